@@ -1,0 +1,2 @@
+// Placeholder for a folder whose sources have not landed yet.
+int kzevEmptyTranslationUnit = 0;

@@ -1,0 +1,88 @@
+#include "platform/Codepage1250.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace kzev {
+
+namespace {
+
+/** One iconv descriptor for the call; closed on every way out. */
+class IconvHandle {
+public:
+    IconvHandle(const char* to, const char* from)
+        : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~IconvHandle() { iconv_close(m_cd); }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+/** Length of the UTF-8 sequence that starts with the byte, 1 for a stray byte. */
+std::size_t utf8SequenceLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead < 0xF8)
+        return 4;
+    if (lead >= 0xE0)
+        return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
+/**
+ * Runs iconv over the input; where a character cannot be converted, writes "?"
+ * and skips the input by the step the callback gives.
+ */
+template <typename SkipFn>
+std::string convert(const char* to, const char* from, std::string_view input, std::string_view question,
+    SkipFn skip)
+{
+    IconvHandle cd(to, from);
+    std::string out;
+    out.reserve(input.size() * 2);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (rc != static_cast<std::size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // EILSEQ or EINVAL: an unconvertible or cut-off character.
+        std::size_t step = skip(static_cast<unsigned char>(*in));
+        if (step > inLeft)
+            step = inLeft;
+        in += step;
+        inLeft -= step;
+        out.append(question);
+        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string utf8ToCp1250(std::string_view utf8)
+{
+    return convert("CP1250", "UTF-8", utf8, "?", utf8SequenceLength);
+}
+
+std::string cp1250ToUtf8(std::string_view cp1250)
+{
+    return convert("UTF-8", "CP1250", cp1250, "?", [](unsigned char) { return std::size_t { 1 }; });
+}
+
+} // namespace kzev
