@@ -1,0 +1,5 @@
+#include "model/CUndoData.h"
+
+void CUndoData::Serialize(kzev::Archive& /*ar*/)
+{
+}
