@@ -1,12 +1,11 @@
 #include "model/CLampSystem.h"
 
+#include "model/NumberedName.h"
 #include "platform/Archive.h"
-#include "platform/StringTable.h"
-#include "platform/TextUtil.h"
 
 namespace {
 
-constexpr int kLampSystemNameId = 61451;
+constexpr int kIdsLampSystemName = 61451; // "Soustava svítidel %ld"
 
 // Smallest luminaire record: flag, no factors (before 1016) and three vectors.
 constexpr std::size_t kMinLuminaireBytes = 4 + 3 * 24;
@@ -14,7 +13,7 @@ constexpr std::size_t kMinLuminaireBytes = 4 + 3 * 24;
 } // namespace
 
 CLampSystem::CLampSystem()
-    : m_name(kzev::formatC(kzev::loadString(kLampSystemNameId).c_str(), 1L))
+    : m_name(kzev::numberedName(kIdsLampSystemName, 1))
 {
 }
 

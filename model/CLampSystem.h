@@ -4,6 +4,7 @@
 #include "model/CVector.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -97,6 +98,13 @@ public:
 
     /** Stores or loads the lamp-system record, skipping what older versions lack. */
     void Serialize(kzev::Archive& ar);
+
+    /** Returns the smallest record a lamp system can have in any file version. */
+    [[nodiscard]] static constexpr std::size_t MinRecordBytes()
+    {
+        // name, ids, lumen method, flags, angles, limiting cells, luminaire count, three vectors
+        return 1 + 4 * 4 + 8 + 5 * 8 + 8 + 4 + 10 * 8 + 7 * 4 + 3 * 8 + 4 + 2 * 8 + 2 * 4 + 10 * 20 + 4 + 3 * 24;
+    }
 
     /** Gives every luminaire exactly one mode factor per mode of the room. */
     void FitModeFactors(std::size_t modeCount);
