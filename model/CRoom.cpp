@@ -52,7 +52,7 @@ CRoom::CRoom(const std::array<std::uint32_t, 8>& colours)
 
 std::string CRoom::GetLabel()
 {
-    const auto end = m_number.find_last_not_of(' ');
+    const auto end = m_number.find_last_not_of(" \t\r\n\v\f");
     m_number.erase(end == std::string::npos ? 0 : end + 1);
     return m_number.empty() ? m_name : m_number + " : " + m_name;
 }

@@ -183,7 +183,7 @@ TEST(CRoomTest, LabelJoinsTrimmedNumberAndName)
     EXPECT_EQ(room.GetLabel(), "12 : Sklad");
     EXPECT_EQ(room.m_number, "12");
 
-    room.m_number = "   ";
+    room.m_number = " \t ";
     EXPECT_EQ(room.GetLabel(), "Sklad");
 }
 
