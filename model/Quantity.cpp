@@ -34,10 +34,10 @@ constexpr QuantityRow kRows[] = {
     { Quantity::Given, CPointCalc::kGiven, CWorkSystem::kSlotHorizontal },
 };
 
-const QuantityRow& rowOf(std::int32_t quantityCode)
+const QuantityRow& rowOf(std::int32_t code)
 {
     for (const auto& row : kRows) {
-        if (code(row.quantity) == quantityCode)
+        if (quantityCode(row.quantity) == code)
             return row;
     }
     return kRows[3]; // horizontal
@@ -45,14 +45,14 @@ const QuantityRow& rowOf(std::int32_t quantityCode)
 
 } // namespace
 
-int pointValueOfQuantity(std::int32_t quantityCode)
+int pointValueOfQuantity(std::int32_t code)
 {
-    return rowOf(quantityCode).pointValue;
+    return rowOf(code).pointValue;
 }
 
-int summarySlotOfQuantity(std::int32_t quantityCode)
+int summarySlotOfQuantity(std::int32_t code)
 {
-    return rowOf(quantityCode).summarySlot;
+    return rowOf(code).summarySlot;
 }
 
 } // namespace kzev

@@ -29,7 +29,7 @@ enum class Quantity : std::int32_t {
     Given = 168,
 };
 
-[[nodiscard]] constexpr std::int32_t code(Quantity quantity)
+[[nodiscard]] constexpr std::int32_t quantityCode(Quantity quantity)
 {
     return static_cast<std::int32_t>(quantity);
 }
@@ -41,19 +41,19 @@ inline constexpr double kInversePi = 0.3183099524062959;
  * Returns the point value position (1 to 23) that a quantity code shows; for
  * 166 and 167 the normal illuminance that the luminance is derived from.
  */
-[[nodiscard]] int pointValueOfQuantity(std::int32_t quantityCode);
+[[nodiscard]] int pointValueOfQuantity(std::int32_t code);
 
 /**
  * Returns the summary slot (0 to 14) that a quantity code reads; -1 for the
  * GR code 161, whose figures stand apart from the blocks.
  */
-[[nodiscard]] int summarySlotOfQuantity(std::int32_t quantityCode);
+[[nodiscard]] int summarySlotOfQuantity(std::int32_t code);
 
 /** Returns whether the code is a luminance of a diffuse surface (166, 167): value × ρ / pi. */
-[[nodiscard]] constexpr bool isDiffuseLuminance(std::int32_t quantityCode)
+[[nodiscard]] constexpr bool isDiffuseLuminance(std::int32_t code)
 {
-    return quantityCode == code(Quantity::DiffuseLuminancePlus)
-        || quantityCode == code(Quantity::DiffuseLuminanceMinus);
+    return code == quantityCode(Quantity::DiffuseLuminancePlus)
+        || code == quantityCode(Quantity::DiffuseLuminanceMinus);
 }
 
 } // namespace kzev

@@ -60,16 +60,16 @@ namespace kzev {
 
 double resultValue(const CWorkSystem& area)
 {
-    if (area.m_quantityCode == code(Quantity::Gr))
+    if (area.m_quantityCode == quantityCode(Quantity::Gr))
         return area.m_grMin;
     return fromBlock(area, area.m_min);
 }
 
 double shownResultValue(const CWorkSystem& area)
 {
-    if (area.m_quantityCode == code(Quantity::Gr))
+    if (area.m_quantityCode == quantityCode(Quantity::Gr))
         return area.m_grMax;
-    if (area.m_quantityCode == code(Quantity::Ugr))
+    if (area.m_quantityCode == quantityCode(Quantity::Ugr))
         return area.m_max[CWorkSystem::kSlotUgr];
     return fromBlock(area, area.m_avg);
 }
