@@ -1,0 +1,861 @@
+#include "platform/CData.h"
+
+#include "platform/AccessSql.h"
+#include "platform/CaseFold.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include <freexl.h>
+
+namespace kzev {
+
+void reportOpenFailure(const std::string& file)
+{
+    services().messageBox->show(
+        formatC(loadString(61446).c_str(), file.c_str()), MessageIcon::Warning, MessageButtons::Ok);
+}
+
+void reportTableFailure(const std::string& table, const std::string& file)
+{
+    services().messageBox->show(formatC(loadString(61447).c_str(), table.c_str(), file.c_str()),
+        MessageIcon::Warning, MessageButtons::Ok);
+}
+
+} // namespace kzev
+
+namespace {
+
+using kzev::DataValue;
+
+constexpr const char* kCollation = "KZEV_NOCASE";
+
+/** Finalizes its statement when it goes. */
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql)
+    {
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    explicit operator bool() const { return m_stmt != nullptr; }
+    sqlite3_stmt* get() const { return m_stmt; }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+int foldedCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    const std::string fa = kzev::foldCase(std::string_view(static_cast<const char*>(a), lengthA));
+    const std::string fb = kzev::foldCase(std::string_view(static_cast<const char*>(b), lengthB));
+    return fa.compare(fb) < 0 ? -1 : (fa == fb ? 0 : 1);
+}
+
+/** like(pattern, text): the LIKE operator with the makers' wildcards and case folding. */
+void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int patternLength = sqlite3_value_bytes(argv[0]);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int textLength = sqlite3_value_bytes(argv[1]);
+    sqlite3_result_int(context,
+        kzev::matchLikePattern(std::string_view(pattern ? pattern : "", pattern ? patternLength : 0),
+            std::string_view(text ? text : "", text ? textLength : 0))
+            ? 1
+            : 0);
+}
+
+bool registerFunctions(sqlite3* db)
+{
+    return sqlite3_create_collation_v2(db, kCollation, SQLITE_UTF8, nullptr, foldedCompare, nullptr) == SQLITE_OK
+        && sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
+               nullptr, nullptr, nullptr)
+        == SQLITE_OK;
+}
+
+/** A whole number or a number written exactly as it would be printed; else nothing. */
+DataValue canonicalValue(const std::string& text)
+{
+    if (text.empty())
+        return text;
+    std::int64_t whole = 0;
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, whole);
+    if (ec == std::errc() && p == end && std::to_string(whole) == text)
+        return whole;
+    double number = 0.0;
+    auto [q, ec2] = std::from_chars(text.data(), end, number);
+    if (ec2 == std::errc() && q == end && kzev::formatC("%.15g", number) == text)
+        return number;
+    return text;
+}
+
+bool bindValue(sqlite3_stmt* stmt, int index, const DataValue& value)
+{
+    int rc = SQLITE_OK;
+    if (std::holds_alternative<std::monostate>(value))
+        rc = sqlite3_bind_null(stmt, index);
+    else if (const auto* whole = std::get_if<std::int64_t>(&value))
+        rc = sqlite3_bind_int64(stmt, index, *whole);
+    else if (const auto* number = std::get_if<double>(&value))
+        rc = sqlite3_bind_double(stmt, index, *number);
+    else {
+        const auto& text = std::get<std::string>(value);
+        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    return rc == SQLITE_OK;
+}
+
+bool bindLiterals(sqlite3_stmt* stmt, const std::vector<kzev::SqlLiteral>& literals)
+{
+    int index = 1;
+    for (const auto& literal : literals) {
+        DataValue value;
+        if (const auto* whole = std::get_if<std::int64_t>(&literal))
+            value = *whole;
+        else if (const auto* number = std::get_if<double>(&literal))
+            value = *number;
+        else
+            value = std::get<std::string>(literal);
+        if (!bindValue(stmt, index++, value))
+            return false;
+    }
+    return true;
+}
+
+enum class FileKind { None, Sqlite, Excel97 };
+
+FileKind fileKind(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return FileKind::None;
+    std::array<char, 16> head {};
+    in.read(head.data(), head.size());
+    if (in.gcount() < 16)
+        return FileKind::None;
+    if (std::memcmp(head.data(), "SQLite format 3\0", 16) == 0)
+        return FileKind::Sqlite;
+    static constexpr unsigned char ole[8] = { 0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1 };
+    if (std::memcmp(head.data(), ole, 8) == 0)
+        return FileKind::Excel97;
+    return FileKind::None;
+}
+
+std::string declaredType(int typeCode)
+{
+    switch (typeCode) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        return "INTEGER";
+    case 5:
+    case 6:
+    case 7:
+        return "REAL";
+    case 10:
+    case 12:
+        return "TEXT";
+    default:
+        return {};
+    }
+}
+
+struct ColumnDeclaration {
+    std::string name;
+    int type;
+};
+
+} // namespace
+
+struct CData::Impl {
+    sqlite3* db = nullptr;
+    bool readOnly = false;
+    bool inTransaction = false;
+    std::string file;
+    std::string error;
+
+    bool tableOpen = false;
+    bool isQuery = false;
+    std::string displayName;
+    std::string qualified; // schema and quoted name of the table that holds the rows
+    std::vector<std::string> columns;
+    std::vector<std::string> types;
+    std::vector<sqlite3_int64> rowids;
+    long current = -1;
+    std::map<int, sqlite3_stmt*> readers;
+    int queryCounter = 0;
+    std::vector<ColumnDeclaration> pending;
+
+    ~Impl() { closeFile(); }
+
+    bool fail(std::string message)
+    {
+        error = std::move(message);
+        return false;
+    }
+
+    bool failSql(const std::string& what)
+    {
+        return fail(what + ": " + (db ? sqlite3_errmsg(db) : "no database"));
+    }
+
+    bool exec(const std::string& sql)
+    {
+        char* message = nullptr;
+        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+        if (rc != SQLITE_OK) {
+            error = message ? message : "SQL failed";
+            sqlite3_free(message);
+            return false;
+        }
+        return true;
+    }
+
+    bool beginWrite()
+    {
+        if (!inTransaction) {
+            if (!exec("BEGIN"))
+                return false;
+            inTransaction = true;
+        }
+        return true;
+    }
+
+    void commit()
+    {
+        if (inTransaction) {
+            if (!exec("COMMIT"))
+                exec("ROLLBACK");
+            inTransaction = false;
+        }
+    }
+
+    void closeTable()
+    {
+        for (auto& [index, stmt] : readers)
+            sqlite3_finalize(stmt);
+        readers.clear();
+        if (tableOpen && isQuery && db)
+            exec("DROP TABLE IF EXISTS " + qualified);
+        commit();
+        tableOpen = false;
+        isQuery = false;
+        displayName.clear();
+        qualified.clear();
+        columns.clear();
+        types.clear();
+        rowids.clear();
+        current = -1;
+    }
+
+    void closeFile()
+    {
+        closeTable();
+        pending.clear();
+        if (db) {
+            commit();
+            sqlite3_close_v2(db);
+            db = nullptr;
+        }
+        readOnly = false;
+        file.clear();
+    }
+
+    /** Returns the stored name of a table of the main schema, found without regard to case. */
+    std::optional<std::string> findTable(const std::string& name)
+    {
+        if (!db)
+            return std::nullopt;
+        Statement stmt(db,
+            std::string("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE ") + kCollation
+                + " ORDER BY rowid LIMIT 1");
+        if (!stmt || !bindValue(stmt.get(), 1, name) || sqlite3_step(stmt.get()) != SQLITE_ROW)
+            return std::nullopt;
+        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+    }
+
+    std::vector<std::string> tableNames()
+    {
+        std::vector<std::string> names;
+        Statement stmt(db,
+            "SELECT name FROM main.sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' "
+            "ORDER BY rowid");
+        while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW)
+            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        return names;
+    }
+
+    bool loadTable(const std::string& schema, const std::string& name, const std::string& shownName, bool query)
+    {
+        qualified = schema + "." + kzev::quoteName(name);
+        columns.clear();
+        types.clear();
+        {
+            Statement info(db, "PRAGMA " + schema + ".table_info(" + kzev::quoteName(name) + ")");
+            if (!info)
+                return failSql("table_info");
+            while (sqlite3_step(info.get()) == SQLITE_ROW) {
+                const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
+                const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
+                columns.emplace_back(column ? column : "");
+                types.emplace_back(type ? type : "");
+            }
+        }
+        if (columns.empty())
+            return fail("no such table: " + name);
+        rowids.clear();
+        Statement rows(db, "SELECT rowid FROM " + qualified + " ORDER BY rowid");
+        if (!rows)
+            return failSql("reading rows");
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW)
+            rowids.push_back(sqlite3_column_int64(rows.get(), 0));
+        if (rc != SQLITE_DONE)
+            return failSql("reading rows");
+        tableOpen = true;
+        isQuery = query;
+        displayName = shownName;
+        current = rowids.empty() ? -1 : 0;
+        return true;
+    }
+
+    int columnIndex(const std::string& name) const
+    {
+        const std::string folded = kzev::foldCase(name);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (kzev::foldCase(columns[i]) == folded)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    /** Returns the row index for a row argument (-1 = the current record), or -1 when there is no such row. */
+    long resolveRow(long row) const
+    {
+        if (!tableOpen)
+            return -1;
+        if (row == -1)
+            return current;
+        if (row < 0 || row >= static_cast<long>(rowids.size()))
+            return -1;
+        return row;
+    }
+
+    bool writable()
+    {
+        if (!db || !tableOpen)
+            return fail("no table is open");
+        if (readOnly)
+            return fail("the file is read-only");
+        if (isQuery)
+            return fail("a query result cannot be written");
+        return true;
+    }
+
+    bool openSqlite(const std::string& path)
+    {
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            sqlite3_close_v2(db);
+            db = nullptr;
+            if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+                sqlite3_close_v2(db);
+                db = nullptr;
+                return fail("cannot open " + path);
+            }
+            readOnly = true;
+        }
+        sqlite3_busy_timeout(db, 2000);
+        Statement check(db, "SELECT count(*) FROM main.sqlite_master");
+        if (!registerFunctions(db) || !check || sqlite3_step(check.get()) != SQLITE_ROW) {
+            error = std::string("not a usable database: ") + sqlite3_errmsg(db);
+            sqlite3_close_v2(db);
+            db = nullptr;
+            readOnly = false;
+            return false;
+        }
+        if (!readOnly && sqlite3_db_readonly(db, "main") == 1)
+            readOnly = true;
+        return true;
+    }
+
+    bool openWorkbook(const std::string& path);
+};
+
+namespace {
+
+/** A cell of a genuine workbook as a value; texts that are plain numbers become numbers. */
+DataValue cellValue(const FreeXL_CellValue& cell)
+{
+    switch (cell.type) {
+    case FREEXL_CELL_INT:
+        return static_cast<std::int64_t>(cell.value.int_value);
+    case FREEXL_CELL_DOUBLE:
+        return cell.value.double_value;
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+        return canonicalValue(cell.value.text_value ? cell.value.text_value : "");
+    default:
+        return std::monostate {};
+    }
+}
+
+std::string cellText(const DataValue& value)
+{
+    if (const auto* whole = std::get_if<std::int64_t>(&value))
+        return std::to_string(*whole);
+    if (const auto* number = std::get_if<double>(&value))
+        return kzev::formatC("%.15g", *number);
+    if (const auto* text = std::get_if<std::string>(&value))
+        return *text;
+    return {};
+}
+
+/** Closes a freexl handle when it goes. */
+struct WorkbookHandle {
+    const void* handle = nullptr;
+    ~WorkbookHandle()
+    {
+        if (handle)
+            freexl_close(handle);
+    }
+};
+
+} // namespace
+
+bool CData::Impl::openWorkbook(const std::string& path)
+{
+    WorkbookHandle workbook;
+    if (freexl_open(path.c_str(), &workbook.handle) != FREEXL_OK)
+        return fail("not a readable Excel 97 workbook: " + path);
+    unsigned int protection = 0;
+    if (freexl_get_info(workbook.handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK
+        && protection == FREEXL_BIFF_OBFUSCATED)
+        return fail("the workbook is protected by a password: " + path);
+    unsigned int sheetCount = 0;
+    if (freexl_get_info(workbook.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK)
+        return fail("cannot count the sheets of " + path);
+
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
+        || !registerFunctions(db)) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+        return fail("cannot hold the workbook in memory");
+    }
+    exec("BEGIN");
+    for (unsigned int sheet = 0; sheet < sheetCount; ++sheet) {
+        const char* sheetName = nullptr;
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_get_worksheet_name(workbook.handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
+            || freexl_select_active_worksheet(workbook.handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
+            || freexl_worksheet_dimensions(workbook.handle, &rows, &cols) != FREEXL_OK)
+            continue;
+        const auto cell = [&](unsigned int r, unsigned short c) {
+            FreeXL_CellValue value {};
+            if (freexl_get_cell_value(workbook.handle, r, c, &value) != FREEXL_OK)
+                return DataValue(std::monostate {});
+            return cellValue(value);
+        };
+        // The first row names the columns; a nameless column is called F1, F2, ... by its position.
+        std::vector<std::string> names;
+        for (unsigned short c = 0; c < std::max<unsigned short>(cols, 1); ++c) {
+            std::string name = rows > 0 ? cellText(cell(0, c)) : std::string();
+            if (name.empty())
+                name = "F" + std::to_string(c + 1);
+            std::string unique = name;
+            for (int n = 1; std::find(names.begin(), names.end(), unique) != names.end(); ++n)
+                unique = name + std::to_string(n);
+            names.push_back(unique);
+        }
+        const std::string table = std::string(sheetName ? sheetName : "") + "$";
+        std::string create = "CREATE TABLE main." + kzev::quoteName(table) + " (";
+        std::string insert = "INSERT INTO main." + kzev::quoteName(table) + " VALUES (";
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            create += (c ? ", " : "") + kzev::quoteName(names[c]) + " COLLATE " + kCollation;
+            insert += c ? ", ?" : "?";
+        }
+        if (!exec(create + ")"))
+            continue; // a sheet whose name repeats another's
+        Statement stmt(db, insert + ")");
+        if (!stmt)
+            continue;
+        // Trailing rows without any value are formatting only.
+        unsigned int lastRow = 0;
+        std::vector<std::vector<DataValue>> values;
+        for (unsigned int r = 1; r < rows; ++r) {
+            std::vector<DataValue> row;
+            bool any = false;
+            for (unsigned short c = 0; c < names.size(); ++c) {
+                row.push_back(c < cols ? cell(r, c) : DataValue(std::monostate {}));
+                any = any || !std::holds_alternative<std::monostate>(row.back());
+            }
+            values.push_back(std::move(row));
+            if (any)
+                lastRow = r;
+        }
+        for (unsigned int r = 1; r <= lastRow; ++r) {
+            sqlite3_reset(stmt.get());
+            for (std::size_t c = 0; c < names.size(); ++c)
+                bindValue(stmt.get(), static_cast<int>(c + 1), values[r - 1][c]);
+            sqlite3_step(stmt.get());
+        }
+    }
+    exec("COMMIT");
+    readOnly = true;
+    return true;
+}
+
+CData::CData()
+    : m_impl(std::make_unique<Impl>())
+{
+}
+
+CData::~CData() = default;
+
+int CData::Open(const std::string& file, const std::string&, int, int)
+{
+    Close();
+    auto& d = *m_impl;
+    d.error.clear();
+    bool ok = false;
+    switch (fileKind(file)) {
+    case FileKind::Sqlite:
+        ok = d.openSqlite(file);
+        break;
+    case FileKind::Excel97:
+        ok = d.openWorkbook(file);
+        break;
+    case FileKind::None:
+        ok = d.fail("neither a database nor an Excel 97 workbook: " + file);
+        break;
+    }
+    if (!ok) {
+        d.closeFile();
+        return 0;
+    }
+    d.file = file;
+    return 1;
+}
+
+int CData::Create(const std::string& file, const std::string&)
+{
+    Close();
+    auto& d = *m_impl;
+    if (std::ifstream(file).good())
+        return d.fail("the file exists already: " + file), 0;
+    if (sqlite3_open_v2(file.c_str(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
+        || !registerFunctions(d.db)
+        // Writing the header makes the file a database at once, even while it holds no table.
+        || !d.exec("PRAGMA application_id = 1263945046")) {
+        d.failSql("cannot create " + file);
+        d.closeFile();
+        std::remove(file.c_str());
+        return 0;
+    }
+    d.file = file;
+    return 1;
+}
+
+void CData::Close()
+{
+    m_impl->closeFile();
+}
+
+void CData::CloseTable()
+{
+    m_impl->closeTable();
+}
+
+int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
+{
+    auto& d = *m_impl;
+    d.closeTable();
+    if (!d.db)
+        return d.fail("no file is open"), 0;
+    const auto first = nameOrQuery.find_first_not_of(" \t\r\n");
+    const bool query = first != std::string::npos && nameOrQuery.size() - first >= 6
+        && kzev::upperCase(nameOrQuery.substr(first, 6)) == "SELECT"
+        && (nameOrQuery.size() - first == 6 || !std::isalnum(static_cast<unsigned char>(nameOrQuery[first + 6])));
+    if (!query) {
+        const auto table = d.findTable(nameOrQuery);
+        if (!table)
+            return d.fail("no such table: " + nameOrQuery), 0;
+        if (!d.loadTable("main", *table, nameOrQuery, false)) {
+            d.closeTable();
+            return 0;
+        }
+        return 1;
+    }
+    const auto translated = kzev::translateQuery(nameOrQuery);
+    if (!translated)
+        return d.fail("not a query the data library runs: " + nameOrQuery), 0;
+    const std::string result = "kzev_result_" + std::to_string(++d.queryCounter);
+    {
+        Statement stmt(d.db, "CREATE TEMP TABLE " + kzev::quoteName(result) + " AS " + translated->text);
+        if (!stmt)
+            return d.failSql(nameOrQuery), 0;
+        if (!bindLiterals(stmt.get(), translated->literals) || sqlite3_step(stmt.get()) != SQLITE_DONE)
+            return d.failSql(nameOrQuery), 0;
+    }
+    if (!d.loadTable("temp", result, nameOrQuery, true)) {
+        d.exec("DROP TABLE IF EXISTS temp." + kzev::quoteName(result));
+        d.tableOpen = false;
+        d.closeTable();
+        return 0;
+    }
+    return 1;
+}
+
+int CData::OpenTable(int index, const std::string&, int)
+{
+    auto& d = *m_impl;
+    d.closeTable();
+    if (!d.db)
+        return d.fail("no file is open"), 0;
+    const auto names = d.tableNames();
+    if (index < 0 || index >= static_cast<int>(names.size()))
+        return d.fail("no table at position " + std::to_string(index)), 0;
+    if (!d.loadTable("main", names[static_cast<std::size_t>(index)], names[static_cast<std::size_t>(index)], false)) {
+        d.closeTable();
+        return 0;
+    }
+    return 1;
+}
+
+int CData::GetStringValue(const std::string& column, std::string& value, long row, int, int)
+{
+    const int index = m_impl->columnIndex(column);
+    if (index < 0)
+        return m_impl->fail("no such column: " + column), 0;
+    return GetStringValue(index, value, row);
+}
+
+int CData::GetStringValue(int column, std::string& value, long row, int, int)
+{
+    auto& d = *m_impl;
+    const long r = d.resolveRow(row);
+    if (r < 0 || column < 0 || column >= static_cast<int>(d.columns.size()))
+        return 0;
+    sqlite3_stmt*& stmt = d.readers[column];
+    if (!stmt) {
+        const std::string sql
+            = "SELECT " + kzev::quoteName(d.columns[static_cast<std::size_t>(column)]) + " FROM " + d.qualified
+            + " WHERE rowid = ?";
+        if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            stmt = nullptr;
+            d.readers.erase(column);
+            return d.failSql("reading a cell"), 0;
+        }
+    }
+    sqlite3_reset(stmt);
+    sqlite3_bind_int64(stmt, 1, d.rowids[static_cast<std::size_t>(r)]);
+    if (sqlite3_step(stmt) != SQLITE_ROW)
+        return 0;
+    switch (sqlite3_column_type(stmt, 0)) {
+    case SQLITE_NULL:
+        return 0;
+    case SQLITE_INTEGER:
+        value = std::to_string(sqlite3_column_int64(stmt, 0));
+        break;
+    case SQLITE_FLOAT:
+        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, 0));
+        break;
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0)));
+        break;
+    }
+    }
+    return 1;
+}
+
+int CData::Find(int, const std::string& criterion, int)
+{
+    return FindFirst(criterion);
+}
+
+int CData::FindFirst(const std::string& criterion)
+{
+    auto& d = *m_impl;
+    if (!d.tableOpen)
+        return d.fail("no table is open"), 0;
+    const auto translated = kzev::translateCriterion(criterion);
+    if (!translated)
+        return d.fail("not a criterion the data library reads: " + criterion), 0;
+    Statement stmt(d.db, "SELECT rowid FROM " + d.qualified + " WHERE (" + translated->text + ") ORDER BY rowid LIMIT 1");
+    if (!stmt || !bindLiterals(stmt.get(), translated->literals))
+        return d.failSql(criterion), 0;
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return 0;
+    const sqlite3_int64 rowid = sqlite3_column_int64(stmt.get(), 0);
+    const auto it = std::lower_bound(d.rowids.begin(), d.rowids.end(), rowid);
+    if (it == d.rowids.end() || *it != rowid)
+        return 0;
+    d.current = static_cast<long>(it - d.rowids.begin());
+    return 1;
+}
+
+int CData::IsTable(const std::string& name)
+{
+    return m_impl->findTable(name) ? 1 : 0;
+}
+
+int CData::AddColBeforeCreateTable(const std::string& column, int type, int, int)
+{
+    if (column.empty())
+        return m_impl->fail("a column needs a name"), 0;
+    m_impl->pending.push_back({ column, type });
+    return 1;
+}
+
+int CData::CreateTable(const std::string& name)
+{
+    auto& d = *m_impl;
+    auto columns = std::move(d.pending);
+    d.pending.clear();
+    d.closeTable();
+    if (!d.db)
+        return d.fail("no file is open"), 0;
+    if (d.readOnly)
+        return d.fail("the file is read-only"), 0;
+    if (columns.empty() || name.empty())
+        return d.fail("a table needs a name and columns"), 0;
+    if (d.findTable(name))
+        return d.fail("the table exists already: " + name), 0;
+    std::string sql = "CREATE TABLE main." + kzev::quoteName(name) + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::string type = declaredType(columns[i].type);
+        sql += (i ? ", " : "") + kzev::quoteName(columns[i].name) + (type.empty() ? "" : " " + type) + " COLLATE "
+            + kCollation;
+    }
+    sql += ")";
+    if (!d.beginWrite() || !d.exec(sql))
+        return 0;
+    if (!d.loadTable("main", name, name, false)) {
+        d.closeTable();
+        return 0;
+    }
+    return 1;
+}
+
+int CData::AddRow()
+{
+    auto& d = *m_impl;
+    if (!d.writable() || !d.beginWrite())
+        return 0;
+    if (!d.exec("INSERT INTO " + d.qualified + " DEFAULT VALUES"))
+        return 0;
+    d.rowids.push_back(sqlite3_last_insert_rowid(d.db));
+    d.current = static_cast<long>(d.rowids.size()) - 1;
+    return 1;
+}
+
+int CData::SetStringValue(const std::string& column, const std::string& text, long row, int)
+{
+    return SetValue(column, text, row);
+}
+
+int CData::SetStringValue(int column, const std::string& text, long row, int)
+{
+    auto& d = *m_impl;
+    if (column < 0 || column >= static_cast<int>(d.columns.size()))
+        return d.fail("no column at position " + std::to_string(column)), 0;
+    return SetValue(d.columns[static_cast<std::size_t>(column)], text, row);
+}
+
+int CData::SetValue(const std::string& column, const kzev::DataValue& value, long row, int)
+{
+    auto& d = *m_impl;
+    if (!d.writable())
+        return 0;
+    const int index = d.columnIndex(column);
+    if (index < 0)
+        return d.fail("no such column: " + column), 0;
+    const long r = d.resolveRow(row);
+    if (r < 0)
+        return d.fail("no current record"), 0;
+    DataValue stored = value;
+    // A general column keeps numbers as numbers, the way a spreadsheet cell does.
+    if (d.types[static_cast<std::size_t>(index)].empty())
+        if (const auto* text = std::get_if<std::string>(&value))
+            stored = canonicalValue(*text);
+    if (!d.beginWrite())
+        return 0;
+    Statement stmt(d.db,
+        "UPDATE " + d.qualified + " SET " + kzev::quoteName(d.columns[static_cast<std::size_t>(index)])
+            + " = ? WHERE rowid = ?");
+    if (!stmt || !bindValue(stmt.get(), 1, stored)
+        || sqlite3_bind_int64(stmt.get(), 2, d.rowids[static_cast<std::size_t>(r)]) != SQLITE_OK
+        || sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return d.failSql("writing a cell"), 0;
+    // A cached reader may hold the old value in a finished step; resetting is enough.
+    return sqlite3_changes(d.db) == 1 ? 1 : 0;
+}
+
+long CData::rowCount() const
+{
+    return static_cast<long>(m_impl->rowids.size());
+}
+
+int CData::columnCount() const
+{
+    return static_cast<int>(m_impl->columns.size());
+}
+
+const std::vector<std::string>& CData::columnNames() const
+{
+    return m_impl->columns;
+}
+
+long CData::currentRow() const
+{
+    return m_impl->current;
+}
+
+const std::string& CData::tableName() const
+{
+    return m_impl->displayName;
+}
+
+bool CData::isOpen() const
+{
+    return m_impl->db != nullptr;
+}
+
+bool CData::isReadOnly() const
+{
+    return m_impl->readOnly;
+}
+
+const std::string& CData::lastError() const
+{
+    return m_impl->error;
+}

@@ -1,0 +1,127 @@
+#include "platform/CData.h"
+
+#include "support/WorkbookFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kzev {
+namespace {
+
+using test::SheetFixture;
+
+const std::string kExcelWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042.xls";
+
+/** The rows that tools/make_xls_fixture.py writes into the genuine workbook. */
+std::vector<SheetFixture> fixtureSheets()
+{
+    const std::string isotropic = [] {
+        std::string s;
+        for (int i = 0; i < 37; ++i)
+            s += "80;";
+        return s;
+    }();
+    const std::string downlight = "300;290;270;240;200;150;100;60;30;10;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;"
+                                  "0;0;0;0;";
+    const auto cols = [](std::initializer_list<const char*> names) {
+        std::vector<SheetFixture::Column> columns;
+        for (const char* n : names)
+            columns.push_back({ n, kDataTypeGeneral });
+        return columns;
+    };
+    return {
+        { "Luminaires$",
+            cols({ "Věta", "Skupina", "Podskupina", "Oddíl", "Typ", "Název", "Krytí", "Divez", "Výkon", "Zdroj",
+                "Zdrojů", "PodskupinaZdroje", "Účinnost", "RozmCelkové", "RozmSvítící", "Symetrie", "Table",
+                "J0_45_85", "Prepocet" }),
+            {
+                { 1, 20, 34, 1, "KZ-100", "Koule", "IP20", 4201, 60, "A60", 1, 6, 100, "300;300;300", "250;250;250",
+                    1, "Tab1_300_50", {}, 1.0 },
+                { 2, 20, 34, 1, "0815", "Žluťoučký downlight", 54, 4202, 36, "T8", 2, 5, 65, "1200;300;80",
+                    "1180;280;0", 1, "Tab1_300_50", "1;2;3;4;5", {} },
+                { 3, 20, 35, 2, "ČÍSLO-3", "Reflektor", "IP65", 4203, 150, "HIT", 1, 7, 70, "400;400;200",
+                    "300;300;0", 1, "Tab1_300_50", {}, 0.5 },
+            } },
+        { "Lamps$",
+            cols({ "Věta", "Skupina", "Podskupina", "Typ", "Název", "Výkon", "Život", "SvTok", "Tau", "Gama", "Čirý",
+                "Ppr", "PodBarev" }),
+            {
+                { 1, 20, 5, "T8", "36W/840", 36, 20000, 3350, 0.5, 1.2, 0, 0.9, "85,5" },
+                { 2, 20, 6, "A60", "60W", 60, 1000, 710.5, 0.3, 1.0, 1, 1, {} },
+            } },
+        { "Tab1_300_50$", cols({ "Věta", "I0_0_180_50" }), { { 1, isotropic }, { 2, downlight }, { 3, downlight } } },
+    };
+}
+
+/** Every cell of the open table as text ("<none>" where it cannot be read). */
+std::vector<std::vector<std::string>> cells(CData& data)
+{
+    std::vector<std::vector<std::string>> out;
+    for (long r = 0; r < data.rowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int c = 0; c < data.columnCount(); ++c) {
+            std::string value;
+            row.push_back(data.GetStringValue(c, value, r) ? value : "<none>");
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
+TEST(CDataExcel, GenuineWorkbookReadsLikeTheDatabaseWithTheSameRows)
+{
+    ASSERT_TRUE(std::filesystem::exists(kExcelWorkbook));
+    test::TempFolder folder;
+    const std::string copy = folder.file("ZEV-0042.xls");
+    std::string failure;
+    ASSERT_TRUE(test::writeWorkbook(copy, fixtureSheets(), &failure)) << failure;
+
+    CData excel;
+    CData sqlite;
+    ASSERT_EQ(excel.Open(kExcelWorkbook, "Excel 8.0", 0, 0), 1) << excel.lastError();
+    ASSERT_EQ(sqlite.Open(copy, "Excel 8.0", 0, 0), 1);
+    EXPECT_TRUE(excel.isReadOnly());
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index);
+        ASSERT_EQ(excel.OpenTable(index, "", 0), 1);
+        ASSERT_EQ(sqlite.OpenTable(index, "", 0), 1);
+        EXPECT_EQ(excel.columnNames(), sqlite.columnNames());
+        EXPECT_EQ(cells(excel), cells(sqlite));
+    }
+    for (const std::string query : { "SELECT * FROM [Luminaires$] WHERE Skupina=20 AND Podskupina=34 ",
+             "SELECT * FROM [Luminaires$] WHERE [Typ] Like \"*čís*\" OR [Název] Like \"*čís*\"",
+             "SELECT [Skupina],[Podskupina],[Oddíl] FROM [Luminaires$] GROUP BY [Skupina],[Podskupina],[Oddíl] " }) {
+        SCOPED_TRACE(query);
+        ASSERT_EQ(excel.OpenTable(query, "", 0), 1);
+        ASSERT_EQ(sqlite.OpenTable(query, "", 0), 1);
+        EXPECT_GT(excel.rowCount(), 0);
+        EXPECT_EQ(cells(excel), cells(sqlite));
+    }
+    ASSERT_EQ(excel.OpenTable("Lamps$", "", 0), 1);
+    ASSERT_EQ(excel.Find(10, "Věta=2", 0), 1);
+    std::string value;
+    ASSERT_EQ(excel.GetStringValue("SvTok", value), 1);
+    EXPECT_EQ(value, "710.5");
+    ASSERT_EQ(excel.GetStringValue("PodBarev", value, 0), 1);
+    EXPECT_EQ(value, "85,5");
+}
+
+TEST(CDataExcel, GenuineWorkbookRefusesEveryWrite)
+{
+    const auto before = std::filesystem::last_write_time(kExcelWorkbook);
+    CData excel;
+    ASSERT_EQ(excel.Open(kExcelWorkbook, "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(excel.OpenTable("Luminaires$", "", 0), 1);
+    EXPECT_EQ(excel.AddRow(), 0);
+    EXPECT_EQ(excel.SetStringValue("Typ", "x", 0, 0), 0);
+    EXPECT_EQ(excel.SetValue("Věta", std::int64_t { 9 }, 0, 0), 0);
+    excel.CloseTable();
+    excel.AddColBeforeCreateTable("Věta", kDataTypeLong, 255, -2);
+    EXPECT_EQ(excel.CreateTable("Tab0_150_50"), 0);
+    excel.Close();
+    EXPECT_EQ(std::filesystem::last_write_time(kExcelWorkbook), before);
+}
+
+} // namespace
+} // namespace kzev

@@ -1,0 +1,343 @@
+#include "platform/AccessSql.h"
+#include "platform/CData.h"
+#include "platform/CaseFold.h"
+
+#include "support/FakeServices.h"
+#include "support/WorkbookFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kzev {
+namespace {
+
+using test::SheetFixture;
+
+constexpr int G = kDataTypeGeneral;
+constexpr int L = kDataTypeLong;
+constexpr int T = kDataTypeText;
+
+/** A maker's workbook, the makers' list, the groups list and the reference database in one data folder. */
+class CDataFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string failure;
+        ASSERT_TRUE(test::writeWorkbook(maker(),
+            {
+                { "Luminaires$",
+                    { { "Věta", G }, { "Skupina", G }, { "Podskupina", G }, { "Oddíl", G }, { "Typ", G },
+                        { "Název", G }, { "ČísloZev", G }, { "Divez", G } },
+                    {
+                        { 1, 20, 34, 1, "A-100", "Downlight", 12, 1234 },
+                        { 2, 20, 34, 1, "x-ABC", "Reflektor", 13, 2001 },
+                        { 3, 20, 35, 2, "T5", "abc 1", 14, 2002 },
+                        { 4, 21, 34, {}, "Č-7", "ČÍSLO SEDM", 15, 2003 },
+                        { 5, 20, 34, 1, "0815", "Žárovka", 16, 2004 },
+                    } },
+                { "Lamps$",
+                    { { "Věta", G }, { "Skupina", G }, { "Podskupina", G }, { "Oddíl", G }, { "Typ", G },
+                        { "Název", G }, { "Zdroj", G }, { "Výkon", G } },
+                    {
+                        { 1, 20, 5, 3, "T8", "36W/840", 3, 36 },
+                        { 2, 20, 5, 3, "T8", "58W/840", 3, 58 },
+                        { 3, 20, 6, 4, "T5", "28W/830", 4, 28 },
+                    } },
+                { "Oddíly$", { { "Oddíl", G }, { "Název", G } }, { { 1, "Interiér" }, { 2, "Průmysl" } } },
+            },
+            &failure))
+            << failure;
+        ASSERT_TRUE(test::writeWorkbook(folder.file("ZEV-VYROBCI.xls"),
+            { { "Výrobci",
+                { { "Soubor", G }, { "Název", G }, { "Kód", G }, { "DBF", G } },
+                { { 15, "Světla s.r.o.", 15, 150 }, { 16, "Lampy a.s.", 16, 160 } } } },
+            &failure))
+            << failure;
+        ASSERT_TRUE(test::writeWorkbook(folder.file("ZEV-SKUPINY.xls"),
+            { { "Skupiny",
+                { { "Skupina", G }, { "Číslo", G }, { "Název", G } },
+                { { 20, {}, "Svítidla" }, { {}, 34, "Vestavná" }, { {}, 35, "Přisazená" } } } },
+            &failure))
+            << failure;
+        CData refs;
+        ASSERT_TRUE(refs.Create(folder.file("ZEV-Odkazy.mdb"), ""));
+        for (const char* table : { "Luminaires", "Lamps" }) {
+            refs.AddColBeforeCreateTable("Výrobce", L, 255, -2);
+            refs.AddColBeforeCreateTable("Skupina", L, 255, -2);
+            ASSERT_TRUE(refs.CreateTable(table));
+            refs.CloseTable();
+        }
+        ASSERT_TRUE(refs.OpenTable("Luminaires", "", 0));
+        // Written as text, the way the rebuild writes every value; long columns keep them as numbers.
+        for (auto [maker, group] : { std::pair { "9", "20034" }, { "15", "20035" }, { "15", "20034" },
+                 { "100", "20001" } }) {
+            ASSERT_TRUE(refs.AddRow());
+            ASSERT_TRUE(refs.SetStringValue(0, maker, -1, 0));
+            ASSERT_TRUE(refs.SetStringValue(1, group, -1, 0));
+        }
+        refs.CloseTable();
+        ASSERT_TRUE(refs.OpenTable("Lamps", "", 0));
+        ASSERT_TRUE(refs.AddRow());
+        ASSERT_TRUE(refs.SetStringValue("Výrobce", "15", -1, 0));
+        ASSERT_TRUE(refs.SetStringValue("Skupina", "20005", -1, 0));
+        refs.Close();
+    }
+
+    std::string maker() const { return folder.file("ZEV-0015.xls"); }
+
+    /** Reads one column of every row of the open table. */
+    static std::vector<std::string> column(CData& data, const std::string& name)
+    {
+        std::vector<std::string> values;
+        for (long r = 0; r < data.rowCount(); ++r) {
+            std::string value;
+            values.push_back(data.GetStringValue(name, value, r, -1, 0) ? value : "<none>");
+        }
+        return values;
+    }
+
+    test::TempFolder folder;
+};
+
+struct QueryCase {
+    const char* name;
+    const char* file;
+    std::string query;
+    const char* column;
+    std::vector<std::string> expected;
+};
+
+TEST_F(CDataFixture, EveryQueryOfTheProgramRunsAndGivesTheRowsExpected)
+{
+    const std::vector<QueryCase> cases = {
+        { "reference luminaires by maker and group", "ZEV-Odkazy.mdb",
+            "SELECT * FROM Luminaires ORDER BY [Výrobce],[Skupina] ASC", "Skupina",
+            { "20034", "20034", "20035", "20001" } },
+        { "reference lamps by maker", "ZEV-Odkazy.mdb", "SELECT * FROM Lamps ORDER BY [Výrobce] ASC", "Výrobce",
+            { "15" } },
+        { "initial luminaire of the sheet", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE Skupina=20 AND [Věta]=2", "Název", { "Reflektor" } },
+        { "luminaires of a subgroup (trailing blank)", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE Skupina=20 AND Podskupina=34 ", "Věta", { "1", "2", "5" } },
+        { "lamps of a subgroup", "ZEV-0015.xls", "SELECT * FROM [Lamps$] WHERE Skupina=20 AND Podskupina=5",
+            "Název", { "36W/840", "58W/840" } },
+        { "lamp by record", "ZEV-0015.xls", "SELECT * FROM [Lamps$] WHERE [Věta]=3", "Podskupina", { "6" } },
+        { "filter over type and name ignores case", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE [Typ] Like \"*abc*\" OR [Název] Like \"*abc*\"", "Věta",
+            { "2", "3" } },
+        { "filter folds Czech letters", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE [Typ] Like \"*čís*\" OR [Název] Like \"*čís*\"", "Věta", { "4" } },
+        { "whole sheet", "ZEV-0015.xls", "SELECT * FROM [Luminaires$]", "Typ",
+            { "A-100", "x-ABC", "T5", "Č-7", "0815" } },
+        { "groups of the luminaires", "ZEV-0015.xls",
+            "SELECT [Skupina],[Podskupina],[Oddíl] FROM [Luminaires$] GROUP BY [Skupina],[Podskupina],[Oddíl] ",
+            "Podskupina", { "34", "35", "34" } },
+        { "groups of the lamps", "ZEV-0015.xls",
+            "SELECT [Skupina],[Podskupina],[Oddíl] FROM [Lamps$] GROUP BY [Skupina],[Podskupina],[Oddíl] ",
+            "Oddíl", { "3", "4" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CData data;
+        ASSERT_EQ(data.Open(folder.file(c.file), "Excel 8.0", 0, 0), 1) << data.lastError();
+        ASSERT_EQ(data.OpenTable(c.query, "", 0), 1) << data.lastError();
+        EXPECT_EQ(column(data, c.column), c.expected);
+        data.Close();
+    }
+}
+
+struct CriterionCase {
+    const char* name;
+    const char* file;
+    const char* table; // name, or "#0" for the first table
+    std::string criterion;
+    const char* column;
+    std::string expected; // "" = no match
+};
+
+TEST_F(CDataFixture, EveryCriterionOfTheProgramFindsItsRecord)
+{
+    const std::vector<CriterionCase> cases = {
+        { "luminaire by record", "ZEV-0015.xls", "Luminaires$", "Věta=3", "Typ", "T5" },
+        { "lamp by record", "ZEV-0015.xls", "Lamps$", "Věta=2", "Název", "58W/840" },
+        { "luminaire by catalogue id", "ZEV-0015.xls", "Luminaires$", "Divez=2003", "Věta", "4" },
+        { "predecessor luminaire", "ZEV-0015.xls", "Luminaires$", "[ČísloZev] = 14", "Věta", "3" },
+        { "predecessor lamp", "ZEV-0015.xls", "Lamps$", "[Zdroj] = 3 AND [Výkon] = 58", "Věta", "2" },
+        { "predecessor lamp missing", "ZEV-0015.xls", "Lamps$", "[Zdroj] = 3 AND [Výkon] = 18", "Věta", "" },
+        { "maker by code", "ZEV-VYROBCI.xls", "#0", "Kód=16", "Název", "Lampy a.s." },
+        { "maker by file", "ZEV-VYROBCI.xls", "#0", "[DBF] = 150", "Soubor", "15" },
+        { "record not there", "ZEV-0015.xls", "Luminaires$", "Věta=99", "Typ", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CData data;
+        ASSERT_EQ(data.Open(folder.file(c.file), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(std::string(c.table) == "#0" ? data.OpenTable(0, "", 0) : data.OpenTable(c.table, "", 0), 1);
+        const int found = data.Find(10, c.criterion, 0);
+        EXPECT_EQ(found, c.expected.empty() ? 0 : 1);
+        if (found) {
+            std::string value;
+            ASSERT_EQ(data.GetStringValue(c.column, value, -1, -1, 0), 1);
+            EXPECT_EQ(value, c.expected);
+        }
+    }
+}
+
+TEST_F(CDataFixture, FirstTableAndColumnNamesAreInFileOrder)
+{
+    CData data;
+    ASSERT_EQ(data.Open(folder.file("ZEV-SKUPINY.xls"), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable(0, "", 0), 1);
+    EXPECT_EQ(data.columnNames(), (std::vector<std::string> { "Skupina", "Číslo", "Název" }));
+    EXPECT_EQ(data.rowCount(), 3);
+    std::string value;
+    EXPECT_EQ(data.GetStringValue(0, value, 1, -1), 0) << "an empty cell cannot be read";
+    ASSERT_EQ(data.GetStringValue(2, value, 1, -1), 1);
+    EXPECT_EQ(value, "Vestavná");
+    EXPECT_EQ(data.OpenTable(1, "", 0), 0);
+}
+
+TEST_F(CDataFixture, SheetsAreFoundByNameWithoutRegardToCase)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    EXPECT_EQ(data.IsTable("Lamps$"), 1);
+    EXPECT_EQ(data.IsTable("lamps$"), 1);
+    EXPECT_EQ(data.IsTable("ODDÍLY$"), 1);
+    EXPECT_EQ(data.IsTable("Tab1_300_50$"), 0);
+    EXPECT_EQ(data.OpenTable("Tab1_300_50$", "", 0), 0);
+}
+
+TEST_F(CDataFixture, TextThatLooksLikeANumberIsKeptAsWritten)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE [Typ] Like \"08*\"", "", 0), 1);
+    ASSERT_EQ(data.rowCount(), 1);
+    std::string value;
+    ASSERT_EQ(data.GetStringValue("Typ", value), 1);
+    EXPECT_EQ(value, "0815");
+}
+
+TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
+    const long before = data.rowCount();
+    ASSERT_EQ(data.AddRow(), 1);
+    EXPECT_EQ(data.currentRow(), before);
+    ASSERT_EQ(data.SetValue("Věta", std::int64_t { 6 }, -1, 0), 1);
+    ASSERT_EQ(data.SetValue("Skupina", std::int64_t { 20 }, -1, 0), 1);
+    ASSERT_EQ(data.SetStringValue("Typ", "LED-1", -1, 0), 1);
+    EXPECT_EQ(data.SetStringValue("NoSuchColumn", "x", -1, 0), 0);
+    data.CloseTable();
+    ASSERT_EQ(data.IsTable("Tab1_300_50$"), 0);
+    ASSERT_EQ(data.AddColBeforeCreateTable("Věta", L, 255, -2), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("I0_0_180_50", T, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Tab1_300_50"), 1);
+    ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.SetValue("Věta", std::int64_t { 6 }, -1, 0), 1);
+    ASSERT_EQ(data.SetStringValue("I0_0_180_50", "100;90;", -1, 0), 1);
+    data.Close();
+
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    EXPECT_EQ(data.IsTable("Tab1_300_50"), 1);
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE Skupina=20 AND [Věta]=6", "", 0), 1);
+    std::string value;
+    ASSERT_EQ(data.GetStringValue("Typ", value), 1);
+    EXPECT_EQ(value, "LED-1");
+    ASSERT_EQ(data.OpenTable("Tab1_300_50", "", 0), 1);
+    ASSERT_EQ(data.Find(10, "Věta=6", 0), 1);
+    ASSERT_EQ(data.GetStringValue(1, value), 1);
+    EXPECT_EQ(value, "100;90;");
+}
+
+TEST_F(CDataFixture, AQueryResultIsNotWritable)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Lamps$]", "", 0), 1);
+    EXPECT_EQ(data.AddRow(), 0);
+    EXPECT_EQ(data.SetStringValue("Typ", "x", 0, 0), 0);
+}
+
+TEST_F(CDataFixture, PastedTextNeverRunsAsSql)
+{
+    const std::vector<std::string> filters = { "abc\" OR 1=1 --", "x\"; DROP TABLE [Lamps$]; --", "a' OR '1'='1",
+        "*", "[", "\"" };
+    for (const auto& filter : filters) {
+        SCOPED_TRACE(filter);
+        CData data;
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        const std::string query = "SELECT * FROM [Luminaires$] WHERE [Typ] Like \"*" + filter + "*\" OR [Název] Like \"*"
+            + filter + "*\"";
+        if (data.OpenTable(query, "", 0)) {
+            EXPECT_LE(data.rowCount(), 5);
+        }
+        EXPECT_EQ(data.IsTable("Lamps$"), 1);
+    }
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+    EXPECT_EQ(data.Find(10, "Věta=1; DELETE FROM [Lamps$]", 0), 0);
+    EXPECT_EQ(data.Find(10, "Věta=1) OR (1=1", 0), 0);
+    EXPECT_EQ(data.rowCount(), 3);
+}
+
+TEST_F(CDataFixture, FilesThatAreNotDatabasesGiveZero)
+{
+    test::FakeServices fakes;
+    std::ofstream(folder.file("text.xls")) << "Typ;Název\nA;B\n";
+    std::ofstream(folder.file("empty.xls"));
+    CData data;
+    EXPECT_EQ(data.Open(folder.file("missing.xls"), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(data.Open(folder.file("text.xls"), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(data.Open(folder.file("empty.xls"), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(data.OpenTable("Luminaires$", "", 0), 0);
+    std::string value;
+    EXPECT_EQ(data.GetStringValue("Typ", value), 0);
+    EXPECT_EQ(data.Create(maker(), ""), 0) << "an existing file is never overwritten";
+    EXPECT_TRUE(fakes.messageBox.shown.empty()) << "the data library itself shows nothing";
+}
+
+TEST_F(CDataFixture, CallersReportFailuresWithTheirMessages)
+{
+    test::FakeServices fakes;
+    reportOpenFailure("/data/ZEV-0099.xls");
+    reportTableFailure("Lamps$", "/data/ZEV-0015.xls");
+    ASSERT_EQ(fakes.messageBox.shown.size(), 2u);
+    EXPECT_EQ(fakes.messageBox.shown[0].text, "Nelze otevřít soubor /data/ZEV-0099.xls ! (existuje ?)");
+    EXPECT_EQ(fakes.messageBox.shown[1].text, "Nelze otevřít tabulku Lamps$ souboru /data/ZEV-0015.xls !");
+    EXPECT_EQ(fakes.messageBox.shown[1].icon, MessageIcon::Warning);
+}
+
+TEST(CaseFold, CzechLettersFoldAndMatch)
+{
+    EXPECT_EQ(foldCase("ŽLUŤOUČKÝ KŮŇ Ďábel"), "žluťoučký kůň ďábel");
+    EXPECT_EQ(upperCase("příliš ěščřžýáíéúůťďň"), "PŘÍLIŠ ĚŠČŘŽÝÁÍÉÚŮŤĎŇ");
+    EXPECT_TRUE(matchLikePattern("*ČÍS*", "číslo"));
+    EXPECT_TRUE(matchLikePattern("T#-?", "T5-a"));
+    EXPECT_FALSE(matchLikePattern("T#", "Tx"));
+    EXPECT_TRUE(matchLikePattern("[!a-c]*", "d1"));
+    EXPECT_FALSE(matchLikePattern("*abc", "abcd"));
+    EXPECT_EQ(foldCase(std::string("\xC3", 1)), std::string("\xC3", 1)) << "a cut sequence passes unchanged";
+}
+
+TEST(AccessSql, LiteralsAreBoundAndNamesQuoted)
+{
+    const auto query = translateQuery("SELECT * FROM [Luminaires$] WHERE Skupina=20 AND [Typ] Like \"*a\"\"b*\"");
+    ASSERT_TRUE(query);
+    EXPECT_EQ(query->text, "SELECT * FROM \"Luminaires$\" WHERE \"Skupina\" = ? AND \"Typ\" LIKE ?");
+    ASSERT_EQ(query->literals.size(), 2u);
+    EXPECT_EQ(std::get<std::int64_t>(query->literals[0]), 20);
+    EXPECT_EQ(std::get<std::string>(query->literals[1]), "*a\"b*");
+    EXPECT_FALSE(translateQuery("DELETE FROM [Lamps$]"));
+    EXPECT_FALSE(translateQuery("SELECT * FROM [Lamps$]; DROP TABLE x"));
+    EXPECT_FALSE(translateQuery("SELECT * FROM [Lamps$] -- x"));
+    EXPECT_FALSE(translateCriterion("Věta=1 UNION SELECT 1"));
+}
+
+} // namespace
+} // namespace kzev
