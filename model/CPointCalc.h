@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -59,9 +60,17 @@ public:
     CPointCalc() = default;
 
     /** Returns value number position (1 to 23). */
-    [[nodiscard]] double value(int position) const { return m_values[static_cast<std::size_t>(position - 1)]; }
+    [[nodiscard]] double value(int position) const
+    {
+        assert(position >= 1 && position <= kValueCount);
+        return m_values[static_cast<std::size_t>(position - 1)];
+    }
     /** Returns value number position (1 to 23) for writing. */
-    double& value(int position) { return m_values[static_cast<std::size_t>(position - 1)]; }
+    double& value(int position)
+    {
+        assert(position >= 1 && position <= kValueCount);
+        return m_values[static_cast<std::size_t>(position - 1)];
+    }
 
     /** Stores the current layout, or loads the layout of the process-wide file version. */
     void Serialize(kzev::Archive& ar);

@@ -9,6 +9,15 @@ namespace {
 
 constexpr std::int32_t kBindingFollows = 4;
 
+// Rounds an angle in degrees as the old files expect: + 0.5, then toward zero.
+// A corrupt vector can give no angle at all; it becomes 0 instead of an undefined cast.
+std::int32_t roundedDegrees(double degrees)
+{
+    if (!std::isfinite(degrees))
+        return 0;
+    return static_cast<std::int32_t>(std::trunc(degrees + 0.5));
+}
+
 // Old files kept a single viewing vector; the directions are derived from it.
 void deriveDirectionsFromViewVector(CWorkSystem& area)
 {
@@ -17,9 +26,8 @@ void deriveDirectionsFromViewVector(CWorkSystem& area)
     double tilt = AngleBetween(h, d);
     if (d.z < 0.0)
         tilt = -tilt;
-    area.m_tilt = static_cast<std::int32_t>(std::trunc(tilt + 0.5));
-    const double first = std::fabs(AngleBetween(h, CVector{ 1.0, 0.0, 0.0 }));
-    area.m_firstDirection = static_cast<std::int32_t>(std::trunc(first + 0.5));
+    area.m_tilt = roundedDegrees(tilt);
+    area.m_firstDirection = roundedDegrees(std::fabs(AngleBetween(h, CVector{ 1.0, 0.0, 0.0 })));
     area.m_directionCount = 1;
     area.m_directionStep = 0;
 }

@@ -114,8 +114,8 @@ public:
     /** Returns the smallest record an area can have in any file version. */
     [[nodiscard]] static constexpr std::size_t MinRecordBytes()
     {
-        // first fields, 33 summary doubles, point count, five vectors
-        return 1 + 2 * 4 + 8 + 3 * 4 + 33 * 8 + 4 + 5 * 24;
+        // first fields, 39 summary doubles, point count, five vectors
+        return 1 + 2 * 4 + 8 + 3 * 4 + 39 * 8 + 4 + 5 * 24;
     }
 
     bool operator==(const CWorkSystem&) const = default;

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace kzev;
 using namespace kzev::test;
@@ -319,26 +320,38 @@ TEST(CWorkSystem, OlderVersionsKeepAbsentFieldsAtDefaults)
     }
 }
 
-TEST(CWorkSystem, OldVerticalViewVectorGivesZeroTiltAndDirection)
+TEST(CWorkSystem, OldViewVectorGivesTiltAndFirstDirection)
 {
-    CWorkSystem stored = expectedAt(kCurrentFileVersion);
-    stored.m_viewDirection = { 0.0, 0.0, -1.0 };
-    // Rewrite the area as a 1006 record by patching the viewing vector of the fixture.
-    auto bytes = areaRecord(1006);
-    const std::size_t viewAt = bytes.size() - 2 * 24; // viewing vector, then normal
-    const double z = -1.0;
-    const double zero = 0.0;
-    std::memcpy(&bytes[viewAt], &zero, 8);
-    std::memcpy(&bytes[viewAt + 8], &zero, 8);
-    std::memcpy(&bytes[viewAt + 16], &z, 8);
-    CWorkSystem loaded;
-    loadInto(loaded, bytes, 1006);
-    EXPECT_EQ(loaded.m_viewDirection, stored.m_viewDirection);
-    EXPECT_EQ(loaded.m_tilt, 0);
-    EXPECT_EQ(loaded.m_firstDirection, 0);
-    EXPECT_EQ(loaded.m_directionCount, 1);
-    EXPECT_EQ(loaded.m_quantityCode, 94);
-    EXPECT_EQ(loaded.m_cameraPosition, (CVector{ 0.0, 0.0, 0.0 }));
+    struct Row {
+        const char* name;
+        CVector view;
+        std::int32_t tilt;
+        std::int32_t first;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Row rows[] = {
+        { "straight down: no horizontal part", { 0.0, 0.0, -1.0 }, 0, 0 },
+        { "horizontal along -Y", { 0.0, -1.0, 0.0 }, 0, 90 },
+        { "26.57 degrees up", { 1.0, 0.0, 0.5 }, 27, 0 },
+        { "corrupt vector", { nan, 0.0, 0.0 }, 0, 0 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Patch the viewing vector of the 1006 fixture: it is followed only by the normal.
+        auto bytes = areaRecord(1006);
+        const std::size_t viewAt = bytes.size() - 2 * 24;
+        std::memcpy(&bytes[viewAt], &row.view.x, 8);
+        std::memcpy(&bytes[viewAt + 8], &row.view.y, 8);
+        std::memcpy(&bytes[viewAt + 16], &row.view.z, 8);
+        CWorkSystem loaded;
+        loadInto(loaded, bytes, 1006);
+        EXPECT_EQ(loaded.m_tilt, row.tilt);
+        EXPECT_EQ(loaded.m_firstDirection, row.first);
+        EXPECT_EQ(loaded.m_directionCount, 1);
+        EXPECT_EQ(loaded.m_directionStep, 0);
+        EXPECT_EQ(loaded.m_quantityCode, 94);
+        EXPECT_EQ(loaded.m_cameraPosition, (CVector{ 0.0, 0.0, 0.0 }));
+    }
 }
 
 TEST(CWorkSystem, CopyIsDeep)

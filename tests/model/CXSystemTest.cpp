@@ -113,8 +113,9 @@ TEST(CXSystem, StoreLoadStoreGivesSameBytes)
 
 TEST(CXSystem, OlderVersionsKeepAbsentFieldsAtDefaults)
 {
-    // 1016 to 1018 hold the no-ray group without the flags of 1019, directly after the colour.
-    for (std::int32_t version : { 1001, 1009, 1010, 1012, 1013, 1015, 1016, 1017, 1018, 1019, 1025 }) {
+    // 1016 to 1018 hold the no-ray group without the flags of 1019, directly after the colour;
+    // a number below every threshold reads as the oldest layout, one above 1025 as the current.
+    for (std::int32_t version : { 1000, 1009, 1010, 1012, 1013, 1015, 1016, 1017, 1018, 1019, 1025, 1030 }) {
         SCOPED_TRACE(version);
         CXSystem loaded;
         loadInto(loaded, obstacleRecord(version), version);
