@@ -1,14 +1,343 @@
 #include "app/CMainFrame.h"
 
+#include "app/CKzevApp.h"
+#include "app/CSplashWnd.h"
+#include "app/CommandUi.h"
+#include "app/FrameMenus.h"
+#include "app/PlaceholderSeams.h"
+#include "platform/ProfileStore.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
 
-CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent)
+namespace {
+
+CMainFrame* g_mainFrame = nullptr;
+
+QString qs(const std::string& text)
 {
+    return QString::fromStdString(text);
+}
+
+// Captions of the toolbars by resource id; toolbar 239 has none.
+int captionId(int resourceId)
+{
+    switch (resourceId) {
+    case 128: return 101;
+    case 163: return 102;
+    case 187: return 103;
+    case 189: return 104;
+    case 195: return 62023;
+    default: return 0;
+    }
+}
+
+constexpr int kIdleUpdateMs = 150;
+
+} // namespace
+
+namespace kzev {
+CMainFrame* mainFrame()
+{
+    return g_mainFrame;
+}
+} // namespace kzev
+
+CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)
+    : QMainWindow(parent)
+    , m_app(app)
+    , m_placeholderDocument(std::make_unique<kzev::PlaceholderDocument>())
+    , m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
+    , m_placeholderView(std::make_unique<kzev::PlaceholderView>())
+    , m_document(m_placeholderDocument.get())
+    , m_calculation(m_placeholderCalculation.get())
+    , m_view(m_placeholderView.get())
+{
+    g_mainFrame = this;
+    kzev::setStopRequested(false);
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(QString::fromStdString(kzev::loadString(61921)));
-    statusBar()->showMessage(QString::fromStdString(kzev::loadString(57345)));
+    setWindowTitle(qs(kzev::loadString(61921)));
     resize(1024, 720);
+    OnCreate();
+    loadBarState();
+
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(kIdleUpdateMs);
+    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::updateToolbarCommands);
+    m_idleTimer->start();
+    updateToolbarCommands();
+}
+
+CMainFrame::~CMainFrame()
+{
+    CSplashWnd::HideSplashScreen();
+    if (g_mainFrame == this)
+        g_mainFrame = nullptr;
+}
+
+void CMainFrame::setSeams(kzev::IDocumentSeam* document, kzev::ICalculationSeam* calculation,
+    kzev::IViewSeam* view)
+{
+    if (document)
+        m_document = document;
+    if (calculation)
+        m_calculation = calculation;
+    if (view)
+        m_view = view;
+    updateToolbarCommands();
+}
+
+int CMainFrame::OnCreate()
+{
+    CSplashWnd::ShowSplashScreen(this);
+
+    createMenus();
+
+    for (std::size_t i = 0; i < kToolbarIds.size(); ++i) {
+        const int id = kToolbarIds[i];
+        const int caption = captionId(id);
+        auto* bar = new QToolBar(caption ? qs(kzev::loadString(caption)) : QString(), this);
+        bar->setObjectName(QStringLiteral("Toolbar%1").arg(id));
+        bar->setIconSize(QSize(16, 16));
+        for (const int button : kzev::toolbarButtons(id)) {
+            if (button == 0)
+                bar->addSeparator();
+            else
+                bar->addAction(commandAction(button));
+        }
+        addToolBar(Qt::TopToolBarArea, bar);
+        m_toolbars[i] = bar;
+    }
+
+    // The status line; its progress display and message buttons are added by the status bar itself.
+    statusBar()->showMessage(qs(kzev::loadString(57345)));
+    auto* roomPane = new QLabel(QString(43, QLatin1Char(' ')), statusBar());
+    roomPane->setObjectName(QStringLiteral("Pane4501"));
+    statusBar()->addPermanentWidget(roomPane);
+
+    // The workspace and calculation-log bars; their contents are set by setWidget.
+    m_workspaceBar = new QDockWidget(qs(kzev::loadString(61866)), this);
+    m_workspaceBar->setObjectName(QStringLiteral("WorkspaceBar"));
+    m_workspaceBar->setWidget(new QWidget(m_workspaceBar));
+    addDockWidget(Qt::LeftDockWidgetArea, m_workspaceBar);
+
+    m_infoBar = new QDockWidget(qs(kzev::loadString(61865)), this);
+    m_infoBar->setObjectName(QStringLiteral("InfoBar"));
+    m_infoBar->setWidget(new QWidget(m_infoBar));
+    addDockWidget(Qt::BottomDockWidgetArea, m_infoBar);
+
+    // The view takes the middle; until it is there, an empty white area holds its place.
+    auto* viewPlace = new QWidget(this);
+    viewPlace->setObjectName(QStringLiteral("ViewPlace"));
+    viewPlace->setAutoFillBackground(true);
+    viewPlace->setBackgroundRole(QPalette::Base);
+    setCentralWidget(viewPlace);
+
+    resizeDocks({ m_workspaceBar }, { 200 }, Qt::Horizontal);
+    resizeDocks({ m_infoBar }, { 150 }, Qt::Vertical);
+    return 0;
+}
+
+QAction* CMainFrame::commandAction(int id)
+{
+    if (const auto found = m_actions.find(id); found != m_actions.end())
+        return found->second;
+
+    const kzev::FrameCommand* command = findCommand(id);
+    QString label = command ? QString::fromUtf8(command->label) : QString();
+    QKeySequence shortcut;
+    if (const int tab = label.indexOf(QLatin1Char('\t')); tab >= 0) {
+        shortcut = QKeySequence(label.mid(tab + 1));
+        label = label.left(tab);
+    }
+    auto* action = new QAction(label, this);
+    action->setData(id);
+    action->setShortcut(shortcut);
+    if (command)
+        action->setIcon(kzev::glyphIcon(command->glyph));
+
+    // The string of a command id is "prompt\ntooltip".
+    const QString text = qs(kzev::loadString(id));
+    const qsizetype newline = text.indexOf(QLatin1Char('\n'));
+    const QString prompt = newline >= 0 ? text.left(newline) : text;
+    const QString tip = newline >= 0 ? text.mid(newline + 1) : text;
+    action->setStatusTip(prompt);
+    action->setToolTip(tip.isEmpty() ? label.remove(QLatin1Char('&')) : tip);
+
+    connect(action, &QAction::triggered, this, [this, id] { sendCommand(id); });
+    addAction(action);
+    m_actions.emplace(id, action);
+    return action;
+}
+
+QToolBar* CMainFrame::toolBar(int resourceId) const
+{
+    for (std::size_t i = 0; i < kToolbarIds.size(); ++i) {
+        if (kToolbarIds[i] == resourceId)
+            return m_toolbars[i];
+    }
+    return nullptr;
+}
+
+QMenu* CMainFrame::menu(int menuId) const
+{
+    switch (menuId) {
+    case 88: return m_projectMenu;
+    case 92: return m_viewMenu;
+    case 131: return m_toolbarMenu;
+    default: return nullptr;
+    }
+}
+
+bool CMainFrame::sendCommand(int id)
+{
+    bool handled = false;
+    const kzev::FrameCommand* command = findCommand(id);
+    if (command && command->handler) {
+        command->handler(*this);
+        handled = true;
+    } else if (m_app) {
+        handled = m_app->OnCommand(id);
+    }
+    updateToolbarCommands();
+    return handled;
+}
+
+void CMainFrame::updateCommandUi(int id)
+{
+    QAction* action = commandAction(id);
+    kzev::CommandUi ui(id, action->isChecked());
+    const kzev::FrameCommand* command = findCommand(id);
+    if (command && command->update)
+        command->update(*this, ui);
+    else if (command && command->handler)
+        ui.Enable(true);
+    else
+        ui.Enable(m_app != nullptr && m_app->HasCommand(id));
+    // Commands whose work is not built yet stay disabled whatever their update says.
+    if (command && !isBuilt(*command))
+        ui.Enable(false);
+
+    action->setEnabled(ui.enabled());
+    if (ui.checked()) {
+        action->setCheckable(true);
+        action->setChecked(*ui.checked());
+    }
+}
+
+void CMainFrame::updateToolbarCommands()
+{
+    for (QToolBar* bar : m_toolbars) {
+        if (!bar || !bar->isVisibleTo(this))
+            continue;
+        for (QAction* action : bar->actions()) {
+            if (!action->isSeparator())
+                updateCommandUi(action->data().toInt());
+        }
+    }
+}
+
+void CMainFrame::updateMenu(QMenu* menu)
+{
+    for (QAction* action : menu->actions()) {
+        bool isId = false;
+        const int id = action->data().toInt(&isId);
+        if (isId && id > 0 && !action->menu())
+            updateCommandUi(id);
+    }
+}
+
+void CMainFrame::EnableBars(int disable)
+{
+    const bool enable = disable != 1;
+    menuBar()->setEnabled(enable);
+    toolBar(128)->setEnabled(enable);
+    toolBar(189)->setEnabled(enable);
+    m_workspaceBar->setEnabled(enable);
+}
+
+void CMainFrame::SyncBarsWithCalcFlag()
+{
+    EnableBars(m_document->calcRunning() ? 1 : 0);
+    // The stop button must be usable as soon as the run has started.
+    updateToolbarCommands();
+}
+
+void CMainFrame::ShowCalcTime(std::time_t start)
+{
+    const long elapsed = static_cast<long>(std::time(nullptr) - start);
+    const std::string text = kzev::formatC("Čas výpočtu :%02ld:%02ld:%02ld", elapsed / 3600, (elapsed / 60) % 60,
+                                 elapsed % 60)
+        + "  - %d%%";
+    kzev::services().progress->setText(text, 0x100);
+}
+
+void CMainFrame::saveBarState()
+{
+    const QByteArray state = saveState();
+    const QByteArray geometry = saveGeometry();
+    kzev::profileStore().setBinary("Settings", "BarState", { state.begin(), state.end() });
+    kzev::profileStore().setBinary("Settings", "Geometry", { geometry.begin(), geometry.end() });
+}
+
+void CMainFrame::loadBarState()
+{
+    const std::vector<std::uint8_t> geometry = kzev::profileStore().getBinary("Settings", "Geometry");
+    if (!geometry.empty())
+        restoreGeometry(QByteArray(reinterpret_cast<const char*>(geometry.data()), qsizetype(geometry.size())));
+    const std::vector<std::uint8_t> state = kzev::profileStore().getBinary("Settings", "BarState");
+    if (!state.empty())
+        restoreState(QByteArray(reinterpret_cast<const char*>(state.data()), qsizetype(state.size())));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // The calculation drains the event queue between its passes; closing then
+    // would pull the frame and the document from under it.
+    if (m_document->calcRunning() || !m_document->saveModified()) {
+        event->ignore();
+        return;
+    }
+    saveBarState();
+    CSplashWnd::HideSplashScreen();
+    event->accept();
+}
+
+bool CMainFrame::workspaceShowsProjectTab() const
+{
+    const auto* tabs = m_workspaceBar->findChild<QTabWidget*>();
+    return tabs == nullptr || tabs->currentIndex() == 0;
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_workspaceBar->isVisibleTo(this)
+        && m_workspaceBar->rect().contains(m_workspaceBar->mapFromGlobal(event->globalPos()))) {
+        if (workspaceShowsProjectTab()) {
+            updateMenu(m_projectMenu);
+            m_projectMenu->exec(event->globalPos());
+        }
+        event->accept();
+        return;
+    }
+    QMainWindow::contextMenuEvent(event);
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    // The toolbar menu (131) over the toolbars and bars; the caller deletes it.
+    auto* popup = new QMenu(this);
+    fillToolbarMenu(popup);
+    updateMenu(popup);
+    return popup;
 }

@@ -1,14 +1,162 @@
 #pragma once
 
+#include "app/FrameCommand.h"
+#include "app/FrameSeams.h"
+
 #include <QMainWindow>
 
+#include <array>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CKzevApp;
+class QAction;
+class QDockWidget;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace kzev {
+class CommandUi;
+class PlaceholderDocument;
+class PlaceholderCalculation;
+class PlaceholderView;
+}
+
 /**
- * The main frame: the program's window with its status bar. Menus, toolbars
- * and the docking bars are added here as the shell grows.
+ * The main frame: menu bar, six toolbars, the workspace bar (left) and the
+ * calculation-log bar (bottom), the status bar, and the command table that
+ * routes every command of the menus, toolbars and context menus. It owns one
+ * QAction per command id, shared by all menus and toolbars; update handlers
+ * run when a menu opens and on idle for the toolbars.
  */
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    /** Toolbar resource ids in their order on the frame. */
+    static constexpr std::array<int, 6> kToolbarIds { 128, 163, 187, 189, 195, 239 };
+
+    /** The application may be null (tests build the frame alone). */
+    explicit CMainFrame(CKzevApp* app = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    /** Plugs in the document, the calculation run and the view (non-owning; null keeps the placeholder). */
+    void setSeams(kzev::IDocumentSeam* document, kzev::ICalculationSeam* calculation, kzev::IViewSeam* view);
+    [[nodiscard]] kzev::IDocumentSeam& document() const { return *m_document; }
+    [[nodiscard]] kzev::IViewSeam& view() const { return *m_view; }
+
+    /** Returns the command table (one row per id). */
+    static const std::vector<kzev::FrameCommand>& commandTable();
+    /** Returns the table row of an id, or null. */
+    static const kzev::FrameCommand* findCommand(int id);
+    /** Returns whether the work of a command is built (not the stand-in handler). */
+    static bool isBuilt(const kzev::FrameCommand& command);
+
+    /** Runs a command as if chosen from a menu; returns whether anything handled it. */
+    bool sendCommand(int id);
+    /** Runs the update handler of a command and applies it to its action. */
+    void updateCommandUi(int id);
+    /** Updates every command that has a button on a toolbar (the idle update). */
+    void updateToolbarCommands();
+
+    /** Returns the shared action of a command id (created on first use). */
+    QAction* commandAction(int id);
+    [[nodiscard]] QToolBar* toolBar(int resourceId) const;
+    [[nodiscard]] QDockWidget* workspaceBar() const { return m_workspaceBar; }
+    [[nodiscard]] QDockWidget* infoBar() const { return m_infoBar; }
+    /** Returns the menu of a resource id: 128 main, 88 project, 92 view, 131 toolbars. */
+    [[nodiscard]] QMenu* menu(int menuId) const;
+
+    /** 1 disables, any other value enables the menu bar, "Standard", "Úprava dat" and the workspace bar. */
+    void EnableBars(int disable);
+    /** EnableBars with the document's calculation-running flag. */
+    void SyncBarsWithCalcFlag();
+    /** Shows the elapsed time of the running calculation on the progress bar. */
+    void ShowCalcTime(std::time_t start);
+    void setCalcStartTime(std::time_t start) { m_calcStartTime = start; }
+    [[nodiscard]] std::time_t calcStartTime() const { return m_calcStartTime; }
+    [[nodiscard]] int interactiveCalc() const { return m_interactiveCalc; }
+    void setInteractiveCalc(int flag) { m_interactiveCalc = flag; }
+    [[nodiscard]] int previewFlag() const { return m_previewFlag; }
+    void OnSetPreviewMode(bool preview) { m_previewFlag = preview ? 1 : 0; }
+    /** The open lamp-system sheet, kept by the properties command. */
+    QWidget* m_pLampSheet = nullptr;
+
+    /** Stores the bar layout in the profile section "Settings". */
+    void saveBarState();
+    /** Restores the bar layout stored by saveBarState, if any. */
+    void loadBarState();
+
+    // Handlers of this frame (the table in CMainFrame_Commands.cpp binds them).
+    void OnCalcStart();
+    void OnCalcStop();
+    void OnUpdateCalcStart(kzev::CommandUi& ui);
+    void OnUpdateCalcStop(kzev::CommandUi& ui);
+    void OnUpdateCalcSettings(kzev::CommandUi& ui);
+    void OnUpdateAppExit(kzev::CommandUi& ui);
+    void OnEditCopy();
+    void OnUpdateEditCopy(kzev::CommandUi& ui);
+    void OnViewCustomize();
+    void OnHelpFinder();
+    void OnHelp();
+    void OnContextHelp();
+    /** Shows or hides the bar of a toggle command (menu 131). */
+    void OnBarToggle(int commandId);
+    /** Ticks a toggle command while its bar is visible. */
+    void OnUpdateBarToggle(kzev::CommandUi& ui);
+    /** Ticks a view-direction command while the view code in use is its own. */
+    void OnUpdateViewDirection(kzev::CommandUi& ui, int viewCode);
+    /** Stand-in handler of a command whose work is not built yet. */
+    void OnNotBuilt() { }
+    /** Keeps a command that is not built yet disabled. */
+    void OnUpdateNotBuilt(kzev::CommandUi& ui);
+
+    /** Returns the bar that a toggle command shows or hides, or null. */
+    [[nodiscard]] QWidget* barOfToggle(int commandId) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    int OnCreate();
+    void createMenus();
+    void fillToolbarMenu(QMenu* menu);
+    void fillRecentFiles();
+    void updateMenu(QMenu* menu);
+    /** The workspace bar shows its "Projekt" tab (or has no tabs yet). */
+    [[nodiscard]] bool workspaceShowsProjectTab() const;
+
+    CKzevApp* m_app;
+    std::unique_ptr<kzev::PlaceholderDocument> m_placeholderDocument;
+    std::unique_ptr<kzev::PlaceholderCalculation> m_placeholderCalculation;
+    std::unique_ptr<kzev::PlaceholderView> m_placeholderView;
+    kzev::IDocumentSeam* m_document;
+    kzev::ICalculationSeam* m_calculation;
+    kzev::IViewSeam* m_view;
+
+    std::time_t m_calcStartTime = 0;
+    int m_previewFlag = 0;
+    int m_interactiveCalc = 1;
+
+    std::map<int, QAction*> m_actions;
+    std::array<QToolBar*, 6> m_toolbars {};
+    QDockWidget* m_workspaceBar = nullptr;
+    QDockWidget* m_infoBar = nullptr;
+    QMenu* m_projectMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_toolbarMenu = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    std::vector<QAction*> m_recentActions;
+    QTimer* m_idleTimer = nullptr;
 };
+
+namespace kzev {
+/** Returns the one main frame, or null while none exists. */
+[[nodiscard]] CMainFrame* mainFrame();
+}

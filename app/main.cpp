@@ -1,7 +1,6 @@
-#include "app/CMainFrame.h"
+#include "app/CKzevApp.h"
 
 #include "platform/ProfileStore.h"
-#include "platform/StringTable.h"
 #include "platform/qt/SettingsProfileStore.h"
 
 #include <QApplication>
@@ -10,15 +9,19 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QApplication qtApp(argc, argv);
     // Numbers in files and reports are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QString::fromStdString(kzev::loadString(61921)));
-    QApplication::setOrganizationName(QStringLiteral("Borva 92"));
 
     kzev::installProfileStore(std::make_unique<kzev::SettingsProfileStore>(kzev::SettingsProfileStore::defaultPath()));
+    CKzevApp::installPlatformServices();
 
-    CMainFrame frame;
-    frame.show();
-    return QApplication::exec();
+    CKzevApp app;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    if (!app.InitInstance(arguments))
+        return 1;
+    const int code = QApplication::exec();
+    app.ExitInstance();
+    return code;
 }

@@ -1,0 +1,162 @@
+// The frame's command table: every command of the menus, toolbars and context
+// menus, with its label, icon, handler and update handler. Commands whose work
+// is not built yet keep their place with the stand-in handlers, which leave
+// them disabled.
+
+#include "app/CMainFrame.h"
+
+#include "app/CommandUi.h"
+
+using kzev::CommandUi;
+using kzev::FrameCommand;
+using kzev::Glyph;
+
+namespace {
+
+void notBuilt(CMainFrame& f) { f.OnNotBuilt(); }
+void updateNotBuilt(CMainFrame& f, CommandUi& ui) { f.OnUpdateNotBuilt(ui); }
+
+template <int Id>
+void toggle(CMainFrame& f)
+{
+    f.OnBarToggle(Id);
+}
+void updateToggle(CMainFrame& f, CommandUi& ui) { f.OnUpdateBarToggle(ui); }
+
+template <int Code>
+void updateViewDirection(CMainFrame& f, CommandUi& ui)
+{
+    f.OnUpdateViewDirection(ui, Code);
+}
+
+void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
+
+constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
+constexpr FrameCommand::UpdateHandler kNone = nullptr;
+
+} // namespace
+
+const std::vector<FrameCommand>& CMainFrame::commandTable()
+{
+    static const std::vector<FrameCommand> table {
+        // File and the application's standard commands
+        { 57600, "&Nový\tCtrl+N", Glyph::FileNew, kApp, kNone },
+        { 57601, "&Otevřít...\tCtrl+O", Glyph::FileOpen, kApp, kNone },
+        { 57603, "&Uložit\tCtrl+S", Glyph::FileSave, saveDocument, updateNotBuilt },
+        { 57604, "Uložit &jako...", Glyph::None, kApp, kNone },
+        { 57606, "&Nastavení tisku...", Glyph::None, kApp, kNone },
+        { 57607, "&Tisk...\tCtrl+P", Glyph::FilePrint, notBuilt, updateNotBuilt },
+        { 57609, "Ná&hled tisku", Glyph::PrintPreview, notBuilt, updateNotBuilt },
+        { 57664, "&O programu Kzev ...", Glyph::Help, kApp, kNone },
+        { 57665, "&Konec", Glyph::Exit, kApp, [](CMainFrame& f, CommandUi& ui) { f.OnUpdateAppExit(ui); } },
+        { 32892, "&Vlastnosti projektu", Glyph::None, notBuilt, updateNotBuilt },
+        { 32920, "Nastavení složek", Glyph::None, notBuilt, updateNotBuilt },
+        // Imports and exports
+        { 32855, "&Import z Kzev 5.x", Glyph::None, notBuilt, updateNotBuilt },
+        { 32875, "Import místnosti z Knep 3.x", Glyph::None, notBuilt, updateNotBuilt },
+        { 32878, "Import z Knep 4.x", Glyph::KnepImport, notBuilt, updateNotBuilt },
+        { 32861, "Import svítidel z AutoCADu", Glyph::CadImport, notBuilt, updateNotBuilt },
+        { 32857, "DXF soubor pro AutoCAD", Glyph::None, notBuilt, updateNotBuilt },
+        { 32856, "Script soubor pro Kresmont", Glyph::None, notBuilt, updateNotBuilt },
+        { 32862, "Export do HTML", Glyph::HtmlExport, notBuilt, updateNotBuilt },
+        { 32860, "Přímé vykreslení do AutoCADu", Glyph::CadDraw1, notBuilt, updateNotBuilt },
+        { 32939, "Přímé vykreslení do AutoCADu - varianta 2", Glyph::CadDraw2, notBuilt, updateNotBuilt },
+        { 32940, "Přímé vykreslení do AutoCADu - varianta 3", Glyph::CadDraw3, notBuilt, updateNotBuilt },
+        // Edit
+        { 57634, "&Kopírovat\tCtrl+C", Glyph::EditCopy, [](CMainFrame& f) { f.OnEditCopy(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditCopy(ui); } },
+        { 32898, "Kopírovat tabulku výsledků", Glyph::None, notBuilt, updateNotBuilt },
+        { 32889, "Kopírovat soustavu", Glyph::CopyLampSystem, notBuilt, updateNotBuilt },
+        { 32890, "Vložit soustavu", Glyph::PasteLampSystem, notBuilt, updateNotBuilt },
+        { 32823, "&Odstranit", Glyph::Delete, notBuilt, updateNotBuilt },
+        { 32822, "V&lastnosti", Glyph::Properties, notBuilt, updateNotBuilt },
+        { 32924, "Třídění místností", Glyph::SortRooms, notBuilt, updateNotBuilt },
+        // Creating objects
+        { 32818, "Nová &místnost", Glyph::NewRoom, notBuilt, updateNotBuilt },
+        { 32882, "Nová vo&zovka", Glyph::NewRoad, notBuilt, updateNotBuilt },
+        { 32819, "Nová soustava &svítidel", Glyph::NewLampSystem, notBuilt, updateNotBuilt },
+        { 32900, "Nová odvozená soustava svítidel", Glyph::DerivedLampSystem, notBuilt, updateNotBuilt },
+        { 32881, "Se zrcadlením podle osy X", Glyph::None, notBuilt, updateNotBuilt },
+        { 32880, "Se zrcadlením podle osy Y", Glyph::None, notBuilt, updateNotBuilt },
+        { 32879, "S posunem souřadnic", Glyph::None, notBuilt, updateNotBuilt },
+        { 32913, "Zrušit vazbu", Glyph::CancelBinding, notBuilt, updateNotBuilt },
+        { 32820, "Nové místo &zrakového úkolu", Glyph::NewTaskArea, notBuilt, updateNotBuilt },
+        { 32887, "Nové okolí úkol&u", Glyph::TaskSurroundings, notBuilt, updateNotBuilt },
+        { 32821, "Nová soustava &překážek", Glyph::NewObstacles, notBuilt, updateNotBuilt },
+        { 32864, "Překážka rohu místnosti tvaru L1", Glyph::CornerL1, notBuilt, updateNotBuilt },
+        { 32865, "Překážka rohu místnosti tvaru L2", Glyph::CornerL2, notBuilt, updateNotBuilt },
+        { 32866, "Překážka rohu místnosti tvaru L3", Glyph::CornerL3, notBuilt, updateNotBuilt },
+        { 32867, "Překážka rohu místnosti tvaru L4", Glyph::CornerL4, notBuilt, updateNotBuilt },
+        { 32877, "Řada překážek ve tvaru stěny", Glyph::WallRow, notBuilt, updateNotBuilt },
+        { 32901, "Nový &rastr", Glyph::NewRaster, notBuilt, updateNotBuilt },
+        { 32902, "Nový režim", Glyph::None, notBuilt, updateNotBuilt },
+        { 32868, "Rozložit do řad", Glyph::SplitRows, notBuilt, updateNotBuilt },
+        { 32869, "Rozložit do sloupců", Glyph::SplitColumns, notBuilt, updateNotBuilt },
+        // View: directions (the view's commands, ticked here), zoom, sheets, named views
+        { 32826, "Pohled k &podlaze", Glyph::ViewFloor, notBuilt, updateViewDirection<112> },
+        { 32825, "Pohled na s&trop", Glyph::ViewCeiling, notBuilt, updateViewDirection<113> },
+        { 32830, "Pohled ke stěně &1", Glyph::ViewWall1, notBuilt, updateViewDirection<114> },
+        { 32827, "Pohled ke stěně &2", Glyph::ViewWall2, notBuilt, updateViewDirection<115> },
+        { 32831, "Pohled ke stěně &3", Glyph::ViewWall3, notBuilt, updateViewDirection<116> },
+        { 32829, "Pohled ke stěně &4", Glyph::ViewWall4, notBuilt, updateViewDirection<117> },
+        { 32883, "Přiblížit", Glyph::ZoomIn, notBuilt, updateNotBuilt },
+        { 32884, "Oddálit", Glyph::ZoomOut, notBuilt, updateNotBuilt },
+        { 32885, "Na maximum", Glyph::ZoomFit, notBuilt, updateNotBuilt },
+        { 32835, "Vlastnosti zobrazení ...", Glyph::DisplaySettings, notBuilt, updateNotBuilt },
+        { 32837, "Zobrazované hodnoty ...", Glyph::DisplayedValues, notBuilt, updateNotBuilt },
+        { 32839, "Vlastnosti tisku a dat", Glyph::None, notBuilt, updateNotBuilt },
+        { 32870, "Přepnout zobrazení", Glyph::DisplaySwitch, notBuilt, updateNotBuilt },
+        { 32899, "Zobrazit OGL grafiku", Glyph::View3d, notBuilt, updateNotBuilt },
+        { 32918, "Načtení pojemnovaného zobrazení", Glyph::NamedViewLoad, notBuilt, updateNotBuilt },
+        { 32919, "Uložení pojmenovaného zobrazení", Glyph::NamedViewSave, notBuilt, updateNotBuilt },
+        { 32914, "Legenda použitých svítidel", Glyph::LuminaireLegend, notBuilt, updateNotBuilt },
+        { 32921, "Legenda místností", Glyph::RoomLegend, notBuilt, updateNotBuilt },
+        { 32925, "Rohové razítko", Glyph::TitleBlock, notBuilt, updateNotBuilt },
+        { 32816, "Rozpoznat databáze výrobců", Glyph::DatabaseRecognition, notBuilt, updateNotBuilt },
+        // Calculation
+        { 32834, "Zahájit bodový výpočet", Glyph::CalcStart, [](CMainFrame& f) { f.OnCalcStart(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCalcStart(ui); } },
+        { 32836, "Nastavení bodového výpočtu ...", Glyph::CalcSettings, notBuilt,
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCalcSettings(ui); } },
+        { 32852, "Přerušit výpočet", Glyph::CalcStop, [](CMainFrame& f) { f.OnCalcStop(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCalcStop(ui); } },
+        { 32938, "Výpočet všech místností", Glyph::None, notBuilt, updateNotBuilt },
+        { 32886, "Optimalizace rozmístění", Glyph::None, notBuilt, updateNotBuilt },
+        { 32891, "Návrh počtu svítidel", Glyph::None, notBuilt, updateNotBuilt },
+        // Bars (menu 131)
+        { 59392, "Standard Toolbar", Glyph::None, toggle<59392>, updateToggle },
+        { 32832, "&Zobrazení", Glyph::None, toggle<32832>, updateToggle },
+        { 32844, "&Výpočet", Glyph::None, toggle<32844>, updateToggle },
+        { 32851, "&Úprava dat", Glyph::None, toggle<32851>, updateToggle },
+        { 32871, "&Import a export", Glyph::None, toggle<32871>, updateToggle },
+        { 32803, "&Pracovní oblast", Glyph::None, toggle<32803>, updateToggle },
+        { 32804, "&Informační oblast", Glyph::None, toggle<32804>, updateToggle },
+        { 32770, "&Upravit...", Glyph::None, [](CMainFrame& f) { f.OnViewCustomize(); }, kNone },
+        // Help
+        { 57670, "&Nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelp(); }, kNone },
+        { 57667, "Témata nápovědy", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
+        { 57669, "Nápověda k objektu", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
+        { 57671, "Výchozí nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
+        // Commands sent by the project tree
+        { 153, "", Glyph::None, notBuilt, kNone },
+        { 84, "", Glyph::None, notBuilt, kNone },
+        { 156, "", Glyph::None, notBuilt, kNone },
+        { 157, "", Glyph::None, notBuilt, kNone },
+        { 159, "", Glyph::None, notBuilt, kNone },
+    };
+    return table;
+}
+
+bool CMainFrame::isBuilt(const FrameCommand& command)
+{
+    return command.handler != notBuilt && command.update != updateNotBuilt;
+}
+
+const FrameCommand* CMainFrame::findCommand(int id)
+{
+    for (const FrameCommand& command : commandTable()) {
+        if (command.id == id)
+            return &command;
+    }
+    return nullptr;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kzev {
+
+// What the application and the frame need of the document, the calculation
+// run and the view. The real objects plug in here as they are built; until
+// then the placeholders of PlaceholderSeams.h stand in.
+
+/** The document as the shell sees it. */
+class IDocumentSeam {
+public:
+    virtual ~IDocumentSeam() = default;
+    /** Returns the document's calculation-running flag. */
+    [[nodiscard]] virtual bool calcRunning() const = 0;
+    /** Starts a new empty project (File New); false when it could not be made. */
+    virtual bool newDocument() = 0;
+    /**
+     * Opens a project file; on failure the document has told the user why
+     * and returns false.
+     */
+    virtual bool openDocument(const std::string& path) = 0;
+    /** Saves the project (File Save). */
+    virtual void saveDocument() = 0;
+    /** Saves the project under a new name (File Save As). */
+    virtual void saveDocumentAs() = 0;
+    /** Asks to save a modified project; false when the user cancels. */
+    virtual bool saveModified() = 0;
+};
+
+/** The point calculation of the room selected in the project tree. */
+class ICalculationSeam {
+public:
+    virtual ~ICalculationSeam() = default;
+    /** Runs the calculation; it sets the running flag and syncs the bars itself. */
+    virtual void runPointCalculation() = 0;
+};
+
+/** The main view as far as the frame's update handlers and Copy need it. */
+class IViewSeam {
+public:
+    virtual ~IViewSeam() = default;
+    /** Returns the scene-shown flag (false while the start-up picture is drawn). */
+    [[nodiscard]] virtual bool sceneShown() const = 0;
+    /** Returns whether a luminaire catalogue sheet is shown. */
+    [[nodiscard]] virtual bool catalogueSheetShown() const = 0;
+    /** Returns the view code (112-117) of the view settings in use, if any. */
+    [[nodiscard]] virtual std::optional<int> viewCode() const = 0;
+    /** Copies the view's picture to the clipboard. */
+    virtual void copy() = 0;
+};
+
+} // namespace kzev

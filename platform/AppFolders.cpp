@@ -1,0 +1,11 @@
+#include "platform/AppFolders.h"
+
+namespace kzev {
+
+AppFolders& appFolders()
+{
+    static AppFolders folders;
+    return folders;
+}
+
+} // namespace kzev

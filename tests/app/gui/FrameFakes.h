@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/FrameSeams.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kzev::test {
+
+/** A document whose running flag and open result the test sets; records the calls. */
+class FakeDocument final : public IDocumentSeam {
+public:
+    bool calcRunning() const override { return running; }
+    bool newDocument() override
+    {
+        calls.push_back("new");
+        return true;
+    }
+    bool openDocument(const std::string& path) override
+    {
+        calls.push_back("open:" + path);
+        return openSucceeds;
+    }
+    void saveDocument() override { calls.push_back("save"); }
+    void saveDocumentAs() override { calls.push_back("saveAs"); }
+    bool saveModified() override { return true; }
+
+    bool running = false;
+    bool openSucceeds = true;
+    std::vector<std::string> calls;
+};
+
+/** A calculation that runs the test's body in place of the passes. */
+class FakeCalculation final : public ICalculationSeam {
+public:
+    void runPointCalculation() override
+    {
+        ++runs;
+        if (body)
+            body();
+    }
+    int runs = 0;
+    std::function<void()> body;
+};
+
+/** A view whose scene flag and view code the test sets. */
+class FakeView final : public IViewSeam {
+public:
+    bool sceneShown() const override { return scene; }
+    bool catalogueSheetShown() const override { return false; }
+    std::optional<int> viewCode() const override { return code; }
+    void copy() override { ++copies; }
+
+    bool scene = true;
+    std::optional<int> code;
+    int copies = 0;
+};
+
+} // namespace kzev::test
