@@ -1,6 +1,9 @@
 #include "app/CMainFrame.h"
 
+#include "app/BarServices.h"
+#include "app/CInfoBar.h"
 #include "app/CKzevApp.h"
+#include "app/CProgressStatusBar.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
@@ -13,7 +16,6 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDockWidget>
-#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -80,6 +82,7 @@ CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    m_barServices.reset();
     CSplashWnd::HideSplashScreen();
     if (g_mainFrame == this)
         g_mainFrame = nullptr;
@@ -119,11 +122,13 @@ int CMainFrame::OnCreate()
         m_toolbars[i] = bar;
     }
 
-    // The status line; its progress display and message buttons are added by the status bar itself.
-    statusBar()->showMessage(qs(kzev::loadString(57345)));
-    auto* roomPane = new QLabel(QString(43, QLatin1Char(' ')), statusBar());
-    roomPane->setObjectName(QStringLiteral("Pane4501"));
-    statusBar()->addPermanentWidget(roomPane);
+    // The status line with its progress bar over pane 0, and pane 4501 for the room's dimensions.
+    m_statusBar = new CProgressStatusBar(this);
+    setStatusBar(m_statusBar);
+    if (!m_statusBar->Create(CProgressStatusBar::ProgressControl, 0, -1))
+        return -1;
+    m_statusBar->SetIndicators({ 0, 4501 });
+    m_statusBar->SetPaneText(0, kzev::loadString(57345));
 
     // The workspace and calculation-log bars; their contents are set by setWidget.
     m_workspaceBar = new QDockWidget(qs(kzev::loadString(61866)), this);
@@ -131,10 +136,9 @@ int CMainFrame::OnCreate()
     m_workspaceBar->setWidget(new QWidget(m_workspaceBar));
     addDockWidget(Qt::LeftDockWidgetArea, m_workspaceBar);
 
-    m_infoBar = new QDockWidget(qs(kzev::loadString(61865)), this);
-    m_infoBar->setObjectName(QStringLiteral("InfoBar"));
-    m_infoBar->setWidget(new QWidget(m_infoBar));
+    m_infoBar = new CInfoBar(this);
     addDockWidget(Qt::BottomDockWidgetArea, m_infoBar);
+    m_barServices = std::make_unique<kzev::BarServices>(*m_statusBar, *m_infoBar);
 
     // The view takes the middle; until it is there, an empty white area holds its place.
     auto* viewPlace = new QWidget(this);

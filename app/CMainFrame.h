@@ -11,7 +11,9 @@
 #include <memory>
 #include <vector>
 
+class CInfoBar;
 class CKzevApp;
+class CProgressStatusBar;
 class QAction;
 class QDockWidget;
 class QMenu;
@@ -19,6 +21,7 @@ class QTimer;
 class QToolBar;
 
 namespace kzev {
+class BarServices;
 class CommandUi;
 class PlaceholderDocument;
 class PlaceholderCalculation;
@@ -66,7 +69,8 @@ public:
     QAction* commandAction(int id);
     [[nodiscard]] QToolBar* toolBar(int resourceId) const;
     [[nodiscard]] QDockWidget* workspaceBar() const { return m_workspaceBar; }
-    [[nodiscard]] QDockWidget* infoBar() const { return m_infoBar; }
+    [[nodiscard]] CInfoBar* infoBar() const { return m_infoBar; }
+    [[nodiscard]] CProgressStatusBar* progressStatusBar() const { return m_statusBar; }
     /** Returns the menu of a resource id: 128 main, 88 project, 92 view, 131 toolbars. */
     [[nodiscard]] QMenu* menu(int menuId) const;
 
@@ -146,7 +150,10 @@ private:
     std::map<int, QAction*> m_actions;
     std::array<QToolBar*, 6> m_toolbars {};
     QDockWidget* m_workspaceBar = nullptr;
-    QDockWidget* m_infoBar = nullptr;
+    CInfoBar* m_infoBar = nullptr;
+    CProgressStatusBar* m_statusBar = nullptr;
+    /** The log and progress services on the two bars, installed while the frame lives. */
+    std::unique_ptr<kzev::BarServices> m_barServices;
     QMenu* m_projectMenu = nullptr;
     QMenu* m_viewMenu = nullptr;
     QMenu* m_toolbarMenu = nullptr;

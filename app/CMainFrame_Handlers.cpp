@@ -3,6 +3,7 @@
 
 #include "app/CMainFrame.h"
 
+#include "app/CInfoBar.h"
 #include "app/CKzevApp.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"

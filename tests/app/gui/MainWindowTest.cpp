@@ -1,6 +1,6 @@
 #include "app/CMainFrame.h"
+#include "app/CProgressStatusBar.h"
 
-#include <QStatusBar>
 #include <gtest/gtest.h>
 
 TEST(MainWindowTest, ShowsTitleAndReadyText)
@@ -8,5 +8,5 @@ TEST(MainWindowTest, ShowsTitleAndReadyText)
     CMainFrame frame;
     frame.show();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("HEMSOR Kzev 6.3"));
-    EXPECT_EQ(frame.statusBar()->currentMessage(), QString::fromUtf8("Kzev připraven"));
+    EXPECT_EQ(frame.progressStatusBar()->GetPaneText(0), "Kzev připraven");
 }
