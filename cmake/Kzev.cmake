@@ -28,6 +28,13 @@ function(kzev_library name)
     kzev_warnings(${name})
 endfunction()
 
+# The shared data folder sits beside the checkout; a worktree under wt/ is one level deeper.
+if(EXISTS "${PROJECT_SOURCE_DIR}/../shared")
+    get_filename_component(KZEV_SHARED_DIR "${PROJECT_SOURCE_DIR}/../shared" ABSOLUTE)
+else()
+    get_filename_component(KZEV_SHARED_DIR "${PROJECT_SOURCE_DIR}/../../shared" ABSOLUTE)
+endif()
+
 # kzev_test_suite(<name> LABEL unit|gui|gl [DIRS ...] [DEPS ...])
 # One GoogleTest program per folder of tests, registered with ctest under its label.
 function(kzev_test_suite name)
@@ -49,7 +56,7 @@ function(kzev_test_suite name)
     endif()
     target_compile_definitions(${name} PRIVATE
         KZEV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-        KZEV_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+        KZEV_SHARED_DIR="${KZEV_SHARED_DIR}")
     kzev_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 600)

@@ -1,0 +1,212 @@
+#include "catalogue/PhotometryImporter.h"
+
+#include "catalogue/EulumdatReader.h"
+#include "catalogue/IesReader.h"
+#include "catalogue/PhotometryError.h"
+#include "catalogue/PhotometryWorkbook.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kzev {
+
+namespace {
+
+constexpr int kIdCannotOpenFile = 61446;
+constexpr int kIdCannotOpenTable = 61447;
+constexpr const char* kLuminaires = "Luminaires$";
+constexpr const char* kRecord = "Věta";
+constexpr const char* kDriver = "Excel 8.0";
+constexpr long kGroup = 20;
+constexpr long kSubgroup = 34;
+
+std::size_t characterCount(const std::string& text)
+{
+    std::size_t count = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
+std::string cellEntry(double value, bool decimals)
+{
+    if (decimals)
+        return formatC("%1.1lf;", value);
+    return formatC("%ld;", static_cast<long>(std::floor(value + 0.5)));
+}
+
+/** Name of a plane's column; code 3 planes past 360 come back to 0..90. */
+std::string columnName(double angle, double gammaStep)
+{
+    return formatC("I%1.0lf_0_180_%1.0lf", angle, gammaStep);
+}
+
+[[noreturn]] void failFile(const std::string& makerFile)
+{
+    throw PhotometryError(makerFile, -1, formatC(loadString(kIdCannotOpenFile).c_str(), makerFile.c_str()));
+}
+
+[[noreturn]] void failTable(const std::string& table, const std::string& makerFile)
+{
+    throw PhotometryError(makerFile, -1,
+        formatC(loadString(kIdCannotOpenTable).c_str(), table.c_str(), makerFile.c_str()));
+}
+
+/** Closes the workbook on every way out of the write. */
+class CloseGuard {
+public:
+    explicit CloseGuard(PhotometryWorkbook& workbook)
+        : m_workbook(workbook)
+    {
+    }
+    ~CloseGuard() { m_workbook.Close(); }
+    CloseGuard(const CloseGuard&) = delete;
+    CloseGuard& operator=(const CloseGuard&) = delete;
+
+private:
+    PhotometryWorkbook& m_workbook;
+};
+
+} // namespace
+
+PhotometryImporter::Prepared PhotometryImporter::prepareFile(Format format, const std::filesystem::path& file)
+{
+    PhotometricData data = format == Format::Eulumdat ? EulumdatReader::read(file) : IesReader::read(file);
+    return prepare(std::move(data), format, file);
+}
+
+PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, Format format,
+    const std::filesystem::path& file)
+{
+    // The table holds planes on uniform steps; a full circle closes at 360.
+    data.ResampleToUniformGrid();
+    if (format == Format::Eulumdat)
+        data.HalveCPlanes();
+
+    Prepared rows;
+    rows.format = format;
+    rows.type = characterCount(data.luminaireNumber) <= 1 ? file.filename().string() : data.luminaireNumber;
+    rows.name = data.luminaireName;
+    rows.date = data.fileNameField;
+    rows.lamps = data.lampCount;
+    rows.power = data.lampCount > 0 ? data.totalWattage / data.lampCount : data.totalWattage;
+    rows.symmetry = data.symmetry;
+    rows.efficiency = data.lightOutputRatio;
+    rows.dimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.length, data.width, data.height);
+    rows.luminousDimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.luminousLength, data.luminousWidth,
+        data.luminousHeight);
+    rows.sheet = formatC("Tab%d_%1.0lf_%1.0lf", data.symmetry, data.cStep * 10.0, data.gammaStep * 10.0);
+    rows.lampType = data.lampType;
+    rows.file = file.string();
+
+    const double dg = data.gammaStep;
+    const int lastGamma = static_cast<int>(180.0 / dg + 0.0001);
+    rows.columnType = 4 * lastGamma < 255 ? kTypeText : kTypeMemo;
+    const bool allDecimals = format == Format::Ies && !data.intensities.empty() && data.intensities.front() <= 20.0;
+
+    const double firstGamma = data.gammaAngles.front();
+    const double lastMeasured = data.gammaAngles.back();
+    for (int plane = 0; plane < data.planeCount(); ++plane) {
+        std::string cell;
+        for (int j = 0; j <= lastGamma; ++j) {
+            const double gamma = j * dg;
+            if (gamma < firstGamma - 1e-5 || gamma > lastMeasured + 1e-5) {
+                cell += "0;";
+                continue;
+            }
+            const int index = static_cast<int>(std::lround((gamma - firstGamma) / dg));
+            const double value = data.value(plane, std::min(index, data.gammaCount() - 1));
+            cell += cellEntry(value, format == Format::Ies && (allDecimals || value <= 20.0));
+        }
+        double angle = data.planeAngles[static_cast<std::size_t>(plane)];
+        if (angle > 360.0 + 1e-5)
+            angle -= 360.0;
+        rows.columns.emplace_back(columnName(angle, dg), cell);
+        // C0 and C360 are one plane; code 3 reaches it from 360, the loader needs it at 0 as well.
+        if (data.symmetry == 3 && std::fabs(angle - 360.0) < 1e-5)
+            rows.columns.emplace_back(columnName(0.0, dg), cell);
+    }
+    return rows;
+}
+
+long PhotometryImporter::write(PhotometryWorkbook& workbook, const std::string& makerFile, const Prepared& rows)
+{
+    if (!workbook.Open(makerFile, kDriver)) {
+        workbook.Close();
+        failFile(makerFile);
+    }
+    CloseGuard guard(workbook);
+
+    if (!workbook.OpenTable(kLuminaires))
+        failTable(kLuminaires, makerFile);
+    long largest = 0;
+    for (long row = 0; row < workbook.rowCount(); ++row) {
+        std::string value;
+        if (workbook.GetStringValue(kRecord, value, row))
+            largest = std::max(largest, StrToLong(value));
+    }
+    const long record = largest + 1;
+    workbook.CloseTable();
+
+    const std::string sheet = rows.sheet + "$";
+    if (!workbook.IsTable(sheet)) {
+        workbook.AddColBeforeCreateTable(kRecord, kTypeLong, 255);
+        for (const auto& column : rows.columns)
+            workbook.AddColBeforeCreateTable(column.first, rows.columnType, 255);
+        if (!workbook.CreateTable(sheet))
+            failTable(sheet, makerFile);
+    } else if (!workbook.OpenTable(sheet)) {
+        failTable(sheet, makerFile);
+    }
+    if (!workbook.hasColumn(kRecord))
+        failTable(sheet, makerFile);
+    for (const auto& column : rows.columns)
+        if (!workbook.hasColumn(column.first))
+            failTable(sheet, makerFile);
+    bool written = workbook.AddRow() && workbook.SetValue(kRecord, record);
+    for (const auto& column : rows.columns)
+        written = written && workbook.SetStringValue(column.first, column.second);
+    if (!written)
+        failTable(sheet, makerFile);
+    workbook.CloseTable();
+
+    // The columns the luminaire load reads must be there before a row is added;
+    // the group and the import trace are written where the sheet has them.
+    if (!workbook.OpenTable(kLuminaires))
+        failTable(kLuminaires, makerFile);
+    for (const char* column : {kRecord, "Typ", "Název", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "RozmCelkové",
+             "RozmSvítící", "Table"})
+        if (!workbook.hasColumn(column))
+            failTable(kLuminaires, makerFile);
+    auto optionalText = [&](const char* column, const std::string& text) {
+        return !workbook.hasColumn(column) || workbook.SetStringValue(column, text);
+    };
+    auto optionalValue = [&](const char* column, long value) {
+        return !workbook.hasColumn(column) || workbook.SetValue(column, value);
+    };
+    written = workbook.AddRow() && workbook.SetValue(kRecord, record) && optionalValue("Skupina", kGroup)
+        && optionalValue("Podskupina", kSubgroup) && workbook.SetStringValue("Typ", rows.type)
+        && workbook.SetStringValue("Název", rows.name) && optionalText("Datum", rows.date)
+        && workbook.SetValue("Výkon", rows.power) && workbook.SetValue("Zdrojů", rows.lamps)
+        && workbook.SetValue("Symetrie", rows.symmetry) && workbook.SetValue("Účinnost", rows.efficiency)
+        && workbook.SetStringValue("RozmCelkové", rows.dimensions)
+        && workbook.SetStringValue("RozmSvítící", rows.luminousDimensions)
+        && workbook.SetStringValue("Table", rows.sheet);
+    if (written && rows.format == Format::Eulumdat)
+        written = optionalText("ImportLamp", rows.lampType) && optionalText("ImportFile", rows.file);
+    if (!written)
+        failTable(kLuminaires, makerFile);
+    workbook.CloseTable();
+    return record;
+}
+
+long PhotometryImporter::importFile(PhotometryWorkbook& workbook, const std::string& makerFile, Format format,
+    const std::filesystem::path& file)
+{
+    return write(workbook, makerFile, prepareFile(format, file));
+}
+
+} // namespace kzev

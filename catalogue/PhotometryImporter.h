@@ -1,0 +1,77 @@
+#pragma once
+
+#include "catalogue/PhotometricData.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kzev {
+
+class PhotometryWorkbook;
+
+/**
+ * Appends photometric files to a maker's workbook: one row of "Luminaires$"
+ * and one row of the intensity sheet named after the symmetry and the steps
+ * ("Tab4_150_50"), one text column per stored C-plane holding the gammas
+ * 0..180 separated by ";".
+ *
+ * Everything is worked out before the workbook is touched, so a file that
+ * cannot be read leaves the workbook as it was. The intensity row is written
+ * before the catalogue row: should the workbook fail between the two, no
+ * catalogue row points to missing intensities.
+ */
+class PhotometryImporter {
+public:
+    enum class Format { Eulumdat, Ies };
+
+    /** Sheet type codes of the data library. */
+    static constexpr int kTypeLong = 4;
+    static constexpr int kTypeText = 10;
+    static constexpr int kTypeMemo = 12;
+
+    /** One intensity column: its name and its cell. */
+    using Column = std::pair<std::string, std::string>;
+
+    /** What one file puts into the workbook, ready to write. */
+    struct Prepared {
+        Format format = Format::Eulumdat;
+        std::string type;          ///< "Typ"
+        std::string name;          ///< "Název"
+        std::string date;          ///< "Datum": the file-name field
+        long power = 0;            ///< "Výkon": watts per lamp
+        long lamps = 0;            ///< "Zdrojů"
+        long symmetry = 0;         ///< "Symetrie"
+        long efficiency = 0;       ///< "Účinnost"
+        std::string dimensions;    ///< "RozmCelkové"
+        std::string luminousDimensions; ///< "RozmSvítící"
+        std::string sheet;         ///< "Table", without the trailing "$"
+        std::string lampType;      ///< "ImportLamp" (EULUMDAT only)
+        std::string file;          ///< "ImportFile" (EULUMDAT only)
+        int columnType = kTypeText;
+        std::vector<Column> columns;
+    };
+
+    /**
+     * Reads a file and prepares its rows; a PhotometryError when the file cannot
+     * be read.
+     */
+    [[nodiscard]] static Prepared prepareFile(Format format, const std::filesystem::path& file);
+
+    /** Prepares the rows of photometry already read (it is brought onto the table's grid). */
+    [[nodiscard]] static Prepared prepare(PhotometricData data, Format format, const std::filesystem::path& file);
+
+    /**
+     * Writes the prepared rows into the maker's workbook and returns the new
+     * record number ("Věta"); a PhotometryError with the data library's message
+     * (61446, 61447) when the workbook or a sheet cannot be opened or written.
+     */
+    static long write(PhotometryWorkbook& workbook, const std::string& makerFile, const Prepared& rows);
+
+    /** prepareFile and write in one. */
+    static long importFile(PhotometryWorkbook& workbook, const std::string& makerFile, Format format,
+        const std::filesystem::path& file);
+};
+
+} // namespace kzev
