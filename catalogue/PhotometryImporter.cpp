@@ -3,7 +3,7 @@
 #include "catalogue/EulumdatReader.h"
 #include "catalogue/IesReader.h"
 #include "catalogue/PhotometryError.h"
-#include "catalogue/PhotometryWorkbook.h"
+#include "platform/CData.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -55,10 +55,26 @@ std::string columnName(double angle, double gammaStep)
         formatC(loadString(kIdCannotOpenTable).c_str(), table.c_str(), makerFile.c_str()));
 }
 
+bool hasColumn(const CData& workbook, const std::string& column)
+{
+    const auto& names = workbook.columnNames();
+    return std::find(names.begin(), names.end(), column) != names.end();
+}
+
+bool setLong(CData& workbook, const std::string& column, long value)
+{
+    return workbook.SetValue(column, DataValue(static_cast<std::int64_t>(value)), -1, 0) != 0;
+}
+
+bool setText(CData& workbook, const std::string& column, const std::string& text)
+{
+    return workbook.SetStringValue(column, text, -1, 0) != 0;
+}
+
 /** Closes the workbook on every way out of the write. */
 class CloseGuard {
 public:
-    explicit CloseGuard(PhotometryWorkbook& workbook)
+    explicit CloseGuard(CData& workbook)
         : m_workbook(workbook)
     {
     }
@@ -67,7 +83,7 @@ public:
     CloseGuard& operator=(const CloseGuard&) = delete;
 
 private:
-    PhotometryWorkbook& m_workbook;
+    CData& m_workbook;
 };
 
 } // namespace
@@ -132,20 +148,20 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     return rows;
 }
 
-long PhotometryImporter::write(PhotometryWorkbook& workbook, const std::string& makerFile, const Prepared& rows)
+long PhotometryImporter::write(CData& workbook, const std::string& makerFile, const Prepared& rows)
 {
-    if (!workbook.Open(makerFile, kDriver)) {
+    if (!workbook.Open(makerFile, kDriver, 0, 0)) {
         workbook.Close();
         failFile(makerFile);
     }
     CloseGuard guard(workbook);
 
-    if (!workbook.OpenTable(kLuminaires))
+    if (!workbook.OpenTable(kLuminaires, "", 0))
         failTable(kLuminaires, makerFile);
     long largest = 0;
     for (long row = 0; row < workbook.rowCount(); ++row) {
         std::string value;
-        if (workbook.GetStringValue(kRecord, value, row))
+        if (workbook.GetStringValue(kRecord, value, row, -1, 0))
             largest = std::max(largest, StrToLong(value));
     }
     const long record = largest + 1;
@@ -153,48 +169,48 @@ long PhotometryImporter::write(PhotometryWorkbook& workbook, const std::string& 
 
     const std::string sheet = rows.sheet + "$";
     if (!workbook.IsTable(sheet)) {
-        workbook.AddColBeforeCreateTable(kRecord, kTypeLong, 255);
+        workbook.AddColBeforeCreateTable(kRecord, kTypeLong, 255, -2);
         for (const auto& column : rows.columns)
-            workbook.AddColBeforeCreateTable(column.first, rows.columnType, 255);
+            workbook.AddColBeforeCreateTable(column.first, rows.columnType, 255, -2);
         if (!workbook.CreateTable(sheet))
             failTable(sheet, makerFile);
-    } else if (!workbook.OpenTable(sheet)) {
+    } else if (!workbook.OpenTable(sheet, "", 0)) {
         failTable(sheet, makerFile);
     }
-    if (!workbook.hasColumn(kRecord))
+    if (!hasColumn(workbook, kRecord))
         failTable(sheet, makerFile);
     for (const auto& column : rows.columns)
-        if (!workbook.hasColumn(column.first))
+        if (!hasColumn(workbook, column.first))
             failTable(sheet, makerFile);
-    bool written = workbook.AddRow() && workbook.SetValue(kRecord, record);
+    bool written = workbook.AddRow() && setLong(workbook, kRecord, record);
     for (const auto& column : rows.columns)
-        written = written && workbook.SetStringValue(column.first, column.second);
+        written = written && setText(workbook, column.first, column.second);
     if (!written)
         failTable(sheet, makerFile);
     workbook.CloseTable();
 
     // The columns the luminaire load reads must be there before a row is added;
     // the group and the import trace are written where the sheet has them.
-    if (!workbook.OpenTable(kLuminaires))
+    if (!workbook.OpenTable(kLuminaires, "", 0))
         failTable(kLuminaires, makerFile);
     for (const char* column : {kRecord, "Typ", "Název", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "RozmCelkové",
              "RozmSvítící", "Table"})
-        if (!workbook.hasColumn(column))
+        if (!hasColumn(workbook, column))
             failTable(kLuminaires, makerFile);
     auto optionalText = [&](const char* column, const std::string& text) {
-        return !workbook.hasColumn(column) || workbook.SetStringValue(column, text);
+        return !hasColumn(workbook, column) || setText(workbook, column, text);
     };
     auto optionalValue = [&](const char* column, long value) {
-        return !workbook.hasColumn(column) || workbook.SetValue(column, value);
+        return !hasColumn(workbook, column) || setLong(workbook, column, value);
     };
-    written = workbook.AddRow() && workbook.SetValue(kRecord, record) && optionalValue("Skupina", kGroup)
-        && optionalValue("Podskupina", kSubgroup) && workbook.SetStringValue("Typ", rows.type)
-        && workbook.SetStringValue("Název", rows.name) && optionalText("Datum", rows.date)
-        && workbook.SetValue("Výkon", rows.power) && workbook.SetValue("Zdrojů", rows.lamps)
-        && workbook.SetValue("Symetrie", rows.symmetry) && workbook.SetValue("Účinnost", rows.efficiency)
-        && workbook.SetStringValue("RozmCelkové", rows.dimensions)
-        && workbook.SetStringValue("RozmSvítící", rows.luminousDimensions)
-        && workbook.SetStringValue("Table", rows.sheet);
+    written = workbook.AddRow() && setLong(workbook, kRecord, record) && optionalValue("Skupina", kGroup)
+        && optionalValue("Podskupina", kSubgroup) && setText(workbook, "Typ", rows.type)
+        && setText(workbook, "Název", rows.name) && optionalText("Datum", rows.date)
+        && setLong(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
+        && setLong(workbook, "Symetrie", rows.symmetry) && setLong(workbook, "Účinnost", rows.efficiency)
+        && setText(workbook, "RozmCelkové", rows.dimensions)
+        && setText(workbook, "RozmSvítící", rows.luminousDimensions)
+        && setText(workbook, "Table", rows.sheet);
     if (written && rows.format == Format::Eulumdat)
         written = optionalText("ImportLamp", rows.lampType) && optionalText("ImportFile", rows.file);
     if (!written)
@@ -203,7 +219,7 @@ long PhotometryImporter::write(PhotometryWorkbook& workbook, const std::string& 
     return record;
 }
 
-long PhotometryImporter::importFile(PhotometryWorkbook& workbook, const std::string& makerFile, Format format,
+long PhotometryImporter::importFile(CData& workbook, const std::string& makerFile, Format format,
     const std::filesystem::path& file)
 {
     return write(workbook, makerFile, prepareFile(format, file));

@@ -7,9 +7,10 @@
 #include <utility>
 #include <vector>
 
+class CData;
+
 namespace kzev {
 
-class PhotometryWorkbook;
 
 /**
  * Appends photometric files to a maker's workbook: one row of "Luminaires$"
@@ -67,10 +68,10 @@ public:
      * record number ("Věta"); a PhotometryError with the data library's message
      * (61446, 61447) when the workbook or a sheet cannot be opened or written.
      */
-    static long write(PhotometryWorkbook& workbook, const std::string& makerFile, const Prepared& rows);
+    static long write(CData& workbook, const std::string& makerFile, const Prepared& rows);
 
     /** prepareFile and write in one. */
-    static long importFile(PhotometryWorkbook& workbook, const std::string& makerFile, Format format,
+    static long importFile(CData& workbook, const std::string& makerFile, Format format,
         const std::filesystem::path& file);
 };
 
