@@ -1,0 +1,120 @@
+#include "platform/FileIo.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kzev {
+
+namespace {
+
+std::string reason(const char* what, int error)
+{
+    return std::string(what) + ": " + std::strerror(error);
+}
+
+/** Closes the descriptor and removes the temporary file unless released. */
+class TemporaryFile {
+public:
+    TemporaryFile(int fd, std::string name)
+        : m_fd(fd)
+        , m_name(std::move(name))
+    {
+    }
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_released)
+            ::unlink(m_name.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return m_fd; }
+    const std::string& name() const { return m_name; }
+    int close()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result;
+    }
+    void release() { m_released = true; }
+
+private:
+    int m_fd;
+    std::string m_name;
+    bool m_released = false;
+};
+
+mode_t newFileMode(const std::filesystem::path& path)
+{
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0)
+        return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+FileError::FileError(const std::string& what, std::filesystem::path path)
+    : std::runtime_error(what)
+    , m_path(std::move(path))
+{
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw FileError("is a folder", path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw FileError(reason("cannot open", errno), path);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw FileError("cannot read", path);
+    return bytes;
+}
+
+void writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        throw FileError(reason("cannot create a temporary file", errno), path);
+    TemporaryFile temporary(fd, pattern);
+
+    ::fchmod(temporary.fd(), newFileMode(path));
+    const std::uint8_t* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(temporary.fd(), data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(reason("cannot write", errno), path);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::fsync(temporary.fd()) != 0)
+        throw FileError(reason("cannot flush", errno), path);
+    if (temporary.close() != 0)
+        throw FileError(reason("cannot close", errno), path);
+    if (::rename(temporary.name().c_str(), path.c_str()) != 0)
+        throw FileError(reason("cannot replace", errno), path);
+    temporary.release();
+}
+
+} // namespace kzev
