@@ -1,0 +1,225 @@
+#pragma once
+
+#include "model/CLampSystem.h"
+#include "model/CLuminaireLamp.h"
+#include "model/CRoom.h"
+#include "model/CWorkSystem.h"
+#include "model/CXSystem.h"
+#include "model/DocumentFields.h"
+#include "model/LogFont.h"
+#include "model/UndoStack.h"
+#include "platform/Archive.h"
+#include "platform/FileIo.h"
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+/**
+ * The one document: the whole project in memory (rooms, the used-luminaire
+ * list, the undo steps), the project's own texts and print settings that
+ * travel in the project file (kzev::DocumentFields), and the user settings of
+ * the section `Main` of the profile store. It is made once and reused for
+ * every new or opened project.
+ *
+ * Opening reads into a fresh copy and takes it over only when the whole file
+ * was read; saving replaces the file only after a complete write.
+ */
+class CKzevDoc : public kzev::DocumentFields {
+public:
+    CKzevDoc();
+    ~CKzevDoc();
+    CKzevDoc(const CKzevDoc&) = delete;
+    CKzevDoc& operator=(const CKzevDoc&) = delete;
+
+    // ---- Lifecycle -------------------------------------------------------
+    /** Makes a new project of one room from the user settings; false only when refused. */
+    bool OnNewDocument();
+    /** Opens the project file; on any failure says so and leaves the open project as it was. */
+    bool OnOpenDocument(const std::filesystem::path& path);
+    /** Saves the project to the path; on failure says so and leaves an existing file whole. */
+    bool OnSaveDocument(const std::filesystem::path& path);
+    /** Writes the settings of the section `Main` back, as the project closes. */
+    void OnCloseDocument();
+
+    [[nodiscard]] bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    /** Returns the path of the open project; empty for a new one never saved. */
+    [[nodiscard]] const std::filesystem::path& GetPathName() const { return m_pathName; }
+
+    // ---- Project file ----------------------------------------------------
+    /**
+     * Stores the project, or loads one into this document in place, like the
+     * framework's archive would; loading sets the process-wide file version
+     * from the file. Prefer OnOpenDocument, which leaves the project whole
+     * when the file is bad.
+     */
+    void Serialize(kzev::Archive& ar);
+    /** Returns the bytes of the project file as a save would write them. */
+    [[nodiscard]] std::vector<std::uint8_t> SaveToBytes();
+
+    // ---- Object files (named views) ---------------------------------------
+    /** Writes one object's record, and nothing else, into its own file; throws on failure. */
+    template <typename T>
+    static int StoreObjectToFile(const std::filesystem::path& path, T& object);
+    /**
+     * Reads one object's record from its own file under the current file
+     * version; throws kzev::FileError or kzev::ArchiveError, leaving the
+     * object unchanged, when the file cannot be read or is short.
+     */
+    template <typename T>
+    static int LoadObjectFromFile(const std::filesystem::path& path, T& object);
+
+    // ---- Services --------------------------------------------------------
+    /** Lets pending window events run during a long calculation. */
+    static void PumpMessages();
+    /** Sorts the rooms by the number value of their room numbers, keeping equal ones in order. */
+    void SortRooms();
+    /** Copies the room's lamp systems into a new undo step. */
+    void PushUndo(const CRoom& room);
+
+    // ---- Lengths, results and lamp-system layout ---------------------------
+    /** Returns the area's minimum summary for its quantity code. */
+    [[nodiscard]] static double GetResultValue(const CWorkSystem& area);
+    /** Returns the area's shown summary for its quantity code, with adaptive decimals. */
+    [[nodiscard]] std::string FormatResultValue(const CWorkSystem& area) const;
+    /** Returns a length in metres as text in the user's unit. */
+    [[nodiscard]] std::string FormatLength(double metres) const;
+    /** Returns a length in metres as text in the user's unit, as the property sheets show it. */
+    [[nodiscard]] std::string FormatPropertyLength(double metres) const;
+    /** Returns the count as text. */
+    [[nodiscard]] std::string FormatCount(std::int32_t count) const;
+    /** Returns the typed length in metres, read in the user's unit. */
+    [[nodiscard]] double ParseLength(const std::string& text) const;
+    /** Lays the luminaires of a regular lamp system out anew, with one factor per mode. */
+    void LayOutRegularLuminaires(CLampSystem& system, std::size_t modeCount = 1);
+    /** Returns the copy moved by the binding vector (binding type 3). */
+    [[nodiscard]] CLampSystem DeriveLampSystemShift(CLampSystem system, CVector v, std::int32_t type);
+    /** Returns the copy moved back by the binding vector. */
+    [[nodiscard]] CLampSystem DeriveLampSystemShiftBack(CLampSystem system, CVector v, std::int32_t type);
+    /** Returns where the luminaire's optical axis meets the floor. */
+    [[nodiscard]] static CVector IntersectLineWithFloor(const COneLampSystem& luminaire);
+
+    // ---- Catalogue -------------------------------------------------------
+    /** Reads the sibling module's lamp list into the legend keys and names. */
+    void LoadDadLampList();
+    /** Rebuilds the used-luminaire list from all rooms; returns 1. */
+    int BuildLuminaireLegend();
+
+    // ---- User settings ---------------------------------------------------
+    /** Replaces the main font by the stored `mainLogFont`, else by a point font of BaseFont/HeightFont. */
+    int LoadMainFont();
+    /** Stores the main font as `mainLogFont`. */
+    int SaveMainFont();
+
+    // ---- Members ---------------------------------------------------------
+    kzev::LogFont m_logFont;                        ///< the main font
+    std::vector<CRoom> m_rooms;                     ///< the project's rooms in project order
+    std::vector<CLuminaireLamp> m_usedLuminaires;   ///< legend list of luminaire/lamp combinations
+    std::int32_t m_unitMm = 1;                      ///< 1 millimetres, 0 metres (Unitmm)
+    std::string m_textLumFilter;                    ///< luminaire text filter of the selection page
+    std::int32_t m_powerLampFilter = 1;             ///< lamp power filter of the selection page
+    std::int32_t m_calcRunning = 0;                 ///< 1 while a calculation runs
+    std::int32_t m_roadSetup = 1;                   ///< read by the new-roadway command; not stored
+    std::int32_t m_cadKind = 0;                     ///< owned by the CAD link
+    std::int32_t m_cadCommand = 0;                  ///< owned by the CAD link
+    std::string m_contactText;                      ///< contact line printed on the sheets
+    std::int32_t m_cadImportState = 0;              ///< read by the CAD block import
+    std::vector<std::string> m_manufacturerNumbers; ///< database numbers as text
+    std::vector<std::string> m_manufacturerNames;   ///< name i belongs to number i
+    std::int32_t m_cornerObstacleOption = 1;        ///< handed to the L-corner obstacle dialog
+    std::int32_t m_selectionPageSwitch = 1;         ///< toggled by the luminaire selection page
+
+    // Dialog positions and sizes; -1 = not placed yet.
+    std::int32_t m_lxLampDialog = -1, m_lyLampDialog = -1;
+    std::int32_t m_lxWorkDialog = -1, m_lyWorkDialog = -1;
+    std::int32_t m_lxXDialog = -1, m_lyXDialog = -1;
+    std::int32_t m_lxSetDialog = -1, m_lySetDialog = -1;
+    std::int32_t m_lxRoomDialog = -1, m_lyRoomDialog = -1;
+    std::int32_t m_lxStandardDialog = -1, m_lyStandardDialog = -1;
+    std::int32_t m_lsxStandardDialog = -1, m_lsyStandardDialog = -1;
+    std::int32_t m_lxRoomsLegendDialog = -1, m_lyRoomsLegendDialog = -1;
+    std::int32_t m_lsxRoomsLegendDialog = -1, m_lsyRoomsLegendDialog = -1;
+    std::int32_t m_lxLuminairesLegendDialog = -1, m_lyLuminairesLegendDialog = -1;
+    std::int32_t m_lsxLuminairesLegendDialog = -1, m_lsyLuminairesLegendDialog = -1;
+
+    std::string m_blockPrefix = "DAD";              ///< prefix of luminaire block names in CAD
+    double m_dimIncrement = 0.05;                   ///< move step of the lamp-system pages, metres
+    double m_angIncrement = 15.0;                   ///< rotate step, degrees
+    double m_cylIncrement = 30.0;                   ///< step of the cylindrical luminaire
+    double m_wheelStep = 2.0;                       ///< step of the view's mouse wheel
+    std::vector<std::string> m_legendKeys;          ///< sibling lamp list: "db-id" keys
+    std::vector<std::string> m_legendNames;         ///< name i belongs to key i
+    double m_wallWidth = 0.05;                      ///< thickness of wall rows
+    CLampSystem m_newLampSystem;                    ///< defaults of every new lamp system
+    CWorkSystem m_newWorkSystem;                    ///< defaults of new visual-task areas
+    CXSystem m_newXSystem;                          ///< defaults of new obstacle systems
+    std::int32_t m_clipboardMarker = 0;             ///< exchanged with the lamp-system clipboard file
+    std::string m_designer;                         ///< the user's designer (Projektant)
+    std::string m_company;                          ///< the user's company (Company)
+    std::int32_t m_viewProjectDialog = 1;           ///< show the project dialog at a new project
+    double m_derivedOffsetX = 0.0;                  ///< last offsets of the derived-lamp-system dialog
+    double m_derivedOffsetY = 0.0;
+    double m_derivedOffsetZ = 0.0;
+    std::int32_t m_derivedChoice1 = 1;              ///< last choices of that dialog
+    std::int32_t m_derivedChoice2 = -1;
+    std::int32_t m_saveBeforeCalc = 1;              ///< SaveBeforeCalc
+    std::time_t m_startTime = 0;                    ///< when the document was made; never reset
+    kzev::UndoStack m_undo;                         ///< at most ten undo steps
+    std::vector<CLampSystem> m_lampSystemSnapshot;  ///< taken when the lamp-system sheet opens
+    std::int32_t m_preferAutocad = 1;               ///< bAcadPrefere
+    std::int32_t m_export0 = 0;                     ///< export at height 0 (Export0)
+    std::int32_t m_printUncer = 1;                  ///< print the calculation uncertainty
+    std::int32_t m_cadVersionState = 0;             ///< set by the CAD detection
+
+    /** The clock of the work time; tests fix it. */
+    std::function<std::time_t()> m_now;
+
+private:
+    void readOpenSettings();
+    void newProjectDialog();
+    void makeFirstRoom(CRoom& templateRoom);
+    void resolveAfterOpen();
+    [[nodiscard]] std::uint32_t workTimeToWrite() const;
+
+    std::filesystem::path m_pathName;
+    bool m_modified = false;
+};
+
+namespace kzev {
+
+/** Returns the document made last, through which the shell reaches it; null before. */
+[[nodiscard]] CKzevDoc* theDocument();
+
+/** The "AutoCAD LT 2007" option (bAcadUnicode), kept process-wide. */
+[[nodiscard]] int& acadUnicode();
+/** The automation program id of the IntelliCAD family (IcadKey). */
+[[nodiscard]] std::string& icadProgramId();
+
+/** Returns the message that the file cannot be read as a project: 61446 or a fitting one. */
+[[nodiscard]] std::string projectOpenMessage(const std::filesystem::path& path, const std::exception& error);
+
+} // namespace kzev
+
+template <typename T>
+int CKzevDoc::StoreObjectToFile(const std::filesystem::path& path, T& object)
+{
+    kzev::Archive ar = kzev::Archive::forStoring();
+    object.Serialize(ar);
+    kzev::writeFileReplacing(path, ar.bytes());
+    return 1;
+}
+
+template <typename T>
+int CKzevDoc::LoadObjectFromFile(const std::filesystem::path& path, T& object)
+{
+    // Loaded into a copy, so that a short or damaged file leaves the object as it was.
+    kzev::Archive ar = kzev::Archive::forLoading(kzev::readWholeFile(path));
+    T loaded = object;
+    loaded.Serialize(ar);
+    object = std::move(loaded);
+    return 1;
+}

@@ -1,0 +1,14 @@
+#include "model/CKzevDoc.h"
+
+void CKzevDoc::LoadDadLampList()
+{
+}
+
+int CKzevDoc::BuildLuminaireLegend()
+{
+    return 1;
+}
+
+void CKzevDoc::resolveAfterOpen()
+{
+}
