@@ -134,8 +134,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32770, "&Upravit...", Glyph::None, [](CMainFrame& f) { f.OnViewCustomize(); }, kNone },
         // Help
         { 57670, "&Nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelp(); }, kNone },
-        { 57667, "Témata nápovědy", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
-        { 57669, "Nápověda k objektu", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
+        { 57667, "Help Topics", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
+        { 57669, "Help", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
         { 57671, "Výchozí nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
         // Commands sent by the project tree
         { 153, "", Glyph::None, notBuilt, kNone },

@@ -2,6 +2,7 @@
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
+#include "app/CGradientProgressCtrl.h"
 #include "app/CInfoBar.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressStatusBar.h"
@@ -12,6 +13,7 @@
 #include "platform/qt/SettingsProfileStore.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -95,6 +97,9 @@ TEST_F(MainFrameTest, StartUpShowsMenusSixToolbarsAndBothBars)
     EXPECT_EQ(frame.statusBar(), frame.progressStatusBar());
     EXPECT_NE(frame.progressStatusBar()->GetProgressCtrl(), nullptr);
     EXPECT_EQ(frame.progressStatusBar()->CommandToIndex(4501), 1);
+
+    // Qt's own dialogs speak Czech.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("Zrušit"));
 
     frame.resize(1400, 800);
     EXPECT_TRUE(frame.grab().save(QStringLiteral("/tmp/frame.png")));
@@ -333,4 +338,16 @@ TEST_F(MainFrameTest, CloseIsRefusedWhileACalculationRuns)
     EXPECT_TRUE(frame.isVisible());
     document.running = false;
     EXPECT_TRUE(frame.close());
+}
+
+TEST_F(MainFrameTest, CalculationTimeShowsOnTheProgressBar)
+{
+    CMainFrame frame;
+    // 1 h 2 min 5 s ago; a slow machine may add a second.
+    frame.ShowCalcTime(std::time(nullptr) - 3725);
+    const CGradientProgressCtrl* bar = frame.progressStatusBar()->GetProgressCtrl();
+    EXPECT_EQ(bar->GetStyle() & 0x300u, 0x100u);
+    const std::string text = bar->DisplayText();
+    EXPECT_EQ(text.rfind("Čas výpočtu :01:02:0", 0), 0u) << text;
+    EXPECT_NE(text.find("  - 0%"), std::string::npos) << text;
 }
