@@ -11,12 +11,12 @@ namespace kzev {
 
 namespace {
 
-constexpr int kIdBadSymmetry = 62905;
-constexpr int kIdBadCount = 62906;
-constexpr int kIdOutOfOrder = 62907;
-constexpr int kIdExtraData = 62911;
-constexpr int kIdAngleRange = 62912;
-constexpr int kIdPlaneAgainstSymmetry = 62914;
+constexpr int kIdBadSymmetry = 64705;
+constexpr int kIdBadCount = 64706;
+constexpr int kIdOutOfOrder = 64707;
+constexpr int kIdExtraData = 64711;
+constexpr int kIdAngleRange = 64712;
+constexpr int kIdPlaneAgainstSymmetry = 64714;
 
 constexpr double kTolerance = 0.01;
 

@@ -12,19 +12,19 @@ namespace kzev {
 
 namespace {
 
-constexpr int kIdEndsEarly = 62903;
-constexpr int kIdNotANumber = 62904;
-constexpr int kIdBadCount = 62906;
-constexpr int kIdOutOfOrder = 62907;
-constexpr int kIdNoTilt = 62908;
-constexpr int kIdUnsupportedType = 62909;
-constexpr int kIdHorizontalRange = 62910;
-constexpr int kIdExtraData = 62911;
-constexpr int kIdAngleRange = 62912;
-constexpr int kIdBadLamps = 62913;
-constexpr int kIdNoHeader = 62915;
-constexpr int kIdZeroFlux = 62916;
-constexpr int kIdBadMultiplier = 62918;
+constexpr int kIdEndsEarly = 64703;
+constexpr int kIdNotANumber = 64704;
+constexpr int kIdBadCount = 64706;
+constexpr int kIdOutOfOrder = 64707;
+constexpr int kIdNoTilt = 64708;
+constexpr int kIdUnsupportedType = 64709;
+constexpr int kIdHorizontalRange = 64710;
+constexpr int kIdExtraData = 64711;
+constexpr int kIdAngleRange = 64712;
+constexpr int kIdBadLamps = 64713;
+constexpr int kIdNoHeader = 64715;
+constexpr int kIdZeroFlux = 64716;
+constexpr int kIdBadMultiplier = 64718;
 
 constexpr double kTolerance = 0.01;
 constexpr double kFoot = 0.3048;

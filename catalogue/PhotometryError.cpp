@@ -7,8 +7,8 @@ namespace kzev {
 
 namespace {
 
-constexpr int kIdFileLineReason = 62900;
-constexpr int kIdFileReason = 62901;
+constexpr int kIdFileLineReason = 64700;
+constexpr int kIdFileReason = 64701;
 
 std::string compose(const std::string& file, int line, const std::string& reason)
 {

@@ -16,9 +16,9 @@ namespace kzev {
 namespace {
 
 constexpr int kIdCannotOpen = 61446;
-constexpr int kIdEmpty = 62902;
-constexpr int kIdEndsEarly = 62903;
-constexpr int kIdNotANumber = 62904;
+constexpr int kIdEmpty = 64702;
+constexpr int kIdEndsEarly = 64703;
+constexpr int kIdNotANumber = 64704;
 
 bool isUtf8(std::string_view text)
 {
