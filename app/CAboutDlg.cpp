@@ -32,7 +32,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("CAboutDlg"));
-    setWindowTitle(text(62903));
+    setWindowTitle(text(63103));
 
     auto* picture = new QLabel(this);
     picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));

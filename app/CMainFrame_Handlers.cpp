@@ -85,7 +85,7 @@ void CMainFrame::OnHelpFinder()
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
         return;
     }
-    kzev::services().messageBox->show(kzev::formatC(kzev::loadString(62900).c_str(), path.c_str()),
+    kzev::services().messageBox->show(kzev::formatC(kzev::loadString(63100).c_str(), path.c_str()),
         kzev::MessageIcon::Information, kzev::MessageButtons::Ok);
 }
 
@@ -99,14 +99,14 @@ void CMainFrame::OnViewCustomize()
     // The two categories the user may look through: "Standard" and "Zobrazení".
     auto* dialog = new QDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QString::fromStdString(kzev::loadString(62901)));
+    dialog->setWindowTitle(QString::fromStdString(kzev::loadString(63101)));
     auto* layout = new QVBoxLayout(dialog);
     auto* tabs = new QTabWidget(dialog);
     for (const int barId : { 128, 163 }) {
         QToolBar* bar = toolBar(barId);
         auto* page = new QWidget(tabs);
         auto* pageLayout = new QVBoxLayout(page);
-        auto* shown = new QCheckBox(QString::fromStdString(kzev::loadString(62902)), page);
+        auto* shown = new QCheckBox(QString::fromStdString(kzev::loadString(63102)), page);
         shown->setChecked(bar->isVisibleTo(this));
         connect(shown, &QCheckBox::toggled, bar, &QToolBar::setVisible);
         auto* list = new QListWidget(page);
