@@ -2,6 +2,8 @@
 
 #include "catalogue/PhotometricData.h"
 #include "catalogue/PhotometryError.h"
+#include "model/CLamp.h"
+#include "model/CLuminaire.h"
 #include "platform/Codepage1250.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -40,6 +42,51 @@ double tableValue(std::span<const std::int32_t> table, double c, double gamma)
 }
 
 } // namespace
+
+EulumdatExport EulumdatWriter::exportOf(const CLuminaire& luminaire, const std::string& makerName)
+{
+    EulumdatExport out;
+    out.makerName = makerName;
+    out.luminaireName = luminaire.m_name;
+    out.luminaireNumber = luminaire.m_type;
+    out.length = luminaire.m_overallDimensions[0];
+    out.width = luminaire.m_overallDimensions[1];
+    out.height = luminaire.m_overallDimensions[2];
+    out.luminousLength = luminaire.m_luminousDimensions[0];
+    out.luminousWidth = luminaire.m_luminousDimensions[1];
+    out.luminousHeight = luminaire.m_luminousDimensions[2];
+    out.shape = luminaire.m_shape;
+    out.symmetry = luminaire.m_symmetry;
+    out.cStep = luminaire.m_cPlaneSpacing;
+    out.gammaStep = luminaire.m_gammaSpacing;
+    out.lampCount = luminaire.m_numberOfLamps;
+    out.efficiency = luminaire.m_efficiency;
+    out.table = luminaire.m_intensity;
+
+    std::string separator = "-";
+    const std::string maker = GetToken(luminaire.m_lampDesignation, 0, separator);
+    const std::string record = separator.empty() ? std::string() : GetToken(luminaire.m_lampDesignation, 1, separator);
+    CLamp lamp;
+    if (!maker.empty() && !record.empty() && lamp.LoadFromDatabase(StrToLong(maker), StrToLong(record), 0)) {
+        out.lampFound = true;
+        out.lampName = lamp.m_name;
+        out.lampPower = lamp.m_power;
+        out.lampFlux = lamp.m_luminousFlux;
+    }
+    return out;
+}
+
+std::string EulumdatWriter::proposedName(const std::string& luminaireNumber, int row, bool numbered)
+{
+    std::string name = numbered ? formatC("%s_%d", (luminaireNumber + "_ldt").c_str(), row) : luminaireNumber;
+    for (char& c : name) {
+        if (c == '/' || c == '\\')
+            c = '-';
+        else if (c == '.')
+            c = '_';
+    }
+    return name;
+}
 
 std::string EulumdatWriter::toText(const EulumdatExport& l)
 {

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+class CLuminaire;
+
 namespace kzev {
 
 /**
@@ -43,6 +45,19 @@ struct EulumdatExport {
  */
 class EulumdatWriter {
 public:
+    /**
+     * Returns what the export writes of a loaded catalogue luminaire; its lamp
+     * is looked up by the lamp code ("maker-record") in the maker's workbook.
+     */
+    [[nodiscard]] static EulumdatExport exportOf(const CLuminaire& luminaire, const std::string& makerName);
+
+    /**
+     * Returns the file name proposed for a luminaire number: "%s_%d" of the
+     * number + "_ldt" and the grid row when numbered, else the number; "/" and
+     * "\" become "-" and "." becomes "_".
+     */
+    [[nodiscard]] static std::string proposedName(const std::string& luminaireNumber, int row, bool numbered);
+
     /** Returns the whole file as text (UTF-8, CR LF). */
     [[nodiscard]] static std::string toText(const EulumdatExport& luminaire);
     /** Writes the file; a PhotometryError with 61446 when it cannot be created. */

@@ -111,6 +111,13 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     rows.power = data.lampCount > 0 ? data.totalWattage / data.lampCount : data.totalWattage;
     rows.symmetry = data.symmetry;
     rows.efficiency = data.lightOutputRatio;
+    // A file that leaves the luminous area out: the luminaire's outline stands for it, as the
+    // luminances of the catalogue are worked out over that area.
+    if (data.luminousLength <= 0.0) {
+        data.luminousLength = data.length;
+        if (data.luminousWidth <= 0.0)
+            data.luminousWidth = data.width;
+    }
     rows.dimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.length, data.width, data.height);
     rows.luminousDimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.luminousLength, data.luminousWidth,
         data.luminousHeight);
