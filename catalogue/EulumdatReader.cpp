@@ -4,6 +4,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <cctype>
 #include <cmath>
 #include <string>
 

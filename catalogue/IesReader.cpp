@@ -5,8 +5,8 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <numeric>
 
 namespace kzev {
 
@@ -59,7 +59,7 @@ std::string shown(double angle)
 /** The numbers after the TILT line, each with the line it stands on. */
 class NumberStream {
 public:
-    NumberStream(PhotometryFileText& text)
+    explicit NumberStream(PhotometryFileText& text)
         : m_text(text)
     {
         int line = text.lineNumber();
@@ -330,7 +330,8 @@ PhotometricData IesReader::read(PhotometryFileText& text)
         [&](double cd) { return cd * toPerKilolumen; });
     data.lightOutputRatio = data.absolute ? 100 : static_cast<int>(std::lround(data.integratedFlux() / 10.0));
 
-    data.lampCount = std::max(1, static_cast<int>(std::lround(lamps)));
+    // Absolute photometry names no lamp lumens: the luminaire is one source of its own flux.
+    data.lampCount = data.absolute ? 1 : std::max(1, static_cast<int>(std::lround(lamps)));
     data.totalWattage = static_cast<int>(std::lround(inputWatts));
     data.headerPlaneCount = horizontalCount;
     data.headerGammaCount = verticalCount;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kIdCannotOpenFile = 61446;
 constexpr int kIdCannotOpenTable = 61447;
+constexpr int kIdEulumdatReadFailed = 61912;
+constexpr int kIdIesReadFailed = 64717;
 constexpr const char* kLuminaires = "Luminaires$";
 constexpr const char* kRecord = "Věta";
 constexpr const char* kDriver = "Excel 8.0";
@@ -224,6 +226,11 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         failTable(kLuminaires, makerFile);
     workbook.CloseTable();
     return record;
+}
+
+std::string PhotometryImporter::readFailureMessage(Format format, const std::exception& error)
+{
+    return loadString(format == Format::Eulumdat ? kIdEulumdatReadFailed : kIdIesReadFailed) + "\n" + error.what();
 }
 
 long PhotometryImporter::importFile(CData& workbook, const std::string& makerFile, Format format,

@@ -2,6 +2,7 @@
 
 #include "catalogue/PhotometricData.h"
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -69,6 +70,12 @@ public:
      * (61446, 61447) when the workbook or a sheet cannot be opened or written.
      */
     static long write(CData& workbook, const std::string& makerFile, const Prepared& rows);
+
+    /**
+     * Returns the message the import shows for a file it cannot read: "Chyba při
+     * čtení Eulumdat souboru !" (or its IES counterpart) and the reason with file and line.
+     */
+    [[nodiscard]] static std::string readFailureMessage(Format format, const std::exception& error);
 
     /** prepareFile and write in one. */
     static long importFile(CData& workbook, const std::string& makerFile, Format format,

@@ -72,7 +72,8 @@ TEST(IesReaderTest, ReadsKeywordsContinuationsFeetAndRoundOpenings)
     const PhotometricData rab1 = IesReader::read(dir / "rab_1.ies");
     EXPECT_EQ(rab1.luminaireNumber, "PRT70/480, PRT70/480/D10");
     EXPECT_EQ(rab1.luminaireName.rfind("FROSTED TRANSLUCENT PLASTIC DIFFUSER, SANDWICHED BETWEEN CAST METAL HOUSING", 0), 0u);
-    EXPECT_EQ(rab1.lampCount, 192);
+    EXPECT_EQ(rab1.lampCount, 1); // absolute: one source of the luminaire's flux, not 192 LEDs
+    EXPECT_EQ(rab1.totalWattage, 70);
     EXPECT_EQ(rab1.fileNameField, "rab_1.ies");
     // 1.47 ft wide and long, 0.2375 ft high.
     EXPECT_NEAR(rab1.length, 1.47 * 304.8, 1e-9);
