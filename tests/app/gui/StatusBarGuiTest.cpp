@@ -1,6 +1,7 @@
 #include "app/BarServices.h"
 #include "app/CGradientProgressCtrl.h"
 #include "app/CInfoBar.h"
+#include "app/CMainFrame.h"
 #include "app/CProgressStatusBar.h"
 #include "platform/TextUtil.h"
 
@@ -148,4 +149,30 @@ TEST(StatusBarGuiTest, ServicesStopAtAGoneBarAndUninstall)
         kzev::services().progress->setProgress(1, 2);
     }
     EXPECT_NE(kzev::services().log, nullptr);
+}
+
+// The frame's own bars carry the services while it lives.
+TEST(StatusBarGuiTest, FrameBarsShowTheCalculation)
+{
+    CMainFrame frame;
+    frame.resize(900, 600);
+    frame.show();
+    BarsWindow::settle();
+    kzev::Services& s = kzev::services();
+    s.log->clear();
+    s.log->addLine("Výpočet ... ");
+    s.log->addLine("Režim 1... ");
+    s.progress->setGradient(0xFFC5AE, 0xFF0D80);
+    s.progress->setProgress(0, 5);
+    s.progress->setText("Čas výpočtu :00:00:03  - %d%%", 0x100);
+    s.progress->setProgress(2, -1);
+    BarsWindow::settle();
+
+    CGradientProgressCtrl* progress = frame.progressStatusBar()->GetProgressCtrl();
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->DisplayText(), "Čas výpočtu :00:00:03  - 40%");
+    EXPECT_EQ(progress->geometry(), frame.progressStatusBar()->GetItemRect(0));
+    EXPECT_EQ(frame.infoBar()->LogEdit()->toPlainText(), QString::fromUtf8("\nVýpočet ... \nRežim 1... "));
+    if (const char* dir = std::getenv("KZEV_SCREENSHOT_DIR"))
+        frame.progressStatusBar()->grab().save(QString::fromUtf8(dir) + QStringLiteral("/statusbar.png"));
 }
