@@ -1,0 +1,219 @@
+#include "calc/DirectIlluminance.h"
+
+#include "calc/CalcCatalogue.h"
+#include "calc/CalcProgress.h"
+#include "calc/LuminaireFlux.h"
+#include "calc/ObstacleShading.h"
+#include "model/CRoom.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <cmath>
+
+namespace kzev {
+
+namespace {
+
+constexpr int kBadDivisionId = 61476;
+constexpr int kUnresolvedLampSystemId = 63901;
+
+// Sums of one point over all part sources, added to the point once it is done.
+struct PointSums {
+    double vertical[4] {}; // values 1 to 4
+    double belowAbove[2] {}; // values 5 and 6
+    double horizontalComponent = 0.0; // value 7
+    double spherical = 0.0; // value 8
+    double normal[2] {}; // values 9 and 10
+    double observer = 0.0; // value 16
+    double bothFaces = 0.0; // S1
+    double bothFacesInitial = 0.0; // S2
+};
+
+void addToPoint(CPointCalc& point, const PointSums& sums)
+{
+    for (int i = 0; i < 4; ++i)
+        point.value(CPointCalc::kVerticalXPlus + i) += sums.vertical[i];
+    point.value(CPointCalc::kHorizontalZPlus) += sums.belowAbove[0];
+    point.value(CPointCalc::kHorizontal) += sums.belowAbove[1];
+    point.value(CPointCalc::kCylindrical) += sums.horizontalComponent;
+    point.value(CPointCalc::kSpherical) += 0.25 * sums.spherical;
+    point.value(CPointCalc::kNormalPlus) += sums.normal[0];
+    point.value(CPointCalc::kNormalMinus) += sums.normal[1];
+    point.value(CPointCalc::kCamera) += sums.observer;
+    if (sums.bothFaces > 0.0)
+        point.value(CPointCalc::kDirectMaintained) = sums.bothFaces;
+    if (sums.bothFacesInitial > 0.0)
+        point.value(CPointCalc::kDirectInitial) = sums.bothFacesInitial;
+}
+
+double absCos(const CVector& a, const CVector& b)
+{
+    return AbsCosBetween(a, b);
+}
+
+// Everything the pass needs of one lamp system, resolved once per area.
+struct ResolvedSystem {
+    const CLampSystem* system;
+    const CalcLuminaire* luminaire;
+    double flux;
+};
+
+// Checks every lamp system that takes part and fixes luminaires of zero width.
+bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved)
+{
+    resolved.clear();
+    for (const CLampSystem& system : room.m_lampSystems) {
+        if (system.m_switchedOff == 1)
+            continue;
+        CalcLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
+        if (!luminaire || !luminaire->table || !flux) {
+            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
+                MessageIcon::Error, MessageButtons::Ok);
+            return false;
+        }
+        // A luminaire given without width is laid out as a square; the fix stays in the list.
+        if (luminaire->width < 1e-5)
+            luminaire->width = luminaire->length;
+        resolved.push_back({ &system, luminaire, *flux });
+    }
+    return true;
+}
+
+} // namespace
+
+bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode, std::int32_t& step,
+    CalcCatalogue& catalogue)
+{
+    const CVector axisX { 1.0, 0.0, 0.0 };
+    const CVector axisY { 0.0, 1.0, 0.0 };
+    const CVector axisZ { 0.0, 0.0, 1.0 };
+
+    CVector normal;
+    if (area.m_normalMode == 1) {
+        normal = CrossProduct(area.m_step1, area.m_step2).Normalized();
+        if (DotProduct(normal, axisZ) < 0.0)
+            normal = -1.0 * normal;
+    } else {
+        normal = area.m_normal.Normalized();
+    }
+    // A degenerate plane has no normal: its plane fields get nothing rather than NaN.
+    const bool hasNormal = normal.Length() > 0.5;
+
+    std::vector<ResolvedSystem> systems;
+    if (area.m_excluded != 1 && !resolveSystems(room, catalogue, systems))
+        return false;
+
+    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const double ratio = room.m_divisionRatio;
+    const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
+    IMessagePump& pump = *services().pump;
+
+    std::size_t record = 0;
+    for (std::int32_t i = 0; i < area.m_count1; ++i) {
+        for (std::int32_t j = 0; j < area.m_count2 && area.m_excluded != 1; ++j, ++record) {
+            if (record >= area.m_points.size())
+                break;
+            CPointCalc& point = area.m_points[record];
+            const CVector p = area.PointPosition(i, j);
+            const CVector toObserver = area.m_cameraPosition - p;
+            reportCalcProgress();
+            PointSums sums;
+
+            for (const ResolvedSystem& resolved : systems) {
+                const CLampSystem& system = *resolved.system;
+                const CalcLuminaire& luminaire = *resolved.luminaire;
+                const IIntensityTable& table = *luminaire.table;
+                const double maintenance = system.m_maintenanceFactor;
+                const double uncertainty = system.m_uncertaintyFactor;
+                for (const COneLampSystem& position : system.m_luminaires) {
+                    pump.pump();
+                    if (stopRequested()) {
+                        addToPoint(point, sums);
+                        return false;
+                    }
+                    const double k = position.ModeFactor(modeIndex);
+                    if (!(k > 0.001) || position.m_switchedOff == 1)
+                        continue;
+                    const double d0 = Distance(p, position.m_position);
+                    if (!(d0 > 0.04))
+                        continue;
+
+                    const double n1Raw = std::trunc(luminaire.length / d0 * ratio) + 1.0;
+                    const double n2Raw = std::trunc(luminaire.width / d0 * ratio) + 1.0;
+                    if (!(n1Raw >= 1e-9) || !(n2Raw >= 1e-9)) {
+                        addToPoint(point, sums);
+                        messageBoxId(kBadDivisionId, MessageIcon::Error);
+                        return false;
+                    }
+                    // A point close to a long luminaire still gets its light: the parts
+                    // are capped rather than the luminaire dropped.
+                    const double n1 = std::fmin(n1Raw, kMaxLuminaireParts);
+                    const double n2 = std::fmin(n2Raw, kMaxLuminaireParts);
+                    const int parts1 = static_cast<int>(n1);
+                    const int parts2 = static_cast<int>(n2);
+
+                    const double partLength = luminaire.length / n1;
+                    const double partWidth = luminaire.width / n2;
+                    const CVector reference = position.m_c0Axis.Normalized();
+                    const CVector optical = position.m_opticalAxis.Normalized();
+                    const CVector lengthAxis = CrossProduct(reference, optical).Normalized();
+                    const CVector first = position.m_position - ((n2 - 1.0) * partWidth * 0.5) * reference
+                        - ((n1 - 1.0) * partLength * 0.5) * lengthAxis;
+
+                    for (int r = 0; r < parts1; ++r) {
+                        for (int s = 0; s < parts2; ++s) {
+                            const CVector q = first + (s * partWidth) * reference + (r * partLength) * lengthAxis;
+                            double t = 1.0;
+                            if (anyObstacle) {
+                                double crossed = 1.0;
+                                if (findObstacleOnRay(q, p, room, crossed, true) != 0) {
+                                    if (crossed <= 1e-5)
+                                        continue;
+                                    t = crossed;
+                                }
+                            }
+                            const double d = Distance(q, p);
+                            if (!(d > 0.04))
+                                continue;
+                            const CVector dir = p - q;
+                            const double gamma = AngleBetween(dir, optical);
+                            const CVector kv = CrossProduct(dir, optical);
+                            double c = AngleBetween(lengthAxis, kv);
+                            if (DotProduct(CrossProduct(lengthAxis, kv), optical) > 0.0)
+                                c = 360.0 - c;
+                            const double intensity = table.intensity(c, gamma);
+                            const double initial
+                                = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * t * resolved.flux;
+                            const double e = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * maintenance
+                                * t * resolved.flux;
+
+                            const double cx = absCos(dir, axisX);
+                            const double cy = absCos(dir, axisY);
+                            const double cz = absCos(dir, axisZ);
+                            sums.vertical[DotProduct(dir, axisX) >= 0.0 ? 0 : 1] += e * cx;
+                            sums.vertical[DotProduct(dir, axisY) >= 0.0 ? 2 : 3] += e * cy;
+                            sums.belowAbove[DotProduct(dir, axisZ) >= 0.0 ? 0 : 1] += e * cz;
+                            sums.spherical += e;
+                            sums.horizontalComponent += e * std::sqrt(cx * cx + cy * cy);
+                            const double cn = hasNormal ? absCos(dir, normal) : 0.0;
+                            sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += e * cn;
+                            if (DotProduct(dir, toObserver) < 0.0)
+                                sums.observer += e * absCos(dir, toObserver);
+                            sums.bothFaces += e * cn;
+                            // Taken without the maintenance factor rather than divided by it,
+                            // so a factor of 0 gives the initial value and not NaN.
+                            sums.bothFacesInitial += initial * cn;
+                        }
+                    }
+                }
+            }
+            addToPoint(point, sums);
+        }
+        advanceCalcStep(step);
+    }
+    return true;
+}
+
+} // namespace kzev

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+class CRoom;
+class CWorkSystem;
+
+namespace kzev {
+
+struct CalcCatalogue;
+
+/** Largest number of parts a luminaire is cut into along its length or its width. */
+inline constexpr double kMaxLuminaireParts = 100.0;
+
+/**
+ * The direct pass: adds into every point of the area the light that reaches
+ * it straight from every luminaire of the room in the given mode, weakened by
+ * the obstacles between. Each luminaire is cut into part sources no longer
+ * than its distance divided by the room's division ratio (at most 100 along
+ * either side). The point results are expected to be cleared before.
+ *
+ * Raises the step counter after each row of points. Returns true when every
+ * point was computed; false when the stop flag was seen (no message) or a
+ * luminaire cannot be divided or resolved (after a message). The only change
+ * outside the area is the fix of a luminaire of zero width, which is laid out
+ * as a square of its length in the catalogue.
+ */
+[[nodiscard]] bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode,
+    std::int32_t& step, CalcCatalogue& catalogue);
+
+} // namespace kzev

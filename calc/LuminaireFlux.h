@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+
+class CLampSystem;
+
+namespace kzev {
+
+struct CalcCatalogue;
+struct CalcLuminaire;
+
+/**
+ * Returns the luminous flux of one luminaire of the lamp system: its number
+ * of lamps times the system's own lamp flux when the own-flux flag is 1, else
+ * times the catalogue flux of the system's lamp; none when that lamp is not
+ * in the list.
+ */
+[[nodiscard]] std::optional<double> luminaireFlux(const CLampSystem& system, const CalcLuminaire& luminaire,
+    const CalcCatalogue& catalogue);
+
+} // namespace kzev

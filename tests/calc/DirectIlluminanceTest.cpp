@@ -1,0 +1,323 @@
+#include "calc/DirectIlluminance.h"
+#include "support/CalcTestSupport.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kzev::test {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Runs the pass over the room's first area.
+bool runPass(CalcScene& scene, std::int32_t mode = 0)
+{
+    std::int32_t step = 0;
+    return calcPointIlluminance(scene.room, scene.room.m_workSystems[0], mode, step, scene.catalogue);
+}
+
+double value(const CalcScene& scene, std::size_t point, int position)
+{
+    return scene.room.m_workSystems[0].m_points[point].value(position);
+}
+
+// E = I(γ)·cos³γ / h² on a horizontal plane h below a point source.
+double pointSourceHorizontal(const IIntensityTable& table, double dx, double dy, double h)
+{
+    const double d = std::sqrt(dx * dx + dy * dy + h * h);
+    const double gammaDegrees = std::acos(h / d) * 180.0 / kPi;
+    const double cosGamma = h / d;
+    return table.intensity(0.0, gammaDegrees * kPi / 180.0 * 180.0 / kModelPi) * cosGamma * cosGamma * cosGamma
+        / (h * h);
+}
+
+TEST(DirectIlluminance, PointSourceGivesInverseSquareCosineCubedOnHorizontalPlane)
+{
+    FakeServices fakes;
+    const IsotropicTable isotropic(250.0);
+    const LambertianTable lambertian(400.0);
+    for (const IIntensityTable* table : { static_cast<const IIntensityTable*>(&isotropic),
+             static_cast<const IIntensityTable*>(&lambertian) }) {
+        CalcScene scene(*table); // zero size: one part at the centre
+        scene.addLuminaire({ 0.0, 0.0, 2.5 });
+        scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.5, 0.0 }, 4, 3);
+        ASSERT_TRUE(runPass(scene));
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                const double expected = pointSourceHorizontal(*table, i * 1.0, j * 1.5, 2.5);
+                const std::size_t k = static_cast<std::size_t>(i * 3 + j);
+                // Relative 1e-6: angles pass through degrees with pi as 3.141592.
+                EXPECT_NEAR(value(scene, k, CPointCalc::kHorizontal), expected, expected * 1e-6) << i << "," << j;
+                EXPECT_EQ(value(scene, k, CPointCalc::kHorizontalZPlus), 0.0);
+                // The area's plane is horizontal with its normal up: its front face is lit.
+                EXPECT_NEAR(value(scene, k, CPointCalc::kNormalMinus), expected, expected * 1e-6);
+                EXPECT_NEAR(value(scene, k, CPointCalc::kDirectMaintained), expected, expected * 1e-6);
+            }
+        }
+    }
+}
+
+TEST(DirectIlluminance, VerticalAndSphericalFieldsOfAnOffAxisPoint)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 2.0 });
+    scene.addArea({ 1.0, -2.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    // Light travels +x, −y, −z towards the point; normal illuminance 1000 / 9.
+    const double en = 1000.0 / 9.0;
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kVerticalXPlus), en / 3.0, 1e-9);
+    EXPECT_EQ(value(scene, 0, CPointCalc::kVerticalXMinus), 0.0);
+    EXPECT_EQ(value(scene, 0, CPointCalc::kVerticalYPlus), 0.0);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kVerticalYMinus), en * 2.0 / 3.0, 1e-9);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kHorizontal), en * 2.0 / 3.0, 1e-9);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kCylindrical), en * std::sqrt(5.0) / 3.0, 1e-9);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kSpherical), en / 4.0, 1e-9);
+}
+
+TEST(DirectIlluminance, CAngleIsCountedFromTheReferenceAxisTowardsTheLengthAxis)
+{
+    FakeServices fakes;
+    const CAngleTable table;
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 }); // C0 along +x, optical axis down: C90 along +y
+    scene.addArea({ -1.0, -1.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 3, 3);
+    ASSERT_TRUE(runPass(scene));
+    // Point (x, y) at unit depth: E_normal = C / d², horizontal = C / d² · cos γ.
+    const auto cOf = [&](std::size_t k, double dx, double dy) {
+        const double d2 = dx * dx + dy * dy + 1.0;
+        return value(scene, k, CPointCalc::kHorizontal) * d2 * std::sqrt(d2);
+    };
+    EXPECT_NEAR(cOf(7, 1.0, 0.0), 0.0, 1e-6);    // towards +x
+    EXPECT_NEAR(cOf(5, 0.0, 1.0), 90.0, 1e-4);   // towards +y
+    EXPECT_NEAR(cOf(3, 0.0, -1.0), 270.0, 1e-4); // towards −y
+    EXPECT_NEAR(cOf(1, -1.0, 0.0), 180.0, 1e-4); // towards −x
+}
+
+// Illuminance below the corner of a Lambertian rectangle a × b parallel to
+// the plane at height h, luminance lum (form factor of a differential area).
+double cornerIlluminance(double lum, double a, double b, double h)
+{
+    const double x = a / h;
+    const double y = b / h;
+    const double sx = std::sqrt(1.0 + x * x);
+    const double sy = std::sqrt(1.0 + y * y);
+    return lum / 2.0 * (x / sx * std::atan(y / sx) + y / sy * std::atan(x / sy));
+}
+
+// Rectangle [x1, x2] × [y1, y2] relative to the point, by signed corners.
+double rectangleIlluminance(double lum, double x1, double x2, double y1, double y2, double h)
+{
+    return cornerIlluminance(lum, x2, y2, h) - cornerIlluminance(lum, x1, y2, h) - cornerIlluminance(lum, x2, y1, h)
+        + cornerIlluminance(lum, x1, y1, h);
+}
+
+TEST(DirectIlluminance, LambertianRectangleMatchesItsClosedFormWithinOnePercent)
+{
+    FakeServices fakes;
+    const double length = 1.2; // along y (the length axis for the default orientation)
+    const double width = 0.6;  // along x
+    const double luminance = 5000.0;
+    const double h = 1.0;
+    const LambertianTable table(luminance * length * width);
+    CalcScene scene(table, length, width);
+    scene.addLuminaire({ 0.0, 0.0, h });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 0.5, 0.0, 0.0 }, { 0.0, 0.5, 0.0 }, 4, 4);
+    ASSERT_TRUE(runPass(scene));
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            const double px = 0.5 * i;
+            const double py = 0.5 * j;
+            const double expected
+                = rectangleIlluminance(luminance, -width / 2 - px, width / 2 - px, -length / 2 - py, length / 2 - py, h);
+            const double got = value(scene, static_cast<std::size_t>(i * 4 + j), CPointCalc::kHorizontal);
+            EXPECT_NEAR(got, expected, expected * 0.01) << px << "," << py;
+        }
+    }
+}
+
+TEST(DirectIlluminance, SmallLuminaireStraightAboveGivesTheFormulaOfTheDefaultRatio)
+{
+    FakeServices fakes;
+    const IsotropicTable table(320.0);
+    CalcScene scene(table, 0.1, 0.1);
+    CLampSystem& system = scene.addLuminaire({ 0.0, 0.0, 2.0 });
+    system.m_maintenanceFactor = 0.8;
+    system.m_uncertaintyFactor = 0.9;
+    system.m_luminaires[0].m_modeFactors = { 0.5 };
+    scene.catalogue.luminaires[0].lampCount = 2;
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    const double expected = 320.0 * 0.5 * 2000.0 / 1000.0 / 4.0 * 0.9 * 0.8;
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kHorizontal), expected, 1e-9);
+    EXPECT_EQ(value(scene, 0, CPointCalc::kHorizontalZPlus), 0.0);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kDirectInitial), expected / 0.8, 1e-9);
+}
+
+TEST(DirectIlluminance, PointCloseToALongLuminaireKeepsItsLightWithTheSubdivisionCapped)
+{
+    FakeServices fakes;
+    // 1.2 m long seen from 0.1 m would need 121 parts; capped at 100 it still lights the point.
+    const double length = 1.2;
+    const double h = 0.1;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table, length, 0.0001);
+    scene.addLuminaire({ 0.0, 0.0, h });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    // Uniform isotropic line source: E = I / (h·sqrt(h² + L²/4)).
+    const double expected = 1000.0 / (h * std::sqrt(h * h + length * length / 4.0));
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kHorizontal), expected, expected * 0.01);
+}
+
+TEST(DirectIlluminance, NothingWithinFourCentimetresOfTheLuminaire)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 0.04 });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    scene.room.m_workSystems[0].m_points[0].value(CPointCalc::kDirectMaintained) = 7.0;
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_EQ(value(scene, 0, CPointCalc::kHorizontal), 0.0);
+    // Both-faces fields are only set when light arrived.
+    EXPECT_EQ(value(scene, 0, CPointCalc::kDirectMaintained), 7.0);
+}
+
+TEST(DirectIlluminance, LuminaireWithoutWidthIsLaidOutAsASquare)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table, 0.5, 0.0);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_EQ(scene.catalogue.luminaires[0].width, 0.5);
+}
+
+TEST(DirectIlluminance, ModeFactorAndSwitchedOffFlagRemoveALuminaire)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    struct Case {
+        const char* name;
+        double factor;
+        std::int32_t off;
+        bool lit;
+    };
+    for (const Case& c : { Case { "factor 0.001", 0.001, 0, false }, Case { "factor 0.002", 0.002, 0, true },
+             Case { "switched off", 1.0, 1, false } }) {
+        CalcScene scene(table);
+        CLampSystem& system = scene.addLuminaire({ 0.0, 0.0, 1.0 });
+        system.m_luminaires[0].m_modeFactors = { 1.0, c.factor };
+        system.m_luminaires[0].m_switchedOff = c.off;
+        scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        ASSERT_TRUE(runPass(scene, 1));
+        EXPECT_EQ(value(scene, 0, CPointCalc::kHorizontal) > 0.0, c.lit) << c.name;
+    }
+}
+
+TEST(DirectIlluminance, ExcludedAreaIsUntouchedButItsRowsCount)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    CWorkSystem& area = scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 3, 2);
+    area.m_excluded = 1;
+    std::int32_t step = 5;
+    ASSERT_TRUE(calcPointIlluminance(scene.room, area, 0, step, scene.catalogue));
+    EXPECT_EQ(step, 8);
+    EXPECT_EQ(fakes.progress.positions.back().position, 8);
+    EXPECT_EQ(fakes.progress.positions.back().range, -1);
+    EXPECT_EQ(area.m_points[0].value(CPointCalc::kHorizontal), 0.0);
+}
+
+TEST(DirectIlluminance, DownwardStepNormalIsTurnedUp)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    // step1 × step2 = (0, 1, 0) × (1, 0, 0) points down.
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, { 1.0, 0.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kNormalMinus), 1000.0, 1e-9);
+    EXPECT_EQ(value(scene, 0, CPointCalc::kNormalPlus), 0.0);
+}
+
+TEST(DirectIlluminance, ObserverFieldTakesLightComingTowardsTheObserver)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    CWorkSystem& area = scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    area.m_cameraPosition = { 1.0, 0.0, 1.0 }; // 45 degrees up from the point
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kCamera), 1000.0 * std::sqrt(0.5), 1e-9);
+    // An observer at the point itself receives nothing (and no NaN).
+    scene.room.m_workSystems[0].m_cameraPosition = { 0.0, 0.0, 0.0 };
+    scene.room.m_workSystems[0].m_points[0] = CPointCalc {};
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_EQ(value(scene, 0, CPointCalc::kCamera), 0.0);
+}
+
+TEST(DirectIlluminance, ZeroMaintenanceFactorGivesZeroMaintainedAndTheInitialValue)
+{
+    FakeServices fakes;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 }).m_maintenanceFactor = 0.0;
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    ASSERT_TRUE(runPass(scene));
+    EXPECT_EQ(value(scene, 0, CPointCalc::kHorizontal), 0.0);
+    EXPECT_NEAR(value(scene, 0, CPointCalc::kDirectInitial), 1000.0, 1e-9);
+}
+
+TEST(DirectIlluminance, StopFlagEndsThePassWithoutMessage)
+{
+    FakeServices fakes;
+    fakes.pump.stopAfter = 3;
+    const IsotropicTable table(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 2, 2);
+    EXPECT_FALSE(runPass(scene));
+    EXPECT_EQ(fakes.pump.calls, 3); // one pump per luminaire and point
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+    EXPECT_GT(value(scene, 1, CPointCalc::kHorizontal), 0.0);
+    EXPECT_EQ(value(scene, 2, CPointCalc::kHorizontal), 0.0);
+}
+
+TEST(DirectIlluminance, UndividableOrUnresolvedLuminaireStopsWithAMessage)
+{
+    const IsotropicTable table(1000.0);
+    {
+        FakeServices fakes;
+        CalcScene scene(table, 1.0, 1.0);
+        scene.room.m_divisionRatio = -50.0;
+        scene.addLuminaire({ 0.0, 0.0, 1.0 });
+        scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        EXPECT_FALSE(runPass(scene));
+        ASSERT_EQ(fakes.messageBox.shown.size(), 1U);
+        EXPECT_EQ(fakes.messageBox.shown[0].text, "Chybné dělení svitidla !");
+        EXPECT_EQ(fakes.messageBox.shown[0].icon, MessageIcon::Error);
+    }
+    {
+        FakeServices fakes;
+        CalcScene scene(table);
+        scene.addLuminaire({ 0.0, 0.0, 1.0 }).m_luminaireIndex = 3;
+        scene.room.m_lampSystems[0].m_name = "S1";
+        scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        EXPECT_FALSE(runPass(scene));
+        ASSERT_EQ(fakes.messageBox.shown.size(), 1U);
+        EXPECT_NE(fakes.messageBox.shown[0].text.find("S1"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace kzev::test
