@@ -47,22 +47,27 @@ void addToPoint(CPointCalc& point, const PointSums& sums)
         point.value(CPointCalc::kDirectInitial) = sums.bothFacesInitial;
 }
 
-double absCos(const CVector& a, const CVector& b)
-{
-    return AbsCosBetween(a, b);
-}
+// The unit axes of one luminaire position, which do not depend on the point.
+struct PositionAxes {
+    CVector reference; // C0, along the width
+    CVector optical;   // gamma 0
+    CVector length;    // C90, along the length
+};
 
 // Everything the pass needs of one lamp system, resolved once per area.
 struct ResolvedSystem {
     const CLampSystem* system;
     const CalcLuminaire* luminaire;
     double flux;
+    std::size_t firstAxes; // index of its first position in the axes list
 };
 
 // Checks every lamp system that takes part and fixes luminaires of zero width.
-bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved)
+bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved,
+    std::vector<PositionAxes>& axes)
 {
     resolved.clear();
+    axes.clear();
     for (const CLampSystem& system : room.m_lampSystems) {
         if (system.m_switchedOff == 1)
             continue;
@@ -76,7 +81,14 @@ bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<Res
         // A luminaire given without width is laid out as a square; the fix stays in the list.
         if (luminaire->width < 1e-5)
             luminaire->width = luminaire->length;
-        resolved.push_back({ &system, luminaire, *flux });
+        resolved.push_back({ &system, luminaire, *flux, axes.size() });
+        for (const COneLampSystem& position : system.m_luminaires) {
+            PositionAxes a;
+            a.reference = position.m_c0Axis.Normalized();
+            a.optical = position.m_opticalAxis.Normalized();
+            a.length = CrossProduct(a.reference, a.optical).Normalized();
+            axes.push_back(a);
+        }
     }
     return true;
 }
@@ -86,8 +98,6 @@ bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<Res
 bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode, std::int32_t& step,
     CalcCatalogue& catalogue)
 {
-    const CVector axisX { 1.0, 0.0, 0.0 };
-    const CVector axisY { 0.0, 1.0, 0.0 };
     const CVector axisZ { 0.0, 0.0, 1.0 };
 
     CVector normal;
@@ -101,8 +111,11 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     // A degenerate plane has no normal: its plane fields get nothing rather than NaN.
     const bool hasNormal = normal.Length() > 0.5;
 
+    const double normalLength = hasNormal ? normal.Length() : 1.0;
+
     std::vector<ResolvedSystem> systems;
-    if (area.m_excluded != 1 && !resolveSystems(room, catalogue, systems))
+    std::vector<PositionAxes> axesList;
+    if (area.m_excluded != 1 && !resolveSystems(room, catalogue, systems, axesList))
         return false;
 
     const bool anyObstacle = !room.m_obstacleSystems.empty();
@@ -118,6 +131,7 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
             CPointCalc& point = area.m_points[record];
             const CVector p = area.PointPosition(i, j);
             const CVector toObserver = area.m_cameraPosition - p;
+            const double observerLength = toObserver.Length();
             reportCalcProgress();
             PointSums sums;
 
@@ -127,7 +141,9 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                 const IIntensityTable& table = *luminaire.table;
                 const double maintenance = system.m_maintenanceFactor;
                 const double uncertainty = system.m_uncertaintyFactor;
+                const PositionAxes* axes = axesList.data() + resolved.firstAxes;
                 for (const COneLampSystem& position : system.m_luminaires) {
+                    const PositionAxes& axis = *axes++;
                     pump.pump();
                     if (stopRequested()) {
                         addToPoint(point, sums);
@@ -156,9 +172,9 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
 
                     const double partLength = luminaire.length / n1;
                     const double partWidth = luminaire.width / n2;
-                    const CVector reference = position.m_c0Axis.Normalized();
-                    const CVector optical = position.m_opticalAxis.Normalized();
-                    const CVector lengthAxis = CrossProduct(reference, optical).Normalized();
+                    const CVector& reference = axis.reference;
+                    const CVector& optical = axis.optical;
+                    const CVector& lengthAxis = axis.length;
                     const CVector first = position.m_position - ((n2 - 1.0) * partWidth * 0.5) * reference
                         - ((n1 - 1.0) * partLength * 0.5) * lengthAxis;
 
@@ -174,10 +190,12 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                                     t = crossed;
                                 }
                             }
-                            const double d = Distance(q, p);
+                            const CVector dir = p - q;
+                            // Distance(q, p), whose floor of 1e-5 the 0.04 test makes moot.
+                            const double length = dir.Length();
+                            const double d = length;
                             if (!(d > 0.04))
                                 continue;
-                            const CVector dir = p - q;
                             const double gamma = AngleBetween(dir, optical);
                             const CVector kv = CrossProduct(dir, optical);
                             double c = AngleBetween(lengthAxis, kv);
@@ -189,18 +207,20 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                             const double e = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * maintenance
                                 * t * resolved.flux;
 
-                            const double cx = absCos(dir, axisX);
-                            const double cy = absCos(dir, axisY);
-                            const double cz = absCos(dir, axisZ);
-                            sums.vertical[DotProduct(dir, axisX) >= 0.0 ? 0 : 1] += e * cx;
-                            sums.vertical[DotProduct(dir, axisY) >= 0.0 ? 2 : 3] += e * cy;
-                            sums.belowAbove[DotProduct(dir, axisZ) >= 0.0 ? 0 : 1] += e * cz;
+                            // The cosines of AbsCosBetween, with the ray's length taken once.
+                            const double cx = std::fabs(dir.x) / length;
+                            const double cy = std::fabs(dir.y) / length;
+                            const double cz = std::fabs(dir.z) / length;
+                            sums.vertical[dir.x >= 0.0 ? 0 : 1] += e * cx;
+                            sums.vertical[dir.y >= 0.0 ? 2 : 3] += e * cy;
+                            sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += e * cz;
                             sums.spherical += e;
                             sums.horizontalComponent += e * std::sqrt(cx * cx + cy * cy);
-                            const double cn = hasNormal ? absCos(dir, normal) : 0.0;
+                            const double cn
+                                = hasNormal ? std::fabs(DotProduct(dir, normal)) / length / normalLength : 0.0;
                             sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += e * cn;
                             if (DotProduct(dir, toObserver) < 0.0)
-                                sums.observer += e * absCos(dir, toObserver);
+                                sums.observer += e * (std::fabs(DotProduct(dir, toObserver)) / length / observerLength);
                             sums.bothFaces += e * cn;
                             // Taken without the maintenance factor rather than divided by it,
                             // so a factor of 0 gives the initial value and not NaN.
