@@ -57,13 +57,13 @@ struct PositionAxes {
 // Everything the pass needs of one lamp system, resolved once per area.
 struct ResolvedSystem {
     const CLampSystem* system;
-    const CalcLuminaire* luminaire;
+    const CLuminaire* luminaire;
     double flux;
     std::size_t firstAxes; // index of its first position in the axes list
 };
 
 // Checks every lamp system that takes part and fixes luminaires of zero width.
-bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved,
+bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved,
     std::vector<PositionAxes>& axes)
 {
     resolved.clear();
@@ -71,16 +71,17 @@ bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<Res
     for (const CLampSystem& system : room.m_lampSystems) {
         if (system.m_switchedOff == 1)
             continue;
-        CalcLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+        CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
         const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
-        if (!luminaire || !luminaire->table || !flux) {
+        if (!luminaire || !flux) {
             services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
                 MessageIcon::Error, MessageButtons::Ok);
             return false;
         }
         // A luminaire given without width is laid out as a square; the fix stays in the list.
-        if (luminaire->width < 1e-5)
-            luminaire->width = luminaire->length;
+        auto& dimensions = luminaire->m_luminousDimensions;
+        if (dimensions[kLuminousWidth] < 1e-5)
+            dimensions[kLuminousWidth] = dimensions[kLuminousLength];
         resolved.push_back({ &system, luminaire, *flux, axes.size() });
         for (const COneLampSystem& position : system.m_luminaires) {
             PositionAxes a;
@@ -96,7 +97,7 @@ bool resolveSystems(const CRoom& room, CalcCatalogue& catalogue, std::vector<Res
 } // namespace
 
 bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode, std::int32_t& step,
-    CalcCatalogue& catalogue)
+    const CalcCatalogue& catalogue)
 {
     const CVector axisZ { 0.0, 0.0, 1.0 };
 
@@ -137,8 +138,9 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
 
             for (const ResolvedSystem& resolved : systems) {
                 const CLampSystem& system = *resolved.system;
-                const CalcLuminaire& luminaire = *resolved.luminaire;
-                const IIntensityTable& table = *luminaire.table;
+                const CLuminaire& luminaire = *resolved.luminaire;
+                const double luminaireLength = luminaire.m_luminousDimensions[kLuminousLength];
+                const double luminaireWidth = luminaire.m_luminousDimensions[kLuminousWidth];
                 const double maintenance = system.m_maintenanceFactor;
                 const double uncertainty = system.m_uncertaintyFactor;
                 const PositionAxes* axes = axesList.data() + resolved.firstAxes;
@@ -156,8 +158,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                     if (!(d0 > 0.04))
                         continue;
 
-                    const double n1Raw = std::trunc(luminaire.length / d0 * ratio) + 1.0;
-                    const double n2Raw = std::trunc(luminaire.width / d0 * ratio) + 1.0;
+                    const double n1Raw = std::trunc(luminaireLength / d0 * ratio) + 1.0;
+                    const double n2Raw = std::trunc(luminaireWidth / d0 * ratio) + 1.0;
                     if (!(n1Raw >= 1e-9) || !(n2Raw >= 1e-9)) {
                         addToPoint(point, sums);
                         messageBoxId(kBadDivisionId, MessageIcon::Error);
@@ -170,8 +172,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                     const int parts1 = static_cast<int>(n1);
                     const int parts2 = static_cast<int>(n2);
 
-                    const double partLength = luminaire.length / n1;
-                    const double partWidth = luminaire.width / n2;
+                    const double partLength = luminaireLength / n1;
+                    const double partWidth = luminaireWidth / n2;
                     const CVector& reference = axis.reference;
                     const CVector& optical = axis.optical;
                     const CVector& lengthAxis = axis.length;
@@ -201,7 +203,7 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                             double c = AngleBetween(lengthAxis, kv);
                             if (DotProduct(CrossProduct(lengthAxis, kv), optical) > 0.0)
                                 c = 360.0 - c;
-                            const double intensity = table.intensity(c, gamma);
+                            const double intensity = luminaire.GetIntensity(c, gamma);
                             const double initial
                                 = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * t * resolved.flux;
                             const double e = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * maintenance

@@ -7,7 +7,7 @@ class CWorkSystem;
 
 namespace kzev {
 
-struct CalcCatalogue;
+class CalcCatalogue;
 
 /** Largest number of parts a luminaire is cut into along its length or its width. */
 inline constexpr double kMaxLuminaireParts = 100.0;
@@ -26,6 +26,6 @@ inline constexpr double kMaxLuminaireParts = 100.0;
  * as a square of its length in the catalogue.
  */
 [[nodiscard]] bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode,
-    std::int32_t& step, CalcCatalogue& catalogue);
+    std::int32_t& step, const CalcCatalogue& catalogue);
 
 } // namespace kzev

@@ -5,15 +5,15 @@
 
 namespace kzev {
 
-std::optional<double> luminaireFlux(const CLampSystem& system, const CalcLuminaire& luminaire,
+std::optional<double> luminaireFlux(const CLampSystem& system, const CLuminaire& luminaire,
     const CalcCatalogue& catalogue)
 {
     if (system.m_ownFlux == 1)
-        return luminaire.lampCount * system.m_lampFlux;
-    const CalcLamp* lamp = catalogue.lamp(system.m_lampIndex);
+        return luminaire.m_numberOfLamps * system.m_lampFlux;
+    const CLamp* lamp = catalogue.lamp(system.m_lampIndex);
     if (!lamp)
         return std::nullopt;
-    return luminaire.lampCount * lamp->flux;
+    return luminaire.m_numberOfLamps * lamp->m_luminousFlux;
 }
 
 } // namespace kzev

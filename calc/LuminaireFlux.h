@@ -3,11 +3,11 @@
 #include <optional>
 
 class CLampSystem;
+class CLuminaire;
 
 namespace kzev {
 
-struct CalcCatalogue;
-struct CalcLuminaire;
+class CalcCatalogue;
 
 /**
  * Returns the luminous flux of one luminaire of the lamp system: its number
@@ -15,7 +15,7 @@ struct CalcLuminaire;
  * times the catalogue flux of the system's lamp; none when that lamp is not
  * in the list.
  */
-[[nodiscard]] std::optional<double> luminaireFlux(const CLampSystem& system, const CalcLuminaire& luminaire,
+[[nodiscard]] std::optional<double> luminaireFlux(const CLampSystem& system, const CLuminaire& luminaire,
     const CalcCatalogue& catalogue);
 
 } // namespace kzev

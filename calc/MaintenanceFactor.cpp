@@ -57,9 +57,9 @@ int protectionNumber(const std::string& protection)
 
 } // namespace
 
-double lookupMaintenanceFactor(const CRoom& room, const CalcLuminaire& luminaire)
+double lookupMaintenanceFactor(const CRoom& room, const CLuminaire& luminaire)
 {
-    const int tens = protectionNumber(luminaire.protection) / 10;
+    const int tens = protectionNumber(luminaire.m_protection) / 10;
     const std::size_t group = tens < 4 ? 0 : (tens < 6 ? 1 : 2);
     std::size_t row = 0;
     switch (room.m_cleanlinessClass) {
@@ -117,19 +117,19 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
         return false;
     }
 
-    const CalcLamp* lamp = catalogue.lamp(system.m_lampIndex);
-    const CalcLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+    const CLamp* lamp = catalogue.lamp(system.m_lampIndex);
+    const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
     if (!lamp || !luminaire) {
         stop(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()));
         return false;
     }
-    const double life = lamp->life;
-    const double timeConstant = lamp->tau;
+    const double life = lamp->m_life;
+    const double timeConstant = lamp->m_tau;
     if (!(life > 0.0) || !(timeConstant > 0.0)) {
         stopId(kBadLampId);
         return false;
     }
-    const double residual = lamp->gamma;
+    const double residual = lamp->m_gamma;
 
     double lumenMaintenance = 0.0;
     double survival = 0.0;
@@ -151,7 +151,7 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
 
     double luminaireMaintenance = 0.0;
     if (projectType == ProjectType::Interior) {
-        const std::int32_t category = luminaire->maintenanceCategory;
+        const std::int32_t category = luminaire->m_maintenanceCategory;
         // The table holds categories 1 to 6 only; any other is refused, never read past.
         if (category < 1 || category > kMaxCategory) {
             stop(formatC(loadString(kBadCategoryId).c_str(), static_cast<long>(category)));

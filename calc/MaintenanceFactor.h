@@ -4,12 +4,12 @@
 #include <filesystem>
 
 class CLampSystem;
+class CLuminaire;
 class CRoom;
 
 namespace kzev {
 
-struct CalcCatalogue;
-struct CalcLuminaire;
+class CalcCatalogue;
 
 /** Project type of the document: 0 interior spaces, 1 outdoor spaces, 2 roads. */
 enum class ProjectType : std::int32_t { Interior = 0, Outdoor = 1, Roads = 2 };
@@ -31,6 +31,6 @@ enum class ProjectType : std::int32_t { Interior = 0, Outdoor = 1, Roads = 2 };
  * cleanliness class (0 for a class outside 1 to 5) and the cleaning interval,
  * interpolated by month between 12 and 36 months.
  */
-[[nodiscard]] double lookupMaintenanceFactor(const CRoom& room, const CalcLuminaire& luminaire);
+[[nodiscard]] double lookupMaintenanceFactor(const CRoom& room, const CLuminaire& luminaire);
 
 } // namespace kzev

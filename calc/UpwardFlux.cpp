@@ -13,13 +13,12 @@ double lampSystemZonalIntensity(const CLampSystem& system, std::int32_t startEle
 {
     if (system.m_switchedOff == 1)
         return 0.0;
-    const CalcLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
-    if (!luminaire || !luminaire->table)
+    const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+    if (!luminaire)
         return 0.0;
     const std::optional<double> flux = luminaireFlux(system, *luminaire, catalogue);
     if (!flux)
         return 0.0;
-    const IIntensityTable& table = *luminaire->table;
     const double k = *flux;
 
     double sum = 0.0;
@@ -41,7 +40,7 @@ double lampSystemZonalIntensity(const CLampSystem& system, std::int32_t startEle
                 double c = AngleBetween(n, plane);
                 if (DotProduct(CrossProduct(n, plane), u) > 0.0)
                     c = 360.0 - c;
-                sum += table.intensity(c, gamma) * horizontal * k * 0.001;
+                sum += luminaire->GetIntensity(c, gamma) * horizontal * k * 0.001;
             }
         }
     }

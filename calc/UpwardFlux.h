@@ -7,7 +7,7 @@ class CRoom;
 
 namespace kzev {
 
-struct CalcCatalogue;
+class CalcCatalogue;
 
 /**
  * Returns the lamp system's luminous intensities summed over a grid of

@@ -50,16 +50,15 @@ const char* const kTable = "@ maintenance table\n"
                            "5,0.5,48.0\n";
 
 struct MaintenanceScene {
-    IsotropicTable table { 100.0 };
-    CalcScene scene { table };
+    CalcScene scene { isotropic(100.0) };
     CLampSystem* system = nullptr;
 
     MaintenanceScene()
     {
         system = &scene.addLuminaire({ 0.0, 0.0, 3.0 });
         system->m_maintenanceFactor = 0.77;
-        scene.catalogue.luminaires[0].maintenanceCategory = 6;
-        scene.catalogue.lamps[0] = CalcLamp { 1000.0, 12000, 0.7, 6000.0 };
+        scene.luminaires[0].m_maintenanceCategory = 6;
+        scene.lamps[0] = makeLamp(1000.0, 12000, 0.7, 6000.0);
         scene.room.m_cleanlinessClass = 2;
         scene.room.m_cleaningInterval = 12;
         scene.room.m_surfaceRenewalInterval = 36;
@@ -136,17 +135,17 @@ TEST(MaintenanceFactor, BadDataStopsWithItsMessageAndKeepsTheFactor)
         std::string table;
         std::int32_t category;
         std::int32_t cleanliness;
-        CalcLamp lamp;
+        CLamp lamp;
         std::string message;
     };
-    const CalcLamp goodLamp { 1000.0, 12000, 0.7, 6000.0 };
+    const CLamp goodLamp = makeLamp(1000.0, 12000, 0.7, 6000.0);
     const Case cases[] = {
         { "no GAMA line", "@ only a comment\n", 6, 2, goodLamp, "Chybné údaje GAMA v ZEV_Z !" },
         { "short GAMA line", "0.5,0.6\n1,1,1,1,1,1,1\n", 6, 2, goodLamp, "Chybné údaje GAMA v ZEV_Z !" },
         { "class not in TAU_S", kTable, 6, 7, goodLamp, "Chybné údaje TAU_S v ZEV_Z !" },
         { "short TAU_S line", "1,1,1,1,1,1\n2,0.1,0.2\n", 6, 2, goodLamp, "Chybné údaje TAU_S v ZEV_Z !" },
         { "no TAU_P line", "1,1,1,1,1,1\n2,1,1,1,1,1,1\n", 6, 2, goodLamp, "Chybné údaje TAU_P v ZEV_Z !" },
-        { "zero lamp life", kTable, 6, 2, CalcLamp { 1000.0, 0, 0.7, 6000.0 },
+        { "zero lamp life", kTable, 6, 2, makeLamp(1000.0, 0, 0.7, 6000.0),
             "Neuplné údaje v datovem souboru světelných zdrojú o zdroji !" },
         { "category 0", kTable, 0, 2, goodLamp, "Chybná kategorie údržby svítidla 0 v databázi svítidel !" },
         { "category above the table", kTable, 7, 2, goodLamp,
@@ -158,9 +157,9 @@ TEST(MaintenanceFactor, BadDataStopsWithItsMessageAndKeepsTheFactor)
         FakeServices fakes;
         DataFolder folder(c.table);
         MaintenanceScene m;
-        m.scene.catalogue.luminaires[0].maintenanceCategory = c.category;
+        m.scene.luminaires[0].m_maintenanceCategory = c.category;
         m.scene.room.m_cleanlinessClass = c.cleanliness;
-        m.scene.catalogue.lamps[0] = c.lamp;
+        m.scene.lamps[0] = c.lamp;
         EXPECT_FALSE(m.run(folder.path())) << c.name;
         EXPECT_EQ(m.system->m_maintenanceFactor, 0.77) << c.name;
         ASSERT_EQ(fakes.messageBox.shown.size(), 1U) << c.name;
@@ -182,9 +181,9 @@ TEST(MaintenanceFactor, MissingTableFileNamesTheFile)
 
 TEST(MaintenanceFactor, OutdoorTableByProtectionCleanlinessAndMonths)
 {
-    const IsotropicTable table(100.0);
+    const Distribution table = isotropic(100.0);
     CalcScene scene(table);
-    CalcLuminaire& luminaire = scene.catalogue.luminaires[0];
+    CLuminaire& luminaire = scene.luminaires[0];
     struct Case {
         const char* protection;
         std::int32_t cleanliness;
@@ -204,7 +203,7 @@ TEST(MaintenanceFactor, OutdoorTableByProtectionCleanlinessAndMonths)
         { "IP65", 6, 24, 0.0 },   // no such class
     };
     for (const Case& c : cases) {
-        luminaire.protection = c.protection;
+        luminaire.m_protection = c.protection;
         scene.room.m_cleanlinessClass = c.cleanliness;
         scene.room.m_cleaningInterval = c.months;
         EXPECT_NEAR(lookupMaintenanceFactor(scene.room, luminaire), c.expected, 1e-12)
@@ -217,8 +216,8 @@ TEST(MaintenanceFactor, OutdoorProjectUsesTheFixedTableForTheLuminaire)
     FakeServices fakes;
     DataFolder folder(kTable);
     MaintenanceScene m;
-    m.scene.catalogue.luminaires[0].protection = "IP65";
-    m.scene.catalogue.luminaires[0].maintenanceCategory = 0; // not needed outdoors
+    m.scene.luminaires[0].m_protection = "IP65";
+    m.scene.luminaires[0].m_maintenanceCategory = 0; // not needed outdoors
     m.scene.room.m_cleanlinessClass = 3;
     m.scene.room.m_cleaningInterval = 24;
     ASSERT_TRUE(m.run(folder.path(), ProjectType::Outdoor));

@@ -36,7 +36,7 @@ TEST(IntersectSegmentFace, ParallelOrOutsideSegmentsMiss)
 // A point source at (0, 0, 3) over the floor and a box x 0.5..1.5, y −1..1,
 // z 1..1.5: the rays to floor points with 0.75 < x < 3 pass through it.
 struct ShadowScene : CalcScene {
-    explicit ShadowScene(const IIntensityTable& table)
+    explicit ShadowScene(const Distribution& table)
         : CalcScene(table)
     {
         addLuminaire({ 0.0, 0.0, 3.0 });
@@ -63,7 +63,7 @@ double freeHorizontal(double x)
 TEST(ObstacleShading, BoxCastsAGeometricShadow)
 {
     FakeServices fakes;
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     ShadowScene scene(table);
     scene.addShadowBox(0.0);
     scene.run();
@@ -79,7 +79,7 @@ TEST(ObstacleShading, BoxCastsAGeometricShadow)
 TEST(ObstacleShading, TransmittanceWeakensAndSeveralSystemsMultiply)
 {
     FakeServices fakes;
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     {
         ShadowScene scene(table);
         scene.addShadowBox(0.5);
@@ -106,7 +106,7 @@ TEST(ObstacleShading, TransmittanceWeakensAndSeveralSystemsMultiply)
 
 TEST(ObstacleShading, RayTestReportsTheFirstCrossedSystem)
 {
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     ShadowScene scene(table);
     scene.addBox({ 5.0, 5.0, 0.0 }, kU, kV, { 0.0, 0.0, 1.0 }, 0.0); // off the ray
     scene.addShadowBox(0.5);
@@ -120,7 +120,7 @@ TEST(ObstacleShading, RayTestReportsTheFirstCrossedSystem)
 
 TEST(ObstacleShading, FlagsAndSmallFacesLeaveSystemsOutOfTheRayTest)
 {
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     struct Case {
         const char* name;
         std::int32_t off;
@@ -147,7 +147,7 @@ TEST(ObstacleShading, FlagsAndSmallFacesLeaveSystemsOutOfTheRayTest)
 
 TEST(ObstacleShading, MarkingSwitchesOffPointsInsideBoxesAndOnOutsideThem)
 {
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     CalcScene scene(table);
     // Points at x = 0.25 .. 2.25 on the line y = 0, z = 1.2 (inside the box's height).
     CWorkSystem& area = scene.addArea({ 0.25, 0.0, 1.2 }, { 0.5, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 5, 1);
@@ -165,7 +165,7 @@ TEST(ObstacleShading, MarkingSwitchesOffPointsInsideBoxesAndOnOutsideThem)
 
 TEST(ObstacleShading, MarkingSkipsExcludedAreas)
 {
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     CalcScene scene(table);
     scene.addArea({ 1.0, 0.0, 1.2 }, { 0.5, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1).m_markingExcluded = 1;
     scene.addArea({ 1.0, 0.0, 1.2 }, { 0.5, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1).m_excluded = 1;
@@ -177,7 +177,7 @@ TEST(ObstacleShading, MarkingSkipsExcludedAreas)
 
 TEST(ObstacleShading, PointLevelWithABoxOutsideItIsNotInside)
 {
-    const IsotropicTable table(1000.0);
+    const Distribution table = isotropic(1000.0);
     CalcScene scene(table);
     scene.addBox({ 0.5, -1.0, 1.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 2.0, 0.0 }, { 0.0, 0.0, 0.5 }, 0.0);
     EXPECT_FALSE(isPointInObstacle(scene.room, { 0.0, 0.0, 1.2 }));

@@ -8,7 +8,7 @@ namespace {
 
 TEST(UpwardFlux, IsotropicSourceSendsHalfItsFluxUpwards)
 {
-    const IsotropicTable table(100.0);
+    const Distribution table = isotropic(100.0);
     CalcScene scene(table);
     scene.addLuminaire({ 0.0, 0.0, 5.0 });
     scene.addLuminaire({ 3.0, 0.0, 5.0 }).m_luminaires[0].m_opticalAxis = { 1.0, 0.2, -0.5 };
@@ -17,7 +17,7 @@ TEST(UpwardFlux, IsotropicSourceSendsHalfItsFluxUpwards)
 
 TEST(UpwardFlux, DownwardOnlySourceSendsNothingUpwards)
 {
-    const LambertianTable table(100.0);
+    const Distribution table = lambertian(100.0);
     CalcScene scene(table);
     scene.addLuminaire({ 0.0, 0.0, 5.0 });
     EXPECT_GT(sumZonalIntensity(scene.room, -89, scene.catalogue), 0.0);
@@ -28,7 +28,7 @@ TEST(UpwardFlux, ZonalSumIsProportionalToTheFlux)
 {
     // An isotropic 1 cd/klm source of 1000 lm emits 4π lm; the 2-degree grid
     // weighs each direction by |cos e|, so the sum × (2°)² approximates it.
-    const IsotropicTable table(1.0);
+    const Distribution table = isotropic(1.0);
     CalcScene scene(table);
     scene.addLuminaire({ 0.0, 0.0, 5.0 });
     const double step = DegToRad(2.0);
@@ -37,7 +37,7 @@ TEST(UpwardFlux, ZonalSumIsProportionalToTheFlux)
 
 TEST(UpwardFlux, NothingEmittingGivesZeroAndNoNaN)
 {
-    const IsotropicTable table(100.0);
+    const Distribution table = isotropic(100.0);
     CalcScene scene(table);
     EXPECT_EQ(upwardFluxShare(scene.room, scene.catalogue), 0.0); // no lamp systems
     scene.addLuminaire({ 0.0, 0.0, 5.0 }).m_luminaires[0].m_switchedOff = 1;

@@ -4,66 +4,87 @@
 #include "model/CRoom.h"
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace kzev::test {
 
-/** The same intensity in every direction. */
-class IsotropicTable final : public IIntensityTable {
-public:
-    explicit IsotropicTable(double value)
-        : m_value(value)
-    {
+/** An intensity distribution in cd per 1000 lm for C and gamma in degrees. */
+using Distribution = std::function<double(double c, double gamma)>;
+
+inline Distribution isotropic(double value)
+{
+    return [value](double, double) { return value; };
+}
+
+/**
+ * A Lambertian emitter facing along its optical axis: I0·cos γ below, nothing
+ * above. The pass turns angles into degrees with pi as 3.141592; turning them
+ * back the same way gives the exact cosine of the geometric angle.
+ */
+inline Distribution lambertian(double peak)
+{
+    return [peak](double, double gamma) { return gamma < 90.0 ? peak * std::cos(DegToRad(gamma)) : 0.0; };
+}
+
+/** Intensities equal to the C angle: shows the C convention. */
+inline Distribution cAngle()
+{
+    return [](double c, double) { return c; };
+}
+
+/**
+ * Scale between a distribution and the luminaire's whole-number table: the
+ * table holds 1000 × the distribution and the lamp gives 1 lm, so rounding
+ * to whole numbers costs at most 5e-4 cd.
+ */
+inline constexpr double kTableScale = 1000.0;
+
+/** A luminaire whose 1-degree table samples the distribution; one lamp. */
+inline CLuminaire tabulatedLuminaire(const Distribution& distribution, double length, double width)
+{
+    CLuminaire luminaire;
+    for (int c = 0; c < CLuminaire::kPlanes; ++c) {
+        for (int g = 0; g < CLuminaire::kGammas; ++g) {
+            luminaire.m_intensity[static_cast<std::size_t>(c * CLuminaire::kGammas + g)]
+                = static_cast<std::int32_t>(std::lround(distribution(c, g) * kTableScale));
+        }
     }
-    double intensity(double, double) const override { return m_value; }
+    luminaire.m_luminousDimensions = { length, width, 0.0 };
+    luminaire.m_numberOfLamps = 1;
+    return luminaire;
+}
 
-private:
-    double m_value;
-};
-
-/** A Lambertian emitter facing along its optical axis: I0·cos γ below, nothing above. */
-class LambertianTable final : public IIntensityTable {
-public:
-    explicit LambertianTable(double peak)
-        : m_peak(peak)
-    {
-    }
-    // The pass turns angles into degrees with pi as 3.141592; turning them back
-    // the same way gives the exact cosine of the geometric angle.
-    double intensity(double, double gamma) const override
-    {
-        return gamma < 90.0 ? m_peak * std::cos(DegToRad(gamma)) : 0.0;
-    }
-
-private:
-    double m_peak;
-};
-
-/** Returns the C angle it is asked for, to check the C convention. */
-class CAngleTable final : public IIntensityTable {
-public:
-    double intensity(double c, double) const override { return c; }
-};
+inline CLamp makeLamp(double flux, std::int32_t life, double gamma, double tau)
+{
+    CLamp lamp;
+    lamp.m_luminousFlux = flux;
+    lamp.m_life = life;
+    lamp.m_gamma = gamma;
+    lamp.m_tau = tau;
+    return lamp;
+}
 
 /**
  * A room without lamp systems, areas or obstacles; tests add what they need.
- * The catalogue holds one luminaire (index 0) with the given table and one
- * lamp of 1000 lm, so the table's cd/klm are candela.
+ * The catalogue holds one luminaire (index 0) sampling the distribution and
+ * one lamp of 1 lm, so the distribution's values are candela.
  */
 struct CalcScene {
     CRoom room;
-    CalcCatalogue catalogue;
+    std::vector<CLuminaire> luminaires;
+    std::vector<CLamp> lamps;
+    CalcCatalogue catalogue { luminaires, lamps };
 
-    explicit CalcScene(const IIntensityTable& table, double length = 0.0, double width = 0.0)
+    explicit CalcScene(const Distribution& distribution, double length = 0.0, double width = 0.0)
     {
         room.m_lampSystems.clear();
         room.m_workSystems.clear();
-        CalcLuminaire luminaire;
-        luminaire.table = &table;
-        luminaire.length = length;
-        luminaire.width = width;
-        catalogue.luminaires.push_back(luminaire);
-        catalogue.lamps.push_back(CalcLamp { 1000.0, 10000, 0.8, 5000.0 });
+        luminaires.push_back(tabulatedLuminaire(distribution, length, width));
+        lamps.push_back(makeLamp(1000.0 / kTableScale, 10000, 0.8, 5000.0));
     }
+    CalcScene(const CalcScene&) = delete;
+    CalcScene& operator=(const CalcScene&) = delete;
 
     /** Adds a lamp system with one downward luminaire at the position; maintenance and uncertainty 1. */
     CLampSystem& addLuminaire(const CVector& position)
@@ -80,7 +101,7 @@ struct CalcScene {
         return room.m_lampSystems.back();
     }
 
-    /** Adds a horizontal area of count1 × count2 points. */
+    /** Adds an area of count1 × count2 points. */
     CWorkSystem& addArea(const CVector& origin, const CVector& step1, const CVector& step2, std::int32_t count1,
         std::int32_t count2)
     {
@@ -91,7 +112,7 @@ struct CalcScene {
         area.m_count1 = count1;
         area.m_count2 = count2;
         area.m_points.assign(static_cast<std::size_t>(count1 * count2), CPointCalc {});
-        // Camera at the point's own place gives no observer value unless a test moves it.
+        // An observer straight above, far away, unless a test moves it.
         area.m_cameraPosition = CVector { 0.0, 0.0, 100.0 };
         room.m_workSystems.push_back(area);
         return room.m_workSystems.back();
