@@ -1,3 +1,4 @@
+#include "calc/CalcProgress.h"
 #include "calc/DirectIlluminance.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
@@ -240,6 +241,21 @@ TEST(DirectIlluminance, ExcludedAreaIsUntouchedButItsRowsCount)
     EXPECT_EQ(fakes.progress.positions.back().position, 8);
     EXPECT_EQ(fakes.progress.positions.back().range, -1);
     EXPECT_EQ(area.m_points[0].value(CPointCalc::kHorizontal), 0.0);
+}
+
+TEST(DirectIlluminance, PointsReportTheElapsedTimeOncePerShownSecond)
+{
+    FakeServices fakes;
+    const Distribution table = isotropic(1000.0);
+    CalcScene scene(table);
+    scene.addLuminaire({ 0.0, 0.0, 1.0 });
+    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 3, 3);
+    startCalcClock();
+    ASSERT_TRUE(runPass(scene));
+    ASSERT_FALSE(fakes.progress.texts.empty());
+    EXPECT_LT(fakes.progress.texts.size(), 9U); // not once per point
+    EXPECT_EQ(fakes.progress.texts[0].text, "Čas výpočtu :00:00:00  - %d%%");
+    EXPECT_EQ(fakes.progress.texts[0].style, 0x100U);
 }
 
 TEST(DirectIlluminance, DownwardStepNormalIsTurnedUp)

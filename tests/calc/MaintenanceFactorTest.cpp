@@ -115,6 +115,33 @@ TEST(MaintenanceFactor, TauPLineWithoutTimeConstantUsesOneMonth)
     EXPECT_NEAR(m.scene.room.m_reflectanceReductionInUse, 0.7 + 0.3 * std::exp(-36.0), 1e-15);
 }
 
+TEST(MaintenanceFactor, TableFileWithWindowsLineEndsReadsAlike)
+{
+    std::string crlf;
+    for (const char* c = kTable; *c; ++c)
+        crlf += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
+    DataFolder folder(crlf);
+    const MaintenanceTableResult result = readMaintenanceTable(folder.path() / kMaintenanceTableFile, 4);
+    ASSERT_EQ(result.error, MaintenanceTableError::None);
+    EXPECT_EQ(result.row.exponentB[5], 1.0);
+    EXPECT_EQ(result.row.coefficientA[0], 0.04);
+    EXPECT_EQ(result.row.residualP, 0.6);
+    EXPECT_EQ(result.row.timeConstantT, 36.0);
+}
+
+TEST(MaintenanceFactor, ValuesThatWouldGiveNaNStopWithAMessage)
+{
+    FakeServices fakes;
+    DataFolder folder(kTable);
+    MaintenanceScene m;
+    m.scene.luminaires[0].m_maintenanceCategory = 1; // exponent 0.5
+    m.scene.room.m_cleaningInterval = -3;
+    EXPECT_FALSE(m.run(folder.path()));
+    EXPECT_EQ(m.system->m_maintenanceFactor, 0.77);
+    ASSERT_EQ(fakes.messageBox.shown.size(), 1U);
+    EXPECT_EQ(fakes.messageBox.shown[0].icon, MessageIcon::Error);
+}
+
 TEST(MaintenanceFactor, EnteredFactorNeedsNoTableFile)
 {
     FakeServices fakes;
