@@ -10,6 +10,8 @@
 #include "platform/TextUtil.h"
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace kzev {
 
@@ -110,9 +112,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         normal = area.m_normal.Normalized();
     }
     // A degenerate plane has no normal: its plane fields get nothing rather than NaN.
-    const bool hasNormal = normal.Length() > 0.5;
-
-    const double normalLength = hasNormal ? normal.Length() : 1.0;
+    const double normalLength = normal.Length();
+    const bool hasNormal = normalLength > 0.5;
 
     std::vector<ResolvedSystem> systems;
     std::vector<PositionAxes> axesList;
