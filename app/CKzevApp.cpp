@@ -3,7 +3,10 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "app/KzevDocumentSeam.h"
 #include "app/PlaceholderSeams.h"
+#include "model/CKzevDoc.h"
+#include "platform/DocumentShell.h"
 #include "platform/AppFolders.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
@@ -75,10 +78,8 @@ CKzevApp* theApp()
 } // namespace kzev
 
 CKzevApp::CKzevApp()
-    : m_placeholderDocument(std::make_unique<kzev::PlaceholderDocument>())
-    , m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
+    : m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
     , m_placeholderView(std::make_unique<kzev::PlaceholderView>())
-    , m_document(m_placeholderDocument.get())
     , m_calculation(m_placeholderCalculation.get())
     , m_view(m_placeholderView.get())
 {
@@ -88,6 +89,9 @@ CKzevApp::CKzevApp()
 CKzevApp::~CKzevApp()
 {
     m_frame.reset();
+    m_docShell.reset();
+    m_docSeam.reset();
+    m_doc.reset();
     if (m_qtTranslator)
         QCoreApplication::removeTranslator(m_qtTranslator.get());
     if (g_app == this)
@@ -147,6 +151,8 @@ CKzevApp::CommandLine CKzevApp::ParseCommandLine(const QStringList& arguments)
         if (dashSwitch || slashSwitch) {
             if (name.compare(QStringLiteral("nologo"), Qt::CaseInsensitive) == 0)
                 line.showSplash = false;
+            else if (slashSwitch && name.size() > 1 && name.startsWith(QLatin1Char('i'), Qt::CaseInsensitive))
+                line.icadProgId = name.mid(1).toStdString();
             else
                 line.ignoredSwitches.push_back(argument.toStdString());
         } else if (line.fileName.empty()) {
@@ -224,6 +230,15 @@ bool CKzevApp::InitInstance(const QStringList& arguments, bool showMainWindow)
     CSplashWnd::EnableSplashScreen(line.showSplash);
     for (const std::string& ignored : line.ignoredSwitches)
         std::clog << "kzev: switch " << ignored << " is not used on this system and is ignored\n";
+    if (!line.icadProgId.empty())
+        kzev::icadProgramId() = line.icadProgId;
+
+    if (!m_document) {
+        m_doc = std::make_unique<CKzevDoc>();
+        m_docSeam = std::make_unique<kzev::KzevDocumentSeam>(*m_doc, *this);
+        m_docShell = std::make_unique<kzev::ScopedDocumentShell>(*m_docSeam);
+        m_document = m_docSeam.get();
+    }
 
     // The frame shows the splash while it builds its bars.
     m_frame = std::make_unique<CMainFrame>(this);

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+class CKzevDoc;
 class CMainFrame;
 class QPrinter;
 class QTranslator;
 
 namespace kzev {
 struct AppFolders;
-class PlaceholderDocument;
+class KzevDocumentSeam;
+class ScopedDocumentShell;
 class PlaceholderCalculation;
 class PlaceholderView;
 }
@@ -32,6 +34,7 @@ public:
     struct CommandLine {
         std::string fileName;                     ///< project file to open, empty for a new project
         bool showSplash = true;                   ///< false with /nologo
+        std::string icadProgId;                   ///< "/i<program id>": the IntelliCAD program to drive
         std::vector<std::string> ignoredSwitches; ///< Windows automation switches, noted and ignored
     };
 
@@ -45,7 +48,11 @@ public:
     CKzevApp(const CKzevApp&) = delete;
     CKzevApp& operator=(const CKzevApp&) = delete;
 
-    /** Plugs in the document, the calculation and the view (non-owning); call before InitInstance. */
+    /**
+     * Plugs in the document, the calculation and the view (non-owning; null
+     * keeps the current one); call before InitInstance. Without a document
+     * seam, start-up makes the real document.
+     */
     void setSeams(kzev::IDocumentSeam* document, kzev::ICalculationSeam* calculation, kzev::IViewSeam* view);
 
     /** Installs the Qt message boxes, message pump and wait cursor. */
@@ -63,6 +70,8 @@ public:
     [[nodiscard]] static CommandLine ParseCommandLine(const QStringList& arguments);
 
     [[nodiscard]] CMainFrame* frame() const { return m_frame.get(); }
+    /** Returns the document seam in use (null before start-up without a plugged-in one). */
+    [[nodiscard]] kzev::IDocumentSeam* document() const { return m_document; }
     [[nodiscard]] kzev::AppFolders& folders() const;
     [[nodiscard]] const std::vector<std::string>& recentFiles() const { return m_recentFiles; }
     /** Puts a path first in the recent-file list and stores the list. */
@@ -94,10 +103,12 @@ private:
     void saveRecentFiles();
     void loadQtTranslations();
 
-    std::unique_ptr<kzev::PlaceholderDocument> m_placeholderDocument;
     std::unique_ptr<kzev::PlaceholderCalculation> m_placeholderCalculation;
     std::unique_ptr<kzev::PlaceholderView> m_placeholderView;
-    kzev::IDocumentSeam* m_document;
+    kzev::IDocumentSeam* m_document = nullptr;
+    std::unique_ptr<CKzevDoc> m_doc;
+    std::unique_ptr<kzev::KzevDocumentSeam> m_docSeam;
+    std::unique_ptr<kzev::ScopedDocumentShell> m_docShell;
     kzev::ICalculationSeam* m_calculation;
     kzev::IViewSeam* m_view;
 

@@ -313,6 +313,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     saveBarState();
+    m_document->closeDocument();
     CSplashWnd::HideSplashScreen();
     event->accept();
 }

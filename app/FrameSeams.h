@@ -28,6 +28,8 @@ public:
     virtual void saveDocumentAs() = 0;
     /** Asks to save a modified project; false when the user cancels. */
     virtual bool saveModified() = 0;
+    /** Lets the document write its settings as the program closes. */
+    virtual void closeDocument() = 0;
 };
 
 /** The point calculation of the room selected in the project tree. */

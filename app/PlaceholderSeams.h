@@ -16,6 +16,7 @@ public:
     void saveDocument() override { }
     void saveDocumentAs() override { }
     bool saveModified() override { return true; }
+    void closeDocument() override { }
 
     void setCalcRunning(bool running) { m_calcRunning = running; }
 

@@ -25,6 +25,7 @@ public:
     void saveDocument() override { calls.push_back("save"); }
     void saveDocumentAs() override { calls.push_back("saveAs"); }
     bool saveModified() override { return true; }
+    void closeDocument() override { calls.push_back("close"); }
 
     bool running = false;
     bool openSucceeds = true;

@@ -51,7 +51,7 @@ TEST(CommandLineTest, TellsFilesFromSwitches)
         { "no logo, Linux form", { "--nologo" }, "", false, 0 },
         { "automation start", { "/Embedding" }, "", true, 1 },
         { "automation start, dash", { "-Automation", "hala.kzv" }, "hala.kzv", true, 1 },
-        { "CAD program id", { "/iIcad.Application" }, "", true, 1 },
+        { "CAD program id", { "/iIcad.Application" }, "", true, 0 },
     };
     for (const Case& c : cases) {
         const CKzevApp::CommandLine line = CKzevApp::ParseCommandLine(c.arguments);
@@ -59,6 +59,7 @@ TEST(CommandLineTest, TellsFilesFromSwitches)
         EXPECT_EQ(line.showSplash, c.splash) << c.name;
         EXPECT_EQ(line.ignoredSwitches.size(), c.ignored) << c.name;
     }
+    EXPECT_EQ(CKzevApp::ParseCommandLine({ "/iIcad.Application" }).icadProgId, "Icad.Application");
 }
 
 TEST_F(KzevAppTest, FoldersComeFromTheProfileWithATrailingSlash)
