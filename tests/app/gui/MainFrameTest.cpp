@@ -13,6 +13,9 @@
 #include "platform/qt/SettingsProfileStore.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QMenu>
@@ -350,4 +353,28 @@ TEST_F(MainFrameTest, CalculationTimeShowsOnTheProgressBar)
     const std::string text = bar->DisplayText();
     EXPECT_EQ(text.rfind("Čas výpočtu :01:02:0", 0), 0u) << text;
     EXPECT_NE(text.find("  - 0%"), std::string::npos) << text;
+}
+
+TEST_F(MainFrameTest, ProjectMenuOpensOnlyOverTheWorkspaceBar)
+{
+    CMainFrame frame;
+    frame.resize(1000, 700);
+    frame.show();
+
+    // Closes whatever popup opened and notes which it was.
+    auto rightClickAt = [&frame](QWidget* over) {
+        QMenu* opened = nullptr;
+        QTimer::singleShot(0, [&opened] {
+            opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (opened)
+                opened->close();
+        });
+        const QPoint global = over->mapToGlobal(over->rect().center());
+        QContextMenuEvent event(QContextMenuEvent::Mouse, frame.mapFromGlobal(global), global);
+        QApplication::sendEvent(&frame, &event);
+        QApplication::processEvents();
+        return opened;
+    };
+    EXPECT_EQ(rightClickAt(frame.workspaceBar()), frame.menu(88));
+    EXPECT_EQ(rightClickAt(frame.centralWidget()), nullptr);
 }
