@@ -1,12 +1,15 @@
 #pragma once
 
+#include "model/CLamp.h"
 #include "model/CLampSystem.h"
+#include "model/CLuminaire.h"
 #include "model/CLuminaireLamp.h"
 #include "model/CRoom.h"
 #include "model/CWorkSystem.h"
 #include "model/CXSystem.h"
 #include "model/DocumentFields.h"
 #include "model/LogFont.h"
+#include "model/LuminaireResolution.h"
 #include "model/UndoStack.h"
 #include "platform/Archive.h"
 #include "platform/FileIo.h"
@@ -96,6 +99,12 @@ public:
     [[nodiscard]] double ParseLength(const std::string& text) const;
     /** Lays the luminaires of a regular lamp system out anew, with one factor per mode. */
     void LayOutRegularLuminaires(CLampSystem& system, std::size_t modeCount = 1);
+    /** Returns the copy mirrored about the line y = Vy (binding type 0). */
+    [[nodiscard]] CLampSystem DeriveLampSystemMirrorX(CLampSystem system, CVector v, std::int32_t type) const;
+    /** Returns the copy mirrored about the line x = Vx (binding type 1). */
+    [[nodiscard]] CLampSystem DeriveLampSystemMirrorY(CLampSystem system, CVector v, std::int32_t type) const;
+    /** Returns the copy reflected through the point (Vx, Vy) of the floor (binding type 2). */
+    [[nodiscard]] CLampSystem DeriveLampSystemMirrorDiagonal(CLampSystem system, CVector v, std::int32_t type) const;
     /** Returns the copy moved by the binding vector (binding type 3). */
     [[nodiscard]] CLampSystem DeriveLampSystemShift(CLampSystem system, CVector v, std::int32_t type);
     /** Returns the copy moved back by the binding vector. */
@@ -104,10 +113,22 @@ public:
     [[nodiscard]] static CVector IntersectLineWithFloor(const COneLampSystem& luminaire);
 
     // ---- Catalogue -------------------------------------------------------
+    /** Finds or loads the system's luminaire and writes its index and name into it; 1 when found. */
+    int ResolveLuminaire(CLampSystem& system, int showMessages);
+    /** Finds or loads the system's lamp and writes its index, name and flux into it; 1 when found. */
+    int ResolveLamp(CLampSystem& system, int showMessages);
+    /** Returns the loaded luminaire of a used-luminaire entry, or null. */
+    [[nodiscard]] const CLuminaire* FindLuminaire(const CLuminaireLamp& entry) const;
+    /** Returns the manufacturer name of a database number, or the number as text. */
+    [[nodiscard]] std::string GetManufacturerName(long number) const;
     /** Reads the sibling module's lamp list into the legend keys and names. */
     void LoadDadLampList();
     /** Rebuilds the used-luminaire list from all rooms; returns 1. */
     int BuildLuminaireLegend();
+    /** Returns the legend name of the used-luminaire entry matching the system, or an empty text. */
+    [[nodiscard]] std::string FindLuminaireLampName(const CLampSystem& system) const;
+    /** Sorts the used-luminaire list by legend name. */
+    void SortUsedLuminaires();
 
     // ---- User settings ---------------------------------------------------
     /** Replaces the main font by the stored `mainLogFont`, else by a point font of BaseFont/HeightFont. */
@@ -118,6 +139,8 @@ public:
     // ---- Members ---------------------------------------------------------
     kzev::LogFont m_logFont;                        ///< the main font
     std::vector<CRoom> m_rooms;                     ///< the project's rooms in project order
+    std::vector<CLuminaire> m_luminaires;           ///< loaded for this run, never stored; only grow
+    std::vector<CLamp> m_lamps;                     ///< loaded for this run, never stored; only grow
     std::vector<CLuminaireLamp> m_usedLuminaires;   ///< legend list of luminaire/lamp combinations
     std::int32_t m_unitMm = 1;                      ///< 1 millimetres, 0 metres (Unitmm)
     std::string m_textLumFilter;                    ///< luminaire text filter of the selection page
@@ -183,6 +206,7 @@ private:
     void newProjectDialog();
     void makeFirstRoom(CRoom& templateRoom);
     void resolveAfterOpen();
+    [[nodiscard]] kzev::LuminaireLists catalogueLists();
     [[nodiscard]] std::uint32_t workTimeToWrite() const;
 
     std::filesystem::path m_pathName;

@@ -233,3 +233,20 @@ TEST_F(CKzevDocTest, NamedViewIsReadWithTheVersionOfTheLastOpen)
     ASSERT_EQ(CKzevDoc::LoadObjectFromFile(file("v.kzw"), loaded), 1);
     EXPECT_EQ(loaded.m_allAreas, 0);
 }
+
+TEST_F(CKzevDocTest, OpenWithMissingLuminairesSaysSoOnceAndStillOpens)
+{
+    CKzevDoc writer;
+    fillRichProject(writer);
+    ASSERT_TRUE(writer.OnSaveDocument(file("a.kzv")));
+
+    CKzevDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(file("a.kzv")));
+    EXPECT_EQ(doc.m_rooms.size(), 3u);
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_TRUE(doc.m_luminaires.empty());
+    // Entries of the file stay in the list, unused until their luminaire can be loaded.
+    ASSERT_EQ(doc.m_usedLuminaires.size(), 2u);
+    EXPECT_EQ(doc.m_usedLuminaires[0].m_used, 0);
+    EXPECT_EQ(m_services.view.calls, (std::vector<std::string> { "clear", "fill", "layout" }));
+}

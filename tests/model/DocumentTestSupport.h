@@ -128,11 +128,13 @@ inline CRoom makeRichRoom(int index)
     system.m_lampFlux = 3350.0;
     layOutRegularLuminaires(system, room.m_modes.size());
     system.m_luminaires[2].m_switchedOff = 1;
+    system.m_numberOfLuminaires = 5;   // switched on, as the legend counts them after an open
 
     CLampSystem loose = system;
     loose.m_name = "Volná";
     loose.m_nonRegular = 1;
     loose.m_luminaires.resize(2);
+    loose.m_numberOfLuminaires = 2;
     loose.m_luminaires[1].m_position = CVector(4.0, 4.0, 2.8);
     room.m_lampSystems.push_back(loose);
 
