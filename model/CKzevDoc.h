@@ -55,10 +55,10 @@ public:
 
     // ---- Project file ----------------------------------------------------
     /**
-     * Stores the project, or loads one into this document in place, like the
-     * framework's archive would; loading sets the process-wide file version
-     * from the file. Prefer OnOpenDocument, which leaves the project whole
-     * when the file is bad.
+     * Stores the project, or loads one and takes it over, like the framework's
+     * archive would; loading sets the process-wide file version from the
+     * file. A load that throws leaves the document and the version as they
+     * were. OnOpenDocument adds the steps of an open around it.
      */
     void Serialize(kzev::Archive& ar);
     /** Returns the bytes of the project file as a save would write them. */

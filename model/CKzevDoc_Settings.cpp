@@ -29,8 +29,8 @@ int CKzevDoc::SaveMainFont()
 
 void CKzevDoc::readOpenSettings()
 {
-    // The file's own BaseFont and HeightFont give way to the user's.
-    m_blockPrefix = profileStore().getString(kMainSection, "BlockPrefix", m_blockPrefix);
+    // The font falls back on the file's BaseFont and HeightFont; then the
+    // user's own replace them.
     LoadMainFont();
     readSettings(userSettings(*this, nullptr), kAtOpen, profileStore());
 }

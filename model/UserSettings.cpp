@@ -4,7 +4,6 @@
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
