@@ -53,8 +53,11 @@ protected:
         acadUnicode() = 0;
         icadProgramId() = "Icad.Application";
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path()
-            / ("kzev-doc-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';   // parameterised tests carry slashes in their names
+        m_folder = std::filesystem::temp_directory_path() / ("kzev-doc-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
     }
