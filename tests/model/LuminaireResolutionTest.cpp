@@ -1,3 +1,4 @@
+#include "model/CKzevDoc.h"
 #include "model/CLampSystem.h"
 #include "model/CLuminaireLamp.h"
 #include "model/COneLampSystem.h"
@@ -9,6 +10,7 @@
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
 
@@ -236,6 +238,39 @@ TEST(LuminaireLegend, SortsByLegendNameKeepingEqualNamesInOrder)
     EXPECT_EQ(used[1].m_luminaireName, "first A");
     EXPECT_EQ(used[2].m_luminaireName, "second A");
     EXPECT_EQ(used[3].m_legendName, "B");
+}
+
+} // namespace
+} // namespace kzev
+
+namespace kzev {
+namespace {
+
+TEST_F(ResolutionFixture, DocumentResolvesOnOpenAndReportsEachKindOfFailureOnce)
+{
+    const std::string project = folder.file("projekt.kzv");
+    {
+        CKzevDoc doc;
+        doc.m_rooms.resize(1);
+        doc.m_rooms[0].m_lampSystems = { system(1, 1, 3), system(7, 1), system(8, 1), system(2, 9), system(2, 8) };
+        ASSERT_TRUE(doc.OnSaveDocument(project));
+    }
+    fakes.messageBox.shown.clear();
+    CKzevDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project));
+    EXPECT_EQ(doc.m_luminaires.size(), 2u);
+    EXPECT_EQ(doc.m_lamps.size(), 1u);
+    std::vector<std::string> texts;
+    for (const auto& shown : fakes.messageBox.shown)
+        texts.push_back(shown.text);
+    EXPECT_EQ(texts, (std::vector<std::string> { formatC(loadString(61467).c_str(), 7L, makerWorkbookPath(15).c_str()),
+                         formatC(loadString(61467).c_str(), 9L, makerWorkbookPath(15).c_str()) }))
+        << "one luminaire message and one lamp message per opening";
+    ASSERT_EQ(doc.m_usedLuminaires.size(), 1u);
+    EXPECT_EQ(doc.m_usedLuminaires[0].m_count, 3);
+    EXPECT_EQ(doc.FindLuminaireLampName(doc.m_rooms[0].m_lampSystems[0]), "*");
+    EXPECT_EQ(doc.GetManufacturerName(15), "15");
+    ASSERT_NE(doc.FindLuminaire(doc.m_usedLuminaires[0]), nullptr);
 }
 
 } // namespace
