@@ -1,35 +1,30 @@
 #include "platform/DataLocation.h"
 
+#include "platform/AppFolders.h"
 #include "platform/TextUtil.h"
 
 namespace kzev {
 
-namespace {
-
-DataLocation& location()
+DataLocation dataLocation()
 {
-    static DataLocation current;
-    return current;
+    const AppFolders& folders = appFolders();
+    return { folders.PathData, folders.dataPrefix, folders.databaseFormat };
 }
 
-} // namespace
-
-const DataLocation& dataLocation()
+void setDataLocation(const DataLocation& location)
 {
-    return location();
-}
-
-void setDataLocation(const DataLocation& replacement)
-{
-    location() = replacement;
+    AppFolders& folders = appFolders();
+    folders.PathData = location.folder;
+    folders.dataPrefix = location.prefix;
+    folders.databaseFormat = location.driver;
 }
 
 std::string dataFolderWithPrefix()
 {
-    std::string folder = location().folder;
+    std::string folder = appFolders().PathData;
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder.push_back('/');
-    return folder + location().prefix;
+    return folder + appFolders().dataPrefix;
 }
 
 std::string makerWorkbookPath(long databaseNumber)
@@ -37,15 +32,15 @@ std::string makerWorkbookPath(long databaseNumber)
     return formatC("%s%04ld.xls", dataFolderWithPrefix().c_str(), databaseNumber);
 }
 
-ScopedDataLocation::ScopedDataLocation(const DataLocation& replacement)
-    : m_previous(location())
+ScopedDataLocation::ScopedDataLocation(const DataLocation& location)
+    : m_previous(dataLocation())
 {
-    location() = replacement;
+    setDataLocation(location);
 }
 
 ScopedDataLocation::~ScopedDataLocation()
 {
-    location() = m_previous;
+    setDataLocation(m_previous);
 }
 
 } // namespace kzev

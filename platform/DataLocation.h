@@ -7,8 +7,9 @@ namespace kzev {
 /**
  * Where the makers' databases lie: the application's data folder, the prefix
  * of the data files ("ZEV-") and the database driver text handed to
- * CData::Open ("Excel 8.0"). Process-wide; the application sets it at
- * start-up from its paths, tests set it to their own folder.
+ * CData::Open ("Excel 8.0"). A view of the process-wide folder settings
+ * (AppFolders: PathData, dataPrefix, databaseFormat), which the application
+ * fills at start-up; tests point it at a folder of their own.
  */
 struct DataLocation {
     std::string folder;
@@ -17,8 +18,8 @@ struct DataLocation {
 };
 
 /** Returns the process-wide data location. */
-[[nodiscard]] const DataLocation& dataLocation();
-/** Replaces the process-wide data location. */
+[[nodiscard]] DataLocation dataLocation();
+/** Replaces the data folder, prefix and driver of the process-wide folder settings. */
 void setDataLocation(const DataLocation& location);
 
 /** Returns the data folder (ending in a separator when not empty) followed by the prefix: "/data/ZEV-". */
