@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -119,4 +120,30 @@ TEST(GridWidget, KeysMoveTheFocusAndThePictureShowsAGrid)
     ASSERT_TRUE(model.GetCellRect(0, 0, rect));
     EXPECT_EQ(image.pixelColor(origin + QPoint(rect.left + 3, rect.top + 3)),
         toQColor(model.GetDefaultCell(true, true)->GetBackClr()));
+}
+
+TEST(GridCellPrinting, OnlyHeadingsAndOwnBackgroundsAreFilled)
+{
+    CGridCtrl grid(3, 3, 1, 1);
+    grid.SetItemBkColour(2, 2, rgb(200, 0, 0));
+    QImage page(200, 100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        grid.GetCell(0, 1)->PrintCell(painter, 0, 1, {0, 0, 40, 20});
+        grid.GetCell(1, 1)->PrintCell(painter, 1, 1, {50, 0, 90, 20});
+        grid.GetCell(2, 2)->PrintCell(painter, 2, 2, {100, 0, 140, 20});
+    }
+    EXPECT_EQ(page.pixelColor(20, 10), toQColor(grid.GetDefaultCell(true, false)->GetBackClr()));
+    EXPECT_EQ(page.pixelColor(70, 10), QColor(Qt::white));
+    EXPECT_EQ(page.pixelColor(120, 10), QColor(200, 0, 0));
+
+    // Printing without colour fills nothing.
+    grid.SetPrintColour(false);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        grid.GetCell(2, 2)->PrintCell(painter, 2, 2, {100, 0, 140, 20});
+    }
+    EXPECT_EQ(page.pixelColor(120, 10), QColor(Qt::white));
 }
