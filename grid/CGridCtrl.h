@@ -146,10 +146,13 @@ public:
     void SetListMode(bool listMode) { m_bListMode = listMode; }
     [[nodiscard]] bool GetListMode() const { return m_bListMode; }
     void SetSingleRowSelection(bool single) { m_bSingleRowSelection = single; }
+    [[nodiscard]] bool GetSingleRowSelection() const { return m_bSingleRowSelection; }
     void SetSingleColSelection(bool single) { m_bSingleColSelection = single; }
+    [[nodiscard]] bool GetSingleColSelection() const { return m_bSingleColSelection; }
     void SetHandleTabKey(bool handle) { m_bHandleTabKey = handle; }
     [[nodiscard]] bool GetHandleTabKey() const { return m_bHandleTabKey; }
     void SetDoubleBuffering(bool buffer) { m_bDoubleBuffer = buffer; }
+    [[nodiscard]] bool GetDoubleBuffering() const { return m_bDoubleBuffer; }
     void EnableTitleTips(bool enable) { m_bTitleTips = enable; }
     [[nodiscard]] bool GetTitleTips() const { return m_bTitleTips; }
     /** Switches painting and scroll-bar updates on or off; on again resets the bars and repaints. */
@@ -166,11 +169,18 @@ public:
     void SetFrameFocusCell(bool frame) { m_bFrameFocus = frame; }
     [[nodiscard]] bool GetFrameFocusCell() const { return m_bFrameFocus; }
     void EnableDragAndDrop(bool enable) { m_bAllowDragAndDrop = enable; }
+    [[nodiscard]] bool GetDragAndDrop() const { return m_bAllowDragAndDrop; }
     void SetHeaderSort(bool sort) { m_bSortOnClick = sort; }
+    [[nodiscard]] bool GetHeaderSort() const { return m_bSortOnClick; }
     void SetFixedRowSelection(bool select) { m_bFixedRowSelection = select; }
+    [[nodiscard]] bool GetFixedRowSelection() const { return m_bFixedRowSelection; }
     void SetFixedColumnSelection(bool select) { m_bFixedColumnSelection = select; }
+    [[nodiscard]] bool GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
     void SetRowResize(bool allow) { m_bAllowRowResize = allow; }
+    [[nodiscard]] bool GetRowResize() const { return m_bAllowRowResize; }
     void SetColumnResize(bool allow) { m_bAllowColumnResize = allow; }
+    [[nodiscard]] bool GetColumnResize() const { return m_bAllowColumnResize; }
+    [[nodiscard]] int GetResizeCaptureRange() const { return m_nResizeCaptureRange; }
     void SetPrintColour(bool colour) { m_bPrintColour = colour; }
     [[nodiscard]] bool GetPrintColour() const { return m_bPrintColour; }
     void SetImageList(const kzev::GridImageList* images) { m_pImageList = images; }

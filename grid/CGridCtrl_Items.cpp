@@ -387,6 +387,7 @@ bool CGridCtrl::SortTextItems(int col, bool ascending)
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     SortRows(col, ascending, m_nFixedRows, m_nRows - 1);
+    InvalidateTopLeft(); // heights moved with their rows
     Refresh();
     return true;
 }

@@ -139,11 +139,6 @@ void GridWidget::paintEvent(QPaintEvent* event)
     m_grid->OnDraw(painter, {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
 }
 
-void GridWidget::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-}
-
 bool GridWidget::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::Resize && !m_inResize) {
