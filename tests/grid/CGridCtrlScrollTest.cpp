@@ -148,3 +148,25 @@ TEST(CGridCtrlScroll, ZeroBodyRowsLeaveNoVisibleRange)
     EXPECT_FALSE(grid.GetVisibleNonFixedCellRange().isValid());
     grid.AttachWindow(nullptr);
 }
+
+TEST_F(ScrolledGrid, BordersOfHeadingsAreResizeAreasAndSetTheCursor)
+{
+    // Column 1 spans x 40..79 in the heading row (y 0..15).
+    EXPECT_TRUE(grid.MouseOverColumnResizeArea({78, 5}));
+    EXPECT_TRUE(grid.MouseOverColumnResizeArea({41, 5}));
+    EXPECT_FALSE(grid.MouseOverColumnResizeArea({60, 5}));
+    EXPECT_FALSE(grid.MouseOverColumnResizeArea({78, 30})); // below the headings
+    EXPECT_FALSE(grid.MouseOverColumnResizeArea({1, 5}));   // the left edge of column 0 is no border
+    EXPECT_TRUE(grid.MouseOverRowResizeArea({10, 30}));
+    EXPECT_FALSE(grid.MouseOverRowResizeArea({10, 24}));
+
+    EXPECT_EQ(grid.OnSetCursor({60, 30}), GridCursor::Arrow);
+    grid.SetMouseMode(mouse::OverColDivide);
+    EXPECT_EQ(grid.OnSetCursor({78, 5}), GridCursor::SizeWE);
+    grid.SetMouseMode(mouse::OverRowDivide);
+    EXPECT_EQ(grid.OnSetCursor({10, 30}), GridCursor::SizeNS);
+    grid.SetMouseMode(mouse::Dragging);
+    EXPECT_EQ(grid.OnSetCursor({60, 30}), GridCursor::Unchanged);
+    grid.SetMouseMode(mouse::Nothing);
+    EXPECT_EQ(grid.OnSetCursor({500, 30}), GridCursor::Unchanged); // outside the window
+}
