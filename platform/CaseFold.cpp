@@ -156,50 +156,61 @@ bool matchSet(const std::vector<char32_t>& pat, std::size_t& p, char32_t c, bool
     return true;
 }
 
-bool matchFrom(const std::vector<char32_t>& pat, std::size_t p, const std::vector<char32_t>& txt, std::size_t t)
+/** Matches one pattern element at p against one character; on a match, next is the element after it. */
+bool matchOne(const std::vector<char32_t>& pat, std::size_t p, char32_t c, std::size_t& next)
 {
-    while (p < pat.size()) {
-        const char32_t pc = pat[p];
-        if (pc == U'*') {
+    const char32_t pc = pat[p];
+    if (pc == U'?') {
+        next = p + 1;
+        return true;
+    }
+    if (pc == U'#') {
+        next = p + 1;
+        return c >= U'0' && c <= U'9';
+    }
+    if (pc == U'[') {
+        std::size_t q = p + 1;
+        bool matched = false;
+        if (matchSet(pat, q, c, matched)) {
+            next = q;
+            return matched;
+        }
+        // A lone "[" is an ordinary character.
+    }
+    next = p + 1;
+    return c == pc;
+}
+
+/** Wildcard matching that goes back only to the last "*", so no pattern takes more than text x pattern steps. */
+bool matchFrom(const std::vector<char32_t>& pat, const std::vector<char32_t>& txt)
+{
+    constexpr std::size_t none = static_cast<std::size_t>(-1);
+    std::size_t p = 0;
+    std::size_t t = 0;
+    std::size_t starP = none;
+    std::size_t starT = 0;
+    while (t < txt.size()) {
+        if (p < pat.size() && pat[p] == U'*') {
             while (p < pat.size() && pat[p] == U'*')
                 ++p;
-            if (p == pat.size())
-                return true;
-            for (std::size_t k = t; k <= txt.size(); ++k) {
-                if (matchFrom(pat, p, txt, k))
-                    return true;
-            }
-            return false;
+            starP = p;
+            starT = t;
+            continue;
         }
-        if (t >= txt.size())
-            return false;
-        if (pc == U'?') {
-            ++p;
-        } else if (pc == U'#') {
-            if (txt[t] < U'0' || txt[t] > U'9')
-                return false;
-            ++p;
-        } else if (pc == U'[') {
-            std::size_t q = p + 1;
-            bool matched = false;
-            if (!matchSet(pat, q, txt[t], matched)) {
-                // A lone "[" is an ordinary character.
-                if (txt[t] != pc)
-                    return false;
-                ++p;
-            } else {
-                if (!matched)
-                    return false;
-                p = q;
-            }
-        } else {
-            if (txt[t] != pc)
-                return false;
-            ++p;
+        std::size_t next = p;
+        if (p < pat.size() && matchOne(pat, p, txt[t], next)) {
+            p = next;
+            ++t;
+            continue;
         }
-        ++t;
+        if (starP == none)
+            return false;
+        p = starP;
+        t = ++starT;
     }
-    return t == txt.size();
+    while (p < pat.size() && pat[p] == U'*')
+        ++p;
+    return p == pat.size();
 }
 
 } // namespace
@@ -224,7 +235,7 @@ std::string upperCase(std::string_view text)
 
 bool matchLikePattern(std::string_view pattern, std::string_view text)
 {
-    return matchFrom(foldedCodes(pattern), 0, foldedCodes(text), 0);
+    return matchFrom(foldedCodes(pattern), foldedCodes(text));
 }
 
 } // namespace kzev

@@ -291,7 +291,13 @@ TEST_F(CDataFixture, FilesThatAreNotDatabasesGiveZero)
     test::FakeServices fakes;
     std::ofstream(folder.file("text.xls")) << "Typ;Název\nA;B\n";
     std::ofstream(folder.file("empty.xls"));
+    // Right headers, nothing sound behind them.
+    std::ofstream(folder.file("cut.xls"), std::ios::binary) << std::string("SQLite format 3\0", 16) << std::string(300, '\x7f');
+    std::ofstream(folder.file("ole.xls"), std::ios::binary)
+        << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(1000, '\x01');
     CData data;
+    EXPECT_EQ(data.Open(folder.file("cut.xls"), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(data.Open(folder.file("ole.xls"), "Excel 8.0", 0, 0), 0);
     EXPECT_EQ(data.Open(folder.file("missing.xls"), "Excel 8.0", 0, 0), 0);
     EXPECT_EQ(data.Open(folder.file("text.xls"), "Excel 8.0", 0, 0), 0);
     EXPECT_EQ(data.Open(folder.file("empty.xls"), "Excel 8.0", 0, 0), 0);
@@ -322,6 +328,9 @@ TEST(CaseFold, CzechLettersFoldAndMatch)
     EXPECT_FALSE(matchLikePattern("T#", "Tx"));
     EXPECT_TRUE(matchLikePattern("[!a-c]*", "d1"));
     EXPECT_FALSE(matchLikePattern("*abc", "abcd"));
+    // Many stars in a filter text never make the match run away.
+    EXPECT_FALSE(matchLikePattern("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b*", std::string(400, 'a')));
+    EXPECT_TRUE(matchLikePattern("*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b*", std::string(400, 'a') + "b"));
     EXPECT_EQ(foldCase(std::string("\xC3", 1)), std::string("\xC3", 1)) << "a cut sequence passes unchanged";
 }
 
