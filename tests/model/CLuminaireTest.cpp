@@ -228,6 +228,20 @@ TEST_F(LuminaireFixture, IntensityFactorScalesAndIntensitiesInterpolate)
     EXPECT_NEAR(lum.GetIntensity(10.0, 2.5), 100.0, 1e-9);
 }
 
+TEST_F(LuminaireFixture, TableNameWithoutStepsMeansThirtyAndFiveDegrees)
+{
+    LuminaireRow row;
+    row.table = "Tab1";
+    SheetFixture sheet = intensitySheet(1, 30.0, 5.0, [](double, double g) { return 180 - g; });
+    sheet.name = "Tab1$";
+    write(8, { luminairesSheet({ row }), sheet });
+    CLuminaire lum;
+    ASSERT_EQ(lum.LoadFromDataFile(8, 1, 1), 1);
+    EXPECT_DOUBLE_EQ(lum.m_cPlaneSpacing, 30.0);
+    EXPECT_DOUBLE_EQ(lum.m_gammaSpacing, 5.0);
+    EXPECT_EQ(lum.at(123, 42), 138);
+}
+
 struct MalformedCase {
     const char* name;
     std::function<void(LuminaireRow&, SheetFixture&)> spoil;
