@@ -184,6 +184,11 @@ std::string declaredType(int typeCode)
     }
 }
 
+bool isWorkbookName(const std::string& file)
+{
+    return file.size() >= 4 && kzev::foldCase(file.substr(file.size() - 4)) == ".xls";
+}
+
 struct ColumnDeclaration {
     std::string name;
     int type;
@@ -194,6 +199,7 @@ struct ColumnDeclaration {
 struct CData::Impl {
     sqlite3* db = nullptr;
     bool readOnly = false;
+    bool workbook = false; // an *.xls file: its tables are sheets named with a trailing "$"
     bool inTransaction = false;
     std::string file;
     std::string error;
@@ -282,11 +288,24 @@ struct CData::Impl {
             db = nullptr;
         }
         readOnly = false;
+        workbook = false;
         file.clear();
     }
 
-    /** Returns the stored name of a table of the main schema, found without regard to case. */
+    /**
+     * Returns the stored name of a table of the main schema, found without
+     * regard to case. In a workbook a sheet made as "Tab1" is the table
+     * "Tab1$", and the bare name finds it too, as in a spreadsheet.
+     */
     std::optional<std::string> findTable(const std::string& name)
+    {
+        auto found = findStoredTable(name);
+        if (!found && workbook && !name.empty() && name.back() != '$')
+            found = findStoredTable(name + "$");
+        return found;
+    }
+
+    std::optional<std::string> findStoredTable(const std::string& name)
     {
         if (!db)
             return std::nullopt;
@@ -561,6 +580,7 @@ int CData::Open(const std::string& file, const std::string&, int, int)
         return 0;
     }
     d.file = file;
+    d.workbook = isWorkbookName(file);
     return 1;
 }
 
@@ -580,6 +600,7 @@ int CData::Create(const std::string& file, const std::string&)
         return 0;
     }
     d.file = file;
+    d.workbook = isWorkbookName(file);
     return 1;
 }
 
@@ -748,9 +769,11 @@ int CData::CreateTable(const std::string& name)
         return d.fail("the file is read-only"), 0;
     if (columns.empty() || name.empty())
         return d.fail("a table needs a name and columns"), 0;
-    if (d.findTable(name))
-        return d.fail("the table exists already: " + name), 0;
-    std::string sql = "CREATE TABLE main." + kzev::quoteName(name) + " (";
+    // A new sheet of a workbook is the table of its name with "$", which is how it is opened afterwards.
+    const std::string stored = d.workbook && name.back() != '$' ? name + "$" : name;
+    if (d.findStoredTable(stored))
+        return d.fail("the table exists already: " + stored), 0;
+    std::string sql = "CREATE TABLE main." + kzev::quoteName(stored) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string type = declaredType(columns[i].type);
         sql += (i ? ", " : "") + kzev::quoteName(columns[i].name) + (type.empty() ? "" : " " + type) + " COLLATE "
@@ -759,7 +782,7 @@ int CData::CreateTable(const std::string& name)
     sql += ")";
     if (!d.beginWrite() || !d.exec(sql))
         return 0;
-    if (!d.loadTable("main", name, name, false)) {
+    if (!d.loadTable("main", stored, name, false)) {
         d.closeTable();
         return 0;
     }

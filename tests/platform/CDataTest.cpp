@@ -243,12 +243,13 @@ TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
     data.Close();
 
     ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    EXPECT_EQ(data.IsTable("Tab1_300_50$"), 1) << "a sheet made in a workbook is opened with its \"$\"";
     EXPECT_EQ(data.IsTable("Tab1_300_50"), 1);
     ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE Skupina=20 AND [Věta]=6", "", 0), 1);
     std::string value;
     ASSERT_EQ(data.GetStringValue("Typ", value), 1);
     EXPECT_EQ(value, "LED-1");
-    ASSERT_EQ(data.OpenTable("Tab1_300_50", "", 0), 1);
+    ASSERT_EQ(data.OpenTable("Tab1_300_50$", "", 0), 1);
     ASSERT_EQ(data.Find(10, "Věta=6", 0), 1);
     ASSERT_EQ(data.GetStringValue(1, value), 1);
     EXPECT_EQ(value, "100;90;");
