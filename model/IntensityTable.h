@@ -37,7 +37,8 @@ struct IntensitySheetResult {
  * (the sheet's first column, the record number, is not among them).
  *
  * Each column is one stored C plane: its name, with "_" read as a blank,
- * gives C, the first and the last gamma; its cell holds the intensities from
+ * gives C (the true angle of the plane the column holds, whatever the
+ * symmetry), the first and the last gamma; its cell holds the intensities from
  * the first to the last gamma at the gamma step, separated by ";". Values are
  * multiplied by the factor and rounded; whole gammas between samples are
  * interpolated linearly. The stored planes are then completed by the
