@@ -35,14 +35,14 @@ std::int32_t roundValue(double value)
     return static_cast<std::int32_t>(std::trunc(value + 0.5));
 }
 
-struct PlaneSpec {
+struct PlaneName {
     double c = 0.0;
     double g0 = 0.0;
     double g1 = 0.0;
 };
 
 /** Reads "I15_0_180_5": C after the first character of field 0, gammas from fields 1 and 2. */
-IntensitySheetError readName(const std::string& name, PlaneSpec& spec)
+IntensitySheetError readName(const std::string& name, PlaneName& plane)
 {
     std::string spaced = name;
     std::replace(spaced.begin(), spaced.end(), '_', ' ');
@@ -61,18 +61,18 @@ IntensitySheetError readName(const std::string& name, PlaneSpec& spec)
     // Angles are whole tenths at most; a little slack keeps 360.0000001 in.
     if (*c < -0.01 || *c > 360.01 || *g0 < -0.01 || *g1 > 180.01 || *g0 > *g1 + 0.01)
         return IntensitySheetError::angleOutOfRange;
-    spec = { std::clamp(*c, 0.0, 360.0), std::max(*g0, 0.0), std::min(*g1, 180.0) };
+    plane = { std::clamp(*c, 0.0, 360.0), std::max(*g0, 0.0), std::min(*g1, 180.0) };
     return IntensitySheetError::none;
 }
 
 /** The gamma row of one plane: samples at the step, rounded, whole gammas between them interpolated. */
-Row readPlane(const PlaneSpec& spec, const std::string& values, double step, double factor, std::int32_t& maxIntensity)
+Row readPlane(const PlaneName& plane, const std::string& values, double step, double factor, std::int32_t& maxIntensity)
 {
     Row row(kGammas, 0);
     std::vector<std::pair<double, std::int32_t>> samples;
     for (int k = 0;; ++k) {
-        const double g = spec.g0 + k * step;
-        if (g > spec.g1 + 0.01)
+        const double g = plane.g0 + k * step;
+        if (g > plane.g1 + 0.01)
             break;
         std::string separator(1, ';');
         const std::string field = GetToken(values, k, separator);
@@ -144,14 +144,14 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
     std::int32_t maximum = 0;
     std::map<double, Row> given;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        PlaneSpec spec;
-        const auto error = readName(columns[i].name, spec);
+        PlaneName plane;
+        const auto error = readName(columns[i].name, plane);
         if (error != IntensitySheetError::none) {
             std::string shown = columns[i].name;
             std::replace(shown.begin(), shown.end(), '_', ' ');
             return { error, static_cast<int>(i) + 1, shown };
         }
-        given[spec.c] = readPlane(spec, columns[i].values, gammaStep, factor, maximum);
+        given[plane.c] = readPlane(plane, columns[i].values, gammaStep, factor, maximum);
     }
 
     const auto planes = completeBySymmetry(given, symmetry);

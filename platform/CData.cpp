@@ -1,24 +1,19 @@
 #include "platform/CData.h"
 
-#include "platform/AccessSql.h"
 #include "platform/CaseFold.h"
+#include "platform/DataSqlite.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstring>
-#include <fstream>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <optional>
-
-#include <freexl.h>
 
 namespace kzev {
 
@@ -39,111 +34,7 @@ void reportTableFailure(const std::string& table, const std::string& file)
 namespace {
 
 using kzev::DataValue;
-
-constexpr const char* kCollation = "KZEV_NOCASE";
-
-/** Finalizes its statement when it goes. */
-class Statement {
-public:
-    Statement(sqlite3* db, const std::string& sql)
-    {
-        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(m_stmt);
-            m_stmt = nullptr;
-        }
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    explicit operator bool() const { return m_stmt != nullptr; }
-    sqlite3_stmt* get() const { return m_stmt; }
-
-private:
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
-int foldedCompare(void*, int lengthA, const void* a, int lengthB, const void* b)
-{
-    const std::string fa = kzev::foldCase(std::string_view(static_cast<const char*>(a), lengthA));
-    const std::string fb = kzev::foldCase(std::string_view(static_cast<const char*>(b), lengthB));
-    return fa.compare(fb) < 0 ? -1 : (fa == fb ? 0 : 1);
-}
-
-/** like(pattern, text): the LIKE operator with the makers' wildcards and case folding. */
-void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
-{
-    if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int patternLength = sqlite3_value_bytes(argv[0]);
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    const int textLength = sqlite3_value_bytes(argv[1]);
-    sqlite3_result_int(context,
-        kzev::matchLikePattern(std::string_view(pattern ? pattern : "", pattern ? patternLength : 0),
-            std::string_view(text ? text : "", text ? textLength : 0))
-            ? 1
-            : 0);
-}
-
-bool registerFunctions(sqlite3* db)
-{
-    return sqlite3_create_collation_v2(db, kCollation, SQLITE_UTF8, nullptr, foldedCompare, nullptr) == SQLITE_OK
-        && sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
-               nullptr, nullptr, nullptr)
-        == SQLITE_OK;
-}
-
-/** A whole number or a number written exactly as it would be printed; else nothing. */
-DataValue canonicalValue(const std::string& text)
-{
-    if (text.empty())
-        return text;
-    std::int64_t whole = 0;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, whole);
-    if (ec == std::errc() && p == end && std::to_string(whole) == text)
-        return whole;
-    double number = 0.0;
-    auto [q, ec2] = std::from_chars(text.data(), end, number);
-    if (ec2 == std::errc() && q == end && kzev::formatC("%.15g", number) == text)
-        return number;
-    return text;
-}
-
-bool bindValue(sqlite3_stmt* stmt, int index, const DataValue& value)
-{
-    int rc = SQLITE_OK;
-    if (std::holds_alternative<std::monostate>(value))
-        rc = sqlite3_bind_null(stmt, index);
-    else if (const auto* whole = std::get_if<std::int64_t>(&value))
-        rc = sqlite3_bind_int64(stmt, index, *whole);
-    else if (const auto* number = std::get_if<double>(&value))
-        rc = sqlite3_bind_double(stmt, index, *number);
-    else {
-        const auto& text = std::get<std::string>(value);
-        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    }
-    return rc == SQLITE_OK;
-}
-
-bool bindLiterals(sqlite3_stmt* stmt, const std::vector<kzev::SqlLiteral>& literals)
-{
-    int index = 1;
-    for (const auto& literal : literals) {
-        DataValue value;
-        if (const auto* whole = std::get_if<std::int64_t>(&literal))
-            value = *whole;
-        else if (const auto* number = std::get_if<double>(&literal))
-            value = *number;
-        else
-            value = std::get<std::string>(literal);
-        if (!bindValue(stmt, index++, value))
-            return false;
-    }
-    return true;
-}
+using namespace kzev::datalib;
 
 enum class FileKind { None, Sqlite, Excel97 };
 
@@ -229,17 +120,7 @@ struct CData::Impl {
         return fail(what + ": " + (db ? sqlite3_errmsg(db) : "no database"));
     }
 
-    bool exec(const std::string& sql)
-    {
-        char* message = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-        if (rc != SQLITE_OK) {
-            error = message ? message : "SQL failed";
-            sqlite3_free(message);
-            return false;
-        }
-        return true;
-    }
+    bool exec(const std::string& sql) { return execSql(db, sql, error); }
 
     bool beginWrite()
     {
@@ -421,135 +302,14 @@ struct CData::Impl {
         return true;
     }
 
-    bool openWorkbook(const std::string& path);
-};
-
-namespace {
-
-/** A cell of a genuine workbook as a value; texts that are plain numbers become numbers. */
-DataValue cellValue(const FreeXL_CellValue& cell)
-{
-    switch (cell.type) {
-    case FREEXL_CELL_INT:
-        return static_cast<std::int64_t>(cell.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        return cell.value.double_value;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return canonicalValue(cell.value.text_value ? cell.value.text_value : "");
-    default:
-        return std::monostate {};
-    }
-}
-
-std::string cellText(const DataValue& value)
-{
-    if (const auto* whole = std::get_if<std::int64_t>(&value))
-        return std::to_string(*whole);
-    if (const auto* number = std::get_if<double>(&value))
-        return kzev::formatC("%.15g", *number);
-    if (const auto* text = std::get_if<std::string>(&value))
-        return *text;
-    return {};
-}
-
-/** Closes a freexl handle when it goes. */
-struct WorkbookHandle {
-    const void* handle = nullptr;
-    ~WorkbookHandle()
+    bool openWorkbook(const std::string& path)
     {
-        if (handle)
-            freexl_close(handle);
+        if (!kzev::datalib::loadExcelWorkbook(path, db, error))
+            return false;
+        readOnly = true; // a genuine workbook is only ever read
+        return true;
     }
 };
-
-} // namespace
-
-bool CData::Impl::openWorkbook(const std::string& path)
-{
-    WorkbookHandle workbook;
-    if (freexl_open(path.c_str(), &workbook.handle) != FREEXL_OK)
-        return fail("not a readable Excel 97 workbook: " + path);
-    unsigned int protection = 0;
-    if (freexl_get_info(workbook.handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK
-        && protection == FREEXL_BIFF_OBFUSCATED)
-        return fail("the workbook is protected by a password: " + path);
-    unsigned int sheetCount = 0;
-    if (freexl_get_info(workbook.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK)
-        return fail("cannot count the sheets of " + path);
-
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
-        || !registerFunctions(db)) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-        return fail("cannot hold the workbook in memory");
-    }
-    exec("BEGIN");
-    for (unsigned int sheet = 0; sheet < sheetCount; ++sheet) {
-        const char* sheetName = nullptr;
-        unsigned int rows = 0;
-        unsigned short cols = 0;
-        if (freexl_get_worksheet_name(workbook.handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
-            || freexl_select_active_worksheet(workbook.handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
-            || freexl_worksheet_dimensions(workbook.handle, &rows, &cols) != FREEXL_OK)
-            continue;
-        const auto cell = [&](unsigned int r, unsigned short c) {
-            FreeXL_CellValue value {};
-            if (freexl_get_cell_value(workbook.handle, r, c, &value) != FREEXL_OK)
-                return DataValue(std::monostate {});
-            return cellValue(value);
-        };
-        // The first row names the columns; a nameless column is called F1, F2, ... by its position.
-        std::vector<std::string> names;
-        for (unsigned short c = 0; c < std::max<unsigned short>(cols, 1); ++c) {
-            std::string name = rows > 0 ? cellText(cell(0, c)) : std::string();
-            if (name.empty())
-                name = "F" + std::to_string(c + 1);
-            std::string unique = name;
-            for (int n = 1; std::find(names.begin(), names.end(), unique) != names.end(); ++n)
-                unique = name + std::to_string(n);
-            names.push_back(unique);
-        }
-        const std::string table = std::string(sheetName ? sheetName : "") + "$";
-        std::string create = "CREATE TABLE main." + kzev::quoteName(table) + " (";
-        std::string insert = "INSERT INTO main." + kzev::quoteName(table) + " VALUES (";
-        for (std::size_t c = 0; c < names.size(); ++c) {
-            create += (c ? ", " : "") + kzev::quoteName(names[c]) + " COLLATE " + kCollation;
-            insert += c ? ", ?" : "?";
-        }
-        if (!exec(create + ")"))
-            continue; // a sheet whose name repeats another's
-        Statement stmt(db, insert + ")");
-        if (!stmt)
-            continue;
-        // Trailing rows without any value are formatting only.
-        unsigned int lastRow = 0;
-        std::vector<std::vector<DataValue>> values;
-        for (unsigned int r = 1; r < rows; ++r) {
-            std::vector<DataValue> row;
-            bool any = false;
-            for (unsigned short c = 0; c < names.size(); ++c) {
-                row.push_back(c < cols ? cell(r, c) : DataValue(std::monostate {}));
-                any = any || !std::holds_alternative<std::monostate>(row.back());
-            }
-            values.push_back(std::move(row));
-            if (any)
-                lastRow = r;
-        }
-        for (unsigned int r = 1; r <= lastRow; ++r) {
-            sqlite3_reset(stmt.get());
-            for (std::size_t c = 0; c < names.size(); ++c)
-                bindValue(stmt.get(), static_cast<int>(c + 1), values[r - 1][c]);
-            sqlite3_step(stmt.get());
-        }
-    }
-    exec("COMMIT");
-    readOnly = true;
-    return true;
-}
 
 CData::CData()
     : m_impl(std::make_unique<Impl>())
