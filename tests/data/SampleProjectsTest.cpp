@@ -1,0 +1,124 @@
+// The sample projects of the shipped data folder open through the document and
+// their lamp systems resolve from the shipped makers' workbooks.
+
+#include "DataFolder.h"
+
+#include "calc/CalcCatalogue.h"
+#include "calc/MaintenanceFactor.h"
+#include "model/CKzevDoc.h"
+#include "model/LuminaireResolution.h"
+#include "platform/DataLocation.h"
+#include "platform/ProfileStore.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kzev::test {
+namespace {
+
+class SampleProject : public ::testing::Test {
+protected:
+    void SetUp() override { installProfileStore(std::make_unique<MemoryProfileStore>()); }
+
+    /** Opens a shipped project; the caller checks what it holds. */
+    std::unique_ptr<CKzevDoc> open(const std::string& name)
+    {
+        auto doc = std::make_unique<CKzevDoc>();
+        EXPECT_TRUE(doc->OnOpenDocument(shippedData() / name)) << name;
+        return doc;
+    }
+
+    /** Resolves every lamp system of the document with messages on. */
+    void resolveAll(CKzevDoc& doc)
+    {
+        LuminaireLists lists { m_luminaires, m_lamps, doc.m_blockPrefix, doc.m_legendKeys, doc.m_legendNames,
+            doc.m_manufacturerNumbers, doc.m_manufacturerNames };
+        for (CRoom& room : doc.m_rooms)
+            for (CLampSystem& system : room.m_lampSystems) {
+                EXPECT_EQ(resolveLuminaire(lists, system, 1), 1) << system.m_name;
+                EXPECT_EQ(resolveLamp(lists, system, 1), 1) << system.m_name;
+            }
+    }
+
+    FakeServices m_services;
+    ScopedDataLocation m_location { DataLocation { shippedData().string(), "ZEV-", "Excel 8.0" } };
+    std::vector<CLuminaire> m_luminaires;
+    std::vector<CLamp> m_lamps;
+};
+
+TEST_F(SampleProject, OfficeHasARegularSystemAndAVisualTaskArea)
+{
+    auto doc = open("Vzor-kancelar.kzv");
+    ASSERT_EQ(doc->m_rooms.size(), 1u);
+    CRoom& room = doc->m_rooms.front();
+    EXPECT_EQ(doc->m_projectType, 0);
+    ASSERT_EQ(room.m_lampSystems.size(), 1u);
+    EXPECT_EQ(room.m_lampSystems.front().m_luminaires.size(), 12u);
+    ASSERT_EQ(room.m_workSystems.size(), 3u);
+    EXPECT_EQ(room.m_workSystems[1].m_points.size(), 32u);
+    EXPECT_EQ(room.m_workSystems[2].m_quantityCode, 89);
+    EXPECT_FALSE(doc->m_usedLuminaires.empty());
+
+    resolveAll(*doc);
+    CLampSystem& system = room.m_lampSystems.front();
+    EXPECT_DOUBLE_EQ(system.m_lampFlux, 4997.0);
+    // The maintenance factor is computed from ZEV_Z.dat and the lamp's data.
+    const CalcCatalogue catalogue(m_luminaires, m_lamps);
+    ASSERT_TRUE(calcMaintenanceFactor(room, system, catalogue, shippedData(), ProjectType::Interior));
+    EXPECT_GT(system.m_maintenanceFactor, 0.6);
+    EXPECT_LT(system.m_maintenanceFactor, 0.95);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+}
+
+TEST_F(SampleProject, HallHasObstaclesAndTwoModes)
+{
+    auto doc = open("Vzor-hala.kzv");
+    ASSERT_EQ(doc->m_rooms.size(), 1u);
+    const CRoom& room = doc->m_rooms.front();
+    EXPECT_EQ(room.m_modes.size(), 2u);
+    EXPECT_EQ(room.m_obstacleSystems.size(), 2u);
+    ASSERT_EQ(room.m_lampSystems.size(), 2u);
+    for (const CLampSystem& system : room.m_lampSystems)
+        for (const COneLampSystem& luminaire : system.m_luminaires)
+            EXPECT_EQ(luminaire.m_modeFactors.size(), 2u);
+    // The night mode switches the machine lights off.
+    for (const COneLampSystem& luminaire : room.m_lampSystems[1].m_luminaires)
+        EXPECT_EQ(luminaire.ModeFactor(1), 0.0);
+    ASSERT_EQ(room.m_workSystems.size(), 2u);
+    EXPECT_EQ(room.m_workSystems[1].m_modeIndex, 1);
+
+    resolveAll(*doc);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+}
+
+TEST_F(SampleProject, RoadHasLuminanceFieldsOnAShippedSurface)
+{
+    auto doc = open("Vzor-silnice.kzv");
+    EXPECT_EQ(doc->m_projectType, 2);
+    ASSERT_EQ(doc->m_rooms.size(), 1u);
+    CRoom& room = doc->m_rooms.front();
+    EXPECT_EQ(room.m_computeRoadLuminance, 1);
+    EXPECT_TRUE(std::filesystem::exists(shippedData() / ("ZEV_JV" + std::to_string(room.m_roadSurfaceClass) + ".dat")));
+    int luminanceFields = 0;
+    for (const CWorkSystem& area : room.m_workSystems)
+        if (area.m_quantityCode == 141)
+            ++luminanceFields;
+    EXPECT_EQ(luminanceFields, 4);
+    ASSERT_EQ(room.m_lampSystems.size(), 1u);
+    EXPECT_EQ(room.m_lampSystems.front().m_luminaires.size(), 6u);
+
+    resolveAll(*doc);
+    CLampSystem& row = room.m_lampSystems.front();
+    const CalcCatalogue catalogue(m_luminaires, m_lamps);
+    ASSERT_TRUE(calcMaintenanceFactor(room, row, catalogue, shippedData(), ProjectType::Roads));
+    EXPECT_GT(row.m_maintenanceFactor, 0.6);
+    EXPECT_LT(row.m_maintenanceFactor, 0.95);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+}
+
+} // namespace
+} // namespace kzev::test

@@ -1,0 +1,281 @@
+// The table files of the shipped data folder, read through the program's
+// readers where they exist and otherwise checked against the file formats.
+
+#include "DataFolder.h"
+
+#include "calc/MaintenanceTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace kzev::test {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// ---- ZEV_Z.dat ---------------------------------------------------------------
+
+TEST(MaintenanceTableFile, EveryCleanlinessClassReads)
+{
+    for (std::int32_t cleanliness = 1; cleanliness <= 5; ++cleanliness) {
+        const MaintenanceTableResult result = readMaintenanceTable(shippedData() / kMaintenanceTableFile, cleanliness);
+        EXPECT_EQ(result.error, MaintenanceTableError::None) << "class " << cleanliness;
+        EXPECT_GE(result.row.timeConstantT, 1e-9);
+        EXPECT_GT(result.row.residualP, 0.0);
+        EXPECT_LT(result.row.residualP, 1.0);
+    }
+}
+
+TEST(MaintenanceTableFile, CleanRoomsCleanedYearlyKeepTheUsualRange)
+{
+    for (std::int32_t cleanliness : { 1, 2 }) {
+        const MaintenanceTableRow row = readMaintenanceTable(shippedData() / kMaintenanceTableFile, cleanliness).row;
+        for (std::size_t category = 0; category < 6; ++category) {
+            const double factor = std::exp(-row.coefficientA[category] * std::pow(12.0, row.exponentB[category]));
+            EXPECT_GE(factor, 0.7) << "class " << cleanliness << ", category " << category + 1;
+            EXPECT_LE(factor, 0.95) << "class " << cleanliness << ", category " << category + 1;
+        }
+    }
+}
+
+TEST(MaintenanceTableFile, SaysItsCoefficientsAreIllustrative)
+{
+    std::string comments;
+    for (const std::string& line : shippedLines(kMaintenanceTableFile))
+        if (!line.empty() && line.front() == '@')
+            comments += line + "\n";
+    EXPECT_NE(comments.find("ILLUSTRATIVE"), std::string::npos);
+    EXPECT_NE(comments.find("NOT the values of CIE 97"), std::string::npos);
+}
+
+// ---- ZEV-PI.dat (tab-separated: heading line, then 31 rows) ---------------------
+
+struct PositionIndexTable {
+    std::vector<double> columns;
+    std::vector<double> rows;
+    std::vector<std::vector<double>> values;
+};
+
+PositionIndexTable readPositionIndexFile()
+{
+    const std::vector<std::string> lines = shippedLines("ZEV-PI.dat");
+    PositionIndexTable table;
+    EXPECT_GE(lines.size(), 32u);
+    if (lines.size() < 32)
+        return table;
+    const auto heading = fields(lines[0], '\t');
+    EXPECT_GE(heading.size(), 21u);
+    for (std::size_t c = 1; c <= 20 && c < heading.size(); ++c) {
+        EXPECT_FALSE(heading[c].empty());
+        table.columns.push_back(number(heading[c]));
+    }
+    for (std::size_t r = 1; r <= 31; ++r) {
+        const auto f = fields(lines[r], '\t');
+        EXPECT_GE(f.size(), 21u) << "line " << r + 1;
+        table.rows.push_back(number(f[0]));
+        table.values.emplace_back();
+        for (std::size_t c = 1; c <= 20 && c < f.size(); ++c) {
+            EXPECT_FALSE(f[c].empty()) << "line " << r + 1 << ", field " << c;
+            table.values.back().push_back(number(f[c]));
+        }
+    }
+    return table;
+}
+
+TEST(PositionIndexFile, HoldsTheGridTheLookupAssumes)
+{
+    const PositionIndexTable table = readPositionIndexFile();
+    ASSERT_EQ(table.columns.size(), 20u);
+    ASSERT_EQ(table.rows.size(), 31u);
+    for (std::size_t c = 0; c < 20; ++c)
+        EXPECT_NEAR(table.columns[c], 0.1 * static_cast<double>(c), 1e-9);
+    for (std::size_t r = 0; r < 31; ++r) {
+        EXPECT_NEAR(table.rows[r], 0.1 * static_cast<double>(r), 1e-9);
+        EXPECT_EQ(table.values[r].size(), 20u);
+    }
+}
+
+TEST(PositionIndexFile, KeepsThePublishedEntries)
+{
+    const PositionIndexTable table = readPositionIndexFile();
+    ASSERT_EQ(table.values.size(), 31u);
+    struct Entry {
+        std::size_t row; // T/R x 10
+        std::size_t column; // H/R x 10
+        double value;
+    };
+    // CIE 117-1995 Table 4.1, including the oddity at T/R 2.7, H/R 0.6 as published.
+    for (const Entry& e : { Entry { 0, 0, 1.00 }, Entry { 10, 10, 7.00 }, Entry { 5, 5, 2.91 },
+             Entry { 0, 17, 16.20 }, Entry { 27, 6, 7.50 }, Entry { 30, 19, 16.00 } })
+        EXPECT_DOUBLE_EQ(table.values[e.row][e.column], e.value) << "T/R " << e.row << ", H/R " << e.column;
+}
+
+TEST(PositionIndexFile, CellsTheTableLeavesOpenHoldTheClosedForm)
+{
+    const PositionIndexTable table = readPositionIndexFile();
+    ASSERT_EQ(table.values.size(), 31u);
+    // Levin's closed form at T/R 0, H/R 1.8 and 1.9 is 17.304 and 18.700.
+    EXPECT_NEAR(table.values[0][18], 17.30, 0.006);
+    EXPECT_NEAR(table.values[0][19], 18.70, 0.006);
+}
+
+// ---- ZEV_JV<n>.dat ------------------------------------------------------------
+
+struct RoadTable {
+    std::string title;
+    double scale = 0.0;
+    std::vector<double> betas;
+    std::vector<double> tangents;
+    std::vector<std::vector<double>> r;
+};
+
+// Reads a road table the way the format gives it: "@$" lines carry the title and
+// the scale (the number before the last ")"), other "@" lines are comments, short
+// lines are skipped, the first data line holds the beta keys.
+RoadTable readRoadTableFile(int tableNumber)
+{
+    RoadTable table;
+    const std::vector<std::string> lines = shippedLines("ZEV_JV" + std::to_string(tableNumber) + ".dat");
+    EXPECT_GE(lines.size(), 31u);
+    if (lines.size() > 1 && lines[1].rfind("@$", 0) == 0)
+        table.title = lines[1].substr(2);
+    for (const std::string& line : lines) {
+        if (line.rfind("@$", 0) == 0) {
+            const auto close = line.rfind(')');
+            const auto blank = line.rfind(' ', close);
+            if (close != std::string::npos && blank != std::string::npos)
+                table.scale = number(line.substr(blank + 1, close - blank - 1));
+            continue;
+        }
+        if (line.empty() || line.front() == '@' || line.size() + 1 < 5)
+            continue;
+        const auto f = fields(line, ',');
+        EXPECT_EQ(f.size(), 21u) << line;
+        std::vector<double> values;
+        for (std::size_t c = 1; c < f.size(); ++c)
+            values.push_back(number(f[c]));
+        if (table.betas.empty()) {
+            table.betas = values;
+        } else if (table.r.size() < 30) {
+            table.tangents.push_back(number(f[0]));
+            table.r.push_back(values);
+        }
+    }
+    return table;
+}
+
+TEST(RoadTableFiles, EachHasTitleScaleAndTheStandardGrid)
+{
+    const std::vector<double> betas { 0, 2, 5, 10, 15, 20, 25, 30, 35, 40, 45, 60, 75, 90, 105, 120, 135, 150, 165,
+        180 };
+    for (int n = 1; n <= 6; ++n) {
+        const RoadTable table = readRoadTableFile(n);
+        EXPECT_FALSE(table.title.empty()) << n;
+        // Values are r x 10000; with intensities per 1000 lm the luminance sum multiplies by s x 0.000001.
+        EXPECT_DOUBLE_EQ(table.scale, 0.1) << n;
+        EXPECT_EQ(table.betas, betas) << n;
+        ASSERT_EQ(table.tangents.size(), 29u) << n;
+        EXPECT_DOUBLE_EQ(table.tangents.front(), 0.0);
+        EXPECT_DOUBLE_EQ(table.tangents[8], 2.0);
+        EXPECT_DOUBLE_EQ(table.tangents.back(), 12.0);
+    }
+}
+
+TEST(RoadTableFiles, MatchTheStandardSurfaces)
+{
+    struct Surface {
+        int number;
+        const char* name;
+        double r00;
+        double s1; // r(beta 0, tan gamma 2) / r(0, 0) of the standard table
+    };
+    for (const Surface& s : { Surface { 1, "R1", 655, 0.247 }, Surface { 2, "R2", 390, 0.582 },
+             Surface { 3, "R3", 294, 1.109 }, Surface { 4, "R4", 264, 1.549 }, Surface { 5, "C1", 770, 0.244 },
+             Surface { 6, "C2", 329, 0.967 } }) {
+        const RoadTable table = readRoadTableFile(s.number);
+        ASSERT_EQ(table.r.size(), 29u) << s.name;
+        EXPECT_EQ(table.title.find(s.name), 1u) << table.title;
+        for (double r : table.r.front())
+            EXPECT_DOUBLE_EQ(r, s.r00) << s.name;
+        EXPECT_NEAR(table.r[8][0] / table.r[0][0], s.s1, 0.0006) << s.name;
+    }
+}
+
+// ---- zev_str.dat --------------------------------------------------------------
+
+std::vector<std::vector<double>> readLumenMethodFile()
+{
+    std::vector<std::vector<double>> lines;
+    for (const std::string& line : shippedLines("zev_str.dat")) {
+        if (line.empty() || line.front() == '@')
+            continue;
+        const auto f = fields(line, ',');
+        EXPECT_EQ(f.size(), 10u) << line;
+        std::vector<double> values;
+        for (const auto& field : f)
+            values.push_back(number(field));
+        lines.push_back(values);
+    }
+    return lines;
+}
+
+// Share of a zone's flux that a single point source in the middle of a square
+// room (side 1, height 1 above the work plane) puts onto the work plane: the part
+// of the circle of radius tan(gamma) inside the square, averaged over the zone
+// with the weight sin(gamma).
+double centredSourceShare(double gammaFrom, double gammaTo)
+{
+    auto inside = [](double r) {
+        if (r <= 0.5)
+            return 1.0;
+        if (r >= std::sqrt(0.5))
+            return 0.0;
+        return 1.0 - 4.0 / kPi * std::acos(0.5 / r);
+    };
+    double hit = 0.0;
+    double total = 0.0;
+    constexpr int kSteps = 20000;
+    for (int i = 0; i < kSteps; ++i) {
+        const double g = (gammaFrom + (gammaTo - gammaFrom) * (i + 0.5) / kSteps) * kPi / 180.0;
+        hit += inside(std::tan(g)) * std::sin(g);
+        total += std::sin(g);
+    }
+    return hit / total;
+}
+
+TEST(LumenMethodFile, HoldsNineZonesOfThreeSpacingsAndTenRoomIndexes)
+{
+    const auto lines = readLumenMethodFile();
+    ASSERT_EQ(lines.size(), 27u);
+    for (const auto& line : lines)
+        for (double share : line) {
+            EXPECT_GE(share, 0.0);
+            EXPECT_LE(share, 1.0);
+        }
+}
+
+TEST(LumenMethodFile, LargerRoomIndexesLoseDirectShare)
+{
+    const auto lines = readLumenMethodFile();
+    ASSERT_EQ(lines.size(), 27u);
+    for (std::size_t l = 0; l < lines.size(); ++l)
+        for (std::size_t c = 1; c < 10; ++c)
+            EXPECT_LE(lines[l][c], lines[l][c - 1] + 1e-4) << "line " << l << ", room index " << c + 1;
+}
+
+TEST(LumenMethodFile, SingleLuminaireRoomMatchesTheClosedForm)
+{
+    // Room index 10 and spacing 1.0: a square room of side 1 with one luminaire in its middle.
+    const auto lines = readLumenMethodFile();
+    ASSERT_EQ(lines.size(), 27u);
+    for (int zone = 0; zone < 9; ++zone) {
+        const double expected = centredSourceShare(zone * 10.0, zone * 10.0 + 10.0);
+        EXPECT_NEAR(lines[static_cast<std::size_t>(zone) * 3 + 2][9], expected, 6e-4) << "zone " << zone;
+    }
+}
+
+} // namespace
+} // namespace kzev::test
