@@ -8,8 +8,6 @@
 //   kzev_make_projects [data folder]
 
 #include "model/CKzevDoc.h"
-#include "model/LuminaireLegend.h"
-#include "model/LuminaireResolution.h"
 #include "model/RegularLayout.h"
 #include "platform/DataLocation.h"
 #include "platform/Services.h"
@@ -132,23 +130,19 @@ void describe(CKzevDoc& doc, const std::string& name, std::int32_t type, const s
     doc.m_remark = remark;
 }
 
-// Resolves every lamp system from the workbooks, so the saved project carries the
-// descriptions and lamp fluxes, and fills the used-luminaire list.
+// Resolves every lamp system from the workbooks through the document, so the
+// saved project carries the descriptions and lamp fluxes, and fills the
+// used-luminaire list.
 void resolveAndSave(CKzevDoc& doc, const fs::path& path)
 {
-    std::vector<CLuminaire> luminaires;
-    std::vector<CLamp> lamps;
-    const std::vector<std::string> numbers { std::to_string(kInteriorMaker), std::to_string(kOtherMaker) };
-    const std::vector<std::string> names { "Vzorová svítidla A (anonymizovaná měření)",
-        "Vzorová svítidla B (ukázkové soubory)" };
-    kzev::LuminaireLists lists { luminaires, lamps, doc.m_blockPrefix, doc.m_legendKeys, doc.m_legendNames, numbers,
-        names };
+    doc.m_manufacturerNumbers = { std::to_string(kInteriorMaker), std::to_string(kOtherMaker) };
+    doc.m_manufacturerNames = { "Vzorová svítidla A (anonymizovaná měření)", "Vzorová svítidla B (ukázkové soubory)" };
     for (CRoom& room : doc.m_rooms)
         for (CLampSystem& system : room.m_lampSystems)
-            if (!kzev::resolveLuminaire(lists, system, 1) || !kzev::resolveLamp(lists, system, 1))
+            if (!doc.ResolveLuminaire(system, 1) || !doc.ResolveLamp(system, 1))
                 throw std::runtime_error("cannot resolve " + system.m_name);
     doc.m_usedLuminaires.clear();
-    kzev::buildLuminaireLegend(doc.m_rooms, lists, doc.m_usedLuminaires);
+    doc.BuildLuminaireLegend();
     if (!doc.OnSaveDocument(path))
         throw std::runtime_error("cannot save " + path.string());
     std::cout << path.filename().string() << ": " << doc.m_rooms.size() << " room(s)\n";

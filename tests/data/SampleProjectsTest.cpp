@@ -6,7 +6,6 @@
 #include "calc/CalcCatalogue.h"
 #include "calc/MaintenanceFactor.h"
 #include "model/CKzevDoc.h"
-#include "model/LuminaireResolution.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 #include "support/FakeServices.h"
@@ -15,7 +14,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace kzev::test {
 namespace {
@@ -32,22 +30,18 @@ protected:
         return doc;
     }
 
-    /** Resolves every lamp system of the document with messages on. */
-    void resolveAll(CKzevDoc& doc)
+    /** Checks that the open resolved every lamp system from the shipped workbooks. */
+    static void expectResolved(const CKzevDoc& doc)
     {
-        LuminaireLists lists { m_luminaires, m_lamps, doc.m_blockPrefix, doc.m_legendKeys, doc.m_legendNames,
-            doc.m_manufacturerNumbers, doc.m_manufacturerNames };
-        for (CRoom& room : doc.m_rooms)
-            for (CLampSystem& system : room.m_lampSystems) {
-                EXPECT_EQ(resolveLuminaire(lists, system, 1), 1) << system.m_name;
-                EXPECT_EQ(resolveLamp(lists, system, 1), 1) << system.m_name;
+        for (const CRoom& room : doc.m_rooms)
+            for (const CLampSystem& system : room.m_lampSystems) {
+                EXPECT_GE(system.m_luminaireIndex, 0) << system.m_name;
+                EXPECT_GE(system.m_lampIndex, 0) << system.m_name;
             }
     }
 
     FakeServices m_services;
     ScopedDataLocation m_location { DataLocation { shippedData().string(), "ZEV-", "Excel 8.0" } };
-    std::vector<CLuminaire> m_luminaires;
-    std::vector<CLamp> m_lamps;
 };
 
 TEST_F(SampleProject, OfficeHasARegularSystemAndAVisualTaskArea)
@@ -63,11 +57,11 @@ TEST_F(SampleProject, OfficeHasARegularSystemAndAVisualTaskArea)
     EXPECT_EQ(room.m_workSystems[2].m_quantityCode, 89);
     EXPECT_FALSE(doc->m_usedLuminaires.empty());
 
-    resolveAll(*doc);
+    expectResolved(*doc);
     CLampSystem& system = room.m_lampSystems.front();
     EXPECT_DOUBLE_EQ(system.m_lampFlux, 4997.0);
     // The maintenance factor is computed from ZEV_Z.dat and the lamp's data.
-    const CalcCatalogue catalogue(m_luminaires, m_lamps);
+    const CalcCatalogue catalogue(doc->m_luminaires, doc->m_lamps);
     ASSERT_TRUE(calcMaintenanceFactor(room, system, catalogue, shippedData(), ProjectType::Interior));
     EXPECT_GT(system.m_maintenanceFactor, 0.6);
     EXPECT_LT(system.m_maintenanceFactor, 0.95);
@@ -91,7 +85,7 @@ TEST_F(SampleProject, HallHasObstaclesAndTwoModes)
     ASSERT_EQ(room.m_workSystems.size(), 2u);
     EXPECT_EQ(room.m_workSystems[1].m_modeIndex, 1);
 
-    resolveAll(*doc);
+    expectResolved(*doc);
     EXPECT_TRUE(m_services.messageBox.shown.empty());
 }
 
@@ -111,9 +105,9 @@ TEST_F(SampleProject, RoadHasLuminanceFieldsOnAShippedSurface)
     ASSERT_EQ(room.m_lampSystems.size(), 1u);
     EXPECT_EQ(room.m_lampSystems.front().m_luminaires.size(), 6u);
 
-    resolveAll(*doc);
+    expectResolved(*doc);
     CLampSystem& row = room.m_lampSystems.front();
-    const CalcCatalogue catalogue(m_luminaires, m_lamps);
+    const CalcCatalogue catalogue(doc->m_luminaires, doc->m_lamps);
     ASSERT_TRUE(calcMaintenanceFactor(room, row, catalogue, shippedData(), ProjectType::Roads));
     EXPECT_GT(row.m_maintenanceFactor, 0.6);
     EXPECT_LT(row.m_maintenanceFactor, 0.95);
