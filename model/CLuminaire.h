@@ -20,6 +20,7 @@ public:
 
     CLuminaire();
     CLuminaire(const CLuminaire&) = default;
+    CLuminaire(CLuminaire&&) noexcept = default;
     /** Copies every field except the intensity factor, which was applied to this table already. */
     CLuminaire& operator=(const CLuminaire& other);
 
