@@ -1,0 +1,308 @@
+#include "calc/InterReflection.h"
+
+#include "calc/CalcProgress.h"
+#include "calc/ObstacleShading.h"
+#include "model/CRoom.h"
+#include "platform/Services.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kzev {
+
+namespace {
+
+// 1 / pi with pi taken as 3.141592, as everywhere in the program.
+constexpr double kInversePi = 0.3183099524062959;
+
+// Intensity at theta of a Lambertian element lit by illuminance e.
+double surfaceTerm(const CWorkSystem& surface, double e, double theta)
+{
+    const CVector u = surface.m_step1.Normalized();
+    const CVector v = surface.m_step2.Normalized();
+    return (1.0 - DotProduct(u, v)) * std::cos(DegToRad(theta)) * surface.m_step1.Length() * surface.m_step2.Length()
+        * e * surface.m_reflectance * kInversePi;
+}
+
+const CPointCalc* elementPoint(const CWorkSystem& surface, std::int32_t element)
+{
+    if (element < 0 || static_cast<std::size_t>(element) >= surface.m_points.size())
+        return nullptr;
+    return &surface.m_points[static_cast<std::size_t>(element)];
+}
+
+// One element of a source: its centre and its intensity normal to it (cd),
+// maintained and initial, so that I(θ) = intensity × cos θ.
+struct SourceElement {
+    CVector centre;
+    double maintained;
+    double initial;
+};
+
+// One source surface, with what the pass needs of it computed once.
+struct Source {
+    CVector unitU;
+    CVector unitV;
+    CVector normal;
+    double lengthU;
+    double lengthV;
+    std::int32_t skipCode;
+    std::int32_t rows;    // elements along U
+    std::int32_t columns; // elements along V
+    std::vector<SourceElement> elements;
+};
+
+std::vector<Source> collectSources(const CRoom& room, const CWorkSystem& target, std::int32_t mode)
+{
+    std::vector<Source> sources;
+    if (mode < 0 || static_cast<std::size_t>(mode) >= room.m_modes.size())
+        return sources;
+    for (const CWorkSystem& s : room.m_modes[static_cast<std::size_t>(mode)].m_surfaces) {
+        if (s.m_name == target.m_name || s.m_reflectedComponent == 0)
+            continue;
+        if (target.m_normalMode == 0 && DotProduct(s.m_normal, target.m_normal) > 0.001)
+            continue;
+        Source source;
+        source.unitU = s.m_step1.Normalized();
+        source.unitV = s.m_step2.Normalized();
+        source.normal = s.m_normal.Normalized();
+        source.lengthU = s.m_step1.Length();
+        source.lengthV = s.m_step2.Length();
+        source.skipCode = s.m_surfaceNumber;
+        source.rows = std::max(s.m_count1, 0);
+        source.columns = std::max(s.m_count2, 0);
+        const double shape = (1.0 - DotProduct(source.unitU, source.unitV)) * source.lengthU * source.lengthV
+            * s.m_reflectance * kInversePi;
+        bool lit = false;
+        for (std::int32_t a = 0; a < source.rows; ++a) {
+            for (std::int32_t b = 0; b < source.columns; ++b) {
+                const std::size_t index = static_cast<std::size_t>(a) * static_cast<std::size_t>(source.columns)
+                    + static_cast<std::size_t>(b);
+                SourceElement element { s.PointPosition(a, b), 0.0, 0.0 };
+                if (index < s.m_points.size()) {
+                    const CPointCalc& p = s.m_points[index];
+                    element.maintained = shape
+                        * (p.value(CPointCalc::kDirectMaintained) + p.value(CPointCalc::kReflectedMaintained));
+                    element.initial
+                        = shape * (p.value(CPointCalc::kDirectInitial) + p.value(CPointCalc::kReflectedInitial));
+                }
+                lit = lit || element.maintained != 0.0 || element.initial != 0.0;
+                source.elements.push_back(element);
+            }
+        }
+        // A dark surface sends nothing anywhere; it is not worth a ray.
+        if (lit)
+            sources.push_back(std::move(source));
+    }
+    return sources;
+}
+
+// Unit viewing directions of a visual-task area.
+std::vector<CVector> viewingDirections(const CWorkSystem& target)
+{
+    std::vector<CVector> directions;
+    for (std::int32_t j = 0; j < target.m_directionCount; ++j) {
+        const double azimuth = DegToRad(static_cast<double>(target.m_firstDirection) + j * target.m_directionStep);
+        CVector w;
+        if (target.m_tilt == 90)
+            w = CVector { 0.0, 0.0, 1.0 };
+        else if (target.m_tilt == -90)
+            w = CVector { 0.0, 0.0, -1.0 };
+        else
+            w = CVector { std::cos(azimuth), std::sin(azimuth), std::tan(DegToRad(target.m_tilt)) };
+        directions.push_back(w.Normalized());
+    }
+    return directions;
+}
+
+// What one target point gathers, added to the point once it is done.
+struct PointSums {
+    double vertical[4] {};    // values 1 to 4
+    double belowAbove[2] {};  // values 5 and 6
+    double horizontalComponent = 0.0;
+    double spherical = 0.0;
+    double normal[2] {};      // values 9 and 10
+    double observer = 0.0;    // value 16
+    double overDirections = 0.0; // value 17
+    double planeMaintained = 0.0; // A_m
+    double planeInitial = 0.0;    // A_i
+};
+
+void finishPoint(CPointCalc& point, const PointSums& sums, bool area)
+{
+    if (area) {
+        for (int i = 0; i < 4; ++i)
+            point.value(CPointCalc::kVerticalXPlus + i) += sums.vertical[i];
+        point.value(CPointCalc::kHorizontalZPlus) += sums.belowAbove[0];
+        point.value(CPointCalc::kHorizontal) += sums.belowAbove[1];
+        point.value(CPointCalc::kCylindrical) += sums.horizontalComponent;
+        point.value(CPointCalc::kSpherical) += 0.25 * sums.spherical;
+        point.value(CPointCalc::kNormalPlus) += sums.normal[0];
+        point.value(CPointCalc::kNormalMinus) += sums.normal[1];
+        point.value(CPointCalc::kCamera) += sums.observer;
+        point.value(CPointCalc::kReflectedOverDirections) += sums.overDirections;
+    }
+    if (sums.planeMaintained > 0.0)
+        point.value(CPointCalc::kReflectedMaintained) = sums.planeMaintained;
+    if (sums.planeInitial > 0.0)
+        point.value(CPointCalc::kReflectedInitial) = sums.planeInitial;
+}
+
+} // namespace
+
+double computeSurfaceTermMaintained(const CWorkSystem& surface, std::int32_t element, double theta)
+{
+    const CPointCalc* p = elementPoint(surface, element);
+    return p ? surfaceTerm(surface,
+                   p->value(CPointCalc::kDirectMaintained) + p->value(CPointCalc::kReflectedMaintained), theta)
+             : 0.0;
+}
+
+double computeSurfaceTerm(const CWorkSystem& surface, std::int32_t element, double theta)
+{
+    const CPointCalc* p = elementPoint(surface, element);
+    return p ? surfaceTerm(
+                   surface, p->value(CPointCalc::kDirectInitial) + p->value(CPointCalc::kReflectedInitial), theta)
+             : 0.0;
+}
+
+bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mode, std::int32_t& step)
+{
+    if (target.m_excluded == 1) {
+        for (std::int32_t i = 0; i < target.m_count1; ++i)
+            advanceCalcStep(step);
+        return true;
+    }
+
+    const bool area = target.m_normalMode == 1;
+    CVector normal;
+    if (area) {
+        normal = CrossProduct(target.m_step1, target.m_step2).Normalized();
+        if (normal.z < 0.0)
+            normal = -1.0 * normal;
+    } else {
+        normal = target.m_normal.Normalized();
+    }
+    // A degenerate plane has no normal: its plane values get nothing rather than NaN.
+    const bool hasNormal = normal.Length() > 0.5;
+
+    const std::vector<Source> sources = collectSources(room, target, mode);
+    const std::vector<CVector> directions = area ? viewingDirections(target) : std::vector<CVector> {};
+    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const double ratio = room.m_divisionRatio;
+    const double surfaceMaintenance = room.m_reflectanceReductionInUse;
+    IMessagePump& pump = *services().pump;
+    bool anyLight = false;
+
+    std::size_t record = 0;
+    for (std::int32_t i = 0; i < target.m_count1; ++i) {
+        for (std::int32_t j = 0; j < target.m_count2; ++j, ++record) {
+            if (record >= target.m_points.size())
+                break;
+            CPointCalc& point = target.m_points[record];
+            const CVector p = target.PointPosition(i, j);
+            const CVector toObserver = target.m_cameraPosition - p;
+            const double observerLength = toObserver.Length();
+            if (area)
+                point.m_reflectedByDirection.assign(directions.size(), 0.0);
+            PointSums sums;
+
+            for (const Source& source : sources) {
+                for (std::int32_t a = 0; a < source.rows; ++a) {
+                    reportCalcProgress();
+                    for (std::int32_t b = 0; b < source.columns; ++b) {
+                        const SourceElement& element = source.elements[static_cast<std::size_t>(a)
+                                * static_cast<std::size_t>(source.columns)
+                            + static_cast<std::size_t>(b)];
+                        if (element.maintained == 0.0 && element.initial == 0.0)
+                            continue;
+                        const double d0 = Distance(element.centre, p);
+                        if (!(d0 > 0.001))
+                            continue;
+                        // A point close to an element still gets its light: the parts are
+                        // capped rather than the element dropped.
+                        const double m1 = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                        const double m2 = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                        const double partU = source.lengthU / m1;
+                        const double partV = source.lengthV / m2;
+                        const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
+                            - ((m2 - 1.0) * partV * 0.5) * source.unitV;
+                        const int parts1 = static_cast<int>(m1);
+                        const int parts2 = static_cast<int>(m2);
+                        for (int r = 0; r < parts1; ++r) {
+                            pump.pump();
+                            if (stopRequested()) {
+                                finishPoint(point, sums, area);
+                                return false;
+                            }
+                            for (int s = 0; s < parts2; ++s) {
+                                const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
+                                double t = 1.0;
+                                if (anyObstacle) {
+                                    double crossed = 1.0;
+                                    if (findObstacleOnRay(q, p, room, crossed, true, source.skipCode) != 0) {
+                                        if (crossed <= 1e-5)
+                                            continue;
+                                        t = crossed;
+                                    }
+                                }
+                                const CVector dir = p - q;
+                                const double d = dir.Length();
+                                if (!(d > 0.04))
+                                    continue;
+                                const double dn = DotProduct(dir, source.normal);
+                                // The point lies behind the element or in its plane.
+                                if (dn < 0.0001)
+                                    continue;
+                                const double cosTheta = dn / d;
+                                const double k = 1.0 / d / d / m1 / m2;
+                                const double em = k * surfaceMaintenance * element.maintained * cosTheta * t;
+                                const double ei = k * t * element.initial * cosTheta;
+                                const double cn = hasNormal ? std::fabs(DotProduct(dir, normal)) / d : 0.0;
+                                sums.planeMaintained += cn * em;
+                                sums.planeInitial += cn * ei;
+                                anyLight = true;
+                                if (!area)
+                                    continue;
+
+                                const double cx = std::fabs(dir.x) / d;
+                                const double cy = std::fabs(dir.y) / d;
+                                const double cz = std::fabs(dir.z) / d;
+                                sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += em * cz;
+                                sums.vertical[dir.x >= 0.0 ? 0 : 1] += em * cx;
+                                sums.vertical[dir.y >= 0.0 ? 2 : 3] += em * cy;
+                                sums.spherical += em;
+                                sums.horizontalComponent += em * std::sqrt(cx * cx + cy * cy);
+                                if (hasNormal)
+                                    sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += em * cn;
+                                // Light that arrives from the observer's side, as in the direct pass.
+                                const double towardsObserver = DotProduct(dir, toObserver);
+                                if (towardsObserver < 0.0 && observerLength > 0.0)
+                                    sums.observer += em * (-towardsObserver / d / observerLength);
+                                if (ei > 0.0) {
+                                    for (std::size_t w = 0; w < directions.size(); ++w) {
+                                        const double along = DotProduct(directions[w], dir);
+                                        if (along < 0.0) {
+                                            const double share = -along / d * ei;
+                                            sums.overDirections += share;
+                                            point.m_reflectedByDirection[w] += share;
+                                        }
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+            finishPoint(point, sums, area);
+        }
+        advanceCalcStep(step);
+    }
+    // The area keeps the last viewing direction it was lit in, as the glare pass expects.
+    if (area && anyLight && !directions.empty())
+        target.m_viewDirection = directions.back();
+    return true;
+}
+
+} // namespace kzev
