@@ -125,8 +125,8 @@ void createSurfaceAreas(CRoom& room, std::int32_t mode, ProjectType projectType)
     }
 
     for (CWorkSystem& surface : surfaces) {
-        const std::size_t n
-            = static_cast<std::size_t>(std::max(surface.m_count1, 0)) * static_cast<std::size_t>(std::max(surface.m_count2, 0));
+        const std::size_t n = static_cast<std::size_t>(std::max(surface.m_count1, 0))
+            * static_cast<std::size_t>(std::max(surface.m_count2, 0));
         surface.m_points.assign(n, CPointCalc {});
     }
 }

@@ -8,7 +8,10 @@ class CRoom;
 
 namespace kzev {
 
-/** Elements a surface side of the given extent is cut into: at most maxElement long, one when maxElement is 1e-5 or less. */
+/**
+ * Returns the number of elements a surface side of the given extent is cut
+ * into: each at most maxElement long; one when maxElement is 1e-5 or less.
+ */
 [[nodiscard]] std::int32_t surfaceElementCount(double extent, double maxElement);
 
 /**

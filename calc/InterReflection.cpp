@@ -222,8 +222,10 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                             continue;
                         // A point close to an element still gets its light: the parts are
                         // capped rather than the element dropped.
-                        const double m1 = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-                        const double m2 = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                        const double m1
+                            = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                        const double m2
+                            = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
                         const double partU = source.lengthU / m1;
                         const double partV = source.lengthV / m2;
                         const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU

@@ -32,7 +32,8 @@ TEST(CalcSurfaces, RoomSurfacesAreCutIntoElementsOfAtMostTheElementSize)
 
     createSurfaceAreas(room, 0, ProjectType::Interior);
 
-    ASSERT_EQ(names(room), (std::vector<std::string> { "Stěna 1", "Stěna 2", "Stěna 3", "Stěna 4", "Strop", "Podlaha" }));
+    ASSERT_EQ(names(room),
+        (std::vector<std::string> { "Stěna 1", "Stěna 2", "Stěna 3", "Stěna 4", "Strop", "Podlaha" }));
     struct Row {
         CVector origin, u, v, direction;
         std::int32_t nu, nv, kind, skip;
@@ -89,8 +90,8 @@ TEST(CalcSurfaces, WithoutWallReflectionsOnlyCeilingFloorAndObstacleFacesAreMade
     createSurfaceAreas(room, 0, ProjectType::Interior);
 
     EXPECT_EQ(names(room),
-        (std::vector<std::string> { "Strop", "Podlaha", "Překážka 0-1", "Překážka 0-2", "Překážka 0-3", "Překážka 0-4",
-            "Překážka 0-5", "Překážka 0-6" }));
+        (std::vector<std::string> { "Strop", "Podlaha", "Překážka 0-1", "Překážka 0-2", "Překážka 0-3",
+            "Překážka 0-4", "Překážka 0-5", "Překážka 0-6" }));
 }
 
 TEST(CalcSurfaces, RoadProjectWallsDoNotReflect)

@@ -1,0 +1,433 @@
+#include "calc/CalculationRun.h"
+#include "model/CKzevDoc.h"
+#include "support/CalcTestSupport.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kzev::test {
+namespace {
+
+// One room 4 × 3 × 2.5 m with one luminaire below the ceiling and one area of
+// 3 × 2 points, elements of 0.5 m and one reflection; the document's lists
+// hold the luminaire and the lamp already, so nothing is loaded.
+class CalculationRunTest : public ::testing::Test {
+protected:
+    CalculationRunTest()
+    {
+        CLuminaire luminaire = tabulatedLuminaire(isotropic(100.0), 0.0, 0.0);
+        luminaire.m_databaseNumber = 1;
+        luminaire.m_recordNumber = 7;
+        m_luminaires.push_back(luminaire);
+        CLamp lamp = makeLamp(1.0, 10000, 0.8, 5000.0);
+        lamp.m_databaseNumber = 1;
+        lamp.m_recordNumber = 3;
+        m_lamps.push_back(lamp);
+
+        CRoom room;
+        room.m_length = 4.0;
+        room.m_width = 3.0;
+        room.m_height = 2.5;
+        room.m_elementarySurfaceSize = 0.5;
+        room.m_iterations = 1;
+        room.m_maintenanceFactorMode = 2; // entered: no table file needed
+        CLampSystem& system = room.m_lampSystems[0];
+        system.m_luminaireDatabase = 1;
+        system.m_luminaireRecord = 7;
+        system.m_lampDatabase = 1;
+        system.m_lampRecord = 3;
+        COneLampSystem one;
+        one.m_position = { 2.0, 1.5, 2.4 };
+        system.m_luminaires = { one };
+        CWorkSystem& area = room.m_workSystems[0];
+        area.m_origin = { 1.0, 1.0, 0.85 };
+        area.m_count1 = 3;
+        area.m_count2 = 2;
+        area.m_points.resize(6);
+        m_doc.m_rooms = { room };
+        m_doc.m_saveBeforeCalc = 0;
+        m_fakes.view.selected = 0;
+        m_hooks.syncBars = [this] { m_syncs.push_back(m_doc.m_calcRunning); };
+    }
+
+    CalcOutcome run()
+    {
+        CalculationRun calculation(m_doc, m_lists, m_hooks);
+        return calculation.run();
+    }
+
+    CRoom& room() { return m_doc.m_rooms[0]; }
+    const std::vector<std::string>& log() const { return m_fakes.log.calls; }
+    bool logHas(const std::string& call) const { return std::ranges::find(log(), call) != log().end(); }
+
+    FakeServices m_fakes;
+    CKzevDoc m_doc;
+    std::vector<CLuminaire> m_luminaires;
+    std::vector<CLamp> m_lamps;
+    std::string m_prefix;
+    std::vector<std::string> m_none;
+    LuminaireLists m_lists { m_luminaires, m_lamps, m_prefix, m_none, m_none, m_none, m_none };
+    CalcRunHooks m_hooks;
+    std::vector<std::int32_t> m_syncs;
+};
+
+TEST_F(CalculationRunTest, RunWritesTheLogInOrderAndMarksTheResultsCurrent)
+{
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    std::vector<std::string> expected { "clear", "line:Výpočet ... ", "line:Test bodů v překážkách ...",
+        "line:Režim 1... " };
+    const char* surfaces[] = { "Stěna 1", "Stěna 2", "Stěna 3", "Stěna 4", "Strop", "Podlaha" };
+    for (int k = 0; k < 6; ++k) {
+        expected.push_back("line:Výpočet plochy " + std::to_string(k) + " - " + surfaces[k] + " ...");
+        expected.push_back("line:  Nulování ...");
+        expected.push_back("line:  Výpočet přímé složky ...");
+    }
+    expected.push_back("line:  Výpočet odražené složky ...");
+    expected.push_back("line:  Odraz 1 ... ");
+    for (int k = 0; k < 6; ++k)
+        expected.push_back("text:Plocha " + std::to_string(k) + ": ");
+    const std::string area = "line:Výpočet místa úkolu 0 - Místo zrakového úkolu 1 ...";
+    for (const char* line : { area.c_str(), "line:  Nulování ...", "line:  Výpočet přímé složky ...",
+             "line:  Výpočet odražené složky ...", area.c_str(),
+             "line:Výpočet minimální, maximální a střední hodnoty ...", "line:O.K." })
+        expected.push_back(line);
+    EXPECT_EQ(log(), expected);
+
+    EXPECT_EQ(room().m_resultsValid, 1);
+    EXPECT_EQ(room().m_surfacesUpToDate, 1);
+    EXPECT_EQ(m_doc.m_calcRunning, 0);
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_syncs, (std::vector<std::int32_t> { 1, 0 })) << "bars disabled, then enabled";
+    const CWorkSystem& task = room().m_workSystems[0];
+    EXPECT_GT(task.m_avg[CWorkSystem::kSlotHorizontal], 0.0);
+    EXPECT_GT(task.m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
+    // Direct light keeps 0.8 of itself, light reflected once or twice 0.8 × 0.8 or 0.8 × 0.8 × 0.8.
+    EXPECT_GT(task.m_maintenanceRatio, 0.8 * 0.8 * 0.8);
+    EXPECT_LT(task.m_maintenanceRatio, 0.8);
+    EXPECT_EQ(m_fakes.progress.statusTexts, (std::vector<std::string> { "Kzev připraven" }));
+}
+
+TEST_F(CalculationRunTest, ProgressRunsFromZeroToTheStepCountAndHides)
+{
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    const auto& positions = m_fakes.progress.positions;
+    ASSERT_GE(positions.size(), 3u);
+    const int range = positions.front().range;
+    EXPECT_EQ(positions.front().position, 0);
+    // Two preparing steps, each surface's rows for its direct pass and its
+    // reflection, and the area's rows for its direct and reflected passes.
+    int surfaceRows = 0;
+    for (const CWorkSystem& s : room().m_modes[0].m_surfaces)
+        surfaceRows += s.m_count1;
+    EXPECT_EQ(range, 2 + 2 * surfaceRows + 2 * 3);
+    EXPECT_EQ(positions[positions.size() - 2].position, range);
+    EXPECT_EQ(positions.back().position, -1);
+    EXPECT_EQ(m_fakes.progress.gradients.size(), 1u);
+    EXPECT_EQ(m_fakes.progress.gradients[0].from, 0xFFC5AEu);
+    EXPECT_EQ(m_fakes.progress.gradients[0].to, 0xFF0D80u);
+}
+
+TEST_F(CalculationRunTest, SecondRunOnAnUnchangedRoomSkipsTheSurfaces)
+{
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    const std::size_t surfaceCount = room().m_modes[0].m_surfaces.size();
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    const auto secondRun = std::ranges::find(log().rbegin(), log().rend(), std::string("clear")).base();
+    EXPECT_FALSE(std::any_of(
+        secondRun, log().end(), [](const std::string& c) { return c.starts_with("line:Výpočet plochy"); }));
+    EXPECT_EQ(room().m_modes[0].m_surfaces.size(), surfaceCount);
+    EXPECT_EQ(m_fakes.progress.positions.back().position, -1);
+    EXPECT_EQ(log().back(), "line:O.K.");
+}
+
+TEST_F(CalculationRunTest, WithoutInterReflectionTheSurfacesAreEmptiedAndNeverAskedFor)
+{
+    room().m_reflectedComponent = 0;
+    room().m_width = 2.0; // 4 elements: too coarse, but no question without reflections
+    room().m_modes[0].m_surfaces.resize(3);
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_TRUE(m_fakes.messageBox.shown.empty());
+    EXPECT_TRUE(room().m_modes[0].m_surfaces.empty());
+    EXPECT_EQ(room().m_surfacesUpToDate, 1);
+    EXPECT_FALSE(logHas("line:  Výpočet odražené složky ..."));
+}
+
+TEST_F(CalculationRunTest, StopDuringASurfacePassEndsTheRunWithoutResults)
+{
+    room().m_resultsValid = 1; // from an earlier run
+    m_fakes.pump.stopAfter = 5;
+
+    ASSERT_EQ(run(), CalcOutcome::Stopped);
+
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+    EXPECT_FALSE(logHas("line:O.K."));
+    EXPECT_FALSE(logHas("line:Výpočet minimální, maximální a střední hodnoty ..."));
+    EXPECT_EQ(room().m_surfacesUpToDate, 0);
+    EXPECT_EQ(room().m_resultsValid, 0);
+    EXPECT_EQ(m_doc.m_calcRunning, 0);
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_syncs, (std::vector<std::int32_t> { 1, 0 }));
+    EXPECT_EQ(m_fakes.progress.positions.back().position, -1);
+    EXPECT_EQ(m_fakes.progress.statusTexts, (std::vector<std::string> { "Kzev připraven" }));
+}
+
+TEST_F(CalculationRunTest, StopDuringAnAreaPassLeavesTheSurfacesFlag)
+{
+    room().m_reflectedComponent = 0;
+    room().m_surfacesUpToDate = 1;
+    room().m_resultsValid = 1;
+    m_fakes.pump.stopAfter = 2;
+
+    ASSERT_EQ(run(), CalcOutcome::Stopped);
+
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+    EXPECT_EQ(room().m_resultsValid, 0);
+    EXPECT_EQ(room().m_surfacesUpToDate, 1);
+}
+
+TEST_F(CalculationRunTest, LuminaireAboveTheRoomStopsTheRunBeforeItStarts)
+{
+    struct Case {
+        double above;
+        bool starts;
+    };
+    for (const Case c : { Case { 0.001, true }, Case { 0.0011, false } }) {
+        m_fakes.log.calls.clear();
+        m_fakes.messageBox.shown.clear();
+        COneLampSystem high;
+        high.m_position = { 1.0, 1.0, room().m_height + c.above };
+        room().m_lampSystems[0].m_luminaires.push_back(high);
+        room().m_resultsValid = 0;
+
+        const CalcOutcome outcome = run();
+
+        if (c.starts) {
+            EXPECT_EQ(outcome, CalcOutcome::Completed);
+        } else {
+            EXPECT_EQ(outcome, CalcOutcome::NotStarted);
+            ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+            EXPECT_EQ(m_fakes.messageBox.shown[0].text, "Svítidlo 2 soustavy Soustava svítidel 1 je nad místností");
+            EXPECT_EQ(log(), (std::vector<std::string> { "clear", "line:Výpočet ... " }));
+            EXPECT_EQ(room().m_resultsValid, 0);
+            EXPECT_EQ(m_doc.m_calcRunning, 0);
+        }
+    }
+}
+
+TEST_F(CalculationRunTest, CoarseElementsAskBeforeTheRun)
+{
+    room().m_width = 2.4; // 4.8 elements
+    m_fakes.messageBox.answers = { MessageAnswer::Yes, MessageAnswer::No };
+
+    EXPECT_EQ(run(), CalcOutcome::NotStarted);
+    EXPECT_EQ(log(), (std::vector<std::string> { "clear", "line:Výpočet ... " }));
+    EXPECT_TRUE(m_syncs.empty());
+    EXPECT_EQ(run(), CalcOutcome::Completed);
+
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 2u);
+    EXPECT_EQ(m_fakes.messageBox.shown[0].text,
+        "Doporučujeme zmenšit rozměr elementární plochy.\nPřerušit výpočet ?");
+    EXPECT_EQ(m_fakes.messageBox.shown[0].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(CalculationRunTest, LampSystemThatCannotBeResolvedFailsTheRunAndSaysWhich)
+{
+    room().m_lampSystems[0].m_luminaireDatabase = 0; // names no luminaire
+    room().m_resultsValid = 1;
+
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+
+    EXPECT_TRUE(logHas(
+        "line:Soustava svítidel Soustava svítidel 1: svítidlo, zdroj nebo udržovací činitel nelze určit."));
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+    EXPECT_EQ(room().m_resultsValid, 1) << "nothing was calculated";
+    EXPECT_EQ(m_doc.m_calcRunning, 0);
+    EXPECT_EQ(m_syncs, (std::vector<std::int32_t> { 1, 0 }));
+}
+
+TEST_F(CalculationRunTest, MissingMaintenanceTableFailsTheRun)
+{
+    room().m_maintenanceFactorMode = 1;
+    CalculationRun calculation(m_doc, m_lists, m_hooks);
+    calculation.m_dataFolder = std::filesystem::path(KZEV_SOURCE_DIR) / "tests" / "no-such-folder";
+
+    ASSERT_EQ(calculation.run(), CalcOutcome::Failed);
+
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("ZEV_Z"), std::string::npos);
+    EXPECT_FALSE(logHas("line:O.K."));
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+}
+
+TEST_F(CalculationRunTest, LuminaireThatCannotBeDividedFailsTheRun)
+{
+    m_luminaires[0].m_luminousDimensions = { -50.0, 0.1, 0.0 };
+    room().m_reflectedComponent = 0;
+    room().m_resultsValid = 1;
+
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+
+    EXPECT_TRUE(logHas("line:  Výpočet se nezdařil, výsledky nejsou platné."));
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+    EXPECT_EQ(room().m_resultsValid, 0);
+}
+
+TEST_F(CalculationRunTest, LaterPassesPlugInThroughTheHooksInTheirOrder)
+{
+    room().m_reflectedComponent = 0;
+    room().m_computeUgr = 1;
+    room().m_computeGr = 1;
+    room().m_computeRoadLuminance = 1;
+    CWorkSystem road = room().m_workSystems[0];
+    road.m_name = "road";
+    road.m_quantityCode = 141;
+    CWorkSystem ugr = road;
+    ugr.m_name = "ugr";
+    ugr.m_quantityCode = 89;
+    CWorkSystem gr = road;
+    gr.m_name = "gr";
+    gr.m_quantityCode = 161;
+    room().m_workSystems = { road, ugr, gr };
+    std::vector<std::string> calls;
+    m_hooks.roadLuminance = [&](const CRoom&, CWorkSystem& a) {
+        calls.push_back("road " + a.m_name);
+        return true;
+    };
+    m_hooks.ugr = [&](const CRoom&, CWorkSystem& a, std::int32_t& step) {
+        calls.push_back("ugr " + a.m_name);
+        step += a.m_count1;
+        return true;
+    };
+    m_hooks.gr = [&](const CRoom&, CWorkSystem& a) {
+        calls.push_back("gr " + a.m_name);
+        return true;
+    };
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_EQ(calls, (std::vector<std::string> { "road road", "ugr ugr", "gr gr" }));
+    EXPECT_TRUE(logHas("line:  Výpočet jasu vozovky ..."));
+    EXPECT_TRUE(logHas("line:  Výpočet činitele oslnění UGR ..."));
+    EXPECT_TRUE(logHas("line:  Výpočet činitele oslnění GR ..."));
+    const auto& positions = m_fakes.progress.positions;
+    EXPECT_EQ(positions[positions.size() - 2].position, positions.front().range);
+}
+
+TEST_F(CalculationRunTest, PassThatIsNotThereFailsTheRunRatherThanLeavingStaleResults)
+{
+    room().m_computeUgr = 1;
+    room().m_workSystems[0].m_quantityCode = 89;
+
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+
+    EXPECT_TRUE(logHas("line:  Tento výpočet zatím není k dispozici, výsledky nejsou platné."));
+    EXPECT_EQ(log().back(), "text: Výpočet přerušen !");
+    EXPECT_EQ(room().m_resultsValid, 0);
+}
+
+TEST_F(CalculationRunTest, PassThatStopsWithoutTheFlagIsAFailure)
+{
+    room().m_reflectedComponent = 0;
+    room().m_computeGr = 1;
+    room().m_workSystems[0].m_quantityCode = 161;
+    m_hooks.gr = [](const CRoom&, CWorkSystem&) { return false; };
+
+    EXPECT_EQ(run(), CalcOutcome::Failed);
+    EXPECT_TRUE(logHas("line:  Výpočet se nezdařil, výsledky nejsou platné."));
+}
+
+TEST_F(CalculationRunTest, OutdoorProjectsGetTheShareOfUpwardFlux)
+{
+    m_doc.m_projectType = 1;
+    room().m_reflectedComponent = 0;
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_TRUE(logHas("line:Výpočet podílu horního toku ..."));
+    EXPECT_NEAR(room().m_upwardFluxShare, 0.5, 0.02) << "an isotropic luminaire sends half upwards";
+}
+
+// A pump that tries to start the calculation again, as a click on the start
+// button handled while the first run pumps events would.
+class ReenteringPump final : public IMessagePump {
+public:
+    explicit ReenteringPump(std::function<CalcOutcome()> start)
+        : m_start(std::move(start))
+    {
+    }
+    void pump() override
+    {
+        if (nested.empty())
+            nested.push_back(m_start());
+    }
+    std::vector<CalcOutcome> nested;
+
+private:
+    std::function<CalcOutcome()> m_start;
+};
+
+TEST_F(CalculationRunTest, SecondRunCannotStartWhileOneRuns)
+{
+    ReenteringPump pump([this] { return run(); });
+    ScopedServices scope(Services { nullptr, nullptr, nullptr, &pump, nullptr, nullptr });
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_EQ(pump.nested, (std::vector<CalcOutcome> { CalcOutcome::NotStarted }));
+    EXPECT_EQ(std::ranges::count(log(), std::string("clear")), 1) << "the nested start did not touch the log";
+    EXPECT_FALSE(calcRunActive());
+}
+
+TEST_F(CalculationRunTest, NothingHappensWithoutASelectedRoomOrWhileTheFlagIsSet)
+{
+    m_fakes.view.selected.reset();
+    EXPECT_EQ(run(), CalcOutcome::NotStarted);
+    m_fakes.view.selected = 0;
+    m_doc.m_calcRunning = 1;
+    EXPECT_EQ(run(), CalcOutcome::NotStarted);
+    EXPECT_TRUE(log().empty());
+}
+
+TEST_F(CalculationRunTest, SavesFirstWhenAskedTo)
+{
+    int saves = 0;
+    m_hooks.saveDocument = [&] { ++saves; };
+    m_doc.m_saveBeforeCalc = 1;
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_EQ(saves, 1);
+}
+
+TEST(ClearPointResults, ZeroesTheComputedValuesOnly)
+{
+    CWorkSystem area;
+    area.m_count1 = 1;
+    area.m_count2 = 2;
+    area.m_points.resize(2);
+    for (CPointCalc& p : area.m_points) {
+        p.m_off = 1;
+        p.m_values.fill(5.0);
+        p.m_reflectedByDirection = { 1.0 };
+    }
+
+    clearPointResults(area);
+
+    for (const CPointCalc& p : area.m_points) {
+        for (int v = 1; v <= CPointCalc::kValueCount; ++v) {
+            const bool kept = v == 11 || v == 18 || v == 21 || v == 22 || v == 23;
+            EXPECT_EQ(p.value(v), kept ? 5.0 : 0.0) << "value " << v;
+        }
+        EXPECT_EQ(p.m_off, 1);
+        EXPECT_EQ(p.m_reflectedByDirection.size(), 1u);
+    }
+}
+
+} // namespace
+} // namespace kzev::test
