@@ -5,6 +5,7 @@
 #include "app/CSplashWnd.h"
 #include "app/KzevDocumentSeam.h"
 #include "app/PlaceholderSeams.h"
+#include "app/PointCalculationSeam.h"
 #include "model/CKzevDoc.h"
 #include "platform/DocumentShell.h"
 #include "platform/AppFolders.h"
@@ -91,6 +92,7 @@ CKzevApp::~CKzevApp()
     m_frame.reset();
     m_docShell.reset();
     m_docSeam.reset();
+    m_calcSeam.reset();
     m_doc.reset();
     if (m_qtTranslator)
         QCoreApplication::removeTranslator(m_qtTranslator.get());
@@ -238,6 +240,10 @@ bool CKzevApp::InitInstance(const QStringList& arguments, bool showMainWindow)
         m_docSeam = std::make_unique<kzev::KzevDocumentSeam>(*m_doc, *this);
         m_docShell = std::make_unique<kzev::ScopedDocumentShell>(*m_docSeam);
         m_document = m_docSeam.get();
+        if (m_calculation == m_placeholderCalculation.get()) {
+            m_calcSeam = std::make_unique<kzev::PointCalculationSeam>(*m_doc, *this);
+            m_calculation = m_calcSeam.get();
+        }
     }
 
     // The frame shows the splash while it builds its bars.

@@ -18,6 +18,7 @@ struct AppFolders;
 class KzevDocumentSeam;
 class ScopedDocumentShell;
 class PlaceholderCalculation;
+class PointCalculationSeam;
 class PlaceholderView;
 }
 
@@ -109,6 +110,7 @@ private:
     std::unique_ptr<CKzevDoc> m_doc;
     std::unique_ptr<kzev::KzevDocumentSeam> m_docSeam;
     std::unique_ptr<kzev::ScopedDocumentShell> m_docShell;
+    std::unique_ptr<kzev::PointCalculationSeam> m_calcSeam;
     kzev::ICalculationSeam* m_calculation;
     kzev::IViewSeam* m_view;
 
