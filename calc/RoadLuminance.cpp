@@ -1,0 +1,146 @@
+#include "calc/RoadLuminance.h"
+
+#include "calc/CalcCatalogue.h"
+#include "calc/CalcProgress.h"
+#include "calc/LuminaireFlux.h"
+#include "calc/LuminaireFrame.h"
+#include "calc/ObstacleShading.h"
+#include "calc/RoadTable.h"
+#include "model/CRoom.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <optional>
+#include <vector>
+
+namespace kzev {
+
+namespace {
+
+constexpr int kUnresolvedLampSystemId = 63901;
+constexpr int kNoScaleId = 63805;
+constexpr int kIncompleteLineId = 63806;
+
+// A luminaire below this height over the point sends no light onto the road there.
+constexpr double kMinHeight = 1e-9;
+
+struct RoadLuminaire {
+    CVector position;
+    LuminaireFrame frame;
+};
+
+// Everything one lamp system gives to the sum, resolved once per area.
+struct RoadSystem {
+    const CLuminaire* luminaire;
+    // Uncertainty factor × maintenance factor × flux, as they stand in the sum.
+    double factor;
+    std::vector<RoadLuminaire> luminaires;
+};
+
+bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<RoadSystem>& systems)
+{
+    for (const CLampSystem& system : room.m_lampSystems) {
+        if (system.m_switchedOff == 1)
+            continue;
+        const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
+        if (!luminaire || !flux) {
+            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
+                MessageIcon::Error, MessageButtons::Ok);
+            return false;
+        }
+        RoadSystem road { luminaire, system.m_uncertaintyFactor * system.m_maintenanceFactor * *flux, {} };
+        for (const COneLampSystem& one : system.m_luminaires) {
+            if (one.m_switchedOff != 1)
+                road.luminaires.push_back({ one.m_position, LuminaireFrame(one) });
+        }
+        systems.push_back(std::move(road));
+    }
+    return true;
+}
+
+// Says in the log what of the table file will read as zeros.
+void logTableRemarks(const RoadTable& table, const std::filesystem::path& file)
+{
+    ICalcLog& log = *services().log;
+    for (const std::int32_t line : table.m_incompleteLines)
+        log.addLine(formatC(loadString(kIncompleteLineId).c_str(), file.string().c_str(), static_cast<int>(line)));
+    if (table.m_scale == 0.0)
+        log.addLine(formatC(loadString(kNoScaleId).c_str(), file.string().c_str()));
+}
+
+CVector onGround(const CVector& v)
+{
+    return { v.x, v.y, 0.0 };
+}
+
+} // namespace
+
+bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue,
+    const std::filesystem::path& dataFolder)
+{
+    const std::optional<RoadTable> table = readRoadTable(dataFolder, room.m_roadSurfaceClass);
+    if (!table)
+        return false;
+    logTableRemarks(*table, roadTablePath(dataFolder, room.m_roadSurfaceClass));
+
+    std::vector<RoadSystem> systems;
+    if (!resolveSystems(room, catalogue, systems))
+        return false;
+
+    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const double scale = table->m_scale;
+    const CVector observer = onGround(area.m_cameraPosition);
+    IMessagePump& pump = *services().pump;
+
+    for (std::int32_t i = 0; i < area.m_count1; ++i) {
+        for (std::int32_t j = 0; j < area.m_count2; ++j) {
+            const std::size_t k = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
+                + static_cast<std::size_t>(j);
+            if (k >= area.m_points.size())
+                return true;
+            CPointCalc& point = area.m_points[k];
+            if (point.m_off == 1)
+                continue;
+            reportCalcProgress();
+            const CVector p = area.PointPosition(i, j);
+            const CVector pGround = onGround(p);
+            const CVector observation = pGround - observer;
+            double luminance = 0.0;
+            for (const RoadSystem& system : systems) {
+                pump.pump();
+                if (stopRequested())
+                    return false;
+                for (const RoadLuminaire& luminaire : system.luminaires) {
+                    const CVector& q = luminaire.position;
+                    const double h = q.z - p.z;
+                    if (!(h > kMinHeight))
+                        continue;
+                    double tau = 1.0;
+                    if (anyObstacle) {
+                        double crossed = 1.0;
+                        if (findObstacleOnRay(q, p, room, crossed, false) != 0) {
+                            if (crossed <= 1e-5)
+                                continue;
+                            tau = crossed;
+                        }
+                    }
+                    const PhotometricAngles angles = luminaire.frame.anglesTowards(p - q);
+                    const double intensity = system.luminaire->GetIntensity(angles.c, angles.gamma);
+                    const CVector incidence = onGround(q) - pGround;
+                    // The surface's table is over the angle of incidence from the vertical,
+                    // whatever way the luminaire is aimed.
+                    const double tanGamma = incidence.Length() / h;
+                    const double beta = AngleBetween(incidence, observation);
+                    const double r = table->lookup(beta, tanGamma);
+                    luminance += intensity / h / h * system.factor * r * tau * scale * 0.000001;
+                }
+            }
+            point.value(CPointCalc::kRoadLuminance) = luminance;
+        }
+    }
+    return true;
+}
+
+} // namespace kzev
