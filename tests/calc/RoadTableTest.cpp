@@ -228,5 +228,28 @@ TEST(RoadTable, DataFolderTableByNumberAndItsFailures)
     EXPECT_EQ(roadTableTitle(folder.path(), 4), "");
 }
 
+TEST(RoadTable, ShippedTablesReadWholeWithTheirScaleAndPublishedS1)
+{
+    FakeServices fakes;
+    struct Case {
+        std::int32_t number;
+        const char* name;
+        double s1; // published nominal S1 = r(0, 2) / r(0, 0)
+    };
+    const Case cases[] = { { 1, "R1", 0.25 }, { 2, "R2", 0.58 }, { 3, "R3", 1.11 }, { 4, "R4", 1.55 },
+        { 5, "C1", 0.24 }, { 6, "C2", 0.97 } };
+    const std::filesystem::path data = std::filesystem::path(KZEV_SOURCE_DIR) / "data";
+    for (const Case& c : cases) {
+        const std::optional<RoadTable> table = readRoadTable(data, c.number);
+        ASSERT_TRUE(table.has_value()) << c.name;
+        EXPECT_EQ(table->m_rows.size(), 29U) << c.name;
+        EXPECT_TRUE(table->m_incompleteLines.empty()) << c.name;
+        EXPECT_DOUBLE_EQ(table->m_scale, 0.1) << c.name;
+        EXPECT_EQ(roadTableTitle(data, c.number).rfind(std::string(" ") + c.name, 0), 0U) << c.name;
+        EXPECT_NEAR(table->lookup(0.0, 2.0) / table->lookup(0.0, 0.0), c.s1, 0.006) << c.name;
+    }
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+}
+
 } // namespace
 } // namespace kzev::test
