@@ -3,7 +3,9 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "calc/CalculationRun.h"
+#include "calc/RoadPasses.h"
 #include "model/CKzevDoc.h"
+#include "platform/AppFolders.h"
 
 namespace kzev {
 
@@ -30,6 +32,7 @@ void PointCalculationSeam::runPointCalculation()
         if (CMainFrame* frame = m_app.frame())
             frame->SyncBarsWithCalcFlag();
     };
+    addRoadPasses(hooks, m_document.m_luminaires, m_document.m_lamps, appFolders().PathData);
     LuminaireLists lists { m_document.m_luminaires, m_document.m_lamps, m_document.m_blockPrefix,
         m_document.m_legendKeys, m_document.m_legendNames, m_document.m_manufacturerNumbers,
         m_document.m_manufacturerNames };

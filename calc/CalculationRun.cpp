@@ -396,6 +396,8 @@ void RoomRun::finishNormally()
     }
     logId(kSummaryId);
     computeIlluminance(m_room, m_type, m_hooks.thresholdIncrement);
+    // The threshold increment tests the stop flag; a field it left without TI is no complete result.
+    check(true);
 
     // Marked current only once everything above has been computed.
     m_room.m_resultsValid = 1;
