@@ -9,6 +9,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -25,6 +26,7 @@ constexpr int kUnresolvedId = 63803;
 constexpr double kEyeHeight = 1.5;
 // How far the road is continued beyond the field on either side, metres.
 constexpr double kRoadBeyondField = 500.0;
+constexpr double kMaxAddedPitches = 10000.0;
 // Smaller average luminances count as none: TI would have no finite value.
 constexpr double kMinLuminance = 1e-6;
 
@@ -49,9 +51,11 @@ void logLine(int id, const std::string& areaName, const std::string& systemName 
 std::vector<COneLampSystem> continuedAlongRoad(const CLampSystem& system, std::size_t modeCount)
 {
     const double pitch = system.m_pitch1.x;
-    if (system.m_nonRegular != 0 || !(std::fabs(pitch) > 1e-6) || system.m_count2 < 1)
+    if (system.m_nonRegular != 0 || !(std::fabs(pitch) > 1e-6) || system.m_count1 < 1 || system.m_count2 < 1)
         return system.m_luminaires;
-    const auto added = static_cast<std::int32_t>(std::trunc(kRoadBeyondField / std::fabs(pitch)));
+    // A pitch of a few centimetres is no road lighting; the cap keeps the copy's size sane.
+    const auto added = static_cast<std::int32_t>(
+        std::min(std::trunc(kRoadBeyondField / std::fabs(pitch)), kMaxAddedPitches));
     CLampSystem longer = system;
     longer.m_count1 = system.m_count1 + 2 * added;
     longer.m_origin = system.m_origin - static_cast<double>(added) * system.m_pitch1;
