@@ -280,8 +280,9 @@ void CMainFrame::SyncBarsWithCalcFlag()
 void CMainFrame::ShowCalcTime(std::time_t start)
 {
     const long elapsed = static_cast<long>(std::time(nullptr) - start);
-    const std::string text = kzev::formatC("Čas výpočtu :%02ld:%02ld:%02ld", elapsed / 3600, (elapsed / 60) % 60,
-                                 elapsed % 60)
+    // A run of a day or more shows its hours modulo 24, as the calculation's own clock does.
+    const std::string text = kzev::formatC(kzev::loadString(61726).c_str(), static_cast<int>((elapsed / 3600) % 24),
+                                 static_cast<int>((elapsed / 60) % 60), static_cast<int>(elapsed % 60))
         + "  - %d%%";
     kzev::services().progress->setText(text, 0x100);
 }

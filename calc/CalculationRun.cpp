@@ -163,6 +163,7 @@ public:
 
 private:
     [[nodiscard]] bool questionsAllowStart() const;
+    [[nodiscard]] bool surfacesNeedRebuild() const;
     [[nodiscard]] std::int32_t countSteps();
     void prepareProgress(std::int32_t steps);
     [[nodiscard]] bool resolveLampSystems();
@@ -186,6 +187,7 @@ private:
     CalcCatalogue m_catalogue;
     ProjectType m_type;
     Phase m_phase = Phase::Preparing;
+    bool m_rebuildSurfaces = false;
     std::int32_t m_step = 0;
     std::unique_ptr<RunningFlagGuard> m_running;
 };
@@ -213,12 +215,23 @@ bool RoomRun::questionsAllowStart() const
     return true;
 }
 
+bool RoomRun::surfacesNeedRebuild() const
+{
+    if (m_room.m_reflectedComponent != 1)
+        return false;
+    if (m_room.m_surfacesUpToDate == 0)
+        return true;
+    // Reflections always have a ceiling and a floor: a mode without surfaces was
+    // never calculated with them (reflections switched on, or a mode added, since).
+    return std::ranges::any_of(m_room.m_modes, [](const CLampState& mode) { return mode.m_surfaces.empty(); });
+}
+
 // Builds or empties the surfaces of every mode and counts the steps the
 // passes will take, so that the bar ends at its end.
 std::int32_t RoomRun::countSteps()
 {
     const bool reflections = m_room.m_reflectedComponent == 1;
-    const bool rebuild = reflections && m_room.m_surfacesUpToDate == 0;
+    const bool rebuild = m_rebuildSurfaces;
     const std::int64_t bounces = std::max(m_room.m_iterations, 0);
     std::int64_t steps = 2;
     for (std::size_t m = 0; m < m_room.m_modes.size(); ++m) {
@@ -438,6 +451,7 @@ CalcOutcome RoomRun::execute()
         return CalcOutcome::NotStarted;
 
     m_running = std::make_unique<RunningFlagGuard>(m_document, m_hooks.syncBars);
+    m_rebuildSurfaces = surfacesNeedRebuild();
     refreshView();
     try {
         prepareProgress(countSteps());
@@ -453,11 +467,10 @@ CalcOutcome RoomRun::execute()
         m_step = 2;
         services().progress->setProgress(m_step, -1);
 
-        const bool surfacesToCompute = m_room.m_reflectedComponent == 1 && m_room.m_surfacesUpToDate == 0;
         for (std::size_t m = 0; m < m_room.m_modes.size(); ++m) {
             const std::int32_t mode = static_cast<std::int32_t>(m);
             logLine(formatC(text(kModeId).c_str(), mode + 1) + "... ");
-            if (surfacesToCompute)
+            if (m_rebuildSurfaces)
                 surfacePasses(m, m_room.m_modes[m].m_surfaces);
             areaPasses(mode);
             glarePasses(mode);

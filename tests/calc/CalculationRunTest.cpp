@@ -146,6 +146,18 @@ TEST_F(CalculationRunTest, SecondRunOnAnUnchangedRoomSkipsTheSurfaces)
     EXPECT_EQ(log().back(), "line:O.K.");
 }
 
+TEST_F(CalculationRunTest, SurfacesMarkedCurrentButMissingAreBuilt)
+{
+    room().m_reflectedComponent = 0;
+    ASSERT_EQ(run(), CalcOutcome::Completed); // leaves no surfaces, marked current
+    room().m_reflectedComponent = 1;
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_EQ(room().m_modes[0].m_surfaces.size(), 6u);
+    EXPECT_GT(room().m_workSystems[0].m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
+}
+
 TEST_F(CalculationRunTest, WithoutInterReflectionTheSurfacesAreEmptiedAndNeverAskedFor)
 {
     room().m_reflectedComponent = 0;
