@@ -158,6 +158,21 @@ TEST_F(CalculationRunTest, SurfacesMarkedCurrentButMissingAreBuilt)
     EXPECT_GT(room().m_workSystems[0].m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
 }
 
+TEST_F(CalculationRunTest, AreaOfAModeTheRoomDoesNotHaveIsNeverCalculated)
+{
+    room().m_reflectedComponent = 0;
+    CWorkSystem orphan = room().m_workSystems[0];
+    orphan.m_modeIndex = 3;
+    for (CPointCalc& p : orphan.m_points)
+        p.value(CPointCalc::kHorizontal) = 42.0;
+    room().m_workSystems.push_back(orphan);
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    EXPECT_EQ(std::ranges::count(log(), std::string("line:Výpočet místa úkolu 1 - Místo zrakového úkolu 1 ...")), 0);
+    EXPECT_EQ(room().m_workSystems[1].m_avg[CWorkSystem::kSlotHorizontal], 42.0) << "summarised as it stands";
+}
+
 TEST_F(CalculationRunTest, WithoutInterReflectionTheSurfacesAreEmptiedAndNeverAskedFor)
 {
     room().m_reflectedComponent = 0;
