@@ -1,0 +1,34 @@
+#include "calc/GlareGeometry.h"
+
+#include "model/CWorkSystem.h"
+
+#include <cmath>
+
+namespace kzev {
+
+CVector viewingDirection(double azimuth, std::int32_t tilt)
+{
+    if (tilt == 90)
+        return { 0.0, 0.0, 1.0 };
+    if (tilt == -90)
+        return { 0.0, 0.0, -1.0 };
+    const double a = DegToRad(azimuth);
+    return CVector { std::cos(a), std::sin(a), std::tan(DegToRad(tilt)) }.Normalized();
+}
+
+double directionAzimuth(const CWorkSystem& area, std::int32_t k)
+{
+    return static_cast<double>(area.m_firstDirection) + static_cast<double>(k) * area.m_directionStep;
+}
+
+double fullCircleCAngle(const CVector& towards, const CVector& c0Axis, const CVector& optical)
+{
+    const CVector lengthAxis = CrossProduct(c0Axis, optical).Normalized();
+    const CVector k = CrossProduct(towards, optical);
+    double c = AngleBetween(lengthAxis, k);
+    if (DotProduct(CrossProduct(lengthAxis, k), optical) > 0.0)
+        c = 360.0 - c;
+    return c;
+}
+
+} // namespace kzev

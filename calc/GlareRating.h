@@ -1,0 +1,27 @@
+#pragma once
+
+class CRoom;
+class CWorkSystem;
+
+namespace kzev {
+
+class CalcCatalogue;
+
+/**
+ * Computes the glare rating GR of outdoor work places at every point of the
+ * area for each of its viewing directions:
+ * GR = 27 + 24 log10(Lvl / Lve^0.9), with the luminaires' veiling luminance
+ * Lvl = 10 Σ E·cos θ / θ² (θ in degrees, 1.5 to 60 from the line of sight,
+ * E at the eye normal to the light, maintained) and the surroundings'
+ * Lve = 0.035 ρ Eav / pi from the room's first area (the work place: its
+ * reflectance and its mean illuminance without the maintenance factor).
+ * Writes list 2 (GR per direction; a negative GR is stored as 0) and value
+ * 21 (the largest) of every point, and the area's viewing direction.
+ *
+ * Returns false without writing anything, after a message, when the work
+ * place holds no illuminance or no reflectance; false also when the stop
+ * flag was seen or a lamp system is not resolved (after a message).
+ */
+bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue);
+
+} // namespace kzev

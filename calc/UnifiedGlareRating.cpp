@@ -1,0 +1,251 @@
+#include "calc/UnifiedGlareRating.h"
+
+#include "calc/CalcCatalogue.h"
+#include "calc/CalcProgress.h"
+#include "calc/DirectIlluminance.h"
+#include "calc/GlareGeometry.h"
+#include "calc/LuminaireFlux.h"
+#include "calc/ObstacleShading.h"
+#include "calc/PositionIndexTable.h"
+#include "model/CRoom.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace kzev {
+
+namespace {
+
+constexpr int kBadDivisionId = 61476;
+constexpr int kNoLuminousAreaId = 62003;
+constexpr int kUnresolvedLampSystemId = 63901;
+constexpr int kNoBackgroundId = 63700;
+
+// Below this reflected illuminance at the eye (lux) the background counts as none.
+constexpr double kNoBackgroundLux = 1e-6;
+
+struct UgrSystem {
+    const CLampSystem* system;
+    const CLuminaire* luminaire;
+    double flux;
+};
+
+bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<UgrSystem>& systems)
+{
+    for (const CLampSystem& system : room.m_lampSystems) {
+        if (system.m_switchedOff == 1)
+            continue;
+        const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
+        if (!luminaire || !flux) {
+            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
+                MessageIcon::Error, MessageButtons::Ok);
+            return false;
+        }
+        systems.push_back({ &system, luminaire, *flux });
+    }
+    return true;
+}
+
+// Projected luminous area of the whole luminaire seen along toEye (unit axes
+// a = C0, b = length, o = optical). A width of exactly 2 marks a sphere of
+// diameter L, a width of 0 an upright cylinder of diameter L and height H.
+double projectedArea(double length, double width, double height, const CVector& a, const CVector& b,
+    const CVector& o, const CVector& toEye)
+{
+    if (std::fabs(width - 2.0) < 1e-9)
+        return 0.785398 * length * length;
+    const double distance = toEye.Length();
+    if (std::fabs(width) < 1e-9) {
+        const double cosTheta = DotProduct(toEye, o) / distance;
+        const double sinTheta = std::sqrt(std::fmax(0.0, 1.0 - cosTheta * cosTheta));
+        // The side of a cylinder shows as a rectangle of its diameter by its height.
+        return std::fabs(cosTheta) * 0.785398 * length * length + sinTheta * height * length;
+    }
+    // Each face turned towards the eye shows its area × cosine; the others nothing.
+    const double ca = std::fabs(DotProduct(toEye, a)) / distance;
+    const double cb = std::fabs(DotProduct(toEye, b)) / distance;
+    const double co = std::fabs(DotProduct(toEye, o)) / distance;
+    return height * length * ca + height * width * cb + width * length * co;
+}
+
+CVector upVector(const CWorkSystem& area)
+{
+    CVector n = CrossProduct(area.m_step1, area.m_step2);
+    if (n.Length() < 0.001)
+        return { 0.0, 0.0, 1.0 };
+    n = n.Normalized();
+    if (n.z < 0.0)
+        n = -1.0 * n;
+    return n;
+}
+
+} // namespace
+
+double ReflectedPassBackground::eyeIlluminance(std::size_t point, std::size_t direction) const
+{
+    if (point >= m_area.m_points.size())
+        return 0.0;
+    const std::vector<double>& list = m_area.m_points[point].m_reflectedByDirection;
+    return direction < list.size() ? list[direction] : 0.0;
+}
+
+bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue,
+    const PositionIndexTable& table, const UgrBackground& background)
+{
+    std::vector<UgrSystem> systems;
+    if (!resolveSystems(room, catalogue, systems))
+        return false;
+
+    const CVector up = upVector(area);
+    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const double ratio = room.m_divisionRatio;
+    IMessagePump& pump = *services().pump;
+    bool backgroundMissing = false;
+
+    for (std::int32_t i = 0; i < area.m_count1; ++i) {
+        for (std::int32_t j = 0; j < area.m_count2; ++j) {
+            const std::size_t pointIndex = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
+                + static_cast<std::size_t>(j);
+            if (pointIndex >= area.m_points.size())
+                break;
+            const CVector eye = area.PointPosition(i, j);
+            // Built aside and stored whole, so a stop or an error never leaves a half-rated point.
+            std::vector<double> ratings;
+            double largest = -1.0;
+
+            for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
+                const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
+                area.m_viewDirection = view;
+                const CVector upCrossView = CrossProduct(up, view);
+                const double viewFromUp = AngleBetween(view, up);
+                double sum = 0.0;
+
+                for (const UgrSystem& entry : systems) {
+                    const CLuminaire& luminaire = *entry.luminaire;
+                    const double length = luminaire.m_luminousDimensions[kLuminousLength];
+                    const double width = luminaire.m_luminousDimensions[kLuminousWidth];
+                    const double height = luminaire.m_luminousDimensions[2];
+                    for (const COneLampSystem& position : entry.system->m_luminaires) {
+                        if (position.m_switchedOff == 1)
+                            continue;
+                        double d0 = Distance(position.m_position, eye);
+                        if (d0 <= 1e-9)
+                            d0 = 1e-9;
+                        const double nL = std::trunc(length / d0 * ratio) + 1.0;
+                        const double nW = std::trunc(width / d0 * ratio) + 1.0;
+                        if (!(nL >= 1e-9) || !(nW >= 1e-9)) {
+                            messageBoxId(kBadDivisionId, MessageIcon::Error);
+                            return false;
+                        }
+                        pump.pump();
+                        if (stopRequested())
+                            return false;
+                        // Too close to be rated by parts: the table does not reach that far anyway.
+                        if (nL > kMaxLuminaireParts || nW > kMaxLuminaireParts)
+                            continue;
+
+                        const double partLength = length / nL;
+                        const double partWidth = width / nW;
+                        const CVector a = position.m_c0Axis.Normalized();
+                        const CVector o = position.m_opticalAxis.Normalized();
+                        const CVector b = CrossProduct(a, o).Normalized();
+                        const CVector first = position.m_position - ((nW - 1.0) * partWidth / 2.0) * a
+                            - ((nL - 1.0) * partLength / 2.0) * b;
+                        const int partsL = static_cast<int>(nL);
+                        const int partsW = static_cast<int>(nW);
+
+                        for (int e1 = 0; e1 < partsL; ++e1) {
+                            for (int e2 = 0; e2 < partsW; ++e2) {
+                                const CVector q = first + (e1 * partLength) * b + (e2 * partWidth) * a;
+                                double d = Distance(q, eye);
+                                double t = 1.0;
+                                if (anyObstacle) {
+                                    double crossed = 1.0;
+                                    if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
+                                        if (crossed <= 1e-5)
+                                            continue;
+                                        t = crossed;
+                                    }
+                                }
+                                const CVector s = q - eye;
+                                const CVector u = eye - q;
+                                const double area0 = projectedArea(length, width, height, a, b, o, u);
+                                if (!(area0 > 1e-9)) {
+                                    services().messageBox->show(formatC(loadString(kNoLuminousAreaId).c_str(),
+                                                                    entry.system->m_name.c_str()),
+                                        MessageIcon::Error, MessageButtons::Ok);
+                                    return false;
+                                }
+                                const double partArea = area0 / (nL * nW);
+                                if (d <= 1e-9)
+                                    d = 1e-9;
+                                const double omega = partArea / (d * d);
+
+                                const double gamma = AngleBetween(o, u);
+                                const double c = fullCircleCAngle(u, a, o);
+                                const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
+                                const double luminance = intensity / area0 * t;
+
+                                // Angles of the element from the line of sight: sideways about the
+                                // up vector, and above it.
+                                const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
+                                const double delta = viewFromUp - AngleBetween(s, up);
+                                const double tr = std::tan(DegToRad(std::fabs(tau)));
+                                // H/R is over the distance along the line of sight, not over the
+                                // horizontal distance, as the position-index table is laid out.
+                                const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
+                                const double p = table.lookup(tr, hr);
+                                if (p <= 1e-5)
+                                    continue;
+                                const double term = luminance * luminance * omega / (p * p);
+                                if (term > 1e-6)
+                                    sum += term;
+                            }
+                        }
+                    }
+                }
+
+                double rating = 0.0;
+                if (sum > 0.0) {
+                    const double eyeIlluminance = background.eyeIlluminance(pointIndex, static_cast<std::size_t>(k));
+                    if (eyeIlluminance > kNoBackgroundLux) {
+                        rating = 8.0 * std::log10(sum * 0.25 / eyeIlluminance * kModelPi);
+                        if (!(rating > 1e-6) || !std::isfinite(rating))
+                            rating = 0.0;
+                    } else {
+                        backgroundMissing = true;
+                    }
+                }
+                ratings.push_back(rating);
+                if (rating > largest)
+                    largest = rating;
+            }
+            CPointCalc& point = area.m_points[pointIndex];
+            point.m_ugrByDirection = std::move(ratings);
+            point.value(CPointCalc::kUgr) = largest;
+        }
+        advanceCalcStep(step);
+    }
+    if (backgroundMissing)
+        services().log->addLine(loadString(kNoBackgroundId));
+    return true;
+}
+
+bool runUgrPass(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue,
+    const std::filesystem::path& dataFolder)
+{
+    PositionIndexTable table;
+    if (!loadPositionIndexTable(dataFolder, table))
+        return false;
+    const bool reflected = room.m_reflectedComponent == 1 && area.m_reflectedComponent == 1;
+    if (reflected)
+        return computeUgr(room, area, step, catalogue, table, ReflectedPassBackground(area));
+    return computeUgr(room, area, step, catalogue, table, NoReflectedBackground());
+}
+
+} // namespace kzev

@@ -1,0 +1,165 @@
+#include "calc/GlareRating.h"
+#include "support/CalcTestSupport.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kzev::test {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct GrScene {
+    FakeServices fakes;
+    CalcScene scene;
+
+    // A work place of 2 × 2 points whose mean illuminance without the
+    // maintenance factor is eav, reflectance rho; then the GR area.
+    GrScene(const Distribution& distribution, double eav, double rho)
+        : scene(distribution)
+    {
+        CWorkSystem& workPlace = scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 2, 2);
+        workPlace.m_quantityCode = 94;
+        workPlace.m_reflectance = rho;
+        for (std::size_t k = 0; k < 4; ++k) {
+            // Direct and reflected parts that vary over the points but average to eav.
+            workPlace.m_points[k].value(CPointCalc::kDirectInitial) = eav * (0.5 + 0.2 * (k % 2 ? 1.0 : -1.0));
+            workPlace.m_points[k].value(CPointCalc::kReflectedInitial) = eav * 0.5;
+        }
+    }
+
+    // Eyes at 1.5 m along step 1, looking along +X unless told otherwise.
+    CWorkSystem& addEyes(const CVector& origin, std::int32_t count, std::int32_t directions = 1,
+        std::int32_t first = 0)
+    {
+        CWorkSystem& area = scene.addArea(origin, { 0.0, 2.0, 0.0 }, { 1.0, 0.0, 0.0 }, count, 1);
+        area.m_quantityCode = 161;
+        area.m_directionCount = directions;
+        area.m_firstDirection = first;
+        return area;
+    }
+
+    bool run() { return computeGlareRatingGr(scene.room, scene.room.m_workSystems[1], scene.catalogue); }
+    const CPointCalc& point(std::size_t k) const { return scene.room.m_workSystems[1].m_points[k]; }
+};
+
+/**
+ * GR of the CIE 112 formula for an eye looking along +X:
+ * 27 + 24 log10(Lvl / Lve^0.9), Lvl = 10 Σ E cos θ / θ² over the luminaires
+ * 1.5 to 60 degrees from the line of sight, Lve = 0.035 ρ Eav / pi.
+ */
+double cieGr(const CVector& eye, const std::vector<CVector>& luminaires, const Distribution& distribution,
+    double maintenance, double rho, double eav)
+{
+    double veiling = 0.0;
+    for (const CVector& l : luminaires) {
+        const CVector s = l - eye;
+        const double d = s.Length();
+        const double theta = std::acos(s.x / d) * 180.0 / kPi;
+        if (theta < 1.5 || theta > 60.0)
+            continue;
+        // The luminaires shine straight down: gamma is the angle below them towards the eye.
+        const double gamma = std::acos(s.z / d) * 180.0 / kPi;
+        const double e = distribution(0.0, gamma) * maintenance / (d * d);
+        veiling += 10.0 * e * std::cos(theta * kPi / 180.0) / (theta * theta);
+    }
+    const double surroundings = 0.035 * rho * eav / kPi;
+    return 27.0 + 24.0 * std::log10(veiling / std::pow(surroundings, 0.9));
+}
+
+TEST(GlareRating, MatchesTheCieFormulaAtSeveralEyes)
+{
+    const Distribution distribution = lambertian(40000.0);
+    const std::vector<CVector> masts { { 20.0, -6.0, 8.0 }, { 20.0, 6.0, 8.0 }, { 40.0, 0.0, 10.0 },
+        { 12.0, 14.0, 9.0 } };
+    GrScene s(distribution, 30.0, 0.25);
+    for (const CVector& mast : masts) {
+        s.scene.addLuminaire(mast).m_maintenanceFactor = 0.8;
+    }
+    s.addEyes({ 0.0, -4.0, 1.5 }, 5);
+    ASSERT_TRUE(s.run());
+    for (std::size_t k = 0; k < 5; ++k) {
+        const CVector eye { 0.0, -4.0 + 2.0 * static_cast<double>(k), 1.5 };
+        const double expected = cieGr(eye, masts, distribution, 0.8, 0.25, 30.0);
+        ASSERT_EQ(s.point(k).m_grByDirection.size(), 1u);
+        EXPECT_NEAR(s.point(k).m_grByDirection[0], expected, 0.01) << "eye " << k;
+        EXPECT_EQ(s.point(k).value(CPointCalc::kGr), s.point(k).m_grByDirection[0]);
+    }
+}
+
+TEST(GlareRating, OnlyLuminairesFrom1Point5To60DegreesCount)
+{
+    struct Case {
+        double theta;
+        bool counts;
+    };
+    const Case cases[] = { { 1.49, false }, { 1.51, true }, { 59.99, true }, { 60.01, false }, { 120.0, false } };
+    for (const Case& c : cases) {
+        GrScene s(isotropic(5000.0), 30.0, 0.25);
+        const double t = c.theta * kPi / 180.0;
+        s.scene.addLuminaire({ 10.0 * std::cos(t), 0.0, 1.5 + 10.0 * std::sin(t) });
+        s.addEyes({ 0.0, 0.0, 1.5 }, 1);
+        ASSERT_TRUE(s.run());
+        EXPECT_EQ(s.point(0).m_grByDirection[0] > 0.0, c.counts) << c.theta;
+    }
+}
+
+TEST(GlareRating, BrighterSurroundingsLowerGr)
+{
+    double gr[2] {};
+    for (int k = 0; k < 2; ++k) {
+        GrScene s(isotropic(5000.0), 30.0 * (k + 1), 0.25);
+        s.scene.addLuminaire({ 20.0, 0.0, 8.0 });
+        s.addEyes({ 0.0, 0.0, 1.5 }, 1);
+        ASSERT_TRUE(s.run());
+        gr[k] = s.point(0).m_grByDirection[0];
+    }
+    EXPECT_NEAR(gr[0] - gr[1], 24.0 * 0.9 * std::log10(2.0), 1e-9);
+}
+
+TEST(GlareRating, DirectionsInOrderWithNegativeAndEmptyOnesStoredAsZero)
+{
+    GrScene s(isotropic(5000.0), 100.0, 0.5);
+    s.scene.addLuminaire({ 20.0, 0.0, 8.0 });   // ahead along +X
+    s.scene.addLuminaire({ 0.0, 600.0, 30.0 }); // ahead along +Y, too far to give a positive GR
+    s.addEyes({ 0.0, 0.0, 1.5 }, 1, 4, 0);
+    ASSERT_TRUE(s.run());
+    const std::vector<double>& list = s.point(0).m_grByDirection;
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_GT(list[0], 0.0);
+    EXPECT_EQ(list[1], 0.0); // negative GR
+    EXPECT_EQ(list[2], 0.0); // nothing ahead
+    EXPECT_EQ(list[3], 0.0);
+    EXPECT_EQ(s.point(0).value(CPointCalc::kGr), list[0]);
+}
+
+TEST(GlareRating, WorkPlaceWithoutLightOrReflectanceStopsBeforeWriting)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CWorkSystem&)> spoil;
+    };
+    const Case cases[] = {
+        { "work place rates UGR", [](CWorkSystem& w) { w.m_quantityCode = 89; } },
+        { "no points", [](CWorkSystem& w) { w.m_points.clear(); } },
+        { "all points hidden", [](CWorkSystem& w) { for (CPointCalc& p : w.m_points) p.m_off = 1; } },
+        { "reflectance below 0.0001", [](CWorkSystem& w) { w.m_reflectance = 0.00009; } },
+        { "no illuminance", [](CWorkSystem& w) { for (CPointCalc& p : w.m_points) p.m_values.fill(0.0); } },
+    };
+    for (const Case& c : cases) {
+        GrScene s(isotropic(5000.0), 30.0, 0.25);
+        s.scene.addLuminaire({ 20.0, 0.0, 8.0 });
+        s.addEyes({ 0.0, 0.0, 1.5 }, 1);
+        s.scene.room.m_workSystems[1].m_points[0].m_grByDirection = { 33.0 };
+        c.spoil(s.scene.room.m_workSystems[0]);
+        EXPECT_FALSE(s.run()) << c.name;
+        EXPECT_EQ(s.point(0).m_grByDirection, std::vector<double> { 33.0 }) << c.name;
+        ASSERT_EQ(s.fakes.messageBox.shown.size(), 1u) << c.name;
+        EXPECT_NE(s.fakes.messageBox.shown[0].text.find("Činitel oslnění GR nelze spočítat"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace kzev::test

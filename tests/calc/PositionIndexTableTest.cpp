@@ -1,0 +1,101 @@
+#include "GlareTestSupport.h"
+#include "calc/PositionIndexTable.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+namespace kzev::test {
+namespace {
+
+TEST(PositionIndexTable, ReadsHeadingsAndValuesOfTheFile)
+{
+    TempFolder folder("pi_read");
+    writePositionIndexFile(folder.path() / kPositionIndexTableFile);
+    PositionIndexTable table;
+    ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
+    EXPECT_DOUBLE_EQ(table.columnHeading(19), 1.9);
+    EXPECT_DOUBLE_EQ(table.rowHeading(30), 3.0);
+    EXPECT_DOUBLE_EQ(table.value(0, 10), 7.00);  // T/R 0, H/R 1.0
+    EXPECT_DOUBLE_EQ(table.value(5, 5), 2.91);   // T/R 0.5, H/R 0.5
+    EXPECT_DOUBLE_EQ(table.value(27, 6), 7.50);  // kept as published
+}
+
+TEST(PositionIndexTable, LookupInterpolatesAndKeepsToTheTable)
+{
+    TempFolder folder("pi_lookup");
+    writePositionIndexFile(folder.path() / kPositionIndexTableFile);
+    PositionIndexTable table;
+    ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
+    struct Case {
+        const char* name;
+        double tr;
+        double hr;
+        double expected;
+    };
+    const Case cases[] = {
+        { "on the line of sight", 0.0, 0.0, 1.0 },
+        { "both within 0.0001 of it", 0.0001, 0.0001, 1.0 },
+        { "grid node", 0.5, 0.5, 2.91 },
+        { "grid node at the last row used", 2.9, 1.8, 15.25 },
+        // Halfway between H/R 0.2 (1.50) and 0.3 (1.80) at T/R 0.2.
+        { "halfway along H/R", 0.2, 0.25, 1.65 },
+        // Cells 1.05 1.22 / 1.12 1.30 around T/R 0.15, H/R 0.05.
+        { "middle of a cell", 0.15, 0.05, (1.05 + 1.22 + 1.12 + 1.30) / 4.0 },
+        { "T/R from 2.9999 is outside", 2.9999, 0.5, -1.0 },
+        { "H/R from 1.8999 is outside", 0.5, 1.8999, -1.0 },
+        { "negative T/R", -0.01, 0.5, -1.0 },
+        { "negative H/R", 0.5, -0.01, -1.0 },
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(table.lookup(c.tr, c.hr), c.expected, 1e-9) << c.name;
+}
+
+TEST(PositionIndexTable, MissingFileIsReportedWithItsPath)
+{
+    FakeServices fakes;
+    TempFolder folder("pi_missing");
+    PositionIndexTable table;
+    EXPECT_FALSE(loadPositionIndexTable(folder.path(), table));
+    ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
+    const std::string& text = fakes.messageBox.shown[0].text;
+    EXPECT_NE(text.find("Nelze otevřít soubor"), std::string::npos);
+    EXPECT_NE(text.find((folder.path() / kPositionIndexTableFile).string()), std::string::npos);
+}
+
+TEST(PositionIndexTable, IncompleteFilesAreReadErrors)
+{
+    struct Case {
+        const char* name;
+        std::function<void(int, std::vector<std::string>&)> edit;
+        int rows;
+    };
+    const Case cases[] = {
+        { "empty value field", [](int row, std::vector<std::string>& f) { if (row == 12) f[7].clear(); }, 31 },
+        { "value that is no number", [](int row, std::vector<std::string>& f) { if (row == 3) f[20] = "x"; }, 31 },
+        { "short data line", [](int row, std::vector<std::string>& f) { if (row == 30) f.resize(15); }, 31 },
+        { "empty heading field", [](int row, std::vector<std::string>& f) { if (row == -1) f[4].clear(); }, 31 },
+        { "30 data lines", {}, 30 },
+    };
+    for (const Case& c : cases) {
+        FakeServices fakes;
+        TempFolder folder("pi_bad");
+        writePositionIndexFile(folder.path() / kPositionIndexTableFile, c.edit, c.rows);
+        PositionIndexTable table;
+        EXPECT_FALSE(loadPositionIndexTable(folder.path(), table)) << c.name;
+        ASSERT_EQ(fakes.messageBox.shown.size(), 1u) << c.name;
+        EXPECT_NE(fakes.messageBox.shown[0].text.find("Chyba při čtení ze souboru"), std::string::npos) << c.name;
+    }
+}
+
+TEST(PositionIndexTable, EmptyRowHeadingReadsAsZero)
+{
+    TempFolder folder("pi_rowheading");
+    writePositionIndexFile(folder.path() / kPositionIndexTableFile,
+        [](int row, std::vector<std::string>& f) { if (row == 0) f[0].clear(); });
+    PositionIndexTable table;
+    ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
+    EXPECT_EQ(table.rowHeading(0), 0.0);
+}
+
+} // namespace
+} // namespace kzev::test

@@ -1,0 +1,319 @@
+#include "GlareTestSupport.h"
+#include "calc/PositionIndexTable.h"
+#include "calc/UnifiedGlareRating.h"
+#include "support/CalcTestSupport.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kzev::test {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+/** The same reflected illuminance at the eye for every point and direction. */
+class FixedBackground final : public UgrBackground {
+public:
+    explicit FixedBackground(double lux)
+        : m_lux(lux)
+    {
+    }
+    double eyeIlluminance(std::size_t, std::size_t) const override { return m_lux; }
+
+private:
+    double m_lux;
+};
+
+// A flat luminous rectangle (no height), the C0 axis along +X unless turned.
+constexpr double kLength = 0.6; // along C90
+constexpr double kWidth = 0.3;  // along C0
+
+/**
+ * One luminaire for the independent figure: its centre, and its luminance
+ * and projected area seen from the eye, worked out from the distribution
+ * here rather than by the pass.
+ */
+struct Source {
+    CVector centre;
+    double luminance;
+    double projectedArea;
+};
+
+/**
+ * UGR of the CIE 117 formula for an eye looking horizontally along +Y:
+ * 8 log10(0.25 / Lb · Σ L² ω / p²) with Lb = E / pi, ω = A / r², p from the
+ * Guth table at T/R = |x| / y and H/R = z / y in the eye's frame.
+ */
+double cieUgr(const CVector& eye, const std::vector<Source>& sources, double eyeIlluminance)
+{
+    double sum = 0.0;
+    for (const Source& s : sources) {
+        const double forward = s.centre.y - eye.y;
+        const double lateral = std::fabs(s.centre.x - eye.x);
+        const double height = s.centre.z - eye.z;
+        const double r2 = forward * forward + lateral * lateral + height * height;
+        const double omega = s.projectedArea / r2;
+        const double p = GuthTable::shared().at(lateral / forward, height / forward);
+        sum += s.luminance * s.luminance * omega / (p * p);
+    }
+    const double background = eyeIlluminance / kPi;
+    return 8.0 * std::log10(0.25 / background * sum);
+}
+
+// A downward flat luminaire of the test size seen from the eye: projected
+// area L·W·cos γ, luminance I(C, γ) / that area, C measured from the C0 axis
+// towards C0 × optical = the length axis.
+Source flatSource(const Distribution& distribution, const CVector& centre, const CVector& c0, const CVector& eye)
+{
+    const CVector toEye = eye - centre;
+    const double r = toEye.Length();
+    const double cosGamma = -toEye.z / r;
+    const double gamma = std::acos(cosGamma) * 180.0 / kPi;
+    const CVector lengthAxis = CrossProduct(c0, CVector { 0.0, 0.0, -1.0 });
+    double c = std::atan2(DotProduct(toEye, lengthAxis), DotProduct(toEye, c0)) * 180.0 / kPi;
+    if (c < 0.0)
+        c += 360.0;
+    const double area = kLength * kWidth * cosGamma;
+    return { centre, distribution(c, gamma) / area, area };
+}
+
+struct UgrScene {
+    FakeServices fakes;
+    CalcScene scene;
+    PositionIndexTable table;
+    TempFolder folder { "ugr" };
+
+    explicit UgrScene(const Distribution& distribution)
+        : scene(distribution, kLength, kWidth)
+    {
+        writePositionIndexFile(folder.path() / kPositionIndexTableFile);
+        EXPECT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
+    }
+
+    // One eye at the origin of the area, directions as given (default: one, along +Y).
+    CWorkSystem& addEye(const CVector& eye, std::int32_t count = 1, std::int32_t first = 90, std::int32_t step = 90)
+    {
+        CWorkSystem& area = scene.addArea(eye, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        area.m_quantityCode = 89;
+        area.m_directionCount = count;
+        area.m_firstDirection = first;
+        area.m_directionStep = step;
+        return area;
+    }
+
+    bool run(const UgrBackground& background)
+    {
+        std::int32_t step = 0;
+        return computeUgr(scene.room, scene.room.m_workSystems[0], step, scene.catalogue, table, background);
+    }
+
+    const CPointCalc& point() const { return scene.room.m_workSystems[0].m_points[0]; }
+};
+
+TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
+{
+    const Distribution distribution = lambertian(2000.0);
+    const CVector eye { 0.0, 0.0, 1.2 };
+    struct Case {
+        const char* name;
+        CVector centre;
+    };
+    const Case cases[] = {
+        { "ahead and above", { 0.0, 4.0, 3.0 } },
+        { "off to the side", { 1.7, 3.3, 2.9 } },
+        { "far to the other side", { -5.1, 2.9, 3.4 } },
+    };
+    for (const Case& c : cases) {
+        UgrScene s(distribution);
+        s.scene.room.m_divisionRatio = 1.0; // the luminaire stays one element
+        s.scene.addLuminaire(c.centre);
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0))) << c.name;
+        const double expected = cieUgr(eye, { flatSource(distribution, c.centre, { 1.0, 0.0, 0.0 }, eye) }, 40.0);
+        ASSERT_EQ(s.point().m_ugrByDirection.size(), 1u);
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1) << c.name;
+        EXPECT_EQ(s.point().value(CPointCalc::kUgr), s.point().m_ugrByDirection[0]);
+    }
+}
+
+TEST(UnifiedGlareRating, SeveralLuminairesCutIntoElementsMatchTheCieFormula)
+{
+    const Distribution distribution = lambertian(1500.0);
+    const CVector eye { 2.0, 0.0, 1.2 };
+    const std::vector<CVector> centres { { 0.5, 2.0, 3.0 }, { 2.0, 2.5, 3.0 }, { 3.5, 3.0, 3.0 }, { 0.5, 5.0, 3.0 },
+        { 2.0, 5.5, 3.0 }, { 3.5, 6.0, 3.0 }, { 4.5, 4.0, 3.0 } };
+    UgrScene s(distribution); // division ratio 10: every luminaire is cut into several elements
+    std::vector<Source> sources;
+    for (const CVector& centre : centres) {
+        s.scene.addLuminaire(centre);
+        sources.push_back(flatSource(distribution, centre, { 1.0, 0.0, 0.0 }, eye));
+    }
+    s.addEye(eye);
+    ASSERT_TRUE(s.run(FixedBackground(65.0)));
+    EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, sources, 65.0), 0.1);
+}
+
+TEST(UnifiedGlareRating, ReadsTheLuminaireOnTheSideTheEyeIsOn)
+{
+    // Four times brighter on the C90 side than on the C270 side: the eye sees
+    // one or the other as the luminaire is turned by 180 degrees.
+    const Distribution lopsided = [](double c, double gamma) {
+        const double side = c <= 180.0 ? 1.0 : 0.25;
+        return gamma < 90.0 ? 2000.0 * side * std::cos(DegToRad(gamma)) : 0.0;
+    };
+    const CVector eye { 0.0, 0.0, 1.2 };
+    const CVector centre { 0.8, 4.0, 3.0 };
+    double ratings[2] {};
+    int n = 0;
+    for (const CVector c0 : { CVector { 1.0, 0.0, 0.0 }, CVector { -1.0, 0.0, 0.0 } }) {
+        UgrScene s(lopsided);
+        s.scene.room.m_divisionRatio = 1.0;
+        s.scene.addLuminaire(centre).m_luminaires[0].m_c0Axis = c0;
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0)));
+        const double expected = cieUgr(eye, { flatSource(lopsided, centre, c0, eye) }, 40.0);
+        ratings[n++] = s.point().m_ugrByDirection[0];
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1);
+    }
+    // A quarter of the luminance is 8·log10(16) lower.
+    EXPECT_NEAR(ratings[1] - ratings[0], 8.0 * std::log10(16.0), 0.1);
+}
+
+TEST(UnifiedGlareRating, FourDirectionsInOrderAndTheLargestKept)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 4.0, 0.3, 3.0 });  // ahead when looking along +X
+    s.scene.addLuminaire({ 0.2, -3.0, 2.6 }); // ahead when looking along −Y, and closer
+    s.addEye({ 0.0, 0.0, 1.2 }, 4, 0, 90);
+    ASSERT_TRUE(s.run(FixedBackground(50.0)));
+    const std::vector<double>& list = s.point().m_ugrByDirection;
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_GT(list[0], 0.0);
+    EXPECT_EQ(list[1], 0.0); // both behind or beside the table's reach
+    EXPECT_EQ(list[2], 0.0);
+    EXPECT_GT(list[3], list[0]);
+    EXPECT_EQ(s.point().value(CPointCalc::kUgr), list[3]);
+    // The area keeps the last direction it was looked along.
+    const CVector last = s.scene.room.m_workSystems[0].m_viewDirection;
+    EXPECT_NEAR(last.x, 0.0, 1e-5);
+    EXPECT_NEAR(last.y, -1.0, 1e-5);
+}
+
+TEST(UnifiedGlareRating, NoLuminaireSwitchedOnGivesZero)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 0.0, 4.0, 3.0 }).m_switchedOff = 1;
+    s.addEye({ 0.0, 0.0, 1.2 }, 4, 0, 90);
+    ASSERT_TRUE(s.run(FixedBackground(50.0)));
+    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(4, 0.0));
+    EXPECT_EQ(s.point().value(CPointCalc::kUgr), 0.0);
+}
+
+TEST(UnifiedGlareRating, ZeroBackgroundGivesZeroAndOneLogLine)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
+    s.addEye({ 0.0, 0.0, 1.2 }, 2, 90, 0);
+    ASSERT_TRUE(s.run(FixedBackground(0.0)));
+    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(2, 0.0));
+    EXPECT_EQ(s.point().value(CPointCalc::kUgr), 0.0);
+    ASSERT_EQ(s.fakes.log.calls.size(), 1u);
+    EXPECT_NE(s.fakes.log.calls[0].find("jas pozadí 0"), std::string::npos);
+}
+
+TEST(UnifiedGlareRating, RunTakesTheBackgroundOfThisRunsReflectedPassOnly)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
+    CWorkSystem& area = s.addEye({ 0.0, 0.0, 1.2 });
+    // Left by an earlier run, or by this run's reflected pass.
+    area.m_points[0].m_reflectedByDirection = { 40.0 };
+    std::int32_t step = 0;
+
+    s.scene.room.m_reflectedComponent = 0; // no reflected pass in this run: the list is stale
+    ASSERT_TRUE(runUgrPass(s.scene.room, area, step, s.scene.catalogue, s.folder.path()));
+    EXPECT_EQ(area.m_points[0].m_ugrByDirection[0], 0.0);
+    EXPECT_EQ(s.fakes.log.calls.size(), 1u);
+
+    s.scene.room.m_reflectedComponent = 1;
+    ASSERT_TRUE(s.run(FixedBackground(40.0)));
+    const double expected = s.point().m_ugrByDirection[0];
+    EXPECT_GT(expected, 0.0);
+    ASSERT_TRUE(runUgrPass(s.scene.room, area, step, s.scene.catalogue, s.folder.path()));
+    EXPECT_DOUBLE_EQ(area.m_points[0].m_ugrByDirection[0], expected);
+    EXPECT_EQ(step, 2); // one row per evaluation
+}
+
+TEST(UnifiedGlareRating, MissingTableLeavesTheAreaAsItWas)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
+    CWorkSystem& area = s.addEye({ 0.0, 0.0, 1.2 });
+    area.m_points[0].m_ugrByDirection = { 17.0 };
+    std::int32_t step = 0;
+    TempFolder empty("ugr_empty");
+    EXPECT_FALSE(runUgrPass(s.scene.room, area, step, s.scene.catalogue, empty.path()));
+    EXPECT_EQ(area.m_points[0].m_ugrByDirection, std::vector<double> { 17.0 });
+    EXPECT_EQ(s.fakes.messageBox.shown.size(), 1u);
+}
+
+TEST(UnifiedGlareRating, ElementBehindHalfTransparentObstacleCountsAQuarter)
+{
+    const CVector eye { 0.0, 0.0, 1.2 };
+    double ratings[2] {};
+    for (int withBox = 0; withBox < 2; ++withBox) {
+        UgrScene s(lambertian(2000.0));
+        s.scene.room.m_divisionRatio = 1.0;
+        s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
+        if (withBox)
+            s.scene.addBox({ -1.0, 2.0, 0.0 }, { 2.0, 0.0, 0.0 }, { 0.0, 0.2, 0.0 }, { 0.0, 0.0, 4.0 }, 0.5);
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0)));
+        ratings[withBox] = s.point().m_ugrByDirection[0];
+    }
+    EXPECT_NEAR(ratings[0] - ratings[1], 8.0 * std::log10(4.0), 1e-9);
+}
+
+TEST(UnifiedGlareRating, FaultsOfTheLuminaireEndTheEvaluation)
+{
+    struct Case {
+        const char* name;
+        std::function<void(UgrScene&)> spoil;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "negative division ratio", [](UgrScene& s) { s.scene.room.m_divisionRatio = -50.0; }, "Chybné dělení" },
+        { "no luminous area",
+            [](UgrScene& s) { s.scene.luminaires[0].m_luminousDimensions = { 0.0, 0.5, 0.0 }; },
+            "nulovou svítící plochu" },
+        { "unresolved luminaire", [](UgrScene& s) { s.scene.room.m_lampSystems[0].m_luminaireIndex = 3; },
+            "nemá načtené svítidlo" },
+    };
+    for (const Case& c : cases) {
+        UgrScene s(lambertian(2000.0));
+        s.scene.addLuminaire({ 0.0, 4.0, 3.0 }).m_name = "S1";
+        s.addEye({ 0.0, 0.0, 1.2 });
+        c.spoil(s);
+        EXPECT_FALSE(s.run(FixedBackground(40.0))) << c.name;
+        ASSERT_EQ(s.fakes.messageBox.shown.size(), 1u) << c.name;
+        EXPECT_NE(s.fakes.messageBox.shown[0].text.find(c.message), std::string::npos) << c.name;
+        EXPECT_TRUE(s.point().m_ugrByDirection.empty()) << c.name;
+    }
+}
+
+TEST(UnifiedGlareRating, StopKeepsThePointBeingRatedAsItWas)
+{
+    UgrScene s(lambertian(2000.0));
+    s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
+    s.addEye({ 0.0, 0.0, 1.2 }, 2, 90, 0);
+    s.scene.room.m_workSystems[0].m_points[0].m_ugrByDirection = { 5.0 };
+    s.fakes.pump.stopAfter = 2; // during the second direction
+    EXPECT_FALSE(s.run(FixedBackground(40.0)));
+    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double> { 5.0 });
+    setStopRequested(false);
+}
+
+} // namespace
+} // namespace kzev::test
