@@ -4,8 +4,10 @@
 #include "calc/CalcProgress.h"
 #include "calc/CalcSurfaces.h"
 #include "calc/DirectIlluminance.h"
+#include "calc/GlareRating.h"
 #include "calc/InterReflection.h"
 #include "calc/ObstacleShading.h"
+#include "calc/UnifiedGlareRating.h"
 #include "calc/UpwardFlux.h"
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"
@@ -377,16 +379,13 @@ void RoomRun::glarePasses(std::int32_t mode)
         logLine(formatC(text(kAreaId).c_str(), static_cast<long>(k), area.m_name.c_str()));
         if (m_room.m_computeUgr == 1 && area.m_quantityCode == kUgrCode) {
             logId(kUgrId);
-            if (!m_hooks.ugr)
-                fail(text(kPassMissingId));
-            check(m_hooks.ugr(m_room, area, m_step));
+            check(m_hooks.ugr ? m_hooks.ugr(m_room, area, m_step)
+                              : runUgrPass(m_room, area, m_step, m_catalogue, m_dataFolder));
             showCalcTime();
         }
         if (m_room.m_computeGr == 1 && area.m_quantityCode == kGrCode) {
             logId(kGrId);
-            if (!m_hooks.gr)
-                fail(text(kPassMissingId));
-            check(m_hooks.gr(m_room, area));
+            check(m_hooks.gr ? m_hooks.gr(m_room, area) : computeGlareRatingGr(m_room, area, m_catalogue));
             showCalcTime();
             advance();
         }

@@ -39,8 +39,8 @@ struct CalcRunHooks {
     std::function<void()> saveDocument; ///< saves the project before the run (SaveBeforeCalc)
     std::function<void()> syncBars;     ///< bars and the calculation toolbar follow the running flag
     AreaPass roadLuminance;             ///< road fields (quantity 141) when the room computes road luminance
-    SteppedAreaPass ugr;                ///< UGR areas (quantity 89) when the room computes UGR
-    AreaPass gr;                        ///< GR areas (quantity 161) when the room computes GR
+    SteppedAreaPass ugr;                ///< UGR areas (quantity 89); empty: the built-in UGR pass
+    AreaPass gr;                        ///< GR areas (quantity 161); empty: the built-in GR pass
     ThresholdIncrementPass thresholdIncrement; ///< road fields with the TI flag in road projects
 };
 

@@ -242,7 +242,10 @@ bool runUgrPass(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
     PositionIndexTable table;
     if (!loadPositionIndexTable(dataFolder, table))
         return false;
-    const bool reflected = room.m_reflectedComponent == 1 && area.m_reflectedComponent == 1;
+    // The reflected pass of this run filled the list only under these switches,
+    // and only for an area whose normal follows its grid; otherwise it is stale.
+    const bool reflected
+        = room.m_reflectedComponent == 1 && area.m_reflectedComponent == 1 && area.m_normalMode == 1;
     if (reflected)
         return computeUgr(room, area, step, catalogue, table, ReflectedPassBackground(area));
     return computeUgr(room, area, step, catalogue, table, NoReflectedBackground());

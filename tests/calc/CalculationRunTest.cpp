@@ -350,8 +350,8 @@ TEST_F(CalculationRunTest, LaterPassesPlugInThroughTheHooksInTheirOrder)
 
 TEST_F(CalculationRunTest, PassThatIsNotThereFailsTheRunRatherThanLeavingStaleResults)
 {
-    room().m_computeUgr = 1;
-    room().m_workSystems[0].m_quantityCode = 89;
+    room().m_computeRoadLuminance = 1;
+    room().m_workSystems[0].m_quantityCode = 141;
 
     ASSERT_EQ(run(), CalcOutcome::Failed);
 

@@ -1,11 +1,14 @@
 #include "GlareTestSupport.h"
+#include "calc/CalculationRun.h"
 #include "calc/PositionIndexTable.h"
 #include "calc/UnifiedGlareRating.h"
+#include "model/CKzevDoc.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kzev::test {
@@ -313,6 +316,85 @@ TEST(UnifiedGlareRating, StopKeepsThePointBeingRatedAsItWas)
     EXPECT_FALSE(s.run(FixedBackground(40.0)));
     EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double> { 5.0 });
     setStopRequested(false);
+}
+
+TEST(UnifiedGlareRating, CalculationRunRatesWithTheReflectedLightItComputed)
+{
+    for (const std::int32_t reflections : { 1, 0 }) {
+        FakeServices fakes;
+        CKzevDoc doc;
+        doc.m_saveBeforeCalc = 0;
+        std::vector<CLuminaire> luminaires { tabulatedLuminaire(lambertian(1000.0), 0.6, 0.6) };
+        luminaires[0].m_databaseNumber = 1;
+        luminaires[0].m_recordNumber = 7;
+        std::vector<CLamp> lamps { makeLamp(1.0, 10000, 0.8, 5000.0) };
+        lamps[0].m_databaseNumber = 1;
+        lamps[0].m_recordNumber = 3;
+        std::string prefix;
+        std::vector<std::string> none;
+        const LuminaireLists lists { luminaires, lamps, prefix, none, none, none, none };
+
+        CRoom room;
+        room.m_length = 4.0;
+        room.m_width = 3.0;
+        room.m_height = 2.5;
+        room.m_elementarySurfaceSize = 0.5;
+        room.m_iterations = 1;
+        room.m_maintenanceFactorMode = 2;
+        room.m_reflectedComponent = reflections;
+        room.m_computeUgr = 1;
+        CLampSystem& system = room.m_lampSystems[0];
+        system.m_luminaireDatabase = 1;
+        system.m_luminaireRecord = 7;
+        system.m_lampDatabase = 1;
+        system.m_lampRecord = 3;
+        COneLampSystem one;
+        one.m_position = { 2.0, 1.5, 2.4 };
+        system.m_luminaires = { one };
+        CWorkSystem& area = room.m_workSystems[0];
+        area.m_quantityCode = 89;
+        area.m_origin = { 2.0, 0.2, 1.2 };
+        area.m_count1 = 1;
+        area.m_count2 = 1;
+        area.m_points.resize(1);
+        area.m_firstDirection = 90;
+        area.m_directionCount = 1;
+        // Left over from an earlier run with other reflectances.
+        area.m_points[0].m_reflectedByDirection = { 5000.0 };
+        doc.m_rooms = { room };
+        fakes.view.selected = 0;
+
+        TempFolder data("ugr_run");
+        writePositionIndexFile(data.path() / kPositionIndexTableFile);
+        CalculationRun calculation(doc, lists);
+        calculation.m_dataFolder = data.path();
+        ASSERT_EQ(calculation.run(), CalcOutcome::Completed) << reflections;
+
+        const CPointCalc& point = doc.m_rooms[0].m_workSystems[0].m_points[0];
+        const bool zeroBackgroundLogged = std::ranges::find_if(fakes.log.calls, [](const std::string& call) {
+            return call.find("jas pozadí 0") != std::string::npos;
+        }) != fakes.log.calls.end();
+        ASSERT_EQ(point.m_ugrByDirection.size(), 1u);
+        if (reflections == 1) {
+            ASSERT_EQ(point.m_reflectedByDirection.size(), 1u);
+            const double eye = point.m_reflectedByDirection[0];
+            EXPECT_GT(eye, 0.0);
+            EXPECT_LT(eye, 5000.0);
+            // The same point rated on the background the run left gives the run's figure.
+            PositionIndexTable table;
+            ASSERT_EQ(table.read(data.path() / kPositionIndexTableFile), PositionIndexTableError::None);
+            CRoom copy = doc.m_rooms[0];
+            const CalcCatalogue catalogue(luminaires, lamps);
+            std::int32_t step = 0;
+            ASSERT_TRUE(computeUgr(copy, copy.m_workSystems[0], step, catalogue, table, FixedBackground(eye)));
+            EXPECT_GT(point.m_ugrByDirection[0], 0.0);
+            EXPECT_DOUBLE_EQ(point.m_ugrByDirection[0], copy.m_workSystems[0].m_points[0].m_ugrByDirection[0]);
+            EXPECT_FALSE(zeroBackgroundLogged);
+        } else {
+            EXPECT_EQ(point.m_ugrByDirection[0], 0.0);
+            EXPECT_TRUE(zeroBackgroundLogged);
+        }
+    }
 }
 
 } // namespace
