@@ -50,6 +50,21 @@ TEST(PositionIndexTable, LookupInterpolatesAndKeepsToTheTable)
         EXPECT_NEAR(table.lookup(c.tr, c.hr), c.expected, 1e-9) << c.name;
 }
 
+TEST(PositionIndexTable, ShippedTableHoldsThePublishedValues)
+{
+    FakeServices fakes;
+    PositionIndexTable table;
+    ASSERT_TRUE(loadPositionIndexTable(std::filesystem::path(KZEV_SOURCE_DIR) / "data", table));
+    const GuthTable& published = GuthTable::shared();
+    for (int r = 0; r < PositionIndexTable::kRows; ++r) {
+        EXPECT_NEAR(table.rowHeading(r), r / 10.0, 1e-12);
+        // The blank cells of the standard (filled differently here and there) lie at H/R 1.8 and 1.9.
+        for (int c = 0; c < 18; ++c)
+            EXPECT_DOUBLE_EQ(table.value(r, c), published.p[r][c]) << r << "," << c;
+    }
+    EXPECT_DOUBLE_EQ(table.columnHeading(19), 1.9);
+}
+
 TEST(PositionIndexTable, MissingFileIsReportedWithItsPath)
 {
     FakeServices fakes;

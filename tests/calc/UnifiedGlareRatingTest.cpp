@@ -184,6 +184,28 @@ TEST(UnifiedGlareRating, ReadsTheLuminaireOnTheSideTheEyeIsOn)
     EXPECT_NEAR(ratings[1] - ratings[0], 8.0 * std::log10(16.0), 0.1);
 }
 
+TEST(UnifiedGlareRating, UprightCylinderShowsItsTopAndOneRectangleOfItsSide)
+{
+    // Width 0 marks a cylinder of diameter L and height H along the optical axis.
+    const double diameter = 0.3;
+    const double height = 0.5;
+    const CVector eye { 0.0, 0.0, 1.2 };
+    const CVector centre { 0.5, 3.0, 3.0 };
+    UgrScene s(isotropic(3000.0));
+    s.scene.luminaires[0].m_luminousDimensions = { diameter, 0.0, height };
+    s.scene.room.m_divisionRatio = 1.0;
+    s.scene.addLuminaire(centre);
+    s.addEye(eye);
+    ASSERT_TRUE(s.run(FixedBackground(40.0)));
+
+    const CVector toLuminaire = centre - eye;
+    const double r = toLuminaire.Length();
+    const double top = kPi / 4.0 * diameter * diameter * std::fabs(toLuminaire.z) / r;
+    const double side = diameter * height * std::hypot(toLuminaire.x, toLuminaire.y) / r;
+    const double area = top + side;
+    EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { centre, 3000.0 / area, area } }, 40.0), 0.1);
+}
+
 TEST(UnifiedGlareRating, FourDirectionsInOrderAndTheLargestKept)
 {
     UgrScene s(lambertian(2000.0));
