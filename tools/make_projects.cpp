@@ -205,6 +205,8 @@ void makeHall(const fs::path& folder)
     room.m_computeIlluminance = 1;
     room.m_computeUgr = 0;
     room.m_requirement = "Průmysl: středně jemná práce, montáž";
+    // Three-metre elements keep the inter-reflection of a hall with obstacles quick.
+    room.m_elementarySurfaceSize = 3.0;
     room.m_modes.push_back(mode("Plný provoz"));
     room.m_modes.push_back(mode("Noční provoz"));
 

@@ -1,0 +1,107 @@
+// The sample projects compute through the calculation run with the shipped data
+// folder, without a message.
+
+#include "DataFolder.h"
+
+#include "calc/CalculationRun.h"
+#include "model/CKzevDoc.h"
+#include "platform/DataLocation.h"
+#include "platform/ProfileStore.h"
+#include "support/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace kzev::test {
+namespace {
+
+class SampleCalculation : public ::testing::Test {
+protected:
+    void SetUp() override { installProfileStore(std::make_unique<MemoryProfileStore>()); }
+
+    /** Opens a shipped project into the document; false when the open failed. */
+    bool open(const std::string& name)
+    {
+        m_doc = std::make_unique<CKzevDoc>();
+        m_doc->m_saveBeforeCalc = 0;
+        return m_doc->OnOpenDocument(shippedData() / name);
+    }
+
+    CalcOutcome runFirstRoom()
+    {
+        LuminaireLists lists { m_doc->m_luminaires, m_doc->m_lamps, m_doc->m_blockPrefix, m_doc->m_legendKeys,
+            m_doc->m_legendNames, m_doc->m_manufacturerNumbers, m_doc->m_manufacturerNames };
+        CalculationRun run(*m_doc, lists, m_hooks);
+        run.m_dataFolder = shippedData();
+        return run.runRoom(0);
+    }
+
+    /** Lamp flux of all switched-on luminaires of the room's lamp systems, times each system's maintenance factor. */
+    static double maintainedLampFlux(const CKzevDoc& doc, const CRoom& room, std::size_t mode)
+    {
+        double flux = 0.0;
+        for (const CLampSystem& system : room.m_lampSystems) {
+            const CLuminaire& luminaire = doc.m_luminaires.at(static_cast<std::size_t>(system.m_luminaireIndex));
+            for (const COneLampSystem& one : system.m_luminaires)
+                flux += one.ModeFactor(mode) * system.m_lampFlux * luminaire.m_numberOfLamps
+                    * system.m_maintenanceFactor;
+        }
+        return flux;
+    }
+
+    /** Share of that flux the area's mean horizontal illuminance stands for over the floor. */
+    double utilisation(const CRoom& room, const CWorkSystem& area) const
+    {
+        const double floorFlux = area.m_avg[CWorkSystem::kSlotHorizontal] * room.m_length * room.m_width;
+        return floorFlux / maintainedLampFlux(*m_doc, room, static_cast<std::size_t>(area.m_modeIndex));
+    }
+
+    FakeServices m_services;
+    ScopedDataLocation m_location { DataLocation { shippedData().string(), "ZEV-", "Excel 8.0" } };
+    std::unique_ptr<CKzevDoc> m_doc;
+    CalcRunHooks m_hooks;
+};
+
+TEST_F(SampleCalculation, OfficeIlluminanceComputes)
+{
+    ASSERT_TRUE(open("Vzor-kancelar.kzv"));
+    // The UGR observers need the glare pass; the illuminance of the room is computed here.
+    m_doc->m_rooms[0].m_computeUgr = 0;
+
+    EXPECT_EQ(runFirstRoom(), CalcOutcome::Completed);
+    EXPECT_TRUE(m_services.messageBox.shown.empty())
+        << (m_services.messageBox.shown.empty() ? std::string() : m_services.messageBox.shown[0].text);
+    EXPECT_EQ(m_services.log.calls.back(), "line:O.K.");
+
+    const CRoom& room = m_doc->m_rooms[0];
+    const CWorkSystem& plane = room.m_workSystems[0];
+    for (std::int32_t k = 0; k < static_cast<std::int32_t>(plane.m_points.size()); ++k)
+        EXPECT_GT(plane.GetPointValue(k), 0.0) << "point " << k;
+    // A small office with light surfaces puts well over a third and less than all of the
+    // maintained lamp flux onto the work plane.
+    EXPECT_GT(utilisation(room, plane), 0.35);
+    EXPECT_LT(utilisation(room, plane), 1.0);
+}
+
+TEST_F(SampleCalculation, HallComputesBothModes)
+{
+    ASSERT_TRUE(open("Vzor-hala.kzv"));
+
+    EXPECT_EQ(runFirstRoom(), CalcOutcome::Completed);
+    EXPECT_TRUE(m_services.messageBox.shown.empty())
+        << (m_services.messageBox.shown.empty() ? std::string() : m_services.messageBox.shown[0].text);
+
+    const CRoom& room = m_doc->m_rooms[0];
+    const CWorkSystem& full = room.m_workSystems[0];
+    const CWorkSystem& night = room.m_workSystems[1];
+    EXPECT_GT(night.m_avg[CWorkSystem::kSlotHorizontal], 0.0);
+    EXPECT_LT(night.m_avg[CWorkSystem::kSlotHorizontal], full.m_avg[CWorkSystem::kSlotHorizontal]);
+    // Racks and machines shade part of the floor of a darker, taller room.
+    EXPECT_GT(utilisation(room, full), 0.2);
+    EXPECT_LT(utilisation(room, full), 1.0);
+}
+
+} // namespace
+} // namespace kzev::test
