@@ -64,11 +64,9 @@ protected:
     CalcRunHooks m_hooks;
 };
 
-TEST_F(SampleCalculation, OfficeIlluminanceComputes)
+TEST_F(SampleCalculation, OfficeComputesIlluminanceAndGlare)
 {
     ASSERT_TRUE(open("Vzor-kancelar.kzv"));
-    // The UGR observers need the glare pass; the illuminance of the room is computed here.
-    m_doc->m_rooms[0].m_computeUgr = 0;
 
     EXPECT_EQ(runFirstRoom(), CalcOutcome::Completed);
     EXPECT_TRUE(m_services.messageBox.shown.empty())
@@ -83,6 +81,14 @@ TEST_F(SampleCalculation, OfficeIlluminanceComputes)
     // maintained lamp flux onto the work plane.
     EXPECT_GT(utilisation(room, plane), 0.35);
     EXPECT_LT(utilisation(room, plane), 1.0);
+
+    // Every observer gets a rating for each of its four directions.
+    const CWorkSystem& observers = room.m_workSystems[2];
+    for (const CPointCalc& point : observers.m_points) {
+        EXPECT_EQ(point.m_ugrByDirection.size(), 4u);
+        EXPECT_GT(point.value(CPointCalc::kUgr), 0.0);
+        EXPECT_LT(point.value(CPointCalc::kUgr), 30.0);
+    }
 }
 
 TEST_F(SampleCalculation, HallComputesBothModes)

@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 
 #include "calc/MaintenanceTable.h"
+#include "calc/PositionIndexTable.h"
 
 #include <gtest/gtest.h>
 
@@ -51,75 +52,48 @@ TEST(MaintenanceTableFile, SaysItsCoefficientsAreIllustrative)
     EXPECT_NE(comments.find("NOT the values of CIE 97"), std::string::npos);
 }
 
-// ---- ZEV-PI.dat (tab-separated: heading line, then 31 rows) ---------------------
+// ---- ZEV-PI.dat ---------------------------------------------------------------
 
-struct PositionIndexTable {
-    std::vector<double> columns;
-    std::vector<double> rows;
-    std::vector<std::vector<double>> values;
-};
-
-PositionIndexTable readPositionIndexFile()
+PositionIndexTable readShippedPositionIndex()
 {
-    const std::vector<std::string> lines = shippedLines("ZEV-PI.dat");
     PositionIndexTable table;
-    EXPECT_GE(lines.size(), 32u);
-    if (lines.size() < 32)
-        return table;
-    const auto heading = fields(lines[0], '\t');
-    EXPECT_GE(heading.size(), 21u);
-    for (std::size_t c = 1; c <= 20 && c < heading.size(); ++c) {
-        EXPECT_FALSE(heading[c].empty());
-        table.columns.push_back(number(heading[c]));
-    }
-    for (std::size_t r = 1; r <= 31; ++r) {
-        const auto f = fields(lines[r], '\t');
-        EXPECT_GE(f.size(), 21u) << "line " << r + 1;
-        table.rows.push_back(number(f[0]));
-        table.values.emplace_back();
-        for (std::size_t c = 1; c <= 20 && c < f.size(); ++c) {
-            EXPECT_FALSE(f[c].empty()) << "line " << r + 1 << ", field " << c;
-            table.values.back().push_back(number(f[c]));
-        }
-    }
+    EXPECT_EQ(table.read(shippedData() / kPositionIndexTableFile), PositionIndexTableError::None);
     return table;
 }
 
 TEST(PositionIndexFile, HoldsTheGridTheLookupAssumes)
 {
-    const PositionIndexTable table = readPositionIndexFile();
-    ASSERT_EQ(table.columns.size(), 20u);
-    ASSERT_EQ(table.rows.size(), 31u);
-    for (std::size_t c = 0; c < 20; ++c)
-        EXPECT_NEAR(table.columns[c], 0.1 * static_cast<double>(c), 1e-9);
-    for (std::size_t r = 0; r < 31; ++r) {
-        EXPECT_NEAR(table.rows[r], 0.1 * static_cast<double>(r), 1e-9);
-        EXPECT_EQ(table.values[r].size(), 20u);
-    }
+    const PositionIndexTable table = readShippedPositionIndex();
+    for (int c = 0; c < PositionIndexTable::kColumns; ++c)
+        EXPECT_NEAR(table.columnHeading(c), 0.1 * c, 1e-9);
+    for (int r = 0; r < PositionIndexTable::kRows; ++r)
+        EXPECT_NEAR(table.rowHeading(r), 0.1 * r, 1e-9);
 }
 
 TEST(PositionIndexFile, KeepsThePublishedEntries)
 {
-    const PositionIndexTable table = readPositionIndexFile();
-    ASSERT_EQ(table.values.size(), 31u);
+    const PositionIndexTable table = readShippedPositionIndex();
     struct Entry {
-        std::size_t row; // T/R x 10
-        std::size_t column; // H/R x 10
+        int row;    // T/R x 10
+        int column; // H/R x 10
         double value;
     };
     // CIE 117-1995 Table 4.1, including the oddity at T/R 2.7, H/R 0.6 as published.
     for (const Entry& e : { Entry { 0, 0, 1.00 }, Entry { 10, 10, 7.00 }, Entry { 5, 5, 2.91 },
              Entry { 0, 17, 16.20 }, Entry { 27, 6, 7.50 }, Entry { 30, 19, 16.00 } })
-        EXPECT_DOUBLE_EQ(table.values[e.row][e.column], e.value) << "T/R " << e.row << ", H/R " << e.column;
+        EXPECT_DOUBLE_EQ(table.value(e.row, e.column), e.value) << "T/R " << e.row << ", H/R " << e.column;
+    EXPECT_NEAR(table.lookup(1.0, 1.0), 7.00, 1e-9);
+    // Halfway between T/R 0.0 and 0.1 on the line H/R 0: (1.00 + 1.05) / 2.
+    EXPECT_NEAR(table.lookup(0.05, 0.0), 1.025, 1e-9);
 }
 
 TEST(PositionIndexFile, CellsTheTableLeavesOpenHoldTheClosedForm)
 {
-    const PositionIndexTable table = readPositionIndexFile();
-    ASSERT_EQ(table.values.size(), 31u);
+    const PositionIndexTable table = readShippedPositionIndex();
     // Levin's closed form at T/R 0, H/R 1.8 and 1.9 is 17.304 and 18.700.
-    EXPECT_NEAR(table.values[0][18], 17.30, 0.006);
-    EXPECT_NEAR(table.values[0][19], 18.70, 0.006);
+    EXPECT_NEAR(table.value(0, 18), 17.30, 0.006);
+    EXPECT_NEAR(table.value(0, 19), 18.70, 0.006);
+    EXPECT_NEAR(table.lookup(0.0, 1.85), 18.00, 0.006);
 }
 
 // ---- ZEV_JV<n>.dat ------------------------------------------------------------
