@@ -9,10 +9,12 @@
 #include "model/CKzevDoc.h"
 #include "platform/DocumentShell.h"
 #include "platform/AppFolders.h"
+#include "platform/Clipboard.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/qt/FileFilter.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtWaitCursor.h"
@@ -117,6 +119,8 @@ void CKzevApp::installPlatformServices()
     static kzev::QtMessageBox messageBox;
     static kzev::QtMessagePump pump;
     static kzev::QtWaitCursor waitCursor;
+    static kzev::QtClipboard clipboard;
+    kzev::installClipboard(&clipboard);
     kzev::Services services {};
     services.messageBox = &messageBox;
     services.pump = &pump;
