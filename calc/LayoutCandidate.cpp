@@ -1,0 +1,88 @@
+#include "calc/LayoutCandidate.h"
+
+#include "calc/CalculationRun.h"
+#include "calc/DirectIlluminance.h"
+#include "model/CKzevDoc.h"
+#include "model/RegularLayout.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+
+#include <algorithm>
+
+namespace kzev {
+
+namespace {
+
+constexpr int kDirectId = 61710;
+constexpr int kNoSubjectsId = 64105;
+
+// Below this an average is no light at all, and no uniformity can be formed.
+constexpr double kNoLight = 1e-9;
+
+} // namespace
+
+LayoutRunningFlag::LayoutRunningFlag(CKzevDoc& document, const std::function<void()>& syncBars)
+    : m_document(document)
+    , m_syncBars(syncBars)
+{
+    m_document.m_calcRunning = 1;
+    setStopRequested(false);
+    if (m_syncBars)
+        m_syncBars();
+}
+
+LayoutRunningFlag::~LayoutRunningFlag() { release(); }
+
+void LayoutRunningFlag::release()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    m_document.m_calcRunning = 0;
+    if (m_syncBars)
+        m_syncBars();
+}
+
+CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const CalcCatalogue& catalogue,
+    ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement)
+{
+    CandidateResult result;
+    CWorkSystem& area = room.m_workSystems[areaIndex];
+    const std::size_t points = static_cast<std::size_t>(std::max(area.m_count1, 0))
+        * static_cast<std::size_t>(std::max(area.m_count2, 0));
+    if (area.m_points.size() != points)
+        area.m_points.resize(points);
+    clearPointResults(area);
+    services().log->addLine(loadString(kDirectId));
+    std::int32_t step = 0;
+    if (!calcPointIlluminance(room, area, 0, step, catalogue))
+        return result;
+    computeIlluminance(room, projectType, thresholdIncrement);
+    result.computed = true;
+    result.average = area.m_avg[CWorkSystem::kSlotHorizontal];
+    // Without counted points the minimum stays at its reset value: no minimum.
+    result.minimum = result.average > kNoLight ? area.m_min[CWorkSystem::kSlotHorizontal] : 0.0;
+    return result;
+}
+
+std::optional<double> uniformityOf(const CandidateResult& result)
+{
+    if (!(result.average > kNoLight))
+        return std::nullopt;
+    return result.minimum / result.average;
+}
+
+void regenerateLuminaires(CLampSystem& system, const CRoom& room)
+{
+    layOutRegularLuminaires(system, std::max<std::size_t>(room.m_modes.size(), 1));
+}
+
+bool hasLayoutSubjects(const CRoom& room)
+{
+    if (!room.m_lampSystems.empty() && !room.m_workSystems.empty())
+        return true;
+    messageBoxId(kNoSubjectsId, MessageIcon::Warning);
+    return false;
+}
+
+} // namespace kzev
