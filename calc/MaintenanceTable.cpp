@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -67,7 +68,8 @@ int readNumbers(std::string_view line, std::vector<double>& numbers, std::size_t
 
 bool namesClass(const std::vector<double>& numbers, std::int32_t cleanlinessClass)
 {
-    return !numbers.empty() && static_cast<std::int32_t>(numbers[0]) == cleanlinessClass;
+    // Compared as a number: a huge or NaN class field names no class rather than wrapping into one.
+    return !numbers.empty() && std::trunc(numbers[0]) == static_cast<double>(cleanlinessClass);
 }
 
 } // namespace

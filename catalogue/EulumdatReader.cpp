@@ -110,14 +110,14 @@ PhotometricData EulumdatReader::read(PhotometryFileText& text)
     data.luminousHeight = optionalNumber(text);
     for (int i = 0; i < 4; ++i)
         text.nextLine(); // luminous heights C90, C180, C270; downward flux fraction
-    data.lightOutputRatio = static_cast<int>(std::trunc(optionalNumber(text)));
+    data.lightOutputRatio = saturatedInt(optionalNumber(text));
     text.nextLine(); // conversion factor
     text.nextLine(); // tilt during measurement
 
     const int lampSets = text.nextInteger();
     checkCount(text, text.lineNumber(), "sad zdrojů", lampSets, 1, 50);
     for (int set = 0; set < lampSets; ++set) {
-        const int lamps = static_cast<int>(std::trunc(optionalNumber(text)));
+        const int lamps = saturatedInt(optionalNumber(text));
         const std::string type = trimmedRight(text.nextLine());
         const double flux = optionalNumber(text);
         text.nextLine(); // colour
@@ -129,7 +129,7 @@ PhotometricData EulumdatReader::read(PhotometryFileText& text)
             data.absolute = lamps < 0;
             data.lampCount = std::abs(lamps);
             data.lampFlux = flux;
-            data.totalWattage = static_cast<int>(std::lround(watts));
+            data.totalWattage = saturatedInt(std::round(watts));
         }
     }
     for (int i = 0; i < 10; ++i)
@@ -197,6 +197,7 @@ PhotometricData EulumdatReader::read(PhotometryFileText& text)
     data.intensities.reserve(values);
     for (std::size_t i = 0; i < values; ++i)
         data.intensities.push_back(text.nextNumber());
+    text.checkIntensities(data.intensities);
     const std::vector<std::string> rest = text.remaining();
     for (std::size_t i = 0; i < rest.size(); ++i)
         if (rest[i].find_first_not_of(" \t") != std::string::npos)

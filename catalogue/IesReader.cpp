@@ -228,7 +228,7 @@ PhotometricData IesReader::read(PhotometryFileText& text)
         numbers.next(); // lamp-to-luminaire geometry
         const double pairs = numbers.next();
         if (pairs < 0 || pairs > 10000)
-            text.fail(numbers.line(), formatC(loadString(kIdBadCount).c_str(), "úhlů TILT", static_cast<int>(pairs)));
+            text.fail(numbers.line(), formatC(loadString(kIdBadCount).c_str(), "úhlů TILT", saturatedInt(pairs)));
         for (int i = 0; i < 2 * static_cast<int>(pairs); ++i)
             numbers.next(); // tilt angles, then their multipliers: the tilt is not applied
     }
@@ -239,10 +239,10 @@ PhotometricData IesReader::read(PhotometryFileText& text)
     const double lamps = numbers.next();
     const double lumensPerLamp = numbers.next();
     const double multiplier = numbers.next();
-    const int verticalCount = static_cast<int>(numbers.next());
-    const int horizontalCount = static_cast<int>(numbers.next());
-    const int photometricType = static_cast<int>(numbers.next());
-    const int unitsType = static_cast<int>(numbers.next());
+    const int verticalCount = saturatedInt(numbers.next());
+    const int horizontalCount = saturatedInt(numbers.next());
+    const int photometricType = saturatedInt(numbers.next());
+    const int unitsType = saturatedInt(numbers.next());
     double width = numbers.next();
     double length = numbers.next();
     double height = numbers.next();
@@ -328,11 +328,12 @@ PhotometricData IesReader::read(PhotometryFileText& text)
     data.intensities.resize(candela.size());
     std::transform(candela.begin(), candela.end(), data.intensities.begin(),
         [&](double cd) { return cd * toPerKilolumen; });
-    data.lightOutputRatio = data.absolute ? 100 : static_cast<int>(std::lround(data.integratedFlux() / 10.0));
+    text.checkIntensities(data.intensities);
+    data.lightOutputRatio = data.absolute ? 100 : saturatedInt(std::round(data.integratedFlux() / 10.0));
 
     // Absolute photometry names no lamp lumens: the luminaire is one source of its own flux.
-    data.lampCount = data.absolute ? 1 : std::max(1, static_cast<int>(std::lround(lamps)));
-    data.totalWattage = static_cast<int>(std::lround(inputWatts));
+    data.lampCount = data.absolute ? 1 : std::max(1, saturatedInt(std::round(lamps)));
+    data.totalWattage = saturatedInt(std::round(inputWatts));
     data.headerPlaneCount = horizontalCount;
     data.headerGammaCount = verticalCount;
 

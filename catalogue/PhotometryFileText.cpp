@@ -5,10 +5,12 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace kzev {
@@ -19,6 +21,10 @@ constexpr int kIdCannotOpen = 61446;
 constexpr int kIdEmpty = 64702;
 constexpr int kIdEndsEarly = 64703;
 constexpr int kIdNotANumber = 64704;
+constexpr int kIdIntensityRange = 64000;
+
+/** Far above any luminaire (a 1000 lm spot of one degree gives about 4e6 cd/klm), within an int. */
+constexpr double kMaxIntensity = 1e9;
 
 bool isUtf8(std::string_view text)
 {
@@ -47,6 +53,14 @@ bool isUtf8(std::string_view text)
 }
 
 } // namespace
+
+int saturatedInt(double value)
+{
+    constexpr double kLimit = std::numeric_limits<int>::max();
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(std::trunc(value), -kLimit, kLimit));
+}
 
 bool parseLeadingNumber(std::string_view text, double& value)
 {
@@ -157,7 +171,14 @@ double PhotometryFileText::nextNumber()
 
 int PhotometryFileText::nextInteger()
 {
-    return static_cast<int>(std::trunc(nextNumber()));
+    return saturatedInt(nextNumber());
+}
+
+void PhotometryFileText::checkIntensities(const std::vector<double>& intensities) const
+{
+    for (double value : intensities)
+        if (!(std::fabs(value) <= kMaxIntensity))
+            fail(0, formatC(loadString(kIdIntensityRange).c_str(), formatC("%g", value).c_str()));
 }
 
 void PhotometryFileText::fail(int line, const std::string& reason) const

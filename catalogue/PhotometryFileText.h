@@ -36,6 +36,12 @@ public:
     /** Takes the next line's leading integer. */
     int nextInteger();
 
+    /**
+     * Throws unless every intensity (cd/klm) is finite and within what a
+     * luminaire can have; a damaged file's 1e100 would overflow the table.
+     */
+    void checkIntensities(const std::vector<double>& intensities) const;
+
     /** Throws a PhotometryError for this file at the given line (0 = no line). */
     [[noreturn]] void fail(int line, const std::string& reason) const;
 
@@ -52,6 +58,13 @@ private:
     std::vector<std::string> m_lines;
     std::size_t m_next = 0;
 };
+
+/**
+ * Returns the whole part of a number as an int, held at +-INT_MAX (NaN gives
+ * 0): a damaged count or wattage then fails its own range check instead of
+ * overflowing.
+ */
+[[nodiscard]] int saturatedInt(double value);
 
 /** Parses the leading number of a text into value; false when there is none. */
 [[nodiscard]] bool parseLeadingNumber(std::string_view text, double& value);

@@ -3,11 +3,15 @@
 #include "model/UserSettings.h"
 #include "platform/ProfileStore.h"
 
+#include <algorithm>
+
 using namespace kzev;
 
 namespace {
 
 constexpr const char* kMainLogFont = "mainLogFont";
+/** The largest point size a font takes; a damaged HeightFont must not overflow the tenths. */
+constexpr std::int32_t kMaxFontPoints = 1638;
 
 } // namespace
 
@@ -17,7 +21,7 @@ int CKzevDoc::LoadMainFont()
     if (const std::optional<LogFont> font = LogFont::fromBytes(stored))
         m_logFont = *font;
     else
-        m_logFont = LogFont::pointFont(m_fontHeight * 10, m_baseFont);
+        m_logFont = LogFont::pointFont(std::clamp(m_fontHeight, -kMaxFontPoints, kMaxFontPoints) * 10, m_baseFont);
     return 1;
 }
 
