@@ -1,0 +1,64 @@
+#include "fuzz/FuzzSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace kzev::fuzz {
+
+namespace {
+
+/** Owns the scratch folder; /dev/shm keeps the many small writes off the disk. */
+class Scratch {
+public:
+    Scratch()
+    {
+        std::filesystem::path base = "/dev/shm";
+        std::error_code error;
+        if (!std::filesystem::is_directory(base, error))
+            base = std::filesystem::temp_directory_path();
+        m_folder = base / ("kzev-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_folder);
+    }
+    ~Scratch()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_folder, error);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+} // namespace
+
+const std::filesystem::path& scratchFolder()
+{
+    static const Scratch scratch;
+    return scratch.folder();
+}
+
+std::filesystem::path writeInput(std::string_view fileName, const std::uint8_t* data, std::size_t size)
+{
+    const std::filesystem::path path = scratchFolder() / fileName;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.close();
+    if (!out)
+        fail("cannot write the scratch file " + path.string());
+    return path;
+}
+
+void fail(std::string_view what)
+{
+    std::fprintf(stderr, "kzev fuzz: %.*s\n", static_cast<int>(what.size()), what.data());
+    std::abort();
+}
+
+} // namespace kzev::fuzz
