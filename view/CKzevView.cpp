@@ -1,0 +1,266 @@
+#include "view/CKzevView.h"
+
+#include "model/CKzevDoc.h"
+#include "model/CLuminaire.h"
+#include "model/LuminaireLegend.h"
+#include "platform/AppFolders.h"
+#include "platform/StringTable.h"
+#include "platform/qt/QtPainterSurface.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace {
+
+CKzevView* g_view = nullptr;
+
+/**
+ * The document's luminaires: the list index that resolution wrote into the
+ * lamp system, and the legend name of its luminaire and lamp.
+ */
+class DocumentLuminaires final : public kzev::ILuminaireSource {
+public:
+    const CLuminaire* luminaire(CLampSystem& system) override
+    {
+        CKzevDoc* doc = kzev::theDocument();
+        if (!doc)
+            return nullptr;
+        return luminaireOf(*doc, system);
+    }
+
+    std::string typeText(const CLampSystem& system) override
+    {
+        CKzevDoc* doc = kzev::theDocument();
+        return doc ? kzev::findLuminaireLampName(doc->m_usedLuminaires, system) : std::string();
+    }
+
+private:
+    template <typename Doc>
+    static const CLuminaire* luminaireOf(Doc& doc, CLampSystem& system)
+    {
+        // The document resolves luminaires once it keeps a list of them.
+        if constexpr (requires { doc.ResolveLuminaire(system, 0); doc.m_luminaires; }) {
+            if (doc.ResolveLuminaire(system, 0) == 0)
+                return nullptr;
+            doc.ResolveLamp(system, 1);
+            const std::int32_t index = system.m_luminaireIndex;
+            if (index < 0 || static_cast<std::size_t>(index) >= doc.m_luminaires.size())
+                return nullptr;
+            return &doc.m_luminaires[static_cast<std::size_t>(index)];
+        } else {
+            return nullptr;
+        }
+    }
+};
+
+QFont fontOf(const kzev::LogFont& logFont)
+{
+    QFont font(QString::fromStdString(logFont.faceName.empty() ? std::string("Arial") : logFont.faceName));
+    if (logFont.height != 0)
+        font.setPixelSize(std::abs(logFont.height));
+    else
+        font.setPixelSize(12);
+    font.setBold(logFont.weight >= 700);
+    font.setItalic(logFont.italic != 0);
+    font.setUnderline(logFont.underline != 0);
+    return font;
+}
+
+constexpr int kViewCommands[][2] = {
+    { 32826, 112 }, { 32825, 113 }, { 32830, 114 }, { 32827, 115 }, { 32831, 116 }, { 32829, 117 },
+};
+
+} // namespace
+
+namespace kzev {
+
+CKzevView* theView()
+{
+    return g_view;
+}
+
+QPixmap splashPicture()
+{
+    const QString file = QString::fromStdString(appFolders().PathExe + "Kzev.bmp");
+    if (QFile::exists(file)) {
+        QPixmap picture(file);
+        if (!picture.isNull())
+            return picture;
+    }
+    // The built-in picture: a luminaire over a lit floor and the program's name.
+    const QSize size(480, 300);
+    QPixmap picture(size);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, size.height());
+    sky.setColorAt(0, QColor(236, 240, 246));
+    sky.setColorAt(1, QColor(200, 210, 226));
+    p.fillRect(picture.rect(), sky);
+    const QPointF lamp(360, 50);
+    QPolygonF cone;
+    cone << lamp + QPointF(-16, 8) << lamp + QPointF(16, 8) << QPointF(450, 240) << QPointF(270, 240);
+    QLinearGradient light(lamp, QPointF(lamp.x(), 240));
+    light.setColorAt(0, QColor(255, 236, 150, 220));
+    light.setColorAt(1, QColor(255, 236, 150, 40));
+    p.setPen(Qt::NoPen);
+    p.setBrush(light);
+    p.drawPolygon(cone);
+    p.setBrush(QColor(90, 96, 110));
+    p.drawRect(QRectF(lamp.x() - 24, lamp.y() - 4, 48, 12));
+    p.setBrush(QColor(255, 236, 150, 120));
+    p.drawEllipse(QPointF(360, 240), 95, 14);
+    p.setPen(QColor(30, 40, 70));
+    QFont title = p.font();
+    title.setPointSize(24);
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(QRect(24, 70, 300, 50), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(loadString(61921)));
+    p.setPen(QColor(30, 40, 70, 160));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    return picture;
+}
+
+} // namespace kzev
+
+CKzevView::CKzevView(QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , m_documentLuminaires(std::make_unique<DocumentLuminaires>())
+{
+    g_view = this;
+    setObjectName(QStringLiteral("CKzevView"));
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    QPalette white = viewport()->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    viewport()->setPalette(white);
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.setLuminaireSource(m_documentLuminaires.get());
+    m_plan.setInvalidate([this] { viewport()->update(); });
+}
+
+CKzevView::~CKzevView()
+{
+    if (g_view == this)
+        g_view = nullptr;
+}
+
+void CKzevView::RefreshView(int resetProjection, int resetCamera)
+{
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.RefreshView(resetProjection, resetCamera);
+}
+
+void CKzevView::requestLayout()
+{
+    m_plan.requestLayout();
+    viewport()->update();
+}
+
+void CKzevView::setTreeSelection(int lampSystem, int area, int obstacle)
+{
+    m_plan.setTreeSelection({ lampSystem, area, obstacle });
+}
+
+void CKzevView::setSceneShown(bool shown)
+{
+    m_plan.setSceneShown(shown);
+    viewport()->update();
+}
+
+std::optional<int> CKzevView::viewCode()
+{
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.SelectRoomFromTree();
+    const CViewSettings* settings = m_plan.viewSettings();
+    if (!settings)
+        return std::nullopt;
+    return settings->m_viewCode;
+}
+
+bool CKzevView::OnViewDirectionCommand(int commandId)
+{
+    for (const auto& [id, code] : kViewCommands) {
+        if (id == commandId) {
+            m_plan.setDocument(kzev::theDocument());
+            m_plan.setViewDirection(code);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CKzevView::setLuminaireSource(kzev::ILuminaireSource* source)
+{
+    m_plan.setLuminaireSource(source ? source : m_documentLuminaires.get());
+    viewport()->update();
+}
+
+QPixmap CKzevView::grabPlan()
+{
+    return viewport()->grab();
+}
+
+void CKzevView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    OnDraw(painter);
+}
+
+void CKzevView::OnDraw(QPainter& painter)
+{
+    m_plan.setDocument(kzev::theDocument());
+    if (!m_plan.sceneShown()) {
+        drawSplash(painter);
+        return;
+    }
+    if (CKzevDoc* doc = kzev::theDocument())
+        painter.setFont(fontOf(doc->m_logFont));
+    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    kzev::QtPainterSurface surface(painter);
+    m_plan.drawPlan(surface, viewport()->width(), viewport()->height());
+    updateScrollBars();
+}
+
+void CKzevView::drawSplash(QPainter& painter)
+{
+    const QPixmap picture = kzev::splashPicture();
+    const int left = (viewport()->width() - picture.width()) / 2;
+    const int top = (viewport()->height() - picture.height()) / 2;
+    painter.drawPixmap(left, top, picture);
+}
+
+void CKzevView::updateScrollBars()
+{
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setPageStep(client.height());
+    horizontalScrollBar()->setRange(0, std::max(0, m_plan.totalWidth() - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, m_plan.totalHeight() - client.height()));
+}
+
+void CKzevView::resizeEvent(QResizeEvent* event)
+{
+    // A plan fitted to the window keeps fitting it; a zoomed one keeps its size.
+    const QSize old = viewport()->size();
+    QAbstractScrollArea::resizeEvent(event);
+    if (m_plan.totalWidth() == old.width() && m_plan.totalHeight() == old.height())
+        m_plan.setTotalSize(viewport()->width(), viewport()->height());
+    updateScrollBars();
+}
+
+void CKzevView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void CKzevView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_contextMenu)
+        m_contextMenu(event->globalPos());
+}

@@ -1,0 +1,222 @@
+#pragma once
+
+#include "model/CVector.h"
+#include "platform/DrawSurface.h"
+#include "view/PlanPens.h"
+#include "view/ViewProjection.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+class CKzevDoc;
+class CLampSystem;
+class CLuminaire;
+class COneLampSystem;
+class CRoom;
+class CViewSettings;
+class CWorkSystem;
+class CXSystem;
+
+namespace kzev {
+
+/** The objects selected in the project tree, by index in the current room; -1 for none. */
+struct TreeSelection {
+    int lampSystem = -1;
+    int area = -1;
+    int obstacle = -1;
+    bool operator==(const TreeSelection&) const = default;
+};
+
+/** Where the plan finds a lamp system's luminaire and its legend name. */
+class ILuminaireSource {
+public:
+    virtual ~ILuminaireSource() = default;
+    /** Resolves the system's luminaire and lamp; null when the luminaire cannot be had. */
+    virtual const CLuminaire* luminaire(CLampSystem& system) = 0;
+    /** Returns the legend name of the system's luminaire and lamp; empty when there is none. */
+    virtual std::string typeText(const CLampSystem& system) = 0;
+};
+
+class PlanView;
+
+/**
+ * The result layers of the plan: false colours and values of the room
+ * surfaces, values at the calculation points, isolines and the result
+ * summary. The plan calls them in their place of the drawing order; with none
+ * installed they draw nothing.
+ */
+class IResultLayers {
+public:
+    virtual ~IResultLayers() = default;
+    virtual void drawSurfaceFill(PlanView& plan, IDrawSurface& surface, int mode) = 0;
+    virtual void drawSurfaceValues(PlanView& plan, IDrawSurface& surface, int mode) = 0;
+    virtual void drawPointValues(PlanView& plan, IDrawSurface& surface, int mode) = 0;
+    virtual void drawIsolines(PlanView& plan, IDrawSurface& surface, int mode) = 0;
+    virtual void drawResultSummary(PlanView& plan, IDrawSurface& surface, int mode) = 0;
+};
+
+/**
+ * The main view without its window: the state that drawing, picking and
+ * printing share (current room, view settings in use, scene extents, plan
+ * rectangle, selections, edited objects, output scale) and the 2-D layers in
+ * their drawing order. The window forwards its paints here; tests draw on a
+ * recording surface.
+ *
+ * The room is never held across calls by address: it is found again by its
+ * index in the document, so a project change cannot leave the plan pointing
+ * at a room that moved.
+ */
+class PlanView {
+public:
+    PlanView();
+
+    // ---- Wiring ---------------------------------------------------------
+    void setDocument(CKzevDoc* document) { m_document = document; }
+    [[nodiscard]] CKzevDoc* document() const { return m_document; }
+    void setLuminaireSource(ILuminaireSource* source) { m_luminaires = source; }
+    void setResultLayers(IResultLayers* layers) { m_results = layers; }
+    /** Called whenever the plan wants to be painted again. */
+    void setInvalidate(std::function<void()> invalidate) { m_invalidate = std::move(invalidate); }
+
+    // ---- Lifecycle --------------------------------------------------------
+    /** Re-reads the tree's room, recomputes the extents and asks for a repaint. */
+    void RefreshView(int resetProjection, int resetCamera);
+    /** Takes the room of the tree's selected item; 0 when there is none or it does not exist. */
+    int SelectRoomFromTree();
+    /** Sets the objects the tree selected in the current room. */
+    void setTreeSelection(const TreeSelection& selection) { m_treeSelection = selection; }
+    [[nodiscard]] const TreeSelection& treeSelection() const { return m_treeSelection; }
+    [[nodiscard]] const TreeSelection& drawingSelection() const { return m_drawingSelection; }
+    /** Asks the next paint to fit the plan to the window. */
+    void requestLayout() { m_layoutRequested = true; }
+    [[nodiscard]] bool layoutRequested() const { return m_layoutRequested; }
+
+    [[nodiscard]] bool sceneShown() const { return m_sceneShown; }
+    void setSceneShown(bool shown) { m_sceneShown = shown; }
+
+    /**
+     * Draws the 2-D plan of the tree's room for a window of the client size:
+     * extents, selection, layout and the layers in order. The splash picture
+     * is the window's.
+     */
+    void drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight);
+
+    // ---- Current room and settings ---------------------------------------
+    [[nodiscard]] int roomIndex() const { return m_roomIndex; }
+    /** Returns the current room, or null. */
+    [[nodiscard]] CRoom* room() const;
+    /** Returns the view settings in use: the printer's while it prints, else those of the current room. */
+    [[nodiscard]] CViewSettings* viewSettings() const;
+    /** Lets the print composer draw with other view settings; null returns to the room's. */
+    void setViewSettingsOverride(CViewSettings* settings) { m_settingsOverride = settings; }
+    /** Returns the room's mode the layers show: its current mode when it has that mode, else 0. */
+    [[nodiscard]] int currentMode() const;
+    [[nodiscard]] const std::array<double, 3>& roomSize() const { return m_roomSize; }
+
+    // ---- View directions ----------------------------------------------------
+    /** Writes the view code into the view settings in use and refreshes; nothing without a room. */
+    void setViewDirection(int viewCode);
+    void OnViewFloor() { setViewDirection(ViewCode::Floor); }
+    void OnViewCeiling() { setViewDirection(ViewCode::Ceiling); }
+    void OnViewWall1() { setViewDirection(ViewCode::Wall1); }
+    void OnViewWall2() { setViewDirection(ViewCode::Wall2); }
+    void OnViewWall3() { setViewDirection(ViewCode::Wall3); }
+    void OnViewWall4() { setViewDirection(ViewCode::Wall4); }
+
+    // ---- Projection -----------------------------------------------------------
+    void ComputeSceneExtents();
+    /** Computes the plan rectangle for the room and rectangle given (screen: print 0, offsets 0). */
+    void ComputePlanLayout(IDrawSurface& surface, int roomIndex, int left, int top, int right, int bottom,
+        int print, int topOffset, int gap);
+    void ProjectPoint(double x, double y, double z, int& px, int& py) const;
+    void WorldMoveTo(IDrawSurface& surface, double x, double y, double z) const;
+    void WorldLineTo(IDrawSurface& surface, double x, double y, double z) const;
+    [[nodiscard]] int ScaleSize(int n) const { return scaleSize(n, m_outputScale); }
+    [[nodiscard]] double DistanceInViewPlane(double x1, double x2, double y1, double y2, double z1, double z2) const
+    {
+        return m_projection.distanceInViewPlane(x1, x2, y1, y2, z1, z2);
+    }
+    [[nodiscard]] int TestInViewPlaneRange(double x, double xBound1, double xBound2, double y, double yBound1,
+        double yBound2, double z, double zBound1, double zBound2) const
+    {
+        return m_projection.testInViewPlaneRange(x, xBound1, xBound2, y, yBound1, yBound2, z, zBound1, zBound2);
+    }
+    [[nodiscard]] ViewProjection& projection() { return m_projection; }
+    [[nodiscard]] const ViewProjection& projection() const { return m_projection; }
+
+    // ---- Layers ------------------------------------------------------------
+    void DrawRoomBox(IDrawSurface& surface) const;
+    void DrawObstacleSystems(IDrawSurface& surface) const;
+    void DrawObstacleBox(IDrawSurface& surface, const CXSystem& obstacles, const CVector& corner) const;
+    void DrawWorkSystems(IDrawSurface& surface, int mode) const;
+    void DrawGlareMarks(IDrawSurface& surface, int print) const;
+    void DrawValueRelief(IDrawSurface& surface, int mode) const;
+    void DrawLuminaires(IDrawSurface& surface, int drawSwitchedOff, int mode) const;
+    void DrawLuminaireOutline(IDrawSurface& surface, const COneLampSystem& entry, const CLuminaire& luminaire,
+        const CVector& position, const Pen& pen) const;
+    void DrawLuminaireCharacteristics(IDrawSurface& surface, const COneLampSystem& entry,
+        const CLuminaire& luminaire, const CVector& position, const Pen& pen) const;
+    void DrawLuminaireAxes(IDrawSurface& surface) const;
+    void DrawLengthTexts(IDrawSurface& surface) const;
+    /** 1 when the area passes the display-mode filter. */
+    [[nodiscard]] int IsWorkSystemShown(const CWorkSystem& area) const;
+
+    // ---- State shared with printing and the mouse ----------------------------
+    [[nodiscard]] double outputScale() const { return m_outputScale; }
+    void setOutputScale(double scale) { m_outputScale = scale; }
+    [[nodiscard]] int displayMode() const { return m_displayMode; }
+    void setDisplayMode(int mode) { m_displayMode = mode; }
+    [[nodiscard]] bool pageOutput() const { return m_pageOutput; }
+    void setPageOutput(bool page) { m_pageOutput = page; }
+    void setEditedObjects(CLampSystem* lampSystem, CWorkSystem* area, CXSystem* obstacles);
+    void setAimingLine(const CVector& from, const CVector& to, bool shown);
+    void setSelectionRect(bool shown, int left, int top, int right, int bottom);
+    /** The scroll size the screen layout fills; set to the client size at a fit. */
+    void setTotalSize(int width, int height) { m_totalWidth = width; m_totalHeight = height; }
+    [[nodiscard]] int totalWidth() const { return m_totalWidth; }
+    [[nodiscard]] int totalHeight() const { return m_totalHeight; }
+
+private:
+    /** Takes view code, depth effect and vanishing point from the view settings in use. */
+    void syncProjection();
+    [[nodiscard]] Pen slotPen(int slot) const;
+    [[nodiscard]] Pen scaled(Pen pen) const;
+    /** The area k as drawn (the edited one in place of the selected one) and its pen slot. */
+    [[nodiscard]] const CWorkSystem& areaSource(std::size_t k, int& slot) const;
+    /** Whether area k is drawn at all in the mode by the room's show-all and mode rules. */
+    [[nodiscard]] bool areaPassesRoomFilter(std::size_t k, const CWorkSystem& area, int mode) const;
+    void drawCross(IDrawSurface& surface, const CVector& point, int length) const;
+    void drawLengthLabel(IDrawSurface& surface, const std::string& text, double x, double y, double z) const;
+
+    CKzevDoc* m_document = nullptr;
+    ILuminaireSource* m_luminaires = nullptr;
+    IResultLayers* m_results = nullptr;
+    std::function<void()> m_invalidate;
+
+    bool m_sceneShown = false;
+    double m_outputScale = 1.0;
+    int m_roomIndex = -1;
+    CViewSettings* m_settingsOverride = nullptr;
+    std::array<double, 3> m_roomSize {};
+    ViewProjection m_projection;
+    int m_displayMode = 1;
+    TreeSelection m_drawingSelection;
+    TreeSelection m_treeSelection;
+    CLampSystem* m_editedLampSystem = nullptr;
+    CWorkSystem* m_editedArea = nullptr;
+    CXSystem* m_editedObstacles = nullptr;
+    std::array<CVector, 2> m_aimingPoints {};
+    bool m_aimingShown = false;
+    bool m_selectionShown = false;
+    std::array<int, 4> m_selectionRect {};
+    bool m_pageOutput = false;
+    bool m_layoutRequested = true;
+    int m_totalWidth = 0;
+    int m_totalHeight = 0;
+};
+
+/** Returns "%1.2lf" below 2.0, "%1.1lf" below 20.0, else "%1.0lf" of the value. */
+[[nodiscard]] std::string FormatValueByMagnitude(double value);
+
+} // namespace kzev
