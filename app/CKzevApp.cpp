@@ -82,9 +82,7 @@ CKzevApp* theApp()
 
 CKzevApp::CKzevApp()
     : m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
-    , m_placeholderView(std::make_unique<kzev::PlaceholderView>())
     , m_calculation(m_placeholderCalculation.get())
-    , m_view(m_placeholderView.get())
 {
     g_app = this;
 }

@@ -19,7 +19,6 @@ class KzevDocumentSeam;
 class ScopedDocumentShell;
 class PlaceholderCalculation;
 class PointCalculationSeam;
-class PlaceholderView;
 }
 
 /**
@@ -105,14 +104,14 @@ private:
     void loadQtTranslations();
 
     std::unique_ptr<kzev::PlaceholderCalculation> m_placeholderCalculation;
-    std::unique_ptr<kzev::PlaceholderView> m_placeholderView;
     kzev::IDocumentSeam* m_document = nullptr;
     std::unique_ptr<CKzevDoc> m_doc;
     std::unique_ptr<kzev::KzevDocumentSeam> m_docSeam;
     std::unique_ptr<kzev::ScopedDocumentShell> m_docShell;
     std::unique_ptr<kzev::PointCalculationSeam> m_calcSeam;
     kzev::ICalculationSeam* m_calculation;
-    kzev::IViewSeam* m_view;
+    /** Null: the frame drives its own view. */
+    kzev::IViewSeam* m_view = nullptr;
 
     std::vector<std::string> m_recentFiles;
     std::unique_ptr<CMainFrame> m_frame;

@@ -7,11 +7,13 @@
 #include "app/CSplashWnd.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
+#include "app/KzevViewSeam.h"
 #include "app/PlaceholderSeams.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "view/CKzevView.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -82,6 +84,7 @@ CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    m_view = m_placeholderView.get();
     m_barServices.reset();
     CSplashWnd::HideSplashScreen();
     if (g_mainFrame == this)
@@ -140,12 +143,15 @@ int CMainFrame::OnCreate()
     addDockWidget(Qt::BottomDockWidgetArea, m_infoBar);
     m_barServices = std::make_unique<kzev::BarServices>(*m_statusBar, *m_infoBar);
 
-    // The view takes the middle; until it is there, an empty white area holds its place.
-    auto* viewPlace = new QWidget(this);
-    viewPlace->setObjectName(QStringLiteral("ViewPlace"));
-    viewPlace->setAutoFillBackground(true);
-    viewPlace->setBackgroundRole(QPalette::Base);
-    setCentralWidget(viewPlace);
+    // The view takes the middle; the frame drives it through its seam unless the application plugs in another.
+    m_kzevView = new CKzevView(this);
+    m_kzevView->setContextMenuHandler([this](const QPoint& at) {
+        if (QMenu* popup = menu(92))
+            popup->popup(at);
+    });
+    setCentralWidget(m_kzevView);
+    m_viewSeam = std::make_unique<kzev::KzevViewSeam>(*m_kzevView);
+    m_view = m_viewSeam.get();
 
     resizeDocks({ m_workspaceBar }, { 200 }, Qt::Horizontal);
     resizeDocks({ m_infoBar }, { 150 }, Qt::Vertical);

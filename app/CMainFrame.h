@@ -13,6 +13,7 @@
 
 class CInfoBar;
 class CKzevApp;
+class CKzevView;
 class CProgressStatusBar;
 class QAction;
 class QDockWidget;
@@ -26,6 +27,7 @@ class CommandUi;
 class PlaceholderDocument;
 class PlaceholderCalculation;
 class PlaceholderView;
+class KzevViewSeam;
 }
 
 /**
@@ -111,6 +113,10 @@ public:
     void OnBarToggle(int commandId);
     /** Ticks a toggle command while its bar is visible. */
     void OnUpdateBarToggle(kzev::CommandUi& ui);
+    /** Runs a view-direction command of the view. */
+    void OnViewDirection(int commandId);
+    /** Returns the main view. */
+    [[nodiscard]] CKzevView* kzevView() const { return m_kzevView; }
     /** Ticks a view-direction command while the view code in use is its own. */
     void OnUpdateViewDirection(kzev::CommandUi& ui, int viewCode);
     /** Stand-in handler of a command whose work is not built yet. */
@@ -142,6 +148,8 @@ private:
     kzev::IDocumentSeam* m_document;
     kzev::ICalculationSeam* m_calculation;
     kzev::IViewSeam* m_view;
+    CKzevView* m_kzevView = nullptr;
+    std::unique_ptr<kzev::KzevViewSeam> m_viewSeam;
 
     std::time_t m_calcStartTime = 0;
     int m_previewFlag = 0;

@@ -23,6 +23,12 @@ void toggle(CMainFrame& f)
 }
 void updateToggle(CMainFrame& f, CommandUi& ui) { f.OnUpdateBarToggle(ui); }
 
+template <int Id>
+void viewDirection(CMainFrame& f)
+{
+    f.OnViewDirection(Id);
+}
+
 template <int Code>
 void updateViewDirection(CMainFrame& f, CommandUi& ui)
 {
@@ -93,12 +99,12 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32868, "Rozložit do řad", Glyph::SplitRows, notBuilt, updateNotBuilt },
         { 32869, "Rozložit do sloupců", Glyph::SplitColumns, notBuilt, updateNotBuilt },
         // View: directions (the view's commands, ticked here), zoom, sheets, named views
-        { 32826, "Pohled k &podlaze", Glyph::ViewFloor, notBuilt, updateViewDirection<112> },
-        { 32825, "Pohled na s&trop", Glyph::ViewCeiling, notBuilt, updateViewDirection<113> },
-        { 32830, "Pohled ke stěně &1", Glyph::ViewWall1, notBuilt, updateViewDirection<114> },
-        { 32827, "Pohled ke stěně &2", Glyph::ViewWall2, notBuilt, updateViewDirection<115> },
-        { 32831, "Pohled ke stěně &3", Glyph::ViewWall3, notBuilt, updateViewDirection<116> },
-        { 32829, "Pohled ke stěně &4", Glyph::ViewWall4, notBuilt, updateViewDirection<117> },
+        { 32826, "Pohled k &podlaze", Glyph::ViewFloor, viewDirection<32826>, updateViewDirection<112> },
+        { 32825, "Pohled na s&trop", Glyph::ViewCeiling, viewDirection<32825>, updateViewDirection<113> },
+        { 32830, "Pohled ke stěně &1", Glyph::ViewWall1, viewDirection<32830>, updateViewDirection<114> },
+        { 32827, "Pohled ke stěně &2", Glyph::ViewWall2, viewDirection<32827>, updateViewDirection<115> },
+        { 32831, "Pohled ke stěně &3", Glyph::ViewWall3, viewDirection<32831>, updateViewDirection<116> },
+        { 32829, "Pohled ke stěně &4", Glyph::ViewWall4, viewDirection<32829>, updateViewDirection<117> },
         { 32883, "Přiblížit", Glyph::ZoomIn, notBuilt, updateNotBuilt },
         { 32884, "Oddálit", Glyph::ZoomOut, notBuilt, updateNotBuilt },
         { 32885, "Na maximum", Glyph::ZoomFit, notBuilt, updateNotBuilt },

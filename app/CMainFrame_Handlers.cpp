@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "view/CKzevView.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -154,6 +155,12 @@ void CMainFrame::OnUpdateBarToggle(kzev::CommandUi& ui)
 {
     const QWidget* bar = barOfToggle(ui.id());
     ui.SetCheck(bar && bar->isVisibleTo(this) ? 1 : 0);
+}
+
+void CMainFrame::OnViewDirection(int commandId)
+{
+    if (m_kzevView)
+        m_kzevView->OnViewDirectionCommand(commandId);
 }
 
 void CMainFrame::OnUpdateViewDirection(kzev::CommandUi& ui, int viewCode)

@@ -52,6 +52,12 @@ public:
     [[nodiscard]] virtual std::optional<int> viewCode() const = 0;
     /** Copies the view's picture to the clipboard. */
     virtual void copy() = 0;
+    /** Sets the objects the tree selected: lamp system, visual-task area, obstacle system (-1 none). */
+    virtual void setTreeSelection(int lampSystem, int area, int obstacle) = 0;
+    /** Follows a model change: takes the tree's room anew and repaints. */
+    virtual void refreshView(int resetProjection, int resetCamera) = 0;
+    /** Recomputes the plan layout at the next drawing. */
+    virtual void requestLayout() = 0;
 };
 
 } // namespace kzev

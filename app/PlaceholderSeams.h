@@ -37,6 +37,9 @@ public:
     bool catalogueSheetShown() const override { return false; }
     std::optional<int> viewCode() const override { return std::nullopt; }
     void copy() override { }
+    void setTreeSelection(int, int, int) override { }
+    void refreshView(int, int) override { }
+    void requestLayout() override { }
 };
 
 } // namespace kzev

@@ -2,7 +2,6 @@
 
 #include "model/CKzevDoc.h"
 #include "model/CLuminaire.h"
-#include "model/LuminaireLegend.h"
 #include "platform/AppFolders.h"
 #include "platform/StringTable.h"
 #include "platform/qt/QtPainterSurface.h"
@@ -27,33 +26,19 @@ public:
     const CLuminaire* luminaire(CLampSystem& system) override
     {
         CKzevDoc* doc = kzev::theDocument();
-        if (!doc)
+        if (!doc || doc->ResolveLuminaire(system, 0) == 0)
             return nullptr;
-        return luminaireOf(*doc, system);
+        doc->ResolveLamp(system, 1);
+        const std::int32_t index = system.m_luminaireIndex;
+        if (index < 0 || static_cast<std::size_t>(index) >= doc->m_luminaires.size())
+            return nullptr;
+        return &doc->m_luminaires[static_cast<std::size_t>(index)];
     }
 
     std::string typeText(const CLampSystem& system) override
     {
         CKzevDoc* doc = kzev::theDocument();
-        return doc ? kzev::findLuminaireLampName(doc->m_usedLuminaires, system) : std::string();
-    }
-
-private:
-    template <typename Doc>
-    static const CLuminaire* luminaireOf(Doc& doc, CLampSystem& system)
-    {
-        // The document resolves luminaires once it keeps a list of them.
-        if constexpr (requires { doc.ResolveLuminaire(system, 0); doc.m_luminaires; }) {
-            if (doc.ResolveLuminaire(system, 0) == 0)
-                return nullptr;
-            doc.ResolveLamp(system, 1);
-            const std::int32_t index = system.m_luminaireIndex;
-            if (index < 0 || static_cast<std::size_t>(index) >= doc.m_luminaires.size())
-                return nullptr;
-            return &doc.m_luminaires[static_cast<std::size_t>(index)];
-        } else {
-            return nullptr;
-        }
+        return doc ? doc->FindLuminaireLampName(system) : std::string();
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/FrameSeams.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,10 +53,19 @@ public:
     bool catalogueSheetShown() const override { return false; }
     std::optional<int> viewCode() const override { return code; }
     void copy() override { ++copies; }
+    void setTreeSelection(int lampSystem, int area, int obstacle) override
+    {
+        treeSelection = { lampSystem, area, obstacle };
+    }
+    void refreshView(int a, int b) override { refreshes.push_back(std::to_string(a) + "," + std::to_string(b)); }
+    void requestLayout() override { ++layouts; }
 
     bool scene = true;
     std::optional<int> code;
     int copies = 0;
+    std::array<int, 3> treeSelection { -2, -2, -2 };
+    std::vector<std::string> refreshes;
+    int layouts = 0;
 };
 
 } // namespace kzev::test

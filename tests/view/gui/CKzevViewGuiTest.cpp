@@ -1,0 +1,149 @@
+#include "model/CKzevDoc.h"
+#include "model/CLuminaire.h"
+#include "support/FakeServices.h"
+#include "view/CKzevView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace kzev;
+
+namespace {
+
+/** A box luminaire of 1.2 x 0.3 x 0.1 m for every lamp system. */
+class BoxLuminaires final : public ILuminaireSource {
+public:
+    BoxLuminaires() { box.m_overallDimensions = { 1.2, 0.3, 0.1 }; }
+    const CLuminaire* luminaire(CLampSystem&) override { return &box; }
+    std::string typeText(const CLampSystem&) override { return "Zářivkové svítidlo"; }
+    CLuminaire box;
+};
+
+// An 8 x 5 x 3 m room: six luminaires in 3 rows along x and 2 columns along y
+// at 2.8 m, a visual-task area of 4 x 6 points at 0.85 m and one cupboard.
+void buildProject(CKzevDoc& doc)
+{
+    CRoom room;
+    room.m_length = 8.0;
+    room.m_width = 5.0;
+    room.m_height = 3.0;
+    CLampSystem& system = room.m_lampSystems.front();
+    system.m_origin = CVector { 1.5, 1.25, 2.8 };
+    system.m_pitch1 = CVector { 2.5, 0.0, 0.0 };
+    system.m_count1 = 3;
+    system.m_pitch2 = CVector { 0.0, 2.5, 0.0 };
+    system.m_count2 = 2;
+    system.m_luminaires.clear();
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            COneLampSystem entry;
+            entry.m_position = CVector { 1.5 + 2.5 * i, 1.25 + 2.5 * j, 2.8 };
+            system.m_luminaires.push_back(entry);
+        }
+    }
+    CWorkSystem& area = room.m_workSystems.front();
+    area.m_origin = CVector { 0.5, 0.5, 0.85 };
+    area.m_step1 = CVector { 1.4, 0.0, 0.0 };
+    area.m_step2 = CVector { 0.0, 0.8, 0.0 };
+    area.m_count1 = 6;
+    area.m_count2 = 6;
+    area.m_points.resize(36);
+    CXSystem cupboard;
+    cupboard.m_origin = CVector { 6.5, 0.2, 0.0 };
+    cupboard.m_edgeA = CVector { 1.2, 0.0, 0.0 };
+    cupboard.m_edgeB = CVector { 0.0, 0.6, 0.0 };
+    cupboard.m_edgeC = CVector { 0.0, 0.0, 2.0 };
+    cupboard.m_drawingFlag = 0;
+    room.m_obstacleSystems = { cupboard };
+    CViewSettings& s = room.m_viewSettings;
+    s.m_draw3D = 0;
+    s.m_drawPoints = 1;
+    s.m_lampSystemLabels = 1;
+    s.m_luminaireCoordinates = 1;
+    doc.m_rooms = { room };
+}
+
+bool inked(const QImage& image, DevicePoint p)
+{
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            if (image.pixelColor(p.x + dx, p.y + dy) != QColor(Qt::white))
+                return true;
+        }
+    }
+    return false;
+}
+
+class CKzevViewGuiTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        buildProject(doc);
+        fakes.view.selected = 0;
+        view.resize(900, 650);
+        view.setLuminaireSource(&luminaires);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    QImage shot()
+    {
+        QApplication::processEvents();
+        return view.grabPlan().toImage();
+    }
+
+    test::FakeServices fakes;
+    CKzevDoc doc;
+    BoxLuminaires luminaires;
+    CKzevView view;
+};
+
+} // namespace
+
+TEST_F(CKzevViewGuiTest, SplashUntilASceneIsShown)
+{
+    EXPECT_EQ(theView(), &view);
+    const QImage splash = shot();
+    // The picture stands centred: the middle of the view is not the white background.
+    EXPECT_NE(splash.pixelColor(450, 325), QColor(Qt::white));
+    EXPECT_EQ(splash.pixelColor(2, 2), QColor(Qt::white));
+}
+
+TEST_F(CKzevViewGuiTest, FloorAndWallViewsShowTheModelWhereItIs)
+{
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    const QImage floor = shot();
+    ASSERT_TRUE(floor.save(QStringLiteral("/tmp/view_floor.png")));
+
+    const PlanView& plan = view.plan();
+    // The corners of the room, every calculation point and the mounting face of every luminaire (red).
+    EXPECT_TRUE(inked(floor, plan.projection().project(0.0, 0.0, 0.0)));
+    EXPECT_TRUE(inked(floor, plan.projection().project(8.0, 5.0, 3.0)));
+    for (int i = 0; i < 6; ++i) {
+        for (int j = 0; j < 6; ++j)
+            EXPECT_TRUE(inked(floor, plan.projection().project(0.5 + 1.4 * i, 0.5 + 0.8 * j, 0.85))) << i << "," << j;
+    }
+    for (const COneLampSystem& entry : doc.m_rooms.front().m_lampSystems.front().m_luminaires) {
+        // The face's corner 0.6 m along -y and 0.15 m along -x of the centre is drawn red.
+        const DevicePoint corner = plan.projection().project(entry.m_position.x - 0.15, entry.m_position.y + 0.6, 2.8);
+        EXPECT_EQ(floor.pixelColor(corner.x + 1, corner.y), QColor(255, 0, 0)) << entry.m_position.x;
+    }
+    // Half-way between two points of the grid the paper is white.
+    EXPECT_FALSE(inked(floor, plan.projection().project(0.5 + 0.7, 0.5 + 0.4, 0.85)));
+
+    // Wall 1: x runs from right to left and z upwards; the luminaires hang 0.2 m below the ceiling.
+    view.OnViewWall1();
+    EXPECT_EQ(doc.m_rooms.front().m_viewSettings.m_viewCode, 114);
+    const QImage wall = shot();
+    ASSERT_TRUE(wall.save(QStringLiteral("/tmp/view_wall.png")));
+    const DevicePoint floorLeft = plan.projection().project(8.0, 0.0, 0.0);
+    const DevicePoint ceilingRight = plan.projection().project(0.0, 0.0, 3.0);
+    EXPECT_LT(floorLeft.x, ceilingRight.x);
+    EXPECT_GT(floorLeft.y, ceilingRight.y);
+    EXPECT_TRUE(inked(wall, floorLeft));
+    EXPECT_TRUE(inked(wall, plan.projection().project(1.5, 1.25, 2.8)));
+    EXPECT_TRUE(inked(wall, plan.projection().project(0.5, 0.5, 0.85)));
+}
