@@ -116,7 +116,6 @@ TEST_F(CKzevViewGuiTest, FloorAndWallViewsShowTheModelWhereItIs)
     view.requestLayout();
     view.RefreshView(0, 1);
     const QImage floor = shot();
-    ASSERT_TRUE(floor.save(QStringLiteral("/tmp/view_floor.png")));
 
     const PlanView& plan = view.plan();
     // The corners of the room, every calculation point and the mounting face of every luminaire (red).
@@ -138,7 +137,6 @@ TEST_F(CKzevViewGuiTest, FloorAndWallViewsShowTheModelWhereItIs)
     view.OnViewWall1();
     EXPECT_EQ(doc.m_rooms.front().m_viewSettings.m_viewCode, 114);
     const QImage wall = shot();
-    ASSERT_TRUE(wall.save(QStringLiteral("/tmp/view_wall.png")));
     const DevicePoint floorLeft = plan.projection().project(8.0, 0.0, 0.0);
     const DevicePoint ceilingRight = plan.projection().project(0.0, 0.0, 3.0);
     EXPECT_LT(floorLeft.x, ceilingRight.x);
