@@ -64,8 +64,7 @@ int PlanView::SelectRoomFromTree()
         return 0;
     if (!m_document || *selected < 0 || static_cast<std::size_t>(*selected) >= m_document->m_rooms.size())
         return 0;
-    if (*selected != m_roomIndex)
-        m_treeSelection = {};
+    // The tree sets the selected objects itself whenever its selection changes.
     m_roomIndex = *selected;
     const CRoom& current = *room();
     m_roomSize = { current.m_length, current.m_width, current.m_height };

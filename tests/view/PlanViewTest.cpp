@@ -421,3 +421,22 @@ TEST(FormatValueByMagnitude, DecimalsFollowTheSize)
     EXPECT_EQ(FormatValueByMagnitude(19.94), "19.9");
     EXPECT_EQ(FormatValueByMagnitude(512.4), "512");
 }
+
+TEST_F(PlanViewTest, SelectionSetByTheTreeSurvivesTheChangeOfRoom)
+{
+    settings().m_drawPoints = 1;
+    CWorkSystem area;
+    area.m_count1 = 1;
+    area.m_count2 = 1;
+    area.m_points.resize(1);
+    room().m_workSystems = { area };
+    draw();
+    doc.m_rooms.push_back(room());
+
+    // The tree moves to the second room's area: first the selection, then the refresh.
+    plan.setTreeSelection({ -1, 0, -1 });
+    fakes.view.selected = 1;
+    plan.RefreshView(0, 1);
+    EXPECT_EQ(plan.roomIndex(), 1);
+    EXPECT_EQ(draw().lines(kSlot1).size(), 4u);
+}
