@@ -294,14 +294,21 @@ void makeRoad(const fs::path& folder)
     CWorkSystem backward = area("Jízdní pás doleva (horní)", { x0, (lanes + 1.0 / 6.0) * w + e + m, 0.0 },
         { s, 0.0, 0.0 }, n, { 0.0, w / 3.0, 0.0 }, 3 * lanes, kRoadLuminance);
     backward.m_cameraPosition = { 3.0 * d + 61.0, (lanes + 0.5) * w + e + m, 1.5 };
+    // Drivers of the carriageways look along the road, each the other way; their threshold increment is wanted.
+    forward.m_drivingDirection = 1;
+    backward.m_drivingDirection = 0;
+    forward.m_tiFlag = 1;
+    backward.m_tiFlag = 1;
     room.m_workSystems.push_back(forward);
     room.m_workSystems.push_back(backward);
     CWorkSystem laneForward = forward;
     laneForward.m_name = "Jízdní pruh doprava 1";
     laneForward.m_cameraPosition.y = 0.5 * w + e;
+    laneForward.m_tiFlag = 0;
     CWorkSystem laneBackward = backward;
     laneBackward.m_name = "Jízdní pruh doleva 1";
     laneBackward.m_cameraPosition.y = (0.5 + lanes) * w + m + e;
+    laneBackward.m_tiFlag = 0;
     room.m_workSystems.push_back(laneForward);
     room.m_workSystems.push_back(laneBackward);
     room.m_workSystems.push_back(area("Okolí vozovky", { x0, e / 6.0, 0.0 }, { s, 0.0, 0.0 }, n,

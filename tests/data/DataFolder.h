@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -26,25 +25,6 @@ inline std::vector<std::string> shippedLines(const std::string& name)
         lines.push_back(line);
     }
     return lines;
-}
-
-/** Splits at every separator; an empty field between two separators stays. */
-inline std::vector<std::string> fields(const std::string& line, char separator)
-{
-    std::vector<std::string> result(1);
-    for (char c : line) {
-        if (c == separator)
-            result.emplace_back();
-        else
-            result.back().push_back(c);
-    }
-    return result;
-}
-
-/** Reads a number as the C library's atof does, whatever the process locale. */
-inline double number(const std::string& text)
-{
-    return std::strtod(text.c_str(), nullptr);
 }
 
 } // namespace kzev::test

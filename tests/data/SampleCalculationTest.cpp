@@ -3,7 +3,10 @@
 
 #include "DataFolder.h"
 
+#include "calc/CalcCatalogue.h"
 #include "calc/CalculationRun.h"
+#include "calc/LumenMethod.h"
+#include "calc/RoadPasses.h"
 #include "model/CKzevDoc.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
@@ -82,6 +85,13 @@ TEST_F(SampleCalculation, OfficeComputesIlluminanceAndGlare)
     EXPECT_GT(utilisation(room, plane), 0.35);
     EXPECT_LT(utilisation(room, plane), 1.0);
 
+    // The lumen method with the shipped direct-share table agrees with the point calculation
+    // (an empty room of the same surfaces) to within 15 %.
+    CLampSystem estimate = room.m_lampSystems[0];
+    const CalcCatalogue catalogue(m_doc->m_luminaires, m_doc->m_lamps);
+    ASSERT_TRUE(calcLumenMethod(estimate, room, LumenMethodMode::EmFromCount, catalogue, shippedData()));
+    EXPECT_NEAR(estimate.m_em / plane.m_avg[CWorkSystem::kSlotHorizontal], 1.0, 0.15);
+
     // Every observer gets a rating for each of its four directions.
     const CWorkSystem& observers = room.m_workSystems[2];
     for (const CPointCalc& point : observers.m_points) {
@@ -107,6 +117,32 @@ TEST_F(SampleCalculation, HallComputesBothModes)
     // Racks and machines shade part of the floor of a darker, taller room.
     EXPECT_GT(utilisation(room, full), 0.2);
     EXPECT_LT(utilisation(room, full), 1.0);
+}
+
+TEST_F(SampleCalculation, RoadComputesLuminanceAndThresholdIncrement)
+{
+    ASSERT_TRUE(open("Vzor-silnice.kzv"));
+    addRoadPasses(m_hooks, m_doc->m_luminaires, m_doc->m_lamps, shippedData());
+
+    EXPECT_EQ(runFirstRoom(), CalcOutcome::Completed);
+    EXPECT_TRUE(m_services.messageBox.shown.empty())
+        << (m_services.messageBox.shown.empty() ? std::string() : m_services.messageBox.shown[0].text);
+    EXPECT_EQ(m_services.log.calls.back(), "line:O.K.");
+
+    for (const CWorkSystem& area : m_doc->m_rooms[0].m_workSystems) {
+        if (area.m_quantityCode != 141)
+            continue;
+        // A 33 klm lamp 12 m above an R3 surface at 35 m spacing: average road luminance of the order
+        // of 1 cd/m2, nowhere dark.
+        const double mean = area.m_avg[CWorkSystem::kSlotRoadLuminance];
+        EXPECT_GT(mean, 0.3) << area.m_name;
+        EXPECT_LT(mean, 5.0) << area.m_name;
+        EXPECT_GT(area.m_min[CWorkSystem::kSlotRoadLuminance], 0.0) << area.m_name;
+        if (area.m_tiFlag != 0) {
+            EXPECT_GT(area.m_thresholdIncrement, 0.0) << area.m_name;
+            EXPECT_LT(area.m_thresholdIncrement, 50.0) << area.m_name;
+        }
+    }
 }
 
 } // namespace

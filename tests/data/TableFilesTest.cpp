@@ -1,14 +1,17 @@
-// The table files of the shipped data folder, read through the program's
-// readers where they exist and otherwise checked against the file formats.
+// The table files of the shipped data folder, read through the program's readers.
 
 #include "DataFolder.h"
 
+#include "calc/LumenMethodTable.h"
 #include "calc/MaintenanceTable.h"
 #include "calc/PositionIndexTable.h"
+#include "calc/RoadTable.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,63 +101,29 @@ TEST(PositionIndexFile, CellsTheTableLeavesOpenHoldTheClosedForm)
 
 // ---- ZEV_JV<n>.dat ------------------------------------------------------------
 
-struct RoadTable {
-    std::string title;
-    double scale = 0.0;
-    std::vector<double> betas;
-    std::vector<double> tangents;
-    std::vector<std::vector<double>> r;
-};
-
-// Reads a road table the way the format gives it: "@$" lines carry the title and
-// the scale (the number before the last ")"), other "@" lines are comments, short
-// lines are skipped, the first data line holds the beta keys.
-RoadTable readRoadTableFile(int tableNumber)
+RoadTable readShippedRoadTable(int number)
 {
-    RoadTable table;
-    const std::vector<std::string> lines = shippedLines("ZEV_JV" + std::to_string(tableNumber) + ".dat");
-    EXPECT_GE(lines.size(), 31u);
-    if (lines.size() > 1 && lines[1].rfind("@$", 0) == 0)
-        table.title = lines[1].substr(2);
-    for (const std::string& line : lines) {
-        if (line.rfind("@$", 0) == 0) {
-            const auto close = line.rfind(')');
-            const auto blank = line.rfind(' ', close);
-            if (close != std::string::npos && blank != std::string::npos)
-                table.scale = number(line.substr(blank + 1, close - blank - 1));
-            continue;
-        }
-        if (line.empty() || line.front() == '@' || line.size() + 1 < 5)
-            continue;
-        const auto f = fields(line, ',');
-        EXPECT_EQ(f.size(), 21u) << line;
-        std::vector<double> values;
-        for (std::size_t c = 1; c < f.size(); ++c)
-            values.push_back(number(f[c]));
-        if (table.betas.empty()) {
-            table.betas = values;
-        } else if (table.r.size() < 30) {
-            table.tangents.push_back(number(f[0]));
-            table.r.push_back(values);
-        }
-    }
-    return table;
+    const std::optional<RoadTable> table = RoadTable::read(roadTablePath(shippedData(), number));
+    EXPECT_TRUE(table.has_value()) << number;
+    return table.value_or(RoadTable {});
 }
 
 TEST(RoadTableFiles, EachHasTitleScaleAndTheStandardGrid)
 {
-    const std::vector<double> betas { 0, 2, 5, 10, 15, 20, 25, 30, 35, 40, 45, 60, 75, 90, 105, 120, 135, 150, 165,
-        180 };
+    const std::array<double, RoadTable::kColumns> betas { 0, 2, 5, 10, 15, 20, 25, 30, 35, 40, 45, 60, 75, 90, 105,
+        120, 135, 150, 165, 180 };
     for (int n = 1; n <= 6; ++n) {
-        const RoadTable table = readRoadTableFile(n);
-        EXPECT_FALSE(table.title.empty()) << n;
+        const RoadTable table = readShippedRoadTable(n);
+        EXPECT_FALSE(roadTableTitle(shippedData(), n).empty()) << n;
         // Values are r x 10000; with intensities per 1000 lm the luminance sum multiplies by s x 0.000001.
-        EXPECT_DOUBLE_EQ(table.scale, 0.1) << n;
-        EXPECT_EQ(table.betas, betas) << n;
-        ASSERT_EQ(table.tangents.size(), 29u) << n;
-        EXPECT_DOUBLE_EQ(table.tangents.front(), 0.0);
-        EXPECT_DOUBLE_EQ(table.tangents[8], 2.0);
-        EXPECT_DOUBLE_EQ(table.tangents.back(), 12.0);
+        EXPECT_DOUBLE_EQ(table.m_scale, 0.1) << n;
+        EXPECT_TRUE(table.m_hasHeader);
+        EXPECT_TRUE(table.m_incompleteLines.empty()) << n;
+        EXPECT_EQ(table.m_beta, betas) << n;
+        ASSERT_EQ(table.m_rows.size(), 29u) << n;
+        EXPECT_DOUBLE_EQ(table.m_rows.front().tanGamma, 0.0);
+        EXPECT_DOUBLE_EQ(table.m_rows[8].tanGamma, 2.0);
+        EXPECT_DOUBLE_EQ(table.m_rows.back().tanGamma, 12.0);
     }
 }
 
@@ -169,31 +138,24 @@ TEST(RoadTableFiles, MatchTheStandardSurfaces)
     for (const Surface& s : { Surface { 1, "R1", 655, 0.247 }, Surface { 2, "R2", 390, 0.582 },
              Surface { 3, "R3", 294, 1.109 }, Surface { 4, "R4", 264, 1.549 }, Surface { 5, "C1", 770, 0.244 },
              Surface { 6, "C2", 329, 0.967 } }) {
-        const RoadTable table = readRoadTableFile(s.number);
-        ASSERT_EQ(table.r.size(), 29u) << s.name;
-        EXPECT_EQ(table.title.find(s.name), 1u) << table.title;
-        for (double r : table.r.front())
+        const RoadTable table = readShippedRoadTable(s.number);
+        ASSERT_EQ(table.m_rows.size(), 29u) << s.name;
+        EXPECT_EQ(roadTableTitle(shippedData(), s.number).find(s.name), 1u) << s.name;
+        for (double r : table.m_rows.front().values)
             EXPECT_DOUBLE_EQ(r, s.r00) << s.name;
-        EXPECT_NEAR(table.r[8][0] / table.r[0][0], s.s1, 0.0006) << s.name;
+        EXPECT_NEAR(table.lookup(0.0, 2.0) / table.lookup(0.0, 0.0), s.s1, 0.0006) << s.name;
     }
+    // R3 between its keys: at tan 0.5 beta 5 and 10 both hold 339; at tan 0.75 they hold 353 and 339.
+    EXPECT_NEAR(readShippedRoadTable(3).lookup(7.5, 0.625), (339.0 + 346.0) / 2.0, 1e-9);
 }
 
 // ---- zev_str.dat --------------------------------------------------------------
 
-std::vector<std::vector<double>> readLumenMethodFile()
+LumenMethodTable readShippedLumenTable()
 {
-    std::vector<std::vector<double>> lines;
-    for (const std::string& line : shippedLines("zev_str.dat")) {
-        if (line.empty() || line.front() == '@')
-            continue;
-        const auto f = fields(line, ',');
-        EXPECT_EQ(f.size(), 10u) << line;
-        std::vector<double> values;
-        for (const auto& field : f)
-            values.push_back(number(field));
-        lines.push_back(values);
-    }
-    return lines;
+    LumenMethodTable table {};
+    EXPECT_EQ(readLumenMethodTable(shippedData() / kLumenMethodTableFile, table), LumenTableError::None);
+    return table;
 }
 
 // Share of a zone's flux that a single point source in the middle of a square
@@ -220,34 +182,23 @@ double centredSourceShare(double gammaFrom, double gammaTo)
     return hit / total;
 }
 
-TEST(LumenMethodFile, HoldsNineZonesOfThreeSpacingsAndTenRoomIndexes)
-{
-    const auto lines = readLumenMethodFile();
-    ASSERT_EQ(lines.size(), 27u);
-    for (const auto& line : lines)
-        for (double share : line) {
-            EXPECT_GE(share, 0.0);
-            EXPECT_LE(share, 1.0);
-        }
-}
-
 TEST(LumenMethodFile, LargerRoomIndexesLoseDirectShare)
 {
-    const auto lines = readLumenMethodFile();
-    ASSERT_EQ(lines.size(), 27u);
-    for (std::size_t l = 0; l < lines.size(); ++l)
-        for (std::size_t c = 1; c < 10; ++c)
-            EXPECT_LE(lines[l][c], lines[l][c - 1] + 1e-4) << "line " << l << ", room index " << c + 1;
+    const LumenMethodTable table = readShippedLumenTable();
+    for (int line = 0; line < kLumenLines; ++line)
+        for (int zone = 0; zone < kLumenZones; ++zone)
+            for (int c = 1; c < kLumenColumns; ++c)
+                EXPECT_LE(table[line][zone][c], table[line][zone][c - 1] + 1e-4)
+                    << "line " << line << ", zone " << zone << ", room index " << c + 1;
 }
 
 TEST(LumenMethodFile, SingleLuminaireRoomMatchesTheClosedForm)
 {
     // Room index 10 and spacing 1.0: a square room of side 1 with one luminaire in its middle.
-    const auto lines = readLumenMethodFile();
-    ASSERT_EQ(lines.size(), 27u);
-    for (int zone = 0; zone < 9; ++zone) {
+    const LumenMethodTable table = readShippedLumenTable();
+    for (int zone = 0; zone < kLumenZones; ++zone) {
         const double expected = centredSourceShare(zone * 10.0, zone * 10.0 + 10.0);
-        EXPECT_NEAR(lines[static_cast<std::size_t>(zone) * 3 + 2][9], expected, 6e-4) << "zone " << zone;
+        EXPECT_NEAR(table[2][zone][9], expected, 6e-4) << "zone " << zone;
     }
 }
 
