@@ -72,6 +72,7 @@ bool CKzevDoc::OnNewDocument()
     m_modified = false;
 
     LoadDadLampList();
+    LoadManufacturerNames();
 
     CRoom templateRoom;
     LoadMainFont();

@@ -123,6 +123,8 @@ public:
     [[nodiscard]] std::string GetManufacturerName(long number) const;
     /** Reads the sibling module's lamp list into the legend keys and names. */
     void LoadDadLampList();
+    /** Reads the makers' numbers and names of the data folder; empty lists when it has none. */
+    void LoadManufacturerNames();
     /** Rebuilds the used-luminaire list from all rooms; returns 1. */
     int BuildLuminaireLegend();
     /** Returns the legend name of the used-luminaire entry matching the system, or an empty text. */

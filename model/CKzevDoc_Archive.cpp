@@ -206,6 +206,7 @@ bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)
     m_modified = false;
 
     LoadDadLampList();
+    LoadManufacturerNames();
     resolveAfterOpen();
     BuildLuminaireLegend();
     readOpenSettings();

@@ -2,6 +2,7 @@
 
 #include "model/DerivedLampSystems.h"
 #include "model/LuminaireLegend.h"
+#include "model/ManufacturerNames.h"
 
 namespace {
 
@@ -54,6 +55,13 @@ void CKzevDoc::LoadDadLampList()
     kzev::DadLampList list = kzev::loadDadLampList();
     m_legendKeys = std::move(list.keys);
     m_legendNames = std::move(list.names);
+}
+
+void CKzevDoc::LoadManufacturerNames()
+{
+    kzev::ManufacturerNames makers = kzev::loadManufacturerNames();
+    m_manufacturerNumbers = std::move(makers.numbers);
+    m_manufacturerNames = std::move(makers.names);
 }
 
 int CKzevDoc::BuildLuminaireLegend()

@@ -135,8 +135,9 @@ void describe(CKzevDoc& doc, const std::string& name, std::int32_t type, const s
 // used-luminaire list.
 void resolveAndSave(CKzevDoc& doc, const fs::path& path)
 {
-    doc.m_manufacturerNumbers = { std::to_string(kInteriorMaker), std::to_string(kOtherMaker) };
-    doc.m_manufacturerNames = { "Vzorová svítidla A (anonymizovaná měření)", "Vzorová svítidla B (ukázkové soubory)" };
+    doc.LoadManufacturerNames();
+    if (doc.GetManufacturerName(kInteriorMaker) == std::to_string(kInteriorMaker))
+        throw std::runtime_error("no makers' names in the data folder");
     for (CRoom& room : doc.m_rooms)
         for (CLampSystem& system : room.m_lampSystems)
             if (!doc.ResolveLuminaire(system, 1) || !doc.ResolveLamp(system, 1))

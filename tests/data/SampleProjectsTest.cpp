@@ -55,7 +55,10 @@ TEST_F(SampleProject, OfficeHasARegularSystemAndAVisualTaskArea)
     ASSERT_EQ(room.m_workSystems.size(), 3u);
     EXPECT_EQ(room.m_workSystems[1].m_points.size(), 32u);
     EXPECT_EQ(room.m_workSystems[2].m_quantityCode, 89);
-    EXPECT_FALSE(doc->m_usedLuminaires.empty());
+    ASSERT_FALSE(doc->m_usedLuminaires.empty());
+    // The legend names the maker from the shipped names.
+    EXPECT_EQ(doc->GetManufacturerName(1001), "Vzorová svítidla A (anonymizovaná měření)");
+    EXPECT_EQ(doc->m_usedLuminaires.front().m_manufacturer, "Vzorová svítidla A (anonymizovaná měření)");
 
     expectResolved(*doc);
     CLampSystem& system = room.m_lampSystems.front();
