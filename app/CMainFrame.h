@@ -2,6 +2,7 @@
 
 #include "app/FrameCommand.h"
 #include "app/FrameSeams.h"
+#include "calc/LayoutCandidate.h"
 
 #include <QMainWindow>
 
@@ -13,6 +14,7 @@
 
 class CInfoBar;
 class CKzevApp;
+class CKzevDoc;
 class CKzevView;
 class CProgressStatusBar;
 class QAction;
@@ -119,6 +121,16 @@ public:
     [[nodiscard]] CKzevView* kzevView() const { return m_kzevView; }
     /** Ticks a view-direction command while the view code in use is its own. */
     void OnUpdateViewDirection(kzev::CommandUi& ui, int viewCode);
+    /** Searches the pitches of the selected room's first lamp system (32886). */
+    void OnLayoutOptimisation();
+    /** Shows the lamp-count design table of the selected room (32891). */
+    void OnLampCountDesignTable();
+    /** Enables 32886 and 32891 for a selected room while no calculation runs. */
+    void OnUpdateLayoutCommands(kzev::CommandUi& ui);
+    /** Puts the selected task area's point values on the clipboard as a table (32898). */
+    void OnCopyResultsTable();
+    /** Enables 32898 for a task area of a room with current results. */
+    void OnUpdateCopyResultsTable(kzev::CommandUi& ui);
     /** Stand-in handler of a command whose work is not built yet. */
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */
@@ -134,6 +146,8 @@ protected:
 
 private:
     int OnCreate();
+    /** The bars and the road passes for the layout commands. */
+    kzev::LayoutCommandHooks layoutHooks(CKzevDoc& doc);
     void createMenus();
     void fillToolbarMenu(QMenu* menu);
     void fillRecentFiles();

@@ -71,7 +71,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         // Edit
         { 57634, "&Kopírovat\tCtrl+C", Glyph::EditCopy, [](CMainFrame& f) { f.OnEditCopy(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditCopy(ui); } },
-        { 32898, "Kopírovat tabulku výsledků", Glyph::None, notBuilt, updateNotBuilt },
+        { 32898, "Kopírovat tabulku výsledků", Glyph::None, [](CMainFrame& f) { f.OnCopyResultsTable(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCopyResultsTable(ui); } },
         { 32889, "Kopírovat soustavu", Glyph::CopyLampSystem, notBuilt, updateNotBuilt },
         { 32890, "Vložit soustavu", Glyph::PasteLampSystem, notBuilt, updateNotBuilt },
         { 32823, "&Odstranit", Glyph::Delete, notBuilt, updateNotBuilt },
@@ -127,8 +128,10 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32852, "Přerušit výpočet", Glyph::CalcStop, [](CMainFrame& f) { f.OnCalcStop(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCalcStop(ui); } },
         { 32938, "Výpočet všech místností", Glyph::None, notBuilt, updateNotBuilt },
-        { 32886, "Optimalizace rozmístění", Glyph::None, notBuilt, updateNotBuilt },
-        { 32891, "Návrh počtu svítidel", Glyph::None, notBuilt, updateNotBuilt },
+        { 32886, "Optimalizace rozmístění", Glyph::None, [](CMainFrame& f) { f.OnLayoutOptimisation(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateLayoutCommands(ui); } },
+        { 32891, "Návrh počtu svítidel", Glyph::None, [](CMainFrame& f) { f.OnLampCountDesignTable(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateLayoutCommands(ui); } },
         // Bars (menu 131)
         { 59392, "Standard Toolbar", Glyph::None, toggle<59392>, updateToggle },
         { 32832, "&Zobrazení", Glyph::None, toggle<32832>, updateToggle },

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kzev {
 
@@ -72,6 +73,12 @@ public:
      * drop-highlighted item; none when neither exists.
      */
     virtual std::optional<int> selectedRoom() = 0;
+    /**
+     * Returns the room index and the area index when the tree's selected item,
+     * else its drop-highlighted item, is a visual-task area listed under its
+     * room; none for any other item or none.
+     */
+    virtual std::optional<std::pair<int, int>> selectedTaskArea() { return std::nullopt; }
 };
 
 /** The wait cursor shown during long commands. */

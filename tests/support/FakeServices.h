@@ -75,8 +75,10 @@ public:
     }
     void requestLayout() override { calls.push_back("layout"); }
     std::optional<int> selectedRoom() override { return selected; }
+    std::optional<std::pair<int, int>> selectedTaskArea() override { return selectedArea; }
     std::vector<std::string> calls;
     std::optional<int> selected;
+    std::optional<std::pair<int, int>> selectedArea;
 };
 
 class CountingWaitCursor final : public IWaitCursor {
