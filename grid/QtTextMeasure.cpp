@@ -54,11 +54,6 @@ bool haveGui()
 }
 } // namespace
 
-QColor toQColor(ColorRef colour)
-{
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
-
 ColorRef fromQColor(const QColor& colour)
 {
     return rgb(colour.red(), colour.green(), colour.blue());

@@ -13,7 +13,7 @@ namespace kzev {
 /** Returns the cell font of a Qt font. */
 [[nodiscard]] GridFont fromQFont(const QFont& font);
 
-/** Returns the Qt colour of a 0x00BBGGRR colour. */
+/** Returns the Qt colour of a 0x00BBGGRR colour (defined once, with the drawing surface's). */
 [[nodiscard]] QColor toQColor(ColorRef colour);
 /** Returns the 0x00BBGGRR colour of a Qt colour. */
 [[nodiscard]] ColorRef fromQColor(const QColor& colour);
