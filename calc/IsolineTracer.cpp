@@ -244,6 +244,21 @@ IsolinePen isolinePenFor(double level, double limit)
     return level < limit ? IsolinePen::BelowLimit : IsolinePen::AboveLimit;
 }
 
+std::uint32_t isolinePenColour(const CViewSettings& settings, IsolinePen pen)
+{
+    std::size_t slot = 5;
+    std::uint32_t fallback = CViewSettings::kBlue;
+    if (pen == IsolinePen::BelowLimit) {
+        slot = 4;
+        fallback = CViewSettings::kGreen;
+    } else if (pen == IsolinePen::AboveLimit) {
+        slot = 6;
+        fallback = CViewSettings::kRed;
+    }
+    const std::uint32_t colour = settings.m_colors[slot] & 0xFFFFFF;
+    return colour == CViewSettings::kWhite ? fallback : colour;
+}
+
 std::string isolineLabel(double level)
 {
     if (level < 1.0)

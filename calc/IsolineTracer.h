@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class CViewSettings;
 class CWorkSystem;
 
 namespace kzev {
@@ -53,6 +54,14 @@ enum class IsolinePen { BelowLimit, AtLimit, AboveLimit };
 
 /** Returns AtLimit within 0.0001 of the limit, else BelowLimit or AboveLimit. */
 [[nodiscard]] IsolinePen isolinePenFor(double level, double limit);
+
+/**
+ * Returns the colour 0x00BBGGRR of an isoline pen: isoline colour 1, 2 or 3
+ * of the view settings (colours 5 to 7). A colour left white, as rooms and
+ * the user settings start, would vanish on the white plan; it draws in the
+ * pen's default instead: green below, blue at and red above the limit.
+ */
+[[nodiscard]] std::uint32_t isolinePenColour(const CViewSettings& settings, IsolinePen pen);
 
 /** Returns the label of a level: "%1.2f" below 1, "%1.1f" below 10, else "%1.0f". */
 [[nodiscard]] std::string isolineLabel(double level);

@@ -126,6 +126,7 @@ CKzevView::CKzevView(QWidget* parent)
     viewport()->setPalette(white);
     m_plan.setDocument(kzev::theDocument());
     m_plan.setLuminaireSource(m_documentLuminaires.get());
+    m_plan.setResultLayers(&m_resultLayers);
     m_plan.setInvalidate([this] { viewport()->update(); });
 }
 

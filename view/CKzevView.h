@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/PlanView.h"
+#include "view/ResultLayers.h"
 
 #include <QAbstractScrollArea>
 #include <QPixmap>
@@ -67,6 +68,7 @@ private:
     void updateScrollBars();
 
     kzev::PlanView m_plan;
+    kzev::ResultLayers m_resultLayers;
     std::unique_ptr<kzev::ILuminaireSource> m_documentLuminaires;
     std::function<void(const QPoint&)> m_contextMenu;
 };

@@ -161,6 +161,10 @@ public:
     void DrawLengthTexts(IDrawSurface& surface) const;
     /** 1 when the area passes the display-mode filter. */
     [[nodiscard]] int IsWorkSystemShown(const CWorkSystem& area) const;
+    /** The area k as drawn (the edited one in place of the selected one) and its pen slot. */
+    [[nodiscard]] const CWorkSystem& areaSource(std::size_t k, int& slot) const;
+    /** Whether area k is drawn at all in the mode by the room's show-all and mode rules. */
+    [[nodiscard]] bool areaPassesRoomFilter(std::size_t k, const CWorkSystem& area, int mode) const;
 
     // ---- State shared with printing and the mouse ----------------------------
     [[nodiscard]] double outputScale() const { return m_outputScale; }
@@ -182,10 +186,6 @@ private:
     void syncProjection();
     [[nodiscard]] Pen slotPen(int slot) const;
     [[nodiscard]] Pen scaled(Pen pen) const;
-    /** The area k as drawn (the edited one in place of the selected one) and its pen slot. */
-    [[nodiscard]] const CWorkSystem& areaSource(std::size_t k, int& slot) const;
-    /** Whether area k is drawn at all in the mode by the room's show-all and mode rules. */
-    [[nodiscard]] bool areaPassesRoomFilter(std::size_t k, const CWorkSystem& area, int mode) const;
     void drawCross(IDrawSurface& surface, const CVector& point, int length) const;
     void drawLengthLabel(IDrawSurface& surface, const std::string& text, double x, double y, double z) const;
 

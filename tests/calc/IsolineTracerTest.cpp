@@ -1,5 +1,6 @@
 #include "calc/IsolineGrid.h"
 #include "calc/IsolineTracer.h"
+#include "model/CRoom.h"
 #include "model/CWorkSystem.h"
 
 #include <gtest/gtest.h>
@@ -349,6 +350,19 @@ TEST(IsolineStyle, PenFollowsTheLimitValue)
              PenCase { 500.00005, 500.0, IsolinePen::AtLimit }, PenCase { 400.0, 500.0, IsolinePen::BelowLimit },
              PenCase { 600.0, 500.0, IsolinePen::AboveLimit }, PenCase { 1.0, 1.0, IsolinePen::AtLimit } })
         EXPECT_EQ(isolinePenFor(c.level, c.limit), c.pen) << c.level;
+}
+
+TEST(IsolineStyle, PenColoursFromTheViewSettingsWithWhiteFallingBackToTheDefaults)
+{
+    CViewSettings settings(CRoom::kWhiteColours);
+
+    EXPECT_EQ(isolinePenColour(settings, IsolinePen::BelowLimit), CViewSettings::kGreen);
+    EXPECT_EQ(isolinePenColour(settings, IsolinePen::AtLimit), CViewSettings::kBlue);
+    EXPECT_EQ(isolinePenColour(settings, IsolinePen::AboveLimit), CViewSettings::kRed);
+    settings.m_colors[4] = 0x123456;
+    settings.m_colors[6] = 0x000000;
+    EXPECT_EQ(isolinePenColour(settings, IsolinePen::BelowLimit), 0x123456u);
+    EXPECT_EQ(isolinePenColour(settings, IsolinePen::AboveLimit), 0x000000u);
 }
 
 TEST(IsolineStyle, LabelsAndLevelTexts)

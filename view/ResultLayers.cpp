@@ -1,0 +1,149 @@
+#include "view/ResultLayers.h"
+
+#include "calc/IsolineTracer.h"
+#include "calc/ResultShading.h"
+#include "model/CRoom.h"
+#include "view/PlanPens.h"
+
+namespace kzev {
+
+namespace {
+
+// The room-surface areas of the mode; a mode the room does not have shows mode 0.
+const std::vector<CWorkSystem>* surfacesOfMode(const CRoom& room, int mode)
+{
+    if (room.m_modes.empty())
+        return nullptr;
+    const std::size_t index = mode >= 0 && static_cast<std::size_t>(mode) < room.m_modes.size()
+        ? static_cast<std::size_t>(mode)
+        : 0;
+    return &room.m_modes[index].m_surfaces;
+}
+
+DevicePoint project(const PlanView& plan, const CVector& point)
+{
+    return plan.projection().project(point.x, point.y, point.z);
+}
+
+void writeLabel(const PlanView& plan, IDrawSurface& surface, const ValueLabel& label)
+{
+    const DevicePoint at = project(plan, label.at);
+    surface.textOut(at.x, at.y, label.text);
+}
+
+} // namespace
+
+void ResultLayers::drawSurfaceFill(PlanView& plan, IDrawSurface& surface, int mode)
+{
+    const CRoom* room = plan.room();
+    const CViewSettings* settings = plan.viewSettings();
+    const std::vector<CWorkSystem>* surfaces = room ? surfacesOfMode(*room, mode) : nullptr;
+    if (!surfaces || !settings)
+        return;
+    const std::vector<FalseColourCell> cells = falseColourCells(*surfaces, settings->m_viewCode);
+    if (cells.empty())
+        return;
+    const Pen previous = surface.pen();
+    surface.selectPen(Pen { PenStyle::None, 0, 0 });
+    std::vector<DevicePoint> corners(4);
+    for (const FalseColourCell& cell : cells) {
+        for (std::size_t k = 0; k < 4; ++k)
+            corners[k] = project(plan, cell.corners[k]);
+        surface.selectBrush(cell.colour);
+        surface.polygon(corners);
+    }
+    surface.selectBrush(std::nullopt);
+    surface.selectPen(previous);
+}
+
+void ResultLayers::drawSurfaceValues(PlanView& plan, IDrawSurface& surface, int mode)
+{
+    const CRoom* room = plan.room();
+    const CViewSettings* settings = plan.viewSettings();
+    const std::vector<CWorkSystem>* surfaces = room ? surfacesOfMode(*room, mode) : nullptr;
+    if (!surfaces || !settings)
+        return;
+    surface.setTextAlign(TextAlign::Center);
+    for (const CWorkSystem& area : *surfaces) {
+        if (surfaceLeftOutInView(area.m_surfaceKind, settings->m_viewCode))
+            continue;
+        for (const ValueLabel& label : surfaceValueLabels(area, m_surfaceLuminance))
+            writeLabel(plan, surface, label);
+    }
+    surface.setTextAlign(TextAlign::Left);
+}
+
+void ResultLayers::drawPointValues(PlanView& plan, IDrawSurface& surface, int mode)
+{
+    const CRoom* room = plan.room();
+    if (!room)
+        return;
+    surface.setTextColour(kLabelBlack);
+    for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
+        int slot = 0;
+        const CWorkSystem& area = plan.areaSource(k, slot);
+        surface.selectPen(slot == 1 ? PlanPens::kFixed[1] : PlanPens::kFixed[0]);
+        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode))
+            continue;
+        for (const ValueLabel& label : pointValueLabels(area)) {
+            surface.setTextColour(label.colour);
+            writeLabel(plan, surface, label);
+        }
+    }
+    surface.setTextColour(kLabelBlack);
+}
+
+void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
+{
+    const CRoom* room = plan.room();
+    if (!room || !plan.viewSettings())
+        return;
+    for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
+        const CWorkSystem& area = room->m_workSystems[k];
+        if (!plan.areaPassesRoomFilter(k, area, mode) || plan.IsWorkSystemShown(area) == 0)
+            continue;
+        surface.selectPen(
+            Pen { PenStyle::Solid, plan.ScaleSize(1), isolinePenColour(*plan.viewSettings(), IsolinePen::AtLimit) });
+        m_grid.load(area);
+        DrawIsolines(plan, surface, area);
+    }
+}
+
+void ResultLayers::drawResultSummary(PlanView&, IDrawSurface&, int)
+{
+}
+
+void ResultLayers::DrawIsolines(const PlanView& plan, IDrawSurface& surface, const CWorkSystem& area)
+{
+    const CViewSettings* settings = plan.viewSettings();
+    if (!settings || m_grid.empty())
+        return;
+    const IsolineLevels levels = isolineLevelsOf(area);
+    const int width = plan.ScaleSize(1);
+    surface.setTextAlign(TextAlign::Center);
+    // One label every third segment; the count runs on over lines and levels.
+    int segments = 0;
+    for (const std::string& text : levels.texts) {
+        const double level = isolineLevelValue(text);
+        const ColorRef colour = isolinePenColour(*settings, isolinePenFor(level, levels.limit));
+        surface.selectPen(Pen { PenStyle::Solid, width, colour });
+        const std::string label = isolineLabel(level);
+        for (const Isoline& line : traceIsolines(m_grid, level)) {
+            const CVector start = m_grid.roomPoint(line.points.front().u, line.points.front().v);
+            plan.WorldMoveTo(surface, start.x, start.y, start.z);
+            for (std::size_t n = 1; n < line.points.size(); ++n) {
+                const CVector p = m_grid.roomPoint(line.points[n].u, line.points[n].v);
+                plan.WorldLineTo(surface, p.x, p.y, p.z);
+                if (++segments == 3) {
+                    segments = 0;
+                    const DevicePoint at = project(plan, p);
+                    surface.textOut(at.x, at.y, label);
+                    plan.WorldMoveTo(surface, p.x, p.y, p.z);
+                }
+            }
+        }
+    }
+    surface.setTextAlign(TextAlign::Left);
+}
+
+} // namespace kzev
