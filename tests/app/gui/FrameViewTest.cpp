@@ -31,8 +31,12 @@ TEST_F(FrameViewTest, TheViewTakesTheMiddleAndRunsTheDirectionCommands)
     EXPECT_EQ(frame.centralWidget(), frame.kzevView());
     EXPECT_EQ(kzev::theView(), frame.kzevView());
 
+    // The project tree, whichever the frame has, stands at the first room.
+    kzev::test::RecordingView tree;
+    tree.selected = 0;
+    kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, nullptr, nullptr, &tree, nullptr });
+
     // While the start-up picture is shown the directions are greyed.
-    services.view.selected = 0;
     frame.updateCommandUi(32830);
     EXPECT_FALSE(frame.commandAction(32830)->isEnabled());
 
