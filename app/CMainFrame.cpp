@@ -5,6 +5,7 @@
 #include "app/CKzevApp.h"
 #include "app/CProgressStatusBar.h"
 #include "app/CSplashWnd.h"
+#include "app/CWorkspaceBar.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
 #include "app/KzevViewSeam.h"
@@ -134,9 +135,7 @@ int CMainFrame::OnCreate()
     m_statusBar->SetPaneText(0, kzev::loadString(57345));
 
     // The workspace and calculation-log bars; their contents are set by setWidget.
-    m_workspaceBar = new QDockWidget(qs(kzev::loadString(61866)), this);
-    m_workspaceBar->setObjectName(QStringLiteral("WorkspaceBar"));
-    m_workspaceBar->setWidget(new QWidget(m_workspaceBar));
+    m_workspaceBar = new CWorkspaceBar(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_workspaceBar);
 
     m_infoBar = new CInfoBar(this);

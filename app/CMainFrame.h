@@ -17,6 +17,8 @@ class CKzevApp;
 class CKzevDoc;
 class CKzevView;
 class CProgressStatusBar;
+class CProjectTree;
+class CWorkspaceBar;
 class QAction;
 class QDockWidget;
 class QMenu;
@@ -135,6 +137,18 @@ public:
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */
     void OnUpdateNotBuilt(kzev::CommandUi& ui);
+
+    // Handlers of the project tree's commands (CMainFrame_Tree.cpp).
+    [[nodiscard]] CWorkspaceBar* workspace() const;
+    [[nodiscard]] CProjectTree* projectTree() const;
+    void OnTreeSelChanged();
+    void OnTreeProperties();
+    void OnTreeShowRoomSize();
+    void OnTreeLabelEdited();
+    void OnTreeDelete();
+    void OnToggleViewSwitch();
+    void OnUpdateToggleViewSwitch(kzev::CommandUi& ui);
+    void OnUpdatePrint(kzev::CommandUi& ui);
 
     /** Returns the bar that a toggle command shows or hides, or null. */
     [[nodiscard]] QWidget* barOfToggle(int commandId) const;

@@ -36,6 +36,7 @@ void updateViewDirection(CMainFrame& f, CommandUi& ui)
 }
 
 void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
+void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 
 constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
 constexpr FrameCommand::UpdateHandler kNone = nullptr;
@@ -51,8 +52,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 57603, "&Uložit\tCtrl+S", Glyph::FileSave, saveDocument, updateNotBuilt },
         { 57604, "Uložit &jako...", Glyph::None, kApp, kNone },
         { 57606, "&Nastavení tisku...", Glyph::None, kApp, kNone },
-        { 57607, "&Tisk...\tCtrl+P", Glyph::FilePrint, notBuilt, updateNotBuilt },
-        { 57609, "Ná&hled tisku", Glyph::PrintPreview, notBuilt, updateNotBuilt },
+        { 57607, "&Tisk...\tCtrl+P", Glyph::FilePrint, notBuilt, updatePrint },
+        { 57609, "Ná&hled tisku", Glyph::PrintPreview, notBuilt, updatePrint },
         { 57664, "&O programu Kzev ...", Glyph::Help, kApp, kNone },
         { 57665, "&Konec", Glyph::Exit, kApp, [](CMainFrame& f, CommandUi& ui) { f.OnUpdateAppExit(ui); } },
         { 32892, "&Vlastnosti projektu", Glyph::None, notBuilt, updateNotBuilt },
@@ -112,7 +113,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32835, "Vlastnosti zobrazení ...", Glyph::DisplaySettings, notBuilt, updateNotBuilt },
         { 32837, "Zobrazované hodnoty ...", Glyph::DisplayedValues, notBuilt, updateNotBuilt },
         { 32839, "Vlastnosti tisku a dat", Glyph::None, notBuilt, updateNotBuilt },
-        { 32870, "Přepnout zobrazení", Glyph::DisplaySwitch, notBuilt, updateNotBuilt },
+        { 32870, "Přepnout zobrazení", Glyph::DisplaySwitch, [](CMainFrame& f) { f.OnToggleViewSwitch(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateToggleViewSwitch(ui); } },
         { 32899, "Zobrazit OGL grafiku", Glyph::View3d, notBuilt, updateNotBuilt },
         { 32918, "Načtení pojemnovaného zobrazení", Glyph::NamedViewLoad, notBuilt, updateNotBuilt },
         { 32919, "Uložení pojmenovaného zobrazení", Glyph::NamedViewSave, notBuilt, updateNotBuilt },
@@ -147,11 +149,11 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 57669, "Help", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
         { 57671, "Výchozí nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
         // Commands sent by the project tree
-        { 153, "", Glyph::None, notBuilt, kNone },
-        { 84, "", Glyph::None, notBuilt, kNone },
-        { 156, "", Glyph::None, notBuilt, kNone },
-        { 157, "", Glyph::None, notBuilt, kNone },
-        { 159, "", Glyph::None, notBuilt, kNone },
+        { 153, "", Glyph::None, [](CMainFrame& f) { f.OnTreeSelChanged(); }, kNone },
+        { 84, "", Glyph::None, [](CMainFrame& f) { f.OnTreeProperties(); }, kNone },
+        { 156, "", Glyph::None, [](CMainFrame& f) { f.OnTreeShowRoomSize(); }, kNone },
+        { 157, "", Glyph::None, [](CMainFrame& f) { f.OnTreeLabelEdited(); }, kNone },
+        { 159, "", Glyph::None, [](CMainFrame& f) { f.OnTreeDelete(); }, kNone },
     };
     return table;
 }

@@ -68,6 +68,8 @@ public:
     std::int32_t m_activePage = 0;
     std::int32_t m_roomValue1 = 0;
     std::vector<CLampState> m_modes;
+    /** The mode the view shows, chosen in the project tree; not stored. */
+    std::int32_t m_currentMode = 0;
     std::int32_t m_roomValue2 = 0;
     /** Percent; results are multiplied by 1 − value / 100. */
     double m_uncertainty = 0.0;

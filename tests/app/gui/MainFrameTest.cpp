@@ -8,6 +8,7 @@
 #include "app/CProgressStatusBar.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
+#include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"
 #include "platform/qt/SettingsProfileStore.h"
@@ -284,14 +285,17 @@ TEST_F(MainFrameTest, ViewDirectionTicksFollowTheViewCode)
     const std::pair<int, int> directions[] = { { 32826, 112 }, { 32825, 113 }, { 32830, 114 }, { 32827, 115 },
         { 32831, 116 }, { 32829, 117 } };
 
-    services.view.selected = 0;
+    // The frame's project tree is the tree service while the frame lives.
+    CKzevDoc doc;
+    doc.m_rooms.emplace_back();
+    kzev::services().view->fillProjectTree();
     view.code = 115;
     for (const auto& [id, code] : directions) {
         frame.updateCommandUi(id);
         EXPECT_EQ(frame.commandAction(id)->isChecked(), code == 115) << id;
     }
     // Without a selected tree item the ticks stay as they were.
-    services.view.selected.reset();
+    kzev::services().view->clearProjectTree();
     view.code = 112;
     for (const auto& [id, code] : directions) {
         frame.updateCommandUi(id);

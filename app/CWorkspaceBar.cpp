@@ -1,0 +1,223 @@
+#include "app/CWorkspaceBar.h"
+
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "app/TreeIcons.h"
+#include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
+
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+using kzev::TreeItemKind;
+
+namespace {
+
+constexpr int kTitle = 61866;       // "Pracovní oblast"
+constexpr int kProjectTab = 61932;  // "Projekt"
+constexpr int kDatabaseTab = 61933; // "Databáze"
+
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+/** The order of a room's folders in the tree. */
+int folderRank(TreeItemKind folder)
+{
+    switch (folder) {
+    case TreeItemKind::LampFolder: return 0;
+    case TreeItemKind::ModeFolder: return 1;
+    case TreeItemKind::AreaFolder: return 2;
+    case TreeItemKind::ObstacleFolder: return 3;
+    default: return 4;
+    }
+}
+
+CRoom* roomOf(int room)
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc || room < 0 || static_cast<std::size_t>(room) >= doc->m_rooms.size())
+        return nullptr;
+    return &doc->m_rooms[static_cast<std::size_t>(room)];
+}
+
+template <typename T>
+bool has(const std::vector<T>& items, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < items.size();
+}
+
+} // namespace
+
+CWorkspaceBar::CWorkspaceBar(QWidget* parent)
+    : QDockWidget(qs(kzev::loadString(kTitle)), parent)
+    , m_service(kzev::Services { nullptr, nullptr, nullptr, nullptr, this, nullptr })
+{
+    setObjectName(QStringLiteral("WorkspaceBar"));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("WorkspaceTabs"));
+    m_tabs->setTabPosition(QTabWidget::South);
+    m_tabs->setDocumentMode(true);
+
+    m_projectTree = new CProjectTree(m_tabs);
+
+    // The catalogue fills this one; it has no check boxes.
+    m_databaseTree = new QTreeWidget(m_tabs);
+    m_databaseTree->setObjectName(QStringLiteral("CDatabaseTree"));
+    m_databaseTree->setColumnCount(1);
+    m_databaseTree->header()->hide();
+    m_databaseTree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+
+    m_tabs->addTab(m_projectTree, kzev::workspaceTabIcon(0), qs(kzev::loadString(kProjectTab)));
+    m_tabs->addTab(m_databaseTree, kzev::workspaceTabIcon(1), qs(kzev::loadString(kDatabaseTab)));
+    setWidget(m_tabs);
+}
+
+CWorkspaceBar::~CWorkspaceBar() = default;
+
+int CWorkspaceBar::FillProjectTree()
+{
+    CProjectTree& tree = *m_projectTree;
+    tree.clearTree();
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc)
+        return 1;
+
+    QTreeWidgetItem* first = nullptr;
+    {
+        const CProjectTree::Quiet quiet(tree);
+        for (const kzev::TreeNode& node : kzev::buildProjectTree(doc->m_rooms)) {
+            QTreeWidgetItem* room = tree.insertNode(nullptr, node);
+            for (int i = 0; i < room->childCount(); ++i)
+                room->child(i)->setExpanded(true);
+            if (!first)
+                first = room;
+        }
+        if (first)
+            first->setExpanded(true);
+    }
+    // Selecting the first room makes the frame follow it.
+    if (first)
+        tree.setCurrentItem(first);
+    return 1;
+}
+
+QTreeWidgetItem* CWorkspaceBar::ensureFolder(int room, TreeItemKind folder)
+{
+    if (QTreeWidgetItem* existing = m_projectTree->folderItem(room, folder))
+        return existing;
+    QTreeWidgetItem* roomEntry = m_projectTree->roomItem(room);
+    if (!roomEntry)
+        return nullptr;
+    int position = 0;
+    while (position < roomEntry->childCount()
+        && folderRank(CProjectTree::kindOf(roomEntry->child(position))) < folderRank(folder))
+        ++position;
+    return m_projectTree->insertNode(roomEntry, kzev::folderNode(folder), position);
+}
+
+std::optional<bool> CWorkspaceBar::addObject(int room, int index, TreeItemKind kind)
+{
+    CRoom* model = roomOf(room);
+    if (!model)
+        return std::nullopt;
+    kzev::TreeNode node;
+    switch (kind) {
+    case TreeItemKind::LampSystem:
+        if (!has(model->m_lampSystems, index))
+            return std::nullopt;
+        node = kzev::lampSystemNode(*model, index);
+        break;
+    case TreeItemKind::Mode:
+        if (!has(model->m_modes, index))
+            return std::nullopt;
+        node = kzev::modeNode(*model, index);
+        break;
+    case TreeItemKind::Area:
+        if (!has(model->m_workSystems, index))
+            return std::nullopt;
+        node = kzev::areaNode(*model, index);
+        break;
+    case TreeItemKind::Obstacle:
+        if (!has(model->m_obstacleSystems, index))
+            return std::nullopt;
+        node = kzev::obstacleNode(*model, index);
+        break;
+    default:
+        return std::nullopt;
+    }
+    QTreeWidgetItem* folder = ensureFolder(room, kzev::folderOf(kind));
+    if (!folder)
+        return std::nullopt;
+    m_projectTree->insertNode(folder, node);
+    folder->setExpanded(true);
+    return node.checked;
+}
+
+int CWorkspaceBar::AddLampSystemItem(int room, int index)
+{
+    return addObject(room, index, TreeItemKind::LampSystem).value_or(false) ? 1 : 0;
+}
+
+int CWorkspaceBar::AddWorkSystemItem(int room, int index)
+{
+    return addObject(room, index, TreeItemKind::Area).value_or(false) ? 1 : 0;
+}
+
+int CWorkspaceBar::AddObstacleSystemItem(int room, int index)
+{
+    return addObject(room, index, TreeItemKind::Obstacle).value_or(false) ? 1 : 0;
+}
+
+int CWorkspaceBar::AddModeItem(int room, int index)
+{
+    // A new mode folder shows the room's first mode before the one being added.
+    if (!m_projectTree->folderItem(room, TreeItemKind::ModeFolder) && index != 0)
+        addObject(room, 0, TreeItemKind::Mode);
+    addObject(room, index, TreeItemKind::Mode);
+    return 1;
+}
+
+void CWorkspaceBar::UpdateLampSystemIcons(int room)
+{
+    const CRoom* model = roomOf(room);
+    QTreeWidgetItem* folder = m_projectTree->folderItem(room, TreeItemKind::LampFolder);
+    if (!model || !folder)
+        return;
+    for (int i = 0; i < folder->childCount(); ++i) {
+        QTreeWidgetItem* item = folder->child(i);
+        const int index = CProjectTree::dataOf(item);
+        if (has(model->m_lampSystems, index))
+            m_projectTree->setItemIcon(item, kzev::lampSystemIcon(*model, index));
+    }
+}
+
+void CWorkspaceBar::fillProjectTree()
+{
+    FillProjectTree();
+}
+
+void CWorkspaceBar::clearProjectTree()
+{
+    m_projectTree->clearTree();
+}
+
+void CWorkspaceBar::refreshView(int resetProjection, int resetCamera)
+{
+    if (CMainFrame* frame = kzev::mainFrame())
+        frame->view().refreshView(resetProjection, resetCamera);
+}
+
+void CWorkspaceBar::requestLayout()
+{
+    if (CMainFrame* frame = kzev::mainFrame())
+        frame->view().requestLayout();
+}
+
+std::optional<int> CWorkspaceBar::selectedRoom()
+{
+    return m_projectTree->selectedRoom();
+}
