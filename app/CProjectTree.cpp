@@ -421,13 +421,12 @@ void CProjectTree::mouseReleaseEvent(QMouseEvent* event)
 
 void CProjectTree::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    // Expanding on double click is off: the base only finishes the click.
+    QTreeWidget::mouseDoubleClickEvent(event);
     if (itemAt(event->position().toPoint())) {
-        // Properties, not expand or collapse.
         sendCommand(kProperties);
         event->accept();
-        return;
     }
-    QTreeWidget::mouseDoubleClickEvent(event);
 }
 
 void CProjectTree::contextMenuEvent(QContextMenuEvent* event)

@@ -9,6 +9,7 @@
 #include "platform/ProfileStore.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -303,4 +304,22 @@ TEST_F(ProjectTreeGuiTest, DisplaySwitchFlipsTheViewSettingsInUse)
     view.scene = false;
     frame->updateCommandUi(32870);
     EXPECT_FALSE(frame->commandAction(32870)->isEnabled());
+}
+
+TEST_F(ProjectTreeGuiTest, DoubleClickOpensNoEditorAndKeepsTheRoomFolded)
+{
+    kzev::services().view->fillProjectTree();
+    QTreeWidgetItem* room = tree->topLevelItem(1);
+    tree->setCurrentItem(room);
+    const QPoint at = tree->visualItemRect(room).center();
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < QApplication::doubleClickInterval() + 200)
+        QApplication::processEvents();
+    EXPECT_FALSE(tree->isEditingLabel());
+    EXPECT_FALSE(room->isExpanded());
 }
