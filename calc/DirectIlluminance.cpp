@@ -6,8 +6,6 @@
 #include "calc/ObstacleShading.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
-#include "platform/StringTable.h"
-#include "platform/TextUtil.h"
 
 #include <cmath>
 #include <optional>
@@ -18,7 +16,6 @@ namespace kzev {
 namespace {
 
 constexpr int kBadDivisionId = 61476;
-constexpr int kUnresolvedLampSystemId = 63901;
 
 // Sums of one point over all part sources, added to the point once it is done.
 struct PointSums {
@@ -70,21 +67,17 @@ bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vect
 {
     resolved.clear();
     axes.clear();
-    for (const CLampSystem& system : room.m_lampSystems) {
-        if (system.m_switchedOff == 1)
-            continue;
-        CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
-        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
-        if (!luminaire || !flux) {
-            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
-                MessageIcon::Error, MessageButtons::Ok);
-            return false;
-        }
+    const auto lit = litLampSystems(room, catalogue);
+    if (!lit)
+        return false;
+    for (const LitLampSystem& entry : *lit) {
+        const CLampSystem& system = *entry.system;
+        CLuminaire* luminaire = entry.luminaire;
         // A luminaire given without width is laid out as a square; the fix stays in the list.
         auto& dimensions = luminaire->m_luminousDimensions;
         if (dimensions[kLuminousWidth] < 1e-5)
             dimensions[kLuminousWidth] = dimensions[kLuminousLength];
-        resolved.push_back({ &system, luminaire, *flux, axes.size() });
+        resolved.push_back({ &system, luminaire, entry.flux, axes.size() });
         for (const COneLampSystem& position : system.m_luminaires) {
             PositionAxes a;
             a.reference = position.m_c0Axis.Normalized();

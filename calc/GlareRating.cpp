@@ -7,8 +7,6 @@
 #include "model/CRoom.h"
 #include "model/Quantity.h"
 #include "platform/Services.h"
-#include "platform/StringTable.h"
-#include "platform/TextUtil.h"
 
 #include <cmath>
 #include <optional>
@@ -19,7 +17,6 @@ namespace kzev {
 namespace {
 
 constexpr int kNoWorkPlaceId = 61987;
-constexpr int kUnresolvedLampSystemId = 63901;
 
 // 0.035 / pi with pi taken as 3.141592.
 constexpr double kVeilingFactor = 0.011140848334220358;
@@ -41,11 +38,6 @@ std::optional<double> workPlaceIlluminance(const CWorkSystem& workPlace)
     return sum / count;
 }
 
-struct GrSystem {
-    const CLampSystem* system;
-    const CLuminaire* luminaire;
-    double flux;
-};
 
 } // namespace
 
@@ -67,19 +59,10 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalo
     const double surroundings = reflectance * *meanIlluminance * kVeilingFactor;
     const double surroundingsTerm = std::pow(surroundings, 0.9);
 
-    std::vector<GrSystem> systems;
-    for (const CLampSystem& system : room.m_lampSystems) {
-        if (system.m_switchedOff == 1)
-            continue;
-        const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
-        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
-        if (!luminaire || !flux) {
-            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
-                MessageIcon::Error, MessageButtons::Ok);
-            return false;
-        }
-        systems.push_back({ &system, luminaire, *flux });
-    }
+    const auto lit = litLampSystems(room, catalogue);
+    if (!lit)
+        return false;
+    const std::vector<LitLampSystem>& systems = *lit;
 
     const bool anyObstacle = !room.m_obstacleSystems.empty();
     IMessagePump& pump = *services().pump;
@@ -99,7 +82,7 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalo
                 area.m_viewDirection = view;
                 double sum = 0.0;
 
-                for (const GrSystem& entry : systems) {
+                for (const LitLampSystem& entry : systems) {
                     const double maintenance = entry.system->m_maintenanceFactor;
                     for (const COneLampSystem& position : entry.system->m_luminaires) {
                         if (position.m_switchedOff == 1)

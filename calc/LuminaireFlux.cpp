@@ -2,8 +2,18 @@
 
 #include "calc/CalcCatalogue.h"
 #include "model/CLampSystem.h"
+#include "model/CRoom.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 namespace kzev {
+
+namespace {
+
+constexpr int kUnresolvedLampSystemId = 63901;
+
+} // namespace
 
 std::optional<double> luminaireFlux(const CLampSystem& system, const CLuminaire& luminaire,
     const CalcCatalogue& catalogue)
@@ -14,6 +24,24 @@ std::optional<double> luminaireFlux(const CLampSystem& system, const CLuminaire&
     if (!lamp)
         return std::nullopt;
     return luminaire.m_numberOfLamps * lamp->m_luminousFlux;
+}
+
+std::optional<std::vector<LitLampSystem>> litLampSystems(const CRoom& room, const CalcCatalogue& catalogue)
+{
+    std::vector<LitLampSystem> lit;
+    for (const CLampSystem& system : room.m_lampSystems) {
+        if (system.m_switchedOff == 1)
+            continue;
+        CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
+        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
+        if (!luminaire || !flux) {
+            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
+                MessageIcon::Error, MessageButtons::Ok);
+            return std::nullopt;
+        }
+        lit.push_back({ &system, luminaire, *flux });
+    }
+    return lit;
 }
 
 } // namespace kzev

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 class CLampSystem;
 class CLuminaire;
+class CRoom;
 
 namespace kzev {
 
@@ -16,6 +18,21 @@ class CalcCatalogue;
  * in the list.
  */
 [[nodiscard]] std::optional<double> luminaireFlux(const CLampSystem& system, const CLuminaire& luminaire,
+    const CalcCatalogue& catalogue);
+
+/** A switched-on lamp system of a room with its luminaire and the flux of one of its luminaires. */
+struct LitLampSystem {
+    const CLampSystem* system;
+    CLuminaire* luminaire;
+    double flux;
+};
+
+/**
+ * Returns the switched-on lamp systems of the room in array order. When one
+ * has no luminaire or lamp in the lists, shows the message naming it and
+ * returns none: a pass must not go on with part of the light missing.
+ */
+[[nodiscard]] std::optional<std::vector<LitLampSystem>> litLampSystems(const CRoom& room,
     const CalcCatalogue& catalogue);
 
 } // namespace kzev

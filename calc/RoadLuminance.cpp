@@ -18,7 +18,6 @@ namespace kzev {
 
 namespace {
 
-constexpr int kUnresolvedLampSystemId = 63901;
 constexpr int kNoScaleId = 63805;
 constexpr int kIncompleteLineId = 63806;
 
@@ -40,17 +39,12 @@ struct RoadSystem {
 
 bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<RoadSystem>& systems)
 {
-    for (const CLampSystem& system : room.m_lampSystems) {
-        if (system.m_switchedOff == 1)
-            continue;
-        const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
-        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
-        if (!luminaire || !flux) {
-            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
-                MessageIcon::Error, MessageButtons::Ok);
-            return false;
-        }
-        RoadSystem road { luminaire, system.m_uncertaintyFactor * system.m_maintenanceFactor * *flux, {} };
+    const auto lit = litLampSystems(room, catalogue);
+    if (!lit)
+        return false;
+    for (const LitLampSystem& entry : *lit) {
+        const CLampSystem& system = *entry.system;
+        RoadSystem road { entry.luminaire, system.m_uncertaintyFactor * system.m_maintenanceFactor * entry.flux, {} };
         for (const COneLampSystem& one : system.m_luminaires) {
             if (one.m_switchedOff != 1)
                 road.luminaires.push_back({ one.m_position, LuminaireFrame(one) });

@@ -22,34 +22,11 @@ namespace {
 
 constexpr int kBadDivisionId = 61476;
 constexpr int kNoLuminousAreaId = 62003;
-constexpr int kUnresolvedLampSystemId = 63901;
 constexpr int kNoBackgroundId = 63700;
 
 // Below this reflected illuminance at the eye (lux) the background counts as none.
 constexpr double kNoBackgroundLux = 1e-6;
 
-struct UgrSystem {
-    const CLampSystem* system;
-    const CLuminaire* luminaire;
-    double flux;
-};
-
-bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<UgrSystem>& systems)
-{
-    for (const CLampSystem& system : room.m_lampSystems) {
-        if (system.m_switchedOff == 1)
-            continue;
-        const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
-        const std::optional<double> flux = luminaire ? luminaireFlux(system, *luminaire, catalogue) : std::nullopt;
-        if (!luminaire || !flux) {
-            services().messageBox->show(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()),
-                MessageIcon::Error, MessageButtons::Ok);
-            return false;
-        }
-        systems.push_back({ &system, luminaire, *flux });
-    }
-    return true;
-}
 
 // Projected luminous area of the whole luminaire seen along toEye (unit axes
 // a = C0, b = length, o = optical). A width of exactly 2 marks a sphere of
@@ -97,9 +74,10 @@ double ReflectedPassBackground::eyeIlluminance(std::size_t point, std::size_t di
 bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue,
     const PositionIndexTable& table, const UgrBackground& background)
 {
-    std::vector<UgrSystem> systems;
-    if (!resolveSystems(room, catalogue, systems))
+    const auto lit = litLampSystems(room, catalogue);
+    if (!lit)
         return false;
+    const std::vector<LitLampSystem>& systems = *lit;
 
     const CVector up = upVector(area);
     const bool anyObstacle = !room.m_obstacleSystems.empty();
@@ -125,7 +103,7 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                 const double viewFromUp = AngleBetween(view, up);
                 double sum = 0.0;
 
-                for (const UgrSystem& entry : systems) {
+                for (const LitLampSystem& entry : systems) {
                     const CLuminaire& luminaire = *entry.luminaire;
                     const double length = luminaire.m_luminousDimensions[kLuminousLength];
                     const double width = luminaire.m_luminousDimensions[kLuminousWidth];
