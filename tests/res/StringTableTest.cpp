@@ -18,10 +18,13 @@ TEST(StringTableTest, KnownTextsAreCzechUtf8)
     EXPECT_FALSE(kzev::hasString(-1));
 }
 
-// Every id that the program's code asks for by number must be in the table.
+// Every id that the program's code asks for must be in the table: by number in
+// a call, or through a file-level constant kSomethingId (class-level constants
+// name templates and controls).
 TEST(StringTableTest, EveryIdTheCodeAsksForExists)
 {
-    const std::regex call(R"((loadString|LoadString|AddLineId|AddTextId|messageBoxId|MessageBoxId)\(\s*(\d+))");
+    const std::regex call(
+        R"((loadString|LoadString|AddLineId|AddTextId|messageBoxId|MessageBoxId)\(\s*(\d+)|(?:^|\n)\s*constexpr\s+(?:int|std::int32_t)\s+k\w*Id\s*=\s*(\d+))");
     const fs::path root = KZEV_SOURCE_DIR;
     std::set<std::string> missing;
     int seen = 0;
@@ -39,7 +42,7 @@ TEST(StringTableTest, EveryIdTheCodeAsksForExists)
             const std::string source = text.str();
             for (std::sregex_iterator it(source.begin(), source.end(), call), end; it != end; ++it) {
                 ++seen;
-                const int id = std::stoi((*it)[2]);
+                const int id = std::stoi((*it)[2].matched ? (*it)[2].str() : (*it)[3].str());
                 if (!kzev::hasString(id))
                     missing.insert(entry.path().filename().string() + ": " + std::to_string(id));
             }
