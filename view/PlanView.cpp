@@ -10,20 +10,6 @@
 
 namespace kzev {
 
-namespace {
-
-// The room's current mode, where the model keeps one.
-template <typename Room>
-int modeOfRoom(const Room& room)
-{
-    if constexpr (requires { room.m_currentMode; })
-        return room.m_currentMode;
-    else
-        return 0;
-}
-
-} // namespace
-
 PlanView::PlanView() = default;
 
 std::string FormatValueByMagnitude(double value)
@@ -53,7 +39,7 @@ int PlanView::currentMode() const
     const CRoom* current = room();
     if (!current)
         return 0;
-    const int mode = modeOfRoom(*current);
+    const int mode = current->m_currentMode;
     return mode >= 0 && static_cast<std::size_t>(mode) < current->m_modes.size() ? mode : 0;
 }
 

@@ -133,15 +133,14 @@ void PlanView::DrawLuminaireOutline(IDrawSurface& surface, const COneLampSystem&
         const CVector k = p - 0.5 * (d1 * w + d2 * v);
         const std::array<CVector, 4> face { k, k + d1 * w, k + d1 * w + d2 * v, k + d2 * v };
         const CVector depth = d3 * u;
-        // The mounting face goes last so that it stays visible where the body's edges cover it.
+        surface.selectPen(facePen);
+        for (std::size_t i = 0; i < 4; ++i)
+            segment(face[i], face[(i + 1) % 4]);
         surface.selectPen(pen);
         for (std::size_t i = 0; i < 4; ++i) {
             segment(face[i], face[i] + depth);
             segment(face[i] + depth, face[(i + 1) % 4] + depth);
         }
-        surface.selectPen(facePen);
-        for (std::size_t i = 0; i < 4; ++i)
-            segment(face[i], face[(i + 1) % 4]);
     } else {
         const double diameter = d2 > 0.0 ? d2 : d1;
         double step = 0.0;
@@ -158,14 +157,14 @@ void PlanView::DrawLuminaireOutline(IDrawSurface& surface, const COneLampSystem&
         if (circle.size() > 1 && std::fabs(360.0 - (circle.size() - 1) * step) > 1e-9)
             circle.push_back(circle.front());
         const CVector depth = d3 * u;
+        surface.selectPen(facePen);
+        for (std::size_t i = 1; i < circle.size(); ++i)
+            segment(circle[i - 1], circle[i]);
         surface.selectPen(pen);
         for (const CVector& c : circle)
             segment(c, c + depth);
         for (std::size_t i = 1; i < circle.size(); ++i)
             segment(circle[i - 1] + depth, circle[i] + depth);
-        surface.selectPen(facePen);
-        for (std::size_t i = 1; i < circle.size(); ++i)
-            segment(circle[i - 1], circle[i]);
     }
 
     if (luminaireTypeCode(luminaire) == kMarkedLuminaireType && d2 >= 0.25) {

@@ -5,6 +5,7 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "view/CKzevView.h"
@@ -47,13 +48,18 @@ TEST(SampleView, OfficeProjectOnTheFloorAndOnWallOne)
     settings.m_luminaires = 1;
     settings.m_draw3D = 0;
 
-    // The tree has the first room selected; the opened project shows its scene.
-    services.view.selected = 0;
+    // The opened project shows its scene; the room's lamp system is selected in the project tree.
     frame.resize(1100, 800);
     frame.show();
-    frame.view().requestLayout();
-    frame.view().refreshView(0, 1);
+    EXPECT_TRUE(view.sceneShown());
+    CProjectTree& tree = *frame.projectTree();
+    QTreeWidgetItem* lampFolder = tree.folderItem(0, kzev::TreeItemKind::LampFolder);
+    ASSERT_NE(lampFolder, nullptr);
+    ASSERT_GT(lampFolder->childCount(), 0);
+    tree.setCurrentItem(lampFolder->child(0));
     QApplication::processEvents();
+    EXPECT_EQ(view.plan().roomIndex(), 0);
+    EXPECT_EQ(view.plan().treeSelection().lampSystem, 0);
 
     const QImage floor = view.grabPlan().toImage();
     ASSERT_TRUE(floor.save(QStringLiteral("/tmp/view_floor.png")));
@@ -65,13 +71,13 @@ TEST(SampleView, OfficeProjectOnTheFloorAndOnWallOne)
     ASSERT_GE(system.m_luminaireIndex, 0);
     const CLuminaire& luminaire = document.m_luminaires.at(static_cast<std::size_t>(system.m_luminaireIndex));
     for (const COneLampSystem& entry : system.m_luminaires) {
-        // The red mounting face surrounds every luminaire's position.
+        // Every luminaire of the lamp system selected in the tree is outlined in blue around its position.
         const double halfWidth = 0.5 * luminaire.m_overallDimensions[1];
         const auto edge = projection.project(entry.m_position.x - halfWidth, entry.m_position.y, entry.m_position.z);
-        bool red = false;
+        bool blue = false;
         for (int dx = -1; dx <= 1; ++dx)
-            red = red || floor.pixelColor(edge.x + dx, edge.y) == QColor(255, 0, 0);
-        EXPECT_TRUE(red) << entry.m_position.x << "," << entry.m_position.y;
+            blue = blue || floor.pixelColor(edge.x + dx, edge.y) == QColor(0, 0, 255);
+        EXPECT_TRUE(blue) << entry.m_position.x << "," << entry.m_position.y;
     }
     for (const CWorkSystem& area : room.m_workSystems) {
         if (area.m_excluded == 1 || area.m_quantityCode != 94)

@@ -126,22 +126,28 @@ TEST_F(CKzevViewGuiTest, FloorAndWallViewsShowTheModelWhereItIs)
             EXPECT_TRUE(inked(floor, plan.projection().project(0.5 + 1.4 * i, 0.5 + 0.8 * j, 0.85))) << i << "," << j;
     }
     for (const COneLampSystem& entry : doc.m_rooms.front().m_lampSystems.front().m_luminaires) {
-        // The face's corner 0.6 m along -y and 0.15 m along -x of the centre is drawn red.
+        // The body's corner 0.6 m along -y and 0.15 m along -x of the centre; seen from above
+        // the body covers its red mounting face.
         const DevicePoint corner = plan.projection().project(entry.m_position.x - 0.15, entry.m_position.y + 0.6, 2.8);
-        EXPECT_EQ(floor.pixelColor(corner.x + 1, corner.y), QColor(255, 0, 0)) << entry.m_position.x;
+        EXPECT_EQ(floor.pixelColor(corner.x + 1, corner.y), QColor(0, 0, 0)) << entry.m_position.x;
     }
     // Half-way between two points of the grid the paper is white.
     EXPECT_FALSE(inked(floor, plan.projection().project(0.5 + 0.7, 0.5 + 0.4, 0.85)));
 
     // Wall 1: x runs from right to left and z upwards; the luminaires hang 0.2 m below the ceiling.
+    CViewSettings& settings = doc.m_rooms.front().m_viewSettings;
+    settings.m_lampSystemLabels = 0;
+    settings.m_luminaireCoordinates = 0;
     view.OnViewWall1();
-    EXPECT_EQ(doc.m_rooms.front().m_viewSettings.m_viewCode, 114);
+    EXPECT_EQ(settings.m_viewCode, 114);
     const QImage wall = shot();
     const DevicePoint floorLeft = plan.projection().project(8.0, 0.0, 0.0);
     const DevicePoint ceilingRight = plan.projection().project(0.0, 0.0, 3.0);
     EXPECT_LT(floorLeft.x, ceilingRight.x);
     EXPECT_GT(floorLeft.y, ceilingRight.y);
     EXPECT_TRUE(inked(wall, floorLeft));
-    EXPECT_TRUE(inked(wall, plan.projection().project(1.5, 1.25, 2.8)));
+    // From the side the mounting face at 2.8 m is the red top edge of each luminaire.
+    const DevicePoint face = plan.projection().project(1.5, 1.25, 2.8);
+    EXPECT_EQ(wall.pixelColor(face.x, face.y), QColor(255, 0, 0));
     EXPECT_TRUE(inked(wall, plan.projection().project(0.5, 0.5, 0.85)));
 }
