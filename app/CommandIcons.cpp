@@ -30,20 +30,6 @@ QIcon themed(const char* name, QStyle::StandardPixmap fallback)
     return QIcon::fromTheme(QString::fromLatin1(name), QApplication::style()->standardIcon(fallback));
 }
 
-/** Draws on a 16 x 16 grid at twice the resolution for sharp high-DPI toolbars. */
-QIcon drawn(const std::function<void(QPainter&)>& paint)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(2.0, 2.0);
-        paint(p);
-    }
-    pixmap.setDevicePixelRatio(2.0);
-    return QIcon(pixmap);
-}
 
 void letter(QPainter& p, const QString& text, QRectF where, const QColor& colour)
 {
@@ -156,6 +142,20 @@ void cadDraw(QPainter& p, const QString& variant)
 
 } // namespace
 
+QIcon drawnIcon(const std::function<void(QPainter&)>& paint)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(2.0, 2.0);
+        paint(p);
+    }
+    pixmap.setDevicePixelRatio(2.0);
+    return QIcon(pixmap);
+}
+
 QIcon glyphIcon(Glyph glyph)
 {
     switch (glyph) {
@@ -164,21 +164,21 @@ QIcon glyphIcon(Glyph glyph)
     case Glyph::FileOpen: return themed("document-open", QStyle::SP_DialogOpenButton);
     case Glyph::FileSave: return themed("document-save", QStyle::SP_DialogSaveButton);
     case Glyph::EditCopy:
-        return QIcon::fromTheme(QStringLiteral("edit-copy"), drawn([](QPainter& p) {
+        return QIcon::fromTheme(QStringLiteral("edit-copy"), drawnIcon([](QPainter& p) {
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(Qt::white);
             p.drawRect(QRectF(1.5, 1.5, 8, 10));
             p.drawRect(QRectF(6.5, 4.5, 8, 10));
         }));
     case Glyph::FilePrint:
-        return QIcon::fromTheme(QStringLiteral("document-print"), drawn([](QPainter& p) {
+        return QIcon::fromTheme(QStringLiteral("document-print"), drawnIcon([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(QColor(200, 200, 200));
             p.drawRect(QRectF(0.5, 7.5, 15, 6));
         }));
     case Glyph::PrintPreview:
-        return QIcon::fromTheme(QStringLiteral("document-print-preview"), drawn([](QPainter& p) {
+        return QIcon::fromTheme(QStringLiteral("document-print-preview"), drawnIcon([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kBlue, 1.4));
             p.setBrush(Qt::NoBrush);
@@ -188,14 +188,14 @@ QIcon glyphIcon(Glyph glyph)
     case Glyph::Help: return themed("help-about", QStyle::SP_MessageBoxQuestion);
     case Glyph::Exit: return themed("application-exit", QStyle::SP_DialogCloseButton);
 
-    case Glyph::ViewFloor: return drawn([](QPainter& p) { viewFace(p, 0); });
-    case Glyph::ViewCeiling: return drawn([](QPainter& p) { viewFace(p, 1); });
-    case Glyph::ViewWall1: return drawn([](QPainter& p) { viewFace(p, 2); });
-    case Glyph::ViewWall2: return drawn([](QPainter& p) { viewFace(p, 3); });
-    case Glyph::ViewWall3: return drawn([](QPainter& p) { viewFace(p, 4); });
-    case Glyph::ViewWall4: return drawn([](QPainter& p) { viewFace(p, 5); });
+    case Glyph::ViewFloor: return drawnIcon([](QPainter& p) { viewFace(p, 0); });
+    case Glyph::ViewCeiling: return drawnIcon([](QPainter& p) { viewFace(p, 1); });
+    case Glyph::ViewWall1: return drawnIcon([](QPainter& p) { viewFace(p, 2); });
+    case Glyph::ViewWall2: return drawnIcon([](QPainter& p) { viewFace(p, 3); });
+    case Glyph::ViewWall3: return drawnIcon([](QPainter& p) { viewFace(p, 4); });
+    case Glyph::ViewWall4: return drawnIcon([](QPainter& p) { viewFace(p, 5); });
     case Glyph::DisplaySettings:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             roomBox(p);
             p.setPen(QPen(kInk, 1.0));
             for (double y : { 5.0, 8.0 })
@@ -203,18 +203,18 @@ QIcon glyphIcon(Glyph glyph)
             p.setBrush(kAccent);
             p.drawEllipse(QPointF(12, 12), 3, 3);
         });
-    case Glyph::DisplayedValues: return drawn([](QPainter& p) { letter(p, QStringLiteral("lx"), QRectF(0, 1, 16, 14), kBlue); });
+    case Glyph::DisplayedValues: return drawnIcon([](QPainter& p) { letter(p, QStringLiteral("lx"), QRectF(0, 1, 16, 14), kBlue); });
     case Glyph::DisplaySwitch:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             roomBox(p);
             p.setPen(QPen(kAccent, 1.2));
             p.drawLine(QPointF(3, 10), QPointF(7, 6));
             p.drawLine(QPointF(7, 6), QPointF(11, 8));
         });
-    case Glyph::View3d: return drawn([](QPainter& p) { letter(p, QStringLiteral("3D"), QRectF(0, 2, 16, 12), kBlue); });
+    case Glyph::View3d: return drawnIcon([](QPainter& p) { letter(p, QStringLiteral("3D"), QRectF(0, 2, 16, 12), kBlue); });
     case Glyph::NamedViewLoad:
     case Glyph::NamedViewSave:
-        return drawn([glyph](QPainter& p) {
+        return drawnIcon([glyph](QPainter& p) {
             viewFace(p, 0);
             QPainterPath arrow;
             const bool load = glyph == Glyph::NamedViewLoad;
@@ -227,7 +227,7 @@ QIcon glyphIcon(Glyph glyph)
     case Glyph::ZoomIn:
     case Glyph::ZoomOut:
     case Glyph::ZoomFit:
-        return drawn([glyph](QPainter& p) {
+        return drawnIcon([glyph](QPainter& p) {
             p.setPen(QPen(kInk, 1.4));
             p.setBrush(Qt::white);
             p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
@@ -242,7 +242,7 @@ QIcon glyphIcon(Glyph glyph)
         });
 
     case Glyph::CalcStart:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             QPainterPath triangle;
             triangle.moveTo(4, 2);
             triangle.lineTo(14, 8);
@@ -253,29 +253,29 @@ QIcon glyphIcon(Glyph glyph)
             p.drawPath(triangle);
         });
     case Glyph::CalcSettings:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             taskGrid(p);
             p.setPen(QPen(kInk, 1.6));
             p.drawLine(QPointF(10, 15), QPointF(15, 10));
         });
     case Glyph::CalcStop:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kInk, 0.6));
             p.setBrush(kAccent);
             p.drawRoundedRect(QRectF(3, 3, 10, 10), 1.5, 1.5);
         });
 
-    case Glyph::NewRoom: return drawn([](QPainter& p) { roomBox(p); plus(p); });
+    case Glyph::NewRoom: return drawnIcon([](QPainter& p) { roomBox(p); plus(p); });
     case Glyph::NewRoad:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.fillRect(QRectF(0, 3, 13, 8), QColor(110, 110, 110));
             p.setPen(QPen(Qt::white, 1.0, Qt::DashLine));
             p.drawLine(QPointF(0, 7), QPointF(13, 7));
             plus(p);
         });
-    case Glyph::NewLampSystem: return drawn([](QPainter& p) { lampGrid(p); plus(p); });
+    case Glyph::NewLampSystem: return drawnIcon([](QPainter& p) { lampGrid(p); plus(p); });
     case Glyph::DerivedLampSystem:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampDot(p, QPointF(3, 4));
             lampDot(p, QPointF(3, 11));
             p.setPen(QPen(kBlue, 0.8, Qt::DashLine));
@@ -284,16 +284,16 @@ QIcon glyphIcon(Glyph glyph)
             lampDot(p, QPointF(12, 11));
         });
     case Glyph::CancelBinding:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampDot(p, QPointF(3, 8));
             lampDot(p, QPointF(13, 8));
             p.setPen(QPen(kAccent, 1.4));
             p.drawLine(QPointF(6, 4), QPointF(10, 12));
             p.drawLine(QPointF(10, 4), QPointF(6, 12));
         });
-    case Glyph::NewTaskArea: return drawn([](QPainter& p) { taskGrid(p); plus(p); });
+    case Glyph::NewTaskArea: return drawnIcon([](QPainter& p) { taskGrid(p); plus(p); });
     case Glyph::TaskSurroundings:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kTask, 0.8, Qt::DashLine));
             p.setBrush(Qt::NoBrush);
             p.drawRect(QRectF(0.5, 1.5, 13, 12));
@@ -302,22 +302,22 @@ QIcon glyphIcon(Glyph glyph)
             p.drawRect(QRectF(3.5, 4.5, 7, 6));
         });
     case Glyph::NewObstacles:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             obstacle(p, QRectF(1.5, 2.5, 4, 4));
             obstacle(p, QRectF(7.5, 2.5, 4, 4));
             plus(p);
         });
-    case Glyph::CornerL1: return drawn([](QPainter& p) { corner(p, 0); });
-    case Glyph::CornerL2: return drawn([](QPainter& p) { corner(p, 1); });
-    case Glyph::CornerL3: return drawn([](QPainter& p) { corner(p, 2); });
-    case Glyph::CornerL4: return drawn([](QPainter& p) { corner(p, 3); });
+    case Glyph::CornerL1: return drawnIcon([](QPainter& p) { corner(p, 0); });
+    case Glyph::CornerL2: return drawnIcon([](QPainter& p) { corner(p, 1); });
+    case Glyph::CornerL3: return drawnIcon([](QPainter& p) { corner(p, 2); });
+    case Glyph::CornerL4: return drawnIcon([](QPainter& p) { corner(p, 3); });
     case Glyph::WallRow:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             for (int i = 0; i < 4; ++i)
                 obstacle(p, QRectF(0.5 + 4 * i, 6.5, 3, 3));
         });
     case Glyph::NewRaster:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kObstacle, 1.0));
             for (int i = 0; i < 4; ++i) {
                 p.drawLine(QPointF(1.5 + 3 * i, 1.5), QPointF(1.5 + 3 * i, 10.5));
@@ -326,26 +326,26 @@ QIcon glyphIcon(Glyph glyph)
             plus(p);
         });
     case Glyph::Properties:
-        return QIcon::fromTheme(QStringLiteral("document-properties"), drawn([](QPainter& p) {
+        return QIcon::fromTheme(QStringLiteral("document-properties"), drawnIcon([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kInk, 1.0));
             for (double y : { 5.0, 8.0, 11.0 })
                 p.drawLine(QPointF(4.5, y), QPointF(10.5, y));
         }));
     case Glyph::Delete:
-        return QIcon::fromTheme(QStringLiteral("edit-delete"), drawn([](QPainter& p) {
+        return QIcon::fromTheme(QStringLiteral("edit-delete"), drawnIcon([](QPainter& p) {
             p.setPen(QPen(kAccent, 2.0));
             p.drawLine(QPointF(3, 3), QPointF(13, 13));
             p.drawLine(QPointF(13, 3), QPointF(3, 13));
         }));
     case Glyph::SplitRows:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampGrid(p);
             p.setPen(QPen(kAccent, 1.0));
             p.drawLine(QPointF(0, 6.5), QPointF(16, 6.5));
         });
     case Glyph::SplitColumns:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampGrid(p);
             p.setPen(QPen(kAccent, 1.0));
             p.drawLine(QPointF(5, 0), QPointF(5, 16));
@@ -353,7 +353,7 @@ QIcon glyphIcon(Glyph glyph)
         });
     case Glyph::CopyLampSystem:
     case Glyph::PasteLampSystem:
-        return drawn([glyph](QPainter& p) {
+        return drawnIcon([glyph](QPainter& p) {
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(glyph == Glyph::PasteLampSystem ? QColor(230, 200, 140) : Qt::white);
             p.drawRect(QRectF(1.5, 1.5, 9, 11));
@@ -366,7 +366,7 @@ QIcon glyphIcon(Glyph glyph)
         });
 
     case Glyph::CadImport:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             cadDraw(p, QString());
             QPainterPath arrow;
             arrow.moveTo(12, 16);
@@ -375,11 +375,11 @@ QIcon glyphIcon(Glyph glyph)
             arrow.closeSubpath();
             p.fillPath(arrow, kTask);
         });
-    case Glyph::CadDraw1: return drawn([](QPainter& p) { cadDraw(p, QStringLiteral("1")); });
-    case Glyph::CadDraw2: return drawn([](QPainter& p) { cadDraw(p, QStringLiteral("2")); });
-    case Glyph::CadDraw3: return drawn([](QPainter& p) { cadDraw(p, QStringLiteral("3")); });
+    case Glyph::CadDraw1: return drawnIcon([](QPainter& p) { cadDraw(p, QStringLiteral("1")); });
+    case Glyph::CadDraw2: return drawnIcon([](QPainter& p) { cadDraw(p, QStringLiteral("2")); });
+    case Glyph::CadDraw3: return drawnIcon([](QPainter& p) { cadDraw(p, QStringLiteral("3")); });
     case Glyph::KnepImport:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(QColor(255, 230, 120));
             p.drawEllipse(QPointF(6, 6), 4, 4);
@@ -390,9 +390,9 @@ QIcon glyphIcon(Glyph glyph)
             arrow.closeSubpath();
             p.fillPath(arrow, kTask);
         });
-    case Glyph::HtmlExport: return drawn([](QPainter& p) { sheet(p); letter(p, QStringLiteral("<>"), QRectF(2, 4, 12, 8), kBlue); });
+    case Glyph::HtmlExport: return drawnIcon([](QPainter& p) { sheet(p); letter(p, QStringLiteral("<>"), QRectF(2, 4, 12, 8), kBlue); });
     case Glyph::DatabaseRecognition:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(QColor(200, 215, 235));
             p.drawRect(QRectF(3.5, 4, 9, 9));
@@ -400,7 +400,7 @@ QIcon glyphIcon(Glyph glyph)
             p.drawArc(QRectF(3.5, 10.5, 9, 5), 180 * 16, 180 * 16);
         });
     case Glyph::LuminaireLegend:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             sheet(p);
             for (double y : { 4.5, 8.0, 11.5 }) {
                 lampDot(p, QPointF(5, y), 1.2);
@@ -409,7 +409,7 @@ QIcon glyphIcon(Glyph glyph)
             }
         });
     case Glyph::RoomLegend:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kRoom, 0.8));
             for (double y : { 4.5, 8.0, 11.5 })
@@ -419,7 +419,7 @@ QIcon glyphIcon(Glyph glyph)
                 p.drawLine(QPointF(8, y), QPointF(11, y));
         });
     case Glyph::SortRooms:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kRoom, 1.2));
             for (int i = 0; i < 3; ++i)
                 p.drawLine(QPointF(2, 3.5 + 4 * i), QPointF(4 + 3 * i, 3.5 + 4 * i));
@@ -429,7 +429,7 @@ QIcon glyphIcon(Glyph glyph)
             p.drawLine(QPointF(13, 14), QPointF(15.5, 11));
         });
     case Glyph::TitleBlock:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             sheet(p);
             p.setPen(QPen(kInk, 0.8));
             p.drawRect(QRectF(6.5, 10.5, 6, 4));

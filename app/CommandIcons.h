@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 class QIcon;
+class QPainter;
 
 namespace kzev {
 
@@ -23,6 +26,9 @@ enum class Glyph {
     CadImport, CadDraw1, CadDraw2, CadDraw3, KnepImport, HtmlExport,
     DatabaseRecognition, LuminaireLegend, RoomLegend, SortRooms, TitleBlock,
 };
+
+/** Returns an icon painted on a 16 x 16 grid at twice the resolution, sharp on high-DPI screens. */
+[[nodiscard]] QIcon drawnIcon(const std::function<void(QPainter&)>& paint);
 
 /** Returns the icon of a glyph (a null icon for Glyph::None). */
 [[nodiscard]] QIcon glyphIcon(Glyph glyph);

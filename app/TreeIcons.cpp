@@ -4,6 +4,8 @@
 
 #include "app/TreeIcons.h"
 
+#include "app/CommandIcons.h"
+
 #include "app/ProjectTreeLayout.h"
 
 #include <QIcon>
@@ -26,19 +28,6 @@ const QColor kBlue(50, 100, 190);
 const QColor kAccent(200, 50, 40);
 const QColor kFolder(235, 200, 110);
 
-QIcon drawn(const std::function<void(QPainter&)>& paint)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(2.0, 2.0);
-        paint(p);
-    }
-    pixmap.setDevicePixelRatio(2.0);
-    return QIcon(pixmap);
-}
 
 void folder(QPainter& p)
 {
@@ -139,49 +128,49 @@ void linkMark(QPainter& p, bool outgoing)
 QIcon treeIcon(int number)
 {
     switch (number) {
-    case TreeIcon::Room: return drawn(room);
+    case TreeIcon::Room: return drawnIcon(room);
     case TreeIcon::LampFolder:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             folder(p);
             luminaire(p, QRectF(5.5, 7.5, 7, 2.5));
         });
-    case TreeIcon::LampSystem: return drawn(lampSystem);
+    case TreeIcon::LampSystem: return drawnIcon(lampSystem);
     case TreeIcon::AreaFolder:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             folder(p);
             pointGrid(p, QRectF(4.5, 7.5, 7, 5), false);
         });
     case TreeIcon::Area:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kTask, 0.6));
             p.setBrush(QColor(210, 240, 215));
             p.drawRect(QRectF(1.5, 1.5, 13, 13));
             pointGrid(p, QRectF(3.5, 3.5, 9, 9), false);
         });
     case TreeIcon::ObstacleFolder:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             folder(p);
             box(p, QRectF(5, 8.5, 5, 4.5));
         });
-    case TreeIcon::Obstacle: return drawn([](QPainter& p) { box(p, QRectF(2, 6, 8, 8)); });
+    case TreeIcon::Obstacle: return drawnIcon([](QPainter& p) { box(p, QRectF(2, 6, 8, 8)); });
     case TreeIcon::ModeFolder:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             folder(p);
             modeDial(p, QPointF(8.5, 10), 3.2);
         });
-    case TreeIcon::Mode: return drawn([](QPainter& p) { modeDial(p, QPointF(8, 8), 6); });
+    case TreeIcon::Mode: return drawnIcon([](QPainter& p) { modeDial(p, QPointF(8, 8), 6); });
     case TreeIcon::DerivedLampSystem:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampSystem(p);
             linkMark(p, false);
         });
     case TreeIcon::SourceLampSystem:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             lampSystem(p);
             linkMark(p, true);
         });
     case TreeIcon::Surroundings:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             p.setPen(QPen(kTask, 0.6, Qt::DashLine));
             p.setBrush(Qt::NoBrush);
             p.drawRect(QRectF(1.5, 1.5, 13, 13));
@@ -196,7 +185,7 @@ QIcon workspaceTabIcon(int number)
     switch (number) {
     case 0: return treeIcon(TreeIcon::Room);
     case 1:
-        return drawn([](QPainter& p) {
+        return drawnIcon([](QPainter& p) {
             // A database drum.
             p.setPen(QPen(kInk, 0.8));
             p.setBrush(kBlue.lighter(160));
