@@ -3,6 +3,7 @@
 // grid in one small palette, so the toolbars look of a piece.
 
 #include "app/CommandIcons.h"
+#include "app/IconPalette.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -17,13 +18,7 @@ namespace kzev {
 
 namespace {
 
-const QColor kInk(40, 48, 64);
-const QColor kRoom(90, 110, 140);
-const QColor kLamp(240, 190, 40);
-const QColor kTask(60, 150, 80);
-const QColor kObstacle(150, 120, 90);
-const QColor kAccent(200, 50, 40);
-const QColor kBlue(50, 100, 190);
+using namespace iconPalette;
 
 QIcon themed(const char* name, QStyle::StandardPixmap fallback)
 {

@@ -5,7 +5,7 @@
 #include "app/TreeIcons.h"
 
 #include "app/CommandIcons.h"
-
+#include "app/IconPalette.h"
 #include "app/ProjectTreeLayout.h"
 
 #include <QIcon>
@@ -18,16 +18,7 @@ namespace kzev {
 
 namespace {
 
-const QColor kInk(40, 48, 64);
-const QColor kRoom(90, 110, 140);
-const QColor kLamp(240, 190, 40);
-const QColor kTask(60, 150, 80);
-const QColor kObstacle(150, 120, 90);
-const QColor kMode(120, 80, 170);
-const QColor kBlue(50, 100, 190);
-const QColor kAccent(200, 50, 40);
-const QColor kFolder(235, 200, 110);
-
+using namespace iconPalette;
 
 void folder(QPainter& p)
 {
