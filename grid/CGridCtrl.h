@@ -2,12 +2,14 @@
 
 #include "grid/CGridCell.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridPageLayout.h"
 #include "grid/GridTypes.h"
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -268,17 +270,82 @@ public:
     /** Returns the cursor for the pointer at the point. */
     [[nodiscard]] kzev::GridCursor OnSetCursor(kzev::GridPoint point) const;
 
-    // ---- clipboard, editing and printing hooks -------------------------------------
-    virtual void OnEditCut() {}
-    virtual void OnEditCopy() {}
-    virtual void OnEditPaste() {}
+    // ---- clipboard ------------------------------------------------------------------
+    /** The selected cells as text: a tab between columns, a line feed between rows; none without a selection. */
+    [[nodiscard]] virtual std::optional<std::string> CopyTextFromGrid() const;
+    /** Writes a block of text into the editable cells from the start cell on; FALSE when the start cell is not editable. */
+    virtual bool PasteTextToGrid(int row, int col, const std::string& text);
+    /** Empties the selected editable cells. */
+    virtual void CutSelectedText();
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
     virtual void OnEditSelectAll() { SelectAllCells(); }
+    /** Update handlers of the four edit commands. */
+    [[nodiscard]] bool CanCopy() const;
+    [[nodiscard]] bool CanCut() const;
+    [[nodiscard]] bool CanPaste() const;
+    [[nodiscard]] bool CanSelectAll() const { return m_bEnableSelection; }
+
+    // ---- printing -------------------------------------------------------------------
+    /** Measures the grid for the printer and counts its pages (info.maxPage). */
+    virtual void OnBeginPrinting(QPainter& painter, kzev::GridPrintInfo& info);
+    /** Prints the page info.currentPage. */
+    virtual void OnPrint(QPainter& painter, kzev::GridPrintInfo& info);
+    virtual void OnEndPrinting(QPainter& painter, kzev::GridPrintInfo& info);
+    virtual void PrintColumnHeadings(QPainter& painter, kzev::GridPrintInfo& info);
+    virtual void PrintHeader(QPainter& painter, kzev::GridPrintInfo& info);
+    virtual void PrintFooter(QPainter& painter, kzev::GridPrintInfo& info);
+    virtual void PrintRowButtons(QPainter& painter, kzev::GridPrintInfo& info);
+    /** Sets the header, footer, margins and gap of printed pages; a negative value keeps its setting. */
+    void SetPrintMarginInfo(int header, int footer, int left, int right, int top, int bottom, int gap);
+    /** TRUE: pages at screen size, wide grids split into column bands; FALSE: the grid's width fills the paper. */
+    void SetWysiwygPrinting(bool wysiwyg) { m_bWysiwygPrinting = wysiwyg; }
+    [[nodiscard]] bool GetWysiwygPrinting() const { return m_bWysiwygPrinting; }
+    /** The page layout worked out by OnBeginPrinting. */
+    [[nodiscard]] const kzev::GridPageLayout& GetPageLayout() const { return m_printLayout; }
+
+    // ---- mouse ------------------------------------------------------------------------
+    void OnMouseMove(kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    void OnLButtonDown(kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    void OnLButtonUp(kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    void OnLButtonDblClk(kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    void OnRButtonUp(kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    /** A wheel turn of delta (120 a notch, positive away from the user). */
+    void OnMouseWheel(kzev::KeyModifiers modifiers, int delta, kzev::GridPoint point);
+    /** Returns the point relative to the cell's top-left corner. */
+    [[nodiscard]] kzev::GridPoint GetPointClicked(int row, int col, kzev::GridPoint point) const;
+    [[nodiscard]] bool IsLeftButtonDown() const { return m_bLMouseButtonDown; }
+    /** The resize tracking line while a border is dragged, empty otherwise. */
+    [[nodiscard]] kzev::GridRect GetTrackingLine() const { return m_trackLine; }
+    void SetColumnHide(bool allow) { m_bAllowColHide = allow; }
+    void SetRowHide(bool allow) { m_bAllowRowHide = allow; }
+    void SetHiddenColUnhide(bool unhide) { m_bHiddenColUnhide = unhide; }
+    void SetHiddenRowUnhide(bool unhide) { m_bHiddenRowUnhide = unhide; }
+    void SetTitleTipColours(kzev::ColorRef text, kzev::ColorRef back)
+    {
+        m_crTTipFgClr = text;
+        m_crTTipBackClr = back;
+    }
+
+    // ---- drag and drop ------------------------------------------------------------------
+    /** Drags the selected cells out as text; a move empties them afterwards. */
+    virtual void OnBeginDrag();
+    /** A drag with text (or without) enters over the point; returns the drop effect. */
+    unsigned OnDragEnter(bool hasText, kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    unsigned OnDragOver(bool hasText, kzev::KeyModifiers modifiers, kzev::GridPoint point);
+    void OnDragLeave();
+    /** The text is dropped at the point; FALSE when the drop is refused. */
+    bool OnDrop(const std::optional<std::string>& text, kzev::GridPoint point);
+    [[nodiscard]] kzev::CellId GetLastDragOverCell() const { return m_LastDragOverCell; }
+
+    // ---- in-place editing ----------------------------------------------------------------
     /** Opens the in-place editor on a cell (the editor decides whether it may). */
     virtual void OnEditCell(int row, int col, kzev::GridPoint point, unsigned firstChar);
     /** Stores the text the editor returned. */
     virtual void OnEndEditCell(int row, int col, const std::string& text);
     /** Ends any open in-place edit. */
-    virtual void EndEditing() {}
+    virtual void EndEditing();
     /** Opens an editor window for a cell; none without a window that can edit. */
     virtual kzev::IInPlaceEditor* OpenInPlaceEditor(const kzev::InPlaceEditRequest& request);
 
@@ -308,6 +375,19 @@ private:
     void SyncScrollBars() const;
     /** Restores the focus after a structural change that reset it. */
     void RestoreFocus(kzev::CellId cell);
+    /** Fixed-row and fixed-column clicks of the mouse. */
+    void OnFixedRowClick(kzev::CellId cell);
+    void OnFixedColumnClick(kzev::CellId cell);
+    /** The column or row that a press on a border resizes. */
+    int ResizedColumn(kzev::GridPoint point) const;
+    int ResizedRow(kzev::GridPoint point) const;
+    void MoveTrackingLine(kzev::GridRect line);
+    /** The non-fixed cell under a point of a drag, (-1, -1) over the headings or outside. */
+    [[nodiscard]] kzev::CellId DropCell(kzev::GridPoint point) const;
+    void SetDropHighlight(kzev::CellId cell, bool on);
+    /** Prints cells laid out from the origin against a page extent; shared by headings and body. */
+    void PrintCells(QPainter& painter, int firstRow, int lastRow, int firstCol, int lastCol, int rowOffset, int width,
+        int height);
 
     kzev::IGridWindow* m_pWindow = nullptr; ///< the window showing the grid, not owned
     NotifyHandler m_notify;
@@ -377,4 +457,37 @@ private:
     int m_nVScrollPos = 0;
     bool m_bHorzShown = false;
     bool m_bVertShown = false;
+
+    // mouse
+    bool m_bLMouseButtonDown = false;
+    kzev::GridPoint m_LeftClickDownPoint;
+    kzev::GridPoint m_LastMousePoint;
+    kzev::CellId m_LeftClickDownCell;
+    unsigned m_nTimerID = 0;
+    int m_nAutoScrollInterval = 25;
+    bool m_bAllowColHide = true;
+    bool m_bAllowRowHide = true;
+    bool m_bHiddenColUnhide = true;
+    bool m_bHiddenRowUnhide = true;
+    kzev::ColorRef m_crTTipFgClr = kzev::kClrDefault;
+    kzev::ColorRef m_crTTipBackClr = kzev::kClrDefault;
+    kzev::GridRect m_trackLine;
+    int m_resizeStart = 0; ///< the resized column's left (row's top) edge; the border stays right of (below) it
+
+    // drag and drop
+    kzev::CellId m_LastDragOverCell;
+
+    // printing
+    int m_nHeaderHeight = 2;
+    int m_nFooterHeight = 2;
+    int m_nLeftMargin = 4;
+    int m_nRightMargin = 4;
+    int m_nTopMargin = 1;
+    int m_nBottomMargin = 1;
+    int m_nGap = 1;
+    bool m_bWysiwygPrinting = false;
+    kzev::GridPageLayout m_printLayout;
+    kzev::RowPage m_printRows;     ///< the rows of the page being printed
+    kzev::ColumnBand m_printBand;  ///< its columns (the headings' while they are printed)
+    int m_printHeadingWidth = 0;
 };

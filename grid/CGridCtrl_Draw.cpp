@@ -534,6 +534,14 @@ void CGridCtrl::OnDraw(QPainter& painter, const GridRect& clip)
         painter.restore();
     }
 
+    if (!m_trackLine.isEmpty()) {
+        // The resize line inverts what lies under it.
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(toQRect(m_trackLine), Qt::white);
+        painter.restore();
+    }
+
     if (m_bVirtualMode)
         SendCacheHintToParent({});
 }

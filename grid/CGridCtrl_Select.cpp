@@ -437,21 +437,6 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
     }
 }
 
-void CGridCtrl::OnEditCell(int, int, GridPoint, unsigned)
-{
-    // The in-place editor opens here once the grid has one.
-}
-
-void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)
-{
-    SetItemText(row, col, text);
-}
-
-IInPlaceEditor* CGridCtrl::OpenInPlaceEditor(const InPlaceEditRequest&)
-{
-    return nullptr;
-}
-
 // ---- auto-scroll and cursor ---------------------------------------------------------------
 
 void CGridCtrl::OnTimer(unsigned id, GridPoint cursor)

@@ -220,4 +220,22 @@ struct GridSysColors {
 /** Cursor shapes the grid asks for. */
 enum class GridCursor { Arrow, SizeNS, SizeWE, Unchanged };
 
+/** What a drag of cell text does: nothing, a copy or a move (bits, as a drop target answers). */
+namespace dropeffect {
+inline constexpr unsigned None = 0;
+inline constexpr unsigned Copy = 1;
+inline constexpr unsigned Move = 2;
+} // namespace dropeffect
+
+/** What the title tip is asked to show: the cell's text over its text rectangle. */
+struct TitleTipRequest {
+    GridRect titleRect;  ///< where the text starts, in the grid's client coordinates
+    GridRect hoverRect;  ///< while the pointer stays inside, the tip stays
+    std::string text;
+    int xOffset = 0;
+    GridFont font;
+    ColorRef textClr = kClrDefault;
+    ColorRef backClr = kClrDefault;
+};
+
 } // namespace kzev

@@ -1,11 +1,29 @@
 #include "grid/GridWidget.h"
 
+#include "grid/CInPlaceEdit.h"
+#include "grid/CTitleTip.h"
+#include "grid/GridPrinting.h"
+#include "platform/StringTable.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimerEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -52,6 +70,31 @@ unsigned gridKey(int key)
     }
 }
 
+KeyModifiers modifiersOf(Qt::KeyboardModifiers modifiers)
+{
+    KeyModifiers result;
+    result.shift = (modifiers & Qt::ShiftModifier) != 0;
+    result.ctrl = (modifiers & Qt::ControlModifier) != 0;
+    return result;
+}
+
+GridPoint pointOf(const QPoint& point)
+{
+    return {point.x(), point.y()};
+}
+
+// The edit commands of the context menu: their texts in the string table.
+constexpr int kIdsCut = 62812;
+constexpr int kIdsCopy = 62813;
+constexpr int kIdsPaste = 62814;
+constexpr int kIdsSelectAll = 62815;
+constexpr int kIdsPrint = 62816;
+
+QString menuText(int id)
+{
+    return QString::fromStdString(loadString(id));
+}
+
 } // namespace
 
 GridWidget::GridWidget(QWidget* parent) : GridWidget(std::make_unique<CGridCtrl>(), parent) {}
@@ -64,6 +107,12 @@ GridWidget::GridWidget(std::unique_ptr<CGridCtrl> grid, QWidget* parent)
 
 GridWidget::~GridWidget()
 {
+    // The editor and the tip go before the grid they talk to.
+    if (m_editor) {
+        m_editor->detach();
+        delete m_editor.data();
+    }
+    delete m_titleTip;
     m_grid->AttachWindow(nullptr);
 }
 
@@ -72,6 +121,9 @@ void GridWidget::init()
     setFocusPolicy(Qt::StrongFocus);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -223,6 +275,7 @@ bool GridWidget::focusNextPrevChild(bool next)
 
 void GridWidget::keyPressEvent(QKeyEvent* event)
 {
+    hideTitleTip();
     KeyModifiers modifiers;
     modifiers.shift = (event->modifiers() & Qt::ShiftModifier) != 0 || event->key() == Qt::Key_Backtab;
     modifiers.ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
@@ -243,6 +296,267 @@ void GridWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+
+// ---- the desktop pieces the grid reaches ----------------------------------------------------
+
+void GridWidget::takeFocus()
+{
+    setFocus(Qt::MouseFocusReason);
+}
+
+void GridWidget::setCursorShape(GridCursor cursor)
+{
+    switch (cursor) {
+    case GridCursor::SizeNS:
+        viewport()->setCursor(Qt::SizeVerCursor);
+        break;
+    case GridCursor::SizeWE:
+        viewport()->setCursor(Qt::SizeHorCursor);
+        break;
+    case GridCursor::Arrow:
+        viewport()->setCursor(Qt::ArrowCursor);
+        break;
+    case GridCursor::Unchanged:
+        break;
+    }
+}
+
+unsigned GridWidget::startTimer(unsigned, int interval)
+{
+    if (m_timerId != 0)
+        QObject::killTimer(m_timerId);
+    m_timerId = QObject::startTimer(interval);
+    return static_cast<unsigned>(m_timerId);
+}
+
+void GridWidget::killTimer(unsigned)
+{
+    if (m_timerId != 0)
+        QObject::killTimer(m_timerId);
+    m_timerId = 0;
+}
+
+void GridWidget::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_timerId) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    m_grid->OnTimer(CGridCtrl::kAutoScrollTimer, pointOf(m_lastMouse));
+}
+
+void GridWidget::postCommand()
+{
+    QMetaObject::invokeMethod(this, &GridWidget::cellCommand, Qt::QueuedConnection);
+}
+
+std::string GridWidget::ownerTitle() const
+{
+    for (const QWidget* widget = parentWidget(); widget != nullptr; widget = widget->parentWidget())
+        if (!widget->windowTitle().isEmpty())
+            return widget->windowTitle().toStdString();
+    return {};
+}
+
+CInPlaceEdit* GridWidget::inPlaceEditor() const
+{
+    return m_editor.data();
+}
+
+IInPlaceEditor* GridWidget::openInPlaceEditor(const InPlaceEditRequest& request)
+{
+    if (m_editor) {
+        m_editor->detach();
+        m_editor->deleteLater();
+    }
+    m_editor = new CInPlaceEdit(viewport(), *m_grid, request);
+    return m_editor.data();
+}
+
+void GridWidget::showTitleTip(const TitleTipRequest& request)
+{
+    if (m_titleTip == nullptr)
+        m_titleTip = new CTitleTip(viewport());
+    m_titleTip->Show(request);
+}
+
+void GridWidget::hideTitleTip()
+{
+    if (m_titleTip != nullptr)
+        m_titleTip->Hide();
+}
+
+bool GridWidget::setClipboardText(const std::string& text)
+{
+    QClipboard* board = QGuiApplication::clipboard();
+    if (board == nullptr)
+        return false;
+    board->setText(QString::fromStdString(text));
+    return true;
+}
+
+std::optional<std::string> GridWidget::clipboardText() const
+{
+    const QClipboard* board = QGuiApplication::clipboard();
+    const QMimeData* data = board != nullptr ? board->mimeData() : nullptr;
+    if (data == nullptr || !data->hasText())
+        return std::nullopt;
+    return data->text().toStdString();
+}
+
+unsigned GridWidget::doDragDrop(const std::string& text)
+{
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    if (action == Qt::MoveAction)
+        return dropeffect::Move;
+    if (action == Qt::CopyAction)
+        return dropeffect::Copy;
+    return dropeffect::None;
+}
+
+// ---- mouse ------------------------------------------------------------------------------------
+
+void GridWidget::mousePressEvent(QMouseEvent* event)
+{
+    hideTitleTip();
+    m_lastMouse = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        m_grid->OnLButtonDown(modifiersOf(event->modifiers()), pointOf(m_lastMouse));
+    event->accept();
+}
+
+void GridWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    m_lastMouse = event->position().toPoint();
+    if (m_titleTip != nullptr && m_titleTip->isVisible()) {
+        const GridRect& hover = m_titleTip->hoverRect();
+        if (m_lastMouse.x() < hover.left || m_lastMouse.x() >= hover.right || m_lastMouse.y() < hover.top
+            || m_lastMouse.y() >= hover.bottom)
+            m_titleTip->Hide();
+    }
+    m_grid->OnMouseMove(modifiersOf(event->modifiers()), pointOf(m_lastMouse));
+    event->accept();
+}
+
+void GridWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_lastMouse = event->position().toPoint();
+    const KeyModifiers modifiers = modifiersOf(event->modifiers());
+    if (event->button() == Qt::LeftButton) {
+        m_grid->OnLButtonUp(modifiers, pointOf(m_lastMouse));
+        // Letting the mouse go reports where the pointer rests, so the cursor follows a border again.
+        m_grid->OnMouseMove(modifiers, pointOf(m_lastMouse));
+    } else if (event->button() == Qt::RightButton) {
+        m_grid->OnRButtonUp(modifiers, pointOf(m_lastMouse));
+        QMenu menu(this);
+        fillContextMenu(menu);
+        menu.exec(event->globalPosition().toPoint());
+    }
+    event->accept();
+}
+
+void GridWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    hideTitleTip();
+    m_lastMouse = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        m_grid->OnLButtonDblClk(modifiersOf(event->modifiers()), pointOf(m_lastMouse));
+    event->accept();
+}
+
+void GridWidget::wheelEvent(QWheelEvent* event)
+{
+    hideTitleTip();
+    m_grid->OnMouseWheel(modifiersOf(event->modifiers()), event->angleDelta().y(), pointOf(event->position().toPoint()));
+    event->accept();
+}
+
+void GridWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right release shows the menu itself; here only the keyboard's menu key.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        event->accept();
+        return;
+    }
+    QMenu menu(this);
+    fillContextMenu(menu);
+    menu.exec(event->globalPos());
+}
+
+void GridWidget::fillContextMenu(QMenu& menu)
+{
+    CGridCtrl& grid = *m_grid;
+    const auto add = [&](int id, bool enabled, auto handler) {
+        QAction* action = menu.addAction(menuText(id));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add(kIdsCut, grid.CanCut(), [this] { m_grid->OnEditCut(); });
+    add(kIdsCopy, grid.CanCopy(), [this] { m_grid->OnEditCopy(); });
+    add(kIdsPaste, grid.CanPaste(), [this] { m_grid->OnEditPaste(); });
+    menu.addSeparator();
+    add(kIdsSelectAll, grid.CanSelectAll(), [this] { m_grid->OnEditSelectAll(); });
+    menu.addSeparator();
+    add(kIdsPrint, grid.GetRowCount() > 0 && grid.GetColumnCount() > 0, [this] { printWithDialog(); });
+}
+
+void GridWidget::printWithDialog()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printGrid(*m_grid, printer);
+}
+
+// ---- drops ------------------------------------------------------------------------------------
+
+void GridWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    const unsigned effect = m_grid->OnDragEnter(event->mimeData()->hasText(), modifiersOf(event->modifiers()),
+        pointOf(event->position().toPoint()));
+    // The drag stays welcome over the grid; each move decides whether a drop may happen there.
+    event->setDropAction(effect == dropeffect::Copy ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+}
+
+void GridWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    const unsigned effect = m_grid->OnDragOver(event->mimeData()->hasText(), modifiersOf(event->modifiers()),
+        pointOf(event->position().toPoint()));
+    if (effect == dropeffect::None) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(effect == dropeffect::Copy ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+}
+
+void GridWidget::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    m_grid->OnDragLeave();
+    event->accept();
+}
+
+void GridWidget::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    std::optional<std::string> text;
+    if (data != nullptr && data->hasText())
+        text = data->text().toStdString();
+    const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
+    if (!m_grid->OnDrop(text, pointOf(event->position().toPoint()))) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
 }
 
 } // namespace kzev

@@ -5,8 +5,13 @@
 #include "grid/QtTextMeasure.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 
 #include <memory>
+
+class CInPlaceEdit;
+class CTitleTip;
+class QMenu;
 
 namespace kzev {
 
@@ -34,6 +39,27 @@ public:
     void invalidateRect(const GridRect& rect) override;
     void invalidateAll() override;
     [[nodiscard]] const ITextMeasure* textMeasure() const override { return &m_measure; }
+    void takeFocus() override;
+    void setCursorShape(GridCursor cursor) override;
+    unsigned startTimer(unsigned id, int interval) override;
+    void killTimer(unsigned id) override;
+    void postCommand() override;
+    [[nodiscard]] std::string ownerTitle() const override;
+    IInPlaceEditor* openInPlaceEditor(const InPlaceEditRequest& request) override;
+    void showTitleTip(const TitleTipRequest& request) override;
+    void hideTitleTip() override;
+    bool setClipboardText(const std::string& text) override;
+    [[nodiscard]] std::optional<std::string> clipboardText() const override;
+    unsigned doDragDrop(const std::string& text) override;
+
+    /** The open in-place editor, null when none. */
+    [[nodiscard]] CInPlaceEdit* inPlaceEditor() const;
+    /** The title tip window, null until it was first needed. */
+    [[nodiscard]] CTitleTip* titleTip() const { return m_titleTip; }
+    /** Fills the grid's context menu with its edit commands and printing, enabled by their update handlers. */
+    void fillContextMenu(QMenu& menu);
+    /** Asks for a printer (or a PDF file) and prints the grid. */
+    void printWithDialog();
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -44,6 +70,21 @@ protected:
     bool focusNextPrevChild(bool next) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+signals:
+    /** A left release on a cell (posted after the release, as the grid's command to its owner). */
+    void cellCommand();
 
 private:
     void init();
@@ -54,6 +95,10 @@ private:
     QtTextMeasure m_measure;
     bool m_syncing = false;
     bool m_inResize = false;
+    QPointer<CInPlaceEdit> m_editor;
+    CTitleTip* m_titleTip = nullptr;
+    int m_timerId = 0;
+    QPoint m_lastMouse; ///< the pointer's last place in viewport coordinates, outside it too
 };
 
 } // namespace kzev
