@@ -259,13 +259,14 @@ bool CGridCellBase::PrintCell(QPainter& painter, int, int, GridRect rect)
         painter.setPen(toQColor(text));
     }
 
+    // The heading's edge is drawn with pens of its own; the text keeps the text colour.
+    const QPen pen = painter.pen();
     if (IsFixed() && grid->GetGridLines() != CGridCtrl::kLinesNone) {
         drawRaisedEdge(painter, rect, colours);
         deflate(rect, 1);
     }
 
     const GridFont font = EffectiveFont();
-    const QPen pen = painter.pen();
     painter.setFont(toQFont(font));
     const int margin = GetMargin();
     rect.left += margin;

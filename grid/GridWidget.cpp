@@ -90,6 +90,12 @@ constexpr int kIdsPaste = 62814;
 constexpr int kIdsSelectAll = 62815;
 constexpr int kIdsPrint = 62816;
 
+GridWidget::DragLoop& dragLoop()
+{
+    static GridWidget::DragLoop loop;
+    return loop;
+}
+
 QString menuText(int id)
 {
     return QString::fromStdString(loadString(id));
@@ -406,13 +412,20 @@ std::optional<std::string> GridWidget::clipboardText() const
     return data->text().toStdString();
 }
 
+void GridWidget::setDragLoop(DragLoop loop)
+{
+    dragLoop() = std::move(loop);
+}
+
 unsigned GridWidget::doDragDrop(const std::string& text)
 {
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(text));
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
-    const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    const Qt::DropAction action =
+        dragLoop() ? dragLoop()(*drag) : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    drag->deleteLater();
     if (action == Qt::MoveAction)
         return dropeffect::Move;
     if (action == Qt::CopyAction)

@@ -7,9 +7,11 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class CInPlaceEdit;
+class QDrag;
 class CTitleTip;
 class QMenu;
 
@@ -60,6 +62,11 @@ public:
     void fillContextMenu(QMenu& menu);
     /** Asks for a printer (or a PDF file) and prints the grid. */
     void printWithDialog();
+
+    /** Runs a drag and returns what the drop did; by default the desktop's own loop. */
+    using DragLoop = std::function<Qt::DropAction(QDrag&)>;
+    /** Replaces the desktop's drag loop (empty restores it), for a window system that has none. */
+    static void setDragLoop(DragLoop loop);
 
     [[nodiscard]] QSize sizeHint() const override;
 

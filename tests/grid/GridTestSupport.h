@@ -4,6 +4,7 @@
 #include "grid/IGridWindow.h"
 #include "grid/ITextMeasure.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -67,9 +68,16 @@ public:
     void invalidateRect(const GridRect& rect) override { invalidated.push_back(rect); }
     void invalidateAll() override { ++invalidatedAll; }
     const ITextMeasure* textMeasure() const override { return &m_measure; }
+    bool setClipboardText(const std::string& text) override
+    {
+        clipboard = text;
+        return true;
+    }
+    std::optional<std::string> clipboardText() const override { return clipboard; }
 
     std::vector<GridRect> invalidated;
     int invalidatedAll = 0;
+    std::optional<std::string> clipboard; ///< the text on the clipboard, none when empty
 
 private:
     int m_width;
