@@ -2,23 +2,9 @@
 #include "grid/CGridCtrl.h"
 
 #include "grid/IGridWindow.h"
-
-#include <string_view>
+#include "grid/text/GridTextBlock.h"
 
 using namespace kzev;
-
-namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view kBlank = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
-}
-
-} // namespace
 
 std::optional<std::string> CGridCtrl::CopyTextFromGrid() const
 {
@@ -59,44 +45,31 @@ bool CGridCtrl::PasteTextToGrid(int startRow, int startCol, const std::string& t
     if (!IsCellEditable(startRow, startCol))
         return false;
 
-    // Fields are split at tabs only: a comma is the decimal comma of the numbers the grids
-    // show (and copy), so a copied block pastes back as it was.
-    std::string_view rest = text;
     int rowOffset = 0;
-    while (true) {
-        const std::size_t lineEnd = rest.find('\n');
-        std::string_view line = rest.substr(0, lineEnd);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : textBlockLines(text)) {
         while (startRow + rowOffset < m_nRows && GetRowHeight(startRow + rowOffset) == 0)
             ++rowOffset;
         const int row = startRow + rowOffset;
-
-        std::string_view fields = line;
+        ++rowOffset;
+        if (row >= m_nRows)
+            break;
         int colOffset = 0;
-        while (row < m_nRows && !line.empty()) {
-            const std::size_t fieldEnd = fields.find('\t');
-            const std::string_view field = fields.substr(0, fieldEnd);
+        for (const std::string_view field : textBlockFields(line)) {
             while (startCol + colOffset < m_nCols && GetColumnWidth(startCol + colOffset) == 0)
                 ++colOffset;
             const int col = startCol + colOffset;
-            // Headings and read-only cells keep their texts; the block keeps its shape around them.
-            if (IsValid(row, col) && row >= m_nFixedRows && col >= m_nFixedCols && IsCellEditable(row, col)) {
-                SendMessageToParent(row, col, gvn::BeginLabelEdit);
-                SetItemText(row, col, std::string(trimmed(field)));
-                SetModified(true, row, col);
-                SendMessageToParent(row, col, gvn::EndLabelEdit);
-                SetItemState(row, col, GetItemState(row, col) & ~gvis::Selected);
-            }
             ++colOffset;
-            if (fieldEnd == std::string_view::npos)
+            if (col >= m_nCols)
                 break;
-            fields.remove_prefix(fieldEnd + 1);
+            // Headings and read-only cells keep their texts; the block keeps its shape around them.
+            if (row < m_nFixedRows || col < m_nFixedCols || !IsCellEditable(row, col))
+                continue;
+            SendMessageToParent(row, col, gvn::BeginLabelEdit);
+            SetItemText(row, col, std::string(field));
+            SetModified(true, row, col);
+            SendMessageToParent(row, col, gvn::EndLabelEdit);
+            SetItemState(row, col, GetItemState(row, col) & ~gvis::Selected);
         }
-        ++rowOffset;
-        if (lineEnd == std::string_view::npos)
-            break;
-        rest.remove_prefix(lineEnd + 1);
     }
     Refresh();
     return true;

@@ -211,6 +211,28 @@ TEST(GridMouse, CellIsEditedInPlaceAndEscapeCancels)
     EXPECT_EQ(grid.GetItemText(3, 2), "7,5");
     EXPECT_TRUE(grid.GetModified(3, 2));
 
+    // Opened by F2, the arrows move the caret; Ctrl with an arrow ends the edit. Typing widens the editor.
+    key(dialog.widget, Qt::Key_F2);
+    editor = dialog.widget->inPlaceEditor();
+    ASSERT_NE(editor, nullptr);
+    const int cellWidth = editor->width();
+    key(editor, Qt::Key_Left);
+    EXPECT_EQ(dialog.widget->inPlaceEditor(), editor);
+    EXPECT_EQ(editor->cursorPosition(), 2);
+    type(editor, QStringLiteral(" a text far longer than the cell is wide"));
+    EXPECT_GT(editor->width(), cellWidth);
+    EXPECT_LE(editor->geometry().right(), dialog.viewport()->width());
+    QKeyEvent ctrlRight(QEvent::KeyPress, Qt::Key_Right, Qt::ControlModifier);
+    QApplication::sendEvent(editor, &ctrlRight);
+    QApplication::processEvents();
+    EXPECT_EQ(grid.GetFocusCell(), CellId(3, 3));
+    EXPECT_EQ(grid.GetItemText(3, 2), "7, a text far longer than the cell is wide5");
+    editor = dialog.widget->inPlaceEditor();
+    ASSERT_NE(editor, nullptr);
+    key(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+    dialog.click(dialog.centre(3, 2));
+
     // Tab ends the edit and goes on editing the next cell with its text selected.
     key(dialog.widget, Qt::Key_F2);
     editor = dialog.widget->inPlaceEditor();
