@@ -107,6 +107,8 @@ public:
     void OnUpdateCalcStop(kzev::CommandUi& ui);
     void OnUpdateCalcSettings(kzev::CommandUi& ui);
     void OnUpdateAppExit(kzev::CommandUi& ui);
+    /** Enables Save for a modified or untitled project while no calculation runs. */
+    void OnUpdateFileSave(kzev::CommandUi& ui);
     void OnEditCopy();
     void OnUpdateEditCopy(kzev::CommandUi& ui);
     void OnViewCustomize();

@@ -49,7 +49,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         // File and the application's standard commands
         { 57600, "&Nový\tCtrl+N", Glyph::FileNew, kApp, kNone },
         { 57601, "&Otevřít...\tCtrl+O", Glyph::FileOpen, kApp, kNone },
-        { 57603, "&Uložit\tCtrl+S", Glyph::FileSave, saveDocument, updateNotBuilt },
+        { 57603, "&Uložit\tCtrl+S", Glyph::FileSave, saveDocument,
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateFileSave(ui); } },
         { 57604, "Uložit &jako...", Glyph::None, kApp, kNone },
         { 57606, "&Nastavení tisku...", Glyph::None, kApp, kNone },
         { 57607, "&Tisk...\tCtrl+P", Glyph::FilePrint, notBuilt, updatePrint },

@@ -59,6 +59,12 @@ void CMainFrame::OnUpdateAppExit(kzev::CommandUi& ui)
     ui.Enable(!m_document->calcRunning());
 }
 
+void CMainFrame::OnUpdateFileSave(kzev::CommandUi& ui)
+{
+    // A new project may be saved even unchanged; a half-computed one waits for its calculation.
+    ui.Enable(!m_document->calcRunning() && (m_document->isModified() || m_document->isUntitled()));
+}
+
 void CMainFrame::OnEditCopy()
 {
     m_view->copy();

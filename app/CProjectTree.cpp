@@ -94,8 +94,9 @@ CProjectTree::CProjectTree(QWidget* parent)
     setItemDelegate(new LabelDelegate(*this));
 
     connect(this, &QTreeWidget::itemChanged, this, &CProjectTree::onItemChanged);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-        [this](QTreeWidgetItem* current, QTreeWidgetItem*) { onCurrentItemChanged(current); });
+    // The frame hears of a new selection once it is made: a mouse press makes the item current before
+    // it selects it, the keyboard selects before it moves the current item.
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &CProjectTree::onSelectionChanged);
 }
 
 CProjectTree::~CProjectTree()
@@ -177,9 +178,9 @@ QTreeWidgetItem* CProjectTree::folderItem(int room, TreeItemKind folder) const
 
 QTreeWidgetItem* CProjectTree::selectedOrDropHighlighted() const
 {
-    QTreeWidgetItem* current = currentItem();
-    if (current && current->isSelected())
-        return current;
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (!selected.isEmpty())
+        return selected.front();
     return m_dropHighlight;
 }
 
@@ -282,7 +283,7 @@ std::string CProjectTree::dump() const
 
 // ---- Notifications ----------------------------------------------------------
 
-void CProjectTree::onCurrentItemChanged(QTreeWidgetItem*)
+void CProjectTree::onSelectionChanged()
 {
     if (m_quiet == 0)
         sendCommand(kSelectionChanged);
@@ -302,10 +303,12 @@ void CProjectTree::onItemChanged(QTreeWidgetItem* item, int column)
 
 void CProjectTree::selectAndNotify(QTreeWidgetItem* item)
 {
-    if (currentItem() == item && item->isSelected())
+    if (item->isSelected()) {
+        selectQuietly(item);
         sendCommand(kSelectionChanged);
-    else
+    } else {
         setCurrentItem(item);
+    }
 }
 
 void CProjectTree::OnClick(QTreeWidgetItem* item, bool wasChecked)

@@ -110,7 +110,7 @@ protected:
 private:
     void sendCommand(int id);
     void onItemChanged(QTreeWidgetItem* item, int column);
-    void onCurrentItemChanged(QTreeWidgetItem* current);
+    void onSelectionChanged();
     void setDropHighlight(QTreeWidgetItem* item);
     void endDrag();
     /** Moves the dragged item with its subtree directly behind the drop target. */

@@ -22,6 +22,10 @@ public:
      * and returns false.
      */
     virtual bool openDocument(const std::string& path) = 0;
+    /** Returns whether the project changed since it was opened or saved. */
+    [[nodiscard]] virtual bool isModified() const = 0;
+    /** Returns whether the project has no file yet (a new project). */
+    [[nodiscard]] virtual bool isUntitled() const = 0;
     /** Saves the project (File Save). */
     virtual void saveDocument() = 0;
     /** Saves the project under a new name (File Save As). */

@@ -47,6 +47,16 @@ bool KzevDocumentSeam::openDocument(const std::string& path)
     return opened;
 }
 
+bool KzevDocumentSeam::isModified() const
+{
+    return m_document.IsModified();
+}
+
+bool KzevDocumentSeam::isUntitled() const
+{
+    return m_document.GetPathName().empty();
+}
+
 void KzevDocumentSeam::saveDocument()
 {
     if (m_document.GetPathName().empty())

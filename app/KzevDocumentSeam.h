@@ -24,6 +24,8 @@ public:
     bool calcRunning() const override;
     bool newDocument() override;
     bool openDocument(const std::string& path) override;
+    bool isModified() const override;
+    bool isUntitled() const override;
     void saveDocument() override;
     void saveDocumentAs() override;
     bool saveModified() override;

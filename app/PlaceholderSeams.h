@@ -13,6 +13,8 @@ public:
     bool calcRunning() const override { return m_calcRunning; }
     bool newDocument() override { return true; }
     bool openDocument(const std::string&) override { return false; }
+    bool isModified() const override { return false; }
+    bool isUntitled() const override { return false; }
     void saveDocument() override { }
     void saveDocumentAs() override { }
     bool saveModified() override { return true; }

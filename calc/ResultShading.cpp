@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kzev {
 
@@ -102,6 +103,23 @@ std::vector<FalseColourCell> falseColourCells(const std::vector<CWorkSystem>& ar
 
 std::pair<double, double> areaValueRange(const CWorkSystem& area)
 {
+    // The range of what the points show now: the stored summary was taken with the view settings of the
+    // calculation and knows nothing of artificial light switched off or daylight added since.
+    if (pointsComplete(area)) {
+        double minimum = std::numeric_limits<double>::infinity();
+        double maximum = -std::numeric_limits<double>::infinity();
+        const std::size_t count = static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2);
+        for (std::size_t k = 0; k < count; ++k) {
+            const CPointCalc& point = area.m_points[k];
+            if (point.m_off == 1)
+                continue;
+            const double value = areaPointValue(area, point);
+            minimum = std::min(minimum, value);
+            maximum = std::max(maximum, value);
+        }
+        if (minimum <= maximum)
+            return { minimum, maximum };
+    }
     const std::int32_t code = area.m_quantityCode;
     const int slot = summarySlotOfQuantity(code);
     double minimum = slot < 0 ? area.m_grMin : area.m_min[static_cast<std::size_t>(slot)];

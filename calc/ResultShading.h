@@ -62,7 +62,11 @@ inline constexpr std::uint32_t kLabelBlack = 0x000000;
 inline constexpr std::uint32_t kLabelGreen = 0x00FF00; ///< minimum
 inline constexpr std::uint32_t kLabelRed = 0x0000FF;   ///< maximum
 
-/** Returns the smallest and largest value of the area's last calculation for its quantity code. */
+/**
+ * Returns the smallest and largest value the area's points show for its quantity code, with its view
+ * settings' daylight options as they are now (points in obstacles left out); the stored summary when
+ * no point counts.
+ */
 [[nodiscard]] std::pair<double, double> areaValueRange(const CWorkSystem& area);
 
 /**

@@ -59,6 +59,7 @@ function(kzev_test_suite name)
     endif()
     target_compile_definitions(${name} PRIVATE
         KZEV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        KZEV_BINARY_DIR="${PROJECT_BINARY_DIR}"
         KZEV_SHARED_DIR="${KZEV_SHARED_DIR}")
     kzev_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})

@@ -210,6 +210,7 @@ void CKzevView::OnDraw(QPainter& painter)
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     kzev::QtPainterSurface surface(painter);
     m_plan.drawPlan(surface, viewport()->width(), viewport()->height());
+    m_fittedClient = viewport()->size();
     updateScrollBars();
 }
 
@@ -232,11 +233,15 @@ void CKzevView::updateScrollBars()
 
 void CKzevView::resizeEvent(QResizeEvent* event)
 {
-    // A plan fitted to the window keeps fitting it; a zoomed one keeps its size.
-    const QSize old = viewport()->size();
     QAbstractScrollArea::resizeEvent(event);
-    if (m_plan.totalWidth() == old.width() && m_plan.totalHeight() == old.height())
-        m_plan.setTotalSize(viewport()->width(), viewport()->height());
+    // A plan fitted to the window keeps fitting it; a zoomed one keeps its size. The viewport has its new
+    // size already, so the fit is judged against the client size the plan last had.
+    const QSize client = viewport()->size();
+    if (m_plan.totalWidth() == m_fittedClient.width() && m_plan.totalHeight() == m_fittedClient.height()) {
+        m_plan.setTotalSize(client.width(), client.height());
+        viewport()->update();
+    }
+    m_fittedClient = client;
     updateScrollBars();
 }
 

@@ -71,6 +71,8 @@ private:
     kzev::ResultLayers m_resultLayers;
     std::unique_ptr<kzev::ILuminaireSource> m_documentLuminaires;
     std::function<void(const QPoint&)> m_contextMenu;
+    /** The client size the plan was last laid out or resized for. */
+    QSize m_fittedClient;
 };
 
 namespace kzev {

@@ -189,7 +189,8 @@ void PlanView::DrawLuminaireCharacteristics(IDrawSurface& surface, const COneLam
     const CVector c0 = entry.m_c0Axis.Normalized();
     // C90 lies a quarter turn from C0, counter-clockwise seen against the optical axis.
     const CVector c90 = CrossProduct(c0, u).Normalized();
-    // Elevation -90 is the optical axis (gamma 0), +90 the opposite direction (gamma 180).
+    // The solid's own third axis is the optical axis: elevation -90 (gamma 0) lies along it, so a
+    // downlight's solid hangs below the luminaire; +90 (gamma 180) points back behind it.
     constexpr int kElevations = 19;
     constexpr int kPlanes = 37;
     std::array<std::array<CVector, kPlanes>, kElevations> solid {};
@@ -202,7 +203,7 @@ void PlanView::DrawLuminaireCharacteristics(IDrawSurface& surface, const COneLam
             const double hr = kDegToRad * plane;
             const CVector local { r * std::cos(hr) * std::cos(er), r * std::sin(hr) * std::cos(er), -r * std::sin(er) };
             solid[static_cast<std::size_t>(e)][static_cast<std::size_t>(h)]
-                = p + local.x * c0 + local.y * c90 + local.z * (-1.0 * u);
+                = p + local.x * c0 + local.y * c90 + local.z * u;
         }
     }
     surface.selectPen(pen);

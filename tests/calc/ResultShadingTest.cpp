@@ -177,5 +177,38 @@ TEST(SurfaceValueLabels, IlluminanceOrLuminance)
     EXPECT_DOUBLE_EQ(lux[1].at.x, 1.5);
 }
 
+TEST(PointValueLabels, MarksFollowTheShownQuantity)
+{
+    // Stored with artificial light only: 100 is the minimum, 400 the maximum.
+    CWorkSystem area = taskArea({ 100.0, 200.0, 300.0, 400.0 }, 100.0, 400.0);
+    const std::array<double, 4> daylightFactor { 3.0, 2.0, 1.0, 0.5 }; // per cent
+    for (std::size_t k = 0; k < 4; ++k)
+        area.m_points[k].value(CPointCalc::kDaylightFactor) = daylightFactor[k];
+    area.m_viewSettings.m_outdoorIlluminance = 10000.0;
+
+    struct Case {
+        const char* name;
+        std::int32_t artificialOff;
+        std::int32_t addDaylight;
+        std::array<const char*, 4> texts;
+        std::array<std::uint32_t, 4> colours;
+    };
+    const Case cases[] = {
+        { "artificial", 0, 0, { "100", "200", "300", "400" }, { kLabelGreen, kLabelBlack, kLabelBlack, kLabelRed } },
+        // 100 + 300, 200 + 200, 300 + 100, 400 + 50 lx
+        { "with daylight", 0, 1, { "400", "400", "400", "450" }, { kLabelGreen, kLabelGreen, kLabelGreen, kLabelRed } },
+        { "daylight only", 1, 1, { "300", "200", "100", "50" }, { kLabelRed, kLabelBlack, kLabelBlack, kLabelGreen } },
+    };
+    for (const Case& c : cases) {
+        area.m_viewSettings.m_artificialOff = c.artificialOff;
+        area.m_viewSettings.m_addDaylight = c.addDaylight;
+        const std::vector<ValueLabel> labels = pointValueLabels(area);
+        ASSERT_EQ(labels.size(), 4u) << c.name;
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_EQ(labels[k].text, c.texts[k]) << c.name << " " << k;
+            EXPECT_EQ(labels[k].colour, c.colours[k]) << c.name << " " << k;
+        }
+    }
+}
 } // namespace
 } // namespace kzev

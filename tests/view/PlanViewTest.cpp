@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace kzev;
 
@@ -439,4 +440,39 @@ TEST_F(PlanViewTest, SelectionSetByTheTreeSurvivesTheChangeOfRoom)
     plan.RefreshView(0, 1);
     EXPECT_EQ(plan.roomIndex(), 1);
     EXPECT_EQ(draw().lines(kSlot1).size(), 4u);
+}
+
+TEST_F(PlanViewTest, DownlightIntensitySolidHangsBelowTheLuminaire)
+{
+    // A downlight: cos(gamma) below, nothing above the horizontal.
+    for (int c = 0; c < CLuminaire::kPlanes; ++c)
+        for (int g = 0; g < CLuminaire::kGammas; ++g)
+            luminaires.box.m_intensity[static_cast<std::size_t>(c) * CLuminaire::kGammas + static_cast<std::size_t>(g)]
+                = g < 90 ? static_cast<std::int32_t>(std::lround(1000.0 * std::cos(g * 3.141592653589793 / 180.0))) : 0;
+    CLampSystem system;
+    system.m_luminaires = { luminaireAt(5.0, 3.0, 2.8) };
+    room().m_lampSystems = { system };
+    settings().m_luminaires = 1;
+    settings().m_luminaireCharacteristics = 1;
+    settings().m_displayValue3 = 0.001; // 1000 cd draw 1 m
+    settings().m_viewCode = 114;        // seen from the side, z grows up the screen
+
+    RecordingSurface surface = draw();
+    const DevicePoint lamp = at(5.0, 3.0, 2.8);
+    const DevicePoint bottom = at(5.0, 3.0, 1.8);
+    int reachesDown = 0;
+    std::size_t solid = 0;
+    for (const RecordedLine& line : surface.lines(kSlot0)) {
+        for (const DevicePoint p : { line.from, line.to }) {
+            // Device y grows downwards: nothing of the solid rises above the luminaire.
+            EXPECT_GE(p.y, lamp.y - 1);
+            reachesDown += p.y >= bottom.y - 1 ? 1 : 0;
+        }
+        ++solid;
+    }
+    ASSERT_GT(solid, 100u);
+    // Its tip lies 1 m down the optical axis.
+    EXPECT_GT(reachesDown, 0);
+    for (const RecordedLine& line : surface.lines(kSlot0))
+        EXPECT_LE(line.to.y, bottom.y + 1);
 }

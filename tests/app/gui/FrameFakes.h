@@ -23,6 +23,8 @@ public:
         calls.push_back("open:" + path);
         return openSucceeds;
     }
+    bool isModified() const override { return modified; }
+    bool isUntitled() const override { return untitled; }
     void saveDocument() override { calls.push_back("save"); }
     void saveDocumentAs() override { calls.push_back("saveAs"); }
     bool saveModified() override { return true; }
@@ -30,6 +32,8 @@ public:
 
     bool running = false;
     bool openSucceeds = true;
+    bool modified = false;
+    bool untitled = false;
     std::vector<std::string> calls;
 };
 

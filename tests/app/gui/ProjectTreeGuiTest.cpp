@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -322,4 +323,62 @@ TEST_F(ProjectTreeGuiTest, DoubleClickOpensNoEditorAndKeepsTheRoomFolded)
         QApplication::processEvents();
     EXPECT_FALSE(tree->isEditingLabel());
     EXPECT_FALSE(room->isExpanded());
+}
+
+TEST_F(ProjectTreeGuiTest, MouseClickOnAnItemDoesWhatTheKeyboardDoes)
+{
+    kzev::services().view->fillProjectTree();
+    tree->expandAll();
+    tree->setFocus();
+
+    // What the frame made of a selection: the view's objects, the corridor's mode and its areas' flags.
+    struct Effect {
+        std::array<int, 3> selection;
+        std::optional<int> room;
+        std::int32_t mode;
+        std::array<std::int32_t, 2> hidden;
+        bool operator==(const Effect&) const = default;
+    };
+    auto effect = [&] {
+        const CRoom& corridor = doc->m_rooms[2];
+        return Effect { view.treeSelection, kzev::services().view->selectedRoom(), corridor.m_currentMode,
+            { corridor.m_workSystems[0].m_excluded, corridor.m_workSystems[1].m_excluded } };
+    };
+    auto reset = [&] {
+        tree->selectQuietly(tree->topLevelItem(0));
+        view.treeSelection = { -2, -2, -2 };
+        CRoom& corridor = doc->m_rooms[2];
+        corridor.m_currentMode = 0;
+        corridor.m_workSystems[0].m_excluded = 0;
+        corridor.m_workSystems[1].m_excluded = 1;
+        tree->refreshAreaChecks(2);
+    };
+
+    struct Case {
+        const char* name;
+        QTreeWidgetItem* item;
+        Effect expected;
+    };
+    const Case cases[] = {
+        { "lamp system", tree->folderItem(0, kzev::TreeItemKind::LampFolder)->child(1),
+            { { 1, -1, -1 }, 0, 0, { 0, 1 } } },
+        { "mode", tree->folderItem(2, kzev::TreeItemKind::ModeFolder)->child(1), { { -1, -1, -1 }, 2, 1, { 1, 0 } } },
+        { "task area", tree->folderItem(2, kzev::TreeItemKind::AreaFolder)->child(0),
+            { { -1, 0, -1 }, 2, 0, { 0, 1 } } },
+    };
+    for (const Case& c : cases) {
+        reset();
+        tree->selectQuietly(tree->itemAbove(c.item));
+        QTest::keyClick(tree, Qt::Key_Down);
+        const Effect byKeyboard = effect();
+        EXPECT_EQ(tree->currentItem(), c.item) << c.name;
+
+        reset();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(c.item).center());
+        const Effect byMouse = effect();
+        EXPECT_EQ(tree->currentItem(), c.item) << c.name;
+
+        EXPECT_TRUE(byMouse == c.expected) << c.name;
+        EXPECT_TRUE(byKeyboard == c.expected) << c.name;
+    }
 }

@@ -151,3 +151,32 @@ TEST_F(CKzevViewGuiTest, FloorAndWallViewsShowTheModelWhereItIs)
     EXPECT_EQ(wall.pixelColor(face.x, face.y), QColor(255, 0, 0));
     EXPECT_TRUE(inked(wall, plan.projection().project(0.5, 0.5, 0.85)));
 }
+
+TEST_F(CKzevViewGuiTest, ResizedWindowRefitsThePlan)
+{
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    const PlanView& plan = view.plan();
+    auto far = [&] { return plan.projection().project(8.0, 5.0, 0.0); };
+    const DevicePoint before = far();
+
+    // Grown, the room fills the larger window; shrunk, it stays whole inside the smaller one.
+    struct Case {
+        int width;
+        int height;
+    };
+    for (const Case c : { Case { 1300, 900 }, Case { 500, 400 } }) {
+        view.resize(c.width, c.height);
+        shot();
+        EXPECT_EQ(plan.totalWidth(), view.viewport()->width());
+        EXPECT_EQ(plan.totalHeight(), view.viewport()->height());
+        const DevicePoint corner = far();
+        EXPECT_LE(corner.x, view.viewport()->width());
+        EXPECT_GE(corner.y, 0);
+        // The room's far corner reaches past 80 % of the width (a 8 x 5 m room is wider than tall).
+        EXPECT_GT(corner.x, view.viewport()->width() * 8 / 10) << c.width;
+    }
+    EXPECT_NE(far().x, before.x);
+}

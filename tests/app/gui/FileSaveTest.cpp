@@ -1,0 +1,99 @@
+// File › Save on a real frame: enabled for a modified or new project, and
+// writing the project from the shortcut, the toolbar button and the menu.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+constexpr int kSave = 57603;
+
+std::string savedRoomName(const std::filesystem::path& file)
+{
+    CKzevDoc reread;
+    EXPECT_TRUE(reread.OnOpenDocument(file));
+    return reread.m_rooms.empty() ? std::string() : reread.m_rooms.front().m_name;
+}
+
+bool menuHolds(const QWidget& menu, const QAction* action)
+{
+    for (const QAction* item : menu.actions()) {
+        if (item == action || (item->menu() && menuHolds(*item->menu(), action)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(FileSave, WritesTheModifiedProjectFromShortcutButtonAndMenu)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "file_save_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "kancelar.kzv";
+    std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", file);
+
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(file.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CKzevDoc& doc = *kzev::theDocument();
+    QAction* save = frame.commandAction(kSave);
+    ASSERT_TRUE(menuHolds(*frame.menuBar(), save));
+    QWidget* button = frame.toolBar(128)->widgetForAction(save);
+    ASSERT_NE(button, nullptr);
+
+    // An opened project that nobody changed has nothing to save.
+    frame.updateToolbarCommands();
+    EXPECT_FALSE(save->isEnabled());
+
+    struct Way {
+        const char* name;
+        std::function<void()> use;
+    };
+    const Way ways[] = {
+        { "Ctrl+S", [&] { QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier); } },
+        { "toolbar button", [&] { QTest::mouseClick(button, Qt::LeftButton); } },
+        { "menu item", [&] { save->trigger(); } },
+    };
+    for (const Way& way : ways) {
+        doc.m_rooms.front().m_name = std::string("Kancelář – ") + way.name;
+        doc.SetModifiedFlag();
+        // The idle update enables the command and its button.
+        QTest::qWait(300);
+        ASSERT_TRUE(save->isEnabled()) << way.name;
+        ASSERT_TRUE(button->isEnabled()) << way.name;
+
+        way.use();
+        QApplication::processEvents();
+        EXPECT_FALSE(doc.IsModified()) << way.name;
+        EXPECT_EQ(savedRoomName(file), doc.m_rooms.front().m_name) << way.name;
+        frame.updateToolbarCommands();
+        EXPECT_FALSE(save->isEnabled()) << way.name;
+    }
+
+    // A new project has no file yet: Save is there to give it one.
+    ASSERT_TRUE(frame.document().newDocument());
+    frame.updateToolbarCommands();
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(services.messageBox.shown.empty());
+}
