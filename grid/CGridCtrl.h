@@ -378,9 +378,8 @@ private:
     /** Fixed-row and fixed-column clicks of the mouse. */
     void OnFixedRowClick(kzev::CellId cell);
     void OnFixedColumnClick(kzev::CellId cell);
-    /** The column or row that a press on a border resizes. */
-    int ResizedColumn(kzev::GridPoint point) const;
-    int ResizedRow(kzev::GridPoint point) const;
+    /** The column (or row) that a press on a border resizes. */
+    [[nodiscard]] int ResizedLine(bool column, kzev::GridPoint point) const;
     void MoveTrackingLine(kzev::GridRect line);
     /** The non-fixed cell under a point of a drag, (-1, -1) over the headings or outside. */
     [[nodiscard]] kzev::CellId DropCell(kzev::GridPoint point) const;

@@ -289,6 +289,8 @@ void CGridCtrl::OnVScroll(ScrollCode code, int trackPosition)
 void CGridCtrl::ScrollBy(int bar, ScrollCode code, int trackPosition)
 {
     EndEditing();
+    if (m_pWindow != nullptr)
+        m_pWindow->hideTitleTip();
     const bool vertical = bar == kVert;
     const int position = GetScrollPos32(bar);
     const int limit = GetScrollLimit(bar);

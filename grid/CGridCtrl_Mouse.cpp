@@ -129,42 +129,27 @@ void CGridCtrl::OnMouseMove(KeyModifiers, GridPoint point)
 
 // ---- press --------------------------------------------------------------------------------
 
-int CGridCtrl::ResizedColumn(GridPoint point) const
+int CGridCtrl::ResizedLine(bool column, GridPoint point) const
 {
     const int margin = m_nResizeCaptureRange;
-    int col = m_LeftClickDownCell.col;
+    const auto size = [&](int index) { return column ? GetColumnWidth(index) : GetRowHeight(index); };
+    const CellId down = m_LeftClickDownCell;
+    int index = column ? down.col : down.row;
+    const int last = (column ? m_nCols : m_nRows) - 1;
     GridRect visible;
     static_cast<void>(GetVisibleNonFixedCellRange(&visible));
-    const int last = m_nCols - 1;
-    if (GetColumnWidth(last) < margin && std::abs(point.x - visible.right) < margin)
-        col = last;
+    // A last line too narrow to grab is taken at the end of the visible cells.
+    if (size(last) < margin && std::abs((column ? point.x - visible.right : point.y - visible.bottom)) < margin)
+        index = last;
     GridPoint start;
-    if (GetCellOrigin(m_LeftClickDownCell.row, col, start) && point.x - start.x <= margin && col > 0
-        && (col != last || GetColumnWidth(last) >= margin))
-        --col;
-    if (!m_bHiddenColUnhide)
-        while (col > 0 && GetColumnWidth(col) == 0)
-            --col;
-    return col;
-}
-
-int CGridCtrl::ResizedRow(GridPoint point) const
-{
-    const int margin = m_nResizeCaptureRange;
-    int row = m_LeftClickDownCell.row;
-    GridRect visible;
-    static_cast<void>(GetVisibleNonFixedCellRange(&visible));
-    const int last = m_nRows - 1;
-    if (GetRowHeight(last) < margin && std::abs(point.y - visible.bottom) < margin)
-        row = last;
-    GridPoint start;
-    if (GetCellOrigin(row, m_LeftClickDownCell.col, start) && point.y - start.y <= margin && row > 0
-        && (row != last || GetRowHeight(last) >= margin))
-        --row;
-    if (!m_bHiddenRowUnhide)
-        while (row > 0 && GetRowHeight(row) == 0)
-            --row;
-    return row;
+    const bool atStart = GetCellOrigin(column ? down.row : index, column ? index : down.col, start)
+        && (column ? point.x - start.x : point.y - start.y) <= margin;
+    if (atStart && index > 0 && (index != last || size(last) >= margin))
+        --index;
+    if (!(column ? m_bHiddenColUnhide : m_bHiddenRowUnhide))
+        while (index > 0 && size(index) == 0)
+            --index;
+    return index;
 }
 
 void CGridCtrl::OnLButtonDown(KeyModifiers modifiers, GridPoint point)
@@ -229,7 +214,7 @@ void CGridCtrl::OnLButtonDown(KeyModifiers modifiers, GridPoint point)
     switch (m_MouseMode) {
     case mouse::OverColDivide: {
         m_MouseMode = mouse::SizingCol;
-        m_LeftClickDownCell.col = ResizedColumn(point);
+        m_LeftClickDownCell.col = ResizedLine(true, point);
         GridPoint start;
         m_resizeStart = GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, start) ? start.x : 0;
         // The border can't be dragged left of the column's start.
@@ -239,7 +224,7 @@ void CGridCtrl::OnLButtonDown(KeyModifiers modifiers, GridPoint point)
     }
     case mouse::OverRowDivide: {
         m_MouseMode = mouse::SizingRow;
-        m_LeftClickDownCell.row = ResizedRow(point);
+        m_LeftClickDownCell.row = ResizedLine(false, point);
         GridPoint start;
         m_resizeStart = GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, start) ? start.y : 0;
         const int y = std::max(point.y, m_resizeStart);
@@ -315,25 +300,18 @@ void CGridCtrl::OnLButtonUp(KeyModifiers, GridPoint point)
         clickFocus();
         ResetSelectedRange();
         break;
-    case mouse::SizingCol: {
-        MoveTrackingLine({});
-        GridPoint start;
-        if (!(point == m_LeftClickDownPoint) && !(point == GridPoint{})
-            && GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, start)) {
-            const int width = std::max(point.x - start.x, m_bAllowColHide ? 0 : 1);
-            SetColumnWidth(m_LeftClickDownCell.col, width);
-            ResetScrollBars();
-            Refresh();
-        }
-        break;
-    }
+    case mouse::SizingCol:
     case mouse::SizingRow: {
         MoveTrackingLine({});
+        const bool column = m_MouseMode == mouse::SizingCol;
         GridPoint start;
         if (!(point == m_LeftClickDownPoint) && !(point == GridPoint{})
             && GetCellOrigin(m_LeftClickDownCell.row, m_LeftClickDownCell.col, start)) {
-            const int height = std::max(point.y - start.y, m_bAllowRowHide ? 0 : 1);
-            SetRowHeight(m_LeftClickDownCell.row, height);
+            const int minimum = (column ? m_bAllowColHide : m_bAllowRowHide) ? 0 : 1;
+            if (column)
+                SetColumnWidth(m_LeftClickDownCell.col, std::max(point.x - start.x, minimum));
+            else
+                SetRowHeight(m_LeftClickDownCell.row, std::max(point.y - start.y, minimum));
             ResetScrollBars();
             Refresh();
         }
@@ -360,23 +338,20 @@ void CGridCtrl::OnLButtonDblClk(KeyModifiers, GridPoint point)
     const int margin = m_nResizeCaptureRange;
     GridPoint start;
 
-    if (m_MouseMode == mouse::OverColDivide) {
-        int col = cell.col;
-        if (GetCellOrigin(cell.row, cell.col, start) && point.x - start.x <= margin && col > 0)
-            --col;
-        while (col > 0 && GetColumnWidth(col) == 0)
-            --col;
-        AutoSizeColumn(col, m_nAutoSizeColumnStyle);
-        Refresh();
-        return;
-    }
-    if (m_MouseMode == mouse::OverRowDivide) {
-        int row = cell.row;
-        if (GetCellOrigin(cell.row, cell.col, start) && point.y - start.y <= margin && row > 0)
-            --row;
-        while (row > 0 && GetRowHeight(row) == 0)
-            --row;
-        AutoSizeRow(row);
+    if (m_MouseMode == mouse::OverColDivide || m_MouseMode == mouse::OverRowDivide) {
+        // The border at a line's start belongs to the line before it; hidden lines are passed over.
+        const bool column = m_MouseMode == mouse::OverColDivide;
+        const auto size = [&](int index) { return column ? GetColumnWidth(index) : GetRowHeight(index); };
+        int index = column ? cell.col : cell.row;
+        if (GetCellOrigin(cell.row, cell.col, start) && (column ? point.x - start.x : point.y - start.y) <= margin
+            && index > 0)
+            --index;
+        while (index > 0 && size(index) == 0)
+            --index;
+        if (column)
+            AutoSizeColumn(index, m_nAutoSizeColumnStyle);
+        else
+            AutoSizeRow(index);
         Refresh();
         return;
     }
