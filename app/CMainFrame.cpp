@@ -6,10 +6,12 @@
 #include "app/CProgressStatusBar.h"
 #include "app/CSplashWnd.h"
 #include "app/CWorkspaceBar.h"
+#include "app/CommandGuard.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
 #include "app/KzevViewSeam.h"
 #include "app/PlaceholderSeams.h"
+#include "app/RunningCalculationRule.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -48,6 +50,7 @@ int captionId(int resourceId)
 }
 
 constexpr int kIdleUpdateMs = 150;
+constexpr int kStopBeforeClose = 63330;
 
 } // namespace
 
@@ -210,14 +213,19 @@ QMenu* CMainFrame::menu(int menuId) const
 
 bool CMainFrame::sendCommand(int id)
 {
+    // Shortcuts stay live while the bars are disabled: the rule is kept here too.
+    if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
+        return false;
     bool handled = false;
     const kzev::FrameCommand* command = findCommand(id);
-    if (command && command->handler) {
-        command->handler(*this);
-        handled = true;
-    } else if (m_app) {
-        handled = m_app->OnCommand(id);
-    }
+    kzev::runCommandGuarded([&] {
+        if (command && command->handler) {
+            handled = true;
+            command->handler(*this);
+        } else if (m_app) {
+            handled = m_app->OnCommand(id);
+        }
+    });
     updateToolbarCommands();
     return handled;
 }
@@ -235,6 +243,8 @@ void CMainFrame::updateCommandUi(int id)
         ui.Enable(m_app != nullptr && m_app->HasCommand(id));
     // Commands whose work is not built yet stay disabled whatever their update says.
     if (command && !isBuilt(*command))
+        ui.Enable(false);
+    if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
         ui.Enable(false);
 
     action->setEnabled(ui.enabled());
@@ -277,9 +287,15 @@ void CMainFrame::EnableBars(int disable)
 
 void CMainFrame::SyncBarsWithCalcFlag()
 {
-    EnableBars(m_document->calcRunning() ? 1 : 0);
+    const bool running = m_document->calcRunning();
+    EnableBars(running ? 1 : 0);
     // The stop button must be usable as soon as the run has started.
     updateToolbarCommands();
+    if (!running && m_closeAfterCalculation) {
+        // The calculation is still returning through its own stack: close once it is gone.
+        m_closeAfterCalculation = false;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
 }
 
 void CMainFrame::ShowCalcTime(std::time_t start)
@@ -313,8 +329,18 @@ void CMainFrame::loadBarState()
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // The calculation drains the event queue between its passes; closing then
-    // would pull the frame and the document from under it.
-    if (m_document->calcRunning() || !m_document->saveModified()) {
+    // would pull the frame and the document from under it. It is asked to
+    // stop, and the window closes when it has.
+    if (m_document->calcRunning()) {
+        event->ignore();
+        if (kzev::messageBoxId(kStopBeforeClose, kzev::MessageIcon::Question, kzev::MessageButtons::YesNo)
+            == kzev::MessageAnswer::Yes) {
+            m_closeAfterCalculation = true;
+            OnCalcStop();
+        }
+        return;
+    }
+    if (!m_document->saveModified()) {
         event->ignore();
         return;
     }

@@ -184,6 +184,8 @@ private:
     std::time_t m_calcStartTime = 0;
     int m_previewFlag = 0;
     int m_interactiveCalc = 1;
+    /** The window was asked to close during a calculation and closes when it has stopped. */
+    bool m_closeAfterCalculation = false;
 
     std::map<int, QAction*> m_actions;
     std::array<QToolBar*, 6> m_toolbars {};

@@ -16,7 +16,11 @@ constexpr double kMaxRows = 1.0e6;
 
 void layOut(CLampSystem& system, std::size_t modeCount, const std::vector<std::int32_t>* keptFlags)
 {
-    system.m_luminaires.clear();
+    // Laid out aside and asked for at once: a count beyond memory fails
+    // before anything is laid out, and leaves the system as it was.
+    std::vector<COneLampSystem> laid;
+    if (system.m_count1 > 0 && system.m_count2 > 0)
+        laid.reserve(static_cast<std::size_t>(system.m_count1) * static_cast<std::size_t>(system.m_count2));
     std::size_t k = 0;
     for (std::int32_t i = 0; i < system.m_count1; ++i) {
         for (std::int32_t j = 0; j < system.m_count2; ++j, ++k) {
@@ -29,9 +33,10 @@ void layOut(CLampSystem& system, std::size_t modeCount, const std::vector<std::i
             luminaire.m_modeFactors.assign(modeCount, 1.0);
             if (keptFlags && k < keptFlags->size())
                 luminaire.m_switchedOff = (*keptFlags)[k];
-            system.m_luminaires.push_back(std::move(luminaire));
+            laid.push_back(std::move(luminaire));
         }
     }
+    system.m_luminaires = std::move(laid);
 }
 
 } // namespace
