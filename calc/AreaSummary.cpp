@@ -112,9 +112,13 @@ void summarizeArea(CWorkSystem& area)
     double maintainedSum = 0.0;
     double initialSum = 0.0;
     std::size_t counted = 0;
+    bool ugrMissing = false;
+    bool grMissing = false;
     for (const CPointCalc& point : area.m_points) {
         if (point.m_off == 1)
             continue;
+        ugrMissing = ugrMissing || CPointCalc::IsNotComputed(point.value(CPointCalc::kUgr));
+        grMissing = grMissing || CPointCalc::IsNotComputed(point.value(CPointCalc::kGr));
         for (int k = 0; k < kSummedSlots; ++k) {
             const std::size_t slot = static_cast<std::size_t>(k);
             const double v = k == CWorkSystem::kSlotHorizontal ? horizontalValue(area, point)
@@ -144,6 +148,17 @@ void summarizeArea(CWorkSystem& area)
     for (int k = 0; k < kSummedSlots; ++k)
         area.m_avg[static_cast<std::size_t>(k)] /= n;
     area.m_grAverage /= n;
+    // A glare figure over points of which one has none is no figure at all.
+    if (ugrMissing) {
+        area.m_min[CWorkSystem::kSlotUgr] = CPointCalc::kNotComputed;
+        area.m_max[CWorkSystem::kSlotUgr] = CPointCalc::kNotComputed;
+        area.m_avg[CWorkSystem::kSlotUgr] = CPointCalc::kNotComputed;
+    }
+    if (grMissing) {
+        area.m_grMin = CPointCalc::kNotComputed;
+        area.m_grMax = CPointCalc::kNotComputed;
+        area.m_grAverage = CPointCalc::kNotComputed;
+    }
 
     area.m_maintenanceRatio = initialSum > 0.0001 ? maintainedSum / initialSum : 0.0;
 

@@ -33,7 +33,8 @@ void mergeRoadLanes(CRoom& room);
  * Fills the area's summary from its points: minimum, maximum and mean per
  * summary slot and of GR, the maintenance ratio Z, the uniformity and, for a
  * road field, the luminance uniformity and the longitudinal uniformity.
- * Points inside obstacles are left out. An area without a counted point keeps
+ * Points inside obstacles are left out. When a counted point's UGR (or GR)
+ * is not computed, so are the area's UGR (or GR) figures. An area without a counted point keeps
  * the reset summary (minima 1e10, maxima and means 0) and a uniformity of 0.
  */
 void summarizeArea(CWorkSystem& area);

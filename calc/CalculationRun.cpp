@@ -50,6 +50,8 @@ constexpr int kUnresolvedId = 63300;
 constexpr int kPassFailedId = 63301;
 constexpr int kPassMissingId = 63302;
 constexpr int kErrorId = 63303;
+constexpr int kNoModeId = 63310;
+constexpr int kAreaWithoutModeId = 63311;
 
 constexpr std::int32_t kUgrCode = 89;
 constexpr std::int32_t kRoadLuminanceCode = 141;
@@ -107,6 +109,13 @@ private:
 std::string text(int id)
 {
     return loadString(id);
+}
+
+// Says why the run cannot start, in a message box and in the log.
+void refuse(const std::string& reason)
+{
+    services().log->addLine(reason);
+    services().messageBox->show(reason, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void logLine(const std::string& line)
@@ -172,6 +181,7 @@ private:
     void surfacePasses(std::size_t mode, std::vector<CWorkSystem>& surfaces);
     void areaPasses(std::int32_t mode);
     void glarePasses(std::int32_t mode);
+    void markGlareThisRunSkips(CWorkSystem& area) const;
     void finishNormally();
     CalcOutcome end(CalcOutcome outcome);
 
@@ -196,6 +206,19 @@ private:
 
 bool RoomRun::questionsAllowStart() const
 {
+    // An area that names a mode the room lacks would never be computed, and
+    // its results would stand under "O.K." all the same.
+    if (m_room.m_modes.empty()) {
+        refuse(formatC(text(kNoModeId).c_str(), m_room.m_name.c_str()));
+        return false;
+    }
+    for (const CWorkSystem& area : m_room.m_workSystems) {
+        if (takesPart(area)
+            && (area.m_modeIndex < 0 || static_cast<std::size_t>(area.m_modeIndex) >= m_room.m_modes.size())) {
+            refuse(formatC(text(kAreaWithoutModeId).c_str(), area.m_name.c_str(), static_cast<long>(area.m_modeIndex) + 1));
+            return false;
+        }
+    }
     const double size = m_room.m_elementarySurfaceSize;
     if (m_room.m_reflectedComponent == 1 && size > 1e-5
         && (m_room.m_length / size < 5.0 || m_room.m_width / size < 5.0)) {
@@ -351,6 +374,7 @@ void RoomRun::areaPasses(std::int32_t mode)
         logId(kClearingId);
         ensurePointGrid(area);
         clearPointResults(area);
+        markGlareThisRunSkips(area);
         logId(kDirectId);
         check(calcPointIlluminance(m_room, area, mode, m_step, m_catalogue));
         showCalcTime();
@@ -368,6 +392,20 @@ void RoomRun::areaPasses(std::int32_t mode)
             advance();
         }
     }
+}
+
+void RoomRun::markGlareThisRunSkips(CWorkSystem& area) const
+{
+    // A glare area whose pass is switched off would show 0 (no glare) or an
+    // earlier run's value as this run's result.
+    const auto mark = [](CWorkSystem& target, int value) {
+        for (CPointCalc& point : target.m_points)
+            point.value(value) = CPointCalc::kNotComputed;
+    };
+    if (area.m_quantityCode == kUgrCode && m_room.m_computeUgr != 1)
+        mark(area, CPointCalc::kUgr);
+    if (area.m_quantityCode == kGrCode && m_room.m_computeGr != 1)
+        mark(area, CPointCalc::kGr);
 }
 
 void RoomRun::glarePasses(std::int32_t mode)
@@ -451,6 +489,10 @@ CalcOutcome RoomRun::execute()
 
     m_running = std::make_unique<RunningFlagGuard>(m_document, m_hooks.syncBars);
     m_rebuildSurfaces = surfacesNeedRebuild();
+    // Surfaces built anew are dark until their passes have run: a run that
+    // fails or is stopped before its end leaves them marked for rebuilding.
+    if (m_rebuildSurfaces)
+        m_room.m_surfacesUpToDate = 0;
     refreshView();
     try {
         prepareProgress(countSteps());

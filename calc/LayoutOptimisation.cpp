@@ -8,6 +8,8 @@
 #include "platform/TextUtil.h"
 
 #include <cmath>
+#include <exception>
+#include <functional>
 #include <vector>
 
 namespace kzev {
@@ -109,6 +111,16 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
 
     const ProjectType type = static_cast<ProjectType>(document.m_projectType);
     LayoutRunningFlag running(document, hooks.syncBars);
+    // A candidate that throws (out of memory) leaves the project as it was.
+    struct RestoreOnThrow {
+        const std::function<void()> restore;
+        const int exceptions = std::uncaught_exceptions();
+        ~RestoreOnThrow()
+        {
+            if (std::uncaught_exceptions() > exceptions)
+                restore();
+        }
+    } restoreOnThrow { restore };
     for (long i = 0;; ++i) {
         const std::optional<double> d1 = axis1.at(i);
         if (!d1)
@@ -170,6 +182,9 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
         formatC(loadString(kQuestionId).c_str(), result.best, result.pitch1, result.pitch2), MessageIcon::Question,
         MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes) {
+        // Only the first task area was computed, and without reflections: the
+        // next run builds everything anew rather than reusing the old light.
+        room.InvalidateResults();
         document.SetModifiedFlag(true);
         result.outcome = LayoutOutcome::Accepted;
     } else {

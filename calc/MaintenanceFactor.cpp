@@ -7,6 +7,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -25,6 +26,7 @@ constexpr int kZeroTimeConstantId = 61482;
 constexpr int kUnresolvedLampSystemId = 63901;
 constexpr int kBadCleanlinessClassId = 63902;
 constexpr int kNoFactorId = 63903;
+constexpr int kBadEnteredFactorId = 63904;
 
 constexpr std::int32_t kMaxCategory = 6;
 
@@ -93,7 +95,16 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
 {
     system.m_uncertaintyFactor = 1.0 - room.m_uncertainty * 0.01;
     if (room.m_maintenanceFactorMode == 2) {
-        system.m_maintenanceFactor = room.m_enteredMaintenanceFactor;
+        // A factor is a share of the new installation's light: 80 typed as a
+        // percentage, a negative value or NaN would pass into every result.
+        const double entered = room.m_enteredMaintenanceFactor;
+        if (!std::isfinite(entered) || !(entered > 0.0) || entered > 1.0) {
+            std::string shown = std::isfinite(entered) ? formatC("%g", entered) : std::string("?");
+            std::replace(shown.begin(), shown.end(), '.', ',');
+            stop(formatC(loadString(kBadEnteredFactorId).c_str(), system.m_name.c_str(), shown.c_str()));
+            return false;
+        }
+        system.m_maintenanceFactor = entered;
         room.m_reflectanceReductionInUse = room.m_reflectanceReduction;
         return true;
     }

@@ -146,7 +146,7 @@ std::vector<ValueLabel> pointValueLabels(const CWorkSystem& area)
                     * static_cast<std::size_t>(area.m_count2) + static_cast<std::size_t>(j)];
             if (point.m_off == 1)
                 continue;
-            ValueLabel label { area.PointPosition(i, j), FormatAdaptive(areaPointValue(area, point)), kLabelBlack };
+            ValueLabel label { area.PointPosition(i, j), formatAreaValue(area, areaPointValue(area, point)), kLabelBlack };
             const double shown = StrToDouble(label.text);
             if (std::fabs(shown - shownMinimum) <= 0.001)
                 label.colour = kLabelGreen;

@@ -95,6 +95,7 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
             // Built aside and stored whole, so a stop or an error never leaves a half-rated point.
             std::vector<double> ratings;
             double largest = -1.0;
+            bool notComputed = false;
 
             for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
                 const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
@@ -196,16 +197,21 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                         if (!(rating > 1e-6) || !std::isfinite(rating))
                             rating = 0.0;
                     } else {
+                        // Without a background the formula has no value; 0 would read as no glare.
                         backgroundMissing = true;
+                        rating = CPointCalc::kNotComputed;
                     }
                 }
                 ratings.push_back(rating);
-                if (rating > largest)
+                if (CPointCalc::IsNotComputed(rating))
+                    notComputed = true;
+                else if (rating > largest)
                     largest = rating;
             }
             CPointCalc& point = area.m_points[pointIndex];
             point.m_ugrByDirection = std::move(ratings);
-            point.value(CPointCalc::kUgr) = largest;
+            // The largest of the directions is unknown while one of them is.
+            point.value(CPointCalc::kUgr) = notComputed ? CPointCalc::kNotComputed : largest;
         }
         advanceCalcStep(step);
     }

@@ -57,7 +57,9 @@ public:
  * table. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye illuminance / pi.
  * Writes list 1 (UGR per direction) and value 15 (the largest) of every
  * point and the area's viewing direction (the last one used). A direction
- * with glare sources but no background gets 0 and one log line per area.
+ * with glare sources but no background is not computed
+ * (CPointCalc::kNotComputed, and so is the point's value 15), with one log
+ * line per area.
  *
  * Raises the step counter after each row of points. Returns false after a
  * message (a luminaire that cannot be divided, has no luminous area or is not

@@ -18,6 +18,7 @@ constexpr int kDamagedProject = 62240;
 constexpr int kNewerProject = 62241;
 constexpr int kNotAProject = 62242;
 constexpr int kCannotSave = 62243;
+constexpr int kRepairedModes = 63320;
 
 constexpr std::int32_t kFiller = 16777215;   // 0xFFFFFF
 /** A room's record holds at least its name, its flag and five doubles. */
@@ -198,12 +199,20 @@ bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)
         return false;
     }
 
+    // A damaged file may leave a room without modes or an area without its
+    // mode: the project is repaired, and the user is told what changed.
+    std::string repairs;
+    for (CRoom& room : content.rooms) {
+        for (const std::string& repair : room.RepairModes())
+            repairs += "\n" + repair;
+    }
+
     static_cast<DocumentFields&>(*this) = std::move(content.fields);
     m_usedLuminaires = std::move(content.usedLuminaires);
     m_rooms = std::move(content.rooms);
     m_undo.clear();
     m_pathName = path;
-    m_modified = false;
+    m_modified = !repairs.empty();
 
     LoadDadLampList();
     LoadManufacturerNames();
@@ -214,6 +223,8 @@ bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)
     services().view->fillProjectTree();
     services().view->requestLayout();
     setProjectFileVersion(kCurrentFileVersion);
+    if (!repairs.empty())
+        services().messageBox->show(withPath(kRepairedModes, path) + repairs, MessageIcon::Warning, MessageButtons::Ok);
     return true;
 }
 

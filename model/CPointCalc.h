@@ -51,6 +51,14 @@ public:
         kGiven = 23,
     };
 
+    /**
+     * A glare value (UGR, GR) that could not be computed: kept apart from 0,
+     * which means no glare, and shown as "–". Glare ratings are never negative.
+     */
+    static constexpr double kNotComputed = -1.0;
+    /** Returns whether a glare value is kNotComputed. */
+    [[nodiscard]] static constexpr bool IsNotComputed(double value) { return value < -0.5; }
+
     std::int32_t m_off = 0;                     ///< 1: inside an obstacle, left out of statistics
     std::array<double, kValueCount> m_values{}; ///< values 1 to 23 at indexes 0 to 22
     std::vector<double> m_ugrByDirection;       ///< list 1: UGR per viewing direction

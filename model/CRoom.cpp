@@ -3,12 +3,15 @@
 #include "model/NumberedName.h"
 #include "platform/Archive.h"
 #include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 namespace {
 
 constexpr int kIdsRoomName = 61450; // "Místnost"
 constexpr int kIdsTaskAreaName = 61453; // "Místo zrakového úkolu %ld"
 constexpr int kIdsModeName = 61999; // "Režim %d"
+constexpr int kIdsModeAdded = 63321;
+constexpr int kIdsAreaModeRepaired = 63322;
 
 // A list of isoline texts: a 16-bit (escaped) count, then the texts.
 void ioTexts(kzev::Archive& ar, std::vector<std::string>& list)
@@ -48,6 +51,27 @@ CRoom::CRoom(const std::array<std::uint32_t, 8>& colours)
     area.m_viewSettings.m_showGr = 0;
     m_workSystems.push_back(std::move(area));
     m_modes.push_back(firstMode());
+}
+
+std::vector<std::string> CRoom::RepairModes()
+{
+    std::vector<std::string> repairs;
+    if (m_modes.empty()) {
+        m_modes.push_back(firstMode());
+        for (CLampSystem& system : m_lampSystems)
+            system.FitModeFactors(m_modes.size());
+        repairs.push_back(kzev::formatC(kzev::loadString(kIdsModeAdded).c_str(), GetLabel().c_str()));
+    }
+    for (CWorkSystem& area : m_workSystems) {
+        if (area.m_modeIndex >= 0 && static_cast<std::size_t>(area.m_modeIndex) < m_modes.size())
+            continue;
+        repairs.push_back(kzev::formatC(kzev::loadString(kIdsAreaModeRepaired).c_str(), area.m_name.c_str(),
+            GetLabel().c_str(), static_cast<long>(area.m_modeIndex) + 1));
+        area.m_modeIndex = 0;
+    }
+    if (!repairs.empty())
+        InvalidateResults();
+    return repairs;
 }
 
 std::string CRoom::GetLabel()

@@ -134,6 +134,25 @@ public:
     void UseOwnViewSettings() { m_currentViewArea = -1; }
     void UseAreaViewSettings(std::int32_t areaIndex) { m_currentViewArea = areaIndex; }
 
+    /**
+     * Marks the calculation surfaces and the results out of date; whoever
+     * changes the room's luminaires, surfaces or reflectances calls it, so the
+     * next run rebuilds the surfaces and nothing stale is shown as current.
+     */
+    void InvalidateResults()
+    {
+        m_surfacesUpToDate = 0;
+        m_resultsValid = 0;
+    }
+
+    /**
+     * Gives a room without modes its one default mode (as files older than
+     * modes get) and an area that names a mode the room lacks the first mode;
+     * anything repaired marks the results out of date. Returns one line per
+     * repair, in Czech, for the user.
+     */
+    std::vector<std::string> RepairModes();
+
     /** Stores the current record, or loads the record of the process-wide file version. */
     void Serialize(kzev::Archive& ar);
 

@@ -17,6 +17,7 @@ constexpr int kIdsCount = 61464;               // "%ld"
 constexpr int kIdsLengthMetres = 61465;        // "%1.3lf"
 
 constexpr std::int32_t kMillimetres = 1;
+constexpr const char* kNotComputedText = "\u2013"; // en dash
 
 // Reads a block's slot for the code; the diffuse luminances scale the normal illuminance.
 double fromBlock(const CWorkSystem& area, const CWorkSystem::SummaryBlock& block)
@@ -74,9 +75,23 @@ double shownResultValue(const CWorkSystem& area)
     return fromBlock(area, area.m_avg);
 }
 
+bool isNotComputedValue(const CWorkSystem& area, double value)
+{
+    const bool glare
+        = area.m_quantityCode == quantityCode(Quantity::Ugr) || area.m_quantityCode == quantityCode(Quantity::Gr);
+    return glare && CPointCalc::IsNotComputed(value);
+}
+
+std::string formatAreaValue(const CWorkSystem& area, double value)
+{
+    if (isNotComputedValue(area, value))
+        return kNotComputedText;
+    return FormatAdaptive(value);
+}
+
 std::string formatResultValue(const CWorkSystem& area)
 {
-    return FormatAdaptive(shownResultValue(area));
+    return formatAreaValue(area, shownResultValue(area));
 }
 
 std::string formatLength(double metres, std::int32_t lengthUnitFlag)

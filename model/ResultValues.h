@@ -22,7 +22,16 @@ namespace kzev {
 /** Returns the summary the area shows for its quantity code: mean, or the largest UGR or GR. */
 [[nodiscard]] double shownResultValue(const CWorkSystem& area);
 
-/** Returns shownResultValue formatted by FormatAdaptive (CKzevDoc::FormatResultValue). */
+/** Returns whether a value of the area's quantity is a glare value (UGR, GR) that was not computed. */
+[[nodiscard]] bool isNotComputedValue(const CWorkSystem& area, double value);
+
+/**
+ * Returns a value of the area's quantity as shown: by FormatAdaptive, or "–"
+ * for a glare value (UGR, GR) that was not computed.
+ */
+[[nodiscard]] std::string formatAreaValue(const CWorkSystem& area, double value);
+
+/** Returns shownResultValue formatted by formatAreaValue (CKzevDoc::FormatResultValue). */
 [[nodiscard]] std::string formatResultValue(const CWorkSystem& area);
 
 /** Returns a length in metres as text in the user's unit: whole millimetres or metres with 3 decimals. */

@@ -1,11 +1,14 @@
 #include "calc/CalculationRun.h"
+#include "calc/LayoutOptimisation.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultValues.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace kzev::test {
@@ -158,19 +161,38 @@ TEST_F(CalculationRunTest, SurfacesMarkedCurrentButMissingAreBuilt)
     EXPECT_GT(room().m_workSystems[0].m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
 }
 
-TEST_F(CalculationRunTest, AreaOfAModeTheRoomDoesNotHaveIsNeverCalculated)
+TEST_F(CalculationRunTest, AreaOfAModeTheRoomDoesNotHaveRefusesTheRunWithAMessage)
 {
     room().m_reflectedComponent = 0;
+    room().m_resultsValid = 1;
     CWorkSystem orphan = room().m_workSystems[0];
+    orphan.m_name = "Sirotek";
     orphan.m_modeIndex = 3;
-    for (CPointCalc& p : orphan.m_points)
-        p.value(CPointCalc::kHorizontal) = 42.0;
     room().m_workSystems.push_back(orphan);
 
-    ASSERT_EQ(run(), CalcOutcome::Completed);
+    ASSERT_EQ(run(), CalcOutcome::NotStarted);
 
-    EXPECT_EQ(std::ranges::count(log(), std::string("line:Výpočet místa úkolu 1 - Místo zrakového úkolu 1 ...")), 0);
-    EXPECT_EQ(room().m_workSystems[1].m_avg[CWorkSystem::kSlotHorizontal], 42.0) << "summarised as it stands";
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("Sirotek"), std::string::npos);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("režimu 4"), std::string::npos);
+    EXPECT_FALSE(logHas("line:O.K."));
+    EXPECT_EQ(room().m_resultsValid, 1) << "nothing was calculated";
+    EXPECT_EQ(m_doc.m_calcRunning, 0);
+
+    // Switched off, it takes no part and the run goes on.
+    room().m_workSystems[1].m_excluded = 1;
+    EXPECT_EQ(run(), CalcOutcome::Completed);
+}
+
+TEST_F(CalculationRunTest, RoomWithoutModesRefusesTheRun)
+{
+    room().m_modes.clear();
+
+    ASSERT_EQ(run(), CalcOutcome::NotStarted);
+
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("nemá žádný režim"), std::string::npos);
+    EXPECT_FALSE(logHas("line:O.K."));
 }
 
 TEST_F(CalculationRunTest, WithoutInterReflectionTheSurfacesAreEmptiedAndNeverAskedFor)
@@ -430,6 +452,167 @@ TEST_F(CalculationRunTest, SavesFirstWhenAskedTo)
     m_doc.m_saveBeforeCalc = 1;
     ASSERT_EQ(run(), CalcOutcome::Completed);
     EXPECT_EQ(saves, 1);
+}
+
+// The results of a room's task area after a run.
+std::vector<double> areaValues(const CRoom& room, std::size_t area)
+{
+    std::vector<double> values;
+    for (const CPointCalc& point : room.m_workSystems[area].m_points) {
+        values.push_back(point.value(CPointCalc::kDirectMaintained));
+        values.push_back(point.value(CPointCalc::kReflectedMaintained));
+    }
+    return values;
+}
+
+void expectSameValues(const std::vector<double>& actual, const std::vector<double>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t k = 0; k < actual.size(); ++k)
+        EXPECT_NEAR(actual[k], expected[k], 1e-9 * std::max(1.0, std::fabs(expected[k]))) << k;
+}
+
+class StaleResultsTest : public CalculationRunTest {
+protected:
+    // What a run of the room as it now stands gives when nothing of earlier runs is kept.
+    std::vector<double> freshValues(std::size_t area)
+    {
+        CRoom copy = room();
+        room().InvalidateResults();
+        for (CLampState& mode : room().m_modes)
+            mode.m_surfaces.clear();
+        EXPECT_EQ(run(), CalcOutcome::Completed);
+        std::vector<double> values = areaValues(room(), area);
+        room() = copy;
+        return values;
+    }
+};
+
+TEST_F(StaleResultsTest, AcceptedLayoutIsRecomputedWholeByTheNextRun)
+{
+    m_luminaires[0].m_overallDimensions = { 0.6, 0.6, 0.1 };
+    CLampSystem& system = room().m_lampSystems[0];
+    system.m_origin = { 0.5, 1.5, 2.4 };
+    system.m_pitch1 = { 3.0, 0.0, 0.0 };
+    system.m_count1 = 2;
+    system.m_count2 = 1;
+    system.m_numberOfLuminaires = 2;
+    m_doc.LayOutRegularLuminaires(system, 1);
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    m_doc.m_dimIncrement = 1.0;
+    m_doc.m_luminaires = m_luminaires; // the layout search reads the document's lists
+    m_doc.m_lamps = m_lamps;
+
+    ASSERT_EQ(optimiseLayout(m_doc, 0).outcome, LayoutOutcome::Accepted);
+    ASSERT_NE(room().m_lampSystems[0].m_pitch1.x, 3.0) << "the layout changed";
+
+    EXPECT_EQ(room().m_resultsValid, 0) << "only the first area had new values, without reflections";
+    EXPECT_EQ(room().m_surfacesUpToDate, 0);
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_TRUE(logHas("line:Výpočet plochy 0 - Stěna 1 ..."));
+    expectSameValues(areaValues(room(), 0), freshValues(0));
+}
+
+TEST_F(StaleResultsTest, FailedRunLeavesTheSurfacesItBuiltForRebuilding)
+{
+    room().m_reflectedComponent = 0;
+    ASSERT_EQ(run(), CalcOutcome::Completed); // no surfaces, marked current
+    room().m_reflectedComponent = 1;
+    room().m_enteredMaintenanceFactor = 80.0; // typed as a percentage
+
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("Soustava svítidel 1"), std::string::npos);
+    EXPECT_EQ(room().m_surfacesUpToDate, 0);
+
+    room().m_enteredMaintenanceFactor = 0.8;
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_GT(room().m_workSystems[0].m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
+    expectSameValues(areaValues(room(), 0), freshValues(0));
+}
+
+TEST_F(StaleResultsTest, RunStoppedBeforeALaterModesSurfacesLeavesThemForRebuilding)
+{
+    // A second mode with its own area; the first mode's area is rated for glare.
+    CLampState night;
+    night.m_name = "Režim 2";
+    room().m_modes.push_back(night);
+    room().m_lampSystems[0].m_luminaires[0].m_modeFactors = { 1.0, 0.5 };
+    CWorkSystem second = room().m_workSystems[0];
+    second.m_modeIndex = 1;
+    room().m_workSystems.push_back(second);
+    room().m_reflectedComponent = 0;
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    room().m_reflectedComponent = 1;
+    room().m_workSystems[0].m_quantityCode = 89;
+    room().m_computeUgr = 1;
+    m_hooks.ugr = [](const CRoom&, CWorkSystem&, std::int32_t&) {
+        setStopRequested(true);
+        return false;
+    };
+
+    ASSERT_EQ(run(), CalcOutcome::Stopped);
+    EXPECT_EQ(room().m_surfacesUpToDate, 0) << "the second mode's surfaces were built but never lit";
+
+    m_hooks.ugr = nullptr;
+    room().m_computeUgr = 0;
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_GT(room().m_workSystems[1].m_points[0].value(CPointCalc::kReflectedMaintained), 0.0);
+    expectSameValues(areaValues(room(), 1), freshValues(1));
+}
+
+TEST_F(CalculationRunTest, EnteredMaintenanceFactorOutsideItsRangeFailsTheRunNamingTheLampSystem)
+{
+    struct Case {
+        const char* name;
+        double factor;
+        bool accepted;
+    };
+    const Case cases[] = {
+        { "typical", 0.8, true },
+        { "one", 1.0, true },
+        { "percentage", 80.0, false },
+        { "negative", -0.8, false },
+        { "zero", 0.0, false },
+        { "not a number", std::nan(""), false },
+        { "infinite", INFINITY, false },
+    };
+    for (const Case& c : cases) {
+        m_fakes.messageBox.shown.clear();
+        room().m_enteredMaintenanceFactor = c.factor;
+        EXPECT_EQ(run(), c.accepted ? CalcOutcome::Completed : CalcOutcome::Failed) << c.name;
+        EXPECT_EQ(log().back() == "line:O.K.", c.accepted) << c.name;
+        if (c.accepted)
+            continue;
+        ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u) << c.name;
+        const std::string& text = m_fakes.messageBox.shown[0].text;
+        EXPECT_NE(text.find("Soustava svítidel 1"), std::string::npos) << c.name;
+        EXPECT_NE(text.find("udržovací činitel"), std::string::npos) << c.name;
+    }
+}
+
+TEST_F(CalculationRunTest, GlareThatIsNotComputedShowsAsNotComputedNeverAsNoGlare)
+{
+    room().m_reflectedComponent = 0;
+    m_luminaires[0].m_luminousDimensions = { 0.6, 0.6, 0.0 };
+    CWorkSystem& area = room().m_workSystems[0];
+    area.m_quantityCode = 89;
+    area.m_points[0].value(CPointCalc::kUgr) = 17.0; // from an earlier run
+
+    // Switched off for this room: not computed.
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_EQ(area.m_points[0].value(CPointCalc::kUgr), CPointCalc::kNotComputed);
+    EXPECT_EQ(area.m_max[CWorkSystem::kSlotUgr], CPointCalc::kNotComputed);
+    EXPECT_EQ(formatResultValue(area), "\u2013");
+
+    // Switched on, but without reflections the eye has no background: not computed, and the log says why.
+    room().m_computeUgr = 1;
+    CalculationRun calculation(m_doc, m_lists, m_hooks);
+    calculation.m_dataFolder = std::filesystem::path(KZEV_SOURCE_DIR) / "data";
+    ASSERT_EQ(calculation.run(), CalcOutcome::Completed);
+    EXPECT_EQ(area.m_max[CWorkSystem::kSlotUgr], CPointCalc::kNotComputed);
+    EXPECT_EQ(formatResultValue(area), "\u2013");
+    EXPECT_TRUE(std::ranges::any_of(log(), [](const std::string& line) { return line.find("jas pozadí 0") != std::string::npos; }));
 }
 
 TEST(ClearPointResults, ZeroesTheComputedValuesOnly)

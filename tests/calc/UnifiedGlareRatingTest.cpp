@@ -236,14 +236,14 @@ TEST(UnifiedGlareRating, NoLuminaireSwitchedOnGivesZero)
     EXPECT_EQ(s.point().value(CPointCalc::kUgr), 0.0);
 }
 
-TEST(UnifiedGlareRating, ZeroBackgroundGivesZeroAndOneLogLine)
+TEST(UnifiedGlareRating, ZeroBackgroundIsNotComputedRatherThanNoGlareWithOneLogLine)
 {
     UgrScene s(lambertian(2000.0));
     s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
     s.addEye({ 0.0, 0.0, 1.2 }, 2, 90, 0);
     ASSERT_TRUE(s.run(FixedBackground(0.0)));
-    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(2, 0.0));
-    EXPECT_EQ(s.point().value(CPointCalc::kUgr), 0.0);
+    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(2, CPointCalc::kNotComputed));
+    EXPECT_EQ(s.point().value(CPointCalc::kUgr), CPointCalc::kNotComputed);
     ASSERT_EQ(s.fakes.log.calls.size(), 1u);
     EXPECT_NE(s.fakes.log.calls[0].find("jas pozadí 0"), std::string::npos);
 }
@@ -259,7 +259,7 @@ TEST(UnifiedGlareRating, RunTakesTheBackgroundOfThisRunsReflectedPassOnly)
 
     s.scene.room.m_reflectedComponent = 0; // no reflected pass in this run: the list is stale
     ASSERT_TRUE(runUgrPass(s.scene.room, area, step, s.scene.catalogue, s.folder.path()));
-    EXPECT_EQ(area.m_points[0].m_ugrByDirection[0], 0.0);
+    EXPECT_EQ(area.m_points[0].m_ugrByDirection[0], CPointCalc::kNotComputed);
     EXPECT_EQ(s.fakes.log.calls.size(), 1u);
 
     s.scene.room.m_reflectedComponent = 1;
@@ -413,7 +413,7 @@ TEST(UnifiedGlareRating, CalculationRunRatesWithTheReflectedLightItComputed)
             EXPECT_DOUBLE_EQ(point.m_ugrByDirection[0], copy.m_workSystems[0].m_points[0].m_ugrByDirection[0]);
             EXPECT_FALSE(zeroBackgroundLogged);
         } else {
-            EXPECT_EQ(point.m_ugrByDirection[0], 0.0);
+            EXPECT_EQ(point.m_ugrByDirection[0], CPointCalc::kNotComputed);
             EXPECT_TRUE(zeroBackgroundLogged);
         }
     }

@@ -226,6 +226,40 @@ TEST_F(ProjectFileTest, CurrentLayoutOfTheDocumentLevel)
     EXPECT_EQ(ar.remaining(), 0u);
 }
 
+TEST_F(ProjectFileTest, RoomWithoutModesAndAreaOfAMissingModeAreRepairedOnOpenWithAMessage)
+{
+    CKzevDoc damaged;
+    fillRichProject(damaged);
+    damaged.m_rooms[1].m_modes.clear();
+    damaged.m_rooms[0].m_workSystems[0].m_modeIndex = 7;
+    for (CRoom& room : damaged.m_rooms) {
+        room.m_surfacesUpToDate = 1;
+        room.m_resultsValid = 1;
+    }
+    ASSERT_TRUE(damaged.OnSaveDocument(file("a.kzv")));
+
+    CKzevDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(file("a.kzv")));
+
+    ASSERT_FALSE(m_services.messageBox.shown.empty());
+    const auto& message = m_services.messageBox.shown.back();
+    EXPECT_EQ(message.icon, MessageIcon::Warning);
+    EXPECT_NE(message.text.find("neměla žádný režim"), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find("k neexistujícímu režimu 8"), std::string::npos) << message.text;
+    const CRoom& modeless = opened.m_rooms[1];
+    ASSERT_EQ(modeless.m_modes.size(), 1u);
+    EXPECT_EQ(modeless.m_modes[0].m_name, "Režim 1");
+    for (const COneLampSystem& luminaire : modeless.m_lampSystems[0].m_luminaires)
+        EXPECT_EQ(luminaire.m_modeFactors.size(), 1u);
+    EXPECT_EQ(opened.m_rooms[0].m_workSystems[0].m_modeIndex, 0);
+    for (std::size_t r : { 0u, 1u }) {
+        EXPECT_EQ(opened.m_rooms[r].m_surfacesUpToDate, 0) << r;
+        EXPECT_EQ(opened.m_rooms[r].m_resultsValid, 0) << r;
+    }
+    EXPECT_EQ(opened.m_rooms[2].m_resultsValid, 1) << "a sound room keeps its results";
+    EXPECT_TRUE(opened.IsModified()) << "the repaired project differs from its file";
+}
+
 TEST_F(ProjectFileTest, LoadingClearsTheLimitingLuminanceFlagAndSetsTheVersionBack)
 {
     CKzevDoc doc;
