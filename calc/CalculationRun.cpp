@@ -52,6 +52,8 @@ constexpr int kPassMissingId = 63302;
 constexpr int kErrorId = 63303;
 constexpr int kNoModeId = 63310;
 constexpr int kAreaWithoutModeId = 63311;
+constexpr int kUgrSwitchedOffId = 63312;
+constexpr int kGrSwitchedOffId = 63313;
 
 constexpr std::int32_t kUgrCode = 89;
 constexpr std::int32_t kRoadLuminanceCode = 141;
@@ -398,14 +400,15 @@ void RoomRun::markGlareThisRunSkips(CWorkSystem& area) const
 {
     // A glare area whose pass is switched off would show 0 (no glare) or an
     // earlier run's value as this run's result.
-    const auto mark = [](CWorkSystem& target, int value) {
+    const auto mark = [](CWorkSystem& target, int value, int reasonId) {
         for (CPointCalc& point : target.m_points)
             point.value(value) = CPointCalc::kNotComputed;
+        logId(reasonId);
     };
     if (area.m_quantityCode == kUgrCode && m_room.m_computeUgr != 1)
-        mark(area, CPointCalc::kUgr);
+        mark(area, CPointCalc::kUgr, kUgrSwitchedOffId);
     if (area.m_quantityCode == kGrCode && m_room.m_computeGr != 1)
-        mark(area, CPointCalc::kGr);
+        mark(area, CPointCalc::kGr, kGrSwitchedOffId);
 }
 
 void RoomRun::glarePasses(std::int32_t mode)

@@ -604,6 +604,7 @@ TEST_F(CalculationRunTest, GlareThatIsNotComputedShowsAsNotComputedNeverAsNoGlar
     EXPECT_EQ(area.m_points[0].value(CPointCalc::kUgr), CPointCalc::kNotComputed);
     EXPECT_EQ(area.m_max[CWorkSystem::kSlotUgr], CPointCalc::kNotComputed);
     EXPECT_EQ(formatResultValue(area), "\u2013");
+    EXPECT_TRUE(std::ranges::any_of(log(), [](const std::string& line) { return line.find("UGR se v této místnosti nepočítá") != std::string::npos; }));
 
     // Switched on, but without reflections the eye has no background: not computed, and the log says why.
     room().m_computeUgr = 1;

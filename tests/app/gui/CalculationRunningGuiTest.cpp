@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -118,6 +119,7 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
     std::map<int, bool> enabledInside;
     bool stopEnabledInside = false;
     bool sentNewHandled = true;
+    QPixmap runningShot;
     m_fakes.messageBox.answers = { kzev::MessageAnswer::No }; // the close request: go on calculating
     m_pump.deed = [&] {
         press(Qt::Key_N, Qt::ControlModifier);
@@ -134,6 +136,7 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
         }
         frame().updateCommandUi(32852);
         stopEnabledInside = frame().commandAction(32852)->isEnabled();
+        runningShot = frame().grab();
     };
 
     startCalculation();
@@ -144,6 +147,7 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
         EXPECT_FALSE(enabledInside[id]) << id;
     EXPECT_TRUE(stopEnabledInside);
     EXPECT_FALSE(sentNewHandled);
+    EXPECT_TRUE(runningShot.save(QStringLiteral(QT_TESTCASE_BUILDDIR "/calculation-running.png")));
     ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u) << "only the close request asked something";
     EXPECT_EQ(m_fakes.messageBox.shown[0].buttons, kzev::MessageButtons::YesNo);
     EXPECT_NE(m_fakes.messageBox.shown[0].text.find("výpočet"), std::string::npos);
