@@ -1,6 +1,7 @@
 #include "app/CSplashWnd.h"
 
 #include "platform/StringTable.h"
+#include "platform/qt/TextFit.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -150,18 +151,22 @@ QPixmap CSplashWnd::drawPicture()
     p.drawEllipse(QPointF(330, 200), 85, 12);
 
     p.setPen(Qt::white);
+    const QString name = QString::fromStdString(kzev::loadString(61921));
+    const QRect nameBox(24, 60, 270, 40);
+    constexpr int nameFlags = Qt::AlignLeft | Qt::AlignVCenter;
     QFont title = p.font();
     title.setPointSize(22);
     title.setBold(true);
-    p.setFont(title);
-    p.drawText(QRect(24, 60, 260, 40), Qt::AlignLeft | Qt::AlignVCenter,
-        QString::fromStdString(kzev::loadString(61921)));
-    QFont small = p.font();
+    p.setFont(kzev::fittedFont(title, name, nameBox, nameFlags));
+    p.drawText(nameBox, nameFlags, name);
+    const QString purpose = QString::fromStdString(kzev::loadString(61736));
+    const QRect purposeBox(24, 104, 220, 60);
+    constexpr int purposeFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    QFont small = title;
     small.setPointSize(9);
     small.setBold(false);
-    p.setFont(small);
-    p.drawText(QRect(24, 104, 220, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-        QString::fromStdString(kzev::loadString(61736)));
+    p.setFont(kzev::fittedFont(small, purpose, purposeBox, purposeFlags));
+    p.drawText(purposeBox, purposeFlags, purpose);
     p.setPen(QColor(255, 255, 255, 120));
     p.drawRect(picture.rect().adjusted(0, 0, -1, -1));
     return picture;

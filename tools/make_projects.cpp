@@ -121,6 +121,34 @@ CLampState mode(const std::string& name)
     return m;
 }
 
+// What a designer looks at once the sample is calculated: the plan from above with the layers given,
+// the room's and every area's own settings alike, so that picking an area in the tree keeps the picture.
+struct ResultView {
+    bool values = false;
+    bool isolines = false;
+    bool falseColours = false;
+    bool roadLuminance = false;
+};
+
+void showResults(CViewSettings& v, const ResultView& shown)
+{
+    v.m_draw3D = 0;
+    v.m_viewCode = 112;
+    v.m_drawPoints = shown.values ? 0 : 1;
+    v.m_pointLabels = shown.values ? 1 : 0;
+    v.m_isolines = shown.isolines ? 1 : 0;
+    v.m_fillSurfaces = shown.falseColours ? 1 : 0;
+    v.m_showRoadLuminance = shown.roadLuminance ? 1 : 0;
+    v.m_luminaires = 1;
+}
+
+void showResults(CRoom& room, const ResultView& shown)
+{
+    showResults(room.m_viewSettings, shown);
+    for (CWorkSystem& area : room.m_workSystems)
+        showResults(area.m_viewSettings, shown);
+}
+
 void describe(CKzevDoc& doc, const std::string& name, std::int32_t type, const std::string& remark)
 {
     doc.m_projectName = name;
@@ -177,14 +205,25 @@ void makeOffice(const fs::path& folder)
 
     room.m_workSystems.push_back(area("Srovnávací rovina", { 0.5, 0.5, 0.75 }, { 0.5, 0.0, 0.0 }, 15,
         { 0.0, 0.5, 0.0 }, 11, kHorizontal));
-    room.m_workSystems.push_back(area("Zrakový úkol – psací stůl", { 2.1, 1.6, 0.75 }, { 0.2, 0.0, 0.0 }, 8,
-        { 0.0, 0.2, 0.0 }, 4, kHorizontal));
+    // The desk's points sit in the middle of the plane's cells, so both sets of values can be read at once.
+    room.m_workSystems.push_back(area("Zrakový úkol – psací stůl", { 2.25, 1.75, 0.75 }, { 0.5, 0.0, 0.0 }, 4,
+        { 0.0, 0.5, 0.0 }, 2, kHorizontal));
     CWorkSystem observers = area("UGR – pozorovatelé vsedě", { 2.0, 1.0, 1.2 }, { 2.0, 0.0, 0.0 }, 3,
         { 0.0, 2.0, 0.0 }, 2, kUgr);
     observers.m_firstDirection = 0;
     observers.m_directionCount = 4;
     observers.m_directionStep = 90;
     room.m_workSystems.push_back(observers);
+    showResults(room, { .values = true, .isolines = true });
+    // The observers' ratings stand where the plane's values are: the room shows the illuminance, the
+    // observers picked in the tree show their ratings and glare marks alone.
+    room.m_viewSettings.m_showUgr = 0;
+    for (CWorkSystem& area : room.m_workSystems)
+        area.m_viewSettings.m_showUgr = 0;
+    CViewSettings& glare = room.m_workSystems.back().m_viewSettings;
+    glare.m_showIlluminance = 0;
+    glare.m_showUgr = 1;
+    glare.m_glareMarks = 1;
     doc.m_rooms.push_back(room);
     resolveAndSave(doc, folder / "Vzor-kancelar.kzv");
 }
@@ -232,6 +271,9 @@ void makeHall(const fs::path& folder)
         { 0.0, 1.0, 0.0 }, 15, kHorizontal, 0));
     room.m_workSystems.push_back(area("Srovnávací rovina – noční provoz", { 0.5, 0.5, 0.75 }, { 1.0, 0.0, 0.0 }, 24,
         { 0.0, 1.0, 0.0 }, 15, kHorizontal, 1));
+    showResults(room, { .isolines = true, .falseColours = true });
+    // The floor's false colours in a warm tone (0x00BBGGRR), brighter where it is lit more.
+    room.m_viewSettings.m_colors[2] = 0x0060C0FF;
     doc.m_rooms.push_back(room);
     resolveAndSave(doc, folder / "Vzor-hala.kzv");
 }
@@ -323,6 +365,13 @@ void makeRoad(const fs::path& folder)
     row.m_c0Axis = { 1.0, 0.0, 0.0 };
     kzev::layOutRegularLuminaires(row, 1);
     room.m_lampSystems.push_back(row);
+    // A road is long and narrow: in the whole plan its fields are a strip, so it shows their luminance
+    // isolines and the summary figures; the values at the points are read zoomed in.
+    showResults(room, { .isolines = true, .roadLuminance = true });
+    // The fields' luminance stands alone; the surroundings' illuminance shows when they are picked.
+    room.m_viewSettings.m_showIlluminance = 0;
+    for (CWorkSystem& field : room.m_workSystems)
+        field.m_viewSettings.m_showIlluminance = field.m_quantityCode == kRoadLuminance ? 0 : 1;
     doc.m_rooms.push_back(room);
     resolveAndSave(doc, folder / "Vzor-silnice.kzv");
 }

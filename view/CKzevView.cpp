@@ -5,6 +5,7 @@
 #include "platform/AppFolders.h"
 #include "platform/StringTable.h"
 #include "platform/qt/QtPainterSurface.h"
+#include "platform/qt/TextFit.h"
 
 #include <QContextMenuEvent>
 #include <QFile>
@@ -99,11 +100,15 @@ QPixmap splashPicture()
     p.setBrush(QColor(255, 236, 150, 120));
     p.drawEllipse(QPointF(360, 240), 95, 14);
     p.setPen(QColor(30, 40, 70));
+    const QString name = QString::fromStdString(loadString(61921));
+    const QRect nameBox(24, 70, 300, 50);
+    constexpr int nameFlags = Qt::AlignLeft | Qt::AlignVCenter;
     QFont title = p.font();
     title.setPointSize(24);
     title.setBold(true);
-    p.setFont(title);
-    p.drawText(QRect(24, 70, 300, 50), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(loadString(61921)));
+    // Measured, so that no font cuts the program's name.
+    p.setFont(fittedFont(title, name, nameBox, nameFlags));
+    p.drawText(nameBox, nameFlags, name);
     p.setPen(QColor(30, 40, 70, 160));
     p.setBrush(Qt::NoBrush);
     p.drawRect(picture.rect().adjusted(0, 0, -1, -1));

@@ -2,8 +2,12 @@
 
 #include "calc/IsolineTracer.h"
 #include "calc/ResultShading.h"
+#include "model/CKzevDoc.h"
 #include "model/CRoom.h"
+#include "print/ResultSummary.h"
 #include "view/PlanPens.h"
+
+#include <algorithm>
 
 namespace kzev {
 
@@ -23,6 +27,40 @@ const std::vector<CWorkSystem>* surfacesOfMode(const CRoom& room, int mode)
 DevicePoint project(const PlanView& plan, const CVector& point)
 {
     return plan.projection().project(point.x, point.y, point.z);
+}
+
+// The summary as one row when it fits the width, else broken at its wide gaps into as few rows as fit.
+std::vector<std::string> fitSummaryRows(IDrawSurface& surface, const std::string& text, int width)
+{
+    if (width <= 0 || surface.textExtent(text).cx <= width)
+        return { text };
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    for (std::size_t gap = text.find("  "); gap != std::string::npos; gap = text.find("  ", start)) {
+        std::size_t end = gap;
+        while (end < text.size() && text[end] == ' ')
+            ++end;
+        words.push_back(text.substr(start, end - start));
+        start = end;
+    }
+    words.push_back(text.substr(start));
+    std::vector<std::string> rows;
+    std::string row;
+    for (const std::string& word : words) {
+        if (!row.empty() && surface.textExtent(row + word).cx > width) {
+            rows.push_back(row);
+            row.clear();
+        }
+        row += word;
+    }
+    if (!row.empty())
+        rows.push_back(row);
+    return rows;
+}
+
+ResultLayers::Box centredBox(DevicePoint at, TextSize extent)
+{
+    return { at.x - extent.cx / 2, at.y, at.x + extent.cx - extent.cx / 2, at.y + extent.cy };
 }
 
 void writeLabel(const PlanView& plan, IDrawSurface& surface, const ValueLabel& label)
@@ -73,11 +111,30 @@ void ResultLayers::drawSurfaceValues(PlanView& plan, IDrawSurface& surface, int 
     surface.setTextAlign(TextAlign::Left);
 }
 
+std::vector<ResultLayers::Box> ResultLayers::valueBoxes(PlanView& plan, IDrawSurface& surface, int mode) const
+{
+    std::vector<Box> boxes;
+    const CRoom* room = plan.room();
+    if (!room)
+        return boxes;
+    for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
+        int slot = 0;
+        const CWorkSystem& area = plan.areaSource(k, slot);
+        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode))
+            continue;
+        for (const ValueLabel& label : pointValueLabels(area))
+            boxes.push_back(centredBox(project(plan, label.at), surface.textExtent(label.text)));
+    }
+    return boxes;
+}
+
 void ResultLayers::drawPointValues(PlanView& plan, IDrawSurface& surface, int mode)
 {
     const CRoom* room = plan.room();
     if (!room)
         return;
+    // Each value stands centred on its point.
+    surface.setTextAlign(TextAlign::Center);
     surface.setTextColour(kLabelBlack);
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         int slot = 0;
@@ -91,6 +148,7 @@ void ResultLayers::drawPointValues(PlanView& plan, IDrawSurface& surface, int mo
         }
     }
     surface.setTextColour(kLabelBlack);
+    surface.setTextAlign(TextAlign::Left);
 }
 
 void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
@@ -98,6 +156,8 @@ void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
     const CRoom* room = plan.room();
     if (!room || !plan.viewSettings())
         return;
+    // Labels of the lines keep clear of the values written at the points.
+    m_taken = plan.viewSettings()->m_pointLabels == 1 ? valueBoxes(plan, surface, mode) : std::vector<Box>();
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         const CWorkSystem& area = room->m_workSystems[k];
         if (!plan.areaPassesRoomFilter(k, area, mode) || plan.IsWorkSystemShown(area) == 0)
@@ -107,10 +167,30 @@ void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
         m_grid.load(area);
         DrawIsolines(plan, surface, area);
     }
+    m_taken.clear();
 }
 
-void ResultLayers::drawResultSummary(PlanView&, IDrawSurface&, int)
+void ResultLayers::drawResultSummary(PlanView& plan, IDrawSurface& surface, int mode)
 {
+    const CRoom* room = plan.room();
+    if (!room)
+        return;
+    const CWorkSystem* area = summaryArea(*room, plan.drawingSelection().area, mode);
+    if (!area)
+        return;
+    const std::int32_t projectType = plan.document() ? plan.document()->m_projectType : 0;
+    const std::string line = resultSummaryLine(*area, *room, projectType);
+    if (line.empty())
+        return;
+    const int margin = plan.ScaleSize(10);
+    const int width = plan.totalWidth() > 0 ? plan.totalWidth() - 2 * margin : 0;
+    surface.setTextAlign(TextAlign::Left | TextAlign::Top);
+    surface.setTextColour(kLabelBlack);
+    int y = margin;
+    for (const std::string& row : fitSummaryRows(surface, GetQuantityName(area->m_quantityCode) + ": " + line, width)) {
+        surface.textOut(margin, y, row);
+        y += surface.textExtent(row).cy;
+    }
 }
 
 void ResultLayers::DrawIsolines(const PlanView& plan, IDrawSurface& surface, const CWorkSystem& area)
@@ -121,7 +201,8 @@ void ResultLayers::DrawIsolines(const PlanView& plan, IDrawSurface& surface, con
     const IsolineLevels levels = isolineLevelsOf(area);
     const int width = plan.ScaleSize(1);
     surface.setTextAlign(TextAlign::Center);
-    // One label every third segment; the count runs on over lines and levels.
+    // One label every third segment, or the first after it where the label covers no value written at
+    // the points; the count runs on over lines and levels.
     int segments = 0;
     for (const std::string& text : levels.texts) {
         const double level = isolineLevelValue(text);
@@ -134,9 +215,16 @@ void ResultLayers::DrawIsolines(const PlanView& plan, IDrawSurface& surface, con
             for (std::size_t n = 1; n < line.points.size(); ++n) {
                 const CVector p = m_grid.roomPoint(line.points[n].u, line.points[n].v);
                 plan.WorldLineTo(surface, p.x, p.y, p.z);
-                if (++segments == 3) {
-                    segments = 0;
+                if (++segments >= 3) {
                     const DevicePoint at = project(plan, p);
+                    const TextSize extent = surface.textExtent(label);
+                    const Box box = centredBox(at, extent);
+                    // A gap of about a blank keeps a label from reading as part of the value beside it.
+                    const Box padded { box.left - extent.cy / 3, box.top, box.right + extent.cy / 3, box.bottom };
+                    if (std::any_of(m_taken.begin(), m_taken.end(),
+                            [&](const Box& other) { return padded.overlaps(other); }))
+                        continue;
+                    segments = 0;
                     surface.textOut(at.x, at.y, label);
                     plan.WorldMoveTo(surface, p.x, p.y, p.z);
                 }

@@ -25,7 +25,7 @@ public:
     void drawPointValues(PlanView& plan, IDrawSurface& surface, int mode) override;
     /** Isolines of the shown visual-task areas (DrawIsolineLayer). */
     void drawIsolines(PlanView& plan, IDrawSurface& surface, int mode) override;
-    /** The result summary belongs to the printed page; nothing is drawn here. */
+    /** The result summary line of the shown (else the first fitting) area at the top left (DrawResultSummary). */
     void drawResultSummary(PlanView& plan, IDrawSurface& surface, int mode) override;
 
     /** Draws every level of one area, labelling every third segment (DrawIsolines). */
@@ -34,8 +34,25 @@ public:
     /** Whether room-surface values are written as luminances rather than illuminances. */
     void setSurfaceLuminance(bool luminance) { m_surfaceLuminance = luminance; }
 
+    /** A text's box on the device. */
+    struct Box {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        [[nodiscard]] bool overlaps(const Box& other) const
+        {
+            return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+        }
+    };
+
 private:
+    /** The boxes of the values drawPointValues writes for the mode. */
+    [[nodiscard]] std::vector<Box> valueBoxes(PlanView& plan, IDrawSurface& surface, int mode) const;
+
     IsolineGrid m_grid;
+    /** Texts already on the plan that isoline labels keep clear of. */
+    std::vector<Box> m_taken;
     bool m_surfaceLuminance = false;
 };
 

@@ -53,7 +53,7 @@ TEST_F(SampleProject, OfficeHasARegularSystemAndAVisualTaskArea)
     ASSERT_EQ(room.m_lampSystems.size(), 1u);
     EXPECT_EQ(room.m_lampSystems.front().m_luminaires.size(), 12u);
     ASSERT_EQ(room.m_workSystems.size(), 3u);
-    EXPECT_EQ(room.m_workSystems[1].m_points.size(), 32u);
+    EXPECT_EQ(room.m_workSystems[1].m_points.size(), 8u);
     EXPECT_EQ(room.m_workSystems[2].m_quantityCode, 89);
     ASSERT_FALSE(doc->m_usedLuminaires.empty());
     // The legend names the maker from the shipped names.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 using namespace kzev;
@@ -63,7 +64,18 @@ protected:
 
     DevicePoint at(double x, double y, double z) const { return plan.projection().project(x, y, z); }
 
-    // Every text written with the text colour in force when it was written.
+    // The summary line of the area stands in the top left corner, apart from the plan.
+    static bool isSummary(const std::string& text) { return text.rfind("Horizontální: ", 0) == 0; }
+
+    // Every text written in the plan, without the summary line.
+    static std::vector<RecordedText> planTexts(const RecordingSurface& surface)
+    {
+        std::vector<RecordedText> result = surface.texts();
+        std::erase_if(result, [](const RecordedText& text) { return isSummary(text.text); });
+        return result;
+    }
+
+    // Every text written in the plan with the text colour in force when it was written.
     static std::vector<std::pair<std::string, ColorRef>> colouredTexts(const RecordingSurface& surface)
     {
         std::vector<std::pair<std::string, ColorRef>> result;
@@ -71,7 +83,7 @@ protected:
         for (const DrawOp& op : surface.ops()) {
             if (op.kind == DrawOp::Kind::TextColour)
                 colour = op.colour.value_or(0);
-            else if (op.kind == DrawOp::Kind::Text)
+            else if (op.kind == DrawOp::Kind::Text && !isSummary(op.text))
                 result.emplace_back(op.text, colour);
         }
         return result;
@@ -119,7 +131,7 @@ TEST_F(ResultLayersTest, IsolineLabelsEveryThirdSegmentCentredAtItsEnd)
     settings().m_isolines = 1;
 
     const RecordingSurface surface = draw();
-    const std::vector<RecordedText> texts = surface.texts();
+    const std::vector<RecordedText> texts = planTexts(surface);
 
     // 32 segments over 16 levels: a label at segments 3, 6, ... 30.
     ASSERT_EQ(texts.size(), 10u);
@@ -130,6 +142,30 @@ TEST_F(ResultLayersTest, IsolineLabelsEveryThirdSegmentCentredAtItsEnd)
     EXPECT_EQ(texts[0].align, TextAlign::Center);
     EXPECT_EQ(texts[0].at.x, at(0.02, 0.0, 0.85).x);
     EXPECT_EQ(surface.textAlign(), TextAlign::Left);
+}
+
+TEST_F(ResultLayersTest, IsolineLabelsKeepClearOfTheValues)
+{
+    settings().m_isolines = 1;
+    settings().m_pointLabels = 1;
+
+    const std::vector<RecordedText> texts = planTexts(draw());
+
+    // The 33 values first, centred on their points, then the labels of the lines.
+    ASSERT_GT(texts.size(), 33u);
+    auto box = [](const RecordedText& t) {
+        const int width = 7 * static_cast<int>(t.text.size());
+        return std::array<int, 4> { t.at.x - width / 2, t.at.y, t.at.x + width - width / 2, t.at.y + 14 };
+    };
+    for (std::size_t v = 0; v < 33; ++v) {
+        EXPECT_EQ(texts[v].align, TextAlign::Center);
+        const auto value = box(texts[v]);
+        for (std::size_t l = 33; l < texts.size(); ++l) {
+            const auto label = box(texts[l]);
+            const bool overlap = label[0] < value[2] && value[0] < label[2] && label[1] < value[3] && value[1] < label[3];
+            EXPECT_FALSE(overlap) << texts[l].text << " over " << texts[v].text;
+        }
+    }
 }
 
 TEST_F(ResultLayersTest, PointValuesMarkMinimumAndMaximum)
@@ -145,6 +181,31 @@ TEST_F(ResultLayersTest, PointValuesMarkMinimumAndMaximum)
     EXPECT_EQ(colourOf["1000"], rgb(255, 0, 0));
     EXPECT_EQ(colourOf["500"], rgb(0, 0, 0));
     EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const auto& t) { return t.first == "100"; }), 2);
+}
+
+TEST_F(ResultLayersTest, SummaryLineOfTheAreaInTheTopLeftCorner)
+{
+    const RecordingSurface surface = draw();
+
+    // 0 to 1000 lx in steps of 100 lx, three points each: minimum 0, mean 500, maximum 1000.
+    const std::vector<RecordedText> texts = surface.texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "Horizontální: Emin: 0.0   Em: 500.0   Emax: 1000.0   R=Emin/Emed: 0.00   Z: 0.90");
+    EXPECT_EQ(texts[0].at, (DevicePoint { 10, 10 }));
+
+    // In a narrow window the line breaks at its gaps into rows that fit.
+    RecordingSurface narrow;
+    plan.requestLayout();
+    plan.drawPlan(narrow, 300, 700);
+    const std::vector<RecordedText> rows = narrow.texts();
+    ASSERT_GT(rows.size(), 1u);
+    std::string joined;
+    for (const RecordedText& row : rows) {
+        EXPECT_LE(static_cast<int>(row.text.size()) * 7, 300 - 20) << row.text;
+        joined += row.text;
+    }
+    EXPECT_EQ(joined, texts[0].text);
+    EXPECT_EQ(rows[1].at.y, 10 + 14);
 }
 
 TEST_F(ResultLayersTest, NothingWithoutResults)
@@ -205,7 +266,7 @@ TEST_F(ResultLayersTest, FalseColoursAndValuesOfTheRoomSurfacesInTheFloorView)
     const std::vector<DrawOp> brushes = surface.ops(DrawOp::Kind::Brush);
     ASSERT_GE(brushes.size(), 1u);
     EXPECT_EQ(brushes[brushes.size() - 2].colour, rgb(254, 254, 254));
-    const std::vector<RecordedText> texts = surface.texts();
+    const std::vector<RecordedText> texts = planTexts(surface);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, "300");
     EXPECT_EQ(texts[0].align, TextAlign::Center);

@@ -6,10 +6,13 @@
 #include "app/CSplashWnd.h"
 #include "platform/AppFolders.h"
 #include "platform/ProfileStore.h"
+#include "view/CKzevView.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using kzev::test::FakeDocument;
 
@@ -156,4 +159,16 @@ TEST_F(KzevAppTest, SplashSwallowsTheFirstKeyOrClick)
         EXPECT_EQ(CSplashWnd::instance(), nullptr);
         EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(press)) << "nothing left to close";
     }
+}
+
+TEST_F(KzevAppTest, SplashPictureIsSavedToLookAt)
+{
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
+    CSplashWnd::EnableSplashScreen(true);
+    CMainFrame frame;
+    ASSERT_NE(CSplashWnd::instance(), nullptr);
+    const QPixmap picture = CSplashWnd::instance()->grab();
+    EXPECT_TRUE(picture.save(QString::fromStdString((folder / "splash_window.png").string())));
+    EXPECT_TRUE(kzev::splashPicture().save(QString::fromStdString((folder / "start_picture.png").string())));
 }

@@ -1,0 +1,100 @@
+// The shipped samples as a designer sees them once calculated: the project is
+// opened as it is shipped, the calculation runs from the frame's command, and
+// the view is saved as a picture under the build folder to look at.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+#include "view/CKzevView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+int countPixels(const QImage& image, const std::function<bool(const QColor&)>& match, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.valid(x, y) && match(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool dark(const QColor& c)
+{
+    return c.red() < 80 && c.green() < 80 && c.blue() < 80;
+}
+
+struct Sample {
+    const char* file;
+    const char* picture;
+    /** What the picture must hold besides the summary line, checked in the plan. */
+    std::function<void(const QImage&, const QRect&)> check;
+};
+
+class SampleResults : public testing::TestWithParam<Sample> {};
+
+} // namespace
+
+TEST_P(SampleResults, ShowTheirResultsOnceCalculated)
+{
+    const Sample& sample = GetParam();
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / sample.file;
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevView& view = *frame.kzevView();
+    CKzevDoc& document = *kzev::theDocument();
+    // The shipped file stays as it is.
+    document.m_saveBeforeCalc = 0;
+    frame.resize(1200, 850);
+    frame.show();
+    QApplication::processEvents();
+
+    ASSERT_TRUE(frame.sendCommand(32834));
+    ASSERT_EQ(document.m_rooms.at(0).m_resultsValid, 1) << sample.file;
+    QApplication::processEvents();
+    const QImage shot = view.grabPlan().toImage();
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(shot.save(QString::fromStdString((folder / sample.picture).string())));
+    EXPECT_TRUE(services.messageBox.shown.empty())
+        << (services.messageBox.shown.empty() ? std::string() : services.messageBox.shown[0].text);
+
+    // The summary line stands in the top left corner, above the plan.
+    const kzev::ViewProjection& projection = view.plan().projection();
+    const kzev::PlanRect& planRect = projection.planRect();
+    EXPECT_GT(countPixels(shot, dark, QRect(5, 5, 300, 15)), 50);
+    sample.check(shot, QRect(QPoint(planRect.left, planRect.top), QPoint(planRect.right, planRect.bottom)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, SampleResults,
+    testing::Values(
+        // The office: values at the points of its task areas and isolines coloured against the 500 lx limit.
+        Sample { "Vzor-kancelar.kzv", "sample_office.png",
+            [](const QImage& shot, const QRect& plan) {
+                EXPECT_GT(countPixels(shot, dark, plan), 3000);
+                EXPECT_GT(countPixels(shot, [](const QColor& c) { return c == QColor(255, 0, 0); }, plan), 300);
+            } },
+        // The hall: its floor in false colours, shaded by the light it gets.
+        Sample { "Vzor-hala.kzv", "sample_hall.png",
+            [](const QImage& shot, const QRect& plan) {
+                const auto warm = [](const QColor& c) { return c.red() > c.blue() + 60; };
+                EXPECT_GT(countPixels(shot, warm, plan), plan.width() * plan.height() / 3);
+            } },
+        // The road: its luminance fields with values and isolines.
+        Sample { "Vzor-silnice.kzv", "sample_road.png",
+            [](const QImage& shot, const QRect& plan) { EXPECT_GT(countPixels(shot, dark, plan), 500); } }),
+    [](const testing::TestParamInfo<Sample>& info) {
+        return std::string(info.param.picture).substr(7, std::string(info.param.picture).size() - 11);
+    });
