@@ -58,6 +58,11 @@ std::vector<std::string> fitSummaryRows(IDrawSurface& surface, const std::string
     return rows;
 }
 
+ResultLayers::Box rightBelowBox(DevicePoint at, TextSize extent)
+{
+    return { at.x, at.y, at.x + extent.cx, at.y + extent.cy };
+}
+
 ResultLayers::Box centredBox(DevicePoint at, TextSize extent)
 {
     return { at.x - extent.cx / 2, at.y, at.x + extent.cx - extent.cx / 2, at.y + extent.cy };
@@ -123,7 +128,7 @@ std::vector<ResultLayers::Box> ResultLayers::valueBoxes(PlanView& plan, IDrawSur
         if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode))
             continue;
         for (const ValueLabel& label : pointValueLabels(area))
-            boxes.push_back(centredBox(project(plan, label.at), surface.textExtent(label.text)));
+            boxes.push_back(rightBelowBox(project(plan, label.at), surface.textExtent(label.text)));
     }
     return boxes;
 }
@@ -133,8 +138,8 @@ void ResultLayers::drawPointValues(PlanView& plan, IDrawSurface& surface, int mo
     const CRoom* room = plan.room();
     if (!room)
         return;
-    // Each value stands centred on its point.
-    surface.setTextAlign(TextAlign::Center);
+    // Each value hangs to the right below its point, clear of the point's cross and glare marks.
+    surface.setTextAlign(TextAlign::Left | TextAlign::Top);
     surface.setTextColour(kLabelBlack);
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         int slot = 0;

@@ -151,14 +151,16 @@ TEST_F(ResultLayersTest, IsolineLabelsKeepClearOfTheValues)
 
     const std::vector<RecordedText> texts = planTexts(draw());
 
-    // The 33 values first, centred on their points, then the labels of the lines.
+    // The 33 values first, to the right below their points, then the labels of the lines, centred.
     ASSERT_GT(texts.size(), 33u);
     auto box = [](const RecordedText& t) {
         const int width = 7 * static_cast<int>(t.text.size());
-        return std::array<int, 4> { t.at.x - width / 2, t.at.y, t.at.x + width - width / 2, t.at.y + 14 };
+        const int left = t.align == TextAlign::Center ? t.at.x - width / 2 : t.at.x;
+        return std::array<int, 4> { left, t.at.y, left + width, t.at.y + 14 };
     };
     for (std::size_t v = 0; v < 33; ++v) {
-        EXPECT_EQ(texts[v].align, TextAlign::Center);
+        EXPECT_EQ(texts[v].align, TextAlign::Left | TextAlign::Top);
+        EXPECT_EQ(texts[v].at, at(static_cast<double>(v / 3), 1.0 + 2.0 * static_cast<double>(v % 3), 0.85));
         const auto value = box(texts[v]);
         for (std::size_t l = 33; l < texts.size(); ++l) {
             const auto label = box(texts[l]);

@@ -6,12 +6,14 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "view/CKzevView.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,6 +70,7 @@ TEST_P(SampleResults, ShowTheirResultsOnceCalculated)
     const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
     std::filesystem::create_directories(folder);
     EXPECT_TRUE(shot.save(QString::fromStdString((folder / sample.picture).string())));
+    EXPECT_TRUE(frame.grab().save(QString::fromStdString((folder / ("window_" + std::string(sample.picture))).string())));
     EXPECT_TRUE(services.messageBox.shown.empty())
         << (services.messageBox.shown.empty() ? std::string() : services.messageBox.shown[0].text);
 
@@ -98,3 +101,39 @@ INSTANTIATE_TEST_SUITE_P(Shipped, SampleResults,
     [](const testing::TestParamInfo<Sample>& info) {
         return std::string(info.param.picture).substr(7, std::string(info.param.picture).size() - 11);
     });
+
+TEST(SampleResults, OfficeObserversPickedInTheTreeShowTheirRatings)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_saveBeforeCalc = 0;
+    frame.resize(1200, 850);
+    frame.show();
+    ASSERT_TRUE(frame.sendCommand(32834));
+
+    CProjectTree& tree = *frame.projectTree();
+    QTreeWidgetItem* observers = tree.folderItem(0, kzev::TreeItemKind::AreaFolder)->child(2);
+    tree.scrollToItem(observers);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, tree.visualItemRect(observers).center());
+    QApplication::processEvents();
+
+    CKzevView& view = *frame.kzevView();
+    EXPECT_EQ(view.plan().treeSelection().area, 2);
+    const CViewSettings* settings = view.plan().viewSettings();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->m_showUgr, 1);
+    EXPECT_EQ(settings->m_showIlluminance, 0);
+    const QImage shot = view.grabPlan().toImage();
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    EXPECT_TRUE(shot.save(QString::fromStdString((folder / "sample_office_observers.png").string())));
+    // Glare marks: green arrows of the directions within the limit.
+    const kzev::PlanRect& plan = view.plan().projection().planRect();
+    EXPECT_GT(countPixels(shot, [](const QColor& c) { return c == QColor(0, 168, 38) || c == QColor(255, 0, 0); },
+                  QRect(QPoint(plan.left, plan.top), QPoint(plan.right, plan.bottom))),
+        20);
+}
