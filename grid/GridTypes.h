@@ -1,20 +1,14 @@
 #pragma once
 
+#include "platform/DrawSurface.h"
+
 #include <cstdint>
 #include <string>
 
 namespace kzev {
 
-/** A colour as 0x00BBGGRR; kClrDefault means "take the default cell's colour". */
-using ColorRef = std::uint32_t;
+/** kClrDefault as a cell colour means "take the default cell's colour". */
 inline constexpr ColorRef kClrDefault = 0xFF000000u;
-
-/** Builds a colour from its components, red in the low byte. */
-constexpr ColorRef rgb(int red, int green, int blue)
-{
-    return static_cast<ColorRef>(red & 0xFF) | (static_cast<ColorRef>(green & 0xFF) << 8)
-        | (static_cast<ColorRef>(blue & 0xFF) << 16);
-}
 constexpr int redOf(ColorRef colour) { return static_cast<int>(colour & 0xFF); }
 constexpr int greenOf(ColorRef colour) { return static_cast<int>((colour >> 8) & 0xFF); }
 constexpr int blueOf(ColorRef colour) { return static_cast<int>((colour >> 16) & 0xFF); }

@@ -1,0 +1,197 @@
+#include "dialogs/lamps/CDialogLamps.h"
+
+#include "catalogue/ui/CLampSelectDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
+#include "view/CKzevView.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kApplyTextId = 61459;
+constexpr int kCancelTextId = 61458;
+
+CDialogLamps* g_openSheet = nullptr;
+
+} // namespace
+
+CDialogLamps::CDialogLamps(CKzevDoc& doc, int room, int lampSystem, QWidget* parent)
+    : QDialog(parent)
+    , m_doc(doc)
+    , m_session(doc, room, lampSystem)
+    , m_tabs(new QTabWidget(this))
+    , m_selection(new CLampSelectDialog(m_tabs))
+    , m_buttons(new QDialogButtonBox(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowCloseButtonHint);
+    m_tabs->addTab(m_selection, m_selection->windowTitle());
+    m_pages.push_back(m_selection);
+
+    QPushButton* ok = m_buttons->addButton(QDialogButtonBox::Ok);
+    QPushButton* cancel = m_buttons->addButton(QDialogButtonBox::Cancel);
+    QPushButton* apply = m_buttons->addButton(QDialogButtonBox::Apply);
+    cancel->setText(QString::fromStdString(kzev::loadString(kCancelTextId)));
+    apply->setText(QString::fromStdString(kzev::loadString(kApplyTextId)));
+    for (QPushButton* button : { ok, cancel, apply })
+        button->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(apply, &QPushButton::clicked, this, [this] { OnApply(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_buttons);
+    resize(940, 640);
+    g_openSheet = this;
+}
+
+CDialogLamps::~CDialogLamps()
+{
+    if (!m_finished) {
+        // Destroyed without closing (the program ends): leave nothing pointing at the working copy.
+        if (CKzevView* view = kzev::theView())
+            view->plan().setEditedObjects(nullptr, nullptr, nullptr);
+    }
+    if (g_openSheet == this)
+        g_openSheet = nullptr;
+}
+
+CDialogLamps* CDialogLamps::openSheet()
+{
+    return g_openSheet;
+}
+
+bool CDialogLamps::OnInitDialog()
+{
+    if (!m_session.Begin())
+        return false;
+    const CLampSystem& working = m_session.working();
+    setWindowTitle(QString::fromStdString(kzev::loadString(kTitleId) + " - " + working.m_name));
+    kzev::LampSheetContext context;
+    context.doc = &m_doc;
+    context.room = m_session.room();
+    context.lampSystem = m_session.lampSystem();
+    context.working = &m_session.working();
+    context.push = [this] {
+        m_session.Push();
+        if (CKzevView* view = kzev::theView()) {
+            view->setSceneShown(true);
+            view->RefreshView(0, 1);
+        }
+    };
+    m_selection->setContext(context);
+    m_selection->FillGroupTrees();
+    m_selection->SetupGrids();
+    m_doc.LoadDadLampList();
+
+    const int page = working.m_pageState >= 0 && working.m_pageState < m_tabs->count() ? working.m_pageState : 0;
+    m_activePage = page;
+    m_tabs->setCurrentIndex(page);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { onTabChanged(index); });
+    if (page != 0)
+        m_selection->SelectCurrentLuminaire();
+    if (kzev::ILampSheetPage* active = this->page(page))
+        active->OnSetActive();
+    if (m_doc.m_lxLampDialog > 0 && m_doc.m_lyLampDialog > 0)
+        move(m_doc.m_lxLampDialog, m_doc.m_lyLampDialog);
+    return true;
+}
+
+kzev::ILampSheetPage* CDialogLamps::page(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_pages.size())
+        return nullptr;
+    return m_pages[static_cast<std::size_t>(index)];
+}
+
+void CDialogLamps::onTabChanged(int index)
+{
+    if (kzev::ILampSheetPage* leaving = page(m_activePage))
+        leaving->OnKillActive();
+    m_activePage = index;
+    if (kzev::ILampSheetPage* entering = page(index))
+        entering->OnSetActive();
+}
+
+void CDialogLamps::OnApply()
+{
+    if (kzev::ILampSheetPage* active = page(m_activePage))
+        active->OnKillActive();
+}
+
+void CDialogLamps::OnOK()
+{
+    if (kzev::ILampSheetPage* active = page(m_activePage))
+        active->OnKillActive();
+    m_session.Ok(m_activePage);
+    finish(true);
+}
+
+void CDialogLamps::OnCancel()
+{
+    m_session.Cancel();
+    finish(false);
+}
+
+void CDialogLamps::OnEscape()
+{
+    m_session.Escape();
+    finish(false);
+}
+
+void CDialogLamps::finish(bool accepted, bool closeWindow)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (CKzevView* view = kzev::theView()) {
+        view->plan().setEditedObjects(nullptr, nullptr, nullptr);
+        view->setSceneShown(true);
+        view->RefreshView(1, 1);
+    }
+    const QPoint at = pos();
+    m_doc.m_lxLampDialog = at.x();
+    m_doc.m_lyLampDialog = at.y();
+    if (g_openSheet == this)
+        g_openSheet = nullptr;
+    if (m_closed)
+        m_closed(accepted);
+    if (closeWindow)
+        close();
+}
+
+void CDialogLamps::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        OnEscape();
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnOK();
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void CDialogLamps::closeEvent(QCloseEvent* event)
+{
+    if (!m_finished) {
+        // Closing by the title bar is Esc: what the pages pushed stays.
+        m_session.Escape();
+        finish(false, false);
+    }
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "catalogue/ui/LampSheetPage.h"
+#include "dialogs/lamps/LampSheetSession.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <vector>
+
+class CKzevDoc;
+class CLampSelectDialog;
+class QDialogButtonBox;
+class QTabWidget;
+
+/**
+ * The modeless property sheet of one lamp system: its pages as tabs (the
+ * luminaire and lamp selection first), the buttons OK, "Storno" and
+ * "Použít". The pages edit one working copy and push it into the document
+ * as they are left or applied, so the view follows at once; OK keeps it,
+ * "Storno" restores the room's lamp systems as they were, Esc and closing
+ * keep what was pushed. The window deletes itself when it closes.
+ */
+class CDialogLamps : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kTitleId = 61892;
+
+    CDialogLamps(CKzevDoc& doc, int room, int lampSystem, QWidget* parent = nullptr);
+    ~CDialogLamps() override;
+
+    /** Fills the pages and shows the page of the lamp system's last OK; false when the lamp system is gone. */
+    bool OnInitDialog();
+
+    /** Runs after the sheet has closed, whichever way (the frame enables its bars and refreshes). */
+    void setClosedHandler(std::function<void(bool accepted)> handler) { m_closed = std::move(handler); }
+
+    void OnOK();
+    void OnCancel();
+    void OnEscape();
+    void OnApply();
+
+    [[nodiscard]] CLampSelectDialog* selectionPage() const { return m_selection; }
+    [[nodiscard]] QTabWidget* tabs() const { return m_tabs; }
+    [[nodiscard]] QDialogButtonBox* buttons() const { return m_buttons; }
+    [[nodiscard]] kzev::LampSheetSession& session() { return m_session; }
+
+    /** The sheet open now, or null. */
+    [[nodiscard]] static CDialogLamps* openSheet();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void onTabChanged(int index);
+    [[nodiscard]] kzev::ILampSheetPage* page(int index) const;
+    void finish(bool accepted, bool closeWindow = true);
+
+    CKzevDoc& m_doc;
+    kzev::LampSheetSession m_session;
+    QTabWidget* m_tabs;
+    CLampSelectDialog* m_selection;
+    QDialogButtonBox* m_buttons;
+    std::vector<kzev::ILampSheetPage*> m_pages;
+    int m_activePage = 0;
+    bool m_finished = false;
+    std::function<void(bool)> m_closed;
+};
