@@ -1,0 +1,168 @@
+// The JPEG reader of luminaire pictures, its row operations and the fitting of a picture into a box.
+
+#include "catalogue/CRectToJpeg.h"
+#include "support/WorkbookFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include <jpeglib.h>
+
+namespace kzev::test {
+namespace {
+
+/** Writes a small RGB JPEG of one colour, with a comment marker. */
+void writeJpeg(const std::string& path, int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+    const std::string& comment)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    jpeg_compress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment.data()),
+        static_cast<unsigned>(comment.size()));
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = r;
+        row[3 * x + 1] = g;
+        row[3 * x + 2] = b;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
+TEST(CRectToJpeg, ReadsPixelsAndTheCommentMarker)
+{
+    TempFolder folder;
+    const std::string path = folder.file("lamp.JPG");
+    writeJpeg(path, 16, 8, 200, 40, 20, "Svítidlo");
+    CRectToJpeg reader;
+    int width = -1;
+    int height = -1;
+    std::string error;
+    const std::vector<std::uint8_t> pixels = reader.ReadJpeg(path, width, height, error);
+    ASSERT_EQ(pixels.size(), 16u * 8u * 3u) << error;
+    EXPECT_EQ(width, 16);
+    EXPECT_EQ(height, 8);
+    EXPECT_NEAR(pixels[0], 200, 4);
+    EXPECT_NEAR(pixels[1], 40, 4);
+    EXPECT_NEAR(pixels[2], 20, 4);
+    EXPECT_EQ(reader.m_comment, "Svítidlo");
+    EXPECT_EQ(pictureKind(path), PictureKind::Jpeg);
+}
+
+TEST(CRectToJpeg, DamagedOrMissingFilesGiveNothingWithAReason)
+{
+    TempFolder folder;
+    const std::string whole = folder.file("whole.jpg");
+    writeJpeg(whole, 32, 32, 1, 2, 3, "x");
+    std::ifstream in(whole, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        { "header.jpg", bytes.substr(0, 40) },
+        { "text.jpg", "not a picture at all" },
+        { "empty.jpg", "" },
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file(c.name);
+        std::ofstream(path, std::ios::binary) << c.content;
+        CRectToJpeg reader;
+        int width = -1;
+        int height = -1;
+        std::string error;
+        EXPECT_TRUE(reader.ReadJpeg(path, width, height, error).empty()) << c.name;
+        EXPECT_FALSE(error.empty()) << c.name;
+        EXPECT_EQ(width, 0);
+        EXPECT_EQ(height, 0);
+    }
+    CRectToJpeg reader;
+    int width = 0;
+    int height = 0;
+    std::string error;
+    EXPECT_TRUE(reader.ReadJpeg(folder.file("none.jpg"), width, height, error).empty());
+    EXPECT_EQ(error, "Cannot open " + folder.file("none.jpg"));
+}
+
+TEST(CRectToJpeg, RowOperations)
+{
+    // Two rows of a 3-pixel-wide picture.
+    std::vector<std::uint8_t> pixels { 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19 };
+    int stride = 0;
+    const std::vector<std::uint8_t> padded = CRectToJpeg::RgbToDib(pixels, 3, 2, stride);
+    EXPECT_EQ(stride, 12);
+    ASSERT_EQ(padded.size(), 24u);
+    EXPECT_EQ(padded[12], 11);
+    EXPECT_EQ(padded[9], 0);
+
+    ASSERT_EQ(CRectToJpeg::SwapRedBlue(pixels, 3, 2), 1);
+    EXPECT_EQ(pixels[0], 3);
+    EXPECT_EQ(pixels[2], 1);
+    ASSERT_EQ(CRectToJpeg::FlipRows(pixels, 9, 2), 1);
+    EXPECT_EQ(pixels[0], 13);
+    EXPECT_EQ(pixels[9], 3);
+
+    std::vector<std::uint8_t> none;
+    EXPECT_EQ(CRectToJpeg::SwapRedBlue(none, 1, 1), 0);
+    EXPECT_EQ(CRectToJpeg::FlipRows(none, 3, 1), 0);
+    EXPECT_EQ(CRectToJpeg::FlipRows(pixels, 9, 0), 1);
+    EXPECT_EQ(CRectToJpeg::FlipRows(pixels, 9, 5), 0);
+}
+
+TEST(PictureFit, KeepsTheAspectFromTheTopLeftCorner)
+{
+    const struct {
+        int width, height, boxWidth, boxHeight, drawnWidth, drawnHeight;
+    } cases[] = {
+        { 400, 200, 100, 100, 100, 50 }, // wide: full width
+        { 200, 400, 100, 100, 50, 100 }, // tall: full height
+        { 300, 300, 120, 90, 90, 90 },   // square: the box's height
+        { 0, 10, 100, 100, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        const PictureFit fit = fitPicture(c.width, c.height, c.boxWidth, c.boxHeight);
+        EXPECT_EQ(fit.width, c.drawnWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(fit.height, c.drawnHeight) << c.width << "x" << c.height;
+    }
+    const struct {
+        const char* name;
+        PictureKind kind;
+    } kinds[] = { { "a.jpg", PictureKind::Jpeg }, { "A.Jpg", PictureKind::Jpeg }, { "b.BMP", PictureKind::Bitmap },
+        { "c.png", PictureKind::Other }, { "jpg", PictureKind::Jpeg }, { "", PictureKind::Other } };
+    for (const auto& k : kinds)
+        EXPECT_EQ(pictureKind(k.name), k.kind) << k.name;
+}
+
+TEST(PictureFit, PictureLiesInItsMakersFolderElseInThePictureFolder)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "1001");
+    std::ofstream(folder.file("1001/a.jpg")) << "x";
+    const std::string base = folder.path().string() + "/";
+    EXPECT_EQ(luminairePicturePath(base, 1001, "a.jpg"), base + "1001/a.jpg");
+    EXPECT_EQ(luminairePicturePath(base, 1001, "b.jpg"), base + "b.jpg");
+    EXPECT_EQ(luminairePicturePath(folder.path().string(), 1002, "a.jpg"), base + "a.jpg");
+}
+
+} // namespace
+} // namespace kzev::test
