@@ -145,6 +145,9 @@ public:
     [[nodiscard]] CProjectTree* projectTree() const;
     void OnTreeSelChanged();
     void OnTreeProperties();
+    /** Opens the property window of the tree's selected object (32822). */
+    void OnEditProperties();
+    void OnUpdateEditProperties(kzev::CommandUi& ui);
     void OnTreeShowRoomSize();
     void OnTreeLabelEdited();
     void OnTreeDelete();

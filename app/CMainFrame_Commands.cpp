@@ -78,7 +78,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32889, "Kopírovat soustavu", Glyph::CopyLampSystem, notBuilt, updateNotBuilt },
         { 32890, "Vložit soustavu", Glyph::PasteLampSystem, notBuilt, updateNotBuilt },
         { 32823, "&Odstranit", Glyph::Delete, notBuilt, updateNotBuilt },
-        { 32822, "V&lastnosti", Glyph::Properties, notBuilt, updateNotBuilt },
+        { 32822, "V&lastnosti", Glyph::Properties, [](CMainFrame& f) { f.OnEditProperties(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditProperties(ui); } },
         { 32924, "Třídění místností", Glyph::SortRooms, notBuilt, updateNotBuilt },
         // Creating objects
         { 32818, "Nová &místnost", Glyph::NewRoom, notBuilt, updateNotBuilt },

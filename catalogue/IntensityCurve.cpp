@@ -1,6 +1,7 @@
 #include "catalogue/IntensityCurve.h"
 
 #include "model/CLuminaire.h"
+#include "platform/TextUtil.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,6 +63,20 @@ void DrawIntensityCurve(IDrawSurface& surface, int left, int top, int width, int
     }
 
     if (luminaire.m_maxIntensity > 0) {
+        // The outer circle stands for the largest intensity; the planes are told apart by colour.
+        if (width >= 120 && height >= 120) {
+            const unsigned align = surface.textAlign();
+            surface.setTextAlign(TextAlign::Left | TextAlign::Top);
+            const int line = surface.textExtent("C0").cy;
+            surface.setTextColour(kCurvePenC0.colour);
+            surface.textOut(left + 2, top + 2, "C0-C180");
+            surface.setTextColour(kCurvePenC90.colour);
+            surface.textOut(left + 2, top + 2 + line, "C90-C270");
+            surface.setTextColour(gridPen.colour);
+            surface.setTextAlign(TextAlign::Left | TextAlign::Bottom);
+            surface.textOut(left + 2, top + height - 2, formatC("%ld cd/klm", static_cast<long>(luminaire.m_maxIntensity)));
+            surface.setTextAlign(align);
+        }
         surface.selectPen(kCurvePenC0);
         drawPlane(surface, luminaire, 0, 1, cx, cy, radius);
         surface.selectPen(kCurvePenC90);

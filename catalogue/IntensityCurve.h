@@ -15,7 +15,8 @@ inline constexpr Pen kCurvePenC90 { PenStyle::Solid, 0, rgb(0, 168, 38) };
  * (left, top, width, height): an outer circle of 95 % of the smaller half
  * side, a circle of half that radius, radial lines every 30 degrees, and the
  * planes C0 and C90 to the right, C180 and C270 to the left, gamma 0 straight
- * down from the centre, scaled to the table's largest value. A table whose
+ * down from the centre, scaled to the table's largest value, which is
+ * written in cd/klm in the corner with the colours of the planes. A table whose
  * largest value is 0 draws the grid alone. The screen and the printed
  * catalogue draw it alike.
  */

@@ -41,7 +41,10 @@ QTreeWidget* makeTree(QWidget* parent, int id)
     auto* tree = named(new QTreeWidget(parent), id);
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
-    tree->setMinimumWidth(200);
+    tree->setMinimumWidth(250);
+    // Long maker names scroll sideways rather than being cut.
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     return tree;
 }

@@ -50,7 +50,7 @@ CDialogLamps::CDialogLamps(CKzevDoc& doc, int room, int lampSystem, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_buttons);
-    resize(940, 640);
+    resize(1120, 680);
     g_openSheet = this;
 }
 

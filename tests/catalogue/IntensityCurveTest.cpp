@@ -73,6 +73,11 @@ TEST(IntensityCurve, LambertianFileIsACircleThroughTheCentre)
     EXPECT_EQ(c0.front().from, (DevicePoint { 100, 100 + radius }));
     EXPECT_GT(c0[8].to.x, 100);
     EXPECT_LT(c0[36 + 8].to.x, 100);
+    // The outer circle's value is written in cd/klm.
+    bool scale = false;
+    for (const RecordedText& text : surface.texts())
+        scale = scale || text.text == "1000 cd/klm";
+    EXPECT_TRUE(scale);
 }
 
 TEST(IntensityCurve, GridFitsTheSmallerSideAndAnEmptyTableDrawsOnlyTheGrid)
@@ -94,6 +99,7 @@ TEST(IntensityCurve, GridFitsTheSmallerSideAndAnEmptyTableDrawsOnlyTheGrid)
             EXPECT_NEAR(distance(lines[i].to, centre.x, centre.y), c.radius, 1.0) << c.width << "x" << c.height;
         EXPECT_EQ(surface.lines(kCurvePenC0).size(), 0u);
         EXPECT_EQ(surface.lines(kCurvePenC90).size(), 0u);
+        EXPECT_TRUE(surface.texts().empty());
     }
 }
 
