@@ -42,30 +42,38 @@ struct Sample {
     std::function<void(const QImage&, const QRect&)> check;
 };
 
-class SampleResults : public testing::TestWithParam<Sample> {};
-
-} // namespace
-
-TEST_P(SampleResults, ShowTheirResultsOnceCalculated)
+/** Opens a shipped sample in the program, shows the window and runs the calculation from its command. */
+void openCalculated(CKzevApp& app, const char* file)
 {
-    const Sample& sample = GetParam();
-    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-    kzev::test::FakeServices services;
-    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / sample.file;
-    CKzevApp app;
+    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / file;
     ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
     CMainFrame& frame = *app.frame();
-    CKzevView& view = *frame.kzevView();
     CKzevDoc& document = *kzev::theDocument();
     // The shipped file stays as it is.
     document.m_saveBeforeCalc = 0;
     frame.resize(1200, 850);
     frame.show();
     QApplication::processEvents();
-
     ASSERT_TRUE(frame.sendCommand(32834));
-    ASSERT_EQ(document.m_rooms.at(0).m_resultsValid, 1) << sample.file;
+    ASSERT_EQ(document.m_rooms.at(0).m_resultsValid, 1) << file;
     QApplication::processEvents();
+}
+
+class SampleResults : public testing::TestWithParam<Sample> {
+protected:
+    void SetUp() override { kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>()); }
+    kzev::test::FakeServices services;
+    CKzevApp app;
+};
+
+} // namespace
+
+TEST_P(SampleResults, ShowTheirResultsOnceCalculated)
+{
+    const Sample& sample = GetParam();
+    ASSERT_NO_FATAL_FAILURE(openCalculated(app, sample.file));
+    CMainFrame& frame = *app.frame();
+    CKzevView& view = *frame.kzevView();
     const QImage shot = view.grabPlan().toImage();
     const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
     std::filesystem::create_directories(folder);
@@ -102,19 +110,10 @@ INSTANTIATE_TEST_SUITE_P(Shipped, SampleResults,
         return std::string(info.param.picture).substr(7, std::string(info.param.picture).size() - 11);
     });
 
-TEST(SampleResults, OfficeObserversPickedInTheTreeShowTheirRatings)
+TEST_F(SampleResults, OfficeObserversPickedInTheTreeShowTheirRatings)
 {
-    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-    kzev::test::FakeServices services;
-    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
-    CKzevApp app;
-    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
+    ASSERT_NO_FATAL_FAILURE(openCalculated(app, "Vzor-kancelar.kzv"));
     CMainFrame& frame = *app.frame();
-    CKzevDoc& document = *kzev::theDocument();
-    document.m_saveBeforeCalc = 0;
-    frame.resize(1200, 850);
-    frame.show();
-    ASSERT_TRUE(frame.sendCommand(32834));
 
     CProjectTree& tree = *frame.projectTree();
     QTreeWidgetItem* observers = tree.folderItem(0, kzev::TreeItemKind::AreaFolder)->child(2);
