@@ -68,6 +68,10 @@ CKzevDoc::~CKzevDoc()
 
 bool CKzevDoc::OnNewDocument()
 {
+    // A running calculation holds a room of this project; the frame keeps the
+    // commands away meanwhile, and the project is never replaced under it.
+    if (m_calcRunning == 1)
+        return false;
     m_pathName.clear();
     m_modified = false;
 

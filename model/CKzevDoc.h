@@ -39,9 +39,12 @@ public:
     CKzevDoc& operator=(const CKzevDoc&) = delete;
 
     // ---- Lifecycle -------------------------------------------------------
-    /** Makes a new project of one room from the user settings; false only when refused. */
+    /** Makes a new project of one room from the user settings; false when refused or while a calculation runs. */
     bool OnNewDocument();
-    /** Opens the project file; on any failure says so and leaves the open project as it was. */
+    /**
+     * Opens the project file; on any failure says so and leaves the open
+     * project as it was. Refused, with the project kept, while a calculation runs.
+     */
     bool OnOpenDocument(const std::filesystem::path& path);
     /** Saves the project to the path; on failure says so and leaves an existing file whole. */
     bool OnSaveDocument(const std::filesystem::path& path);

@@ -185,6 +185,9 @@ std::vector<std::uint8_t> CKzevDoc::SaveToBytes()
 
 bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)
 {
+    // Never replaced under a running calculation (see OnNewDocument).
+    if (m_calcRunning == 1)
+        return false;
     services().view->clearProjectTree();
     icadProgramId() = profileStore().getString(kMainSection, "IcadKey", icadProgramId());
 

@@ -38,6 +38,26 @@ TEST_F(CKzevDocTest, TheGlobalPointerNeverOutlivesTheDocument)
     EXPECT_EQ(theDocument(), nullptr);
 }
 
+TEST_F(CKzevDocTest, ProjectIsNeverReplacedWhileACalculationRuns)
+{
+    CKzevDoc saved;
+    fillRichProject(saved);
+    ASSERT_TRUE(saved.OnSaveDocument(file("a.kzv")));
+    CKzevDoc doc;
+    fillRichProject(doc);
+    doc.m_rooms.pop_back();
+    doc.m_calcRunning = 1;
+
+    EXPECT_FALSE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.OnOpenDocument(file("a.kzv")));
+
+    EXPECT_EQ(doc.m_rooms.size(), 2u);
+    EXPECT_EQ(doc.m_rooms[0].m_name, "Místnost č. 1");
+    doc.m_calcRunning = 0;
+    EXPECT_TRUE(doc.OnOpenDocument(file("a.kzv")));
+    EXPECT_EQ(doc.m_rooms.size(), 3u);
+}
+
 TEST_F(CKzevDocTest, NewProjectWithAnEmptyStoreHasOneDefaultRoom)
 {
     m_shell.windowExists = false;
