@@ -288,7 +288,8 @@ void CMainFrame::EnableBars(int disable)
 void CMainFrame::SyncBarsWithCalcFlag()
 {
     const bool running = m_document->calcRunning();
-    EnableBars(running ? 1 : 0);
+    // An open lamp-system sheet keeps the bars disabled after the run as before it.
+    EnableBars(running || m_pLampSheet ? 1 : 0);
     // The stop button must be usable as soon as the run has started.
     updateToolbarCommands();
     if (!running && m_closeAfterCalculation) {

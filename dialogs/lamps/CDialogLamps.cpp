@@ -2,6 +2,7 @@
 
 #include "catalogue/ui/CLampSelectDialog.h"
 #include "model/CKzevDoc.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "view/CKzevView.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kApplyTextId = 61459;
 constexpr int kCancelTextId = 61458;
+constexpr int kCalculationRunningId = 63333;
 
 CDialogLamps* g_openSheet = nullptr;
 
@@ -128,8 +130,20 @@ void CDialogLamps::OnApply()
         active->OnKillActive();
 }
 
+bool CDialogLamps::refusedWhileCalculating() const
+{
+    // A running calculation reads this room's lamp systems between its steps:
+    // the sheet neither writes nor restores them until it has ended.
+    if (m_doc.m_calcRunning != 1)
+        return false;
+    kzev::messageBoxId(kCalculationRunningId, kzev::MessageIcon::Warning);
+    return true;
+}
+
 void CDialogLamps::OnOK()
 {
+    if (refusedWhileCalculating())
+        return;
     if (kzev::ILampSheetPage* active = page(m_activePage))
         active->OnKillActive();
     m_session.Ok(m_activePage);
@@ -138,12 +152,16 @@ void CDialogLamps::OnOK()
 
 void CDialogLamps::OnCancel()
 {
+    if (refusedWhileCalculating())
+        return;
     m_session.Cancel();
     finish(false);
 }
 
 void CDialogLamps::OnEscape()
 {
+    if (refusedWhileCalculating())
+        return;
     m_session.Escape();
     finish(false);
 }
@@ -188,6 +206,10 @@ void CDialogLamps::keyPressEvent(QKeyEvent* event)
 
 void CDialogLamps::closeEvent(QCloseEvent* event)
 {
+    if (!m_finished && refusedWhileCalculating()) {
+        event->ignore();
+        return;
+    }
     if (!m_finished) {
         // Closing by the title bar is Esc: what the pages pushed stays.
         m_session.Escape();

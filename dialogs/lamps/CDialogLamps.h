@@ -54,6 +54,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /** Says that the sheet waits for the running calculation; true while one runs. */
+    [[nodiscard]] bool refusedWhileCalculating() const;
     void onTabChanged(int index);
     [[nodiscard]] kzev::ILampSheetPage* page(int index) const;
     void finish(bool accepted, bool closeWindow = true);

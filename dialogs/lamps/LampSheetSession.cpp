@@ -40,7 +40,9 @@ bool LampSheetSession::Begin()
 void LampSheetSession::Push()
 {
     CLampSystem* system = systemOfDocument();
-    if (!m_begun || !system)
+    // A running calculation reads the room's lamp systems: the working copy
+    // keeps the edit, and the next push after the run takes it over.
+    if (!m_begun || !system || m_doc.m_calcRunning == 1)
         return;
     *system = m_working;
     CRoom* room = roomOfDocument();

@@ -6,6 +6,8 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/lamps/CDialogLamps.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 
@@ -178,6 +180,43 @@ TEST_F(CalculationRunningGui, ClosingDuringARunStopsItFirstThenCloses)
     EXPECT_EQ(m_doc->m_rooms.size(), 1u);
     // The window goes once the run has returned.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame().isVisible(); }));
+}
+
+TEST_F(CalculationRunningGui, OpenLampSystemSheetWaitsForTheRunBeforeItWritesOrCloses)
+{
+    // Enter on the lamp system in the project tree opens its sheet.
+    CProjectTree& tree = *frame().projectTree();
+    QTreeWidgetItem* lampItem = tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0);
+    ASSERT_NE(lampItem, nullptr);
+    tree.setFocus();
+    tree.setCurrentItem(lampItem);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    auto* sheet = qobject_cast<CDialogLamps*>(frame().m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    const std::size_t luminaires = m_doc->m_rooms[0].m_lampSystems[0].m_luminaires.size();
+
+    bool visibleInside = false;
+    m_pump.deed = [&] {
+        QTest::keyClick(sheet, Qt::Key_Return); // OK
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        sheet->close();
+        visibleInside = sheet->isVisible();
+    };
+    startCalculation();
+
+    EXPECT_FALSE(m_pump.deed);
+    EXPECT_TRUE(visibleInside);
+    EXPECT_EQ(m_log.calls.back(), "line:O.K.");
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 3u);
+    for (const auto& shown : m_fakes.messageBox.shown)
+        EXPECT_NE(shown.text.find("Probíhá výpočet"), std::string::npos) << shown.text;
+    EXPECT_EQ(m_doc->m_rooms[0].m_lampSystems[0].m_luminaires.size(), luminaires);
+    EXPECT_FALSE(frame().menuBar()->isEnabled()) << "the open sheet keeps the bars disabled";
+
+    // After the run the same key takes the sheet's OK.
+    QTest::keyClick(sheet, Qt::Key_Return);
+    EXPECT_EQ(frame().m_pLampSheet, nullptr);
+    EXPECT_TRUE(frame().menuBar()->isEnabled());
 }
 
 TEST_F(CalculationRunningGui, CommandOutOfMemoryIsAMessageAndTheProjectStays)
