@@ -125,9 +125,10 @@ void createSurfaceAreas(CRoom& room, std::int32_t mode, ProjectType projectType)
     }
 
     for (CWorkSystem& surface : surfaces) {
-        const std::size_t n = static_cast<std::size_t>(std::max(surface.m_count1, 0))
-            * static_cast<std::size_t>(std::max(surface.m_count2, 0));
-        surface.m_points.assign(n, CPointCalc {});
+        // A surface beyond what the calculation holds keeps no points; the run refuses it by name.
+        surface.m_points.clear();
+        if (surface.GridPointCount() <= CWorkSystem::kMaxPoints)
+            surface.m_points.assign(static_cast<std::size_t>(surface.GridPointCount()), CPointCalc {});
     }
 }
 

@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace kzev {
 
@@ -45,6 +46,7 @@ constexpr int kSummaryId = 61884;
 constexpr int kDoneId = 61711;            // "O.K."
 constexpr int kInterruptedId = 61734;     // " Výpočet přerušen !"
 constexpr int kReadyId = 57345;
+constexpr int kTooManyPointsId = 63304;   // an area beyond what the calculation holds
 // Texts of our own.
 constexpr int kUnresolvedId = 63300;
 constexpr int kPassFailedId = 63301;
@@ -137,8 +139,13 @@ void refreshView()
 
 void ensurePointGrid(CWorkSystem& area)
 {
-    const std::size_t n = static_cast<std::size_t>(std::max(area.m_count1, 0))
-        * static_cast<std::size_t>(std::max(area.m_count2, 0));
+    // A grid beyond what the calculation holds ends the run with its name in the log.
+    if (area.m_count1 > CWorkSystem::kMaxPoints || area.m_count2 > CWorkSystem::kMaxPoints
+        || area.GridPointCount() > CWorkSystem::kMaxPoints)
+        throw std::length_error(formatC(text(kTooManyPointsId).c_str(), area.m_name.c_str(),
+            static_cast<long>(area.m_count1), static_cast<long>(area.m_count2),
+            static_cast<long>(CWorkSystem::kMaxPoints)));
+    const auto n = static_cast<std::size_t>(area.GridPointCount());
     // A grid whose points do not match its counts is made whole before it is calculated.
     if (area.m_points.size() != n)
         area.m_points.resize(n);

@@ -48,8 +48,11 @@ CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const Calc
 {
     CandidateResult result;
     CWorkSystem& area = room.m_workSystems[areaIndex];
-    const std::size_t points = static_cast<std::size_t>(std::max(area.m_count1, 0))
-        * static_cast<std::size_t>(std::max(area.m_count2, 0));
+    // A grid beyond what the calculation holds gives no candidate rather than a huge allocation.
+    if (area.m_count1 > CWorkSystem::kMaxPoints || area.m_count2 > CWorkSystem::kMaxPoints
+        || area.GridPointCount() > CWorkSystem::kMaxPoints)
+        return result;
+    const auto points = static_cast<std::size_t>(area.GridPointCount());
     if (area.m_points.size() != points)
         area.m_points.resize(points);
     clearPointResults(area);

@@ -3,7 +3,9 @@
 #include "catalogue/EulumdatReader.h"
 #include "catalogue/IesReader.h"
 #include "catalogue/PhotometryError.h"
+#include "model/CLuminaire.h"
 #include "platform/CData.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -14,7 +16,10 @@ namespace kzev {
 
 namespace {
 
-constexpr int kIdCannotOpenFile = 61446;
+constexpr int kIdPointSource = 64620;
+constexpr int kIdMissingColumn = 64617;
+constexpr int kIdCannotWrite = 64618;
+constexpr int kIdReadOnlyWorkbook = 64619;
 constexpr int kIdCannotOpenTable = 61447;
 constexpr int kIdEulumdatReadFailed = 61912;
 constexpr int kIdIesReadFailed = 64717;
@@ -46,9 +51,26 @@ std::string columnName(double angle, double gammaStep)
     return formatC("I%1.0lf_0_180_%1.0lf", angle, gammaStep);
 }
 
-[[noreturn]] void failFile(const std::string& makerFile)
+[[noreturn]] void failFile(const CData& workbook, const std::string& makerFile)
 {
-    throw PhotometryError(makerFile, -1, formatC(loadString(kIdCannotOpenFile).c_str(), makerFile.c_str()));
+    throw PhotometryError(makerFile, -1, openFailureText(workbook, makerFile));
+}
+
+[[noreturn]] void failReadOnly(const std::string& makerFile)
+{
+    throw PhotometryError(makerFile, -1, formatC(loadString(kIdReadOnlyWorkbook).c_str(), makerFile.c_str()));
+}
+
+[[noreturn]] void failColumn(const std::string& table, const std::string& makerFile, const std::string& column)
+{
+    throw PhotometryError(makerFile, -1,
+        formatC(loadString(kIdMissingColumn).c_str(), table.c_str(), makerFile.c_str(), column.c_str()));
+}
+
+[[noreturn]] void failWrite(const CData& workbook, const std::string& table, const std::string& makerFile)
+{
+    throw PhotometryError(makerFile, -1,
+        formatC(loadString(kIdCannotWrite).c_str(), table.c_str(), makerFile.c_str(), workbook.lastError().c_str()));
 }
 
 [[noreturn]] void failTable(const std::string& table, const std::string& makerFile)
@@ -120,6 +142,11 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
         if (data.luminousWidth <= 0.0)
             data.luminousWidth = data.width;
     }
+    if (data.luminousLength <= 0.0 && data.luminousWidth <= 0.0) {
+        // A point source: the load gives it a small luminous area of its own.
+        services().log->addLine(formatC(loadString(kIdPointSource).c_str(), file.string().c_str(),
+            CLuminaire::kPointSourceSide * 1000.0, CLuminaire::kPointSourceSide * 1000.0));
+    }
     rows.dimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.length, data.width, data.height);
     rows.luminousDimensions = formatC("%1.0lf;%1.0lf;%1.0lf", data.luminousLength, data.luminousWidth,
         data.luminousHeight);
@@ -161,12 +188,20 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
 {
     if (!workbook.Open(makerFile, kDriver, 0, 0)) {
         workbook.Close();
-        failFile(makerFile);
+        failFile(workbook, makerFile);
     }
+    // Closing without the commit below undoes every row this import wrote.
     CloseGuard guard(workbook);
+    if (workbook.isReadOnly())
+        failReadOnly(makerFile);
 
+    // Everything the rows need is checked before the first row is written.
     if (!workbook.OpenTable(kLuminaires, "", 0))
         failTable(kLuminaires, makerFile);
+    for (const char* column : {kRecord, "Typ", "Název", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "RozmCelkové",
+             "RozmSvítící", "Table"})
+        if (!hasColumn(workbook, column))
+            failColumn(kLuminaires, makerFile, column);
     long largest = 0;
     for (long row = 0; row < workbook.rowCount(); ++row) {
         std::string value;
@@ -176,36 +211,33 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     const long record = largest + 1;
     workbook.CloseTable();
 
+    if (!workbook.BeginTrans())
+        failWrite(workbook, kLuminaires, makerFile);
     const std::string sheet = rows.sheet + "$";
     if (!workbook.IsTable(sheet)) {
         workbook.AddColBeforeCreateTable(kRecord, kTypeLong, 255, -2);
         for (const auto& column : rows.columns)
             workbook.AddColBeforeCreateTable(column.first, rows.columnType, 255, -2);
         if (!workbook.CreateTable(sheet))
-            failTable(sheet, makerFile);
+            failWrite(workbook, sheet, makerFile);
     } else if (!workbook.OpenTable(sheet, "", 0)) {
         failTable(sheet, makerFile);
     }
     if (!hasColumn(workbook, kRecord))
-        failTable(sheet, makerFile);
+        failColumn(sheet, makerFile, kRecord);
     for (const auto& column : rows.columns)
         if (!hasColumn(workbook, column.first))
-            failTable(sheet, makerFile);
+            failColumn(sheet, makerFile, column.first);
     bool written = workbook.AddRow() && setLong(workbook, kRecord, record);
     for (const auto& column : rows.columns)
         written = written && setText(workbook, column.first, column.second);
     if (!written)
-        failTable(sheet, makerFile);
+        failWrite(workbook, sheet, makerFile);
     workbook.CloseTable();
 
-    // The columns the luminaire load reads must be there before a row is added;
-    // the group and the import trace are written where the sheet has them.
+    // The group and the import trace are written where the sheet has them.
     if (!workbook.OpenTable(kLuminaires, "", 0))
         failTable(kLuminaires, makerFile);
-    for (const char* column : {kRecord, "Typ", "Název", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "RozmCelkové",
-             "RozmSvítící", "Table"})
-        if (!hasColumn(workbook, column))
-            failTable(kLuminaires, makerFile);
     auto optionalText = [&](const char* column, const std::string& text) {
         return !hasColumn(workbook, column) || setText(workbook, column, text);
     };
@@ -223,8 +255,10 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     if (written && rows.format == Format::Eulumdat)
         written = optionalText("ImportLamp", rows.lampType) && optionalText("ImportFile", rows.file);
     if (!written)
-        failTable(kLuminaires, makerFile);
+        failWrite(workbook, kLuminaires, makerFile);
     workbook.CloseTable();
+    if (!workbook.CommitTrans())
+        failWrite(workbook, kLuminaires, makerFile);
     return record;
 }
 

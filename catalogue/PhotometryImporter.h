@@ -20,9 +20,8 @@ namespace kzev {
  * 0..180 separated by ";".
  *
  * Everything is worked out before the workbook is touched, so a file that
- * cannot be read leaves the workbook as it was. The intensity row is written
- * before the catalogue row: should the workbook fail between the two, no
- * catalogue row points to missing intensities.
+ * cannot be read leaves the workbook as it was. Both rows are written in one
+ * transaction: an import that fails anywhere leaves no row behind.
  */
 class PhotometryImporter {
 public:
@@ -66,8 +65,9 @@ public:
 
     /**
      * Writes the prepared rows into the maker's workbook and returns the new
-     * record number ("Věta"); a PhotometryError with the data library's message
-     * (61446, 61447) when the workbook or a sheet cannot be opened or written.
+     * record number ("Věta"); a PhotometryError naming the cause (the workbook
+     * cannot be opened or is damaged, is read-only, a sheet cannot be opened,
+     * lacks a column or cannot be written) when it fails, with nothing written.
      */
     static long write(CData& workbook, const std::string& makerFile, const Prepared& rows);
 

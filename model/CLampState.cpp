@@ -25,7 +25,7 @@ void CLampState::Serialize(kzev::Archive& ar)
     }
     // Loading appends to what the mode holds; the room loads into fresh modes.
     const std::uint32_t count = ar.readArrayCount(CWorkSystem::MinRecordBytes());
-    m_surfaces.reserve(m_surfaces.size() + count);
+    m_surfaces.reserve(m_surfaces.size() + ar.reservable(count, sizeof(CWorkSystem)));
     for (std::uint32_t i = 0; i < count; ++i) {
         m_surfaces.emplace_back(CViewSettings::kWhite);
         m_surfaces.back().Serialize(ar);

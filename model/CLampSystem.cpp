@@ -3,6 +3,9 @@
 #include "model/NumberedName.h"
 #include "platform/Archive.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 constexpr int kIdsLampSystemName = 61451; // "Soustava svítidel %ld"
@@ -89,6 +92,13 @@ void CLampSystem::Serialize(kzev::Archive& ar)
     m_origin.Serialize(ar);
     m_pitch1.Serialize(ar);
     m_pitch2.Serialize(ar);
+    // The layout and the length labels run over the counts.
+    if (ar.isLoading()
+        && (std::int64_t { std::max(m_count1, 0) } * std::int64_t { std::max(m_count2, 0) } > kMaxLuminaires
+            || m_count1 > kMaxLuminaires || m_count2 > kMaxLuminaires))
+        throw kzev::ArchiveError("the lamp system " + m_name + " has " + std::to_string(m_count1) + " x "
+                + std::to_string(m_count2) + " luminaires",
+            ar.position());
 }
 
 void CLampSystem::FitModeFactors(std::size_t modeCount)

@@ -96,6 +96,13 @@ public:
     /** Index in the list of used luminaires, written by the legend; not stored. */
     std::int32_t m_legendIndex = -1;
 
+    /**
+     * The most luminaires a regular layout may have (count 1 × count 2, and
+     * each count): far more than any project holds; a file that asks for
+     * more is refused.
+     */
+    static constexpr std::int64_t kMaxLuminaires = 65536;
+
     /** Stores or loads the lamp-system record, skipping what older versions lack. */
     void Serialize(kzev::Archive& ar);
 

@@ -16,6 +16,8 @@
 class CLuminaire {
 public:
     static constexpr int kPlanes = 361;
+    /** Side of the square luminous area that stands for a point source (no luminous dimensions), metres. */
+    static constexpr double kPointSourceSide = 0.01;
     static constexpr int kGammas = 181;
 
     CLuminaire();

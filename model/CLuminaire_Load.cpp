@@ -8,6 +8,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,6 +19,8 @@ using kzev::loadString;
 constexpr int kSheetLuminaires = 61659;
 constexpr int kColumnRecord = 61692;
 constexpr int kColumnTable = 61693;
+constexpr int kIdPointSource = 64615;
+constexpr int kIdValueOutOfRange = 64616;
 
 void show(bool wanted, const std::string& text, kzev::MessageIcon icon = kzev::MessageIcon::Warning)
 {
@@ -107,7 +110,18 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
             lum.m_shape = 2;
     }
     auto& lit = lum.m_luminousDimensions;
-    if (lit[0] <= 0.0001) {
+    if (!std::isfinite(lit[0]) || !std::isfinite(lit[1]) || !std::isfinite(lit[2]) || lit[0] < 0.0) {
+        show(loud, formatC(loadString(64612).c_str(), recordNumber, path.c_str()));
+        return 0;
+    }
+    if (lit[0] <= 0.0001 && lit[1] <= 0.0001) {
+        // A point source (an IES file may give no luminous area): a small square stands
+        // for it, so that luminances and glare have an area to work with.
+        lit[0] = CLuminaire::kPointSourceSide;
+        lit[1] = CLuminaire::kPointSourceSide;
+        kzev::services().log->addLine(formatC(loadString(kIdPointSource).c_str(), recordNumber, path.c_str(),
+            CLuminaire::kPointSourceSide * 1000.0, CLuminaire::kPointSourceSide * 1000.0));
+    } else if (lit[0] <= 0.0001) {
         // The luminances would divide by the luminous length: such a record cannot be used.
         show(loud, formatC(loadString(64612).c_str(), recordNumber, path.c_str()));
         return 0;
@@ -189,6 +203,10 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     case kzev::IntensitySheetError::noColumns:
         show(loud, formatC(loadString(64613).c_str(), table.c_str(), path.c_str()));
         return 0;
+    case kzev::IntensitySheetError::valueOutOfRange:
+        show(loud, formatC(loadString(kIdValueOutOfRange).c_str(), built.columnName.c_str(), table.c_str(), path.c_str(),
+                       built.value.c_str()));
+        return 0;
     }
     data.Close();
 
@@ -207,7 +225,9 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
             }
             const double a = (45.0 + 10.0 * k) * kzev::kDegToRad;
             const double area = plane == 0 ? l * (w * std::cos(a) + h * std::sin(a)) : w * (l * std::cos(a) + h * std::sin(a));
-            target = static_cast<std::int32_t>(std::trunc(lum.GetIntensity(plane == 0 ? 0.0 : 90.0, 45.0 + 10.0 * k) / area));
+            const double luminance = std::trunc(lum.GetIntensity(plane == 0 ? 0.0 : 90.0, 45.0 + 10.0 * k) / area);
+            // A flat or tiny luminous area gives no luminance that an integer can hold.
+            target = std::isfinite(luminance) ? static_cast<std::int32_t>(std::clamp(luminance, -2.0e9, 2.0e9)) : 0;
             lum.m_luminancesComputed = 1;
         }
     }

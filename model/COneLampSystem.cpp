@@ -18,7 +18,7 @@ void COneLampSystem::Serialize(kzev::Archive& ar)
     } else if (kzev::projectFileVersion() >= kModeFactorsFrom) {
         const std::uint32_t count = ar.readShortCount(kFactorBytes);
         m_modeFactors.clear();
-        m_modeFactors.reserve(count);
+        m_modeFactors.reserve(ar.reservable(count, sizeof(double)));
         for (std::uint32_t i = 0; i < count; ++i)
             m_modeFactors.push_back(ar.readDouble());
     }

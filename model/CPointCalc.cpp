@@ -20,7 +20,7 @@ void ioList(kzev::Archive& ar, std::vector<double>& list)
     } else {
         const std::uint32_t count = ar.readArrayCount(sizeof(double));
         list.clear();
-        list.reserve(count);
+        list.reserve(ar.reservable(count, sizeof(double)));
         for (std::uint32_t i = 0; i < count; ++i)
             list.push_back(ar.readDouble());
     }

@@ -24,7 +24,7 @@ void ioTexts(kzev::Archive& ar, std::vector<std::string>& list)
     }
     const std::uint32_t count = ar.readShortCount(1);
     list.clear();
-    list.reserve(count);
+    list.reserve(ar.reservable(count, sizeof(std::string)));
     for (std::uint32_t i = 0; i < count; ++i)
         list.push_back(ar.readString());
 }

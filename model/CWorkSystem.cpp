@@ -3,7 +3,9 @@
 #include "model/Quantity.h"
 #include "platform/Archive.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -48,6 +50,19 @@ double CWorkSystem::GetPointValue(std::int32_t index) const
     if (kzev::isDiffuseLuminance(m_quantityCode))
         return value * m_reflectance * kzev::kInversePi;
     return value;
+}
+
+std::int64_t CWorkSystem::GridPointCount() const
+{
+    return std::int64_t { std::max(m_count1, 0) } * std::int64_t { std::max(m_count2, 0) };
+}
+
+bool CWorkSystem::HasUsableGrid() const
+{
+    // Each count on its own too: an empty grid of 2e9 rows would still be walked row by row.
+    const std::int64_t nodes = GridPointCount();
+    return m_count1 <= kMaxPoints && m_count2 <= kMaxPoints && nodes <= kMaxPoints
+        && (m_points.empty() || static_cast<std::int64_t>(m_points.size()) == nodes);
 }
 
 CVector CWorkSystem::PointPosition(std::int32_t i, std::int32_t j) const
@@ -143,6 +158,11 @@ void CWorkSystem::Serialize(kzev::Archive& ar)
         m_viewSettings.Serialize(ar);
 
     kzev::serializeArray(ar, m_points, CPointCalc::MinRecordBytes());
+    // Every drawing and calculation loop trusts the grid: one point per node, or none yet.
+    if (!storing && !HasUsableGrid())
+        throw kzev::ArchiveError("the area " + m_name + " has " + std::to_string(m_count1) + " x "
+                + std::to_string(m_count2) + " nodes and " + std::to_string(m_points.size()) + " points",
+            ar.position());
 
     m_origin.Serialize(ar);
     m_step1.Serialize(ar);

@@ -105,6 +105,22 @@ public:
      */
     [[nodiscard]] double GetPointValue(std::int32_t index) const;
 
+    /**
+     * The most points a grid may have: what the area dialog allows (1023
+     * along each direction) and a little more, all that the view draws and
+     * the calculation computes. A file that asks for more is refused.
+     */
+    static constexpr std::int64_t kMaxPoints = std::int64_t { 1 } << 20;
+
+    /** Returns count 1 × count 2, a count below 0 taken as 0. */
+    [[nodiscard]] std::int64_t GridPointCount() const;
+
+    /**
+     * Returns whether the grid can be drawn and computed: counts and nodes at
+     * most kMaxPoints, and either no points yet (never calculated) or one per node.
+     */
+    [[nodiscard]] bool HasUsableGrid() const;
+
     /** Returns the position of grid point (i, j). */
     [[nodiscard]] CVector PointPosition(std::int32_t i, std::int32_t j) const;
 

@@ -3,6 +3,8 @@
 #include "model/NumberedName.h"
 #include "platform/Archive.h"
 
+#include <string>
+
 namespace {
 
 constexpr int kIdsObstacleSystemName = 61455; // "Soustava překážek %ld"
@@ -20,6 +22,12 @@ std::int64_t CXSystem::ObstacleCount() const
     if (m_count1 <= 0 || m_count2 <= 0)
         return 0;
     return static_cast<std::int64_t>(m_count1) * m_count2;
+}
+
+bool CXSystem::IsWithinLimits() const
+{
+    // Each count on its own too: the drawing walks the rows of an empty array.
+    return ObstacleCount() <= kMaxObstacles && m_count1 <= kMaxObstacles && m_count2 <= kMaxObstacles;
 }
 
 CVector CXSystem::ObstacleCorner(std::int32_t i, std::int32_t j) const
@@ -55,4 +63,8 @@ void CXSystem::Serialize(kzev::Archive& ar)
     }
     for (CVector* vector : { &m_origin, &m_edgeA, &m_edgeB, &m_edgeC, &m_spacing1, &m_spacing2 })
         vector->Serialize(ar);
+    if (ar.isLoading() && !IsWithinLimits())
+        throw kzev::ArchiveError("the obstacle system " + m_name + " has " + std::to_string(m_count1) + " x "
+                + std::to_string(m_count2) + " obstacles",
+            ar.position());
 }

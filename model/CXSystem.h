@@ -43,8 +43,18 @@ public:
     /** Makes a system named "Soustava překážek 1" with the drawing colour given. */
     explicit CXSystem(std::uint32_t colour = 0xFFFFFF);
 
+    /**
+     * The most obstacles a system may have (and the most along each
+     * direction): far more than any room holds,
+     * and what the view draws and the ray tests go through in reasonable
+     * time. A file that asks for more is refused.
+     */
+    static constexpr std::int64_t kMaxObstacles = 10000;
+
     /** Returns the number of obstacles; 0 when either count is 0 or less. */
     [[nodiscard]] std::int64_t ObstacleCount() const;
+    /** Returns whether the counts lie within kMaxObstacles, so that the array can be drawn and computed. */
+    [[nodiscard]] bool IsWithinLimits() const;
     /** Returns the corner of obstacle (i, j). */
     [[nodiscard]] CVector ObstacleCorner(std::int32_t i, std::int32_t j) const;
 

@@ -17,6 +17,8 @@ namespace {
 constexpr int kGammas = CLuminaire::kGammas;
 constexpr int kPlanes = CLuminaire::kPlanes;
 using Row = std::vector<std::int32_t>;
+// Far beyond any luminaire in candela per 1000 lumen; keeps every value and every sum of the table in range.
+constexpr double kMaxIntensity = 1.0e7;
 
 std::optional<double> parseAngle(const std::string& text)
 {
@@ -65,8 +67,13 @@ IntensitySheetError readName(const std::string& name, PlaneName& plane)
     return IntensitySheetError::none;
 }
 
-/** The gamma row of one plane: samples at the step, rounded, whole gammas between them interpolated. */
-Row readPlane(const PlaneName& plane, const std::string& values, double step, double factor, std::int32_t& maxIntensity)
+/**
+ * The gamma row of one plane: samples at the step, rounded, whole gammas
+ * between them interpolated. A value that is no number or lies beyond
+ * kMaxIntensity leaves the row unread and is returned in badValue.
+ */
+std::optional<Row> readPlane(const PlaneName& plane, const std::string& values, double step, double factor,
+    std::int32_t& maxIntensity, std::string& badValue)
 {
     Row row(kGammas, 0);
     std::vector<std::pair<double, std::int32_t>> samples;
@@ -76,7 +83,12 @@ Row readPlane(const PlaneName& plane, const std::string& values, double step, do
             break;
         std::string separator(1, ';');
         const std::string field = GetToken(values, k, separator);
-        const std::int32_t value = roundValue(StrToDouble(field) * factor); // a missing value counts as 0
+        const double scaled = StrToDouble(field) * factor; // a missing value counts as 0
+        if (!std::isfinite(scaled) || std::fabs(scaled) > kMaxIntensity) {
+            badValue = field;
+            return std::nullopt;
+        }
+        const std::int32_t value = roundValue(scaled);
         samples.emplace_back(std::min(g, 180.0), value);
         maxIntensity = std::max(maxIntensity, value);
     }
@@ -137,9 +149,9 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
     int symmetry, std::vector<std::int32_t>& table, std::int32_t& maxIntensity)
 {
     if (!(gammaStep > 0.001 && gammaStep <= 180.0))
-        return { IntensitySheetError::badGammaStep, -1, {} };
+        return { IntensitySheetError::badGammaStep, -1, {}, {} };
     if (columns.empty())
-        return { IntensitySheetError::noColumns, -1, {} };
+        return { IntensitySheetError::noColumns, -1, {}, {} };
 
     std::int32_t maximum = 0;
     std::map<double, Row> given;
@@ -149,9 +161,13 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
         if (error != IntensitySheetError::none) {
             std::string shown = columns[i].name;
             std::replace(shown.begin(), shown.end(), '_', ' ');
-            return { error, static_cast<int>(i) + 1, shown };
+            return { error, static_cast<int>(i) + 1, shown, {} };
         }
-        given[plane.c] = readPlane(plane, columns[i].values, gammaStep, factor, maximum);
+        std::string badValue;
+        auto row = readPlane(plane, columns[i].values, gammaStep, factor, maximum, badValue);
+        if (!row)
+            return { IntensitySheetError::valueOutOfRange, static_cast<int>(i) + 1, columns[i].name, badValue };
+        given[plane.c] = std::move(*row);
     }
 
     const auto planes = completeBySymmetry(given, symmetry);

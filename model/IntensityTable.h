@@ -23,13 +23,19 @@ enum class IntensitySheetError {
     badGammaStep,
     /** The sheet has no intensity column. */
     noColumns,
+    /** A value is no number, or too large for an intensity once the factor is applied. */
+    valueOutOfRange,
 };
 
-/** The outcome of building a table: the error and, for a column error, the column (position in the sheet, name). */
+/**
+ * The outcome of building a table: the error and, for a column error, the
+ * column (position in the sheet, name) and the value refused.
+ */
 struct IntensitySheetResult {
     IntensitySheetError error = IntensitySheetError::none;
     int column = -1;
     std::string columnName;
+    std::string value;
 };
 
 /**

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -86,6 +87,16 @@ public:
     /** Reads a 16-bit-or-escaped count, checked like readArrayCount. */
     std::uint32_t readShortCount(std::size_t minElementBytes);
     std::vector<std::uint8_t> readBytes(std::size_t count);
+    /**
+     * Returns how many of count elements of elementBytes each to reserve
+     * before reading them: never more than the rest of the input could fill
+     * byte for byte, so that a file cannot make the reader hold many times
+     * its own size before it is found short.
+     */
+    [[nodiscard]] std::size_t reservable(std::uint32_t count, std::size_t elementBytes) const
+    {
+        return std::min<std::size_t>(count, remaining() / (elementBytes == 0 ? 1 : elementBytes));
+    }
 
     // Both directions: stores the value or loads into it.
     void io(std::int32_t& value);
@@ -146,7 +157,7 @@ void serializeArray(Archive& ar, std::vector<T>& items, std::size_t minElementBy
     } else {
         const std::uint32_t count = ar.readArrayCount(minElementBytes);
         items.clear();
-        items.reserve(count);
+        items.reserve(ar.reservable(count, sizeof(T)));
         for (std::uint32_t i = 0; i < count; ++i) {
             items.push_back(make());
             items.back().Serialize(ar);

@@ -23,6 +23,11 @@ void reportOpenFailure(const std::string& file)
         formatC(loadString(61446).c_str(), file.c_str()), MessageIcon::Warning, MessageButtons::Ok);
 }
 
+std::string openFailureText(const CData& data, const std::string& file)
+{
+    return formatC(loadString(data.isDamaged() ? 64614 : 61446).c_str(), file.c_str());
+}
+
 void reportTableFailure(const std::string& table, const std::string& file)
 {
     services().messageBox->show(formatC(loadString(61447).c_str(), table.c_str(), file.c_str()),
@@ -92,6 +97,8 @@ struct CData::Impl {
     bool readOnly = false;
     bool workbook = false; // an *.xls file: its tables are sheets named with a trailing "$"
     bool inTransaction = false;
+    bool held = false; // BeginTrans: only CommitTrans ends the transaction
+    bool damaged = false;
     std::string file;
     std::string error;
 
@@ -134,7 +141,7 @@ struct CData::Impl {
 
     void commit()
     {
-        if (inTransaction) {
+        if (inTransaction && !held) {
             if (!exec("COMMIT"))
                 exec("ROLLBACK");
             inTransaction = false;
@@ -159,8 +166,19 @@ struct CData::Impl {
         current = -1;
     }
 
+    void rollback()
+    {
+        closeTable();
+        if (inTransaction && db)
+            exec("ROLLBACK");
+        inTransaction = false;
+        held = false;
+    }
+
     void closeFile()
     {
+        if (held)
+            rollback();
         closeTable();
         pending.clear();
         if (db) {
@@ -304,7 +322,7 @@ struct CData::Impl {
 
     bool openWorkbook(const std::string& path)
     {
-        if (!kzev::datalib::loadExcelWorkbook(path, db, error))
+        if (!kzev::datalib::loadExcelWorkbook(path, db, error, damaged))
             return false;
         readOnly = true; // a genuine workbook is only ever read
         return true;
@@ -323,6 +341,7 @@ int CData::Open(const std::string& file, const std::string&, int, int)
     Close();
     auto& d = *m_impl;
     d.error.clear();
+    d.damaged = false;
     bool ok = false;
     switch (fileKind(file)) {
     case FileKind::Sqlite:
@@ -549,6 +568,40 @@ int CData::CreateTable(const std::string& name)
     return 1;
 }
 
+int CData::BeginTrans()
+{
+    auto& d = *m_impl;
+    if (!d.db)
+        return d.fail("no file is open"), 0;
+    if (d.held)
+        return d.fail("a transaction is held already"), 0;
+    if (!d.beginWrite())
+        return 0;
+    d.held = true;
+    return 1;
+}
+
+int CData::CommitTrans()
+{
+    auto& d = *m_impl;
+    if (!d.held)
+        return d.fail("no transaction is held"), 0;
+    d.held = false;
+    if (!d.inTransaction)
+        return 1;
+    d.inTransaction = false;
+    if (!d.exec("COMMIT")) {
+        d.exec("ROLLBACK");
+        return 0;
+    }
+    return 1;
+}
+
+void CData::Rollback()
+{
+    m_impl->rollback();
+}
+
 int CData::AddRow()
 {
     auto& d = *m_impl;
@@ -636,6 +689,11 @@ bool CData::isOpen() const
 bool CData::isReadOnly() const
 {
     return m_impl->readOnly;
+}
+
+bool CData::isDamaged() const
+{
+    return m_impl->damaged;
 }
 
 const std::string& CData::lastError() const

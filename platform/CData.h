@@ -31,8 +31,9 @@ void reportTableFailure(const std::string& table, const std::string& file);
  *
  * Every workbook or database is an SQLite file, one table per sheet under the
  * sheet's own name ("Luminaires$", "Tab1_300_50$"). A genuine Excel 97
- * workbook is read through libfreexl into memory and stays read-only: every
- * write returns 0. A file that is neither gives 0 from Open.
+ * workbook is read through libfreexl, in a short-lived child process so that
+ * a damaged file cannot end the program, into memory and stays read-only:
+ * every write returns 0. A file that is neither gives 0 from Open.
  *
  * Queries in the makers' dialect run as written: bracketed names, literals in
  * double quotes, Like with "*" and "?", and comparisons of text that ignore
@@ -52,7 +53,7 @@ public:
     int Open(const std::string& file, const std::string& type = {}, int = 0, int = 0);
     /** Creates a new empty database file (0 when the file exists already) and keeps it open. */
     int Create(const std::string& file, const std::string& type = {});
-    /** Closes the open table and the file; writes made since opening are committed first. */
+    /** Closes the open table and the file; writes made since opening are committed first, unless held by BeginTrans. */
     void Close();
     /** Closes only the open table or query result. */
     void CloseTable();
@@ -79,6 +80,16 @@ public:
     /** Creates the table of the declared columns and leaves it open. */
     int CreateTable(const std::string& name);
 
+    /**
+     * Holds every write from now on in one transaction, across tables, until
+     * CommitTrans; Rollback or a Close before it undoes them all.
+     */
+    int BeginTrans();
+    /** Makes the writes held since BeginTrans lasting. */
+    int CommitTrans();
+    /** Undoes the writes held since BeginTrans and closes the open table. */
+    void Rollback();
+
     /** Appends an empty row to the open table and makes it the current record. */
     int AddRow();
     /** Writes a cell of the current record (row -1) or of a given row. */
@@ -97,6 +108,8 @@ public:
     [[nodiscard]] const std::string& tableName() const;
     [[nodiscard]] bool isOpen() const;
     [[nodiscard]] bool isReadOnly() const;
+    /** Whether the last Open met a damaged workbook: its reader crashed, hung or answered in part. */
+    [[nodiscard]] bool isDamaged() const;
     /** The reason of the last failure, for logs and tests. */
     [[nodiscard]] const std::string& lastError() const;
 
@@ -104,3 +117,14 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+namespace kzev {
+
+/**
+ * Returns the message for a file that Open refused: the damaged-workbook text
+ * when its reader crashed, hung or answered in part, else "Nelze otevřít
+ * soubor %s ! (existuje ?)"; both name the file.
+ */
+[[nodiscard]] std::string openFailureText(const CData& data, const std::string& file);
+
+} // namespace kzev

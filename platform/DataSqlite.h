@@ -43,9 +43,11 @@ private:
 
 /**
  * Reads a genuine Excel 97 workbook into a new in-memory database, one table
- * per sheet named with "$", the first row naming the columns. On failure db
- * stays null and the reason goes into error.
+ * per sheet named with "$", the first row naming the columns. The workbook
+ * library runs in a short-lived child process; a child that crashes, hangs or
+ * answers in part marks the workbook damaged. On failure db stays null and
+ * the reason goes into error.
  */
-[[nodiscard]] bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error);
+[[nodiscard]] bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged);
 
 } // namespace kzev::datalib

@@ -1,33 +1,179 @@
 #include "platform/DataSqlite.h"
 
+#include "platform/IsolatedRun.h"
 #include "platform/TextUtil.h"
 
 #include <freexl.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
 
 namespace kzev::datalib {
 
 namespace {
 
-/** A cell of a genuine workbook as a value; texts that are plain numbers become numbers. */
-DataValue cellValue(const FreeXL_CellValue& cell)
-{
-    switch (cell.type) {
-    case FREEXL_CELL_INT:
-        return static_cast<std::int64_t>(cell.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        return cell.value.double_value;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return canonicalValue(cell.value.text_value ? cell.value.text_value : "");
-    default:
-        return std::monostate {};
+// The library that reads genuine workbooks trusts their inner lengths: a
+// damaged file can crash it or make it loop. It therefore runs in a child
+// process that hands back the non-empty cells, and the program keeps only
+// an answer that came back whole.
+constexpr std::chrono::milliseconds kReadTimeout { 20000 };
+constexpr std::size_t kMaxCellBytes = std::size_t { 256 } << 20;
+// An Excel 97 sheet has at most 65,536 rows and 256 columns.
+constexpr unsigned int kMaxRows = 65536;
+constexpr unsigned int kMaxColumns = 256;
+
+enum Tag : std::uint8_t { kTagSheet = 'S', kTagCell = 'C', kTagEnd = 'E', kTagFailure = 'F' };
+enum CellKind : std::uint8_t { kWhole = 1, kNumber = 2, kText = 3 };
+
+/** Writes the child's answer to the pipe in large pieces. */
+class PipeWriter {
+public:
+    explicit PipeWriter(int fd)
+        : m_fd(fd)
+    {
     }
+    ~PipeWriter() { flush(); }
+    PipeWriter(const PipeWriter&) = delete;
+    PipeWriter& operator=(const PipeWriter&) = delete;
+
+    template <typename T>
+    void value(T v)
+    {
+        bytes(&v, sizeof v);
+    }
+    void text(const std::string& s)
+    {
+        value(static_cast<std::uint32_t>(s.size()));
+        bytes(s.data(), s.size());
+    }
+    void bytes(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        m_buffer.insert(m_buffer.end(), p, p + size);
+        if (m_buffer.size() >= 65536)
+            flush();
+    }
+    void flush()
+    {
+        std::size_t done = 0;
+        while (done < m_buffer.size()) {
+            const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+            if (n <= 0)
+                ::_exit(3); // the parent has gone or refused the answer
+            done += static_cast<std::size_t>(n);
+        }
+        m_buffer.clear();
+    }
+
+private:
+    int m_fd;
+    std::vector<std::uint8_t> m_buffer;
+};
+
+/** Reads the workbook with the library and writes sheets and non-empty cells; runs in the child. */
+void readWorkbookCells(const std::string& path, int fd)
+{
+    PipeWriter out(fd);
+    const auto failure = [&](const std::string& message) {
+        out.value(kTagFailure);
+        out.text(message);
+    };
+    const void* handle = nullptr;
+    if (freexl_open(path.c_str(), &handle) != FREEXL_OK)
+        return failure("not a readable Excel 97 workbook: " + path);
+    unsigned int protection = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK && protection == FREEXL_BIFF_OBFUSCATED)
+        return failure("the workbook is protected by a password: " + path);
+    unsigned int sheetCount = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK)
+        return failure("cannot count the sheets of " + path);
+    for (unsigned int sheet = 0; sheet < sheetCount && sheet <= 0xFFFF; ++sheet) {
+        const char* sheetName = nullptr;
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
+            || freexl_select_active_worksheet(handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
+            || freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK)
+            continue;
+        if (rows > kMaxRows || cols > kMaxColumns)
+            return failure("a sheet larger than a workbook can hold: " + path);
+        out.value(kTagSheet);
+        out.text(sheetName ? sheetName : "");
+        out.value(static_cast<std::uint32_t>(rows));
+        out.value(static_cast<std::uint32_t>(cols));
+        for (unsigned int r = 0; r < rows; ++r) {
+            for (unsigned short c = 0; c < cols; ++c) {
+                FreeXL_CellValue cell {};
+                if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK)
+                    continue;
+                const auto head = [&](CellKind kind) {
+                    out.value(kTagCell);
+                    out.value(static_cast<std::uint32_t>(r));
+                    out.value(static_cast<std::uint32_t>(c));
+                    out.value(kind);
+                };
+                switch (cell.type) {
+                case FREEXL_CELL_INT:
+                    head(kWhole);
+                    out.value(static_cast<std::int64_t>(cell.value.int_value));
+                    break;
+                case FREEXL_CELL_DOUBLE:
+                    head(kNumber);
+                    out.value(cell.value.double_value);
+                    break;
+                case FREEXL_CELL_TEXT:
+                case FREEXL_CELL_SST_TEXT:
+                case FREEXL_CELL_DATE:
+                case FREEXL_CELL_DATETIME:
+                case FREEXL_CELL_TIME:
+                    head(kText);
+                    out.text(cell.value.text_value ? cell.value.text_value : "");
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+    }
+    out.value(kTagEnd);
+    freexl_close(handle);
 }
+
+/** Reads the child's answer; every length is checked against what is left. */
+class AnswerReader {
+public:
+    explicit AnswerReader(const std::vector<std::uint8_t>& bytes)
+        : m_bytes(bytes)
+    {
+    }
+    template <typename T>
+    std::optional<T> value()
+    {
+        if (m_bytes.size() - m_pos < sizeof(T))
+            return std::nullopt;
+        T v;
+        std::memcpy(&v, m_bytes.data() + m_pos, sizeof v);
+        m_pos += sizeof v;
+        return v;
+    }
+    std::optional<std::string> text()
+    {
+        const auto size = value<std::uint32_t>();
+        if (!size || m_bytes.size() - m_pos < *size)
+            return std::nullopt;
+        std::string s(reinterpret_cast<const char*>(m_bytes.data() + m_pos), *size);
+        m_pos += *size;
+        return s;
+    }
+
+private:
+    const std::vector<std::uint8_t>& m_bytes;
+    std::size_t m_pos = 0;
+};
 
 std::string cellText(const DataValue& value)
 {
@@ -40,65 +186,69 @@ std::string cellText(const DataValue& value)
     return {};
 }
 
-/** Closes a freexl handle when it goes. */
-struct WorkbookHandle {
-    const void* handle = nullptr;
-    ~WorkbookHandle()
+/**
+ * Builds the tables of the sheets as the cells arrive, row by row: the first
+ * row names the columns (a nameless column is F1, F2, ... by its position);
+ * rows after the last one holding a value are formatting only.
+ */
+class SheetBuilder {
+public:
+    explicit SheetBuilder(sqlite3* db)
+        : m_db(db)
     {
-        if (handle)
-            freexl_close(handle);
     }
-};
 
-} // namespace
-
-bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error)
-{
-    const auto fail = [&](std::string message) {
-        error = std::move(message);
-        return false;
-    };
-    const auto exec = [&](const std::string& sql) { return execSql(db, sql, error); };
-    WorkbookHandle workbook;
-    if (freexl_open(path.c_str(), &workbook.handle) != FREEXL_OK)
-        return fail("not a readable Excel 97 workbook: " + path);
-    unsigned int protection = 0;
-    if (freexl_get_info(workbook.handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK
-        && protection == FREEXL_BIFF_OBFUSCATED)
-        return fail("the workbook is protected by a password: " + path);
-    unsigned int sheetCount = 0;
-    if (freexl_get_info(workbook.handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK)
-        return fail("cannot count the sheets of " + path);
-
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
-        || !registerFunctions(db)) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-        return fail("cannot hold the workbook in memory");
+    void begin(std::string name, std::uint32_t cols)
+    {
+        finish();
+        m_name = std::move(name);
+        m_cols = std::max<std::uint32_t>(cols, 1);
+        m_row.assign(m_cols, DataValue {});
+        m_rowIndex = 0;
+        m_written = 0;
+        m_open = true;
     }
-    if (!exec("BEGIN")) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-        return false;
+
+    void cell(std::uint32_t row, std::uint32_t col, DataValue value)
+    {
+        if (row != m_rowIndex) {
+            flushRow();
+            m_rowIndex = row;
+        }
+        m_row[col] = std::move(value);
     }
-    for (unsigned int sheet = 0; sheet < sheetCount; ++sheet) {
-        const char* sheetName = nullptr;
-        unsigned int rows = 0;
-        unsigned short cols = 0;
-        if (freexl_get_worksheet_name(workbook.handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
-            || freexl_select_active_worksheet(workbook.handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
-            || freexl_worksheet_dimensions(workbook.handle, &rows, &cols) != FREEXL_OK)
-            continue;
-        const auto cell = [&](unsigned int r, unsigned short c) {
-            FreeXL_CellValue value {};
-            if (freexl_get_cell_value(workbook.handle, r, c, &value) != FREEXL_OK)
-                return DataValue(std::monostate {});
-            return cellValue(value);
-        };
-        // The first row names the columns; a nameless column is called F1, F2, ... by its position.
+
+    void finish()
+    {
+        if (!m_open)
+            return;
+        flushRow();
+        if (!m_insert)
+            createTable(); // a sheet of headings only
+        m_insert.reset();
+        m_open = false;
+    }
+
+private:
+    void flushRow()
+    {
+        if (m_rowIndex == 0) {
+            if (!m_insert)
+                createTable();
+        } else if (m_insert) {
+            // The rows between stay empty, as in the sheet.
+            for (++m_written; m_written < m_rowIndex; ++m_written)
+                insert(std::vector<DataValue>(m_cols));
+            insert(m_row);
+        }
+        m_row.assign(m_cols, DataValue {});
+    }
+
+    void createTable()
+    {
         std::vector<std::string> names;
-        for (unsigned short c = 0; c < std::max<unsigned short>(cols, 1); ++c) {
-            std::string name = rows > 0 ? cellText(cell(0, c)) : std::string();
+        for (std::uint32_t c = 0; c < m_cols; ++c) {
+            std::string name = m_rowIndex == 0 ? cellText(m_row[c]) : std::string();
             if (name.empty())
                 name = "F" + std::to_string(c + 1);
             std::string unique = name;
@@ -106,44 +256,139 @@ bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error
                 unique = name + std::to_string(n);
             names.push_back(unique);
         }
-        const std::string table = std::string(sheetName ? sheetName : "") + "$";
+        const std::string table = m_name + "$";
         std::string create = "CREATE TABLE main." + quoteName(table) + " (";
         std::string insert = "INSERT INTO main." + quoteName(table) + " VALUES (";
         for (std::size_t c = 0; c < names.size(); ++c) {
             create += (c ? ", " : "") + quoteName(names[c]) + " COLLATE " + kCollation;
             insert += c ? ", ?" : "?";
         }
-        if (!exec(create + ")"))
-            continue; // a sheet whose name repeats another's
-        Statement stmt(db, insert + ")");
-        if (!stmt)
-            continue;
-        // Trailing rows without any value are formatting only.
-        unsigned int lastRow = 0;
-        std::vector<std::vector<DataValue>> values;
-        for (unsigned int r = 1; r < rows; ++r) {
-            std::vector<DataValue> row;
-            bool any = false;
-            for (unsigned short c = 0; c < names.size(); ++c) {
-                row.push_back(c < cols ? cell(r, c) : DataValue(std::monostate {}));
-                any = any || !std::holds_alternative<std::monostate>(row.back());
+        std::string ignored;
+        if (!execSql(m_db, create + ")", ignored))
+            return; // a sheet whose name repeats another's: its rows go nowhere
+        m_insert = std::make_unique<Statement>(m_db, insert + ")");
+        if (!*m_insert)
+            m_insert.reset();
+    }
+
+    void insert(const std::vector<DataValue>& values)
+    {
+        sqlite3_reset(m_insert->get());
+        for (std::size_t c = 0; c < values.size(); ++c)
+            (void)bindValue(m_insert->get(), static_cast<int>(c + 1), values[c]);
+        sqlite3_step(m_insert->get());
+    }
+
+    sqlite3* m_db;
+    std::string m_name;
+    std::uint32_t m_cols = 1;
+    std::vector<DataValue> m_row;
+    std::uint32_t m_rowIndex = 0;
+    std::uint32_t m_written = 0;
+    bool m_open = false;
+    std::unique_ptr<Statement> m_insert;
+};
+
+/** Reads the child's answer into the tables; false when it is not whole. */
+bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string& failure)
+{
+    AnswerReader in(bytes);
+    SheetBuilder builder(db);
+    std::uint32_t rows = 0;
+    std::uint32_t cols = 0;
+    bool inSheet = false;
+    std::uint64_t lastCell = 0;
+    for (;;) {
+        const auto tag = in.value<std::uint8_t>();
+        if (!tag)
+            return false;
+        switch (*tag) {
+        case kTagEnd:
+            builder.finish();
+            return true;
+        case kTagFailure: {
+            const auto message = in.text();
+            failure = message ? *message : "unreadable workbook";
+            return true;
+        }
+        case kTagSheet: {
+            auto name = in.text();
+            const auto r = in.value<std::uint32_t>();
+            const auto c = in.value<std::uint32_t>();
+            if (!name || !r || !c || *r > kMaxRows || *c > kMaxColumns)
+                return false;
+            rows = *r;
+            cols = *c;
+            inSheet = true;
+            lastCell = 0;
+            builder.begin(std::move(*name), cols);
+            break;
+        }
+        case kTagCell: {
+            const auto row = in.value<std::uint32_t>();
+            const auto col = in.value<std::uint32_t>();
+            const auto kind = in.value<std::uint8_t>();
+            if (!inSheet || !row || !col || !kind || *row >= rows || *col >= cols)
+                return false;
+            // Cells come row by row, left to right.
+            const std::uint64_t position = std::uint64_t { *row } * kMaxColumns + *col + 1;
+            if (position <= lastCell)
+                return false;
+            lastCell = position;
+            DataValue value;
+            if (*kind == kWhole) {
+                const auto v = in.value<std::int64_t>();
+                if (!v)
+                    return false;
+                value = *v;
+            } else if (*kind == kNumber) {
+                const auto v = in.value<double>();
+                if (!v)
+                    return false;
+                value = *v;
+            } else if (*kind == kText) {
+                const auto v = in.text();
+                if (!v)
+                    return false;
+                value = canonicalValue(*v);
+            } else {
+                return false;
             }
-            values.push_back(std::move(row));
-            if (any)
-                lastRow = r;
+            builder.cell(*row, *col, std::move(value));
+            break;
         }
-        for (unsigned int r = 1; r <= lastRow; ++r) {
-            sqlite3_reset(stmt.get());
-            for (std::size_t c = 0; c < names.size(); ++c)
-                (void)bindValue(stmt.get(), static_cast<int>(c + 1), values[r - 1][c]);
-            sqlite3_step(stmt.get());
+        default:
+            return false;
         }
     }
-    if (!exec("COMMIT")) {
-        sqlite3_close_v2(db);
+}
+
+} // namespace
+
+bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
+{
+    damaged = false;
+    const auto result = runIsolated([&](int fd) { readWorkbookCells(path, fd); }, kReadTimeout, kMaxCellBytes);
+    const auto fail = [&](std::string message, bool isDamaged) {
+        if (db)
+            sqlite3_close_v2(db);
         db = nullptr;
+        error = std::move(message);
+        damaged = isDamaged;
         return false;
-    }
+    };
+    if (result.status != IsolatedStatus::finished)
+        return fail("the workbook is damaged: " + path, true);
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
+        || !registerFunctions(db) || !execSql(db, "BEGIN", error))
+        return fail("cannot hold the workbook in memory", false);
+    std::string failure;
+    if (!readAnswer(result.output, db, failure))
+        return fail("the workbook is damaged: " + path, true);
+    if (!failure.empty())
+        return fail(failure, false);
+    if (!execSql(db, "COMMIT", error))
+        return fail(error, false);
     return true;
 }
 

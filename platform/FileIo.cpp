@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +61,26 @@ mode_t newFileMode(const std::filesystem::path& path)
     return 0666 & ~mask;
 }
 
+/**
+ * Returns the file a path finally names: a symbolic link is followed to its
+ * target (a relative target counts from the link's folder), so that saving
+ * replaces the target and the link stays a link.
+ */
+std::filesystem::path finalTarget(const std::filesystem::path& path)
+{
+    std::filesystem::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error)))
+            return current;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            throw FileError(reason("cannot follow the link", error.value()), path);
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    throw FileError(reason("cannot follow the link", ELOOP), path);
+}
+
 } // namespace
 
 FileError::FileError(const std::string& what, std::filesystem::path path)
@@ -75,17 +94,24 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         throw FileError("is a folder", path);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         throw FileError(reason("cannot open", errno), path);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    // One buffer of the file's own size: the bytes are held once, never grown by doubling.
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw FileError("cannot read", path);
+    in.seekg(0);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (in.bad() || in.gcount() != size)
         throw FileError("cannot read", path);
     return bytes;
 }
 
-void writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+void writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)
 {
+    const std::filesystem::path path = finalTarget(given);
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";

@@ -25,7 +25,8 @@ private:
 /**
  * Writes the bytes to the file so that it is never left half written: they go
  * into a temporary file in the same folder, which replaces the file only once
- * it is complete and flushed to disk. On failure the old file is untouched,
+ * it is complete and flushed to disk. A symbolic link is kept: the file it
+ * points to is the one replaced. On failure the old file is untouched,
  * the temporary file is removed and FileError is thrown.
  */
 void writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);

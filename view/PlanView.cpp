@@ -319,7 +319,7 @@ void PlanView::DrawObstacleSystems(IDrawSurface& surface) const
             slot = index == m_treeSelection.obstacle ? 1 : 0;
         }
         const CXSystem& obstacles = *source;
-        if (obstacles.m_off == 1)
+        if (obstacles.m_off == 1 || !obstacles.IsWithinLimits())
             continue;
         surface.selectPen(scaled(slotPen(slot)));
         auto at = [&obstacles](std::int32_t i, std::int32_t j) {
@@ -433,6 +433,8 @@ void PlanView::DrawWorkSystems(IDrawSurface& surface, int mode) const
             drawCross(surface, area.m_cameraPosition, ScaleSize(5));
         }
         const int length = ScaleSize(2);
+        if (!area.HasUsableGrid())
+            continue;
         for (std::int32_t i = 0; i < area.m_count1; ++i) {
             for (std::int32_t j = 0; j < area.m_count2; ++j) {
                 const std::size_t index = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
@@ -475,7 +477,8 @@ void PlanView::DrawGlareMarks(IDrawSurface& surface, int print) const
         int slot = 0;
         const CWorkSystem& area = areaSource(k, slot);
         const std::int32_t code = area.m_quantityCode;
-        if (IsWorkSystemShown(area) == 0 || area.m_excluded == 1 || (code != 89 && code != 161))
+        if (IsWorkSystemShown(area) == 0 || area.m_excluded == 1 || (code != 89 && code != 161) || area.m_points.empty()
+            || !area.HasUsableGrid())
             continue;
         const double limit = code == 89 ? area.m_viewSettings.m_ugrLimit : area.m_viewSettings.m_grLimit;
         for (std::int32_t i = 0; i < area.m_count1; ++i) {
@@ -525,7 +528,7 @@ void PlanView::DrawValueRelief(IDrawSurface& surface, int mode) const
             continue;
         const std::int32_t rows = area.m_count1;
         const std::int32_t columns = area.m_count2;
-        if (rows <= 0 || columns <= 0)
+        if (rows <= 0 || columns <= 0 || !area.HasUsableGrid())
             continue;
         const double maximum = areaMaximum(area);
         // Without a value range the relief stays flat rather than dividing by zero.

@@ -76,8 +76,11 @@ void ViewProjection::computeSceneExtents(const CRoom* room)
         const CVector& a = obstacles.m_edgeA;
         const CVector& b = obstacles.m_edgeB;
         const CVector& c = obstacles.m_edgeC;
-        for (std::int32_t i = 0; i < obstacles.m_count1; ++i) {
-            for (std::int32_t j = 0; j < obstacles.m_count2; ++j) {
+        if (obstacles.m_count1 <= 0 || obstacles.m_count2 <= 0)
+            continue;
+        // The array is regular: its extremes lie at the obstacles of its four corners.
+        for (const std::int32_t i : { 0, obstacles.m_count1 - 1 }) {
+            for (const std::int32_t j : { 0, obstacles.m_count2 - 1 }) {
                 const CVector p = obstacles.ObstacleCorner(i, j);
                 for (const CVector& corner : { p + a, p + a + b, p + b, p, p + c, p + c + a, p + c + a + b, p + c + b })
                     widen(m_min, m_max, corner);
