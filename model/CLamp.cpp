@@ -30,7 +30,7 @@ int CLamp::LoadFromDatabase(long databaseNumber, long recordNumber, int showMess
     CData data;
     if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
         data.Close();
-        show(kzev::formatC(kzev::loadString(61446).c_str(), path.c_str()));
+        show(kzev::openFailureText(data, path));
         return 0;
     }
     if (!data.OpenTable(sheet, "", 0)) {

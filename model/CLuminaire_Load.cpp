@@ -61,7 +61,7 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     CData data;
     Closer closer { data };
     if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
-        show(loud, formatC(loadString(61446).c_str(), path.c_str()));
+        show(loud, kzev::openFailureText(data, path));
         return 0;
     }
     if (!data.OpenTable(sheet, "", 0)) {
@@ -248,7 +248,7 @@ long CLuminaire::GetRecordNumber(long databaseNumber, long catalogueId)
     CData data;
     Closer closer { data };
     if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
-        show(true, formatC(loadString(61446).c_str(), path.c_str()));
+        show(true, kzev::openFailureText(data, path));
         return 0;
     }
     if (!data.OpenTable(sheet, "", 0)) {

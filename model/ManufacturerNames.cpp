@@ -2,6 +2,7 @@
 
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -21,6 +22,9 @@ ManufacturerNames loadManufacturerNames()
     CData data;
     const std::string file = dataFolderWithPrefix() + loadString(kMakersWorkbook);
     if (!data.Open(file, dataLocation().driver, 0, 0) || !data.OpenTable(0, "", 0)) {
+        // The names are only a courtesy of the tree; a damaged workbook is said in the log, not in a box at every project.
+        if (data.isDamaged())
+            services().log->addLine(openFailureText(data, file));
         data.Close();
         return result;
     }

@@ -8,10 +8,12 @@
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
+#include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 using namespace kzev;
@@ -240,4 +242,95 @@ TEST(PhotometryImporterTest, ImportedFilesLoadAsTheirSymmetryCodeDefines)
             for (double g : {0.0, 20.0, 47.0, 65.0, 88.0, 120.0})
                 EXPECT_NEAR(luminaire.GetIntensity(c, g), file.intensityAt(c, g), 2.0) << "C " << c << " gamma " << g;
     }
+}
+
+namespace {
+
+long rowCount(const std::string& workbook, const std::string& sheet)
+{
+    CData data;
+    if (!data.Open(workbook, "Excel 8.0", 0, 0) || !data.OpenTable(sheet, "", 0))
+        return -1;
+    return data.rowCount();
+}
+
+/** Imports the file and returns the message it fails with ("" when it succeeds). */
+std::string importFailure(const std::string& workbook, Format format, const std::filesystem::path& file)
+{
+    CData data;
+    try {
+        PhotometryImporter::importFile(data, workbook, format, file);
+    } catch (const PhotometryError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(PhotometryImporterTest, AFailedImportNamesItsCauseAndLeavesNoRowAnywhere)
+{
+    test::TempFolder folder;
+    const auto ldt = test::photometryDir() / "ldt" / "ugr_sample_01.ldt";
+    const PhotometryImporter::Prepared rows = PhotometryImporter::prepareFile(Format::Eulumdat, ldt);
+    const std::string sheet = rows.sheet + "$";
+
+    // A catalogue sheet without "Typ": the intensity row must not be written either.
+    const std::string noType = folder.file("ZEV-0016.xls");
+    std::string failure;
+    ASSERT_TRUE(test::writeWorkbook(noType,
+        { { "Luminaires$", { { "Věta", kDataTypeLong }, { "Název", kDataTypeText } }, { { std::int64_t { 7 }, std::string("A") } } } },
+        &failure))
+        << failure;
+    EXPECT_EQ(importFailure(noType, Format::Eulumdat, ldt), "V tabulce Luminaires$ souboru " + noType + " chybí sloupec Typ !");
+    EXPECT_EQ(rowCount(noType, "Luminaires$"), 1);
+    EXPECT_EQ(rowCount(noType, sheet), -1) << "no intensity sheet is made";
+
+    // An intensity sheet of the same name that lacks a plane: nothing is written.
+    const std::string workbook = test::makerWorkbook(folder);
+    {
+        CData data;
+        ASSERT_TRUE(data.Open(workbook, "Excel 8.0", 0, 0));
+        data.AddColBeforeCreateTable("Věta", kDataTypeLong, 255, -2);
+        data.AddColBeforeCreateTable(rows.columns.front().first, kDataTypeText, 255, -2);
+        ASSERT_TRUE(data.CreateTable(sheet));
+        data.Close();
+    }
+    EXPECT_EQ(importFailure(workbook, Format::Eulumdat, ldt),
+        "V tabulce " + sheet + " souboru " + workbook + " chybí sloupec " + rows.columns[1].first + " !");
+    EXPECT_EQ(rowCount(workbook, "Luminaires$"), 1);
+    EXPECT_EQ(rowCount(workbook, sheet), 0);
+
+    // A genuine Excel 97 workbook is only ever read.
+    const std::string genuine = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042.xls";
+    EXPECT_EQ(importFailure(genuine, Format::Eulumdat, ldt),
+        "Sešit " + genuine + " je jen pro čtení, import do něj nelze zapsat !");
+    const std::string damaged = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-damaged.xls";
+    EXPECT_EQ(importFailure(damaged, Format::Eulumdat, ldt), "Sešit " + damaged + " je poškozený, nelze jej přečíst !");
+}
+
+TEST(PhotometryImporterTest, AnIesPointSourceImportsAndLoadsAsASmallLuminousSquare)
+{
+    test::FakeServices fakes;
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+    // One lamp of 1000 lm, rotationally symmetric, no luminous dimensions (width, length, height 0).
+    const std::string path = test::writeFile(folder, "bod.ies",
+        "IESNA:LM-63-2002\n[LUMCAT] BOD-1\n[LUMINAIRE] Bodový zdroj\nTILT=NONE\n1 1000 1 3 1 1 2 0 0 0\n1 1 10\n"
+        "0 90 180\n0\n300 200 0\n");
+    CData data;
+    const long record = PhotometryImporter::importFile(data, workbook, Format::Ies, path);
+    EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "RozmSvítící"), "0;0;0");
+    ASSERT_FALSE(fakes.log.calls.empty());
+    EXPECT_EQ(fakes.log.calls.back(), "line:Soubor " + path
+            + " nemá zadány svítící rozměry: svítidlo se uloží jako bodový zdroj a počítá se svítící plochou 10 × 10 mm.");
+
+    CLuminaire luminaire;
+    ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1);
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+    EXPECT_DOUBLE_EQ(luminaire.m_luminousDimensions[0], CLuminaire::kPointSourceSide);
+    EXPECT_DOUBLE_EQ(luminaire.m_luminousDimensions[1], CLuminaire::kPointSourceSide);
+    EXPECT_EQ(luminaire.at(0, 0), 300);
+    EXPECT_EQ(luminaire.at(123, 90), 200);
 }

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 namespace kzev {
@@ -274,6 +276,14 @@ TEST_F(LuminaireFixture, MalformedSheetsAreRefusedAndLoadNothing)
         { "intensity sheet missing", [](LuminaireRow&, SheetFixture& s) { s.name = "Other$"; }, 61447 },
         { "no table name", [](LuminaireRow& r, SheetFixture&) { r.table.clear(); }, 61468 },
         { "empty intensity cell", [](LuminaireRow&, SheetFixture& s) { s.rows[0][1] = DataValue {}; }, 61469 },
+        { "intensity beyond any luminaire",
+            [](LuminaireRow&, SheetFixture& s) { s.rows[0][1] = std::string("100;3000000000;100;"); }, 64616 },
+        { "intensity that is no number", [](LuminaireRow&, SheetFixture& s) { s.rows[0][1] = std::string("100;nan;"); },
+            64616 },
+        { "factor that makes the intensities too large",
+            [](LuminaireRow& r, SheetFixture&) { r.factor = 1.0e300; }, 64616 },
+        { "largest intensity allowed", [](LuminaireRow&, SheetFixture& s) { s.rows[0][1] = std::string("10000000;"); },
+            0 },
     };
     long database = 100;
     for (const auto& mc : cases) {
@@ -318,6 +328,34 @@ TEST_F(LuminaireFixture, MissingWorkbookSheetOrRecordIsReported)
         formatC(loadString(61447).c_str(), "Luminaires$", makerWorkbookPath(6).c_str()));
     EXPECT_EQ(fakes.messageBox.shown[2].text, formatC(loadString(61467).c_str(), 9L, makerWorkbookPath(5).c_str()));
     EXPECT_EQ(CLuminaire::GetRecordNumber(5, 999), 0);
+}
+
+TEST_F(LuminaireFixture, APointSourceLoadsWithASmallSquareLuminousAreaSaidInTheLog)
+{
+    LuminaireRow row;
+    row.overall = "0;0;0";
+    row.luminous = "0;0;0";
+    write(9, { luminairesSheet({ row }), intensitySheet(1, 30.0, 5.0, [](double, double) { return 100.0; }) });
+    CLuminaire lum;
+    ASSERT_EQ(lum.LoadFromDataFile(9, 1, 1), 1);
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+    EXPECT_EQ(lum.m_luminousDimensions, (std::array { 0.01, 0.01, 0.0001 }));
+    EXPECT_EQ(lum.at(90, 60), 100);
+    // C0 at 45 degrees: 100 / (0.01 × (0.01 cos 45° + 0.0001 sin 45°)), truncated.
+    EXPECT_EQ(lum.m_luminance[0], static_cast<std::int32_t>(100.0 / (0.01 * (0.01 + 0.0001) * std::cos(rad(45.0)))));
+    ASSERT_EQ(fakes.log.calls.size(), 1u);
+    EXPECT_EQ(fakes.log.calls[0], "line:Svítidlo 1 v souboru " + makerWorkbookPath(9)
+            + " nemá zadány svítící rozměry: počítá se jako bodový zdroj se svítící plochou 10 × 10 mm.");
+}
+
+TEST_F(LuminaireFixture, AWorkbookThatCrashesItsLibraryIsReportedDamaged)
+{
+    std::filesystem::copy_file(std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-damaged.xls",
+        makerWorkbookPath(43));
+    CLuminaire lum;
+    EXPECT_EQ(lum.LoadFromDataFile(43, 1, 1), 0);
+    ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
+    EXPECT_EQ(fakes.messageBox.shown[0].text, "Sešit " + makerWorkbookPath(43) + " je poškozený, nelze jej přečíst !");
 }
 
 TEST(LuminaireExcel, GenuineWorkbookLoadsLikeADatabase)

@@ -12,6 +12,8 @@ namespace {
 using test::SheetFixture;
 
 const std::string kExcelWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042.xls";
+// The same workbook with one byte changed, which makes the workbook library crash.
+const std::string kCrashingWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-damaged.xls";
 
 /** The rows that tools/make_xls_fixture.py writes into the genuine workbook. */
 std::vector<SheetFixture> fixtureSheets()
@@ -121,6 +123,23 @@ TEST(CDataExcel, GenuineWorkbookRefusesEveryWrite)
     EXPECT_EQ(excel.CreateTable("Tab0_150_50"), 0);
     excel.Close();
     EXPECT_EQ(std::filesystem::last_write_time(kExcelWorkbook), before);
+}
+
+TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
+{
+    CData excel;
+    EXPECT_EQ(excel.Open(kCrashingWorkbook, "Excel 8.0", 0, 0), 0);
+    EXPECT_TRUE(excel.isDamaged());
+    EXPECT_FALSE(excel.isOpen());
+    EXPECT_EQ(openFailureText(excel, kCrashingWorkbook),
+        "Sešit " + kCrashingWorkbook + " je poškozený, nelze jej přečíst !");
+
+    // The program goes on: the sound workbook opens in the same object, and a missing file is only missing.
+    ASSERT_EQ(excel.Open(kExcelWorkbook, "Excel 8.0", 0, 0), 1);
+    EXPECT_FALSE(excel.isDamaged());
+    EXPECT_EQ(excel.Open("/nonexistent/ZEV-0001.xls", "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(openFailureText(excel, "/nonexistent/ZEV-0001.xls"),
+        "Nelze otevřít soubor /nonexistent/ZEV-0001.xls ! (existuje ?)");
 }
 
 } // namespace

@@ -309,6 +309,47 @@ TEST_F(CDataFixture, FilesThatAreNotDatabasesGiveZero)
     EXPECT_TRUE(fakes.messageBox.shown.empty()) << "the data library itself shows nothing";
 }
 
+TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
+{
+    const auto rows = [&](const char* table) {
+        CData reader;
+        EXPECT_EQ(reader.Open(maker(), "Excel 8.0", 0, 0), 1);
+        EXPECT_EQ(reader.OpenTable(table, "", 0), 1);
+        return reader.rowCount();
+    };
+    const long luminaires = rows("Luminaires$");
+    const long lamps = rows("Lamps$");
+    for (const bool commit : { false, true }) {
+        SCOPED_TRACE(commit ? "committed" : "closed without commit");
+        CData data;
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(data.BeginTrans(), 1);
+        ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
+        ASSERT_EQ(data.AddRow(), 1);
+        data.CloseTable(); // closing a table does not end the transaction
+        ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+        ASSERT_EQ(data.AddRow(), 1);
+        data.CloseTable();
+        if (commit) {
+            ASSERT_EQ(data.CommitTrans(), 1);
+        }
+        data.Close();
+        EXPECT_EQ(rows("Luminaires$"), luminaires + (commit ? 1 : 0));
+        EXPECT_EQ(rows("Lamps$"), lamps + (commit ? 1 : 0));
+    }
+
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.BeginTrans(), 1);
+    EXPECT_EQ(data.BeginTrans(), 0);
+    ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+    ASSERT_EQ(data.AddRow(), 1);
+    data.Rollback();
+    EXPECT_EQ(data.CommitTrans(), 0) << "nothing is held after a rollback";
+    data.Close();
+    EXPECT_EQ(rows("Lamps$"), lamps + 1);
+}
+
 TEST_F(CDataFixture, CallersReportFailuresWithTheirMessages)
 {
     test::FakeServices fakes;

@@ -146,6 +146,34 @@ TEST_F(PlanViewTest, CalculationPointsAreCrossesAndExcludedOnesGreenOrLeftOut)
     EXPECT_EQ(draw().lines(kSlot1).size(), 44u);
 }
 
+TEST_F(PlanViewTest, GridsWhosePointsDoNotFitTheirCountsAreNotWalked)
+{
+    // An edited copy may hold anything: points that do not match, or counts no file may hold.
+    CWorkSystem mismatched;
+    mismatched.m_count1 = 3;
+    mismatched.m_count2 = 4;
+    mismatched.m_points.resize(5);
+    mismatched.m_quantityCode = 89;
+    mismatched.m_viewSettings.m_ugrLimit = 19.0;
+    CWorkSystem huge;
+    huge.m_count1 = 30000;
+    huge.m_count2 = 30000;
+    CWorkSystem sound;
+    sound.m_count1 = 2;
+    sound.m_count2 = 1;
+    room().m_workSystems = { mismatched, huge, sound };
+    settings().m_drawPoints = 1;
+    settings().m_glareMarks = 1;
+    settings().m_relief = 1;
+    room().m_resultsValid = 1;
+
+    // The sound area's two crosses and its relief: one line along its two points.
+    const RecordingSurface surface = draw();
+    EXPECT_EQ(surface.lines(kSlot0).size(), 2u * 4u + 1u);
+    EXPECT_TRUE(surface.lines(kSlot4).empty());
+    EXPECT_TRUE(surface.lines(kSlot5).empty());
+}
+
 TEST_F(PlanViewTest, WithoutShowAllOnlyTheSelectedAreaIsDrawn)
 {
     CWorkSystem one;

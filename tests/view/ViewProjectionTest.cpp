@@ -237,3 +237,31 @@ TEST(ViewProjection, ViewPlaneDistanceAndRangeUseTheShownAxes)
     EXPECT_EQ(scaleSize(40, 1.0), 40);
     EXPECT_EQ(scaleSize(3, 2.7), 6);
 }
+
+TEST(ViewProjection, SceneExtentsOfAnObstacleArrayAreThoseOfItsCornerObstacles)
+{
+    CRoom room;
+    room.m_lampSystems.clear();
+    CXSystem obstacles;
+    obstacles.m_origin = CVector { 1.0, 1.0, 0.0 };
+    obstacles.m_edgeA = CVector { 0.5, 0.0, 0.0 };
+    obstacles.m_edgeB = CVector { 0.0, 0.5, 0.0 };
+    obstacles.m_edgeC = CVector { 0.0, 0.0, 1.0 };
+    // Rows run to -x and rise; columns run to +y.
+    obstacles.m_spacing1 = CVector { -2.0, 0.0, 0.5 };
+    obstacles.m_spacing2 = CVector { 0.0, 3.0, 0.0 };
+    obstacles.m_count1 = 4;
+    obstacles.m_count2 = 3;
+    room.m_obstacleSystems = { obstacles };
+    ViewProjection projection;
+    projection.computeSceneExtents(&room);
+    EXPECT_EQ(projection.sceneMinimum(), (std::array { -5.0, 0.0, 0.0 }));
+    EXPECT_EQ(projection.sceneMaximum(), (std::array { 10.0, 7.5, 3.0 }));
+
+    // 30,000 x 30,000 obstacles are measured at once, by the same four corners.
+    room.m_obstacleSystems.front().m_count1 = 30000;
+    room.m_obstacleSystems.front().m_count2 = 30000;
+    projection.computeSceneExtents(&room);
+    EXPECT_EQ(projection.sceneMinimum(), (std::array { 1.0 - 2.0 * 29999, 0.0, 0.0 }));
+    EXPECT_EQ(projection.sceneMaximum(), (std::array { 10.0, 1.0 + 3.0 * 29999 + 0.5, 1.0 + 0.5 * 29999 }));
+}
