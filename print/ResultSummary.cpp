@@ -75,20 +75,24 @@ std::string GetQuantityName(std::int32_t code)
     return loadString(kHorizontalName);
 }
 
-SummaryFigures summaryFigures(const CWorkSystem& area)
+SummaryFigures storedSummaryFigures(const CWorkSystem& area)
 {
     const std::int32_t code = area.m_quantityCode;
     if (code == quantityCode(Quantity::Gr))
         return { area.m_grMin, area.m_grAverage, area.m_grMax };
-    if (keepsStoredFigures(code)) {
-        const auto slot = static_cast<std::size_t>(summarySlotOfQuantity(code));
-        SummaryFigures figures { area.m_min[slot], area.m_avg[slot], area.m_max[slot] };
-        if (isDiffuseLuminance(code)) {
-            const double factor = area.m_reflectance * kInversePi;
-            figures = { figures.minimum * factor, figures.mean * factor, figures.maximum * factor };
-        }
-        return figures;
+    const auto slot = static_cast<std::size_t>(summarySlotOfQuantity(code));
+    SummaryFigures figures { area.m_min[slot], area.m_avg[slot], area.m_max[slot] };
+    if (isDiffuseLuminance(code)) {
+        const double factor = area.m_reflectance * kInversePi;
+        figures = { figures.minimum * factor, figures.mean * factor, figures.maximum * factor };
     }
+    return figures;
+}
+
+SummaryFigures summaryFigures(const CWorkSystem& area)
+{
+    if (keepsStoredFigures(area.m_quantityCode))
+        return storedSummaryFigures(area);
     const CViewSettings& settings = area.m_viewSettings;
     double minimum = 1e12;
     double maximum = 0.0;

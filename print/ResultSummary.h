@@ -19,6 +19,14 @@ struct SummaryFigures {
 };
 
 /**
+ * Returns the area's stored figures for its quantity code: the GR figures for
+ * 161, the block of the code's summary slot for the others, and for the
+ * luminance of a diffuse surface (166, 167) the normal illuminance times the
+ * area's reflectance / pi.
+ */
+[[nodiscard]] SummaryFigures storedSummaryFigures(const CWorkSystem& area);
+
+/**
  * Returns the figures the summary line shows: the stored summary of the codes
  * that keep their own, the luminance of a diffuse surface from its normal
  * illuminance, and for the horizontal illuminance a recount of the points
