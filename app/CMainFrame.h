@@ -135,6 +135,10 @@ public:
     void OnCopyResultsTable();
     /** Enables 32898 for a task area of a room with current results. */
     void OnUpdateCopyResultsTable(kzev::CommandUi& ui);
+    /** Writes the project's HTML report to a file the user names and opens it (32862). */
+    void OnExportHtml();
+    /** Enables 32862 while the view shows a project. */
+    void OnUpdateExportHtml(kzev::CommandUi& ui);
     /** Stand-in handler of a command whose work is not built yet. */
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */

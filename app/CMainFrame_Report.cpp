@@ -1,0 +1,84 @@
+// The frame's HTML report command: the save dialog, the rooms in the project
+// tree's order, the report written headless by print/, and the written file
+// handed to the desktop to be opened.
+
+#include "app/CMainFrame.h"
+
+#include "app/CProjectTree.h"
+#include "app/CommandUi.h"
+#include "app/ShellOpen.h"
+#include "model/CKzevDoc.h"
+#include "platform/AppFolders.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+#include "platform/qt/FileFilter.h"
+#include "print/HtmlReport.h"
+
+#include <QFileDialog>
+
+#include <ctime>
+
+namespace {
+
+constexpr int kReportFilterId = 61870;
+constexpr int kCannotOpenId = 61854;
+
+// The rooms as the tree lists them; without a tree, in the document's order.
+std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc)
+{
+    std::vector<int> rooms;
+    if (!tree) {
+        for (std::size_t k = 0; k < doc.m_rooms.size(); ++k)
+            rooms.push_back(static_cast<int>(k));
+        return rooms;
+    }
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        rooms.push_back(CProjectTree::dataOf(tree->topLevelItem(i)));
+    return rooms;
+}
+
+} // namespace
+
+void CMainFrame::OnExportHtml()
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc || m_document->calcRunning())
+        return;
+    // The report is dated when it is asked for.
+    const std::time_t start = std::time(nullptr);
+    const std::filesystem::path& project = doc->GetPathName();
+    const std::string folder = project.empty() ? kzev::appFolders().PathDoc : project.parent_path().string();
+
+    QFileDialog dialog(this);
+    dialog.setWindowTitle(commandAction(32862)->text());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(kzev::qtFileFilter(kzev::loadString(kReportFilterId)));
+    dialog.setDefaultSuffix(QStringLiteral("htm"));
+    dialog.setDirectory(QString::fromStdString(folder));
+    dialog.selectFile(QString::fromStdString(kzev::htmlReportFileName(project)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::filesystem::path file = dialog.selectedFiles().front().toStdString();
+
+    kzev::HtmlReportOutcome outcome = kzev::HtmlReportOutcome::NotWritten;
+    {
+        kzev::WaitCursorGuard wait;
+        outcome = kzev::writeHtmlReport(*doc, roomsInTreeOrder(projectTree(), *doc), file,
+            kzev::appFolders().PathData, start);
+    }
+    if (outcome != kzev::HtmlReportOutcome::Written)
+        return;
+    if (!kzev::shellOpen()(file)) {
+        const std::string path = file.string();
+        kzev::services().messageBox->show(
+            kzev::formatC(kzev::loadString(kCannotOpenId).c_str(), path.c_str(), path.c_str()),
+            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+    }
+}
+
+void CMainFrame::OnUpdateExportHtml(kzev::CommandUi& ui)
+{
+    ui.Enable(m_view->sceneShown());
+}

@@ -1,0 +1,138 @@
+// File › Export › Export do HTML on the real frame, clicked through the menus:
+// the save dialog proposes the project's name, adds the .htm extension, and the
+// written report is handed to the desktop to open.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/ShellOpen.h"
+#include "model/CKzevDoc.h"
+#include "platform/FileIo.h"
+#include "platform/ProfileStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+constexpr int kExportHtml = 32862;
+
+QAction* actionWithText(const QWidget& menu, const QString& text)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+/** Clicks the action's item in the menu or menu bar and lets the popup it opens appear. */
+void clickItem(QWidget& menu, QAction* action, const QRect& geometry)
+{
+    ASSERT_TRUE(geometry.isValid()) << action->text().toStdString();
+    QTest::mouseMove(&menu, geometry.center());
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, geometry.center());
+    QApplication::processEvents();
+}
+
+class HtmlReportCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        m_folder = std::filesystem::path(KZEV_BINARY_DIR) / "html_report_command_test";
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        m_project = m_folder / "Vzor-kancelar.kzv";
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", m_project);
+        m_previousOpener = kzev::shellOpen();
+        kzev::shellOpen() = [this](const std::filesystem::path& file) {
+            m_opened.push_back(file);
+            return true;
+        };
+    }
+    void TearDown() override { kzev::shellOpen() = m_previousOpener; }
+
+    kzev::test::FakeServices m_services;
+    std::filesystem::path m_folder;
+    std::filesystem::path m_project;
+    std::vector<std::filesystem::path> m_opened;
+    kzev::ShellOpenFunction m_previousOpener;
+};
+
+TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
+{
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(m_project.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& doc = *kzev::theDocument();
+    doc.m_saveBeforeCalc = 0;
+    frame.resize(1200, 850);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(frame.sendCommand(32834));
+    ASSERT_EQ(doc.m_rooms.at(0).m_resultsValid, 1);
+    doc.SetModifiedFlag(false);
+
+    // The save dialog: it proposes the project's name; the user types a name without extension.
+    std::string proposed;
+    bool saveMode = false;
+    QTimer::singleShot(200, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        saveMode = dialog->acceptMode() == QFileDialog::AcceptSave;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name)
+            return;
+        proposed = name->text().toStdString();
+        const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+        std::filesystem::create_directories(shots);
+        dialog->grab().save(QString::fromStdString((shots / "html_report_save_dialog.png").string()));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("zprava"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+
+    QMenuBar& bar = *frame.menuBar();
+    QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
+    ASSERT_NE(file, nullptr);
+    clickItem(bar, file, bar.actionGeometry(file));
+    QMenu& fileMenu = *file->menu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fileMenu));
+    QAction* exportItem = actionWithText(fileMenu, QStringLiteral("E&xport"));
+    ASSERT_NE(exportItem, nullptr);
+    clickItem(fileMenu, exportItem, fileMenu.actionGeometry(exportItem));
+    QMenu& exportMenu = *exportItem->menu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&exportMenu));
+    QAction* html = frame.commandAction(kExportHtml);
+    ASSERT_TRUE(html->isEnabled());
+    clickItem(exportMenu, html, exportMenu.actionGeometry(html));
+
+    EXPECT_TRUE(saveMode);
+    EXPECT_EQ(proposed, "Vzor-kancelar.htm");
+    const std::filesystem::path report = m_folder / "zprava.htm";
+    ASSERT_TRUE(std::filesystem::exists(report));
+    ASSERT_EQ(m_opened.size(), 1u);
+    EXPECT_EQ(m_opened[0], report);
+    const std::vector<std::uint8_t> bytes = kzev::readWholeFile(report);
+    const std::string text(bytes.begin(), bytes.end());
+    // The room's name in code page 1250 ("á" 0xE1, "ř" 0xF8), its areas' results included.
+    EXPECT_NE(text.find("1.01 Kancel\xE1\xF8"), std::string::npos);
+    EXPECT_NE(text.find("Minim\xE1ln\xED hodnota"), std::string::npos);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+    EXPECT_FALSE(doc.IsModified()) << "a report changes nothing the user would save";
+}
+
+} // namespace
