@@ -39,9 +39,10 @@ std::string counts(std::int32_t first, std::int32_t second)
     return formatC("%ld  %ld", static_cast<long>(first), static_cast<long>(second));
 }
 
+// Three components with three decimals, as vectors and positions are shown.
 std::string axis(const CVector& v, const char* format)
 {
-    return formatC(format, v.x, v.y, v.z);
+    return formatC(format, withoutNegativeZero(v.x, 3), withoutNegativeZero(v.y, 3), withoutNegativeZero(v.z, 3));
 }
 
 template <typename T>
@@ -145,9 +146,9 @@ void writePositions(HtmlWriter& out, const CLampSystem& system)
         const CVector& p = luminaire.m_position;
         out.HtmlRowBegin();
         out.HtmlTextCell(formatC(label.c_str(), static_cast<int>(k + 1)));
-        out.HtmlTextCell(out.millimetres()
-                ? formatC("%6.0lf  %6.0lf  %6.0lf", p.x * 1000.0, p.y * 1000.0, p.z * 1000.0)
-                : formatC("%6.3lf  %6.3lf  %6.3lf", p.x, p.y, p.z));
+        out.HtmlTextCell(out.millimetres() ? formatC("%6.0lf  %6.0lf  %6.0lf", withoutNegativeZero(p.x * 1000.0, 0),
+                                                 withoutNegativeZero(p.y * 1000.0, 0), withoutNegativeZero(p.z * 1000.0, 0))
+                                           : axis(p, "%6.3lf  %6.3lf  %6.3lf"));
         out.HtmlTextCell(axis(luminaire.m_opticalAxis, "%6.3lf  %6.3lf  %6.3lf"));
         out.HtmlTextCell(axis(luminaire.m_c0Axis, "%6.3lf  %6.3lf  %6.3lf"));
         out.HtmlRowEnd();

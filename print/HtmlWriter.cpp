@@ -4,6 +4,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <cmath>
 #include <set>
 
 namespace kzev {
@@ -87,6 +88,11 @@ std::string htmlEscape(std::string_view utf8)
     return out;
 }
 
+double withoutNegativeZero(double value, int decimals)
+{
+    return std::abs(value) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : value;
+}
+
 HtmlWriter::HtmlWriter(std::int32_t unitMm)
     : m_unitMm(unitMm)
 {
@@ -163,7 +169,8 @@ void HtmlWriter::HtmlIdParagraph(int stringId, HtmlStyle style)
 
 std::string HtmlWriter::lengthText(double metres) const
 {
-    return millimetres() ? formatC("%1.0lf", metres * 1000.0) : formatC("%1.3lf", metres);
+    return millimetres() ? formatC("%1.0lf", withoutNegativeZero(metres * 1000.0, 0))
+                         : formatC("%1.3lf", withoutNegativeZero(metres, 3));
 }
 
 int HtmlWriter::lengthUnitId() const
@@ -211,9 +218,7 @@ void HtmlWriter::HtmlLongRow(int labelId, long value, int unitId)
 
 void HtmlWriter::HtmlVectorRow(int labelId, const CVector& metres)
 {
-    const std::string text = millimetres()
-        ? formatC("%1.0lf  %1.0lf  %1.0lf", metres.x * 1000.0, metres.y * 1000.0, metres.z * 1000.0)
-        : formatC("%1.3lf  %1.3lf  %1.3lf", metres.x, metres.y, metres.z);
+    const std::string text = lengthText(metres.x) + "  " + lengthText(metres.y) + "  " + lengthText(metres.z);
     HtmlTextRow(labelId, text, lengthUnitId(), 0);
 }
 

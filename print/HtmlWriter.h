@@ -30,6 +30,12 @@ inline constexpr HtmlStyle kHtmlBold { 1, 0, 0, 0 };
 [[nodiscard]] std::string htmlEscape(std::string_view utf8);
 
 /**
+ * Returns the value, or 0 when it would print as a negative zero with that
+ * many decimals, so a vector read back from a file shows "0.000", not "-0.000".
+ */
+[[nodiscard]] double withoutNegativeZero(double value, int decimals);
+
+/**
  * The table, row, cell and paragraph writers of the HTML report. Each call
  * appends one complete piece of markup to the document held in memory (UTF-8,
  * one "\n" per line); texts from the project and the string table are escaped.

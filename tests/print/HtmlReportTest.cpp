@@ -185,6 +185,8 @@ TEST_F(HtmlReportTest, SamplesReadWithoutErrorAndShowEveryResult)
         for (const CLampSystem& system : room.m_lampSystems)
             EXPECT_TRUE(report.hasCell(formatC("%1.0lf", system.m_em))) << sample << ": " << system.m_name;
         EXPECT_TRUE(report.hasCell("Činitel odrazu stropu")) << sample;
+        for (const std::string& cell : report.cells)
+            EXPECT_EQ(cell.find("-0.000"), std::string::npos) << sample << ": " << cell;
     }
 
     // The hall's areas have 24 columns: two tables of ten across the page, one of four at its share of it.

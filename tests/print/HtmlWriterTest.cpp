@@ -49,7 +49,8 @@ TEST(HtmlWriter, LengthsFollowTheUnit)
     millimetres.HtmlLengthRow(61743, 2.5);
     EXPECT_EQ(millimetres.text(), "  <tr>\n    <td>Délka</td>\n<td>2500</td>\n    <td>mm</td>\n  </tr>\n");
     HtmlWriter metres(0);
-    metres.HtmlVectorRow(61779, CVector(0.5, 0.0, -1.25));
+    // A component a hair below zero shows as 0, not as a negative zero.
+    metres.HtmlVectorRow(61779, CVector(0.5, -1e-17, -1.25));
     EXPECT_EQ(metres.text(), "  <tr>\n    <td>Rozteč bodů 1</td>\n    <td>0.500  0.000  -1.250</td>\n    <td>m</td>\n  </tr>\n");
 }
 

@@ -17,11 +17,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -58,15 +60,46 @@ protected:
         m_previousOpener = kzev::shellOpen();
         kzev::shellOpen() = [this](const std::filesystem::path& file) {
             m_opened.push_back(file);
-            return true;
+            return m_openerWorks;
         };
     }
     void TearDown() override { kzev::shellOpen() = m_previousOpener; }
+
+    /** Chooses File › Export › Export do HTML with mouse clicks; the dialog gets the answer when it shows. */
+    void exportThroughMenu(CMainFrame& frame, const std::function<void(QFileDialog&)>& answer)
+    {
+        QTimer::singleShot(200, [&answer] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            answer(*dialog);
+            // A dialog the answer left open is closed, so that a failing test ends.
+            QTimer::singleShot(2000, [guard = QPointer<QFileDialog>(dialog)] {
+                if (guard && guard->isVisible())
+                    QTest::keyClick(guard.data(), Qt::Key_Escape);
+            });
+        });
+        QMenuBar& bar = *frame.menuBar();
+        QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
+        ASSERT_NE(file, nullptr);
+        clickItem(bar, file, bar.actionGeometry(file));
+        QMenu& fileMenu = *file->menu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fileMenu));
+        QAction* exportItem = actionWithText(fileMenu, QStringLiteral("E&xport"));
+        ASSERT_NE(exportItem, nullptr);
+        clickItem(fileMenu, exportItem, fileMenu.actionGeometry(exportItem));
+        QMenu& exportMenu = *exportItem->menu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&exportMenu));
+        QAction* html = frame.commandAction(kExportHtml);
+        ASSERT_TRUE(html->isEnabled());
+        clickItem(exportMenu, html, exportMenu.actionGeometry(html));
+    }
 
     kzev::test::FakeServices m_services;
     std::filesystem::path m_folder;
     std::filesystem::path m_project;
     std::vector<std::filesystem::path> m_opened;
+    bool m_openerWorks = true;
     kzev::ShellOpenFunction m_previousOpener;
 };
 
@@ -85,41 +118,27 @@ TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
     ASSERT_EQ(doc.m_rooms.at(0).m_resultsValid, 1);
     doc.SetModifiedFlag(false);
 
-    // The save dialog: it proposes the project's name; the user types a name without extension.
+    // Cancel writes nothing.
+    ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, [](QFileDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "Vzor-kancelar.htm"));
+    EXPECT_TRUE(m_opened.empty());
+
+    // The dialog proposes the project's name; the user types a name without extension.
     std::string proposed;
     bool saveMode = false;
-    QTimer::singleShot(200, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        saveMode = dialog->acceptMode() == QFileDialog::AcceptSave;
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, [&](QFileDialog& dialog) {
+        saveMode = dialog.acceptMode() == QFileDialog::AcceptSave;
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (!name)
             return;
         proposed = name->text().toStdString();
         const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
         std::filesystem::create_directories(shots);
-        dialog->grab().save(QString::fromStdString((shots / "html_report_save_dialog.png").string()));
+        dialog.grab().save(QString::fromStdString((shots / "html_report_save_dialog.png").string()));
         name->selectAll();
         QTest::keyClicks(name, QStringLiteral("zprava"));
         QTest::keyClick(name, Qt::Key_Return);
-    });
-
-    QMenuBar& bar = *frame.menuBar();
-    QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
-    ASSERT_NE(file, nullptr);
-    clickItem(bar, file, bar.actionGeometry(file));
-    QMenu& fileMenu = *file->menu();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fileMenu));
-    QAction* exportItem = actionWithText(fileMenu, QStringLiteral("E&xport"));
-    ASSERT_NE(exportItem, nullptr);
-    clickItem(fileMenu, exportItem, fileMenu.actionGeometry(exportItem));
-    QMenu& exportMenu = *exportItem->menu();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&exportMenu));
-    QAction* html = frame.commandAction(kExportHtml);
-    ASSERT_TRUE(html->isEnabled());
-    clickItem(exportMenu, html, exportMenu.actionGeometry(html));
-
+    }));
     EXPECT_TRUE(saveMode);
     EXPECT_EQ(proposed, "Vzor-kancelar.htm");
     const std::filesystem::path report = m_folder / "zprava.htm";
@@ -133,6 +152,18 @@ TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
     EXPECT_NE(text.find("Minim\xE1ln\xED hodnota"), std::string::npos);
     EXPECT_TRUE(m_services.messageBox.shown.empty());
     EXPECT_FALSE(doc.IsModified()) << "a report changes nothing the user would save";
+
+    // A desktop that cannot open the file says so; the file stays.
+    m_openerWorks = false;
+    ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, [](QFileDialog& dialog) {
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            QTest::keyClick(name, Qt::Key_Return);
+    }));
+    const std::filesystem::path proposedFile = m_folder / "Vzor-kancelar.htm";
+    EXPECT_TRUE(std::filesystem::exists(proposedFile));
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_EQ(m_services.messageBox.shown[0].text,
+        "Program " + proposedFile.string() + " nelze spustit s parametrem " + proposedFile.string() + " !");
 }
 
 } // namespace
