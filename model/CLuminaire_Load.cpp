@@ -81,12 +81,12 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     lum.m_name = cell(data, loadString(61687));
     lum.m_protection = cell(data, loadString(61697));
     lum.m_block = cell(data, loadString(61860));
-    lum.m_catalogueId = static_cast<std::int32_t>(kzev::StrToLong(cell(data, "Divez")));
-    lum.m_lampPower = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61896))));
+    lum.m_catalogueId = kzev::StrToInt32(cell(data, "Divez"));
+    lum.m_lampPower = kzev::StrToInt32(cell(data, loadString(61896)));
     lum.m_lampDesignation = cell(data, loadString(61694));
-    lum.m_numberOfLamps = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61701))));
-    lum.m_lampSubgroup = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61706))));
-    lum.m_efficiency = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61855))));
+    lum.m_numberOfLamps = kzev::StrToInt32(cell(data, loadString(61701)));
+    lum.m_lampSubgroup = kzev::StrToInt32(cell(data, loadString(61706)));
+    lum.m_efficiency = kzev::StrToInt32(cell(data, loadString(61855)));
     lum.m_picture = cell(data, "Picture");
     lum.m_intensityFactor = kzev::StrToDouble(cell(data, "Prepocet", "1.0"));
     if (lum.m_intensityFactor <= 0.001)
@@ -133,11 +133,11 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     if (lit[2] <= 0.0001)
         lit[2] = 0.0001;
 
-    lum.m_symmetry = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61707))));
-    lum.m_maintenanceCategory = static_cast<std::int32_t>(kzev::StrToLong(cell(data, loadString(61715))));
+    lum.m_symmetry = kzev::StrToInt32(cell(data, loadString(61707)));
+    lum.m_maintenanceCategory = kzev::StrToInt32(cell(data, loadString(61715)));
     const std::string shielding = cell(data, loadString(61717));
-    lum.m_shieldingAngles = { static_cast<std::int32_t>(kzev::StrToLong(field(shielding, 0))),
-        static_cast<std::int32_t>(kzev::StrToLong(field(shielding, 1))) };
+    lum.m_shieldingAngles = { kzev::StrToInt32(field(shielding, 0)),
+        kzev::StrToInt32(field(shielding, 1)) };
     if (lum.m_shieldingAngles[0] > 0 && lum.m_shieldingAngles[1] <= 0)
         lum.m_shieldingAngles[1] = lum.m_shieldingAngles[0];
 
@@ -220,7 +220,7 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
             const std::string text = field(given, k);
             auto& target = lum.m_luminance[static_cast<std::size_t>(plane * 5 + k)];
             if (!text.empty()) {
-                target = static_cast<std::int32_t>(kzev::StrToLong(text));
+                target = kzev::StrToInt32(text);
                 continue;
             }
             const double a = (45.0 + 10.0 * k) * kzev::kDegToRad;

@@ -1,8 +1,10 @@
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 #include <vector>
 
@@ -74,6 +76,13 @@ long StrToLong(std::string_view text)
 {
     const std::string copy(text);
     return strtol_l(copy.c_str(), nullptr, 10, cLocale());
+}
+
+std::int32_t StrToInt32(std::string_view text)
+{
+    const long value = StrToLong(text);
+    return static_cast<std::int32_t>(std::clamp<long>(value, std::numeric_limits<std::int32_t>::min(),
+        std::numeric_limits<std::int32_t>::max()));
 }
 
 std::string GetToken(std::string_view source, int index, std::string& separator)

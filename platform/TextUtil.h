@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,12 @@ namespace kzev {
 
 /** Converts the leading integer like atol; an unparsable text gives 0. */
 [[nodiscard]] long StrToLong(std::string_view text);
+
+/**
+ * Converts the leading integer like StrToLong for a 32-bit field: a number
+ * beyond the 32-bit range gives the nearest end of it, never a wrapped value.
+ */
+[[nodiscard]] std::int32_t StrToInt32(std::string_view text);
 
 /**
  * Returns field number index (from 0) of the source split at the separator.

@@ -34,6 +34,15 @@ TEST(TextUtilTest, StrToDouble)
         EXPECT_DOUBLE_EQ(kzev::StrToDouble(c.text), c.value) << c.text;
 }
 
+TEST(TextUtilTest, StrToInt32KeepsToTheRangeOfAWorkbookField)
+{
+    EXPECT_EQ(kzev::StrToInt32("36"), 36);
+    EXPECT_EQ(kzev::StrToInt32("-7 W"), -7);
+    EXPECT_EQ(kzev::StrToInt32("99999999999"), 2147483647);
+    EXPECT_EQ(kzev::StrToInt32("-99999999999999999999"), -2147483647 - 1);
+    EXPECT_EQ(kzev::StrToInt32("nic"), 0);
+}
+
 TEST(TextUtilTest, FormattingIgnoresTheUserLocale)
 {
     // A Czech user locale would print a decimal comma; files need a point.

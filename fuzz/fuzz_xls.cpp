@@ -1,0 +1,68 @@
+// Genuine Excel 97 workbooks through the data library, the way the program
+// meets a maker's workbook: opened, every sheet read cell by cell, and the
+// luminaires and lamps loaded from it. The workbook library runs in a child
+// process; whatever the bytes, the program sees either a workbook or a
+// refusal (a damaged one among them), never a crash of its own.
+#include "fuzz/FuzzSupport.h"
+#include "model/CLamp.h"
+#include "model/CLuminaire.h"
+#include "platform/CData.h"
+#include "platform/DataLocation.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr long kDatabase = 42;
+
+void readEveryCell(CData& data)
+{
+    for (int table = 0; data.OpenTable(table, "", 0); ++table) {
+        for (long row = 0; row < data.rowCount(); ++row) {
+            for (int column = 0; column < data.columnCount(); ++column) {
+                std::string value;
+                (void)data.GetStringValue(column, value, row);
+            }
+        }
+        data.CloseTable();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    static const bool located = [] {
+        kzev::setDataLocation({ kzev::fuzz::scratchFolder().string() + "/", "ZEV-", "Excel 8.0" });
+        return true;
+    }();
+    (void)located;
+    const auto path = kzev::fuzz::writeInput("ZEV-0042.xls", bytes, size);
+
+    CData data;
+    if (data.Open(path.string(), "Excel 8.0", 0, 0)) {
+        if (data.isDamaged())
+            kzev::fuzz::fail("an opened workbook is called damaged");
+        if (!data.isReadOnly())
+            kzev::fuzz::fail("a genuine workbook opened for writing");
+        readEveryCell(data);
+    } else if (data.isOpen()) {
+        kzev::fuzz::fail("a refused workbook stays open");
+    }
+    data.Close();
+
+    for (long record = 1; record <= 3; ++record) {
+        CLuminaire luminaire;
+        if (luminaire.LoadFromDataFile(kDatabase, record, 0) != 1)
+            continue;
+        for (double c : { 0.0, 45.5, 359.9 })
+            for (double gamma : { 0.0, 90.0, 180.0 })
+                if (!std::isfinite(luminaire.GetIntensity(c, gamma)))
+                    kzev::fuzz::fail("a loaded luminaire has an intensity that is no number");
+    }
+    for (long record = 1; record <= 2; ++record) {
+        CLamp lamp;
+        (void)lamp.LoadFromDatabase(kDatabase, record, 0);
+    }
+    return 0;
+}
