@@ -51,18 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     data.Close();
 
-    for (long record = 1; record <= 3; ++record) {
-        CLuminaire luminaire;
-        if (luminaire.LoadFromDataFile(kDatabase, record, 0) != 1)
-            continue;
+    // Each load reads the workbook afresh, in a child of its own: one luminaire and one lamp suffice.
+    CLuminaire luminaire;
+    if (luminaire.LoadFromDataFile(kDatabase, 2, 0) == 1) {
         for (double c : { 0.0, 45.5, 359.9 })
             for (double gamma : { 0.0, 90.0, 180.0 })
                 if (!std::isfinite(luminaire.GetIntensity(c, gamma)))
                     kzev::fuzz::fail("a loaded luminaire has an intensity that is no number");
     }
-    for (long record = 1; record <= 2; ++record) {
-        CLamp lamp;
-        (void)lamp.LoadFromDatabase(kDatabase, record, 0);
-    }
+    CLamp lamp;
+    (void)lamp.LoadFromDatabase(kDatabase, 1, 0);
     return 0;
 }
