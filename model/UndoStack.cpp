@@ -16,8 +16,9 @@ const CUndoData* UndoStack::stepBack()
 {
     if (!canUndo())
         return nullptr;
+    const CUndoData* step = &m_steps[static_cast<std::size_t>(m_position)];
     --m_position;
-    return &m_steps[static_cast<std::size_t>(m_position)];
+    return step;
 }
 
 void UndoStack::clear()

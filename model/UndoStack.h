@@ -23,13 +23,16 @@ public:
      */
     void push(const std::vector<CLampSystem>& lampSystems);
 
-    /** Returns whether an undo can step back: a step exists and the position is above 0. */
-    [[nodiscard]] bool canUndo() const { return !m_steps.empty() && m_position > 0; }
+    /** Returns whether an undo can step back: the position names a step. */
+    [[nodiscard]] bool canUndo() const
+    {
+        return m_position >= 0 && static_cast<std::size_t>(m_position) < m_steps.size();
+    }
 
     /**
-     * Steps the position back by one and returns the step there, whose lamp
-     * systems the caller copies into the room; returns null when canUndo() is
-     * false.
+     * Returns the step at the position, taken before the last change not yet
+     * undone, whose lamp systems the caller copies into the room, and moves
+     * the position back by one; returns null when canUndo() is false.
      */
     [[nodiscard]] const CUndoData* stepBack();
 

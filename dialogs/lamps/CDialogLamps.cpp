@@ -1,6 +1,7 @@
 #include "dialogs/lamps/CDialogLamps.h"
 
 #include "catalogue/ui/CLampSelectDialog.h"
+#include "dialogs/lamps/CLampSystemDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -91,6 +92,17 @@ bool CDialogLamps::OnInitDialog()
         }
     };
     m_selection->setContext(context);
+    kzev::DesignHooks hooks;
+    hooks.refreshView = [this] {
+        if (CKzevView* view = kzev::theView()) {
+            view->plan().setEditedObjects(&m_session.working(), nullptr, nullptr);
+            view->setSceneShown(true);
+            view->RefreshView(0, 1);
+        }
+    };
+    m_regular = new CLampSystemDialog(context, std::move(hooks), m_tabs);
+    m_tabs->addTab(m_regular, m_regular->windowTitle());
+    m_pages.push_back(m_regular);
     m_selection->FillGroupTrees();
     m_selection->SetupGrids();
     m_doc.LoadDadLampList();

@@ -10,6 +10,7 @@
 
 class CKzevDoc;
 class CLampSelectDialog;
+class CLampSystemDialog;
 class QDialogButtonBox;
 class QTabWidget;
 
@@ -42,6 +43,8 @@ public:
     void OnApply();
 
     [[nodiscard]] CLampSelectDialog* selectionPage() const { return m_selection; }
+    /** The regular design page (page 1), made by OnInitDialog. */
+    [[nodiscard]] CLampSystemDialog* regularPage() const { return m_regular; }
     [[nodiscard]] QTabWidget* tabs() const { return m_tabs; }
     [[nodiscard]] QDialogButtonBox* buttons() const { return m_buttons; }
     [[nodiscard]] kzev::LampSheetSession& session() { return m_session; }
@@ -64,6 +67,7 @@ private:
     kzev::LampSheetSession m_session;
     QTabWidget* m_tabs;
     CLampSelectDialog* m_selection;
+    CLampSystemDialog* m_regular = nullptr;
     QDialogButtonBox* m_buttons;
     std::vector<kzev::ILampSheetPage*> m_pages;
     int m_activePage = 0;

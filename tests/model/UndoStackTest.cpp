@@ -49,7 +49,7 @@ TEST(UndoStackTest, RoomWithoutLampSystemsPushesAnEmptyStep)
     EXPECT_TRUE(stack.step(0).m_lampSystems.empty());
 }
 
-TEST(UndoStackTest, StepBackWalksDownToPositionZeroAndStops)
+TEST(UndoStackTest, StepBackWalksFromTheLastChangeDownToTheFirstAndStops)
 {
     kzev::UndoStack stack;
     EXPECT_FALSE(stack.canUndo());
@@ -57,11 +57,13 @@ TEST(UndoStackTest, StepBackWalksDownToPositionZeroAndStops)
     for (const char* name : { "a", "b", "c" })
         stack.push(lampSystemsNamed(name));
 
-    const CUndoData* first = stack.stepBack();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->m_lampSystems[0].m_name, "b");
-    ASSERT_NE(stack.stepBack(), nullptr);
-    EXPECT_EQ(stack.position(), 0);
+    // The first undo gives the step taken before the last change, then the earlier ones.
+    for (const char* name : { "c", "b", "a" }) {
+        const CUndoData* step = stack.stepBack();
+        ASSERT_NE(step, nullptr) << name;
+        EXPECT_EQ(step->m_lampSystems[0].m_name, name);
+    }
+    EXPECT_FALSE(stack.canUndo());
     EXPECT_EQ(stack.stepBack(), nullptr);
 
     // A later push is appended after the last step, whatever the position.

@@ -1,0 +1,111 @@
+// The regular design page of the lamp-system sheet on the shipped office:
+// reached by its tab, counts typed and laid out by a click, then OK.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/lamps/CDialogLamps.h"
+#include "dialogs/lamps/CLampSystemDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+void click(QWidget* target, QPoint at)
+{
+    for (auto [type, held] : { std::pair { QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton) },
+             std::pair { QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton) } }) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    QApplication::processEvents();
+}
+
+void clickButton(QPushButton* button)
+{
+    ASSERT_NE(button, nullptr);
+    click(button, button->rect().center());
+}
+
+/** Selects the edit's text and types the new one key by key. */
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_unitMm = 1;
+    frame.resize(1100, 800);
+    frame.show();
+    QApplication::processEvents();
+
+    CProjectTree& tree = *frame.projectTree();
+    tree.setCurrentItem(tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0));
+    ASSERT_TRUE(frame.sendCommand(32822));
+    auto* sheet = qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    QApplication::processEvents();
+
+    // The tab of the design page.
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    ASSERT_EQ(tabs->count(), 2);
+    click(tabs, tabs->tabRect(1).center());
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 1);
+    CLampSystemDialog& page = *sheet->regularPage();
+    EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QStringLiteral("4"));
+    EXPECT_FALSE(page.field(kzev::DesignField::Luminaire)->text().isEmpty());
+
+    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("5"));
+    // The view and the document follow the typed count at once.
+    EXPECT_EQ(sheet->session().working().m_luminaires.size(), 15u);
+    EXPECT_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires.size(), 15u);
+    clickButton(page.button(QStringLiteral("Dle &počtů")));
+    EXPECT_EQ(page.field(kzev::DesignField::Pitch1X)->text(), QStringLiteral("1600"));
+    EXPECT_EQ(page.field(kzev::DesignField::OriginX)->text(), QStringLiteral("800"));
+    EXPECT_EQ(page.field(kzev::DesignField::LumenCount)->text(), QStringLiteral("15"));
+    EXPECT_TRUE(page.button(QStringLiteral("&Zpět"))->isEnabled());
+
+    const std::filesystem::path shot = std::filesystem::current_path() / "lamp_sheet_design.png";
+    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shot.string())));
+
+    QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);
+    clickButton(ok);
+    EXPECT_EQ(frame.m_pLampSheet, nullptr);
+    const CLampSystem& after = document.m_rooms[0].m_lampSystems[0];
+    EXPECT_EQ(after.m_count1, 5);
+    EXPECT_EQ(after.m_pageState, 1);
+    ASSERT_EQ(after.m_luminaires.size(), 15u);
+    EXPECT_DOUBLE_EQ(after.m_luminaires.front().m_position.x, 0.8);
+    EXPECT_DOUBLE_EQ(after.m_luminaires.back().m_position.x, 7.2);
+    EXPECT_TRUE(document.IsModified());
+}
