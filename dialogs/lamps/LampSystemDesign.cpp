@@ -731,6 +731,8 @@ void LampSystemDesign::OnGeneralOrientation(bool checked)
         OnAxisMode(w.m_axisEntry);
         return;
     }
+    // Both angles back to 0 are one change of the user's, one undo step.
+    const ChangeScope change(m_changeDepth, m_undoTaken);
     OnGeneralPitch(false);
     applyEnabling();
     write(DesignField::Tilt, "0");

@@ -207,6 +207,18 @@ TEST_F(OfficeDesign, UndoReturnsToTheStateBeforeTheLastChange)
     EXPECT_FALSE(m_design->controls().undo);
     m_design->OnUndo();
     EXPECT_DOUBLE_EQ(origin(), 1.0);
+
+    // Switching the general orientation off puts tilt and rotation back to 0 in one step.
+    CLampSystem& w = m_session.working();
+    m_design->OnGeneralOrientation(true);
+    type(DesignField::Tilt, "20");
+    const std::size_t steps = m_doc.m_undo.size();
+    m_design->OnGeneralOrientation(false);
+    EXPECT_EQ(w.m_tilt, 0.0);
+    EXPECT_EQ(w.m_turn, 0.0);
+    EXPECT_EQ(m_doc.m_undo.size(), steps + 1);
+    m_design->OnUndo();
+    EXPECT_EQ(system().m_tilt, 20.0);
 }
 
 TEST_F(OfficeDesign, OrientationButtonsAndSteps)
