@@ -68,10 +68,14 @@ protected:
     /** Chooses File › Export › Export do HTML with mouse clicks; the dialog gets the answer when it shows. */
     void exportThroughMenu(CMainFrame& frame, const std::function<void(QFileDialog&)>& answer)
     {
-        QTimer::singleShot(200, [&answer] {
+        // Waits for the dialog as a person would, however long the menus take to open.
+        auto* poll = new QTimer(&frame);
+        poll->setInterval(50);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &answer] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
+            if (!dialog || !dialog->isVisible())
                 return;
+            poll->stop();
             answer(*dialog);
             // A dialog the answer left open is closed, so that a failing test ends.
             QTimer::singleShot(2000, [guard = QPointer<QFileDialog>(dialog)] {
@@ -79,6 +83,7 @@ protected:
                     QTest::keyClick(guard.data(), Qt::Key_Escape);
             });
         });
+        poll->start();
         QMenuBar& bar = *frame.menuBar();
         QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
         ASSERT_NE(file, nullptr);
@@ -93,6 +98,8 @@ protected:
         QAction* html = frame.commandAction(kExportHtml);
         ASSERT_TRUE(html->isEnabled());
         clickItem(exportMenu, html, exportMenu.actionGeometry(html));
+        EXPECT_FALSE(poll->isActive()) << "no save dialog came";
+        delete poll;
     }
 
     kzev::test::FakeServices m_services;
