@@ -172,6 +172,8 @@ void resolveAndSave(CKzevDoc& doc, const fs::path& path)
                 throw std::runtime_error("cannot resolve " + system.m_name);
     doc.m_usedLuminaires.clear();
     doc.BuildLuminaireLegend();
+    // The samples are made, not worked on: no work time, so a slow run writes the same bytes.
+    doc.m_now = [&doc] { return doc.m_startTime; };
     if (!doc.OnSaveDocument(path))
         throw std::runtime_error("cannot save " + path.string());
     std::cout << path.filename().string() << ": " << doc.m_rooms.size() << " room(s)\n";
