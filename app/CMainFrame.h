@@ -156,6 +156,13 @@ public:
     void OnTreeLabelEdited();
     void OnTreeDelete();
     void OnToggleViewSwitch();
+    // The view's zoom and 3-D commands, forwarded to it.
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomFit();
+    void OnUpdateViewCommands(kzev::CommandUi& ui);
+    void OnToggleOGLGraphics();
+    void OnUpdateToggleOGLGraphics(kzev::CommandUi& ui);
     void OnUpdateToggleViewSwitch(kzev::CommandUi& ui);
     void OnUpdatePrint(kzev::CommandUi& ui);
 

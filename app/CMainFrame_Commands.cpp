@@ -36,6 +36,7 @@ void updateViewDirection(CMainFrame& f, CommandUi& ui)
 }
 
 void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
+void updateViewCommands(CMainFrame& f, CommandUi& ui) { f.OnUpdateViewCommands(ui); }
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 
 constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
@@ -110,15 +111,16 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32827, "Pohled ke stěně &2", Glyph::ViewWall2, viewDirection<32827>, updateViewDirection<115> },
         { 32831, "Pohled ke stěně &3", Glyph::ViewWall3, viewDirection<32831>, updateViewDirection<116> },
         { 32829, "Pohled ke stěně &4", Glyph::ViewWall4, viewDirection<32829>, updateViewDirection<117> },
-        { 32883, "Přiblížit", Glyph::ZoomIn, notBuilt, updateNotBuilt },
-        { 32884, "Oddálit", Glyph::ZoomOut, notBuilt, updateNotBuilt },
-        { 32885, "Na maximum", Glyph::ZoomFit, notBuilt, updateNotBuilt },
+        { 32883, "Přiblížit", Glyph::ZoomIn, [](CMainFrame& f) { f.OnZoomIn(); }, updateViewCommands },
+        { 32884, "Oddálit", Glyph::ZoomOut, [](CMainFrame& f) { f.OnZoomOut(); }, updateViewCommands },
+        { 32885, "Na maximum", Glyph::ZoomFit, [](CMainFrame& f) { f.OnZoomFit(); }, updateViewCommands },
         { 32835, "Vlastnosti zobrazení ...", Glyph::DisplaySettings, notBuilt, updateNotBuilt },
         { 32837, "Zobrazované hodnoty ...", Glyph::DisplayedValues, notBuilt, updateNotBuilt },
         { 32839, "Vlastnosti tisku a dat", Glyph::None, notBuilt, updateNotBuilt },
         { 32870, "Přepnout zobrazení", Glyph::DisplaySwitch, [](CMainFrame& f) { f.OnToggleViewSwitch(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateToggleViewSwitch(ui); } },
-        { 32899, "Zobrazit OGL grafiku", Glyph::View3d, notBuilt, updateNotBuilt },
+        { 32899, "Zobrazit OGL grafiku", Glyph::View3d, [](CMainFrame& f) { f.OnToggleOGLGraphics(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateToggleOGLGraphics(ui); } },
         { 32918, "Načtení pojemnovaného zobrazení", Glyph::NamedViewLoad, notBuilt, updateNotBuilt },
         { 32919, "Uložení pojmenovaného zobrazení", Glyph::NamedViewSave, notBuilt, updateNotBuilt },
         { 32914, "Legenda použitých svítidel", Glyph::LuminaireLegend, notBuilt, updateNotBuilt },

@@ -169,6 +169,42 @@ void CMainFrame::OnViewDirection(int commandId)
         m_kzevView->OnViewDirectionCommand(commandId);
 }
 
+void CMainFrame::OnZoomIn()
+{
+    if (m_kzevView)
+        m_kzevView->OnZoomIn();
+}
+
+void CMainFrame::OnZoomOut()
+{
+    if (m_kzevView)
+        m_kzevView->OnZoomOut();
+}
+
+void CMainFrame::OnZoomFit()
+{
+    if (m_kzevView)
+        m_kzevView->OnZoomFit();
+}
+
+void CMainFrame::OnUpdateViewCommands(kzev::CommandUi& ui)
+{
+    ui.Enable(m_view->sceneShown());
+}
+
+void CMainFrame::OnToggleOGLGraphics()
+{
+    if (m_kzevView)
+        m_kzevView->OnToggleOGLGraphics();
+}
+
+void CMainFrame::OnUpdateToggleOGLGraphics(kzev::CommandUi& ui)
+{
+    const kzev::CommandState state = m_kzevView ? m_kzevView->OnUpdateToggleOGLGraphics() : kzev::CommandState {};
+    ui.Enable(state.enabled);
+    ui.SetCheck(state.checked ? 1 : 0);
+}
+
 void CMainFrame::OnUpdateViewDirection(kzev::CommandUi& ui, int viewCode)
 {
     ui.Enable(m_view->sceneShown());

@@ -61,6 +61,8 @@ const auto kMainMenu = std::to_array<MenuItemDef>({
         sep(),
         cmd(32826), cmd(32825), cmd(32830), cmd(32827), cmd(32831), cmd(32829),
         sep(),
+        cmd(32899),
+        sep(),
         cmd(32835), cmd(32837), cmd(32839),
         sep(),
         cmd(32914), cmd(32921),

@@ -2,8 +2,6 @@
 
 #include "view/CKzevView.h"
 
-#include <QApplication>
-#include <QClipboard>
 
 namespace kzev {
 
@@ -24,8 +22,7 @@ std::optional<int> KzevViewSeam::viewCode() const
 
 void KzevViewSeam::copy()
 {
-    if (m_view.sceneShown())
-        QApplication::clipboard()->setPixmap(m_view.grabPlan());
+    m_view.OnEditCopy();
 }
 
 void KzevViewSeam::setTreeSelection(int lampSystem, int area, int obstacle)

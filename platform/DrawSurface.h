@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,18 @@ struct DevicePoint {
 struct TextSize {
     int cx = 0;
     int cy = 0;
+};
+
+/** A picture handed to a surface: rows from the top, three bytes (red, green, blue) a pixel. */
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+    [[nodiscard]] bool valid() const
+    {
+        return width > 0 && height > 0
+            && pixels.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+    }
 };
 
 /** Text alignment flags, combined with |; the values are those stored drawings and layers use. */
@@ -81,6 +94,12 @@ public:
     virtual void textOut(int x, int y, const std::string& text) = 0;
     /** Returns the size of the text in the current font. */
     [[nodiscard]] virtual TextSize textExtent(const std::string& text) = 0;
+
+    /**
+     * Stretches the picture onto the rectangle, given in device pixels whatever
+     * units the page uses (a rendered 3-D picture is placed on the printer's pixels).
+     */
+    virtual void drawImage(int left, int top, int width, int height, const RgbImage& image) = 0;
 
     /** Returns whether this is a printer or page (device y may grow upwards). */
     [[nodiscard]] virtual bool isPrinting() const = 0;

@@ -78,6 +78,14 @@ void RecordingSurface::ellipse(int left, int top, int right, int bottom)
     m_ops.push_back(op);
 }
 
+void RecordingSurface::drawImage(int left, int top, int width, int height, const RgbImage&)
+{
+    DrawOp op;
+    op.kind = DrawOp::Kind::Image;
+    op.points = { { left, top }, { left + width, top + height } };
+    m_ops.push_back(op);
+}
+
 void RecordingSurface::frameRect(int left, int top, int right, int bottom, ColorRef colour)
 {
     DrawOp op;

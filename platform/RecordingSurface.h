@@ -9,10 +9,11 @@ namespace kzev {
 
 /** One operation on a recording surface. */
 struct DrawOp {
-    enum class Kind { Pen, Brush, MoveTo, LineTo, Polygon, Ellipse, FrameRect, TextAlign, TextColour, Text };
+    enum class Kind { Pen, Brush, MoveTo, LineTo, Polygon, Ellipse, FrameRect, TextAlign, TextColour, Text,
+        Image };
     Kind kind = Kind::MoveTo;
     Pen pen;                          ///< Pen: the pen; LineTo, Polygon, Ellipse, Text: the pen in use
-    std::vector<DevicePoint> points;  ///< MoveTo, Text: 1; LineTo: from and to; Polygon: all; Ellipse, FrameRect: 2 corners
+    std::vector<DevicePoint> points;  ///< MoveTo, Text: 1; LineTo: from and to; Polygon: all; Ellipse, FrameRect, Image: 2 corners
     std::string text;                 ///< Text
     unsigned align = 0;               ///< TextAlign and Text: the alignment in use
     std::optional<ColorRef> colour;   ///< Brush, TextColour, FrameRect
@@ -55,6 +56,7 @@ public:
     void setTextColour(ColorRef colour) override;
     void textOut(int x, int y, const std::string& text) override;
     [[nodiscard]] TextSize textExtent(const std::string& text) override;
+    void drawImage(int left, int top, int width, int height, const RgbImage& image) override;
     [[nodiscard]] bool isPrinting() const override { return m_printing; }
 
     [[nodiscard]] const std::vector<DrawOp>& ops() const { return m_ops; }

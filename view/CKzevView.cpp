@@ -6,6 +6,12 @@
 #include "platform/StringTable.h"
 #include "platform/qt/QtPainterSurface.h"
 #include "platform/qt/TextFit.h"
+#include "view/gl/COpenGLBase.h"
+#include "view/gl/GLScene.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QWheelEvent>
 
 #include <QContextMenuEvent>
 #include <QFile>
@@ -133,10 +139,15 @@ CKzevView::CKzevView(QWidget* parent)
     m_plan.setLuminaireSource(m_documentLuminaires.get());
     m_plan.setResultLayers(&m_resultLayers);
     m_plan.setInvalidate([this] { viewport()->update(); });
+    m_glScene = std::make_unique<kzev::GLScene>(m_plan);
+    setFocusPolicy(Qt::WheelFocus);
 }
 
 CKzevView::~CKzevView()
 {
+    // The OpenGL window draws through the scene, so it goes first.
+    delete m_gl;
+    m_gl = nullptr;
     if (g_view == this)
         g_view = nullptr;
 }
@@ -145,6 +156,15 @@ void CKzevView::RefreshView(int resetProjection, int resetCamera)
 {
     m_plan.setDocument(kzev::theDocument());
     m_plan.RefreshView(resetProjection, resetCamera);
+    if (m_plan.SelectRoomFromTree() == 0)
+        return;
+    // The camera follows a new projection; view settings never shown in 3-D get theirs now.
+    const CViewSettings* settings = m_plan.viewSettings();
+    if (resetProjection == 1 || (settings && settings->m_viewVector1 == settings->m_viewVector2))
+        m_glScene->ComputeGLEyeTarget();
+    if (m_gl)
+        m_gl->rebuildScene(m_plan.currentMode());
+    sync3D();
 }
 
 void CKzevView::requestLayout()
@@ -162,6 +182,7 @@ void CKzevView::setSceneShown(bool shown)
 {
     m_plan.setSceneShown(shown);
     viewport()->update();
+    sync3D();
 }
 
 std::optional<int> CKzevView::viewCode()
@@ -194,7 +215,142 @@ void CKzevView::setLuminaireSource(kzev::ILuminaireSource* source)
 
 QPixmap CKzevView::grabPlan()
 {
+    if (m_gl && m_gl->isVisible())
+        return QPixmap::fromImage(m_gl->grabFramebuffer());
     return viewport()->grab();
+}
+
+kzev::ScrollSize CKzevView::clientSize() const
+{
+    return { viewport()->width(), viewport()->height() };
+}
+
+kzev::DevicePoint CKzevView::scrollPosition() const
+{
+    return { horizontalScrollBar()->value(), verticalScrollBar()->value() };
+}
+
+void CKzevView::applyTotalSize(kzev::ScrollSize size)
+{
+    m_plan.setTotalSize(size.cx, size.cy);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void CKzevView::OnZoomIn()
+{
+    if (sceneShown())
+        applyTotalSize(kzev::PlanZoom::zoomIn(totalSize(), clientSize()));
+}
+
+void CKzevView::OnZoomOut()
+{
+    if (sceneShown())
+        applyTotalSize(kzev::PlanZoom::zoomOut(totalSize(), clientSize()));
+}
+
+void CKzevView::OnZoomFit()
+{
+    if (sceneShown())
+        applyTotalSize(kzev::PlanZoom::fit(clientSize()));
+}
+
+void CKzevView::OnEditCopy()
+{
+    if (!sceneShown())
+        return;
+    const QImage picture = grabPlan().toImage();
+    if (picture.isNull()) {
+        QApplication::beep();
+        return;
+    }
+    QApplication::clipboard()->setImage(picture);
+    viewport()->update();
+}
+
+void CKzevView::wheelEvent(QWheelEvent* event)
+{
+    m_plan.setDocument(kzev::theDocument());
+    if (!sceneShown() || m_plan.SelectRoomFromTree() == 0) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // One step per notch of 120; finer wheels gather their turns first.
+    m_wheelRemainder += event->angleDelta().y();
+    const int notches = m_wheelRemainder / 120;
+    m_wheelRemainder -= notches * 120;
+    event->accept();
+    for (int n = 0; n < std::abs(notches); ++n) {
+        const int delta = notches > 0 ? 120 : -120;
+        if (is3D()) {
+            m_glScene->moveEyeByWheel(delta);
+            if (m_gl)
+                m_gl->rebuildScene(m_plan.currentMode());
+            continue;
+        }
+        const QPoint mouse = event->position().toPoint();
+        const kzev::WheelZoom zoom = kzev::PlanZoom::wheel(totalSize(), clientSize(), delta, scrollPosition(),
+            { mouse.x(), mouse.y() });
+        applyTotalSize(zoom.total);
+        if (zoom.scrollTo) {
+            horizontalScrollBar()->setValue(zoom.scrollTo->x);
+            verticalScrollBar()->setValue(zoom.scrollTo->y);
+        }
+    }
+}
+
+// ---- 3-D view ----------------------------------------------------------------------------
+
+bool CKzevView::is3D() const
+{
+    const CViewSettings* settings = m_plan.viewSettings();
+    return settings && settings->m_displaySwitch == 1;
+}
+
+COpenGLBase& CKzevView::glWindow()
+{
+    if (!m_gl) {
+        m_gl = new COpenGLBase(*m_glScene, viewport());
+        m_gl->setGeometry(viewport()->rect());
+        m_gl->hide();
+        m_gl->rebuildScene(m_plan.currentMode());
+    }
+    return *m_gl;
+}
+
+void CKzevView::sync3D()
+{
+    const bool shown = sceneShown() && m_plan.room() && is3D();
+    if (!shown) {
+        if (m_gl)
+            m_gl->hide();
+        return;
+    }
+    COpenGLBase& gl = glWindow();
+    gl.setGeometry(viewport()->rect());
+    gl.show();
+    updateScrollBars();
+}
+
+void CKzevView::OnToggleOGLGraphics()
+{
+    m_plan.setDocument(kzev::theDocument());
+    if (m_plan.SelectRoomFromTree() == 0)
+        return;
+    CViewSettings* settings = m_plan.viewSettings();
+    if (!settings)
+        return;
+    settings->m_displaySwitch = settings->m_displaySwitch == 1 ? 0 : 1;
+    RefreshView(1, 1);
+    viewport()->update();
+}
+
+kzev::CommandState CKzevView::OnUpdateToggleOGLGraphics()
+{
+    m_plan.setDocument(kzev::theDocument());
+    if (m_plan.SelectRoomFromTree() == 0 || !m_plan.viewSettings())
+        return {};
+    return { sceneShown(), is3D() };
 }
 
 void CKzevView::paintEvent(QPaintEvent*)
@@ -210,6 +366,13 @@ void CKzevView::OnDraw(QPainter& painter)
         drawSplash(painter);
         return;
     }
+    // The 3-D picture is the OpenGL window's; it is put in place outside the paint.
+    m_plan.SelectRoomFromTree();
+    const bool glShown = m_gl && m_gl->isVisible();
+    if (is3D() != glShown)
+        QMetaObject::invokeMethod(this, [this] { sync3D(); }, Qt::QueuedConnection);
+    if (is3D())
+        return;
     if (CKzevDoc* doc = kzev::theDocument())
         painter.setFont(fontOf(doc->m_logFont));
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
@@ -230,6 +393,12 @@ void CKzevView::drawSplash(QPainter& painter)
 void CKzevView::updateScrollBars()
 {
     const QSize client = viewport()->size();
+    if (m_gl && m_gl->isVisible()) {
+        // The 3-D picture always fills the window: nothing to scroll.
+        horizontalScrollBar()->setRange(0, 0);
+        verticalScrollBar()->setRange(0, 0);
+        return;
+    }
     horizontalScrollBar()->setPageStep(client.width());
     verticalScrollBar()->setPageStep(client.height());
     horizontalScrollBar()->setRange(0, std::max(0, m_plan.totalWidth() - client.width()));
@@ -247,6 +416,8 @@ void CKzevView::resizeEvent(QResizeEvent* event)
         viewport()->update();
     }
     m_fittedClient = client;
+    if (m_gl)
+        m_gl->setGeometry(viewport()->rect());
     updateScrollBars();
 }
 

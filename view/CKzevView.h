@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/PlanView.h"
+#include "view/PlanZoom.h"
 #include "view/ResultLayers.h"
 
 #include <QAbstractScrollArea>
@@ -10,6 +11,17 @@
 #include <memory>
 
 class QPainter;
+class COpenGLBase;
+
+namespace kzev {
+class GLScene;
+
+/** Enable state and tick of a command as the view's update handler gives it. */
+struct CommandState {
+    bool enabled = false;
+    bool checked = false;
+};
+} // namespace kzev
 
 /**
  * The main view: the window in the middle of the frame that shows the room
@@ -53,19 +65,52 @@ public:
     /** Shows the view's context menu at a global position (the frame supplies menu 92). */
     void setContextMenuHandler(std::function<void(const QPoint&)> handler) { m_contextMenu = std::move(handler); }
 
-    /** Renders the client area as it is painted now. */
+    /** Renders the client area as it is painted now (the 3-D picture while the 3-D view is on). */
     [[nodiscard]] QPixmap grabPlan();
+
+    // ---- Zoom, scrolling and copy ------------------------------------------------------
+    /** Zooms the plan in by 13/10 (command 32883). */
+    void OnZoomIn();
+    /** Zooms the plan out by 10/13 (command 32884). */
+    void OnZoomOut();
+    /** Fits the plan to the window (command 32885). */
+    void OnZoomFit();
+    /** Returns whether the copy and zoom commands are enabled: while a scene is shown. */
+    [[nodiscard]] bool OnUpdateViewCommands() const { return sceneShown(); }
+    /** Copies the picture of the view to the clipboard (command 57634); a beep when no picture can be had. */
+    void OnEditCopy();
+    /** Returns the total scroll size the plan is laid out over. */
+    [[nodiscard]] kzev::ScrollSize totalSize() const { return { m_plan.totalWidth(), m_plan.totalHeight() }; }
+    /** Returns the scroll position (the panning of the middle button starts from it). */
+    [[nodiscard]] kzev::DevicePoint scrollPosition() const;
+
+    // ---- 3-D view --------------------------------------------------------------------------
+    /** Switches the 3-D view of the tree's room on or off (command 32899). */
+    void OnToggleOGLGraphics();
+    /** Returns the update state of command 32899: disabled without a room, ticked while 3-D is on. */
+    [[nodiscard]] kzev::CommandState OnUpdateToggleOGLGraphics();
+    /** Returns whether the view settings in use show the room in 3-D. */
+    [[nodiscard]] bool is3D() const;
+    /** Returns the OpenGL window of the 3-D view, made when first asked for (not shown by this). */
+    [[nodiscard]] COpenGLBase& glWindow();
+    [[nodiscard]] kzev::GLScene& glScene() { return *m_glScene; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void OnDraw(QPainter& painter);
     void drawSplash(QPainter& painter);
     void updateScrollBars();
+    /** Takes the new total size, keeps the scroll bars in step and repaints. */
+    void applyTotalSize(kzev::ScrollSize size);
+    /** Shows the OpenGL window over the plan while 3-D is on, hides it otherwise. */
+    void sync3D();
+    [[nodiscard]] kzev::ScrollSize clientSize() const;
 
     kzev::PlanView m_plan;
     kzev::ResultLayers m_resultLayers;
@@ -73,6 +118,10 @@ private:
     std::function<void(const QPoint&)> m_contextMenu;
     /** The client size the plan was last laid out or resized for. */
     QSize m_fittedClient;
+    std::unique_ptr<kzev::GLScene> m_glScene;
+    COpenGLBase* m_gl = nullptr;
+    /** Wheel turns not yet worth a notch (touchpads send small steps). */
+    int m_wheelRemainder = 0;
 };
 
 namespace kzev {

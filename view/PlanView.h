@@ -75,6 +75,7 @@ public:
     void setDocument(CKzevDoc* document) { m_document = document; }
     [[nodiscard]] CKzevDoc* document() const { return m_document; }
     void setLuminaireSource(ILuminaireSource* source) { m_luminaires = source; }
+    [[nodiscard]] ILuminaireSource* luminaireSource() const { return m_luminaires; }
     void setResultLayers(IResultLayers* layers) { m_results = layers; }
     /** Called whenever the plan wants to be painted again. */
     void setInvalidate(std::function<void()> invalidate) { m_invalidate = std::move(invalidate); }

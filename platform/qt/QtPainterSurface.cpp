@@ -1,6 +1,7 @@
 #include "platform/qt/QtPainterSurface.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPolygon>
 
@@ -127,6 +128,17 @@ void QtPainterSurface::textOut(int x, int y, const std::string& text)
     m_painter.drawText(QPointF(left, baseline), qtext);
     m_painter.setTransform(current);
     m_painter.setPen(saved);
+}
+
+void QtPainterSurface::drawImage(int left, int top, int width, int height, const RgbImage& image)
+{
+    if (!image.valid() || width <= 0 || height <= 0)
+        return;
+    const QImage picture(image.pixels.data(), image.width, image.height, image.width * 3, QImage::Format_RGB888);
+    const QTransform current = m_painter.transform();
+    m_painter.setTransform(m_base);
+    m_painter.drawImage(QRect(left, top, width, height), picture);
+    m_painter.setTransform(current);
 }
 
 TextSize QtPainterSurface::textExtent(const std::string& text)

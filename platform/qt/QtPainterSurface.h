@@ -42,6 +42,7 @@ public:
     void setTextColour(ColorRef colour) override { m_textColour = colour; }
     void textOut(int x, int y, const std::string& text) override;
     [[nodiscard]] TextSize textExtent(const std::string& text) override;
+    void drawImage(int left, int top, int width, int height, const RgbImage& image) override;
     [[nodiscard]] bool isPrinting() const override { return m_printing; }
 
 private:

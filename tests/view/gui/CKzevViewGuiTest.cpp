@@ -4,7 +4,11 @@
 #include "view/CKzevView.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace kzev;
@@ -179,4 +183,96 @@ TEST_F(CKzevViewGuiTest, ResizedWindowRefitsThePlan)
         EXPECT_GT(corner.x, view.viewport()->width() * 8 / 10) << c.width;
     }
     EXPECT_NE(far().x, before.x);
+}
+
+TEST_F(CKzevViewGuiTest, WheelZoomsAboutTheScrollPositionAndFitRestoresTheWindow)
+{
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    const ScrollSize client { view.viewport()->width(), view.viewport()->height() };
+    ASSERT_EQ(view.totalSize(), client);
+
+    // Two notches forward: 11/10 each, and the scroll bars appear.
+    const QPoint at(100, 80);
+    auto notch = [&] {
+        QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+    };
+    notch();
+    const ScrollSize first = view.totalSize();
+    EXPECT_EQ(first, (ScrollSize { client.cx * 11 / 10, client.cy * 11 / 10 }));
+    // At the origin the view stays where it is.
+    EXPECT_EQ(view.scrollPosition(), (DevicePoint { 0, 0 }));
+    // Scrolled down only: the vertical position grows with the plan, the horizontal one takes the mouse's x.
+    view.verticalScrollBar()->setValue(40);
+    notch();
+    const ScrollSize grown = view.totalSize();
+    EXPECT_EQ(grown, (ScrollSize { first.cx * 11 / 10, first.cy * 11 / 10 }));
+    EXPECT_EQ(view.scrollPosition(), (DevicePoint { at.x(), 40 * grown.cy / first.cy }));
+    shot();
+    EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(view.verticalScrollBar()->maximum(), 0);
+
+    // Keys scroll the zoomed plan like any scroll area.
+    view.horizontalScrollBar()->setValue(0);
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_GT(view.scrollPosition().x, 0);
+
+    // Fit: the total size is the window's again and the whole room is inside it.
+    view.OnZoomFit();
+    shot();
+    EXPECT_EQ(view.totalSize(), client);
+    const DevicePoint corner = view.plan().projection().project(8.0, 5.0, 0.0);
+    EXPECT_LE(corner.x, client.cx);
+    EXPECT_GE(corner.y, 0);
+}
+
+TEST_F(CKzevViewGuiTest, ZoomCommandsStayBoundedAndKeepTheRoomDrawn)
+{
+    EXPECT_FALSE(view.OnUpdateViewCommands());
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    EXPECT_TRUE(view.OnUpdateViewCommands());
+    const ScrollSize client { view.viewport()->width(), view.viewport()->height() };
+
+    for (int i = 0; i < 60; ++i)
+        view.OnZoomOut();
+    QImage small = shot();
+    const ScrollSize low = view.totalSize();
+    EXPECT_GE(low.cx, PlanZoom::minimumSize(client).cx);
+    EXPECT_GT(low.cy, 0);
+    // Still a room on the screen: its near corner is drawn.
+    EXPECT_TRUE(inked(small, view.plan().projection().project(0.0, 0.0, 0.0)));
+
+    for (int i = 0; i < 60; ++i)
+        view.OnZoomIn();
+    shot();
+    const ScrollSize high = view.totalSize();
+    EXPECT_LE(high.cx, PlanZoom::maximumSize(client).cx);
+    EXPECT_LE(high.cy, PlanZoom::maximumSize(client).cy);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), high.cx - view.viewport()->width());
+}
+
+TEST_F(CKzevViewGuiTest, CopyPutsThePictureOfTheViewOnTheClipboard)
+{
+    QApplication::clipboard()->clear();
+    view.OnEditCopy();
+    // Without a scene nothing is copied.
+    EXPECT_TRUE(QApplication::clipboard()->image().isNull());
+
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    view.OnEditCopy();
+    const QImage copied = QApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), view.viewport()->size());
+    EXPECT_TRUE(inked(copied, view.plan().projection().project(8.0, 5.0, 0.0)));
 }
