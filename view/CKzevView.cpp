@@ -201,6 +201,8 @@ bool CKzevView::OnViewDirectionCommand(int commandId)
         if (id == commandId) {
             m_plan.setDocument(kzev::theDocument());
             m_plan.setViewDirection(code);
+            // The 3-D camera looks along the new direction too.
+            RefreshView(1, 1);
             return true;
         }
     }

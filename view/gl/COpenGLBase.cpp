@@ -90,13 +90,12 @@ void COpenGLBase::initializeGL()
     m_sceneList = 0;
     m_fontBase = 0;
     m_listCount = 0;
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-        [this] {
-            makeCurrent();
-            releaseLists();
-            doneCurrent();
-        },
-        Qt::UniqueConnection);
+    disconnect(m_contextGone);
+    m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        releaseLists();
+        doneCurrent();
+    });
     InitGL();
     m_sceneList = glGenLists(kSceneLists);
     if (m_sceneList != 0)

@@ -94,5 +94,6 @@ private:
     double m_far = 1000.0;
     double m_aspect = 1.0;
     bool m_sceneDirty = true;
+    QMetaObject::Connection m_contextGone;
     int m_mode = 0;
 };
