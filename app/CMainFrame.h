@@ -131,6 +131,12 @@ public:
     void OnLampCountDesignTable();
     /** Enables 32886 and 32891 for a selected room while no calculation runs. */
     void OnUpdateLayoutCommands(kzev::CommandUi& ui);
+    /** Imports a predecessor input file, an older daylight input file or a daylight project (32855, 32875, 32878). */
+    void OnImportZevInput();
+    void OnImportNepInput();
+    void OnImportKnepProject();
+    /** Enables the imports while no calculation runs. */
+    void OnUpdateImport(kzev::CommandUi& ui);
     /** Puts the selected task area's point values on the clipboard as a table (32898). */
     void OnCopyResultsTable();
     /** Enables 32898 for a task area of a room with current results. */

@@ -38,6 +38,7 @@ void updateViewDirection(CMainFrame& f, CommandUi& ui)
 void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
 void updateViewCommands(CMainFrame& f, CommandUi& ui) { f.OnUpdateViewCommands(ui); }
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
+void updateImport(CMainFrame& f, CommandUi& ui) { f.OnUpdateImport(ui); }
 
 constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
 constexpr FrameCommand::UpdateHandler kNone = nullptr;
@@ -61,9 +62,9 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32892, "&Vlastnosti projektu", Glyph::None, notBuilt, updateNotBuilt },
         { 32920, "Nastavení složek", Glyph::None, notBuilt, updateNotBuilt },
         // Imports and exports
-        { 32855, "&Import z Kzev 5.x", Glyph::None, notBuilt, updateNotBuilt },
-        { 32875, "Import místnosti z Knep 3.x", Glyph::None, notBuilt, updateNotBuilt },
-        { 32878, "Import z Knep 4.x", Glyph::KnepImport, notBuilt, updateNotBuilt },
+        { 32855, "&Import z Kzev 5.x", Glyph::None, [](CMainFrame& f) { f.OnImportZevInput(); }, updateImport },
+        { 32875, "Import místnosti z Knep 3.x", Glyph::None, [](CMainFrame& f) { f.OnImportNepInput(); }, updateImport },
+        { 32878, "Import z Knep 4.x", Glyph::KnepImport, [](CMainFrame& f) { f.OnImportKnepProject(); }, updateImport },
         { 32861, "Import svítidel z AutoCADu", Glyph::CadImport, notBuilt, updateNotBuilt },
         { 32857, "DXF soubor pro AutoCAD", Glyph::None, notBuilt, updateNotBuilt },
         { 32856, "Script soubor pro Kresmont", Glyph::None, notBuilt, updateNotBuilt },

@@ -214,3 +214,15 @@ void CKzevDoc::PushUndo(const CRoom& room)
 {
     m_undo.push(room.m_lampSystems);
 }
+
+void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms)
+{
+    m_rooms = std::move(rooms);
+    for (CRoom& room : m_rooms) {
+        for (CLampSystem& system : room.m_lampSystems)
+            system.FitModeFactors(room.m_modes.size());
+    }
+    m_undo.clear();
+    m_pathName.clear();
+    m_modified = true;
+}

@@ -67,6 +67,20 @@ public:
     /** Returns the bytes of the project file as a save would write them. */
     [[nodiscard]] std::vector<std::uint8_t> SaveToBytes();
 
+    // ---- Imports of earlier projects (the import library defines them) ----
+    /** Replaces the rooms by the room of a predecessor input file; 1 when imported, 0 after a message. */
+    int ImportZevInput(const std::string& path);
+    /** Replaces the rooms by the room of an older daylight program's input file; 1 or 0 after a message. */
+    int ImportNepInput(const std::string& path);
+    /** Replaces the rooms by those of a daylight project and takes its settings; 1 or 0 after a message. */
+    int ImportKnepProject(const std::string& path);
+    /**
+     * Takes imported rooms over as the project's rooms. The project becomes
+     * untitled and modified, so that saving never overwrites the file they
+     * came from; the undo steps of the old rooms go.
+     */
+    void TakeOverImportedRooms(std::vector<CRoom> rooms);
+
     // ---- Object files (named views) ---------------------------------------
     /** Writes one object's record, and nothing else, into its own file; throws on failure. */
     template <typename T>

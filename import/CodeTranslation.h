@@ -1,0 +1,24 @@
+#pragma once
+
+#include "import/ZevInputReader.h"
+#include "model/CLampSystem.h"
+
+#include <array>
+#include <vector>
+
+namespace kzev {
+
+/** The lamp workbooks the predecessor's lamp codes are looked up in, in this order. */
+inline constexpr std::array<long, 4> kPredecessorLampWorkbooks { 1184, 1241, 1191, 1082 };
+
+/**
+ * Turns the predecessor's luminaire and lamp codes of each lamp system
+ * (codes[i] belongs to systems[i]) into the record and workbook numbers of the
+ * makers' workbooks of the data folder. A luminaire or lamp that is not found
+ * is no error: the system keeps 0 numbers and a line goes to the calculation
+ * log. Throws ImportError when the makers' list or a maker's workbook that
+ * was found cannot be opened.
+ */
+void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vector<PredecessorCodes>& codes);
+
+} // namespace kzev

@@ -1,0 +1,244 @@
+#include "import/ZevInputReader.h"
+
+#include "import/ImportError.h"
+#include "import/ImportLimits.h"
+#include "import/InputLines.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kzev {
+
+namespace {
+
+constexpr double kMm = 0.001;
+constexpr double kSpacingEpsilon = 1e-9;
+
+CVector vectorOf(const std::vector<double>& v, double scale = 1.0) { return { v[0] * scale, v[1] * scale, v[2] * scale }; }
+
+/** The two row directions a spacing triple gives: the first axes whose spacing is set, in the order x, y, z. */
+std::array<CVector, 2> rowVectors(const std::vector<double>& spacing)
+{
+    std::array<CVector, 2> rows { CVector { 0.0, 0.0, 0.0 }, CVector { 0.0, 0.0, 0.0 } };
+    const double sx = spacing[0], sy = spacing[1], sz = spacing[2];
+    if (sx > kSpacingEpsilon) {
+        rows[0] = { sx, 0.0, 0.0 };
+        if (sy > kSpacingEpsilon)
+            rows[1] = { 0.0, sy, 0.0 };
+    } else if (sy > kSpacingEpsilon) {
+        rows[0] = { 0.0, sy, 0.0 };
+        if (sz > kSpacingEpsilon)
+            rows[1] = { 0.0, 0.0, sz };
+    } else if (sz > kSpacingEpsilon) {
+        rows[0] = { 0.0, 0.0, sz };
+    }
+    rows[0] = kMm * rows[0];
+    rows[1] = kMm * rows[1];
+    return rows;
+}
+
+void checkCount(const InputLines& lines, std::int32_t count, std::int32_t limit)
+{
+    if (count < 0 || count > limit)
+        lines.fail(formatC(loadString(65104).c_str(), count, limit));
+}
+
+void readRoomLines(InputLines& lines, CRoom& room)
+{
+    const std::vector<double> f = lines.nextFields("iiiddiiiiiiiiiiiiiii");
+    room.m_divisionRatio = f[3];
+    room.m_elementarySurfaceSize = f[4] * kMm;
+    room.m_iterations = static_cast<std::int32_t>(f[5]);
+    room.m_reflectedComponent = f[10] > 0 ? 1 : static_cast<std::int32_t>(f[10]);
+    room.m_computeIlluminance = static_cast<std::int32_t>(f[11]);
+    room.m_computeUgr = static_cast<std::int32_t>(f[12]);
+    room.m_computeRoadLuminance = static_cast<std::int32_t>(f[13]);
+    // The predecessor counted the maintenance-factor mode from 0 (by the standard) and 1 (entered).
+    room.m_maintenanceFactorMode = f[18] > 0 ? 2 : 1;
+
+    readIsolineLevels(lines.next(), room.m_viewSettings.m_isoIlluminance);
+    readIsolineLevels(lines.next(), room.m_viewSettings.m_isoLuminance);
+    readIsolineLevels(lines.next(), room.m_viewSettings.m_isoUgr);
+
+    room.m_name = lines.nextText();
+    const std::vector<double> size = lines.nextDoubles(3);
+    room.m_length = size[0] * kMm;
+    room.m_width = size[1] * kMm;
+    room.m_height = size[2] * kMm;
+    const std::vector<double> rho = lines.nextDoubles(6);
+    room.m_ceilingReflectance = rho[0];
+    room.m_floorReflectance = rho[1];
+    std::copy(rho.begin() + 2, rho.end(), room.m_wallReflectances.begin());
+
+    const std::vector<std::int32_t> maintenance = lines.nextInts(3);
+    // Counted from 0 (very clean) to 4 (very dirty) by the predecessor.
+    room.m_cleanlinessClass = std::clamp(maintenance[0], 0, 4) + 1;
+    if (maintenance[1] >= 1 && maintenance[1] <= 4)
+        room.m_glareClass = maintenance[1];
+    if (maintenance[2] >= 1)
+        room.m_roadSurfaceClass = maintenance[2];
+    const std::vector<double> factors = lines.nextDoubles(4);
+    room.m_enteredMaintenanceFactor = factors[1];
+    room.m_functionalReliability = factors[2];
+    room.m_reflectanceReduction = factors[3];
+    const std::vector<std::int32_t> intervals = lines.nextInts(3);
+    room.m_lampReplacementInterval = intervals[0];
+    room.m_cleaningInterval = intervals[1];
+    room.m_surfaceRenewalInterval = intervals[2];
+}
+
+CWorkSystem readTaskArea(InputLines& lines)
+{
+    CWorkSystem area(0xFFFFFF);
+    area.m_name = lines.nextText();
+    area.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    const std::vector<std::int32_t> n = lines.nextInts(3);
+    for (const std::int32_t count : n)
+        checkCount(lines, count, kMaxImportGridCount);
+    const std::vector<double> s = lines.nextDoubles(3);
+    if (n[0] > 0) {
+        area.m_count1 = n[0];
+        area.m_step1 = kMm * CVector { s[0], 0.0, 0.0 };
+        if (n[1] > 0) {
+            area.m_count2 = n[1];
+            area.m_step2 = kMm * CVector { 0.0, s[1], 0.0 };
+        }
+    } else if (n[1] > 0) {
+        area.m_count1 = n[1];
+        area.m_step1 = kMm * CVector { 0.0, s[1], 0.0 };
+        if (n[2] > 0) {
+            area.m_count2 = n[2];
+            area.m_step2 = kMm * CVector { 0.0, 0.0, s[2] };
+        }
+    } else if (n[2] > 0) {
+        area.m_count1 = n[2];
+        area.m_step1 = kMm * CVector { 0.0, 0.0, s[2] };
+    }
+    area.m_normal = vectorOf(lines.nextDoubles(3));
+    area.m_viewDirection = vectorOf(lines.nextDoubles(3));
+    area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
+    return area;
+}
+
+CLampSystem readLampSystem(InputLines& lines, std::size_t modeCount, PredecessorCodes& codes)
+{
+    CLampSystem system;
+    system.m_name = lines.nextText();
+    const std::vector<double> ids = lines.nextFields("iiid");
+    codes.luminaireCode = static_cast<std::int32_t>(ids[0]);
+    codes.lampType = static_cast<std::int32_t>(ids[1]);
+    codes.lampPower = static_cast<std::int32_t>(ids[2]);
+    const std::vector<double> settings = lines.nextFields("diiiid");
+    system.m_rotation = settings[0];
+    system.m_generalOrientation = static_cast<std::int32_t>(settings[1]);
+    system.m_switchedOff = static_cast<std::int32_t>(settings[3]);
+    system.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    const std::vector<std::int32_t> counts = lines.nextInts(3);
+    checkCount(lines, counts[0], kMaxImportLuminaireCount);
+    checkCount(lines, counts[1], kMaxImportLuminaireCount);
+    system.m_count1 = counts[0];
+    system.m_count2 = counts[1];
+    const std::array<CVector, 2> rows = rowVectors(lines.nextDoubles(3));
+    system.m_pitch1 = rows[0];
+    system.m_pitch2 = rows[1];
+    system.m_opticalAxis = vectorOf(lines.nextDoubles(3));
+    system.m_c0Axis = vectorOf(lines.nextDoubles(3));
+
+    system.m_luminaires.clear();
+    system.m_luminaires.reserve(static_cast<std::size_t>(counts[0]) * static_cast<std::size_t>(counts[1]));
+    for (std::int32_t i = 0; i < counts[0]; ++i) {
+        for (std::int32_t j = 0; j < counts[1]; ++j) {
+            COneLampSystem luminaire;
+            luminaire.m_position = system.m_origin + static_cast<double>(i) * rows[0] + static_cast<double>(j) * rows[1];
+            luminaire.m_opticalAxis = system.m_opticalAxis;
+            luminaire.m_c0Axis = system.m_c0Axis;
+            system.m_luminaires.push_back(luminaire);
+        }
+    }
+    system.m_numberOfLuminaires = static_cast<std::int32_t>(system.m_luminaires.size());
+    system.FitModeFactors(modeCount);
+    return system;
+}
+
+CXSystem readObstacleSystem(InputLines& lines)
+{
+    CXSystem obstacles(0xFFFFFF);
+    obstacles.m_name = lines.nextText();
+    obstacles.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    const std::vector<std::int32_t> counts = lines.nextInts(3);
+    checkCount(lines, counts[0], kMaxImportObstacleCount);
+    checkCount(lines, counts[1], kMaxImportObstacleCount);
+    obstacles.m_count1 = counts[0];
+    obstacles.m_count2 = counts[1];
+    const std::array<CVector, 2> steps = rowVectors(lines.nextDoubles(3));
+    obstacles.m_spacing1 = steps[0];
+    obstacles.m_spacing2 = steps[1];
+    obstacles.m_edgeA = vectorOf(lines.nextDoubles(3), kMm);
+    obstacles.m_edgeB = vectorOf(lines.nextDoubles(3), kMm);
+    obstacles.m_edgeC = vectorOf(lines.nextDoubles(3), kMm);
+    const std::vector<double> surface = lines.nextFields("di");
+    obstacles.m_reflectance = surface[0];
+    obstacles.m_off = static_cast<std::int32_t>(surface[1]);
+    obstacles.m_extra1 = 1;
+    return obstacles;
+}
+
+} // namespace
+
+void readIsolineLevels(std::string_view line, std::vector<std::string>& levels)
+{
+    levels.clear();
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t end = line.find(' ', start);
+        if (end == std::string_view::npos)
+            end = line.size();
+        const std::string_view piece = line.substr(start, end - start);
+        double value = 0.0;
+        if (parseDouble(piece, value) && value > 0.00001)
+            levels.emplace_back(piece);
+        start = end + 1;
+    }
+}
+
+ZevInput readZevInput(std::string_view bytes, const std::string& fileName)
+{
+    InputLines lines(bytes, fileName);
+    if (lines.atEnd())
+        throw ImportError(formatC(loadString(61474).c_str(), fileName.c_str()));
+    const std::string marker = lines.next();
+    const std::string second = lines.atEnd() ? std::string() : lines.next();
+    if (marker.compare(0, 4, "@ZEV") != 0 || second.empty() || second.front() != '@')
+        throw ImportError(formatC(loadString(61827).c_str(), fileName.c_str()));
+
+    ZevInput input;
+    CRoom& room = input.room;
+    room.m_lampSystems.clear();
+    room.m_workSystems.clear();
+    room.m_obstacleSystems.clear();
+    readRoomLines(lines, room);
+
+    const std::vector<std::int32_t> groups = lines.nextInts(2);
+    const std::size_t recordLines = 8;
+    // Each record takes eight lines after the six of the task area: a count the file cannot hold is refused.
+    const auto fits = [&](std::int32_t count) {
+        return count >= 0 && static_cast<std::size_t>(count) <= lines.remaining() / recordLines;
+    };
+    if (!fits(groups[0]) || !fits(groups[1]) || !fits(groups[0] + groups[1]))
+        lines.fail(formatC(loadString(65104).c_str(), std::max(groups[0], groups[1]),
+            static_cast<int>(lines.remaining() / recordLines)));
+
+    room.m_workSystems.push_back(readTaskArea(lines));
+    for (std::int32_t i = 0; i < groups[0]; ++i) {
+        PredecessorCodes codes;
+        room.m_lampSystems.push_back(readLampSystem(lines, room.m_modes.size(), codes));
+        input.codes.push_back(codes);
+    }
+    for (std::int32_t i = 0; i < groups[1]; ++i)
+        room.m_obstacleSystems.push_back(readObstacleSystem(lines));
+    return input;
+}
+
+} // namespace kzev
