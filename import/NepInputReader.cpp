@@ -110,22 +110,20 @@ CRoom readNepInput(std::string_view bytes, const std::string& fileName)
     room.m_height = size[2] * kMm;
     lines.skip(1);
     const std::vector<std::int32_t> counts = lines.nextInts(5);
+    // Every group takes nine lines after the two that follow: counts the file cannot hold are refused here.
+    const std::size_t available = lines.remaining() > 2 ? (lines.remaining() - 2) / kGroupLines : 0;
+    std::size_t groups = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (counts[k] < 0 || static_cast<std::size_t>(counts[k]) > available - groups)
+            lines.fail(formatC(loadString(65104).c_str(), counts[k], static_cast<int>(available - groups)));
+        groups += static_cast<std::size_t>(counts[k]);
+    }
     const std::vector<double> rho = lines.nextDoubles(6);
     room.m_ceilingReflectance = rho[0];
     room.m_floorReflectance = rho[1];
     for (std::size_t w = 0; w < 4; ++w)
         room.m_wallReflectances[w] = rho[2 + w];
     lines.skip(1);
-
-    // Every group takes nine lines: counts the rest of the file cannot hold are refused before any is read.
-    std::size_t groups = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (counts[k] < 0 || static_cast<std::size_t>(counts[k]) > lines.remaining() / kGroupLines)
-            lines.fail(formatC(loadString(65104).c_str(), counts[k], static_cast<int>(lines.remaining() / kGroupLines)));
-        groups += static_cast<std::size_t>(counts[k]);
-    }
-    if (groups > lines.remaining() / kGroupLines)
-        lines.fail(formatC(loadString(65104).c_str(), static_cast<int>(groups), static_cast<int>(lines.remaining() / kGroupLines)));
 
     lines.skip(kGroupLines * static_cast<std::size_t>(counts[0] + counts[1]));
     for (std::int32_t i = 0; i < counts[2]; ++i)

@@ -226,9 +226,16 @@ ZevInput readZevInput(std::string_view bytes, const std::string& fileName)
     const auto fits = [&](std::int32_t count) {
         return count >= 0 && static_cast<std::size_t>(count) <= lines.remaining() / recordLines;
     };
-    if (!fits(groups[0]) || !fits(groups[1]) || !fits(groups[0] + groups[1]))
-        lines.fail(formatC(loadString(65104).c_str(), std::max(groups[0], groups[1]),
-            static_cast<int>(lines.remaining() / recordLines)));
+    const auto refuse = [&](std::int32_t count) {
+        lines.fail(formatC(loadString(65104).c_str(), count, static_cast<int>(lines.remaining() / recordLines)));
+    };
+    for (const std::int32_t count : groups) {
+        if (!fits(count))
+            refuse(count);
+    }
+    // Both fit on their own, so their sum cannot overflow.
+    if (!fits(groups[0] + groups[1]))
+        refuse(groups[0] + groups[1]);
 
     room.m_workSystems.push_back(readTaskArea(lines));
     for (std::int32_t i = 0; i < groups[0]; ++i) {
