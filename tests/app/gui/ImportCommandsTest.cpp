@@ -8,11 +8,14 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "support/WorkbookFixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,6 +26,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace {
 
@@ -52,11 +56,10 @@ void clickMenuItem(QMainWindow& frame, const QString& text)
         std::vector<QAction*> path;
         if (!top->menu() || !findMenuPath(top->menu(), text, path))
             continue;
-        top->menu()->aboutToShow();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
         QMenu* menu = top->menu();
         for (QAction* step : path) {
-            ASSERT_TRUE(menu->isVisible()) << step->text().toStdString();
+            ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000)) << step->text().toStdString();
             ASSERT_TRUE(step->isEnabled()) << step->text().toStdString();
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(step).center());
             menu = step->menu();
@@ -67,24 +70,34 @@ void clickMenuItem(QMainWindow& frame, const QString& text)
 }
 
 /** Answers the next file dialog by typing the path and pressing Enter. */
-void answerFileDialog(const std::string& path, bool& answered)
+[[nodiscard]] std::unique_ptr<QTimer> answerFileDialog(const std::string& path, bool& answered)
 {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, [timer, path, &answered] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    auto timer = std::make_unique<QTimer>();
+    const QString text = QString::fromStdString(path);
+    QObject::connect(timer.get(), &QTimer::timeout, [text, &answered] {
+        QFileDialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* candidate = qobject_cast<QFileDialog*>(widget); candidate && candidate->isVisible())
+                dialog = candidate;
+        }
+        auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
         if (!name)
             return;
-        name->clear();
-        QTest::keyClicks(name, QString::fromStdString(path));
-        QTest::keyClick(name, Qt::Key_Return);
+        if (name->text() != text) {
+            name->selectAll();
+            QTest::keyClicks(name, text);
+            return;
+        }
+        // A completer list that popped up takes the key first, as it would for a person typing.
+        QCompleter* completer = name->completer();
+        if (completer && completer->popup() && completer->popup()->isVisible())
+            QTest::keyClick(completer->popup(), Qt::Key_Escape);
+        else
+            QTest::keyClick(name, Qt::Key_Return);
         answered = true;
     });
     timer->start(20);
+    return timer;
 }
 
 class ImportCommands : public ::testing::Test {
@@ -110,7 +123,7 @@ TEST_F(ImportCommands, DaylightProjectFromTheFileMenuReplacesTheRooms)
         static_cast<std::streamsize>(bytes.size()));
 
     bool answered = false;
-    answerFileDialog(path, answered);
+    const auto answering = answerFileDialog(path, answered);
     clickMenuItem(*m_app.frame(), "Import z Knep 4.x");
     EXPECT_TRUE(answered);
 
@@ -120,15 +133,23 @@ TEST_F(ImportCommands, DaylightProjectFromTheFileMenuReplacesTheRooms)
     EXPECT_EQ(doc->m_rooms[0].m_name, "Místnost");
     EXPECT_TRUE(doc->GetPathName().empty());
     EXPECT_TRUE(doc->IsModified());
+    const CProjectTree* tree = m_app.frame()->projectTree();
+    ASSERT_NE(tree, nullptr);
+    const QList<QTreeWidgetItem*> rooms = tree->findItems("Místnost", Qt::MatchContains | Qt::MatchRecursive);
+    EXPECT_FALSE(rooms.isEmpty()) << "the tree shows the imported room";
 }
 
 TEST_F(ImportCommands, ARefusedPredecessorFileLeavesTheSample)
 {
     const std::string path = kzev::test::importFixture("daylight-input.ink").string();
     bool answered = false;
-    answerFileDialog(path, answered);
+    const auto answering = answerFileDialog(path, answered);
     clickMenuItem(*m_app.frame(), "&Import z Kzev 5.x");
     EXPECT_TRUE(answered);
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_EQ(m_services.messageBox.shown[0].text, "Soubor " + path + " není souborem Kzev 5.x !");
+    const QList<QTreeWidgetItem*> rooms = m_app.frame()->projectTree()->findItems("Místnost", Qt::MatchContains | Qt::MatchRecursive);
+    EXPECT_TRUE(rooms.isEmpty()) << "the sample's rooms stay in the tree";
     CKzevDoc* doc = kzev::theDocument();
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(doc->GetPathName().empty()) << "the sample stays open";
