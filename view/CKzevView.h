@@ -1,16 +1,21 @@
 #pragma once
 
+#include "view/PageComposer.h"
 #include "view/PlanView.h"
 #include "view/PlanZoom.h"
 #include "view/ResultLayers.h"
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <QPixmap>
+
+#include <array>
 
 #include <functional>
 #include <memory>
 
 class QPainter;
+class QPrinter;
 class COpenGLBase;
 
 namespace kzev {
@@ -95,6 +100,28 @@ public:
     [[nodiscard]] COpenGLBase& glWindow();
     [[nodiscard]] kzev::GLScene& glScene() { return *m_glScene; }
 
+    // ---- Printing hooks --------------------------------------------------------------------
+    /** Installs the print composer the hooks call (null: nothing can be printed). */
+    void setPageComposer(kzev::IPageComposer* composer) { m_composer = composer; }
+    /** Set while the luminaire database dialog prints a catalogue sheet: always one page. */
+    void setCatalogueSheet(bool sheet) { m_catalogueSheet = sheet; }
+    /**
+     * Prepares a print on the printer: the rooms of the project in turn
+     * prepared by the composer, its counting pass giving the last page.
+     * False without a composer or without a page.
+     */
+    bool OnPreparePrinting(QPrinter& printer, kzev::PrintInfo& info);
+    /** Makes the six print fonts for the printer and selects the base one. */
+    void OnBeginPrinting(QPainter& painter, kzev::PrintInfo& info);
+    /** Lets the composer draw the page info.currentPage. */
+    void OnPrint(kzev::IDrawSurface& surface, kzev::PrintInfo& info);
+    /** Returns to the screen's view settings and frees the print fonts. */
+    void OnEndPrinting();
+    /** Returns print font 1 to 6 (base, bold, underlined, both, 1.5 x italic, 2 x bold) while a print runs. */
+    [[nodiscard]] const QFont& printFont(int number) const;
+    /** Prints every page the composer counts on the printer (a printer or a PDF file); false when nothing printed. */
+    bool printDocument(QPrinter& printer, bool preview = false);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -122,6 +149,9 @@ private:
     COpenGLBase* m_gl = nullptr;
     /** Wheel turns not yet worth a notch (touchpads send small steps). */
     int m_wheelRemainder = 0;
+    kzev::IPageComposer* m_composer = nullptr;
+    bool m_catalogueSheet = false;
+    std::array<QFont, 6> m_printFonts;
 };
 
 namespace kzev {

@@ -51,6 +51,8 @@ COpenGLBase::COpenGLBase(kzev::IGLScene& scene, QWidget* parent)
     , m_scene(scene)
 {
     setObjectName(QStringLiteral("COpenGLBase"));
+    // The mouse and the wheel belong to the view underneath, in 3-D as in 2-D.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFormat(glFormat());
 }
 

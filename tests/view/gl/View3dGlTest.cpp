@@ -17,7 +17,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QPrinter>
+#include <QProcess>
 #include <QTest>
+#include <QWheelEvent>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -250,4 +253,78 @@ TEST_F(View3d, SwitchingThe3dViewOnAndOffLeaksNoDisplayLists)
     EXPECT_TRUE(view->is3D());
     EXPECT_EQ(gl.displayListCount(), held);
     EXPECT_EQ(lists(), before);
+}
+
+namespace {
+
+/** A composer of one page holding the 3-D picture of the view's room. */
+class PictureComposer final : public kzev::IPageComposer {
+public:
+    explicit PictureComposer(CKzevView& view)
+        : m_view(view)
+    {
+    }
+    void prepareRoom(int) override { }
+    int ComposePage(kzev::IDrawSurface& surface, kzev::PrintInfo& info, int counting) override
+    {
+        if (counting == 0)
+            printed = m_view.glWindow().RenderToDevice(surface, info.pagePixels, info.preview, 0);
+        return 1;
+    }
+    bool printed = false;
+
+private:
+    CKzevView& m_view;
+};
+
+} // namespace
+
+TEST_F(View3d, PrintedPageHoldsThePictureOfTheRoom)
+{
+    open("Vzor-kancelar.kzv");
+    click3d();
+    PictureComposer composer(*view);
+    view->setPageComposer(&composer);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(300);
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "printed";
+    std::filesystem::create_directories(folder);
+    const QString file = QString::fromStdString((folder / "view3d_office.pdf").string());
+    printer.setOutputFileName(file);
+    ASSERT_TRUE(view->printDocument(printer));
+    EXPECT_TRUE(composer.printed);
+    view->setPageComposer(nullptr);
+
+    QProcess list;
+    list.start(QStringLiteral("pdfimages"), { QStringLiteral("-list"), file });
+    ASSERT_TRUE(list.waitForFinished(30000));
+    const QStringList rows = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    // A header of two lines and the one picture: as wide as the page's printable width at 300 dpi, the window's shape.
+    ASSERT_EQ(rows.size(), 3) << rows.join('\n').toStdString();
+    const QStringList fields = rows[2].simplified().split(' ');
+    const int width = fields.value(3).toInt();
+    const int height = fields.value(4).toInt();
+    const QRect paint = printer.pageLayout().paintRectPixels(300);
+    EXPECT_EQ(width, paint.width());
+    EXPECT_NEAR(static_cast<double>(height) / width, static_cast<double>(view->glWindow().height()) / view->glWindow().width(), 0.01);
+}
+
+TEST_F(View3d, WheelOverThe3dViewMovesTheEyeByTheWheelStep)
+{
+    open("Vzor-kancelar.kzv");
+    click3d();
+    const CViewSettings& settings = doc->m_rooms.at(0).m_viewSettings;
+    const double before = settings.m_viewVector1.z;
+    COpenGLBase& gl = view->glWindow();
+    // The wheel turns over the middle of the picture; it reaches the widget the window finds there.
+    const QPoint global = gl.mapToGlobal(QPoint(gl.width() / 2, gl.height() / 2));
+    QWidget* under = frame->childAt(frame->mapFromGlobal(global));
+    ASSERT_NE(under, nullptr);
+    const QPoint at = under->mapFromGlobal(global);
+    QWheelEvent wheel(at, global, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(under, &wheel);
+    EXPECT_DOUBLE_EQ(settings.m_viewVector1.z, before - doc->m_wheelStep);
+    // The plan's zoom is left as it was.
+    EXPECT_EQ(view->totalSize().cx, view->viewport()->width());
 }

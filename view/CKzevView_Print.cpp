@@ -1,0 +1,142 @@
+// The view's printing hooks: the print composer counts and draws the pages,
+// the view prepares the printer, its fonts and the rooms, and puts its own
+// state back when the print ends.
+
+#include "view/CKzevView.h"
+
+#include "model/CKzevDoc.h"
+#include "platform/qt/QtPainterSurface.h"
+#include "view/gl/GLScene.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cmath>
+
+namespace {
+
+// The print fonts are made from the document's display font: its height in
+// logical units gives trunc(-72 x height / 10) tenths of a point.
+std::array<QFont, 6> makePrintFonts()
+{
+    QFont base(QStringLiteral("Arial"));
+    base.setPointSizeF(9.0);
+    if (const CKzevDoc* doc = kzev::theDocument()) {
+        const kzev::LogFont& log = doc->m_logFont;
+        if (!log.faceName.empty())
+            base.setFamily(QString::fromStdString(log.faceName));
+        const double tenths = std::trunc(-72.0 * log.height / 10.0);
+        // A height of 0 or a cell height (positive) still gives a readable size.
+        if (std::fabs(tenths) >= 10.0)
+            base.setPointSizeF(std::min(std::fabs(tenths) / 10.0, 200.0));
+        base.setItalic(log.italic != 0);
+    }
+    std::array<QFont, 6> fonts { base, base, base, base, base, base };
+    fonts[1].setWeight(QFont::Bold);
+    fonts[2].setUnderline(true);
+    fonts[3].setUnderline(true);
+    fonts[3].setWeight(QFont::Bold);
+    fonts[4].setPointSizeF(base.pointSizeF() * 1.5);
+    fonts[4].setItalic(true);
+    fonts[5].setPointSizeF(base.pointSizeF() * 2.0);
+    fonts[5].setWeight(QFont::Bold);
+    return fonts;
+}
+
+kzev::PrintInfo pageOf(QPrinter& printer)
+{
+    kzev::PrintInfo info;
+    const int dpi = std::max(printer.resolution(), 1);
+    const QRect paint = printer.pageLayout().paintRectPixels(dpi);
+    info.pagePixels = { paint.width(), paint.height() };
+    info.pixelsPerMm = dpi / 25.4;
+    return info;
+}
+
+} // namespace
+
+bool CKzevView::OnPreparePrinting(QPrinter& printer, kzev::PrintInfo& info)
+{
+    if (!m_composer)
+        return false;
+    const kzev::PrintInfo page = pageOf(printer);
+    info.pagePixels = page.pagePixels;
+    info.pixelsPerMm = page.pixelsPerMm;
+    info.minPage = 1;
+    m_plan.setOutputScale(1.0);
+    m_plan.setDocument(kzev::theDocument());
+    if (m_catalogueSheet) {
+        info.maxPage = 1;
+        return true;
+    }
+    // The pages are counted on a surface that measures text as the printer does.
+    const std::array<QFont, 6> fonts = makePrintFonts();
+    QImage measure(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = static_cast<int>(std::lround(printer.resolution() / 0.0254));
+    measure.setDotsPerMeterX(dotsPerMetre);
+    measure.setDotsPerMeterY(dotsPerMetre);
+    QPainter painter(&measure);
+    painter.setFont(fonts[0]);
+    kzev::QtPainterSurface surface(painter, true);
+    if (const CKzevDoc* doc = kzev::theDocument()) {
+        for (std::size_t room = 0; room < doc->m_rooms.size(); ++room)
+            m_composer->prepareRoom(static_cast<int>(room));
+    }
+    info.maxPage = m_composer->ComposePage(surface, info, 1);
+    return info.maxPage >= info.minPage;
+}
+
+void CKzevView::OnBeginPrinting(QPainter& painter, kzev::PrintInfo& info)
+{
+    if (m_catalogueSheet) {
+        info.minPage = 1;
+        info.maxPage = 1;
+    }
+    m_printFonts = makePrintFonts();
+    painter.setFont(m_printFonts[0]);
+}
+
+void CKzevView::OnPrint(kzev::IDrawSurface& surface, kzev::PrintInfo& info)
+{
+    if (m_composer)
+        m_composer->ComposePage(surface, info, 0);
+}
+
+void CKzevView::OnEndPrinting()
+{
+    m_plan.setViewSettingsOverride(nullptr);
+    m_plan.setOutputScale(1.0);
+    m_plan.setPageOutput(false);
+    m_glScene->setPrintRoom(-1);
+    m_printFonts = {};
+    // The plan rectangle is in page units now; the next paint lays the screen out again.
+    viewport()->update();
+}
+
+const QFont& CKzevView::printFont(int number) const
+{
+    return m_printFonts[static_cast<std::size_t>(std::clamp(number, 1, 6) - 1)];
+}
+
+bool CKzevView::printDocument(QPrinter& printer, bool preview)
+{
+    kzev::PrintInfo info;
+    info.preview = preview;
+    if (!OnPreparePrinting(printer, info))
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    OnBeginPrinting(painter, info);
+    for (int page = info.minPage; page <= info.maxPage; ++page) {
+        if (page > info.minPage)
+            printer.newPage();
+        info.currentPage = page;
+        kzev::QtPainterSurface surface(painter, true);
+        OnPrint(surface, info);
+    }
+    painter.end();
+    OnEndPrinting();
+    return true;
+}
