@@ -322,7 +322,8 @@ COpenGLBase& CKzevView::glWindow()
 
 void CKzevView::sync3D()
 {
-    const bool shown = sceneShown() && m_plan.room() && is3D();
+    // Without OpenGL windows the view says so in place of the picture.
+    const bool shown = sceneShown() && m_plan.room() && is3D() && COpenGLBase::windowsAvailable();
     if (!shown) {
         if (m_gl)
             m_gl->hide();
@@ -373,8 +374,14 @@ void CKzevView::OnDraw(QPainter& painter)
     const bool glShown = m_gl && m_gl->isVisible();
     if (is3D() != glShown)
         QMetaObject::invokeMethod(this, [this] { sync3D(); }, Qt::QueuedConnection);
-    if (is3D())
+    if (is3D()) {
+        if (!COpenGLBase::windowsAvailable()) {
+            painter.setPen(Qt::black);
+            painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                QString::fromStdString(kzev::loadString(63343)));
+        }
         return;
+    }
     if (CKzevDoc* doc = kzev::theDocument())
         painter.setFont(fontOf(doc->m_logFont));
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());

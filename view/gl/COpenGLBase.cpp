@@ -8,6 +8,7 @@
 #include "view/gl/OffscreenLayout.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -77,6 +78,19 @@ QSurfaceFormat COpenGLBase::glFormat()
     format.setGreenBufferSize(8);
     format.setBlueBufferSize(8);
     return format;
+}
+
+bool COpenGLBase::windowsAvailable()
+{
+    static const bool available = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+            return false;
+        QOpenGLContext probe;
+        probe.setFormat(glFormat());
+        return probe.create();
+    }();
+    return available;
 }
 
 void COpenGLBase::rebuildScene(int mode)

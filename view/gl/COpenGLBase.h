@@ -44,6 +44,12 @@ public:
 
     /** Returns the surface format asked of every context: compatibility profile, depth and stencil. */
     [[nodiscard]] static QSurfaceFormat glFormat();
+    /**
+     * Returns whether a window can show OpenGL here: a context of the format
+     * can be made and the windowing system draws OpenGL windows (not so off
+     * the screen, where such a window must never be shown).
+     */
+    [[nodiscard]] static bool windowsAvailable();
 
     /** Asks for the scene list to be compiled again for the mode at the next paint. */
     void rebuildScene(int mode);

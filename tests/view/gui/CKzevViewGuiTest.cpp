@@ -276,3 +276,28 @@ TEST_F(CKzevViewGuiTest, CopyPutsThePictureOfTheViewOnTheClipboard)
     EXPECT_EQ(copied.size(), view.viewport()->size());
     EXPECT_TRUE(inked(copied, view.plan().projection().project(8.0, 5.0, 0.0)));
 }
+
+TEST_F(CKzevViewGuiTest, ThreeDViewSwitchesOnAndOffWhateverTheGraphicsOffer)
+{
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    EXPECT_FALSE(view.OnUpdateToggleOGLGraphics().checked);
+    view.OnToggleOGLGraphics();
+    EXPECT_TRUE(view.is3D());
+    EXPECT_TRUE(view.OnUpdateToggleOGLGraphics().checked);
+    // Off the screen there is no OpenGL window: the view says so in place of the picture, and copies that.
+    const QImage message = shot();
+    int dark = 0;
+    for (int y = 0; y < message.height(); ++y)
+        for (int x = 0; x < message.width(); ++x)
+            dark += message.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+    EXPECT_GT(dark, 100);
+    view.OnEditCopy();
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    view.OnToggleOGLGraphics();
+    EXPECT_FALSE(view.is3D());
+    const QImage plan = shot();
+    EXPECT_TRUE(inked(plan, view.plan().projection().project(8.0, 5.0, 0.0)));
+}
