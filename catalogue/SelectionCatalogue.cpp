@@ -77,7 +77,7 @@ bool openQuery(CData& data, const std::string& file, const std::string& query, c
     if (!data.Open(file, dataLocation().driver)) {
         data.Close();
         if (report)
-            reportOpenFailure(file);
+            reportOpenFailure(data, file);
         return false;
     }
     if (!data.OpenTable(query)) {
@@ -111,7 +111,7 @@ SubgroupNames readSubgroupNames()
     CData data;
     if (!data.Open(file, dataLocation().driver)) {
         data.Close();
-        reportOpenFailure(file);
+        reportOpenFailure(data, file);
         return result;
     }
     if (!data.OpenTable(0)) {
@@ -145,7 +145,7 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
     CData data;
     if (!data.Open(references, {})) {
         data.Close();
-        reportOpenFailure(references);
+        reportOpenFailure(data, references);
         return roots;
     }
     if (!data.OpenTable(query)) {
@@ -158,7 +158,7 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
     bool makersOpen = false;
     if (!makers.Open(makersFile, dataLocation().driver)) {
         makers.Close();
-        reportOpenFailure(makersFile);
+        reportOpenFailure(makers, makersFile);
     } else if (!makers.OpenTable(0)) {
         makers.Close();
         reportTableFailure("0", makersFile);

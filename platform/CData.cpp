@@ -28,6 +28,11 @@ std::string openFailureText(const CData& data, const std::string& file)
     return formatC(loadString(data.isDamaged() ? 64614 : 61446).c_str(), file.c_str());
 }
 
+void reportOpenFailure(const CData& data, const std::string& file)
+{
+    services().messageBox->show(openFailureText(data, file), MessageIcon::Warning, MessageButtons::Ok);
+}
+
 void reportTableFailure(const std::string& table, const std::string& file)
 {
     services().messageBox->show(formatC(loadString(61447).c_str(), table.c_str(), file.c_str()),

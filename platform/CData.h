@@ -126,5 +126,7 @@ namespace kzev {
  * soubor %s ! (existuje ?)"; both name the file.
  */
 [[nodiscard]] std::string openFailureText(const CData& data, const std::string& file);
+/** Shows openFailureText with the exclamation icon. */
+void reportOpenFailure(const CData& data, const std::string& file);
 
 } // namespace kzev

@@ -1,5 +1,6 @@
 #include "platform/CData.h"
 
+#include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,11 @@ TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
     EXPECT_FALSE(excel.isOpen());
     EXPECT_EQ(openFailureText(excel, kCrashingWorkbook),
         "Sešit " + kCrashingWorkbook + " je poškozený, nelze jej přečíst !");
+    test::FakeServices fakes;
+    reportOpenFailure(excel, kCrashingWorkbook);
+    ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
+    EXPECT_EQ(fakes.messageBox.shown[0].text, openFailureText(excel, kCrashingWorkbook));
+    EXPECT_EQ(fakes.messageBox.shown[0].icon, MessageIcon::Warning);
 
     // The program goes on: the sound workbook opens in the same object, and a missing file is only missing.
     ASSERT_EQ(excel.Open(kExcelWorkbook, "Excel 8.0", 0, 0), 1);
