@@ -329,6 +329,32 @@ TEST_F(CalculationRunTest, LuminaireThatCannotBeDividedFailsTheRun)
     EXPECT_EQ(room().m_resultsValid, 0);
 }
 
+TEST_F(CalculationRunTest, GridsBeyondWhatTheCalculationHoldsFailTheRunNamingThem)
+{
+    // An area whose counts ask for 900 million points, never allocated.
+    room().m_reflectedComponent = 0;
+    CWorkSystem& area = room().m_workSystems[0];
+    area.m_count1 = 30000;
+    area.m_count2 = 30000;
+    area.m_points.clear();
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+    EXPECT_TRUE(logHas("line:  Chyba výpočtu: plocha " + area.m_name
+        + " má 30000 × 30000 bodů, program počítá nejvýše 1048576 bodů na plochu"));
+    EXPECT_TRUE(area.m_points.empty());
+
+    // A wall of 20 km cut into half-metre elements is such a grid too.
+    m_fakes.log.calls.clear();
+    area.m_count1 = 3;
+    area.m_count2 = 2;
+    room().m_reflectedComponent = 1;
+    room().m_length = 20000.0;
+    room().m_width = 20000.0;
+    ASSERT_EQ(run(), CalcOutcome::Failed);
+    EXPECT_EQ(std::ranges::count_if(log(), [](const std::string& line) {
+        return line.find("Chyba výpočtu: plocha") != std::string::npos && line.find("40001 × 40001") != std::string::npos;
+    }), 1);
+}
+
 TEST_F(CalculationRunTest, LaterPassesPlugInThroughTheHooksInTheirOrder)
 {
     room().m_reflectedComponent = 0;
