@@ -8,6 +8,8 @@
 #include "model/CLuminaire.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "view/LuminaireBody.h"
+#include "view/gl/GLCamera.h"
 
 #include <cmath>
 
@@ -116,12 +118,7 @@ void PlanView::DrawLuminaires(IDrawSurface& surface, int drawSwitchedOff, int mo
 void PlanView::DrawLuminaireOutline(IDrawSurface& surface, const COneLampSystem& entry, const CLuminaire& luminaire,
     const CVector& p, const Pen& pen) const
 {
-    const CVector u = entry.m_opticalAxis.Normalized();
-    const CVector v = entry.m_c0Axis.Normalized();
-    const CVector w = CrossProduct(u, v).Normalized();
-    const double d1 = luminaire.m_overallDimensions[0];
-    const double d2 = luminaire.m_overallDimensions[1];
-    const double d3 = luminaire.m_overallDimensions[2];
+    const auto [u, v, w, d1, d2, d3] = LuminaireBody::of(entry, luminaire);
     // On screen the mounting face is red so that the luminaire's side is seen at a glance.
     const Pen facePen = m_pageOutput ? pen : scaled(slotPen(5));
     auto segment = [&](const CVector& from, const CVector& to) {
@@ -142,13 +139,9 @@ void PlanView::DrawLuminaireOutline(IDrawSurface& surface, const COneLampSystem&
             segment(face[i] + depth, face[(i + 1) % 4] + depth);
         }
     } else {
-        const double diameter = d2 > 0.0 ? d2 : d1;
-        double step = 0.0;
-        if (m_document)
-            step = std::trunc(m_document->m_cylIncrement + 1e-12);
-        // A step below one degree would never close the circle; a whole degree still does.
-        if (!std::isfinite(step) || step < 1.0)
-            step = 1.0;
+        const double diameter = LuminaireBody::of(entry, luminaire).diameter();
+        // Whole degrees, at least one, so that the circle always closes.
+        const double step = roundBodyStep(m_document ? m_document->m_cylIncrement : 0.0);
         std::vector<CVector> circle;
         for (double a = 0.0; a <= 360.0 + 1e-9; a += step) {
             const double r = kDegToRad * a;

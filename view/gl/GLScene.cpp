@@ -6,6 +6,7 @@
 #include "platform/AngleConstants.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "view/LuminaireBody.h"
 #include "view/PlanView.h"
 
 #include <GL/gl.h>
@@ -318,12 +319,7 @@ void GLScene::DrawGLLuminaires(const CRoom& room, int mode)
 
 void GLScene::DrawGLLuminaire(const CRoom& room, const CLuminaire& luminaire, const COneLampSystem& entry, int mode)
 {
-    const CVector u = entry.m_opticalAxis.Normalized();
-    const CVector v = entry.m_c0Axis.Normalized();
-    const CVector w = CrossProduct(u, v).Normalized();
-    const double d1 = luminaire.m_overallDimensions[0];
-    const double d2 = luminaire.m_overallDimensions[1];
-    const double d3 = luminaire.m_overallDimensions[2];
+    const auto [u, v, w, d1, d2, d3] = LuminaireBody::of(entry, luminaire);
     const double f = entry.ModeFactor(static_cast<std::size_t>(std::max(mode, 0)));
     // The light-emitting face lies a millimetre below the mounting point, the body behind it.
     const CVector face = entry.m_position + room.m_origin - CVector { 0.0, 0.0, 0.001 };
@@ -357,7 +353,7 @@ void GLScene::DrawGLLuminaire(const CRoom& room, const CLuminaire& luminaire, co
         return;
     }
 
-    const double radius = 0.5 * (d2 > 0.0 ? d2 : d1);
+    const double radius = 0.5 * LuminaireBody::of(entry, luminaire).diameter();
     const int step = roundBodyStep(m_plan.document() ? m_plan.document()->m_cylIncrement : 0.0);
     std::vector<CVector> rim;
     for (int angle = 0; angle <= 360; angle += step) {

@@ -11,6 +11,8 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kzev;
 
 namespace {
@@ -212,7 +214,11 @@ TEST_F(CKzevViewGuiTest, WheelZoomsAboutTheScrollPositionAndFitRestoresTheWindow
     const ScrollSize grown = view.totalSize();
     EXPECT_EQ(grown, (ScrollSize { first.cx * 11 / 10, first.cy * 11 / 10 }));
     EXPECT_EQ(view.scrollPosition(), (DevicePoint { at.x(), 40 * grown.cy / first.cy }));
-    shot();
+    QApplication::processEvents();
+    const QImage zoomed = view.grab().toImage();
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(zoomed.save(QString::fromStdString((folder / "view_plan_zoomed.png").string())));
     EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(view.verticalScrollBar()->maximum(), 0);
 
