@@ -137,6 +137,10 @@ public:
     void OnImportKnepProject();
     /** Enables the imports while no calculation runs. */
     void OnUpdateImport(kzev::CommandUi& ui);
+    /** Rebuilds the reference database of makers and lists them anew in the database tree (32816). */
+    void OnRecognizeDatabases();
+    /** Enables the rebuild while no calculation runs (the calculation reads the makers' databases). */
+    void OnUpdateRecognizeDatabases(kzev::CommandUi& ui);
     /** Puts the selected task area's point values on the clipboard as a table (32898). */
     void OnCopyResultsTable();
     /** Enables 32898 for a task area of a room with current results. */

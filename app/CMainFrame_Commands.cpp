@@ -127,7 +127,8 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32914, "Legenda použitých svítidel", Glyph::LuminaireLegend, notBuilt, updateNotBuilt },
         { 32921, "Legenda místností", Glyph::RoomLegend, notBuilt, updateNotBuilt },
         { 32925, "Rohové razítko", Glyph::TitleBlock, notBuilt, updateNotBuilt },
-        { 32816, "Rozpoznat databáze výrobců", Glyph::DatabaseRecognition, notBuilt, updateNotBuilt },
+        { 32816, "Rozpoznat databáze výrobců", Glyph::DatabaseRecognition, [](CMainFrame& f) { f.OnRecognizeDatabases(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateRecognizeDatabases(ui); } },
         // Calculation
         { 32834, "Zahájit bodový výpočet", Glyph::CalcStart, [](CMainFrame& f) { f.OnCalcStart(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCalcStart(ui); } },

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
 #include "app/TreeIcons.h"
+#include "catalogue/ui/CDatabaseTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 
@@ -64,12 +65,12 @@ CWorkspaceBar::CWorkspaceBar(QWidget* parent)
 
     m_projectTree = new CProjectTree(m_tabs);
 
-    // The catalogue fills this one; it has no check boxes.
-    m_databaseTree = new QTreeWidget(m_tabs);
-    m_databaseTree->setObjectName(QStringLiteral("CDatabaseTree"));
-    m_databaseTree->setColumnCount(1);
-    m_databaseTree->header()->hide();
-    m_databaseTree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // The catalogue fills this one; its dialog disables the frame's bars while it is open.
+    m_databaseTree = new CDatabaseTree(m_tabs);
+    m_databaseTree->setBarSwitch([](int disable) {
+        if (CMainFrame* frame = kzev::mainFrame())
+            frame->EnableBars(disable);
+    });
 
     m_tabs->addTab(m_projectTree, kzev::workspaceTabIcon(0), qs(kzev::loadString(kProjectTab)));
     m_tabs->addTab(m_databaseTree, kzev::workspaceTabIcon(1), qs(kzev::loadString(kDatabaseTab)));

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class CDatabaseTree;
 class CProjectTree;
 class QTabWidget;
 class QTreeWidget;
@@ -28,7 +29,7 @@ public:
     ~CWorkspaceBar() override;
 
     [[nodiscard]] CProjectTree* projectTree() const { return m_projectTree; }
-    [[nodiscard]] QTreeWidget* databaseTree() const { return m_databaseTree; }
+    [[nodiscard]] CDatabaseTree* databaseTree() const { return m_databaseTree; }
     [[nodiscard]] QTabWidget* tabs() const { return m_tabs; }
 
     /** Rebuilds the whole tree from the document's rooms and selects the first room. Returns 1. */
@@ -63,6 +64,6 @@ private:
 
     QTabWidget* m_tabs = nullptr;
     CProjectTree* m_projectTree = nullptr;
-    QTreeWidget* m_databaseTree = nullptr;
+    CDatabaseTree* m_databaseTree = nullptr;
     kzev::ScopedServices m_service;
 };

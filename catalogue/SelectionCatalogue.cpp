@@ -104,19 +104,21 @@ struct SubgroupNames {
     }
 };
 
-SubgroupNames readSubgroupNames()
+SubgroupNames readSubgroupNames(bool report)
 {
     SubgroupNames result;
     const std::string file = dataFolderWithPrefix() + loadString(kFileSkupiny);
     CData data;
     if (!data.Open(file, dataLocation().driver)) {
         data.Close();
-        reportOpenFailure(data, file);
+        if (report)
+            reportOpenFailure(data, file);
         return result;
     }
     if (!data.OpenTable(0)) {
         data.Close();
-        reportTableFailure("0", file);
+        if (report)
+            reportTableFailure("0", file);
         return result;
     }
     long group = 0;
@@ -135,22 +137,24 @@ SubgroupNames readSubgroupNames()
     return result;
 }
 
-std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std::string& query)
+std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std::string& query, bool report)
 {
     WaitCursorGuard wait;
-    const SubgroupNames subgroups = readSubgroupNames();
+    const SubgroupNames subgroups = readSubgroupNames(report);
     std::vector<CatalogueTreeItem> roots;
 
     const std::string references = dataFolderWithPrefix() + loadString(kFileOdkazy);
     CData data;
     if (!data.Open(references, {})) {
         data.Close();
-        reportOpenFailure(data, references);
+        if (report)
+            reportOpenFailure(data, references);
         return roots;
     }
     if (!data.OpenTable(query)) {
         data.Close();
-        reportTableFailure(table, references);
+        if (report)
+            reportTableFailure(table, references);
         return roots;
     }
     const std::string makersFile = dataFolderWithPrefix() + loadString(kFileVyrobci);
@@ -158,10 +162,12 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
     bool makersOpen = false;
     if (!makers.Open(makersFile, dataLocation().driver)) {
         makers.Close();
-        reportOpenFailure(makers, makersFile);
+        if (report)
+            reportOpenFailure(makers, makersFile);
     } else if (!makers.OpenTable(0)) {
         makers.Close();
-        reportTableFailure("0", makersFile);
+        if (report)
+            reportTableFailure("0", makersFile);
     } else {
         makersOpen = true;
     }
@@ -262,15 +268,17 @@ bool openMakerQuery(CData& data, long maker, const std::string& query, int sheet
 
 } // namespace
 
-std::vector<CatalogueTreeItem> loadLuminaireGroupTree()
+std::vector<CatalogueTreeItem> loadLuminaireGroupTree(bool report)
 {
     return loadGroupTree(loadString(61679),
-        "SELECT * FROM Luminaires ORDER BY [" + loadString(kColMaker) + "],[" + loadString(kColGroup) + "] ASC");
+        "SELECT * FROM Luminaires ORDER BY [" + loadString(kColMaker) + "],[" + loadString(kColGroup) + "] ASC",
+        report);
 }
 
-std::vector<CatalogueTreeItem> loadLampGroupTree()
+std::vector<CatalogueTreeItem> loadLampGroupTree(bool report)
 {
-    return loadGroupTree(loadString(61681), "SELECT * FROM Lamps ORDER BY [" + loadString(kColMaker) + "] ASC");
+    return loadGroupTree(
+        loadString(61681), "SELECT * FROM Lamps ORDER BY [" + loadString(kColMaker) + "] ASC", report);
 }
 
 std::optional<std::vector<SelectionRow>> queryLuminaireRows(
@@ -294,6 +302,29 @@ std::optional<std::vector<SelectionRow>> queryLuminaireRows(
                 continue;
         }
         rows.push_back(luminaireRow(data, row, maker, type, legend));
+    }
+    data.Close();
+    return rows;
+}
+
+std::optional<std::vector<SelectionRow>> queryMakerLuminaireRows(long maker, const std::string& filter)
+{
+    WaitCursorGuard wait;
+    const std::string query = formatC("SELECT * FROM [%s]", loadString(kSheetLuminaires).c_str());
+    CData data;
+    if (!openMakerQuery(data, maker, query, kSheetLuminaires))
+        return std::nullopt;
+    const std::string wanted = upperCase(filter);
+    const LegendLampNames noLegend;
+    std::vector<SelectionRow> rows;
+    for (long row = 0; row < data.rowCount(); ++row) {
+        const std::string type = cell(data, loadString(kColType), row);
+        if (!wanted.empty()) {
+            const std::string name = cell(data, loadString(kColName), row);
+            if (upperCase(name).find(wanted) == std::string::npos && upperCase(type).find(wanted) == std::string::npos)
+                continue;
+        }
+        rows.push_back(luminaireRow(data, row, maker, type, noLegend));
     }
     data.Close();
     return rows;

@@ -25,9 +25,9 @@ struct CatalogueTreeItem {
  * named by the makers' list and the subgroup names of group 20. A file or
  * table that cannot be opened is reported; the tree holds what was read.
  */
-[[nodiscard]] std::vector<CatalogueTreeItem> loadLuminaireGroupTree();
+[[nodiscard]] std::vector<CatalogueTreeItem> loadLuminaireGroupTree(bool report = true);
 /** The same for the lamp groups. */
-[[nodiscard]] std::vector<CatalogueTreeItem> loadLampGroupTree();
+[[nodiscard]] std::vector<CatalogueTreeItem> loadLampGroupTree(bool report = true);
 
 /** One row of the luminaire or lamp grid: the record number "Věta" and the seven cell texts. */
 struct SelectionRow {
@@ -49,6 +49,14 @@ struct LegendLampNames {
  */
 [[nodiscard]] std::optional<std::vector<SelectionRow>> queryLuminaireRows(
     long maker, long subgroup, const std::string& filter, const LegendLampNames& legend);
+
+/**
+ * Every luminaire of a maker's workbook as grid rows (column 6 empty), kept
+ * when the filter is empty or found (ignoring case) in "Typ" or "Název".
+ * Nothing when the workbook or its sheet cannot be read or holds no
+ * luminaire; the reason (for an empty sheet the query) has been shown then.
+ */
+[[nodiscard]] std::optional<std::vector<SelectionRow>> queryMakerLuminaireRows(long maker, const std::string& filter);
 
 /** The lamps of a maker's subgroup as grid rows; nothing (after a message) when none can be read. */
 [[nodiscard]] std::optional<std::vector<SelectionRow>> queryLampRows(long maker, long subgroup);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace kzev {
+class GridWidget;
+}
+
+/**
+ * The modeless dialog "Databáze svítidel" on one maker's workbook: the list
+ * of its luminaires with a filter, the start of the database editor, and the
+ * import of EULUMDAT and IES files into the workbook and the export of
+ * luminaires as EULUMDAT files. While it is open the frame's bars are
+ * disabled through the switch it is given.
+ */
+class CLuminaireDatabaseDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kTemplateId = 197;
+    static constexpr int kGridId = 1051;
+    static constexpr int kFilterEditId = 10634;
+    static constexpr int kFilterButtonId = 1139;
+    static constexpr int kEditButtonId = 1140;
+    static constexpr int kCatalogueSheetButtonId = 1141;
+    static constexpr int kImportLdtButtonId = 1142;
+    static constexpr int kExportLdtButtonId = 1143;
+    static constexpr int kImportIesButtonId = 1144;
+    static constexpr int kNumberCheckId = 1233;
+
+    /** Disables the frame's bars with 1 and enables them with 0. */
+    using BarSwitch = std::function<void(int disable)>;
+
+    CLuminaireDatabaseDialog(std::string workbook, long maker, std::string makerName, BarSwitch bars,
+        QWidget* parent = nullptr);
+    ~CLuminaireDatabaseDialog() override;
+
+    [[nodiscard]] const std::string& workbook() const { return m_workbook; }
+    [[nodiscard]] long maker() const { return m_maker; }
+    [[nodiscard]] const std::string& makerName() const { return m_makerName; }
+    [[nodiscard]] kzev::GridWidget* luminaireGrid() const { return m_grid; }
+
+    /** Lists the workbook's luminaires that pass the filter. */
+    void FillGrid();
+    void OnFilter() { FillGrid(); }
+    void OnEdit();
+    void OnImportLdt();
+    void OnImportIes();
+    void OnExportLdt();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void setHeadings();
+    void importFiles(bool ies);
+    void enableBars();
+
+    std::string m_workbook;
+    long m_maker = 0;
+    std::string m_makerName;
+    BarSwitch m_bars;
+    bool m_barsDisabled = false;
+    bool m_filled = false;
+
+    QLineEdit* m_filter = nullptr;
+    QCheckBox* m_number = nullptr;
+    kzev::GridWidget* m_grid = nullptr;
+};
