@@ -1,7 +1,10 @@
 #include "dialogs/lamps/CDialogLamps.h"
 
 #include "catalogue/ui/CLampSelectDialog.h"
+#include "dialogs/grids/CLampSystemListDialog.h"
+#include "dialogs/grids/CUsedLuminairesDialog.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
+#include "dialogs/lamps/CLampsSystemNonregular.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -92,17 +95,39 @@ bool CDialogLamps::OnInitDialog()
         }
     };
     m_selection->setContext(context);
-    kzev::DesignHooks hooks;
-    hooks.refreshView = [this] {
+    m_selection->setUsedLuminairePicker([this]() -> std::optional<int> {
+        CUsedLuminairesDialog dialog(m_doc, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.chosenIndex();
+    });
+    const auto refreshView = [this] {
         if (CKzevView* view = kzev::theView()) {
             view->plan().setEditedObjects(&m_session.working(), nullptr, nullptr);
             view->setSceneShown(true);
             view->RefreshView(0, 1);
         }
     };
+    kzev::DesignHooks hooks;
+    hooks.refreshView = refreshView;
+    hooks.nonRegularChanged = [this] { OnSwitchNonregular(); };
     m_regular = new CLampSystemDialog(context, std::move(hooks), m_tabs);
     m_tabs->addTab(m_regular, m_regular->windowTitle());
     m_pages.push_back(m_regular);
+    kzev::NonregularHooks nonRegularHooks;
+    nonRegularHooks.refreshView = refreshView;
+    nonRegularHooks.pickOtherSystem = [this]() -> std::optional<int> {
+        if (m_session.room() < 0 || static_cast<std::size_t>(m_session.room()) >= m_doc.m_rooms.size())
+            return std::nullopt;
+        CLampSystemListDialog dialog(m_doc.m_rooms[static_cast<std::size_t>(m_session.room())], m_session.lampSystem(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.chosenIndex();
+    };
+    m_nonRegular = new CLampsSystemNonregular(context, std::move(nonRegularHooks), m_tabs);
+    m_nonRegular->hide();
+    if (working.m_nonRegular == 1)
+        OnSwitchNonregular();
     m_selection->FillGroupTrees();
     m_selection->SetupGrids();
     m_doc.LoadDadLampList();
@@ -113,11 +138,28 @@ bool CDialogLamps::OnInitDialog()
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { onTabChanged(index); });
     if (page != 0)
         m_selection->SelectCurrentLuminaire();
+    // The non-regular page shows the luminaires the regular page has laid out.
+    if (page == 2)
+        m_regular->OnSetActive();
     if (kzev::ILampSheetPage* active = this->page(page))
         active->OnSetActive();
     if (m_doc.m_lxLampDialog > 0 && m_doc.m_lyLampDialog > 0)
         move(m_doc.m_lxLampDialog, m_doc.m_lyLampDialog);
     return true;
+}
+
+void CDialogLamps::OnSwitchNonregular()
+{
+    const bool nonRegular = m_session.working().m_nonRegular == 1;
+    const int at = m_tabs->indexOf(m_nonRegular);
+    if (!nonRegular && at >= 0) {
+        m_tabs->removeTab(at);
+        m_nonRegular->hide();
+        m_pages.resize(2);
+    } else if (nonRegular && at < 0 && m_tabs->count() == 2) {
+        m_tabs->addTab(m_nonRegular, m_nonRegular->windowTitle());
+        m_pages.push_back(m_nonRegular);
+    }
 }
 
 kzev::ILampSheetPage* CDialogLamps::page(int index) const

@@ -11,6 +11,7 @@
 class CKzevDoc;
 class CLampSelectDialog;
 class CLampSystemDialog;
+class CLampsSystemNonregular;
 class QDialogButtonBox;
 class QTabWidget;
 
@@ -45,6 +46,8 @@ public:
     [[nodiscard]] CLampSelectDialog* selectionPage() const { return m_selection; }
     /** The regular design page (page 1), made by OnInitDialog. */
     [[nodiscard]] CLampSystemDialog* regularPage() const { return m_regular; }
+    /** The non-regular page (page 2 while the lamp system is non-regular), made by OnInitDialog. */
+    [[nodiscard]] CLampsSystemNonregular* nonRegularPage() const { return m_nonRegular; }
     [[nodiscard]] QTabWidget* tabs() const { return m_tabs; }
     [[nodiscard]] QDialogButtonBox* buttons() const { return m_buttons; }
     [[nodiscard]] kzev::LampSheetSession& session() { return m_session; }
@@ -62,12 +65,15 @@ private:
     void onTabChanged(int index);
     [[nodiscard]] kzev::ILampSheetPage* page(int index) const;
     void finish(bool accepted, bool closeWindow = true);
+    /** Shows the non-regular page while the working copy is non-regular, and only then. */
+    void OnSwitchNonregular();
 
     CKzevDoc& m_doc;
     kzev::LampSheetSession m_session;
     QTabWidget* m_tabs;
     CLampSelectDialog* m_selection;
     CLampSystemDialog* m_regular = nullptr;
+    CLampsSystemNonregular* m_nonRegular = nullptr;
     QDialogButtonBox* m_buttons;
     std::vector<kzev::ILampSheetPage*> m_pages;
     int m_activePage = 0;
