@@ -4,6 +4,8 @@
 #include "model/CKzevDoc.h"
 
 #include <QHBoxLayout>
+
+#include <algorithm>
 #include <QPushButton>
 #include <QStyle>
 
@@ -40,7 +42,8 @@ CUsedLuminairesDialog::CUsedLuminairesDialog(CKzevDoc& doc, QWidget* parent)
             m_table.OnEndLabelEdit(notification.row, notification.col);
     });
     m_table.OnInit();
-    resize(900, 420);
+    // Wide enough for every column of the longest texts, within reason.
+    resize(std::clamp(grid.GetVirtualWidth() + 40, 600, 1400), 420);
     if (m_doc.m_lxLuminairesLegendDialog > 0 && m_doc.m_lyLuminairesLegendDialog > 0) {
         move(m_doc.m_lxLuminairesLegendDialog, m_doc.m_lyLuminairesLegendDialog);
         if (m_doc.m_lsxLuminairesLegendDialog > 0 && m_doc.m_lsyLuminairesLegendDialog > 0)

@@ -1,0 +1,253 @@
+// The non-regular page of the lamp-system sheet on the shipped office,
+// driven as a user does: the check box on the design page, the new tab,
+// a cell typed and left with Enter, a luminaire added, one moved to another
+// lamp system through its list, and the used luminaires picked on the
+// selection page.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "catalogue/ui/CLampSelectDialog.h"
+#include "dialogs/grids/CLampSystemListDialog.h"
+#include "dialogs/grids/CUsedLuminairesDialog.h"
+#include "dialogs/lamps/CDialogLamps.h"
+#include "dialogs/lamps/CLampSystemDialog.h"
+#include "dialogs/lamps/CLampsSystemNonregular.h"
+#include "grid/GridWidget.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+void mouse(QWidget* target, QEvent::Type type, QPoint at)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void click(QWidget* target, QPoint at)
+{
+    mouse(target, QEvent::MouseButtonPress, at);
+    mouse(target, QEvent::MouseButtonRelease, at);
+    QApplication::processEvents();
+}
+
+void clickButton(QAbstractButton* button)
+{
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
+    click(button, button->rect().center());
+}
+
+QPoint cellCentre(kzev::GridWidget& widget, int row, int col)
+{
+    kzev::GridRect rect;
+    EXPECT_TRUE(widget.grid().GetCellRect(row, col, rect));
+    return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
+}
+
+void clickCell(kzev::GridWidget& widget, int row, int col)
+{
+    click(widget.viewport(), cellCentre(widget, row, col));
+}
+
+void doubleClickCell(kzev::GridWidget& widget, int row, int col)
+{
+    const QPoint at = cellCentre(widget, row, col);
+    click(widget.viewport(), at);
+    mouse(widget.viewport(), QEvent::MouseButtonDblClick, at);
+    mouse(widget.viewport(), QEvent::MouseButtonRelease, at);
+    QApplication::processEvents();
+}
+
+void key(int code, const QString& text = {})
+{
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+    QApplication::processEvents();
+}
+
+void typeText(const QString& text)
+{
+    for (const QChar c : text)
+        key(0, QString(c));
+}
+
+std::filesystem::path shotPath(const char* name)
+{
+    return std::filesystem::current_path() / name;
+}
+
+/** Runs the handler on the modal dialog of the type as soon as it shows. */
+template <class Dialog>
+void whenShown(std::function<void(Dialog&)> handler)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, handler] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            handler(*dialog);
+        }
+    });
+    timer->start();
+}
+
+class NonregularPageGui : public ::testing::Test {
+protected:
+    NonregularPageGui()
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    }
+
+    /** Opens the office with a second lamp system, and the sheet of the first one. */
+    CDialogLamps* openSheet()
+    {
+        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+        EXPECT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        CMainFrame& frame = *m_app.frame();
+        CKzevDoc& document = *kzev::theDocument();
+        document.m_unitMm = 1;
+        auto& systems = document.m_rooms.at(0).m_lampSystems;
+        CLampSystem second = systems.at(0);
+        second.m_name = "Nouzové";
+        second.m_luminaires.resize(1);
+        systems.push_back(second);
+        frame.resize(1100, 800);
+        frame.show();
+        QApplication::processEvents();
+        CProjectTree& tree = *frame.projectTree();
+        tree.setCurrentItem(tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0));
+        EXPECT_TRUE(frame.sendCommand(32822));
+        auto* sheet = qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+        if (sheet) {
+            QApplication::setActiveWindow(sheet);
+            QApplication::processEvents();
+        }
+        return sheet;
+    }
+
+    kzev::test::FakeServices m_services;
+    CKzevApp m_app;
+};
+
+TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
+{
+    CDialogLamps* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    CKzevDoc& document = *kzev::theDocument();
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& design = *sheet->regularPage();
+    QCheckBox* nonRegular = nullptr;
+    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
+        if (box->text() == QStringLiteral("Nepravidelná soustava"))
+            nonRegular = box;
+    }
+    ASSERT_NE(nonRegular, nullptr);
+    // On its box: a check box stretched by its layout takes clicks on its box and text only.
+    click(nonRegular, QPoint(6, nonRegular->height() / 2));
+    EXPECT_TRUE(nonRegular->isChecked());
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Nepravidelná soustava"));
+    click(tabs, tabs->tabRect(2).center());
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
+
+    CLampsSystemNonregular& page = *sheet->nonRegularPage();
+    kzev::GridWidget& grid = page.gridWidget();
+    const std::size_t count = sheet->session().working().m_luminaires.size();
+    ASSERT_GE(count, 2u);
+    EXPECT_EQ(grid.grid().GetRowCount(), static_cast<int>(count) + 1);
+    EXPECT_EQ(grid.grid().GetItemText(0, 4).rfind("Úhel naklonění", 0), 0u);
+
+    // The height of the second luminaire typed into its cell; Enter moves on and the sheet stays.
+    clickCell(grid, 2, 3);
+    typeText(QStringLiteral("2800"));
+    key(Qt::Key_Return);
+    ASSERT_FALSE(sheet->isHidden());
+    EXPECT_EQ(grid.grid().GetItemText(2, 3), "2800");
+    EXPECT_DOUBLE_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires[1].m_position.z, 2.8);
+    EXPECT_EQ(grid.grid().GetFocusCell().col, 4) << "Enter went on to the next cell";
+
+    clickCell(grid, 2, 1);
+    clickButton(page.button(QStringLiteral("Přidat")));
+    EXPECT_EQ(sheet->session().working().m_luminaires.size(), count + 1);
+    EXPECT_EQ(grid.grid().GetRowCount(), static_cast<int>(count) + 2);
+    EXPECT_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires.size(), count + 1);
+    EXPECT_TRUE(page.button(QStringLiteral("&Zpět"))->isEnabled());
+
+    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shotPath("lamp_sheet_nonregular.png").string())));
+
+    // The new luminaire goes to the other lamp system, chosen in its list by a double click.
+    bool listed = false;
+    whenShown<CLampSystemListDialog>([&listed](CLampSystemListDialog& list) {
+        listed = list.gridWidget().grid().GetRowCount() == 2;
+        list.grab().save(QString::fromStdString(shotPath("lamp_system_list.png").string()));
+        doubleClickCell(list.gridWidget(), 1, 0);
+    });
+    clickButton(page.button(QStringLiteral("Do jiné")));
+    EXPECT_TRUE(listed);
+    const auto& systems = document.m_rooms[0].m_lampSystems;
+    EXPECT_EQ(systems[0].m_luminaires.size(), count);
+    EXPECT_EQ(systems[1].m_luminaires.size(), 2u);
+    EXPECT_EQ(systems[1].m_nonRegular, 1);
+
+    // Esc keeps the live edits and counts them as a change of the project.
+    document.SetModifiedFlag(false);
+    QApplication::setActiveWindow(sheet);
+    clickCell(grid, 1, 1);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(m_app.frame()->m_pLampSheet, nullptr);
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(systems[0].m_luminaires.size() + systems[1].m_luminaires.size(), count + 2);
+}
+
+TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)
+{
+    CDialogLamps* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    CLampSelectDialog& selection = *sheet->selectionPage();
+    QPushButton* used = nullptr;
+    for (QPushButton* pushButton : selection.findChildren<QPushButton*>()) {
+        if (pushButton->text() == QStringLiteral("Použitá"))
+            used = pushButton;
+    }
+    int rows = 0;
+    whenShown<CUsedLuminairesDialog>([&rows](CUsedLuminairesDialog& dialog) {
+        rows = dialog.gridWidget().grid().GetRowCount();
+        dialog.grab().save(QString::fromStdString(shotPath("used_luminaires.png").string()));
+        // OK without a chosen row does nothing; a double click on a row chooses it.
+        clickButton(dialog.okButton());
+        if (dialog.isVisible() && rows > 1)
+            doubleClickCell(dialog.gridWidget(), 1, 1);
+        else
+            dialog.reject();
+    });
+    clickButton(used);
+    EXPECT_GE(rows, 2) << "the office uses at least one luminaire";
+    EXPECT_GT(kzev::theDocument()->m_lxLuminairesLegendDialog, -1);
+    clickButton(sheet->buttons()->button(QDialogButtonBox::Cancel));
+}
+
+} // namespace
