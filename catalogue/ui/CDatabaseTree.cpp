@@ -18,6 +18,7 @@ QTreeWidgetItem* addItem(QTreeWidget* tree, QTreeWidgetItem* parent, const std::
 {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
     item->setText(0, QString::fromStdString(text));
+    item->setToolTip(0, item->text(0));
     item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(data));
     return item;
 }
@@ -30,6 +31,10 @@ CDatabaseTree::CDatabaseTree(QWidget* parent)
     setObjectName(QStringLiteral("CDatabaseTree"));
     setColumnCount(1);
     header()->hide();
+    // Long makers' names scroll sideways in the narrow bar instead of being cut off.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRootIsDecorated(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }

@@ -151,6 +151,9 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
         EXPECT_EQ(CDatabaseTree::dataOf(childNamed(branch, makerB)), 1002);
     }
 
+    const fs::path treeShot = fs::current_path() / "database_tree.png";
+    ASSERT_TRUE(bar->grab().save(QString::fromStdString(treeShot.string())));
+
     // A double click on a branch opens nothing.
     doubleClickItem(tree, luminaires, Qt::LeftButton);
     EXPECT_EQ(tree.openDialog(), nullptr);

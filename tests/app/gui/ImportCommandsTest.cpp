@@ -12,6 +12,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "support/WorkbookFixture.h"
+#include "support/gui/AnswerFileDialog.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -29,6 +30,8 @@
 #include <memory>
 
 namespace {
+
+using kzev::test::answerFileDialog;
 
 /** The menus from the menu bar down to the action with that text. */
 bool findMenuPath(QMenu* menu, const QString& text, std::vector<QAction*>& path)
@@ -67,37 +70,6 @@ void clickMenuItem(QMainWindow& frame, const QString& text)
         return;
     }
     ADD_FAILURE() << "no menu item " << text.toStdString();
-}
-
-/** Answers the next file dialog by typing the path and pressing Enter. */
-[[nodiscard]] std::unique_ptr<QTimer> answerFileDialog(const std::string& path, bool& answered)
-{
-    auto timer = std::make_unique<QTimer>();
-    const QString text = QString::fromStdString(path);
-    QObject::connect(timer.get(), &QTimer::timeout, [text, &answered] {
-        QFileDialog* dialog = nullptr;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* candidate = qobject_cast<QFileDialog*>(widget); candidate && candidate->isVisible())
-                dialog = candidate;
-        }
-        auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-        if (!name)
-            return;
-        if (name->text() != text) {
-            name->selectAll();
-            QTest::keyClicks(name, text);
-            return;
-        }
-        // A completer list that popped up takes the key first, as it would for a person typing.
-        QCompleter* completer = name->completer();
-        if (completer && completer->popup() && completer->popup()->isVisible())
-            QTest::keyClick(completer->popup(), Qt::Key_Escape);
-        else
-            QTest::keyClick(name, Qt::Key_Return);
-        answered = true;
-    });
-    timer->start(20);
-    return timer;
 }
 
 class ImportCommands : public ::testing::Test {
