@@ -1,5 +1,7 @@
 #include "fuzz/FuzzSupport.h"
 
+#include "platform/DataLocation.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +55,15 @@ std::filesystem::path writeInput(std::string_view fileName, const std::uint8_t* 
     if (!out)
         fail("cannot write the scratch file " + path.string());
     return path;
+}
+
+void useScratchAsDataFolder()
+{
+    static const bool located = [] {
+        setDataLocation({ scratchFolder().string() + "/", "ZEV-", "Excel 8.0" });
+        return true;
+    }();
+    (void)located;
 }
 
 void fail(std::string_view what)

@@ -19,6 +19,9 @@ namespace kzev::fuzz {
  */
 std::filesystem::path writeInput(std::string_view fileName, const std::uint8_t* data, std::size_t size);
 
+/** Makes the scratch folder the program's data folder (makers' workbooks "ZEV-%04ld.xls"), once. */
+void useScratchAsDataFolder();
+
 /** Stops the process with a message: a property the fuzzer checks does not hold. */
 [[noreturn]] void fail(std::string_view what);
 

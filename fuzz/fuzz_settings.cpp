@@ -5,7 +5,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "model/CKzevDoc.h"
 #include "platform/Archive.h"
-#include "platform/DataLocation.h"
 #include "platform/FileIo.h"
 #include "platform/qt/SettingsProfileStore.h"
 
@@ -20,7 +19,7 @@ constexpr std::time_t kNow = 1'700'000'000;
 const std::filesystem::path& projectFile()
 {
     static const std::filesystem::path path = [] {
-        kzev::setDataLocation({ kzev::fuzz::scratchFolder().string() + "/", "ZEV-", "Excel 8.0" });
+        kzev::fuzz::useScratchAsDataFolder();
         CKzevDoc doc;
         doc.m_rooms = { CRoom() };
         const auto file = kzev::fuzz::scratchFolder() / "projekt.kzv";

@@ -108,11 +108,7 @@ void checkLoaded(const CLuminaire& luminaire)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
-    static const bool located = [] {
-        kzev::setDataLocation({ kzev::fuzz::scratchFolder().string() + "/", "ZEV-", "Excel 8.0" });
-        return true;
-    }();
-    (void)located;
+    kzev::fuzz::useScratchAsDataFolder();
     writeWorkbook(kzev::makerWorkbookPath(kDatabase),
         readSheets(std::string(reinterpret_cast<const char*>(bytes), size)));
 

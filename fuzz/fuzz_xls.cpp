@@ -7,7 +7,6 @@
 #include "model/CLamp.h"
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
-#include "platform/DataLocation.h"
 
 #include <cmath>
 
@@ -32,11 +31,7 @@ void readEveryCell(CData& data)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
-    static const bool located = [] {
-        kzev::setDataLocation({ kzev::fuzz::scratchFolder().string() + "/", "ZEV-", "Excel 8.0" });
-        return true;
-    }();
-    (void)located;
+    kzev::fuzz::useScratchAsDataFolder();
     const auto path = kzev::fuzz::writeInput("ZEV-0042.xls", bytes, size);
 
     CData data;
