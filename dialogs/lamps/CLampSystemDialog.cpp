@@ -2,7 +2,10 @@
 
 #include "model/CKzevDoc.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
+#include <QStyle>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,9 +25,51 @@ CLampSystemDialog::CLampSystemDialog(const kzev::LampSheetContext& context, kzev
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QStringLiteral("Návrh soustavy svítidel"));
     build();
+    qApp->installEventFilter(this);
 }
 
-CLampSystemDialog::~CLampSystemDialog() = default;
+CLampSystemDialog::~CLampSystemDialog()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool CLampSystemDialog::OnMoveKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    int axis = -1;
+    int direction = 0;
+    switch (key) {
+    case Qt::Key_Left: axis = 0; direction = -1; break;
+    case Qt::Key_Right: axis = 0; direction = 1; break;
+    case Qt::Key_Up: axis = 1; direction = 1; break;
+    case Qt::Key_Down: axis = 1; direction = -1; break;
+    default: return false;
+    }
+    const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (held == (Qt::ControlModifier | Qt::ShiftModifier))
+        m_design.OnAimKeepingMove(axis, direction);
+    else if (held == Qt::ControlModifier)
+        m_design.OnStepMove(axis, direction);
+    else if (held == Qt::ShiftModifier)
+        m_design.OnWalk(direction);
+    else
+        return false;
+    syncFromDesign();
+    return true;
+}
+
+bool CLampSystemDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // Keys of this page, and of the sheet around it while the page is shown.
+        if (widget && widget->window() == window()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (OnMoveKey(key->key(), key->modifiers()))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 QPushButton* CLampSystemDialog::button(const QString& caption) const
 {
@@ -91,6 +136,26 @@ void CLampSystemDialog::build()
         for (int c = 0; c < 3; ++c)
             grid->addWidget(field(static_cast<DesignField>(static_cast<int>(rows[r].first) + c)), r + 1, c + 1);
     }
+    auto* arrows = new QHBoxLayout;
+    const struct {
+        QStyle::StandardPixmap icon;
+        int key;
+        const char* tip;
+    } moves[] = { { QStyle::SP_ArrowLeft, Qt::Key_Left, "Posunout vlevo (Ctrl+šipka)" },
+        { QStyle::SP_ArrowRight, Qt::Key_Right, "Posunout vpravo (Ctrl+šipka)" },
+        { QStyle::SP_ArrowUp, Qt::Key_Up, "Posunout nahoru (Ctrl+šipka)" },
+        { QStyle::SP_ArrowDown, Qt::Key_Down, "Posunout dolů (Ctrl+šipka)" } };
+    for (const auto& move : moves) {
+        auto* arrow = new QPushButton(style()->standardIcon(move.icon), QString(), this);
+        arrow->setAutoDefault(false);
+        arrow->setToolTip(QString::fromUtf8(move.tip));
+        arrow->setMaximumWidth(32);
+        arrow->setObjectName(QStringLiteral("arrow%1").arg(move.key));
+        connect(arrow, &QPushButton::clicked, this, [this, key = move.key] { OnMoveKey(key, Qt::ControlModifier); });
+        arrows->addWidget(arrow);
+    }
+    arrows->addStretch(1);
+    grid->addLayout(arrows, 0, 0);
     grid->addWidget(field(DesignField::Count1), 2, 4);
     grid->addWidget(field(DesignField::Count2), 3, 4);
     auto* layouts = new QHBoxLayout;
@@ -192,13 +257,8 @@ void CLampSystemDialog::build()
     checks->addWidget(m_nonRegular, 1, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(checks, 1);
-    for (const char* caption : { "Přidat", "Odebrat" }) {
-        auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
-        pushButton->setAutoDefault(false);
-        pushButton->setEnabled(false);
-        m_buttons[pushButton->text()] = pushButton;
-        bottom->addWidget(pushButton);
-    }
+    bottom->addWidget(addButton(QStringLiteral("Přidat"), &kzev::LampSystemDesign::OnAddLuminaire));
+    bottom->addWidget(addButton(QStringLiteral("Odebrat"), &kzev::LampSystemDesign::OnRemoveLuminaire));
     bottom->addWidget(addButton(QStringLiteral("&Zpět"), &kzev::LampSystemDesign::OnUndo));
     bottom->addWidget(addButton(QStringLiteral("&Překreslit"), &kzev::LampSystemDesign::OnRedraw));
     layout->addLayout(bottom);
@@ -230,6 +290,8 @@ void CLampSystemDialog::syncFromDesign()
     for (const char* caption : { "Dle &roztečí", "Dle &počtů", "&Rozmístit" })
         m_buttons.at(QString::fromUtf8(caption))->setEnabled(controls.layoutButtons);
     m_buttons.at(QStringLiteral("Ce&ntrovat"))->setEnabled(controls.centreButton);
+    m_buttons.at(QStringLiteral("Přidat"))->setEnabled(controls.addRemove);
+    m_buttons.at(QStringLiteral("Odebrat"))->setEnabled(controls.addRemove);
     m_buttons.at(QStringLiteral("&Zpět"))->setEnabled(controls.undo);
     m_syncing = false;
 }

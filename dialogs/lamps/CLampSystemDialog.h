@@ -29,6 +29,9 @@ public:
     CLampSystemDialog(const kzev::LampSheetContext& context, kzev::DesignHooks hooks, QWidget* parent = nullptr);
     ~CLampSystemDialog() override;
 
+    /** Runs the action of a move key; false for a key that is not one. */
+    bool OnMoveKey(int key, Qt::KeyboardModifiers modifiers);
+
     void OnSetActive() override;
     void OnKillActive() override;
 
@@ -39,6 +42,10 @@ public:
 
     /** Shows the logic's texts, checks and enabling in the controls. */
     void syncFromDesign();
+
+protected:
+    /** The sheet's move keys (Ctrl, Ctrl+Shift and Shift with the arrows) while this page is shown. */
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build();

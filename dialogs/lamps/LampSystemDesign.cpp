@@ -5,6 +5,7 @@
 #include "calc/LumenMethod.h"
 #include "calc/MaintenanceFactor.h"
 #include "model/CKzevDoc.h"
+#include "model/DerivedLampSystems.h"
 #include "model/RegularLayout.h"
 #include "platform/AppFolders.h"
 #include "platform/Services.h"
@@ -799,6 +800,154 @@ void LampSystemDesign::OnUndo()
         *m_context.working = r->m_lampSystems[static_cast<std::size_t>(m_context.lampSystem)];
     OnSetActive();
     RefreshAfterEdit(0);
+}
+
+// ---- moves in steps and single luminaires ------------------------------------------------------
+
+namespace {
+
+DesignField originField(int axis)
+{
+    return axis == 0 ? DesignField::OriginX : DesignField::OriginY;
+}
+
+} // namespace
+
+void LampSystemDesign::OnStepMove(int axis, int direction)
+{
+    const ChangeScope change(m_changeDepth, m_undoTaken);
+    CLampSystem& w = *m_context.working;
+    ApplyToDocument();
+    PushUndo();
+    ReadPageFields();
+    double& coordinate = component(w.m_origin, axis);
+    coordinate += direction * m_context.doc->m_dimIncrement;
+    // The edit's own handling lays the luminaires out and refreshes; the stored value stays exact.
+    write(originField(axis), showLength(coordinate));
+    RebuildLuminaires();
+    RefreshAfterEdit(1);
+}
+
+void LampSystemDesign::OnAimKeepingMove(int axis, int direction)
+{
+    const ChangeScope change(m_changeDepth, m_undoTaken);
+    CLampSystem& w = *m_context.working;
+    ApplyToDocument();
+    PushUndo();
+    ReadPageFields();
+    COneLampSystem aimed;
+    aimed.m_position = w.m_origin;
+    aimed.m_opticalAxis = w.m_opticalAxis;
+    aimed.m_c0Axis = w.m_c0Axis;
+    const CVector floorPoint = intersectLineWithFloor(aimed);
+    component(w.m_origin, axis) += direction * m_context.doc->m_dimIncrement;
+    const CVector towards = floorPoint - w.m_origin;
+    if (towards.Length() > 1e-9)
+        w.m_opticalAxis = 100.0 * towards.Normalized();
+    if (w.m_selectedLuminaire >= 0 && static_cast<std::size_t>(w.m_selectedLuminaire) < w.m_luminaires.size())
+        w.m_luminaires[static_cast<std::size_t>(w.m_selectedLuminaire)].m_opticalAxis = w.m_opticalAxis;
+    {
+        const Quiet quiet(m_reactToEdits);
+        show(originField(axis), showLength(component(w.m_origin, axis)));
+        showAxes();
+        UpdateAxisVectors(1);
+        UpdateSelectedLuminaireFields();
+    }
+    m_reactToEdits = true;
+    RebuildLuminaires();
+    RefreshAfterEdit(1);
+}
+
+void LampSystemDesign::OnWalk(int direction)
+{
+    const ChangeScope change(m_changeDepth, m_undoTaken);
+    CLampSystem& w = *m_context.working;
+    ApplyToDocument();
+    PushUndo();
+    const auto count = static_cast<int>(w.m_luminaires.size());
+    if (w.m_nonRegular != 1 || count == 0)
+        return;
+    int next = w.m_selectedLuminaire + direction;
+    if (next >= count)
+        next = 0;
+    if (next < 0)
+        next = count - 1;
+    w.m_selectedLuminaire = next;
+    const COneLampSystem& one = w.m_luminaires[static_cast<std::size_t>(next)];
+    w.m_c0Axis = one.m_c0Axis;
+    w.m_opticalAxis = one.m_opticalAxis;
+    w.m_origin = one.m_position;
+    {
+        const Quiet quiet(m_reactToEdits);
+        show(DesignField::OriginX, showLength(one.m_position.x));
+        show(DesignField::OriginY, showLength(one.m_position.y));
+        show(DesignField::OriginZ, showLength(one.m_position.z));
+        UpdateSelectedLuminaireFields();
+    }
+    RefreshAfterEdit(1);
+}
+
+void LampSystemDesign::UpdateSelectedLuminaireFields()
+{
+    CLampSystem& w = *m_context.working;
+    if (w.m_selectedLuminaire < 0 || static_cast<std::size_t>(w.m_selectedLuminaire) >= w.m_luminaires.size())
+        return;
+    const COneLampSystem& one = w.m_luminaires[static_cast<std::size_t>(w.m_selectedLuminaire)];
+    if (w.m_axisEntry == 2) {
+        const CVector aim = one.m_position + one.m_opticalAxis;
+        show(DesignField::AxisX, showLength(aim.x));
+        show(DesignField::AxisY, showLength(aim.y));
+        show(DesignField::AxisZ, showLength(aim.z));
+    } else {
+        show(DesignField::AxisX, vectorText(one.m_opticalAxis.x));
+        show(DesignField::AxisY, vectorText(one.m_opticalAxis.y));
+        show(DesignField::AxisZ, vectorText(one.m_opticalAxis.z));
+    }
+    show(DesignField::C0X, vectorText(one.m_c0Axis.x));
+    show(DesignField::C0Y, vectorText(one.m_c0Axis.y));
+    show(DesignField::C0Z, vectorText(one.m_c0Axis.z));
+    // The stored angles follow the texts, so that reading them back changes nothing.
+    if (std::abs(one.m_opticalAxis.x) >= 1e-7 || std::abs(one.m_opticalAxis.y) >= 1e-7) {
+        DirectionToAngles(one.m_opticalAxis, one.m_c0Axis, w.m_tilt, w.m_turn, w.m_rotation);
+    } else {
+        w.m_tilt = 0.0;
+        w.m_turn = 0.0;
+        w.m_rotation = AngleBetween(one.m_c0Axis, CVector { 1.0, 0.0, 0.0 });
+    }
+    showAngles();
+}
+
+void LampSystemDesign::OnAddLuminaire()
+{
+    CLampSystem& w = *m_context.working;
+    if (w.m_nonRegular != 1 || w.m_luminaires.empty())
+        return;
+    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const int selected = std::clamp(w.m_selectedLuminaire, 0, static_cast<int>(w.m_luminaires.size()) - 1);
+    const COneLampSystem copy = w.m_luminaires[static_cast<std::size_t>(selected)];
+    w.m_luminaires.push_back(copy);
+    w.m_selectedLuminaire = static_cast<std::int32_t>(w.m_luminaires.size()) - 1;
+    w.m_numberOfLuminaires = static_cast<std::int32_t>(w.m_luminaires.size());
+    // The count field's own handling writes back, takes the undo step and sizes by the lumen method.
+    write(DesignField::LumenCount, formatC("%d", w.m_numberOfLuminaires));
+    RefreshAfterEdit(1);
+}
+
+void LampSystemDesign::OnRemoveLuminaire()
+{
+    CLampSystem& w = *m_context.working;
+    if (w.m_nonRegular != 1 || w.m_luminaires.size() <= 1)
+        return;
+    const int selected = std::clamp(w.m_selectedLuminaire, 0, static_cast<int>(w.m_luminaires.size()) - 1);
+    w.m_luminaires.erase(w.m_luminaires.begin() + selected);
+    if (w.m_selectedLuminaire >= static_cast<int>(w.m_luminaires.size()))
+        w.m_selectedLuminaire = static_cast<std::int32_t>(w.m_luminaires.size()) - 1;
+    const COneLampSystem& one = w.m_luminaires[static_cast<std::size_t>(w.m_selectedLuminaire)];
+    w.m_origin = one.m_position;
+    w.m_c0Axis = one.m_c0Axis;
+    w.m_opticalAxis = one.m_opticalAxis;
+    w.m_numberOfLuminaires = static_cast<std::int32_t>(w.m_luminaires.size());
+    OnSetActive();
 }
 
 } // namespace kzev

@@ -111,6 +111,20 @@ public:
     void OnUndo();
     void OnRedraw() { RefreshAfterEdit(1); }
 
+    // ---- moves in steps and single luminaires ------------------------------------------
+    /** Moves the origin by the document's length step along x (axis 0) or y (axis 1), in the direction's sense. */
+    void OnStepMove(int axis, int direction);
+    /** The same move, the luminaires turned so that they stay aimed at the same floor points. */
+    void OnAimKeepingMove(int axis, int direction);
+    /** Selects the next (direction 1) or previous (-1) luminaire of a non-regular system. */
+    void OnWalk(int direction);
+    /** Shows the selected luminaire's optical axis, C0 axis and angles. */
+    void UpdateSelectedLuminaireFields();
+    /** "Přidat": a copy of the selected luminaire of a non-regular system. */
+    void OnAddLuminaire();
+    /** "Odebrat": removes the selected luminaire while more than one is left. */
+    void OnRemoveLuminaire();
+
 private:
     enum class LumenEntry { Button, CountEdit, EmEdit };
 

@@ -5,6 +5,7 @@
 #include "dialogs/lamps/LampSheetSession.h"
 #include "dialogs/lamps/LampSystemDesign.h"
 #include "model/CKzevDoc.h"
+#include "model/DerivedLampSystems.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
@@ -253,6 +254,64 @@ TEST_F(OfficeDesign, OrientationButtonsAndSteps)
     EXPECT_NEAR(w.m_opticalAxis.y, 57.735, 1e-2);
     EXPECT_NEAR(w.m_opticalAxis.z, -100.0, 1e-9);
     EXPECT_NEAR(system().m_luminaires.front().m_opticalAxis.y, 57.735, 1e-2);
+}
+
+TEST_F(OfficeDesign, StepMovesByTheLengthStep)
+{
+    // In millimetres with the default step, up turns Y 1000 into 1050.
+    m_design->OnStepMove(1, 1);
+    EXPECT_EQ(m_design->text(DesignField::OriginY), "1050");
+    EXPECT_DOUBLE_EQ(system().m_origin.y, 1.05);
+    EXPECT_DOUBLE_EQ(system().m_luminaires.front().m_position.y, 1.05);
+    m_design->OnStepMove(0, -1);
+    EXPECT_EQ(m_design->text(DesignField::OriginX), "950");
+    EXPECT_DOUBLE_EQ(system().m_luminaires.front().m_position.x, 0.95);
+    ASSERT_EQ(m_doc.m_undo.size(), 2U) << "one undo step a move";
+}
+
+TEST_F(OfficeDesign, AimKeepingMoveTurnsTheLuminaireToItsFloorPoint)
+{
+    CLampSystem& w = m_session.working();
+    m_design->OnNonRegular(true);
+    w.m_origin = CVector { 2.0, 3.0, 3.0 };
+    w.m_opticalAxis = CVector { 0.0, 0.0, -1.0 };
+    w.m_c0Axis = CVector { 1.0, 0.0, 0.0 };
+    m_design->OnSetActive();
+    m_design->OnAimKeepingMove(0, 1);
+    EXPECT_DOUBLE_EQ(w.m_origin.x, 2.05);
+    const CVector expected = 100.0 * CVector { -0.05, 0.0, -3.0 }.Normalized();
+    EXPECT_NEAR(w.m_opticalAxis.x, expected.x, 1e-9);
+    EXPECT_NEAR(w.m_opticalAxis.z, expected.z, 1e-9);
+    const COneLampSystem& moved = w.m_luminaires[static_cast<std::size_t>(w.m_selectedLuminaire)];
+    EXPECT_DOUBLE_EQ(moved.m_position.x, 2.05);
+    EXPECT_NEAR(intersectLineWithFloor(moved).x, 2.0, 1e-9);
+    EXPECT_NEAR(intersectLineWithFloor(moved).y, 3.0, 1e-9);
+}
+
+TEST_F(OfficeDesign, WalkAddAndRemoveInANonRegularSystem)
+{
+    CLampSystem& w = m_session.working();
+    m_design->OnWalk(1);
+    EXPECT_EQ(w.m_selectedLuminaire, 0) << "a regular system has no walk";
+    m_design->OnNonRegular(true);
+    const std::size_t count = w.m_luminaires.size();
+    m_design->OnWalk(-1);
+    EXPECT_EQ(w.m_selectedLuminaire, static_cast<int>(count) - 1) << "below the first comes the last";
+    EXPECT_EQ(m_design->text(DesignField::OriginX), m_doc.FormatLength(w.m_luminaires.back().m_position.x));
+    m_design->OnWalk(1);
+    EXPECT_EQ(w.m_selectedLuminaire, 0);
+
+    m_design->OnAddLuminaire();
+    ASSERT_EQ(w.m_luminaires.size(), count + 1);
+    EXPECT_EQ(w.m_selectedLuminaire, static_cast<int>(count));
+    EXPECT_EQ(m_design->text(DesignField::LumenCount), std::to_string(count + 1));
+    m_design->OnRemoveLuminaire();
+    EXPECT_EQ(w.m_luminaires.size(), count);
+    EXPECT_EQ(w.m_selectedLuminaire, static_cast<int>(count) - 1);
+    w.m_luminaires.resize(1);
+    w.m_selectedLuminaire = 0;
+    m_design->OnRemoveLuminaire();
+    EXPECT_EQ(w.m_luminaires.size(), 1U) << "the last luminaire stays";
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabBar>
@@ -76,13 +77,13 @@ void doubleClickCell(kzev::GridWidget& widget, int row, int col)
     QApplication::processEvents();
 }
 
-void key(int code, const QString& text = {})
+void key(int code, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
     QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
     QApplication::sendEvent(target, &release);
     QApplication::processEvents();
 }
@@ -160,6 +161,17 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
     QTabBar* tabs = sheet->tabs()->tabBar();
     click(tabs, tabs->tabRect(1).center());
     CLampSystemDialog& design = *sheet->regularPage();
+    const auto& working = sheet->session().working();
+
+    // Ctrl+Up in a field and the right arrow button move the system by the length step.
+    design.field(kzev::DesignField::OriginZ)->setFocus();
+    key(Qt::Key_Up, {}, Qt::ControlModifier);
+    EXPECT_EQ(design.field(kzev::DesignField::OriginY)->text(), QStringLiteral("1050"));
+    clickButton(design.findChild<QPushButton*>(QStringLiteral("arrow%1").arg(Qt::Key_Right)));
+    EXPECT_EQ(design.field(kzev::DesignField::OriginX)->text(), QStringLiteral("1050"));
+    EXPECT_DOUBLE_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires[0].m_position.x, 1.05);
+    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shotPath("lamp_sheet_design_moves.png").string())));
+
     QCheckBox* nonRegular = nullptr;
     for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
         if (box->text() == QStringLiteral("Nepravidelná soustava"))
@@ -169,6 +181,12 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
     // On its box: a check box stretched by its layout takes clicks on its box and text only.
     click(nonRegular, QPoint(6, nonRegular->height() / 2));
     EXPECT_TRUE(nonRegular->isChecked());
+    EXPECT_TRUE(design.button(QStringLiteral("Přidat"))->isEnabled());
+    // Shift+Right walks to the next luminaire of the now free list.
+    design.field(kzev::DesignField::OriginZ)->setFocus();
+    key(Qt::Key_Right, {}, Qt::ShiftModifier);
+    EXPECT_EQ(working.m_selectedLuminaire, 1);
+    EXPECT_EQ(design.field(kzev::DesignField::OriginY)->text(), QStringLiteral("3050"));
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("Nepravidelná soustava"));
     click(tabs, tabs->tabRect(2).center());
