@@ -1,0 +1,186 @@
+#include "dialogs/areas/VisualTaskSession.h"
+
+#include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+namespace kzev {
+
+VisualTaskSession::VisualTaskSession(CKzevDoc& doc, int room, int area)
+    : m_doc(doc)
+    , m_room(room)
+    , m_area(area)
+{
+    if (room < 0 || static_cast<std::size_t>(room) >= doc.m_rooms.size())
+        return;
+    const CRoom& r = doc.m_rooms[static_cast<std::size_t>(room)];
+    if (area < 0 || static_cast<std::size_t>(area) >= r.m_workSystems.size())
+        return;
+    m_working = r.m_workSystems[static_cast<std::size_t>(area)];
+    m_orientation = orientationOfViewCode(m_working.m_viewCode);
+    m_valid = true;
+}
+
+RoomExtents VisualTaskSession::extents() const
+{
+    if (!m_valid)
+        return {};
+    const CRoom& r = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
+    return { r.m_length, r.m_width, r.m_height };
+}
+
+void VisualTaskSession::open()
+{
+    if (!m_valid || m_working.m_count1 != 0)
+        return;
+    const RoomExtents room = extents();
+    if (room.x > 100.0 || room.y > 100.0) {
+        m_working.m_step1 = 10.0 * m_working.m_step1;
+        m_working.m_step2 = 10.0 * m_working.m_step2;
+    }
+    (void)layOutByPitch();
+    // A new area shows its values with isolines, not the relief or false colours.
+    CViewSettings& v = m_working.m_viewSettings;
+    v.m_isolines = 1;
+    v.m_pointLabels = 1;
+    v.m_relief = 0;
+    v.m_fillSurfaces = 0;
+    applyQuantitySwitches(m_working);
+    writeBack();
+}
+
+void VisualTaskSession::setOrientation(AreaOrientation orientation)
+{
+    m_orientation = orientation;
+    m_working.m_viewCode = viewCodeOf(orientation);
+    // Only the components along the plane's axes stay.
+    switch (orientation) {
+    case AreaOrientation::Horizontal:
+        m_working.m_step1 = { m_working.m_step1.x, 0.0, 0.0 };
+        m_working.m_step2 = { 0.0, m_working.m_step2.y, 0.0 };
+        break;
+    case AreaOrientation::VerticalYZ:
+        m_working.m_step1 = { 0.0, m_working.m_step1.y, 0.0 };
+        m_working.m_step2 = { 0.0, 0.0, m_working.m_step2.z };
+        break;
+    case AreaOrientation::VerticalXZ:
+        m_working.m_step1 = { m_working.m_step1.x, 0.0, 0.0 };
+        m_working.m_step2 = { 0.0, 0.0, m_working.m_step2.z };
+        break;
+    case AreaOrientation::General: break;
+    }
+}
+
+void VisualTaskSession::setQuantity(std::int32_t code)
+{
+    m_working.m_quantityCode = code;
+    applyQuantitySwitches(m_working);
+}
+
+void VisualTaskSession::setCounts(std::int32_t first, std::int32_t second)
+{
+    if (first == m_working.m_count1 && second == m_working.m_count2)
+        return;
+    if (holdsDaylightValues(m_working))
+        m_daylightLoss = true;
+    m_working.m_count1 = first;
+    m_working.m_count2 = second;
+    m_working.m_points.clear();
+}
+
+bool VisualTaskSession::layOutByPitch()
+{
+    if (holdsDaylightValues(m_working))
+        m_daylightLoss = true;
+    return kzev::layOutByPitch(m_working, m_orientation, extents(), fromWalls);
+}
+
+bool VisualTaskSession::layOutByCount()
+{
+    const std::size_t points = m_working.m_points.size();
+    if (!kzev::layOutByCount(m_working, m_orientation, extents(), fromWalls))
+        return false;
+    if (points != static_cast<std::size_t>(m_working.m_count1) * static_cast<std::size_t>(m_working.m_count2))
+        m_working.m_points.clear();
+    return true;
+}
+
+void VisualTaskSession::centre() { centreArea(m_working, extents()); }
+
+void VisualTaskSession::move(int dx, int dy)
+{
+    m_working.m_origin.x += dx * m_doc.m_dimIncrement;
+    m_working.m_origin.y += dy * m_doc.m_dimIncrement;
+}
+
+VisualTaskSession::OkResult VisualTaskSession::ok(const std::function<bool()>& acceptDaylightLoss)
+{
+    if (m_daylightLoss) {
+        if (!acceptDaylightLoss())
+            return OkResult::DaylightDeclined;
+        for (CPointCalc& point : m_working.m_points)
+            point.value(CPointCalc::kDaylightFactor) = 0.0;
+        m_daylightLoss = false;
+    }
+    if (!countsAllowed(m_working))
+        return OkResult::CountTooLarge;
+    // The points are made here, once, for the grid the user settled on.
+    if (m_working.m_points.size()
+        != static_cast<std::size_t>(m_working.m_count1) * static_cast<std::size_t>(m_working.m_count2))
+        rebuildPoints(m_working);
+    writeBack();
+    return OkResult::Written;
+}
+
+void VisualTaskSession::writeBack()
+{
+    if (!m_valid)
+        return;
+    CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
+    room.m_workSystems[static_cast<std::size_t>(m_area)] = m_working;
+    // Given values are an input like any other: the room's results are out of date.
+    room.InvalidateResults();
+    m_doc.SetModifiedFlag();
+}
+
+std::vector<std::vector<std::string>> valueTableCells(const CWorkSystem& area)
+{
+    if (area.m_count1 <= 0 || area.m_count2 <= 0 || !countsAllowed(area))
+        return {};
+    const std::size_t columns = static_cast<std::size_t>(area.m_count1) + 1;
+    const std::size_t rows = static_cast<std::size_t>(area.m_count2) + 1;
+    std::vector<std::vector<std::string>> cells(rows, std::vector<std::string>(columns));
+    cells[0][0] = "Y \\ X";
+    const std::string mm = loadString(61463);
+    const std::string value = loadString(61462);
+    for (std::int32_t i = 0; i < area.m_count1; ++i)
+        cells[0][static_cast<std::size_t>(i) + 1]
+            = formatC(mm.c_str(), (area.m_origin.x + i * area.m_step1.x) * 1000.0);
+    for (std::int32_t j = 0; j < area.m_count2; ++j) {
+        const std::size_t row = static_cast<std::size_t>(area.m_count2 - j);
+        cells[row][0] = formatC(mm.c_str(), (area.m_origin.y + j * area.m_step2.y) * 1000.0);
+        for (std::int32_t i = 0; i < area.m_count1; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
+                + static_cast<std::size_t>(j);
+            const double given = k < area.m_points.size() ? area.m_points[k].value(CPointCalc::kGiven) : 0.0;
+            cells[row][static_cast<std::size_t>(i) + 1] = formatC(value.c_str(), given);
+        }
+    }
+    return cells;
+}
+
+void storeValueTable(CWorkSystem& area, const std::function<std::string(int row, int column)>& cell)
+{
+    if (area.m_count1 <= 0 || area.m_count2 <= 0 || !countsAllowed(area))
+        return;
+    for (std::int32_t i = 0; i < area.m_count1; ++i) {
+        for (std::int32_t j = 0; j < area.m_count2; ++j) {
+            const std::size_t k = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
+                + static_cast<std::size_t>(j);
+            if (k < area.m_points.size())
+                area.m_points[k].value(CPointCalc::kGiven) = StrToDouble(cell(area.m_count2 - j, i + 1));
+        }
+    }
+}
+
+} // namespace kzev
