@@ -1,18 +1,19 @@
 // Properties of the object selected in the project tree: the lamp-system
-// sheet for a lamp system. The other kinds keep the command disabled until
-// their windows are built.
+// sheet for a lamp system, the area dialog for a visual-task area. The other
+// kinds keep the command disabled until their windows are built.
 
 #include "app/CMainFrame.h"
 
 #include "app/CProjectTree.h"
 #include "app/CommandUi.h"
+#include "app/AreaDialogOpener.h"
 #include "app/LampSheetOpener.h"
 #include "model/CKzevDoc.h"
 
 namespace {
 
-/** The room and lamp-system indexes of the tree's selected lamp system, if that is what is selected. */
-std::optional<std::pair<int, int>> selectedLampSystem(const CMainFrame& frame)
+/** The room and object indexes of the tree's selected object of that kind, if that is what is selected. */
+std::optional<std::pair<int, int>> selectedObject(const CMainFrame& frame, kzev::TreeItemKind kind)
 {
     const CProjectTree* tree = frame.projectTree();
     const CKzevDoc* doc = kzev::theDocument();
@@ -20,11 +21,13 @@ std::optional<std::pair<int, int>> selectedLampSystem(const CMainFrame& frame)
     if (!doc || !item)
         return std::nullopt;
     const kzev::TreeObject object = CProjectTree::objectOf(item);
-    if (object.kind != kzev::TreeItemKind::LampSystem || object.room < 0
+    if (object.kind != kind || object.room < 0
         || static_cast<std::size_t>(object.room) >= doc->m_rooms.size())
         return std::nullopt;
     const CRoom& room = doc->m_rooms[static_cast<std::size_t>(object.room)];
-    if (object.index < 0 || static_cast<std::size_t>(object.index) >= room.m_lampSystems.size())
+    const std::size_t count
+        = kind == kzev::TreeItemKind::LampSystem ? room.m_lampSystems.size() : room.m_workSystems.size();
+    if (object.index < 0 || static_cast<std::size_t>(object.index) >= count)
         return std::nullopt;
     return std::pair { object.room, object.index };
 }
@@ -34,13 +37,16 @@ std::optional<std::pair<int, int>> selectedLampSystem(const CMainFrame& frame)
 void CMainFrame::OnEditProperties()
 {
     // The tree's double click and Enter come here past the update handler.
-    const auto target = selectedLampSystem(*this);
-    if (!target || m_pLampSheet || m_document->calcRunning())
+    if (m_pLampSheet || kzev::openAreaDialog() || m_document->calcRunning())
         return;
-    kzev::openLampSystemSheet(*this, target->first, target->second);
+    if (const auto lamps = selectedObject(*this, kzev::TreeItemKind::LampSystem))
+        kzev::openLampSystemSheet(*this, lamps->first, lamps->second);
+    else if (const auto area = selectedObject(*this, kzev::TreeItemKind::Area))
+        kzev::openVisualTaskDialog(*this, area->first, area->second);
 }
 
 void CMainFrame::OnUpdateEditProperties(kzev::CommandUi& ui)
 {
-    ui.Enable(!m_pLampSheet && !m_document->calcRunning() && selectedLampSystem(*this).has_value());
+    ui.Enable(!m_pLampSheet && !kzev::openAreaDialog() && !m_document->calcRunning()
+        && (selectedObject(*this, kzev::TreeItemKind::LampSystem) || selectedObject(*this, kzev::TreeItemKind::Area)));
 }

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "dialogs/areas/VisualTaskSession.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class CKzevDoc;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+/**
+ * The visual-task area dialog ("Místa zrakového úkolu"): name, quantity,
+ * mode, plane, origin, the grid's pitches and counts, camera, observer
+ * directions, reflectance and display switches of one area. Modeless: the
+ * view draws the working copy while it is open; OK writes it back.
+ */
+class CVisualTaskDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kTemplateId = 148;
+
+    CVisualTaskDialog(CKzevDoc& doc, int room, int area, QWidget* parent = nullptr);
+    ~CVisualTaskDialog() override;
+
+    /** The opening steps; false when the area does not exist. */
+    bool OnInitDialog();
+    /** Called once the dialog has closed, with whether it wrote the area back. */
+    void setClosedHandler(std::function<void(bool written)> handler) { m_closed = std::move(handler); }
+
+    void OnOK();
+    void OnCancel();
+
+    [[nodiscard]] kzev::VisualTaskSession& session() { return m_session; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    /** Esc is Storno. */
+    void reject() override { OnCancel(); }
+
+private:
+    void buildControls();
+    void ReadControls();
+    void WriteControls();
+    void EnableByOrientation();
+    void EnableByQuantity();
+    void RefreshPreview();
+    void onLengthEdited();
+    void onCountEdited();
+    void onEditValues();
+    void finish(bool written);
+    [[nodiscard]] QString lengthText(double metres) const;
+    [[nodiscard]] double lengthOf(const QLineEdit* edit) const;
+
+    CKzevDoc& m_doc;
+    kzev::VisualTaskSession m_session;
+    bool m_initialised = false;
+    bool m_finished = false;
+    std::function<void(bool)> m_closed;
+
+    QLineEdit* m_name = nullptr;
+    QComboBox* m_quantity = nullptr;
+    QComboBox* m_mode = nullptr;
+    QButtonGroup* m_orientation = nullptr;
+    std::array<QLineEdit*, 3> m_origin {};
+    std::array<QLineEdit*, 3> m_step1 {};
+    std::array<QLineEdit*, 3> m_step2 {};
+    QLineEdit* m_count1 = nullptr;
+    QLineEdit* m_count2 = nullptr;
+    std::array<QLineEdit*, 3> m_camera {};
+    std::array<QLineEdit*, 4> m_directions {}; ///< tilt, start, count, step
+    QComboBox* m_reflectance = nullptr;
+    QCheckBox* m_reflected = nullptr;
+    QCheckBox* m_hideOff = nullptr;
+    QCheckBox* m_fromWalls = nullptr;
+    QPushButton* m_byPitch = nullptr;
+    QPushButton* m_byCount = nullptr;
+    QPushButton* m_edit = nullptr;
+};
