@@ -27,6 +27,12 @@ CLampCountVariantsDialog::CLampCountVariantsDialog(QWidget* parent)
 {
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QString::fromStdString(kzev::loadString(kTitleId)));
+    // A double click on a row of the table ends the dialog with it, as in the other grid dialogs.
+    m_grid->grid().SetNotifyHandler([this](kzev::GridNotification& notification) {
+        const CGridCtrl& grid = m_grid->grid();
+        if (notification.code == kzev::gvn::DblClick && grid.IsValid(grid.GetSelectedCellRange()))
+            accept();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -6,6 +6,7 @@
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "dialogs/lamps/CLampsSystemNonregular.h"
 #include "model/CKzevDoc.h"
+#include "model/LampSystemRederive.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "view/CKzevView.h"
@@ -108,14 +109,24 @@ bool CDialogLamps::OnInitDialog()
             view->RefreshView(0, 1);
         }
     };
+    const auto rederive = [this](int source) {
+        if (m_session.room() < 0 || static_cast<std::size_t>(m_session.room()) >= m_doc.m_rooms.size()
+            || m_doc.m_calcRunning == 1)
+            return;
+        CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_session.room())];
+        kzev::rederiveLampSystemFromSource(m_doc, room, m_session.working());
+        kzev::rederiveDependentLampSystems(m_doc, room, source < 0 ? m_session.lampSystem() : source);
+    };
     kzev::DesignHooks hooks;
     hooks.refreshView = refreshView;
+    hooks.rederive = [rederive] { rederive(-1); };
     hooks.nonRegularChanged = [this] { OnSwitchNonregular(); };
     m_regular = new CLampSystemDialog(context, std::move(hooks), m_tabs);
     m_tabs->addTab(m_regular, m_regular->windowTitle());
     m_pages.push_back(m_regular);
     kzev::NonregularHooks nonRegularHooks;
     nonRegularHooks.refreshView = refreshView;
+    nonRegularHooks.rederive = rederive;
     nonRegularHooks.pickOtherSystem = [this]() -> std::optional<int> {
         if (m_session.room() < 0 || static_cast<std::size_t>(m_session.room()) >= m_doc.m_rooms.size())
             return std::nullopt;

@@ -7,6 +7,7 @@
 #include "dialogs/lamps/LampSystemNonregular.h"
 #include "grid/CGridCtrl.h"
 #include "model/CKzevDoc.h"
+#include "model/LampSystemRederive.h"
 #include "platform/ProfileStore.h"
 #include "support/FakeServices.h"
 
@@ -62,6 +63,10 @@ protected:
         context.push = [this] { m_session.Push(); };
         NonregularHooks hooks;
         hooks.pickOtherSystem = [this]() -> std::optional<int> { return m_pick; };
+        hooks.rederive = [this](int source) {
+            rederiveLampSystemFromSource(m_doc, m_doc.m_rooms[0], working());
+            rederiveDependentLampSystems(m_doc, m_doc.m_rooms[0], source < 0 ? 0 : source);
+        };
         m_page = std::make_unique<LampSystemNonregular>(context, m_grid, hooks);
         m_grid.SetNotifyHandler([this](GridNotification& n) { m_page->OnGridNotify(n); });
         m_page->OnSetActive();
@@ -150,6 +155,20 @@ TEST_F(NonregularPage, AddingAndRemovingKeepTheDerivedSystemInStep)
     m_page->OnUndo();
     EXPECT_EQ(working().m_luminaires.size(), 5U);
     EXPECT_EQ(systems()[2].m_luminaires.size(), 5U);
+}
+
+TEST_F(NonregularPage, AnAddedLuminaireShowsMirroredInTheBoundCopy)
+{
+    systems()[2].m_bindingType = 0;
+    systems()[2].m_bindingVector = CVector { 0.0, 5.0, 0.0 };
+    m_grid.SetSelectedRange(4, 1, 4, 1);
+    m_grid.SetFocusCell(4, 1);
+    m_page->OnAdd();
+    const CLampSystem& mirrored = systems()[2];
+    ASSERT_EQ(mirrored.m_luminaires.size(), 6U);
+    EXPECT_DOUBLE_EQ(mirrored.m_luminaires[5].m_position.x, 4.0);
+    EXPECT_DOUBLE_EQ(mirrored.m_luminaires[5].m_position.y, 8.0);
+    EXPECT_EQ(mirrored.m_name, "C");
 }
 
 TEST_F(NonregularPage, TheLastLuminaireIsNeverRemovedNorMoved)
