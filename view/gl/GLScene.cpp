@@ -115,8 +115,15 @@ void GLScene::moveEyeByWheel(int delta)
 
 void GLScene::prepareOffscreen()
 {
+    // A room the composer prints gets its own extents and camera; the screen's room keeps a camera the
+    // user moved and gets one only when none was ever set.
+    if (m_printRoom >= 0) {
+        m_plan.ComputeSceneExtents();
+        m_plan.projection().computeSceneExtents(sceneRoom());
+        ComputeGLEyeTarget();
+        return;
+    }
     m_plan.ComputeSceneExtents();
-    // A camera never set for these view settings is set now; one the user moved stays.
     const CViewSettings* settings = m_plan.viewSettings();
     if (settings && settings->m_viewVector1 == settings->m_viewVector2)
         ComputeGLEyeTarget();
