@@ -307,3 +307,23 @@ TEST_F(CKzevViewGuiTest, ThreeDViewSwitchesOnAndOffWhateverTheGraphicsOffer)
     const QImage plan = shot();
     EXPECT_TRUE(inked(plan, view.plan().projection().project(8.0, 5.0, 0.0)));
 }
+
+TEST_F(CKzevViewGuiTest, AZoomedPlanKeepsItsSizeWhenTheWindowIsResized)
+{
+    view.setSceneShown(true);
+    view.requestLayout();
+    view.RefreshView(0, 1);
+    shot();
+    view.OnZoomIn();
+    shot();
+    const ScrollSize zoomed = view.totalSize();
+    view.resize(1200, 800);
+    shot();
+    EXPECT_EQ(view.totalSize(), zoomed);
+    // Fitted again, it follows the window once more.
+    view.OnZoomFit();
+    shot();
+    view.resize(700, 500);
+    shot();
+    EXPECT_EQ(view.totalSize(), (ScrollSize { view.viewport()->width(), view.viewport()->height() }));
+}
