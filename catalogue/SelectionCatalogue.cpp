@@ -266,6 +266,37 @@ bool openMakerQuery(CData& data, long maker, const std::string& query, int sheet
     return true;
 }
 
+/**
+ * Runs a luminaire query on a maker's workbook and keeps the records whose
+ * type or name holds the filter (ignoring case); records without a type are
+ * left out when asked.
+ */
+std::optional<std::vector<SelectionRow>> filteredLuminaireRows(long maker, const std::string& query,
+    const std::string& filter, const LegendLampNames& legend, bool needType)
+{
+    CData data;
+    if (!openMakerQuery(data, maker, query, kSheetLuminaires))
+        return std::nullopt;
+    const std::string wanted = upperCase(filter);
+    std::vector<SelectionRow> rows;
+    for (long row = 0; row < data.rowCount(); ++row) {
+        std::string type;
+        if (!data.GetStringValue(loadString(kColType), type, row)) {
+            if (needType)
+                continue;
+            type.clear();
+        }
+        if (!wanted.empty()) {
+            const std::string name = cell(data, loadString(kColName), row);
+            if (upperCase(name).find(wanted) == std::string::npos && upperCase(type).find(wanted) == std::string::npos)
+                continue;
+        }
+        rows.push_back(luminaireRow(data, row, maker, type, legend));
+    }
+    data.Close();
+    return rows;
+}
+
 } // namespace
 
 std::vector<CatalogueTreeItem> loadLuminaireGroupTree(bool report)
@@ -287,47 +318,14 @@ std::optional<std::vector<SelectionRow>> queryLuminaireRows(
     WaitCursorGuard wait;
     const std::string query = formatC("SELECT * FROM [%s] WHERE Skupina=20 AND Podskupina=%ld ",
         loadString(kSheetLuminaires).c_str(), subgroup);
-    CData data;
-    if (!openMakerQuery(data, maker, query, kSheetLuminaires))
-        return std::nullopt;
-    const std::string wanted = upperCase(filter);
-    std::vector<SelectionRow> rows;
-    for (long row = 0; row < data.rowCount(); ++row) {
-        std::string type;
-        if (!data.GetStringValue(loadString(kColType), type, row))
-            continue;
-        if (!wanted.empty()) {
-            const std::string name = cell(data, loadString(kColName), row);
-            if (upperCase(name).find(wanted) == std::string::npos && upperCase(type).find(wanted) == std::string::npos)
-                continue;
-        }
-        rows.push_back(luminaireRow(data, row, maker, type, legend));
-    }
-    data.Close();
-    return rows;
+    return filteredLuminaireRows(maker, query, filter, legend, true);
 }
 
 std::optional<std::vector<SelectionRow>> queryMakerLuminaireRows(long maker, const std::string& filter)
 {
     WaitCursorGuard wait;
     const std::string query = formatC("SELECT * FROM [%s]", loadString(kSheetLuminaires).c_str());
-    CData data;
-    if (!openMakerQuery(data, maker, query, kSheetLuminaires))
-        return std::nullopt;
-    const std::string wanted = upperCase(filter);
-    const LegendLampNames noLegend;
-    std::vector<SelectionRow> rows;
-    for (long row = 0; row < data.rowCount(); ++row) {
-        const std::string type = cell(data, loadString(kColType), row);
-        if (!wanted.empty()) {
-            const std::string name = cell(data, loadString(kColName), row);
-            if (upperCase(name).find(wanted) == std::string::npos && upperCase(type).find(wanted) == std::string::npos)
-                continue;
-        }
-        rows.push_back(luminaireRow(data, row, maker, type, noLegend));
-    }
-    data.Close();
-    return rows;
+    return filteredLuminaireRows(maker, query, filter, {}, false);
 }
 
 std::optional<std::vector<SelectionRow>> queryLampRows(long maker, long subgroup)
