@@ -2,12 +2,17 @@
 // sheets, written into a fresh workbook the way the data library stores
 // them, from which the program loads its luminaires and lamps. Any cell may
 // hold anything: a loaded luminaire must come out whole (finite intensities
-// within range, a luminous area to divide by), a refused one quietly.
+// within range, a luminous area to divide by), a refused one quietly. The
+// same workbook is listed as the luminaire database dialog lists it and
+// scanned by the rebuild of the reference database, which either replaces
+// the database whole or leaves no temporary file behind.
 //
 // Input: sheets separated by an empty line; in each the first line is the
 // sheet's name, the second its column names and every further line a row,
 // cells separated by tabs. The sheets are "Luminaires", the intensity sheet
 // the rows name and "Lamps".
+#include "catalogue/ReferenceDatabase.h"
+#include "catalogue/SelectionCatalogue.h"
 #include "fuzz/FuzzSupport.h"
 #include "model/CLamp.h"
 #include "model/CLuminaire.h"
@@ -120,5 +125,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         (void)lamp.LoadFromDatabase(kDatabase, record, 0);
     }
     (void)CLuminaire::GetRecordNumber(kDatabase, 1000);
+
+    (void)kzev::queryMakerLuminaireRows(kDatabase, "a");
+    const bool rebuilt = kzev::rebuildReferenceDatabase();
+    if (std::filesystem::exists(kzev::referenceDatabaseTempPath()))
+        kzev::fuzz::fail("the rebuild left its temporary file behind");
+    if (rebuilt && !std::filesystem::exists(kzev::referenceDatabasePath()))
+        kzev::fuzz::fail("the rebuild reported success without a database");
     return 0;
 }
