@@ -117,7 +117,7 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
     // The rebuild from its toolbar button keeps the previous database as the backup.
     QToolBar* legends = frame.toolBar(239);
     ASSERT_NE(legends, nullptr);
-    legends->show();
+    ASSERT_TRUE(legends->isVisible());
     frame.updateToolbarCommands();
     QWidget* rebuild = legends->widgetForAction(frame.commandAction(32816));
     ASSERT_NE(rebuild, nullptr);
@@ -223,6 +223,11 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
     doubleClickItem(tree, childNamed(luminaires, makerA), Qt::RightButton);
     ASSERT_EQ(editor.starts.size(), 3u);
     EXPECT_EQ(editor.starts[2].arguments, (std::vector<std::string> { workbook }));
+
+    // The program may end while a dialog is open.
+    doubleClickItem(tree, childNamed(luminaires, makerB), Qt::LeftButton);
+    ASSERT_NE(tree.openDialog(), nullptr);
+    EXPECT_EQ(tree.openDialog()->luminaireGrid()->grid().GetRowCount(), 3);
 }
 
 TEST(DatabaseEditor, ConfiguredCommandAndGenuineWorkbooks)
