@@ -145,19 +145,25 @@ void LampSystemDesign::showAngles()
 void LampSystemDesign::showAxes()
 {
     const CLampSystem& w = *m_context.working;
-    if (w.m_axisEntry == 2) {
-        const CVector aim = w.m_origin + w.m_opticalAxis;
+    showAxes(w.m_origin, w.m_opticalAxis, w.m_c0Axis);
+}
+
+void LampSystemDesign::showAxes(const CVector& position, const CVector& opticalAxis, const CVector& c0Axis)
+{
+    // In aim-point mode the optical axis is shown as the point it aims at.
+    if (m_context.working->m_axisEntry == 2) {
+        const CVector aim = position + opticalAxis;
         show(DesignField::AxisX, showLength(aim.x));
         show(DesignField::AxisY, showLength(aim.y));
         show(DesignField::AxisZ, showLength(aim.z));
     } else {
-        show(DesignField::AxisX, vectorText(w.m_opticalAxis.x));
-        show(DesignField::AxisY, vectorText(w.m_opticalAxis.y));
-        show(DesignField::AxisZ, vectorText(w.m_opticalAxis.z));
+        show(DesignField::AxisX, vectorText(opticalAxis.x));
+        show(DesignField::AxisY, vectorText(opticalAxis.y));
+        show(DesignField::AxisZ, vectorText(opticalAxis.z));
     }
-    show(DesignField::C0X, vectorText(w.m_c0Axis.x));
-    show(DesignField::C0Y, vectorText(w.m_c0Axis.y));
-    show(DesignField::C0Z, vectorText(w.m_c0Axis.z));
+    show(DesignField::C0X, vectorText(c0Axis.x));
+    show(DesignField::C0Y, vectorText(c0Axis.y));
+    show(DesignField::C0Z, vectorText(c0Axis.z));
 }
 
 // ---- the page's life ----------------------------------------------------------------
@@ -893,19 +899,7 @@ void LampSystemDesign::UpdateSelectedLuminaireFields()
     if (w.m_selectedLuminaire < 0 || static_cast<std::size_t>(w.m_selectedLuminaire) >= w.m_luminaires.size())
         return;
     const COneLampSystem& one = w.m_luminaires[static_cast<std::size_t>(w.m_selectedLuminaire)];
-    if (w.m_axisEntry == 2) {
-        const CVector aim = one.m_position + one.m_opticalAxis;
-        show(DesignField::AxisX, showLength(aim.x));
-        show(DesignField::AxisY, showLength(aim.y));
-        show(DesignField::AxisZ, showLength(aim.z));
-    } else {
-        show(DesignField::AxisX, vectorText(one.m_opticalAxis.x));
-        show(DesignField::AxisY, vectorText(one.m_opticalAxis.y));
-        show(DesignField::AxisZ, vectorText(one.m_opticalAxis.z));
-    }
-    show(DesignField::C0X, vectorText(one.m_c0Axis.x));
-    show(DesignField::C0Y, vectorText(one.m_c0Axis.y));
-    show(DesignField::C0Z, vectorText(one.m_c0Axis.z));
+    showAxes(one.m_position, one.m_opticalAxis, one.m_c0Axis);
     // The stored angles follow the texts, so that reading them back changes nothing.
     if (std::abs(one.m_opticalAxis.x) >= 1e-7 || std::abs(one.m_opticalAxis.y) >= 1e-7) {
         DirectionToAngles(one.m_opticalAxis, one.m_c0Axis, w.m_tilt, w.m_turn, w.m_rotation);

@@ -8,6 +8,7 @@
 #include <string>
 
 class CRoom;
+class CVector;
 
 namespace kzev {
 
@@ -139,6 +140,7 @@ private:
     void write(DesignField field, const std::string& text);
     void showAngles();
     void showAxes();
+    void showAxes(const CVector& position, const CVector& opticalAxis, const CVector& c0Axis);
     void PushUndo();
     bool LumenChain(int mode, LumenEntry entry);
     void dispatch(DesignField field);

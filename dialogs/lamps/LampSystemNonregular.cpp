@@ -233,6 +233,12 @@ void LampSystemNonregular::refresh()
         m_hooks.refreshView();
 }
 
+bool LampSystemNonregular::calculating() const
+{
+    // A running calculation reads the room's lamp systems: no other system is touched meanwhile.
+    return m_context.doc && m_context.doc->m_calcRunning == 1;
+}
+
 bool LampSystemNonregular::canUndo() const
 {
     return m_context.doc && m_context.doc->m_undo.canUndo();
@@ -353,7 +359,7 @@ void LampSystemNonregular::ApplyCellToLuminaire(int i, int col)
 void LampSystemNonregular::OnAdd()
 {
     CLampSystem* w = m_context.working;
-    if (!w || w->m_luminaires.empty())
+    if (!w || w->m_luminaires.empty() || calculating())
         return;
     StoreLampSystem();
     pushUndo();
@@ -393,7 +399,7 @@ int LampSystemNonregular::removeSelected()
 void LampSystemNonregular::OnRemove()
 {
     CLampSystem* w = m_context.working;
-    if (!w || w->m_luminaires.size() <= 1)
+    if (!w || w->m_luminaires.size() <= 1 || calculating())
         return;
     StoreLampSystem();
     pushUndo();
@@ -411,7 +417,7 @@ void LampSystemNonregular::OnRemove()
 void LampSystemNonregular::OnMoveToOther()
 {
     CLampSystem* w = m_context.working;
-    if (!w || w->m_luminaires.size() <= 1 || !canMoveToOther())
+    if (!w || w->m_luminaires.size() <= 1 || !canMoveToOther() || calculating())
         return;
     StoreLampSystem();
     pushUndo();
@@ -444,7 +450,7 @@ void LampSystemNonregular::OnUndo()
 {
     CRoom* r = room();
     CKzevDoc* doc = m_context.doc;
-    if (!r || !doc || !doc->m_undo.canUndo())
+    if (!r || !doc || !doc->m_undo.canUndo() || calculating())
         return;
     const CUndoData* step = doc->m_undo.stepBack();
     if (!step)

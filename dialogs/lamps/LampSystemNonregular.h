@@ -67,6 +67,7 @@ public:
 
 private:
     [[nodiscard]] CRoom* room() const;
+    [[nodiscard]] bool calculating() const;
     [[nodiscard]] CLampSystem* systemOfRoom(int index) const;
     /** The members of the edited system's family (source and every system derived from it), or none. */
     [[nodiscard]] std::vector<int> family() const;

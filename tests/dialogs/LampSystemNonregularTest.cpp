@@ -205,6 +205,19 @@ TEST_F(NonregularPage, MovingToAnotherSystemTakesItOutOfThisOne)
     EXPECT_EQ(systems()[0].m_luminaires.size() + systems()[1].m_luminaires.size(), 6U);
 }
 
+TEST_F(NonregularPage, NothingIsAddedRemovedOrMovedWhileACalculationRuns)
+{
+    m_doc.m_calcRunning = 1;
+    m_pick = 1;
+    m_page->OnAdd();
+    m_page->OnRemove();
+    m_page->OnMoveToOther();
+    EXPECT_EQ(working().m_luminaires.size(), 5U);
+    EXPECT_EQ(systems()[1].m_luminaires.size(), 1U);
+    EXPECT_EQ(systems()[2].m_luminaires.size(), 5U);
+    m_doc.m_calcRunning = 0;
+}
+
 TEST_F(NonregularPage, DecliningTheListMovesNothing)
 {
     m_pick.reset();
