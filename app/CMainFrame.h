@@ -2,6 +2,7 @@
 
 #include "app/FrameCommand.h"
 #include "app/FrameSeams.h"
+#include "app/ProjectTreeLayout.h"
 #include "calc/LayoutCandidate.h"
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CInfoBar;
@@ -154,6 +156,29 @@ public:
     /** Keeps a command that is not built yet disabled. */
     void OnUpdateNotBuilt(kzev::CommandUi& ui);
 
+    // Creating, editing and deleting the objects of the project (CMainFrame_Objects.cpp).
+    void OnNewRoom();
+    void OnNewLampSystem();
+    void OnNewWorkSystem();
+    void OnNewObstacleSystem();
+    void OnNewRaster();
+    void OnNewMode();
+    /** Enables the tree-driven creation commands while the tree has a selected or drop-highlighted item. */
+    void OnUpdateNewObject(kzev::CommandUi& ui);
+    void OnEditDelete();
+    void OnUpdateEditDelete(kzev::CommandUi& ui);
+
+    // Derived lamp systems and bindings (CMainFrame_Bindings.cpp).
+    void OnNewDerivedLampSystem();
+    void OnUpdateNewDerivedLampSystem(kzev::CommandUi& ui);
+    void OnDeriveMirrorX();
+    void OnDeriveMirrorY();
+    void OnDeriveMirrorDiagonal();
+    void OnDeriveShift();
+    void OnUpdateDeriveLampSystem(kzev::CommandUi& ui);
+    void OnCancelBinding();
+    void OnUpdateCancelBinding(kzev::CommandUi& ui);
+
     // Handlers of the project tree's commands (CMainFrame_Tree.cpp).
     [[nodiscard]] CWorkspaceBar* workspace() const;
     [[nodiscard]] CProjectTree* projectTree() const;
@@ -192,6 +217,11 @@ private:
     void fillToolbarMenu(QMenu* menu);
     void fillRecentFiles();
     void updateMenu(QMenu* menu);
+    using ObjectCreator = std::optional<int> (*)(CKzevDoc&, int room, std::optional<int> copyOf);
+    /** Creates an object of the kind in the selected room (a copy when one of that kind is selected) and shows it. */
+    void createObject(ObjectCreator create, kzev::TreeItemKind kind);
+    /** Derives a new lamp system from the selected one by the binding type and shows it. */
+    void deriveSelected(int bindingType);
     /** The workspace bar shows its "Projekt" tab (or has no tabs yet). */
     [[nodiscard]] bool workspaceShowsProjectTab() const;
 

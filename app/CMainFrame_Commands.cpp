@@ -37,6 +37,8 @@ void updateViewDirection(CMainFrame& f, CommandUi& ui)
 
 void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
 void updateViewCommands(CMainFrame& f, CommandUi& ui) { f.OnUpdateViewCommands(ui); }
+void updateNewObject(CMainFrame& f, CommandUi& ui) { f.OnUpdateNewObject(ui); }
+void updateDerive(CMainFrame& f, CommandUi& ui) { f.OnUpdateDeriveLampSystem(ui); }
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 void updateImport(CMainFrame& f, CommandUi& ui) { f.OnUpdateImport(ui); }
 
@@ -80,29 +82,34 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCopyResultsTable(ui); } },
         { 32889, "Kopírovat soustavu", Glyph::CopyLampSystem, notBuilt, updateNotBuilt },
         { 32890, "Vložit soustavu", Glyph::PasteLampSystem, notBuilt, updateNotBuilt },
-        { 32823, "&Odstranit", Glyph::Delete, notBuilt, updateNotBuilt },
+        { 32823, "&Odstranit", Glyph::Delete, [](CMainFrame& f) { f.OnEditDelete(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditDelete(ui); } },
         { 32822, "V&lastnosti", Glyph::Properties, [](CMainFrame& f) { f.OnEditProperties(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditProperties(ui); } },
         { 32924, "Třídění místností", Glyph::SortRooms, notBuilt, updateNotBuilt },
         // Creating objects
-        { 32818, "Nová &místnost", Glyph::NewRoom, notBuilt, updateNotBuilt },
+        { 32818, "Nová &místnost", Glyph::NewRoom, [](CMainFrame& f) { f.OnNewRoom(); }, kNone },
         { 32882, "Nová vo&zovka", Glyph::NewRoad, notBuilt, updateNotBuilt },
-        { 32819, "Nová soustava &svítidel", Glyph::NewLampSystem, notBuilt, updateNotBuilt },
-        { 32900, "Nová odvozená soustava svítidel", Glyph::DerivedLampSystem, notBuilt, updateNotBuilt },
-        { 32881, "Se zrcadlením podle osy X", Glyph::None, notBuilt, updateNotBuilt },
-        { 32880, "Se zrcadlením podle osy Y", Glyph::None, notBuilt, updateNotBuilt },
-        { 32879, "S posunem souřadnic", Glyph::None, notBuilt, updateNotBuilt },
-        { 32913, "Zrušit vazbu", Glyph::CancelBinding, notBuilt, updateNotBuilt },
-        { 32820, "Nové místo &zrakového úkolu", Glyph::NewTaskArea, notBuilt, updateNotBuilt },
+        { 32819, "Nová soustava &svítidel", Glyph::NewLampSystem, [](CMainFrame& f) { f.OnNewLampSystem(); }, updateNewObject },
+        { 32900, "Nová odvozená soustava svítidel", Glyph::DerivedLampSystem, [](CMainFrame& f) { f.OnNewDerivedLampSystem(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateNewDerivedLampSystem(ui); } },
+        { 32881, "Se zrcadlením podle osy X", Glyph::None, [](CMainFrame& f) { f.OnDeriveMirrorX(); }, updateDerive },
+        { 32880, "Se zrcadlením podle osy Y", Glyph::None, [](CMainFrame& f) { f.OnDeriveMirrorY(); }, updateDerive },
+        { 32879, "S posunem souřadnic", Glyph::None, [](CMainFrame& f) { f.OnDeriveShift(); }, updateDerive },
+        { 32913, "Zrušit vazbu", Glyph::CancelBinding, [](CMainFrame& f) { f.OnCancelBinding(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCancelBinding(ui); } },
+        { 32820, "Nové místo &zrakového úkolu", Glyph::NewTaskArea, [](CMainFrame& f) { f.OnNewWorkSystem(); },
+            updateNewObject },
         { 32887, "Nové okolí úkol&u", Glyph::TaskSurroundings, notBuilt, updateNotBuilt },
-        { 32821, "Nová soustava &překážek", Glyph::NewObstacles, notBuilt, updateNotBuilt },
+        { 32821, "Nová soustava &překážek", Glyph::NewObstacles, [](CMainFrame& f) { f.OnNewObstacleSystem(); },
+            updateNewObject },
         { 32864, "Překážka rohu místnosti tvaru L1", Glyph::CornerL1, notBuilt, updateNotBuilt },
         { 32865, "Překážka rohu místnosti tvaru L2", Glyph::CornerL2, notBuilt, updateNotBuilt },
         { 32866, "Překážka rohu místnosti tvaru L3", Glyph::CornerL3, notBuilt, updateNotBuilt },
         { 32867, "Překážka rohu místnosti tvaru L4", Glyph::CornerL4, notBuilt, updateNotBuilt },
         { 32877, "Řada překážek ve tvaru stěny", Glyph::WallRow, notBuilt, updateNotBuilt },
-        { 32901, "Nový &rastr", Glyph::NewRaster, notBuilt, updateNotBuilt },
-        { 32902, "Nový režim", Glyph::None, notBuilt, updateNotBuilt },
+        { 32901, "Nový &rastr", Glyph::NewRaster, [](CMainFrame& f) { f.OnNewRaster(); }, updateNewObject },
+        { 32902, "Nový režim", Glyph::None, [](CMainFrame& f) { f.OnNewMode(); }, updateNewObject },
         { 32868, "Rozložit do řad", Glyph::SplitRows, notBuilt, updateNotBuilt },
         { 32869, "Rozložit do sloupců", Glyph::SplitColumns, notBuilt, updateNotBuilt },
         // View: directions (the view's commands, ticked here), zoom, sheets, named views

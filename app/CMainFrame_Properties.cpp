@@ -1,12 +1,13 @@
 // Properties of the object selected in the project tree: the lamp-system
-// sheet for a lamp system, the area dialog for a visual-task area. The other
-// kinds keep the command disabled until their windows are built.
+// sheet for a lamp system, the area dialog for a visual-task area; a mode has
+// none. The other kinds keep the command disabled until their windows are built.
 
 #include "app/CMainFrame.h"
 
 #include "app/CProjectTree.h"
 #include "app/CommandUi.h"
 #include "app/AreaDialogOpener.h"
+#include "app/FrameTreeTarget.h"
 #include "app/LampSheetOpener.h"
 #include "model/CKzevDoc.h"
 
@@ -47,6 +48,9 @@ void CMainFrame::OnEditProperties()
 
 void CMainFrame::OnUpdateEditProperties(kzev::CommandUi& ui)
 {
+    // A mode has no window of its own: the command is there and opens nothing.
+    const bool mode = kzev::treeTarget(*this).isObject(kzev::TreeItemKind::Mode);
     ui.Enable(!m_pLampSheet && !kzev::openAreaDialog() && !m_document->calcRunning()
-        && (selectedObject(*this, kzev::TreeItemKind::LampSystem) || selectedObject(*this, kzev::TreeItemKind::Area)));
+        && (mode || selectedObject(*this, kzev::TreeItemKind::LampSystem)
+            || selectedObject(*this, kzev::TreeItemKind::Area)));
 }

@@ -227,6 +227,27 @@ void CProjectTree::clearTree()
     clear();
 }
 
+void CProjectTree::removeItem(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    QTreeWidgetItem* parent = item->parent() ? item->parent() : invisibleRootItem();
+    const int removed = dataOf(item);
+    {
+        const Quiet quiet(*this);
+        for (int i = 0; i < parent->childCount(); ++i) {
+            QTreeWidgetItem* sibling = parent->child(i);
+            if (sibling != item && dataOf(sibling) > removed)
+                sibling->setData(0, kDataRole, dataOf(sibling) - 1);
+        }
+        if (m_dropHighlight && IsDescendant(m_dropHighlight, item))
+            setDropHighlight(nullptr);
+        if (m_pressItem && IsDescendant(m_pressItem, item))
+            m_pressItem = nullptr;
+    }
+    delete item;
+}
+
 void CProjectTree::setItemChecked(QTreeWidgetItem* item, bool checked)
 {
     const Quiet quiet(*this);

@@ -58,6 +58,12 @@ public:
     QTreeWidgetItem* insertNode(QTreeWidgetItem* parent, const kzev::TreeNode& node, int position = -1);
     /** Empties the tree. */
     void clearTree();
+    /**
+     * Removes the item with everything below it after the object it stands
+     * for has left the document: the siblings behind it take the indexes one
+     * lower, and the tree picks the next selection, which the frame follows.
+     */
+    void removeItem(QTreeWidgetItem* item);
     void setItemChecked(QTreeWidgetItem* item, bool checked);
     void setItemText(QTreeWidgetItem* item, const std::string& text);
     void setItemIcon(QTreeWidgetItem* item, int icon);

@@ -106,6 +106,19 @@ int CWorkspaceBar::FillProjectTree()
     return 1;
 }
 
+QTreeWidgetItem* CWorkspaceBar::AddRoomItem(int room)
+{
+    CRoom* model = roomOf(room);
+    if (!model)
+        return nullptr;
+    const CProjectTree::Quiet quiet(*m_projectTree);
+    QTreeWidgetItem* item = m_projectTree->insertNode(nullptr, kzev::roomNode(*model, room));
+    for (int i = 0; i < item->childCount(); ++i)
+        item->child(i)->setExpanded(true);
+    item->setExpanded(true);
+    return item;
+}
+
 QTreeWidgetItem* CWorkspaceBar::ensureFolder(int room, TreeItemKind folder)
 {
     if (QTreeWidgetItem* existing = m_projectTree->folderItem(room, folder))

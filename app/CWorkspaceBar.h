@@ -34,6 +34,8 @@ public:
 
     /** Rebuilds the whole tree from the document's rooms and selects the first room. Returns 1. */
     int FillProjectTree();
+    /** Adds room i as the last room item with its folders and objects, expanded; returns the item (null without it). */
+    QTreeWidgetItem* AddRoomItem(int room);
     /**
      * Adds lamp system i of the room as the last item of its folder (making
      * the folder when the room has none) and expands the folder; returns 1

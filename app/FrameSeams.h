@@ -62,6 +62,8 @@ public:
     virtual void refreshView(int resetProjection, int resetCamera) = 0;
     /** Recomputes the plan layout at the next drawing. */
     virtual void requestLayout() = 0;
+    /** Sets the scene-shown flag: the view draws the project instead of its start-up picture. */
+    virtual void showScene() { }
 };
 
 } // namespace kzev

@@ -43,4 +43,9 @@ void KzevViewSeam::requestLayout()
     m_view.requestLayout();
 }
 
+void KzevViewSeam::showScene()
+{
+    m_view.setSceneShown(true);
+}
+
 } // namespace kzev

@@ -18,6 +18,7 @@ public:
     void setTreeSelection(int lampSystem, int area, int obstacle) override;
     void refreshView(int resetProjection, int resetCamera) override;
     void requestLayout() override;
+    void showScene() override;
 
 private:
     CKzevView& m_view;

@@ -203,11 +203,11 @@ public:
     std::string m_designer;                         ///< the user's designer (Projektant)
     std::string m_company;                          ///< the user's company (Company)
     std::int32_t m_viewProjectDialog = 1;           ///< show the project dialog at a new project
-    double m_derivedOffsetX = 0.0;                  ///< last offsets of the derived-lamp-system dialog
+    double m_derivedOffsetX = 0.0;                  ///< binding shift of the last binding dialog, metres
     double m_derivedOffsetY = 0.0;
     double m_derivedOffsetZ = 0.0;
-    std::int32_t m_derivedChoice1 = 1;              ///< last choices of that dialog
-    std::int32_t m_derivedChoice2 = -1;
+    std::int32_t m_keepBinding = 1;                 ///< 1: a derived system stays bound to its source
+    std::int32_t m_bindingType = -1;                ///< last binding type chosen: 0 mirror X ... 3 shift
     std::int32_t m_saveBeforeCalc = 1;              ///< SaveBeforeCalc
     std::time_t m_startTime = 0;                    ///< when the document was made; never reset
     kzev::UndoStack m_undo;                         ///< at most ten undo steps

@@ -29,7 +29,7 @@ public:
     std::int32_t m_count2 = 1;
     double m_reflectance = 0.5;
     double m_transmittance = 0.0;
-    std::int32_t m_extra1 = 0;                   ///< kept, copied and stored
+    std::int32_t m_extra1 = 0;                   ///< the raster flag: 1 draws the lattice of the pitches
     std::int32_t m_extra2 = 1;                   ///< kept, copied and stored
     std::int32_t m_off = 0;                      ///< 1: left out everywhere
     std::uint32_t m_colour = 0xFFFFFF;           ///< drawing colour 0x00BBGGRR

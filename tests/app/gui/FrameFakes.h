@@ -63,6 +63,11 @@ public:
     }
     void refreshView(int a, int b) override { refreshes.push_back(std::to_string(a) + "," + std::to_string(b)); }
     void requestLayout() override { ++layouts; }
+    void showScene() override
+    {
+        scene = true;
+        ++sceneShows;
+    }
 
     bool scene = true;
     std::optional<int> code;
@@ -70,6 +75,7 @@ public:
     std::array<int, 3> treeSelection { -2, -2, -2 };
     std::vector<std::string> refreshes;
     int layouts = 0;
+    int sceneShows = 0;
 };
 
 } // namespace kzev::test

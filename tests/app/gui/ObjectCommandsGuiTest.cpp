@@ -1,0 +1,323 @@
+// The commands that create, derive and delete the objects of a project, run
+// through their menu items, the project menu and the tree's keys on the
+// shipped office project, with the project tree checked after each.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/CBindingDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+#include "platform/TextUtil.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+using kzev::TreeItemKind;
+
+namespace {
+
+void click(QWidget* widget, QPoint at)
+{
+    for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    QApplication::processEvents();
+}
+
+void key(QWidget* widget, int code)
+{
+    for (const QEvent::Type type : { QEvent::KeyPress, QEvent::KeyRelease }) {
+        QKeyEvent event(type, code, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    QApplication::processEvents();
+}
+
+QAction* commandIn(const QMenu* menu, int id)
+{
+    for (QAction* action : menu->actions()) {
+        if (!action->menu() && action->data().toInt() == id)
+            return action;
+    }
+    return nullptr;
+}
+
+class ObjectCommandsGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        m_scope = std::make_unique<kzev::ScopedServices>(
+            kzev::Services { nullptr, nullptr, &m_messages, nullptr, nullptr, nullptr });
+        frame().resize(1100, 800);
+        frame().show();
+        QApplication::processEvents();
+        doc().SetModifiedFlag(false);
+    }
+
+    CMainFrame& frame() { return *m_app.frame(); }
+    CProjectTree& tree() { return *frame().projectTree(); }
+    CKzevDoc& doc() { return *kzev::theDocument(); }
+    CRoom& room(std::size_t i = 0) { return doc().m_rooms.at(i); }
+
+    /** The object's item: the room item, or child index of the room's folder. */
+    QTreeWidgetItem* item(int roomIndex, TreeItemKind folder, int child)
+    {
+        QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
+        return parent && child < parent->childCount() ? parent->child(child) : nullptr;
+    }
+
+    /** Clicks the item in the tree, as the user selects it. */
+    void select(QTreeWidgetItem* target)
+    {
+        ASSERT_NE(target, nullptr);
+        tree().scrollToItem(target);
+        click(tree().viewport(), tree().visualItemRect(target).center());
+        ASSERT_EQ(tree().currentItem(), target);
+    }
+
+    /** Opens the menu of the menu bar by a click on its title. */
+    QMenu* openMainMenu(const QString& title)
+    {
+        QMenuBar* bar = frame().menuBar();
+        for (QAction* top : bar->actions()) {
+            if (top->text() == title) {
+                click(bar, bar->actionGeometry(top).center());
+                return top->menu();
+            }
+        }
+        return nullptr;
+    }
+
+    /** Opens the project menu as a right click over the workspace bar does. */
+    QMenu* openProjectMenu()
+    {
+        QMenu* menu = frame().menu(88);
+        menu->popup(frame().mapToGlobal(QPoint(60, 200)));
+        QApplication::processEvents();
+        return menu;
+    }
+
+    /** Whether the command's item in the open menu is enabled; closes the menu. */
+    bool enabledIn(QMenu* menu, int id)
+    {
+        const QAction* action = commandIn(menu, id);
+        const bool enabled = action && action->isEnabled();
+        menu->close();
+        QApplication::processEvents();
+        return enabled;
+    }
+
+    /** Clicks the command's item in the open menu. */
+    void choose(QMenu* menu, int id)
+    {
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(menu->isVisible());
+        QAction* action = commandIn(menu, id);
+        ASSERT_NE(action, nullptr) << id;
+        ASSERT_TRUE(action->isEnabled()) << id;
+        click(menu, menu->actionGeometry(action).center());
+        QApplication::processEvents();
+    }
+
+    std::string folderDump(int roomIndex, TreeItemKind folder)
+    {
+        std::string out;
+        const QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
+        for (int i = 0; parent && i < parent->childCount(); ++i) {
+            const QTreeWidgetItem* child = parent->child(i);
+            out += child->text(0).toStdString() + " #" + std::to_string(child->data(0, CProjectTree::kIconRole).toInt())
+                + " @" + std::to_string(CProjectTree::dataOf(child)) + "\n";
+        }
+        return out;
+    }
+
+    kzev::test::FakeServices m_services;
+    CKzevApp m_app;
+    kzev::test::ScriptedMessageBox m_messages;
+    std::unique_ptr<kzev::ScopedServices> m_scope;
+};
+
+} // namespace
+
+TEST_F(ObjectCommandsGui, CreatingObjectsThroughTheInsertMenu)
+{
+    const std::string lampName = room().m_lampSystems.at(0).m_name;
+    const std::size_t areas = room().m_workSystems.size();
+
+    // A lamp system selected: the new lamp system is its copy.
+    select(item(0, TreeItemKind::LampFolder, 0));
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32819);
+    ASSERT_EQ(room().m_lampSystems.size(), 2u);
+    EXPECT_EQ(folderDump(0, TreeItemKind::LampFolder), lampName + " #2 @0\n" + lampName + "a #2 @1\n");
+    EXPECT_TRUE(doc().IsModified());
+
+    // The room selected: a default area, obstacle system, raster and mode.
+    select(tree().roomItem(0));
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32820);
+    ASSERT_EQ(room().m_workSystems.size(), areas + 1);
+    EXPECT_EQ(item(0, TreeItemKind::AreaFolder, static_cast<int>(areas))->text(0).toStdString(),
+        "Místo zrakového úkolu " + std::to_string(areas + 1));
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32821);
+    choose(openProjectMenu(), 32901);
+    const std::string obstacles = folderDump(0, TreeItemKind::ObstacleFolder);
+    EXPECT_NE(obstacles.find("Soustava překážek 1 #6 @0\n"), std::string::npos) << obstacles;
+    EXPECT_NE(obstacles.find("Rastr 2 #6 @1\n"), std::string::npos) << obstacles;
+    EXPECT_EQ(room().m_obstacleSystems.at(1).m_extra1, 1);
+
+    ASSERT_EQ(tree().folderItem(0, TreeItemKind::ModeFolder), nullptr);
+    const std::string firstMode = room().m_modes.at(0).m_name + " #8 @0\n";
+    choose(openProjectMenu(), 32902);
+    EXPECT_EQ(folderDump(0, TreeItemKind::ModeFolder), firstMode + "Režim 2 #8 @1\n");
+
+    // A mode selected: its copy.
+    select(item(0, TreeItemKind::ModeFolder, 1));
+    choose(openProjectMenu(), 32902);
+    EXPECT_EQ(folderDump(0, TreeItemKind::ModeFolder), firstMode + "Režim 2 #8 @1\nRežim 2a #8 @2\n");
+}
+
+TEST_F(ObjectCommandsGui, NewRoomIsACopyOfTheSelectedRoomNamedInPlace)
+{
+    select(tree().roomItem(0));
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32818);
+    ASSERT_EQ(doc().m_rooms.size(), 2u);
+    ASSERT_EQ(tree().topLevelItemCount(), 2);
+    QTreeWidgetItem* added = tree().topLevelItem(1);
+    EXPECT_EQ(tree().currentItem(), added);
+    EXPECT_EQ(CProjectTree::dataOf(added), 1);
+    EXPECT_EQ(room(1).m_lampSystems.size(), room(0).m_lampSystems.size());
+    EXPECT_EQ(folderDump(1, TreeItemKind::LampFolder), folderDump(0, TreeItemKind::LampFolder));
+
+    // The label editor is open on the new room: the user types its name.
+    ASSERT_TRUE(tree().isEditingLabel());
+    auto* editor = tree().findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("2:Zasedačka"));
+    key(editor, Qt::Key_Return);
+    EXPECT_EQ(room(1).m_name, "Zasedačka");
+    EXPECT_EQ(added->text(0), QStringLiteral("2 : Zasedačka"));
+
+    // A folder selected: a default room that only takes the view settings.
+    select(tree().folderItem(0, TreeItemKind::AreaFolder));
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32818);
+    ASSERT_TRUE(tree().isEditingLabel());
+    key(tree().findChild<QLineEdit*>(), Qt::Key_Escape);
+    ASSERT_EQ(doc().m_rooms.size(), 3u);
+    EXPECT_EQ(tree().topLevelItem(2)->text(0), QStringLiteral("Místnost"));
+    EXPECT_EQ(folderDump(2, TreeItemKind::LampFolder), "Soustava svítidel 1 #2 @0\n");
+}
+
+TEST_F(ObjectCommandsGui, DerivedSystemThroughTheBindingDialogThenCancelledAndDeleted)
+{
+    const std::string lampName = room().m_lampSystems.at(0).m_name;
+    select(item(0, TreeItemKind::LampFolder, 0));
+
+    bool dialogSeen = false;
+    QMenu* menu = openProjectMenu();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = frame().findChild<CBindingDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isModal());
+        dialogSeen = true;
+        click(dialog->optionButton(1), dialog->optionButton(1)->rect().center());
+        // Half the room's length, in millimetres, is the suggested axis.
+        EXPECT_EQ(dialog->shiftEdit(0)->text().toStdString(), kzev::formatC("%1.0lf", room().m_length * 500.0));
+        EXPECT_FALSE(dialog->shiftEdit(1)->isEnabled());
+        if (!dialog->keepBindingBox()->isChecked())
+            click(dialog->keepBindingBox(), dialog->keepBindingBox()->rect().center());
+        // Saved in the test's working folder, under the build folder.
+        EXPECT_TRUE(dialog->grab().save(QStringLiteral("binding_dialog.png")));
+        auto* box = dialog->findChild<QDialogButtonBox*>();
+        QPushButton* ok = box->button(QDialogButtonBox::Ok);
+        click(ok, ok->rect().center());
+    });
+    choose(menu, 32900);
+    ASSERT_TRUE(dialogSeen);
+
+    ASSERT_EQ(room().m_lampSystems.size(), 2u);
+    EXPECT_EQ(room().m_lampSystems[1].m_sourceSystem, 0);
+    EXPECT_EQ(room().m_lampSystems[1].m_bindingType, 1);
+    EXPECT_EQ(folderDump(0, TreeItemKind::LampFolder), lampName + " #10 @0\n" + lampName + " sy #9 @1\n");
+
+    // The source cannot be deleted, nor can a derived system be derived from.
+    EXPECT_FALSE(enabledIn(openMainMenu(QStringLiteral("Ú&pravy")), 32823));
+    select(item(0, TreeItemKind::LampFolder, 1));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32900));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32823));
+
+    // Cancelling the binding frees both.
+    doc().SetModifiedFlag(false);
+    choose(openMainMenu(QStringLiteral("&Vložit")), 32913);
+    EXPECT_EQ(room().m_lampSystems[1].m_sourceSystem, -1);
+    EXPECT_TRUE(doc().IsModified());
+    EXPECT_EQ(folderDump(0, TreeItemKind::LampFolder), lampName + " #2 @0\n" + lampName + " sy #2 @1\n");
+
+    // The Delete key on the source, answered Yes.
+    select(item(0, TreeItemKind::LampFolder, 0));
+    key(&tree(), Qt::Key_Delete);
+    ASSERT_FALSE(m_messages.shown.empty());
+    EXPECT_EQ(m_messages.shown.back().text, "Odstranit položku ?");
+    ASSERT_EQ(room().m_lampSystems.size(), 1u);
+    EXPECT_EQ(folderDump(0, TreeItemKind::LampFolder), lampName + " sy #2 @0\n");
+}
+
+TEST_F(ObjectCommandsGui, DeletingAModeAndTheRoom)
+{
+    select(tree().roomItem(0));
+    choose(openProjectMenu(), 32902);
+    // The only area belongs to mode 0: that mode cannot go, the new one can.
+    select(item(0, TreeItemKind::ModeFolder, 0));
+    choose(openMainMenu(QStringLiteral("Ú&pravy")), 32823);
+    ASSERT_EQ(m_messages.shown.size(), 2u);
+    EXPECT_EQ(m_messages.shown.back().text.rfind("Režim nelze odstranit\nje přiřazen místu úkolu ", 0), 0u);
+    EXPECT_EQ(room().m_modes.size(), 2u);
+
+    select(item(0, TreeItemKind::ModeFolder, 1));
+    choose(openMainMenu(QStringLiteral("Ú&pravy")), 32823);
+    EXPECT_EQ(room().m_modes.size(), 1u);
+    EXPECT_EQ(folderDump(0, TreeItemKind::ModeFolder), room().m_modes.at(0).m_name + " #8 @0\n");
+    // The last mode stays.
+    select(item(0, TreeItemKind::ModeFolder, 0));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32823));
+    // Properties opens nothing for a mode but is there; folders have none.
+    EXPECT_TRUE(enabledIn(openProjectMenu(), 32822));
+    select(tree().folderItem(0, TreeItemKind::ModeFolder));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32822));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32823));
+
+    // A "No" keeps the room.
+    select(tree().roomItem(0));
+    m_messages.answers.push_back(kzev::MessageAnswer::No);
+    choose(openProjectMenu(), 32823);
+    EXPECT_EQ(doc().m_rooms.size(), 1u);
+    choose(openProjectMenu(), 32823);
+    EXPECT_TRUE(doc().m_rooms.empty());
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    // With nothing selected the tree-driven commands are disabled, a new room is not.
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32819));
+    EXPECT_FALSE(enabledIn(openProjectMenu(), 32902));
+    EXPECT_TRUE(enabledIn(openProjectMenu(), 32818));
+}
