@@ -61,7 +61,9 @@ CXSystem readObstacleGroup(InputLines& lines)
     obstacles.m_count1 = counts[0];
     obstacles.m_count2 = counts[1];
     obstacles.m_reflectance = value;
-    obstacles.m_extra1 = 1;
+    // The earlier programs set their own switch here; ours is the raster flag, which would draw
+    // every imported box as a lattice, so imported obstacles stay plain boxes.
+    obstacles.m_extra1 = 0;
     obstacles.m_off = kind;
     return obstacles;
 }

@@ -181,7 +181,9 @@ CXSystem readObstacleSystem(InputLines& lines)
     const std::vector<double> surface = lines.nextFields("di");
     obstacles.m_reflectance = surface[0];
     obstacles.m_off = static_cast<std::int32_t>(surface[1]);
-    obstacles.m_extra1 = 1;
+    // The earlier programs set their own switch here; ours is the raster flag, which would draw
+    // every imported box as a lattice, so imported obstacles stay plain boxes.
+    obstacles.m_extra1 = 0;
     return obstacles;
 }
 

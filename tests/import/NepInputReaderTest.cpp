@@ -47,7 +47,7 @@ TEST(NepInputReader, ReadsTheRoomObstaclesAndArea)
     expectVector(cupboard.m_edgeA, 0.6, 0.0, 0.0);
     expectVector(cupboard.m_edgeC, 0.0, 0.0, 1.8);
     EXPECT_DOUBLE_EQ(cupboard.m_reflectance, 0.45);
-    EXPECT_EQ(cupboard.m_extra1, 1);
+    EXPECT_EQ(cupboard.m_extra1, 0) << "a box, not a raster";
     // Only a z extent: one step along z, no second one.
     expectVector(room.m_obstacleSystems[1].m_spacing1, 0.0, 0.0, 3.2);
     expectVector(room.m_obstacleSystems[1].m_spacing2, 0.0, 0.0, 0.0);
