@@ -1,33 +1,29 @@
 #pragma once
 
 #include "dialogs/GridLampCountTable.h"
-
-#include <QDialog>
-
-namespace kzev {
-class GridWidget;
-}
+#include "dialogs/grids/GridTemplateDialog.h"
 
 /**
  * The dialog of the lamp-count design table: a grid (control 1051) that the
- * design fills before the dialog is shown, and a button to close it. It
- * changes nothing in the project.
+ * design fills before the dialog is shown. A double click on a row or OK
+ * with a row chosen ends it, "Storno" or closing leaves it; it changes
+ * nothing in the project.
  */
-class CLampCountVariantsDialog : public QDialog {
+class CLampCountVariantsDialog : public kzev::GridTemplateDialog {
     Q_OBJECT
 
 public:
     static constexpr int kTemplateId = 216;
-    static constexpr int kGridId = 1051;
 
     explicit CLampCountVariantsDialog(QWidget* parent = nullptr);
     ~CLampCountVariantsDialog() override;
 
-    [[nodiscard]] kzev::GridWidget& gridWidget() { return *m_grid; }
     /** The table the design writes into. */
     [[nodiscard]] kzev::ILampCountTable& table() { return m_table; }
 
+    /** Ends the dialog when a cell of the table is chosen. */
+    void OnOK() override;
+
 private:
-    kzev::GridWidget* m_grid;
     kzev::GridLampCountTable m_table;
 };

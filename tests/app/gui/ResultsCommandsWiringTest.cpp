@@ -15,6 +15,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -98,17 +100,37 @@ TEST_F(ResultsCommandsWiring, DesignTableShowsItsGridAndLeavesTheRoom)
 
     int rows = -1;
     std::string heading;
+    bool okIgnored = false;
+    bool closedByDoubleClick = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CLampCountVariantsDialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         rows = dialog->gridWidget().grid().GetRowCount();
         heading = dialog->gridWidget().grid().GetItemText(0, 4);
-        dialog->accept();
+        dialog->grab().save(QString::fromStdString((std::filesystem::current_path() / "lamp_count_variants.png").string()));
+        // OK without a chosen row does nothing; a double click on a row ends the dialog.
+        dialog->okButton()->click();
+        okIgnored = dialog->isVisible();
+        kzev::GridRect cell;
+        dialog->gridWidget().grid().GetCellRect(1, 1, cell);
+        const QPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        QWidget* viewport = dialog->gridWidget().viewport();
+        for (QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                 QEvent::MouseButtonRelease }) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
+        closedByDoubleClick = !dialog->isVisible();
+        if (dialog->isVisible())
+            dialog->reject();
     });
     ASSERT_TRUE(m_app.frame()->sendCommand(32891));
     EXPECT_EQ(rows, 1 + 4); // N1 = 1, 2, each at 0 and 90 degrees
     EXPECT_EQ(heading, "Osvětlenost");
+    EXPECT_TRUE(okIgnored);
+    EXPECT_TRUE(closedByDoubleClick);
     EXPECT_EQ(recordOf(room().m_lampSystems.at(0)), before);
 }
 
