@@ -107,7 +107,6 @@ public:
     void OnCalcStop();
     void OnUpdateCalcStart(kzev::CommandUi& ui);
     void OnUpdateCalcStop(kzev::CommandUi& ui);
-    void OnUpdateCalcSettings(kzev::CommandUi& ui);
     void OnUpdateAppExit(kzev::CommandUi& ui);
     /** Enables Save for a modified or untitled project while no calculation runs. */
     void OnUpdateFileSave(kzev::CommandUi& ui);
@@ -151,6 +150,12 @@ public:
     void OnExportHtml();
     /** Enables 32862 while the view shows a project. */
     void OnUpdateExportHtml(kzev::CommandUi& ui);
+    /** Opens the view property sheet on a page (32835, 32837, 32836, 32839) and refreshes the view after it. */
+    void OpenViewSheet(int startPage, int resetProjection, int resetCamera);
+    /** Enables 32835 and 32839 while no calculation runs and no lamp-system sheet is open. */
+    void OnUpdateViewSheet(kzev::CommandUi& ui);
+    /** Enables 32837 (and 32836) as OnUpdateViewSheet, and only while the view shows a project. */
+    void OnUpdateViewDataProperties(kzev::CommandUi& ui);
     /** Stand-in handler of a command whose work is not built yet. */
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */

@@ -49,11 +49,6 @@ void CMainFrame::OnUpdateCalcStop(kzev::CommandUi& ui)
     ui.Enable(m_document->calcRunning());
 }
 
-void CMainFrame::OnUpdateCalcSettings(kzev::CommandUi& ui)
-{
-    ui.Enable(!m_document->calcRunning() && m_view->sceneShown());
-}
-
 void CMainFrame::OnUpdateAppExit(kzev::CommandUi& ui)
 {
     ui.Enable(!m_document->calcRunning());

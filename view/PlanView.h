@@ -109,7 +109,7 @@ public:
     [[nodiscard]] CRoom* room() const;
     /** Returns the view settings in use: the printer's while it prints, else those of the current room. */
     [[nodiscard]] CViewSettings* viewSettings() const;
-    /** Lets the print composer draw with other view settings; null returns to the room's. */
+    /** Lets the print composer or the open view sheet draw with other view settings; null returns to the room's. */
     void setViewSettingsOverride(CViewSettings* settings) { m_settingsOverride = settings; }
     /** Returns the room's mode the layers show: its current mode when it has that mode, else 0. */
     [[nodiscard]] int currentMode() const;

@@ -242,9 +242,15 @@ TEST_F(MainFrameTest, CommandsNotBuiltYetStayDisabled)
 {
     CMainFrame frame;
     frame.setSeams(&document, &calculation, &view);
-    for (const int id : { 32882, 32889, 32924, 32857, 32899, 57607, 32836 })
+    for (const int id : { 32882, 32889, 32924, 32857, 32899, 57607 })
         EXPECT_FALSE(enabled(frame, id)) << id;
     EXPECT_TRUE(enabled(frame, 57634));
+    // The view sheet's values and calculation pages need a shown project; its style and print pages do not.
+    view.scene = false;
+    for (const int id : { 32836, 32837 })
+        EXPECT_FALSE(enabled(frame, id)) << id;
+    for (const int id : { 32835, 32839 })
+        EXPECT_TRUE(enabled(frame, id)) << id;
     frame.sendCommand(57634);
     EXPECT_EQ(view.copies, 1);
 }

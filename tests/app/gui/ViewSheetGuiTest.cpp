@@ -1,0 +1,364 @@
+// The view property sheet on the shipped office, opened from its menu items
+// with mouse clicks and driven by clicks and keys: the layers switched on the
+// style page and the values page reach the view's drawing at once, OK keeps
+// them in the project and in a named-view file, "Storno" drops them; the
+// calculation page asks before the reflected component goes; the print page
+// writes the document and the profile. Each page is saved as a picture.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/settings/CPropertyCalc.h"
+#include "model/CKzevDoc.h"
+#include "model/UserSettings.h"
+#include "platform/ProfileStore.h"
+#include "platform/RecordingSurface.h"
+#include "print/ui/CViewDataProperties.h"
+#include "print/ui/CViewPrintProperties.h"
+#include "print/ui/CViewProperties.h"
+#include "print/ui/CViewSheet.h"
+#include "view/CKzevView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+constexpr int kViewProperties = 32835;
+constexpr int kViewDataProperties = 32837;
+constexpr int kCalcSettings = 32836;
+constexpr int kPrintDataProperties = 32839;
+
+QAction* actionWithText(const QWidget& menu, const QString& text)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+void clickItem(QWidget& menu, const QRect& geometry)
+{
+    ASSERT_TRUE(geometry.isValid());
+    QTest::mouseMove(&menu, geometry.center());
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, geometry.center());
+    QApplication::processEvents();
+}
+
+void click(QWidget* widget)
+{
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    QApplication::processEvents();
+}
+
+/** Clicks a check box on its box, where a person aims. */
+void clickBox(QCheckBox* box)
+{
+    ASSERT_NE(box, nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QApplication::processEvents();
+}
+
+/** Replaces what the line edit holds by the typed text, key by key (Czech letters too). */
+void typeInto(QWidget* edit, const QString& text)
+{
+    click(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QApplication::processEvents();
+}
+
+void clickTab(CViewSheet& sheet, int index)
+{
+    QTabBar* bar = sheet.tabs()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    QApplication::processEvents();
+    ASSERT_EQ(sheet.tabs()->currentIndex(), index);
+}
+
+void saveShot(QWidget& widget, const char* name)
+{
+    const std::filesystem::path shot = std::filesystem::current_path() / name;
+    ASSERT_TRUE(widget.grab().save(QString::fromStdString(shot.string())));
+}
+
+std::size_t countOps(const kzev::RecordingSurface& surface, kzev::DrawOp::Kind kind)
+{
+    return surface.ops(kind).size();
+}
+
+class ViewSheetGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        m_folder = std::filesystem::path(KZEV_BINARY_DIR) / "view_sheet_gui_test";
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        m_project = m_folder / "Vzor-kancelar.kzv";
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", m_project);
+        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(m_project.string()) }, false));
+        // Questions are answered by the test's script.
+        kzev::Services answers {};
+        answers.messageBox = &m_services.messageBox;
+        m_answers = std::make_unique<kzev::ScopedServices>(answers);
+        frame().resize(1200, 850);
+        frame().show();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override { m_answers.reset(); }
+
+    CMainFrame& frame() { return *m_app.frame(); }
+    CKzevDoc& doc() { return *kzev::theDocument(); }
+    CRoom& room() { return doc().m_rooms.at(0); }
+
+    void calculate()
+    {
+        doc().m_saveBeforeCalc = 0;
+        ASSERT_TRUE(frame().sendCommand(32834));
+        ASSERT_EQ(room().m_resultsValid, 1);
+    }
+
+    /** Clicks an item of the project tree, as the user chooses what the sheet edits. */
+    void selectInTree(QTreeWidgetItem* item)
+    {
+        ASSERT_NE(item, nullptr);
+        QTreeWidget& tree = *frame().projectTree();
+        tree.scrollToItem(item);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(item).center());
+        QApplication::processEvents();
+        ASSERT_EQ(tree.currentItem(), item);
+    }
+
+    QTreeWidgetItem* taskAreaItem()
+    {
+        QTreeWidgetItem* folder = frame().projectTree()->folderItem(0, kzev::TreeItemKind::AreaFolder);
+        return folder ? folder->child(0) : nullptr;
+    }
+
+    /** The office plan as the view draws it now. */
+    kzev::RecordingSurface record()
+    {
+        kzev::RecordingSurface surface;
+        CKzevView& view = *frame().kzevView();
+        view.plan().setDocument(&doc());
+        view.plan().requestLayout();
+        view.plan().drawPlan(surface, 1000, 700);
+        return surface;
+    }
+
+    /** Chooses the command's item in the menu with clicks; the sheet is handed to the work when it shows. */
+    void openThroughMenu(const QString& menuTitle, int command, const std::function<void(CViewSheet&)>& work)
+    {
+        bool worked = false;
+        auto* poll = new QTimer(&frame());
+        poll->setInterval(50);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &work, &worked] {
+            auto* sheet = qobject_cast<CViewSheet*>(QApplication::activeModalWidget());
+            if (!sheet || !sheet->isVisible())
+                return;
+            poll->stop();
+            worked = true;
+            work(*sheet);
+            // A sheet the work left open is cancelled, so that a failing test ends.
+            if (sheet->isVisible())
+                sheet->OnCancel();
+        });
+        poll->start();
+        QMenuBar& bar = *frame().menuBar();
+        QAction* menuAction = actionWithText(bar, menuTitle);
+        ASSERT_NE(menuAction, nullptr);
+        clickItem(bar, bar.actionGeometry(menuAction));
+        QMenu& menu = *menuAction->menu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+        QAction* item = frame().commandAction(command);
+        ASSERT_TRUE(item->isEnabled());
+        clickItem(menu, menu.actionGeometry(item));
+        delete poll;
+        EXPECT_TRUE(worked) << "no sheet came";
+    }
+
+    kzev::test::FakeServices m_services;
+    std::unique_ptr<kzev::ScopedServices> m_answers;
+    CKzevApp m_app;
+    std::filesystem::path m_folder;
+    std::filesystem::path m_project;
+};
+
+} // namespace
+
+TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce)
+{
+    calculate();
+    CWorkSystem& area = room().m_workSystems.at(0);
+    area.m_viewSettings.m_isolines = 0;
+    area.m_viewSettings.m_pointLabels = 0;
+    area.m_viewSettings.m_fillSurfaces = 0;
+    area.m_viewSettings.m_draw3D = 0;
+    area.m_viewSettings.m_showIlluminance = 1;
+    const CViewSettings roomBefore = room().m_viewSettings;
+    selectInTree(taskAreaItem());
+    const kzev::RecordingSurface plain = record();
+
+    openThroughMenu(QStringLiteral("&Zobrazení"), kViewProperties, [&](CViewSheet& sheet) {
+        ASSERT_EQ(sheet.tabs()->count(), 4);
+        EXPECT_EQ(sheet.tabs()->currentIndex(), 0);
+        EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Nastavení"));
+        CViewProperties& style = *sheet.stylePage();
+        // An area's own settings: its boxes are free, "show all areas" is the room's.
+        EXPECT_TRUE(style.checkBox(QStringLiteral("&Izolinie"))->isEnabled());
+        EXPECT_FALSE(style.checkBox(QStringLiteral("Zobrazit všechna m. ú."))->isEnabled());
+
+        clickBox(style.checkBox(QStringLiteral("&Izolinie")));
+        const kzev::RecordingSurface isolines = record();
+        EXPECT_GT(isolines.lines().size(), plain.lines().size() + 20);
+
+        clickBox(style.checkBox(QStringLiteral("Popis ve výpočtových &bodech ")));
+        const kzev::RecordingSurface values = record();
+        EXPECT_GT(values.texts().size(), isolines.texts().size() + 10);
+
+        clickBox(style.checkBox(QStringLiteral("&Vyplnění odrazných ploch")));
+        const kzev::RecordingSurface filled = record();
+        EXPECT_GT(countOps(filled, kzev::DrawOp::Kind::Polygon), countOps(values, kzev::DrawOp::Kind::Polygon) + 20);
+        saveShot(sheet, "view_sheet_style.png");
+
+        clickTab(sheet, 1);
+        CViewDataProperties& data = *sheet.dataPage();
+        ASSERT_TRUE(data.showBox(0)->isEnabled());
+        ASSERT_TRUE(data.showBox(0)->isChecked());
+        clickBox(data.showBox(0));
+        const kzev::RecordingSurface hidden = record();
+        EXPECT_LT(hidden.texts().size() + 10, filled.texts().size());
+        EXPECT_LT(hidden.lines().size() + 20, filled.lines().size());
+        clickBox(data.showBox(0));
+        typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
+        EXPECT_DOUBLE_EQ(sheet.working().m_illuminanceLimit, 600.5);
+        EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
+        saveShot(sheet, "view_sheet_values.png");
+
+        QPushButton* ok = sheet.buttons()->button(QDialogButtonBox::Ok);
+        click(ok);
+    });
+
+    const CViewSettings& kept = room().m_workSystems.at(0).m_viewSettings;
+    EXPECT_EQ(kept.m_isolines, 1);
+    EXPECT_EQ(kept.m_pointLabels, 1);
+    EXPECT_EQ(kept.m_fillSurfaces, 1);
+    EXPECT_EQ(kept.m_showIlluminance, 1);
+    EXPECT_DOUBLE_EQ(kept.m_illuminanceLimit, 600.5);
+    EXPECT_EQ(room().m_viewSettings, roomBefore);
+    EXPECT_TRUE(doc().IsModified());
+
+    // "Storno" after switching the isolines off keeps them, in the settings and in the drawing.
+    const kzev::RecordingSurface shown = record();
+    openThroughMenu(QStringLiteral("&Zobrazení"), kViewDataProperties, [&](CViewSheet& sheet) {
+        EXPECT_EQ(sheet.tabs()->currentIndex(), 1);
+        clickTab(sheet, 0);
+        clickBox(sheet.stylePage()->checkBox(QStringLiteral("&Izolinie")));
+        EXPECT_LT(record().lines().size(), shown.lines().size());
+        click(sheet.buttons()->button(QDialogButtonBox::Cancel));
+    });
+    EXPECT_EQ(room().m_workSystems.at(0).m_viewSettings.m_isolines, 1);
+    EXPECT_EQ(record().lines().size(), shown.lines().size());
+
+    // What OK kept travels in a named-view file and in the project file.
+    const CViewSettings expected = room().m_workSystems.at(0).m_viewSettings;
+    CViewSettings named;
+    ASSERT_EQ(CKzevDoc::StoreObjectToFile(m_folder / "oblast.kzw", room().m_workSystems.at(0).m_viewSettings), 1);
+    ASSERT_EQ(CKzevDoc::LoadObjectFromFile(m_folder / "oblast.kzw", named), 1);
+    EXPECT_EQ(named, expected);
+    ASSERT_TRUE(doc().OnSaveDocument(m_project));
+    ASSERT_TRUE(doc().OnOpenDocument(m_project));
+    EXPECT_EQ(room().m_workSystems.at(0).m_viewSettings, expected);
+}
+
+TEST_F(ViewSheetGui, CalculationPageAsksBeforeTheReflectedComponentGoesAndReadsADecimalComma)
+{
+    calculate();
+    ASSERT_EQ(room().m_reflectedComponent, 1);
+    const std::size_t surfaces = room().m_modes.at(0).m_surfaces.size();
+    ASSERT_GT(surfaces, 0u);
+    const std::size_t areas = room().m_workSystems.size();
+    selectInTree(frame().projectTree()->topLevelItem(0));
+
+    m_services.messageBox.answers = { kzev::MessageAnswer::No };
+    openThroughMenu(QStringLiteral("&Výpočet"), kCalcSettings, [&](CViewSheet& sheet) {
+        EXPECT_EQ(sheet.tabs()->currentIndex(), 2);
+        CPropertyCalc& calc = *sheet.calcPage();
+        EXPECT_TRUE(calc.ugrBox()->isEnabled());
+        clickBox(calc.reflectedBox());
+        ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+        EXPECT_TRUE(calc.reflectedBox()->isChecked());
+        EXPECT_TRUE(calc.ugrBox()->isEnabled());
+        typeInto(calc.uncertaintyEdit(), QStringLiteral("12,5"));
+        typeInto(calc.elementarySizeBox()->lineEdit(), QStringLiteral("700"));
+        saveShot(sheet, "view_sheet_calc.png");
+        click(sheet.buttons()->button(QDialogButtonBox::Ok));
+    });
+    EXPECT_EQ(room().m_reflectedComponent, 1);
+    EXPECT_EQ(room().m_modes.at(0).m_surfaces.size(), surfaces);
+    EXPECT_EQ(room().m_workSystems.size(), areas);
+    EXPECT_DOUBLE_EQ(room().m_uncertainty, 12.5);
+    EXPECT_DOUBLE_EQ(room().m_elementarySurfaceSize, 0.7);
+    EXPECT_EQ(room().m_resultsValid, 0);
+
+    // Yes lets it go: the modes' surfaces go with it, the task areas stay.
+    m_services.messageBox.answers = { kzev::MessageAnswer::Yes };
+    openThroughMenu(QStringLiteral("&Výpočet"), kCalcSettings, [&](CViewSheet& sheet) {
+        CPropertyCalc& calc = *sheet.calcPage();
+        clickBox(calc.reflectedBox());
+        EXPECT_FALSE(calc.reflectedBox()->isChecked());
+        EXPECT_FALSE(calc.ugrBox()->isEnabled());
+        click(sheet.buttons()->button(QDialogButtonBox::Ok));
+    });
+    EXPECT_EQ(room().m_reflectedComponent, 0);
+    EXPECT_TRUE(room().m_modes.at(0).m_surfaces.empty());
+    EXPECT_EQ(room().m_workSystems.size(), areas);
+}
+
+TEST_F(ViewSheetGui, PrintPageWritesTheDocumentAndTheProfileAsItIsLeft)
+{
+    selectInTree(frame().projectTree()->topLevelItem(0));
+    ASSERT_EQ(doc().m_unitMm, 1);
+    openThroughMenu(QStringLiteral("&Zobrazení"), kPrintDataProperties, [&](CViewSheet& sheet) {
+        EXPECT_EQ(sheet.tabs()->currentIndex(), 3);
+        CViewPrintProperties& print = *sheet.printPage();
+        typeInto(print.companyEdit(), QStringLiteral("Světlo a stín s.r.o."));
+        typeInto(print.designerEdit(), QStringLiteral("Ing. Jana Dvořáková"));
+        typeInto(print.leftMarginBox()->lineEdit(), QStringLiteral("12.7"));
+        clickBox(print.unitBox());
+        saveShot(sheet, "view_sheet_print.png");
+        // Leaving the page writes it: the calculation page shows lengths in metres now.
+        clickTab(sheet, 2);
+        EXPECT_EQ(doc().m_unitMm, 0);
+        EXPECT_EQ(sheet.calcPage()->elementarySizeBox()->findText(QStringLiteral("0.500")), 3);
+        click(sheet.buttons()->button(QDialogButtonBox::Cancel));
+    });
+    // The page wrote as it was left, so "Storno" undoes none of it.
+    EXPECT_EQ(doc().m_company, "Světlo a stín s.r.o.");
+    EXPECT_EQ(doc().m_leftMargin, 12);
+    EXPECT_EQ(doc().m_unitMm, 0);
+    EXPECT_EQ(kzev::profileStore().getString(kzev::kMainSection, "Projektant", ""), "Ing. Jana Dvořáková");
+}
