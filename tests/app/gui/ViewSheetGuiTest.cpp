@@ -362,3 +362,21 @@ TEST_F(ViewSheetGui, PrintPageWritesTheDocumentAndTheProfileAsItIsLeft)
     EXPECT_EQ(doc().m_unitMm, 0);
     EXPECT_EQ(kzev::profileStore().getString(kzev::kMainSection, "Projektant", ""), "Ing. Jana Dvořáková");
 }
+
+TEST(ViewSheetWithoutScene, OffersTheStylePageAloneUnlessItStartsOnThePrintPage)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    CKzevDoc doc;
+    const CViewSettings settings;
+    CViewSheet style(doc, settings, 1, false, 0);
+    EXPECT_EQ(style.tabs()->count(), 1);
+    // Without a shown room the plan's switches wait; what is printed can still be chosen.
+    EXPECT_FALSE(style.stylePage()->checkBox(QStringLiteral("&Místnost"))->isEnabled());
+    EXPECT_FALSE(style.stylePage()->directionButton(113)->isEnabled());
+    EXPECT_TRUE(style.stylePage()->checkBox(QStringLiteral("Tisknout"))->isEnabled());
+
+    CViewSheet print(doc, settings, 1, false, 3);
+    EXPECT_EQ(print.tabs()->count(), 4);
+    EXPECT_EQ(print.tabs()->currentIndex(), 3);
+}
