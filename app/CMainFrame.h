@@ -24,6 +24,7 @@ class CWorkspaceBar;
 class QAction;
 class QDockWidget;
 class QMenu;
+class QPrinter;
 class QTimer;
 class QToolBar;
 
@@ -148,6 +149,13 @@ public:
     void OnUpdateCopyResultsTable(kzev::CommandUi& ui);
     /** Writes the project's HTML report to a file the user names and opens it (32862). */
     void OnExportHtml();
+    void OnFilePrint();
+    /** Prints the project's report on the printer; false when nothing could be printed. */
+    bool printReport(QPrinter& printer, bool preview);
+    void OnFilePrintPreview();
+    void OnExportPdf();
+    /** The rooms as the tree lists them; without a tree, in the document's order. */
+    [[nodiscard]] static std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc);
     /** Enables 32862 while the view shows a project. */
     void OnUpdateExportHtml(kzev::CommandUi& ui);
     /** Opens the view property sheet on a page (32835, 32837, 32836, 32839) and refreshes the view after it. */

@@ -24,8 +24,10 @@ namespace {
 constexpr int kReportFilterId = 61870;
 constexpr int kCannotOpenId = 61854;
 
+} // namespace
+
 // The rooms as the tree lists them; without a tree, in the document's order.
-std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc)
+std::vector<int> CMainFrame::roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc)
 {
     std::vector<int> rooms;
     if (!tree) {
@@ -37,8 +39,6 @@ std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc)
         rooms.push_back(CProjectTree::dataOf(tree->topLevelItem(i)));
     return rooms;
 }
-
-} // namespace
 
 void CMainFrame::OnExportHtml()
 {

@@ -71,7 +71,9 @@ bool CKzevView::OnPreparePrinting(QPrinter& printer, kzev::PrintInfo& info)
         return true;
     }
     // The pages are counted on a surface that measures text as the printer does.
-    const std::array<QFont, 6> fonts = makePrintFonts();
+    // The fonts exist already: the pages are counted with the fonts they are printed in.
+    m_printFonts = makePrintFonts();
+    const std::array<QFont, 6>& fonts = m_printFonts;
     QImage measure(1, 1, QImage::Format_RGB32);
     const int dotsPerMetre = static_cast<int>(std::lround(printer.resolution() / 0.0254));
     measure.setDotsPerMeterX(dotsPerMetre);
@@ -133,8 +135,13 @@ bool CKzevView::printDocument(QPrinter& printer, bool preview)
         if (page > info.minPage)
             printer.newPage();
         info.currentPage = page;
-        kzev::QtPainterSurface surface(painter, true);
-        OnPrint(surface, info);
+        // Every page starts from the printer's own units, whatever the previous page set.
+        painter.save();
+        {
+            kzev::QtPainterSurface surface(painter, true);
+            OnPrint(surface, info);
+        }
+        painter.restore();
     }
     painter.end();
     OnEndPrinting();

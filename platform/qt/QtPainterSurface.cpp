@@ -33,6 +33,11 @@ void QtPainterSurface::setPageUnits(double devicePixelsPerUnit)
     selectPen(m_pen);
 }
 
+void QtPainterSurface::selectFont(const QFont& font)
+{
+    m_painter.setFont(font);
+}
+
 void QtPainterSurface::selectPen(const Pen& pen)
 {
     m_pen = pen;

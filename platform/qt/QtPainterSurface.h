@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QTransform>
 
+class QFont;
 class QPainter;
 
 namespace kzev {
@@ -27,6 +28,8 @@ public:
      * painter's current origin.
      */
     void setPageUnits(double devicePixelsPerUnit);
+    /** Selects the font that text is written and measured in. */
+    void selectFont(const QFont& font);
 
     void selectPen(const Pen& pen) override;
     [[nodiscard]] Pen pen() const override { return m_pen; }
