@@ -12,6 +12,7 @@
 #include "print/ResultSummary.h"
 #include "view/CKzevView.h"
 
+#include <array>
 #include <cmath>
 
 namespace kzev {
@@ -177,18 +178,34 @@ public:
     {
         if (room.m_resultsValid != 1 || m_doc.m_printPoint != 1)
             return;
-        for (const CWorkSystem& area : room.m_workSystems) {
-            if (area.m_excluded == 1)
-                continue;
-            const std::string line = resultSummaryLine(area, room, m_doc.m_projectType);
-            m_flow.ensureRoom(4);
-            font(kHeading);
-            m_flow.down(text(m_flow.frame().left, m_flow.y(), area.m_name + " - " + quantityTitle(area), TextAlign::Left));
-            font(kNormal);
-            if (!line.empty())
-                m_flow.down(text(m_flow.frame().left, m_flow.y(), line, TextAlign::Left));
-            m_flow.downLines(2);
+        // Illuminance, road luminance, UGR, GR; inside each the modes in order and their areas.
+        static constexpr std::array<int, 4> kGroups { 0, 141, 89, 161 };
+        const bool oneMode = room.m_modes.size() <= 1;
+        for (const int group : kGroups) {
+            for (std::size_t mode = 0; mode < std::max<std::size_t>(room.m_modes.size(), 1); ++mode) {
+                for (const CWorkSystem& area : room.m_workSystems) {
+                    const int code = area.m_quantityCode;
+                    const bool inGroup = group == 0 ? code != 141 && code != 89 && code != 161 : code == group;
+                    if (!inGroup || area.m_modeIndex != static_cast<int>(mode))
+                        continue;
+                    if (oneMode && area.m_excluded == 1)
+                        continue;
+                    areaSummary(room, area);
+                }
+            }
         }
+    }
+
+    void areaSummary(const CRoom& room, const CWorkSystem& area)
+    {
+        const std::string line = resultSummaryLine(area, room, m_doc.m_projectType);
+        m_flow.ensureRoom(4);
+        font(kHeading);
+        m_flow.down(text(m_flow.frame().left, m_flow.y(), area.m_name + " - " + quantityTitle(area), TextAlign::Left));
+        font(kNormal);
+        if (!line.empty())
+            m_flow.down(text(m_flow.frame().left, m_flow.y(), line, TextAlign::Left));
+        m_flow.downLines(2);
     }
 
     static std::string quantityTitle(const CWorkSystem& area)
