@@ -199,13 +199,44 @@ public:
     void areaSummary(const CRoom& room, const CWorkSystem& area)
     {
         const std::string line = resultSummaryLine(area, room, m_doc.m_projectType);
-        m_flow.ensureRoom(4);
+        m_flow.ensureRoom(10);
         font(kHeading);
         m_flow.down(text(m_flow.frame().left, m_flow.y(), area.m_name + " - " + quantityTitle(area), TextAlign::Left));
         font(kNormal);
         if (!line.empty())
             m_flow.down(text(m_flow.frame().left, m_flow.y(), line, TextAlign::Left));
+        if (!line.empty())
+            valueTable(area);
         m_flow.downLines(2);
+    }
+
+    /** Minimum, mean and maximum with their unit, and the uniformities named by what they divide. */
+    void valueTable(const CWorkSystem& area)
+    {
+        const int code = area.m_quantityCode;
+        const SummaryFigures f = storedSummaryFigures(area);
+        const bool illuminance = code != 141 && code != 89 && code != 161 && code != 166 && code != 167;
+        const std::string unit = illuminance ? loadString(61805) : code == 141 || code == 166 || code == 167 ? loadString(61812) : std::string();
+        font(kBold);
+        const int x = m_flow.frame().left;
+        // Wide enough for the longest label, the uniformity's.
+        const int w = std::max(m_surface.textExtent(loadString(61881) + "moje rezerva").cx,
+            m_surface.textExtent(loadString(61889) + " Emin/Emax" + "moje rezerva").cx);
+        const auto valueRow = [&](const std::string& label, const std::string& value) {
+            const int y = m_flow.y();
+            text(x, y, label, TextAlign::Left);
+            m_flow.down(text(x + w, y, value, TextAlign::Right));
+        };
+        m_flow.downLines(1);
+        valueRow(loadString(61881), formatC("%8.1lf", f.minimum) + " " + unit);
+        valueRow(loadString(61883), formatC("%8.1lf", f.mean) + " " + unit);
+        valueRow(loadString(61882), formatC("%8.1lf", f.maximum) + " " + unit);
+        // The two uniformities, each labelled by its own divisor.
+        if (illuminance && f.mean > 1e-5)
+            valueRow(loadString(61889) + " Emin/Em", formatC("%8.2lf", f.minimum / f.mean));
+        if (illuminance && f.maximum > 1e-5)
+            valueRow(loadString(61889) + " Emin/Emax", formatC("%8.2lf", f.minimum / f.maximum));
+        font(kNormal);
     }
 
     static std::string quantityTitle(const CWorkSystem& area)

@@ -197,7 +197,7 @@ TEST_F(PrintCommands, PdfExportHoldsTheCountedPagesTitleRoomAndSummaryLines)
 
     const QString text = run(QStringLiteral("pdftotext"), { QString::fromStdString(pdf.string()), QStringLiteral("-") });
     ASSERT_FALSE(text.isEmpty()) << "pdftotext (poppler-utils) read nothing";
-    std::vector<std::string> expected { "Výpočet umělého osvětlení dle ČSN EN 12464-1", "Obsah", "Délka", "Stránka 2",
+    std::vector<std::string> expected { "Výpočet umělého osvětlení dle ČSN EN 12464-1", "Obsah", "Délka", "Stránka 2", "Minimální hodnota", "Rovnoměrnost Emin/Em", "Rovnoměrnost Emin/Emax",
         "Stránka " + std::to_string(pages) };
     for (const CRoom& room : doc.m_rooms) {
         expected.push_back(room.m_name);
