@@ -2,8 +2,9 @@
 
 #include "calc/CalcCatalogue.h"
 #include "calc/CalcProgress.h"
+#include "calc/ElementSampling.h"
 #include "calc/LuminaireFlux.h"
-#include "calc/ObstacleShading.h"
+#include "calc/ObstacleScene.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 
@@ -16,6 +17,7 @@ namespace kzev {
 namespace {
 
 constexpr int kBadDivisionId = 61476;
+
 
 // Sums of one point over all part sources, added to the point once it is done.
 struct PointSums {
@@ -58,10 +60,12 @@ struct ResolvedSystem {
     const CLampSystem* system;
     const CLuminaire* luminaire;
     double flux;
+    double length; // of the luminous area, m
+    double width;
     std::size_t firstAxes; // index of its first position in the axes list
 };
 
-// Checks every lamp system that takes part and fixes luminaires of zero width.
+// Checks every lamp system that takes part and prepares what the points need of it.
 bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vector<ResolvedSystem>& resolved,
     std::vector<PositionAxes>& axes)
 {
@@ -72,12 +76,12 @@ bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vect
         return false;
     for (const LitLampSystem& entry : *lit) {
         const CLampSystem& system = *entry.system;
-        CLuminaire* luminaire = entry.luminaire;
-        // A luminaire given without width is laid out as a square; the fix stays in the list.
-        auto& dimensions = luminaire->m_luminousDimensions;
-        if (dimensions[kLuminousWidth] < 1e-5)
-            dimensions[kLuminousWidth] = dimensions[kLuminousLength];
-        resolved.push_back({ &system, luminaire, entry.flux, axes.size() });
+        const CLuminaire* luminaire = entry.luminaire;
+        // A round luminous area (no width) is laid out as the square around it, in this pass only.
+        const auto& dimensions = luminaire->m_luminousDimensions;
+        const double length = dimensions[kLuminousLength];
+        const double width = dimensions[kLuminousWidth] < 1e-5 ? length : dimensions[kLuminousWidth];
+        resolved.push_back({ &system, luminaire, entry.flux, length, width, axes.size() });
         for (const COneLampSystem& position : system.m_luminaires) {
             PositionAxes a;
             a.reference = position.m_c0Axis.Normalized();
@@ -113,10 +117,100 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     if (area.m_excluded != 1 && !resolveSystems(room, catalogue, systems, axesList))
         return false;
 
-    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const ObstacleScene obstacles(room);
+    const bool anyObstacle = !obstacles.empty();
     const double ratio = room.m_divisionRatio;
+    // A calculation surface (its normal given, not taken from its grid) holds the mean of each element.
+    const bool elementMean = area.m_normalMode == 0;
+    const double elementU = area.m_step1.Length();
+    const double elementV = area.m_step2.Length();
     const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
     IMessagePump& pump = *services().pump;
+
+    // Adds the light of one luminaire at point p, weighted; false when it cannot be divided.
+    const auto addLuminaire = [&](const CVector& p, double weight, double k, const COneLampSystem& position,
+                                  const PositionAxes& axis, const ResolvedSystem& resolved, PointSums& sums) {
+        const CLuminaire& luminaire = *resolved.luminaire;
+        const double luminaireLength = resolved.length;
+        const double luminaireWidth = resolved.width;
+        const double maintenance = resolved.system->m_maintenanceFactor;
+        const double uncertainty = resolved.system->m_uncertaintyFactor;
+        const CVector toObserver = area.m_cameraPosition - p;
+        const double observerLength = toObserver.Length();
+        const double d0 = Distance(p, position.m_position);
+        if (!(d0 > 0.04))
+            return true;
+
+        const double n1Raw = std::trunc(luminaireLength / d0 * ratio) + 1.0;
+        const double n2Raw = std::trunc(luminaireWidth / d0 * ratio) + 1.0;
+        if (!(n1Raw >= 1e-9) || !(n2Raw >= 1e-9))
+            return false;
+        // A point close to a long luminaire still gets its light: the parts
+        // are capped rather than the luminaire dropped.
+        const double n1 = std::fmin(n1Raw, kMaxLuminaireParts);
+        const double n2 = std::fmin(n2Raw, kMaxLuminaireParts);
+        const int parts1 = static_cast<int>(n1);
+        const int parts2 = static_cast<int>(n2);
+
+        const double partLength = luminaireLength / n1;
+        const double partWidth = luminaireWidth / n2;
+        const CVector& reference = axis.reference;
+        const CVector& optical = axis.optical;
+        const CVector& lengthAxis = axis.length;
+        const CVector first = position.m_position - ((n2 - 1.0) * partWidth * 0.5) * reference
+            - ((n1 - 1.0) * partLength * 0.5) * lengthAxis;
+
+        for (int r = 0; r < parts1; ++r) {
+            for (int s = 0; s < parts2; ++s) {
+                const CVector q = first + (s * partWidth) * reference + (r * partLength) * lengthAxis;
+                double t = 1.0;
+                if (anyObstacle) {
+                    double crossed = 1.0;
+                    if (obstacles.crossing(q, p, crossed, true) != 0) {
+                        if (crossed <= 1e-5)
+                            continue;
+                        t = crossed;
+                    }
+                }
+                const CVector dir = p - q;
+                // Distance(q, p), whose floor of 1e-5 the 0.04 test makes moot.
+                const double length = dir.Length();
+                const double d = length;
+                if (!(d > 0.04))
+                    continue;
+                const double gamma = AngleBetween(dir, optical);
+                const CVector kv = CrossProduct(dir, optical);
+                double c = AngleBetween(lengthAxis, kv);
+                if (DotProduct(CrossProduct(lengthAxis, kv), optical) > 0.0)
+                    c = 360.0 - c;
+                const double intensity = luminaire.GetIntensity(c, gamma);
+                const double initial
+                    = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * t * resolved.flux * weight;
+                const double e = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * maintenance
+                    * t * resolved.flux * weight;
+
+                // The cosines of AbsCosBetween, with the ray's length taken once.
+                const double cx = std::fabs(dir.x) / length;
+                const double cy = std::fabs(dir.y) / length;
+                const double cz = std::fabs(dir.z) / length;
+                sums.vertical[dir.x >= 0.0 ? 0 : 1] += e * cx;
+                sums.vertical[dir.y >= 0.0 ? 2 : 3] += e * cy;
+                sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += e * cz;
+                sums.spherical += e;
+                sums.horizontalComponent += e * std::sqrt(cx * cx + cy * cy);
+                const double cn
+                    = hasNormal ? std::fabs(DotProduct(dir, normal)) / length / normalLength : 0.0;
+                sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += e * cn;
+                if (DotProduct(dir, toObserver) < 0.0)
+                    sums.observer += e * (std::fabs(DotProduct(dir, toObserver)) / length / observerLength);
+                sums.bothFaces += e * cn;
+                // Taken without the maintenance factor rather than divided by it,
+                // so a factor of 0 gives the initial value and not NaN.
+                sums.bothFacesInitial += initial * cn;
+            }
+        }
+        return true;
+    };
 
     std::size_t record = 0;
     for (std::int32_t i = 0; i < area.m_count1; ++i) {
@@ -125,18 +219,11 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                 break;
             CPointCalc& point = area.m_points[record];
             const CVector p = area.PointPosition(i, j);
-            const CVector toObserver = area.m_cameraPosition - p;
-            const double observerLength = toObserver.Length();
             reportCalcProgress();
             PointSums sums;
 
             for (const ResolvedSystem& resolved : systems) {
                 const CLampSystem& system = *resolved.system;
-                const CLuminaire& luminaire = *resolved.luminaire;
-                const double luminaireLength = luminaire.m_luminousDimensions[kLuminousLength];
-                const double luminaireWidth = luminaire.m_luminousDimensions[kLuminousWidth];
-                const double maintenance = system.m_maintenanceFactor;
-                const double uncertainty = system.m_uncertaintyFactor;
                 const PositionAxes* axes = axesList.data() + resolved.firstAxes;
                 for (const COneLampSystem& position : system.m_luminaires) {
                     const PositionAxes& axis = *axes++;
@@ -148,79 +235,26 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                     const double k = position.ModeFactor(modeIndex);
                     if (!(k > 0.001) || position.m_switchedOff == 1)
                         continue;
-                    const double d0 = Distance(p, position.m_position);
-                    if (!(d0 > 0.04))
-                        continue;
-
-                    const double n1Raw = std::trunc(luminaireLength / d0 * ratio) + 1.0;
-                    const double n2Raw = std::trunc(luminaireWidth / d0 * ratio) + 1.0;
-                    if (!(n1Raw >= 1e-9) || !(n2Raw >= 1e-9)) {
-                        addToPoint(point, sums);
-                        messageBoxId(kBadDivisionId, MessageIcon::Error);
-                        return false;
+                    // A calculation surface takes the mean over its element: the element is
+                    // sampled finer the nearer the luminaire is, as the luminaire is cut.
+                    int samples1 = 1;
+                    int samples2 = 1;
+                    if (elementMean) {
+                        const double dc = Distance(p, position.m_position);
+                        samples1 = elementSamples(elementU, dc);
+                        samples2 = elementSamples(elementV, dc);
                     }
-                    // A point close to a long luminaire still gets its light: the parts
-                    // are capped rather than the luminaire dropped.
-                    const double n1 = std::fmin(n1Raw, kMaxLuminaireParts);
-                    const double n2 = std::fmin(n2Raw, kMaxLuminaireParts);
-                    const int parts1 = static_cast<int>(n1);
-                    const int parts2 = static_cast<int>(n2);
-
-                    const double partLength = luminaireLength / n1;
-                    const double partWidth = luminaireWidth / n2;
-                    const CVector& reference = axis.reference;
-                    const CVector& optical = axis.optical;
-                    const CVector& lengthAxis = axis.length;
-                    const CVector first = position.m_position - ((n2 - 1.0) * partWidth * 0.5) * reference
-                        - ((n1 - 1.0) * partLength * 0.5) * lengthAxis;
-
-                    for (int r = 0; r < parts1; ++r) {
-                        for (int s = 0; s < parts2; ++s) {
-                            const CVector q = first + (s * partWidth) * reference + (r * partLength) * lengthAxis;
-                            double t = 1.0;
-                            if (anyObstacle) {
-                                double crossed = 1.0;
-                                if (findObstacleOnRay(q, p, room, crossed, true) != 0) {
-                                    if (crossed <= 1e-5)
-                                        continue;
-                                    t = crossed;
-                                }
+                    const double sampleWeight = 1.0 / (samples1 * samples2);
+                    for (int s1 = 0; s1 < samples1; ++s1) {
+                        for (int s2 = 0; s2 < samples2; ++s2) {
+                            const CVector ps = elementMean
+                                ? p + sampleOffset(s1, samples1) * area.m_step1 + sampleOffset(s2, samples2) * area.m_step2
+                                : p;
+                            if (!addLuminaire(ps, sampleWeight, k, position, axis, resolved, sums)) {
+                                addToPoint(point, sums);
+                                messageBoxId(kBadDivisionId, MessageIcon::Error);
+                                return false;
                             }
-                            const CVector dir = p - q;
-                            // Distance(q, p), whose floor of 1e-5 the 0.04 test makes moot.
-                            const double length = dir.Length();
-                            const double d = length;
-                            if (!(d > 0.04))
-                                continue;
-                            const double gamma = AngleBetween(dir, optical);
-                            const CVector kv = CrossProduct(dir, optical);
-                            double c = AngleBetween(lengthAxis, kv);
-                            if (DotProduct(CrossProduct(lengthAxis, kv), optical) > 0.0)
-                                c = 360.0 - c;
-                            const double intensity = luminaire.GetIntensity(c, gamma);
-                            const double initial
-                                = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * t * resolved.flux;
-                            const double e = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * maintenance
-                                * t * resolved.flux;
-
-                            // The cosines of AbsCosBetween, with the ray's length taken once.
-                            const double cx = std::fabs(dir.x) / length;
-                            const double cy = std::fabs(dir.y) / length;
-                            const double cz = std::fabs(dir.z) / length;
-                            sums.vertical[dir.x >= 0.0 ? 0 : 1] += e * cx;
-                            sums.vertical[dir.y >= 0.0 ? 2 : 3] += e * cy;
-                            sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += e * cz;
-                            sums.spherical += e;
-                            sums.horizontalComponent += e * std::sqrt(cx * cx + cy * cy);
-                            const double cn
-                                = hasNormal ? std::fabs(DotProduct(dir, normal)) / length / normalLength : 0.0;
-                            sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += e * cn;
-                            if (DotProduct(dir, toObserver) < 0.0)
-                                sums.observer += e * (std::fabs(DotProduct(dir, toObserver)) / length / observerLength);
-                            sums.bothFaces += e * cn;
-                            // Taken without the maintenance factor rather than divided by it,
-                            // so a factor of 0 gives the initial value and not NaN.
-                            sums.bothFacesInitial += initial * cn;
                         }
                     }
                 }

@@ -21,9 +21,9 @@ inline constexpr double kMaxLuminaireParts = 100.0;
  *
  * Raises the step counter after each row of points. Returns true when every
  * point was computed; false when the stop flag was seen (no message) or a
- * luminaire cannot be divided or resolved (after a message). The only change
- * outside the area is the fix of a luminaire of zero width, which is laid out
- * as a square of its length in the catalogue.
+ * luminaire cannot be divided or resolved (after a message). A round
+ * luminous area (no width) is laid out as the square around it. Nothing
+ * outside the area changes.
  */
 [[nodiscard]] bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode,
     std::int32_t& step, const CalcCatalogue& catalogue);

@@ -1,11 +1,15 @@
 #include "calc/InterReflection.h"
 
 #include "calc/CalcProgress.h"
+#include "calc/ElementSampling.h"
+#include "calc/PolygonFormFactor.h"
+#include "calc/ObstacleScene.h"
 #include "calc/ObstacleShading.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -38,22 +42,30 @@ struct SourceElement {
     CVector centre;
     double maintained;
     double initial;
+    // Its exitance ρ·E, maintained and initial, for the exact exchange between surfaces.
+    double exitanceMaintained;
+    double exitanceInitial;
 };
 
 // One source surface, with what the pass needs of it computed once.
 struct Source {
     CVector unitU;
     CVector unitV;
+    CVector stepU;
+    CVector stepV;
     CVector normal;
     double lengthU;
     double lengthV;
+    // A face of an obstacle box is not shaded by its own box; every other box shades it.
     std::int32_t skipCode;
+    ObstacleBoxId ownBox;
     std::int32_t rows;    // elements along U
     std::int32_t columns; // elements along V
     std::vector<SourceElement> elements;
 };
 
-std::vector<Source> collectSources(const CRoom& room, const CWorkSystem& target, std::int32_t mode)
+std::vector<Source> collectSources(
+    const CRoom& room, const CWorkSystem& target, std::int32_t mode, const ObstacleScene& obstacles)
 {
     std::vector<Source> sources;
     if (mode < 0 || static_cast<std::size_t>(mode) >= room.m_modes.size())
@@ -66,10 +78,18 @@ std::vector<Source> collectSources(const CRoom& room, const CWorkSystem& target,
         Source source;
         source.unitU = s.m_step1.Normalized();
         source.unitV = s.m_step2.Normalized();
+        source.stepU = s.m_step1;
+        source.stepV = s.m_step2;
         source.normal = s.m_normal.Normalized();
         source.lengthU = s.m_step1.Length();
         source.lengthV = s.m_step2.Length();
-        source.skipCode = s.m_surfaceNumber;
+        source.skipCode = kNoSkippedObstacle;
+        if (s.m_surfaceNumber >= 10) {
+            source.ownBox = obstacles.boxOfFace(s.m_surfaceNumber - 10, s.m_origin, s.m_normal);
+            // A face whose box cannot be told leaves its whole system out, as it always did.
+            if (source.ownBox.system < 0)
+                source.skipCode = s.m_surfaceNumber;
+        }
         source.rows = std::max(s.m_count1, 0);
         source.columns = std::max(s.m_count2, 0);
         const double shape = (1.0 - DotProduct(source.unitU, source.unitV)) * source.lengthU * source.lengthV
@@ -79,13 +99,16 @@ std::vector<Source> collectSources(const CRoom& room, const CWorkSystem& target,
             for (std::int32_t b = 0; b < source.columns; ++b) {
                 const std::size_t index = static_cast<std::size_t>(a) * static_cast<std::size_t>(source.columns)
                     + static_cast<std::size_t>(b);
-                SourceElement element { s.PointPosition(a, b), 0.0, 0.0 };
+                SourceElement element { s.PointPosition(a, b), 0.0, 0.0, 0.0, 0.0 };
                 if (index < s.m_points.size()) {
                     const CPointCalc& p = s.m_points[index];
-                    element.maintained = shape
-                        * (p.value(CPointCalc::kDirectMaintained) + p.value(CPointCalc::kReflectedMaintained));
-                    element.initial
-                        = shape * (p.value(CPointCalc::kDirectInitial) + p.value(CPointCalc::kReflectedInitial));
+                    const double maintained
+                        = p.value(CPointCalc::kDirectMaintained) + p.value(CPointCalc::kReflectedMaintained);
+                    const double initial = p.value(CPointCalc::kDirectInitial) + p.value(CPointCalc::kReflectedInitial);
+                    element.maintained = shape * maintained;
+                    element.initial = shape * initial;
+                    element.exitanceMaintained = s.m_reflectance * maintained;
+                    element.exitanceInitial = s.m_reflectance * initial;
                 }
                 lit = lit || element.maintained != 0.0 || element.initial != 0.0;
                 source.elements.push_back(element);
@@ -187,13 +210,47 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     // A degenerate plane has no normal: its plane values get nothing rather than NaN.
     const bool hasNormal = normal.Length() > 0.5;
 
-    const std::vector<Source> sources = collectSources(room, target, mode);
+    const ObstacleScene obstacles(room);
+    const std::vector<Source> sources = collectSources(room, target, mode, obstacles);
     const std::vector<CVector> directions = area ? viewingDirections(target) : std::vector<CVector> {};
-    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const bool anyObstacle = !obstacles.empty();
     const double ratio = room.m_divisionRatio;
     const double surfaceMaintenance = room.m_reflectanceReductionInUse;
     IMessagePump& pump = *services().pump;
     bool anyLight = false;
+    const double targetU = target.m_step1.Length();
+    const double targetV = target.m_step2.Length();
+
+    // The share of an element's light at p that the obstacles let through, over its parts
+    // weighted by what each gives.
+    const auto visibleShare = [&](const SourceElement& element, const Source& source, const CVector& p) {
+        const double d0 = Distance(element.centre, p);
+        const double m1 = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+        const double m2 = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+        const double partU = source.lengthU / m1;
+        const double partV = source.lengthV / m2;
+        const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
+            - ((m2 - 1.0) * partV * 0.5) * source.unitV;
+        double all = 0.0;
+        double through = 0.0;
+        for (int r = 0; r < static_cast<int>(m1); ++r) {
+            for (int s = 0; s < static_cast<int>(m2); ++s) {
+                const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
+                const CVector dir = p - q;
+                const double d2 = DotProduct(dir, dir);
+                const double dn = DotProduct(dir, source.normal);
+                if (!(dn > 0.0) || !(d2 > 0.0))
+                    continue;
+                const double weight = dn * std::fabs(DotProduct(dir, normal)) / (d2 * d2);
+                all += weight;
+                double t = 1.0;
+                if (obstacles.crossing(q, p, t, true, source.skipCode, source.ownBox) == 0)
+                    t = 1.0;
+                through += weight * t;
+            }
+        }
+        return all > 0.0 ? through / all : 1.0;
+    };
 
     std::size_t record = 0;
     for (std::int32_t i = 0; i < target.m_count1; ++i) {
@@ -211,6 +268,13 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
             for (const Source& source : sources) {
                 for (std::int32_t a = 0; a < source.rows; ++a) {
                     reportCalcProgress();
+                    if (!area) {
+                        pump.pump();
+                        if (stopRequested()) {
+                            finishPoint(point, sums, area);
+                            return false;
+                        }
+                    }
                     for (std::int32_t b = 0; b < source.columns; ++b) {
                         const SourceElement& element = source.elements[static_cast<std::size_t>(a)
                                 * static_cast<std::size_t>(source.columns)
@@ -220,6 +284,38 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         const double d0 = Distance(element.centre, p);
                         if (!(d0 > 0.001))
                             continue;
+                        if (!area) {
+                            // Between calculation surfaces the exchange is exact: the element's
+                            // configuration factor averaged over the target element, so that what
+                            // an element sends out reaches the others and nothing more.
+                            if (!hasNormal)
+                                continue;
+                            const CVector halfU = 0.5 * source.stepU;
+                            const CVector halfV = 0.5 * source.stepV;
+                            const std::array<CVector, 4> corners { element.centre - halfU - halfV,
+                                element.centre + halfU - halfV, element.centre + halfU + halfV,
+                                element.centre - halfU + halfV };
+                            const int samples1 = elementSamples(targetU, d0);
+                            const int samples2 = elementSamples(targetV, d0);
+                            double factor = 0.0;
+                            for (int s1 = 0; s1 < samples1; ++s1) {
+                                for (int s2 = 0; s2 < samples2; ++s2) {
+                                    const CVector ps = p + sampleOffset(s1, samples1) * target.m_step1
+                                        + sampleOffset(s2, samples2) * target.m_step2;
+                                    // Only a sample in front of the element sees it.
+                                    if (DotProduct(ps - element.centre, source.normal) > 0.0)
+                                        factor += pointToPolygonFactor(ps, normal, corners);
+                                }
+                            }
+                            factor /= samples1 * samples2;
+                            if (!(factor > 0.0))
+                                continue;
+                            const double shown = anyObstacle ? visibleShare(element, source, p) : 1.0;
+                            sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
+                            sums.planeInitial += element.exitanceInitial * factor * shown;
+                            anyLight = true;
+                            continue;
+                        }
                         // A point close to an element still gets its light: the parts are
                         // capped rather than the element dropped.
                         const double m1
@@ -243,7 +339,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                                 double t = 1.0;
                                 if (anyObstacle) {
                                     double crossed = 1.0;
-                                    if (findObstacleOnRay(q, p, room, crossed, true, source.skipCode) != 0) {
+                                    if (obstacles.crossing(q, p, crossed, true, source.skipCode, source.ownBox) != 0) {
                                         if (crossed <= 1e-5)
                                             continue;
                                         t = crossed;

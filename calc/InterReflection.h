@@ -36,8 +36,8 @@ inline constexpr double kMaxElementParts = 100.0;
  *
  * A surface does not light itself (same name), a surface that does not
  * reflect lights nothing, and between calculation surfaces one facing the
- * same way as the target lights nothing. Obstacles shade the light, except the
- * faces of an element's own obstacle system.
+ * same way as the target lights nothing. Every obstacle box between shades
+ * the light, except the box whose face the element lies on.
  *
  * Raises the step counter after each row of target points, also for an
  * excluded target, which is not touched. Returns false when the stop flag

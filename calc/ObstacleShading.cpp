@@ -1,35 +1,16 @@
 #include "calc/ObstacleShading.h"
 
+#include "calc/SegmentFace.h"
 #include "model/CRoom.h"
 
 #include <cmath>
 
 namespace {
 
-// Cramer's rule on corner + α·u + β·v = start + σ·segment; the columns of
-// the system are u, v and −segment.
 std::int32_t intersect(const CVector& k, const CVector& u, const CVector& v, const CVector& p, const CVector& d,
     bool margin)
 {
-    const CVector m { -d.x, -d.y, -d.z };
-    const double det = Determinant3(u.x, v.x, m.x, u.y, v.y, m.y, u.z, v.z, m.z);
-    if (!(std::fabs(det) >= 1e-9))
-        return 0;
-    const CVector r = p - k;
-    const double alpha = Determinant3(r.x, v.x, m.x, r.y, v.y, m.y, r.z, v.z, m.z) / det;
-    if (alpha <= 0.0 || alpha >= 1.0)
-        return 0;
-    const double beta = Determinant3(u.x, r.x, m.x, u.y, r.y, m.y, u.z, r.z, m.z) / det;
-    if (beta <= 0.0 || beta >= 1.0)
-        return 0;
-    const double sigma = Determinant3(u.x, v.x, r.x, u.y, v.y, r.y, u.z, v.z, r.z) / det;
-    if (margin) {
-        if (sigma > 0.0001 && sigma < 0.9999)
-            return 2;
-    } else if (sigma > 0.0 && sigma < 1.0) {
-        return 2;
-    }
-    return (sigma <= 0.0 || sigma >= 1.0) ? 1 : 0;
+    return kzev::segmentFaceCrossing(k, u, v, p, d, margin);
 }
 
 // Whether the segment crosses one of the box's faces; faces whose two edges

@@ -2,7 +2,6 @@
 
 #include "calc/CalcCatalogue.h"
 #include "calc/CalcProgress.h"
-#include "calc/DirectIlluminance.h"
 #include "calc/GlareGeometry.h"
 #include "calc/LuminaireFlux.h"
 #include "calc/ObstacleShading.h"
@@ -20,7 +19,6 @@ namespace kzev {
 
 namespace {
 
-constexpr int kBadDivisionId = 61476;
 constexpr int kNoLuminousAreaId = 62003;
 constexpr int kNoBackgroundId = 63700;
 
@@ -81,7 +79,6 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
 
     const CVector up = upVector(area);
     const bool anyObstacle = !room.m_obstacleSystems.empty();
-    const double ratio = room.m_divisionRatio;
     IMessagePump& pump = *services().pump;
     bool backgroundMissing = false;
 
@@ -112,80 +109,54 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                     for (const COneLampSystem& position : entry.system->m_luminaires) {
                         if (position.m_switchedOff == 1)
                             continue;
-                        double d0 = Distance(position.m_position, eye);
-                        if (d0 <= 1e-9)
-                            d0 = 1e-9;
-                        const double nL = std::trunc(length / d0 * ratio) + 1.0;
-                        const double nW = std::trunc(width / d0 * ratio) + 1.0;
-                        if (!(nL >= 1e-9) || !(nW >= 1e-9)) {
-                            messageBoxId(kBadDivisionId, MessageIcon::Error);
-                            return false;
-                        }
                         pump.pump();
                         if (stopRequested())
                             return false;
-                        // Too close to be rated by parts: the table does not reach that far anyway.
-                        if (nL > kMaxLuminaireParts || nW > kMaxLuminaireParts)
+                        // The whole luminaire is rated at its centre, as the CIE formula counts it.
+                        const CVector& q = position.m_position;
+                        const CVector s = q - eye;
+                        const double d = s.Length();
+                        if (!(d > 1e-9))
                             continue;
-
-                        const double partLength = length / nL;
-                        const double partWidth = width / nW;
+                        // Angles of the centre from the line of sight: sideways about the up
+                        // vector, and above it; a centre outside the table's field is left out.
+                        const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
+                        const double delta = viewFromUp - AngleBetween(s, up);
+                        const double tr = std::tan(DegToRad(std::fabs(tau)));
+                        // H/R is over the distance along the line of sight, not over the
+                        // horizontal distance, as the position-index table is laid out.
+                        const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
+                        const double p = table.lookup(tr, hr);
+                        if (!(p > 1e-5))
+                            continue;
+                        double t = 1.0;
+                        if (anyObstacle) {
+                            double crossed = 1.0;
+                            if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
+                                if (crossed <= 1e-5)
+                                    continue;
+                                t = crossed;
+                            }
+                        }
                         const CVector a = position.m_c0Axis.Normalized();
                         const CVector o = position.m_opticalAxis.Normalized();
                         const CVector b = CrossProduct(a, o).Normalized();
-                        const CVector first = position.m_position - ((nW - 1.0) * partWidth / 2.0) * a
-                            - ((nL - 1.0) * partLength / 2.0) * b;
-                        const int partsL = static_cast<int>(nL);
-                        const int partsW = static_cast<int>(nW);
-
-                        for (int e1 = 0; e1 < partsL; ++e1) {
-                            for (int e2 = 0; e2 < partsW; ++e2) {
-                                const CVector q = first + (e1 * partLength) * b + (e2 * partWidth) * a;
-                                double d = Distance(q, eye);
-                                double t = 1.0;
-                                if (anyObstacle) {
-                                    double crossed = 1.0;
-                                    if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
-                                        if (crossed <= 1e-5)
-                                            continue;
-                                        t = crossed;
-                                    }
-                                }
-                                const CVector s = q - eye;
-                                const CVector u = eye - q;
-                                const double area0 = projectedArea(length, width, height, a, b, o, u);
-                                if (!(area0 > 1e-9)) {
-                                    services().messageBox->show(formatC(loadString(kNoLuminousAreaId).c_str(),
-                                                                    entry.system->m_name.c_str()),
-                                        MessageIcon::Error, MessageButtons::Ok);
-                                    return false;
-                                }
-                                const double partArea = area0 / (nL * nW);
-                                if (d <= 1e-9)
-                                    d = 1e-9;
-                                const double omega = partArea / (d * d);
-
-                                const double gamma = AngleBetween(o, u);
-                                const double c = fullCircleCAngle(u, a, o);
-                                const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
-                                const double luminance = intensity / area0 * t;
-
-                                // Angles of the element from the line of sight: sideways about the
-                                // up vector, and above it.
-                                const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
-                                const double delta = viewFromUp - AngleBetween(s, up);
-                                const double tr = std::tan(DegToRad(std::fabs(tau)));
-                                // H/R is over the distance along the line of sight, not over the
-                                // horizontal distance, as the position-index table is laid out.
-                                const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
-                                const double p = table.lookup(tr, hr);
-                                if (p <= 1e-5)
-                                    continue;
-                                const double term = luminance * luminance * omega / (p * p);
-                                if (term > 1e-6)
-                                    sum += term;
-                            }
+                        const CVector u = eye - q;
+                        const double area0 = projectedArea(length, width, height, a, b, o, u);
+                        if (!(area0 > 1e-9)) {
+                            services().messageBox->show(
+                                formatC(loadString(kNoLuminousAreaId).c_str(), entry.system->m_name.c_str()),
+                                MessageIcon::Error, MessageButtons::Ok);
+                            return false;
                         }
+                        const double omega = area0 / (d * d);
+                        const double gamma = AngleBetween(o, u);
+                        const double c = fullCircleCAngle(u, a, o);
+                        const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
+                        const double luminance = intensity / area0 * t;
+                        const double term = luminance * luminance * omega / (p * p);
+                        if (term > 1e-6)
+                            sum += term;
                     }
                 }
 

@@ -51,10 +51,13 @@ public:
 
 /**
  * Computes the unified glare rating at every point of the area for each of
- * its viewing directions: each luminaire's luminous body is cut into
- * elements (at most 100 along a side; a luminaire that needs more is left
- * out), and each element adds L² ω / p² with p from the position-index
- * table. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye illuminance / pi.
+ * its viewing directions, as CIE 117 and 190 count it: each luminaire at its
+ * centre adds L² ω / p², ω being its projected luminous area seen from the
+ * eye over the distance squared, L its intensity towards the eye over that
+ * area, p the position index of its centre (a luminaire whose centre lies
+ * outside the table's field is left out). A width of 0 is a round area (a
+ * disc, or an upright cylinder of the luminous height), a width of 2 a
+ * sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye illuminance / pi.
  * Writes list 1 (UGR per direction) and value 15 (the largest) of every
  * point and the area's viewing direction (the last one used). A direction
  * with glare sources but no background is not computed
@@ -62,8 +65,7 @@ public:
  * line per area.
  *
  * Raises the step counter after each row of points. Returns false after a
- * message (a luminaire that cannot be divided, has no luminous area or is not
- * resolved) or when the stop flag was seen; the point being evaluated then
+ * message (a luminaire that has no luminous area or is not resolved) or when the stop flag was seen; the point being evaluated then
  * keeps its previous values, those done keep their new ones.
  */
 [[nodiscard]] bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step,

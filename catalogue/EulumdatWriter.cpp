@@ -23,7 +23,7 @@ constexpr int kRows = 361;
 constexpr int kColumns = 181;
 
 /** Bilinear in the 1-degree table, so that planes and gammas between whole degrees are not cut short. */
-double tableValue(std::span<const std::int32_t> table, double c, double gamma)
+double tableValue(std::span<const double> table, double c, double gamma)
 {
     if (table.size() < static_cast<std::size_t>(kRows * kColumns))
         return 0.0;

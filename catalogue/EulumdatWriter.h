@@ -36,7 +36,7 @@ struct EulumdatExport {
     std::string lampName;
     long lampPower = 0;
     double lampFlux = 0.0;
-    std::span<const std::int32_t> table;
+    std::span<const double> table;
 };
 
 /**

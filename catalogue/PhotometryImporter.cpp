@@ -38,11 +38,17 @@ std::size_t characterCount(const std::string& text)
     return count;
 }
 
-std::string cellEntry(double value, bool decimals)
+/** An intensity as the workbook keeps it: its decimals, up to four, without trailing zeros ("79.58;", "120;"). */
+std::string cellEntry(double value)
 {
-    if (decimals)
-        return formatC("%1.1lf;", value);
-    return formatC("%ld;", static_cast<long>(std::floor(value + 0.5)));
+    std::string text = formatC("%.4f", value);
+    while (!text.empty() && text.back() == '0')
+        text.pop_back();
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    if (text == "-0")
+        text = "0";
+    return text + ";";
 }
 
 /** Name of a plane's column; code 3 planes past 360 come back to 0..90. */
@@ -156,8 +162,7 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
 
     const double dg = data.gammaStep;
     const int lastGamma = static_cast<int>(180.0 / dg + 0.0001);
-    rows.columnType = 4 * lastGamma < 255 ? kTypeText : kTypeMemo;
-    const bool allDecimals = format == Format::Ies && !data.intensities.empty() && data.intensities.front() <= 20.0;
+    rows.columnType = kTypeText;
 
     const double firstGamma = data.gammaAngles.front();
     const double lastMeasured = data.gammaAngles.back();
@@ -171,8 +176,11 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
             }
             const int index = static_cast<int>(std::lround((gamma - firstGamma) / dg));
             const double value = data.value(plane, std::min(index, data.gammaCount() - 1));
-            cell += cellEntry(value, format == Format::Ies && (allDecimals || value <= 20.0));
+            cell += cellEntry(value);
         }
+        // A text cell holds 255 characters; a longer list of values goes into a memo column.
+        if (cell.size() >= 255)
+            rows.columnType = kTypeMemo;
         double angle = data.planeAngles[static_cast<std::size_t>(plane)];
         if (angle > 360.0 + 1e-5)
             angle -= 360.0;

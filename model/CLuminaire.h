@@ -8,8 +8,8 @@
 /**
  * One luminaire type of a maker's database: its catalogue data and its
  * photometry, the intensities I(C, gamma) for C = 0..360 and gamma = 0..180
- * in 1-degree steps (candela per 1000 lumen of lamp flux, whole numbers,
- * row 360 equal to row 0), with the luminances at gamma 45..85 degrees in the
+ * in 1-degree steps (candela per 1000 lumen of lamp flux, with the decimals
+ * the maker's data give, row 360 equal to row 0), with the luminances at gamma 45..85 degrees in the
  * planes C0 and C90. Never stored in a project: it is loaded again from the
  * maker's workbook by its identity pair (record number, database number).
  */
@@ -36,6 +36,12 @@ public:
     std::string m_block;
     /** Length, width, height in metres. */
     std::array<double, 3> m_overallDimensions {};
+    /**
+     * Length, width, height of the luminous area in metres, as the maker's data
+     * give them: a width of 0 is a round area (a disc, or an upright cylinder
+     * of that height) of the length as diameter. Passes that need a width make
+     * their own copy of it.
+     */
     std::array<double, 3> m_luminousDimensions {};
     std::string m_lampDesignation;
     std::int32_t m_lampSubgroup = 0;
@@ -46,9 +52,9 @@ public:
     std::int32_t m_efficiency = 0;
     /** Number of the maker's workbook: second half of the identity pair. */
     std::int32_t m_databaseNumber = 0;
-    /** Entry C x 181 + gamma. */
-    std::vector<std::int32_t> m_intensity;
-    std::int32_t m_maxIntensity = 0;
+    /** Entry C x 181 + gamma, cd/klm with decimals. */
+    std::vector<double> m_intensity;
+    double m_maxIntensity = 0.0;
     /** Luminances in C0 (first five) and C90 (last five) at gamma 45, 55, 65, 75, 85. */
     std::array<std::int32_t, 10> m_luminance {};
     /** 0 none, 1 rotational, 2 about the C0-C180 plane, 3 about the C90-C270 plane, 4 about both. */
@@ -89,7 +95,7 @@ public:
     static long GetRecordNumber(long databaseNumber, long catalogueId);
 
     /** The intensity table entry at whole angles. */
-    [[nodiscard]] std::int32_t at(int c, int gamma) const
+    [[nodiscard]] double at(int c, int gamma) const
     {
         return m_intensity[static_cast<std::size_t>(c) * kGammas + static_cast<std::size_t>(gamma)];
     }

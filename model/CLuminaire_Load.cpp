@@ -126,10 +126,10 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
         show(loud, formatC(loadString(64612).c_str(), recordNumber, path.c_str()));
         return 0;
     }
+    // No width means a round luminous area of the length as diameter: kept so, for the glare
+    // passes rate it by its own projected area.
     if (lit[1] <= 0.0001)
-        lit[1] = lit[0];
-    if (lit[1] <= 0.0001)
-        lit[1] = 0.0001;
+        lit[1] = 0.0;
     if (lit[2] <= 0.0001)
         lit[2] = 0.0001;
 
@@ -224,7 +224,9 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
                 continue;
             }
             const double a = (45.0 + 10.0 * k) * kzev::kDegToRad;
-            const double area = plane == 0 ? l * (w * std::cos(a) + h * std::sin(a)) : w * (l * std::cos(a) + h * std::sin(a));
+            double area = plane == 0 ? l * (w * std::cos(a) + h * std::sin(a)) : w * (l * std::cos(a) + h * std::sin(a));
+            if (w <= 0.0) // a disc, or an upright cylinder, of diameter l
+                area = kzev::kPi / 4.0 * l * l * std::cos(a) + l * h * std::sin(a);
             const double luminance = std::trunc(lum.GetIntensity(plane == 0 ? 0.0 : 90.0, 45.0 + 10.0 * k) / area);
             // A flat or tiny luminous area gives no luminance that an integer can hold.
             target = std::isfinite(luminance) ? static_cast<std::int32_t>(std::clamp(luminance, -2.0e9, 2.0e9)) : 0;

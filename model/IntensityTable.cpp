@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kGammas = CLuminaire::kGammas;
 constexpr int kPlanes = CLuminaire::kPlanes;
-using Row = std::vector<std::int32_t>;
+using Row = std::vector<double>;
 // Far beyond any luminaire in candela per 1000 lumen; keeps every value and every sum of the table in range.
 constexpr double kMaxIntensity = 1.0e7;
 
@@ -30,11 +30,6 @@ std::optional<double> parseAngle(const std::string& text)
     if (ec != std::errc() || p != end || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-std::int32_t roundValue(double value)
-{
-    return static_cast<std::int32_t>(std::trunc(value + 0.5));
 }
 
 struct PlaneName {
@@ -68,27 +63,26 @@ IntensitySheetError readName(const std::string& name, PlaneName& plane)
 }
 
 /**
- * The gamma row of one plane: samples at the step, rounded, whole gammas
- * between them interpolated. A value that is no number or lies beyond
+ * The gamma row of one plane: samples at the step, with their decimals, whole
+ * gammas between them interpolated. A value that is no number or lies beyond
  * kMaxIntensity leaves the row unread and is returned in badValue.
  */
 std::optional<Row> readPlane(const PlaneName& plane, const std::string& values, double step, double factor,
-    std::int32_t& maxIntensity, std::string& badValue)
+    double& maxIntensity, std::string& badValue)
 {
     Row row(kGammas, 0);
-    std::vector<std::pair<double, std::int32_t>> samples;
+    std::vector<std::pair<double, double>> samples;
     for (int k = 0;; ++k) {
         const double g = plane.g0 + k * step;
         if (g > plane.g1 + 0.01)
             break;
         std::string separator(1, ';');
         const std::string field = GetToken(values, k, separator);
-        const double scaled = StrToDouble(field) * factor; // a missing value counts as 0
-        if (!std::isfinite(scaled) || std::fabs(scaled) > kMaxIntensity) {
+        const double value = StrToDouble(field) * factor; // a missing value counts as 0
+        if (!std::isfinite(value) || std::fabs(value) > kMaxIntensity) {
             badValue = field;
             return std::nullopt;
         }
-        const std::int32_t value = roundValue(scaled);
         samples.emplace_back(std::min(g, 180.0), value);
         maxIntensity = std::max(maxIntensity, value);
     }
@@ -103,7 +97,7 @@ std::optional<Row> readPlane(const PlaneName& plane, const std::string& values, 
         for (int j = static_cast<int>(std::ceil(gPrev - 0.01)); j <= gamma; ++j) {
             if (j < 0 || j > 180 || std::fabs(j - gPrev) < 0.01 || std::fabs(j - g) < 0.01)
                 continue;
-            row[static_cast<std::size_t>(j)] = roundValue(old + (value - old) * (j - gPrev) / (g - gPrev));
+            row[static_cast<std::size_t>(j)] = old + (value - old) * (j - gPrev) / (g - gPrev);
         }
     }
     return row;
@@ -146,14 +140,14 @@ std::map<double, Row> completeBySymmetry(const std::map<double, Row>& given, int
 } // namespace
 
 IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& columns, double gammaStep, double factor,
-    int symmetry, std::vector<std::int32_t>& table, std::int32_t& maxIntensity)
+    int symmetry, std::vector<double>& table, double& maxIntensity)
 {
     if (!(gammaStep > 0.001 && gammaStep <= 180.0))
         return { IntensitySheetError::badGammaStep, -1, {}, {} };
     if (columns.empty())
         return { IntensitySheetError::noColumns, -1, {}, {} };
 
-    std::int32_t maximum = 0;
+    double maximum = 0.0;
     std::map<double, Row> given;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         PlaneName plane;
@@ -177,7 +171,7 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
         ring.emplace_back(c, &row);
     ring.emplace_back(ring.front().first + 360.0, ring.front().second);
 
-    std::vector<std::int32_t> result(static_cast<std::size_t>(kPlanes) * kGammas, 0);
+    std::vector<double> result(static_cast<std::size_t>(kPlanes) * kGammas, 0);
     for (int c = 0; c < 360; ++c) {
         double angle = c;
         if (angle < ring.front().first)
@@ -188,12 +182,11 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
         const auto& [c0, row0] = ring[k];
         const bool exact = std::fabs(angle - c0) < 1e-6 || k + 1 >= ring.size();
         for (int g = 0; g < kGammas; ++g) {
-            std::int32_t value = (*row0)[static_cast<std::size_t>(g)];
+            double value = (*row0)[static_cast<std::size_t>(g)];
             if (!exact) {
                 const auto& [c1, row1] = ring[k + 1];
-                const double i0 = (*row0)[static_cast<std::size_t>(g)];
                 const double i1 = (*row1)[static_cast<std::size_t>(g)];
-                value = static_cast<std::int32_t>(std::trunc((i1 - i0) * (angle - c0) / (c1 - c0)) + i0);
+                value += (i1 - value) * (angle - c0) / (c1 - c0);
             }
             result[static_cast<std::size_t>(c) * kGammas + static_cast<std::size_t>(g)] = value;
         }

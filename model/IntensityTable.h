@@ -46,8 +46,8 @@ struct IntensitySheetResult {
  * gives C (the true angle of the plane the column holds, whatever the
  * symmetry), the first and the last gamma; its cell holds the intensities from
  * the first to the last gamma at the gamma step, separated by ";". Values are
- * multiplied by the factor and rounded; whole gammas between samples are
- * interpolated linearly. The stored planes are then completed by the
+ * multiplied by the factor and kept with their decimals; whole gammas
+ * between samples are interpolated linearly. The stored planes are then completed by the
  * symmetry code as the EULUMDAT format defines it (1 rotational, 2 about the
  * C0-C180 plane, 3 about the C90-C270 plane, 4 about both; 0 and unknown
  * codes none), and the C planes between them are interpolated around the
@@ -57,6 +57,6 @@ struct IntensitySheetResult {
  * On an error the table and maximum are left unchanged.
  */
 [[nodiscard]] IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& columns,
-    double gammaStep, double factor, int symmetry, std::vector<std::int32_t>& table, std::int32_t& maxIntensity);
+    double gammaStep, double factor, int symmetry, std::vector<double>& table, double& maxIntensity);
 
 } // namespace kzev

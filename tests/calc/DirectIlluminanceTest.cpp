@@ -194,15 +194,21 @@ TEST(DirectIlluminance, NothingWithinFourCentimetresOfTheLuminaire)
     EXPECT_EQ(value(scene, 0, CPointCalc::kDirectMaintained), 7.0);
 }
 
-TEST(DirectIlluminance, LuminaireWithoutWidthIsLaidOutAsASquare)
+TEST(DirectIlluminance, RoundLuminaireIsLaidOutAsASquareButKeepsItsShape)
 {
     FakeServices fakes;
     const Distribution table = isotropic(1000.0);
-    CalcScene scene(table, 0.5, 0.0);
-    scene.addLuminaire({ 0.0, 0.0, 1.0 });
-    scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
-    ASSERT_TRUE(runPass(scene));
-    EXPECT_EQ(scene.luminaires[0].m_luminousDimensions[1], 0.5);
+    double lit[2] {};
+    for (const double width : { 0.0, 0.5 }) {
+        CalcScene scene(table, 0.5, width);
+        scene.addLuminaire({ 0.0, 0.0, 1.0 });
+        scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        ASSERT_TRUE(runPass(scene));
+        EXPECT_EQ(scene.luminaires[0].m_luminousDimensions[1], width) << "the luminaire is not changed";
+        lit[width > 0.0 ? 1 : 0] = value(scene, 0, CPointCalc::kHorizontal);
+    }
+    EXPECT_GT(lit[0], 0.0);
+    EXPECT_DOUBLE_EQ(lit[0], lit[1]);
 }
 
 TEST(DirectIlluminance, ModeFactorAndSwitchedOffFlagRemoveALuminaire)

@@ -163,8 +163,84 @@ TEST(InterReflection, ClosedCubeConvergesToTheIntegratingSphereValue)
     for (const Case c : { Case { 0.2, 6 }, Case { 0.5, 10 }, Case { 0.8, 30 } }) {
         const double expected = c.rho * flux / (area * (1.0 - c.rho));
         const double mean = cubeReflectedMean(c.rho, a, 0.5, c.bounces, intensity);
-        // Sampling each element's light at its centre overestimates by about 1 %.
+        // Half-metre elements and a few bounces short of the limit.
         EXPECT_NEAR(mean, expected, 0.02 * expected) << "rho " << c.rho;
+    }
+}
+
+// The 4 m cube of the closed-room test case, an isotropic source of intensity i at its
+// centre, all surfaces of reflectance rho, elements of the default size; lit by the direct pass.
+void lightCube(CalcScene& scene, double rho)
+{
+    CRoom& room = scene.room;
+    room.m_length = room.m_width = room.m_height = 4.0;
+    room.m_ceilingReflectance = room.m_floorReflectance = rho;
+    room.m_wallReflectances = { rho, rho, rho, rho };
+    room.m_reflectanceReductionInUse = 1.0;
+    scene.addLuminaire({ 2.0, 2.0, 2.0 });
+    createSurfaceAreas(room, 0, ProjectType::Interior);
+    std::int32_t step = 0;
+    for (CWorkSystem& s : room.m_modes[0].m_surfaces)
+        EXPECT_TRUE(calcPointIlluminance(room, s, 0, step, scene.catalogue));
+}
+
+// Flux (lm) that a value of the surfaces' points stands for: the sum of value × element area.
+double surfaceFlux(const CRoom& room, int position)
+{
+    double flux = 0.0;
+    for (const CWorkSystem& s : room.m_modes[0].m_surfaces) {
+        const double area = s.m_step1.Length() * s.m_step2.Length();
+        for (const CPointCalc& p : s.m_points)
+            flux += p.value(position) * area;
+    }
+    return flux;
+}
+
+TEST(InterReflection, ClosedCubeKeepsTheFluxBalanceOfTheDirectLightAndOfOneBounce)
+{
+    FakeServices fakes;
+    const double intensity = 100.0;
+    const double flux = 4.0 * kPi * intensity;
+    const double rho = 0.5;
+    CalcScene scene(isotropic(intensity));
+    lightCube(scene, rho);
+    const CRoom& room = scene.room;
+    EXPECT_EQ(room.m_modes[0].m_surfaces[0].m_step1.Length(), 0.8) << "elements of the default size";
+
+    // Every element holds the mean of its direct light: together they take what the source sends.
+    const double direct = surfaceFlux(room, CPointCalc::kDirectInitial);
+    EXPECT_NEAR(direct, flux, 0.001 * flux);
+
+    // One bounce, every surface from the direct light alone: it hands on rho times what came in.
+    CRoom bounced = room;
+    std::int32_t step = 0;
+    for (std::size_t k = 0; k < room.m_modes[0].m_surfaces.size(); ++k) {
+        CWorkSystem target = room.m_modes[0].m_surfaces[k];
+        ASSERT_TRUE(calcReflectedPoints(room, target, 0, step));
+        bounced.m_modes[0].m_surfaces[k] = target;
+    }
+    EXPECT_NEAR(surfaceFlux(bounced, CPointCalc::kReflectedInitial), rho * direct, 0.001 * rho * direct);
+}
+
+TEST(InterReflection, ClosedCubeAtTheDefaultElementSizeReachesTheFluxBalanceValue)
+{
+    FakeServices fakes;
+    const double intensity = 100.0;
+    const double flux = 4.0 * kPi * intensity;
+    const double area = 6.0 * 4.0 * 4.0;
+    for (const double rho : { 0.05, 0.2, 0.5, 0.8, 0.95 }) {
+        CalcScene scene(isotropic(intensity));
+        lightCube(scene, rho);
+        CRoom& room = scene.room;
+        // Bounces until what is left, rho to their number, is far below the tolerance.
+        const int bounces = static_cast<int>(std::ceil(std::log(0.002) / std::log(rho)));
+        std::int32_t step = 0;
+        for (int n = 0; n < bounces; ++n) {
+            for (CWorkSystem& s : room.m_modes[0].m_surfaces)
+                ASSERT_TRUE(calcReflectedPoints(room, s, 0, step));
+        }
+        const double expected = rho * flux / (area * (1.0 - rho));
+        EXPECT_NEAR(surfaceFlux(room, CPointCalc::kReflectedInitial) / area, expected, 0.01 * expected) << rho;
     }
 }
 
@@ -303,6 +379,42 @@ TEST(InterReflection, ObstaclesShadeReflectedLightButNotTheirOwnFaces)
             EXPECT_EQ(meanValue(target, CPointCalc::kReflectedInitial), 0.0);
         else
             EXPECT_GT(meanValue(target, CPointCalc::kReflectedInitial), 0.0);
+    }
+}
+
+TEST(InterReflection, BoxOfTheSameObstacleSystemShadesAFaceAcrossTheAisle)
+{
+    FakeServices fakes;
+    // Two 1 × 1 × 2 m racks of one obstacle system, x 0..1 and 3..4, with an aisle between.
+    CXSystem racks;
+    racks.m_origin = { 0, 0, 0 };
+    racks.m_edgeA = { 1, 0, 0 };
+    racks.m_edgeB = { 0, 1, 0 };
+    racks.m_edgeC = { 0, 0, 2 };
+    racks.m_spacing1 = { 3, 0, 0 };
+    racks.m_count1 = 2;
+    // The first rack's face towards the aisle, lit by 100 lx.
+    CWorkSystem face = litSurface("Překážka 0-5", { 1, 0, 0 }, { 0, 1, 0 }, { 0, 0, 2 }, { 1, 0, 0 }, 2, 4, 0.7, 100.0);
+    face.m_surfaceKind = 6;
+    face.m_obstacleNumber = 0;
+    face.m_surfaceNumber = 10;
+    CRoom room = roomWithSources({ face });
+    room.m_obstacleSystems.push_back(racks);
+
+    struct Case {
+        const char* name;
+        double x; // of a small target facing the face
+        bool lit;
+    };
+    for (const Case c : { Case { "in the aisle", 2.0, true }, Case { "behind the second rack", 5.0, false } }) {
+        CWorkSystem target
+            = litSurface("T", { c.x, 0.25, 0.5 }, { 0, 0.5, 0 }, { 0, 0, 1 }, { -1, 0, 0 }, 2, 2, 0.5, 0.0);
+        std::int32_t step = 0;
+        ASSERT_TRUE(calcReflectedPoints(room, target, 0, step));
+        if (c.lit)
+            EXPECT_GT(meanValue(target, CPointCalc::kReflectedInitial), 1.0) << c.name;
+        else
+            EXPECT_EQ(meanValue(target, CPointCalc::kReflectedInitial), 0.0) << c.name;
     }
 }
 

@@ -141,13 +141,13 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
     }
 }
 
-TEST(UnifiedGlareRating, SeveralLuminairesCutIntoElementsMatchTheCieFormula)
+TEST(UnifiedGlareRating, SeveralLuminairesEachRatedAtItsCentreMatchTheCieFormula)
 {
     const Distribution distribution = lambertian(1500.0);
     const CVector eye { 2.0, 0.0, 1.2 };
     const std::vector<CVector> centres { { 0.5, 2.0, 3.0 }, { 2.0, 2.5, 3.0 }, { 3.5, 3.0, 3.0 }, { 0.5, 5.0, 3.0 },
         { 2.0, 5.5, 3.0 }, { 3.5, 6.0, 3.0 }, { 4.5, 4.0, 3.0 } };
-    UgrScene s(distribution); // division ratio 10: every luminaire is cut into several elements
+    UgrScene s(distribution); // the division ratio (10) cuts luminaires for illuminance only
     std::vector<Source> sources;
     for (const CVector& centre : centres) {
         s.scene.addLuminaire(centre);
@@ -184,26 +184,34 @@ TEST(UnifiedGlareRating, ReadsTheLuminaireOnTheSideTheEyeIsOn)
     EXPECT_NEAR(ratings[1] - ratings[0], 8.0 * std::log10(16.0), 0.1);
 }
 
-TEST(UnifiedGlareRating, UprightCylinderShowsItsTopAndOneRectangleOfItsSide)
+TEST(UnifiedGlareRating, RoundAreaShowsItsDiscAndOneRectangleOfItsSide)
 {
-    // Width 0 marks a cylinder of diameter L and height H along the optical axis.
+    // Width 0 marks a round area of diameter L: a disc (the loader's least height of
+    // 0.1 mm) or an upright cylinder of height H along the optical axis.
     const double diameter = 0.3;
-    const double height = 0.5;
     const CVector eye { 0.0, 0.0, 1.2 };
     const CVector centre { 0.5, 3.0, 3.0 };
-    UgrScene s(isotropic(3000.0));
-    s.scene.luminaires[0].m_luminousDimensions = { diameter, 0.0, height };
-    s.scene.room.m_divisionRatio = 1.0;
-    s.scene.addLuminaire(centre);
-    s.addEye(eye);
-    ASSERT_TRUE(s.run(FixedBackground(40.0)));
+    for (const double height : { 0.0001, 0.5 }) {
+        UgrScene s(isotropic(3000.0));
+        s.scene.luminaires[0].m_luminousDimensions = { diameter, 0.0, height };
+        s.scene.addLuminaire(centre);
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0)));
 
-    const CVector toLuminaire = centre - eye;
-    const double r = toLuminaire.Length();
-    const double top = kPi / 4.0 * diameter * diameter * std::fabs(toLuminaire.z) / r;
-    const double side = diameter * height * std::hypot(toLuminaire.x, toLuminaire.y) / r;
-    const double area = top + side;
-    EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { centre, 3000.0 / area, area } }, 40.0), 0.1);
+        const CVector toLuminaire = centre - eye;
+        const double r = toLuminaire.Length();
+        const double disc = kPi / 4.0 * diameter * diameter * std::fabs(toLuminaire.z) / r;
+        const double side = diameter * height * std::hypot(toLuminaire.x, toLuminaire.y) / r;
+        const double area = disc + side;
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { centre, 3000.0 / area, area } }, 40.0), 0.1)
+            << height;
+        // Rated as the square D x D the rating would be 8 log10(4 / pi) lower.
+        if (height < 0.001) {
+            const double square = diameter * diameter * std::fabs(toLuminaire.z) / r;
+            EXPECT_GT(s.point().m_ugrByDirection[0],
+                cieUgr(eye, { { centre, 3000.0 / square, square } }, 40.0) + 0.5 * 8.0 * std::log10(4.0 / kPi));
+        }
+    }
 }
 
 TEST(UnifiedGlareRating, FourDirectionsInOrderAndTheLargestKept)
@@ -309,7 +317,6 @@ TEST(UnifiedGlareRating, FaultsOfTheLuminaireEndTheEvaluation)
         const char* message;
     };
     const Case cases[] = {
-        { "negative division ratio", [](UgrScene& s) { s.scene.room.m_divisionRatio = -50.0; }, "Chybné dělení" },
         { "no luminous area",
             [](UgrScene& s) { s.scene.luminaires[0].m_luminousDimensions = { 0.0, 0.5, 0.0 }; },
             "nulovou svítící plochu" },

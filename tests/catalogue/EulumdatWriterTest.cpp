@@ -34,12 +34,12 @@ std::vector<std::string> lines(const std::string& text)
 }
 
 /** A table of 361 x 181 values given by a function of whole degrees. */
-std::vector<std::int32_t> table(double (*intensity)(int, int))
+std::vector<double> table(double (*intensity)(int, int))
 {
-    std::vector<std::int32_t> values;
+    std::vector<double> values;
     for (int c = 0; c <= 360; ++c)
         for (int g = 0; g <= 180; ++g)
-            values.push_back(static_cast<std::int32_t>(intensity(c, g)));
+            values.push_back(static_cast<double>(static_cast<std::int32_t>(intensity(c, g))));
     return values;
 }
 

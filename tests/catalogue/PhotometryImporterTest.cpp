@@ -72,7 +72,7 @@ TEST(PhotometryImporterTest, FullCircleFileGivesCatalogueRowAndIntensitySheet)
     EXPECT_EQ(sheet[1].first, "I0_0_180_5");
     EXPECT_EQ(sheet[2].first, "I15_0_180_5");
     EXPECT_EQ(sheet[25].first, "I360_0_180_5");
-    EXPECT_EQ(sheet[2].second.substr(0, 15), "1015;1016;1016;"); // 1015.5 rounds up
+    EXPECT_EQ(sheet[2].second.substr(0, 17), "1015;1015.5;1016;"); // intensities keep their decimals
     // The circle closes: C360 is C0 again, not a plane of zeros.
     EXPECT_EQ(sheet[25].second, sheet[1].second);
 }
@@ -116,11 +116,11 @@ TEST(PhotometryImporterTest, SecondImportOfTheSameLayoutAddsARow)
     EXPECT_EQ(test::cell(test::lastRow(workbook, "Tab4_150_50$"), "Věta"), "9");
 }
 
-TEST(PhotometryImporterTest, IesSmallIntensitiesKeepOneDecimal)
+TEST(PhotometryImporterTest, IesIntensitiesKeepTheirDecimals)
 {
     test::TempFolder folder;
     const std::string workbook = test::makerWorkbook(folder);
-    // 1 lamp of 100 klm: 1500 cd is 15 cd/klm, so every entry keeps a decimal.
+    // 1 lamp of 100 klm: 1500 cd is 15 cd/klm and 1234 cd is 12.34 cd/klm.
     const std::string path = test::writeFile(folder, "dim.ies",
         "IESNA:LM-63-2002\n[LUMCAT] D\n[LUMINAIRE] Dim\nTILT=NONE\n1 100000 1 3 1 1 2 0 0 0\n1 1 5\n0 45 90\n0\n1500 1234 0\n");
     CData data;
@@ -131,7 +131,7 @@ TEST(PhotometryImporterTest, IesSmallIntensitiesKeepOneDecimal)
     const auto sheet = test::lastRow(workbook, "Tab1_3600_450$");
     ASSERT_EQ(sheet.size(), 2u);
     EXPECT_EQ(sheet[1].first, "I0_0_180_45");
-    EXPECT_EQ(sheet[1].second, "15.0;12.3;0.0;0;0;");
+    EXPECT_EQ(sheet[1].second, "15;12.34;0;0;0;");
 }
 
 TEST(PhotometryImporterTest, UnreadableFileLeavesTheWorkbookAsItWas)
@@ -333,4 +333,33 @@ TEST(PhotometryImporterTest, AnIesPointSourceImportsAndLoadsAsASmallLuminousSqua
     EXPECT_DOUBLE_EQ(luminaire.m_luminousDimensions[1], CLuminaire::kPointSourceSide);
     EXPECT_EQ(luminaire.at(0, 0), 300);
     EXPECT_EQ(luminaire.at(123, 90), 200);
+}
+
+TEST(PhotometryImporterTest, DecimalIntensitiesSurviveImportStorageLoadingAndInterpolation)
+{
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    ScopedDataLocation location({folder.path().string(), "ZEV-", "Excel 8.0"});
+    // An isotropic 79.58 cd/klm (1000 lm over 4 pi) down to the horizontal, fading to 0.12 straight up.
+    test::LdtFixture ldt;
+    ldt.gammas = { 0.0, 90.0, 180.0 };
+    ldt.values = { 79.58, 79.58, 0.12 };
+    const std::string path = test::writeFile(folder, "decimals.ldt", ldt.text());
+    CData data;
+    const long record = PhotometryImporter::importFile(data, workbook, Format::Eulumdat, path);
+
+    const auto sheet = test::lastRow(workbook, test::cell(test::lastRow(workbook, "Luminaires$"), "Table") + "$");
+    ASSERT_EQ(sheet.size(), 2u);
+    EXPECT_EQ(sheet[1].second, "79.58;79.58;0.12;");
+
+    CLuminaire luminaire;
+    ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 0), 1);
+    EXPECT_DOUBLE_EQ(luminaire.at(0, 0), 79.58);
+    EXPECT_DOUBLE_EQ(luminaire.at(123, 180), 0.12);
+    EXPECT_DOUBLE_EQ(luminaire.m_maxIntensity, 79.58);
+    // Linear in gamma between the stored 90 and 180, and in C between whole planes.
+    for (const double c : { 0.0, 200.5, 359.75 }) {
+        for (const double g : { 135.0, 179.5, 180.0 })
+            EXPECT_NEAR(luminaire.GetIntensity(c, g), 79.58 + (0.12 - 79.58) * (g - 90.0) / 90.0, 1e-9) << c << " " << g;
+    }
 }

@@ -202,13 +202,15 @@ TEST_F(LuminaireFixture, CatalogueFieldsAreReadAndDescribed)
     EXPECT_EQ(lum.m_shieldingAngles, (std::array<std::int32_t, 2> { 30, 30 }));
     EXPECT_EQ(lum.m_legendName, "kept");
 
-    // Luminances 45, 55, 65 degrees read; 75 and 85 computed over the 1 m x 1 m x 0.1 mm area.
+    // Luminances 45, 55, 65 degrees read; 75 and 85 computed over the round area of 1 m
+    // diameter and 0.1 mm height that a width of 0 stands for.
     EXPECT_EQ(lum.m_luminance[0], 1);
     EXPECT_EQ(lum.m_luminance[2], 3);
     EXPECT_EQ(lum.m_luminancesComputed, 1);
+    EXPECT_EQ(lum.m_luminousDimensions[1], 0.0) << "the round shape is kept as loaded";
     for (int k : { 3, 4 }) {
         const double a = 45.0 + 10.0 * k;
-        const double area = 1.0 * (1.0 * std::cos(rad(a)) + 0.0001 * std::sin(rad(a)));
+        const double area = kPiExact / 4.0 * std::cos(rad(a)) + 1.0 * 0.0001 * std::sin(rad(a));
         EXPECT_NEAR(lum.m_luminance[static_cast<std::size_t>(k)], (200 - a) / area, 1.0) << a;
     }
     EXPECT_EQ(CLuminaire::GetRecordNumber(15, 4321), 1);

@@ -33,11 +33,7 @@ inline Distribution cAngle()
     return [](double c, double) { return c; };
 }
 
-/**
- * Scale between a distribution and the luminaire's whole-number table: the
- * table holds 1000 × the distribution and the lamp gives 1 lm, so rounding
- * to whole numbers costs at most 5e-4 cd.
- */
+/** Scale between a distribution and the luminaire's table: the table holds 1000 × the distribution and the lamp gives 1 lm. */
 inline constexpr double kTableScale = 1000.0;
 
 /** A luminaire whose 1-degree table samples the distribution; one lamp. */
@@ -47,7 +43,7 @@ inline CLuminaire tabulatedLuminaire(const Distribution& distribution, double le
     for (int c = 0; c < CLuminaire::kPlanes; ++c) {
         for (int g = 0; g < CLuminaire::kGammas; ++g) {
             luminaire.m_intensity[static_cast<std::size_t>(c * CLuminaire::kGammas + g)]
-                = static_cast<std::int32_t>(std::lround(distribution(c, g) * kTableScale));
+                = distribution(c, g) * kTableScale;
         }
     }
     luminaire.m_luminousDimensions = { length, width, 0.0 };
