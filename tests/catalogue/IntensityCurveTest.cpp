@@ -24,7 +24,7 @@ CLuminaire luminaireFromFile(const std::string& path)
     CLuminaire luminaire;
     for (int c = 0; c < CLuminaire::kPlanes; ++c) {
         for (int g = 0; g < CLuminaire::kGammas; ++g) {
-            const auto value = static_cast<std::int32_t>(std::lround(data.intensityAt(c % 360, g)));
+            const double value = std::round(data.intensityAt(c % 360, g));
             luminaire.m_intensity[static_cast<std::size_t>(c) * CLuminaire::kGammas + static_cast<std::size_t>(g)] = value;
             luminaire.m_maxIntensity = std::max(luminaire.m_maxIntensity, value);
         }
