@@ -5,9 +5,11 @@
 #include "calc/ElementSampling.h"
 #include "calc/LuminaireFlux.h"
 #include "calc/ObstacleScene.h"
+#include "calc/PointBatches.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -125,7 +127,6 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     const double elementU = area.m_step1.Length();
     const double elementV = area.m_step2.Length();
     const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
-    IMessagePump& pump = *services().pump;
 
     // Adds the light of one luminaire at point p, weighted; false when it cannot be divided.
     const auto addLuminaire = [&](const CVector& p, double weight, double k, const COneLampSystem& position,
@@ -212,56 +213,62 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         return true;
     };
 
-    std::size_t record = 0;
-    for (std::int32_t i = 0; i < area.m_count1; ++i) {
-        for (std::int32_t j = 0; j < area.m_count2 && area.m_excluded != 1; ++j, ++record) {
-            if (record >= area.m_points.size())
-                break;
-            CPointCalc& point = area.m_points[record];
-            const CVector p = area.PointPosition(i, j);
-            reportCalcProgress();
-            PointSums sums;
+    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    const std::size_t perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
+    if (area.m_excluded == 1) {
+        for (std::size_t i = 0; i < rows; ++i)
+            advanceCalcStep(step);
+        return true;
+    }
 
-            for (const ResolvedSystem& resolved : systems) {
-                const CLampSystem& system = *resolved.system;
-                const PositionAxes* axes = axesList.data() + resolved.firstAxes;
-                for (const COneLampSystem& position : system.m_luminaires) {
-                    const PositionAxes& axis = *axes++;
-                    pump.pump();
-                    if (stopRequested()) {
-                        addToPoint(point, sums);
-                        return false;
-                    }
-                    const double k = position.ModeFactor(modeIndex);
-                    if (!(k > 0.001) || position.m_switchedOff == 1)
-                        continue;
-                    // A calculation surface takes the mean over its element: the element is
-                    // sampled finer the nearer the luminaire is, as the luminaire is cut.
-                    int samples1 = 1;
-                    int samples2 = 1;
-                    if (elementMean) {
-                        const double dc = Distance(p, position.m_position);
-                        samples1 = elementSamples(elementU, dc);
-                        samples2 = elementSamples(elementV, dc);
-                    }
-                    const double sampleWeight = 1.0 / (samples1 * samples2);
-                    for (int s1 = 0; s1 < samples1; ++s1) {
-                        for (int s2 = 0; s2 < samples2; ++s2) {
-                            const CVector ps = elementMean
-                                ? p + sampleOffset(s1, samples1) * area.m_step1 + sampleOffset(s2, samples2) * area.m_step2
-                                : p;
-                            if (!addLuminaire(ps, sampleWeight, k, position, axis, resolved, sums)) {
-                                addToPoint(point, sums);
-                                messageBoxId(kBadDivisionId, MessageIcon::Error);
-                                return false;
-                            }
-                        }
+    // Each point is summed whole by one thread, in the same order: results do not depend on the threads.
+    const auto computePoint = [&](std::size_t record) {
+        if (record >= area.m_points.size())
+            return true;
+        CPointCalc& point = area.m_points[record];
+        const CVector p = area.PointPosition(static_cast<std::int32_t>(record / perRow),
+            static_cast<std::int32_t>(record % perRow));
+        PointSums sums;
+        for (const ResolvedSystem& resolved : systems) {
+            const CLampSystem& system = *resolved.system;
+            const PositionAxes* axes = axesList.data() + resolved.firstAxes;
+            for (const COneLampSystem& position : system.m_luminaires) {
+                const PositionAxes& axis = *axes++;
+                const double k = position.ModeFactor(modeIndex);
+                if (!(k > 0.001) || position.m_switchedOff == 1)
+                    continue;
+                // A calculation surface takes the mean over its element: the element is
+                // sampled finer the nearer the luminaire is, as the luminaire is cut.
+                int samples1 = 1;
+                int samples2 = 1;
+                if (elementMean) {
+                    const double dc = Distance(p, position.m_position);
+                    samples1 = elementSamples(elementU, dc);
+                    samples2 = elementSamples(elementV, dc);
+                }
+                const double sampleWeight = 1.0 / (samples1 * samples2);
+                for (int s1 = 0; s1 < samples1; ++s1) {
+                    for (int s2 = 0; s2 < samples2; ++s2) {
+                        const CVector ps = elementMean
+                            ? p + sampleOffset(s1, samples1) * area.m_step1 + sampleOffset(s2, samples2) * area.m_step2
+                            : p;
+                        if (!addLuminaire(ps, sampleWeight, k, position, axis, resolved, sums))
+                            return false;
                     }
                 }
             }
-            addToPoint(point, sums);
         }
-        advanceCalcStep(step);
+        addToPoint(point, sums);
+        return true;
+    };
+    switch (runPointBatches(rows, perRow, step, computePoint)) {
+    case BatchOutcome::done:
+        return true;
+    case BatchOutcome::stopped:
+        return false;
+    case BatchOutcome::failed:
+        messageBoxId(kBadDivisionId, MessageIcon::Error);
+        return false;
     }
     return true;
 }

@@ -5,11 +5,13 @@
 #include "calc/PolygonFormFactor.h"
 #include "calc/ObstacleScene.h"
 #include "calc/ObstacleShading.h"
+#include "calc/PointBatches.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -216,8 +218,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     const bool anyObstacle = !obstacles.empty();
     const double ratio = room.m_divisionRatio;
     const double surfaceMaintenance = room.m_reflectanceReductionInUse;
-    IMessagePump& pump = *services().pump;
-    bool anyLight = false;
+    std::atomic<bool> anyLight { false };
     const double targetU = target.m_step1.Length();
     const double targetV = target.m_step2.Length();
 
@@ -252,140 +253,128 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         return all > 0.0 ? through / all : 1.0;
     };
 
-    std::size_t record = 0;
-    for (std::int32_t i = 0; i < target.m_count1; ++i) {
-        for (std::int32_t j = 0; j < target.m_count2; ++j, ++record) {
-            if (record >= target.m_points.size())
-                break;
-            CPointCalc& point = target.m_points[record];
-            const CVector p = target.PointPosition(i, j);
-            const CVector toObserver = target.m_cameraPosition - p;
-            const double observerLength = toObserver.Length();
-            if (area)
-                point.m_reflectedByDirection.assign(directions.size(), 0.0);
-            PointSums sums;
+    const std::size_t rows = static_cast<std::size_t>(std::max(target.m_count1, 0));
+    const std::size_t perRow = static_cast<std::size_t>(std::max(target.m_count2, 0));
+    // Each point gathers whole on one thread, in the same order: results do not depend on the threads.
+    const auto computePoint = [&](std::size_t record) {
+        if (record >= target.m_points.size())
+            return true;
+        CPointCalc& point = target.m_points[record];
+        const CVector p = target.PointPosition(static_cast<std::int32_t>(record / perRow),
+            static_cast<std::int32_t>(record % perRow));
+        const CVector toObserver = target.m_cameraPosition - p;
+        const double observerLength = toObserver.Length();
+        if (area)
+            point.m_reflectedByDirection.assign(directions.size(), 0.0);
+        PointSums sums;
 
-            for (const Source& source : sources) {
-                for (std::int32_t a = 0; a < source.rows; ++a) {
-                    reportCalcProgress();
+        for (const Source& source : sources) {
+            for (std::int32_t a = 0; a < source.rows; ++a) {
+                for (std::int32_t b = 0; b < source.columns; ++b) {
+                    const SourceElement& element = source.elements[static_cast<std::size_t>(a)
+                            * static_cast<std::size_t>(source.columns)
+                        + static_cast<std::size_t>(b)];
+                    if (element.maintained == 0.0 && element.initial == 0.0)
+                        continue;
+                    const double d0 = Distance(element.centre, p);
+                    if (!(d0 > 0.001))
+                        continue;
                     if (!area) {
-                        pump.pump();
-                        if (stopRequested()) {
-                            finishPoint(point, sums, area);
-                            return false;
+                        // Between calculation surfaces the exchange is exact: the element's
+                        // configuration factor averaged over the target element, so that what
+                        // an element sends out reaches the others and nothing more.
+                        if (!hasNormal)
+                            continue;
+                        const CVector halfU = 0.5 * source.stepU;
+                        const CVector halfV = 0.5 * source.stepV;
+                        const std::array<CVector, 4> corners { element.centre - halfU - halfV,
+                            element.centre + halfU - halfV, element.centre + halfU + halfV,
+                            element.centre - halfU + halfV };
+                        const int samples1 = elementSamples(targetU, d0);
+                        const int samples2 = elementSamples(targetV, d0);
+                        double factor = 0.0;
+                        for (int s1 = 0; s1 < samples1; ++s1) {
+                            for (int s2 = 0; s2 < samples2; ++s2) {
+                                const CVector ps = p + sampleOffset(s1, samples1) * target.m_step1
+                                    + sampleOffset(s2, samples2) * target.m_step2;
+                                // Only a sample in front of the element sees it.
+                                if (DotProduct(ps - element.centre, source.normal) > 0.0)
+                                    factor += pointToPolygonFactor(ps, normal, corners);
+                            }
                         }
+                        factor /= samples1 * samples2;
+                        if (!(factor > 0.0))
+                            continue;
+                        const double shown = anyObstacle ? visibleShare(element, source, p) : 1.0;
+                        sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
+                        sums.planeInitial += element.exitanceInitial * factor * shown;
+                        anyLight.store(true, std::memory_order_relaxed);
+                        continue;
                     }
-                    for (std::int32_t b = 0; b < source.columns; ++b) {
-                        const SourceElement& element = source.elements[static_cast<std::size_t>(a)
-                                * static_cast<std::size_t>(source.columns)
-                            + static_cast<std::size_t>(b)];
-                        if (element.maintained == 0.0 && element.initial == 0.0)
-                            continue;
-                        const double d0 = Distance(element.centre, p);
-                        if (!(d0 > 0.001))
-                            continue;
-                        if (!area) {
-                            // Between calculation surfaces the exchange is exact: the element's
-                            // configuration factor averaged over the target element, so that what
-                            // an element sends out reaches the others and nothing more.
-                            if (!hasNormal)
-                                continue;
-                            const CVector halfU = 0.5 * source.stepU;
-                            const CVector halfV = 0.5 * source.stepV;
-                            const std::array<CVector, 4> corners { element.centre - halfU - halfV,
-                                element.centre + halfU - halfV, element.centre + halfU + halfV,
-                                element.centre - halfU + halfV };
-                            const int samples1 = elementSamples(targetU, d0);
-                            const int samples2 = elementSamples(targetV, d0);
-                            double factor = 0.0;
-                            for (int s1 = 0; s1 < samples1; ++s1) {
-                                for (int s2 = 0; s2 < samples2; ++s2) {
-                                    const CVector ps = p + sampleOffset(s1, samples1) * target.m_step1
-                                        + sampleOffset(s2, samples2) * target.m_step2;
-                                    // Only a sample in front of the element sees it.
-                                    if (DotProduct(ps - element.centre, source.normal) > 0.0)
-                                        factor += pointToPolygonFactor(ps, normal, corners);
+                    // A point close to an element still gets its light: the parts are
+                    // capped rather than the element dropped.
+                    const double m1
+                        = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                    const double m2
+                        = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+                    const double partU = source.lengthU / m1;
+                    const double partV = source.lengthV / m2;
+                    const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
+                        - ((m2 - 1.0) * partV * 0.5) * source.unitV;
+                    const int parts1 = static_cast<int>(m1);
+                    const int parts2 = static_cast<int>(m2);
+                    for (int r = 0; r < parts1; ++r) {
+                        for (int s = 0; s < parts2; ++s) {
+                            const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
+                            double t = 1.0;
+                            if (anyObstacle) {
+                                double crossed = 1.0;
+                                if (obstacles.crossing(q, p, crossed, true, source.skipCode, source.ownBox) != 0) {
+                                    if (crossed <= 1e-5)
+                                        continue;
+                                    t = crossed;
                                 }
                             }
-                            factor /= samples1 * samples2;
-                            if (!(factor > 0.0))
+                            const CVector dir = p - q;
+                            const double d = dir.Length();
+                            if (!(d > 0.04))
                                 continue;
-                            const double shown = anyObstacle ? visibleShare(element, source, p) : 1.0;
-                            sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
-                            sums.planeInitial += element.exitanceInitial * factor * shown;
-                            anyLight = true;
-                            continue;
-                        }
-                        // A point close to an element still gets its light: the parts are
-                        // capped rather than the element dropped.
-                        const double m1
-                            = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-                        const double m2
-                            = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-                        const double partU = source.lengthU / m1;
-                        const double partV = source.lengthV / m2;
-                        const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
-                            - ((m2 - 1.0) * partV * 0.5) * source.unitV;
-                        const int parts1 = static_cast<int>(m1);
-                        const int parts2 = static_cast<int>(m2);
-                        for (int r = 0; r < parts1; ++r) {
-                            pump.pump();
-                            if (stopRequested()) {
-                                finishPoint(point, sums, area);
-                                return false;
-                            }
-                            for (int s = 0; s < parts2; ++s) {
-                                const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
-                                double t = 1.0;
-                                if (anyObstacle) {
-                                    double crossed = 1.0;
-                                    if (obstacles.crossing(q, p, crossed, true, source.skipCode, source.ownBox) != 0) {
-                                        if (crossed <= 1e-5)
-                                            continue;
-                                        t = crossed;
-                                    }
-                                }
-                                const CVector dir = p - q;
-                                const double d = dir.Length();
-                                if (!(d > 0.04))
-                                    continue;
-                                const double dn = DotProduct(dir, source.normal);
-                                // The point lies behind the element or in its plane.
-                                if (dn < 0.0001)
-                                    continue;
-                                const double cosTheta = dn / d;
-                                const double k = 1.0 / d / d / m1 / m2;
-                                const double em = k * surfaceMaintenance * element.maintained * cosTheta * t;
-                                const double ei = k * t * element.initial * cosTheta;
-                                const double cn = hasNormal ? std::fabs(DotProduct(dir, normal)) / d : 0.0;
-                                sums.planeMaintained += cn * em;
-                                sums.planeInitial += cn * ei;
-                                anyLight = true;
-                                if (!area)
-                                    continue;
+                            const double dn = DotProduct(dir, source.normal);
+                            // The point lies behind the element or in its plane.
+                            if (dn < 0.0001)
+                                continue;
+                            const double cosTheta = dn / d;
+                            const double k = 1.0 / d / d / m1 / m2;
+                            const double em = k * surfaceMaintenance * element.maintained * cosTheta * t;
+                            const double ei = k * t * element.initial * cosTheta;
+                            const double cn = hasNormal ? std::fabs(DotProduct(dir, normal)) / d : 0.0;
+                            sums.planeMaintained += cn * em;
+                            sums.planeInitial += cn * ei;
+                            anyLight.store(true, std::memory_order_relaxed);
+                            if (!area)
+                                continue;
 
-                                const double cx = std::fabs(dir.x) / d;
-                                const double cy = std::fabs(dir.y) / d;
-                                const double cz = std::fabs(dir.z) / d;
-                                sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += em * cz;
-                                sums.vertical[dir.x >= 0.0 ? 0 : 1] += em * cx;
-                                sums.vertical[dir.y >= 0.0 ? 2 : 3] += em * cy;
-                                sums.spherical += em;
-                                sums.horizontalComponent += em * std::sqrt(cx * cx + cy * cy);
-                                if (hasNormal)
-                                    sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += em * cn;
-                                // Light that arrives from the observer's side, as in the direct pass.
-                                const double towardsObserver = DotProduct(dir, toObserver);
-                                if (towardsObserver < 0.0 && observerLength > 0.0)
-                                    sums.observer += em * (-towardsObserver / d / observerLength);
-                                if (ei > 0.0) {
-                                    for (std::size_t w = 0; w < directions.size(); ++w) {
-                                        const double along = DotProduct(directions[w], dir);
-                                        if (along < 0.0) {
-                                            const double share = -along / d * ei;
-                                            sums.overDirections += share;
-                                            point.m_reflectedByDirection[w] += share;
-                                        }
+                            const double cx = std::fabs(dir.x) / d;
+                            const double cy = std::fabs(dir.y) / d;
+                            const double cz = std::fabs(dir.z) / d;
+                            sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += em * cz;
+                            sums.vertical[dir.x >= 0.0 ? 0 : 1] += em * cx;
+                            sums.vertical[dir.y >= 0.0 ? 2 : 3] += em * cy;
+                            sums.spherical += em;
+                            sums.horizontalComponent += em * std::sqrt(cx * cx + cy * cy);
+                            if (hasNormal)
+                                sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += em * cn;
+                            // Light that arrives from the observer's side, as in the direct pass.
+                            const double towardsObserver = DotProduct(dir, toObserver);
+                            if (towardsObserver < 0.0 && observerLength > 0.0)
+                                sums.observer += em * (-towardsObserver / d / observerLength);
+                            if (ei > 0.0) {
+                                for (std::size_t w = 0; w < directions.size(); ++w) {
+                                    const double along = DotProduct(directions[w], dir);
+                                    if (along < 0.0) {
+                                        const double share = -along / d * ei;
+                                        sums.overDirections += share;
+                                        point.m_reflectedByDirection[w] += share;
                                     }
                                 }
                             }
@@ -393,14 +382,15 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                     }
                 }
             }
-            finishPoint(point, sums, area);
         }
-        advanceCalcStep(step);
-    }
+        finishPoint(point, sums, area);
+        return true;
+    };
+    const BatchOutcome outcome = runPointBatches(rows, perRow, step, computePoint);
     // The area keeps the last viewing direction it was lit in, as the glare pass expects.
-    if (area && anyLight && !directions.empty())
+    if (area && anyLight.load() && !directions.empty())
         target.m_viewDirection = directions.back();
-    return true;
+    return outcome == BatchOutcome::done;
 }
 
 } // namespace kzev

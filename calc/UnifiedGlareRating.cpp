@@ -5,12 +5,15 @@
 #include "calc/GlareGeometry.h"
 #include "calc/LuminaireFlux.h"
 #include "calc/ObstacleShading.h"
+#include "calc/PointBatches.h"
 #include "calc/PositionIndexTable.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -79,114 +82,122 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
 
     const CVector up = upVector(area);
     const bool anyObstacle = !room.m_obstacleSystems.empty();
-    IMessagePump& pump = *services().pump;
-    bool backgroundMissing = false;
+    std::atomic<bool> backgroundMissing { false };
 
-    for (std::int32_t i = 0; i < area.m_count1; ++i) {
-        for (std::int32_t j = 0; j < area.m_count2; ++j) {
-            const std::size_t pointIndex = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
-                + static_cast<std::size_t>(j);
-            if (pointIndex >= area.m_points.size())
-                break;
-            const CVector eye = area.PointPosition(i, j);
-            // Built aside and stored whole, so a stop or an error never leaves a half-rated point.
-            std::vector<double> ratings;
-            double largest = -1.0;
-            bool notComputed = false;
+    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    const std::size_t perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
+    std::atomic<const CLampSystem*> withoutArea { nullptr };
+    // Each point is rated whole by one thread: results do not depend on the threads.
+    const auto ratePoint = [&](std::size_t pointIndex) {
+        if (pointIndex >= area.m_points.size())
+            return true;
+        const CVector eye = area.PointPosition(static_cast<std::int32_t>(pointIndex / perRow),
+            static_cast<std::int32_t>(pointIndex % perRow));
+        // Built aside and stored whole, so a stop or an error never leaves a half-rated point.
+        std::vector<double> ratings;
+        double largest = -1.0;
+        bool notComputed = false;
 
-            for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
-                const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
-                area.m_viewDirection = view;
-                const CVector upCrossView = CrossProduct(up, view);
-                const double viewFromUp = AngleBetween(view, up);
-                double sum = 0.0;
+        for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
+            const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
+            const CVector upCrossView = CrossProduct(up, view);
+            const double viewFromUp = AngleBetween(view, up);
+            double sum = 0.0;
 
-                for (const LitLampSystem& entry : systems) {
-                    const CLuminaire& luminaire = *entry.luminaire;
-                    const double length = luminaire.m_luminousDimensions[kLuminousLength];
-                    const double width = luminaire.m_luminousDimensions[kLuminousWidth];
-                    const double height = luminaire.m_luminousDimensions[2];
-                    for (const COneLampSystem& position : entry.system->m_luminaires) {
-                        if (position.m_switchedOff == 1)
-                            continue;
-                        pump.pump();
-                        if (stopRequested())
-                            return false;
-                        // The whole luminaire is rated at its centre, as the CIE formula counts it.
-                        const CVector& q = position.m_position;
-                        const CVector s = q - eye;
-                        const double d = s.Length();
-                        if (!(d > 1e-9))
-                            continue;
-                        // Angles of the centre from the line of sight: sideways about the up
-                        // vector, and above it; a centre outside the table's field is left out.
-                        const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
-                        const double delta = viewFromUp - AngleBetween(s, up);
-                        const double tr = std::tan(DegToRad(std::fabs(tau)));
-                        // H/R is over the distance along the line of sight, not over the
-                        // horizontal distance, as the position-index table is laid out.
-                        const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
-                        const double p = table.lookup(tr, hr);
-                        if (!(p > 1e-5))
-                            continue;
-                        double t = 1.0;
-                        if (anyObstacle) {
-                            double crossed = 1.0;
-                            if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
-                                if (crossed <= 1e-5)
-                                    continue;
-                                t = crossed;
-                            }
+            for (const LitLampSystem& entry : systems) {
+                const CLuminaire& luminaire = *entry.luminaire;
+                const double length = luminaire.m_luminousDimensions[kLuminousLength];
+                const double width = luminaire.m_luminousDimensions[kLuminousWidth];
+                const double height = luminaire.m_luminousDimensions[2];
+                for (const COneLampSystem& position : entry.system->m_luminaires) {
+                    if (position.m_switchedOff == 1)
+                        continue;
+                    // The whole luminaire is rated at its centre, as the CIE formula counts it.
+                    const CVector& q = position.m_position;
+                    const CVector s = q - eye;
+                    const double d = s.Length();
+                    if (!(d > 1e-9))
+                        continue;
+                    // Angles of the centre from the line of sight: sideways about the up
+                    // vector, and above it; a centre outside the table's field is left out.
+                    const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
+                    const double delta = viewFromUp - AngleBetween(s, up);
+                    const double tr = std::tan(DegToRad(std::fabs(tau)));
+                    // H/R is over the distance along the line of sight, not over the
+                    // horizontal distance, as the position-index table is laid out.
+                    const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
+                    const double p = table.lookup(tr, hr);
+                    if (!(p > 1e-5))
+                        continue;
+                    double t = 1.0;
+                    if (anyObstacle) {
+                        double crossed = 1.0;
+                        if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
+                            if (crossed <= 1e-5)
+                                continue;
+                            t = crossed;
                         }
-                        const CVector a = position.m_c0Axis.Normalized();
-                        const CVector o = position.m_opticalAxis.Normalized();
-                        const CVector b = CrossProduct(a, o).Normalized();
-                        const CVector u = eye - q;
-                        const double area0 = projectedArea(length, width, height, a, b, o, u);
-                        if (!(area0 > 1e-9)) {
-                            services().messageBox->show(
-                                formatC(loadString(kNoLuminousAreaId).c_str(), entry.system->m_name.c_str()),
-                                MessageIcon::Error, MessageButtons::Ok);
-                            return false;
-                        }
-                        const double omega = area0 / (d * d);
-                        const double gamma = AngleBetween(o, u);
-                        const double c = fullCircleCAngle(u, a, o);
-                        const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
-                        const double luminance = intensity / area0 * t;
-                        const double term = luminance * luminance * omega / (p * p);
-                        if (term > 1e-6)
-                            sum += term;
                     }
-                }
-
-                double rating = 0.0;
-                if (sum > 0.0) {
-                    const double eyeIlluminance = background.eyeIlluminance(pointIndex, static_cast<std::size_t>(k));
-                    if (eyeIlluminance > kNoBackgroundLux) {
-                        rating = 8.0 * std::log10(sum * 0.25 / eyeIlluminance * kModelPi);
-                        if (!(rating > 1e-6) || !std::isfinite(rating))
-                            rating = 0.0;
-                    } else {
-                        // Without a background the formula has no value; 0 would read as no glare.
-                        backgroundMissing = true;
-                        rating = CPointCalc::kNotComputed;
+                    const CVector a = position.m_c0Axis.Normalized();
+                    const CVector o = position.m_opticalAxis.Normalized();
+                    const CVector b = CrossProduct(a, o).Normalized();
+                    const CVector u = eye - q;
+                    const double area0 = projectedArea(length, width, height, a, b, o, u);
+                    if (!(area0 > 1e-9)) {
+                        const CLampSystem* none = nullptr;
+                        withoutArea.compare_exchange_strong(none, entry.system);
+                        return false;
                     }
+                    const double omega = area0 / (d * d);
+                    const double gamma = AngleBetween(o, u);
+                    const double c = fullCircleCAngle(u, a, o);
+                    const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
+                    const double luminance = intensity / area0 * t;
+                    const double term = luminance * luminance * omega / (p * p);
+                    if (term > 1e-6)
+                        sum += term;
                 }
-                ratings.push_back(rating);
-                if (CPointCalc::IsNotComputed(rating))
-                    notComputed = true;
-                else if (rating > largest)
-                    largest = rating;
             }
-            CPointCalc& point = area.m_points[pointIndex];
-            point.m_ugrByDirection = std::move(ratings);
-            // The largest of the directions is unknown while one of them is.
-            point.value(CPointCalc::kUgr) = notComputed ? CPointCalc::kNotComputed : largest;
+
+            double rating = 0.0;
+            if (sum > 0.0) {
+                const double eyeIlluminance = background.eyeIlluminance(pointIndex, static_cast<std::size_t>(k));
+                if (eyeIlluminance > kNoBackgroundLux) {
+                    rating = 8.0 * std::log10(sum * 0.25 / eyeIlluminance * kModelPi);
+                    if (!(rating > 1e-6) || !std::isfinite(rating))
+                        rating = 0.0;
+                } else {
+                    // Without a background the formula has no value; 0 would read as no glare.
+                    backgroundMissing.store(true, std::memory_order_relaxed);
+                    rating = CPointCalc::kNotComputed;
+                }
+            }
+            ratings.push_back(rating);
+            if (CPointCalc::IsNotComputed(rating))
+                notComputed = true;
+            else if (rating > largest)
+                largest = rating;
         }
-        advanceCalcStep(step);
+        CPointCalc& point = area.m_points[pointIndex];
+        point.m_ugrByDirection = std::move(ratings);
+        // The largest of the directions is unknown while one of them is.
+        point.value(CPointCalc::kUgr) = notComputed ? CPointCalc::kNotComputed : largest;
+        return true;
+    };
+    const BatchOutcome outcome = runPointBatches(rows, perRow, step, ratePoint);
+    // The area keeps the last direction it was looked along.
+    if (rows * perRow > 0 && area.m_directionCount > 0)
+        area.m_viewDirection = viewingDirection(directionAzimuth(area, area.m_directionCount - 1), area.m_tilt);
+    if (outcome == BatchOutcome::failed) {
+        const CLampSystem* system = withoutArea.load();
+        services().messageBox->show(
+            formatC(loadString(kNoLuminousAreaId).c_str(), system ? system->m_name.c_str() : ""),
+            MessageIcon::Error, MessageButtons::Ok);
+        return false;
     }
-    if (backgroundMissing)
+    if (outcome == BatchOutcome::stopped)
+        return false;
+    if (backgroundMissing.load())
         services().log->addLine(loadString(kNoBackgroundId));
     return true;
 }

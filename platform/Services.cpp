@@ -2,6 +2,8 @@
 
 #include "platform/StringTable.h"
 
+#include <atomic>
+
 namespace kzev {
 
 namespace {
@@ -68,7 +70,7 @@ QuietWaitCursor g_quietWaitCursor;
 Services g_services { &g_quietLog, &g_quietProgress, &g_quietMessageBox, &g_quietPump, &g_quietView,
     &g_quietWaitCursor };
 
-bool g_stop = false;
+std::atomic<bool> g_stop { false }; // set by the user-interface thread, read by any
 
 void merge(Services& target, const Services& source)
 {

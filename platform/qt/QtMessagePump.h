@@ -8,8 +8,10 @@ namespace kzev {
 
 /**
  * Keeps the window alive during a long calculation: processes the pending
- * events, but at most once per interval, so that a pass calling it for every
- * point does not spend its time in the event loop.
+ * events, but at most once per interval, so that a pass calling it often does
+ * not spend its time in the event loop. The clock is read only every few
+ * calls; the calculation calls it between batches of points, a few hundredths
+ * of a second apart, so every few calls is soon enough.
  */
 class QtMessagePump final : public IMessagePump {
 public:
@@ -17,7 +19,9 @@ public:
     void pump() override;
 
 private:
+    static constexpr int kCallsPerClockRead = 4;
     int m_intervalMs;
+    int m_calls = 0;
     QElapsedTimer m_sinceLast;
 };
 

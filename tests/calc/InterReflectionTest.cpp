@@ -5,6 +5,7 @@
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <cmath>
 #include <numbers>
@@ -436,15 +437,18 @@ TEST(InterReflection, ExcludedTargetIsUntouchedButItsRowsCount)
 TEST(InterReflection, StopFlagEndsThePass)
 {
     FakeServices fakes;
-    fakes.pump.stopAfter = 3;
+    fakes.pump.stopAfter = 1;
     CRoom room = roomWithSources(
         { litSurface("S", { 0, 0, 2 }, { 2, 0, 0 }, { 0, 2, 0 }, { 0, 0, -1 }, 2, 2, 0.7, 100.0) });
     CWorkSystem target = litSurface("T", { 0, 0, 0 }, { 2, 0, 0 }, { 0, 2, 0 }, { 0, 0, 1 }, 4, 4, 0.5, 0.0);
     std::int32_t step = 0;
 
+    // The first batch is the first row; the stop is seen after it.
     EXPECT_FALSE(calcReflectedPoints(room, target, 0, step));
-    EXPECT_EQ(fakes.pump.calls, 3);
-    EXPECT_EQ(step, 0);
+    EXPECT_EQ(fakes.pump.calls, 1);
+    EXPECT_EQ(step, 1);
+    EXPECT_GT(target.m_points[3].value(CPointCalc::kReflectedInitial), 0.0);
+    EXPECT_EQ(target.m_points[4].value(CPointCalc::kReflectedInitial), 0.0);
 }
 
 TEST(InterReflection, ElementIntensityIsLambertian)
@@ -456,6 +460,37 @@ TEST(InterReflection, ElementIntensityIsLambertian)
     EXPECT_NEAR(computeSurfaceTermMaintained(s, 1, 0.0), 0.5 * 120.0 / 3.141592, 1e-9);
     EXPECT_NEAR(computeSurfaceTerm(s, 1, 60.0), 0.5 * 160.0 / 3.141592 * 0.5, 1e-5); // degrees with pi as 3.141592
     EXPECT_EQ(computeSurfaceTerm(s, 2, 0.0), 0.0);
+}
+
+} // namespace
+} // namespace kzev::test
+
+namespace kzev::test {
+namespace {
+
+TEST(InterReflection, ResultsDoNotDependOnTheNumberOfThreads)
+{
+    FakeServices fakes;
+    const auto litRoom = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        CalcScene scene(isotropic(100.0));
+        lightCube(scene, 0.5);
+        std::int32_t step = 0;
+        for (int n = 0; n < 2; ++n) {
+            for (CWorkSystem& s : scene.room.m_modes[0].m_surfaces)
+                EXPECT_TRUE(calcReflectedPoints(scene.room, s, 0, step));
+        }
+        std::vector<double> values;
+        for (const CWorkSystem& s : scene.room.m_modes[0].m_surfaces) {
+            for (const CPointCalc& p : s.m_points) {
+                values.push_back(p.value(CPointCalc::kDirectInitial));
+                values.push_back(p.value(CPointCalc::kReflectedInitial));
+            }
+        }
+        return values;
+    };
+    const std::vector<double> one = litRoom(1);
+    EXPECT_EQ(litRoom(8), one) << "every point is summed whole, in one order";
 }
 
 } // namespace

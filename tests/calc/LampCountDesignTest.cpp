@@ -144,7 +144,7 @@ TEST(LampCountDesign, TheStopCommandEndsItAndRestoresTheProject)
     LayoutScene scene;
     scene.system().m_numberOfLuminaires = 100;
     const std::vector<std::uint8_t> system = recordOf(scene.system());
-    fakes.pump.stopAfter = 200;
+    fakes.pump.stopAfter = 5;
     RecordingTable table;
     EXPECT_EQ(designLampCount(scene.doc, 0, table), LayoutOutcome::Stopped);
     EXPECT_LT(table.rows.size(), 21u);

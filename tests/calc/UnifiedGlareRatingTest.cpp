@@ -335,15 +335,18 @@ TEST(UnifiedGlareRating, FaultsOfTheLuminaireEndTheEvaluation)
     }
 }
 
-TEST(UnifiedGlareRating, StopKeepsThePointBeingRatedAsItWas)
+TEST(UnifiedGlareRating, StopKeepsThePointsNotYetRatedAsTheyWere)
 {
     UgrScene s(lambertian(2000.0));
     s.scene.addLuminaire({ 0.0, 4.0, 3.0 });
-    s.addEye({ 0.0, 0.0, 1.2 }, 2, 90, 0);
-    s.scene.room.m_workSystems[0].m_points[0].m_ugrByDirection = { 5.0 };
-    s.fakes.pump.stopAfter = 2; // during the second direction
+    CWorkSystem& area = s.addEye({ 0.0, 0.0, 1.2 }, 2, 90, 0);
+    area.m_count1 = 2; // two rows of one eye
+    area.m_points.resize(2);
+    area.m_points[1].m_ugrByDirection = { 5.0 };
+    s.fakes.pump.stopAfter = 1; // after the first batch, the first row
     EXPECT_FALSE(s.run(FixedBackground(40.0)));
-    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double> { 5.0 });
+    EXPECT_EQ(s.point().m_ugrByDirection.size(), 2u) << "a point is rated whole";
+    EXPECT_EQ(area.m_points[1].m_ugrByDirection, std::vector<double> { 5.0 });
     setStopRequested(false);
 }
 
