@@ -40,7 +40,7 @@ public:
         QCoreApplication::processEvents();
     }
     int calls = 0;
-    int at = 20;
+    int at = 3; // the passes pump between batches of points, a few per pass
     std::function<void()> deed;
 };
 
