@@ -164,6 +164,12 @@ public:
     void OnUpdateViewSheet(kzev::CommandUi& ui);
     /** Enables 32837 (and 32836) as OnUpdateViewSheet, and only while the view shows a project. */
     void OnUpdateViewDataProperties(kzev::CommandUi& ui);
+    /** Writes the room shown into a DXF file and says so (32857). */
+    void OnExportDxf();
+    /** Writes the room shown into a CAD script file (32856). */
+    void OnExportScript();
+    /** Enables a command while the view shows a project scene. */
+    void OnUpdateNeedsScene(kzev::CommandUi& ui);
     /** Stand-in handler of a command whose work is not built yet. */
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */

@@ -41,6 +41,7 @@ void updateNewObject(CMainFrame& f, CommandUi& ui) { f.OnUpdateNewObject(ui); }
 void updateDerive(CMainFrame& f, CommandUi& ui) { f.OnUpdateDeriveLampSystem(ui); }
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 void updateImport(CMainFrame& f, CommandUi& ui) { f.OnUpdateImport(ui); }
+void updateNeedsScene(CMainFrame& f, CommandUi& ui) { f.OnUpdateNeedsScene(ui); }
 
 constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
 constexpr FrameCommand::UpdateHandler kNone = nullptr;
@@ -69,8 +70,9 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32875, "Import místnosti z Knep 3.x", Glyph::None, [](CMainFrame& f) { f.OnImportNepInput(); }, updateImport },
         { 32878, "Import z Knep 4.x", Glyph::KnepImport, [](CMainFrame& f) { f.OnImportKnepProject(); }, updateImport },
         { 32861, "Import svítidel z AutoCADu", Glyph::CadImport, notBuilt, updateNotBuilt },
-        { 32857, "DXF soubor pro AutoCAD", Glyph::None, notBuilt, updateNotBuilt },
-        { 32856, "Script soubor pro Kresmont", Glyph::None, notBuilt, updateNotBuilt },
+        { 32857, "DXF soubor pro AutoCAD", Glyph::None, [](CMainFrame& f) { f.OnExportDxf(); }, updateNeedsScene },
+        { 32856, "Script soubor pro Kresmont", Glyph::None, [](CMainFrame& f) { f.OnExportScript(); },
+            updateNeedsScene },
         { 32862, "Export do HTML", Glyph::HtmlExport, [](CMainFrame& f) { f.OnExportHtml(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateExportHtml(ui); } },
         { 32860, "Přímé vykreslení do AutoCADu", Glyph::CadDraw1, notBuilt, updateNotBuilt },

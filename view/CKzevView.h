@@ -28,6 +28,10 @@ struct CommandState {
 };
 } // namespace kzev
 
+namespace kzev {
+class CadFileExport;
+}
+
 /**
  * The main view: the window in the middle of the frame that shows the room
  * selected in the project tree as a plan onto the floor, the ceiling or a
@@ -69,6 +73,11 @@ public:
     void setLuminaireSource(kzev::ILuminaireSource* source);
     /** Shows the view's context menu at a global position (the frame supplies menu 92). */
     void setContextMenuHandler(std::function<void(const QPoint&)> handler) { m_contextMenu = std::move(handler); }
+
+    /** Writes the room shown into a DXF file the user chooses; 1 when written, 0 on cancel or failure. */
+    int ExportDxf();
+    /** Writes the room shown into a CAD script file the user chooses; 1 when written. */
+    int ExportScript();
 
     /** Renders the client area as it is painted now (the 3-D picture while the 3-D view is on). */
     [[nodiscard]] QPixmap grabPlan();
@@ -138,6 +147,8 @@ private:
     /** Shows the OpenGL window over the plan while 3-D is on, hides it otherwise. */
     void sync3D();
     [[nodiscard]] kzev::ScrollSize clientSize() const;
+    int exportCadFile(int filterId, const char* extension,
+        const std::function<std::string(kzev::CadFileExport&)>& write);
 
     kzev::PlanView m_plan;
     kzev::ResultLayers m_resultLayers;
