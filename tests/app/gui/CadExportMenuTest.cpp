@@ -52,6 +52,7 @@ std::string readFile(const std::filesystem::path& path)
 // What the save dialog showed before the test answered it.
 struct DialogSeen {
     bool shown = false;
+    bool gaveUp = false;
     QString proposedName;
     QString suffix;
     QString filter;
@@ -121,30 +122,50 @@ protected:
             menu->close();
             return seen;
         }
+        // Answers on the timer's ticks, as a person would: type the name, close the file-name completion when it
+        // pops up, press Enter. The dialog is given up after ten seconds so that a fault cannot hang the suite.
         QTimer poll;
         poll.setInterval(20);
+        int ticks = 0;
+        bool answered = false;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            poll.stop();
-            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            seen.shown = true;
-            seen.proposedName = edit ? edit->text() : QString();
-            seen.suffix = dialog->defaultSuffix();
-            seen.filter = dialog->nameFilters().join(QStringLiteral(";;"));
-            dialog->grab().save(screenshot);
-            if (!edit || typed.isEmpty()) {
-                QTest::keyClick(dialog, Qt::Key_Escape);
+            if (!dialog || !dialog->isVisible()) {
+                if (answered)
+                    poll.stop();
                 return;
             }
-            edit->selectAll();
-            QTest::keyClicks(edit, typed);
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (++ticks > 500 || !edit) {
+                seen.gaveUp = true;
+                dialog->reject();
+                return;
+            }
+            if (!answered) {
+                answered = true;
+                seen.shown = true;
+                seen.proposedName = edit->text();
+                seen.suffix = dialog->defaultSuffix();
+                seen.filter = dialog->nameFilters().join(QStringLiteral(";;"));
+                dialog->grab().save(screenshot);
+                if (typed.isEmpty()) {
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                    return;
+                }
+                edit->selectAll();
+                QTest::keyClicks(edit, typed);
+                return;
+            }
+            if (QWidget* completion = QApplication::activePopupWidget()) {
+                QTest::keyClick(completion, Qt::Key_Escape);
+                return;
+            }
             QTest::keyClick(edit, Qt::Key_Return);
         });
         poll.start();
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
         QApplication::processEvents();
+        EXPECT_FALSE(seen.gaveUp) << "the save dialog did not close";
         return seen;
     }
 
