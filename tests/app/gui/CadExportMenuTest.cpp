@@ -70,7 +70,8 @@ protected:
         m_view.selected = 0;
         m_folder = std::filesystem::temp_directory_path() / ("kzev-cad-menu-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
-        QDir().mkpath(QStringLiteral("screenshots"));
+        m_screenshots = QString::fromUtf8(KZEV_BINARY_DIR "/screenshots/");
+        QDir().mkpath(m_screenshots);
 
         CMainFrame& frame = *m_app.frame();
         kzev::theDocument()->m_saveBeforeCalc = 0;
@@ -175,12 +176,13 @@ protected:
     kzev::test::RecordingView m_view;
     std::unique_ptr<kzev::ScopedServices> m_scope;
     std::filesystem::path m_folder;
+    QString m_screenshots;
 };
 
 TEST_F(CadExportMenu, DxfGoesToTheTypedFileWithItsExtensionAndIsReported)
 {
     const QString typed = QString::fromStdString((m_folder / "kancelar").string());
-    const DialogSeen seen = chooseExport(32857, typed, QStringLiteral("screenshots/cad-export-dxf-dialog.png"));
+    const DialogSeen seen = chooseExport(32857, typed, m_screenshots + QStringLiteral("cad-export-dxf-dialog.png"));
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.proposedName, QStringLiteral("Vzor-kancelar.dxf"));
     EXPECT_EQ(seen.suffix, QStringLiteral("dxf"));
@@ -201,7 +203,7 @@ TEST_F(CadExportMenu, ScriptUnderCzechLocaleWritesDecimalPoints)
     if (!czech.active())
         GTEST_SKIP() << "Czech locale unavailable: " << czech.reason();
     const QString typed = QString::fromStdString((m_folder / "kancelar").string());
-    const DialogSeen seen = chooseExport(32856, typed, QStringLiteral("screenshots/cad-export-script-dialog.png"));
+    const DialogSeen seen = chooseExport(32856, typed, m_screenshots + QStringLiteral("cad-export-script-dialog.png"));
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.proposedName, QStringLiteral("Vzor-kancelar.scr"));
     EXPECT_EQ(seen.suffix, QStringLiteral("scr"));
@@ -219,7 +221,7 @@ TEST_F(CadExportMenu, ScriptUnderCzechLocaleWritesDecimalPoints)
 
 TEST_F(CadExportMenu, CancelledDialogWritesNothingAndSaysNothing)
 {
-    const DialogSeen seen = chooseExport(32857, QString(), QStringLiteral("screenshots/cad-export-cancel.png"));
+    const DialogSeen seen = chooseExport(32857, QString(), m_screenshots + QStringLiteral("cad-export-cancel.png"));
     ASSERT_TRUE(seen.shown);
     EXPECT_TRUE(std::filesystem::is_empty(m_folder));
     EXPECT_TRUE(m_messages.shown.empty());
@@ -242,7 +244,7 @@ TEST_F(CadExportMenu, ExportsNeedAShownScene)
 TEST_F(CadExportMenu, UnwritableFolderIsReportedWithThePath)
 {
     const QString typed = QString::fromStdString((m_folder / "chybi" / "kancelar.dxf").string());
-    const DialogSeen seen = chooseExport(32857, typed, QStringLiteral("screenshots/cad-export-unwritable.png"));
+    const DialogSeen seen = chooseExport(32857, typed, m_screenshots + QStringLiteral("cad-export-unwritable.png"));
     ASSERT_TRUE(seen.shown);
     ASSERT_EQ(m_messages.shown.size(), 1u);
     EXPECT_EQ(m_messages.shown[0].text,

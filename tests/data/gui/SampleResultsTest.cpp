@@ -129,6 +129,7 @@ TEST_F(SampleResults, OfficeObserversPickedInTheTreeShowTheirRatings)
     EXPECT_EQ(settings->m_showIlluminance, 0);
     const QImage shot = view.grabPlan().toImage();
     const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
     EXPECT_TRUE(shot.save(QString::fromStdString((folder / "sample_office_observers.png").string())));
     // Glare marks: green arrows of the directions within the limit.
     const kzev::PlanRect& plan = view.plan().projection().planRect();
