@@ -12,10 +12,8 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-#include "platform/qt/FileFilter.h"
+#include "platform/qt/SaveFileDialog.h"
 #include "print/HtmlReport.h"
-
-#include <QFileDialog>
 
 #include <ctime>
 
@@ -50,17 +48,12 @@ void CMainFrame::OnExportHtml()
     const std::filesystem::path& project = doc->GetPathName();
     const std::string folder = project.empty() ? kzev::appFolders().PathDoc : project.parent_path().string();
 
-    QFileDialog dialog(this);
-    dialog.setWindowTitle(commandAction(32862)->text());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(kzev::qtFileFilter(kzev::loadString(kReportFilterId)));
-    dialog.setDefaultSuffix(QStringLiteral("htm"));
-    dialog.setDirectory(QString::fromStdString(folder));
-    dialog.selectFile(QString::fromStdString(kzev::htmlReportFileName(project)));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString chosen = kzev::askSaveFileName(this, commandAction(32862)->text(), QString::fromStdString(folder),
+        QString::fromStdString(kzev::htmlReportFileName(project)), kzev::loadString(kReportFilterId),
+        QStringLiteral("htm"));
+    if (chosen.isEmpty())
         return;
-    const std::filesystem::path file = dialog.selectedFiles().front().toStdString();
+    const std::filesystem::path file = chosen.toStdString();
 
     kzev::HtmlReportOutcome outcome = kzev::HtmlReportOutcome::NotWritten;
     {

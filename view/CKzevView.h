@@ -147,7 +147,7 @@ private:
     /** Shows the OpenGL window over the plan while 3-D is on, hides it otherwise. */
     void sync3D();
     [[nodiscard]] kzev::ScrollSize clientSize() const;
-    int exportCadFile(int filterId, const char* extension,
+    int exportCadFile(int commandId, int filterId, const char* extension,
         const std::function<std::string(kzev::CadFileExport&)>& write);
 
     kzev::PlanView m_plan;

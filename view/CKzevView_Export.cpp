@@ -18,42 +18,48 @@
 namespace {
 
 constexpr int kCannotWrite = 61495; // "Nelze otevřít soubor %s pro zápis ! (existuje složka ?)"
+constexpr int kDxfCommand = 32857;
+constexpr int kScriptCommand = 32856;
 constexpr int kDxfFilter = 61853;
 constexpr int kScriptFilter = 61862;
 
-// The project's folder and name with the export's extension; a project never saved proposes the documents folder.
-QString proposedPath(const CKzevDoc& doc, const char* extension)
+// The dialog's title: the tooltip half of the command's text ("prompt\ntooltip").
+QString titleOf(int commandId)
 {
-    const std::filesystem::path& project = doc.GetPathName();
-    if (project.empty())
-        return QString::fromStdString(kzev::appFolders().PathDoc);
-    std::filesystem::path proposed = project;
-    proposed.replace_extension(extension);
-    return QString::fromStdString(proposed.string());
+    const std::string text = kzev::loadString(commandId);
+    const std::size_t newline = text.find('\n');
+    return QString::fromStdString(newline == std::string::npos ? text : text.substr(newline + 1));
 }
 
 } // namespace
 
 int CKzevView::ExportDxf()
 {
-    return exportCadFile(kDxfFilter, "dxf", [](kzev::CadFileExport& file) { return file.dxf(); });
+    return exportCadFile(kDxfCommand, kDxfFilter, "dxf", [](kzev::CadFileExport& file) { return file.dxf(); });
 }
 
 int CKzevView::ExportScript()
 {
-    return exportCadFile(kScriptFilter, "scr", [](kzev::CadFileExport& file) { return file.script(); });
+    return exportCadFile(
+        kScriptCommand, kScriptFilter, "scr", [](kzev::CadFileExport& file) { return file.script(); });
 }
 
-int CKzevView::exportCadFile(int filterId, const char* extension,
+int CKzevView::exportCadFile(int commandId, int filterId, const char* extension,
     const std::function<std::string(kzev::CadFileExport&)>& write)
 {
     CKzevDoc* doc = m_plan.document();
     CViewSettings* settings = m_plan.viewSettings();
     if (!doc || !settings || !m_plan.room())
         return 0;
-    const std::string dotted = std::string(".") + extension;
-    const QString path = kzev::askSaveFileName(this, proposedPath(*doc, dotted.c_str()),
-        kzev::loadString(filterId), QString::fromLatin1(extension));
+    // The project's folder and name with the format's extension; a new project starts in the documents folder.
+    const std::filesystem::path& project = doc->GetPathName();
+    std::filesystem::path proposed = project.filename();
+    proposed.replace_extension(extension);
+    const QString folder = QString::fromStdString(project.empty() ? kzev::appFolders().PathDoc
+                                                                  : project.parent_path().string());
+    const QString path = kzev::askSaveFileName(this, titleOf(commandId), folder,
+        QString::fromStdString(project.empty() ? std::string() : proposed.string()), kzev::loadString(filterId),
+        QString::fromLatin1(extension));
     if (path.isEmpty())
         return 0;
 
