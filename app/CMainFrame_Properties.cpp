@@ -1,6 +1,7 @@
-// Properties of the object selected in the project tree: the lamp-system
-// sheet for a lamp system, the area dialog for a visual-task area; a mode has
-// none. The other kinds keep the command disabled until their windows are built.
+// Properties of the object selected in the project tree: the room sheet for a
+// room, the lamp-system sheet for a lamp system, the area dialog for a
+// visual-task area; a mode has none. The other kinds keep the command disabled until their
+// windows are built.
 
 #include "app/CMainFrame.h"
 
@@ -9,6 +10,7 @@
 #include "app/AreaDialogOpener.h"
 #include "app/FrameTreeTarget.h"
 #include "app/LampSheetOpener.h"
+#include "app/RoomSheetOpener.h"
 #include "model/CKzevDoc.h"
 
 namespace {
@@ -33,6 +35,21 @@ std::optional<std::pair<int, int>> selectedObject(const CMainFrame& frame, kzev:
     return std::pair { object.room, object.index };
 }
 
+/** The index of the tree's selected room item, if a room is what is selected. */
+std::optional<int> selectedRoomItem(const CMainFrame& frame)
+{
+    const CProjectTree* tree = frame.projectTree();
+    const CKzevDoc* doc = kzev::theDocument();
+    QTreeWidgetItem* item = tree ? tree->selectedOrDropHighlighted() : nullptr;
+    if (!doc || !item)
+        return std::nullopt;
+    const kzev::TreeObject object = CProjectTree::objectOf(item);
+    if (object.kind != kzev::TreeItemKind::Room || object.room < 0
+        || static_cast<std::size_t>(object.room) >= doc->m_rooms.size())
+        return std::nullopt;
+    return object.room;
+}
+
 } // namespace
 
 void CMainFrame::OnEditProperties()
@@ -40,7 +57,9 @@ void CMainFrame::OnEditProperties()
     // The tree's double click and Enter come here past the update handler.
     if (m_pLampSheet || kzev::openAreaDialog() || m_document->calcRunning())
         return;
-    if (const auto lamps = selectedObject(*this, kzev::TreeItemKind::LampSystem))
+    if (const auto room = selectedRoomItem(*this))
+        kzev::openRoomSheet(*this, *room);
+    else if (const auto lamps = selectedObject(*this, kzev::TreeItemKind::LampSystem))
         kzev::openLampSystemSheet(*this, lamps->first, lamps->second);
     else if (const auto area = selectedObject(*this, kzev::TreeItemKind::Area))
         kzev::openVisualTaskDialog(*this, area->first, area->second);
@@ -51,6 +70,6 @@ void CMainFrame::OnUpdateEditProperties(kzev::CommandUi& ui)
     // A mode has no window of its own: the command is there and opens nothing.
     const bool mode = kzev::treeTarget(*this).isObject(kzev::TreeItemKind::Mode);
     ui.Enable(!m_pLampSheet && !kzev::openAreaDialog() && !m_document->calcRunning()
-        && (mode || selectedObject(*this, kzev::TreeItemKind::LampSystem)
+        && (mode || selectedRoomItem(*this) || selectedObject(*this, kzev::TreeItemKind::LampSystem)
             || selectedObject(*this, kzev::TreeItemKind::Area)));
 }

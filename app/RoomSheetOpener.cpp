@@ -1,0 +1,27 @@
+#include "app/RoomSheetOpener.h"
+
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/rooms/CDialogRoom.h"
+#include "model/CKzevDoc.h"
+
+namespace kzev {
+
+bool openRoomSheet(CMainFrame& frame, int room)
+{
+    CKzevDoc* doc = theDocument();
+    if (!doc || room < 0 || static_cast<std::size_t>(room) >= doc->m_rooms.size())
+        return false;
+    CDialogRoom dialog(*doc, room, &frame);
+    dialog.setWindowIcon(frame.windowIcon());
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    if (CProjectTree* tree = frame.projectTree()) {
+        if (QTreeWidgetItem* item = tree->roomItem(room))
+            item->setText(0, QString::fromStdString(doc->m_rooms[static_cast<std::size_t>(room)].GetLabel()));
+    }
+    frame.view().refreshView(0, 1);
+    return true;
+}
+
+} // namespace kzev

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "dialogs/rooms/RoomSheet.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+/** "Základní rozměry": name, number, requirement, dimensions and origin of the room. */
+class CRoomDimesions : public QWidget {
+    Q_OBJECT
+public:
+    explicit CRoomDimesions(QWidget* parent = nullptr);
+    void fill(const kzev::RoomSheetValues& values);
+    void read(kzev::RoomSheetValues& values) const;
+
+private:
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_number = nullptr;
+    QLineEdit* m_requirement = nullptr;
+    std::array<QLineEdit*, 3> m_size {};
+    std::array<QLineEdit*, 3> m_origin {};
+};
+
+/** "Odraznosti povrchů": the six reflectance combos, with outdoor labels in outdoor projects. */
+class CRoomReflectances : public QWidget {
+    Q_OBJECT
+public:
+    explicit CRoomReflectances(QWidget* parent = nullptr);
+    void fill(const kzev::RoomSheetValues& values, bool outdoor);
+    void read(kzev::RoomSheetValues& values) const;
+
+private:
+    std::array<QComboBox*, 6> m_combos {};
+    QLabel* m_ceiling = nullptr;
+    QLabel* m_walls = nullptr;
+    QLabel* m_floor = nullptr;
+};
+
+/** "Údržba": the data from which the room's maintenance factor is taken, or the factor itself. */
+class CRoomMaintenance : public QWidget {
+    Q_OBJECT
+public:
+    explicit CRoomMaintenance(QWidget* parent = nullptr);
+    void fill(const kzev::RoomSheetValues& values);
+    void read(kzev::RoomSheetValues& values) const;
+    /** Enables the controls that the chosen way of taking the factor uses. */
+    void updateEnabling();
+
+private:
+    QLineEdit* m_replacementInterval = nullptr;
+    QComboBox* m_cleaningInterval = nullptr;
+    QComboBox* m_renewalInterval = nullptr;
+    QLineEdit* m_reliability = nullptr;
+    QLineEdit* m_factor = nullptr;
+    QLineEdit* m_reduction = nullptr;
+    QButtonGroup* m_factorMode = nullptr;
+    QButtonGroup* m_replacement = nullptr;
+    QButtonGroup* m_cleanliness = nullptr;
+};

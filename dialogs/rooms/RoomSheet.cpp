@@ -1,0 +1,157 @@
+#include "dialogs/rooms/RoomSheet.h"
+
+#include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kzev {
+
+namespace {
+
+std::string reflectanceText(double value) { return formatC("%1.2lf", value); }
+
+} // namespace
+
+RoomSheet::RoomSheet(CKzevDoc& doc, int room)
+    : m_doc(doc)
+    , m_room(room)
+{
+    if (room < 0 || static_cast<std::size_t>(room) >= doc.m_rooms.size())
+        return;
+    m_valid = true;
+    const CRoom& r = doc.m_rooms[static_cast<std::size_t>(room)];
+    RoomSheetValues& v = values;
+    v.name = r.m_name;
+    v.number = r.m_number;
+    v.requirement = r.m_requirement;
+    v.size = { lengthText(r.m_length), lengthText(r.m_width), lengthText(r.m_height) };
+    v.origin = { lengthText(r.m_origin.x), lengthText(r.m_origin.y), lengthText(r.m_origin.z) };
+    v.reflectances = { reflectanceText(r.m_ceilingReflectance), reflectanceText(r.m_wallReflectances[0]),
+        reflectanceText(r.m_wallReflectances[1]), reflectanceText(r.m_wallReflectances[2]),
+        reflectanceText(r.m_wallReflectances[3]), reflectanceText(r.m_floorReflectance) };
+    v.replacementInterval = formatC("%ld", static_cast<long>(r.m_lampReplacementInterval));
+    v.cleaningInterval = formatC("%d", r.m_cleaningInterval);
+    v.renewalInterval = formatC("%d", r.m_surfaceRenewalInterval);
+    v.reliability = formatC("%1.2lf", r.m_functionalReliability);
+    v.maintenanceFactor = formatC("%1.3lf", r.m_enteredMaintenanceFactor);
+    v.reflectanceReduction = formatC("%1.3lf", r.m_reflectanceReduction);
+    v.factorMode = r.m_maintenanceFactorMode == 2 ? 1 : 0;
+    v.replacementMode = r.m_lampReplacement == 2 ? 1 : 0;
+    v.cleanliness = std::clamp(r.m_cleanlinessClass, 1, 5) - 1;
+    m_openedHeight = r.m_height;
+    m_opened = v;
+}
+
+bool RoomSheet::outdoor() const { return m_doc.m_projectType == 1; }
+
+std::string RoomSheet::lengthText(double metres) const
+{
+    if (m_doc.m_unitMm == 1)
+        return formatC(loadString(61463).c_str(), metres * 1000.0);
+    return formatC(loadString(61465).c_str(), metres);
+}
+
+double RoomSheet::lengthOf(const std::string& text) const
+{
+    const double value = StrToDouble(text);
+    return m_doc.m_unitMm == 1 ? value * 0.001 : value;
+}
+
+std::string RoomSheet::message(Result result)
+{
+    switch (result) {
+    case Result::BadReflectance:
+        return "Chybná hodnota odraznosti !";
+    case Result::BadDimension:
+        return "Délka, šířka a výška místnosti musí být kladné !";
+    case Result::Accepted:
+        break;
+    }
+    return {};
+}
+
+RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
+{
+    if (!m_valid)
+        return Result::Accepted;
+    const RoomSheetValues& v = values;
+    // Everything is checked before anything is written: a refused OK leaves the room whole.
+    for (const std::string& text : v.size) {
+        const double metres = lengthOf(text);
+        if (!std::isfinite(metres) || metres <= 0.0)
+            return Result::BadDimension;
+    }
+    for (const std::string& text : v.origin) {
+        if (!std::isfinite(lengthOf(text)))
+            return Result::BadDimension;
+    }
+    for (const std::string& text : v.reflectances) {
+        // A text that is no number reads as 0 and passes.
+        const double value = StrToDouble(text);
+        if (!(value >= 0.0 && value <= 0.99))
+            return Result::BadReflectance;
+    }
+    CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
+    const bool changed = !(values == m_opened);
+    store(room);
+    if (changed)
+        room.InvalidateResults();
+    applyHeightChange(room, askMoveLuminaires);
+    m_doc.SetModifiedFlag();
+    return Result::Accepted;
+}
+
+void RoomSheet::store(CRoom& room) const
+{
+    const RoomSheetValues& v = values;
+    room.m_length = lengthOf(v.size[0]);
+    room.m_width = lengthOf(v.size[1]);
+    room.m_height = lengthOf(v.size[2]);
+    room.m_origin = { lengthOf(v.origin[0]), lengthOf(v.origin[1]), lengthOf(v.origin[2]) };
+    room.m_name = v.name;
+    room.m_number = v.number;
+    room.m_requirement = v.requirement;
+    room.m_ceilingReflectance = StrToDouble(v.reflectances[0]);
+    for (std::size_t i = 0; i < 4; ++i)
+        room.m_wallReflectances[i] = StrToDouble(v.reflectances[i + 1]);
+    room.m_floorReflectance = StrToDouble(v.reflectances[5]);
+    room.m_lampReplacementInterval = StrToInt32(v.replacementInterval);
+    room.m_cleaningInterval = StrToInt32(v.cleaningInterval);
+    room.m_surfaceRenewalInterval = StrToInt32(v.renewalInterval);
+    room.m_functionalReliability = StrToDouble(v.reliability);
+    room.m_enteredMaintenanceFactor = StrToDouble(v.maintenanceFactor);
+    room.m_reflectanceReduction = StrToDouble(v.reflectanceReduction);
+    room.m_maintenanceFactorMode = v.factorMode + 1;
+    room.m_lampReplacement = v.replacementMode + 1;
+    room.m_cleanlinessClass = v.cleanliness + 1;
+}
+
+void RoomSheet::applyHeightChange(CRoom& room, const std::function<bool()>& askMoveLuminaires) const
+{
+    const double d = room.m_height - m_openedHeight;
+    if (std::fabs(d) < 0.01)
+        return;
+    bool asked = false;
+    for (CLampSystem& system : room.m_lampSystems) {
+        if (system.m_luminaireIndex < 0)
+            continue;
+        if (!asked) {
+            asked = true;
+            if (!askMoveLuminaires || !askMoveLuminaires())
+                return;
+        }
+        // A negative z means "at the mounting height" and follows it by itself.
+        if (system.m_origin.z >= 0.0)
+            system.m_origin.z += d;
+        system.m_mountingHeight += d;
+        for (COneLampSystem& luminaire : system.m_luminaires)
+            luminaire.m_position.z += d;
+    }
+    if (asked)
+        room.InvalidateResults();
+}
+
+} // namespace kzev

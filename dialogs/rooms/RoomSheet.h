@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+class CKzevDoc;
+class CRoom;
+
+namespace kzev {
+
+/** The texts and choices of the room sheet's three pages, as the user sees and types them. */
+struct RoomSheetValues {
+    std::string name;
+    std::string number;
+    std::string requirement;
+    /** Length, width, height. */
+    std::array<std::string, 3> size;
+    /** Origin x, y, z. */
+    std::array<std::string, 3> origin;
+    /** Ceiling, walls 1 to 4, floor: the order of the page's combos. */
+    std::array<std::string, 6> reflectances;
+    std::string replacementInterval;
+    std::string cleaningInterval;
+    std::string renewalInterval;
+    std::string reliability;
+    std::string maintenanceFactor;
+    std::string reflectanceReduction;
+    /** Radio indexes: 0 by the standard / 1 entered; 0 individual / 1 group; cleanliness class − 1. */
+    int factorMode = 0;
+    int replacementMode = 0;
+    int cleanliness = 0;
+
+    bool operator==(const RoomSheetValues&) const = default;
+};
+
+/**
+ * The room property sheet without its window: the page texts filled from one
+ * room of the document, checked as a whole and written back on OK. Nothing
+ * reaches the room before every field has passed, so a refused OK or Storno
+ * leaves the room as it was.
+ */
+class RoomSheet {
+public:
+    RoomSheet(CKzevDoc& doc, int room);
+
+    [[nodiscard]] bool valid() const { return m_valid; }
+    [[nodiscard]] int roomIndex() const { return m_room; }
+    /** Outdoor projects name the surfaces differently. */
+    [[nodiscard]] bool outdoor() const;
+    [[nodiscard]] const RoomSheetValues& opened() const { return m_opened; }
+
+    /** What the pages hold; the window reads its controls into it before OK. */
+    RoomSheetValues values;
+
+    /** Formats a length by the document's unit (millimetres or metres). */
+    [[nodiscard]] std::string lengthText(double metres) const;
+    /** Reads a typed length by the document's unit into metres; a decimal comma counts. */
+    [[nodiscard]] double lengthOf(const std::string& text) const;
+
+    enum class Result { Accepted, BadReflectance, BadDimension };
+    /**
+     * Checks every field, then writes them all into the room. A change clears
+     * the room's calculation marks; an accepted OK marks the project modified
+     * and moves the luminaires with a changed height when askMoveLuminaires
+     * agrees (asked once, only when a system has a luminaire).
+     */
+    Result ok(const std::function<bool()>& askMoveLuminaires);
+
+    /** Message of a refused OK, in Czech. */
+    [[nodiscard]] static std::string message(Result result);
+
+private:
+    void store(CRoom& room) const;
+    void applyHeightChange(CRoom& room, const std::function<bool()>& askMoveLuminaires) const;
+
+    CKzevDoc& m_doc;
+    int m_room;
+    bool m_valid = false;
+    double m_openedHeight = 0.0;
+    RoomSheetValues m_opened;
+};
+
+} // namespace kzev

@@ -1,0 +1,156 @@
+// The room property sheet reached by a double click on a room of the project
+// tree, its pages walked through and edited with the keyboard.
+
+#include "support/FakeServices.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/rooms/CDialogRoom.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+void saveShot(QWidget& widget, const char* name)
+{
+    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    widget.grab().save(QString::fromStdString((shots / name).string()));
+}
+
+void typeInto(QWidget* field, const QString& text)
+{
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(field, c.toLatin1());
+        else // Czech letters come as key events with their text, as a Czech keyboard sends them.
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void clickRadio(QWidget* radio)
+{
+    ASSERT_NE(radio, nullptr);
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+}
+
+void showPage(CDialogRoom& dialog, int page)
+{
+    QTabBar* bar = dialog.findChild<QTabWidget*>()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+}
+
+class RoomSheetGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        m_app.frame()->show();
+        room().m_resultsValid = 1;
+        kzev::theDocument()->SetModifiedFlag(false);
+    }
+
+    /** Double-clicks the first room of the tree; the sheet it opens is driven by the step. */
+    bool openSheet(const std::function<void(CDialogRoom&)>& step)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CDialogRoom*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            ran = true;
+            step(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        CProjectTree* tree = m_app.frame()->projectTree();
+        QTreeWidgetItem* item = tree->topLevelItem(0);
+        const QPoint at = tree->visualItemRect(item).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        return ran;
+    }
+
+    CRoom& room() { return kzev::theDocument()->m_rooms.at(0); }
+
+    kzev::test::FakeServices m_services;
+    CKzevApp m_app;
+};
+
+TEST_F(RoomSheetGui, DoubleClickOpensTheSheetAndOkWritesTheRoom)
+{
+    const double width = room().m_width;
+    ASSERT_TRUE(openSheet([](CDialogRoom& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vlastnosti místnosti"));
+        showPage(dialog, 0);
+        saveShot(dialog, "room_sheet_dimensions.png");
+        showPage(dialog, 1);
+        saveShot(dialog, "room_sheet_reflectances.png");
+        typeInto(dialog.findChild<QComboBox*>("ceiling")->lineEdit(), QStringLiteral("0,8"));
+        showPage(dialog, 2);
+        saveShot(dialog, "room_sheet_maintenance.png");
+        clickRadio(dialog.findChild<QWidget*>("factorMode1"));
+        EXPECT_TRUE(dialog.findChild<QLineEdit*>("factor")->isEnabled());
+        EXPECT_FALSE(dialog.findChild<QComboBox*>("cleaningInterval")->isEnabled());
+        typeInto(dialog.findChild<QLineEdit*>("factor"), QStringLiteral("0,72"));
+        showPage(dialog, 0);
+        typeInto(dialog.findChild<QLineEdit*>("name"), QStringLiteral("Zasedačka"));
+        typeInto(dialog.findChild<QLineEdit*>("length"), QStringLiteral("12000"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    }));
+    EXPECT_EQ(room().m_name, "Zasedačka");
+    EXPECT_DOUBLE_EQ(room().m_length, 12.0);
+    EXPECT_DOUBLE_EQ(room().m_width, width);
+    EXPECT_DOUBLE_EQ(room().m_ceilingReflectance, 0.8);
+    EXPECT_EQ(room().m_maintenanceFactorMode, 2);
+    EXPECT_DOUBLE_EQ(room().m_enteredMaintenanceFactor, 0.72);
+    EXPECT_EQ(room().m_resultsValid, 0);
+    EXPECT_TRUE(kzev::theDocument()->IsModified());
+    EXPECT_TRUE(m_app.frame()->projectTree()->topLevelItem(0)->text(0).endsWith(QStringLiteral("Zasedačka")));
+}
+
+TEST_F(RoomSheetGui, AWrongReflectanceKeepsTheSheetOpenAndEscapeChangesNothing)
+{
+    const std::string name = room().m_name;
+    const double length = room().m_length;
+    ASSERT_TRUE(openSheet([this](CDialogRoom& dialog) {
+        showPage(dialog, 0);
+        typeInto(dialog.findChild<QLineEdit*>("name"), QStringLiteral("Jiná"));
+        typeInto(dialog.findChild<QLineEdit*>("length"), QStringLiteral("20000"));
+        showPage(dialog, 1);
+        typeInto(dialog.findChild<QComboBox*>("floor")->lineEdit(), QStringLiteral("1,2"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
+        ASSERT_FALSE(m_services.messageBox.shown.empty());
+        EXPECT_EQ(m_services.messageBox.shown.back().text, "Chybná hodnota odraznosti !");
+        EXPECT_TRUE(dialog.isVisible()) << "the sheet stays open";
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+    }));
+    EXPECT_EQ(room().m_name, name);
+    EXPECT_DOUBLE_EQ(room().m_length, length);
+    EXPECT_EQ(room().m_resultsValid, 1);
+    EXPECT_FALSE(kzev::theDocument()->IsModified());
+    EXPECT_EQ(room().m_activePage, 1) << "the sheet reopens on the page it closed on";
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+// The room property sheet's logic: fill from the room, check every field, write on OK.
+
+#include "support/FakeServices.h"
+
+#include "dialogs/rooms/RoomSheet.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+
+#include <gtest/gtest.h>
+
+namespace kzev {
+namespace {
+
+class RoomSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        installProfileStore(std::make_unique<MemoryProfileStore>());
+        m_doc.OnNewDocument();
+        m_doc.m_unitMm = 1;
+        m_doc.SetModifiedFlag(false);
+        room().m_resultsValid = 1;
+        room().m_surfacesUpToDate = 1;
+    }
+    CRoom& room() { return m_doc.m_rooms.at(0); }
+
+    test::FakeServices m_services;
+    CKzevDoc m_doc;
+};
+
+const auto kNeverAsked = [] {
+    ADD_FAILURE() << "nothing to ask";
+    return false;
+};
+
+TEST_F(RoomSheetTest, OpensWithTheRoomInTheDocumentsUnits)
+{
+    room().m_length = 12.5;
+    room().m_cleanlinessClass = 4;
+    room().m_lampReplacement = 2;
+    RoomSheet sheet(m_doc, 0);
+    ASSERT_TRUE(sheet.valid());
+    EXPECT_EQ(sheet.values.size[0], "12500");
+    EXPECT_EQ(sheet.values.size[2], "3000");
+    EXPECT_EQ(sheet.values.reflectances[0], "0.70");
+    EXPECT_EQ(sheet.values.reflectances[5], "0.30");
+    EXPECT_EQ(sheet.values.cleaningInterval, "12");
+    EXPECT_EQ(sheet.values.maintenanceFactor, "0.800");
+    EXPECT_EQ(sheet.values.cleanliness, 3);
+    EXPECT_EQ(sheet.values.replacementMode, 1);
+    m_doc.m_unitMm = 0;
+    EXPECT_EQ(RoomSheet(m_doc, 0).values.size[0], "12.500");
+    EXPECT_FALSE(RoomSheet(m_doc, 5).valid());
+}
+
+TEST_F(RoomSheetTest, OkWritesEveryPageAndLeavesTheResultsOutOfDate)
+{
+    RoomSheet sheet(m_doc, 0);
+    RoomSheetValues& v = sheet.values;
+    v.name = "Zasedačka";
+    v.number = "2.14";
+    v.size = { "8000", "5500,5", "3000" };
+    v.origin = { "1000", "-500", "0" };
+    v.reflectances = { "0,75", "0.5", "0.55", "0.5", "0.6", "0.2" };
+    v.replacementInterval = "8000";
+    v.cleaningInterval = "6";
+    v.renewalInterval = "24";
+    v.reliability = "0,95";
+    v.maintenanceFactor = "0,67";
+    v.reflectanceReduction = "0.9";
+    v.factorMode = 1;
+    v.replacementMode = 1;
+    v.cleanliness = 4;
+    ASSERT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted);
+
+    const CRoom& r = room();
+    EXPECT_EQ(r.m_name, "Zasedačka");
+    EXPECT_EQ(r.m_number, "2.14");
+    EXPECT_DOUBLE_EQ(r.m_length, 8.0);
+    EXPECT_DOUBLE_EQ(r.m_width, 5.5005) << "a decimal comma reads whole";
+    EXPECT_DOUBLE_EQ(r.m_origin.x, 1.0);
+    EXPECT_DOUBLE_EQ(r.m_origin.y, -0.5);
+    EXPECT_DOUBLE_EQ(r.m_ceilingReflectance, 0.75);
+    EXPECT_DOUBLE_EQ(r.m_wallReflectances[1], 0.55);
+    EXPECT_DOUBLE_EQ(r.m_wallReflectances[3], 0.6);
+    EXPECT_DOUBLE_EQ(r.m_floorReflectance, 0.2);
+    EXPECT_EQ(r.m_lampReplacementInterval, 8000);
+    EXPECT_EQ(r.m_cleaningInterval, 6);
+    EXPECT_EQ(r.m_surfaceRenewalInterval, 24);
+    EXPECT_DOUBLE_EQ(r.m_functionalReliability, 0.95);
+    EXPECT_DOUBLE_EQ(r.m_enteredMaintenanceFactor, 0.67);
+    EXPECT_DOUBLE_EQ(r.m_reflectanceReduction, 0.9);
+    EXPECT_EQ(r.m_maintenanceFactorMode, 2);
+    EXPECT_EQ(r.m_lampReplacement, 2);
+    EXPECT_EQ(r.m_cleanlinessClass, 5);
+    EXPECT_EQ(r.m_resultsValid, 0);
+    EXPECT_EQ(r.m_surfacesUpToDate, 0);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(RoomSheetTest, OkWithNothingEditedKeepsTheResults)
+{
+    RoomSheet sheet(m_doc, 0);
+    ASSERT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted);
+    EXPECT_EQ(room().m_resultsValid, 1);
+    EXPECT_EQ(room().m_surfacesUpToDate, 1);
+}
+
+TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
+{
+    struct Case {
+        std::size_t reflectance;
+        const char* text;
+        const char* size;
+        RoomSheet::Result expected;
+    };
+    const Case cases[] = {
+        { 0, "1.0", "3000", RoomSheet::Result::BadReflectance },
+        { 5, "-0.1", "3000", RoomSheet::Result::BadReflectance },
+        { 3, "0,995", "3000", RoomSheet::Result::BadReflectance },
+        { 1, "0.5", "0", RoomSheet::Result::BadDimension },
+        { 1, "0.5", "-2000", RoomSheet::Result::BadDimension },
+        { 1, "0.5", "inf", RoomSheet::Result::BadDimension },
+    };
+    for (const Case& c : cases) {
+        RoomSheet sheet(m_doc, 0);
+        sheet.values.name = "Jiná";
+        sheet.values.size[0] = "20000";
+        sheet.values.size[2] = c.size;
+        sheet.values.reflectances[c.reflectance] = c.text;
+        sheet.values.cleaningInterval = "3";
+        EXPECT_EQ(sheet.ok(kNeverAsked), c.expected) << c.text << " " << c.size;
+        EXPECT_EQ(room().m_name, "Místnost");
+        EXPECT_DOUBLE_EQ(room().m_length, 10.0);
+        EXPECT_DOUBLE_EQ(room().m_height, 3.0);
+        EXPECT_EQ(room().m_cleaningInterval, 12);
+        EXPECT_EQ(room().m_resultsValid, 1);
+        EXPECT_FALSE(m_doc.IsModified());
+    }
+}
+
+TEST_F(RoomSheetTest, ReflectanceLimitsAndTextsThatAreNoNumber)
+{
+    struct Case {
+        const char* text;
+        double stored;
+    };
+    const Case cases[] = { { "0.99", 0.99 }, { "0", 0.0 }, { "0,75", 0.75 }, { "bílá", 0.0 } };
+    for (const Case& c : cases) {
+        RoomSheet sheet(m_doc, 0);
+        sheet.values.reflectances[5] = c.text;
+        EXPECT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted) << c.text;
+        EXPECT_DOUBLE_EQ(room().m_floorReflectance, c.stored) << c.text;
+    }
+}
+
+class RoomHeightTest : public RoomSheetTest {
+protected:
+    void SetUp() override
+    {
+        RoomSheetTest::SetUp();
+        CLampSystem lit;
+        lit.m_luminaireIndex = 0;
+        lit.m_origin.z = 2.8;
+        lit.m_mountingHeight = 2.8;
+        lit.m_luminaires.resize(2);
+        for (COneLampSystem& one : lit.m_luminaires)
+            one.m_position.z = 2.8;
+        CLampSystem empty;
+        empty.m_origin.z = 2.5;
+        room().m_lampSystems = { empty, lit, lit };
+    }
+};
+
+TEST_F(RoomHeightTest, RaisingTheRoomMovesTheLuminairesAfterOneQuestion)
+{
+    RoomSheet sheet(m_doc, 0);
+    sheet.values.size[2] = "3500";
+    int asked = 0;
+    ASSERT_EQ(sheet.ok([&] { return ++asked > 0; }), RoomSheet::Result::Accepted);
+    EXPECT_EQ(asked, 1);
+    EXPECT_DOUBLE_EQ(room().m_lampSystems[0].m_origin.z, 2.5) << "a system without a luminaire stays";
+    for (std::size_t i : { 1U, 2U }) {
+        const CLampSystem& s = room().m_lampSystems[i];
+        EXPECT_DOUBLE_EQ(s.m_origin.z, 3.3);
+        EXPECT_DOUBLE_EQ(s.m_mountingHeight, 3.3);
+        EXPECT_DOUBLE_EQ(s.m_luminaires[1].m_position.z, 3.3);
+    }
+}
+
+TEST_F(RoomHeightTest, NoOrASmallChangeLeavesTheLuminaires)
+{
+    struct Case {
+        const char* height;
+        bool answer;
+        int questions;
+    };
+    const Case cases[] = { { "3500", false, 1 }, { "3009", true, 0 } };
+    for (const Case& c : cases) {
+        room().m_height = 3.0;
+        RoomSheet sheet(m_doc, 0);
+        sheet.values.size[2] = c.height;
+        int asked = 0;
+        ASSERT_EQ(sheet.ok([&] {
+            ++asked;
+            return c.answer;
+        }),
+            RoomSheet::Result::Accepted);
+        EXPECT_EQ(asked, c.questions) << c.height;
+        EXPECT_DOUBLE_EQ(room().m_lampSystems[1].m_luminaires[0].m_position.z, 2.8) << c.height;
+    }
+}
+
+} // namespace
+} // namespace kzev
