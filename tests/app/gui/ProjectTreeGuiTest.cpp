@@ -5,6 +5,7 @@
 #include "app/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"
+#include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -313,6 +315,14 @@ TEST_F(ProjectTreeGuiTest, DoubleClickOpensNoEditorAndKeepsTheRoomFolded)
     QTreeWidgetItem* room = tree->topLevelItem(1);
     tree->setCurrentItem(room);
     const QPoint at = tree->visualItemRect(room).center();
+    // The double click opens the room's property sheet; it is closed with Storno.
+    bool sheetOpened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* sheet = qobject_cast<CDialogRoom*>(QApplication::activeModalWidget())) {
+            sheetOpened = true;
+            sheet->reject();
+        }
+    });
     mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
     mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
@@ -323,6 +333,7 @@ TEST_F(ProjectTreeGuiTest, DoubleClickOpensNoEditorAndKeepsTheRoomFolded)
         QApplication::processEvents();
     EXPECT_FALSE(tree->isEditingLabel());
     EXPECT_FALSE(room->isExpanded());
+    EXPECT_TRUE(sheetOpened);
 }
 
 TEST_F(ProjectTreeGuiTest, MouseClickOnAnItemDoesWhatTheKeyboardDoes)
