@@ -94,9 +94,13 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets)
 
 void checkLoaded(const CLuminaire& luminaire)
 {
-    for (double d : luminaire.m_luminousDimensions)
-        if (!std::isfinite(d) || d <= 0.0)
-            kzev::fuzz::fail("a loaded luminaire has no luminous area to divide by");
+    // A width of 0 is a round luminous area of the length as diameter; length and height are never 0.
+    const auto& lit = luminaire.m_luminousDimensions;
+    for (double d : lit)
+        if (!std::isfinite(d) || d < 0.0)
+            kzev::fuzz::fail("a loaded luminaire has a luminous dimension that is not a length");
+    if (lit[0] <= 0.0 || lit[2] <= 0.0)
+        kzev::fuzz::fail("a loaded luminaire has no luminous area to divide by");
     if (luminaire.m_intensity.size() != static_cast<std::size_t>(CLuminaire::kPlanes) * CLuminaire::kGammas)
         kzev::fuzz::fail("a loaded luminaire has a table of another size");
     for (double c : { 0.0, 17.3, 90.0, 222.2, 359.9999, 360.0 })
