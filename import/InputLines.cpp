@@ -77,6 +77,18 @@ std::vector<std::int32_t> InputLines::nextInts(std::size_t count)
     return { values.begin(), values.end() };
 }
 
+CVector InputLines::nextVector(double scale)
+{
+    const std::vector<double> v = nextDoubles(3);
+    return { v[0] * scale, v[1] * scale, v[2] * scale };
+}
+
+void InputLines::checkCount(std::int32_t count, std::int32_t limit) const
+{
+    if (count < 0 || count > limit)
+        fail(formatC(loadString(65104).c_str(), count, limit));
+}
+
 void InputLines::skip(std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)

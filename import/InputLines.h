@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/CVector.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,6 +37,10 @@ public:
     [[nodiscard]] std::vector<double> nextDoubles(std::size_t count);
     /** Reads the next line and returns its first count whole numbers (32-bit). */
     [[nodiscard]] std::vector<std::int32_t> nextInts(std::size_t count);
+    /** Reads the next line's first three numbers as a vector, times the scale. */
+    [[nodiscard]] CVector nextVector(double scale = 1.0);
+    /** Throws the message for the line read last when a count lies outside 0 .. limit. */
+    void checkCount(std::int32_t count, std::int32_t limit) const;
     /** Skips count lines. */
     void skip(std::size_t count);
 

@@ -1,8 +1,11 @@
 #include "import/KnepClasses.h"
 
+#include "import/ArchiveSkip.h"
 #include "platform/Archive.h"
 
 using kzev::Archive;
+using kzev::skipDoubles;
+using kzev::skipLongs;
 
 namespace {
 
@@ -35,18 +38,6 @@ std::vector<std::string> readStringList(Archive& ar)
     for (std::uint32_t i = 0; i < count; ++i)
         list.push_back(ar.readString());
     return list;
-}
-
-void skipLongs(Archive& ar, int count)
-{
-    for (int i = 0; i < count; ++i)
-        (void)ar.readLong();
-}
-
-void skipDoubles(Archive& ar, int count)
-{
-    for (int i = 0; i < count; ++i)
-        (void)ar.readDouble();
 }
 
 } // namespace

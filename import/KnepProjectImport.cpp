@@ -3,6 +3,7 @@
 #include "import/ImportError.h"
 #include "import/ImportLimits.h"
 #include "import/KnepClasses.h"
+#include "import/ArchiveSkip.h"
 #include "platform/Archive.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -13,18 +14,6 @@ namespace {
 
 /** The newest format version this reader knows. */
 constexpr std::int32_t kNewestKnepVersion = 4003;
-
-void skipLongs(Archive& ar, int count)
-{
-    for (int i = 0; i < count; ++i)
-        (void)ar.readLong();
-}
-
-void skipDoubles(Archive& ar, int count)
-{
-    for (int i = 0; i < count; ++i)
-        (void)ar.readDouble();
-}
 
 KnepHeader readHeader(Archive& ar, const std::string& fileName)
 {

@@ -16,24 +16,16 @@ constexpr double kMm = 0.001;
 constexpr double kEdgeEpsilon = 1e-9;
 constexpr std::size_t kGroupLines = 9;
 
-CVector vectorOf(const std::vector<double>& v, double scale = 1.0) { return { v[0] * scale, v[1] * scale, v[2] * scale }; }
-
-void checkCount(const InputLines& lines, std::int32_t count, std::int32_t limit)
-{
-    if (count < 0 || count > limit)
-        lines.fail(formatC(loadString(65104).c_str(), count, limit));
-}
-
 CXSystem readObstacleGroup(InputLines& lines)
 {
     CXSystem obstacles(0xFFFFFF);
     obstacles.m_name = lines.nextText();
-    const CVector corner = vectorOf(lines.nextDoubles(3), kMm);
+    const CVector corner = lines.nextVector(kMm);
     const std::vector<double> extents = lines.nextDoubles(3);
     const std::vector<std::int32_t> perAxis = lines.nextInts(3);
-    const CVector p5 = vectorOf(lines.nextDoubles(3), kMm);
-    const CVector p6 = vectorOf(lines.nextDoubles(3), kMm);
-    const CVector p7 = vectorOf(lines.nextDoubles(3), kMm);
+    const CVector p5 = lines.nextVector(kMm);
+    const CVector p6 = lines.nextVector(kMm);
+    const CVector p7 = lines.nextVector(kMm);
     const std::int32_t kind = lines.nextInts(1)[0];
     const double value = lines.nextDoubles(1)[0];
 
@@ -50,8 +42,8 @@ CXSystem readObstacleGroup(InputLines& lines)
         counts[found] = perAxis[axis];
         ++found;
     }
-    checkCount(lines, counts[0], kMaxImportObstacleCount);
-    checkCount(lines, counts[1], kMaxImportObstacleCount);
+    lines.checkCount(counts[0], kMaxImportObstacleCount);
+    lines.checkCount(counts[1], kMaxImportObstacleCount);
     obstacles.m_origin = corner;
     obstacles.m_edgeA = p5;
     obstacles.m_edgeB = p6;
@@ -74,17 +66,17 @@ CWorkSystem readAreaGroup(InputLines& lines)
     area.m_name = lines.nextText();
     if (area.m_name.empty())
         area.m_name = loadString(61454);
-    area.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    area.m_origin = lines.nextVector(kMm);
     const std::vector<double> sides = lines.nextDoubles(2);
     area.m_step1 = { 0.0, sides[0] * kMm, 0.0 };
     area.m_step2 = { sides[1] * kMm, 0.0, 0.0 };
     const std::vector<std::int32_t> counts = lines.nextInts(2);
-    checkCount(lines, counts[0], kMaxImportGridCount);
-    checkCount(lines, counts[1], kMaxImportGridCount);
+    lines.checkCount(counts[0], kMaxImportGridCount);
+    lines.checkCount(counts[1], kMaxImportGridCount);
     area.m_count1 = counts[0];
     area.m_count2 = counts[1];
     lines.skip(2);
-    area.m_normal = vectorOf(lines.nextDoubles(3));
+    area.m_normal = lines.nextVector();
     area.m_points.assign(static_cast<std::size_t>(counts[0]) * static_cast<std::size_t>(counts[1]), CPointCalc {});
     return area;
 }

@@ -16,8 +16,6 @@ namespace {
 constexpr double kMm = 0.001;
 constexpr double kSpacingEpsilon = 1e-9;
 
-CVector vectorOf(const std::vector<double>& v, double scale = 1.0) { return { v[0] * scale, v[1] * scale, v[2] * scale }; }
-
 /** The two row directions a spacing triple gives: the first axes whose spacing is set, in the order x, y, z. */
 std::array<CVector, 2> rowVectors(const std::vector<double>& spacing)
 {
@@ -37,12 +35,6 @@ std::array<CVector, 2> rowVectors(const std::vector<double>& spacing)
     rows[0] = kMm * rows[0];
     rows[1] = kMm * rows[1];
     return rows;
-}
-
-void checkCount(const InputLines& lines, std::int32_t count, std::int32_t limit)
-{
-    if (count < 0 || count > limit)
-        lines.fail(formatC(loadString(65104).c_str(), count, limit));
 }
 
 void readRoomLines(InputLines& lines, CRoom& room)
@@ -93,10 +85,10 @@ CWorkSystem readTaskArea(InputLines& lines)
 {
     CWorkSystem area(0xFFFFFF);
     area.m_name = lines.nextText();
-    area.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    area.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> n = lines.nextInts(3);
     for (const std::int32_t count : n)
-        checkCount(lines, count, kMaxImportGridCount);
+        lines.checkCount(count, kMaxImportGridCount);
     const std::vector<double> s = lines.nextDoubles(3);
     if (n[0] > 0) {
         area.m_count1 = n[0];
@@ -116,8 +108,8 @@ CWorkSystem readTaskArea(InputLines& lines)
         area.m_count1 = n[2];
         area.m_step1 = kMm * CVector { 0.0, 0.0, s[2] };
     }
-    area.m_normal = vectorOf(lines.nextDoubles(3));
-    area.m_viewDirection = vectorOf(lines.nextDoubles(3));
+    area.m_normal = lines.nextVector();
+    area.m_viewDirection = lines.nextVector();
     area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
     return area;
 }
@@ -134,17 +126,17 @@ CLampSystem readLampSystem(InputLines& lines, std::size_t modeCount, Predecessor
     system.m_rotation = settings[0];
     system.m_generalOrientation = static_cast<std::int32_t>(settings[1]);
     system.m_switchedOff = static_cast<std::int32_t>(settings[3]);
-    system.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    system.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> counts = lines.nextInts(3);
-    checkCount(lines, counts[0], kMaxImportLuminaireCount);
-    checkCount(lines, counts[1], kMaxImportLuminaireCount);
+    lines.checkCount(counts[0], kMaxImportLuminaireCount);
+    lines.checkCount(counts[1], kMaxImportLuminaireCount);
     system.m_count1 = counts[0];
     system.m_count2 = counts[1];
     const std::array<CVector, 2> rows = rowVectors(lines.nextDoubles(3));
     system.m_pitch1 = rows[0];
     system.m_pitch2 = rows[1];
-    system.m_opticalAxis = vectorOf(lines.nextDoubles(3));
-    system.m_c0Axis = vectorOf(lines.nextDoubles(3));
+    system.m_opticalAxis = lines.nextVector();
+    system.m_c0Axis = lines.nextVector();
 
     system.m_luminaires.clear();
     system.m_luminaires.reserve(static_cast<std::size_t>(counts[0]) * static_cast<std::size_t>(counts[1]));
@@ -166,18 +158,18 @@ CXSystem readObstacleSystem(InputLines& lines)
 {
     CXSystem obstacles(0xFFFFFF);
     obstacles.m_name = lines.nextText();
-    obstacles.m_origin = vectorOf(lines.nextDoubles(3), kMm);
+    obstacles.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> counts = lines.nextInts(3);
-    checkCount(lines, counts[0], kMaxImportObstacleCount);
-    checkCount(lines, counts[1], kMaxImportObstacleCount);
+    lines.checkCount(counts[0], kMaxImportObstacleCount);
+    lines.checkCount(counts[1], kMaxImportObstacleCount);
     obstacles.m_count1 = counts[0];
     obstacles.m_count2 = counts[1];
     const std::array<CVector, 2> steps = rowVectors(lines.nextDoubles(3));
     obstacles.m_spacing1 = steps[0];
     obstacles.m_spacing2 = steps[1];
-    obstacles.m_edgeA = vectorOf(lines.nextDoubles(3), kMm);
-    obstacles.m_edgeB = vectorOf(lines.nextDoubles(3), kMm);
-    obstacles.m_edgeC = vectorOf(lines.nextDoubles(3), kMm);
+    obstacles.m_edgeA = lines.nextVector(kMm);
+    obstacles.m_edgeB = lines.nextVector(kMm);
+    obstacles.m_edgeC = lines.nextVector(kMm);
     const std::vector<double> surface = lines.nextFields("di");
     obstacles.m_reflectance = surface[0];
     obstacles.m_off = static_cast<std::int32_t>(surface[1]);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/CVector.h"
 #include "platform/Archive.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -46,6 +49,14 @@ inline std::string joinLines(const std::vector<std::string>& lines)
     for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
+}
+
+/** Expects the vector's three components within 1e-12. */
+inline void expectVector(const CVector& v, double x, double y, double z)
+{
+    EXPECT_NEAR(v.x, x, 1e-12);
+    EXPECT_NEAR(v.y, y, 1e-12);
+    EXPECT_NEAR(v.z, z, 1e-12);
 }
 
 } // namespace kzev::test

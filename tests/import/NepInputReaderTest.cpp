@@ -12,18 +12,12 @@ namespace {
 
 using kzev::ImportError;
 using kzev::readNepInput;
+using kzev::test::expectVector;
 using kzev::test::joinLines;
 using kzev::test::linesOf;
 using kzev::test::readFixture;
 
 constexpr double kEps = 1e-12;
-
-void expectVector(const CVector& v, double x, double y, double z)
-{
-    EXPECT_NEAR(v.x, x, kEps);
-    EXPECT_NEAR(v.y, y, kEps);
-    EXPECT_NEAR(v.z, z, kEps);
-}
 
 TEST(NepInputReader, ReadsTheRoomObstaclesAndArea)
 {
