@@ -2,6 +2,7 @@
 // project tree, edited with the keyboard and the mouse, and its table of values.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
@@ -28,12 +29,7 @@
 
 namespace {
 
-void saveShot(QWidget& widget, const char* name)
-{
-    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
-    std::filesystem::create_directories(shots);
-    widget.grab().save(QString::fromStdString((shots / name).string()));
-}
+using kzev::test::saveShot;
 
 class AreaDialogGui : public ::testing::Test {
 protected:

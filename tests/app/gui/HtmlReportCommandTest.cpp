@@ -3,6 +3,7 @@
 // written report is handed to the desktop to open.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -28,24 +29,6 @@
 namespace {
 
 constexpr int kExportHtml = 32862;
-
-QAction* actionWithText(const QWidget& menu, const QString& text)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-/** Clicks the action's item in the menu or menu bar and lets the popup it opens appear. */
-void clickItem(QWidget& menu, QAction* action, const QRect& geometry)
-{
-    ASSERT_TRUE(geometry.isValid()) << action->text().toStdString();
-    QTest::mouseMove(&menu, geometry.center());
-    QTest::mouseClick(&menu, Qt::LeftButton, {}, geometry.center());
-    QApplication::processEvents();
-}
 
 class HtmlReportCommand : public ::testing::Test {
 protected:
@@ -84,20 +67,7 @@ protected:
             });
         });
         poll->start();
-        QMenuBar& bar = *frame.menuBar();
-        QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
-        ASSERT_NE(file, nullptr);
-        clickItem(bar, file, bar.actionGeometry(file));
-        QMenu& fileMenu = *file->menu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fileMenu));
-        QAction* exportItem = actionWithText(fileMenu, QStringLiteral("E&xport"));
-        ASSERT_NE(exportItem, nullptr);
-        clickItem(fileMenu, exportItem, fileMenu.actionGeometry(exportItem));
-        QMenu& exportMenu = *exportItem->menu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&exportMenu));
-        QAction* html = frame.commandAction(kExportHtml);
-        ASSERT_TRUE(html->isEnabled());
-        clickItem(exportMenu, html, exportMenu.actionGeometry(html));
+        kzev::test::clickMenuItem(frame, frame.commandAction(kExportHtml));
         EXPECT_FALSE(poll->isActive()) << "no save dialog came";
         delete poll;
     }

@@ -13,6 +13,7 @@
 #include "platform/ProfileStore.h"
 #include "support/WorkbookFixture.h"
 #include "support/gui/AnswerFileDialog.h"
+#include "support/gui/UserInput.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -32,45 +33,7 @@
 namespace {
 
 using kzev::test::answerFileDialog;
-
-/** The menus from the menu bar down to the action with that text. */
-bool findMenuPath(QMenu* menu, const QString& text, std::vector<QAction*>& path)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->text().startsWith(text)) {
-            path.push_back(action);
-            return true;
-        }
-        if (QMenu* sub = action->menu()) {
-            path.push_back(action);
-            if (findMenuPath(sub, text, path))
-                return true;
-            path.pop_back();
-        }
-    }
-    return false;
-}
-
-/** Clicks through the menu bar and its popups down to the item with that text. */
-void clickMenuItem(QMainWindow& frame, const QString& text)
-{
-    QMenuBar* bar = frame.menuBar();
-    for (QAction* top : bar->actions()) {
-        std::vector<QAction*> path;
-        if (!top->menu() || !findMenuPath(top->menu(), text, path))
-            continue;
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-        QMenu* menu = top->menu();
-        for (QAction* step : path) {
-            ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000)) << step->text().toStdString();
-            ASSERT_TRUE(step->isEnabled()) << step->text().toStdString();
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(step).center());
-            menu = step->menu();
-        }
-        return;
-    }
-    ADD_FAILURE() << "no menu item " << text.toStdString();
-}
+using kzev::test::clickMenuItem;
 
 class ImportCommands : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 // reached by its tab, counts typed and laid out by a click, then OK.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -23,37 +24,9 @@
 
 #include <filesystem>
 
-namespace {
-
-void click(QWidget* target, QPoint at)
-{
-    for (auto [type, held] : { std::pair { QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton) },
-             std::pair { QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton) } }) {
-        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-    QApplication::processEvents();
-}
-
-void clickButton(QPushButton* button)
-{
-    ASSERT_NE(button, nullptr);
-    click(button, button->rect().center());
-}
-
-/** Selects the edit's text and types the new one key by key. */
-void typeInto(QLineEdit* edit, const QString& text)
-{
-    edit->setFocus();
-    edit->selectAll();
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(edit, &press);
-    }
-    QApplication::processEvents();
-}
-
-} // namespace
+using kzev::test::click;
+using kzev::test::clickButton;
+using kzev::test::typeInto;
 
 TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
 {

@@ -2,6 +2,7 @@
 // and driven by clicks: another luminaire chosen in its grid, then OK.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -25,6 +26,9 @@
 
 namespace {
 
+using kzev::test::click;
+using kzev::test::doubleClick;
+
 /** The first row of the grid whose item data is the record. */
 int rowOfRecord(const CGridCtrl& grid, long record)
 {
@@ -41,25 +45,6 @@ int selectedRecord(const CGridCtrl& grid)
     return range.minRow >= grid.GetFixedRowCount() && range.minRow < grid.GetRowCount()
         ? grid.GetItemData(range.minRow, 0)
         : -1;
-}
-
-void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-void click(QWidget* target, QPoint at)
-{
-    mouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-}
-
-void doubleClick(QWidget* target, QPoint at)
-{
-    click(target, at);
-    mouse(target, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-    mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
 
 void clickCell(kzev::GridWidget& widget, int row, int col)

@@ -5,6 +5,7 @@
 // selection page.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -35,26 +36,9 @@
 
 namespace {
 
-void mouse(QWidget* target, QEvent::Type type, QPoint at)
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-void click(QWidget* target, QPoint at)
-{
-    mouse(target, QEvent::MouseButtonPress, at);
-    mouse(target, QEvent::MouseButtonRelease, at);
-    QApplication::processEvents();
-}
-
-void clickButton(QAbstractButton* button)
-{
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
-    click(button, button->rect().center());
-}
+using kzev::test::click;
+using kzev::test::clickButton;
+using kzev::test::saveShot;
 
 QPoint cellCentre(kzev::GridWidget& widget, int row, int col)
 {
@@ -70,11 +54,7 @@ void clickCell(kzev::GridWidget& widget, int row, int col)
 
 void doubleClickCell(kzev::GridWidget& widget, int row, int col)
 {
-    const QPoint at = cellCentre(widget, row, col);
-    click(widget.viewport(), at);
-    mouse(widget.viewport(), QEvent::MouseButtonDblClick, at);
-    mouse(widget.viewport(), QEvent::MouseButtonRelease, at);
-    QApplication::processEvents();
+    kzev::test::doubleClick(widget.viewport(), cellCentre(widget, row, col));
 }
 
 void key(int code, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -92,11 +72,6 @@ void typeText(const QString& text)
 {
     for (const QChar c : text)
         key(0, QString(c));
-}
-
-std::filesystem::path shotPath(const char* name)
-{
-    return std::filesystem::current_path() / name;
 }
 
 /** Runs the handler on the modal dialog of the type as soon as it shows. */
@@ -170,7 +145,7 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
     clickButton(design.findChild<QPushButton*>(QStringLiteral("arrow%1").arg(Qt::Key_Right)));
     EXPECT_EQ(design.field(kzev::DesignField::OriginX)->text(), QStringLiteral("1050"));
     EXPECT_DOUBLE_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires[0].m_position.x, 1.05);
-    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shotPath("lamp_sheet_design_moves.png").string())));
+    saveShot(*sheet, "lamp_sheet_design_moves.png");
 
     QCheckBox* nonRegular = nullptr;
     for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
@@ -215,13 +190,13 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
     EXPECT_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires.size(), count + 1);
     EXPECT_TRUE(page.button(QStringLiteral("&Zpět"))->isEnabled());
 
-    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shotPath("lamp_sheet_nonregular.png").string())));
+    saveShot(*sheet, "lamp_sheet_nonregular.png");
 
     // The new luminaire goes to the other lamp system, chosen in its list by a double click.
     bool listed = false;
     whenShown<CLampSystemListDialog>([&listed](CLampSystemListDialog& list) {
         listed = list.gridWidget().grid().GetRowCount() == 2;
-        list.grab().save(QString::fromStdString(shotPath("lamp_system_list.png").string()));
+        saveShot(list, "lamp_system_list.png");
         doubleClickCell(list.gridWidget(), 1, 0);
     });
     clickButton(page.button(QStringLiteral("Do jiné")));
@@ -254,7 +229,7 @@ TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)
     int rows = 0;
     whenShown<CUsedLuminairesDialog>([&rows](CUsedLuminairesDialog& dialog) {
         rows = dialog.gridWidget().grid().GetRowCount();
-        dialog.grab().save(QString::fromStdString(shotPath("used_luminaires.png").string()));
+        saveShot(dialog, "used_luminaires.png");
         // OK without a chosen row does nothing; a double click on a row chooses it.
         clickButton(dialog.okButton());
         if (dialog.isVisible() && rows > 1)

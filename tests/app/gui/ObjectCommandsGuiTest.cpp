@@ -3,6 +3,7 @@
 // shipped office project, with the project tree checked after each.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -35,15 +36,7 @@ using kzev::TreeItemKind;
 
 namespace {
 
-void click(QWidget* widget, QPoint at)
-{
-    for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
-        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
-            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &event);
-    }
-    QApplication::processEvents();
-}
+using kzev::test::click;
 
 void key(QWidget* widget, int code)
 {

@@ -6,6 +6,7 @@
 // writes the document and the profile. Each page is saved as a picture.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -41,52 +42,15 @@
 
 namespace {
 
+using kzev::test::click;
+using kzev::test::clickBox;
+using kzev::test::saveShot;
+using kzev::test::typeInto;
+
 constexpr int kViewProperties = 32835;
 constexpr int kViewDataProperties = 32837;
 constexpr int kCalcSettings = 32836;
 constexpr int kPrintDataProperties = 32839;
-
-QAction* actionWithText(const QWidget& menu, const QString& text)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-void clickItem(QWidget& menu, const QRect& geometry)
-{
-    ASSERT_TRUE(geometry.isValid());
-    QTest::mouseMove(&menu, geometry.center());
-    QTest::mouseClick(&menu, Qt::LeftButton, {}, geometry.center());
-    QApplication::processEvents();
-}
-
-void click(QWidget* widget)
-{
-    ASSERT_NE(widget, nullptr);
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-    QApplication::processEvents();
-}
-
-/** Clicks a check box on its box, where a person aims. */
-void clickBox(QCheckBox* box)
-{
-    ASSERT_NE(box, nullptr);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QApplication::processEvents();
-}
-
-/** Replaces what the line edit holds by the typed text, key by key (Czech letters too). */
-void typeInto(QWidget* edit, const QString& text)
-{
-    click(edit);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    QApplication::processEvents();
-}
 
 void clickTab(CViewSheet& sheet, int index)
 {
@@ -94,12 +58,6 @@ void clickTab(CViewSheet& sheet, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     QApplication::processEvents();
     ASSERT_EQ(sheet.tabs()->currentIndex(), index);
-}
-
-void saveShot(QWidget& widget, const char* name)
-{
-    const std::filesystem::path shot = std::filesystem::current_path() / name;
-    ASSERT_TRUE(widget.grab().save(QString::fromStdString(shot.string())));
 }
 
 std::size_t countOps(const kzev::RecordingSurface& surface, kzev::DrawOp::Kind kind)
@@ -186,15 +144,7 @@ protected:
                 sheet->OnCancel();
         });
         poll->start();
-        QMenuBar& bar = *frame().menuBar();
-        QAction* menuAction = actionWithText(bar, menuTitle);
-        ASSERT_NE(menuAction, nullptr);
-        clickItem(bar, bar.actionGeometry(menuAction));
-        QMenu& menu = *menuAction->menu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
-        QAction* item = frame().commandAction(command);
-        ASSERT_TRUE(item->isEnabled());
-        clickItem(menu, menu.actionGeometry(item));
+        kzev::test::clickMenuItem(frame(), frame().commandAction(command), menuTitle);
         delete poll;
         EXPECT_TRUE(worked) << "no sheet came";
     }
