@@ -187,6 +187,21 @@ public:
     void OnEditDelete();
     void OnUpdateEditDelete(kzev::CommandUi& ui);
 
+    // Shaping a room: corner blocks, wall rows, split lamp systems (CMainFrame_Shaping.cpp).
+    /** Cuts corner 1 to 4 (commands 32864 to 32867) out of the selected room. */
+    void OnCornerObstacle(int corner);
+    void OnWallObstacleRow();
+    void OnSplitIntoColumns();
+    void OnSplitIntoRows();
+    /** Enables the splits for a lamp system of the tree. */
+    void OnUpdateSplit(kzev::CommandUi& ui);
+
+    // Roads and task surroundings (CMainFrame_Roadway.cpp).
+    void OnNewRoadway();
+    void OnNewTaskSurroundings();
+    /** Enables 32887 for a visual-task area of the tree. */
+    void OnUpdateNewTaskSurroundings(kzev::CommandUi& ui);
+
     // Derived lamp systems and bindings (CMainFrame_Bindings.cpp).
     void OnNewDerivedLampSystem();
     void OnUpdateNewDerivedLampSystem(kzev::CommandUi& ui);
@@ -239,6 +254,8 @@ private:
     using ObjectCreator = std::optional<int> (*)(CKzevDoc&, int room, std::optional<int> copyOf);
     /** Creates an object of the kind in the selected room (a copy when one of that kind is selected) and shows it. */
     void createObject(ObjectCreator create, kzev::TreeItemKind kind);
+    /** Splits the selected lamp system into columns (0) or rows (1), then offers to delete it. */
+    void splitSelected(int rows);
     /** Derives a new lamp system from the selected one by the binding type and shows it. */
     void deriveSelected(int bindingType);
     /** The workspace bar shows its "Projekt" tab (or has no tabs yet). */
