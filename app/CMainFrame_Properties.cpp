@@ -1,7 +1,6 @@
 // Properties of the object selected in the project tree: the room sheet for a
 // room, the lamp-system sheet for a lamp system, the area dialog for a
-// visual-task area; a mode has none. The other kinds keep the command disabled until their
-// windows are built.
+// visual-task area, the obstacle dialog for an obstacle system; a mode has none.
 
 #include "app/CMainFrame.h"
 
@@ -10,6 +9,7 @@
 #include "app/AreaDialogOpener.h"
 #include "app/FrameTreeTarget.h"
 #include "app/LampSheetOpener.h"
+#include "app/ObstacleDialogOpener.h"
 #include "app/RoomSheetOpener.h"
 #include "model/CKzevDoc.h"
 
@@ -28,8 +28,9 @@ std::optional<std::pair<int, int>> selectedObject(const CMainFrame& frame, kzev:
         || static_cast<std::size_t>(object.room) >= doc->m_rooms.size())
         return std::nullopt;
     const CRoom& room = doc->m_rooms[static_cast<std::size_t>(object.room)];
-    const std::size_t count
-        = kind == kzev::TreeItemKind::LampSystem ? room.m_lampSystems.size() : room.m_workSystems.size();
+    const std::size_t count = kind == kzev::TreeItemKind::LampSystem ? room.m_lampSystems.size()
+        : kind == kzev::TreeItemKind::Area                           ? room.m_workSystems.size()
+                                                                     : room.m_obstacleSystems.size();
     if (object.index < 0 || static_cast<std::size_t>(object.index) >= count)
         return std::nullopt;
     return std::pair { object.room, object.index };
@@ -55,7 +56,7 @@ std::optional<int> selectedRoomItem(const CMainFrame& frame)
 void CMainFrame::OnEditProperties()
 {
     // The tree's double click and Enter come here past the update handler.
-    if (m_pLampSheet || kzev::openAreaDialog() || m_document->calcRunning())
+    if (m_pLampSheet || kzev::openAreaDialog() || kzev::openObstacleDialog() || m_document->calcRunning())
         return;
     if (const auto room = selectedRoomItem(*this))
         kzev::openRoomSheet(*this, *room);
@@ -63,13 +64,15 @@ void CMainFrame::OnEditProperties()
         kzev::openLampSystemSheet(*this, lamps->first, lamps->second);
     else if (const auto area = selectedObject(*this, kzev::TreeItemKind::Area))
         kzev::openVisualTaskDialog(*this, area->first, area->second);
+    else if (const auto obstacles = selectedObject(*this, kzev::TreeItemKind::Obstacle))
+        kzev::openObstacleSystemDialog(*this, obstacles->first, obstacles->second);
 }
 
 void CMainFrame::OnUpdateEditProperties(kzev::CommandUi& ui)
 {
     // A mode has no window of its own: the command is there and opens nothing.
     const bool mode = kzev::treeTarget(*this).isObject(kzev::TreeItemKind::Mode);
-    ui.Enable(!m_pLampSheet && !kzev::openAreaDialog() && !m_document->calcRunning()
+    ui.Enable(!m_pLampSheet && !kzev::openAreaDialog() && !kzev::openObstacleDialog() && !m_document->calcRunning()
         && (mode || selectedRoomItem(*this) || selectedObject(*this, kzev::TreeItemKind::LampSystem)
-            || selectedObject(*this, kzev::TreeItemKind::Area)));
+            || selectedObject(*this, kzev::TreeItemKind::Area) || selectedObject(*this, kzev::TreeItemKind::Obstacle)));
 }

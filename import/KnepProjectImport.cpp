@@ -85,7 +85,7 @@ CXSystem convertObstacles(const CKnepXSystem& source)
     obstacles.m_reflectance = source.m_doubles[0];
     obstacles.m_transmittance = source.m_doubles[1];
     obstacles.m_extra1 = source.m_ints[0];
-    obstacles.m_extra2 = source.m_ints[1];
+    obstacles.m_rectangular = source.m_ints[1];
     obstacles.m_off = source.m_ints[2];
     return obstacles;
 }

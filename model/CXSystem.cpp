@@ -45,7 +45,7 @@ void CXSystem::Serialize(kzev::Archive& ar)
     ar.io(m_reflectance);
     ar.io(m_transmittance);
     ar.io(m_extra1);
-    ar.io(m_extra2);
+    ar.io(m_rectangular);
     if (version >= 1010)
         ar.io(m_off);
     if (version >= 1013)
@@ -57,7 +57,7 @@ void CXSystem::Serialize(kzev::Archive& ar)
     }
     if (version >= 1016) {
         ar.io(m_noRay);
-        ar.io(m_extra3);
+        ar.io(m_generalPitch);
         ar.io(m_extra4);
         m_seventhVector.Serialize(ar);
     }

@@ -30,12 +30,12 @@ public:
     double m_reflectance = 0.5;
     double m_transmittance = 0.0;
     std::int32_t m_extra1 = 0;                   ///< the raster flag: 1 draws the lattice of the pitches
-    std::int32_t m_extra2 = 1;                   ///< kept, copied and stored
+    std::int32_t m_rectangular = 1;              ///< 1: the box edges run along X, Y and Z
     std::int32_t m_off = 0;                      ///< 1: left out everywhere
     std::uint32_t m_colour = 0xFFFFFF;           ///< drawing colour 0x00BBGGRR
     std::int32_t m_noRay = 0;                    ///< 1: casts no shadow, gets no surfaces
-    std::int32_t m_extra3 = 0;                   ///< kept, copied and stored; 0 so saves repeat
-    std::int32_t m_extra4 = 0;                   ///< likewise
+    std::int32_t m_generalPitch = 0;             ///< 1: the pitches may point anywhere, not only along X and Y
+    std::int32_t m_extra4 = 0;                   ///< kept, copied and stored; 0 so saves repeat
     CVector m_seventhVector{ 0.0, 0.0, 0.0 };    ///< kept, copied and stored
     std::int32_t m_drawingFlag = 1;              ///< picks one of the view's two drawing styles
     std::int32_t m_shadingFlag = 1;              ///< 0: left out of the obstacle and ray tests

@@ -17,7 +17,7 @@ void setBaseMarkers(CXSystem& x)
     x.m_reflectance = 0.3;
     x.m_transmittance = 0.1;
     x.m_extra1 = 11;
-    x.m_extra2 = 12;
+    x.m_rectangular = 12;
     x.m_origin = { 1.0, 2.0, 0.0 };
     x.m_edgeA = { 0.6, 0.0, 0.0 };
     x.m_edgeB = { 0.0, 2.0, 0.0 };
@@ -36,7 +36,7 @@ CXSystem expectedAt(std::int32_t version)
         x.m_colour = 0x00FF00;
     if (version >= 1016) {
         x.m_noRay = 1;
-        x.m_extra3 = 13;
+        x.m_generalPitch = 13;
         x.m_extra4 = 14;
         x.m_seventhVector = { 7.0, 7.5, 8.0 };
     }
@@ -90,7 +90,7 @@ TEST(CXSystem, Defaults)
     EXPECT_EQ(x.m_count1, 1);
     EXPECT_EQ(x.m_count2, 1);
     EXPECT_EQ(x.m_reflectance, 0.5);
-    EXPECT_EQ(x.m_extra2, 1);
+    EXPECT_EQ(x.m_rectangular, 1);
     EXPECT_EQ(x.m_colour, 0xFFFFFFu);
     EXPECT_EQ(x.m_drawingFlag, 1);
     EXPECT_EQ(x.m_shadingFlag, 1);
@@ -100,7 +100,7 @@ TEST(CXSystem, Defaults)
 TEST(CXSystem, UnsetExtraSettingsStartAtZeroSoTwoSavesAgree)
 {
     const CXSystem x;
-    EXPECT_EQ(x.m_extra3, 0);
+    EXPECT_EQ(x.m_generalPitch, 0);
     EXPECT_EQ(x.m_extra4, 0);
     EXPECT_EQ(storeBytes(CXSystem()), storeBytes(CXSystem()));
 }

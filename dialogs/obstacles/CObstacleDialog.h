@@ -1,0 +1,78 @@
+#pragma once
+
+#include "dialogs/obstacles/ObstacleSession.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class CKzevDoc;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+/**
+ * The obstacle system dialog ("Soustava překážek"): name, position, the
+ * three edges of one box, two pitches with their counts, reflectance,
+ * transmittance and colour of one obstacle system. Modeless: the view draws
+ * the working copy while the user types; OK writes it back.
+ */
+class CObstacleDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kTemplateId = 154;
+
+    CObstacleDialog(CKzevDoc& doc, int room, int obstacle, QWidget* parent = nullptr);
+    ~CObstacleDialog() override;
+
+    /** The opening steps; false when the obstacle system does not exist. */
+    bool OnInitDialog();
+    /** Called once the dialog has closed, with whether it wrote the system back. */
+    void setClosedHandler(std::function<void(bool written)> handler) { m_closed = std::move(handler); }
+
+    void OnOK();
+    void OnCancel();
+
+    [[nodiscard]] kzev::ObstacleSession& session() { return m_session; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    /** Esc is Storno. */
+    void reject() override { OnCancel(); }
+
+private:
+    /** Position, length, width and height vectors, pitch 1, pitch 2: the rows of the edits. */
+    enum Row { Position, Length, Width, Height, Pitch1, Pitch2, kRows };
+
+    void buildControls();
+    void ReadControls();
+    void WriteControls();
+    void EnableControls();
+    void ShowPreview();
+    void showColour();
+    void onLengthEdited(int row, int axis);
+    void onCountEdited();
+    void onColour();
+    void finish(bool written);
+    [[nodiscard]] CVector& vectorOf(int row);
+
+    CKzevDoc& m_doc;
+    kzev::ObstacleSession m_session;
+    bool m_initialised = false;
+    bool m_finished = false;
+    std::function<void(bool)> m_closed;
+
+    QLineEdit* m_name = nullptr;
+    std::array<std::array<QLineEdit*, 3>, kRows> m_edits {};
+    QLineEdit* m_count1 = nullptr;
+    QLineEdit* m_count2 = nullptr;
+    QComboBox* m_reflectance = nullptr;
+    QComboBox* m_transmittance = nullptr;
+    QCheckBox* m_generalPitch = nullptr;
+    QCheckBox* m_rectangular = nullptr;
+    QPushButton* m_colour = nullptr;
+    QPushButton* m_byPitch = nullptr;
+};
