@@ -44,16 +44,21 @@ void CMainFrame::OnNewRoadway()
     }
     doc->m_rooms.push_back(kzev::makeRoadRoom(*design));
     m_view->setTreeSelection(-1, -1, -1);
-    m_view->showScene();
-    if (projectSetUp)
+    if (projectSetUp) {
+        m_view->showScene();
         return;
+    }
     doc->SetModifiedFlag();
     // The room is the last of the document, and so is its item in the tree.
     QTreeWidgetItem* item = workspace()->AddRoomItem(static_cast<int>(doc->m_rooms.size()) - 1);
-    if (!item)
+    if (!item) {
+        m_view->showScene();
         return;
+    }
     projectTree()->setCurrentItem(item);
+    // The user names the new road in place.
     projectTree()->editItem(item);
+    m_view->showScene();
 }
 
 void CMainFrame::OnNewTaskSurroundings()
