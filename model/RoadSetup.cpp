@@ -269,13 +269,15 @@ void applyRoadDesign(CRoom& room, const RoadDesign& design)
     room.m_obstacleSystems = roadMarkings(design, room.m_length);
     room.m_workSystems = roadFields(design);
     room.UseOwnViewSettings();
-    if (room.m_lampSystems.empty())
-        room.m_lampSystems.emplace_back();
-    CLampSystem& row = room.m_lampSystems.front();
+    // One row of luminaires lights the road: the first system, standing alone.
+    CLampSystem row = room.m_lampSystems.empty() ? CLampSystem {} : room.m_lampSystems.front();
+    row.m_sourceSystem = -1;
+    row.m_bindingType = -1;
     placeRoadLuminaires(row, design, room.m_length);
     // Single luminaires placed by hand stay where they are.
     if (row.m_nonRegular != 1)
         rebuildRegularLuminaires(row, room.m_modes.size());
+    room.m_lampSystems = { row };
     room.InvalidateResults();
 }
 

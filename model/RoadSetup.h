@@ -82,9 +82,10 @@ void placeRoadLuminaires(CLampSystem& system, const RoadDesign& design, double l
 
 /**
  * Makes the room a road of the design: keeps the design, sets its dimensions,
- * calculation switches, markings, fields and its first lamp system's row of
- * luminaires (a room without lamp systems gets one). The results are no
- * longer current. The design must be one roadDesignRefusal accepts.
+ * calculation switches, markings and fields, and leaves it one lamp system,
+ * its first (unbound; a default one when it has none), laid out as the row of
+ * luminaires. The results are no longer current. The design must be one
+ * roadDesignRefusal accepts. Used for a new road and for a road's properties.
  */
 void applyRoadDesign(CRoom& room, const RoadDesign& design);
 

@@ -234,6 +234,35 @@ TEST(RoadSetupTest, DegenerateDesignsAreRefusedWithTheirMessages)
     }
 }
 
+TEST(RoadSetupTest, ChangedDesignRebuildsTheRoadAroundItsFirstLampSystem)
+{
+    // A road of 1 + 1 lanes, 2 m of surroundings, spacing 30: 152 × 11 m, six luminaires from x = 1.
+    CRoom room = makeRoadRoom(twoLanes());
+    room.m_lampSystems.push_back(room.m_lampSystems.front());
+    room.m_lampSystems[0].m_name = "Výložníky";
+    room.m_lampSystems[0].m_sourceSystem = 1;
+    room.m_lampSystems[0].m_bindingType = 3;
+    room.m_resultsValid = 1;
+    RoadDesign d = twoLanes();
+    d.surroundingsStrip = 2.0;
+    applyRoadDesign(room, d);
+    EXPECT_DOUBLE_EQ(room.m_length, 152.0);
+    EXPECT_DOUBLE_EQ(room.m_width, 11.0);
+    ASSERT_EQ(room.m_lampSystems.size(), 1u);
+    const CLampSystem& row = room.m_lampSystems[0];
+    EXPECT_EQ(row.m_name, "Výložníky");
+    EXPECT_EQ(row.m_sourceSystem, -1);
+    EXPECT_EQ(row.m_luminaires.size(), 6u);
+    EXPECT_DOUBLE_EQ(row.m_pitch1.x, 30.0);
+    EXPECT_EQ(room.m_resultsValid, 0);
+
+    // Staggered: 3 × 30 + 2 = 92 m and int(92 / 30 + 1.001) = 4 luminaires.
+    d.staggered = 1;
+    applyRoadDesign(room, d);
+    EXPECT_DOUBLE_EQ(room.m_length, 92.0);
+    EXPECT_EQ(room.m_lampSystems[0].m_luminaires.size(), 4u);
+}
+
 TEST(RoadSetupTest, DesignTravelsWithTheRoom)
 {
     RoadDesign d = twoLanes();

@@ -2,8 +2,7 @@
 // through their menu items, the project menu and the tree's keys on the
 // shipped office project, with the project tree checked after each.
 
-#include "support/FakeServices.h"
-#include "support/gui/UserInput.h"
+#include "OfficeFrameTest.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -56,42 +55,8 @@ QAction* commandIn(const QMenu* menu, int id)
     return nullptr;
 }
 
-class ObjectCommandsGui : public ::testing::Test {
+class ObjectCommandsGui : public kzev::test::OfficeFrameTest {
 protected:
-    void SetUp() override
-    {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
-        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
-        m_scope = std::make_unique<kzev::ScopedServices>(
-            kzev::Services { nullptr, nullptr, &m_messages, nullptr, nullptr, nullptr });
-        frame().resize(1100, 800);
-        frame().show();
-        QApplication::processEvents();
-        doc().SetModifiedFlag(false);
-    }
-
-    CMainFrame& frame() { return *m_app.frame(); }
-    CProjectTree& tree() { return *frame().projectTree(); }
-    CKzevDoc& doc() { return *kzev::theDocument(); }
-    CRoom& room(std::size_t i = 0) { return doc().m_rooms.at(i); }
-
-    /** The object's item: the room item, or child index of the room's folder. */
-    QTreeWidgetItem* item(int roomIndex, TreeItemKind folder, int child)
-    {
-        QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
-        return parent && child < parent->childCount() ? parent->child(child) : nullptr;
-    }
-
-    /** Clicks the item in the tree, as the user selects it. */
-    void select(QTreeWidgetItem* target)
-    {
-        ASSERT_NE(target, nullptr);
-        tree().scrollToItem(target);
-        click(tree().viewport(), tree().visualItemRect(target).center());
-        ASSERT_EQ(tree().currentItem(), target);
-    }
-
     /** Opens the menu of the menu bar by a click on its title. */
     QMenu* openMainMenu(const QString& title)
     {
@@ -135,23 +100,6 @@ protected:
         click(menu, menu->actionGeometry(action).center());
         QApplication::processEvents();
     }
-
-    std::string folderDump(int roomIndex, TreeItemKind folder)
-    {
-        std::string out;
-        const QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
-        for (int i = 0; parent && i < parent->childCount(); ++i) {
-            const QTreeWidgetItem* child = parent->child(i);
-            out += child->text(0).toStdString() + " #" + std::to_string(child->data(0, CProjectTree::kIconRole).toInt())
-                + " @" + std::to_string(CProjectTree::dataOf(child)) + "\n";
-        }
-        return out;
-    }
-
-    kzev::test::FakeServices m_services;
-    CKzevApp m_app;
-    kzev::test::ScriptedMessageBox m_messages;
-    std::unique_ptr<kzev::ScopedServices> m_scope;
 };
 
 } // namespace

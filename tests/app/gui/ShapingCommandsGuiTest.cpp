@@ -2,8 +2,7 @@
 // surroundings of task areas, chosen from the menus by clicks on the shipped
 // office project, with the model and the project tree checked after each.
 
-#include "support/FakeServices.h"
-#include "support/gui/UserInput.h"
+#include "OfficeFrameTest.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -31,40 +30,8 @@ using namespace kzev::test;
 
 namespace {
 
-class ShapingCommandsGui : public ::testing::Test {
+class ShapingCommandsGui : public OfficeFrameTest {
 protected:
-    void SetUp() override
-    {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
-        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
-        m_scope = std::make_unique<kzev::ScopedServices>(
-            kzev::Services { nullptr, nullptr, &m_messages, nullptr, nullptr, nullptr });
-        frame().resize(1100, 800);
-        frame().show();
-        QApplication::processEvents();
-        doc().SetModifiedFlag(false);
-    }
-
-    CMainFrame& frame() { return *m_app.frame(); }
-    CProjectTree& tree() { return *frame().projectTree(); }
-    CKzevDoc& doc() { return *kzev::theDocument(); }
-    CRoom& room(std::size_t i = 0) { return doc().m_rooms.at(i); }
-
-    QTreeWidgetItem* item(int roomIndex, TreeItemKind folder, int child)
-    {
-        QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
-        return parent && child < parent->childCount() ? parent->child(child) : nullptr;
-    }
-
-    void select(QTreeWidgetItem* target)
-    {
-        ASSERT_NE(target, nullptr);
-        tree().scrollToItem(target);
-        click(tree().viewport(), tree().visualItemRect(target).center());
-        ASSERT_EQ(tree().currentItem(), target);
-    }
-
     /** Chooses the command from the "Vložit" menu; answer runs on the modal dialog it opens. */
     void insert(int id, const std::function<void(QDialog&)>& answer = {})
     {
@@ -106,23 +73,6 @@ protected:
         frame().updateCommandUi(id);
         return frame().commandAction(id)->isEnabled();
     }
-
-    std::string folderDump(int roomIndex, TreeItemKind folder)
-    {
-        std::string out;
-        const QTreeWidgetItem* parent = tree().folderItem(roomIndex, folder);
-        for (int i = 0; parent && i < parent->childCount(); ++i) {
-            const QTreeWidgetItem* child = parent->child(i);
-            out += child->text(0).toStdString() + " #" + std::to_string(child->data(0, CProjectTree::kIconRole).toInt())
-                + " @" + std::to_string(CProjectTree::dataOf(child)) + "\n";
-        }
-        return out;
-    }
-
-    FakeServices m_services;
-    CKzevApp m_app;
-    ScriptedMessageBox m_messages;
-    std::unique_ptr<kzev::ScopedServices> m_scope;
 };
 
 } // namespace
