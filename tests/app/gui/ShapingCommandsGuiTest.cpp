@@ -11,6 +11,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -82,7 +83,11 @@ TEST_F(ShapingCommandsGui, CornerBlockOfAnLShapedRoom)
     // The office is 8 × 6 × 3 m; a corner of 2 × 3 m at L2 stands at x = 6.
     select(tree().roomItem(0));
     const std::size_t before = room().m_obstacleSystems.size();
+    bool switchOffChecked = false;
     insert(32865, [&](QDialog& form) {
+        auto* box = form.findChild<QCheckBox*>(QStringLiteral("Vypnout body uvnitř"));
+        ASSERT_NE(box, nullptr);
+        switchOffChecked = box->isChecked();
         typeLength(form, "Délka", 2.0);
         typeLength(form, "Šířka", 3.0);
         saveShot(form, "corner_form.png");
@@ -97,6 +102,12 @@ TEST_F(ShapingCommandsGui, CornerBlockOfAnLShapedRoom)
     EXPECT_NE(folderDump(0, TreeItemKind::ObstacleFolder).find("Roh místnosti tvaru L #6 @" + std::to_string(before)),
         std::string::npos);
     EXPECT_TRUE(doc().IsModified());
+    // "Vypnout body uvnitř" was on: the reference plane's points (0.5 m grid from 0.5) inside the block are off.
+    ASSERT_TRUE(switchOffChecked);
+    const CWorkSystem& plane = room().m_workSystems.at(0);
+    EXPECT_EQ(plane.m_points.at(12 * 11 + 1).m_off, 1); // (6.5, 1.0)
+    EXPECT_EQ(plane.m_points.at(10 * 11 + 1).m_off, 0); // (5.5, 1.0)
+    EXPECT_EQ(plane.m_points.at(12 * 11 + 7).m_off, 0); // (6.5, 4.0)
 
     // A corner wider than the room is refused with its message.
     insert(32867, [&](QDialog& form) {
@@ -161,6 +172,7 @@ TEST_F(ShapingCommandsGui, SplitIntoColumnsThenTheSourceIsDeleted)
         name + "-1 #2 @0\n" + name + "-2 #2 @1\n" + name + "-3 #2 @2\n" + name + "-4 #2 @3\n");
     EXPECT_EQ(room().m_lampSystems[3].m_luminaires.size(), 3u);
     EXPECT_EQ(room().m_lampSystems[3].m_luminaires[0].m_position, CVector(7.0, 1.0, 3.0));
+    EXPECT_TRUE(doc().m_undo.empty());
 
     // A "No" keeps the source beside its rows.
     select(item(0, TreeItemKind::LampFolder, 0));
