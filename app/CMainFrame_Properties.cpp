@@ -1,6 +1,7 @@
 // Properties of the object selected in the project tree: the room sheet for a
-// room, the lamp-system sheet for a lamp system, the area dialog for a
-// visual-task area, the obstacle dialog for an obstacle system; a mode has none.
+// room (the road dialog in a road project), the lamp-system sheet for a lamp
+// system, the area dialog for a visual-task area, the obstacle dialog for an
+// obstacle system; a mode has none.
 
 #include "app/CMainFrame.h"
 
@@ -10,6 +11,7 @@
 #include "app/FrameTreeTarget.h"
 #include "app/LampSheetOpener.h"
 #include "app/ObstacleDialogOpener.h"
+#include "app/RoadDialogOpener.h"
 #include "app/RoomSheetOpener.h"
 #include "model/CKzevDoc.h"
 
@@ -58,8 +60,14 @@ void CMainFrame::OnEditProperties()
     // The tree's double click and Enter come here past the update handler.
     if (m_pLampSheet || kzev::openAreaDialog() || kzev::openObstacleDialog() || m_document->calcRunning())
         return;
-    if (const auto room = selectedRoomItem(*this))
-        kzev::openRoomSheet(*this, *room);
+    if (const auto room = selectedRoomItem(*this)) {
+        // In a road project a room is a road, designed in its own dialog.
+        const CKzevDoc* doc = kzev::theDocument();
+        if (doc && doc->m_projectType == 2)
+            kzev::openRoadDialog(*this, *room);
+        else
+            kzev::openRoomSheet(*this, *room);
+    }
     else if (const auto lamps = selectedObject(*this, kzev::TreeItemKind::LampSystem))
         kzev::openLampSystemSheet(*this, lamps->first, lamps->second);
     else if (const auto area = selectedObject(*this, kzev::TreeItemKind::Area))

@@ -38,8 +38,9 @@ struct WallRowInput {
 /** Asks for a wall row in the room: height preset to the room's, thickness to the document's wall thickness. */
 [[nodiscard]] std::optional<WallRowInput> askWallRow(QWidget* parent, CKzevDoc& doc, const CRoom& room);
 
-/** Asks for the design of a new road, starting from the preset. */
-[[nodiscard]] std::optional<RoadDesign> askRoadDesign(QWidget* parent, CKzevDoc& doc, const RoadDesign& preset);
+/** Asks for the design of a road, starting from the preset; room is the road's room (-1 for a new road). */
+[[nodiscard]] std::optional<RoadDesign> askRoadDesign(
+    QWidget* parent, CKzevDoc& doc, const RoadDesign& preset, int room = -1);
 
 /** Asks for the width of a task area's surroundings band, 0.5 m to start with. */
 [[nodiscard]] std::optional<double> askSurroundingsWidth(QWidget* parent, CKzevDoc& doc, const CWorkSystem& task);

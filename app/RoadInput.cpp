@@ -1,13 +1,22 @@
-// The design of a new road. Until the road design dialog takes its place, a
-// new road takes the preset design as it stands.
+// The design of a road, asked in the road design dialog.
 
 #include "app/FrameInputs.h"
 
+#include "dialogs/roads/CRoadDesignDialog.h"
+
+#include <QWidget>
+
 namespace kzev {
 
-std::optional<RoadDesign> askRoadDesign(QWidget*, CKzevDoc&, const RoadDesign& preset)
+std::optional<RoadDesign> askRoadDesign(QWidget* parent, CKzevDoc& doc, const RoadDesign& preset, int room)
 {
-    return preset;
+    CRoadDesignDialog dialog(doc, parent);
+    dialog.m_values = RoadDesignValues::of(doc, preset, room);
+    if (parent)
+        dialog.setWindowIcon(parent->windowIcon());
+    if (dialog.DoModal() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.m_values.design(doc);
 }
 
 } // namespace kzev

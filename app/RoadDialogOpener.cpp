@@ -1,0 +1,37 @@
+#include "app/RoadDialogOpener.h"
+
+#include "app/CMainFrame.h"
+#include "app/CWorkspaceBar.h"
+#include "app/FrameInputs.h"
+#include "model/CKzevDoc.h"
+#include "model/RoadSetup.h"
+#include "platform/Services.h"
+
+namespace kzev {
+
+bool openRoadDialog(CMainFrame& frame, int room)
+{
+    CKzevDoc* doc = theDocument();
+    if (!doc || room < 0 || static_cast<std::size_t>(room) >= doc->m_rooms.size())
+        return false;
+    const std::optional<RoadDesign> design
+        = askRoadDesign(&frame, *doc, roadDesignOf(doc->m_rooms[static_cast<std::size_t>(room)]), room);
+    if (!design)
+        return false;
+    if (const std::string refusal = roadDesignRefusal(*design); !refusal.empty()) {
+        services().messageBox->show(refusal, MessageIcon::Warning, MessageButtons::Ok);
+        return false;
+    }
+    // Asked again: "Údržba" may have changed the room meanwhile.
+    if (static_cast<std::size_t>(room) >= doc->m_rooms.size())
+        return false;
+    applyRoadDesign(doc->m_rooms[static_cast<std::size_t>(room)], *design);
+    doc->SetModifiedFlag();
+    if (CWorkspaceBar* workspace = frame.workspace())
+        workspace->FillProjectTree();
+    frame.view().showScene();
+    frame.view().refreshView(0, 1);
+    return true;
+}
+
+} // namespace kzev
