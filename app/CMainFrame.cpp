@@ -12,6 +12,7 @@
 #include "app/KzevViewSeam.h"
 #include "app/PlaceholderSeams.h"
 #include "app/RunningCalculationRule.h"
+#include "app/ViewTreePick.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -151,6 +152,8 @@ int CMainFrame::OnCreate()
         if (QMenu* popup = menu(92))
             popup->popup(at);
     });
+    m_kzevView->setTreePickHooks(kzev::treePickHooks(*this));
+    m_kzevView->setCalculationHandler([this] { OnCalcStart(); });
     setCentralWidget(m_kzevView);
     m_viewSeam = std::make_unique<kzev::KzevViewSeam>(*m_kzevView);
     m_view = m_viewSeam.get();

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
@@ -141,6 +142,8 @@ CKzevView::CKzevView(QWidget* parent)
     m_plan.setInvalidate([this] { viewport()->update(); });
     m_glScene = std::make_unique<kzev::GLScene>(m_plan);
     setFocusPolicy(Qt::WheelFocus);
+    // A drag mode runs its step on every move, with the button held or not.
+    viewport()->setMouseTracking(true);
 }
 
 CKzevView::~CKzevView()
@@ -441,4 +444,101 @@ void CKzevView::contextMenuEvent(QContextMenuEvent* event)
 {
     if (m_contextMenu)
         m_contextMenu(event->globalPos());
+}
+
+// ---- Mouse -------------------------------------------------------------------------------
+
+namespace {
+
+kzev::MouseKeys keysOf(const QMouseEvent& event)
+{
+    const Qt::MouseButtons buttons = event.buttons();
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return { buttons.testFlag(Qt::LeftButton), buttons.testFlag(Qt::MiddleButton), buttons.testFlag(Qt::RightButton),
+        modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier) };
+}
+
+kzev::DevicePoint pointOf(const QMouseEvent& event)
+{
+    const QPoint at = event.position().toPoint();
+    return { at.x(), at.y() };
+}
+
+} // namespace
+
+bool CKzevView::planReadyForMouse()
+{
+    m_plan.setDocument(kzev::theDocument());
+    if (!sceneShown() || is3D())
+        return false;
+    return m_plan.SelectRoomFromTree() != 0;
+}
+
+void CKzevView::applyMouseOutcome(const kzev::MouseOutcome& outcome)
+{
+    using Cursor = kzev::MouseOutcome::Cursor;
+    if (outcome.cursor == Cursor::Move)
+        viewport()->setCursor(Qt::SizeAllCursor);
+    else if (outcome.cursor == Cursor::Arrow)
+        viewport()->setCursor(Qt::ArrowCursor);
+    if (outcome.scrollTo) {
+        horizontalScrollBar()->setValue(outcome.scrollTo->x);
+        verticalScrollBar()->setValue(outcome.scrollTo->y);
+    }
+    if (outcome.repaint)
+        viewport()->update();
+    if (outcome.calculate && m_calculate && !m_calculating) {
+        const CKzevDoc* doc = kzev::theDocument();
+        if (doc && doc->m_calcRunning == 1)
+            return;
+        m_calculating = true;
+        m_calculate();
+        m_calculating = false;
+    }
+}
+
+void CKzevView::mousePressEvent(QMouseEvent* event)
+{
+    if (!planReadyForMouse()) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton)
+        applyMouseOutcome(m_mouse.OnLButtonDown(pointOf(*event)));
+    else if (event->button() == Qt::MiddleButton)
+        applyMouseOutcome(m_mouse.OnMButtonDown(pointOf(*event), scrollPosition()));
+    event->accept();
+}
+
+void CKzevView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!planReadyForMouse()) {
+        QAbstractScrollArea::mouseMoveEvent(event);
+        return;
+    }
+    applyMouseOutcome(m_mouse.OnMouseMove(pointOf(*event), keysOf(*event), scrollPosition()));
+    event->accept();
+}
+
+void CKzevView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!planReadyForMouse()) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton)
+        applyMouseOutcome(m_mouse.OnLButtonUp(pointOf(*event), scrollPosition()));
+    else if (event->button() == Qt::MiddleButton)
+        applyMouseOutcome(m_mouse.OnMButtonUp(pointOf(*event)));
+    event->accept();
+}
+
+void CKzevView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!planReadyForMouse() || event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    applyMouseOutcome(m_mouse.OnLButtonDblClk(pointOf(*event), keysOf(*event), scrollPosition()));
+    event->accept();
 }

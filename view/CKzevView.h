@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/PageComposer.h"
+#include "view/PlanMouse.h"
 #include "view/PlanView.h"
 #include "view/PlanZoom.h"
 #include "view/ResultLayers.h"
@@ -74,6 +75,16 @@ public:
     /** Shows the view's context menu at a global position (the frame supplies menu 92). */
     void setContextMenuHandler(std::function<void(const QPoint&)> handler) { m_contextMenu = std::move(handler); }
 
+    // ---- Mouse ---------------------------------------------------------------------------
+    /** The open dialog hands its object over (with setEditedObjects of the plan); null takes the link back. */
+    void setEditLink(kzev::IEditLink* link) { m_mouse.setEditLink(link); }
+    [[nodiscard]] kzev::IEditLink* editLink() const { return m_mouse.editLink(); }
+    /** The project tree as the double click picks in it (the frame supplies it). */
+    void setTreePickHooks(kzev::TreePickHooks hooks) { m_mouse.setTreePickHooks(std::move(hooks)); }
+    /** Runs the room's calculation after a drag while immediate calculation is on (the frame supplies it). */
+    void setCalculationHandler(std::function<void()> handler) { m_calculate = std::move(handler); }
+    [[nodiscard]] const kzev::PlanMouse& mouse() const { return m_mouse; }
+
     /** Writes the room shown into a DXF file the user chooses; 1 when written, 0 on cancel or failure. */
     int ExportDxf();
     /** Writes the room shown into a CAD script file the user chooses; 1 when written. */
@@ -137,9 +148,16 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void OnDraw(QPainter& painter);
+    /** Takes the tree's room for a mouse message; false while no scene is shown in the plan. */
+    [[nodiscard]] bool planReadyForMouse();
+    void applyMouseOutcome(const kzev::MouseOutcome& outcome);
     void drawSplash(QPainter& painter);
     void updateScrollBars();
     /** Takes the new total size, keeps the scroll bars in step and repaints. */
@@ -151,6 +169,10 @@ private:
         const std::function<std::string(kzev::CadFileExport&)>& write);
 
     kzev::PlanView m_plan;
+    kzev::PlanMouse m_mouse { m_plan };
+    std::function<void()> m_calculate;
+    /** Set while the calculation a drag started runs: its event pumping must not start another. */
+    bool m_calculating = false;
     kzev::ResultLayers m_resultLayers;
     std::unique_ptr<kzev::ILuminaireSource> m_documentLuminaires;
     std::function<void(const QPoint&)> m_contextMenu;

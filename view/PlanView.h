@@ -143,6 +143,14 @@ public:
     {
         return m_projection.testInViewPlaneRange(x, xBound1, xBound2, y, yBound1, yBound2, z, zBound1, zBound2);
     }
+    /** Distance of a room point from the viewer along the current view direction. */
+    [[nodiscard]] double DepthInView(const CVector& point) const;
+    /**
+     * The room point under a plan position (client point plus scroll position)
+     * at the depth given: the inverse of ProjectPoint. A point's own depth
+     * gives back its own coordinate along the view direction.
+     */
+    [[nodiscard]] CVector ScreenToRoom(int x, int y, double depth) const;
     [[nodiscard]] ViewProjection& projection() { return m_projection; }
     [[nodiscard]] const ViewProjection& projection() const { return m_projection; }
 
@@ -175,6 +183,10 @@ public:
     [[nodiscard]] bool pageOutput() const { return m_pageOutput; }
     void setPageOutput(bool page) { m_pageOutput = page; }
     void setEditedObjects(CLampSystem* lampSystem, CWorkSystem* area, CXSystem* obstacles);
+    [[nodiscard]] CLampSystem* editedLampSystem() const { return m_editedLampSystem; }
+    [[nodiscard]] CWorkSystem* editedArea() const { return m_editedArea; }
+    [[nodiscard]] CXSystem* editedObstacles() const { return m_editedObstacles; }
+    [[nodiscard]] bool selectionShown() const { return m_selectionShown; }
     void setAimingLine(const CVector& from, const CVector& to, bool shown);
     void setSelectionRect(bool shown, int left, int top, int right, int bottom);
     /** The scroll size the screen layout fills; set to the client size at a fit. */

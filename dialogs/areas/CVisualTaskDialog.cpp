@@ -53,6 +53,33 @@ CVisualTaskDialog::~CVisualTaskDialog()
         if (CKzevView* view = kzev::theView())
             view->plan().setEditedObjects(nullptr, nullptr, nullptr);
     }
+    unlinkView();
+}
+
+void CVisualTaskDialog::unlinkView()
+{
+    if (CKzevView* view = kzev::theView(); view && view->editLink() == this)
+        view->setEditLink(nullptr);
+}
+
+void CVisualTaskDialog::areaMoved()
+{
+    WriteControls();
+    const int room = m_session.roomIndex();
+    if (room >= 0 && static_cast<std::size_t>(room) < m_doc.m_rooms.size())
+        kzev::moveBoundAreas(m_doc.m_rooms[static_cast<std::size_t>(room)].m_workSystems, m_session.areaIndex(),
+            m_session.working().m_origin);
+}
+
+void CVisualTaskDialog::areaPointsSwitched()
+{
+    if (CKzevView* view = kzev::theView())
+        view->RefreshView(0, 0);
+}
+
+void CVisualTaskDialog::changeEnded()
+{
+    m_doc.SetModifiedFlag(true);
 }
 
 void CVisualTaskDialog::buildControls()
@@ -354,6 +381,7 @@ void CVisualTaskDialog::RefreshPreview()
         return;
     if (CKzevView* view = kzev::theView()) {
         view->plan().setEditedObjects(nullptr, &m_session.working(), nullptr);
+        view->setEditLink(this);
         view->setSceneShown(true);
         view->RefreshView(0, 1);
     }
@@ -429,6 +457,7 @@ void CVisualTaskDialog::finish(bool written)
     if (m_finished)
         return;
     m_finished = true;
+    unlinkView();
     if (CKzevView* view = kzev::theView()) {
         view->plan().setEditedObjects(nullptr, nullptr, nullptr);
         view->RefreshView(0, 1);

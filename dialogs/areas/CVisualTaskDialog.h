@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/areas/VisualTaskSession.h"
+#include "view/EditLink.h"
 
 #include <QDialog>
 
@@ -18,9 +19,10 @@ class QPushButton;
  * The visual-task area dialog ("Místa zrakového úkolu"): name, quantity,
  * mode, plane, origin, the grid's pitches and counts, camera, observer
  * directions, reflectance and display switches of one area. Modeless: the
- * view draws the working copy while it is open; OK writes it back.
+ * view draws the working copy while it is open, drags it and switches its
+ * points; OK writes it back.
  */
-class CVisualTaskDialog : public QDialog {
+class CVisualTaskDialog : public QDialog, public kzev::IEditLink {
     Q_OBJECT
 
 public:
@@ -39,6 +41,12 @@ public:
 
     [[nodiscard]] kzev::VisualTaskSession& session() { return m_session; }
 
+    // ---- The view's mouse on the working copy --------------------------------------
+    void lampSystemChanged(kzev::LampChange) override {}
+    void areaMoved() override;
+    void areaPointsSwitched() override;
+    void changeEnded() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     /** Esc is Storno. */
@@ -51,6 +59,8 @@ private:
     void EnableByOrientation();
     void EnableByQuantity();
     void RefreshPreview();
+    /** Takes the working copy back from the view. */
+    void unlinkView();
     void onLengthEdited();
     void onCountEdited();
     void onEditValues();

@@ -68,6 +68,7 @@ CDialogLamps::~CDialogLamps()
         if (CKzevView* view = kzev::theView())
             view->plan().setEditedObjects(nullptr, nullptr, nullptr);
     }
+    linkView(false);
     if (g_openSheet == this)
         g_openSheet = nullptr;
 }
@@ -156,7 +157,63 @@ bool CDialogLamps::OnInitDialog()
         active->OnSetActive();
     if (m_doc.m_lxLampDialog > 0 && m_doc.m_lyLampDialog > 0)
         move(m_doc.m_lxLampDialog, m_doc.m_lyLampDialog);
+    linkView(true);
     return true;
+}
+
+void CDialogLamps::linkView(bool linked)
+{
+    CKzevView* view = kzev::theView();
+    if (!view)
+        return;
+    if (linked) {
+        view->plan().setEditedObjects(&m_session.working(), nullptr, nullptr);
+        view->setEditLink(this);
+    } else if (view->editLink() == this) {
+        view->setEditLink(nullptr);
+    }
+}
+
+void CDialogLamps::beginLampChange()
+{
+    // What the page shows goes into the document first, so that the undo step holds it.
+    if (m_activePage == 1 && m_regular)
+        m_regular->design().ApplyToDocument();
+    else if (m_activePage == 2 && m_nonRegular)
+        m_nonRegular->logic().StoreLampSystem();
+    else
+        m_session.Push();
+    if (m_session.room() >= 0 && static_cast<std::size_t>(m_session.room()) < m_doc.m_rooms.size())
+        m_doc.PushUndo(m_doc.m_rooms[static_cast<std::size_t>(m_session.room())]);
+}
+
+void CDialogLamps::lampSystemChanged(kzev::LampChange change)
+{
+    CLampSystem& working = m_session.working();
+    if (change == kzev::LampChange::Aim || change == kzev::LampChange::Carry)
+        working.m_axisEntry = 3; // the axis is now given by its vector
+    if (m_regular) {
+        if (change != kzev::LampChange::LuminaireSelected && change != kzev::LampChange::LuminaireSwitched)
+            m_regular->design().RebuildLuminaires();
+        m_regular->OnSetActive();
+        if (change == kzev::LampChange::LuminaireSelected) {
+            m_regular->design().UpdateSelectedLuminaireFields();
+            m_regular->syncFromDesign();
+        }
+    }
+    if (working.m_nonRegular == 1)
+        OnSwitchNonregular();
+    if (m_activePage == 2 && m_nonRegular)
+        m_nonRegular->OnSetActive();
+    m_session.Push();
+}
+
+void CDialogLamps::changeEnded()
+{
+    m_session.Push();
+    m_doc.SetModifiedFlag(true);
+    if (CKzevView* view = kzev::theView())
+        view->RefreshView(0, 0);
 }
 
 void CDialogLamps::OnSwitchNonregular()
@@ -236,6 +293,7 @@ void CDialogLamps::finish(bool accepted, bool closeWindow)
     if (m_finished)
         return;
     m_finished = true;
+    linkView(false);
     if (CKzevView* view = kzev::theView()) {
         view->plan().setEditedObjects(nullptr, nullptr, nullptr);
         view->setSceneShown(true);

@@ -2,6 +2,7 @@
 
 #include "catalogue/ui/LampSheetPage.h"
 #include "dialogs/lamps/LampSheetSession.h"
+#include "view/EditLink.h"
 
 #include <QDialog>
 
@@ -21,9 +22,10 @@ class QTabWidget;
  * "Použít". The pages edit one working copy and push it into the document
  * as they are left or applied, so the view follows at once; OK keeps it,
  * "Storno" restores the room's lamp systems as they were, Esc and closing
- * keep what was pushed. The window deletes itself when it closes.
+ * keep what was pushed. The window deletes itself when it closes. While it
+ * is open the view drags, aims and picks its working copy.
  */
-class CDialogLamps : public QDialog {
+class CDialogLamps : public QDialog, public kzev::IEditLink {
     Q_OBJECT
 
 public:
@@ -52,6 +54,13 @@ public:
     [[nodiscard]] QDialogButtonBox* buttons() const { return m_buttons; }
     [[nodiscard]] kzev::LampSheetSession& session() { return m_session; }
 
+    // ---- The view's mouse on the working copy --------------------------------------
+    [[nodiscard]] int activePage() const override { return m_activePage; }
+    [[nodiscard]] int editedLampSystemIndex() const override { return m_session.lampSystem(); }
+    void beginLampChange() override;
+    void lampSystemChanged(kzev::LampChange change) override;
+    void changeEnded() override;
+
     /** The sheet open now, or null. */
     [[nodiscard]] static CDialogLamps* openSheet();
 
@@ -67,6 +76,8 @@ private:
     void finish(bool accepted, bool closeWindow = true);
     /** Shows the non-regular page while the working copy is non-regular, and only then. */
     void OnSwitchNonregular();
+    /** Hands the working copy to the view, or takes it back (null). */
+    void linkView(bool linked);
 
     CKzevDoc& m_doc;
     kzev::LampSheetSession m_session;
