@@ -1,0 +1,178 @@
+// The mouse on the plan of the shipped office: the lamp system whose sheet is
+// open dragged across the floor view and taken back with the page's undo, and
+// a double click on a luminaire that picks its lamp system in the tree.
+
+#include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "dialogs/lamps/CDialogLamps.h"
+#include "dialogs/lamps/CLampSystemDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+#include "view/CKzevView.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using kzev::test::click;
+using kzev::test::doubleClick;
+
+class ViewMouseGui : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+        ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        frame = app.frame();
+        view = frame->kzevView();
+        frame->resize(1100, 800);
+        frame->show();
+        QApplication::processEvents();
+        CViewSettings& settings = kzev::theDocument()->m_rooms.at(0).m_viewSettings;
+        settings.m_draw3D = 0;
+        settings.m_displaySwitch = 0;
+        settings.m_luminaires = 1;
+        settings.m_viewCode = kzev::ViewCode::Floor;
+    }
+
+    QTreeWidgetItem* lampItem(int index) const
+    {
+        QTreeWidgetItem* folder = frame->projectTree()->folderItem(0, kzev::TreeItemKind::LampFolder);
+        return folder ? folder->child(index) : nullptr;
+    }
+
+    /** Paints the view now, so that its projection is the one on the screen. */
+    void paintView()
+    {
+        view->viewport()->repaint();
+        QApplication::processEvents();
+    }
+
+    QPoint onScreen(const CVector& p) const
+    {
+        const kzev::DevicePoint d = view->plan().projection().project(p.x, p.y, p.z);
+        const kzev::DevicePoint scroll = view->scrollPosition();
+        return { d.x - scroll.x, d.y - scroll.y };
+    }
+
+    kzev::test::FakeServices services;
+    CKzevApp app;
+    CMainFrame* frame = nullptr;
+    CKzevView* view = nullptr;
+};
+
+} // namespace
+
+TEST_F(ViewMouseGui, DraggedLampSystemMovesBySnappedDistanceAndUndoTakesItBack)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    const std::vector<CLampSystem> before = document.m_rooms.at(0).m_lampSystems;
+    ASSERT_FALSE(before.empty());
+    ASSERT_GE(before[0].m_luminaires.size(), 2u);
+
+    // The lamp system's sheet, opened by a double click in the tree, on its design page.
+    CProjectTree& tree = *frame->projectTree();
+    ASSERT_NE(lampItem(0), nullptr);
+    const QPoint item = tree.visualItemRect(lampItem(0)).center();
+    click(tree.viewport(), item);
+    doubleClick(tree.viewport(), item);
+    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QApplication::processEvents();
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 1);
+    document.SetModifiedFlag(false);
+    paintView();
+
+    // Pressed on the first luminaire and dragged 1.02 m along x and 0.49 m along y.
+    const double step = document.m_dimIncrement;
+    ASSERT_GT(step, 0.0);
+    const CVector origin = before[0].m_origin;
+    const CVector to = origin + CVector { 1.02, 0.49, 0.0 };
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, onScreen(origin));
+    QTest::mouseMove(viewport, onScreen(origin + CVector { 0.3, 0.1, 0.0 }));
+    EXPECT_TRUE(view->mouse().moveMode());
+    EXPECT_EQ(viewport->cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(viewport, onScreen(to));
+    paintView();
+    kzev::test::saveShot(*frame, "view_mouse_drag.png");
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, onScreen(to));
+    QApplication::processEvents();
+    EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
+
+    // Every luminaire moved by the distance the length step catches.
+    const CVector moved { kzev::snapLength(to.x, step, kzev::SnapRule::Round) - origin.x,
+        kzev::snapLength(to.y, step, kzev::SnapRule::Round) - origin.y, 0.0 };
+    EXPECT_NEAR(moved.x, 1.0, 0.5 * step + 1e-9);
+    EXPECT_NEAR(moved.y, 0.5, 0.5 * step + 1e-9);
+    const CLampSystem& dragged = document.m_rooms.at(0).m_lampSystems.at(0);
+    ASSERT_EQ(dragged.m_luminaires.size(), before[0].m_luminaires.size());
+    for (std::size_t k = 0; k < dragged.m_luminaires.size(); ++k) {
+        const CVector& was = before[0].m_luminaires[k].m_position;
+        const CVector& now = dragged.m_luminaires[k].m_position;
+        EXPECT_NEAR(now.x - was.x, moved.x, 1e-9) << "luminaire " << k;
+        EXPECT_NEAR(now.y - was.y, moved.y, 1e-9) << "luminaire " << k;
+        EXPECT_NEAR(now.z, was.z, 1e-9) << "luminaire " << k;
+    }
+    EXPECT_TRUE(document.IsModified());
+    // The page shows where the system went.
+    const std::string x = sheet->regularPage()->design().text(kzev::DesignField::OriginX);
+    EXPECT_EQ(x, document.FormatLength(dragged.m_origin.x));
+
+    // The page's undo takes the drag back in one step.
+    kzev::test::clickButton(sheet->regularPage()->button(QStringLiteral("&Zpět")));
+    const CLampSystem& undone = document.m_rooms.at(0).m_lampSystems.at(0);
+    for (std::size_t k = 0; k < undone.m_luminaires.size(); ++k)
+        EXPECT_EQ(undone.m_luminaires[k].m_position, before[0].m_luminaires[k].m_position) << "luminaire " << k;
+    EXPECT_EQ(undone.m_origin, origin);
+
+    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
+    click(cancel, cancel->rect().center());
+    EXPECT_EQ(frame->m_pLampSheet, nullptr);
+    EXPECT_EQ(view->editLink(), nullptr);
+}
+
+TEST_F(ViewMouseGui, DoubleClickOnALuminairePicksItsLampSystemInTheTree)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    const std::vector<CLampSystem>& systems = document.m_rooms.at(0).m_lampSystems;
+    const std::size_t last = systems.size() - 1;
+    ASSERT_FALSE(systems[last].m_luminaires.empty());
+
+    // The room itself selected: the pick looks among the lamp systems.
+    CProjectTree& tree = *frame->projectTree();
+    QTreeWidgetItem* roomItem = tree.roomItem(0);
+    ASSERT_NE(roomItem, nullptr);
+    click(tree.viewport(), tree.visualItemRect(roomItem).center());
+    ASSERT_EQ(tree.currentItem(), roomItem);
+    paintView();
+
+    const CVector place = systems[last].m_origin;
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, onScreen(place));
+    QApplication::processEvents();
+
+    EXPECT_EQ(tree.currentItem(), lampItem(static_cast<int>(last)));
+    EXPECT_EQ(view->plan().treeSelection().lampSystem, static_cast<int>(last));
+    // Its properties open: the lamp-system sheet of that system.
+    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->session().lampSystem(), static_cast<int>(last));
+    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
+    click(cancel, cancel->rect().center());
+}
