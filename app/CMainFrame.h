@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CInfoBar;
@@ -170,6 +171,25 @@ public:
     void OnExportScript();
     /** Enables a command while the view shows a project scene. */
     void OnUpdateNeedsScene(kzev::CommandUi& ui);
+    // The clipboard of lamp systems, task areas and obstacle systems (CMainFrame_Clipboard.cpp).
+    void OnCopyLampSystem();
+    void OnUpdateCopyLampSystem(kzev::CommandUi& ui);
+    void OnPasteLampSystem();
+    void OnUpdatePasteLampSystem(kzev::CommandUi& ui);
+    /** Puts the payload of a copied non-regular lamp system and its table on the system clipboard. */
+    void PutLampSystemText(const std::vector<std::uint8_t>& payload, const std::string& table);
+
+    // Project properties, named views, folders and the small commands (CMainFrame_Small.cpp).
+    void OnProjectProperties();
+    void OnUpdateProjectProperties(kzev::CommandUi& ui);
+    void OnSaveNamedView();
+    void OnLoadNamedView();
+    void OnFolderSettings();
+    void OnSortRooms();
+    void OnRecalculateRooms();
+    /** Enables a command that changes the project while a project is shown. */
+    void OnUpdateSortRooms(kzev::CommandUi& ui);
+
     /** Stand-in handler of a command whose work is not built yet. */
     void OnNotBuilt() { }
     /** Keeps a command that is not built yet disabled. */

@@ -68,7 +68,7 @@ const auto kMainMenu = std::to_array<MenuItemDef>({
         cmd(32914), cmd(32921),
     end(),
     popup("&Výpočet"),
-        cmd(32834), cmd(32836),
+        cmd(32834), cmd(32938), cmd(32836),
     end(),
     popup("Nápo&věda"),
         cmd(57670),

@@ -2,6 +2,7 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "dialogs/project/CProjectDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"
 #include "platform/Services.h"
@@ -117,10 +118,14 @@ bool KzevDocumentSeam::mainWindowExists()
     return m_app.frame() != nullptr && m_app.frame()->isVisible();
 }
 
-bool KzevDocumentSeam::runProjectDialog(ProjectDialogFields&)
+bool KzevDocumentSeam::runProjectDialog(ProjectDialogFields& fields)
 {
-    // The project dialog comes with the dialogs; until then a new project keeps its defaults.
-    return false;
+    CProjectDialog dialog(m_app.frame());
+    dialog.setFields(fields);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    fields = dialog.fields();
+    return true;
 }
 
 void KzevDocumentSeam::newRoadway()

@@ -125,10 +125,9 @@ void CKzevDoc::newProjectDialog()
     m_date = fields.date;
     m_dwgFile = fields.dwgFile;
     m_remark = fields.remark;
-    if (m_projectDesigner.empty())
-        m_projectDesigner = fields.designer;
-    if (m_projectCompany.empty())
-        m_projectCompany = fields.company;
+    // What the user typed heads this project's sheets, not only the next projects'.
+    m_projectDesigner = fields.designer;
+    m_projectCompany = fields.company;
     m_preferAutocad = fields.preferAutocad;
     m_export0 = fields.exportAtZero;
     acadUnicode() = fields.acadUnicode;

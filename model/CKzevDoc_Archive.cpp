@@ -233,19 +233,11 @@ bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)
 
 bool CKzevDoc::OnSaveDocument(const std::filesystem::path& path)
 {
-    // Saving under another name drops the project's own designer and company;
-    // a save that fails changes nothing.
-    const std::string designer = m_projectDesigner;
-    const std::string company = m_projectCompany;
-    if (path.string() != m_pathName.string()) {
-        m_projectDesigner.clear();
-        m_projectCompany.clear();
-    }
+    // The project's own designer and company travel with it under any name:
+    // they are what the user typed for this project. A save that fails changes nothing.
     try {
         writeFileReplacing(path, SaveToBytes());
     } catch (const std::exception&) {
-        m_projectDesigner = designer;
-        m_projectCompany = company;
         services().messageBox->show(withPath(kCannotSave, path), MessageIcon::Error, MessageButtons::Ok);
         return false;
     }

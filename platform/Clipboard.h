@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kzev {
 
@@ -13,6 +16,21 @@ public:
      * plain-text format); returns false when the clipboard could not take it.
      */
     virtual bool setText(const std::string& text) = 0;
+    /**
+     * Replaces the clipboard's contents by data in a format of our own and,
+     * when the text is not empty, the same contents as plain text; returns
+     * false when the clipboard could not take them.
+     */
+    virtual bool setData(const std::string& /*format*/, const std::vector<std::uint8_t>& /*data*/,
+        const std::string& /*text*/)
+    {
+        return false;
+    }
+    /** Returns the clipboard's data in the format, none when it holds no such data. */
+    [[nodiscard]] virtual std::optional<std::vector<std::uint8_t>> data(const std::string& /*format*/) const
+    {
+        return std::nullopt;
+    }
 };
 
 /** Returns the installed clipboard; without one, text handed to it is dropped. */

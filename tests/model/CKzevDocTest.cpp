@@ -112,8 +112,9 @@ TEST_F(CKzevDocTest, ProjectDialogFillsAndTakesBackTheProjectTexts)
     EXPECT_EQ(doc.m_projectName, "Sportovní hala");
     EXPECT_EQ(doc.m_building, "Hala");
     EXPECT_EQ(doc.m_designer, "Ing. Velký");
-    // The project's own designer was already set from the settings, so it stays.
-    EXPECT_EQ(doc.m_projectDesigner, "Ing. Malá");
+    // The designer and company typed are the project's own as well.
+    EXPECT_EQ(doc.m_projectDesigner, "Ing. Velký");
+    EXPECT_EQ(doc.m_projectCompany, "Nová firma");
     EXPECT_EQ(acadUnicode(), 1);
     EXPECT_EQ(icadProgramId(), "Bricscad.Application");
     EXPECT_EQ(store().getString(kMainSection, "IcadKey", ""), "Bricscad.Application");

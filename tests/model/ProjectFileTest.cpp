@@ -462,18 +462,20 @@ TEST_F(BadProjectTest, MissingFileIsRefused)
 
 // ---- Saving ------------------------------------------------------------------
 
-TEST_F(ProjectFileTest, SavingUnderANewNameEmptiesTheProjectDesignerAndCompany)
+TEST_F(ProjectFileTest, SavingUnderANewNameKeepsTheProjectDesignerAndCompany)
 {
     CKzevDoc doc;
     fillRichProject(doc);
-    ASSERT_TRUE(doc.OnSaveDocument(file("a.kzv")));
-    EXPECT_TRUE(doc.m_projectDesigner.empty());
-    EXPECT_TRUE(doc.m_projectCompany.empty());
-
     doc.m_projectDesigner = "Ing. Svoboda";
+    doc.m_projectCompany = "Světlo s.r.o.";
     ASSERT_TRUE(doc.OnSaveDocument(file("a.kzv")));
-    EXPECT_EQ(doc.m_projectDesigner, "Ing. Svoboda");
+    ASSERT_TRUE(doc.OnSaveDocument(file("b.kzv")));
     EXPECT_FALSE(doc.IsModified());
+
+    CKzevDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(file("b.kzv")));
+    EXPECT_EQ(reopened.m_projectDesigner, "Ing. Svoboda");
+    EXPECT_EQ(reopened.m_projectCompany, "Světlo s.r.o.");
 }
 
 /** Limits the size of files the process may write, as a full disk would, for its lifetime. */

@@ -75,7 +75,10 @@ class CalculationRunningGui : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        auto settings = std::make_unique<kzev::MemoryProfileStore>();
+        // A new project here goes without the modal project dialog.
+        settings->setInt("Main", "ViewProjectDialog", 0);
+        kzev::installProfileStore(std::move(settings));
         const std::filesystem::path hall = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-hala.kzv";
         ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(hall.string()) }, true));
         m_doc = kzev::theDocument();

@@ -42,7 +42,10 @@ bool menuHolds(const QWidget& menu, const QAction* action)
 
 TEST(FileSave, WritesTheModifiedProjectFromShortcutButtonAndMenu)
 {
-    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    auto settings = std::make_unique<kzev::MemoryProfileStore>();
+    // A new project here goes without the modal project dialog.
+    settings->setInt("Main", "ViewProjectDialog", 0);
+    kzev::installProfileStore(std::move(settings));
     kzev::test::FakeServices services;
     const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "file_save_test";
     std::filesystem::remove_all(folder);

@@ -49,7 +49,10 @@ class ProjectTreeGuiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+        auto settings = std::make_unique<kzev::MemoryProfileStore>();
+        // A new project here goes without the modal project dialog.
+        settings->setInt("Main", "ViewProjectDialog", 0);
+        kzev::installProfileStore(std::move(settings));
         doc = std::make_unique<CKzevDoc>();
         doc->m_unitMm = 1;
         doc->m_rooms.resize(3);

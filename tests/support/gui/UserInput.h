@@ -149,6 +149,34 @@ inline void clickMenuItem(QMainWindow& frame, const QAction* target, const QStri
         ADD_FAILURE() << "no menu holds " << target->text().toStdString();
 }
 
+/** Opens the menus down to the item whose text starts so and returns whether it is enabled; closes them again. */
+inline bool menuItemEnabled(QMainWindow& frame, const QString& text)
+{
+    QMenuBar* bar = frame.menuBar();
+    for (QAction* top : bar->actions()) {
+        std::vector<QAction*> path;
+        if (!top->menu()
+            || !detail::findMenuPath(top->menu(), [&text](const QAction* a) { return a->text().startsWith(text); }, path))
+            continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+        QMenu* menu = top->menu();
+        bool enabled = false;
+        for (QAction* step : path) {
+            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000))
+                break;
+            enabled = step->isEnabled();
+            if (!step->menu() || !enabled)
+                break;
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(step).center());
+            menu = step->menu();
+        }
+        top->menu()->close();
+        QApplication::processEvents();
+        return enabled;
+    }
+    return false;
+}
+
 /** Saves the widget as a screenshot in the build folder's screenshots/. */
 inline void saveShot(QWidget& widget, const char* name)
 {

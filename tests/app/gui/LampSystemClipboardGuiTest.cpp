@@ -1,0 +1,180 @@
+// "Kopírovat soustavu" and "Vložit soustavu" from the Edit menu on the office
+// sample with a second room: an object copied in one room is pasted into the
+// other, a non-regular lamp system also lands on the system clipboard as a
+// table, and a damaged clipboard file is refused with a message.
+
+#include "support/FakeServices.h"
+#include "support/RoadTableFiles.h"
+#include "support/gui/UserInput.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
+#include "app/CWorkspaceBar.h"
+#include "model/CKzevDoc.h"
+#include "model/ObjectClipboard.h"
+#include "platform/ProfileStore.h"
+#include "platform/qt/QtClipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using kzev::TreeItemKind;
+using kzev::test::clickMenuItem;
+using kzev::test::menuItemEnabled;
+
+namespace {
+
+class LampSystemClipboardGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The clipboard file goes into this test's own temporary folder.
+        const char* before = std::getenv("TMPDIR");
+        m_tmpdirBefore = before ? before : "";
+        setenv("TMPDIR", m_folder.path().c_str(), 1);
+        auto settings = std::make_unique<kzev::MemoryProfileStore>();
+        settings->setInt("Main", "ViewProjectDialog", 0);
+        kzev::installProfileStore(std::move(settings));
+        const std::filesystem::path office = m_folder.path() / "kancelar.kzv";
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", office);
+        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        doc().m_rooms.emplace_back();
+        doc().m_rooms.back().m_name = "Chodba";
+        frame().workspace()->FillProjectTree();
+        frame().resize(1100, 800);
+        frame().show();
+        QApplication::processEvents();
+        doc().SetModifiedFlag(false);
+        QGuiApplication::clipboard()->setText(QStringLiteral("před kopírováním"));
+    }
+
+    void TearDown() override
+    {
+        if (m_tmpdirBefore.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", m_tmpdirBefore.c_str(), 1);
+    }
+
+    CMainFrame& frame() { return *m_app.frame(); }
+    CProjectTree& tree() { return *frame().projectTree(); }
+    CKzevDoc& doc() { return *kzev::theDocument(); }
+    CRoom& room(std::size_t i) { return doc().m_rooms.at(i); }
+
+    /** Clicks the item in the tree, as the user selects it. */
+    void select(QTreeWidgetItem* item)
+    {
+        ASSERT_NE(item, nullptr);
+        tree().scrollToItem(item);
+        QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, tree().visualItemRect(item).center());
+        ASSERT_EQ(tree().currentItem(), item);
+    }
+
+    QTreeWidgetItem* folder(int roomIndex, TreeItemKind kind) { return tree().folderItem(roomIndex, kind); }
+
+    kzev::test::FakeServices m_services;
+    kzev::QtClipboard m_clipboard;
+    kzev::ScopedClipboard m_clipboardScope { m_clipboard };
+    kzev::test::TempFolder m_folder;
+    std::string m_tmpdirBefore;
+    CKzevApp m_app;
+};
+
+TEST_F(LampSystemClipboardGui, LampSystemCopiedInOneRoomIsPastedIntoTheOther)
+{
+    const CLampSystem source = room(0).m_lampSystems.at(0);
+    ASSERT_EQ(source.m_nonRegular, 0);
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+
+    EXPECT_TRUE(std::filesystem::exists(m_folder.path() / "ZEV-Clipboard.kzv"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("před kopírováním"))
+        << "a regular system leaves the system clipboard alone";
+    EXPECT_FALSE(doc().IsModified());
+
+    // Onto the folder itself, as onto one of its items; not onto the task areas.
+    select(folder(1, TreeItemKind::AreaFolder));
+    EXPECT_FALSE(menuItemEnabled(frame(), "Vložit soustavu"));
+    select(folder(1, TreeItemKind::LampFolder));
+    const std::size_t before = room(1).m_lampSystems.size();
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    ASSERT_EQ(room(1).m_lampSystems.size(), before + 1);
+    const CLampSystem& pasted = room(1).m_lampSystems.back();
+    EXPECT_EQ(pasted.m_name, source.m_name);
+    EXPECT_EQ(pasted.m_luminaires.size(), source.m_luminaires.size());
+    EXPECT_EQ(pasted.m_luminaireIndex, source.m_luminaireIndex) << "the same loaded luminaire";
+    EXPECT_EQ(folder(1, TreeItemKind::LampFolder)->childCount(), static_cast<int>(before + 1));
+    EXPECT_EQ(folder(1, TreeItemKind::LampFolder)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(doc().IsModified());
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+}
+
+TEST_F(LampSystemClipboardGui, NonRegularSystemAlsoGoesOnTheSystemClipboardAsATable)
+{
+    room(0).m_lampSystems.at(0).m_nonRegular = 1;
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->text().startsWith(QStringLiteral("Soustava\tSvítidlo\tX\tY\tZ\tNaklonění")));
+    EXPECT_EQ(data->text().count(QLatin1Char('\n')), static_cast<int>(room(0).m_lampSystems[0].m_luminaires.size()) + 1);
+    const QByteArray payload = data->data(QString::fromLatin1(kzev::kClipboardObjectFormat));
+    EXPECT_EQ(kzev::clipboardKind(std::span(reinterpret_cast<const std::uint8_t*>(payload.data()),
+                  static_cast<std::size_t>(payload.size()))),
+        kzev::ClipboardKind::LampSystem);
+}
+
+TEST_F(LampSystemClipboardGui, TaskAreaPastedIntoAnotherRoomKeepsItsPoints)
+{
+    const CWorkSystem& area = room(0).m_workSystems.at(0);
+    select(folder(0, TreeItemKind::AreaFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+    select(folder(1, TreeItemKind::AreaFolder)->child(0));
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    ASSERT_EQ(room(1).m_workSystems.size(), 2u);
+    EXPECT_EQ(room(1).m_workSystems[1].m_name, area.m_name);
+    EXPECT_EQ(room(1).m_workSystems[1].m_points.size(), area.m_points.size());
+    EXPECT_EQ(folder(1, TreeItemKind::AreaFolder)->childCount(), 2);
+}
+
+TEST_F(LampSystemClipboardGui, DamagedClipboardFileIsRefusedAndNothingChanges)
+{
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+    // Another program, or a broken disk, leaves something else in the file.
+    const std::filesystem::path file = m_folder.path() / "ZEV-Clipboard.kzv";
+    std::vector<char> bytes(std::filesystem::file_size(file));
+    std::ifstream(file, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(bytes.size() / 2);
+    std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+    select(folder(1, TreeItemKind::LampFolder));
+    const std::size_t before = room(1).m_lampSystems.size();
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_services.messageBox.shown[0].text.find("poškozený"), std::string::npos);
+    EXPECT_EQ(room(1).m_lampSystems.size(), before);
+    EXPECT_EQ(folder(1, TreeItemKind::LampFolder)->childCount(), static_cast<int>(before));
+    EXPECT_FALSE(doc().IsModified());
+
+    // A file of text is not ours at all.
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << "X\tY\tZ\n1,5\t2,0\t3,0\n";
+    clickMenuItem(frame(), "Vložit soustavu");
+    ASSERT_EQ(m_services.messageBox.shown.size(), 2u);
+    EXPECT_NE(m_services.messageBox.shown[1].text.find("neobsahuje"), std::string::npos);
+    EXPECT_EQ(room(1).m_lampSystems.size(), before);
+}
+
+} // namespace
