@@ -55,7 +55,8 @@ public:
  * centre adds L² ω / p², ω being its projected luminous area seen from the
  * eye over the distance squared, L its intensity towards the eye over that
  * area, p the position index of its centre (a luminaire whose centre lies
- * outside the table's field is left out). A width of 0 is a round area (a
+ * outside the table's field, or more than 57.5 degrees from the line of
+ * sight, is left out). A width of 0 is a round area (a
  * disc, or an upright cylinder of the luminous height), a width of 2 a
  * sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye illuminance / pi.
  * Writes list 1 (UGR per direction) and value 15 (the largest) of every

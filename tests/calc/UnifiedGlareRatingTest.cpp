@@ -126,7 +126,7 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
     const Case cases[] = {
         { "ahead and above", { 0.0, 4.0, 3.0 } },
         { "off to the side", { 1.7, 3.3, 2.9 } },
-        { "far to the other side", { -5.1, 2.9, 3.4 } },
+        { "far to the other side", { -3.6, 2.9, 3.4 } },
     };
     for (const Case& c : cases) {
         UgrScene s(distribution);
@@ -138,6 +138,32 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
         ASSERT_EQ(s.point().m_ugrByDirection.size(), 1u);
         EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1) << c.name;
         EXPECT_EQ(s.point().value(CPointCalc::kUgr), s.point().m_ugrByDirection[0]);
+    }
+}
+
+TEST(UnifiedGlareRating, OnlyLuminairesWithinTheFieldAroundTheLineOfSightCount)
+{
+    // Straight ahead, 2 m forward: H/R 1.5 lies 56.3 degrees above the line of
+    // sight, H/R 1.72 lies 59.8 degrees above it, both inside the table.
+    const CVector eye { 0.0, 0.0, 1.2 };
+    struct Case {
+        double heightOverDistance;
+        bool counted;
+    };
+    for (const Case c : { Case { 1.5, true }, Case { 1.72, false } }) {
+        UgrScene s(lambertian(2000.0));
+        s.scene.room.m_divisionRatio = 1.0;
+        const CVector centre { 0.0, 2.0, 1.2 + 2.0 * c.heightOverDistance };
+        s.scene.addLuminaire(centre);
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0)));
+        if (c.counted) {
+            const double expected
+                = cieUgr(eye, { flatSource(lambertian(2000.0), centre, { 1.0, 0.0, 0.0 }, eye) }, 40.0);
+            EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1);
+        } else {
+            EXPECT_EQ(s.point().m_ugrByDirection[0], 0.0);
+        }
     }
 }
 
