@@ -621,6 +621,8 @@ TEST_F(CalculationRunTest, GlareThatIsNotComputedShowsAsNotComputedNeverAsNoGlar
 {
     room().m_reflectedComponent = 0;
     m_luminaires[0].m_luminousDimensions = { 0.6, 0.6, 0.0 };
+    // Far enough ahead of the points to lie in their field of view.
+    room().m_lampSystems[0].m_luminaires[0].m_position = { 3.9, 1.5, 2.4 };
     CWorkSystem& area = room().m_workSystems[0];
     area.m_quantityCode = 89;
     area.m_points[0].value(CPointCalc::kUgr) = 17.0; // from an earlier run
