@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
+#include "print/PointGrid.h"
 #include "print/ResultSummary.h"
 
 #include <algorithm>
@@ -153,53 +154,6 @@ void writeLimitingLuminance(HtmlWriter& out, const CRoom& room)
 /** The four kinds of point results, each with its own block. */
 enum class Block { Illuminance, RoadLuminance, Ugr, Gr };
 
-bool isGlare(std::int32_t code)
-{
-    return code == quantityCode(Quantity::Ugr) || code == quantityCode(Quantity::Gr);
-}
-
-// The value of a point as its area shows it; the horizontal illuminance with the area's daylight options.
-double pointValue(const CWorkSystem& area, std::size_t index)
-{
-    switch (area.m_quantityCode) {
-    case 89: case 91: case 93: case 95: case 96: case 97: case 98: case 126: case 127: case 128:
-    case 141: case 160: case 161: case 166: case 167: case 168:
-        return area.GetPointValue(static_cast<std::int32_t>(index));
-    default:
-        break;
-    }
-    const CPointCalc& point = area.m_points[index];
-    const CViewSettings& settings = area.m_viewSettings;
-    double value = 0.0;
-    if (settings.m_artificialOff != 1)
-        value += point.value(CPointCalc::kHorizontal);
-    if (settings.m_addDaylight == 1)
-        value += settings.m_outdoorIlluminance * point.value(CPointCalc::kDaylightFactor) * 0.01;
-    return value;
-}
-
-std::string pointText(const CWorkSystem& area, std::size_t index)
-{
-    if (index >= area.m_points.size() || area.m_points[index].m_off == 1)
-        return loadString(kDash);
-    const double value = pointValue(area, index);
-    if (isGlare(area.m_quantityCode) && CPointCalc::IsNotComputed(value))
-        return loadString(kDash);
-    return formatC("%1.1lf", value);
-}
-
-// The axis a pitch runs along: its largest component, so that a pitch along -x still reads X.
-int axisOf(const CVector& pitch)
-{
-    const std::array<double, 3> size { std::abs(pitch.x), std::abs(pitch.y), std::abs(pitch.z) };
-    return static_cast<int>(std::max_element(size.begin(), size.end()) - size.begin());
-}
-
-double component(const CVector& v, int axis)
-{
-    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-}
-
 void writePointTables(HtmlWriter& out, const CWorkSystem& area)
 {
     const std::size_t columns = static_cast<std::size_t>(std::max(area.m_count1, 0));
@@ -207,9 +161,12 @@ void writePointTables(HtmlWriter& out, const CWorkSystem& area)
     // A grid that does not match the points the area holds has no table to show.
     if (columns == 0 || rows == 0 || columns * rows != area.m_points.size())
         return;
-    const int columnAxis = axisOf(area.m_step1);
-    const int rowAxis = axisOf(area.m_step2);
-    const std::string corner = formatC("%c\\%c", "XYZ"[rowAxis], "XYZ"[columnAxis]);
+    // Rows and columns run along coordinates only when each pitch runs along one axis.
+    const std::optional<int> columnAxis = pitchAxis(area.m_step1);
+    const std::optional<int> rowAxis = pitchAxis(area.m_step2);
+    if (!columnAxis || !rowAxis)
+        return;
+    const std::string corner = formatC("%c\\%c", axisLetter(*rowAxis), axisLetter(*columnAxis));
     for (std::size_t first = 0; first < columns; first += kColumnsPerTable) {
         const std::size_t last = std::min(first + kColumnsPerTable, columns);
         // A block of ten takes the page's width, a shorter one its share of it.
@@ -217,13 +174,13 @@ void writePointTables(HtmlWriter& out, const CWorkSystem& area)
         out.HtmlRowBegin();
         out.HtmlTextCell(corner, kHtmlBold);
         for (std::size_t j = first; j < last; ++j)
-            out.HtmlLengthCell(component(area.m_origin + static_cast<double>(j) * area.m_step1, columnAxis), kHtmlBold);
+            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(j) * area.m_step1, *columnAxis), kHtmlBold);
         out.HtmlRowEnd();
         for (std::size_t i = 0; i < rows; ++i) {
             out.HtmlRowBegin();
-            out.HtmlLengthCell(component(area.m_origin + static_cast<double>(i) * area.m_step2, rowAxis), kHtmlBold);
+            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(i) * area.m_step2, *rowAxis), kHtmlBold);
             for (std::size_t j = first; j < last; ++j)
-                out.HtmlTextCell(pointText(area, j * rows + i));
+                out.HtmlTextCell(pointValueText(area, j * rows + i));
             out.HtmlRowEnd();
         }
         out.HtmlTableEnd();

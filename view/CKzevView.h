@@ -18,6 +18,8 @@
 class QPainter;
 class QPrinter;
 class COpenGLBase;
+class CViewSettings;
+class QRect;
 
 namespace kzev {
 class GLScene;
@@ -139,6 +141,21 @@ public:
     void OnEndPrinting();
     /** Returns print font 1 to 6 (base, bold, underlined, both, 1.5 x italic, 2 x bold) while a print runs. */
     [[nodiscard]] const QFont& printFont(int number) const;
+    /**
+     * Draws the plan of the room in the mode with the view settings onto the
+     * page below the depth already used (0.1 mm, y negative downwards),
+     * showing the areas of the display mode; area is the one the plan is of
+     * (-1 for the room's own plan).
+     */
+    void printPlan(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode, int displayMode,
+        int area, kzev::ScrollSize paper, int depth);
+    /**
+     * Renders the room's 3-D scene in the mode with the view settings off the
+     * screen and draws it fitted into the rectangle of device pixels; false
+     * when no picture could be had.
+     */
+    bool printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
+        const QRect& devicePixels);
     /** Prints every page the composer counts on the printer (a printer or a PDF file); false when nothing printed. */
     bool printDocument(QPrinter& printer, bool preview = false);
 

@@ -6,7 +6,9 @@
 
 #include "model/CKzevDoc.h"
 #include "platform/qt/QtPainterSurface.h"
+#include "view/gl/COpenGLBase.h"
 #include "view/gl/GLScene.h"
+#include "view/gl/OffscreenLayout.h"
 
 #include <QImage>
 #include <QPainter>
@@ -114,6 +116,50 @@ void CKzevView::OnEndPrinting()
     m_printFonts = {};
     // The plan rectangle is in page units now; the next paint lays the screen out again.
     viewport()->update();
+}
+
+void CKzevView::printPlan(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
+    int displayMode, int area, kzev::ScrollSize paper, int depth)
+{
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.setViewSettingsOverride(&settings);
+    m_plan.setDisplayMode(displayMode);
+    m_plan.drawPagePlan(surface, roomIndex, mode, area, paper.cx, paper.cy, depth);
+    m_plan.setViewSettingsOverride(nullptr);
+}
+
+bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
+    const QRect& devicePixels)
+{
+    if (devicePixels.width() <= 0 || devicePixels.height() <= 0)
+        return false;
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.setViewSettingsOverride(&settings);
+    m_glScene->setPrintRoom(roomIndex);
+    // About 150 dots per inch on a page is plenty for a rendered room and keeps the render quick.
+    constexpr int kLargestSide = 1800;
+    const double shrink = std::min(1.0, static_cast<double>(kLargestSide) / std::max(devicePixels.width(), devicePixels.height()));
+    const kzev::ScrollSize size { std::max(1, static_cast<int>(devicePixels.width() * shrink)),
+        std::max(1, static_cast<int>(devicePixels.height() * shrink)) };
+    const QImage picture = glWindow().RenderToImage(size, mode);
+    m_glScene->setPrintRoom(-1);
+    m_plan.setViewSettingsOverride(nullptr);
+    if (picture.isNull())
+        return false;
+    kzev::RgbImage image;
+    image.width = picture.width();
+    image.height = picture.height();
+    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
+    for (int y = 0; y < image.height; ++y) {
+        const uchar* row = picture.constScanLine(y);
+        std::copy(row, row + static_cast<std::ptrdiff_t>(image.width) * 3,
+            image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width * 3);
+    }
+    const kzev::PictureRect target = kzev::OffscreenLayout::target({ image.width, image.height },
+        { devicePixels.width(), devicePixels.height() });
+    surface.drawImage(devicePixels.left() + target.left, devicePixels.top() + target.top, target.width, target.height,
+        image);
+    return true;
 }
 
 const QFont& CKzevView::printFont(int number) const

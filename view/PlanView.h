@@ -103,6 +103,15 @@ public:
      */
     void drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight);
 
+    /**
+     * Draws the plan of the room in the mode for a printed page of the paper
+     * size (0.1 mm) below the depth already used: layout at the room's print
+     * scale, then the layers in their printed order (no summary line). The
+     * view settings are those set with setViewSettingsOverride; the tree's
+     * selection is left as it was.
+     */
+    void drawPagePlan(IDrawSurface& surface, int roomIndex, int mode, int area, int paperWidth, int paperHeight,
+        int depth);
     // ---- Current room and settings ---------------------------------------
     [[nodiscard]] int roomIndex() const { return m_roomIndex; }
     /** Returns the current room, or null. */

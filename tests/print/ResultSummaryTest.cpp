@@ -80,7 +80,7 @@ TEST(ResultSummaryLine, StoredFiguresOfTheQuantities)
     // Outdoor work places add the upward light ratio in per cent.
     const CWorkSystem yard = horizontalArea({ 10.0, 30.0 });
     EXPECT_EQ(resultSummaryLine(yard, room, 1),
-        "Emin: 10.0   Em: 20.0   Emax: 30.0   R=Emin/Emax: 0.50    Z: 0.80  URL: 3.5");
+        "Emin: 10.0   Em: 20.0   Emax: 30.0   R=Emin/Emed: 0.50    Z: 0.80  URL: 3.5");
 }
 
 TEST(SummaryArea, SelectedElseFirstShownOfTheModeElseLast)

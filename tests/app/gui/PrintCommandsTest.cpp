@@ -1,14 +1,17 @@
-// Printing the office sample: File › Export › Export do PDF clicked through the
-// menus writes the report whose pages the counting pass predicted, with the
-// title, the room, the areas' summary lines and the page header; File › Print
-// preview opens the preview of the same report.
+// Printing the samples: the report of the office (File › Export › Export do
+// PDF clicked through the menus) and of the hall has the pages the counting
+// pass predicted, the title, every room on the page its contents entry names,
+// every area's summary line, and the page header on every page after the
+// first; File › Print preview opens the preview of the same report.
 
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
+#include "platform/TextUtil.h"
 #include "print/ResultSummary.h"
 #include "print/ui/SheetComposer.h"
 #include "view/CKzevView.h"
@@ -90,16 +93,45 @@ private:
     kzev::SheetComposer& m_inner;
 };
 
+QString flat(QString text)
+{
+    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+}
+
+QString pdfText(const std::filesystem::path& pdf, int page = 0)
+{
+    QStringList arguments { QStringLiteral("-layout") };
+    if (page > 0)
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+    arguments << QString::fromStdString(pdf.string()) << QStringLiteral("-");
+    return flat(run(QStringLiteral("pdftotext"), arguments));
+}
+
+bool holds(const QString& text, const std::string& wanted)
+{
+    return text.contains(flat(QString::fromStdString(wanted)));
+}
+
+void savePage(const std::filesystem::path& pdf, int page, const char* name)
+{
+    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    QProcess::execute(QStringLiteral("pdftoppm"), { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+        QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
+        QString::fromStdString(pdf.string()), QString::fromStdString((shots / name).string()) });
+}
+
 class PrintCommands : public ::testing::Test {
 protected:
-    void SetUp() override
+    /** Opens a copy of the sample and calculates it, as the user would before printing. */
+    void open(const char* sample)
     {
         kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
         m_folder = std::filesystem::path(KZEV_BINARY_DIR) / "print_commands_test";
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
-        m_project = m_folder / "Vzor-kancelar.kzv";
-        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", m_project);
+        m_project = m_folder / sample;
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / sample, m_project);
         ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(m_project.string()) }, false));
         CMainFrame& frame = *m_app.frame();
         kzev::theDocument()->m_saveBeforeCalc = 0;
@@ -107,9 +139,14 @@ protected:
         frame.show();
         frame.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-        ASSERT_TRUE(frame.sendCommand(32834));
-        ASSERT_EQ(kzev::theDocument()->m_rooms.at(0).m_resultsValid, 1);
+        for (std::size_t room = 0; room < kzev::theDocument()->m_rooms.size(); ++room) {
+            selectRoom(static_cast<int>(room));
+            ASSERT_TRUE(frame.sendCommand(32834));
+            ASSERT_EQ(kzev::theDocument()->m_rooms.at(room).m_resultsValid, 1) << "room " << room;
+        }
     }
+
+    void selectRoom(int room);
 
     /** Opens File (and the submenu when named) and clicks the command; the answer runs when a dialog shows. */
     template <typename Dialog>
@@ -150,34 +187,97 @@ protected:
         delete poll;
     }
 
-    kzev::test::FakeServices m_services;
-    CKzevApp m_app;
-    std::filesystem::path m_folder;
-    std::filesystem::path m_project;
-};
 
-TEST_F(PrintCommands, PdfExportHoldsTheCountedPagesTitleRoomAndSummaryLines)
-{
-    // The pages the counting pass predicts for this printer.
-    CMainFrame& frame = *m_app.frame();
-    CKzevDoc& doc = *kzev::theDocument();
-    const std::filesystem::path counted = m_folder / "counted.pdf";
+    /** Prints the report into the file through the view's hooks and returns the pages the counting pass predicted. */
+    int printCounted(const std::filesystem::path& pdf, kzev::SheetComposer*& keep)
     {
+        CMainFrame& frame = *m_app.frame();
+        CKzevDoc& doc = *kzev::theDocument();
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(counted.string()));
-        kzev::SheetComposer sheet(*frame.kzevView(), [&doc] { return CMainFrame::roomsInTreeOrder(nullptr, doc); });
-        CountingComposer spy(sheet);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        m_sheet = std::make_unique<kzev::SheetComposer>(*frame.kzevView(),
+            [&doc] { return CMainFrame::roomsInTreeOrder(nullptr, doc); });
+        keep = m_sheet.get();
+        CountingComposer spy(*m_sheet);
         frame.kzevView()->setPageComposer(&spy);
-        ASSERT_TRUE(frame.kzevView()->printDocument(printer));
+        const bool printed = frame.kzevView()->printDocument(printer);
         frame.kzevView()->setPageComposer(nullptr);
-        ASSERT_GE(spy.counted, 3); // title page, contents, the room
-        EXPECT_EQ(pdfPages(counted), spy.counted);
-        ASSERT_EQ(sheet.contentsPages().size(), doc.m_rooms.size());
-        EXPECT_EQ(sheet.contentsPages().front(), 3) << "the room begins after the title page and the contents";
+        return printed ? spy.counted : -1;
     }
+
+    /** The report as a client receives it: counted pages, title, rooms where the contents say, summary lines, headers. */
+    void checkReport(const std::filesystem::path& pdf, int counted, const kzev::SheetComposer& sheet)
+    {
+        const CKzevDoc& doc = *kzev::theDocument();
+        const int pages = pdfPages(pdf);
+        EXPECT_EQ(pages, counted);
+        const QString text = pdfText(pdf);
+        ASSERT_FALSE(text.isEmpty()) << "pdftotext (poppler-utils) read nothing";
+        EXPECT_TRUE(holds(pdfText(pdf, 1), "Výpočet umělého osvětlení dle ČSN EN 12464-1"));
+        EXPECT_FALSE(holds(pdfText(pdf, 1), "Stránka 1")) << "the title page has no header";
+        for (int page = 2; page <= pages; ++page)
+            EXPECT_TRUE(holds(pdfText(pdf, page), "Stránka " + std::to_string(page))) << "page " << page;
+
+        // Every contents entry: listed on the contents page, and its title on the page it names.
+        const QString contents = pdfText(pdf, 2);
+        EXPECT_TRUE(holds(contents, "Obsah"));
+        ASSERT_EQ(sheet.contentsTitles().size(), sheet.contentsPages().size());
+        for (std::size_t k = 0; k < sheet.contentsTitles().size(); ++k) {
+            const std::string& title = sheet.contentsTitles()[k];
+            const int page = sheet.contentsPages()[k];
+            EXPECT_TRUE(holds(contents, title + " " + std::to_string(page))) << title;
+            EXPECT_TRUE(holds(pdfText(pdf, page), title)) << title << " on page " << page;
+        }
+        std::size_t rooms = 0;
+        for (const CRoom& room : doc.m_rooms) {
+            EXPECT_TRUE(holds(text, room.m_name)) << room.m_name;
+            ++rooms;
+            for (const CWorkSystem& area : room.m_workSystems) {
+                if (area.m_excluded == 1 && room.m_modes.size() <= 1)
+                    continue;
+                const std::string line = kzev::resultSummaryLine(area, room, doc.m_projectType);
+                EXPECT_FALSE(line.empty()) << area.m_name << " was calculated";
+                EXPECT_TRUE(holds(text, line)) << line;
+                // The mean of the table is the calculation's own figure.
+                EXPECT_TRUE(holds(text, kzev::formatC("Střední hodnota %8.1lf", kzev::storedSummaryFigures(area).mean)))
+                    << area.m_name;
+            }
+        }
+        EXPECT_GE(sheet.contentsTitles().size(), rooms) << "every room has its entry";
+    }
+
+    kzev::test::FakeServices m_services;
+    CKzevApp m_app;
+    std::unique_ptr<kzev::SheetComposer> m_sheet;
+    std::filesystem::path m_folder;
+    std::filesystem::path m_project;
+};
+
+void PrintCommands::selectRoom(int room)
+{
+    CProjectTree* tree = m_app.frame()->projectTree();
+    ASSERT_NE(tree, nullptr);
+    // A click on the selected item would start renaming it.
+    if (tree->selectedRoom() == room)
+        return;
+    QTreeWidgetItem* item = tree->roomItem(room);
+    ASSERT_NE(item, nullptr);
+    tree->scrollToItem(item);
+    const QRect box = tree->visualItemRect(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
+    ASSERT_EQ(tree->selectedRoom(), room);
+}
+
+TEST_F(PrintCommands, PdfExportOfTheOfficeHoldsTheCountedPagesRoomsAndSummaryLines)
+{
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
+    CKzevDoc& doc = *kzev::theDocument();
+    kzev::SheetComposer* sheet = nullptr;
+    const int counted = printCounted(m_folder / "counted.pdf", sheet);
+    ASSERT_GE(counted, 4); // title page, contents with the legend, the room, its plans
 
     // The user's way: File › Export › Export do PDF, a name typed without extension.
     doc.SetModifiedFlag(false);
@@ -191,40 +291,32 @@ TEST_F(PrintCommands, PdfExportHoldsTheCountedPagesTitleRoomAndSummaryLines)
     }));
     const std::filesystem::path pdf = m_folder / "zprava.pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf));
-    const int pages = pdfPages(pdf);
-    EXPECT_EQ(pages, pdfPages(counted));
     EXPECT_FALSE(doc.IsModified()) << "printing changes nothing the user would save";
+    checkReport(pdf, counted, *sheet);
+    const QString text = pdfText(pdf);
+    for (const char* wanted : { "Použitá svítidla", "Udržovací činitel", "Rozmístění výpočetních bodů",
+             "Rozmístění svítidel", "Rovnoměrnost Emin/Em", "Rovnoměrnost Emin/Emax" })
+        EXPECT_TRUE(holds(text, wanted)) << wanted;
+    EXPECT_FALSE(text.contains(QStringLiteral("nan"))) << "no figure prints as not a number";
+    savePage(pdf, sheet->contentsPages().back(), "print_office_room");
+    savePage(pdf, counted, "print_office_plan");
+    savePage(pdf, 2, "print_office_contents");
+}
 
-    const QString text = run(QStringLiteral("pdftotext"), { QString::fromStdString(pdf.string()), QStringLiteral("-") });
-    ASSERT_FALSE(text.isEmpty()) << "pdftotext (poppler-utils) read nothing";
-    std::vector<std::string> expected { "Výpočet umělého osvětlení dle ČSN EN 12464-1", "Obsah", "Délka", "Stránka 2", "Minimální hodnota", "Rovnoměrnost Emin/Em", "Rovnoměrnost Emin/Emax",
-        "Stránka " + std::to_string(pages) };
-    for (const CRoom& room : doc.m_rooms) {
-        expected.push_back(room.m_name);
-        for (const CWorkSystem& area : room.m_workSystems) {
-            const std::string line = kzev::resultSummaryLine(area, room, doc.m_projectType);
-            if (area.m_excluded == 0 && !line.empty())
-                expected.push_back(line);
-        }
-    }
-    EXPECT_GT(expected.size(), 6u) << "the sample's areas have summary lines";
-    const QString flat = QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-    for (const std::string& wanted : expected) {
-        const QString w = QString::fromStdString(wanted).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-        EXPECT_TRUE(flat.contains(w)) << wanted;
-    }
-    EXPECT_FALSE(text.contains(QStringLiteral("Stránka 1"))) << "the title page has no header";
-
-    // A page as the client receives it.
-    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
-    std::filesystem::create_directories(shots);
-    QProcess::execute(QStringLiteral("pdftoppm"), { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-        QStringLiteral("-f"), QStringLiteral("3"), QStringLiteral("-l"), QStringLiteral("3"), QString::fromStdString(pdf.string()),
-        QString::fromStdString((shots / "print_room_page").string()) });
+TEST_F(PrintCommands, ReportOfTheHallHoldsTheCountedPagesRoomsAndSummaryLines)
+{
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-hala.kzv"));
+    kzev::SheetComposer* sheet = nullptr;
+    const std::filesystem::path pdf = m_folder / "hala.pdf";
+    const int counted = printCounted(pdf, sheet);
+    ASSERT_GE(counted, 4);
+    checkReport(pdf, counted, *sheet);
+    savePage(pdf, counted, "print_hall_plan");
 }
 
 TEST_F(PrintCommands, PrintPreviewOpensFromTheFileMenu)
 {
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
     bool shown = false;
     ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintPreviewDialog>(nullptr, kPrintPreview, [&](QPrintPreviewDialog& dialog) {
         shown = true;

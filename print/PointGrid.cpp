@@ -1,0 +1,81 @@
+#include "print/PointGrid.h"
+
+#include "model/CWorkSystem.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <cmath>
+
+namespace kzev {
+
+namespace {
+
+constexpr double kZeroComponent = 1e-12;
+constexpr int kDash = 61767;
+constexpr int kValueFormat = 61493;
+
+bool keepsStoredValue(std::int32_t code)
+{
+    switch (code) {
+    case 89: case 91: case 93: case 95: case 96: case 97: case 98: case 126: case 127: case 128:
+    case 141: case 160: case 161: case 166: case 167: case 168:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::optional<int> pitchAxis(const CVector& pitch)
+{
+    std::optional<int> axis;
+    const double components[] = { pitch.x, pitch.y, pitch.z };
+    for (int k = 0; k < 3; ++k) {
+        if (!(std::fabs(components[k]) > kZeroComponent))
+            continue;
+        if (axis)
+            return std::nullopt;
+        axis = k;
+    }
+    return axis;
+}
+
+char axisLetter(int axis)
+{
+    return axis == 0 ? 'X' : axis == 1 ? 'Y' : 'Z';
+}
+
+double axisComponent(const CVector& v, int axis)
+{
+    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+}
+
+double pointValue(const CWorkSystem& area, std::size_t index)
+{
+    if (index >= area.m_points.size())
+        return 0.0;
+    if (keepsStoredValue(area.m_quantityCode))
+        return area.GetPointValue(static_cast<std::int32_t>(index));
+    const CPointCalc& point = area.m_points[index];
+    const CViewSettings& settings = area.m_viewSettings;
+    double value = 0.0;
+    if (settings.m_artificialOff != 1)
+        value += point.value(CPointCalc::kHorizontal);
+    if (settings.m_addDaylight == 1)
+        value += settings.m_outdoorIlluminance * point.value(CPointCalc::kDaylightFactor) * 0.01;
+    return value;
+}
+
+std::string pointValueText(const CWorkSystem& area, std::size_t index)
+{
+    if (index >= area.m_points.size() || area.m_points[index].m_off == 1)
+        return loadString(kDash);
+    const double value = pointValue(area, index);
+    const std::int32_t code = area.m_quantityCode;
+    if ((code == 89 || code == 161) && CPointCalc::IsNotComputed(value))
+        return loadString(kDash);
+    return formatC(loadString(kValueFormat).c_str(), value);
+}
+
+} // namespace kzev

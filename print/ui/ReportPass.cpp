@@ -1,0 +1,189 @@
+#include "print/ui/ReportPass.h"
+
+#include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+#include "platform/qt/QtPainterSurface.h"
+#include "print/HtmlWriter.h"
+#include "view/CKzevView.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kzev {
+
+ReportPass::ReportPass(IDrawSurface& surface, CKzevView& view, CKzevDoc& doc, PageFlow& flow,
+    double pixelsPerUnit)
+    : m_surface(surface)
+    , m_qt(dynamic_cast<QtPainterSurface*>(&surface))
+    , m_view(view)
+    , m_doc(doc)
+    , m_flow(flow)
+    , m_pixelsPerUnit(pixelsPerUnit > 0.0 ? pixelsPerUnit : 1.0)
+{
+}
+
+void ReportPass::font(int number)
+{
+    if (m_qt)
+        m_qt->selectFont(m_view.printFont(number));
+}
+
+int ReportPass::text(int x, int y, const std::string& value, unsigned align)
+{
+    if (m_flow.drawing() && !value.empty()) {
+        m_surface.setTextAlign(align | TextAlign::Top);
+        m_surface.textOut(x, y, value);
+    }
+    return m_surface.textExtent(value.empty() ? std::string(kReportProbe) : value).cy;
+}
+
+int ReportPass::width(const std::string& value)
+{
+    return m_surface.textExtent(value).cx;
+}
+
+void ReportPass::heading(const std::string& value)
+{
+    font(kReportHeading);
+    paragraph(value);
+    font(kReportNormal);
+}
+
+void ReportPass::row(const std::string& label, const std::string& value, const std::string& unit)
+{
+    const PageFrame& f = frame();
+    const int y = m_flow.y();
+    int height = text(f.left + 460, y, label, TextAlign::Right);
+    height = std::max(height, text(f.left + 500, y, value, TextAlign::Left));
+    height = std::max(height, text(f.right - 150, y, unit, TextAlign::Left));
+    m_flow.down(height);
+}
+
+void ReportPass::row3(const std::string& label, const std::string& a, const std::string& b, const std::string& c,
+    const std::string& unit)
+{
+    const PageFrame& f = frame();
+    const int y = m_flow.y();
+    int height = text(f.left + 460, y, label, TextAlign::Right);
+    height = std::max(height, text(f.left + 500, y, a, TextAlign::Left));
+    if (!b.empty())
+        height = std::max(height, text(f.tab1, y, b, TextAlign::Left));
+    if (!c.empty())
+        height = std::max(height, text(f.tab2, y, c, TextAlign::Left));
+    height = std::max(height, text(f.right - 150, y, unit, TextAlign::Left));
+    m_flow.down(height);
+}
+
+void ReportPass::lengthRow(const std::string& label, const CVector& v)
+{
+    row3(label, length(v.x), length(v.y), length(v.z), lengthUnit());
+}
+
+void ReportPass::headingRow(const std::string& label, const std::string& value, const std::string& unit)
+{
+    font(kReportBold);
+    row(label, value, unit);
+    ruleBetween();
+    font(kReportNormal);
+}
+
+void ReportPass::ruleBetween()
+{
+    if (m_flow.drawing()) {
+        const PageFrame& f = frame();
+        m_surface.moveTo(f.left - 20, m_flow.y() - 20);
+        m_surface.lineTo(f.right, m_flow.y() - 20);
+    }
+    m_flow.down(40);
+}
+
+void ReportPass::paragraph(const std::string& value)
+{
+    const PageFrame& f = frame();
+    const int span = f.right - f.left;
+    std::string lineText;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        std::size_t end = value.find(' ', start);
+        if (end == std::string::npos)
+            end = value.size();
+        const std::string word = value.substr(start, end - start);
+        const std::string longer = lineText.empty() ? word : lineText + " " + word;
+        if (!lineText.empty() && width(longer) > span) {
+            m_flow.down(text(f.left, m_flow.y(), lineText, TextAlign::Left));
+            lineText = word;
+        } else {
+            lineText = longer;
+        }
+        start = end + 1;
+    }
+    if (!lineText.empty())
+        m_flow.down(text(f.left, m_flow.y(), lineText, TextAlign::Left));
+}
+
+void ReportPass::closeBlock(int top)
+{
+    if (m_flow.drawing()) {
+        const PageFrame& f = frame();
+        const int bottom = m_flow.y() - 20;
+        m_surface.selectPen(Pen {});
+        m_surface.frameRect(f.left - 20, top + 20, f.right, bottom, rgb(0, 0, 0));
+        for (const int x : { f.left + 480, f.right - 170 }) {
+            m_surface.moveTo(x, top + 20);
+            m_surface.lineTo(x, bottom);
+        }
+    }
+    m_flow.downLines(2);
+}
+
+std::string ReportPass::length(double metres) const
+{
+    return m_doc.m_unitMm == 1 ? formatC("%1.0lf", withoutNegativeZero(metres * 1000.0, 0))
+                               : formatC("%1.3lf", withoutNegativeZero(metres, 3));
+}
+
+std::string ReportPass::lengthUnit() const
+{
+    return loadString(m_doc.m_unitMm == 1 ? 61749 : 61750);
+}
+
+void ReportPass::picture(const QImage& image, int x, int y, int boxWidth, int boxHeight)
+{
+    if (!m_flow.drawing() || image.isNull() || boxWidth <= 0 || boxHeight <= 0)
+        return;
+    // The longer side fills the box, the shorter one keeps the picture's shape and is centred.
+    const double scale = std::min(static_cast<double>(boxWidth) / image.width(),
+        static_cast<double>(boxHeight) / image.height());
+    const int fitWidth = static_cast<int>(image.width() * scale);
+    const int fitHeight = static_cast<int>(image.height() * scale);
+    const int left = x + (boxWidth - fitWidth) / 2;
+    const int top = y - (boxHeight - fitHeight) / 2;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    RgbImage pixels;
+    pixels.width = rgb.width();
+    pixels.height = rgb.height();
+    pixels.pixels.resize(static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height) * 3);
+    for (int row = 0; row < pixels.height; ++row)
+        std::copy_n(rgb.constScanLine(row), static_cast<std::size_t>(pixels.width) * 3,
+            pixels.pixels.begin() + static_cast<std::ptrdiff_t>(row) * pixels.width * 3);
+    // The surface places pictures in device pixels, y downwards from the paper's top.
+    const double k = m_pixelsPerUnit;
+    m_surface.drawImage(static_cast<int>(std::lround(left * k)), static_cast<int>(std::lround(-top * k)),
+        static_cast<int>(std::lround(fitWidth * k)), static_cast<int>(std::lround(fitHeight * k)), pixels);
+}
+
+void ReportPass::addContents(const std::string& title)
+{
+    m_titles.push_back(title);
+    m_pages.push_back(m_flow.page());
+}
+
+std::string reportRoomLabel(const CRoom& room)
+{
+    return room.m_number.empty() ? room.m_name : room.m_number + " " + room.m_name;
+}
+
+} // namespace kzev
