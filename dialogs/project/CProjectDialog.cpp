@@ -54,8 +54,8 @@ constexpr int kTimeText = 63526;
 constexpr int kOpenText = 63527;
 constexpr int kTodayText = 63528;
 constexpr int kCancelText = 63529;
-constexpr int kPrintGroup = 63530;
-constexpr int kCadGroup = 63531;
+constexpr int kPrintGroup = 63548;
+constexpr int kCadGroup = 63549;
 constexpr int kDrawingFilter = 61504;
 constexpr int kNotRegistered = 61856;
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr int kTitle = 63540;
-constexpr int kCancel = 63544;
+constexpr int kTitle = 63550;
+constexpr int kCancel = 63554;
 // Labels, edits, buttons and browser titles of the data, documents and pictures folders.
-constexpr std::array<int, 3> kLabels { 63541, 63543, 63542 };
+constexpr std::array<int, 3> kLabels { 63551, 63553, 63552 };
 constexpr std::array<int, 3> kEditIds { 1064, 1065, 1207 };
 constexpr std::array<int, 3> kButtonIds { 1204, 1206, 1205 };
 constexpr std::array<const char*, 3> kBrowserTitles { "Data", "Documents", "Pictures" };
