@@ -26,7 +26,10 @@ class OfficeFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        installProfileStore(std::make_unique<MemoryProfileStore>());
+        auto settings = std::make_unique<MemoryProfileStore>();
+        // A new project here goes without the modal project dialog.
+        settings->setInt("Main", "ViewProjectDialog", 0);
+        installProfileStore(std::move(settings));
         const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
         ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
         m_scope = std::make_unique<ScopedServices>(Services { nullptr, nullptr, &m_messages, nullptr, nullptr, nullptr });
