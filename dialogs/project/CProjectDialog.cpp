@@ -101,7 +101,9 @@ CProjectDialog::CProjectDialog(QWidget* parent)
     m_today = new QPushButton(text(kTodayText), print);
     m_today->setObjectName(controlName(kToday));
     dateRow->addWidget(m_today);
-    printForm->addRow(text(kFirstLabel + 4), dateRow);
+    auto* dateLabel = new QLabel(text(kFirstLabel + 4), print);
+    dateLabel->setBuddy(edit(kDate));
+    printForm->addRow(dateLabel, dateRow);
     printForm->addRow(text(kFirstLabel + 5), addEdit(kRemark));
 
     // The kind of project.
@@ -119,8 +121,10 @@ CProjectDialog::CProjectDialog(QWidget* parent)
     // The CAD program and the drawing.
     auto* cad = new QGroupBox(text(kCadGroup), this);
     auto* cadGrid = new QGridLayout(cad);
-    cadGrid->addWidget(new QLabel(text(kFirstLabel + 6), cad), 0, 0);
-    cadGrid->addWidget(addEdit(kDrawing), 0, 1);
+    auto* drawingLabel = new QLabel(text(kFirstLabel + 6), cad);
+    drawingLabel->setBuddy(addEdit(kDrawing));
+    cadGrid->addWidget(drawingLabel, 0, 0);
+    cadGrid->addWidget(edit(kDrawing), 0, 1);
     m_browse = new QPushButton(QStringLiteral("..."), cad);
     m_browse->setObjectName(controlName(kBrowse));
     m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
@@ -137,8 +141,10 @@ CProjectDialog::CProjectDialog(QWidget* parent)
     cadGrid->addWidget(m_preferAutocad, 1, 1);
     cadGrid->addWidget(m_acadUnicode, 2, 1);
     cadGrid->addWidget(m_exportAtZero, 3, 1);
-    cadGrid->addWidget(new QLabel(text(kIcadText), cad), 4, 0);
-    cadGrid->addWidget(addEdit(kIcadKey), 4, 1, 1, 3);
+    auto* icadLabel = new QLabel(text(kIcadText), cad);
+    icadLabel->setBuddy(addEdit(kIcadKey));
+    cadGrid->addWidget(icadLabel, 4, 0);
+    cadGrid->addWidget(edit(kIcadKey), 4, 1, 1, 3);
     cadGrid->setColumnStretch(1, 1);
 
     auto* timeRow = new QHBoxLayout;

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,9 +127,15 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
         if (!kzev::availableWhileCalculating(command.id))
             refused.push_back(command.id);
     }
-    for (const int id : { 57600, 57601, 57603, 57604, 57665, 32823, 32890, 32822, 32818, 32924, 32886, 32891, 32834 })
+    for (const int id : { 57600, 57601, 57603, 57604, 57665, 32823, 32890, 32822, 32818, 32924, 32886, 32891, 32834,
+             32892, 32918, 32920, 32938 })
         ASSERT_NE(std::ranges::find(refused, id), refused.end()) << id;
     std::map<int, bool> enabledInside;
+    // Wide enough for every toolbar's buttons to be in sight.
+    frame().resize(2400, 900);
+    QApplication::processEvents();
+    std::vector<int> clickedButtons;
+    std::vector<int> clickableInside;
     bool stopEnabledInside = false;
     bool sentNewHandled = true;
     QPixmap runningShot;
@@ -144,6 +151,20 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
             const QKeySequence keys = frame().commandAction(id)->shortcut();
             if (!keys.isEmpty())
                 QTest::keySequence(&frame(), keys);
+        }
+        // And every toolbar button of such a command, clicked with the mouse.
+        for (const int toolbar : CMainFrame::kToolbarIds) {
+            QToolBar* bar = frame().toolBar(toolbar);
+            for (QAction* action : bar ? bar->actions() : QList<QAction*>()) {
+                QWidget* button = bar->widgetForAction(action);
+                const int id = action->data().toInt();
+                if (action->isSeparator() || !button || !button->isVisible() || kzev::availableWhileCalculating(id))
+                    continue;
+                clickedButtons.push_back(id);
+                if (button->isEnabled() && bar->isEnabled())
+                    clickableInside.push_back(id);
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
         }
         frame().close();
         // What the tree or a recent-file entry sends goes the same way.
@@ -163,6 +184,10 @@ TEST_F(CalculationRunningGui, KeysThatWouldChangeTheProjectAreRefusedAndTheRunEn
     EXPECT_FALSE(m_pump.deed) << "the keys were pressed during the run";
     for (const int id : refused)
         EXPECT_FALSE(enabledInside[id]) << id;
+    // Among the buttons: copy and paste of lamp systems, named views, sorting the rooms, calculating them all.
+    for (const int id : { 32889, 32890, 32918, 32919, 32924 })
+        EXPECT_NE(std::ranges::find(clickedButtons, id), clickedButtons.end()) << id;
+    EXPECT_TRUE(clickableInside.empty()) << clickableInside.front();
     EXPECT_TRUE(stopEnabledInside);
     EXPECT_FALSE(sentNewHandled);
     EXPECT_TRUE(runningShot.save(QStringLiteral(QT_TESTCASE_BUILDDIR "/calculation-running.png")));
