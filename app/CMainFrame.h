@@ -19,6 +19,7 @@ class CInfoBar;
 class CKzevApp;
 class CKzevDoc;
 class CKzevView;
+class CLuminaire;
 class CProgressStatusBar;
 class CProjectTree;
 class CWorkspaceBar;
@@ -155,6 +156,8 @@ public:
     bool printReport(QPrinter& printer, bool preview);
     void OnFilePrintPreview();
     void OnExportPdf();
+    /** Shows the luminaire's catalogue sheet in the print preview; null ends the catalogue sheet. */
+    void OnCatalogueSheet(const CLuminaire* luminaire);
     /** The rooms as the tree lists them; without a tree, in the document's order. */
     [[nodiscard]] static std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc);
     /** Enables 32862 while the view shows a project. */

@@ -72,6 +72,21 @@ void CMainFrame::OnFilePrintPreview()
     preview.exec();
 }
 
+void CMainFrame::OnCatalogueSheet(const CLuminaire* luminaire)
+{
+    if (!m_kzevView)
+        return;
+    if (!luminaire) {
+        m_kzevView->setCatalogueSheet(false);
+        return;
+    }
+    m_kzevView->setSheetLuminaire(*luminaire);
+    m_kzevView->setCatalogueSheet(true);
+    OnFilePrintPreview();
+    // Printing from the frame's commands prints the project again.
+    m_kzevView->setCatalogueSheet(false);
+}
+
 void CMainFrame::OnExportPdf()
 {
     CKzevDoc* doc = kzev::theDocument();

@@ -71,6 +71,10 @@ CWorkspaceBar::CWorkspaceBar(QWidget* parent)
         if (CMainFrame* frame = kzev::mainFrame())
             frame->EnableBars(disable);
     });
+    m_databaseTree->setSheetPreview([](const CLuminaire* luminaire) {
+        if (CMainFrame* frame = kzev::mainFrame())
+            frame->OnCatalogueSheet(luminaire);
+    });
 
     m_tabs->addTab(m_projectTree, kzev::workspaceTabIcon(0), qs(kzev::loadString(kProjectTab)));
     m_tabs->addTab(m_databaseTree, kzev::workspaceTabIcon(1), qs(kzev::loadString(kDatabaseTab)));

@@ -18,6 +18,7 @@
 class QPainter;
 class QPrinter;
 class COpenGLBase;
+class CLuminaire;
 class CViewSettings;
 class QRect;
 
@@ -127,6 +128,11 @@ public:
     void setPageComposer(kzev::IPageComposer* composer) { m_composer = composer; }
     /** Set while the luminaire database dialog prints a catalogue sheet: always one page. */
     void setCatalogueSheet(bool sheet) { m_catalogueSheet = sheet; }
+    [[nodiscard]] bool catalogueSheet() const { return m_catalogueSheet; }
+    /** Keeps a copy of the luminaire whose catalogue sheet is printed. */
+    void setSheetLuminaire(const CLuminaire& luminaire);
+    /** Returns the luminaire of the catalogue sheet, or null while none was given. */
+    [[nodiscard]] const CLuminaire* sheetLuminaire() const { return m_sheetLuminaire.get(); }
     /**
      * Prepares a print on the printer: the rooms of the project in turn
      * prepared by the composer, its counting pass giving the last page.
@@ -201,6 +207,7 @@ private:
     int m_wheelRemainder = 0;
     kzev::IPageComposer* m_composer = nullptr;
     bool m_catalogueSheet = false;
+    std::unique_ptr<CLuminaire> m_sheetLuminaire;
     std::array<QFont, 6> m_printFonts;
 };
 

@@ -5,6 +5,7 @@
 #include "view/CKzevView.h"
 
 #include "model/CKzevDoc.h"
+#include "model/CLuminaire.h"
 #include "platform/qt/QtPainterSurface.h"
 #include "view/gl/COpenGLBase.h"
 #include "view/gl/GLScene.h"
@@ -160,6 +161,11 @@ bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSett
     surface.drawImage(devicePixels.left() + target.left, devicePixels.top() + target.top, target.width, target.height,
         image);
     return true;
+}
+
+void CKzevView::setSheetLuminaire(const CLuminaire& luminaire)
+{
+    m_sheetLuminaire = std::make_unique<CLuminaire>(luminaire);
 }
 
 const QFont& CKzevView::printFont(int number) const

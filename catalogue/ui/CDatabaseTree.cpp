@@ -93,6 +93,7 @@ void CDatabaseTree::OnDblClk()
         // Owned by the frame's window: the tree itself is disabled while the dialog is open.
         auto* dialog = new CLuminaireDatabaseDialog(workbook, maker, item->text(0).toStdString(), m_bars, window());
         m_dialog = dialog;
+        dialog->setSheetPreview(m_sheetPreview);
         dialog->show();
         return;
     }

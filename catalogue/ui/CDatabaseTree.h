@@ -26,6 +26,8 @@ public:
 
     /** The switch the database dialog disables and enables the frame's bars with. */
     void setBarSwitch(CLuminaireDatabaseDialog::BarSwitch bars) { m_bars = std::move(bars); }
+    /** Sets how the luminaire dialogs it opens show a catalogue sheet. */
+    void setSheetPreview(CLuminaireDatabaseDialog::SheetPreview preview) { m_sheetPreview = std::move(preview); }
 
     /** Lists the makers of the reference database anew (nothing when it cannot be read). */
     void FillTree();
@@ -51,6 +53,7 @@ private:
     [[nodiscard]] QTreeWidgetItem* selectedMaker() const;
 
     CLuminaireDatabaseDialog::BarSwitch m_bars;
+    CLuminaireDatabaseDialog::SheetPreview m_sheetPreview;
     QPointer<CLuminaireDatabaseDialog> m_dialog;
     bool m_filled = false;
 };

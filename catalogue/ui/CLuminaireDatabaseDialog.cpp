@@ -65,9 +65,8 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
     auto* importIes = named(new QPushButton(QStringLiteral("Import IES"), this), kImportIesButtonId);
     m_number = named(new QCheckBox(QStringLiteral("Číslovat"), this), kNumberCheckId);
     m_number->setChecked(true);
-    // The catalogue sheet is printed by the print preview, which this program does not have yet.
+    m_sheetButton = sheetButton;
     sheetButton->setEnabled(false);
-    sheetButton->setToolTip(QStringLiteral("Náhled katalogového listu zatím není k dispozici."));
     filterButton->setDefault(true);
     for (QPushButton* button : { filterButton, editButton, sheetButton, importLdt, exportLdt, importIes })
         button->setAutoDefault(false);
@@ -77,8 +76,8 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
     grid.SetEditable(false);
     grid.SetListMode(true);
     grid.SetHeaderSort(false);
-    // A double click on a row does nothing here.
-    grid.SetNotifyHandler([](kzev::GridNotification&) {});
+    // A double click on a row does nothing here; a new selection decides the catalogue sheet's button.
+    grid.SetNotifyHandler([this](kzev::GridNotification&) { OnUpdateCatalogueSheet(); });
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(m_filter, 1);
@@ -95,6 +94,7 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
     connect(importLdt, &QPushButton::clicked, this, [this] { OnImportLdt(); });
     connect(exportLdt, &QPushButton::clicked, this, [this] { OnExportLdt(); });
     connect(importIes, &QPushButton::clicked, this, [this] { OnImportIes(); });
+    connect(sheetButton, &QPushButton::clicked, this, [this] { OnCatalogueSheet(); });
 
     setHeadings();
     resize(980, 520);
@@ -102,7 +102,46 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
 
 CLuminaireDatabaseDialog::~CLuminaireDatabaseDialog()
 {
+    if (m_sheetPreview)
+        m_sheetPreview(nullptr);
     enableBars();
+}
+
+void CLuminaireDatabaseDialog::setSheetPreview(SheetPreview preview)
+{
+    m_sheetPreview = std::move(preview);
+    OnUpdateCatalogueSheet();
+}
+
+namespace {
+
+long firstSelectedRecord(CGridCtrl& grid)
+{
+    // The focus moves before the selection follows a click: the focused row counts while nothing is selected.
+    const kzev::CellRange selected = grid.GetSelectedCellRange();
+    const int row = selected.isValid() ? std::max(selected.minRow, grid.GetFixedRowCount()) : grid.GetFocusCell().row;
+    if (row < grid.GetFixedRowCount() || row >= grid.GetRowCount() || (selected.isValid() && row > selected.maxRow))
+        return 0;
+    return static_cast<long>(grid.GetItemData(row, 0));
+}
+
+} // namespace
+
+void CLuminaireDatabaseDialog::OnUpdateCatalogueSheet()
+{
+    if (m_sheetButton)
+        m_sheetButton->setEnabled(m_sheetPreview && firstSelectedRecord(m_grid->grid()) >= 1);
+}
+
+void CLuminaireDatabaseDialog::OnCatalogueSheet()
+{
+    const long record = firstSelectedRecord(m_grid->grid());
+    if (record < 1 || !m_sheetPreview)
+        return;
+    CLuminaire luminaire;
+    if (!luminaire.LoadFromDataFile(m_maker, record, 1))
+        return;
+    m_sheetPreview(&luminaire);
 }
 
 void CLuminaireDatabaseDialog::showEvent(QShowEvent* event)
@@ -169,6 +208,7 @@ void CLuminaireDatabaseDialog::FillGrid()
     if (grid.GetRowCount() > 1)
         grid.EnsureVisible(1, 0);
     grid.Refresh();
+    OnUpdateCatalogueSheet();
 }
 
 void CLuminaireDatabaseDialog::OnEdit()

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+class CLuminaire;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +38,8 @@ public:
 
     /** Disables the frame's bars with 1 and enables them with 0. */
     using BarSwitch = std::function<void(int disable)>;
+    /** Shows the catalogue sheet of the luminaire in the print preview; null ends the catalogue sheet. */
+    using SheetPreview = std::function<void(const CLuminaire* luminaire)>;
 
     CLuminaireDatabaseDialog(std::string workbook, long maker, std::string makerName, BarSwitch bars,
         QWidget* parent = nullptr);
@@ -54,6 +57,11 @@ public:
     void OnImportLdt();
     void OnImportIes();
     void OnExportLdt();
+    /** Loads the luminaire of the first selected row and shows its catalogue sheet in the print preview. */
+    void OnCatalogueSheet();
+    /** Enables " Katalogový list " while a luminaire row is selected and a preview can be shown. */
+    void OnUpdateCatalogueSheet();
+    void setSheetPreview(SheetPreview preview);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,6 +77,8 @@ private:
     long m_maker = 0;
     std::string m_makerName;
     BarSwitch m_bars;
+    SheetPreview m_sheetPreview;
+    QPushButton* m_sheetButton = nullptr;
     bool m_barsDisabled = false;
     bool m_filled = false;
 

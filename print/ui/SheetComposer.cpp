@@ -13,6 +13,7 @@
 #include "platform/TextUtil.h"
 #include "platform/qt/QtPainterSurface.h"
 #include "print/PageFlow.h"
+#include "print/ui/CatalogueSheet.h"
 #include "print/ui/ReportPass.h"
 #include "view/CKzevView.h"
 
@@ -51,6 +52,24 @@ void SheetComposer::prepareRoom(int /*roomIndex*/)
 
 int SheetComposer::ComposePage(IDrawSurface& surface, PrintInfo& info, int counting)
 {
+    if (m_view.catalogueSheet()) {
+        CKzevDoc* doc = theDocument();
+        const CLuminaire* luminaire = m_view.sheetLuminaire();
+        if (counting == 1 || !doc || !luminaire)
+            return 1;
+        const double pixelsPerUnit = info.pixelsPerMm / 10.0;
+        if (auto* qt = dynamic_cast<QtPainterSurface*>(&surface))
+            qt->setPageUnits(pixelsPerUnit);
+        surface.selectBrush(std::nullopt);
+        surface.setTextColour(rgb(0, 0, 0));
+        const PageFrame frame = pageFrame(static_cast<int>(std::lround(info.pagePixels.cx / pixelsPerUnit)),
+            static_cast<int>(std::lround(info.pagePixels.cy / pixelsPerUnit)), doc->m_leftMargin, doc->m_topMargin,
+            doc->m_rightMargin, doc->m_bottomMargin);
+        PageFlow flow(frame, 1, false, 1);
+        flow.newPage(frame.top);
+        ReportPass pass(surface, m_view, *doc, flow, pixelsPerUnit);
+        return PrintLuminaireSheet(pass, *luminaire);
+    }
     if (counting != 1)
         return composeOnce(surface, info, false);
     if (CKzevDoc* doc = theDocument())
