@@ -137,11 +137,16 @@ bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSett
     m_plan.setDocument(kzev::theDocument());
     m_plan.setViewSettingsOverride(&settings);
     m_glScene->setPrintRoom(roomIndex);
-    // About 150 dots per inch on a page is plenty for a rendered room and keeps the render quick.
+    // The picture keeps the shape of the window the user sees the scene in, fitted into the rectangle;
+    // about 150 dots per inch on a page is plenty for a rendered room and keeps the render quick.
     constexpr int kLargestSide = 1800;
-    const double shrink = std::min(1.0, static_cast<double>(kLargestSide) / std::max(devicePixels.width(), devicePixels.height()));
-    const kzev::ScrollSize size { std::max(1, static_cast<int>(devicePixels.width() * shrink)),
-        std::max(1, static_cast<int>(devicePixels.height() * shrink)) };
+    const QSize window = viewport()->size().isEmpty() ? QSize(4, 3) : viewport()->size();
+    const double fit = std::min(static_cast<double>(devicePixels.width()) / window.width(),
+        static_cast<double>(devicePixels.height()) / window.height());
+    const double width = window.width() * fit;
+    const double height = window.height() * fit;
+    const double shrink = std::min(1.0, kLargestSide / std::max(width, height));
+    const kzev::ScrollSize size { std::max(1, static_cast<int>(width * shrink)), std::max(1, static_cast<int>(height * shrink)) };
     const QImage picture = glWindow().RenderToImage(size, mode);
     m_glScene->setPrintRoom(-1);
     m_plan.setViewSettingsOverride(nullptr);

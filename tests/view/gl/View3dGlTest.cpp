@@ -1,7 +1,8 @@
 // The 3-D view on the shipped samples, under a real X server: the picture
 // holds the room's surfaces and luminaires where the camera's projection puts
-// them, the picture for the printer has the asked size, and switching the 3-D
-// view on and off leaves the display lists as they were.
+// them, the picture for the printer has the asked size, the printed report
+// gives a room shown in 3-D its rendered picture, and switching the 3-D view
+// on and off leaves the display lists as they were.
 
 #include "support/FakeServices.h"
 
@@ -11,6 +12,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
+#include "print/ui/SheetComposer.h"
 #include "view/CKzevView.h"
 #include "view/gl/COpenGLBase.h"
 
@@ -19,6 +21,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
 #include <QToolBar>
@@ -327,4 +330,45 @@ TEST_F(View3d, WheelOverThe3dViewMovesTheEyeByTheWheelStep)
     EXPECT_DOUBLE_EQ(settings.m_viewVector1.z, before - doc->m_wheelStep);
     // The plan's zoom is left as it was.
     EXPECT_EQ(view->totalSize().cx, view->viewport()->width());
+}
+
+TEST_F(View3d, ReportPrintsTheRoomsThreeDimensionalViewAsItsPlanPage)
+{
+    open("Vzor-kancelar.kzv");
+    click3d();
+    ASSERT_EQ(doc->m_rooms[0].m_viewSettings.m_displaySwitch, 1);
+    kzev::SheetComposer sheet(*view, [this] { return CMainFrame::roomsInTreeOrder(nullptr, *doc); });
+    view->setPageComposer(&sheet);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "printed";
+    std::filesystem::create_directories(folder);
+    const QString file = QString::fromStdString((folder / "report_3d_office.pdf").string());
+    printer.setOutputFileName(file);
+    ASSERT_TRUE(view->printDocument(printer));
+    view->setPageComposer(nullptr);
+
+    // The room's own plan is the last page: its title and the rendered picture, nothing else.
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), { file });
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+    ASSERT_TRUE(pages.hasMatch());
+    const QString last = pages.captured(1);
+    QProcess list;
+    list.start(QStringLiteral("pdfimages"), { QStringLiteral("-list"), QStringLiteral("-f"), last, QStringLiteral("-l"), last, file });
+    ASSERT_TRUE(list.waitForFinished(30000));
+    const QStringList rows = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(rows.size(), 3) << rows.join('\n').toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), { QStringLiteral("-f"), last, QStringLiteral("-l"), last, file, QStringLiteral("-") });
+    ASSERT_TRUE(text.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains(QString::fromStdString(doc->m_rooms[0].m_name)));
+    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    QProcess::execute(QStringLiteral("pdftoppm"), { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+        QStringLiteral("-singlefile"), QStringLiteral("-f"), last, QStringLiteral("-l"), last, file,
+        QString::fromStdString((shots / "print_office_3d").string()) });
 }
