@@ -9,6 +9,7 @@
 #include "platform/AppFolders.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "print/ReportText.h"
 
 #include <QImage>
 
@@ -19,18 +20,6 @@ namespace kzev {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.01745328888888889;
-
-/** The lamp description up to its second comma and the rest after it; nothing when it has fewer commas. */
-std::optional<std::pair<std::string, std::string>> splitAtSecondComma(const std::string& text)
-{
-    const std::size_t first = text.find(',');
-    if (first == std::string::npos)
-        return std::nullopt;
-    const std::size_t second = text.find(',', first + 1);
-    if (second == std::string::npos)
-        return std::nullopt;
-    return std::pair { text.substr(0, second), text.substr(second + 1) };
-}
 
 void entryLine(ReportPass& pass, const std::string& value)
 {
@@ -51,7 +40,7 @@ void legendEntry(ReportPass& pass, const CLuminaireLamp& entry, std::size_t numb
     entryLine(pass, loadString(61923) + ": " + entry.m_luminaireName);
     entryLine(pass, loadString(61928) + ": " + protectionText(entry.m_protection));
     const std::string lamp = loadString(61929) + ": " + entry.m_lampDescription;
-    if (const auto split = splitAtSecondComma(lamp)) {
+    if (const auto split = SplitAtSecondComma(lamp)) {
         entryLine(pass, split->first);
         entryLine(pass, split->second);
     } else {

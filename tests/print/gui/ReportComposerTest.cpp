@@ -1,0 +1,145 @@
+// The printed report's layout on a PDF printer: which page the first room
+// begins on by the title page and contents settings, the contents entries of
+// the rooms printed, the page header, lengths in the document's unit, and the
+// rows of a lamp system without a luminaire.
+
+#include "model/CKzevDoc.h"
+#include "print/ui/SheetComposer.h"
+#include "support/FakeServices.h"
+#include "view/CKzevView.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+using namespace kzev;
+
+namespace {
+
+QString pdfText(const QString& file, int page)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                                                   QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-") });
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+}
+
+CRoom room(const char* number, const char* name)
+{
+    CRoom r;
+    r.m_number = number;
+    r.m_name = name;
+    r.m_length = 6.0;
+    r.m_width = 4.5;
+    r.m_height = 3.0;
+    r.m_modes.resize(1);
+    return r;
+}
+
+class ReportComposer : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.m_rooms = { room("1.01", "Kancelář"), room("1.02", "Chodba"), room("1.03", "Sklad") };
+        doc.m_rooms[1].m_roomFlag = 1; // switched off in the tree
+        doc.m_printGraph = 0;
+        fakes.view.selected = 0;
+        view.setSceneShown(true);
+        view.RefreshView(0, 1);
+        printer.setFullPage(true);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "printed";
+        std::filesystem::create_directories(folder);
+        file = QString::fromStdString((folder / "report_composer.pdf").string());
+        printer.setOutputFileName(file);
+    }
+
+    SheetComposer composer()
+    {
+        return SheetComposer(view, [this] {
+            std::vector<int> order(doc.m_rooms.size());
+            std::iota(order.begin(), order.end(), 0);
+            return order;
+        });
+    }
+
+    test::FakeServices fakes;
+    CKzevDoc doc;
+    CKzevView view;
+    QPrinter printer { QPrinter::HighResolution };
+    QString file;
+};
+
+} // namespace
+
+TEST_F(ReportComposer, FirstRoomFollowsTheTitlePageAndTheContents)
+{
+    struct Case {
+        int titlePage;
+        int contents;
+        int firstRoomPage;
+    };
+    for (const Case c : { Case { 1, 1, 3 }, Case { 0, 1, 2 }, Case { 1, 0, 2 }, Case { 0, 0, 1 } }) {
+        doc.m_printHeadprogram = c.titlePage;
+        doc.m_printContent = c.contents;
+        doc.m_printLuminaires = 0;
+        SheetComposer sheet = composer();
+        view.setPageComposer(&sheet);
+        PrintInfo info;
+        ASSERT_TRUE(view.OnPreparePrinting(printer, info));
+        view.OnEndPrinting();
+        view.setPageComposer(nullptr);
+        // The room switched off in the tree has no entry and no page.
+        EXPECT_EQ(sheet.contentsTitles(), (std::vector<std::string> { "1.01 Kancelář", "1.03 Sklad" }));
+        ASSERT_EQ(sheet.contentsPages().size(), 2u);
+        EXPECT_EQ(sheet.contentsPages()[0], c.firstRoomPage) << c.titlePage << c.contents;
+        EXPECT_EQ(info.maxPage, sheet.contentsPages()[1]) << "the last room's page is the last";
+    }
+
+    // A project without rooms is a single page.
+    doc.m_rooms.clear();
+    SheetComposer sheet = composer();
+    view.setPageComposer(&sheet);
+    PrintInfo info;
+    ASSERT_TRUE(view.OnPreparePrinting(printer, info));
+    view.OnEndPrinting();
+    view.setPageComposer(nullptr);
+    EXPECT_EQ(info.maxPage, 1);
+}
+
+TEST_F(ReportComposer, PagesCarryTheirHeaderLengthsInTheUnitAndMissingLuminairesAsNotGiven)
+{
+    CLampSystem system;
+    system.m_name = "Řada u okna";
+    doc.m_rooms[0].m_lampSystems = { system };
+    doc.m_rooms[0].m_uncertainty = 12.5;
+    doc.m_printUncer = 1;
+    struct Case {
+        int unitMm;
+        const char* length;
+    };
+    for (const Case c : { Case { 1, "Délka 6000 mm" }, Case { 0, "Délka 6.000 m" } }) {
+        doc.m_unitMm = c.unitMm;
+        SheetComposer sheet = composer();
+        view.setPageComposer(&sheet);
+        ASSERT_TRUE(view.printDocument(printer));
+        view.setPageComposer(nullptr);
+        ASSERT_EQ(sheet.contentsPages().size(), 2u);
+        const QString roomPage = pdfText(file, sheet.contentsPages()[0]);
+        EXPECT_TRUE(roomPage.contains(QString::fromUtf8(c.length))) << roomPage.toStdString();
+        EXPECT_TRUE(roomPage.contains(QStringLiteral("Stránka %1").arg(sheet.contentsPages()[0])));
+        EXPECT_TRUE(roomPage.contains(QStringLiteral("Nejistota výpočtu 12.5 %")));
+        EXPECT_TRUE(roomPage.contains(QStringLiteral("Svítidlo Nezadáno"))) << roomPage.toStdString();
+        EXPECT_TRUE(roomPage.contains(QStringLiteral("Světelný zdroj Nezadáno")));
+        // Without results there are no result tables.
+        EXPECT_FALSE(roomPage.contains(QStringLiteral("Minimální hodnota")));
+        EXPECT_FALSE(pdfText(file, 1).contains(QStringLiteral("Stránka"))) << "the title page has no header";
+    }
+}
