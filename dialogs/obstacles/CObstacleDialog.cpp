@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -59,6 +60,7 @@ CObstacleDialog::~CObstacleDialog()
         if (CKzevView* view = kzev::theView())
             view->plan().setEditedObjects(nullptr, nullptr, nullptr);
     }
+    unlinkView();
 }
 
 void CObstacleDialog::buildControls()
@@ -300,8 +302,27 @@ void CObstacleDialog::ShowPreview()
         return;
     if (CKzevView* view = kzev::theView()) {
         view->plan().setEditedObjects(nullptr, nullptr, &m_session.working());
+        view->setEditLink(this);
         view->setSceneShown(true);
         view->RefreshView(0, 0);
+    }
+}
+
+void CObstacleDialog::unlinkView()
+{
+    if (CKzevView* view = kzev::theView(); view && view->editLink() == this)
+        view->setEditLink(nullptr);
+}
+
+void CObstacleDialog::obstaclesMoved()
+{
+    // The position edits show where the mouse put the system; OK counts it as a change.
+    m_session.markModified();
+    const CVector& at = m_session.working().m_origin;
+    for (int axis = 0; axis < 3; ++axis) {
+        QLineEdit* edit = m_edits[Position][static_cast<std::size_t>(axis)];
+        const QSignalBlocker quiet(edit);
+        edit->setText(qs(m_session.lengthText(axis == 0 ? at.x : axis == 1 ? at.y : at.z)));
     }
 }
 
@@ -381,6 +402,7 @@ void CObstacleDialog::finish(bool written)
     if (m_finished)
         return;
     m_finished = true;
+    unlinkView();
     if (CKzevView* view = kzev::theView()) {
         view->plan().setEditedObjects(nullptr, nullptr, nullptr);
         view->RefreshView(0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/obstacles/ObstacleSession.h"
+#include "view/EditLink.h"
 
 #include <QDialog>
 
@@ -17,9 +18,10 @@ class QPushButton;
  * The obstacle system dialog ("Soustava překážek"): name, position, the
  * three edges of one box, two pitches with their counts, reflectance,
  * transmittance and colour of one obstacle system. Modeless: the view draws
- * the working copy while the user types; OK writes it back.
+ * the working copy while the user types and drags it by the mouse; OK
+ * writes it back.
  */
-class CObstacleDialog : public QDialog {
+class CObstacleDialog : public QDialog, public kzev::IEditLink {
     Q_OBJECT
 
 public:
@@ -37,6 +39,10 @@ public:
     void OnCancel();
 
     [[nodiscard]] kzev::ObstacleSession& session() { return m_session; }
+
+    // ---- The view's mouse on the working copy --------------------------------------
+    void lampSystemChanged(kzev::LampChange) override {}
+    void obstaclesMoved() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +63,8 @@ private:
     void onCountEdited();
     void onColour();
     void finish(bool written);
+    /** Takes the working copy back from the view. */
+    void unlinkView();
     [[nodiscard]] CVector& vectorOf(int row);
 
     CKzevDoc& m_doc;

@@ -7,7 +7,9 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/AreaDialogOpener.h"
 #include "app/CProjectTree.h"
+#include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "model/CKzevDoc.h"
@@ -175,4 +177,57 @@ TEST_F(ViewMouseGui, DoubleClickOnALuminairePicksItsLampSystemInTheTree)
     EXPECT_EQ(sheet->session().lampSystem(), static_cast<int>(last));
     QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
     click(cancel, cancel->rect().center());
+}
+
+TEST_F(ViewMouseGui, ShiftRectangleSwitchesPointsOfTheOpenArea)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    ASSERT_FALSE(document.m_rooms.at(0).m_workSystems.empty());
+
+    // The first task area's dialog, opened by a double click in the tree.
+    CProjectTree& tree = *frame->projectTree();
+    QTreeWidgetItem* areaItem = tree.folderItem(0, kzev::TreeItemKind::AreaFolder)->child(0);
+    ASSERT_NE(areaItem, nullptr);
+    const QPoint item = tree.visualItemRect(areaItem).center();
+    click(tree.viewport(), item);
+    doubleClick(tree.viewport(), item);
+    CVisualTaskDialog* dialog = kzev::openAreaDialog();
+    ASSERT_NE(dialog, nullptr);
+    CWorkSystem& area = dialog->session().working();
+    ASSERT_GE(area.m_count1, 2);
+    ASSERT_GE(area.m_count2, 2);
+    ASSERT_EQ(area.m_points.size(), static_cast<std::size_t>(area.m_count1 * area.m_count2));
+    for (CPointCalc& point : area.m_points)
+        point.m_off = 0;
+    document.m_testPoints = 1;
+    // The points shown in the view settings in use (an area selected in the tree brings its own).
+    paintView();
+    CViewSettings* settings = view->plan().viewSettings();
+    ASSERT_NE(settings, nullptr);
+    settings->m_drawPoints = 1;
+    settings->m_showIlluminance = 1;
+    paintView();
+
+    // A rectangle drawn with Shift around the first two points of the first two rows.
+    const CVector margin = 0.4 * (area.m_step1 + area.m_step2);
+    const QPoint from = onScreen(area.PointPosition(0, 0) - margin);
+    const QPoint to = onScreen(area.PointPosition(1, 1) + margin);
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::ShiftModifier, from);
+    QTest::mouseEvent(QTest::MouseMove, viewport, Qt::NoButton, Qt::ShiftModifier, to);
+    EXPECT_TRUE(view->mouse().selecting());
+    paintView();
+    kzev::test::saveShot(*frame, "view_mouse_rectangle.png");
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::ShiftModifier, to);
+    QApplication::processEvents();
+
+    const std::size_t columns = static_cast<std::size_t>(area.m_count2);
+    for (std::size_t k = 0; k < area.m_points.size(); ++k) {
+        const bool inside = k == 0 || k == 1 || k == columns || k == columns + 1;
+        EXPECT_EQ(area.m_points[k].m_off, inside ? 1 : 0) << "point " << k;
+    }
+    // The points were chosen by hand: the calculation no longer marks those in obstacles itself.
+    EXPECT_EQ(document.m_testPoints, 0);
+    EXPECT_FALSE(view->mouse().selecting());
+    dialog->OnCancel();
 }
