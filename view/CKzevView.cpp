@@ -497,8 +497,19 @@ void CKzevView::applyMouseOutcome(const kzev::MouseOutcome& outcome)
     }
 }
 
+bool CKzevView::cameraReadyForMouse()
+{
+    m_plan.setDocument(kzev::theDocument());
+    return sceneShown() && m_plan.SelectRoomFromTree() != 0 && is3D();
+}
+
 void CKzevView::mousePressEvent(QMouseEvent* event)
 {
+    if (cameraReadyForMouse()) {
+        m_cameraLast = event->position().toPoint();
+        event->accept();
+        return;
+    }
     if (!planReadyForMouse()) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -512,6 +523,23 @@ void CKzevView::mousePressEvent(QMouseEvent* event)
 
 void CKzevView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (cameraReadyForMouse()) {
+        // The middle button moves the camera: eye and target, with Shift the eye alone.
+        if (event->buttons().testFlag(Qt::MiddleButton)) {
+            const QPoint at = event->position().toPoint();
+            m_glScene->moveCameraByDrag(at.x() - m_cameraLast.x(), at.y() - m_cameraLast.y(),
+                event->modifiers().testFlag(Qt::ShiftModifier));
+            m_cameraLast = at;
+            if (m_gl) {
+                m_gl->rebuildScene(m_plan.currentMode());
+                m_gl->update();
+            }
+            if (CKzevDoc* doc = kzev::theDocument())
+                doc->SetModifiedFlag(true);
+        }
+        event->accept();
+        return;
+    }
     if (!planReadyForMouse()) {
         QAbstractScrollArea::mouseMoveEvent(event);
         return;

@@ -180,6 +180,8 @@ private:
     void OnDraw(QPainter& painter);
     /** Takes the tree's room for a mouse message; false while no scene is shown in the plan. */
     [[nodiscard]] bool planReadyForMouse();
+    /** Takes the tree's room for a mouse message; true while the 3-D view is shown. */
+    [[nodiscard]] bool cameraReadyForMouse();
     void applyMouseOutcome(const kzev::MouseOutcome& outcome);
     void drawSplash(QPainter& painter);
     void updateScrollBars();
@@ -196,6 +198,8 @@ private:
     std::function<void()> m_calculate;
     /** Set while the calculation a drag started runs: its event pumping must not start another. */
     bool m_calculating = false;
+    /** Where the last step of a camera drag in the 3-D view ended. */
+    QPoint m_cameraLast;
     kzev::ResultLayers m_resultLayers;
     std::unique_ptr<kzev::ILuminaireSource> m_documentLuminaires;
     std::function<void(const QPoint&)> m_contextMenu;

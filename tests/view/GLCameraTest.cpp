@@ -115,3 +115,28 @@ TEST(OffscreenLayout, PictureKeepsTheWindowsShapeAndTheMemoryCap)
     EXPECT_EQ(OffscreenLayout::imageSize({ 800, 400 }, { 6600, 4800 }, true, 500), (ScrollSize { 400, 200 }));
     EXPECT_EQ(OffscreenLayout::imageSize({ 0, 0 }, { 0, 0 }, false), (ScrollSize { 1, 1 }));
 }
+
+TEST(GLCamera, MiddleDragMovesAcrossTheViewAtFiveCentimetresAPixel)
+{
+    struct Case {
+        int code;
+        CVector expected;
+    };
+    // 20 pixels right and 10 down from (1, 2, 3).
+    const Case cases[] = {
+        { 112, { 0.0, 2.5, 3.0 } },
+        { 113, { 2.0, 2.5, 3.0 } },
+        { 114, { 2.0, 2.0, 3.5 } },
+        { 115, { 1.0, 3.0, 3.5 } },
+        { 116, { 0.0, 2.0, 3.5 } },
+        { 117, { 1.0, 1.0, 3.5 } },
+        { 118, { 1.0, 2.0, 3.0 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        const CVector moved = GLCamera::dragStep(c.code, { 1.0, 2.0, 3.0 }, 20, 10);
+        EXPECT_NEAR(moved.x, c.expected.x, 1e-6);
+        EXPECT_NEAR(moved.y, c.expected.y, 1e-6);
+        EXPECT_NEAR(moved.z, c.expected.z, 1e-6);
+    }
+}

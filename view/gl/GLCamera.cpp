@@ -70,6 +70,24 @@ CVector GLCamera::wheelEye(int viewCode, const CVector& eye, double wheelStep, i
     return moved;
 }
 
+CVector GLCamera::dragStep(int viewCode, const CVector& point, int dx, int dy)
+{
+    const double a = static_cast<double>(0.05F);
+    const double h = a * dx;
+    const double v = a * dy;
+    CVector moved = point;
+    switch (viewCode) {
+    case 112: moved.x -= h; moved.y += v; break;
+    case 113: moved.x += h; moved.y += v; break;
+    case 114: moved.x += h; moved.z += v; break;
+    case 115: moved.y += h; moved.z += v; break;
+    case 116: moved.x -= h; moved.z += v; break;
+    case 117: moved.y -= h; moved.z += v; break;
+    default: break;
+    }
+    return moved;
+}
+
 double GLBrightnessFromValue(double value, double maximum, double reflectance)
 {
     const double ratio = 10.0 * value / maximum * reflectance;

@@ -35,6 +35,11 @@ public:
      * nearer by the step along the axis the view code looks along.
      */
     [[nodiscard]] static CVector wheelEye(int viewCode, const CVector& eye, double wheelStep, int delta);
+    /**
+     * Returns the point moved by a middle drag of dx, dy pixels: 0.05 room
+     * units per pixel, across the view so that the scene follows the mouse.
+     */
+    [[nodiscard]] static CVector dragStep(int viewCode, const CVector& point, int dx, int dy);
 };
 
 /** Returns 0.5 x (1 + log10(10 x v / M x rho)): 1 at the maximum, 0.5 at a tenth, 0 at a hundredth. */

@@ -113,6 +113,26 @@ void GLScene::moveEyeByWheel(int delta)
     settings->m_viewVector1 = GLCamera::wheelEye(settings->m_viewCode, settings->m_viewVector1, doc->m_wheelStep, delta);
 }
 
+void GLScene::moveCameraByDrag(int dx, int dy, bool eyeOnly)
+{
+    CViewSettings* settings = m_plan.viewSettings();
+    const CRoom* room = sceneRoom();
+    if (!settings || !room)
+        return;
+    const int code = settings->m_viewCode;
+    settings->m_viewVector1 = GLCamera::dragStep(code, settings->m_viewVector1, dx, dy);
+    if (!eyeOnly) {
+        settings->m_viewVector2 = GLCamera::dragStep(code, settings->m_viewVector2, dx, dy);
+        return;
+    }
+    // The eye circles the scene: it keeps looking at the centre of the room's extents.
+    m_plan.ComputeSceneExtents();
+    const auto& low = m_plan.projection().sceneMinimum();
+    const auto& high = m_plan.projection().sceneMaximum();
+    settings->m_viewVector2 = CVector { (low[0] + high[0]) * 0.5 + room->m_origin.x,
+        (low[1] + high[1]) * 0.5 + room->m_origin.y, (low[2] + high[2]) * 0.5 + room->m_origin.z };
+}
+
 void GLScene::prepareOffscreen()
 {
     // A room the composer prints gets its own extents and camera; the screen's room keeps a camera the

@@ -37,6 +37,8 @@ public:
     void ComputeGLEyeTarget();
     /** Moves the eye for a wheel notch by the document's wheel step. */
     void moveEyeByWheel(int delta);
+    /** A middle drag of dx, dy pixels: eye and target move together, with Shift the eye alone toward the scene's centre. */
+    void moveCameraByDrag(int dx, int dy, bool eyeOnly);
     /** Lets the print composer draw a room of its own; -1 returns to the plan's room. */
     void setPrintRoom(int roomIndex) { m_printRoom = roomIndex; }
     [[nodiscard]] double sceneSize() const { return m_sceneSize; }

@@ -231,3 +231,35 @@ TEST_F(ViewMouseGui, ShiftRectangleSwitchesPointsOfTheOpenArea)
     EXPECT_FALSE(view->mouse().selecting());
     dialog->OnCancel();
 }
+
+TEST_F(ViewMouseGui, MiddleDragInThe3DViewMovesTheCamera)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    ASSERT_TRUE(frame->sendCommand(32899));
+    QApplication::processEvents();
+    ASSERT_TRUE(view->is3D());
+    CViewSettings& settings = *view->plan().viewSettings();
+    const CVector eye = settings.m_viewVector1;
+    const CVector target = settings.m_viewVector2;
+    document.SetModifiedFlag(false);
+
+    // 20 pixels to the right over the floor view: eye and target 1 m toward -x.
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::MiddleButton, {}, QPoint(200, 200));
+    QTest::mouseMove(viewport, QPoint(210, 200));
+    QTest::mouseMove(viewport, QPoint(220, 200));
+    QTest::mouseRelease(viewport, Qt::MiddleButton, {}, QPoint(220, 200));
+    EXPECT_NEAR(settings.m_viewVector1.x, eye.x - 1.0, 1e-6);
+    EXPECT_NEAR(settings.m_viewVector2.x, target.x - 1.0, 1e-6);
+    EXPECT_NEAR(settings.m_viewVector1.y, eye.y, 1e-9);
+    EXPECT_TRUE(document.IsModified());
+
+    // With Shift only the eye moves and the target goes to the middle of the scene.
+    QTest::mousePress(viewport, Qt::MiddleButton, Qt::ShiftModifier, QPoint(200, 200));
+    QTest::mouseEvent(QTest::MouseMove, viewport, Qt::NoButton, Qt::ShiftModifier, QPoint(200, 220));
+    QTest::mouseRelease(viewport, Qt::MiddleButton, Qt::ShiftModifier, QPoint(200, 220));
+    EXPECT_NEAR(settings.m_viewVector1.y, eye.y + 1.0, 1e-6);
+    const CRoom& room = document.m_rooms.at(0);
+    EXPECT_NEAR(settings.m_viewVector2.x, room.m_origin.x + 0.5 * room.m_length, 0.6);
+    EXPECT_NEAR(settings.m_viewVector2.z, room.m_origin.z + 0.5 * room.m_height, 0.6);
+}
