@@ -1,13 +1,15 @@
 // The printed report's layout on a PDF printer: which page the first room
 // begins on by the title page and contents settings, the contents entries of
-// the rooms printed, the page header, lengths in the document's unit, and the
-// rows of a lamp system without a luminaire.
+// the rooms printed, the page header and its logo, lengths in the document's
+// unit, and the rows of a lamp system without a luminaire.
 
 #include "model/CKzevDoc.h"
+#include "platform/AppFolders.h"
 #include "print/ui/SheetComposer.h"
 #include "support/FakeServices.h"
 #include "view/CKzevView.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -141,5 +143,30 @@ TEST_F(ReportComposer, PagesCarryTheirHeaderLengthsInTheUnitAndMissingLuminaires
         // Without results there are no result tables.
         EXPECT_FALSE(roomPage.contains(QStringLiteral("Minimální hodnota")));
         EXPECT_FALSE(pdfText(file, 1).contains(QStringLiteral("Stránka"))) << "the title page has no header";
+    }
+}
+
+TEST_F(ReportComposer, LogoOfTheProgramFolderStandsOnTheTitlePageAndInTheHeaders)
+{
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "printed" / "logo";
+    std::filesystem::create_directories(folder);
+    QImage logo(120, 60, QImage::Format_RGB888);
+    logo.fill(QColor(0, 90, 160));
+    ASSERT_TRUE(logo.save(QString::fromStdString((folder / "Kzev.jpg").string()), "JPG"));
+    const std::string saved = appFolders().PathExe;
+    appFolders().PathExe = folder.string() + "/";
+    SheetComposer sheet = composer();
+    view.setPageComposer(&sheet);
+    const bool printed = view.printDocument(printer);
+    view.setPageComposer(nullptr);
+    appFolders().PathExe = saved;
+    ASSERT_TRUE(printed);
+    for (const int page : { 1, 2, 3 }) {
+        QProcess list;
+        list.start(QStringLiteral("pdfimages"), { QStringLiteral("-list"), QStringLiteral("-f"), QString::number(page),
+                                                   QStringLiteral("-l"), QString::number(page), file });
+        ASSERT_TRUE(list.waitForFinished(30000));
+        // Two heading lines and the one picture.
+        EXPECT_EQ(QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size(), 3) << page;
     }
 }
