@@ -57,9 +57,26 @@ void ReportPass::row(const std::string& label, const std::string& value, const s
     const PageFrame& f = frame();
     const int y = m_flow.y();
     int height = text(f.left + 460, y, label, TextAlign::Right);
-    height = std::max(height, text(f.left + 500, y, value, TextAlign::Left));
     height = std::max(height, text(f.right - 150, y, unit, TextAlign::Left));
-    m_flow.down(height);
+    // A value wider than its column goes on over more lines, broken between words.
+    const int span = f.right - 190 - (f.left + 500);
+    int valueHeight = 0;
+    std::string line;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t end = std::min(value.find(' ', start), value.size());
+        const std::string word = value.substr(start, end - start);
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && width(longer) > span) {
+            valueHeight += text(f.left + 500, y - valueHeight, line, TextAlign::Left);
+            line = word;
+        } else {
+            line = longer;
+        }
+        start = end + 1;
+    }
+    valueHeight += text(f.left + 500, y - valueHeight, line, TextAlign::Left);
+    m_flow.down(std::max(height, valueHeight));
 }
 
 void ReportPass::row3(const std::string& label, const std::string& a, const std::string& b, const std::string& c,

@@ -216,7 +216,9 @@ protected:
         EXPECT_EQ(pages, counted);
         const QString text = pdfText(pdf);
         ASSERT_FALSE(text.isEmpty()) << "pdftotext (poppler-utils) read nothing";
-        EXPECT_TRUE(holds(pdfText(pdf, 1), "Výpočet umělého osvětlení dle ČSN EN 12464-1"));
+        const char* title = doc.m_projectType == 2 ? "Výpočet umělého osvětlení dle ČSN 36 0400"
+                                                   : "Výpočet umělého osvětlení dle ČSN EN 12464-1";
+        EXPECT_TRUE(holds(pdfText(pdf, 1), title));
         EXPECT_FALSE(holds(pdfText(pdf, 1), "Stránka 1")) << "the title page has no header";
         for (int page = 2; page <= pages; ++page)
             EXPECT_TRUE(holds(pdfText(pdf, page), "Stránka " + std::to_string(page))) << "page " << page;
@@ -312,6 +314,24 @@ TEST_F(PrintCommands, ReportOfTheHallHoldsTheCountedPagesRoomsAndSummaryLines)
     ASSERT_GE(counted, 4);
     checkReport(pdf, counted, *sheet);
     savePage(pdf, counted, "print_hall_plan");
+}
+
+TEST_F(PrintCommands, ReportOfTheRoadHoldsItsLaneWidthAndLuminanceLines)
+{
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-silnice.kzv"));
+    ASSERT_EQ(kzev::theDocument()->m_projectType, 2);
+    kzev::SheetComposer* sheet = nullptr;
+    const std::filesystem::path pdf = m_folder / "silnice.pdf";
+    const int counted = printCounted(pdf, sheet);
+    ASSERT_GE(counted, 4);
+    checkReport(pdf, counted, *sheet);
+    const CRoom& road = kzev::theDocument()->m_rooms.front();
+    ASSERT_FALSE(road.m_workSystems.empty());
+    // A lane is three point spacings across the first field.
+    const double lane = 3.0 * road.m_workSystems.front().m_step2.Length();
+    EXPECT_TRUE(holds(pdfText(pdf), kzev::formatC("Šířka pruhu %1.0lf mm", lane * 1000.0))) << lane;
+    EXPECT_TRUE(holds(pdfText(pdf), "Jas vozovky v kontrolních bodech"));
+    savePage(pdf, sheet->contentsPages().back(), "print_road_room");
 }
 
 TEST_F(PrintCommands, PrintPreviewOpensFromTheFileMenu)
