@@ -31,7 +31,7 @@ std::optional<std::string> CGridCtrl::CopyTextFromGrid() const
             firstCol = false;
             // Unselected cells of a ragged selection keep their place as empty fields.
             if (IsCellSelected(row, col))
-                text += GetItemText(row, col);
+                text += clipboardCellText(GetItemText(row, col));
         }
     }
 

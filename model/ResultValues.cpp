@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -109,8 +110,11 @@ std::string formatCount(std::int32_t count)
     return formatC(loadString(kIdsCount).c_str(), static_cast<long>(count));
 }
 
-double parseLength(std::string_view text, std::int32_t lengthUnitFlag)
+double parseLength(std::string_view typed, std::int32_t lengthUnitFlag)
 {
+    // A decimal comma, as the Czech user types it and the clipboard carries it, reads as the point.
+    std::string text(typed);
+    std::replace(text.begin(), text.end(), ',', '.');
     std::size_t start = 0;
     while (start < text.size() && isBlank(text[start]))
         ++start;

@@ -45,8 +45,8 @@ namespace kzev {
 
 /**
  * Returns the leading number of the text as metres: the text is read like
- * atof in the C locale (leading blanks skipped, anything after the number
- * ignored, "2,5" gives 2) and multiplied by 0.001 in millimetre mode. Text
+ * atof in the C locale after a decimal comma is taken for the point
+ * (leading blanks skipped, anything after the number ignored, "2,5" gives 2.5) and multiplied by 0.001 in millimetre mode. Text
  * without a leading number, and numbers that are not finite, give 0.0.
  */
 [[nodiscard]] double parseLength(std::string_view text, std::int32_t lengthUnitFlag);

@@ -46,4 +46,26 @@ std::vector<std::string_view> textBlockFields(std::string_view line)
     return fields;
 }
 
+std::string clipboardCellText(std::string_view text)
+{
+    std::string out(text);
+    const std::string_view number = trimmed(text);
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+        ++i;
+    const std::size_t digitsBefore = i;
+    while (i < number.size() && number[i] >= '0' && number[i] <= '9')
+        ++i;
+    if (i == digitsBefore || i >= number.size() || number[i] != '.')
+        return out;
+    const std::size_t point = i++;
+    const std::size_t digitsAfter = i;
+    while (i < number.size() && number[i] >= '0' && number[i] <= '9')
+        ++i;
+    if (i == digitsAfter || i != number.size())
+        return out;
+    out[static_cast<std::size_t>(number.data() - text.data()) + point] = ',';
+    return out;
+}
+
 } // namespace kzev

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,5 +19,13 @@ namespace kzev {
  * An empty line has no fields.
  */
 [[nodiscard]] std::vector<std::string_view> textBlockFields(std::string_view line);
+
+/**
+ * A cell's text as it goes on the clipboard: a number written with a decimal point gets the
+ * decimal comma, so that every number the program puts on the clipboard follows one rule and
+ * pastes back into the grids (which read a comma as a point) and into a Czech spreadsheet.
+ * Any other text stays as it is.
+ */
+[[nodiscard]] std::string clipboardCellText(std::string_view text);
 
 } // namespace kzev

@@ -56,6 +56,30 @@ TEST_F(ClipboardGrid, CopyGivesTheSelectedBlockWithoutTheHeadings)
     EXPECT_EQ(window.clipboard, "kept");
 }
 
+TEST_F(ClipboardGrid, NumbersGoOnTheClipboardWithTheDecimalCommaAndPasteBack)
+{
+    struct Case {
+        const char* shown;
+        const char* copied;
+    };
+    const std::vector<Case> cases { { "1.500", "1,500" }, { "-0.25", "-0,25" }, { "1500", "1500" }, { "2,5", "2,5" },
+        { "Sv. 1.2a", "Sv. 1.2a" }, { "1.2.2007", "1.2.2007" }, { ".5", ".5" }, { "", "" } };
+    for (const Case& c : cases) {
+        grid.SetItemText(1, 1, c.shown);
+        grid.SetSelectedRange(1, 1, 1, 1);
+        EXPECT_EQ(grid.CopyTextFromGrid(), c.copied) << c.shown;
+    }
+    // A copied row pastes back where it came from with its numbers readable.
+    grid.SetItemText(1, 1, "1.500");
+    grid.SetItemText(1, 2, "-0.25");
+    grid.SetSelectedRange(1, 1, 1, 2);
+    const std::optional<std::string> row1 = grid.CopyTextFromGrid();
+    ASSERT_TRUE(row1.has_value());
+    ASSERT_TRUE(grid.PasteTextToGrid(2, 1, *row1));
+    EXPECT_EQ(grid.GetItemText(2, 1), "1,500");
+    EXPECT_EQ(grid.GetItemText(2, 2), "-0,25");
+}
+
 TEST_F(ClipboardGrid, RaggedBlockIsPastedAtTheFocusCell)
 {
     grid.SetFocusCell(3, 2);

@@ -128,7 +128,8 @@ TEST(ResultValues, ParseLengthReadsTheLeadingNumber)
     };
     const Row rows[] = {
         { "1235", 1, 1.235 },
-        { "2,5", 0, 2.0 }, // the comma ends the number
+        { "2,5", 0, 2.5 }, // the decimal comma of the Czech user and of the clipboard
+        { "1,5", 1, 0.0015 },
         { "2.5", 0, 2.5 },
         { "  3.5m", 0, 3.5 },
         { "+4", 0, 4.0 },
