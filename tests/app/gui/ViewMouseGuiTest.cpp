@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -37,7 +38,12 @@ protected:
     void SetUp() override
     {
         kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+        // A copy of the office: the mouse changes the project, and nothing may ever be saved over the sample.
+        const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kzev_view_mouse";
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path office = folder / "Vzor-kancelar.kzv";
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", office,
+            std::filesystem::copy_options::overwrite_existing);
         ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
         frame = app.frame();
         view = frame->kzevView();
@@ -49,6 +55,12 @@ protected:
         settings.m_displaySwitch = 0;
         settings.m_luminaires = 1;
         settings.m_viewCode = kzev::ViewCode::Floor;
+    }
+
+    void TearDown() override
+    {
+        if (CKzevDoc* document = kzev::theDocument())
+            document->SetModifiedFlag(false);
     }
 
     QTreeWidgetItem* lampItem(int index) const
@@ -262,4 +274,70 @@ TEST_F(ViewMouseGui, MiddleDragInThe3DViewMovesTheCamera)
     const CRoom& room = document.m_rooms.at(0);
     EXPECT_NEAR(settings.m_viewVector2.x, room.m_origin.x + 0.5 * room.m_length, 0.6);
     EXPECT_NEAR(settings.m_viewVector2.z, room.m_origin.z + 0.5 * room.m_height, 0.6);
+}
+
+TEST_F(ViewMouseGui, ImmediateCalculationAfterADragNeverNests)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_immediateCalc = 1;
+    CProjectTree& tree = *frame->projectTree();
+    const QPoint item = tree.visualItemRect(lampItem(0)).center();
+    click(tree.viewport(), item);
+    doubleClick(tree.viewport(), item);
+    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    paintView();
+
+    // The calculation pumps the window's events: a second drag released meanwhile starts no second run.
+    const CVector origin = document.m_rooms.at(0).m_lampSystems.at(0).m_origin;
+    QWidget* viewport = view->viewport();
+    int runs = 0;
+    const auto dragOnce = [&] {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, onScreen(origin));
+        QTest::mouseMove(viewport, onScreen(origin + CVector { 0.5, 0.0, 0.0 }));
+        QTest::mouseMove(viewport, onScreen(origin + CVector { 1.0, 0.0, 0.0 }));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, onScreen(origin + CVector { 1.0, 0.0, 0.0 }));
+    };
+    view->setCalculationHandler([&] {
+        ++runs;
+        dragOnce();
+    });
+    dragOnce();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(view->mouse().dragging());
+    // A release after the run starts the next one.
+    dragOnce();
+    EXPECT_EQ(runs, 2);
+    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
+    click(cancel, cancel->rect().center());
+}
+
+TEST_F(ViewMouseGui, ImmediateCalculationCalculatesTheRoomOnRelease)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_immediateCalc = 1;
+    CProjectTree& tree = *frame->projectTree();
+    const QPoint item = tree.visualItemRect(lampItem(0)).center();
+    click(tree.viewport(), item);
+    doubleClick(tree.viewport(), item);
+    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    paintView();
+
+    const CVector origin = document.m_rooms.at(0).m_lampSystems.at(0).m_origin;
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, onScreen(origin));
+    QTest::mouseMove(viewport, onScreen(origin + CVector { 0.2, 0.0, 0.0 }));
+    QTest::mouseMove(viewport, onScreen(origin + CVector { 0.5, 0.0, 0.0 }));
+    EXPECT_EQ(document.m_rooms.at(0).m_resultsValid, 0);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, onScreen(origin + CVector { 0.5, 0.0, 0.0 }));
+    QApplication::processEvents();
+
+    // The room was calculated with the lamp system where the drag left it; the sheet keeps the bars disabled.
+    EXPECT_EQ(document.m_rooms.at(0).m_resultsValid, 1);
+    EXPECT_EQ(document.m_calcRunning, 0);
+    EXPECT_FALSE(frame->menuBar()->isEnabled());
+    QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);
+    click(ok, ok->rect().center());
+    EXPECT_TRUE(frame->menuBar()->isEnabled());
 }
