@@ -118,6 +118,37 @@ TEST_F(LampSystemClipboardGui, LampSystemCopiedInOneRoomIsPastedIntoTheOther)
     EXPECT_TRUE(m_services.messageBox.shown.empty());
 }
 
+TEST_F(LampSystemClipboardGui, PastedIntoAnotherProjectItPointsAtItsOwnLuminaireThere)
+{
+    const CLampSystem source = room(0).m_lampSystems.at(0);
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+
+    // The hall sample, opened afterwards, uses other luminaires.
+    const std::filesystem::path hall = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-hala.kzv";
+    ASSERT_TRUE(frame().document().openDocument(hall.string()));
+    const auto uses = [&](const CLuminaire& luminaire) {
+        return luminaire.m_databaseNumber == source.m_luminaireDatabase
+            && luminaire.m_recordNumber == source.m_luminaireRecord;
+    };
+    for (const CRoom& each : doc().m_rooms) {
+        for (const CLampSystem& system : each.m_lampSystems)
+            ASSERT_FALSE(system.m_luminaireDatabase == source.m_luminaireDatabase
+                && system.m_luminaireRecord == source.m_luminaireRecord) << "the hall must not use the office's luminaire";
+    }
+
+    select(folder(0, TreeItemKind::LampFolder));
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    const CLampSystem& pasted = room(0).m_lampSystems.back();
+    EXPECT_EQ(pasted.m_name, source.m_name);
+    ASSERT_GE(pasted.m_luminaireIndex, 0);
+    ASSERT_LT(static_cast<std::size_t>(pasted.m_luminaireIndex), doc().m_luminaires.size());
+    EXPECT_TRUE(uses(doc().m_luminaires[static_cast<std::size_t>(pasted.m_luminaireIndex)]));
+    EXPECT_GE(pasted.m_lampIndex, 0);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+}
+
 TEST_F(LampSystemClipboardGui, NonRegularSystemAlsoGoesOnTheSystemClipboardAsATable)
 {
     room(0).m_lampSystems.at(0).m_nonRegular = 1;
