@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
+#include "app/CWorkspaceBar.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 
@@ -14,6 +15,13 @@ bool openRoomSheet(CMainFrame& frame, int room)
         return false;
     CDialogRoom dialog(*doc, room, &frame);
     dialog.setWindowIcon(frame.windowIcon());
+    // The walls of an irregular outline stay whatever closes the sheet.
+    dialog.setObstaclesAddedHandler([&frame, room](int first, int count) {
+        if (CWorkspaceBar* workspace = frame.workspace()) {
+            for (int k = 0; k < count; ++k)
+                workspace->AddObstacleSystemItem(room, first + k);
+        }
+    });
     if (dialog.DoModal() != QDialog::Accepted)
         return false;
     if (CProjectTree* tree = frame.projectTree()) {

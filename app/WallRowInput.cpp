@@ -1,32 +1,29 @@
-// The polyline of a wall row, asked on a plain form (one point "X Y Z" a
-// line) until the wall-row dialog takes its place.
+// The polyline of a wall row, asked in the wall-row dialog.
 
 #include "app/FrameInputs.h"
-#include "app/StandInForm.h"
-#include "model/CKzevDoc.h"
 
-#include <sstream>
+#include "dialogs/obstacles/CWallRowDialog.h"
+#include "dialogs/obstacles/WallRowPoints.h"
+#include "model/CKzevDoc.h"
 
 namespace kzev {
 
 std::optional<WallRowInput> askWallRow(QWidget* parent, CKzevDoc& doc, const CRoom& room)
 {
-    StandInForm form(parent, "Řada překážek - stěn");
-    form.addText("Výška", doc.FormatPropertyLength(room.m_height));
-    form.addText("Tloušťka", doc.FormatPropertyLength(doc.m_wallWidth));
-    form.addLines("Body", "");
-    form.finish();
-    if (form.exec() != QDialog::Accepted)
+    const double shown = doc.m_unitMm == 1 ? 1000.0 : 1.0;
+    CWallRowDialog dialog(doc, parent);
+    dialog.m_height = room.m_height * shown;
+    dialog.m_thickness = doc.m_wallWidth * shown;
+    dialog.m_reference = room.m_origin;
+    dialog.m_absolute = 0;
+    if (parent)
+        dialog.setWindowIcon(parent->windowIcon());
+    if (dialog.DoModal() != QDialog::Accepted)
         return std::nullopt;
     WallRowInput input;
-    input.height = doc.ParseLength(form.text("Výška"));
-    input.thickness = doc.ParseLength(form.text("Tloušťka"));
-    for (const std::string& line : form.lines("Body")) {
-        std::istringstream words(line);
-        std::string x, y, z;
-        words >> x >> y >> z;
-        input.points.emplace_back(doc.ParseLength(x), doc.ParseLength(y), doc.ParseLength(z));
-    }
+    input.points = wallRowPoints(dialog.pointRows(), doc.m_unitMm);
+    input.height = dialog.m_height / shown;
+    input.thickness = dialog.m_thickness / shown;
     return input;
 }
 

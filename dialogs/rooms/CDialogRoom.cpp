@@ -1,6 +1,10 @@
 #include "dialogs/rooms/CDialogRoom.h"
 
+#include "dialogs/obstacles/CWallRowDialog.h"
+#include "dialogs/obstacles/WallRowPoints.h"
 #include "dialogs/rooms/RoomPages.h"
+#include "model/WallRow.h"
+#include "view/CKzevView.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -32,6 +36,7 @@ CDialogRoom::CDialogRoom(CKzevDoc& doc, int room, QWidget* parent)
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setText(QString::fromStdString(kzev::loadString(61458)));
+    connect(m_dimensions->irregularButton(), &QPushButton::clicked, this, &CDialogRoom::onIrregularOutline);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDialogRoom::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDialogRoom::reject);
     layout->addWidget(buttons);
@@ -88,4 +93,50 @@ void CDialogRoom::done(int result)
         m_doc.m_rooms[static_cast<std::size_t>(m_sheet.roomIndex())].m_activePage = m_tabs->currentIndex();
     }
     QDialog::done(result);
+}
+
+void CDialogRoom::onIrregularOutline()
+{
+    if (!m_sheet.valid())
+        return;
+    const int index = m_sheet.roomIndex();
+    const double shown = m_doc.m_unitMm == 1 ? 1000.0 : 1.0;
+    CWallRowDialog dialog(m_doc, this);
+    {
+        const CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(index)];
+        dialog.m_thickness = 1.0;
+        dialog.m_height = room.m_height * shown;
+        dialog.m_reference = room.m_origin;
+        dialog.m_absolute = 1;
+    }
+    dialog.setWindowIcon(windowIcon());
+    if (dialog.DoModal() == QDialog::Accepted) {
+        const double height = dialog.m_height / shown;
+        const double thickness = dialog.m_thickness / shown;
+        CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(index)];
+        const int first = static_cast<int>(room.m_obstacleSystems.size());
+        const std::vector<CVector> points = kzev::wallRowPoints(dialog.pointRows(), m_doc.m_unitMm);
+        if (const std::string refusal = kzev::wallRowRefusal(height, thickness); !refusal.empty() && points.size() > 1) {
+            kzev::services().messageBox->show(refusal, kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        } else if (const std::optional<kzev::RoomOutline> outline
+                   = kzev::buildIrregularOutline(room, points, height, thickness)) {
+            // The page shows the outline's box; it reaches the room when the sheet is confirmed.
+            m_dimensions->read(m_sheet.values);
+            m_sheet.values.size[0] = m_sheet.lengthText(outline->length);
+            m_sheet.values.size[1] = m_sheet.lengthText(outline->width);
+            m_sheet.values.origin[0] = m_sheet.lengthText(outline->low.x);
+            m_sheet.values.origin[1] = m_sheet.lengthText(outline->low.y);
+            m_sheet.values.origin[2] = m_sheet.lengthText(outline->low.z);
+            m_dimensions->fill(m_sheet.values);
+            if (outline->walls > 0) {
+                m_doc.SetModifiedFlag();
+                if (m_obstaclesAdded)
+                    m_obstaclesAdded(first, outline->walls);
+            }
+        }
+    }
+    if (CKzevView* view = kzev::theView()) {
+        view->setSceneShown(true);
+        view->RefreshView(0, 1);
+    }
 }

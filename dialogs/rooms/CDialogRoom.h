@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class CKzevDoc;
 class CRoomDimesions;
 class CRoomMaintenance;
@@ -31,13 +33,22 @@ public:
     int DoModal();
 
     [[nodiscard]] kzev::RoomSheet& sheet() { return m_sheet; }
+    /** Called with the first index and the number of obstacle systems that "Nepravidel" appended. */
+    void setObstaclesAddedHandler(std::function<void(int first, int count)> handler)
+    {
+        m_obstaclesAdded = std::move(handler);
+    }
 
 protected:
     void accept() override;
     void done(int result) override;
 
 private:
+    /** "Nepravidel": walls along an outline typed as points; the room's rectangle becomes their box. */
+    void onIrregularOutline();
+
     CKzevDoc& m_doc;
+    std::function<void(int, int)> m_obstaclesAdded;
     kzev::RoomSheet m_sheet;
     QTabWidget* m_tabs = nullptr;
     CRoomDimesions* m_dimensions = nullptr;

@@ -111,13 +111,11 @@ CRoomDimesions::CRoomDimesions(QWidget* parent)
     }
     layout->addWidget(origin);
 
-    auto* irregular = new QPushButton(QStringLiteral("Nepravidel"), this);
-    irregular->setObjectName(QStringLiteral("irregular"));
-    // An outline drawn as a row of walls needs the wall-row dialog, which this build lacks.
-    irregular->setEnabled(false);
+    m_irregular = new QPushButton(QStringLiteral("Nepravidel"), this);
+    m_irregular->setObjectName(QStringLiteral("irregular"));
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(irregular);
+    row->addWidget(m_irregular);
     layout->addLayout(row);
     layout->addStretch(1);
 }

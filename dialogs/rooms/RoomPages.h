@@ -19,8 +19,11 @@ public:
     explicit CRoomDimesions(QWidget* parent = nullptr);
     void fill(const kzev::RoomSheetValues& values);
     void read(kzev::RoomSheetValues& values) const;
+    /** "Nepravidel": the room's outline as a row of walls. */
+    [[nodiscard]] QPushButton* irregularButton() const { return m_irregular; }
 
 private:
+    QPushButton* m_irregular = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_number = nullptr;
     QLineEdit* m_requirement = nullptr;

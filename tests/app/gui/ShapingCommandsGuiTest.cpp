@@ -15,7 +15,6 @@
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -129,19 +128,18 @@ TEST_F(ShapingCommandsGui, WallRowAlongThreePoints)
     select(tree().roomItem(0));
     const std::size_t before = room().m_obstacleSystems.size();
     insert(32877, [&](QDialog& form) {
-        typeLength(form, "Tloušťka", 0.2);
-        auto* points = form.findChild<QPlainTextEdit*>(QStringLiteral("Body"));
-        ASSERT_NE(points, nullptr);
-        click(points);
+        typeInto(form.findChild<QLineEdit*>(QStringLiteral("thickness")),
+            QString::fromStdString(doc().FormatPropertyLength(0.2)));
         const double xy[3][2] = { { 0.0, 0.0 }, { 5.0, 0.0 }, { 5.0, 4.0 } };
         for (const auto& point : xy) {
-            QTest::keyClicks(points,
-                QString::fromStdString(doc().FormatPropertyLength(point[0]) + " "
-                    + doc().FormatPropertyLength(point[1]) + " 0"));
-            QTest::keyClick(points, Qt::Key_Return);
+            typeInto(form.findChild<QLineEdit*>(QStringLiteral("x")),
+                QString::fromStdString(doc().FormatPropertyLength(point[0])));
+            typeInto(form.findChild<QLineEdit*>(QStringLiteral("y")),
+                QString::fromStdString(doc().FormatPropertyLength(point[1])));
+            clickButton(form.findChild<QPushButton*>(QStringLiteral("add")));
         }
-        saveShot(form, "wall_row_form.png");
-        confirm(form);
+        saveShot(form, "wall_row_dialog.png");
+        clickButton(form.findChild<QPushButton*>(QStringLiteral("ok")));
     });
     ASSERT_EQ(room().m_obstacleSystems.size(), before + 2);
     const CXSystem& second = room().m_obstacleSystems.back();
