@@ -307,6 +307,7 @@ void makeRoad(const fs::path& folder)
     room.m_reflectedComponent = 0;
     room.m_wallReflections = 0;
     room.m_roadSurfaceClass = 3;
+    room.m_roadValue5 = 1; // the road's design computes luminance, as its fields do
     room.m_roadLanes1 = lanes;
     room.m_roadLanes2 = lanes;
     room.m_roadLengths = { w, h, d, m, e };

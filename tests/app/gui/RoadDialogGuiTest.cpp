@@ -76,6 +76,7 @@ TEST_F(RoadDialogGui, PropertiesOfTheRoadRebuildItFromTheDialog)
     bool sheetOpened = false;
     onDialog([&sheetOpened](CRoadDesignDialog& dialog) {
         EXPECT_EQ(field<QComboBox>(dialog, "spacing")->currentText(), QStringLiteral("35000"));
+        EXPECT_TRUE(field<QRadioButton>(dialog, "luminance")->isChecked()) << "the sample road computes luminance";
         auto* surface = field<QComboBox>(dialog, "surface");
         EXPECT_EQ(surface->count(), 6) << "the shipped road-surface tables";
         EXPECT_TRUE(surface->currentText().startsWith(QStringLiteral("R3"))) << surface->currentText().toStdString();
