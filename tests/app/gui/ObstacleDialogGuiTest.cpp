@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -158,6 +159,34 @@ TEST_F(ObstacleDialogGui, TooManyObstaclesAreRefusedWithTheDialogKept)
     EXPECT_NE(racks().m_count1, 20000);
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_EQ(kzev::openObstacleDialog(), nullptr);
+}
+
+TEST_F(ObstacleDialogGui, ARasterOpensAsARasterAndCountsFromItsPitches)
+{
+    CProjectTree* tree = m_app.frame()->projectTree();
+    click(tree->viewport(), tree->visualItemRect(tree->roomItem(0)).center());
+    kzev::test::clickMenuItem(*m_app.frame(), QStringLiteral("Nový &rastr"));
+    const std::vector<CXSystem>& systems = doc().m_rooms.at(0).m_obstacleSystems;
+    ASSERT_EQ(systems.back().m_extra1, 1);
+    ASSERT_NE(clickItem(QString::fromStdString(systems.back().m_name), true), nullptr);
+    CObstacleDialog* dialog = kzev::openObstacleDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rastr"));
+    EXPECT_FALSE(field<QComboBox>(dialog, "reflectance")->isEnabled());
+    EXPECT_FALSE(field<QCheckBox>(dialog, "rectangular")->isEnabled());
+    EXPECT_FALSE(field<QLineEdit>(dialog, "lengthX")->isEnabled()) << "a raster is its pitches alone";
+    kzev::test::saveShot(*dialog, "obstacle_raster.png");
+
+    // Pitches of 0.6 m over the hall give its counts.
+    typeInto(field<QLineEdit>(dialog, "pitch1X"), QStringLiteral("600"));
+    typeInto(field<QLineEdit>(dialog, "pitch2Y"), QStringLiteral("600"));
+    clickButton(field<QPushButton>(dialog, "byPitch"));
+    const CRoom& hall = doc().m_rooms.at(0);
+    EXPECT_EQ(field<QLineEdit>(dialog, "count1")->text().toInt(), static_cast<int>(hall.m_length / 0.6));
+    EXPECT_EQ(field<QLineEdit>(dialog, "count2")->text().toInt(), static_cast<int>(hall.m_width / 0.6));
+    clickButton(field<QPushButton>(dialog, "ok"));
+    EXPECT_EQ(systems.back().m_count1, static_cast<int>(hall.m_length / 0.6));
+    EXPECT_DOUBLE_EQ(systems.back().m_spacing2.y, 0.6);
 }
 
 } // namespace
