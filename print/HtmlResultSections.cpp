@@ -151,8 +151,7 @@ void writeLimitingLuminance(HtmlWriter& out, const CRoom& room)
     }
 }
 
-/** The four kinds of point results, each with its own block. */
-enum class Block { Illuminance, RoadLuminance, Ugr, Gr };
+using Block = ResultKind;
 
 void writePointTables(HtmlWriter& out, const CWorkSystem& area)
 {
@@ -215,13 +214,7 @@ void writeArea(HtmlWriter& out, const CKzevDoc& doc, const CWorkSystem& area, st
 
 bool inBlock(std::int32_t code, Block block)
 {
-    switch (block) {
-    case Block::Illuminance: return code != 141 && code != 89 && code != 161;
-    case Block::RoadLuminance: return code == 141;
-    case Block::Ugr: return code == 89;
-    case Block::Gr: return code == 161;
-    }
-    return false;
+    return resultKindOf(code) == block;
 }
 
 void writeIlluminance(HtmlWriter& out, const CKzevDoc& doc, const CRoom& room)

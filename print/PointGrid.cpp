@@ -3,6 +3,7 @@
 #include "model/CWorkSystem.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "print/ResultSummary.h"
 
 #include <cmath>
 
@@ -13,17 +14,6 @@ namespace {
 constexpr double kZeroComponent = 1e-12;
 constexpr int kDash = 61767;
 constexpr int kValueFormat = 61493;
-
-bool keepsStoredValue(std::int32_t code)
-{
-    switch (code) {
-    case 89: case 91: case 93: case 95: case 96: case 97: case 98: case 126: case 127: case 128:
-    case 141: case 160: case 161: case 166: case 167: case 168:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -55,7 +45,7 @@ double pointValue(const CWorkSystem& area, std::size_t index)
 {
     if (index >= area.m_points.size())
         return 0.0;
-    if (keepsStoredValue(area.m_quantityCode))
+    if (keepsStoredFigures(area.m_quantityCode))
         return area.GetPointValue(static_cast<std::int32_t>(index));
     const CPointCalc& point = area.m_points[index];
     const CViewSettings& settings = area.m_viewSettings;

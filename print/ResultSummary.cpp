@@ -35,18 +35,6 @@ constexpr QuantityName kNames[] = {
 };
 constexpr int kHorizontalName = 61838;
 
-// Codes whose figures the calculation stored; the others are the horizontal illuminance, recounted.
-bool keepsStoredFigures(std::int32_t code)
-{
-    switch (code) {
-    case 89: case 91: case 93: case 95: case 96: case 97: case 98: case 126: case 127: case 128:
-    case 141: case 160: case 161: case 166: case 167: case 168:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The display switch of the area's own view settings for its quantity.
 bool quantityShown(const CWorkSystem& area)
 {
@@ -65,6 +53,27 @@ double ratio(double numerator, double denominator)
 }
 
 } // namespace
+
+bool keepsStoredFigures(std::int32_t code)
+{
+    switch (code) {
+    case 89: case 91: case 93: case 95: case 96: case 97: case 98: case 126: case 127: case 128:
+    case 141: case 160: case 161: case 166: case 167: case 168:
+        return true;
+    default:
+        return false;
+    }
+}
+
+ResultKind resultKindOf(std::int32_t code)
+{
+    switch (code) {
+    case 141: return ResultKind::RoadLuminance;
+    case 89: return ResultKind::Ugr;
+    case 161: return ResultKind::Gr;
+    default: return ResultKind::Illuminance;
+    }
+}
 
 std::string GetQuantityName(std::int32_t code)
 {

@@ -11,6 +11,15 @@ namespace kzev {
 /** Returns the display name of a quantity code; codes without a name of their own read "Horizontální". */
 [[nodiscard]] std::string GetQuantityName(std::int32_t code);
 
+/** Whether the calculation keeps the figures and point values of the code; the others are the horizontal illuminance. */
+[[nodiscard]] bool keepsStoredFigures(std::int32_t code);
+
+/** The four kinds of point results, each with its own tables. */
+enum class ResultKind { Illuminance, RoadLuminance, Ugr, Gr };
+
+/** Returns the kind of results of a quantity code: every code but 141, 89 and 161 is an illuminance. */
+[[nodiscard]] ResultKind resultKindOf(std::int32_t code);
+
 /** Minimum, mean and maximum of an area for its quantity code. */
 struct SummaryFigures {
     double minimum = 0.0;

@@ -152,15 +152,7 @@ bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSett
     m_plan.setViewSettingsOverride(nullptr);
     if (picture.isNull())
         return false;
-    kzev::RgbImage image;
-    image.width = picture.width();
-    image.height = picture.height();
-    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    for (int y = 0; y < image.height; ++y) {
-        const uchar* row = picture.constScanLine(y);
-        std::copy(row, row + static_cast<std::ptrdiff_t>(image.width) * 3,
-            image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width * 3);
-    }
+    const kzev::RgbImage image = kzev::rgbImageOf(picture);
     const kzev::PictureRect target = kzev::OffscreenLayout::target({ image.width, image.height },
         { devicePixels.width(), devicePixels.height() });
     surface.drawImage(devicePixels.left() + target.left, devicePixels.top() + target.top, target.width, target.height,

@@ -135,6 +135,21 @@ void QtPainterSurface::textOut(int x, int y, const std::string& text)
     m_painter.setPen(saved);
 }
 
+RgbImage rgbImageOf(const QImage& picture)
+{
+    RgbImage image;
+    if (picture.isNull())
+        return image;
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    image.width = rgb.width();
+    image.height = rgb.height();
+    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
+    for (int y = 0; y < image.height; ++y)
+        std::copy_n(rgb.constScanLine(y), static_cast<std::size_t>(image.width) * 3,
+            image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width * 3);
+    return image;
+}
+
 void QtPainterSurface::drawImage(int left, int top, int width, int height, const RgbImage& image)
 {
     if (!image.valid() || width <= 0 || height <= 0)

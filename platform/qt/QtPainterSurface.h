@@ -6,12 +6,16 @@
 #include <QTransform>
 
 class QFont;
+class QImage;
 class QPainter;
 
 namespace kzev {
 
 /** Returns the Qt colour of a stored colour (0x00BBGGRR). */
 [[nodiscard]] QColor toQColor(ColorRef colour);
+
+/** Returns the picture as rows of red, green and blue bytes for a surface; empty for a null picture. */
+[[nodiscard]] RgbImage rgbImageOf(const QImage& picture);
 
 /**
  * The drawing surface on a QPainter: the screen, and later the printer and

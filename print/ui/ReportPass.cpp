@@ -178,14 +178,7 @@ void ReportPass::picture(const QImage& image, int x, int y, int boxWidth, int bo
     const int fitHeight = static_cast<int>(image.height() * scale);
     const int left = x + (boxWidth - fitWidth) / 2;
     const int top = y - (boxHeight - fitHeight) / 2;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    RgbImage pixels;
-    pixels.width = rgb.width();
-    pixels.height = rgb.height();
-    pixels.pixels.resize(static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height) * 3);
-    for (int row = 0; row < pixels.height; ++row)
-        std::copy_n(rgb.constScanLine(row), static_cast<std::size_t>(pixels.width) * 3,
-            pixels.pixels.begin() + static_cast<std::ptrdiff_t>(row) * pixels.width * 3);
+    const RgbImage pixels = rgbImageOf(image);
     // The surface places pictures in device pixels, y downwards from the paper's top.
     const double k = m_pixelsPerUnit;
     m_surface.drawImage(static_cast<int>(std::lround(left * k)), static_cast<int>(std::lround(-top * k)),

@@ -20,18 +20,7 @@ namespace {
 
 constexpr double kDivisorThreshold = 1e-5;
 
-enum class Kind { Illuminance, RoadLuminance, Ugr, Gr };
-
-bool inKind(std::int32_t code, Kind kind)
-{
-    switch (kind) {
-    case Kind::Illuminance: return code != 141 && code != 89 && code != 161;
-    case Kind::RoadLuminance: return code == 141;
-    case Kind::Ugr: return code == 89;
-    case Kind::Gr: return code == 161;
-    }
-    return false;
-}
+using Kind = ResultKind;
 
 std::string title(const CWorkSystem& area, Kind kind)
 {
@@ -179,7 +168,7 @@ void printResultTables(ReportPass& pass, const CRoom& room)
             continue;
         for (std::size_t mode = 0; mode < modes; ++mode) {
             for (const CWorkSystem& area : room.m_workSystems) {
-                if (!inKind(area.m_quantityCode, kind) || area.m_modeIndex != static_cast<int>(mode))
+                if (resultKindOf(area.m_quantityCode) != kind || area.m_modeIndex != static_cast<int>(mode))
                     continue;
                 if (oneMode && area.m_excluded == 1)
                     continue;

@@ -5,6 +5,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/qt/QtPainterSurface.h"
 #include "view/gl/OffscreenLayout.h"
 
 #include <QFontMetrics>
@@ -348,15 +349,7 @@ bool COpenGLBase::RenderToDevice(kzev::IDrawSurface& surface, kzev::ScrollSize p
     const QImage picture = RenderToImage(size, mode);
     if (picture.isNull())
         return false;
-    kzev::RgbImage image;
-    image.width = picture.width();
-    image.height = picture.height();
-    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    for (int y = 0; y < image.height; ++y) {
-        const uchar* row = picture.constScanLine(y);
-        std::copy(row, row + static_cast<std::ptrdiff_t>(image.width) * 3,
-            image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width * 3);
-    }
+    const kzev::RgbImage image = kzev::rgbImageOf(picture);
     const kzev::PictureRect target = kzev::OffscreenLayout::target({ image.width, image.height }, page);
     surface.drawImage(target.left, target.top, target.width, target.height, image);
     return true;
