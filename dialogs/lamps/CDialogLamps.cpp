@@ -5,6 +5,7 @@
 #include "dialogs/grids/CUsedLuminairesDialog.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "dialogs/lamps/CLampsSystemNonregular.h"
+#include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 #include "model/LampSystemRederive.h"
 #include "platform/Services.h"
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -203,8 +206,17 @@ void CDialogLamps::lampSystemChanged(kzev::LampChange change)
     }
     if (working.m_nonRegular == 1)
         OnSwitchNonregular();
-    if (m_activePage == 2 && m_nonRegular)
+    if (m_activePage == 2 && m_nonRegular) {
         m_nonRegular->OnSetActive();
+        if (change == kzev::LampChange::LuminaireSelected) {
+            // The picked luminaire's whole row, its first cell focused.
+            CGridCtrl& grid = m_nonRegular->gridWidget().grid();
+            const int row = working.m_selectedLuminaire + 1;
+            grid.EnsureVisible(row, 0);
+            grid.SetSelectedRange(row, 0, row, std::min(7, grid.GetColumnCount() - 1), true, true);
+            grid.SetFocusCell(row, 0);
+        }
+    }
     m_session.Push();
 }
 

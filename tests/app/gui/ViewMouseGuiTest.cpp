@@ -12,6 +12,8 @@
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
+#include "dialogs/lamps/CLampsSystemNonregular.h"
+#include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "view/CKzevView.h"
@@ -340,4 +342,52 @@ TEST_F(ViewMouseGui, ImmediateCalculationCalculatesTheRoomOnRelease)
     QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);
     click(ok, ok->rect().center());
     EXPECT_TRUE(frame->menuBar()->isEnabled());
+}
+
+TEST_F(ViewMouseGui, ShiftDoubleClickPicksALuminaireOfTheOpenSystem)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    CProjectTree& tree = *frame->projectTree();
+    const QPoint item = tree.visualItemRect(lampItem(0)).center();
+    click(tree.viewport(), item);
+    doubleClick(tree.viewport(), item);
+    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    paintView();
+    const std::vector<COneLampSystem> luminaires = document.m_rooms.at(0).m_lampSystems.at(0).m_luminaires;
+    ASSERT_GE(luminaires.size(), 3u);
+
+    // With Shift the luminaire is picked and the system becomes non-regular: its page appears.
+    QWidget* viewport = view->viewport();
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::ShiftModifier, onScreen(luminaires[1].m_position));
+    CLampSystem& working = sheet->session().working();
+    EXPECT_EQ(working.m_nonRegular, 1);
+    EXPECT_EQ(working.m_selectedLuminaire, 1);
+    EXPECT_EQ(working.m_origin, luminaires[1].m_position);
+    ASSERT_EQ(sheet->tabs()->count(), 3);
+
+    // On that page the next pick selects the luminaire's row and focuses it.
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
+    paintView();
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::ShiftModifier, onScreen(luminaires[2].m_position));
+    EXPECT_EQ(working.m_selectedLuminaire, 2);
+    const CGridCtrl& grid = sheet->nonRegularPage()->gridWidget().grid();
+    const kzev::CellRange range = grid.GetSelectedCellRange();
+    EXPECT_EQ(range.minRow, 3);
+    EXPECT_EQ(range.maxRow, 3);
+    // The number column is fixed: the grid selects from the first cell after it.
+    EXPECT_EQ(range.minCol, grid.GetFixedColumnCount());
+    EXPECT_EQ(range.maxCol, std::min(7, grid.GetColumnCount() - 1));
+    EXPECT_EQ(grid.GetFocusCell().row, 3);
+    kzev::test::saveShot(*sheet, "view_mouse_picked_luminaire.png");
+
+    // A plain double click switches the luminaire off; the count in operation follows.
+    const std::size_t on = luminaires.size();
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, onScreen(luminaires[0].m_position));
+    EXPECT_EQ(working.m_luminaires[0].m_switchedOff, 1);
+    EXPECT_EQ(working.m_numberOfLuminaires, static_cast<std::int32_t>(on - 1));
+    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
+    click(cancel, cancel->rect().center());
 }
