@@ -45,7 +45,7 @@ void QtPainterSurface::selectPen(const Pen& pen)
         m_painter.setPen(Qt::NoPen);
         return;
     }
-    QPen qpen(toQColor(pen.colour));
+    QPen qpen(m_blackLines ? QColor(Qt::black) : toQColor(pen.colour));
     qpen.setStyle(pen.style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine);
     // Width 0 is the thinnest line the device can draw, whatever the scale.
     if (pen.width <= 0) {
@@ -96,7 +96,7 @@ void QtPainterSurface::frameRect(int left, int top, int right, int bottom, Color
 {
     const QPen saved = m_painter.pen();
     const QBrush savedBrush = m_painter.brush();
-    QPen frame(toQColor(colour));
+    QPen frame(m_blackLines ? QColor(Qt::black) : toQColor(colour));
     frame.setWidth(0);
     frame.setCosmetic(true);
     m_painter.setPen(frame);
@@ -129,7 +129,7 @@ void QtPainterSurface::textOut(int x, int y, const std::string& text)
     }
     const QPen saved = m_painter.pen();
     m_painter.setTransform(QTransform());
-    m_painter.setPen(toQColor(m_textColour));
+    m_painter.setPen(m_blackLines ? QColor(Qt::black) : toQColor(m_textColour));
     m_painter.drawText(QPointF(left, baseline), qtext);
     m_painter.setTransform(current);
     m_painter.setPen(saved);

@@ -32,6 +32,8 @@ public:
      * painter's current origin.
      */
     void setPageUnits(double devicePixelsPerUnit);
+    /** With true every line and text is drawn black (a print without colours); fills keep theirs. */
+    void setBlackLines(bool black) { m_blackLines = black; }
     /** Selects the font that text is written and measured in. */
     void selectFont(const QFont& font);
 
@@ -61,6 +63,7 @@ private:
     DevicePoint m_position;
     unsigned m_align = 0;
     ColorRef m_textColour = 0;
+    bool m_blackLines = false;
 };
 
 } // namespace kzev

@@ -58,8 +58,10 @@ int SheetComposer::ComposePage(IDrawSurface& surface, PrintInfo& info, int count
         if (counting == 1 || !doc || !luminaire)
             return 1;
         const double pixelsPerUnit = info.pixelsPerMm / 10.0;
-        if (auto* qt = dynamic_cast<QtPainterSurface*>(&surface))
+        if (auto* qt = dynamic_cast<QtPainterSurface*>(&surface)) {
             qt->setPageUnits(pixelsPerUnit);
+            qt->setBlackLines(doc->m_printColor != 1);
+        }
         surface.selectBrush(std::nullopt);
         surface.setTextColour(rgb(0, 0, 0));
         const PageFrame frame = pageFrame(static_cast<int>(std::lround(info.pagePixels.cx / pixelsPerUnit)),
@@ -95,8 +97,11 @@ int SheetComposer::composeOnce(IDrawSurface& surface, const PrintInfo& info, boo
         return 1;
     auto* qt = dynamic_cast<QtPainterSurface*>(&surface);
     const double pixelsPerUnit = info.pixelsPerMm / 10.0;
-    if (qt)
+    if (qt) {
         qt->setPageUnits(pixelsPerUnit);
+        // A print without colours draws its lines and texts black.
+        qt->setBlackLines(doc->m_printColor != 1);
+    }
     const int paperWidth = static_cast<int>(std::lround(info.pagePixels.cx / pixelsPerUnit));
     const int paperHeight = static_cast<int>(std::lround(info.pagePixels.cy / pixelsPerUnit));
     const PageFrame frame = pageFrame(paperWidth, paperHeight, doc->m_leftMargin, doc->m_topMargin,

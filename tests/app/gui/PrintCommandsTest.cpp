@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -332,6 +333,36 @@ TEST_F(PrintCommands, ReportOfTheRoadHoldsItsLaneWidthAndLuminanceLines)
     EXPECT_TRUE(holds(pdfText(pdf), kzev::formatC("Šířka pruhu %1.0lf mm", lane * 1000.0))) << lane;
     EXPECT_TRUE(holds(pdfText(pdf), "Jas vozovky v kontrolních bodech"));
     savePage(pdf, sheet->contentsPages().back(), "print_road_room");
+}
+
+TEST_F(PrintCommands, PrintWithoutColoursDrawsThePlanBlack)
+{
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
+    // The office's plan has red isolines and coloured extreme values: none is left without colours.
+    for (const int colour : { 1, 0 }) {
+        kzev::theDocument()->m_printColor = colour;
+        kzev::SheetComposer* sheet = nullptr;
+        const std::filesystem::path pdf = m_folder / "barvy.pdf";
+        const int pages = printCounted(pdf, sheet);
+        ASSERT_GE(pages, 1);
+        const std::filesystem::path png = m_folder / "plan";
+        QProcess::execute(QStringLiteral("pdftoppm"), { QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+            QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(pages), QStringLiteral("-l"),
+            QString::number(pages), QString::fromStdString(pdf.string()), QString::fromStdString(png.string()) });
+        const QImage page(QString::fromStdString(png.string() + ".png"));
+        ASSERT_FALSE(page.isNull());
+        int coloured = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                coloured += std::max({ c.red(), c.green(), c.blue() }) - std::min({ c.red(), c.green(), c.blue() }) > 80;
+            }
+        }
+        if (colour == 1)
+            EXPECT_GT(coloured, 0);
+        else
+            EXPECT_EQ(coloured, 0);
+    }
 }
 
 TEST_F(PrintCommands, PrintPreviewOpensFromTheFileMenu)
