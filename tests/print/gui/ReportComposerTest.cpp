@@ -1,9 +1,10 @@
 // The printed report's layout on a PDF printer: which page the first room
 // begins on by the title page and contents settings, the contents entries of
 // the rooms printed, the page header and its logo, lengths in the document's
-// unit, and the rows of a lamp system without a luminaire.
+// unit, the rows of a lamp system without a luminaire, and the result tables.
 
 #include "model/CKzevDoc.h"
+#include "model/Quantity.h"
 #include "platform/AppFolders.h"
 #include "print/ui/SheetComposer.h"
 #include "support/FakeServices.h"
@@ -169,4 +170,47 @@ TEST_F(ReportComposer, LogoOfTheProgramFolderStandsOnTheTitlePageAndInTheHeaders
         // Two heading lines and the one picture.
         EXPECT_EQ(QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size(), 3) << page;
     }
+}
+
+TEST_F(ReportComposer, ResultTablesShowAFactorWithoutInitialLightAsNotAvailableAndGridsAlongAxesOnly)
+{
+    CRoom& office = doc.m_rooms[0];
+    office.m_resultsValid = 1;
+    CWorkSystem area;
+    area.m_name = "Stůl";
+    area.m_origin = { 0.5, 0.5, 0.75 };
+    area.m_step1 = { 1.0, 0.0, 0.0 };
+    area.m_step2 = { 0.0, 0.5, 0.0 };
+    area.m_count1 = 2;
+    area.m_count2 = 2;
+    area.m_points.resize(4);
+    const double values[] = { 300.0, 500.0, 400.0, 200.0 };
+    for (std::size_t k = 0; k < 4; ++k)
+        area.m_points[k].value(CPointCalc::kHorizontal) = values[k];
+    const auto slot = static_cast<std::size_t>(summarySlotOfQuantity(area.m_quantityCode));
+    area.m_min[slot] = 200.0;
+    area.m_avg[slot] = 350.0;
+    area.m_max[slot] = 500.0;
+    area.m_maintenanceRatio = 0.0; // no initial illuminance to divide by
+    CWorkSystem diagonal = area;
+    diagonal.m_name = "Šikmá";
+    diagonal.m_step2 = { 0.5, 0.5, 0.0 };
+    office.m_workSystems = { area, diagonal };
+    doc.m_printPoint = 1;
+    doc.m_printPointTabs = 1;
+    doc.m_unitMm = 0;
+
+    SheetComposer sheet = composer();
+    view.setPageComposer(&sheet);
+    ASSERT_TRUE(view.printDocument(printer));
+    view.setPageComposer(nullptr);
+    const QString page = pdfText(file, sheet.contentsPages()[0]) + " " + pdfText(file, sheet.contentsPages()[0] + 1);
+    EXPECT_TRUE(page.contains(QStringLiteral("Udržovací činitel -"))) << page.toStdString();
+    EXPECT_FALSE(page.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+    EXPECT_TRUE(page.contains(QStringLiteral("Střední hodnota 350.0 lx")));
+    EXPECT_TRUE(page.contains(QStringLiteral("Rovnoměrnost Emin/Em 0.57")));
+    EXPECT_TRUE(page.contains(QStringLiteral("Rovnoměrnost Emin/Emax 0.40")));
+    // Columns along x (the first pitch), rows along y; point (i, j) is i x rows + j.
+    EXPECT_TRUE(page.contains(QStringLiteral("Y\\X 0.500 1.500 0.500 300.0 400.0 1.000 500.0 200.0"))) << page.toStdString();
+    EXPECT_EQ(page.count(QStringLiteral("Y\\X")), 1) << "the diagonal area has no grid";
 }
