@@ -214,3 +214,23 @@ TEST_F(ReportComposer, ResultTablesShowAFactorWithoutInitialLightAsNotAvailableA
     EXPECT_TRUE(page.contains(QStringLiteral("Y\\X 0.500 1.500 0.500 300.0 400.0 1.000 500.0 200.0"))) << page.toStdString();
     EXPECT_EQ(page.count(QStringLiteral("Y\\X")), 1) << "the diagonal area has no grid";
 }
+
+TEST_F(ReportComposer, PlanPageOfTheRoomIsTitledWithItsPrintScale)
+{
+    doc.m_printGraph = 1;
+    struct Case {
+        int scale;
+        const char* title;
+    };
+    for (const Case c : { Case { 50, "1.01 Kancelář, 1:50" }, Case { 0, "1.01 Kancelář" } }) {
+        doc.m_rooms[0].m_printScale = c.scale;
+        SheetComposer sheet = composer();
+        view.setPageComposer(&sheet);
+        ASSERT_TRUE(view.printDocument(printer));
+        view.setPageComposer(nullptr);
+        // The room's page, then its plan on the next one.
+        const QString plan = pdfText(file, sheet.contentsPages()[0] + 1);
+        EXPECT_TRUE(plan.contains(QString::fromUtf8(c.title))) << plan.toStdString();
+        EXPECT_EQ(plan.contains(QStringLiteral(", 1:")), c.scale > 0);
+    }
+}
