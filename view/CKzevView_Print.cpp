@@ -135,7 +135,9 @@ bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSett
     if (devicePixels.width() <= 0 || devicePixels.height() <= 0)
         return false;
     m_plan.setDocument(kzev::theDocument());
-    m_plan.setViewSettingsOverride(&settings);
+    // The print places its own camera: on a copy, so the room keeps the one the user set.
+    CViewSettings camera = settings;
+    m_plan.setViewSettingsOverride(&camera);
     m_glScene->setPrintRoom(roomIndex);
     // The picture keeps the shape of the window the user sees the scene in, fitted into the rectangle;
     // about 150 dots per inch on a page is plenty for a rendered room and keeps the render quick.

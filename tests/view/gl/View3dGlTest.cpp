@@ -337,6 +337,9 @@ TEST_F(View3d, ReportPrintsTheRoomsThreeDimensionalViewAsItsPlanPage)
     open("Vzor-kancelar.kzv");
     click3d();
     ASSERT_EQ(doc->m_rooms[0].m_viewSettings.m_displaySwitch, 1);
+    // The user's own camera, which the print leaves as it is.
+    doc->m_rooms[0].m_viewSettings.m_viewVector1 = { 1.0, 2.0, 9.0 };
+    doc->m_rooms[0].m_viewSettings.m_viewVector2 = { 4.0, 3.0, 0.0 };
     kzev::SheetComposer sheet(*view, [this] { return CMainFrame::roomsInTreeOrder(nullptr, *doc); });
     view->setPageComposer(&sheet);
     QPrinter printer(QPrinter::HighResolution);
@@ -349,6 +352,8 @@ TEST_F(View3d, ReportPrintsTheRoomsThreeDimensionalViewAsItsPlanPage)
     printer.setOutputFileName(file);
     ASSERT_TRUE(view->printDocument(printer));
     view->setPageComposer(nullptr);
+    EXPECT_EQ(doc->m_rooms[0].m_viewSettings.m_viewVector1, (CVector { 1.0, 2.0, 9.0 }));
+    EXPECT_EQ(doc->m_rooms[0].m_viewSettings.m_viewVector2, (CVector { 4.0, 3.0, 0.0 }));
 
     // The room's own plan is the last page: its title and the rendered picture, nothing else.
     QProcess info;
