@@ -12,12 +12,14 @@ void PlanView::drawPagePlan(IDrawSurface& surface, int roomIndex, int mode, int 
 {
     if (!m_document || roomIndex < 0 || static_cast<std::size_t>(roomIndex) >= m_document->m_rooms.size())
         return;
-    m_roomIndex = roomIndex;
-    const CRoom& current = *room();
     const CViewSettings* settings = viewSettings();
     if (!settings)
         return;
-    // The printed plan marks no object as selected; the tree's selection comes back afterwards.
+    // The printed plan marks no object as selected; the tree's room and selection come back afterwards.
+    const int shownRoom = m_roomIndex;
+    const std::array<double, 3> shownSize = m_roomSize;
+    m_roomIndex = roomIndex;
+    const CRoom& current = *room();
     const TreeSelection tree = m_treeSelection;
     m_treeSelection = {};
     m_drawingSelection = { -1, area, -1 };
@@ -59,6 +61,8 @@ void PlanView::drawPagePlan(IDrawSurface& surface, int roomIndex, int mode, int 
             DrawGlareMarks(surface, 1);
     }
     m_treeSelection = tree;
+    m_roomIndex = shownRoom;
+    m_roomSize = shownSize;
 }
 
 } // namespace kzev
