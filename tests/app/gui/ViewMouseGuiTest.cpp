@@ -74,6 +74,24 @@ protected:
         return folder ? folder->child(index) : nullptr;
     }
 
+    /** Opens the sheet of the office's lamp system by a double click in the tree and paints the view. */
+    CDialogLamps* openLampSheet()
+    {
+        CProjectTree& tree = *frame->projectTree();
+        const QPoint item = tree.visualItemRect(lampItem(0)).center();
+        click(tree.viewport(), item);
+        doubleClick(tree.viewport(), item);
+        auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+        paintView();
+        return sheet;
+    }
+
+    static void closeSheet(CDialogLamps& sheet, QDialogButtonBox::StandardButton which)
+    {
+        QPushButton* button = sheet.buttons()->button(which);
+        click(button, button->rect().center());
+    }
+
     /** Paints the view now, so that its projection is the one on the screen. */
     void paintView()
     {
@@ -104,12 +122,8 @@ TEST_F(ViewMouseGui, DraggedLampSystemMovesBySnappedDistanceAndUndoTakesItBack)
     ASSERT_GE(before[0].m_luminaires.size(), 2u);
 
     // The lamp system's sheet, opened by a double click in the tree, on its design page.
-    CProjectTree& tree = *frame->projectTree();
     ASSERT_NE(lampItem(0), nullptr);
-    const QPoint item = tree.visualItemRect(lampItem(0)).center();
-    click(tree.viewport(), item);
-    doubleClick(tree.viewport(), item);
-    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    CDialogLamps* sheet = openLampSheet();
     ASSERT_NE(sheet, nullptr);
     QTabBar* tabs = sheet->tabs()->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
@@ -161,8 +175,7 @@ TEST_F(ViewMouseGui, DraggedLampSystemMovesBySnappedDistanceAndUndoTakesItBack)
         EXPECT_EQ(undone.m_luminaires[k].m_position, before[0].m_luminaires[k].m_position) << "luminaire " << k;
     EXPECT_EQ(undone.m_origin, origin);
 
-    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
-    click(cancel, cancel->rect().center());
+    closeSheet(*sheet, QDialogButtonBox::Cancel);
     EXPECT_EQ(frame->m_pLampSheet, nullptr);
     EXPECT_EQ(view->editLink(), nullptr);
 }
@@ -192,8 +205,7 @@ TEST_F(ViewMouseGui, DoubleClickOnALuminairePicksItsLampSystemInTheTree)
     auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->session().lampSystem(), static_cast<int>(last));
-    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
-    click(cancel, cancel->rect().center());
+    closeSheet(*sheet, QDialogButtonBox::Cancel);
 }
 
 TEST_F(ViewMouseGui, ShiftRectangleSwitchesPointsOfTheOpenArea)
@@ -285,13 +297,8 @@ TEST_F(ViewMouseGui, ImmediateCalculationAfterADragNeverNests)
 {
     CKzevDoc& document = *kzev::theDocument();
     document.m_immediateCalc = 1;
-    CProjectTree& tree = *frame->projectTree();
-    const QPoint item = tree.visualItemRect(lampItem(0)).center();
-    click(tree.viewport(), item);
-    doubleClick(tree.viewport(), item);
-    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    CDialogLamps* sheet = openLampSheet();
     ASSERT_NE(sheet, nullptr);
-    paintView();
 
     // The calculation pumps the window's events: a second drag released meanwhile starts no second run.
     const CVector origin = document.m_rooms.at(0).m_lampSystems.at(0).m_origin;
@@ -313,21 +320,15 @@ TEST_F(ViewMouseGui, ImmediateCalculationAfterADragNeverNests)
     // A release after the run starts the next one.
     dragOnce();
     EXPECT_EQ(runs, 2);
-    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
-    click(cancel, cancel->rect().center());
+    closeSheet(*sheet, QDialogButtonBox::Cancel);
 }
 
 TEST_F(ViewMouseGui, ImmediateCalculationCalculatesTheRoomOnRelease)
 {
     CKzevDoc& document = *kzev::theDocument();
     document.m_immediateCalc = 1;
-    CProjectTree& tree = *frame->projectTree();
-    const QPoint item = tree.visualItemRect(lampItem(0)).center();
-    click(tree.viewport(), item);
-    doubleClick(tree.viewport(), item);
-    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    CDialogLamps* sheet = openLampSheet();
     ASSERT_NE(sheet, nullptr);
-    paintView();
 
     const CVector origin = document.m_rooms.at(0).m_lampSystems.at(0).m_origin;
     QWidget* viewport = view->viewport();
@@ -342,21 +343,15 @@ TEST_F(ViewMouseGui, ImmediateCalculationCalculatesTheRoomOnRelease)
     EXPECT_EQ(document.m_rooms.at(0).m_resultsValid, 1);
     EXPECT_EQ(document.m_calcRunning, 0);
     EXPECT_FALSE(frame->menuBar()->isEnabled());
-    QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);
-    click(ok, ok->rect().center());
+    closeSheet(*sheet, QDialogButtonBox::Ok);
     EXPECT_TRUE(frame->menuBar()->isEnabled());
 }
 
 TEST_F(ViewMouseGui, ShiftDoubleClickPicksALuminaireOfTheOpenSystem)
 {
     CKzevDoc& document = *kzev::theDocument();
-    CProjectTree& tree = *frame->projectTree();
-    const QPoint item = tree.visualItemRect(lampItem(0)).center();
-    click(tree.viewport(), item);
-    doubleClick(tree.viewport(), item);
-    auto* sheet = qobject_cast<CDialogLamps*>(frame->m_pLampSheet);
+    CDialogLamps* sheet = openLampSheet();
     ASSERT_NE(sheet, nullptr);
-    paintView();
     const std::vector<COneLampSystem> luminaires = document.m_rooms.at(0).m_lampSystems.at(0).m_luminaires;
     ASSERT_GE(luminaires.size(), 3u);
 
@@ -391,6 +386,5 @@ TEST_F(ViewMouseGui, ShiftDoubleClickPicksALuminaireOfTheOpenSystem)
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, onScreen(luminaires[0].m_position));
     EXPECT_EQ(working.m_luminaires[0].m_switchedOff, 1);
     EXPECT_EQ(working.m_numberOfLuminaires, static_cast<std::int32_t>(on - 1));
-    QPushButton* cancel = sheet->buttons()->button(QDialogButtonBox::Cancel);
-    click(cancel, cancel->rect().center());
+    closeSheet(*sheet, QDialogButtonBox::Cancel);
 }
