@@ -1,11 +1,7 @@
 // A road laid out by the roadway set-up is calculated by the road passes.
 
-#include "calc/RoadPasses.h"
-#include "model/CKzevDoc.h"
 #include "model/RoadSetup.h"
-#include "support/CalcTestSupport.h"
-#include "support/FakeServices.h"
-#include "support/RoadTableFiles.h"
+#include "support/RoadCalculation.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +17,6 @@ constexpr double kMaintenance = 0.8;
 TEST(RoadSetupCalculationTest, GeneratedRoadGetsLuminanceAndThresholdIncrement)
 {
     FakeServices fakes;
-    TempFolder folder;
-    folder.write("ZEV_JV1.dat", roadTableText([](double, double) { return kR; }));
-    std::vector<CLuminaire> luminaires { tabulatedLuminaire(isotropic(kIntensity), 0.0, 0.0) };
-    luminaires[0].m_databaseNumber = 1;
-    luminaires[0].m_recordNumber = 7;
-    std::vector<CLamp> lamps { makeLamp(1.0, 10000, 0.8, 5000.0) };
-    lamps[0].m_databaseNumber = 1;
-    lamps[0].m_recordNumber = 3;
 
     // Two lanes, luminaires 10 m high every 30 m: a road of 152 m with six luminaires.
     RoadDesign design;
@@ -41,29 +29,10 @@ TEST(RoadSetupCalculationTest, GeneratedRoadGetsLuminanceAndThresholdIncrement)
     design.surroundingsStrip = 3.0;
     design.luminance = 1;
     design.surfaceTable = 1;
-    CRoom room = makeRoadRoom(design);
-    room.m_maintenanceFactorMode = 2; // entered: no table file needed
-    room.m_enteredMaintenanceFactor = kMaintenance;
-    CLampSystem& row = room.m_lampSystems.front();
-    row.m_luminaireDatabase = 1;
-    row.m_luminaireRecord = 7;
-    row.m_lampDatabase = 1;
-    row.m_lampRecord = 3;
-    ASSERT_EQ(row.m_luminaires.size(), 6u);
-
+    const CRoom room = makeRoadRoom(design);
+    ASSERT_EQ(room.m_lampSystems.front().m_luminaires.size(), 6u);
     CKzevDoc doc;
-    doc.m_rooms = { room };
-    doc.m_projectType = 2;
-    doc.m_saveBeforeCalc = 0;
-    fakes.view.selected = 0;
-    CalcRunHooks hooks;
-    addRoadPasses(hooks, luminaires, lamps, folder.path());
-    std::string prefix;
-    std::vector<std::string> none;
-    LuminaireLists lists { luminaires, lamps, prefix, none, none, none, none };
-    CalculationRun calculation(doc, lists, hooks);
-    calculation.m_dataFolder = folder.path();
-    ASSERT_EQ(calculation.run(), CalcOutcome::Completed);
+    ASSERT_EQ(calculateRoad(doc, fakes, room, kIntensity, kR, kMaintenance), CalcOutcome::Completed);
 
     // Isotropic luminaires on a surface of constant r: every point gets Σ I·r·MF / h² over the six.
     const double expected = 6.0 * kIntensity * kR * kMaintenance / (10.0 * 10.0);

@@ -1,12 +1,8 @@
 // The road design dialog's logic: its texts, its check, the road-surface
 // tables it offers, and a road designed in it computed by the road passes.
 
-#include "calc/RoadPasses.h"
 #include "dialogs/roads/RoadDesign.h"
-#include "model/CKzevDoc.h"
-#include "support/CalcTestSupport.h"
-#include "support/FakeServices.h"
-#include "support/RoadTableFiles.h"
+#include "support/RoadCalculation.h"
 
 #include <gtest/gtest.h>
 
@@ -94,15 +90,6 @@ TEST(RoadDesignTest, ARoadDesignedInTheDialogComputesItsLuminance)
     constexpr double kR = 0.02;          // constant r of the road surface
     constexpr double kMaintenance = 0.7;
     FakeServices fakes;
-    TempFolder folder;
-    folder.write("ZEV_JV2.dat", roadTableText([](double, double) { return kR; }));
-    std::vector<CLuminaire> luminaires { tabulatedLuminaire(isotropic(kIntensity), 0.0, 0.0) };
-    luminaires[0].m_databaseNumber = 1;
-    luminaires[0].m_recordNumber = 7;
-    std::vector<CLamp> lamps { makeLamp(1.0, 10000, 0.8, 5000.0) };
-    lamps[0].m_databaseNumber = 1;
-    lamps[0].m_recordNumber = 3;
-
     // What a user chooses in millimetres: a staggered one-way road of two lanes,
     // luminaires 8 m high every 25 m, on the surface of table 2.
     CKzevDoc doc;
@@ -122,30 +109,12 @@ TEST(RoadDesignTest, ARoadDesignedInTheDialogComputesItsLuminance)
     const RoadDesign design = v.design(doc);
     ASSERT_EQ(roadDesignRefusal(design), "");
 
-    CRoom room = makeRoadRoom(design);
+    const CRoom room = makeRoadRoom(design);
     EXPECT_DOUBLE_EQ(room.m_length, 77.0); // 3 spacings and 2 m
     EXPECT_DOUBLE_EQ(room.m_width, 14.0);
-    room.m_maintenanceFactorMode = 2;
-    room.m_enteredMaintenanceFactor = kMaintenance;
-    CLampSystem& row = room.m_lampSystems.front();
-    row.m_luminaireDatabase = 1;
-    row.m_luminaireRecord = 7;
-    row.m_lampDatabase = 1;
-    row.m_lampRecord = 3;
-    ASSERT_EQ(row.m_luminaires.size(), 4u); // 77 / 25 + 1.001
-
-    doc.m_rooms = { room };
-    doc.m_projectType = 2;
-    doc.m_saveBeforeCalc = 0;
-    fakes.view.selected = 0;
-    CalcRunHooks hooks;
-    addRoadPasses(hooks, luminaires, lamps, folder.path());
-    std::string prefix;
-    std::vector<std::string> none;
-    LuminaireLists lists { luminaires, lamps, prefix, none, none, none, none };
-    CalculationRun calculation(doc, lists, hooks);
-    calculation.m_dataFolder = folder.path();
-    ASSERT_EQ(calculation.run(), CalcOutcome::Completed);
+    ASSERT_EQ(room.m_lampSystems.front().m_luminaires.size(), 4u); // 77 / 25 + 1.001
+    EXPECT_EQ(room.m_roadSurfaceClass, 2);
+    ASSERT_EQ(calculateRoad(doc, fakes, room, kIntensity, kR, kMaintenance), CalcOutcome::Completed);
 
     // Isotropic luminaires over a surface of constant r: L = Σ I·r·MF / h² at every point.
     const double expected = 4.0 * kIntensity * kR * kMaintenance / (8.0 * 8.0);
