@@ -8,9 +8,11 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/AreaDialogOpener.h"
+#include "app/ObstacleDialogOpener.h"
 #include "app/CProjectTree.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"
+#include "dialogs/obstacles/CObstacleDialog.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "dialogs/lamps/CLampsSystemNonregular.h"
 #include "grid/GridWidget.h"
@@ -40,13 +42,13 @@ protected:
     void SetUp() override
     {
         kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        // A copy of the office: the mouse changes the project, and nothing may ever be saved over the sample.
+        // A copy of the sample: the mouse changes the project, and nothing may ever be saved over the sample.
         const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kzev_view_mouse";
         std::filesystem::create_directories(folder);
-        const std::filesystem::path office = folder / "Vzor-kancelar.kzv";
-        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", office,
+        const std::filesystem::path project = folder / sample();
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / sample(), project,
             std::filesystem::copy_options::overwrite_existing);
-        ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+        ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
         frame = app.frame();
         view = frame->kzevView();
         frame->resize(1100, 800);
@@ -61,6 +63,8 @@ protected:
         settings.m_luminaires = 1;
         settings.m_viewCode = kzev::ViewCode::Floor;
     }
+
+    [[nodiscard]] virtual const char* sample() const { return "Vzor-kancelar.kzv"; }
 
     void TearDown() override
     {
@@ -387,4 +391,54 @@ TEST_F(ViewMouseGui, ShiftDoubleClickPicksALuminaireOfTheOpenSystem)
     EXPECT_EQ(working.m_luminaires[0].m_switchedOff, 1);
     EXPECT_EQ(working.m_numberOfLuminaires, static_cast<std::int32_t>(on - 1));
     closeSheet(*sheet, QDialogButtonBox::Cancel);
+}
+
+namespace {
+
+class ViewMouseHallGui : public ViewMouseGui {
+protected:
+    [[nodiscard]] const char* sample() const override { return "Vzor-hala.kzv"; }
+};
+
+} // namespace
+
+TEST_F(ViewMouseHallGui, DoubleClickWithTheObstacleFolderOpensTheNearestObstacleSystemToDrag)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    const std::vector<CXSystem>& systems = document.m_rooms.at(0).m_obstacleSystems;
+    ASSERT_FALSE(systems.empty());
+    const std::size_t last = systems.size() - 1;
+
+    // The obstacle folder selected: the double click picks among the obstacles, however near a luminaire lies.
+    CProjectTree& tree = *frame->projectTree();
+    QTreeWidgetItem* folder = tree.folderItem(0, kzev::TreeItemKind::ObstacleFolder);
+    ASSERT_NE(folder, nullptr);
+    click(tree.viewport(), tree.visualItemRect(folder).center());
+    paintView();
+    const CVector corner = systems[last].m_origin;
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, onScreen(corner));
+    CObstacleDialog* dialog = kzev::openObstacleDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(tree.currentItem(), folder->child(static_cast<int>(last)));
+    paintView();
+
+    // Dragged with the dialog open: the system goes down to the length step under the cursor. The hall is
+    // large on the screen, so the step is the half metre a pixel cannot blur.
+    const double step = 0.5;
+    document.m_dimIncrement = step;
+    const CVector expected { kzev::snapLength(corner.x + 2.0, step, kzev::SnapRule::Truncate),
+        kzev::snapLength(corner.y + 1.0, step, kzev::SnapRule::Truncate), corner.z };
+    const CVector to = expected + CVector { 0.5 * step, 0.5 * step, 0.0 };
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, onScreen(corner));
+    QTest::mouseMove(viewport, onScreen(corner + CVector { 0.2, 0.2, 0.0 }));
+    QTest::mouseMove(viewport, onScreen(to));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, onScreen(to));
+    const CVector& moved = dialog->session().working().m_origin;
+    EXPECT_NEAR(moved.x, expected.x, 1e-9);
+    EXPECT_NEAR(moved.y, expected.y, 1e-9);
+    // The room keeps its system until OK; then it takes the moved one.
+    EXPECT_EQ(systems[last].m_origin, corner);
+    dialog->OnOK();
+    EXPECT_EQ(document.m_rooms.at(0).m_obstacleSystems[last].m_origin, moved);
 }
