@@ -130,7 +130,8 @@ void ObstacleSession::setColour(std::uint32_t colour)
 void ObstacleSession::ok()
 {
     CRoom* r = room();
-    if (!m_valid || !r)
+    // The system may have left the room while the dialog was open.
+    if (!m_valid || !r || static_cast<std::size_t>(m_obstacle) >= r->m_obstacleSystems.size())
         return;
     CXSystem& target = r->m_obstacleSystems[static_cast<std::size_t>(m_obstacle)];
     // The tree's check box may have switched the system while the dialog was open.

@@ -101,7 +101,7 @@ TEST_F(ObstacleSessionTest, StornoBringsBackTheResultsAndOkWithoutAnEditChangesN
     EXPECT_FALSE(ObstacleSession(m_doc, 3, 0).valid());
 }
 
-TEST_F(ObstacleSessionTest, TheSwitchOfTheTreeStaysTheRooms)
+TEST_F(ObstacleSessionTest, OkKeepsTheTreesSwitchAndWritesNoSystemThatHasGone)
 {
     ObstacleSession session(m_doc, 0, 0);
     session.endOpening();
@@ -109,6 +109,14 @@ TEST_F(ObstacleSessionTest, TheSwitchOfTheTreeStaysTheRooms)
     session.working().m_name = "Sloup";
     session.ok();
     EXPECT_EQ(room().m_obstacleSystems.at(0).m_off, 1);
+    EXPECT_EQ(room().m_obstacleSystems.at(0).m_name, "Sloup");
+
+    // A system gone from the room meanwhile is not written anywhere.
+    ObstacleSession late(m_doc, 0, 1);
+    room().m_obstacleSystems.resize(1);
+    late.working().m_name = "Pozdě";
+    late.ok();
+    ASSERT_EQ(room().m_obstacleSystems.size(), 1u);
     EXPECT_EQ(room().m_obstacleSystems.at(0).m_name, "Sloup");
 }
 
