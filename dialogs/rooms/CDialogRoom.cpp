@@ -1,5 +1,6 @@
 #include "dialogs/rooms/CDialogRoom.h"
 
+#include "catalogue/ui/CStandardDialog.h"
 #include "dialogs/obstacles/CWallRowDialog.h"
 #include "dialogs/obstacles/WallRowPoints.h"
 #include "dialogs/rooms/RoomPages.h"
@@ -40,6 +41,18 @@ CDialogRoom::CDialogRoom(CKzevDoc& doc, int room, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CDialogRoom::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDialogRoom::reject);
     layout->addWidget(buttons);
+    connect(m_dimensions, &CRoomDimesions::standardRequested, this, &CDialogRoom::OnStandard);
+}
+
+void CDialogRoom::OnStandard()
+{
+    m_dimensions->read(m_sheet.values);
+    CStandardDialog dialog(m_doc, this);
+    dialog.m_workbook = m_sheet.requirementWorkbook();
+    if (dialog.DoModal() != QDialog::Accepted)
+        return;
+    m_sheet.chooseRequirement(dialog.result());
+    m_dimensions->setRequirement(dialog.result().name);
 }
 
 bool CDialogRoom::OnInitDialog()

@@ -39,6 +39,9 @@ public:
         m_obstaclesAdded = std::move(handler);
     }
 
+    /** "Norma": picks a requirement of the standard, which OK then puts into the room. */
+    void OnStandard();
+
 protected:
     void accept() override;
     void done(int result) override;

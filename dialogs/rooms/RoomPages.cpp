@@ -78,8 +78,7 @@ CRoomDimesions::CRoomDimesions(QWidget* parent)
     m_requirement->setObjectName(QStringLiteral("requirement"));
     auto* standard = new QPushButton(QStringLiteral("Norma"), this);
     standard->setObjectName(QStringLiteral("standard"));
-    // The requirement table is not reachable from here yet; the name can still be typed.
-    standard->setEnabled(false);
+    connect(standard, &QPushButton::clicked, this, &CRoomDimesions::standardRequested);
     top->addWidget(new QLabel(QStringLiteral("Název:"), this), 0, 0);
     top->addWidget(m_name, 0, 1, 1, 2);
     top->addWidget(new QLabel(QStringLiteral("M.č.:"), this), 1, 0);
@@ -129,6 +128,11 @@ void CRoomDimesions::fill(const kzev::RoomSheetValues& values)
         m_size[i]->setText(qs(values.size[i]));
         m_origin[i]->setText(qs(values.origin[i]));
     }
+}
+
+void CRoomDimesions::setRequirement(const std::string& name)
+{
+    m_requirement->setText(qs(name));
 }
 
 void CRoomDimesions::read(kzev::RoomSheetValues& values) const

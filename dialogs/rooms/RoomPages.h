@@ -21,6 +21,12 @@ public:
     void read(kzev::RoomSheetValues& values) const;
     /** "Nepravidel": the room's outline as a row of walls. */
     [[nodiscard]] QPushButton* irregularButton() const { return m_irregular; }
+    /** Shows the name of the requirement chosen with "Norma". */
+    void setRequirement(const std::string& name);
+
+signals:
+    /** "Norma" was clicked. */
+    void standardRequested();
 
 private:
     QPushButton* m_irregular = nullptr;

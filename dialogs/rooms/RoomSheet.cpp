@@ -15,6 +15,20 @@ std::string reflectanceText(double value) { return formatC("%1.2lf", value); }
 
 } // namespace
 
+void applyStandardRequirement(CRoom& room, const StandardRequirement& requirement, bool outdoor)
+{
+    const auto apply = [&](CViewSettings& settings) {
+        settings.m_illuminanceLimit = requirement.illuminance;
+        (outdoor ? settings.m_grLimit : settings.m_ugrLimit) = requirement.glareLimit;
+    };
+    room.m_requirement = requirement.name;
+    apply(room.m_viewSettings);
+    for (CLampSystem& system : room.m_lampSystems)
+        system.m_em = requirement.illuminance;
+    for (CWorkSystem& area : room.m_workSystems)
+        apply(area.m_viewSettings);
+}
+
 RoomSheet::RoomSheet(CKzevDoc& doc, int room)
     : m_doc(doc)
     , m_room(room)
@@ -46,6 +60,17 @@ RoomSheet::RoomSheet(CKzevDoc& doc, int room)
 }
 
 bool RoomSheet::outdoor() const { return m_doc.m_projectType == 1; }
+
+std::string RoomSheet::requirementWorkbook() const
+{
+    return outdoor() ? kOutdoorRequirements : kIndoorRequirements;
+}
+
+void RoomSheet::chooseRequirement(const StandardRequirement& requirement)
+{
+    m_chosen = requirement;
+    values.requirement = requirement.name;
+}
 
 std::string RoomSheet::lengthText(double metres) const
 {
@@ -97,6 +122,11 @@ RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
     CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
     const bool changed = !(values == m_opened);
     store(room);
+    // The requirement waits for OK like every other field, so Storno leaves the room whole.
+    if (m_chosen) {
+        applyStandardRequirement(room, *m_chosen, outdoor());
+        room.m_requirement = v.requirement;
+    }
     if (changed)
         room.InvalidateResults();
     applyHeightChange(room, askMoveLuminaires);

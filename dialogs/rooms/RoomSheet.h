@@ -1,13 +1,24 @@
 #pragma once
 
+#include "catalogue/StandardRequirements.h"
+
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class CKzevDoc;
 class CRoom;
 
 namespace kzev {
+
+/**
+ * Puts a requirement of the standard into the room: its name, its
+ * illuminance and glare limit (UGR indoors, GR outdoors), the illuminance as
+ * the target of every lamp system and, with the glare limit, as the
+ * requirement of every visual-task area.
+ */
+void applyStandardRequirement(CRoom& room, const StandardRequirement& requirement, bool outdoor);
 
 /** The texts and choices of the room sheet's three pages, as the user sees and types them. */
 struct RoomSheetValues {
@@ -53,6 +64,15 @@ public:
     /** What the pages hold; the window reads its controls into it before OK. */
     RoomSheetValues values;
 
+    /** The requirement workbook that "Norma" offers: the outdoor one in outdoor projects. */
+    [[nodiscard]] std::string requirementWorkbook() const;
+    /**
+     * Takes the requirement chosen with "Norma": its name shows at once, and
+     * it reaches the room, its lamp systems and its task areas with OK.
+     */
+    void chooseRequirement(const StandardRequirement& requirement);
+    [[nodiscard]] const std::optional<StandardRequirement>& chosenRequirement() const { return m_chosen; }
+
     /** Formats a length by the document's unit (millimetres or metres). */
     [[nodiscard]] std::string lengthText(double metres) const;
     /** Reads a typed length by the document's unit into metres; a decimal comma counts. */
@@ -79,6 +99,7 @@ private:
     bool m_valid = false;
     double m_openedHeight = 0.0;
     RoomSheetValues m_opened;
+    std::optional<StandardRequirement> m_chosen;
 };
 
 } // namespace kzev

@@ -213,3 +213,74 @@ TEST_F(RoomHeightTest, NoOrASmallChangeLeavesTheLuminaires)
 
 } // namespace
 } // namespace kzev
+
+namespace kzev {
+namespace {
+
+class RoomRequirementTest : public RoomSheetTest {
+protected:
+    void SetUp() override
+    {
+        RoomSheetTest::SetUp();
+        room().m_lampSystems.resize(2);
+        room().m_workSystems.resize(2);
+    }
+    const StandardRequirement m_drawing { "Kanceláře: technické kreslení", 750.0, 16.0 };
+};
+
+TEST_F(RoomRequirementTest, TheChosenRequirementReachesTheRoomItsSystemsAndAreasOnOk)
+{
+    struct Case {
+        int projectType;
+        const char* workbook;
+        double ugr;
+        double gr;
+    };
+    const CViewSettings defaults;
+    const Case cases[] = {
+        { 0, "ZEV-N12464-1", 16.0, defaults.m_grLimit },
+        { 1, "ZEV-N12464-2", defaults.m_ugrLimit, 16.0 },
+    };
+    for (const Case& c : cases) {
+        m_doc.m_projectType = c.projectType;
+        RoomSheet sheet(m_doc, 0);
+        EXPECT_EQ(sheet.requirementWorkbook(), c.workbook);
+        sheet.chooseRequirement(m_drawing);
+        EXPECT_EQ(sheet.values.requirement, m_drawing.name);
+        ASSERT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted);
+
+        EXPECT_EQ(room().m_requirement, m_drawing.name);
+        EXPECT_EQ(room().m_viewSettings.m_illuminanceLimit, 750.0);
+        for (const CLampSystem& system : room().m_lampSystems)
+            EXPECT_EQ(system.m_em, 750.0);
+        for (const CWorkSystem& area : room().m_workSystems) {
+            EXPECT_EQ(area.m_viewSettings.m_illuminanceLimit, 750.0);
+            EXPECT_EQ(area.m_viewSettings.m_ugrLimit, c.ugr);
+            EXPECT_EQ(area.m_viewSettings.m_grLimit, c.gr);
+        }
+        EXPECT_TRUE(m_doc.IsModified());
+        room() = CRoom();
+        room().m_lampSystems.resize(2);
+        room().m_workSystems.resize(2);
+    }
+}
+
+TEST_F(RoomRequirementTest, ARequirementLeftWithoutOkChangesNothing)
+{
+    {
+        RoomSheet sheet(m_doc, 0);
+        sheet.chooseRequirement(m_drawing);
+    }
+    RoomSheet refused(m_doc, 0);
+    refused.chooseRequirement(m_drawing);
+    refused.values.reflectances[0] = "1.5";
+    EXPECT_EQ(refused.ok(kNeverAsked), RoomSheet::Result::BadReflectance);
+
+    EXPECT_EQ(room().m_requirement, "");
+    EXPECT_EQ(room().m_lampSystems[0].m_em, CLampSystem().m_em);
+    EXPECT_EQ(room().m_workSystems[1].m_viewSettings.m_ugrLimit, CViewSettings().m_ugrLimit);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+} // namespace
+} // namespace kzev

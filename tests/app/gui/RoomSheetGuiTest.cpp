@@ -6,11 +6,15 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
+#include "catalogue/ui/CStandardDialog.h"
+#include "catalogue/ui/FindTextDialog.h"
+#include "grid/GridWidget.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,6 +53,14 @@ void clickRadio(QWidget* radio)
 {
     ASSERT_NE(radio, nullptr);
     QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+}
+
+void clickCell(kzev::GridWidget& widget, int row, int col)
+{
+    widget.grid().EnsureVisible(row, col);
+    kzev::GridRect rect;
+    ASSERT_TRUE(widget.grid().GetCellRect(row, col, rect));
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
 }
 
 void showPage(CDialogRoom& dialog, int page)
@@ -91,6 +103,7 @@ protected:
     }
 
     CRoom& room() { return kzev::theDocument()->m_rooms.at(0); }
+    void chooseByFinding(CStandardDialog& table, const std::string& name);
 
     kzev::test::FakeServices m_services;
     CKzevApp m_app;
@@ -154,3 +167,73 @@ TEST_F(RoomSheetGui, AWrongReflectanceKeepsTheSheetOpenAndEscapeChangesNothing)
 }
 
 } // namespace
+
+/** Finds the row by a word of its name with Ctrl+F, picks it with a click and confirms with OK. */
+void RoomSheetGui::chooseByFinding(CStandardDialog& table, const std::string& name)
+{
+    EXPECT_EQ(table.windowTitle(), QStringLiteral("Norma"));
+    CGridCtrl& grid = table.gridWidget().grid();
+    ASSERT_GT(grid.GetRowCount(), 20);
+    EXPECT_EQ(grid.GetItemText(0, 4), "Em [lx]");
+
+    // OK without a chosen row does nothing.
+    QTest::mouseClick(table.okButton(), Qt::LeftButton);
+    ASSERT_TRUE(table.isVisible());
+
+    QApplication::setActiveWindow(&table);
+    table.gridWidget().setFocus();
+    QTest::keyClick(&table.gridWidget(), Qt::Key_F, Qt::ControlModifier);
+    kzev::FindTextDialog* find = table.findDialog();
+    ASSERT_NE(find, nullptr);
+    ASSERT_TRUE(find->isVisible());
+    typeInto(find->textEdit(), QStringLiteral("technické"));
+    saveShot(*find, "standard_find.png");
+    QTest::mouseClick(find->findNextButton(), Qt::LeftButton);
+    const int row = grid.GetFocusCell().row;
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(grid.GetItemText(row, 0), name);
+
+    // The same text again finds nothing further down.
+    QTest::mouseClick(find->findNextButton(), Qt::LeftButton);
+    ASSERT_FALSE(m_services.messageBox.shown.empty());
+    EXPECT_EQ(m_services.messageBox.shown.back().text, "Text <technické> nenalezen !");
+    QApplication::processEvents();
+    EXPECT_EQ(table.findDialog(), nullptr);
+
+    clickCell(table.gridWidget(), row, 2);
+    saveShot(table, "standard_requirements.png");
+    QTest::mouseClick(table.okButton(), Qt::LeftButton);
+    EXPECT_FALSE(table.isVisible());
+}
+
+TEST_F(RoomSheetGui, NormaPicksARowOfTheRequirementTableFoundByText)
+{
+    const std::string name = "Kanceláře: technické kreslení";
+    const std::string before = room().m_requirement;
+    bool tableSeen = false;
+    ASSERT_TRUE(openSheet([&](CDialogRoom& dialog) {
+        showPage(dialog, 0);
+        QTimer::singleShot(0, [&] {
+            auto* table = qobject_cast<CStandardDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(table, nullptr);
+            tableSeen = true;
+            chooseByFinding(*table, name);
+            if (table->isVisible())
+                table->reject();
+        });
+        QTest::mouseClick(dialog.findChild<QPushButton*>("standard"), Qt::LeftButton);
+        ASSERT_TRUE(tableSeen);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("requirement")->text().toStdString(), name);
+        EXPECT_EQ(room().m_requirement, before) << "the room waits for OK";
+        QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    }));
+    EXPECT_EQ(room().m_requirement, name);
+    EXPECT_EQ(room().m_viewSettings.m_illuminanceLimit, 750.0);
+    EXPECT_EQ(room().m_viewSettings.m_ugrLimit, 16.0);
+    for (const CLampSystem& system : room().m_lampSystems)
+        EXPECT_EQ(system.m_em, 750.0);
+    for (const CWorkSystem& area : room().m_workSystems)
+        EXPECT_EQ(area.m_viewSettings.m_ugrLimit, 16.0);
+    EXPECT_TRUE(kzev::theDocument()->IsModified());
+}
