@@ -1,25 +1,23 @@
-// The corner block of an L-shaped room, asked on a plain form until the
-// corner dialog takes its place.
+// The corner block of an L-shaped room, asked for in the corner dialog.
 
 #include "app/FrameInputs.h"
-#include "app/StandInForm.h"
+#include "dialogs/rooms/CRoomLCornerDialog.h"
 #include "model/CKzevDoc.h"
 
 namespace kzev {
 
 std::optional<CornerInput> askCornerObstacle(QWidget* parent, CKzevDoc& doc, const CRoom&)
 {
-    StandInForm form(parent, "Roh místnosti tvaru L");
-    form.addText("Délka", doc.FormatPropertyLength(0.0));
-    form.addText("Šířka", doc.FormatPropertyLength(0.0));
-    form.addCheck("Vypnout body uvnitř", doc.m_cornerObstacleOption == 1);
-    form.finish();
-    if (form.exec() != QDialog::Accepted)
+    CRoomLCornerDialog dialog(parent);
+    dialog.m_switchOffInside = doc.m_cornerObstacleOption == 1 ? 1 : 0;
+    if (dialog.DoModal() != QDialog::Accepted)
         return std::nullopt;
+    // The dialog speaks the user's unit; the model keeps metres.
+    const double scale = doc.m_unitMm == 1 ? 0.001 : 1.0;
     CornerInput input;
-    input.length = doc.ParseLength(form.text("Délka"));
-    input.width = doc.ParseLength(form.text("Šířka"));
-    input.switchOffInside = form.checked("Vypnout body uvnitř") ? 1 : 0;
+    input.length = dialog.m_length * scale;
+    input.width = dialog.m_width * scale;
+    input.switchOffInside = dialog.m_switchOffInside;
     return input;
 }
 

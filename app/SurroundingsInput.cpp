@@ -1,11 +1,10 @@
 // The width of a task area's surroundings band, asked for as one text.
 
 #include "app/FrameInputs.h"
+#include "dialogs/CTextEntryDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-
-#include <QInputDialog>
 
 namespace kzev {
 
@@ -18,16 +17,13 @@ constexpr double kDefaultBand = 0.5;
 
 std::optional<double> askSurroundingsWidth(QWidget* parent, CKzevDoc& doc, const CWorkSystem&)
 {
-    const std::string start
-        = doc.m_unitMm == 1 ? formatC("%1.0lf", kDefaultBand * 1000.0) : formatC("%1.3lf", kDefaultBand);
-    const QString prompt = QString::fromStdString(loadString(kPrompt));
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(parent, prompt, prompt, QLineEdit::Normal, QString::fromStdString(start), &ok);
-    if (!ok)
+    CTextEntryDialog dialog(parent);
+    dialog.m_caption = loadString(kPrompt);
+    dialog.m_text = doc.m_unitMm == 1 ? formatC("%1.0lf", kDefaultBand * 1000.0) : formatC("%1.3lf", kDefaultBand);
+    if (dialog.DoModal() != QDialog::Accepted)
         return std::nullopt;
     // Text that is no number counts as 0, as every length the user types.
-    return doc.ParseLength(text.toStdString());
+    return doc.ParseLength(dialog.m_text);
 }
 
 } // namespace kzev

@@ -2,6 +2,7 @@
 // tree, its pages walked through and edited with the keyboard.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -27,33 +28,10 @@
 #include <filesystem>
 #include <functional>
 
+using kzev::test::saveShot;
+using kzev::test::typeInto;
+
 namespace {
-
-void saveShot(QWidget& widget, const char* name)
-{
-    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
-    std::filesystem::create_directories(shots);
-    widget.grab().save(QString::fromStdString((shots / name).string()));
-}
-
-void typeInto(QWidget* field, const QString& text)
-{
-    ASSERT_NE(field, nullptr);
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    for (const QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(field, c.toLatin1());
-        else // Czech letters come as key events with their text, as a Czech keyboard sends them.
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void clickRadio(QWidget* radio)
-{
-    ASSERT_NE(radio, nullptr);
-    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
-}
 
 void clickCell(kzev::GridWidget& widget, int row, int col)
 {
@@ -121,7 +99,7 @@ TEST_F(RoomSheetGui, DoubleClickOpensTheSheetAndOkWritesTheRoom)
         typeInto(dialog.findChild<QComboBox*>("ceiling")->lineEdit(), QStringLiteral("0,8"));
         showPage(dialog, 2);
         saveShot(dialog, "room_sheet_maintenance.png");
-        clickRadio(dialog.findChild<QWidget*>("factorMode1"));
+        kzev::test::clickBox(dialog.findChild<QAbstractButton*>("factorMode1"));
         EXPECT_TRUE(dialog.findChild<QLineEdit*>("factor")->isEnabled());
         EXPECT_FALSE(dialog.findChild<QComboBox*>("cleaningInterval")->isEnabled());
         typeInto(dialog.findChild<QLineEdit*>("factor"), QStringLiteral("0,72"));
