@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -189,8 +190,6 @@ TEST_F(ObjectCommandsGui, DerivedSystemThroughTheBindingDialogThenCancelledAndDe
         EXPECT_FALSE(dialog->shiftEdit(1)->isEnabled());
         if (!dialog->keepBindingBox()->isChecked())
             click(dialog->keepBindingBox(), dialog->keepBindingBox()->rect().center());
-        // Saved in the test's working folder, under the build folder.
-        EXPECT_TRUE(dialog->grab().save(QStringLiteral("binding_dialog.png")));
         auto* box = dialog->findChild<QDialogButtonBox*>();
         QPushButton* ok = box->button(QDialogButtonBox::Ok);
         click(ok, ok->rect().center());
@@ -223,6 +222,75 @@ TEST_F(ObjectCommandsGui, DerivedSystemThroughTheBindingDialogThenCancelledAndDe
     EXPECT_EQ(m_messages.shown.back().text, "Odstranit položku ?");
     ASSERT_EQ(room().m_lampSystems.size(), 1u);
     EXPECT_EQ(folderDump(0, TreeItemKind::LampFolder), lampName + " sy #2 @0\n");
+}
+
+TEST_F(ObjectCommandsGui, MirroredAboutXThenTheBindingDialogReopensAsLeftAndStornoChangesNothing)
+{
+    const CRoom& office = room();
+    select(item(0, TreeItemKind::LampFolder, 0));
+    const std::string halfWidth = kzev::formatC("%1.0lf", office.m_width * 500.0);
+    const auto runDialog = [&](const std::function<void(CBindingDialog&)>& step) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CBindingDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            step(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        kzev::test::clickMenuItem(frame(), frame().commandAction(32900), QStringLiteral("&Vložit"));
+        EXPECT_TRUE(seen);
+    };
+    const auto button = [](CBindingDialog& dialog, QDialogButtonBox::StandardButton which) {
+        return dialog.findChild<QDialogButtonBox*>()->button(which);
+    };
+
+    runDialog([&](CBindingDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Definice vazby"));
+        kzev::test::clickBox(dialog.optionButton(0));
+        // The X axis of the room's middle: Y is half its width, X stays 0.
+        EXPECT_EQ(dialog.shiftEdit(0)->text(), QStringLiteral("0"));
+        EXPECT_FALSE(dialog.shiftEdit(0)->isEnabled());
+        EXPECT_EQ(dialog.shiftEdit(1)->text().toStdString(), halfWidth);
+        EXPECT_TRUE(dialog.shiftEdit(1)->isEnabled());
+        EXPECT_FALSE(dialog.shiftEdit(2)->isEnabled());
+        kzev::test::saveShot(dialog, "binding_dialog.png");
+        kzev::test::clickButton(button(dialog, QDialogButtonBox::Ok));
+    });
+    ASSERT_EQ(office.m_lampSystems.size(), 2u);
+    const CLampSystem& source = office.m_lampSystems[0];
+    const CLampSystem& mirrored = office.m_lampSystems[1];
+    EXPECT_EQ(mirrored.m_name, source.m_name + " sx");
+    ASSERT_EQ(mirrored.m_luminaires.size(), source.m_luminaires.size());
+    // Every luminaire has its image across y = W / 2.
+    for (const COneLampSystem& image : mirrored.m_luminaires) {
+        bool found = false;
+        for (const COneLampSystem& original : source.m_luminaires) {
+            found = found
+                || (std::abs(image.m_position.x - original.m_position.x) < 1e-9
+                    && std::abs(image.m_position.y - (office.m_width - original.m_position.y)) < 1e-9);
+        }
+        EXPECT_TRUE(found) << image.m_position.x << " " << image.m_position.y;
+    }
+
+    // Opened again, the dialog shows the last OK; Storno after other choices changes nothing.
+    doc().SetModifiedFlag(false);
+    select(item(0, TreeItemKind::LampFolder, 0));
+    runDialog([&](CBindingDialog& dialog) {
+        EXPECT_TRUE(dialog.optionButton(0)->isChecked());
+        EXPECT_EQ(dialog.shiftEdit(1)->text().toStdString(), halfWidth);
+        EXPECT_TRUE(dialog.shiftEdit(0)->isEnabled()) << "every edit is open at first";
+        kzev::test::clickBox(dialog.optionButton(3));
+        kzev::test::typeInto(dialog.shiftEdit(0), QStringLiteral("1500"));
+        kzev::test::clickButton(button(dialog, QDialogButtonBox::Cancel));
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(office.m_lampSystems.size(), 2u);
+    EXPECT_EQ(doc().m_bindingType, 0);
+    EXPECT_EQ(doc().m_derivedOffsetX, 0.0);
+    EXPECT_DOUBLE_EQ(doc().m_derivedOffsetY, office.m_width / 2.0);
+    EXPECT_FALSE(doc().IsModified());
 }
 
 TEST_F(ObjectCommandsGui, DeletingAModeAndTheRoom)
