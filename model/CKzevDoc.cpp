@@ -16,6 +16,7 @@ namespace {
 CKzevDoc* g_document = nullptr;
 int g_acadUnicode = 0;
 std::string g_icadProgramId = "Icad.Application";
+std::string g_acadProgramId = "BricscadApp.AcadApplication";
 
 constexpr int kRoomNameOutdoor = 61742;   // "Prostor"
 constexpr int kContactLine = 61937;
@@ -34,6 +35,11 @@ CKzevDoc* theDocument()
 int& acadUnicode()
 {
     return g_acadUnicode;
+}
+
+std::string& acadProgramId()
+{
+    return g_acadProgramId;
 }
 
 std::string& icadProgramId()

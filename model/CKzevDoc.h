@@ -149,6 +149,14 @@ public:
     /** Sorts the used-luminaire list by legend name. */
     void SortUsedLuminaires();
 
+    // ---- CAD link ----------------------------------------------------------
+    /**
+     * Finds the running CAD program through the installed CAD seams and
+     * records its kind, window, icon, clone flag and version; returns 1 when
+     * one was found and a channel chosen, else 0.
+     */
+    int DetectCadApplication();
+
     // ---- User settings ---------------------------------------------------
     /** Replaces the main font by the stored `mainLogFont`, else by a point font of BaseFont/HeightFont. */
     int LoadMainFont();
@@ -215,7 +223,12 @@ public:
     std::int32_t m_preferAutocad = 1;               ///< bAcadPrefere
     std::int32_t m_export0 = 0;                     ///< export at height 0 (Export0)
     std::int32_t m_printUncer = 1;                  ///< print the calculation uncertainty
-    std::int32_t m_cadVersionState = 0;             ///< set by the CAD detection
+    // Written by the CAD detection.
+    std::int32_t m_cadIconId = 0;                   ///< icon of the CAD program found
+    std::uint64_t m_cadWnd = 0;                     ///< its window; 0 after a full miss
+    std::int32_t m_acadClone = 0;                   ///< 1: the AutoCAD-type model served by another program
+    std::int32_t m_cadVersion = 0;                  ///< AutoCAD LT release year from its title
+    std::string m_cadNote;                          ///< why the program found cannot be driven; empty when it can
 
     /** The clock of the work time; tests fix it. */
     std::function<std::time_t()> m_now;
@@ -239,6 +252,8 @@ namespace kzev {
 
 /** The "AutoCAD LT 2007" option (bAcadUnicode), kept process-wide. */
 [[nodiscard]] int& acadUnicode();
+/** The automation program id of the AutoCAD-type model, chosen by the CAD detection. */
+[[nodiscard]] std::string& acadProgramId();
 /** The automation program id of the IntelliCAD family (IcadKey). */
 [[nodiscard]] std::string& icadProgramId();
 
