@@ -3,7 +3,10 @@
 
 Prints "errors N" with the audit's error count, then one line per LINE
 ("LINE layer colour x1 y1 z1 x2 y2 z2") and TEXT ("TEXT layer colour height
-rotation halign x y text", x and y the alignment point of a justified text).
+rotation halign x y text", x and y the alignment point of a justified text),
+INSERT ("INSERT layer block x y z xscale rotation TAG=text|TAG=text"), POLYLINE
+and LWPOLYLINE ("POLYLINE layer closed x,y x,y ...") and MTEXT ("MTEXT layer
+height x y text").
 Exit status 2 when the file cannot be read at all.
 """
 import sys
@@ -30,6 +33,18 @@ def main(path):
             at = entity.dxf.align_point if entity.dxf.halign else entity.dxf.insert
             print(f"TEXT {entity.dxf.layer} {entity.dxf.color} {entity.dxf.height!r} {entity.dxf.rotation!r} "
                   f"{entity.dxf.halign} {at.x!r} {at.y!r} {entity.dxf.text}")
+        elif kind == "INSERT":
+            at = entity.dxf.insert
+            attribs = "|".join(f"{a.dxf.tag}={a.dxf.text}" for a in entity.attribs)
+            print(f"INSERT {entity.dxf.layer} {entity.dxf.name} {at.x!r} {at.y!r} {at.z!r} "
+                  f"{entity.dxf.xscale!r} {entity.dxf.rotation!r} {attribs}")
+        elif kind in ("POLYLINE", "LWPOLYLINE"):
+            points = [(p[0], p[1]) for p in entity.points()] if kind == "POLYLINE" else \
+                [(p[0], p[1]) for p in entity.get_points("xy")]
+            print(f"POLYLINE {entity.dxf.layer} {int(entity.is_closed)} " + " ".join(f"{x!r},{y!r}" for x, y in points))
+        elif kind == "MTEXT":
+            at = entity.dxf.insert
+            print(f"MTEXT {entity.dxf.layer} {entity.dxf.char_height!r} {at.x!r} {at.y!r} {entity.plain_text()}")
         else:
             print(f"OTHER {kind}")
     return 0

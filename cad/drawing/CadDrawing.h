@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kzev {
+
+/** A point of the drawing in drawing units. */
+struct DrawingPoint {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    friend bool operator==(const DrawingPoint&, const DrawingPoint&) = default;
+};
+
+/** A layer of the drawing and its colour (AutoCAD colour index). */
+struct DrawingLayer {
+    std::string name;
+    int color = 7;
+};
+
+/** An attribute of a block reference. */
+struct DrawingAttribute {
+    std::string tag;
+    std::string text;
+    double height = 2.0;
+    double scaleFactor = 1.0;
+    bool invisible = false;
+};
+
+enum class DrawingEntityKind { Line, Polyline, Text, Block };
+
+/** Placement of a text against its point. */
+enum class TextJustification { Left, Middle, TopLeft };
+
+/**
+ * One entity of the drawing. A line holds two points, a polyline its
+ * vertices, a text and a block reference their insertion point.
+ */
+struct DrawingEntity {
+    std::int64_t id = 0;
+    DrawingEntityKind kind = DrawingEntityKind::Line;
+    std::string layer = "0";
+    /** AutoCAD colour index; 256 is the layer's colour. */
+    int color = 256;
+    std::vector<DrawingPoint> points;
+    bool closed = false;
+    std::string text;
+    double height = 0.0;
+    /** Rotation in radians. */
+    double rotation = 0.0;
+    TextJustification justification = TextJustification::Left;
+    /** Width of a paragraph text's box; 0 for a one-line text. */
+    double boxWidth = 0.0;
+    std::string blockName;
+    double scale[3] { 1.0, 1.0, 1.0 };
+    DrawingPoint normal { 0.0, 0.0, 1.0 };
+    std::vector<DrawingAttribute> attributes;
+};
+
+/**
+ * The one drawing of the drawing window: layers, entities in the order they
+ * were made, the current layer and colour. A block reference of a name the
+ * drawing has not met yet gets the luminaire symbol: a square of 10 units
+ * with its diagonals, an attribute "SVITIDLO" asked for at insertion and a
+ * preset "POPIS".
+ */
+class CadDrawing {
+public:
+    CadDrawing();
+
+    [[nodiscard]] const std::vector<DrawingLayer>& layers() const { return m_layers; }
+    [[nodiscard]] const std::vector<DrawingEntity>& entities() const { return m_entities; }
+    /** Returns the layer's index, adding the layer when it is new. */
+    int addLayer(const std::string& name);
+    /** Returns the layer's index, or -1. */
+    [[nodiscard]] int findLayer(const std::string& name) const;
+    void setCurrentLayer(int index);
+    [[nodiscard]] const std::string& currentLayer() const { return m_layers[static_cast<std::size_t>(m_current)].name; }
+    void setCurrentColor(int color) { m_color = color; }
+    [[nodiscard]] int currentColor() const { return m_color; }
+
+    /** Adds an entity on the current layer in the current colour; returns its id. */
+    std::int64_t add(DrawingEntity entity);
+    /** Adds an entity as it stands (reading a file). */
+    std::int64_t addAsIs(DrawingEntity entity);
+    [[nodiscard]] DrawingEntity* find(std::int64_t id);
+    [[nodiscard]] const DrawingEntity* find(std::int64_t id) const;
+    /** Returns the last entity made that still exists, or null. */
+    [[nodiscard]] const DrawingEntity* last() const;
+    bool erase(std::int64_t id);
+    void clear();
+
+    /** Returns the attribute tags a block asks for at insertion, in their order. */
+    [[nodiscard]] static std::vector<std::string> promptedAttributes(const std::string& blockName);
+    /** Returns a block reference's attributes as inserted, before any value is given. */
+    [[nodiscard]] static std::vector<DrawingAttribute> blockAttributes(double height);
+
+    /** Returns the drawing's extents in plan, none for an empty drawing. */
+    [[nodiscard]] std::optional<std::pair<DrawingPoint, DrawingPoint>> extents() const;
+
+    /** Whether something changed since the drawing was last read or saved. */
+    bool modified = false;
+    /** The file the drawing was read from or saved to; empty for a new drawing. */
+    std::string fileName;
+
+private:
+    std::vector<DrawingLayer> m_layers;
+    std::vector<DrawingEntity> m_entities;
+    int m_current = 0;
+    int m_color = 256;
+    std::int64_t m_lastId = 0;
+};
+
+/** Returns the outline of the luminaire symbol of a block reference, as segments in drawing units. */
+[[nodiscard]] std::vector<std::pair<DrawingPoint, DrawingPoint>> blockSymbol(const DrawingEntity& block);
+
+} // namespace kzev

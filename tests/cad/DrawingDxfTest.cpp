@@ -1,0 +1,125 @@
+// The drawing saved as DXF through dxflib: read back by dxflib and by ezdxf,
+// whose audit finds nothing to mend.
+
+#include "cad/drawing/CadCommandProcessor.h"
+#include "cad/drawing/DrawingDxf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace kzev {
+namespace {
+
+std::string ezdxfListing(const std::filesystem::path& file)
+{
+    const std::string command = "/usr/bin/python3 '" KZEV_SOURCE_DIR "/tests/cad/dxf_entities.py' '" + file.string() + "' 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[1024];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
+        out += buffer;
+    if (pipe)
+        ::pclose(pipe);
+    return out;
+}
+
+class DrawingDxfTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() / ("kzev-drawing-dxf-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        // A few lines, a luminaire block with its attributes, texts and a polyline on their layers.
+        processor.type("_-layer _n ZEV_LUMINAIRES\n_s ZEV_LUMINAIRES\n\n");
+        processor.type("_-insert DAD31\n_s 50 1000,2000,2800 270 0 0 0 0 -50 -50 1 12 3 4 5 6\n");
+        processor.type("_-attedit _y \nPOPIS\n\n_l  _v _r A12\n\n");
+        processor.type("_-layer _n ZEV_IZO\n_s ZEV_IZO\n\n_line 0,0,800 4000,0,800\n\n");
+        processor.type("_-text 500,100,0 100 0 Kancelář 1.01\n_-mtext 0,-500 _h 50 @1000,200 Zpracovatel\r\r");
+        processor.type("_pline 0,0 4000,0 4000,3000 _c\n");
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    CadDrawing drawing;
+    CadCommandProcessor processor { drawing };
+    std::filesystem::path folder;
+};
+
+TEST_F(DrawingDxfTest, ReadBackByDxflibAsItWasDrawn)
+{
+    const auto file = folder / "kancelar.dxf";
+    ASSERT_TRUE(writeDrawingDxf(drawing, file));
+
+    std::string error;
+    const auto back = readDrawingDxf(file, error);
+    ASSERT_TRUE(back) << error;
+    ASSERT_EQ(back->entities().size(), drawing.entities().size());
+    for (std::size_t i = 0; i < drawing.entities().size(); ++i) {
+        const DrawingEntity& a = drawing.entities()[i];
+        const DrawingEntity& b = back->entities()[i];
+        EXPECT_EQ(b.kind, a.kind) << i;
+        EXPECT_EQ(b.layer, a.layer) << i;
+        EXPECT_EQ(b.points, a.points) << i;
+        EXPECT_EQ(b.text, a.text) << i;
+        EXPECT_NEAR(b.rotation, a.rotation, 1e-9) << i;
+        EXPECT_EQ(b.closed, a.closed) << i;
+    }
+    const DrawingEntity& block = back->entities().front();
+    EXPECT_EQ(block.blockName, "DAD31");
+    EXPECT_EQ(block.scale[0], 50.0);
+    ASSERT_EQ(block.attributes.size(), 2u);
+    EXPECT_EQ(block.attributes[0].tag, "SVITIDLO");
+    EXPECT_EQ(block.attributes[0].text, "0 0 0 0 -50 -50 1 12 3 4 5 6");
+    EXPECT_EQ(block.attributes[1].text, "A12");
+    EXPECT_GE(back->findLayer("ZEV_LUMINAIRES"), 0);
+    EXPECT_GE(back->findLayer("ZEV_IZO"), 0);
+}
+
+TEST_F(DrawingDxfTest, EzdxfAuditFindsNoErrorAndReadsEveryEntity)
+{
+    const auto file = folder / "kancelar.dxf";
+    ASSERT_TRUE(writeDrawingDxf(drawing, file));
+
+    const std::string listing = ezdxfListing(file);
+    EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("INSERT ZEV_LUMINAIRES DAD31 1000.0 2000.0 2800.0 50.0 270.0 "
+                           "SVITIDLO=0 0 0 0 -50 -50 1 12 3 4 5 6|POPIS=A12"),
+        std::string::npos)
+        << listing;
+    EXPECT_NE(listing.find("LINE ZEV_IZO 256 0.0 0.0 800.0 4000.0 0.0 800.0"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("Kancelář 1.01"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("MTEXT ZEV_IZO 50.0 0.0 -500.0 Zpracovatel"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("POLYLINE ZEV_IZO 1 0.0,0.0 4000.0,0.0 4000.0,3000.0"), std::string::npos) << listing;
+}
+
+TEST_F(DrawingDxfTest, OnlyTheChosenEntitiesGoOut)
+{
+    const auto file = folder / "last.dxf";
+    const std::vector<std::int64_t> last { drawing.last()->id };
+    ASSERT_TRUE(writeDrawingDxf(drawing, file, &last));
+    std::string error;
+    const auto back = readDrawingDxf(file, error);
+    ASSERT_TRUE(back) << error;
+    ASSERT_EQ(back->entities().size(), 1u);
+    EXPECT_EQ(back->entities()[0].kind, DrawingEntityKind::Polyline);
+}
+
+TEST_F(DrawingDxfTest, DamagedOrMissingFileIsRefusedWithItsName)
+{
+    const auto damaged = folder / "poškozený.dxf";
+    std::ofstream(damaged) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nx\n";
+    for (const auto& file : { damaged, folder / "chybí.dxf" }) {
+        std::string error;
+        const auto back = readDrawingDxf(file, error);
+        if (back)
+            EXPECT_TRUE(back->entities().size() <= 1u);
+        else
+            EXPECT_NE(error.find(file.filename().string()), std::string::npos) << error;
+    }
+}
+
+} // namespace
+} // namespace kzev
