@@ -2,6 +2,7 @@
 
 #include "cad/DxfWriter.h"
 #include "cad/IsolineExport.h"
+#include "cad/LuminaireInserts.h"
 #include "cad/LuminaireOutline.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
@@ -22,16 +23,6 @@ constexpr int kIsolineColour = 3;
 bool onWall(const CWorkSystem& area)
 {
     return area.m_viewCode >= 114 && area.m_viewCode <= 117;
-}
-
-// Plan rotation of a block: the angle from the x axis to optical axis x C0 axis, counter-clockwise seen
-// against the optical axis.
-double insertRotation(const COneLampSystem& position)
-{
-    const CVector xAxis { 1.0, 0.0, 0.0 };
-    const CVector t = CrossProduct(position.m_opticalAxis, position.m_c0Axis);
-    const double r = AngleBetween(xAxis, t);
-    return DotProduct(CrossProduct(xAxis, t), position.m_opticalAxis) > 0.0 ? 360.0 - r : r;
 }
 
 class DxfIsolines final : public IIsolineWriter {
@@ -201,7 +192,7 @@ std::string CadFileExport::script()
                     continue;
                 const CVector at = unit * (position.m_position + origin);
                 out += formatC("_-insert %s %1.3lf,%1.3lf,%1.3lf %1.0lf %1.0lf %1.0lf \n", block.c_str(), at.x, at.y,
-                    at.z, 100.0, 100.0, insertRotation(position));
+                    at.z, 100.0, 100.0, planRotation(position));
             }
         }
     }
