@@ -15,6 +15,7 @@
 #include "platform/ProfileStore.h"
 #include "support/CzechLocale.h"
 #include "support/FakeServices.h"
+#include "DxfReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -28,102 +29,6 @@
 
 namespace kzev::test {
 namespace {
-
-// The interpreter of the Debian package python3-ezdxf.
-constexpr const char* kPython = "/usr/bin/python3";
-
-struct DxfLine {
-    std::string layer;
-    int colour = 0;
-    CVector from { 0.0, 0.0, 0.0 };
-    CVector to { 0.0, 0.0, 0.0 };
-};
-
-struct DxfText {
-    std::string layer;
-    int colour = 0;
-    double height = 0.0;
-    std::string text;
-};
-
-struct ReadBack {
-    int status = -1;
-    int errors = -1;
-    std::vector<DxfLine> lines;
-    std::vector<DxfText> texts;
-    std::string output;
-};
-
-// Runs the ezdxf reader over the file and parses what it lists.
-ReadBack readWithEzdxf(const std::filesystem::path& file)
-{
-    ReadBack back;
-    const std::string command = std::string(kPython) + " '" KZEV_SOURCE_DIR "/tests/cad/dxf_entities.py' '"
-        + file.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return back;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        back.output += buffer;
-    back.status = ::pclose(pipe);
-    std::istringstream in(back.output);
-    in.imbue(std::locale::classic());
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        fields.imbue(std::locale::classic());
-        std::string kind;
-        fields >> kind;
-        if (kind == "errors") {
-            fields >> back.errors;
-        } else if (kind == "LINE") {
-            DxfLine l;
-            fields >> l.layer >> l.colour >> l.from.x >> l.from.y >> l.from.z >> l.to.x >> l.to.y >> l.to.z;
-            back.lines.push_back(l);
-        } else if (kind == "TEXT") {
-            DxfText t;
-            double rotation = 0.0;
-            int halign = 0;
-            double x = 0.0;
-            double y = 0.0;
-            fields >> t.layer >> t.colour >> t.height >> rotation >> halign >> x >> y >> t.text;
-            back.texts.push_back(t);
-        }
-    }
-    return back;
-}
-
-// Bilinear value of the area's results at its fractional grid position (u, v).
-double valueAt(const CWorkSystem& area, double u, double v)
-{
-    const int i = std::clamp(static_cast<int>(std::floor(u)), 0, area.m_count1 - 2);
-    const int j = std::clamp(static_cast<int>(std::floor(v)), 0, area.m_count2 - 2);
-    auto at = [&](int a, int b) {
-        return areaPointValue(area, area.m_points[static_cast<std::size_t>(a * area.m_count2 + b)]);
-    };
-    const double s = u - i;
-    const double t = v - j;
-    return (1 - s) * (1 - t) * at(i, j) + s * (1 - t) * at(i + 1, j) + (1 - s) * t * at(i, j + 1)
-        + s * t * at(i + 1, j + 1);
-}
-
-// Whether a drawing point (millimetres or metres, room origin added) lies on a level of one of the areas.
-bool onALevel(const CRoom& room, double unit, const CVector& p)
-{
-    for (const CWorkSystem& area : room.m_workSystems) {
-        const double u = (p.x / unit - room.m_origin.x - area.m_origin.x) / area.m_step1.x;
-        const double v = (p.y / unit - room.m_origin.y - area.m_origin.y) / area.m_step2.y;
-        if (u < -1e-9 || v < -1e-9 || u > area.m_count1 - 1 + 1e-9 || v > area.m_count2 - 1 + 1e-9)
-            continue;
-        const double value = valueAt(area, u, v);
-        for (const std::string& text : area.m_viewSettings.m_isoIlluminance) {
-            const double level = isolineLevelValue(text);
-            if (std::fabs(value - level) <= 1e-5 * level + 1e-6)
-                return true;
-        }
-    }
-    return false;
-}
 
 class CadSampleExport : public ::testing::TestWithParam<const char*> {
 protected:
