@@ -174,6 +174,10 @@ public:
     void OnExportScript();
     /** Enables a command while the view shows a project scene. */
     void OnUpdateNeedsScene(kzev::CommandUi& ui);
+    /** Rebuilds the used-luminaire legend and draws the room shown into the running CAD program (32860, 32939, 32940). */
+    void OnDrawInCad(int mode);
+    /** Enables the direct drawing while the view shows a scene and a CAD program is found. */
+    void OnUpdateDrawInCad(kzev::CommandUi& ui);
     // The clipboard of lamp systems, task areas and obstacle systems (CMainFrame_Clipboard.cpp).
     void OnCopyLampSystem();
     void OnUpdateCopyLampSystem(kzev::CommandUi& ui);

@@ -42,6 +42,7 @@ void updateDerive(CMainFrame& f, CommandUi& ui) { f.OnUpdateDeriveLampSystem(ui)
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 void updateImport(CMainFrame& f, CommandUi& ui) { f.OnUpdateImport(ui); }
 void updateNeedsScene(CMainFrame& f, CommandUi& ui) { f.OnUpdateNeedsScene(ui); }
+void updateDrawInCad(CMainFrame& f, CommandUi& ui) { f.OnUpdateDrawInCad(ui); }
 
 constexpr FrameCommand::Handler kApp = nullptr; // handled by the application
 constexpr FrameCommand::UpdateHandler kNone = nullptr;
@@ -76,9 +77,12 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
             updateNeedsScene },
         { 32862, "Export do HTML", Glyph::HtmlExport, [](CMainFrame& f) { f.OnExportHtml(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateExportHtml(ui); } },
-        { 32860, "Přímé vykreslení do AutoCADu", Glyph::CadDraw1, notBuilt, updateNotBuilt },
-        { 32939, "Přímé vykreslení do AutoCADu - varianta 2", Glyph::CadDraw2, notBuilt, updateNotBuilt },
-        { 32940, "Přímé vykreslení do AutoCADu - varianta 3", Glyph::CadDraw3, notBuilt, updateNotBuilt },
+        { 32860, "Přímé vykreslení do AutoCADu", Glyph::CadDraw1, [](CMainFrame& f) { f.OnDrawInCad(0); },
+            updateDrawInCad },
+        { 32939, "Přímé vykreslení do AutoCADu - varianta 2", Glyph::CadDraw2, [](CMainFrame& f) { f.OnDrawInCad(1); },
+            updateDrawInCad },
+        { 32940, "Přímé vykreslení do AutoCADu - varianta 3", Glyph::CadDraw3, [](CMainFrame& f) { f.OnDrawInCad(2); },
+            updateDrawInCad },
         // Edit
         { 57634, "&Kopírovat\tCtrl+C", Glyph::EditCopy, [](CMainFrame& f) { f.OnEditCopy(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateEditCopy(ui); } },

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CommandUi.h"
+#include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "view/CKzevView.h"
 
@@ -27,4 +28,19 @@ void CMainFrame::OnExportScript()
 void CMainFrame::OnUpdateNeedsScene(kzev::CommandUi& ui)
 {
     ui.Enable(m_view->sceneShown());
+}
+
+void CMainFrame::OnDrawInCad(int mode)
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!m_kzevView || !doc || !m_view->sceneShown())
+        return;
+    doc->BuildLuminaireLegend();
+    m_kzevView->DrawInCad(mode);
+}
+
+void CMainFrame::OnUpdateDrawInCad(kzev::CommandUi& ui)
+{
+    CKzevDoc* doc = kzev::theDocument();
+    ui.Enable(m_view->sceneShown() && doc && doc->m_calcRunning == 0 && doc->DetectCadApplication() == 1);
 }

@@ -92,6 +92,12 @@ public:
     int ExportDxf();
     /** Writes the room shown into a CAD script file the user chooses; 1 when written. */
     int ExportScript();
+    /**
+     * Draws the room shown straight into the running CAD program, through the
+     * channel of the document's CAD kind; mode 0 luminaires and results, 1
+     * luminaires, 2 results.
+     */
+    void DrawInCad(int mode);
 
     /** Renders the client area as it is painted now (the 3-D picture while the 3-D view is on). */
     [[nodiscard]] QPixmap grabPlan();

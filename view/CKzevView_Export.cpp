@@ -5,7 +5,9 @@
 #include "view/CKzevView.h"
 
 #include "cad/CadFileExport.h"
+#include "cad/DirectDrawing.h"
 #include "model/CKzevDoc.h"
+#include "model/CadKind.h"
 #include "platform/AppFolders.h"
 #include "platform/FileIo.h"
 #include "platform/Services.h"
@@ -79,4 +81,29 @@ int CKzevView::exportCadFile(int commandId, int filterId, const char* extension,
         return 0;
     }
     return 1;
+}
+
+void CKzevView::DrawInCad(int mode)
+{
+    CKzevDoc* doc = m_plan.document();
+    CViewSettings* settings = m_plan.viewSettings();
+    if (!doc || !settings || !m_plan.room())
+        return;
+    kzev::WaitCursorGuard wait;
+    const int shownMode = m_plan.currentMode();
+    kzev::DirectDrawing drawing(kzev::DirectDrawingScene { *doc, static_cast<std::size_t>(m_plan.roomIndex()),
+        *settings, [this, shownMode](std::size_t k, const CWorkSystem& area) {
+            return m_plan.IsWorkSystemShown(area) != 0 && m_plan.areaPassesRoomFilter(k, area, shownMode);
+        } });
+    switch (doc->m_cadKind) {
+    case kzev::CadKindAcadLt:
+        drawing.DrawInAcadLt(mode);
+        break;
+    case kzev::CadKindIcad:
+        drawing.DrawInIntelliCad(mode);
+        break;
+    default:
+        drawing.DrawInAcadCom(mode);
+        break;
+    }
 }

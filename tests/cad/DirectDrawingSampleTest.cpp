@@ -5,18 +5,15 @@
 // marks at the observers.
 
 #include "cad/DirectDrawing.h"
-#include "cad/drawing/CadCommandProcessor.h"
-#include "cad/drawing/CadDrawing.h"
-#include "cad/drawing/DrawingAutomation.h"
 #include "cad/drawing/DrawingDxf.h"
 #include "calc/CalculationRun.h"
 #include "data/DataFolder.h"
 #include "model/CKzevDoc.h"
-#include "model/CadDetection.h"
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
+#include "support/DrawingProgram.h"
 #include "support/FakeServices.h"
 #include "DxfReadBack.h"
 
@@ -28,37 +25,6 @@
 
 namespace kzev::test {
 namespace {
-
-// The window around the drawing, as far as drawing by automation needs one.
-class QuietHost final : public IDrawingHost {
-public:
-    std::optional<DrawingPoint> pickPoint(const std::string&, const std::optional<DrawingPoint>&) override
-    {
-        return std::nullopt;
-    }
-    void workBriefly() override { }
-    void showWindow() override { }
-    void drawingChanged() override { }
-    bool openDrawing(const std::filesystem::path&, std::string&) override { return false; }
-};
-
-// The drawing window as the one automation program of the system.
-class DrawingProgram final : public ICadAutomation {
-public:
-    bool isRegistered(const std::string& programId) override { return programId == kDrawingProgramId; }
-    std::unique_ptr<ICadApplication> activeObject(const std::string& programId) override
-    {
-        return isRegistered(programId) ? makeDrawingApplication(DrawingParts { drawing, processor, host }) : nullptr;
-    }
-    std::unique_ptr<ICadApplication> createInstance(const std::string& programId) override
-    {
-        return activeObject(programId);
-    }
-
-    CadDrawing drawing;
-    CadCommandProcessor processor { drawing };
-    QuietHost host;
-};
 
 struct Mark {
     CVector from;
