@@ -239,24 +239,32 @@ void DirectDrawing::drawResultsAcadCom(ICadDocument& drawing)
 {
     const std::string isolineLayer = loadString(kIsolineLayer);
     selectCadLayer(drawing, isolineLayer);
-    const AnnotationPlacement placement { room().m_origin, millimetres(), m_scene.document.m_dxfScale,
-        CadCommandForms::Acad };
+    drawResults(CadCommandForms::Acad, formatC("_-layer _s %s\n\n", isolineLayer.c_str()),
+        [&](const std::string& line) { drawing.sendCommand(line); },
+        [&](const CWorkSystem& area) { drawIsolines(drawing, area); });
+}
+
+void DirectDrawing::drawResults(CadCommandForms forms, const std::string& isolineLayer,
+    const std::function<void(const std::string&)>& send, const std::function<void(const CWorkSystem&)>& isolines)
+{
+    const AnnotationPlacement placement { room().m_origin, millimetres(), m_scene.document.m_dxfScale, forms };
     forEachResultArea([&](const CWorkSystem& area) {
         const CViewSettings& shown = area.m_viewSettings;
         if (shown.m_pointLabels == 1) {
             for (const std::string& line : valueLabelCommands(area, placement))
-                drawing.sendCommand(line);
+                send(line);
         }
+        // A glare area shows its marks in place of its isolines.
         const bool marks = shown.m_glareMarks == 1 && glareArea(area);
         if (marks) {
             for (const std::string& line : glareMarkCommands(area, placement))
-                drawing.sendCommand(line);
-            drawing.sendCommand("_-color _bylayer\n");
+                send(line);
+            send(colourCommand("bylayer", forms));
         }
         if (shown.m_isolines == 1 && !marks) {
-            drawing.sendCommand(formatC("_-layer _s %s\n\n", isolineLayer.c_str()));
-            drawing.sendCommand("_-color _bylayer\n");
-            drawIsolines(drawing, area);
+            send(isolineLayer);
+            send("_-color _bylayer\n");
+            isolines(area);
         }
     });
 }
@@ -299,26 +307,9 @@ int DirectDrawing::DrawInIntelliCad(int mode)
         if (mode == 2) {
             const std::string isolineLayer = loadString(kIsolineLayer);
             application.sendCommand(layerCommand(isolineLayer, CadCommandForms::Acad));
-            const AnnotationPlacement placement { room().m_origin, millimetres(), m_scene.document.m_dxfScale,
-                CadCommandForms::Icad };
-            forEachResultArea([&](const CWorkSystem& area) {
-                const CViewSettings& shown = area.m_viewSettings;
-                if (shown.m_pointLabels == 1) {
-                    for (const std::string& line : valueLabelCommands(area, placement))
-                        application.sendCommand(line);
-                }
-                const bool marks = shown.m_glareMarks == 1 && glareArea(area);
-                if (marks) {
-                    for (const std::string& line : glareMarkCommands(area, placement))
-                        application.sendCommand(line);
-                    application.sendCommand("_color _bylayer\n");
-                }
-                if (shown.m_isolines == 1 && !marks) {
-                    application.sendCommand(layerCommand(isolineLayer, CadCommandForms::Acad));
-                    application.sendCommand("_-color _bylayer\n");
-                    drawIsolines(drawing, area);
-                }
-            });
+            drawResults(CadCommandForms::Icad, layerCommand(isolineLayer, CadCommandForms::Acad),
+                [&](const std::string& line) { application.sendCommand(line); },
+                [&](const CWorkSystem& area) { drawIsolines(drawing, area); });
         }
         application.sendCommand("_regen\n");
     } catch (const CadServerError& error) {
@@ -382,25 +373,9 @@ int DirectDrawing::DrawInAcadLt(int mode)
         const std::string isolineLayer = loadString(kIsolineLayer);
         channel.SendToTextWindow(formatC("_-layer _n %s\n\n", isolineLayer.c_str()));
         channel.SendToTextWindow(formatC("_-layer _s %s\n\n", isolineLayer.c_str()));
-        const AnnotationPlacement placement { room().m_origin, millimetres(), doc.m_dxfScale, CadCommandForms::Acad };
-        forEachResultArea([&](const CWorkSystem& area) {
-            const CViewSettings& shown = area.m_viewSettings;
-            if (shown.m_pointLabels == 1) {
-                for (const std::string& line : valueLabelCommands(area, placement))
-                    channel.SendToTextWindow(line);
-            }
-            const bool marks = shown.m_glareMarks == 1 && glareArea(area);
-            if (marks) {
-                for (const std::string& line : glareMarkCommands(area, placement))
-                    channel.SendToTextWindow(line);
-                channel.SendToTextWindow("_-color _bylayer\n");
-            }
-            if (shown.m_isolines == 1 && !marks) {
-                channel.SendToTextWindow(formatC("_-layer _s %s\n\n", isolineLayer.c_str()));
-                channel.SendToTextWindow("_-color _bylayer\n");
-                typeIsolines(channel, area);
-            }
-        });
+        drawResults(CadCommandForms::Acad, formatC("_-layer _s %s\n\n", isolineLayer.c_str()),
+            [&](const std::string& line) { channel.SendToTextWindow(line); },
+            [&](const CWorkSystem& area) { typeIsolines(channel, area); });
     }
     cadLink().desktop->restoreOwnWindow();
     return 0;

@@ -16,6 +16,7 @@ namespace kzev {
 
 class ICadDocument;
 class CadTextChannel;
+enum class CadCommandForms;
 struct LuminaireInsert;
 
 /** What direct drawing takes of the main view: the room it shows and how. */
@@ -63,6 +64,13 @@ private:
 
     void drawLuminairesAcadCom(ICadDocument& drawing);
     void drawResultsAcadCom(ICadDocument& drawing);
+    /**
+     * Sends the value labels and glare marks of every area whose results go
+     * into the drawing, and draws the isolines of the others after the layer
+     * command that makes their layer current.
+     */
+    void drawResults(CadCommandForms forms, const std::string& isolineLayer,
+        const std::function<void(const std::string&)>& send, const std::function<void(const CWorkSystem&)>& isolines);
     void drawLuminairesIntelliCad(ICadDocument& drawing);
     void setAttributes(ICadDocument& drawing, std::int64_t block, const LuminaireInsert& insert, bool sized) const;
     void rotateTilted(ICadDocument& drawing, std::int64_t block, const LuminaireInsert& insert) const;

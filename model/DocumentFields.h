@@ -52,7 +52,7 @@ struct DocumentFields {
     std::uint32_t m_workTime = 0;         ///< seconds of work read from the last loaded file
     std::string m_dwgFile;                ///< "Dwg soubor" of the project dialog
     std::string m_building;               ///< "Stavba" of the project dialog
-    std::int32_t m_cadBlockMode = 0;      ///< 0: CAD drawings insert the common block file
+    std::int32_t m_cadBlockMode = 0;      ///< 1: CAD drawings insert every luminaire as the common block file
     std::string m_remark;                 ///< project remark (Remark)
 };
 
