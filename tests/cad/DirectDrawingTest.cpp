@@ -7,6 +7,8 @@
 #include "platform/CadLink.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
+#include "model/CadDetection.h"
+#include "support/DrawingProgram.h"
 #include "support/FakeServices.h"
 #include "support/RecordingCad.h"
 
@@ -254,6 +256,36 @@ TEST_F(DirectDrawingTest, TextWindowTypesBlocksWithTheKeyOnTheLastOneAndResultsI
     EXPECT_EQ(cad.commands[0], "_-layer _n ZEV_IZO\n\n");
     EXPECT_TRUE(sent("_line 12500,21000,500 12500,22000,500\n\n"));
     EXPECT_FALSE(sent("_redraw\n"));
+}
+
+// A tilted luminaire's block ends up facing where the model aims it, through either automation model.
+TEST_F(DirectDrawingTest, TiltedBlockFacesWhereTheLuminaireAims)
+{
+    const CVector aims[] = { { 0.5, 0.0, -0.8660254 }, { 0.0, 0.5, -0.8660254 }, { -0.3, -0.4, -0.8660254 } };
+    CLampSystem& system = m_doc->m_rooms[0].m_lampSystems[0];
+    system.m_generalOrientation = 1;
+    const std::string icadId = icadProgramId();
+    for (const bool icad : { false, true }) {
+        for (const CVector& aim : aims) {
+            system.m_luminaires[0].m_opticalAxis = aim;
+            system.m_luminaires[0].m_c0Axis = CrossProduct(aim, CVector { 0.0, 1.0, 0.0 });
+            test::DrawingProgram program;
+            ScopedCadLink drawingLink(CadLink { nullptr, &program });
+            acadProgramId() = std::string(kDrawingProgramId);
+            icadProgramId() = std::string(kDrawingProgramId);
+            if (icad)
+                drawing().DrawInIntelliCad(1);
+            else
+                drawing().DrawInAcadCom(1);
+            ASSERT_EQ(program.drawing.entities().size(), 1u);
+            const DrawingPoint n = program.drawing.entities()[0].normal;
+            const CVector down = aim.Normalized();
+            EXPECT_NEAR(n.x, -down.x, 1e-5) << icad << " " << aim.x << "," << aim.y;
+            EXPECT_NEAR(n.y, -down.y, 1e-5) << icad << " " << aim.x << "," << aim.y;
+            EXPECT_NEAR(n.z, -down.z, 1e-5) << icad << " " << aim.x << "," << aim.y;
+        }
+    }
+    icadProgramId() = icadId;
 }
 
 } // namespace
