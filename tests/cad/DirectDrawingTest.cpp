@@ -256,6 +256,14 @@ TEST_F(DirectDrawingTest, TextWindowTypesBlocksWithTheKeyOnTheLastOneAndResultsI
     EXPECT_EQ(cad.commands[0], "_-layer _n ZEV_IZO\n\n");
     EXPECT_TRUE(sent("_line 12500,21000,500 12500,22000,500\n\n"));
     EXPECT_FALSE(sent("_redraw\n"));
+
+    // A project in metres types metres with their decimals and the block scale in metres.
+    cad.commands.clear();
+    cad.scriptWindowText(line, { "Headlands", "Příkaz: " });
+    m_doc->m_unitMm = 0;
+    drawing().DrawInAcadLt(1);
+    ASSERT_GE(cad.commands.size(), 2u);
+    EXPECT_EQ(cad.commands[1], "_-insert DAD 35\n_s 0.0500 13.4500,23.0000,3.3000 270 0 0 0 0 -50 -50 3 12 3 17 4 99\n");
 }
 
 // A tilted luminaire's block ends up facing where the model aims it, through either automation model.
