@@ -4,6 +4,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -18,9 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,25 +50,9 @@ protected:
     /** Chooses File › Export › Export do HTML with mouse clicks; the dialog gets the answer when it shows. */
     void exportThroughMenu(CMainFrame& frame, const std::function<void(QFileDialog&)>& answer)
     {
-        // Waits for the dialog as a person would, however long the menus take to open.
-        auto* poll = new QTimer(&frame);
-        poll->setInterval(50);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, &answer] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            poll->stop();
-            answer(*dialog);
-            // A dialog the answer left open is closed, so that a failing test ends.
-            QTimer::singleShot(2000, [guard = QPointer<QFileDialog>(dialog)] {
-                if (guard && guard->isVisible())
-                    QTest::keyClick(guard.data(), Qt::Key_Escape);
-            });
-        });
-        poll->start();
+        const kzev::test::WhenShown<QFileDialog> save(answer);
         kzev::test::clickMenuItem(frame, frame.commandAction(kExportHtml));
-        EXPECT_FALSE(poll->isActive()) << "no save dialog came";
-        delete poll;
+        EXPECT_TRUE(save.done()) << "no save dialog came";
     }
 
     kzev::test::FakeServices m_services;

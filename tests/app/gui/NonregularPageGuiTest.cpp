@@ -6,6 +6,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -29,7 +30,6 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,22 +72,6 @@ void typeText(const QString& text)
 {
     for (const QChar c : text)
         key(0, QString(c));
-}
-
-/** Runs the handler on the modal dialog of the type as soon as it shows. */
-template <class Dialog>
-void whenShown(std::function<void(Dialog&)> handler)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, handler] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            handler(*dialog);
-        }
-    });
-    timer->start();
 }
 
 class NonregularPageGui : public ::testing::Test {
@@ -194,7 +178,7 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
 
     // The new luminaire goes to the other lamp system, chosen in its list by a double click.
     bool listed = false;
-    whenShown<CLampSystemListDialog>([&listed](CLampSystemListDialog& list) {
+    const kzev::test::WhenShown<CLampSystemListDialog> choose([&listed](CLampSystemListDialog& list) {
         listed = list.gridWidget().grid().GetRowCount() == 2;
         saveShot(list, "lamp_system_list.png");
         doubleClickCell(list.gridWidget(), 1, 0);
@@ -227,7 +211,7 @@ TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)
             used = pushButton;
     }
     int rows = 0;
-    whenShown<CUsedLuminairesDialog>([&rows](CUsedLuminairesDialog& dialog) {
+    const kzev::test::WhenShown<CUsedLuminairesDialog> choose([&rows](CUsedLuminairesDialog& dialog) {
         rows = dialog.gridWidget().grid().GetRowCount();
         saveShot(dialog, "used_luminaires.png");
         // OK without a chosen row does nothing; a double click on a row chooses it.

@@ -5,6 +5,8 @@
 // first; File › Print preview opens the preview of the same report.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -23,13 +25,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,23 +54,6 @@ int pdfPages(const std::filesystem::path& file)
     const QString info = run(QStringLiteral("pdfinfo"), { QString::fromStdString(file.string()) });
     const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-QAction* actionWithText(const QWidget& menu, const QString& text)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-void clickItem(QWidget& menu, QAction* action, const QRect& geometry)
-{
-    ASSERT_TRUE(geometry.isValid()) << action->text().toStdString();
-    QTest::mouseMove(&menu, geometry.center());
-    QTest::mouseClick(&menu, Qt::LeftButton, {}, geometry.center());
-    QApplication::processEvents();
 }
 
 /** Hands the counting to the report composer and keeps what it counted. */
@@ -149,43 +132,14 @@ protected:
 
     void selectRoom(int room);
 
-    /** Opens File (and the submenu when named) and clicks the command; the answer runs when a dialog shows. */
+    /** Clicks the command through the File menu; the answer runs when its dialog shows. */
     template <typename Dialog>
-    void chooseThroughMenu(const char* submenu, int command, const std::function<void(Dialog&)>& answer)
+    void chooseThroughMenu(int command, const std::function<void(Dialog&)>& answer)
     {
         CMainFrame& frame = *m_app.frame();
-        auto* poll = new QTimer(&frame);
-        poll->setInterval(50);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, &answer] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            poll->stop();
-            answer(*dialog);
-            QTimer::singleShot(3000, [guard = QPointer<Dialog>(dialog)] {
-                if (guard && guard->isVisible())
-                    guard->reject();
-            });
-        });
-        poll->start();
-        QMenuBar& bar = *frame.menuBar();
-        QAction* file = actionWithText(bar, QStringLiteral("&Soubor"));
-        ASSERT_NE(file, nullptr);
-        clickItem(bar, file, bar.actionGeometry(file));
-        QMenu* menu = file->menu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        if (submenu) {
-            QAction* item = actionWithText(*menu, QString::fromUtf8(submenu));
-            ASSERT_NE(item, nullptr);
-            clickItem(*menu, item, menu->actionGeometry(item));
-            menu = item->menu();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        }
-        QAction* action = frame.commandAction(command);
-        ASSERT_TRUE(action->isEnabled());
-        clickItem(*menu, action, menu->actionGeometry(action));
-        EXPECT_FALSE(poll->isActive()) << "no dialog came";
-        delete poll;
+        const kzev::test::WhenShown<Dialog> answering(answer);
+        kzev::test::clickMenuItem(frame, frame.commandAction(command), QStringLiteral("&Soubor"));
+        EXPECT_TRUE(answering.done()) << "no dialog came";
     }
 
 
@@ -284,7 +238,7 @@ TEST_F(PrintCommands, PdfExportOfTheOfficeHoldsTheCountedPagesRoomsAndSummaryLin
 
     // The user's way: File › Export › Export do PDF, a name typed without extension.
     doc.SetModifiedFlag(false);
-    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QFileDialog>("E&xport", kExportPdf, [](QFileDialog& dialog) {
+    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QFileDialog>(kExportPdf, [](QFileDialog& dialog) {
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (!name)
             return;
@@ -369,7 +323,7 @@ TEST_F(PrintCommands, PrintPreviewOpensFromTheFileMenu)
 {
     ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
     bool shown = false;
-    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintPreviewDialog>(nullptr, kPrintPreview, [&](QPrintPreviewDialog& dialog) {
+    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintPreviewDialog>(kPrintPreview, [&](QPrintPreviewDialog& dialog) {
         shown = true;
         QTest::qWait(300);
         const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";

@@ -6,6 +6,7 @@
 #include "support/RoadTableFiles.h"
 #include "support/gui/AnswerFileDialog.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -25,7 +26,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -38,24 +38,9 @@
 using kzev::test::clickButton;
 using kzev::test::clickMenuItem;
 using kzev::test::typeInto;
+using kzev::test::WhenShown;
 
 namespace {
-
-/** Does the deed on the modal dialog of the type once it is shown, as the user would before closing it. */
-template <class Dialog>
-std::unique_ptr<QTimer> whenShown(std::function<void(Dialog&)> deed, bool& done)
-{
-    auto timer = std::make_unique<QTimer>();
-    QObject::connect(timer.get(), &QTimer::timeout, [deed = std::move(deed), &done] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog || done || !dialog->isVisible())
-            return;
-        done = true;
-        deed(*dialog);
-    });
-    timer->start(20);
-    return timer;
-}
 
 void clickOk(QDialog& dialog)
 {
@@ -145,8 +130,7 @@ TEST_F(ProjectSmallCommandsGui, ProjectPropertiesAreTypedSavedAndReadBack)
     std::string timeShown;
     std::string companyShown;
     std::string dateShown;
-    bool done = false;
-    const auto deed = whenShown<CProjectDialog>([&](CProjectDialog& dialog) {
+    const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
         timeShown = dialog.edit(1244)->text().toStdString();
         companyShown = dialog.edit(1004)->text().toStdString();
         typeInto(dialog.edit(1004), QStringLiteral("Světlo Praha s.r.o."));
@@ -158,9 +142,9 @@ TEST_F(ProjectSmallCommandsGui, ProjectPropertiesAreTypedSavedAndReadBack)
         kzev::test::click(dialog.typeButton(2), QPoint(8, dialog.typeButton(2)->height() / 2)); // roads
         kzev::test::saveShot(dialog, "project-properties.png");
         clickOk(dialog);
-    }, done);
+    });
     clickMenuItem(frame(), "&Vlastnosti projektu");
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(deed.done());
 
     EXPECT_EQ(timeShown, "25:3:4") << "the day is counted in the hours";
     EXPECT_EQ(companyShown, "Původní firma") << "the remembered company fills an empty project company";
@@ -199,14 +183,13 @@ TEST_F(ProjectSmallCommandsGui, CancelledProjectDialogChangesNothing)
 {
     selectRoom(0);
     const std::string company = doc().m_projectCompany;
-    bool done = false;
-    const auto deed = whenShown<CProjectDialog>([&](CProjectDialog& dialog) {
+    const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
         typeInto(dialog.edit(1004), QStringLiteral("Jiná"));
         kzev::test::click(dialog.typeButton(1), QPoint(8, dialog.typeButton(1)->height() / 2));
         QTest::keyClick(&dialog, Qt::Key_Escape);
-    }, done);
+    });
     clickMenuItem(frame(), "&Vlastnosti projektu");
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(deed.done());
     EXPECT_EQ(doc().m_projectCompany, company);
     EXPECT_EQ(doc().m_projectType, 0);
     EXPECT_FALSE(doc().IsModified());
@@ -260,16 +243,15 @@ TEST_F(ProjectSmallCommandsGui, FolderSettingsAreStoredWithoutAndUsedWithTheSlas
     const std::string data = (m_folder.path() / "Data").string();
     const std::string calculations = (m_folder.path() / "Vypocty").string();
     const std::string pictures = (m_folder.path() / "Obrazky").string() + "/";
-    bool done = false;
-    const auto deed = whenShown<CFolderSettingsDialog>([&](CFolderSettingsDialog& dialog) {
+    const WhenShown<CFolderSettingsDialog> deed([&](CFolderSettingsDialog& dialog) {
         typeInto(dialog.folderEdit(0), QString::fromStdString(data));
         typeInto(dialog.folderEdit(1), QString::fromStdString(calculations));
         typeInto(dialog.folderEdit(2), QString::fromStdString(pictures));
         kzev::test::saveShot(dialog, "folder-settings.png");
         clickOk(dialog);
-    }, done);
+    });
     clickMenuItem(frame(), "Nastavení složek");
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(deed.done());
 
     EXPECT_EQ(m_settings->getString("Main", "PathData", ""), data);
     EXPECT_EQ(m_settings->getString("Main", "PathDoc", ""), calculations);

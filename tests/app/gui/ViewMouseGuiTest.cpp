@@ -3,6 +3,7 @@
 // a double click on a luminaire that picks its lamp system in the tree.
 
 #include "support/FakeServices.h"
+#include "support/ScratchFolder.h"
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
@@ -43,9 +44,7 @@ protected:
     {
         kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
         // A copy of the sample: the mouse changes the project, and nothing may ever be saved over the sample.
-        const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kzev_view_mouse";
-        std::filesystem::create_directories(folder);
-        const std::filesystem::path project = folder / sample();
+        const std::filesystem::path project = scratch / sample();
         std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / sample(), project,
             std::filesystem::copy_options::overwrite_existing);
         ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
@@ -111,6 +110,8 @@ protected:
     }
 
     kzev::test::FakeServices services;
+    // Saving before a calculation writes the copy: no other run may read or write it meanwhile.
+    kzev::test::ScratchFolder scratch { "kzev-view-mouse" };
     CKzevApp app;
     CMainFrame* frame = nullptr;
     CKzevView* view = nullptr;

@@ -7,6 +7,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -33,7 +34,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -129,24 +129,9 @@ protected:
     /** Chooses the command's item in the menu with clicks; the sheet is handed to the work when it shows. */
     void openThroughMenu(const QString& menuTitle, int command, const std::function<void(CViewSheet&)>& work)
     {
-        bool worked = false;
-        auto* poll = new QTimer(&frame());
-        poll->setInterval(50);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, &work, &worked] {
-            auto* sheet = qobject_cast<CViewSheet*>(QApplication::activeModalWidget());
-            if (!sheet || !sheet->isVisible())
-                return;
-            poll->stop();
-            worked = true;
-            work(*sheet);
-            // A sheet the work left open is cancelled, so that a failing test ends.
-            if (sheet->isVisible())
-                sheet->OnCancel();
-        });
-        poll->start();
+        const kzev::test::WhenShown<CViewSheet> sheet(work);
         kzev::test::clickMenuItem(frame(), frame().commandAction(command), menuTitle);
-        delete poll;
-        EXPECT_TRUE(worked) << "no sheet came";
+        EXPECT_TRUE(sheet.done()) << "no sheet came";
     }
 
     kzev::test::FakeServices m_services;
