@@ -6,6 +6,7 @@
 #include "app/KzevDocumentSeam.h"
 #include "app/PlaceholderSeams.h"
 #include "app/PointCalculationSeam.h"
+#include "cad/ui/DrawingCadLink.h"
 #include "model/CKzevDoc.h"
 #include "platform/DocumentShell.h"
 #include "platform/AppFolders.h"
@@ -124,6 +125,7 @@ void CKzevApp::installPlatformServices()
     services.pump = &pump;
     services.waitCursor = &waitCursor;
     kzev::installServices(services);
+    kzev::installDrawingCadLink();
 }
 
 kzev::AppFolders& CKzevApp::folders() const

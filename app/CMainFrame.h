@@ -170,6 +170,8 @@ public:
     void OnUpdateViewDataProperties(kzev::CommandUi& ui);
     /** Writes the room shown into a DXF file and says so (32857). */
     void OnExportDxf();
+    /** Opens the drawing window, the CAD program of this system. */
+    void OnShowDrawingWindow();
     /** Writes the room shown into a CAD script file (32856). */
     void OnExportScript();
     /** Enables a command while the view shows a project scene. */

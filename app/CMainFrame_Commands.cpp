@@ -79,6 +79,7 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateExportHtml(ui); } },
         { 32860, "Přímé vykreslení do AutoCADu", Glyph::CadDraw1, [](CMainFrame& f) { f.OnDrawInCad(0); },
             updateDrawInCad },
+        { 32942, "&Výkres (grafický editor)", Glyph::None, [](CMainFrame& f) { f.OnShowDrawingWindow(); }, kNone },
         { 32939, "Přímé vykreslení do AutoCADu - varianta 2", Glyph::CadDraw2, [](CMainFrame& f) { f.OnDrawInCad(1); },
             updateDrawInCad },
         { 32940, "Přímé vykreslení do AutoCADu - varianta 3", Glyph::CadDraw3, [](CMainFrame& f) { f.OnDrawInCad(2); },

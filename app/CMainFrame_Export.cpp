@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CommandUi.h"
+#include "cad/ui/DrawingWindow.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "view/CKzevView.h"
@@ -44,3 +45,5 @@ void CMainFrame::OnUpdateDrawInCad(kzev::CommandUi& ui)
     CKzevDoc* doc = kzev::theDocument();
     ui.Enable(m_view->sceneShown() && doc && doc->m_calcRunning == 0 && doc->DetectCadApplication() == 1);
 }
+
+void CMainFrame::OnShowDrawingWindow() { (void)kzev::DrawingWindow::instance(true); }

@@ -21,7 +21,7 @@ const auto kMainMenu = std::to_array<MenuItemDef>({
             cmd(32855), cmd(32875), cmd(32878), cmd(32861),
         end(),
         popup("E&xport"),
-            cmd(32857), cmd(32856), cmd(32862), cmd(32941), cmd(32860),
+            cmd(32857), cmd(32856), cmd(32862), cmd(32941), cmd(32860), cmd(32942),
         end(),
         sep(),
         cmd(32892), cmd(32920),

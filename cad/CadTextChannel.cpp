@@ -129,7 +129,8 @@ void CadTextChannel::walk(CadWindowHandle window, int level, int depth)
 {
     for (const CadWindowInfo& child : m_desktop.childWindows(window)) {
         if (level == depth) {
-            const std::string text = m_desktop.windowText(child.handle);
+            // The name under which the window is listed, not what it shows now.
+            const std::string& text = child.text;
             if (text == "Headlands")
                 m_hCommandLine = child.handle;
             else if (text == "MountTam" && depth == 3)

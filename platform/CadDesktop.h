@@ -11,7 +11,7 @@ namespace kzev {
 /** A window of the desktop as the CAD link knows it; 0 is no window. */
 using CadWindowHandle = std::uint64_t;
 
-/** A window and its text (the title of a top-level window). */
+/** A window and the name it is listed by (the title of a top-level window). */
 struct CadWindowInfo {
     CadWindowHandle handle = 0;
     std::string text;
@@ -32,7 +32,7 @@ public:
     [[nodiscard]] virtual std::vector<CadWindowInfo> topLevelWindows() = 0;
     /** Returns the direct children of a window, first child first; none for a vanished window. */
     [[nodiscard]] virtual std::vector<CadWindowInfo> childWindows(CadWindowHandle window) = 0;
-    /** Returns the whole text of a window; empty for a vanished or null window. */
+    /** Returns what the window shows now (a command line its current line); empty for a vanished or null window. */
     [[nodiscard]] virtual std::string windowText(CadWindowHandle window) = 0;
     /** Returns whether the window still exists. */
     [[nodiscard]] virtual bool windowExists(CadWindowHandle window) = 0;

@@ -113,10 +113,13 @@ std::optional<std::pair<DrawingPoint, DrawingPoint>> CadDrawing::extents() const
                 widen(b);
             }
         } else if (e.kind == DrawingEntityKind::Text) {
+            // A rough box: the text's height above its point (below for a top-left one), 0.7 of it per letter.
             const DrawingPoint p = e.points.front();
+            const double width = e.height * 0.7 * static_cast<double>(e.text.size());
+            const double rise = e.justification == TextJustification::TopLeft ? -e.height : e.height;
             widen(p);
-            widen({ p.x + e.height * 0.7 * static_cast<double>(e.text.size()) * std::cos(e.rotation),
-                p.y + e.height * 0.7 * static_cast<double>(e.text.size()) * std::sin(e.rotation), p.z });
+            widen({ p.x + width * std::cos(e.rotation) - rise * std::sin(e.rotation),
+                p.y + width * std::sin(e.rotation) + rise * std::cos(e.rotation), p.z });
         } else {
             for (const DrawingPoint& p : e.points)
                 widen(p);

@@ -1,0 +1,285 @@
+#include "cad/ui/DrawingWindow.h"
+
+#include "cad/drawing/DrawingDxf.h"
+#include "cad/ui/DrawingCanvas.h"
+#include "model/CadDetection.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace kzev {
+
+namespace {
+
+QPointer<DrawingWindow> g_window;
+
+const QString kFilter = QStringLiteral("Výkresy DXF (*.dxf)");
+
+QString coordinatesText(double x, double y) { return QStringLiteral("X = %1   Y = %2").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1); }
+
+} // namespace
+
+DrawingWindow* DrawingWindow::instance(bool create)
+{
+    // One window for the program's life: closing it hides it, so that an
+    // automation call still under way never finds its drawing gone.
+    if (!g_window && create) {
+        g_window = new DrawingWindow;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, g_window.data(), &QObject::deleteLater);
+    }
+    if (g_window && create && !g_window->isVisible())
+        g_window->showWindow();
+    return g_window && g_window->isVisible() ? g_window.data() : nullptr;
+}
+
+DrawingWindow::DrawingWindow(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("DrawingWindow"));
+    m_canvas = new DrawingCanvas(m_drawing, m_processor, this);
+    m_canvas->setObjectName(QStringLiteral("canvas"));
+    m_history = new QPlainTextEdit(this);
+    m_history->setObjectName(QStringLiteral("history"));
+    m_history->setReadOnly(true);
+    m_history->setMaximumBlockCount(500);
+    m_prompt = new QLabel(this);
+    m_commandLine = new QLineEdit(this);
+    m_commandLine->setObjectName(QStringLiteral("commandLine"));
+
+    auto* lineRow = new QHBoxLayout;
+    lineRow->addWidget(m_prompt);
+    lineRow->addWidget(m_commandLine, 1);
+    auto* bottom = new QWidget(this);
+    auto* bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->addWidget(m_history, 1);
+    bottomLayout->addLayout(lineRow);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_canvas);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 5);
+    split->setStretchFactor(1, 1);
+    setCentralWidget(split);
+    m_coordinates = new QLabel(this);
+    statusBar()->addPermanentWidget(m_coordinates);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    file->addAction(QStringLiteral("&Nový"), this, &DrawingWindow::OnFileNew);
+    file->addAction(QStringLiteral("&Otevřít..."), this, &DrawingWindow::OnFileOpen);
+    file->addAction(QStringLiteral("&Uložit"), QKeySequence::Save, this, &DrawingWindow::OnFileSave);
+    file->addAction(QStringLiteral("Uložit &jako..."), this, &DrawingWindow::OnFileSaveAs);
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Zavřít"), this, &QWidget::close);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&Zobrazení"));
+    view->addAction(QStringLiteral("&Celý výkres"), QKeySequence(Qt::Key_Home), this, [this] { m_canvas->zoomExtents(); });
+
+    connect(m_commandLine, &QLineEdit::returnPressed, this, &DrawingWindow::typeCommandLine);
+    connect(m_canvas, &DrawingCanvas::cursorMoved, this,
+        [this](double x, double y) { m_coordinates->setText(coordinatesText(x, y)); });
+    connect(m_canvas, &DrawingCanvas::pointPicked, this, [this](double x, double y) {
+        if (m_canvas->pointRequested())
+            m_picked = std::optional<DrawingPoint>(DrawingPoint { x, y, 0.0 });
+        else
+            m_processor.pick({ x, y, 0.0 });
+    });
+    m_processor.changed = [this] { refresh(); };
+    m_processor.writeDxf = [this](const std::vector<std::int64_t>& ids, const std::filesystem::path& path) {
+        return writeDrawingDxf(m_drawing, path, &ids);
+    };
+    resize(1000, 720);
+    refresh();
+}
+
+DrawingWindow::~DrawingWindow() { m_processor.changed = nullptr; }
+
+std::unique_ptr<ICadApplication> DrawingWindow::application()
+{
+    return makeDrawingApplication({ m_drawing, m_processor, *this });
+}
+
+void DrawingWindow::refresh()
+{
+    const QString name = m_drawing.fileName.empty()
+        ? QStringLiteral("bez názvu")
+        : QFileInfo(QString::fromStdString(m_drawing.fileName)).fileName();
+    setWindowTitle(QString::fromUtf8(kDrawingWindowTitle.data(), static_cast<int>(kDrawingWindowTitle.size()))
+        + QStringLiteral(" - ") + name + (m_drawing.modified ? QStringLiteral(" *") : QString()));
+    const auto& lines = m_processor.history();
+    if (m_shownHistory > lines.size())
+        m_shownHistory = 0;
+    for (std::size_t i = m_shownHistory; i < lines.size(); ++i)
+        m_history->appendPlainText(QString::fromStdString(lines[i]));
+    m_shownHistory = lines.size();
+    m_prompt->setText(QString::fromStdString(m_processor.commandLineText()));
+    m_canvas->update();
+}
+
+void DrawingWindow::typeCommandLine()
+{
+    const std::string typed = m_commandLine->text().toStdString();
+    m_commandLine->clear();
+    m_processor.type(typed + "\n");
+}
+
+void DrawingWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (m_canvas->pointRequested())
+            m_picked = std::optional<DrawingPoint>();
+        m_processor.cancel();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_processor.busy()) {
+        m_processor.type("\n");
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+std::optional<DrawingPoint> DrawingWindow::pickPoint(const std::string& prompt, const std::optional<DrawingPoint>& base)
+{
+    showWindow();
+    m_picked.reset();
+    m_prompt->setText(QString::fromStdString(prompt));
+    m_history->appendPlainText(QString::fromStdString(prompt));
+    m_canvas->beginPointRequest(base);
+    // The automation call waits here while the user works in the plan.
+    while (!m_picked && isVisible())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_canvas->endPointRequest();
+    refresh();
+    const std::optional<DrawingPoint> picked = m_picked ? *m_picked : std::nullopt;
+    m_picked.reset();
+    return picked;
+}
+
+void DrawingWindow::workBriefly() { QApplication::processEvents(QEventLoop::AllEvents, 20); }
+
+void DrawingWindow::showWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void DrawingWindow::drawingChanged() { refresh(); }
+
+bool DrawingWindow::openDrawing(const std::filesystem::path& path, std::string& error)
+{
+    auto read = readDrawingDxf(path, error);
+    if (!read)
+        return false;
+    m_processor.cancel();
+    m_drawing = std::move(*read);
+    m_drawing.fileName = path.string();
+    m_drawing.modified = false;
+    m_canvas->zoomExtents();
+    refresh();
+    return true;
+}
+
+bool DrawingWindow::openFile(const std::filesystem::path& path)
+{
+    std::string error;
+    if (openDrawing(path, error))
+        return true;
+    services().messageBox->show(error, MessageIcon::Warning, MessageButtons::Ok);
+    return false;
+}
+
+bool DrawingWindow::saveFile(const std::filesystem::path& path)
+{
+    if (!writeDrawingDxf(m_drawing, path)) {
+        services().messageBox->show("Výkres nelze uložit do souboru " + path.string() + ".", MessageIcon::Warning,
+            MessageButtons::Ok);
+        return false;
+    }
+    m_drawing.fileName = path.string();
+    m_drawing.modified = false;
+    refresh();
+    return true;
+}
+
+bool DrawingWindow::saveModified()
+{
+    if (!m_drawing.modified)
+        return true;
+    const MessageAnswer answer = services().messageBox->show("Uložit změny výkresu?", MessageIcon::Question,
+        MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::No)
+        return true;
+    OnFileSave();
+    return !m_drawing.modified;
+}
+
+void DrawingWindow::OnFileNew()
+{
+    if (!saveModified())
+        return;
+    m_processor.cancel();
+    m_drawing.clear();
+    m_drawing.fileName.clear();
+    m_canvas->zoomExtents();
+    refresh();
+}
+
+void DrawingWindow::OnFileOpen()
+{
+    if (!saveModified())
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otevřít výkres"), QString(), kFilter);
+    if (!path.isEmpty())
+        (void)openFile(path.toStdString());
+}
+
+void DrawingWindow::OnFileSave()
+{
+    if (m_drawing.fileName.empty())
+        OnFileSaveAs();
+    else
+        (void)saveFile(m_drawing.fileName);
+}
+
+void DrawingWindow::OnFileSaveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit výkres"),
+        QString::fromStdString(m_drawing.fileName), kFilter);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".dxf");
+    (void)saveFile(path.toStdString());
+}
+
+void DrawingWindow::closeEvent(QCloseEvent* event)
+{
+    if (!saveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_canvas->pointRequested())
+        m_picked = std::optional<DrawingPoint>();
+    m_processor.cancel();
+    m_drawing.clear();
+    m_drawing.fileName.clear();
+    event->accept();
+}
+
+} // namespace kzev
