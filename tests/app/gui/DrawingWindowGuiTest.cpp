@@ -67,6 +67,27 @@ TEST_F(DrawingWindowGuiTest, FileMenuOpensTheWindowThatDetectionFindsAsTheCadPro
     EXPECT_EQ(doc().DetectCadApplication(), 0);
 }
 
+TEST_F(DrawingWindowGuiTest, DirectDrawingFromTheMenuDrawsTheOfficeLuminairesIntoTheWindow)
+{
+    clickMenuItem(frame(), QStringLiteral("Přímé vykreslení do AutoCADu"));
+    QApplication::processEvents();
+
+    int blocks = 0;
+    for (const DrawingEntity& e : window->drawing().entities()) {
+        if (e.kind != DrawingEntityKind::Block)
+            continue;
+        ++blocks;
+        EXPECT_EQ(e.layer, "ZEV_LUMINAIRES");
+        ASSERT_EQ(e.attributes.size(), 2u);
+        EXPECT_EQ(e.attributes[0].text.rfind("0 0 0 0 -50 -50 ", 0), 0u) << e.attributes[0].text;
+    }
+    EXPECT_GT(blocks, 0);
+    EXPECT_TRUE(m_messages.shown.empty());
+    window->canvas().zoomExtents();
+    QApplication::processEvents();
+    saveShot(*window, "drawing-window-office.png");
+}
+
 TEST_F(DrawingWindowGuiTest, CommandLinesAndAutomationCallsDrawTheRoomAndItsLuminaire)
 {
     CadTextChannel channel;
