@@ -3,6 +3,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
@@ -22,7 +23,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -122,10 +122,8 @@ TEST_F(AreaDialogGui, GivenValuesAreTypedIntoTheTable)
     ASSERT_TRUE(edit->isEnabled());
 
     bool typed = false;
-    QTimer::singleShot(0, [&] {
-        auto* table = qobject_cast<CValueTableDialog*>(QApplication::activeModalWidget());
-        if (!table)
-            return;
+    const kzev::test::WhenShown<CValueTableDialog> valueTable([&](CValueTableDialog& shown) {
+        auto* table = &shown;
         kzev::GridWidget& grid = table->gridWidget();
         saveShot(*table, "area_value_table.png");
         // The top-left body cell: the first point of the top row.

@@ -6,6 +6,7 @@
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -26,7 +27,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,10 +97,8 @@ TEST(CatalogueSheet, ButtonOfTheDatabaseDialogPreviewsTheSelectedLuminairesSheet
     fs::create_directories(shots);
     const fs::path pdf = data.path() / "sheet.pdf";
     bool previewed = false;
-    QTimer::singleShot(400, [&] {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
+    const kzev::test::WhenShown<QPrintPreviewDialog> previewing([&](QPrintPreviewDialog& shown) {
+        auto* preview = &shown;
         previewed = true;
         preview->grab().save(QString::fromStdString((shots / "catalogue_sheet_preview.png").string()));
         QPrinter printer(QPrinter::HighResolution);

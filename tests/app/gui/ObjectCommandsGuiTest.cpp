@@ -3,6 +3,7 @@
 // shipped office project, with the project tree checked after each.
 
 #include "OfficeFrameTest.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -177,13 +178,10 @@ TEST_F(ObjectCommandsGui, DerivedSystemThroughTheBindingDialogThenCancelledAndDe
     const std::string lampName = room().m_lampSystems.at(0).m_name;
     select(item(0, TreeItemKind::LampFolder, 0));
 
-    bool dialogSeen = false;
     QMenu* menu = openProjectMenu();
-    QTimer::singleShot(0, [&] {
-        auto* dialog = frame().findChild<CBindingDialog*>();
-        ASSERT_NE(dialog, nullptr);
+    const kzev::test::WhenShown<CBindingDialog> binding([&](CBindingDialog& shown) {
+        auto* dialog = &shown;
         EXPECT_TRUE(dialog->isModal());
-        dialogSeen = true;
         click(dialog->optionButton(1), dialog->optionButton(1)->rect().center());
         // Half the room's length, in millimetres, is the suggested axis.
         EXPECT_EQ(dialog->shiftEdit(0)->text().toStdString(), kzev::formatC("%1.0lf", room().m_length * 500.0));
@@ -195,7 +193,7 @@ TEST_F(ObjectCommandsGui, DerivedSystemThroughTheBindingDialogThenCancelledAndDe
         click(ok, ok->rect().center());
     });
     choose(menu, 32900);
-    ASSERT_TRUE(dialogSeen);
+    ASSERT_TRUE(binding.done());
 
     ASSERT_EQ(room().m_lampSystems.size(), 2u);
     EXPECT_EQ(room().m_lampSystems[1].m_sourceSystem, 0);

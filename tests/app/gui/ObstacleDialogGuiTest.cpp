@@ -4,6 +4,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -102,10 +102,8 @@ TEST_F(ObstacleDialogGui, DoubleClickOpensTheSystemAndOkWritesBoxesAndColour)
     EXPECT_EQ(field<QLineEdit>(dialog, "positionY")->text().toDouble(), (y + 0.05) * 1000.0);
 
     QColor offered;
-    QTimer::singleShot(0, [&offered] {
-        auto* colours = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-        if (!colours)
-            return;
+    const kzev::test::WhenShown<QColorDialog> colourChoice([&offered](QColorDialog& shown) {
+        auto* colours = &shown;
         offered = colours->currentColor();
         colours->setCurrentColor(QColor(0xC0, 0x40, 0x20));
         kzev::test::saveShot(*colours, "obstacle_colour.png");

@@ -1,5 +1,6 @@
 #include "FrameFakes.h"
 #include "support/FakeServices.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CMainFrame.h"
 #include "app/CProgressStatusBar.h"
@@ -10,13 +11,11 @@
 #include "platform/ProfileStore.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -319,24 +318,16 @@ TEST_F(ProjectTreeGuiTest, DoubleClickOpensNoEditorAndKeepsTheRoomFolded)
     tree->setCurrentItem(room);
     const QPoint at = tree->visualItemRect(room).center();
     // The double click opens the room's property sheet; it is closed with Storno.
-    bool sheetOpened = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* sheet = qobject_cast<CDialogRoom*>(QApplication::activeModalWidget())) {
-            sheetOpened = true;
-            sheet->reject();
-        }
-    });
+    const kzev::test::WhenShown<CDialogRoom> sheet([](CDialogRoom& shown) { shown.reject(); });
     mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
     mouse(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    QElapsedTimer wait;
-    wait.start();
-    while (wait.elapsed() < QApplication::doubleClickInterval() + 200)
-        QApplication::processEvents();
+    // The sheet comes inside the double click; a label editor would come after the double-click time.
+    QTest::qWait(QApplication::doubleClickInterval() + 200);
     EXPECT_FALSE(tree->isEditingLabel());
     EXPECT_FALSE(room->isExpanded());
-    EXPECT_TRUE(sheetOpened);
+    EXPECT_TRUE(sheet.done());
 }
 
 TEST_F(ProjectTreeGuiTest, MouseClickOnAnItemDoesWhatTheKeyboardDoes)

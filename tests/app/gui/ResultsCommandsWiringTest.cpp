@@ -2,6 +2,7 @@
 // commands reach the selected room and the clipboard.
 
 #include "support/FakeServices.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,10 +102,8 @@ TEST_F(ResultsCommandsWiring, DesignTableShowsItsGridAndLeavesTheRoom)
     std::string heading;
     bool okIgnored = false;
     bool closedByDoubleClick = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<CLampCountVariantsDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    const kzev::test::WhenShown<CLampCountVariantsDialog> variants([&](CLampCountVariantsDialog& shown) {
+        auto* dialog = &shown;
         rows = dialog->gridWidget().grid().GetRowCount();
         heading = dialog->gridWidget().grid().GetItemText(0, 4);
         dialog->grab().save(QString::fromStdString((std::filesystem::current_path() / "lamp_count_variants.png").string()));

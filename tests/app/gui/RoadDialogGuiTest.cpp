@@ -3,6 +3,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -81,10 +82,8 @@ TEST_F(RoadDialogGui, PropertiesOfTheRoadRebuildItFromTheDialog)
         EXPECT_EQ(surface->count(), 6) << "the shipped road-surface tables";
         EXPECT_TRUE(surface->currentText().startsWith(QStringLiteral("R3"))) << surface->currentText().toStdString();
         // The room sheet of the road holds its maintenance.
-        QTimer::singleShot(0, [&sheetOpened] {
-            auto* sheet = qobject_cast<CDialogRoom*>(QApplication::activeModalWidget());
-            if (!sheet)
-                return;
+        const kzev::test::WhenShown<CDialogRoom> maintenance([&sheetOpened](CDialogRoom& shown) {
+            auto* sheet = &shown;
             sheetOpened = sheet->windowTitle() == QStringLiteral("Vlastnosti vozovky");
             kzev::test::saveShot(*sheet, "road_maintenance_sheet.png");
             sheet->reject();

@@ -3,6 +3,7 @@
 // office project, with the model and the project tree checked after each.
 
 #include "OfficeFrameTest.h"
+#include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,17 +35,13 @@ protected:
     /** Chooses the command from the "Vložit" menu; answer runs on the modal dialog it opens. */
     void insert(int id, const std::function<void(QDialog&)>& answer = {})
     {
-        bool answered = !answer;
-        if (answer) {
-            QTimer::singleShot(0, [&] {
-                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                ASSERT_NE(dialog, nullptr) << id;
-                answer(*dialog);
-                answered = true;
-            });
+        if (!answer) {
+            clickMenuItem(frame(), frame().commandAction(id), QStringLiteral("&Vložit"));
+            return;
         }
+        const kzev::test::WhenShown<QDialog> answering(answer);
         clickMenuItem(frame(), frame().commandAction(id), QStringLiteral("&Vložit"));
-        EXPECT_TRUE(answered) << id;
+        EXPECT_TRUE(answering.done()) << id;
     }
 
     /** Types a length of metres into the form's field, in the project's unit. */
@@ -208,15 +204,11 @@ TEST_F(ShapingCommandsGui, EveryNewRoadGetsItsTreeItemInTheModelsOrder)
 TEST_F(ShapingCommandsGui, RoadProjectSetsUpItsRoadAndLaterRoadsGetTheirItems)
 {
     doc().m_projectType = 2;
-    bool answered = false;
-    QTimer::singleShot(0, [&answered] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            acceptRoad(*dialog);
-            answered = true;
-        }
-    });
-    clickMenuItem(frame(), frame().commandAction(57600), QStringLiteral("&Soubor"));
-    EXPECT_TRUE(answered) << "a new road project asks for its road";
+    {
+        const kzev::test::WhenShown<QDialog> road(acceptRoad);
+        clickMenuItem(frame(), frame().commandAction(57600), QStringLiteral("&Soubor"));
+        EXPECT_TRUE(road.done()) << "a new road project asks for its road";
+    }
     ASSERT_EQ(doc().m_rooms.size(), 1u);
     EXPECT_EQ(doc().m_rooms[0].m_name, "Vozovka");
     ASSERT_EQ(tree().topLevelItemCount(), 1);
