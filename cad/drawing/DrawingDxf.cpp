@@ -85,6 +85,24 @@ std::string decodeText(const std::string& text, TextEncoding encoding)
     return out;
 }
 
+// dxflib formats its numbers into a fixed buffer, which a huge value overruns;
+// no drawing of a building comes near this.
+constexpr double kLargestValue = 1e12;
+
+bool sane(double value) { return std::isfinite(value) && std::abs(value) <= kLargestValue; }
+
+bool sane(const DrawingEntity& e)
+{
+    for (const DrawingPoint& p : e.points)
+        if (!sane(p.x) || !sane(p.y) || !sane(p.z))
+            return false;
+    for (const DrawingAttribute& a : e.attributes)
+        if (!sane(a.height) || !sane(a.scaleFactor))
+            return false;
+    return sane(e.height) && sane(e.rotation) && sane(e.boxWidth) && sane(e.scale[0]) && sane(e.scale[1])
+        && sane(e.scale[2]) && sane(e.normal.x) && sane(e.normal.y) && sane(e.normal.z);
+}
+
 int aciColor(int color) { return color == 256 ? DL_Codes::bylayer : color; }
 
 DL_Attributes attributesOf(const DrawingEntity& e)
@@ -290,6 +308,8 @@ private:
             return 0;
         entity.kind = kind;
         entity.points = std::move(points);
+        if (!sane(entity))
+            return 0;
         entity.layer = attributes.getLayer().empty() ? "0" : attributes.getLayer();
         const int color = attributes.getColor();
         entity.color = (color <= 0 || color > 255) ? 256 : color;
@@ -311,7 +331,7 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
     std::vector<const DrawingEntity*> chosen;
     for (const DrawingEntity& e : drawing.entities())
         if (!only || std::find(only->begin(), only->end(), e.id) != only->end())
-            if (!e.points.empty() && (e.kind != DrawingEntityKind::Line || e.points.size() == 2)
+            if (!e.points.empty() && sane(e) && (e.kind != DrawingEntityKind::Line || e.points.size() == 2)
                 && (e.kind != DrawingEntityKind::Polyline || e.points.size() >= 2))
                 chosen.push_back(&e);
     std::set<std::string> blocks;

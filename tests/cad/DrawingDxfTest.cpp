@@ -107,6 +107,17 @@ TEST_F(DrawingDxfTest, OnlyTheChosenEntitiesGoOut)
     EXPECT_EQ(back->entities()[0].kind, DrawingEntityKind::Polyline);
 }
 
+TEST_F(DrawingDxfTest, HugeCoordinateIsLeftOutRatherThanOverrunTheWriter)
+{
+    processor.type("_line 0,0 1e300,0\n\n");
+    const auto file = folder / "huge.dxf";
+    ASSERT_TRUE(writeDrawingDxf(drawing, file));
+    std::string error;
+    const auto back = readDrawingDxf(file, error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->entities().size(), drawing.entities().size() - 1);
+}
+
 TEST_F(DrawingDxfTest, DamagedOrMissingFileIsRefusedWithItsName)
 {
     const auto damaged = folder / "poškozený.dxf";
