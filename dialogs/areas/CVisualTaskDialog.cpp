@@ -1,4 +1,5 @@
 #include "dialogs/areas/CVisualTaskDialog.h"
+#include "dialogs/OkCancelRow.h"
 
 #include "dialogs/areas/CValueTableDialog.h"
 #include "model/CKzevDoc.h"
@@ -38,28 +39,12 @@ double& axis(CVector& v, int k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
 } // namespace
 
 CVisualTaskDialog::CVisualTaskDialog(CKzevDoc& doc, int room, int area, QWidget* parent)
-    : QDialog(parent)
+    : ModelessObjectDialog(parent)
     , m_doc(doc)
     , m_session(doc, room, area)
 {
     setWindowTitle(qs(kzev::loadString(61454)));
-    setModal(false);
     buildControls();
-}
-
-CVisualTaskDialog::~CVisualTaskDialog()
-{
-    if (!m_finished) {
-        if (CKzevView* view = kzev::theView())
-            view->plan().setEditedObjects(nullptr, nullptr, nullptr);
-    }
-    unlinkView();
-}
-
-void CVisualTaskDialog::unlinkView()
-{
-    if (CKzevView* view = kzev::theView(); view && view->editLink() == this)
-        view->setEditLink(nullptr);
 }
 
 void CVisualTaskDialog::areaMoved()
@@ -187,22 +172,12 @@ void CVisualTaskDialog::buildControls()
     lower->addLayout(right);
     layout->addLayout(lower);
 
-    auto* buttons = new QHBoxLayout;
+    const kzev::OkCancelRow buttons = kzev::addOkCancelRow(*this, *layout);
     m_edit = new QPushButton(QStringLiteral("Editovat"), this);
     m_edit->setObjectName(QStringLiteral("edit"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    ok->setDefault(true);
-    buttons->addWidget(m_edit);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-
-    connect(ok, &QPushButton::clicked, this, &CVisualTaskDialog::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &CVisualTaskDialog::OnCancel);
+    buttons.row->insertWidget(0, m_edit);
+    connect(buttons.ok, &QPushButton::clicked, this, &CVisualTaskDialog::OnOK);
+    connect(buttons.cancel, &QPushButton::clicked, this, &CVisualTaskDialog::OnCancel);
     connect(m_edit, &QPushButton::clicked, this, &CVisualTaskDialog::onEditValues);
     connect(redraw, &QPushButton::clicked, this, &CVisualTaskDialog::RefreshPreview);
     connect(m_byPitch, &QPushButton::clicked, this, [this] {
@@ -440,32 +415,14 @@ void CVisualTaskDialog::OnOK()
             kzev::MessageButtons::Ok);
         return;
     }
-    finish(true);
+    finish(true, 1, m_doc.m_lxWorkDialog, m_doc.m_lyWorkDialog);
 }
 
-void CVisualTaskDialog::OnCancel() { finish(false); }
+void CVisualTaskDialog::OnCancel() { finish(false, 1, m_doc.m_lxWorkDialog, m_doc.m_lyWorkDialog); }
 
 void CVisualTaskDialog::closeEvent(QCloseEvent* event)
 {
-    if (!m_finished)
-        finish(false);
+    if (!finished())
+        OnCancel();
     event->accept();
-}
-
-void CVisualTaskDialog::finish(bool written)
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    unlinkView();
-    if (CKzevView* view = kzev::theView()) {
-        view->plan().setEditedObjects(nullptr, nullptr, nullptr);
-        view->RefreshView(0, 1);
-    }
-    m_doc.m_lxWorkDialog = pos().x();
-    m_doc.m_lyWorkDialog = pos().y();
-    hide();
-    if (m_closed)
-        m_closed(written);
-    deleteLater();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/areas/VisualTaskSession.h"
-#include "view/EditLink.h"
+#include "dialogs/ModelessObjectDialog.h"
 
 #include <QDialog>
 
@@ -22,19 +22,16 @@ class QPushButton;
  * view draws the working copy while it is open, drags it and switches its
  * points; OK writes it back.
  */
-class CVisualTaskDialog : public QDialog, public kzev::IEditLink {
+class CVisualTaskDialog : public kzev::ModelessObjectDialog {
     Q_OBJECT
 
 public:
     static constexpr int kTemplateId = 148;
 
     CVisualTaskDialog(CKzevDoc& doc, int room, int area, QWidget* parent = nullptr);
-    ~CVisualTaskDialog() override;
 
     /** The opening steps; false when the area does not exist. */
     bool OnInitDialog();
-    /** Called once the dialog has closed, with whether it wrote the area back. */
-    void setClosedHandler(std::function<void(bool written)> handler) { m_closed = std::move(handler); }
 
     void OnOK();
     void OnCancel();
@@ -59,20 +56,15 @@ private:
     void EnableByOrientation();
     void EnableByQuantity();
     void RefreshPreview();
-    /** Takes the working copy back from the view. */
-    void unlinkView();
     void onLengthEdited();
     void onCountEdited();
     void onEditValues();
-    void finish(bool written);
     [[nodiscard]] QString lengthText(double metres) const;
     [[nodiscard]] double lengthOf(const QLineEdit* edit) const;
 
     CKzevDoc& m_doc;
     kzev::VisualTaskSession m_session;
     bool m_initialised = false;
-    bool m_finished = false;
-    std::function<void(bool)> m_closed;
 
     QLineEdit* m_name = nullptr;
     QComboBox* m_quantity = nullptr;

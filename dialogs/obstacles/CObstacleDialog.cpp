@@ -1,4 +1,5 @@
 #include "dialogs/obstacles/CObstacleDialog.h"
+#include "dialogs/OkCancelRow.h"
 
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
@@ -45,22 +46,12 @@ QLineEdit* numberEdit(QWidget* parent, const QString& name)
 } // namespace
 
 CObstacleDialog::CObstacleDialog(CKzevDoc& doc, int room, int obstacle, QWidget* parent)
-    : QDialog(parent)
+    : ModelessObjectDialog(parent)
     , m_doc(doc)
     , m_session(doc, room, obstacle)
 {
     setWindowTitle(QStringLiteral("Soustava překážek"));
-    setModal(false);
     buildControls();
-}
-
-CObstacleDialog::~CObstacleDialog()
-{
-    if (!m_finished) {
-        if (CKzevView* view = kzev::theView())
-            view->plan().setEditedObjects(nullptr, nullptr, nullptr);
-    }
-    unlinkView();
 }
 
 void CObstacleDialog::buildControls()
@@ -158,19 +149,9 @@ void CObstacleDialog::buildControls()
     lower->setColumnStretch(1, 1);
     layout->addLayout(lower);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-
-    connect(ok, &QPushButton::clicked, this, &CObstacleDialog::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &CObstacleDialog::OnCancel);
+    const kzev::OkCancelRow buttons = kzev::addOkCancelRow(*this, *layout);
+    connect(buttons.ok, &QPushButton::clicked, this, &CObstacleDialog::OnOK);
+    connect(buttons.cancel, &QPushButton::clicked, this, &CObstacleDialog::OnCancel);
     connect(redraw, &QPushButton::clicked, this, &CObstacleDialog::ShowPreview);
     connect(m_colour, &QPushButton::clicked, this, &CObstacleDialog::onColour);
     connect(m_byPitch, &QPushButton::clicked, this, [this] {
@@ -308,12 +289,6 @@ void CObstacleDialog::ShowPreview()
     }
 }
 
-void CObstacleDialog::unlinkView()
-{
-    if (CKzevView* view = kzev::theView(); view && view->editLink() == this)
-        view->setEditLink(nullptr);
-}
-
 void CObstacleDialog::obstaclesMoved()
 {
     // The position edits show where the mouse put the system; OK counts it as a change.
@@ -380,37 +355,19 @@ void CObstacleDialog::OnOK()
         return;
     }
     m_session.ok();
-    finish(true);
+    finish(true, 0, m_doc.m_lxXDialog, m_doc.m_lyXDialog);
 }
 
 void CObstacleDialog::OnCancel()
 {
     m_session.cancel();
-    finish(false);
+    finish(false, 0, m_doc.m_lxXDialog, m_doc.m_lyXDialog);
 }
 
 void CObstacleDialog::closeEvent(QCloseEvent* event)
 {
     // Nothing was written: the room's results stand as they did, as with Storno.
-    if (!m_finished)
+    if (!finished())
         OnCancel();
     event->accept();
-}
-
-void CObstacleDialog::finish(bool written)
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    unlinkView();
-    if (CKzevView* view = kzev::theView()) {
-        view->plan().setEditedObjects(nullptr, nullptr, nullptr);
-        view->RefreshView(0, 0);
-    }
-    m_doc.m_lxXDialog = pos().x();
-    m_doc.m_lyXDialog = pos().y();
-    hide();
-    if (m_closed)
-        m_closed(written);
-    deleteLater();
 }

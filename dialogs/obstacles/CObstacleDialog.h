@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/obstacles/ObstacleSession.h"
-#include "view/EditLink.h"
+#include "dialogs/ModelessObjectDialog.h"
 
 #include <QDialog>
 
@@ -21,19 +21,16 @@ class QPushButton;
  * the working copy while the user types and drags it by the mouse; OK
  * writes it back.
  */
-class CObstacleDialog : public QDialog, public kzev::IEditLink {
+class CObstacleDialog : public kzev::ModelessObjectDialog {
     Q_OBJECT
 
 public:
     static constexpr int kTemplateId = 154;
 
     CObstacleDialog(CKzevDoc& doc, int room, int obstacle, QWidget* parent = nullptr);
-    ~CObstacleDialog() override;
 
     /** The opening steps; false when the obstacle system does not exist. */
     bool OnInitDialog();
-    /** Called once the dialog has closed, with whether it wrote the system back. */
-    void setClosedHandler(std::function<void(bool written)> handler) { m_closed = std::move(handler); }
 
     void OnOK();
     void OnCancel();
@@ -62,16 +59,11 @@ private:
     void onLengthEdited(int row, int axis);
     void onCountEdited();
     void onColour();
-    void finish(bool written);
-    /** Takes the working copy back from the view. */
-    void unlinkView();
     [[nodiscard]] CVector& vectorOf(int row);
 
     CKzevDoc& m_doc;
     kzev::ObstacleSession m_session;
     bool m_initialised = false;
-    bool m_finished = false;
-    std::function<void(bool)> m_closed;
 
     QLineEdit* m_name = nullptr;
     std::array<std::array<QLineEdit*, 3>, kRows> m_edits {};

@@ -1,4 +1,5 @@
 #include "dialogs/roads/CRoadDesignDialog.h"
+#include "dialogs/OkCancelRow.h"
 
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
@@ -121,19 +122,9 @@ CRoadDesignDialog::CRoadDesignDialog(CKzevDoc& doc, QWidget* parent)
     surfaceRow->addWidget(m_surface);
     layout->addWidget(surface);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-
-    connect(ok, &QPushButton::clicked, this, &CRoadDesignDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CRoadDesignDialog::reject);
+    const kzev::OkCancelRow buttons = kzev::addOkCancelRow(*this, *layout);
+    connect(buttons.ok, &QPushButton::clicked, this, &CRoadDesignDialog::accept);
+    connect(buttons.cancel, &QPushButton::clicked, this, &CRoadDesignDialog::reject);
     connect(m_maintenance, &QPushButton::clicked, this, &CRoadDesignDialog::onMaintenance);
     // The surroundings follow the lane width, typed or picked.
     connect(m_laneWidth, &QComboBox::editTextChanged, this,
