@@ -180,6 +180,15 @@ public:
     void OnDrawInCad(int mode);
     /** Enables the direct drawing while the view shows a scene and a CAD program is found. */
     void OnUpdateDrawInCad(kzev::CommandUi& ui);
+    // Drawing into the running CAD program (CMainFrame_Cad.cpp).
+    /** Runs the rooms legend dialog (32921) and refills the tree after it. */
+    void OnRoomLegend();
+    /** Enables 32921 while a project is open and no calculation runs. */
+    void OnUpdateRoomLegend(kzev::CommandUi& ui);
+    /** Draws the title block at a corner picked in the CAD program (32925). */
+    void OnDrawTitleBlock();
+    /** Enables 32925 while a CAD program is found. */
+    void OnUpdateDrawTitleBlock(kzev::CommandUi& ui);
     // The clipboard of lamp systems, task areas and obstacle systems (CMainFrame_Clipboard.cpp).
     void OnCopyLampSystem();
     void OnUpdateCopyLampSystem(kzev::CommandUi& ui);

@@ -152,8 +152,10 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32919, "Uložení pojmenovaného zobrazení", Glyph::NamedViewSave, [](CMainFrame& f) { f.OnSaveNamedView(); },
             updateNeedsScene },
         { 32914, "Legenda použitých svítidel", Glyph::LuminaireLegend, notBuilt, updateNotBuilt },
-        { 32921, "Legenda místností", Glyph::RoomLegend, notBuilt, updateNotBuilt },
-        { 32925, "Rohové razítko", Glyph::TitleBlock, notBuilt, updateNotBuilt },
+        { 32921, "Legenda místností", Glyph::RoomLegend, [](CMainFrame& f) { f.OnRoomLegend(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateRoomLegend(ui); } },
+        { 32925, "Vykreslení razítka", Glyph::TitleBlock, [](CMainFrame& f) { f.OnDrawTitleBlock(); },
+            [](CMainFrame& f, CommandUi& ui) { f.OnUpdateDrawTitleBlock(ui); } },
         { 32816, "Rozpoznat databáze výrobců", Glyph::DatabaseRecognition, [](CMainFrame& f) { f.OnRecognizeDatabases(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateRecognizeDatabases(ui); } },
         // Calculation

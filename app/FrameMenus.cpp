@@ -65,7 +65,7 @@ const auto kMainMenu = std::to_array<MenuItemDef>({
         sep(),
         cmd(32835), cmd(32837), cmd(32839),
         sep(),
-        cmd(32914), cmd(32921),
+        cmd(32914), cmd(32921), cmd(32925),
     end(),
     popup("&Výpočet"),
         cmd(32834), cmd(32938), cmd(32836),

@@ -21,17 +21,6 @@ int truncToInt(double value)
     return static_cast<int>(std::clamp(value, -kLimit, kLimit));
 }
 
-void widen(std::array<double, 3>& minimum, std::array<double, 3>& maximum, const CVector& p)
-{
-    const std::array<double, 3> c { p.x, p.y, p.z };
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (!std::isfinite(c[i]))
-            continue;
-        minimum[i] = std::min(minimum[i], c[i]);
-        maximum[i] = std::max(maximum[i], c[i]);
-    }
-}
-
 bool between(double value, double bound1, double bound2)
 {
     return value >= std::min(bound1, bound2) && value <= std::max(bound1, bound2);
@@ -54,6 +43,19 @@ void ViewProjection::setSceneExtents(const std::array<double, 3>& minimum, const
 {
     m_min = minimum;
     m_max = maximum;
+}
+
+void ViewProjection::ExtendSceneExtents(const CVector& p)
+{
+    const std::array<double, 3> c { p.x, p.y, p.z };
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!std::isfinite(c[i]))
+            continue; // a damaged coordinate must not blow the scene up
+        if (c[i] < m_min[i])
+            m_min[i] = c[i];
+        if (c[i] > m_max[i])
+            m_max[i] = c[i];
+    }
 }
 
 void ViewProjection::computeSceneExtents(const CRoom* room)
@@ -83,16 +85,16 @@ void ViewProjection::computeSceneExtents(const CRoom* room)
             for (const std::int32_t j : { 0, obstacles.m_count2 - 1 }) {
                 const CVector p = obstacles.ObstacleCorner(i, j);
                 for (const CVector& corner : { p + a, p + a + b, p + b, p, p + c, p + c + a, p + c + a + b, p + c + b })
-                    widen(m_min, m_max, corner);
+                    ExtendSceneExtents(corner);
             }
         }
     }
     const CVector half { 0.5, 0.5, 0.5 };
     for (const CLampSystem& system : room->m_lampSystems) {
         for (const COneLampSystem& luminaire : system.m_luminaires) {
-            widen(m_min, m_max, luminaire.m_position);
-            widen(m_min, m_max, luminaire.m_position - half);
-            widen(m_min, m_max, luminaire.m_position + half);
+            ExtendSceneExtents(luminaire.m_position);
+            ExtendSceneExtents(luminaire.m_position - half);
+            ExtendSceneExtents(luminaire.m_position + half);
         }
     }
 }

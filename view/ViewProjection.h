@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CVector.h"
 #include "platform/DrawSurface.h"
 
 #include <array>
@@ -68,6 +69,8 @@ public:
     /** Sets the box: from the origin to the room's size, widened by obstacles and luminaires; zero without a room. */
     void computeSceneExtents(const CRoom* room);
     void setSceneExtents(const std::array<double, 3>& minimum, const std::array<double, 3>& maximum);
+    /** Widens the box to hold the point, each coordinate on its own; a point on the box changes nothing. */
+    void ExtendSceneExtents(const CVector& p);
     [[nodiscard]] const std::array<double, 3>& sceneMinimum() const { return m_min; }
     [[nodiscard]] const std::array<double, 3>& sceneMaximum() const { return m_max; }
 

@@ -1,5 +1,7 @@
 #include "dialogs/obstacles/CWallRowDialog.h"
 
+#include "cad/PolylinePick.h"
+#include "dialogs/CCadPickButton.h"
 #include "dialogs/obstacles/WallRowPoints.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridWidget.h"
@@ -51,6 +53,11 @@ CWallRowDialog::CWallRowDialog(CKzevDoc& doc, QWidget* parent)
     auto* add = new QPushButton(QStringLiteral("Přidat"), point);
     add->setObjectName(QStringLiteral("add"));
     pointGrid->addWidget(add, row, 1);
+    m_pick = new CCadPickButton(point);
+    m_pick->setObjectName(QStringLiteral("1156"));
+    m_pick->setText(QStringLiteral("Z výkresu"));
+    m_pick->setToolTip(QStringLiteral("Nakreslit křivku ve výkresu CAD a převzít její body"));
+    pointGrid->addWidget(m_pick, row, 0);
     left->addWidget(point);
 
     auto* walls = new QGroupBox(QStringLiteral("Stěny") + unit, this);
@@ -85,6 +92,7 @@ CWallRowDialog::CWallRowDialog(CKzevDoc& doc, QWidget* parent)
     add->setDefault(true);
     connect(add, &QPushButton::clicked, this, &CWallRowDialog::OnAdd);
     connect(remove, &QPushButton::clicked, this, &CWallRowDialog::OnRemove);
+    connect(m_pick, &QPushButton::clicked, this, &CWallRowDialog::OnPickPolyline);
     connect(ok, &QPushButton::clicked, this, &CWallRowDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CWallRowDialog::reject);
 }
@@ -105,6 +113,7 @@ void CWallRowDialog::OnInitDialog()
         grid.SetItemText(0, column, heads[column]);
     grid.SetFixedRowCount(1);
     grid.AutoSizeColumns();
+    (void)m_pick->attach(m_doc);
 }
 
 int CWallRowDialog::DoModal()
@@ -135,14 +144,38 @@ void CWallRowDialog::OnAdd()
 {
     if (!readValues())
         return;
+    addRow(m_pointX, m_pointY, m_pointZ);
+    m_grid->grid().AutoSizeColumns();
+    m_grid->grid().Refresh();
+}
+
+void CWallRowDialog::addRow(double x, double y, double z)
+{
     CGridCtrl& grid = m_grid->grid();
     const int row = grid.InsertRow(kzev::formatC("%ld", static_cast<long>(grid.GetRowCount())));
     if (row < 0)
         return;
     const std::int32_t unit = m_doc.m_unitMm;
-    grid.SetItemText(row, 1, kzev::wallRowCell(m_pointX, unit));
-    grid.SetItemText(row, 2, kzev::wallRowCell(m_pointY, unit));
-    grid.SetItemText(row, 3, kzev::wallRowCell(m_pointZ, unit));
+    grid.SetItemText(row, 1, kzev::wallRowCell(x, unit));
+    grid.SetItemText(row, 2, kzev::wallRowCell(y, unit));
+    grid.SetItemText(row, 3, kzev::wallRowCell(z, unit));
+}
+
+void CWallRowDialog::OnPickPolyline()
+{
+    if (!readValues())
+        return;
+    const std::optional<kzev::PickedPolyline> vertices = kzev::pickPolyline(m_pick->picker());
+    // A cancelled or failed pick leaves the points typed so far.
+    if (!vertices)
+        return;
+    // Drawing units are the user's unit; relative points start at the room's corner.
+    const double shown = m_doc.m_unitMm == 1 ? 1000.0 : 1.0;
+    const CVector shift = m_absolute == 0 ? shown * m_reference : CVector { 0.0, 0.0, 0.0 };
+    CGridCtrl& grid = m_grid->grid();
+    grid.DeleteNonFixedRows();
+    for (const auto& [x, y] : *vertices)
+        addRow(x - shift.x, y - shift.y, m_pointZ);
     grid.AutoSizeColumns();
     grid.Refresh();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CCadPickButton;
 class CKzevDoc;
 class QLineEdit;
 
@@ -46,6 +47,7 @@ public:
     /** The points of the grid: X, Y and Z as shown, one entry per row below the header. */
     [[nodiscard]] std::vector<std::array<std::string, 3>> pointRows() const;
     [[nodiscard]] kzev::GridWidget& grid() { return *m_grid; }
+    [[nodiscard]] CCadPickButton* pickButton() const { return m_pick; }
 
 protected:
     void accept() override;
@@ -55,6 +57,10 @@ private:
     bool readValues();
     void OnAdd();
     void OnRemove();
+    /** Takes the points from a polyline the user draws in the CAD program. */
+    void OnPickPolyline();
+    /** Puts one point (in the user's unit) into a new row of the grid. */
+    void addRow(double x, double y, double z);
 
     CKzevDoc& m_doc;
     kzev::GridWidget* m_grid = nullptr;
@@ -63,4 +69,5 @@ private:
     QLineEdit* m_z = nullptr;
     QLineEdit* m_heightEdit = nullptr;
     QLineEdit* m_thicknessEdit = nullptr;
+    CCadPickButton* m_pick = nullptr;
 };

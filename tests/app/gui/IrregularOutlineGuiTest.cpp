@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,23 +24,7 @@ namespace {
 
 using kzev::test::clickButton;
 using kzev::test::typeInto;
-
-/** Runs the step once a modal dialog of the type is open (the clicks before it run their events first). */
-template <class Dialog, class Step>
-void whenOpen(Step step)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, step] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(*dialog);
-    });
-    poll->start();
-}
+using kzev::test::whenOpen;
 
 class IrregularOutlineGui : public ::testing::Test {
 protected:

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -183,6 +184,23 @@ inline void saveShot(QWidget& widget, const char* name)
     const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
     std::filesystem::create_directories(shots);
     ASSERT_TRUE(widget.grab().save(QString::fromStdString((shots / name).string())));
+}
+
+/** Runs the step once a modal dialog of the type is open (the clicks before it run their events first). */
+template <class Dialog, class Step>
+void whenOpen(Step step)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, step] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(*dialog);
+    });
+    poll->start();
 }
 
 } // namespace kzev::test

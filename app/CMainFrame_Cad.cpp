@@ -1,0 +1,45 @@
+// The frame's commands that draw into the running CAD program: the rooms
+// legend dialog and the title block.
+
+#include "app/CMainFrame.h"
+
+#include "app/CWorkspaceBar.h"
+#include "app/CommandUi.h"
+#include "cad/CadPicker.h"
+#include "cad/TitleBlock.h"
+#include "dialogs/grids/CRoomLegendDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/Services.h"
+
+void CMainFrame::OnRoomLegend()
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc)
+        return;
+    {
+        CRoomLegendDialog dialog(*doc, this);
+        (void)dialog.exec();
+    }
+    // Numbers and names corrected in the legend show in the tree at once.
+    workspace()->FillProjectTree();
+}
+
+void CMainFrame::OnUpdateRoomLegend(kzev::CommandUi& ui)
+{
+    ui.Enable(kzev::theDocument() != nullptr && !m_document->calcRunning());
+}
+
+void CMainFrame::OnDrawTitleBlock()
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc)
+        return;
+    kzev::CadPicker picker;
+    (void)kzev::drawTitleBlock(*doc, picker);
+}
+
+void CMainFrame::OnUpdateDrawTitleBlock(kzev::CommandUi& ui)
+{
+    CKzevDoc* doc = kzev::theDocument();
+    ui.Enable(doc != nullptr && doc->DetectCadApplication() == 1);
+}
