@@ -50,9 +50,9 @@ CadSendChannel cadSendChannel(int cadKind, int acadClone)
     return acadClone == 1 ? CadSendChannel::AcadCom : CadSendChannel::TextWindow;
 }
 
-CadLayerForm cadLayerForm(CadSendChannel channel)
+CadCommandForms cadCommandForms(CadSendChannel channel)
 {
-    return channel == CadSendChannel::Icad ? CadLayerForm::Icad : CadLayerForm::Acad;
+    return channel == CadSendChannel::Icad ? CadCommandForms::Icad : CadCommandForms::Acad;
 }
 
 bool sendCadLines(CadSendChannel channel, CadTextChannel& textChannel, const std::vector<std::string>& lines,

@@ -6,7 +6,7 @@
 namespace kzev {
 
 class CadTextChannel;
-enum class CadLayerForm;
+enum class CadCommandForms;
 
 /** The ways a drawing run (rooms legend, title block) hands its command lines to the CAD program. */
 enum class CadSendChannel {
@@ -18,7 +18,7 @@ enum class CadSendChannel {
 /** Returns the channel of a CAD kind and clone flag. */
 [[nodiscard]] CadSendChannel cadSendChannel(int cadKind, int acadClone);
 /** Returns the layer command's spelling the channel takes. */
-[[nodiscard]] CadLayerForm cadLayerForm(CadSendChannel channel);
+[[nodiscard]] CadCommandForms cadCommandForms(CadSendChannel channel);
 
 /**
  * Hands the lines to the CAD program over the channel. The text window is

@@ -149,20 +149,14 @@ bool drawRoomLegend(const CKzevDoc& doc, CadPicker& picker, const RoomLegendCell
         return false;
     const CadSendChannel channel = cadSendChannel(doc.m_cadKind, doc.m_acadClone);
     return sendCadLines(channel, picker.m_channel,
-        roomLegendCommands(headers, rows, (*corner)[0], (*corner)[1], doc.m_dxfScale, cadLayerForm(channel)), false);
-}
-
-std::string cadLayerCommand(const std::string& layer, CadLayerForm form)
-{
-    return formatC(form == CadLayerForm::Icad ? "_layer _n %s\n_s %s\n\n" : "_-layer _n %s\n_s %s\n\n",
-        layer.c_str(), layer.c_str());
+        roomLegendCommands(headers, rows, (*corner)[0], (*corner)[1], doc.m_dxfScale, cadCommandForms(channel)), false);
 }
 
 std::vector<std::string> roomLegendCommands(const RoomLegendCells& headers, const std::vector<RoomLegendCells>& rows,
-    double x, double y, int s, CadLayerForm form)
+    double x, double y, int s, CadCommandForms form)
 {
     std::vector<std::string> lines;
-    lines.push_back(cadLayerCommand(loadString(kLayerName), form));
+    lines.push_back(layerCommand(loadString(kLayerName), form));
     for (std::size_t c = 0; c < headers.size(); ++c)
         lines.push_back(mtext(x + kOffset[c] * s, y - 2.0 * s - 3.0, s, kBox[c], headers[c]));
     const double rowCount = static_cast<double>(rows.size() + 1); // the header row included

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cad/CadAnnotations.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -49,9 +51,6 @@ void applyRoomLegendEdit(CKzevDoc& doc, std::int32_t room, std::int32_t area, in
  */
 [[nodiscard]] std::string roomLegendCopyText(const RoomLegendCells& headers, const std::vector<RoomLegendCells>& rows);
 
-/** How a CAD program is told to make a layer current: "_-layer" of the AutoCAD family, "_layer" of IntelliCAD. */
-enum class CadLayerForm { Acad, Icad };
-
 /**
  * Returns the command lines that draw the legend in CAD with its upper-left
  * corner at (x, y): the layer "ZEV_LUMINAIRES", the header texts, each row's
@@ -59,7 +58,7 @@ enum class CadLayerForm { Acad, Icad };
  * of the drawing unit s (DxfScale).
  */
 [[nodiscard]] std::vector<std::string> roomLegendCommands(const RoomLegendCells& headers,
-    const std::vector<RoomLegendCells>& rows, double x, double y, int s, CadLayerForm form);
+    const std::vector<RoomLegendCells>& rows, double x, double y, int s, CadCommandForms form);
 
 /**
  * Lets the user pick the legend's corner in the CAD program and draws the
@@ -68,8 +67,5 @@ enum class CadLayerForm { Acad, Icad };
  */
 bool drawRoomLegend(const CKzevDoc& doc, CadPicker& picker, const RoomLegendCells& headers,
     const std::vector<RoomLegendCells>& rows);
-
-/** Returns the command that creates a layer when needed and makes it current. */
-[[nodiscard]] std::string cadLayerCommand(const std::string& layer, CadLayerForm form);
 
 } // namespace kzev

@@ -24,7 +24,7 @@ std::string mtext(double x, double y, int s, int box, const std::string& text)
 
 } // namespace
 
-std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, double y, CadLayerForm form)
+std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, double y, CadCommandForms form)
 {
     const int s = doc.m_dxfScale;
     const std::array<std::pair<int, std::string>, 6> rows { {
@@ -38,7 +38,7 @@ std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, doubl
     // Reference heights of the rows: 2 S below the corner, then 4 S, then steps of 8 S.
     constexpr std::array<int, 6> kDown { 2, 6, 14, 22, 30, 38 };
     std::vector<std::string> lines;
-    lines.push_back(cadLayerCommand(loadString(kLayerName), form));
+    lines.push_back(layerCommand(loadString(kLayerName), form));
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const double rowY = y - kDown[k] * s - 3.0;
         lines.push_back(mtext(x, rowY, s, 35, loadString(rows[k].first)));
@@ -64,7 +64,7 @@ bool drawTitleBlock(CKzevDoc& doc, CadPicker& picker)
         return false;
     const CadSendChannel channel = cadSendChannel(doc.m_cadKind, doc.m_acadClone);
     return sendCadLines(channel, picker.m_channel,
-        titleBlockCommands(doc, (*corner)[0], (*corner)[1], cadLayerForm(channel)), true);
+        titleBlockCommands(doc, (*corner)[0], (*corner)[1], cadCommandForms(channel)), true);
 }
 
 } // namespace kzev

@@ -7,7 +7,7 @@ class CKzevDoc;
 
 namespace kzev {
 
-enum class CadLayerForm;
+enum class CadCommandForms;
 class CadPicker;
 
 /**
@@ -18,7 +18,7 @@ class CadPicker;
  * under the first row and the divider between labels and values. Every
  * length is a multiple of the document's DxfScale.
  */
-[[nodiscard]] std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, double y, CadLayerForm form);
+[[nodiscard]] std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, double y, CadCommandForms form);
 
 /**
  * The command "Vykreslení razítka": finds the CAD program, lets the user

@@ -122,7 +122,7 @@ TEST(RoomLegendCommands, TableWithoutRoomsIsHeaderFrameAndColumnRules)
 {
     test::FakeServices services;
     const RoomLegendCells headers { "M.č.", "Norma", "Název", "Em [lx]", "Rovnoměrnost", "Z", "UGR/GR" };
-    const std::vector<std::string> lines = roomLegendCommands(headers, {}, 1000, 5000, 50, CadLayerForm::Acad);
+    const std::vector<std::string> lines = roomLegendCommands(headers, {}, 1000, 5000, 50, CadCommandForms::Acad);
     ASSERT_EQ(lines.size(), 1u + 7u + 1u + 6u);
     EXPECT_EQ(lines[0], "_-layer _n ZEV_LUMINAIRES\n_s ZEV_LUMINAIRES\n\n");
     EXPECT_EQ(lines[1], "_-mtext 1000,4897 _h 100 @750,400 M.č.\r\r");
@@ -131,7 +131,7 @@ TEST(RoomLegendCommands, TableWithoutRoomsIsHeaderFrameAndColumnRules)
     EXPECT_EQ(lines[8], "_line 900,5450 @7850,0 @0,-450 @-7850,0 _c\n");
     EXPECT_EQ(lines[9], "_line 1750,5450 @0,-450\n\n");
     EXPECT_EQ(lines[14], "_line 7750,5450 @0,-450\n\n");
-    EXPECT_EQ(roomLegendCommands(headers, {}, 0, 0, 50, CadLayerForm::Icad)[0],
+    EXPECT_EQ(roomLegendCommands(headers, {}, 0, 0, 50, CadCommandForms::Icad)[0],
         "_layer _n ZEV_LUMINAIRES\n_s ZEV_LUMINAIRES\n\n");
 }
 
@@ -141,7 +141,7 @@ TEST(RoomLegendCommands, EachRowHasItsRuleAndItsFilledCells)
     const RoomLegendCells headers { "M.č.", "Norma", "Název", "Em [lx]", "Rovnoměrnost", "Z", "UGR/GR" };
     const std::vector<std::string> lines = roomLegendCommands(
         headers, { { "101", "", "Kancelář", "", "", "", "" }, { "", "", "Stůl", "352", "", "", "" } }, 0, 0, 10,
-        CadLayerForm::Acad);
+        CadCommandForms::Acad);
     const std::vector<std::string> rows(lines.begin() + 8, lines.begin() + 8 + 5);
     const std::vector<std::string> expected { "_line -20,10 @1570,0\n\n", "_-mtext 0,-93 _h 20 @150,80 101\r\r",
         "_-mtext 340,-93 _h 20 @400,80 Kancelář\r\r", "_line -20,-80 @1570,0\n\n",

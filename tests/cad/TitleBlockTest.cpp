@@ -53,7 +53,7 @@ protected:
 
 TEST_F(TitleBlockTest, NewProjectDrawsLabelsCreditFrameAndRules)
 {
-    const std::vector<std::string> lines = titleBlockCommands(*doc, 0, 0, CadLayerForm::Acad);
+    const std::vector<std::string> lines = titleBlockCommands(*doc, 0, 0, CadCommandForms::Acad);
     ASSERT_EQ(lines.size(), 1u + 6u + 1u + 3u);
     EXPECT_EQ(lines[1], "_-mtext 0,-103 _h 100 @1750,200 Zpracováno programem\r\r");
     EXPECT_EQ(lines[2].rfind("_-mtext 1750,-103 _h 100 @4250,200 ", 0), 0u) << lines[2];
@@ -68,7 +68,7 @@ TEST_F(TitleBlockTest, FilledValuesFollowTheirLabels)
 {
     doc->m_building = "Administrativní budova";
     doc->m_company = "Světlo s.r.o.";
-    const std::vector<std::string> lines = titleBlockCommands(*doc, 0, 0, CadLayerForm::Acad);
+    const std::vector<std::string> lines = titleBlockCommands(*doc, 0, 0, CadCommandForms::Acad);
     ASSERT_EQ(lines.size(), 1u + 9u + 3u);
     EXPECT_EQ(lines[4], "_-mtext 0,-703 _h 100 @1750,200 Stavba\r\r");
     EXPECT_EQ(lines[5], "_-mtext 1750,-703 _h 100 @4250,200 Administrativní budova\r\r");
