@@ -98,7 +98,6 @@ public:
     // ---- ICadDesktop ---------------------------------------------------------
     std::vector<CadWindowInfo> topLevelWindows() override
     {
-        m_searching = true;
         return { { kMain, std::string(kDrawingWindowTitle) }, { kText, std::string(kDrawingTextWindowTitle) } };
     }
     std::vector<CadWindowInfo> childWindows(CadWindowHandle window) override
@@ -109,14 +108,7 @@ public:
     }
     std::string windowText(CadWindowHandle window) override
     {
-        if (window != kCommandLine)
-            return {};
-        // The command line is found by its name; read afterwards it shows what the user sees.
-        if (m_searching) {
-            m_searching = false;
-            return "Headlands";
-        }
-        return processor.commandLineText();
+        return window == kCommandLine ? processor.commandLineText() : std::string();
     }
     bool windowExists(CadWindowHandle window) override { return window >= kMain && window <= kCommandLine; }
     bool copyData(CadWindowHandle window, std::uint32_t, const std::vector<std::uint8_t>& data) override
@@ -139,8 +131,6 @@ public:
     std::filesystem::path temporaryFolder() override { return folder; }
 
 private:
-    bool m_searching = false;
-
     // The user does one thing while a command waits for them.
     void act()
     {
