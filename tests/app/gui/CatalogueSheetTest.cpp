@@ -100,7 +100,7 @@ TEST(CatalogueSheet, ButtonOfTheDatabaseDialogPreviewsTheSelectedLuminairesSheet
     const kzev::test::WhenShown<QPrintPreviewDialog> previewing([&](QPrintPreviewDialog& shown) {
         auto* preview = &shown;
         previewed = true;
-        preview->grab().save(QString::fromStdString((shots / "catalogue_sheet_preview.png").string()));
+        kzev::test::saveShot(*preview, "catalogue_sheet_preview.png");
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
         printer.setPageSize(QPageSize(QPageSize::A4));

@@ -3,6 +3,7 @@
 // luminaire database dialog opened by a double click, and the database editor.
 
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 #include "support/WorkbookFixture.h"
 
 #include "app/CKzevApp.h"
@@ -151,8 +152,7 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
         EXPECT_EQ(CDatabaseTree::dataOf(childNamed(branch, makerB)), 1002);
     }
 
-    const fs::path treeShot = fs::current_path() / "database_tree.png";
-    ASSERT_TRUE(bar->grab().save(QString::fromStdString(treeShot.string())));
+    kzev::test::saveShot(*bar, "database_tree.png");
 
     // A double click on a branch opens nothing.
     doubleClickItem(tree, luminaires, Qt::LeftButton);
@@ -191,8 +191,7 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
     ASSERT_EQ(grid.GetRowCount(), 10);
 
     QApplication::processEvents();
-    const fs::path shot = fs::current_path() / "luminaire_database_dialog.png";
-    ASSERT_TRUE(dialog->grab().save(QString::fromStdString(shot.string())));
+    kzev::test::saveShot(*dialog, "luminaire_database_dialog.png");
 
     // "Editovat" opens the workbook in DB Browser for SQLite.
     auto* edit = dialog->findChild<QPushButton*>(QString::number(CLuminaireDatabaseDialog::kEditButtonId));

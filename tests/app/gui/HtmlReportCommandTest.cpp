@@ -92,9 +92,7 @@ TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
         if (!name)
             return;
         proposed = name->text().toStdString();
-        const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
-        std::filesystem::create_directories(shots);
-        dialog.grab().save(QString::fromStdString((shots / "html_report_save_dialog.png").string()));
+        kzev::test::saveShot(dialog, "html_report_save_dialog.png");
         name->selectAll();
         QTest::keyClicks(name, QStringLiteral("zprava"));
         QTest::keyClick(name, Qt::Key_Return);

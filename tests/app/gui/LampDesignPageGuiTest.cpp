@@ -68,8 +68,7 @@ TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
     EXPECT_EQ(page.field(kzev::DesignField::LumenCount)->text(), QStringLiteral("15"));
     EXPECT_TRUE(page.button(QStringLiteral("&Zpět"))->isEnabled());
 
-    const std::filesystem::path shot = std::filesystem::current_path() / "lamp_sheet_design.png";
-    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shot.string())));
+    kzev::test::saveShot(*sheet, "lamp_sheet_design.png");
 
     QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);
     clickButton(ok);

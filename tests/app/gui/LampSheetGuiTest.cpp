@@ -110,8 +110,7 @@ TEST(LampSheetGui, OfficeLampSystemGetsAnotherLuminaireByClicks)
     EXPECT_EQ(selectedRecord(page.lampGrid()->grid()), 4);
     page.pictureButton()->repaint();
 
-    const std::filesystem::path shot = std::filesystem::current_path() / "lamp_sheet_selection.png";
-    ASSERT_TRUE(sheet->grab().save(QString::fromStdString(shot.string())));
+    kzev::test::saveShot(*sheet, "lamp_sheet_selection.png");
 
     // OK keeps the choice in the model; the frame, the tree and the view take over again.
     QPushButton* ok = sheet->buttons()->button(QDialogButtonBox::Ok);

@@ -1,5 +1,6 @@
 #include "FrameFakes.h"
 #include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CGradientProgressCtrl.h"
@@ -106,7 +107,7 @@ TEST_F(MainFrameTest, StartUpShowsMenusSixToolbarsAndBothBars)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("Zrušit"));
 
     frame.resize(1400, 800);
-    EXPECT_TRUE(frame.grab().save(QStringLiteral("/tmp/frame.png")));
+    kzev::test::saveShot(frame, "main_frame.png");
 }
 
 TEST_F(MainFrameTest, EveryCommandOfTheTablesHasItsHandler)

@@ -326,9 +326,7 @@ TEST_F(PrintCommands, PrintPreviewOpensFromTheFileMenu)
     ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintPreviewDialog>(kPrintPreview, [&](QPrintPreviewDialog& dialog) {
         shown = true;
         QTest::qWait(300);
-        const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
-        std::filesystem::create_directories(shots);
-        dialog.grab().save(QString::fromStdString((shots / "print_preview.png").string()));
+        kzev::test::saveShot(dialog, "print_preview.png");
         dialog.reject();
     }));
     EXPECT_TRUE(shown);

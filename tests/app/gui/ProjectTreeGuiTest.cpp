@@ -1,6 +1,7 @@
 #include "FrameFakes.h"
 #include "support/FakeServices.h"
 #include "support/gui/WhenShown.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CMainFrame.h"
 #include "app/CProgressStatusBar.h"
@@ -171,7 +172,7 @@ TEST_F(ProjectTreeGuiTest, FillingShowsTheRoomsAndSelectsTheFirst)
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Projekt"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Databáze"));
 
-    frame->grab().save(QStringLiteral("/tmp/tree.png"));
+    kzev::test::saveShot(*frame, "project_tree.png");
 }
 
 TEST_F(ProjectTreeGuiTest, NewDocumentRefillsTheTree)

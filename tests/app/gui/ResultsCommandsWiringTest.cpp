@@ -3,6 +3,7 @@
 
 #include "support/FakeServices.h"
 #include "support/gui/WhenShown.h"
+#include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -106,7 +107,7 @@ TEST_F(ResultsCommandsWiring, DesignTableShowsItsGridAndLeavesTheRoom)
         auto* dialog = &shown;
         rows = dialog->gridWidget().grid().GetRowCount();
         heading = dialog->gridWidget().grid().GetItemText(0, 4);
-        dialog->grab().save(QString::fromStdString((std::filesystem::current_path() / "lamp_count_variants.png").string()));
+        kzev::test::saveShot(*dialog, "lamp_count_variants.png");
         // OK without a chosen row does nothing; a double click on a row ends the dialog.
         dialog->okButton()->click();
         okIgnored = dialog->isVisible();
