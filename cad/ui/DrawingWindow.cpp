@@ -105,7 +105,12 @@ DrawingWindow::DrawingWindow(QWidget* parent)
     refresh();
 }
 
-DrawingWindow::~DrawingWindow() { m_processor.changed = nullptr; }
+DrawingWindow::~DrawingWindow()
+{
+    m_processor.changed = nullptr;
+    if (m_crossCursor)
+        QApplication::restoreOverrideCursor();
+}
 
 std::unique_ptr<ICadApplication> DrawingWindow::application()
 {
@@ -125,7 +130,15 @@ void DrawingWindow::refresh()
     for (std::size_t i = m_shownHistory; i < lines.size(); ++i)
         m_history->appendPlainText(QString::fromStdString(lines[i]));
     m_shownHistory = lines.size();
-    m_prompt->setText(QString::fromStdString(m_processor.commandLineText()));
+    if (!m_canvas->pointRequested())
+        m_prompt->setText(QString::fromStdString(m_processor.commandLineText()));
+    // The CAD link holds the wait cursor while it works; a point is picked with the cross.
+    const bool asking = m_canvas->pointRequested() || m_processor.wantsPoint();
+    if (asking && !m_crossCursor)
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+    else if (!asking && m_crossCursor)
+        QApplication::restoreOverrideCursor();
+    m_crossCursor = asking;
     m_canvas->update();
 }
 
@@ -158,6 +171,7 @@ std::optional<DrawingPoint> DrawingWindow::pickPoint(const std::string& prompt, 
     m_prompt->setText(QString::fromStdString(prompt));
     m_history->appendPlainText(QString::fromStdString(prompt));
     m_canvas->beginPointRequest(base);
+    refresh();
     // The automation call waits here while the user works in the plan.
     while (!m_picked && isVisible())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -279,6 +293,7 @@ void DrawingWindow::closeEvent(QCloseEvent* event)
     m_processor.cancel();
     m_drawing.clear();
     m_drawing.fileName.clear();
+    refresh();
     event->accept();
 }
 

@@ -74,6 +74,8 @@ private:
     QLineEdit* m_commandLine = nullptr;
     QLabel* m_coordinates = nullptr;
     std::size_t m_shownHistory = 0;
+    /** Whether the cross cursor is pushed over the program's (wait) cursor while a point is asked. */
+    bool m_crossCursor = false;
     /** The point a pending pick got; set when the user clicks or cancels. */
     std::optional<std::optional<DrawingPoint>> m_picked;
 };
