@@ -1,6 +1,6 @@
 // Times the direct pass on a hall: 100 luminaires (10 × 10, 1.2 × 0.2 m,
 // 4 m high) over a 100 × 50 point area, and reports part-source evaluations
-// per second.
+// per second, on one core and on every core.
 #include "calc/CalcCatalogue.h"
 #include "calc/DirectIlluminance.h"
 #include "model/CLamp.h"
@@ -8,6 +8,8 @@
 #include "model/CRoom.h"
 
 #include <benchmark/benchmark.h>
+#include <tbb/global_control.h>
+#include <tbb/info.h>
 
 #include <cmath>
 #include <cstdint>
@@ -49,8 +51,11 @@ std::int64_t partSources(const CLampSystem& system, const CWorkSystem& area, con
     return count;
 }
 
+// Argument: the number of threads, 0 for every core.
 void DirectPassHall(benchmark::State& state)
 {
+    const int threads = state.range(0) > 0 ? static_cast<int>(state.range(0)) : tbb::info::default_concurrency();
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     std::vector<CLuminaire> luminaires { hallLuminaire() };
     std::vector<CLamp> lamps(1);
     lamps[0].m_luminousFlux = 3350.0;
@@ -94,8 +99,9 @@ void DirectPassHall(benchmark::State& state)
     state.counters["part_sources_per_s"] = benchmark::Counter(static_cast<double>(evaluations),
         benchmark::Counter::kIsRate);
     state.counters["part_sources_per_pass"] = static_cast<double>(perPass);
+    state.counters["threads"] = threads;
 }
 
 } // namespace
 
-BENCHMARK(DirectPassHall)->Unit(benchmark::kMillisecond);
+BENCHMARK(DirectPassHall)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();

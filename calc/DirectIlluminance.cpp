@@ -55,6 +55,7 @@ struct PositionAxes {
     CVector reference; // C0, along the width
     CVector optical;   // gamma 0
     CVector length;    // C90, along the length
+    CVector c0;        // C0 square to the optical axis, for the C angle
 };
 
 // Everything the pass needs of one lamp system, resolved once per area.
@@ -89,6 +90,7 @@ bool resolveSystems(const CRoom& room, const CalcCatalogue& catalogue, std::vect
             a.reference = position.m_c0Axis.Normalized();
             a.optical = position.m_opticalAxis.Normalized();
             a.length = CrossProduct(a.reference, a.optical).Normalized();
+            a.c0 = CrossProduct(a.optical, a.length);
             axes.push_back(a);
         }
     }
@@ -179,11 +181,16 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                 const double d = length;
                 if (!(d > 0.04))
                     continue;
-                const double gamma = AngleBetween(dir, optical);
-                const CVector kv = CrossProduct(dir, optical);
-                double c = AngleBetween(lengthAxis, kv);
-                if (DotProduct(CrossProduct(lengthAxis, kv), optical) > 0.0)
-                    c = 360.0 - c;
+                // The axes are unit vectors: both angles follow from the ray's components along them.
+                const double gamma = AngleOfCosine(DotProduct(dir, optical) / length);
+                const double towardsC0 = DotProduct(dir, axis.c0);
+                const double towardsC90 = DotProduct(dir, lengthAxis);
+                double c = 0.0;
+                if (towardsC0 * towardsC0 + towardsC90 * towardsC90 > 1e-10) {
+                    c = RadToDeg(std::atan2(towardsC90, towardsC0));
+                    if (c < 0.0)
+                        c += 360.0;
+                }
                 const double intensity = luminaire.GetIntensity(c, gamma);
                 const double initial
                     = intensity * k * 0.001 / d / d / n1 / n2 * uncertainty * t * resolved.flux * weight;

@@ -56,7 +56,7 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
             ++rowsShown;
         }
         reportCalcProgress();
-        pump.pump();
+        pump.serve();
         if (stopRequested())
             return next < total || rowsShown < rows ? BatchOutcome::stopped : BatchOutcome::done;
         if (took < kQuickBatch)

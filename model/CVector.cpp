@@ -11,65 +11,11 @@ void CVector::Serialize(kzev::Archive& ar)
     ar.io(z);
 }
 
-double CVector::Length() const
-{
-    return std::sqrt(x * x + y * y + z * z);
-}
-
-CVector CVector::Normalized() const
-{
-    const double length = Length();
-    if (std::fabs(length) <= 0.0001)
-        return { 0.0, 0.0, 0.0 };
-    return { x / length, y / length, z / length };
-}
-
-CVector operator+(const CVector& a, const CVector& b)
-{
-    return { a.x + b.x, a.y + b.y, a.z + b.z };
-}
-
-CVector operator-(const CVector& a, const CVector& b)
-{
-    return { a.x - b.x, a.y - b.y, a.z - b.z };
-}
-
-CVector operator*(double s, const CVector& v)
-{
-    return { s * v.x, s * v.y, s * v.z };
-}
-
 void Muj3dBod::Serialize(kzev::Archive& ar)
 {
     ar.io(x);
     ar.io(y);
     ar.io(z);
-}
-
-double DotProduct(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-CVector CrossProduct(const CVector& a, const CVector& b)
-{
-    return { a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x };
-}
-
-double Distance(const CVector& a, const CVector& b)
-{
-    const double d = (a - b).Length();
-    return d < 1e-5 ? 1e-5 : d;
-}
-
-double DegToRad(double degrees)
-{
-    return degrees * 0.01745328888888889;
-}
-
-double RadToDeg(double radians)
-{
-    return radians * 57.29579143313326;
 }
 
 namespace {
@@ -93,25 +39,6 @@ double acosDegrees(double c)
 }
 
 } // namespace
-
-double AngleBetween(const CVector& a, const CVector& b)
-{
-    double c = 0.0;
-    if (!cosineBetween(a, b, c))
-        return 0.0;
-    if (std::fabs(1.0 - c) <= 1e-5)
-        return 0.0;
-    if (std::fabs(c + 1.0) <= 1e-5)
-        return 180.0;
-    if (c >= 1e-5)
-        return acosDegrees(c);
-    return 180.0 - acosDegrees(c);
-}
-
-double AbsCosBetween(const CVector& a, const CVector& b)
-{
-    return std::fabs(DotProduct(a, b)) / a.Length() / b.Length();
-}
 
 double AngleAroundAxis(const CVector& a, const CVector& b, CVector axis)
 {

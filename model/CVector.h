@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace kzev {
 class Archive;
 }
@@ -27,16 +29,34 @@ public:
     void Serialize(kzev::Archive& ar);
 
     /** Returns sqrt(x² + y² + z²). */
-    [[nodiscard]] double Length() const;
+    [[nodiscard]] double Length() const { return std::sqrt(x * x + y * y + z * z); }
     /** Returns the unit vector; the zero vector when the length is 0.0001 or less. */
-    [[nodiscard]] CVector Normalized() const;
+    [[nodiscard]] CVector Normalized() const
+    {
+        const double length = Length();
+        if (std::fabs(length) <= 0.0001)
+            return { 0.0, 0.0, 0.0 };
+        return { x / length, y / length, z / length };
+    }
 
     bool operator==(const CVector&) const = default;
 };
 
-CVector operator+(const CVector& a, const CVector& b);
-CVector operator-(const CVector& a, const CVector& b);
-CVector operator*(double s, const CVector& v);
+// The helpers of the inner loops are inline: a call per vector operation costs more than the operation.
+inline CVector operator+(const CVector& a, const CVector& b)
+{
+    return { a.x + b.x, a.y + b.y, a.z + b.z };
+}
+
+inline CVector operator-(const CVector& a, const CVector& b)
+{
+    return { a.x - b.x, a.y - b.y, a.z - b.z };
+}
+
+inline CVector operator*(double s, const CVector& v)
+{
+    return { s * v.x, s * v.y, s * v.z };
+}
 
 /** A serialisable 3-D point whose default is the origin (the CAD pick button's point). */
 class Muj3dBod {
@@ -52,18 +72,66 @@ public:
 // pi is taken as 3.141592 in these conversions so that results match stored projects.
 inline constexpr double kModelPi = 3.141592;
 
-[[nodiscard]] double DotProduct(const CVector& a, const CVector& b);
-[[nodiscard]] CVector CrossProduct(const CVector& a, const CVector& b);
+[[nodiscard]] inline double DotProduct(const CVector& a, const CVector& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+[[nodiscard]] inline CVector CrossProduct(const CVector& a, const CVector& b)
+{
+    return { a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x };
+}
+
 /** Returns the length of a − b, never less than 1e-5. */
-[[nodiscard]] double Distance(const CVector& a, const CVector& b);
+[[nodiscard]] inline double Distance(const CVector& a, const CVector& b)
+{
+    const double d = (a - b).Length();
+    return d < 1e-5 ? 1e-5 : d;
+}
+
 /** Degrees to radians with pi as 3.141592. */
-[[nodiscard]] double DegToRad(double degrees);
+[[nodiscard]] inline double DegToRad(double degrees)
+{
+    return degrees * 0.01745328888888889;
+}
+
 /** Radians to degrees with pi as 3.141592. */
-[[nodiscard]] double RadToDeg(double radians);
+[[nodiscard]] inline double RadToDeg(double radians)
+{
+    return radians * 57.29579143313326;
+}
+
+/**
+ * Returns the unoriented angle in degrees, 0 to 180, whose cosine is c:
+ * within 1e-5 of either end it is exactly 0 or 180.
+ */
+[[nodiscard]] inline double AngleOfCosine(double c)
+{
+    if (std::fabs(1.0 - c) <= 1e-5)
+        return 0.0;
+    if (std::fabs(c + 1.0) <= 1e-5)
+        return 180.0;
+    // Rounding can push |c| a hair above 1; acos must not see that.
+    const double clamped = std::fabs(c) > 1.0 ? 1.0 : std::fabs(c);
+    const double t = RadToDeg(std::acos(clamped));
+    return c >= 1e-5 ? t : 180.0 - t;
+}
+
 /** Returns the unoriented angle between a and b in degrees, 0 to 180 (0 for a short vector). */
-[[nodiscard]] double AngleBetween(const CVector& a, const CVector& b);
+[[nodiscard]] inline double AngleBetween(const CVector& a, const CVector& b)
+{
+    const double la = a.Length();
+    const double lb = b.Length();
+    if (std::fabs(la) <= 1e-5 || std::fabs(lb) <= 1e-5)
+        return 0.0;
+    return AngleOfCosine(DotProduct(a, b) / la / lb);
+}
+
 /** Returns |a·b| / |a| / |b|; callers pass vectors of non-zero length. */
-[[nodiscard]] double AbsCosBetween(const CVector& a, const CVector& b);
+[[nodiscard]] inline double AbsCosBetween(const CVector& a, const CVector& b)
+{
+    return std::fabs(DotProduct(a, b)) / a.Length() / b.Length();
+}
 /** Returns the oriented angle from a to b in degrees, 0 to below 360, its sense fixed by the axis. */
 [[nodiscard]] double AngleAroundAxis(const CVector& a, const CVector& b, CVector axis);
 /** Returns the determinant of the 3 × 3 matrix given row by row. */

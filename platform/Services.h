@@ -52,8 +52,16 @@ public:
 class IMessagePump {
 public:
     virtual ~IMessagePump() = default;
-    /** Processes pending events; cheap when nothing is pending. */
+    /**
+     * Processes pending events; cheap enough to call for every item of a
+     * tight loop (it may look at the clock only every so many calls).
+     */
     virtual void pump() = 0;
+    /**
+     * Processes pending events now if the window is due: for callers that
+     * come back only every few hundredths of a second, between batches.
+     */
+    virtual void serve() { pump(); }
 };
 
 /** The project tree and the view, as far as the core asks them to refresh. */
