@@ -141,6 +141,10 @@ public:
     void OnImportKnepProject();
     /** Enables the imports while no calculation runs. */
     void OnUpdateImport(kzev::CommandUi& ui);
+    /** Imports the luminaire blocks of the selected room from the drawing of the CAD program found (32861). */
+    void OnImportCadBlocks();
+    /** Enables the import while a CAD program is found and no calculation runs. */
+    void OnUpdateImportCadBlocks(kzev::CommandUi& ui);
     /** Rebuilds the reference database of makers and lists them anew in the database tree (32816). */
     void OnRecognizeDatabases();
     /** Enables the rebuild while no calculation runs (the calculation reads the makers' databases). */

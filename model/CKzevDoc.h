@@ -31,6 +31,10 @@
  * Opening reads into a fresh copy and takes it over only when the whole file
  * was read; saving replaces the file only after a complete write.
  */
+namespace kzev {
+struct LuminaireImportReport;
+}
+
 class CKzevDoc : public kzev::DocumentFields {
 public:
     CKzevDoc();
@@ -156,6 +160,22 @@ public:
      * one was found and a channel chosen, else 0.
      */
     int DetectCadApplication();
+    /**
+     * Imports the luminaire blocks inside the room's window from the drawing
+     * of the CAD program found, by the channel its kind calls for: the
+     * room's lamp systems are replaced, as one undo step, only when the
+     * drawing was read. Returns 1 then, 0 after a reported failure; the
+     * report, when given, tells what was read and what was passed over.
+     */
+    int ImportCadBlocks(CRoom& room, kzev::LuminaireImportReport* report = nullptr);
+    /** By attribute extraction typed into the text window (AutoCAD LT, the drawing window). */
+    int ImportCadAttributesByScript(CRoom& room, kzev::LuminaireImportReport* report = nullptr);
+    /** By attribute extraction sent through the AutoCAD-type model (its clones). */
+    int ImportCadAttributesIcad(CRoom& room, kzev::LuminaireImportReport* report = nullptr);
+    /** By a walk over the selected objects through the AutoCAD-type model. */
+    int ImportCadBlocksAcad(CRoom& room, kzev::LuminaireImportReport* report = nullptr);
+    /** By a walk over the selected objects through the IntelliCAD-type model. */
+    int ImportCadBlocksInsert(CRoom& room, kzev::LuminaireImportReport* report = nullptr);
 
     // ---- User settings ---------------------------------------------------
     /** Replaces the main font by the stored `mainLogFont`, else by a point font of BaseFont/HeightFont. */
@@ -229,6 +249,7 @@ public:
     std::int32_t m_acadClone = 0;                   ///< 1: the AutoCAD-type model served by another program
     std::int32_t m_cadVersion = 0;                  ///< AutoCAD LT release year from its title
     std::string m_cadNote;                          ///< why the program found cannot be driven; empty when it can
+    std::int32_t m_selectionSetCounter = 0;         ///< numbers the selection sets of the IntelliCAD-type import
 
     /** The clock of the work time; tests fix it. */
     std::function<std::time_t()> m_now;

@@ -3,6 +3,8 @@
 
 #include "cad/drawing/CadCommandProcessor.h"
 
+#include "cad/drawing/AttributeExtractCommand.h"
+
 #include "platform/CaseFold.h"
 #include "platform/TextUtil.h"
 
@@ -684,6 +686,8 @@ std::unique_ptr<CadCommand> makeCadCommand(const std::string& typed)
         return std::make_unique<InsertCommand>();
     if (name == "attedit")
         return std::make_unique<AttributeEditCommand>();
+    if (name == "attext")
+        return makeAttributeExtractCommand();
     if (name == "dxfout")
         return std::make_unique<DxfOutCommand>();
     if (name == "redraw" || name == "regen")

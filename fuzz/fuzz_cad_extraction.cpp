@@ -1,0 +1,19 @@
+// Attribute extraction files written by the CAD program: split into lines,
+// each read as a luminaire block and its attribute text into its numbers.
+#include "cad/AttributeExtraction.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (const std::string& line : kzev::extractionLines(text)) {
+        if (line.size() > 510)
+            kzev::fuzz::fail("an extraction line longer than its buffer");
+        if (const auto block = kzev::readExtractionLine(line)) {
+            if (block->attribute.size() > kzev::kExtractionTextWidth)
+                kzev::fuzz::fail("an attribute text wider than its column");
+            (void)kzev::readLuminaireBlockFields(block->attribute);
+        }
+    }
+    return 0;
+}
