@@ -4,6 +4,7 @@
 // unknown maker; imports that fail and leave the room alone.
 
 #include "cad/AttributeExtraction.h"
+#include "cad/DirectDrawing.h"
 #include "cad/CadTextChannel.h"
 #include "cad/LuminaireBlockImport.h"
 #include "cad/drawing/AttributeExtractCommand.h"
@@ -19,7 +20,7 @@
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
 #include "support/FakeServices.h"
-#include "support/HeadlessDrawing.h"
+#include "support/DrawingProgram.h"
 #include "support/RecordingCad.h"
 
 #include <gtest/gtest.h>
@@ -83,11 +84,12 @@ enum class Channel { Walk, TypedExtraction, SentExtraction };
 
 class LuminaireBlockImportTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { open("Vzor-kancelar.kzv"); }
+    void open(const char* sample)
     {
         installProfileStore(std::make_unique<MemoryProfileStore>());
         m_doc = std::make_unique<CKzevDoc>();
-        ASSERT_TRUE(m_doc->OnOpenDocument(shippedData() / "Vzor-kancelar.kzv"));
+        ASSERT_TRUE(m_doc->OnOpenDocument(shippedData() / sample));
         m_office = m_doc->m_rooms.at(0);
         m_folder = std::filesystem::temp_directory_path() / ("kzev-import-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
@@ -101,23 +103,19 @@ protected:
         std::filesystem::remove_all(m_folder, ignored);
     }
 
-    /** Draws every switched-on luminaire of the office as a block with its data string, as the drawing export does. */
-    void drawOffice(HeadlessDrawing& program)
+    /** Draws the room's luminaires into the drawing by the program's own direct drawing. */
+    void drawOffice(DrawingProgram& program)
     {
-        for (CLampSystem system : m_office.m_lampSystems) {
-            ASSERT_EQ(m_doc->ResolveLuminaire(system, 0), 1);
-            for (const COneLampSystem& one : system.m_luminaires) {
-                const CVector at = 1000.0 * (one.m_position + m_office.m_origin);
-                const double turn = std::atan2(one.m_c0Axis.y, one.m_c0Axis.x) - std::numbers::pi / 2;
-                program.addLuminaire(at.x, at.y, at.z, turn,
-                    luminaireData(system.m_luminaireDatabase, system.m_luminaireRecord, system.m_lampDatabase,
-                        system.m_lampRecord));
-            }
-        }
+        m_doc->BuildLuminaireLegend();
+        room().m_viewSettings.m_luminaires = 1;
+        ScopedCadLink link(CadLink { nullptr, &program });
+        DirectDrawing drawing(DirectDrawingScene { *m_doc, 0, room().m_viewSettings,
+            [](std::size_t, const CWorkSystem&) { return true; } });
+        ASSERT_EQ(drawing.DrawInAcadCom(1), 1);
     }
 
     /** Saves the drawing as DXF and opens it again, as the user does between drawing and import. */
-    void saveAndReopen(HeadlessDrawing& program)
+    void saveAndReopen(DrawingProgram& program)
     {
         const auto file = m_folder / "kancelar.dxf";
         ASSERT_TRUE(writeDrawingDxf(program.drawing, file));
@@ -127,7 +125,7 @@ protected:
         program.drawing = std::move(*read);
     }
 
-    int import(Channel channel, HeadlessDrawing& program, LuminaireImportReport* report = nullptr)
+    int import(Channel channel, DrawingProgram& program, LuminaireImportReport* report = nullptr)
     {
         DrawingDesktop desktop(program.processor, m_folder);
         ScopedCadLink link(CadLink { &desktop, &program });
@@ -148,11 +146,20 @@ protected:
     std::filesystem::path m_folder;
 };
 
-class RoundTrip : public LuminaireBlockImportTest, public ::testing::WithParamInterface<Channel> { };
+struct RoundTripCase {
+    const char* name;
+    const char* sample;
+    Channel channel;
+};
 
-TEST_P(RoundTrip, GivesBackTheOfficesLampSystems)
+class RoundTrip : public LuminaireBlockImportTest, public ::testing::WithParamInterface<RoundTripCase> {
+protected:
+    void SetUp() override { open(GetParam().sample); }
+};
+
+TEST_P(RoundTrip, GivesBackTheSamplesLampSystems)
 {
-    HeadlessDrawing program;
+    DrawingProgram program;
     drawOffice(program);
     saveAndReopen(program);
     room().m_lampSystems.clear();
@@ -160,7 +167,7 @@ TEST_P(RoundTrip, GivesBackTheOfficesLampSystems)
 
     LuminaireImportReport report;
     ASSERT_FALSE(m_office.m_lampSystems.empty());
-    ASSERT_EQ(import(GetParam(), program, &report), 1);
+    ASSERT_EQ(import(GetParam().channel, program, &report), 1);
 
     EXPECT_TRUE(m_services.messageBox.shown.empty());
     EXPECT_EQ(report.skipped(), 0);
@@ -193,14 +200,19 @@ TEST_P(RoundTrip, GivesBackTheOfficesLampSystems)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Channels, RoundTrip,
-    ::testing::Values(Channel::Walk, Channel::TypedExtraction, Channel::SentExtraction));
+INSTANTIATE_TEST_SUITE_P(Samples, RoundTrip,
+    ::testing::Values(RoundTripCase { "OfficeWalk", "Vzor-kancelar.kzv", Channel::Walk },
+        RoundTripCase { "OfficeTyped", "Vzor-kancelar.kzv", Channel::TypedExtraction },
+        RoundTripCase { "OfficeSent", "Vzor-kancelar.kzv", Channel::SentExtraction },
+        RoundTripCase { "HallWalk", "Vzor-hala.kzv", Channel::Walk },
+        RoundTripCase { "HallTyped", "Vzor-hala.kzv", Channel::TypedExtraction }),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LuminaireBlockImportTest, UnknownMakerIsReportedAndTheRestImported)
 {
-    HeadlessDrawing program;
+    DrawingProgram program;
     drawOffice(program);
-    program.addLuminaire(1000.0 * (m_office.m_origin.x + 1.0), 1000.0 * (m_office.m_origin.y + 1.0), 2800.0, 0.0,
+    addLuminaireBlock(program, 1000.0 * (m_office.m_origin.x + 1.0), 1000.0 * (m_office.m_origin.y + 1.0), 2800.0, 0.0,
         luminaireData(9999, 1, 0, 0));
     std::size_t luminaires = 0;
     for (const CLampSystem& s : m_office.m_lampSystems)
@@ -218,7 +230,7 @@ TEST_F(LuminaireBlockImportTest, UnknownMakerIsReportedAndTheRestImported)
 
 TEST_F(LuminaireBlockImportTest, ImportIsOneUndoStep)
 {
-    HeadlessDrawing program;
+    DrawingProgram program;
     ASSERT_EQ(import(Channel::Walk, program), 1);
     EXPECT_TRUE(room().m_lampSystems.empty());
     EXPECT_TRUE(m_doc->IsModified());

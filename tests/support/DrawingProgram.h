@@ -43,4 +43,21 @@ public:
     QuietDrawingHost host;
 };
 
+/** Inserts a luminaire block at the point (drawing units), turned in plan (radians), with its data string. */
+inline void addLuminaireBlock(DrawingProgram& program, double x, double y, double z, double turn, const std::string& data)
+{
+    auto document = program.activeObject(std::string(kDrawingProgramId))->activeDocument();
+    CadVariant point;
+    (void)CreatePointSafeArray(point, x, y, z);
+    const CadObjectId block = document->insertBlock(point, "DAD 35", 1.0, 1.0, 1.0, turn);
+    document->setAttributeText(document->attributes(block).front(), data);
+}
+
+/** Returns a luminaire data string of the luminaire and lamp identities, without a legend key. */
+inline std::string luminaireData(long database, long record, long lamp1, long lamp2)
+{
+    return "0 0 0 0 -50 -50 -1 -1 " + std::to_string(database) + " " + std::to_string(record) + " "
+        + std::to_string(lamp1) + " " + std::to_string(lamp2);
+}
+
 } // namespace kzev::test

@@ -7,7 +7,7 @@
 #include "app/CCadImportReportDialog.h"
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
-#include "support/HeadlessDrawing.h"
+#include "support/DrawingProgram.h"
 #include "support/RecordingCad.h"
 
 #include <QLabel>
@@ -26,7 +26,7 @@ const QString kImportItem = QString::fromUtf8("Import svítidel z AutoCADu");
 class CadImportMenuTest : public OfficeFrameTest {
 protected:
     RecordingCad m_desktop;
-    HeadlessDrawing m_program;
+    DrawingProgram m_program;
 };
 
 TEST_F(CadImportMenuTest, ImportsTheDrawingsBlocksIntoTheSelectedRoom)
@@ -41,12 +41,12 @@ TEST_F(CadImportMenuTest, ImportsTheDrawingsBlocksIntoTheSelectedRoom)
     for (const CLampSystem& system : office.m_lampSystems)
         for (const COneLampSystem& one : system.m_luminaires) {
             const CVector at = 1000.0 * (one.m_position + office.m_origin);
-            m_program.addLuminaire(at.x, at.y, at.z, std::atan2(one.m_c0Axis.y, one.m_c0Axis.x) - std::numbers::pi / 2,
+            addLuminaireBlock(m_program, at.x, at.y, at.z, std::atan2(one.m_c0Axis.y, one.m_c0Axis.x) - std::numbers::pi / 2,
                 luminaireData(system.m_luminaireDatabase, system.m_luminaireRecord, system.m_lampDatabase,
                     system.m_lampRecord));
             ++luminaires;
         }
-    m_program.addLuminaire(1000.0 * office.m_origin.x + 500.0, 1000.0 * office.m_origin.y + 500.0, 2800.0, 0.0,
+    addLuminaireBlock(m_program, 1000.0 * office.m_origin.x + 500.0, 1000.0 * office.m_origin.y + 500.0, 2800.0, 0.0,
         luminaireData(9999, 1, 0, 0));
     room().m_lampSystems.clear();
 
