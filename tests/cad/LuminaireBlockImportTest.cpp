@@ -47,14 +47,14 @@ public:
     std::vector<CadWindowInfo> childWindows(CadWindowHandle w) override
     {
         if (w >= 2 && w < 5)
-            return { { w + 1, {} } };
+            return { { w + 1, w == 4 ? "Headlands" : "" } };
         return {};
     }
     std::string windowText(CadWindowHandle w) override
     {
         if (w != 5)
             return w == 1 ? "Výkres - Kancelář" : std::string();
-        return m_found++ == 0 ? "Headlands" : m_processor.commandLineText();
+        return m_processor.commandLineText();
     }
     bool windowExists(CadWindowHandle w) override { return w >= 1 && w <= 5; }
     bool copyData(CadWindowHandle, std::uint32_t, const std::vector<std::uint8_t>& data) override
@@ -76,7 +76,6 @@ public:
 private:
     CadCommandProcessor& m_processor;
     std::filesystem::path m_folder;
-    int m_found = 0;
     std::chrono::steady_clock::time_point m_now {};
 };
 
