@@ -9,6 +9,7 @@
 #include "model/CKzevDoc.h"
 #include "model/LampSystemRederive.h"
 #include "platform/ProfileStore.h"
+#include "support/ScratchFolder.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
@@ -272,11 +273,11 @@ TEST_F(NonregularPage, AddedRemovedAndMovedLuminairesSurviveSavingAndOpening)
     m_page->OnMoveToOther();
     m_session.Ok(2);
 
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "kzev-nonregular-roundtrip.kzv";
+    const kzev::test::ScratchFolder folder("kzev-nonregular");
+    const std::filesystem::path file = folder / "roundtrip.kzv";
     ASSERT_TRUE(m_doc.OnSaveDocument(file));
     CKzevDoc opened;
     ASSERT_TRUE(opened.OnOpenDocument(file));
-    std::filesystem::remove(file);
     const auto& saved = m_doc.m_rooms[0].m_lampSystems;
     const auto& read = opened.m_rooms.at(0).m_lampSystems;
     ASSERT_EQ(read.size(), saved.size());
