@@ -1,6 +1,8 @@
 #include "dialogs/project/CProjectDialog.h"
 
+#include "cad/CadDrawingOpen.h"
 #include "model/ProjectProperties.h"
+#include "platform/CadLink.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/qt/FileFilter.h"
@@ -57,7 +59,6 @@ constexpr int kCancelText = 63529;
 constexpr int kPrintGroup = 63548;
 constexpr int kCadGroup = 63549;
 constexpr int kDrawingFilter = 61504;
-constexpr int kNotRegistered = 61856;
 
 QString text(int id)
 {
@@ -74,18 +75,16 @@ QString controlName(int id)
     return QString::number(id);
 }
 
-// Without a CAD link nothing is registered to open a drawing.
-bool noCadProgram(bool, const std::string&)
+bool openInInstalledCad(bool autocadType, const std::string& path)
 {
-    kzev::messageBoxId(kNotRegistered, kzev::MessageIcon::Warning);
-    return false;
+    return kzev::openDrawingInCad(*kzev::cadLink().automation, autocadType, std::filesystem::path(path));
 }
 
 } // namespace
 
 CProjectDialog::CProjectDialog(QWidget* parent)
     : QDialog(parent)
-    , m_openDrawing(noCadProgram)
+    , m_openDrawing(openInInstalledCad)
 {
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(text(kTitle));

@@ -368,6 +368,8 @@ public:
     void openDrawing(const std::filesystem::path& path) override
     {
         m_cad.record("documents.open " + path.string());
+        if (m_cad.openFails)
+            throw CadServerError(1, kCadException, "Soubor nelze otevřít");
     }
 
 private:

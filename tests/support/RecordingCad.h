@@ -60,6 +60,8 @@ public:
     std::vector<std::string> layers { "0" };
     /** True: no drawing is open (the active document cannot be had). */
     bool noDocument = false;
+    /** True: opening a drawing file fails in the program. */
+    bool openFails = false;
     /** The drawing's file name. */
     std::string documentName = "C:\\Výkresy\\Kancelář.dwg";
     /** The n-th pause (counted from 1) is cancelled by the user; 0 never. */

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/CadAutomation.h"
+
+#include <filesystem>
+
+namespace kzev {
+
+/**
+ * Opens a drawing file in the CAD program of the chosen object model: the
+ * AutoCAD type found by the CAD detection, or the IntelliCAD type. A running
+ * program is used, else one is started. An unregistered program is told by
+ * message 61856, a program that cannot open the file by 61858; both return
+ * false so that the caller can try the other model.
+ */
+[[nodiscard]] bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing);
+
+} // namespace kzev
