@@ -14,6 +14,7 @@
 #include "platform/FileIo.h"
 #include "platform/ProfileStore.h"
 #include "support/CzechLocale.h"
+#include "support/CalculatedSample.h"
 #include "support/FakeServices.h"
 #include "DxfReadBack.h"
 
@@ -36,14 +37,9 @@ protected:
     {
         installProfileStore(std::make_unique<MemoryProfileStore>());
         m_doc = std::make_unique<CKzevDoc>();
-        m_doc->m_saveBeforeCalc = 0;
-        ASSERT_TRUE(m_doc->OnOpenDocument(shippedData() / GetParam()));
-        LuminaireLists lists { m_doc->m_luminaires, m_doc->m_lamps, m_doc->m_blockPrefix, m_doc->m_legendKeys,
-            m_doc->m_legendNames, m_doc->m_manufacturerNumbers, m_doc->m_manufacturerNames };
-        CalcRunHooks hooks;
-        CalculationRun run(*m_doc, lists, hooks);
-        run.m_dataFolder = shippedData();
-        ASSERT_EQ(run.runRoom(0), CalcOutcome::Completed);
+        openAndCalculateSample(*m_doc, GetParam());
+        if (HasFatalFailure())
+            return;
         m_services.log.calls.clear();
         CViewSettings& settings = room().m_viewSettings;
         settings.m_luminaires = 1;

@@ -3,29 +3,16 @@
 
 #include "cad/drawing/CadCommandProcessor.h"
 #include "cad/drawing/DrawingDxf.h"
+#include "cad/DxfReadBack.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 namespace kzev {
 namespace {
-
-std::string ezdxfListing(const std::filesystem::path& file)
-{
-    const std::string command = "/usr/bin/python3 '" KZEV_SOURCE_DIR "/tests/cad/dxf_entities.py' '" + file.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[1024];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        out += buffer;
-    if (pipe)
-        ::pclose(pipe);
-    return out;
-}
 
 class DrawingDxfTest : public ::testing::Test {
 protected:
@@ -83,7 +70,7 @@ TEST_F(DrawingDxfTest, EzdxfAuditFindsNoErrorAndReadsEveryEntity)
     const auto file = folder / "kancelar.dxf";
     ASSERT_TRUE(writeDrawingDxf(drawing, file));
 
-    const std::string listing = ezdxfListing(file);
+    const std::string listing = test::readWithEzdxf(file).output;
     EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
     EXPECT_NE(listing.find("INSERT ZEV_LUMINAIRES DAD31 1000.0 2000.0 2800.0 50.0 270.0 "
                            "SVITIDLO=0 0 0 0 -50 -50 1 12 3 4 5 6|POPIS=A12"),

@@ -5,6 +5,7 @@
 #include "cad/CadPicker.h"
 #include "cad/RoomLegend.h"
 #include "cad/TitleBlock.h"
+#include "cad/DxfReadBack.h"
 
 #include "model/CKzevDoc.h"
 #include "model/CadKind.h"
@@ -15,27 +16,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 namespace kzev {
 namespace {
 
 using test::UserClick;
 using test::UserEscape;
-
-std::string ezdxfListing(const std::filesystem::path& file)
-{
-    const std::string command
-        = "/usr/bin/python3 '" KZEV_SOURCE_DIR "/tests/cad/dxf_entities.py' '" + file.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[1024];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        out += buffer;
-    if (pipe)
-        ::pclose(pipe);
-    return out;
-}
 
 class TitleBlockTest : public ::testing::Test {
 protected:
@@ -120,7 +106,7 @@ TEST_F(TitleBlockTest, LegendAndTitleBlockAreInTheSavedDrawingWithTheirTexts)
 
     const std::filesystem::path file = drawing.folder / "vykres.dxf";
     ASSERT_TRUE(writeDrawingDxf(drawing.drawing, file));
-    const std::string listing = ezdxfListing(file);
+    const std::string listing = test::readWithEzdxf(file).output;
     EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
     for (const char* text : { "1000.0 4897.0 M.č.", "4800.0 4897.0 Em [lx]", "1000.0 4547.0 101",
              "2700.0 4547.0 Kancelář", "0.0 -103.0 Zpracováno programem", "0.0 -703.0 Stavba",

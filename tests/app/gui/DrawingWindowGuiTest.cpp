@@ -6,6 +6,7 @@
 
 #include "cad/CadConnection.h"
 #include "cad/CadTextChannel.h"
+#include "cad/DxfReadBack.h"
 #include "cad/drawing/DrawingDxf.h"
 #include "cad/ui/DrawingCadLink.h"
 #include "cad/ui/DrawingCanvas.h"
@@ -16,7 +17,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <cstdio>
 #include <unistd.h>
 
 namespace kzev::test {
@@ -135,14 +135,7 @@ TEST_F(DrawingWindowGuiTest, CommandLinesAndAutomationCallsDrawTheRoomAndItsLumi
     const auto back = readDrawingDxf(file, error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(back->entities().size(), 7u);
-    const std::string command = "/usr/bin/python3 '" KZEV_SOURCE_DIR "/tests/cad/dxf_entities.py' '" + file.string() + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string listing;
-    char buffer[512];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        listing += buffer;
-    if (pipe)
-        ::pclose(pipe);
+    const std::string listing = kzev::test::readWithEzdxf(file).output;
     EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
     EXPECT_NE(listing.find("POPIS=A1"), std::string::npos) << listing;
     std::filesystem::remove(file);
