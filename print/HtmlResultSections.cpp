@@ -155,17 +155,13 @@ using Block = ResultKind;
 
 void writePointTables(HtmlWriter& out, const CWorkSystem& area)
 {
-    const std::size_t columns = static_cast<std::size_t>(std::max(area.m_count1, 0));
-    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count2, 0));
-    // A grid that does not match the points the area holds has no table to show.
-    if (columns == 0 || rows == 0 || columns * rows != area.m_points.size())
+    // A grid that does not match its points, or whose pitches do not run along one axis each, has no table.
+    const std::optional<PointGridAxes> grid = pointGridAxes(area);
+    if (!grid)
         return;
-    // Rows and columns run along coordinates only when each pitch runs along one axis.
-    const std::optional<int> columnAxis = pitchAxis(area.m_step1);
-    const std::optional<int> rowAxis = pitchAxis(area.m_step2);
-    if (!columnAxis || !rowAxis)
-        return;
-    const std::string corner = formatC("%c\\%c", axisLetter(*rowAxis), axisLetter(*columnAxis));
+    const std::size_t columns = grid->columns;
+    const std::size_t rows = grid->rows;
+    const std::string corner = grid->cornerLabel();
     for (std::size_t first = 0; first < columns; first += kColumnsPerTable) {
         const std::size_t last = std::min(first + kColumnsPerTable, columns);
         // A block of ten takes the page's width, a shorter one its share of it.
@@ -173,11 +169,11 @@ void writePointTables(HtmlWriter& out, const CWorkSystem& area)
         out.HtmlRowBegin();
         out.HtmlTextCell(corner, kHtmlBold);
         for (std::size_t j = first; j < last; ++j)
-            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(j) * area.m_step1, *columnAxis), kHtmlBold);
+            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(j) * area.m_step1, grid->columnAxis), kHtmlBold);
         out.HtmlRowEnd();
         for (std::size_t i = 0; i < rows; ++i) {
             out.HtmlRowBegin();
-            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(i) * area.m_step2, *rowAxis), kHtmlBold);
+            out.HtmlLengthCell(axisComponent(area.m_origin + static_cast<double>(i) * area.m_step2, grid->rowAxis), kHtmlBold);
             for (std::size_t j = first; j < last; ++j)
                 out.HtmlTextCell(pointValueText(area, j * rows + i));
             out.HtmlRowEnd();

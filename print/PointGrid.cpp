@@ -5,6 +5,7 @@
 #include "platform/TextUtil.h"
 #include "print/ResultSummary.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kzev {
@@ -29,6 +30,27 @@ std::optional<int> pitchAxis(const CVector& pitch)
         axis = k;
     }
     return axis;
+}
+
+std::optional<PointGridAxes> pointGridAxes(const CWorkSystem& area)
+{
+    PointGridAxes grid;
+    grid.columns = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    grid.rows = static_cast<std::size_t>(std::max(area.m_count2, 0));
+    if (grid.columns == 0 || grid.rows == 0 || grid.columns * grid.rows != area.m_points.size())
+        return std::nullopt;
+    const std::optional<int> columnAxis = pitchAxis(area.m_step1);
+    const std::optional<int> rowAxis = pitchAxis(area.m_step2);
+    if (!columnAxis || !rowAxis)
+        return std::nullopt;
+    grid.columnAxis = *columnAxis;
+    grid.rowAxis = *rowAxis;
+    return grid;
+}
+
+std::string PointGridAxes::cornerLabel() const
+{
+    return formatC("%c\\%c", axisLetter(rowAxis), axisLetter(columnAxis));
 }
 
 char axisLetter(int axis)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,23 @@ namespace kzev {
  * along coordinates and gets no table. Print and HTML label tables by it.
  */
 [[nodiscard]] std::optional<int> pitchAxis(const CVector& pitch);
+
+/** The rows and columns of an area's point table and the axes they run along. */
+struct PointGridAxes {
+    std::size_t columns = 0; ///< along the first pitch
+    std::size_t rows = 0; ///< along the second pitch
+    int columnAxis = 0;
+    int rowAxis = 0;
+    /** The table's corner label, such as Y\X: the row axis, a backslash, the column axis. */
+    [[nodiscard]] std::string cornerLabel() const;
+};
+
+/**
+ * Returns the table layout of the area's points, or nothing when its counts do
+ * not match the points it holds or a pitch does not run along one axis: such
+ * an area gets no table, in print and in HTML alike.
+ */
+[[nodiscard]] std::optional<PointGridAxes> pointGridAxes(const CWorkSystem& area);
 
 /** Returns "X", "Y" or "Z" of an axis. */
 [[nodiscard]] char axisLetter(int axis);

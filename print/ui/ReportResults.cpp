@@ -79,14 +79,11 @@ void valueTable(ReportPass& pass, const CWorkSystem& area, Kind kind)
 /** The values of the area's points in strips of columns along its first pitch, rows along the second. */
 void pointGrid(ReportPass& pass, const CWorkSystem& area, Kind kind)
 {
-    const std::size_t columns = static_cast<std::size_t>(std::max(area.m_count1, 0));
-    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count2, 0));
-    if (columns == 0 || rows == 0 || columns * rows != area.m_points.size())
+    const std::optional<PointGridAxes> grid = pointGridAxes(area);
+    if (!grid)
         return;
-    const std::optional<int> columnAxis = pitchAxis(area.m_step1);
-    const std::optional<int> rowAxis = pitchAxis(area.m_step2);
-    if (!columnAxis || !rowAxis)
-        return;
+    const std::size_t columns = grid->columns;
+    const std::size_t rows = grid->rows;
     const PageFrame& f = pass.frame();
     PageFlow& flow = pass.flow();
     pass.font(kReportBold);
@@ -94,7 +91,7 @@ void pointGrid(ReportPass& pass, const CWorkSystem& area, Kind kind)
     const std::size_t perStrip = static_cast<std::size_t>(std::max((f.right - f.left - 20) / columnWidth - 1, 1));
     const SummaryFigures figures = storedSummaryFigures(area);
     const double closeness = kind == Kind::Illuminance ? 0.09 : 1e-12;
-    const std::string corner = formatC("%c\\%c", axisLetter(*rowAxis), axisLetter(*columnAxis));
+    const std::string corner = grid->cornerLabel();
     const auto cellX = [&](std::size_t cell) { return f.left + static_cast<int>(cell + 1) * columnWidth - 60; };
 
     for (std::size_t first = 0; first < columns; first += perStrip) {
@@ -104,7 +101,7 @@ void pointGrid(ReportPass& pass, const CWorkSystem& area, Kind kind)
             const int y = flow.y();
             int height = pass.text(cellX(0), y, corner, TextAlign::Right);
             for (std::size_t j = first; j < last; ++j) {
-                const double at = axisComponent(area.m_origin + static_cast<double>(j) * area.m_step1, *columnAxis);
+                const double at = axisComponent(area.m_origin + static_cast<double>(j) * area.m_step1, grid->columnAxis);
                 height = std::max(height, pass.text(cellX(j - first + 1), y, pass.length(at), TextAlign::Right));
             }
             flow.down(height);
@@ -117,7 +114,7 @@ void pointGrid(ReportPass& pass, const CWorkSystem& area, Kind kind)
                 header();
             const int y = flow.y();
             pass.font(kReportBold);
-            const double at = axisComponent(area.m_origin + static_cast<double>(i) * area.m_step2, *rowAxis);
+            const double at = axisComponent(area.m_origin + static_cast<double>(i) * area.m_step2, grid->rowAxis);
             int height = pass.text(cellX(0), y, pass.length(at), TextAlign::Right);
             for (std::size_t j = first; j < last; ++j) {
                 const std::size_t index = j * rows + i;
