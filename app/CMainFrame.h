@@ -185,6 +185,10 @@ public:
     /** Enables the direct drawing while the view shows a scene and a CAD program is found. */
     void OnUpdateDrawInCad(kzev::CommandUi& ui);
     // Drawing into the running CAD program (CMainFrame_Cad.cpp).
+    /** Runs the legend of used luminaires (32914), which builds and draws its own legend. */
+    void OnUsedLuminaires();
+    /** Enables 32914 while the project holds a luminaire and no calculation runs. */
+    void OnUpdateUsedLuminairesLegend(kzev::CommandUi& ui);
     /** Runs the rooms legend dialog (32921) and refills the tree after it. */
     void OnRoomLegend();
     /** Enables 32921 while a project is open and no calculation runs. */

@@ -1,5 +1,5 @@
-// The frame's commands that draw into the running CAD program: the rooms
-// legend dialog and the title block.
+// The frame's commands that draw into the running CAD program: the legends of
+// the used luminaires and of the rooms, and the title block.
 
 #include "app/CMainFrame.h"
 
@@ -8,8 +8,24 @@
 #include "cad/CadPicker.h"
 #include "cad/TitleBlock.h"
 #include "dialogs/grids/CRoomLegendDialog.h"
+#include "dialogs/grids/CUsedLuminairesDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
+
+void CMainFrame::OnUsedLuminaires()
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc)
+        return;
+    CUsedLuminairesDialog dialog(*doc, this);
+    (void)dialog.exec();
+}
+
+void CMainFrame::OnUpdateUsedLuminairesLegend(kzev::CommandUi& ui)
+{
+    const CKzevDoc* doc = kzev::theDocument();
+    ui.Enable(doc != nullptr && !doc->m_luminaires.empty() && !m_document->calcRunning());
+}
 
 void CMainFrame::OnRoomLegend()
 {

@@ -1,0 +1,33 @@
+// "Legenda použitých svítidel" from the View menu on the office: the legend of
+// the project's used luminaires opens, lists them, and Storno leaves the project as it was.
+
+#include "app/gui/OfficeFrameTest.h"
+
+#include "dialogs/grids/CUsedLuminairesDialog.h"
+#include "grid/GridWidget.h"
+#include "support/gui/WhenShown.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr int kUsedLuminairesLegend = 32914;
+
+class UsedLuminairesLegendGui : public kzev::test::OfficeFrameTest { };
+
+TEST_F(UsedLuminairesLegendGui, TheMenuItemOpensTheLegendOfTheUsedLuminaires)
+{
+    QAction* item = frame().commandAction(kUsedLuminairesLegend);
+    ASSERT_NE(item, nullptr);
+    int rows = 0;
+    const kzev::test::WhenShown<CUsedLuminairesDialog> legend([&rows](CUsedLuminairesDialog& dialog) {
+        rows = dialog.gridWidget().grid().GetRowCount();
+        kzev::test::saveShot(dialog, "used_luminaires_legend.png");
+    });
+    kzev::test::clickMenuItem(frame(), item);
+    ASSERT_TRUE(QTest::qWaitFor([&legend] { return legend.done(); }, 5000)) << "no legend came";
+    EXPECT_GE(rows, 2) << "the office uses at least one luminaire";
+    EXPECT_FALSE(doc().IsModified());
+}
+
+} // namespace
