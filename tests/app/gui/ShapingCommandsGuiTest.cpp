@@ -8,7 +8,6 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
-#include "app/StandInForm.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 
