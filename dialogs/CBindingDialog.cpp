@@ -1,5 +1,7 @@
 #include "dialogs/CBindingDialog.h"
 
+#include "dialogs/BindingPicture.h"
+
 #include "platform/StringTable.h"
 
 #include <QButtonGroup>
@@ -51,7 +53,11 @@ CBindingDialog::CBindingDialog(const kzev::BindingSettings& settings, double roo
     for (std::size_t i = 0; i < m_options.size(); ++i) {
         m_options[i] = new QRadioButton(text(kFirstOption + static_cast<int>(i)), kinds);
         group->addButton(m_options[i], static_cast<int>(i));
-        kindsLayout->addWidget(m_options[i]);
+        auto* row = new QHBoxLayout;
+        m_pictures[i] = new BindingPicture(static_cast<int>(i), m_options[i], kinds);
+        row->addWidget(m_pictures[i]);
+        row->addWidget(m_options[i], 1);
+        kindsLayout->addLayout(row);
     }
     if (settings.bindingType >= 0 && settings.bindingType < 4)
         m_options[static_cast<std::size_t>(settings.bindingType)]->setChecked(true);

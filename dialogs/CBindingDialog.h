@@ -6,6 +6,7 @@
 
 #include <array>
 
+class BindingPicture;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
@@ -32,6 +33,11 @@ public:
     [[nodiscard]] kzev::BindingSettings settings() const;
 
     [[nodiscard]] QRadioButton* optionButton(int option) const { return m_options.at(static_cast<std::size_t>(option)); }
+    /** The picture beside the option. */
+    [[nodiscard]] BindingPicture* optionPicture(int option) const
+    {
+        return m_pictures.at(static_cast<std::size_t>(option));
+    }
     [[nodiscard]] QCheckBox* keepBindingBox() const { return m_keepBinding; }
     /** The edits "&X", "&Y" and "&Z" (axis 0, 1, 2). */
     [[nodiscard]] QLineEdit* shiftEdit(int axis) const { return m_shift.at(static_cast<std::size_t>(axis)); }
@@ -40,6 +46,7 @@ private:
     void onOption(int option);
 
     std::array<QRadioButton*, 4> m_options {};
+    std::array<BindingPicture*, 4> m_pictures {};
     QCheckBox* m_keepBinding = nullptr;
     std::array<QLineEdit*, 3> m_shift {};
     double m_roomLength;

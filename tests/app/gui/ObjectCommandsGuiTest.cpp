@@ -8,6 +8,7 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
+#include "dialogs/BindingPicture.h"
 #include "dialogs/CBindingDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -289,6 +291,105 @@ TEST_F(ObjectCommandsGui, MirroredAboutXThenTheBindingDialogReopensAsLeftAndStor
     EXPECT_EQ(doc().m_derivedOffsetX, 0.0);
     EXPECT_DOUBLE_EQ(doc().m_derivedOffsetY, office.m_width / 2.0);
     EXPECT_FALSE(doc().IsModified());
+}
+
+namespace {
+
+// The pixels of one colour in a picture, as a mask of their bounding box.
+struct Shape {
+    QRect box;
+    QImage mask;
+};
+
+Shape shapeOf(const QImage& image, const QColor& colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return { box, image.copy(box) };
+}
+
+// The share of pixels of the copy's mask that differ from the source's mask turned as the option turns it.
+double mismatch(const Shape& source, const Shape& copy, const QColor& sourceColour, const QColor& copyColour,
+    bool flipX, bool flipY)
+{
+    if (source.box.size() != copy.box.size())
+        return 1.0;
+    int wrong = 0;
+    const int w = source.box.width();
+    const int h = source.box.height();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool inSource = source.mask.pixelColor(flipX ? w - 1 - x : x, flipY ? h - 1 - y : y) == sourceColour;
+            const bool inCopy = copy.mask.pixelColor(x, y) == copyColour;
+            wrong += inSource != inCopy ? 1 : 0;
+        }
+    }
+    return static_cast<double>(wrong) / (w * h);
+}
+
+// Every option's picture beside its button shows the copy turned as the option turns it.
+void checkBindingPictures(CBindingDialog& dialog)
+{
+    const QColor source = BindingPicture::sourceColour();
+    const QColor copy = BindingPicture::copyColour();
+    struct Case {
+        int option;
+        bool flipX, flipY;
+    };
+    // Mirrored about X turns the copy upside down, about Y sideways, about the centre both; a shift keeps it.
+    for (const Case c : { Case { 0, false, true }, Case { 1, true, false }, Case { 2, true, true },
+             Case { 3, false, false } }) {
+        BindingPicture* picture = dialog.optionPicture(c.option);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_TRUE(picture->isVisible());
+        // Beside its option, on the same row.
+        const QRect button = dialog.optionButton(c.option)->geometry();
+        EXPECT_LT(picture->geometry().right(), button.left());
+        EXPECT_TRUE(picture->geometry().contains(picture->geometry().left(), button.center().y()));
+        const QImage image = picture->grab().toImage();
+        const Shape original = shapeOf(image, source);
+        const Shape derived = shapeOf(image, copy);
+        ASSERT_FALSE(original.box.isEmpty()) << c.option;
+        ASSERT_FALSE(derived.box.isEmpty()) << c.option;
+        EXPECT_FALSE(original.box.intersects(derived.box)) << c.option;
+        EXPECT_LT(mismatch(original, derived, source, copy, c.flipX, c.flipY), 0.05) << c.option;
+        if (c.option == 0) {
+            EXPECT_EQ(derived.box.left(), original.box.left());
+        }
+        if (c.option == 1) {
+            EXPECT_EQ(derived.box.top(), original.box.top());
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(ObjectCommandsGui, EveryBindingOptionShowsItsPictureAndAClickOnThePictureChoosesIt)
+{
+    select(item(0, TreeItemKind::LampFolder, 0));
+    const std::string halfLength = kzev::formatC("%1.0lf", room().m_length * 500.0);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CBindingDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        checkBindingPictures(*dialog);
+        // A click on the picture of the Y mirror chooses that option and suggests its axis.
+        click(dialog->optionPicture(1), dialog->optionPicture(1)->rect().center());
+        EXPECT_TRUE(dialog->optionButton(1)->isChecked());
+        EXPECT_EQ(dialog->shiftEdit(0)->text().toStdString(), halfLength);
+        EXPECT_FALSE(dialog->shiftEdit(1)->isEnabled());
+        kzev::test::saveShot(*dialog, "binding_dialog_pictures.png");
+        dialog->reject();
+    });
+    kzev::test::clickMenuItem(frame(), frame().commandAction(32900), QStringLiteral("&Vložit"));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(room().m_lampSystems.size(), 1u) << "Storno derives nothing";
 }
 
 TEST_F(ObjectCommandsGui, DeletingAModeAndTheRoom)
