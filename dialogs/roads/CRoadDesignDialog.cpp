@@ -2,6 +2,7 @@
 #include "dialogs/OkCancelRow.h"
 
 #include "dialogs/rooms/CDialogRoom.h"
+#include "dialogs/rooms/RoomPages.h"
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"
 #include "platform/Services.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -192,5 +194,11 @@ void CRoadDesignDialog::onMaintenance()
     CDialogRoom sheet(m_doc, m_values.room, this);
     sheet.m_road = 1;
     sheet.setWindowIcon(windowIcon());
-    (void)sheet.DoModal();
+    if (!sheet.OnInitDialog())
+        return;
+    // The button asks for the maintenance, whichever page the sheet was last left on.
+    auto* tabs = sheet.findChild<QTabWidget*>();
+    if (auto* page = sheet.findChild<CRoomMaintenance*>(); tabs && page)
+        tabs->setCurrentWidget(page);
+    (void)sheet.exec();
 }

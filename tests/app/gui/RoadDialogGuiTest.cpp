@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -74,6 +75,7 @@ TEST_F(RoadDialogGui, PropertiesOfTheRoadRebuildItFromTheDialog)
 {
     CProjectTree* tree = m_app.frame()->projectTree();
     kzev::test::click(tree->viewport(), tree->visualItemRect(tree->topLevelItem(0)).center());
+    doc().m_rooms.at(0).m_activePage = 0;
     bool sheetOpened = false;
     onDialog([&sheetOpened](CRoadDesignDialog& dialog) {
         EXPECT_EQ(field<QComboBox>(dialog, "spacing")->currentText(), QStringLiteral("35000"));
@@ -85,6 +87,9 @@ TEST_F(RoadDialogGui, PropertiesOfTheRoadRebuildItFromTheDialog)
         const kzev::test::WhenShown<CDialogRoom> maintenance([&sheetOpened](CDialogRoom& shown) {
             auto* sheet = &shown;
             sheetOpened = sheet->windowTitle() == QStringLiteral("Vlastnosti vozovky");
+            // The sheet was last left on its dimensions; "Údržba" opens it on the maintenance page.
+            auto* tabs = sheet->findChild<QTabWidget*>();
+            EXPECT_EQ(tabs ? tabs->tabText(tabs->currentIndex()) : QString(), QStringLiteral("Údržba"));
             kzev::test::saveShot(*sheet, "road_maintenance_sheet.png");
             sheet->reject();
         });
