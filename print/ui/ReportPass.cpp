@@ -117,10 +117,11 @@ void ReportPass::ruleBetween()
     m_flow.down(40);
 }
 
-void ReportPass::paragraph(const std::string& value)
+std::vector<std::string> ReportPass::wrapped(const std::string& value)
 {
     const PageFrame& f = frame();
     const int span = f.right - f.left;
+    std::vector<std::string> lines;
     std::string lineText;
     std::size_t start = 0;
     while (start <= value.size()) {
@@ -130,7 +131,7 @@ void ReportPass::paragraph(const std::string& value)
         const std::string word = value.substr(start, end - start);
         const std::string longer = lineText.empty() ? word : lineText + " " + word;
         if (!lineText.empty() && width(longer) > span) {
-            m_flow.down(text(f.left, m_flow.y(), lineText, TextAlign::Left));
+            lines.push_back(lineText);
             lineText = word;
         } else {
             lineText = longer;
@@ -138,7 +139,28 @@ void ReportPass::paragraph(const std::string& value)
         start = end + 1;
     }
     if (!lineText.empty())
-        m_flow.down(text(f.left, m_flow.y(), lineText, TextAlign::Left));
+        lines.push_back(lineText);
+    return lines;
+}
+
+void ReportPass::paragraph(const std::string& value)
+{
+    for (const std::string& line : wrapped(value))
+        m_flow.down(text(frame().left, m_flow.y(), line, TextAlign::Left));
+}
+
+void ReportPass::headingWithBlock(const std::string& value, int gapLines, int blockLines)
+{
+    font(kReportHeading);
+    int height = 0;
+    for (const std::string& line : wrapped(value))
+        height += m_surface.textExtent(line).cy;
+    font(kReportNormal);
+    // A heading never stays alone at the foot of a page: it goes over with its block.
+    if (m_flow.y() - height - (gapLines + blockLines) * m_flow.line() <= frame().bottom)
+        m_flow.newPage(frame().top - 3 * m_flow.line());
+    heading(value);
+    m_flow.downLines(gapLines);
 }
 
 void ReportPass::closeBlock(int top)

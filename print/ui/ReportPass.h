@@ -51,6 +51,11 @@ public:
     [[nodiscard]] int width(const std::string& value);
     /** A heading in the heading font from the left edge, wrapped at the right one; y moves down by its lines. */
     void heading(const std::string& value);
+    /**
+     * A heading followed by gap lines, moved to the next page with its first
+     * block when that block of the given lines would not start on this page.
+     */
+    void headingWithBlock(const std::string& value, int gapLines, int blockLines);
     /** A block row of label, value and unit; y moves down by the row's height. */
     void row(const std::string& label, const std::string& value, const std::string& unit);
     /** A block row of three values at the value column and the two tab stops. */
@@ -81,6 +86,9 @@ public:
     [[nodiscard]] const std::vector<int>& pages() const { return m_pages; }
 
 private:
+    /** The text broken between words into lines as wide as the frame, in the current font. */
+    std::vector<std::string> wrapped(const std::string& value);
+
     IDrawSurface& m_surface;
     QtPainterSurface* m_qt;
     CKzevView& m_view;

@@ -130,8 +130,7 @@ void calculationPoints(ReportPass& pass, const CRoom& room)
     if (pass.doc().m_printWork != 1 || room.m_workSystems.empty())
         return;
     pass.ensureRoom(16);
-    pass.heading(loadString(61773));
-    pass.flow().downLines(2);
+    pass.headingWithBlock(loadString(61773), 2, 12);
     for (const CWorkSystem& area : room.m_workSystems) {
         pass.ensureRoom(12);
         const int top = pass.flow().y();
@@ -199,8 +198,7 @@ void luminaires(ReportPass& pass, const CRoom& room)
     if (doc.m_printLamps != 1 || room.m_lampSystems.empty())
         return;
     pass.ensureRoom(5);
-    pass.heading(loadString(61783));
-    pass.flow().downLines(1);
+    pass.headingWithBlock(loadString(61783), 1, 17);
     for (std::size_t k = 0; k < room.m_lampSystems.size(); ++k) {
         const CLampSystem& system = room.m_lampSystems[k];
         pass.ensureRoom(17);
@@ -245,8 +243,7 @@ void obstacles(ReportPass& pass, const CRoom& room)
     if (pass.doc().m_printX != 1 || room.m_obstacleSystems.empty())
         return;
     pass.ensureRoom(9);
-    pass.heading(loadString(61794));
-    pass.flow().downLines(1);
+    pass.headingWithBlock(loadString(61794), 1, 7 + 6);
     for (const CXSystem& obstacle : room.m_obstacleSystems) {
         pass.ensureRoom(7 + 6);
         const int top = pass.flow().y();

@@ -6,6 +6,9 @@
 #include "model/CKzevDoc.h"
 #include "model/Quantity.h"
 #include "platform/AppFolders.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+#include "print/ResultSummary.h"
 #include "print/ui/SheetComposer.h"
 #include "support/FakeServices.h"
 #include "view/CKzevView.h"
@@ -232,5 +235,62 @@ TEST_F(ReportComposer, PlanPageOfTheRoomIsTitledWithItsPrintScale)
         const QString plan = pdfText(file, sheet.contentsPages()[0] + 1);
         EXPECT_TRUE(plan.contains(QString::fromUtf8(c.title))) << plan.toStdString();
         EXPECT_EQ(plan.contains(QStringLiteral(", 1:")), c.scale > 0);
+    }
+}
+
+TEST_F(ReportComposer, HeadingsStayOnThePageOfTheirFirstBlock)
+{
+    CRoom& office = doc.m_rooms[0];
+    office.m_resultsValid = 1;
+    CLampSystem system;
+    system.m_name = "Řada u okna";
+    office.m_lampSystems = { system };
+    CXSystem cabinet;
+    cabinet.m_name = "Skříně";
+    office.m_obstacleSystems = { cabinet };
+    doc.m_printPoint = 1;
+    doc.m_printPointTabs = 0;
+    doc.m_printLuminaires = 0;
+    // Each further area moves the headings below it down by its block, so one of these
+    // counts leaves a heading just above the foot of a page with no room for its block.
+    for (int areas = 1; areas <= 9; ++areas) {
+        office.m_workSystems.clear();
+        for (int k = 1; k <= areas; ++k) {
+            CWorkSystem area;
+            area.m_name = "Stůl " + std::to_string(k);
+            area.m_count1 = 1;
+            area.m_count2 = 1;
+            area.m_points.resize(1);
+            office.m_workSystems.push_back(area);
+        }
+        SheetComposer sheet = composer();
+        view.setPageComposer(&sheet);
+        ASSERT_TRUE(view.printDocument(printer));
+        view.setPageComposer(nullptr);
+        std::vector<std::pair<QString, QString>> kept { { QStringLiteral("Rozmístění výpočetních bodů"),
+                                                            QStringLiteral("Místo zrakového úkolu") },
+            { QStringLiteral("Rozmístění svítidel"), QStringLiteral("Soustava svítidel 1") },
+            { QStringLiteral("Rozmístění překážek"), QStringLiteral("Soustava překážek") } };
+        const std::string quantity = formatC(loadString(61819).c_str(), GetQuantityName(94).c_str());
+        for (int k = 1; k <= areas; ++k) {
+            kept.emplace_back(QStringLiteral("Stůl %1 - ").arg(k) + QString::fromStdString(quantity).simplified(),
+                QStringLiteral("Minimální hodnota"));
+        }
+        std::vector<bool> found(kept.size(), false);
+        const int first = sheet.contentsPages()[0];
+        for (int page = first; page < sheet.contentsPages()[1]; ++page) {
+            const QString text = pdfText(file, page);
+            for (std::size_t h = 0; h < kept.size(); ++h) {
+                const qsizetype at = text.indexOf(kept[h].first);
+                if (at < 0)
+                    continue;
+                found[h] = true;
+                EXPECT_GE(text.indexOf(kept[h].second, at), 0)
+                    << kept[h].first.toStdString() << " alone at the foot of page " << page << " with " << areas
+                    << " areas:\n" << text.toStdString();
+            }
+        }
+        for (std::size_t h = 0; h < kept.size(); ++h)
+            EXPECT_TRUE(found[h]) << kept[h].first.toStdString() << " with " << areas << " areas";
     }
 }
