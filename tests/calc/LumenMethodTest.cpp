@@ -1,6 +1,7 @@
 #include "calc/LumenMethod.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +41,14 @@ std::string tableText(const ShareOf& share, int dataLines = 27)
 class DataFolder {
 public:
     explicit DataFolder(const std::string& table)
-        : m_path(fs::temp_directory_path()
-              / ("kzev_lumen_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_"
-                  + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+        : m_folder("kzev-lumen")
     {
-        fs::create_directories(m_path);
-        std::ofstream(m_path / kLumenMethodTableFile) << table;
+        std::ofstream(m_folder / kLumenMethodTableFile) << table;
     }
-    ~DataFolder() { fs::remove_all(m_path); }
-    const fs::path& path() const { return m_path; }
+    const fs::path& path() const { return m_folder.path(); }
 
 private:
-    fs::path m_path;
+    ScratchFolder m_folder;
 };
 
 // cd/klm of a luminaire whose downward flux is exactly its lamps' flux:
@@ -326,8 +323,9 @@ TEST(LumenMethodTable, DamagedLinesAreBadData)
         { "a share above 1", "0.5,0.5,0.5,0.5,0.5,0.5,0.5,0.5,0.5,1.5\n" },
         { "a word", "0.5,0.5,x,0.5,0.5,0.5,0.5,0.5,0.5,0.5\n" },
     };
+    const ScratchFolder folder("kzev-lumen");
     for (const Case& c : cases) {
-        const fs::path file = fs::temp_directory_path() / "kzev_lumen_table_bad.dat";
+        const fs::path file = folder / "zev_str_bad.dat";
         std::string text = tableText(good, 26);
         std::ofstream(file) << c.firstLine << text;
         LumenMethodTable table {};

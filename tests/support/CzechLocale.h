@@ -1,9 +1,13 @@
 #pragma once
 
+#include "support/ScratchFolder.h"
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace kzev::test {
@@ -11,8 +15,9 @@ namespace kzev::test {
 /**
  * Switches the C library to the Czech locale (cs_CZ.UTF-8, a decimal comma)
  * for its lifetime, as a Czech user's program runs. A system without the
- * locale gets it built from the locales package's sources into the temporary
- * folder (LOCPATH), so the switch needs no administrator. active() says
+ * locale gets it built from the locales package's sources into a scratch
+ * folder of the running test (LOCPATH), so the switch needs no administrator
+ * and runs side by side never build into each other's folder. active() says
  * whether it took, reason() why not.
  */
 class CzechLocale {
@@ -23,22 +28,31 @@ public:
         m_previous = current ? current : "C";
         if (switchTo())
             return;
-        const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kzev-locales";
-        std::error_code ignored;
-        std::filesystem::create_directories(folder, ignored);
-        if (!std::filesystem::exists(folder / "cs_CZ.UTF-8")) {
-            const std::string command
-                = "localedef -i cs_CZ -f UTF-8 '" + (folder / "cs_CZ.UTF-8").string() + "' >/dev/null 2>&1";
-            if (std::system(command.c_str()) != 0) {
-                m_reason = "cs_CZ.UTF-8 is not installed and localedef could not build it (package locales)";
-                return;
-            }
+        m_folder = std::make_unique<ScratchFolder>("kzev-locales");
+        const std::filesystem::path& folder = m_folder->path();
+        const std::string command
+            = "localedef -i cs_CZ -f UTF-8 '" + (folder / "cs_CZ.UTF-8").string() + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) {
+            m_reason = "cs_CZ.UTF-8 is not installed and localedef could not build it (package locales)";
+            return;
         }
+        if (const char* path = std::getenv("LOCPATH"))
+            m_previousLocPath = path;
+        m_locPathSet = true;
         ::setenv("LOCPATH", folder.c_str(), 1);
         if (!switchTo())
             m_reason = "cs_CZ.UTF-8 built under " + folder.string() + " but setlocale refuses it";
     }
-    ~CzechLocale() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    ~CzechLocale()
+    {
+        std::setlocale(LC_ALL, m_previous.c_str());
+        if (!m_locPathSet)
+            return;
+        if (m_previousLocPath)
+            ::setenv("LOCPATH", m_previousLocPath->c_str(), 1);
+        else
+            ::unsetenv("LOCPATH");
+    }
     CzechLocale(const CzechLocale&) = delete;
     CzechLocale& operator=(const CzechLocale&) = delete;
 
@@ -58,6 +72,9 @@ private:
 
     std::string m_previous;
     std::string m_reason = "";
+    std::unique_ptr<ScratchFolder> m_folder;
+    std::optional<std::string> m_previousLocPath;
+    bool m_locPathSet = false;
 };
 
 } // namespace kzev::test
