@@ -4,7 +4,8 @@
 #include "calc/CalcProgress.h"
 #include "calc/GlareGeometry.h"
 #include "calc/LuminaireFlux.h"
-#include "calc/ObstacleShading.h"
+#include "calc/LuminaireFrame.h"
+#include "calc/ObstacleScene.h"
 #include "calc/PointBatches.h"
 #include "calc/PositionIndexTable.h"
 #include "model/CRoom.h"
@@ -35,15 +36,15 @@ constexpr double kNoBackgroundLux = 1e-6;
 const double kFieldCosine = std::cos(57.5 * kModelPi / 180.0);
 
 
-// Projected luminous area of the whole luminaire seen along toEye (unit axes
-// a = C0, b = length, o = optical). A width of exactly 2 marks a sphere of
-// diameter L, a width of 0 an upright cylinder of diameter L and height H.
+// Projected luminous area of the whole luminaire seen along toEye, at the
+// given distance (unit axes a = C0, b = length, o = optical). A width of
+// exactly 2 marks a sphere of diameter L, a width of 0 an upright cylinder of
+// diameter L and height H.
 double projectedArea(double length, double width, double height, const CVector& a, const CVector& b,
-    const CVector& o, const CVector& toEye)
+    const CVector& o, const CVector& toEye, double distance)
 {
     if (std::fabs(width - 2.0) < 1e-9)
         return 0.785398 * length * length;
-    const double distance = toEye.Length();
     if (std::fabs(width) < 1e-9) {
         const double cosTheta = DotProduct(toEye, o) / distance;
         const double sinTheta = std::sqrt(std::fmax(0.0, 1.0 - cosTheta * cosTheta));
@@ -56,6 +57,40 @@ double projectedArea(double length, double width, double height, const CVector& 
     const double co = std::fabs(DotProduct(toEye, o)) / distance;
     return height * length * ca + height * width * cb + width * length * co;
 }
+
+// One luminaire position that is switched on, with what the rating needs of
+// it worked out once per pass; in the order of the systems and their positions.
+struct GlareSource {
+    CVector position;
+    LuminaireFrame frame;
+    const CLuminaire* luminaire;
+    const CLampSystem* system;
+    double flux;
+    double length;
+    double width;
+    double height;
+};
+
+std::vector<GlareSource> glareSources(const std::vector<LitLampSystem>& systems)
+{
+    std::vector<GlareSource> sources;
+    for (const LitLampSystem& entry : systems) {
+        const auto& dimensions = entry.luminaire->m_luminousDimensions;
+        for (const COneLampSystem& position : entry.system->m_luminaires) {
+            if (position.m_switchedOff != 1)
+                sources.push_back({ position.m_position, LuminaireFrame(position), entry.luminaire, entry.system,
+                    entry.flux, dimensions[kLuminousLength], dimensions[kLuminousWidth], dimensions[2] });
+        }
+    }
+    return sources;
+}
+
+// A viewing direction of the area with what the angles of the sources need of it.
+struct ViewingDirection {
+    CVector view;
+    CVector upCrossView;
+    double viewFromUp;
+};
 
 CVector upVector(const CWorkSystem& area)
 {
@@ -84,10 +119,16 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
     const auto lit = litLampSystems(room, catalogue);
     if (!lit)
         return false;
-    const std::vector<LitLampSystem>& systems = *lit;
+    const std::vector<GlareSource> sources = glareSources(*lit);
+    const ObstacleScene obstacles(room);
+    const bool anyObstacle = !obstacles.empty();
 
     const CVector up = upVector(area);
-    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    std::vector<ViewingDirection> directions;
+    for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
+        const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
+        directions.push_back({ view, CrossProduct(up, view), AngleBetween(view, up) });
+    }
     std::atomic<bool> backgroundMissing { false };
 
     const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
@@ -101,75 +142,63 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
             static_cast<std::int32_t>(pointIndex % perRow));
         // Built aside and stored whole, so a stop or an error never leaves a half-rated point.
         std::vector<double> ratings;
+        ratings.reserve(directions.size());
         double largest = -1.0;
         bool notComputed = false;
 
-        for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
-            const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
-            const CVector upCrossView = CrossProduct(up, view);
-            const double viewFromUp = AngleBetween(view, up);
+        for (std::size_t k = 0; k < directions.size(); ++k) {
+            const ViewingDirection& direction = directions[k];
             double sum = 0.0;
-
-            for (const LitLampSystem& entry : systems) {
-                const CLuminaire& luminaire = *entry.luminaire;
-                const double length = luminaire.m_luminousDimensions[kLuminousLength];
-                const double width = luminaire.m_luminousDimensions[kLuminousWidth];
-                const double height = luminaire.m_luminousDimensions[2];
-                for (const COneLampSystem& position : entry.system->m_luminaires) {
-                    if (position.m_switchedOff == 1)
-                        continue;
-                    // The whole luminaire is rated at its centre, as the CIE formula counts it.
-                    const CVector& q = position.m_position;
-                    const CVector s = q - eye;
-                    const double d = s.Length();
-                    if (!(d > 1e-9))
-                        continue;
-                    if (DotProduct(s, view) < kFieldCosine * d)
-                        continue;
-                    // Angles of the centre from the line of sight: sideways about the up
-                    // vector, and above it; a centre outside the table's field is left out.
-                    const double tau = AngleBetween(CrossProduct(up, s), upCrossView);
-                    const double delta = viewFromUp - AngleBetween(s, up);
-                    const double tr = std::tan(DegToRad(std::fabs(tau)));
-                    // H/R is over the distance along the line of sight, not over the
-                    // horizontal distance, as the position-index table is laid out.
-                    const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
-                    const double p = table.lookup(tr, hr);
-                    if (!(p > 1e-5))
-                        continue;
-                    double t = 1.0;
-                    if (anyObstacle) {
-                        double crossed = 1.0;
-                        if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
-                            if (crossed <= 1e-5)
-                                continue;
-                            t = crossed;
-                        }
+            for (const GlareSource& source : sources) {
+                // The whole luminaire is rated at its centre, as the CIE formula counts it.
+                const CVector& q = source.position;
+                const CVector s = q - eye;
+                const double d = s.Length();
+                if (!(d > 1e-9))
+                    continue;
+                if (DotProduct(s, direction.view) < kFieldCosine * d)
+                    continue;
+                // Angles of the centre from the line of sight: sideways about the up
+                // vector, and above it; a centre outside the table's field is left out.
+                const double tau = AngleBetween(CrossProduct(up, s), direction.upCrossView);
+                const double delta = direction.viewFromUp - AngleBetween(s, up);
+                const double tr = std::tan(DegToRad(std::fabs(tau)));
+                // H/R is over the distance along the line of sight, not over the
+                // horizontal distance, as the position-index table is laid out.
+                const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
+                const double p = table.lookup(tr, hr);
+                if (!(p > 1e-5))
+                    continue;
+                double t = 1.0;
+                if (anyObstacle) {
+                    double crossed = 1.0;
+                    if (obstacles.crossing(q, eye, crossed, true) != 0) {
+                        if (crossed <= 1e-5)
+                            continue;
+                        t = crossed;
                     }
-                    const CVector a = position.m_c0Axis.Normalized();
-                    const CVector o = position.m_opticalAxis.Normalized();
-                    const CVector b = CrossProduct(a, o).Normalized();
-                    const CVector u = eye - q;
-                    const double area0 = projectedArea(length, width, height, a, b, o, u);
-                    if (!(area0 > 1e-9)) {
-                        const CLampSystem* none = nullptr;
-                        withoutArea.compare_exchange_strong(none, entry.system);
-                        return false;
-                    }
-                    const double omega = area0 / (d * d);
-                    const double gamma = AngleBetween(o, u);
-                    const double c = fullCircleCAngle(u, a, o);
-                    const double intensity = luminaire.GetIntensity(c, gamma) * entry.flux * 0.001;
-                    const double luminance = intensity / area0 * t;
-                    const double term = luminance * luminance * omega / (p * p);
-                    if (term > 1e-6)
-                        sum += term;
                 }
+                const CVector u = eye - q;
+                const LuminaireFrame& frame = source.frame;
+                const double area0 = projectedArea(source.length, source.width, source.height, frame.reference(),
+                    frame.length(), frame.optical(), u, d);
+                if (!(area0 > 1e-9)) {
+                    const CLampSystem* none = nullptr;
+                    withoutArea.compare_exchange_strong(none, source.system);
+                    return false;
+                }
+                const double omega = area0 / (d * d);
+                const PhotometricAngles angles = frame.anglesTowards(u, d);
+                const double intensity = source.luminaire->GetIntensity(angles.c, angles.gamma) * source.flux * 0.001;
+                const double luminance = intensity / area0 * t;
+                const double term = luminance * luminance * omega / (p * p);
+                if (term > 1e-6)
+                    sum += term;
             }
 
             double rating = 0.0;
             if (sum > 0.0) {
-                const double eyeIlluminance = background.eyeIlluminance(pointIndex, static_cast<std::size_t>(k));
+                const double eyeIlluminance = background.eyeIlluminance(pointIndex, k);
                 if (eyeIlluminance > kNoBackgroundLux) {
                     rating = 8.0 * std::log10(sum * 0.25 / eyeIlluminance * kModelPi);
                     if (!(rating > 1e-6) || !std::isfinite(rating))
@@ -194,8 +223,8 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
     };
     const BatchOutcome outcome = runPointBatches(rows, perRow, step, ratePoint);
     // The area keeps the last direction it was looked along.
-    if (rows * perRow > 0 && area.m_directionCount > 0)
-        area.m_viewDirection = viewingDirection(directionAzimuth(area, area.m_directionCount - 1), area.m_tilt);
+    if (rows * perRow > 0 && !directions.empty())
+        area.m_viewDirection = directions.back().view;
     if (outcome == BatchOutcome::failed) {
         const CLampSystem* system = withoutArea.load();
         services().messageBox->show(
