@@ -52,11 +52,24 @@ void ReportPass::heading(const std::string& value)
     font(kReportNormal);
 }
 
+int ReportPass::label(int y, const std::string& value)
+{
+    // A label wider than its column goes on over more lines rather than across the frame's rule.
+    const int column = frame().left + 460;
+    const std::vector<std::string> lines = wrapped(value, 460);
+    if (lines.empty())
+        return text(column, y, value, TextAlign::Right);
+    int height = 0;
+    for (const std::string& line : lines)
+        height += text(column, y - height, line, TextAlign::Right);
+    return height;
+}
+
 void ReportPass::row(const std::string& label, const std::string& value, const std::string& unit)
 {
     const PageFrame& f = frame();
     const int y = m_flow.y();
-    int height = text(f.left + 460, y, label, TextAlign::Right);
+    int height = this->label(y, label);
     height = std::max(height, text(f.right - 150, y, unit, TextAlign::Left));
     // A value wider than its column goes on over more lines, broken between words.
     const int span = f.right - 190 - (f.left + 500);
@@ -84,7 +97,7 @@ void ReportPass::row3(const std::string& label, const std::string& a, const std:
 {
     const PageFrame& f = frame();
     const int y = m_flow.y();
-    int height = text(f.left + 460, y, label, TextAlign::Right);
+    int height = this->label(y, label);
     height = std::max(height, text(f.left + 500, y, a, TextAlign::Left));
     if (!b.empty())
         height = std::max(height, text(f.tab1, y, b, TextAlign::Left));
@@ -117,10 +130,8 @@ void ReportPass::ruleBetween()
     m_flow.down(40);
 }
 
-std::vector<std::string> ReportPass::wrapped(const std::string& value)
+std::vector<std::string> ReportPass::wrapped(const std::string& value, int span)
 {
-    const PageFrame& f = frame();
-    const int span = f.right - f.left;
     std::vector<std::string> lines;
     std::string lineText;
     std::size_t start = 0;
@@ -145,7 +156,7 @@ std::vector<std::string> ReportPass::wrapped(const std::string& value)
 
 void ReportPass::paragraph(const std::string& value)
 {
-    for (const std::string& line : wrapped(value))
+    for (const std::string& line : wrapped(value, frame().right - frame().left))
         m_flow.down(text(frame().left, m_flow.y(), line, TextAlign::Left));
 }
 
@@ -153,7 +164,7 @@ void ReportPass::headingWithBlock(const std::string& value, int gapLines, int bl
 {
     font(kReportHeading);
     int height = 0;
-    for (const std::string& line : wrapped(value))
+    for (const std::string& line : wrapped(value, frame().right - frame().left))
         height += m_surface.textExtent(line).cy;
     font(kReportNormal);
     // A heading never stays alone at the foot of a page: it goes over with its block.

@@ -86,8 +86,10 @@ public:
     [[nodiscard]] const std::vector<int>& pages() const { return m_pages; }
 
 private:
-    /** The text broken between words into lines as wide as the frame, in the current font. */
-    std::vector<std::string> wrapped(const std::string& value);
+    /** The text broken between words into lines no wider than the span, in the current font. */
+    std::vector<std::string> wrapped(const std::string& value, int span);
+    /** Writes a row's label right-aligned in its column, over more lines when wider; returns its height. */
+    int label(int y, const std::string& value);
 
     IDrawSurface& m_surface;
     QtPainterSurface* m_qt;

@@ -294,3 +294,37 @@ TEST_F(ReportComposer, HeadingsStayOnThePageOfTheirFirstBlock)
             EXPECT_TRUE(found[h]) << kept[h].first.toStdString() << " with " << areas << " areas";
     }
 }
+
+TEST_F(ReportComposer, LongRowLabelsStayInsideTheBlockFrame)
+{
+    // An observer area of a room with glare switched on prints the longest label, "Souřadnice pozorovatele - kamery".
+    CRoom& office = doc.m_rooms[0];
+    office.m_computeUgr = 1;
+    CWorkSystem observers;
+    observers.m_name = "Pozorovatelé";
+    observers.m_quantityCode = 89;
+    office.m_workSystems = { observers };
+    doc.m_printLuminaires = 0;
+    SheetComposer sheet = composer();
+    view.setPageComposer(&sheet);
+    ASSERT_TRUE(view.printDocument(printer));
+    view.setPageComposer(nullptr);
+    const int page = sheet.contentsPages()[0];
+    EXPECT_TRUE(pdfText(file, page).contains(QStringLiteral("pozorovatele"))) << pdfText(file, page).toStdString();
+
+    // Every word of the page starts right of the frame's left rule, 2 mm left of the margin.
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                                   QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-") });
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString boxes = QString::fromUtf8(process.readAllStandardOutput());
+    const double rule = (doc.m_leftMargin - 2.0) * 72.0 / 25.4;
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    int words = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        ++words;
+        EXPECT_GT(match.captured(1).toDouble(), rule) << match.captured(2).toStdString();
+    }
+    EXPECT_GT(words, 20);
+}
