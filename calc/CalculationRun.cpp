@@ -291,7 +291,7 @@ std::int32_t RoomRun::countSteps()
             if (m_room.m_computeUgr == 1 && area.m_quantityCode == kUgrCode)
                 steps += rows;
             if (m_room.m_computeGr == 1 && area.m_quantityCode == kGrCode)
-                steps += 1;
+                steps += rows;
         }
     }
     return static_cast<std::int32_t>(std::min<std::int64_t>(steps, std::numeric_limits<std::int32_t>::max()));
@@ -433,9 +433,15 @@ void RoomRun::glarePasses(std::int32_t mode)
         }
         if (m_room.m_computeGr == 1 && area.m_quantityCode == kGrCode) {
             logId(kGrId);
-            check(m_hooks.gr ? m_hooks.gr(m_room, area) : computeGlareRatingGr(m_room, area, m_catalogue));
+            if (m_hooks.gr) {
+                check(m_hooks.gr(m_room, area));
+                // A plugged-in pass counts no rows of its own.
+                for (std::int32_t row = 0; row < area.m_count1; ++row)
+                    advance();
+            } else {
+                check(computeGlareRatingGr(m_room, area, m_step, m_catalogue));
+            }
             showCalcTime();
-            advance();
         }
     }
 }

@@ -3,11 +3,14 @@
 #include "calc/CalcCatalogue.h"
 #include "calc/GlareGeometry.h"
 #include "calc/LuminaireFlux.h"
-#include "calc/ObstacleShading.h"
+#include "calc/LuminaireFrame.h"
+#include "calc/ObstacleScene.h"
+#include "calc/PointBatches.h"
 #include "model/CRoom.h"
 #include "model/Quantity.h"
 #include "platform/Services.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -39,9 +42,38 @@ std::optional<double> workPlaceIlluminance(const CWorkSystem& workPlace)
 }
 
 
+// One luminaire position that is switched on, with what the sum needs of it
+// worked out once per pass; in the order of the systems and their positions.
+struct VeilingSource {
+    CVector position;
+    LuminaireFrame frame;
+    const CLuminaire* luminaire;
+    double maintenance;
+    double flux;
+};
+
+std::vector<VeilingSource> veilingSources(const std::vector<LitLampSystem>& systems)
+{
+    std::vector<VeilingSource> sources;
+    for (const LitLampSystem& entry : systems) {
+        for (const COneLampSystem& position : entry.system->m_luminaires) {
+            if (position.m_switchedOff != 1)
+                sources.push_back({ position.m_position, LuminaireFrame(position), entry.luminaire,
+                    entry.system->m_maintenanceFactor, entry.flux });
+        }
+    }
+    return sources;
+}
+
 } // namespace
 
 bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue)
+{
+    std::int32_t rowsDone = 0;
+    return computeGlareRatingGr(room, area, rowsDone, catalogue);
+}
+
+bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue)
 {
     std::optional<double> meanIlluminance;
     double reflectance = 0.0;
@@ -62,83 +94,77 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalo
     const auto lit = litLampSystems(room, catalogue);
     if (!lit)
         return false;
-    const std::vector<LitLampSystem>& systems = *lit;
+    const std::vector<VeilingSource> sources = veilingSources(*lit);
+    const ObstacleScene obstacles(room);
+    const bool anyObstacle = !obstacles.empty();
+    std::vector<CVector> views;
+    for (std::int32_t k = 0; k < area.m_directionCount; ++k)
+        views.push_back(viewingDirection(directionAzimuth(area, k), area.m_tilt));
 
-    const bool anyObstacle = !room.m_obstacleSystems.empty();
-    IMessagePump& pump = *services().pump;
+    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    const std::size_t perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
+    // Each point is rated whole by one thread: results do not depend on the threads.
+    const auto ratePoint = [&](std::size_t pointIndex) {
+        if (pointIndex >= area.m_points.size())
+            return true;
+        const CVector eye = area.PointPosition(static_cast<std::int32_t>(pointIndex / perRow),
+            static_cast<std::int32_t>(pointIndex % perRow));
+        std::vector<double> ratings;
+        ratings.reserve(views.size());
+        double largest = 0.0;
 
-    for (std::int32_t i = 0; i < area.m_count1; ++i) {
-        for (std::int32_t j = 0; j < area.m_count2; ++j) {
-            const std::size_t pointIndex = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
-                + static_cast<std::size_t>(j);
-            if (pointIndex >= area.m_points.size())
-                break;
-            const CVector eye = area.PointPosition(i, j);
-            std::vector<double> ratings;
-            double largest = 0.0;
-
-            for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
-                const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
-                area.m_viewDirection = view;
-                double sum = 0.0;
-
-                for (const LitLampSystem& entry : systems) {
-                    const double maintenance = entry.system->m_maintenanceFactor;
-                    for (const COneLampSystem& position : entry.system->m_luminaires) {
-                        if (position.m_switchedOff == 1)
+        for (const CVector& view : views) {
+            double sum = 0.0;
+            for (const VeilingSource& source : sources) {
+                const CVector& q = source.position;
+                const CVector s = q - eye;
+                if (DotProduct(s, view) < 0.0)
+                    continue;
+                const double theta = AngleBetween(s, view);
+                if (theta < 1.5 || theta > 60.0)
+                    continue;
+                double t = 1.0;
+                if (anyObstacle) {
+                    double crossed = 1.0;
+                    if (obstacles.crossing(q, eye, crossed, true) != 0) {
+                        if (crossed <= 1e-5)
                             continue;
-                        const CVector a = position.m_c0Axis.Normalized();
-                        const CVector o = position.m_opticalAxis.Normalized();
-                        const CVector& q = position.m_position;
-                        pump.pump();
-                        if (stopRequested())
-                            return false;
-                        double t = 1.0;
-                        if (anyObstacle) {
-                            double crossed = 1.0;
-                            if (findObstacleOnRay(q, eye, room, crossed, true) != 0) {
-                                if (crossed <= 1e-5)
-                                    continue;
-                                t = crossed;
-                            }
-                        }
-                        const double d = Distance(q, eye);
-                        if (d <= 1e-9)
-                            continue;
-                        const CVector u = eye - q;
-                        const double gamma = AngleBetween(u, o);
-                        const double c = fullCircleCAngle(u, a, o);
-                        const double eyeIlluminance = entry.luminaire->GetIntensity(c, gamma) * 0.001 / (d * d)
-                            * maintenance * t * entry.flux;
-                        const CVector s = q - eye;
-                        if (DotProduct(s, view) < 0.0)
-                            continue;
-                        const double theta = AngleBetween(s, view);
-                        if (theta < 1.5 || theta > 60.0)
-                            continue;
-                        sum += eyeIlluminance * std::cos(DegToRad(theta)) / (theta * theta);
+                        t = crossed;
                     }
                 }
-
-                if (sum <= 1e-6) {
-                    ratings.push_back(0.0);
-                    continue;
-                }
-                const double rating = 24.0 * std::log10(10.0 * sum / surroundingsTerm) + 27.0;
-                if (!(rating >= 0.0)) {
-                    ratings.push_back(0.0);
-                    continue;
-                }
-                ratings.push_back(rating);
-                if (rating > largest)
-                    largest = rating;
+                const CVector u = eye - q;
+                const double length = u.Length();
+                // Distance(q, eye): its floor of 1e-5 keeps a luminaire at the eye finite.
+                const double d = length < 1e-5 ? 1e-5 : length;
+                const PhotometricAngles angles = source.frame.anglesTowards(u, length);
+                const double eyeIlluminance = source.luminaire->GetIntensity(angles.c, angles.gamma) * 0.001
+                    / (d * d) * source.maintenance * t * source.flux;
+                sum += eyeIlluminance * std::cos(DegToRad(theta)) / (theta * theta);
             }
-            CPointCalc& point = area.m_points[pointIndex];
-            point.m_grByDirection = std::move(ratings);
-            point.value(CPointCalc::kGr) = largest;
+
+            if (sum <= 1e-6) {
+                ratings.push_back(0.0);
+                continue;
+            }
+            const double rating = 24.0 * std::log10(10.0 * sum / surroundingsTerm) + 27.0;
+            if (!(rating >= 0.0)) {
+                ratings.push_back(0.0);
+                continue;
+            }
+            ratings.push_back(rating);
+            if (rating > largest)
+                largest = rating;
         }
-    }
-    return true;
+        CPointCalc& point = area.m_points[pointIndex];
+        point.m_grByDirection = std::move(ratings);
+        point.value(CPointCalc::kGr) = largest;
+        return true;
+    };
+    const BatchOutcome outcome = runPointBatches(rows, perRow, step, ratePoint);
+    // The area keeps the last direction it was looked along.
+    if (rows * perRow > 0 && !area.m_points.empty() && !views.empty())
+        area.m_viewDirection = views.back();
+    return outcome == BatchOutcome::done;
 }
 
 } // namespace kzev

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class CRoom;
 class CWorkSystem;
 
@@ -18,10 +20,18 @@ class CalcCatalogue;
  * Writes list 2 (GR per direction; a negative GR is stored as 0) and value
  * 21 (the largest) of every point, and the area's viewing direction.
  *
+ * The points are rated on every core, each whole by one thread, so the
+ * results do not depend on the number of threads; the step counter is raised
+ * after each row of points.
+ *
  * Returns false without writing anything, after a message, when the work
  * place holds no illuminance or no reflectance; false also when the stop
- * flag was seen or a lamp system is not resolved (after a message).
+ * flag was seen (the points rated keep their new values) or a lamp system is
+ * not resolved (after a message).
  */
+bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue);
+
+/** The same with a step counter of its own, for a caller that counts no steps. */
 bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue);
 
 } // namespace kzev

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tbb/global_control.h>
+
+#include <algorithm>
 #include <cmath>
 
 namespace kzev::test {
@@ -159,6 +162,53 @@ TEST(GlareRating, WorkPlaceWithoutLightOrReflectanceStopsBeforeWriting)
         ASSERT_EQ(s.fakes.messageBox.shown.size(), 1u) << c.name;
         EXPECT_NE(s.fakes.messageBox.shown[0].text.find("Činitel oslnění GR nelze spočítat"), std::string::npos);
     }
+}
+
+TEST(GlareRating, LuminaireBehindHalfTransparentObstacleGivesHalfItsLight)
+{
+    struct Case {
+        const char* name;
+        double transmittance;
+        bool besideTheRay;
+    };
+    const Case cases[] = { { "half transparent", 0.5, false }, { "beside the ray", 0.0, true } };
+    for (const Case& c : cases) {
+        double gr[2] {};
+        for (int withBox = 0; withBox < 2; ++withBox) {
+            GrScene s(isotropic(5000.0), 30.0, 0.25);
+            s.scene.addLuminaire({ 20.0, 0.0, 8.0 });
+            if (withBox)
+                s.scene.addBox({ 10.0, c.besideTheRay ? 2.0 : -1.0, 0.0 }, { 0.2, 0.0, 0.0 }, { 0.0, 2.0, 0.0 },
+                    { 0.0, 0.0, 10.0 }, c.transmittance);
+            s.addEyes({ 0.0, 0.0, 1.5 }, 1);
+            ASSERT_TRUE(s.run()) << c.name;
+            gr[withBox] = s.point(0).m_grByDirection[0];
+        }
+        const double expected = c.besideTheRay ? 0.0 : 24.0 * std::log10(1.0 / c.transmittance);
+        EXPECT_NEAR(gr[0] - gr[1], expected, 1e-9) << c.name;
+    }
+}
+
+TEST(GlareRating, ResultsDoNotDependOnTheNumberOfThreads)
+{
+    const auto rate = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        GrScene s(lambertian(40000.0), 30.0, 0.25);
+        for (int k = 0; k < 12; ++k)
+            s.scene.addLuminaire({ 10.0 + 6.0 * (k % 4), -9.0 + 6.0 * (k / 4), 8.0 });
+        s.scene.addBox({ 8.0, -4.0, 0.0 }, { 0.3, 0.0, 0.0 }, { 0.0, 5.0, 0.0 }, { 0.0, 0.0, 6.0 }, 0.4);
+        s.addEyes({ 0.0, -20.0, 1.5 }, 40, 8, 0);
+        s.scene.room.m_workSystems[1].m_directionStep = 45;
+        EXPECT_TRUE(s.run());
+        std::vector<double> values;
+        for (const CPointCalc& point : s.scene.room.m_workSystems[1].m_points)
+            values.insert(values.end(), point.m_grByDirection.begin(), point.m_grByDirection.end());
+        return values;
+    };
+    const std::vector<double> one = rate(1);
+    ASSERT_FALSE(one.empty());
+    EXPECT_GT(*std::max_element(one.begin(), one.end()), 0.0) << "a scene with glare";
+    EXPECT_EQ(rate(8), one) << "every point is rated whole, in one order";
 }
 
 } // namespace

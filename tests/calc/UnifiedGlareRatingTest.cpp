@@ -7,6 +7,7 @@
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <algorithm>
 #include <cmath>
@@ -333,6 +334,29 @@ TEST(UnifiedGlareRating, ElementBehindHalfTransparentObstacleCountsAQuarter)
         ratings[withBox] = s.point().m_ugrByDirection[0];
     }
     EXPECT_NEAR(ratings[0] - ratings[1], 8.0 * std::log10(4.0), 1e-9);
+}
+
+TEST(UnifiedGlareRating, ResultsDoNotDependOnTheNumberOfThreads)
+{
+    const auto rate = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        UgrScene s(lambertian(2000.0));
+        for (int k = 0; k < 16; ++k)
+            s.scene.addLuminaire({ 1.0 + 2.0 * (k % 4), 1.0 + 2.0 * (k / 4), 3.0 });
+        s.scene.addBox({ 3.0, 0.0, 1.5 }, { 0.2, 0.0, 0.0 }, { 0.0, 8.0, 0.0 }, { 0.0, 0.0, 1.0 }, 0.5);
+        CWorkSystem& area = s.scene.addArea({ 0.5, 0.5, 1.2 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 8, 7);
+        area.m_quantityCode = 89;
+        std::int32_t step = 0;
+        EXPECT_TRUE(computeUgr(s.scene.room, area, step, s.scene.catalogue, s.table, FixedBackground(40.0)));
+        std::vector<double> values;
+        for (const CPointCalc& point : area.m_points)
+            values.insert(values.end(), point.m_ugrByDirection.begin(), point.m_ugrByDirection.end());
+        return values;
+    };
+    const std::vector<double> one = rate(1);
+    ASSERT_FALSE(one.empty());
+    EXPECT_GT(*std::max_element(one.begin(), one.end()), 0.0) << "a scene with glare";
+    EXPECT_EQ(rate(8), one) << "every point is rated whole, in one order";
 }
 
 TEST(UnifiedGlareRating, FaultsOfTheLuminaireEndTheEvaluation)
