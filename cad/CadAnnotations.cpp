@@ -49,6 +49,12 @@ std::string layerCommand(const std::string& name, CadCommandForms forms)
     return formatC("_%slayer _n %s\n_s %s\n\n", dash(forms), name.c_str(), name.c_str());
 }
 
+std::string tableTextCommand(double x, double y, int s, int boxWidth, int boxHeight, const std::string& text)
+{
+    return formatC(
+        "_-mtext %1.0lf,%1.0lf _h %d @%d,%d %s\r\r", x, y, 2 * s, boxWidth * s, boxHeight * s, text.c_str());
+}
+
 std::string colourCommand(const std::string& colour, CadCommandForms forms)
 {
     return formatC("_%scolor _%s\n", dash(forms), colour.c_str());

@@ -24,6 +24,12 @@ struct AnnotationPlacement {
 
 /** Returns the command that creates the layer when needed and makes it current. */
 [[nodiscard]] std::string layerCommand(const std::string& name, CadCommandForms forms);
+/**
+ * Returns the command of a table text of the legends and the title block: a
+ * paragraph text of height 2 s at (x, y) in a box of boxWidth by boxHeight
+ * units s.
+ */
+[[nodiscard]] std::string tableTextCommand(double x, double y, int s, int boxWidth, int boxHeight, const std::string& text);
 /** Returns the command that sets the current colour ("_bylayer", "_r", "_g"). */
 [[nodiscard]] std::string colourCommand(const std::string& colour, CadCommandForms forms);
 

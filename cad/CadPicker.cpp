@@ -10,6 +10,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <cmath>
 #include <system_error>
 
 namespace kzev {
@@ -24,6 +25,8 @@ constexpr int kSecondPointPrompt = 61916;
 // A user draws a polyline for as long as the text window would wait for its prompt.
 constexpr std::chrono::milliseconds kPollPause { 20 };
 constexpr std::chrono::minutes kDrawingLimit { 5 };
+// Where the text-window pick puts the last point before each pick, far off any drawing.
+constexpr double kUnpickedMark = -987654321.0;
 // The vertex loop takes at most this many vertices (indexes 0 to 1000).
 constexpr std::int32_t kLastVertexIndex = 1000;
 
@@ -139,8 +142,12 @@ int CadPicker::pickByAutomation(bool icad)
 int CadPicker::PickPointViaTextWindow()
 {
     m_desktop.setForeground(m_channel.m_hMainWnd);
+    const std::string mark = formatC("_ID %1.0lf,%1.0lf\n", kUnpickedMark, kUnpickedMark);
     CadPickedPoint picked[2];
     for (CadPickedPoint& point : picked) {
+        // The last point is set to the mark first: an Esc at the pick leaves it there.
+        if (!m_channel.SendToTextWindow(mark) || m_channel.ReadCommandLine(m_channel.m_strPrompt) != 0)
+            break;
         if (!m_channel.SendToTextWindow("_ID\n") || m_channel.ReadCommandLine(m_channel.m_strPrompt) != 0)
             break;
         if (!m_channel.SendToTextWindow("_line @0,0 @10,0 \n") || m_channel.ReadCommandLine(m_channel.m_strPrompt) != 0)
@@ -148,6 +155,8 @@ int CadPicker::PickPointViaTextWindow()
         if (ReadLineDxf() != 1)
             break;
         (void)m_channel.SendToTextWindow("_ERASE _l\n\n");
+        if (std::abs(m_dLineStartX - kUnpickedMark) < 0.5 && std::abs(m_dLineStartY - kUnpickedMark) < 0.5)
+            break;
         point = { m_dLineStartX, m_dLineStartY, 0.0 };
         if (&point == &picked[1]) {
             m_ptFirst = picked[0];

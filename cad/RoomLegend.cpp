@@ -50,10 +50,6 @@ RoomLegendRow areaRow(std::int32_t roomIndex, std::int32_t areaIndex, const CWor
     return row;
 }
 
-std::string mtext(double x, double y, int s, int box, const std::string& text)
-{
-    return formatC("_-mtext %1.0lf,%1.0lf _h %d @%d,%d %s\r\r", x, y, 2 * s, box * s, 8 * s, text.c_str());
-}
 
 } // namespace
 
@@ -158,7 +154,7 @@ std::vector<std::string> roomLegendCommands(const RoomLegendCells& headers, cons
     std::vector<std::string> lines;
     lines.push_back(layerCommand(loadString(kLayerName), form));
     for (std::size_t c = 0; c < headers.size(); ++c)
-        lines.push_back(mtext(x + kOffset[c] * s, y - 2.0 * s - 3.0, s, kBox[c], headers[c]));
+        lines.push_back(tableTextCommand(x + kOffset[c] * s, y - 2.0 * s - 3.0, s, kBox[c], 8, headers[c]));
     const double rowCount = static_cast<double>(rows.size() + 1); // the header row included
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const double rowY = y - 9.0 * s * static_cast<double>(r + 1);
@@ -166,7 +162,7 @@ std::vector<std::string> roomLegendCommands(const RoomLegendCells& headers, cons
             static_cast<double>(kTableWidth * s), 0.0));
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             if (!rows[r][c].empty())
-                lines.push_back(mtext(x + kOffset[c] * s, rowY - 3.0, s, kBox[c], rows[r][c]));
+                lines.push_back(tableTextCommand(x + kOffset[c] * s, rowY - 3.0, s, kBox[c], 8, rows[r][c]));
         }
     }
     const double height = 9.0 * s * rowCount;

@@ -17,10 +17,6 @@ namespace {
 constexpr int kLayerName = 61863;
 constexpr int kCredit = 61735;
 
-std::string mtext(double x, double y, int s, int box, const std::string& text)
-{
-    return formatC("_-mtext %1.0lf,%1.0lf _h %d @%d,%d %s\r\r", x, y, 2 * s, box * s, 4 * s, text.c_str());
-}
 
 } // namespace
 
@@ -41,9 +37,9 @@ std::vector<std::string> titleBlockCommands(const CKzevDoc& doc, double x, doubl
     lines.push_back(layerCommand(loadString(kLayerName), form));
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const double rowY = y - kDown[k] * s - 3.0;
-        lines.push_back(mtext(x, rowY, s, 35, loadString(rows[k].first)));
+        lines.push_back(tableTextCommand(x, rowY, s, 35, 4, loadString(rows[k].first)));
         if (!rows[k].second.empty())
-            lines.push_back(mtext(x + 35.0 * s, rowY, s, 85, rows[k].second));
+            lines.push_back(tableTextCommand(x + 35.0 * s, rowY, s, 85, 4, rows[k].second));
     }
     const double width = 120.0 * s;
     const double height = 42.0 * s;

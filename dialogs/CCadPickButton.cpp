@@ -6,10 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
-
-// The mark of the CAD program found, drawn at 16 x 16 pixels.
-QIcon cadIcon(int iconId)
+QIcon cadButtonIcon(int iconId)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -31,8 +28,6 @@ QIcon cadIcon(int iconId)
     return QIcon(pixmap);
 }
 
-} // namespace
-
 CCadPickButton::CCadPickButton(QWidget* parent)
     : QPushButton(parent)
 {
@@ -46,7 +41,7 @@ bool CCadPickButton::attach(CKzevDoc& doc)
         hide();
         return false;
     }
-    setIcon(cadIcon(doc.m_cadIconId & 0xFFFF));
+    setIcon(cadButtonIcon(doc.m_cadIconId & 0xFFFF));
     setIconSize(QSize(16, 16));
     kzev::preparePicker(m_picker, doc);
     show();

@@ -6,6 +6,9 @@
 
 class CKzevDoc;
 
+/** The mark of the CAD program found (its icon resource id), drawn at 16 x 16 pixels. */
+[[nodiscard]] QIcon cadButtonIcon(int iconId);
+
 /**
  * The button of a dialog that takes geometry from the drawing of the running
  * CAD program: it shows the program's icon and carries the picker that the

@@ -1,6 +1,7 @@
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/OkCancelRow.h"
 
+#include "dialogs/CCadPickButton.h"
 #include "dialogs/areas/CValueTableDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
@@ -117,6 +118,17 @@ void CVisualTaskDialog::buildControls()
     row(2, "Rozteč 1:", m_step1, &m_count1);
     row(3, "Rozteč 2:", m_step2, &m_count2);
     row(4, "Kamera:", m_camera, nullptr);
+    m_pick = new CCadPickButton(grid);
+    m_pick->setObjectName(QStringLiteral("cadPick"));
+    m_pick->setToolTip(QStringLiteral("Určit síť bodů dvěma rohy ve výkresu CAD"));
+    m_pick->hide();
+    g->addWidget(m_pick, 1, 4, Qt::AlignLeft);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const QLatin1Char axisName(static_cast<char>('X' + k));
+        m_origin[k]->setObjectName(QStringLiteral("origin%1").arg(axisName));
+        m_step1[k]->setObjectName(QStringLiteral("step1%1").arg(axisName));
+        m_step2[k]->setObjectName(QStringLiteral("step2%1").arg(axisName));
+    }
     m_count1->setObjectName(QStringLiteral("count1"));
     m_count2->setObjectName(QStringLiteral("count2"));
     layout->addWidget(grid);
@@ -179,6 +191,7 @@ void CVisualTaskDialog::buildControls()
     connect(buttons.ok, &QPushButton::clicked, this, &CVisualTaskDialog::OnOK);
     connect(buttons.cancel, &QPushButton::clicked, this, &CVisualTaskDialog::OnCancel);
     connect(m_edit, &QPushButton::clicked, this, &CVisualTaskDialog::onEditValues);
+    connect(m_pick, &QPushButton::clicked, this, &CVisualTaskDialog::OnPickCorners);
     connect(redraw, &QPushButton::clicked, this, &CVisualTaskDialog::RefreshPreview);
     connect(m_byPitch, &QPushButton::clicked, this, [this] {
         ReadControls();
@@ -249,6 +262,7 @@ bool CVisualTaskDialog::OnInitDialog()
         m_mode->addItem(qs(mode.m_name));
     m_mode->setCurrentIndex(area.m_modeIndex);
     m_mode->setEnabled(room.m_modes.size() >= 2);
+    (void)m_pick->attach(m_doc);
     if (m_doc.m_lxWorkDialog > 0 && m_doc.m_lyWorkDialog > 0)
         move(m_doc.m_lxWorkDialog, m_doc.m_lyWorkDialog);
     m_initialised = true;
@@ -388,6 +402,20 @@ void CVisualTaskDialog::onEditValues()
     CValueTableDialog table(area, this);
     if (table.exec() == QDialog::Accepted)
         RefreshPreview();
+}
+
+void CVisualTaskDialog::OnPickCorners()
+{
+    ReadControls();
+    kzev::CadPicker& picker = m_pick->picker();
+    if (picker.PickPoint() <= 0)
+        return;
+    const kzev::CadPickedPoint& a = picker.m_ptFirst;
+    const kzev::CadPickedPoint& b = picker.m_ptSecond;
+    if (!m_session.layOutByCadCorners({ a.x, a.y, b.x, b.y }))
+        return;
+    WriteControls();
+    RefreshPreview();
 }
 
 void CVisualTaskDialog::OnOK()

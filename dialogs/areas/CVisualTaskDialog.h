@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+class CCadPickButton;
 class CKzevDoc;
 class QButtonGroup;
 class QCheckBox;
@@ -37,6 +38,8 @@ public:
     void OnCancel();
 
     [[nodiscard]] kzev::VisualTaskSession& session() { return m_session; }
+    /** The CAD pick beside the coordinates: the grid between two corners of the drawing. */
+    [[nodiscard]] CCadPickButton* pickButton() const { return m_pick; }
 
     // ---- The view's mouse on the working copy --------------------------------------
     void lampSystemChanged(kzev::LampChange) override {}
@@ -59,6 +62,7 @@ private:
     void onLengthEdited();
     void onCountEdited();
     void onEditValues();
+    void OnPickCorners();
     [[nodiscard]] QString lengthText(double metres) const;
     [[nodiscard]] double lengthOf(const QLineEdit* edit) const;
 
@@ -84,4 +88,5 @@ private:
     QPushButton* m_byPitch = nullptr;
     QPushButton* m_byCount = nullptr;
     QPushButton* m_edit = nullptr;
+    CCadPickButton* m_pick = nullptr;
 };

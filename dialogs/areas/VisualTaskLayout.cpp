@@ -137,6 +137,27 @@ bool layOutByCount(CWorkSystem& area, AreaOrientation orientation, const RoomExt
     return true;
 }
 
+bool layOutByCadCorners(CWorkSystem& area, const CadCorners& corners, const CVector& roomOrigin, bool millimetres)
+{
+    const double pitch1 = area.m_step1.Length();
+    const double pitch2 = area.m_step2.Length();
+    if (pitch1 < 0.0001 || pitch2 < 0.0001)
+        return false;
+    const double unit = millimetres ? 0.001 : 1.0;
+    // Whichever corner the user took first, the grid runs from the lower left one.
+    const double dx = std::abs(corners.x2 - corners.x1) * unit;
+    const double dy = std::abs(corners.y2 - corners.y1) * unit;
+    // A count past the limit stays just past it, so that OK names the limit.
+    const auto count = [](double span, double pitch) {
+        return static_cast<std::int32_t>(std::min(span / pitch + 0.5, kMaxAreaPointsPerRow + 1.0));
+    };
+    area.m_count1 = count(dx, pitch1);
+    area.m_count2 = count(dy, pitch2);
+    area.m_origin.x = std::min(corners.x1, corners.x2) * unit + (area.m_step1.x + area.m_step2.x) * 0.5 - roomOrigin.x;
+    area.m_origin.y = std::min(corners.y1, corners.y2) * unit + (area.m_step1.y + area.m_step2.y) * 0.5 - roomOrigin.y;
+    return true;
+}
+
 void centreArea(CWorkSystem& area, const RoomExtents& room)
 {
     const double n1 = std::max(area.m_count1 - 1, 0);

@@ -40,6 +40,22 @@ bool layOutByPitch(CWorkSystem& area, AreaOrientation orientation, const RoomExt
  */
 bool layOutByCount(CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room, bool fromWalls);
 
+/** Two corners picked in a CAD drawing, in the drawing's units (the user's unit). */
+struct CadCorners {
+    double x1 = 0.0, y1 = 0.0;
+    double x2 = 0.0, y2 = 0.0;
+};
+
+/**
+ * Fits the grid into the span of two corners picked in plan: as many points
+ * of the pitches as fit (rounded), the origin half a pitch in from the lower
+ * left corner, relative to the room's corner. The counts and the origin's x
+ * and y are set (the point array is not touched); a count past the limit is
+ * kept one past it. Returns false and changes nothing when a pitch is too
+ * short to count with.
+ */
+bool layOutByCadCorners(CWorkSystem& area, const CadCorners& corners, const CVector& roomOrigin, bool millimetres);
+
 /** Centres the grid in plan, whatever its plane. */
 void centreArea(CWorkSystem& area, const RoomExtents& room);
 

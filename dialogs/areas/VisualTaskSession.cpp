@@ -95,6 +95,19 @@ bool VisualTaskSession::layOutByPitch()
     return kzev::layOutByPitch(m_working, m_orientation, extents(), fromWalls);
 }
 
+bool VisualTaskSession::layOutByCadCorners(const CadCorners& corners)
+{
+    if (!m_valid)
+        return false;
+    CWorkSystem fitted = m_working;
+    const CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
+    if (!kzev::layOutByCadCorners(fitted, corners, room.m_origin, m_doc.m_unitMm == 1))
+        return false;
+    setCounts(fitted.m_count1, fitted.m_count2);
+    m_working.m_origin = fitted.m_origin;
+    return true;
+}
+
 bool VisualTaskSession::layOutByCount()
 {
     const std::size_t points = m_working.m_points.size();

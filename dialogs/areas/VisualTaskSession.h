@@ -47,6 +47,8 @@ public:
     bool layOutByPitch();
     bool layOutByCount();
     void centre();
+    /** Fits the grid between two corners picked in the CAD drawing; false when its pitches cannot say. */
+    bool layOutByCadCorners(const CadCorners& corners);
     /** Moves the origin in plan by the document's length step (dx, dy of −1, 0 or 1). */
     void move(int dx, int dy);
 

@@ -1,5 +1,7 @@
 #include "dialogs/grids/CUsedLuminairesDialog.h"
 
+#include "dialogs/CCadPickButton.h"
+
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 
@@ -16,6 +18,7 @@ CUsedLuminairesDialog::CUsedLuminairesDialog(CKzevDoc& doc, QWidget* parent)
     , m_copy(new QPushButton(this))
     , m_clear(new QPushButton(QStringLiteral("Vyčistit"), this))
     , m_sort(new QPushButton(QStringLiteral("Seřadit"), this))
+    , m_pick(new CCadPickButton(this))
 {
     setObjectName(QStringLiteral("216"));
     setWindowTitle(QStringLiteral("Použitá svítidla"));
@@ -28,6 +31,13 @@ CUsedLuminairesDialog::CUsedLuminairesDialog(CKzevDoc& doc, QWidget* parent)
         pushButton->setAutoDefault(false);
         buttonRow()->insertWidget(0, pushButton);
     }
+    // The CAD button stands beside the copy button, the two that take the table out.
+    m_pick->setObjectName(QStringLiteral("1156"));
+    m_pick->setToolTip(QStringLiteral("Vykreslit legendu svítidel do výkresu CAD"));
+    buttonRow()->insertWidget(buttonRow()->indexOf(m_copy) + 1, m_pick);
+    (void)m_pick->attach(m_doc);
+    connect(m_pick, &QPushButton::clicked, this,
+        [this] { (void)kzev::drawUsedLuminairesLegend(m_doc, m_pick->picker(), m_table.LegendRows()); });
     connect(m_copy, &QPushButton::clicked, this, [this] { m_table.OnCopy(); });
     connect(m_clear, &QPushButton::clicked, this, [this] { m_table.OnClear(); });
     connect(m_sort, &QPushButton::clicked, this, [this] { m_table.OnSort(); });

@@ -3,6 +3,7 @@
 #include "dialogs/grids/GridTemplateDialog.h"
 #include "dialogs/grids/UsedLuminairesTable.h"
 
+class CCadPickButton;
 class CKzevDoc;
 
 /**
@@ -23,6 +24,8 @@ public:
     [[nodiscard]] QPushButton* copyButton() const { return m_copy; }
     [[nodiscard]] QPushButton* clearButton() const { return m_clear; }
     [[nodiscard]] QPushButton* sortButton() const { return m_sort; }
+    /** Draws the used entries as a table in the CAD drawing, at a corner the user picks there. */
+    [[nodiscard]] CCadPickButton* pickButton() const { return m_pick; }
 
 protected:
     void done(int result) override;
@@ -33,4 +36,5 @@ private:
     QPushButton* m_copy;
     QPushButton* m_clear;
     QPushButton* m_sort;
+    CCadPickButton* m_pick;
 };

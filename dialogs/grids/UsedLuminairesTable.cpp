@@ -75,6 +75,13 @@ void UsedLuminairesTable::OnEndLabelEdit(int row, int col)
     m_doc.SetModifiedFlag();
 }
 
+bool UsedLuminairesTable::RowIsUsed(int row) const
+{
+    const std::int32_t index = m_grid.GetItemData(row, 0);
+    return index >= 0 && static_cast<std::size_t>(index) < m_doc.m_usedLuminaires.size()
+        && m_doc.m_usedLuminaires[static_cast<std::size_t>(index)].m_used != 0;
+}
+
 std::string UsedLuminairesTable::CopyText() const
 {
     const int columns = m_grid.GetColumnCount();
@@ -88,13 +95,24 @@ std::string UsedLuminairesTable::CopyText() const
     };
     appendRow(0);
     for (int row = 1; row < m_grid.GetRowCount(); ++row) {
-        const std::int32_t index = m_grid.GetItemData(row, 0);
-        if (index < 0 || static_cast<std::size_t>(index) >= m_doc.m_usedLuminaires.size()
-            || m_doc.m_usedLuminaires[static_cast<std::size_t>(index)].m_used == 0)
-            continue;
-        appendRow(row);
+        if (RowIsUsed(row))
+            appendRow(row);
     }
     return text;
+}
+
+std::vector<UsedLuminaireCells> UsedLuminairesTable::LegendRows() const
+{
+    std::vector<UsedLuminaireCells> rows;
+    for (int row = 1; row < m_grid.GetRowCount(); ++row) {
+        if (!RowIsUsed(row))
+            continue;
+        UsedLuminaireCells cells;
+        for (int c = 0; c < kUsedLuminaireColumns && c < m_grid.GetColumnCount(); ++c)
+            cells[static_cast<std::size_t>(c)] = m_grid.GetItemText(row, c);
+        rows.push_back(std::move(cells));
+    }
+    return rows;
 }
 
 bool UsedLuminairesTable::OnCopy() const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cad/UsedLuminairesLegend.h"
+
 #include <string>
+#include <vector>
 
 class CGridCtrl;
 class CKzevDoc;
@@ -29,6 +32,8 @@ public:
     void OnEndLabelEdit(int row, int col);
     /** The headings and every row of a used entry, cells followed by a tab, lines by a line feed. */
     [[nodiscard]] std::string CopyText() const;
+    /** The texts of the rows of used entries, as the legend in CAD shows them. */
+    [[nodiscard]] std::vector<UsedLuminaireCells> LegendRows() const;
     /** Puts CopyText on the clipboard; false when the clipboard refused it. */
     bool OnCopy() const;
     /** Drops the entries no luminaire uses, rebuilds the legend and refills. */
@@ -37,6 +42,9 @@ public:
     void OnSort();
 
 private:
+    /** Whether the row shows an entry that a luminaire of the project uses. */
+    [[nodiscard]] bool RowIsUsed(int row) const;
+
     CKzevDoc& m_doc;
     CGridCtrl& m_grid;
 };

@@ -1,4 +1,5 @@
 #include "dialogs/obstacles/CObstacleDialog.h"
+#include "dialogs/CCadPickButton.h"
 #include "dialogs/OkCancelRow.h"
 
 #include "model/CKzevDoc.h"
@@ -73,6 +74,9 @@ void CObstacleDialog::buildControls()
     const char* labels[] = { "Souřadnice:", "Vektor délky:", "Vektor šířky:", "Vektor výšky:", "Rozteč 1:",
         "Rozteč 2:" };
     const char* names[] = { "position", "length", "width", "height", "pitch1", "pitch2" };
+    const char* pickTips[] = { "Určit překážku dvěma rohy ve výkresu CAD", "Určit vektor délky dvěma body ve výkresu CAD",
+        "Určit vektor šířky dvěma body ve výkresu CAD", "Určit vektor výšky dvěma body ve výkresu CAD",
+        "Určit rozteč 1 dvěma body ve výkresu CAD", "Určit rozteč 2 dvěma body ve výkresu CAD" };
     for (int row = 0; row < kRows; ++row) {
         g->addWidget(new QLabel(QString::fromUtf8(labels[row]), box), row + 1, 0);
         for (int k = 0; k < 3; ++k) {
@@ -81,6 +85,13 @@ void CObstacleDialog::buildControls()
             g->addWidget(edit, row + 1, k + 1);
             connect(edit, &QLineEdit::textEdited, this, [this, row, k] { onLengthEdited(row, k); });
         }
+        auto* pick = new CCadPickButton(box);
+        pick->setObjectName(QStringLiteral("%1Pick").arg(QLatin1String(names[row])));
+        pick->setToolTip(QString::fromUtf8(pickTips[row]));
+        pick->hide();
+        m_picks[static_cast<std::size_t>(row)] = pick;
+        g->addWidget(pick, row + 1, 5);
+        connect(pick, &QPushButton::clicked, this, [this, row] { OnPick(static_cast<Row>(row)); });
     }
     m_count1 = numberEdit(box, QStringLiteral("count1"));
     m_count2 = numberEdit(box, QStringLiteral("count2"));
@@ -205,6 +216,8 @@ bool CObstacleDialog::OnInitDialog()
         setWindowTitle(QStringLiteral("Rastr"));
     m_initialised = true;
     ShowPreview();
+    for (CCadPickButton* pick : m_picks)
+        (void)pick->attach(m_doc);
     if (m_doc.m_lxXDialog > 0 && m_doc.m_lyXDialog > 0)
         move(m_doc.m_lxXDialog, m_doc.m_lyXDialog);
     m_session.endOpening();
@@ -341,6 +354,20 @@ void CObstacleDialog::onColour()
     showColour();
     if (CKzevView* view = kzev::theView())
         view->viewport()->update();
+}
+
+void CObstacleDialog::OnPick(Row row)
+{
+    ReadControls();
+    kzev::CadPicker& picker = m_picks.at(static_cast<std::size_t>(row))->picker();
+    if (picker.PickPoint() <= 0)
+        return;
+    const auto vector = [](const kzev::CadPickedPoint& p) { return CVector { p.x, p.y, p.z }; };
+    using Pick = kzev::ObstacleSession::CadPick;
+    constexpr Pick picks[kRows] = { Pick::Box, Pick::Length, Pick::Width, Pick::Height, Pick::Pitch1, Pick::Pitch2 };
+    m_session.takeCadPoints(picks[row], vector(picker.m_ptFirst), vector(picker.m_ptSecond));
+    WriteControls();
+    ShowPreview();
 }
 
 void CObstacleDialog::OnOK()

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+class CCadPickButton;
 class CKzevDoc;
 class QCheckBox;
 class QComboBox;
@@ -37,6 +38,11 @@ public:
 
     [[nodiscard]] kzev::ObstacleSession& session() { return m_session; }
 
+    /** Position, length, width and height vectors, pitch 1, pitch 2: the rows of the edits. */
+    enum Row { Position, Length, Width, Height, Pitch1, Pitch2, kRows };
+    /** The CAD pick beside a row: the whole box by two corners beside the position, else that vector. */
+    [[nodiscard]] CCadPickButton* pickButton(Row row) const { return m_picks.at(static_cast<std::size_t>(row)); }
+
     // ---- The view's mouse on the working copy --------------------------------------
     void lampSystemChanged(kzev::LampChange) override {}
     void obstaclesMoved() override;
@@ -47,9 +53,6 @@ protected:
     void reject() override { OnCancel(); }
 
 private:
-    /** Position, length, width and height vectors, pitch 1, pitch 2: the rows of the edits. */
-    enum Row { Position, Length, Width, Height, Pitch1, Pitch2, kRows };
-
     void buildControls();
     void ReadControls();
     void WriteControls();
@@ -59,6 +62,7 @@ private:
     void onLengthEdited(int row, int axis);
     void onCountEdited();
     void onColour();
+    void OnPick(Row row);
     [[nodiscard]] CVector& vectorOf(int row);
 
     CKzevDoc& m_doc;
@@ -75,4 +79,5 @@ private:
     QCheckBox* m_rectangular = nullptr;
     QPushButton* m_colour = nullptr;
     QPushButton* m_byPitch = nullptr;
+    std::array<CCadPickButton*, kRows> m_picks {};
 };

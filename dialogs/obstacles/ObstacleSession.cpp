@@ -76,6 +76,33 @@ double ObstacleSession::lengthOf(const std::string& text) const
     return m_doc.m_unitMm == 1 ? value * 0.001 : value;
 }
 
+void ObstacleSession::takeCadPoints(CadPick pick, const CVector& first, const CVector& second)
+{
+    const CRoom* r = room();
+    if (!r)
+        return;
+    const double unit = m_doc.m_unitMm == 1 ? 0.001 : 1.0;
+    const CVector d = unit * (second - first);
+    CXSystem& x = m_working;
+    switch (pick) {
+    case CadPick::Box: {
+        // Whichever corner the user took first, the box is the one they span.
+        const CVector low { std::min(first.x, second.x), std::min(first.y, second.y), first.z };
+        x.m_origin = unit * low - r->m_origin;
+        x.m_edgeA = { std::abs(d.x), 0.0, 0.0 };
+        x.m_edgeB = { 0.0, std::abs(d.y), 0.0 };
+        x.m_edgeC = { 0.0, 0.0, second.z - first.z <= 0.00001 ? r->m_height : d.z };
+        break;
+    }
+    case CadPick::Length: x.m_edgeA = d; break;
+    case CadPick::Width: x.m_edgeB = d; break;
+    case CadPick::Height: x.m_edgeC = d; break;
+    case CadPick::Pitch1: x.m_spacing1 = d; break;
+    case CadPick::Pitch2: x.m_spacing2 = d; break;
+    }
+    markModified();
+}
+
 void ObstacleSession::step(int dx, int dy)
 {
     m_working.m_origin.x += dx * m_doc.m_dimIncrement;

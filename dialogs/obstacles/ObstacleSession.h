@@ -44,6 +44,16 @@ public:
     bool countsFromPitches();
     /** Centres the array in the room's plan; z stays. */
     void centre();
+
+    /** What two points picked in the CAD drawing give. */
+    enum class CadPick { Box, Length, Width, Height, Pitch1, Pitch2 };
+    /**
+     * Takes two points picked in the CAD drawing (in the user's unit): the
+     * whole box between two corners, placed in the room (its height the
+     * room's when both corners lie at one height), or one edge or pitch as
+     * the vector from the first point to the second. Counts as a change.
+     */
+    void takeCadPoints(CadPick pick, const CVector& first, const CVector& second);
     /**
      * Takes the colour into the working copy and, at once, into every
      * calculation area of the room's modes that covers a face of this system.

@@ -62,6 +62,7 @@ bool CDialogRoom::OnInitDialog()
     setWindowTitle(m_road == 1 ? QStringLiteral("Vlastnosti vozovky") : QStringLiteral("Vlastnosti místnosti"));
     const kzev::RoomSheetValues& values = m_sheet.values;
     m_dimensions->fill(values);
+    m_dimensions->attachCad(m_doc);
     m_reflectances->fill(values, m_sheet.outdoor());
     m_maintenance->fill(values);
     const CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_sheet.roomIndex())];

@@ -1,5 +1,10 @@
 #include "dialogs/rooms/RoomPages.h"
 
+#include "dialogs/CCadPickButton.h"
+#include "dialogs/CCadPickButton2.h"
+#include "model/CKzevDoc.h"
+#include "platform/TextUtil.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -92,10 +98,18 @@ CRoomDimesions::CRoomDimesions(QWidget* parent)
     auto* sizeGrid = new QGridLayout(sizes);
     const char* sizeNames[] = { "length", "width", "height" };
     const char* sizeLabels[] = { "Délka:", "Šířka:", "Výška:" };
+    const char* pickTips[] = { "Odměřit délku ve výkresu CAD", "Odměřit šířku ve výkresu CAD",
+        "Odměřit výšku ve výkresu CAD" };
     for (std::size_t i = 0; i < 3; ++i) {
         m_size[i] = numberEdit(this, sizeNames[i]);
-        sizeGrid->addWidget(new QLabel(QString::fromUtf8(sizeLabels[i]), this), 0, static_cast<int>(2 * i));
-        sizeGrid->addWidget(m_size[i], 0, static_cast<int>(2 * i + 1));
+        m_pickSize[i] = new CCadPickButton2(sizes);
+        m_pickSize[i]->setObjectName(QStringLiteral("%1Pick").arg(QLatin1String(sizeNames[i])));
+        m_pickSize[i]->setToolTip(QString::fromUtf8(pickTips[i]));
+        m_pickSize[i]->hide();
+        sizeGrid->addWidget(new QLabel(QString::fromUtf8(sizeLabels[i]), this), 0, static_cast<int>(3 * i));
+        sizeGrid->addWidget(m_size[i], 0, static_cast<int>(3 * i + 1));
+        sizeGrid->addWidget(m_pickSize[i], 0, static_cast<int>(3 * i + 2));
+        connect(m_pickSize[i], &QPushButton::clicked, this, [this, i] { pickDistance(i); });
     }
     layout->addWidget(sizes);
 
@@ -108,6 +122,12 @@ CRoomDimesions::CRoomDimesions(QWidget* parent)
         originGrid->addWidget(new QLabel(QString::fromLatin1(originLabels[i]), this), 0, static_cast<int>(2 * i));
         originGrid->addWidget(m_origin[i], 0, static_cast<int>(2 * i + 1));
     }
+    m_pickCorners = new CCadPickButton(origin);
+    m_pickCorners->setObjectName(QStringLiteral("cornersPick"));
+    m_pickCorners->setToolTip(QStringLiteral("Určit počátek, délku a šířku dvěma rohy ve výkresu CAD"));
+    m_pickCorners->hide();
+    originGrid->addWidget(m_pickCorners, 0, 6);
+    connect(m_pickCorners, &QPushButton::clicked, this, &CRoomDimesions::pickCorners);
     layout->addWidget(origin);
 
     m_irregular = new QPushButton(QStringLiteral("Nepravidel"), this);
@@ -133,6 +153,54 @@ void CRoomDimesions::fill(const kzev::RoomSheetValues& values)
 void CRoomDimesions::setRequirement(const std::string& name)
 {
     m_requirement->setText(qs(name));
+}
+
+void CRoomDimesions::attachCad(CKzevDoc& doc)
+{
+    m_doc = &doc;
+    for (CCadPickButton2* button : m_pickSize)
+        (void)button->attach(doc);
+    (void)m_pickCorners->attach(doc);
+}
+
+QString CRoomDimesions::pickedText(double value) const
+{
+    return qs(kzev::formatC(m_doc->m_unitMm == 1 ? "%1.0lf" : "%1.3lf", value));
+}
+
+void CRoomDimesions::rememberDrawing(const std::string& name)
+{
+    if (!name.empty())
+        m_doc->m_dwgFile = name;
+}
+
+void CRoomDimesions::pickDistance(std::size_t size)
+{
+    if (!m_doc)
+        return;
+    kzev::CadDistancePicker& picker = m_pickSize.at(size)->picker();
+    if (picker.PickPoint() != 0)
+        return;
+    m_size.at(size)->setText(pickedText(picker.m_dDistance));
+    rememberDrawing(picker.m_strDocName);
+}
+
+void CRoomDimesions::pickCorners()
+{
+    if (!m_doc)
+        return;
+    kzev::CadPicker& picker = m_pickCorners->picker();
+    if (picker.PickPoint() <= 0)
+        return;
+    const kzev::CadPickedPoint& a = picker.m_ptFirst;
+    const kzev::CadPickedPoint& b = picker.m_ptSecond;
+    // Whichever corner the user took first, the room runs from the lower left one.
+    m_size[0]->setText(pickedText(std::abs(b.x - a.x)));
+    m_size[1]->setText(pickedText(std::abs(b.y - a.y)));
+    m_origin[0]->setText(pickedText(std::min(a.x, b.x)));
+    m_origin[1]->setText(pickedText(std::min(a.y, b.y)));
+    m_origin[2]->setText(pickedText(a.z));
+    rememberDrawing(picker.m_strDocName);
 }
 
 void CRoomDimesions::read(kzev::RoomSheetValues& values) const

@@ -6,6 +6,9 @@
 
 #include <array>
 
+class CCadPickButton;
+class CCadPickButton2;
+class CKzevDoc;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -23,12 +26,28 @@ public:
     [[nodiscard]] QPushButton* irregularButton() const { return m_irregular; }
     /** Shows the name of the requirement chosen with "Norma". */
     void setRequirement(const std::string& name);
+    /** Offers the pick buttons when a CAD program runs; they stay hidden otherwise. */
+    void attachCad(CKzevDoc& doc);
+    /** The distance buttons of length, width and height, and the two-corner button. */
+    [[nodiscard]] CCadPickButton2* distanceButton(int size) const { return m_pickSize.at(static_cast<std::size_t>(size)); }
+    [[nodiscard]] CCadPickButton* cornersButton() const { return m_pickCorners; }
 
 signals:
     /** "Norma" was clicked. */
     void standardRequested();
 
 private:
+    /** Measures one distance in the CAD drawing into the length, width or height. */
+    void pickDistance(std::size_t size);
+    /** Two corners picked in the CAD drawing give the length, the width and the origin. */
+    void pickCorners();
+    /** A value taken from the drawing, in the user's unit as it stands. */
+    [[nodiscard]] QString pickedText(double value) const;
+    void rememberDrawing(const std::string& name);
+
+    CKzevDoc* m_doc = nullptr;
+    std::array<CCadPickButton2*, 3> m_pickSize {};
+    CCadPickButton* m_pickCorners = nullptr;
     QPushButton* m_irregular = nullptr;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_number = nullptr;
