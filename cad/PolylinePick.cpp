@@ -3,6 +3,7 @@
 #include "cad/CadPicker.h"
 #include "cad/drawing/DrawingDxf.h"
 #include "model/CadKind.h"
+#include "platform/CadLink.h"
 #include "platform/TextUtil.h"
 
 #include "cad/drawing/CadCommandProcessor.h"
@@ -31,27 +32,43 @@ std::optional<PickedPolyline> readPolylineDxf(const std::filesystem::path& path)
 
 namespace {
 
+// Has the CAD program write its last object into the exchange file and reads it back once the
+// program is at its prompt again; false when the program did not come back.
+bool exportLastObject(CadTextChannel& channel, const std::filesystem::path& path, std::optional<PickedPolyline>& polyline)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    channel.SendToTextWindow("_filedia 0\n");
+    channel.SendToTextWindow("._dxfout " + path.string() + "\n_o _l   ");
+    channel.SendToTextWindow("_filedia 1\n");
+    if (channel.ReadCommandLine(channel.m_strPrompt) != CadTextChannel::kPromptShown)
+        return false;
+    polyline = readPolylineDxf(path);
+    return true;
+}
+
 std::optional<PickedPolyline> pickByTextWindow(CadPicker& picker)
 {
     CadTextChannel& channel = picker.m_channel;
     if (channel.m_hTextWnd == 0 && !channel.FindLtTextWindow())
         return std::nullopt;
+    ICadDesktop& desktop = *cadLink().desktop;
+    desktop.setForeground(channel.m_hMainWnd);
     const std::filesystem::path path = picker.lineFile();
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-    channel.SendToTextWindow("_plinetype 1\n");
-    channel.SendToTextWindow("_pline\n");
-    if (channel.ReadCommandLine(channel.m_strPrompt) != CadTextChannel::kPromptShown)
-        return std::nullopt;
-    channel.SendToTextWindow("_filedia 0\n");
-    channel.SendToTextWindow("._dxfout " + path.string() + "\n_o _l   ");
-    channel.SendToTextWindow("_filedia 1\n");
-    // Line.dxf is read only once the CAD program is back at its prompt, that is when it is written whole.
-    if (channel.ReadCommandLine(channel.m_strPrompt) != CadTextChannel::kPromptShown)
-        return std::nullopt;
-    std::optional<PickedPolyline> vertices = readPolylineDxf(path);
-    if (vertices)
-        channel.SendToTextWindow("_erase\n_l\n\n");
+    // What was last in the drawing before: a polyline drawing given up at once adds nothing,
+    // and the one found last then is the user's own, neither to be taken nor erased.
+    std::optional<PickedPolyline> before;
+    std::optional<PickedPolyline> vertices;
+    if (exportLastObject(channel, path, before)) {
+        channel.SendToTextWindow("_plinetype 1\n");
+        channel.SendToTextWindow("_pline\n");
+        if (channel.ReadCommandLine(channel.m_strPrompt) == CadTextChannel::kPromptShown
+            && exportLastObject(channel, path, vertices) && vertices && vertices != before)
+            channel.SendToTextWindow("_erase\n_l\n\n");
+        else
+            vertices.reset();
+    }
+    desktop.restoreOwnWindow();
     return vertices;
 }
 

@@ -98,6 +98,26 @@ TEST_F(PickOnDrawing, DrawnPolylineGivesItsVertices)
     EXPECT_EQ(readPolylineDxf(picker.lineFile())->size(), 4u);
 }
 
+TEST_F(PickOnDrawing, TextWindowPolylineIsTakenAndAnEscapeLeavesTheUsersOwn)
+{
+    picker.m_nMode = CadKindAcadLt; // typed for through the drawing window's command line
+    ASSERT_TRUE(picker.m_channel.FindTextWindow());
+    // The user's own outline, the last object of the drawing.
+    drawing.processor.type("_pline 0,0 5000,0 5000,3000\n\n");
+    ASSERT_EQ(drawing.drawing.entities().size(), 1u);
+    drawing.user = { UserEscape {} };
+    EXPECT_FALSE(pickPolyline(picker));
+    EXPECT_EQ(drawing.drawing.entities().size(), 1u);
+
+    drawing.user = { UserClick { 0, 0 }, UserClick { 4000, 0 }, UserClick { 4000, 2000 }, UserEnter {} };
+    const auto vertices = pickPolyline(picker);
+    ASSERT_TRUE(vertices);
+    const PickedPolyline expected { { 0, 0 }, { 4000, 0 }, { 4000, 2000 } };
+    EXPECT_EQ(*vertices, expected);
+    EXPECT_EQ(drawing.drawing.entities().size(), 1u) << "the drawn polyline is erased again, the user's stays";
+    EXPECT_TRUE(services.messageBox.shown.empty());
+}
+
 TEST_F(PickOnDrawing, CancelledPolylineTakesNoOtherObject)
 {
     // A line drawn earlier is the last object when the user presses Esc.
