@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
 #include "app/ObstacleDialogOpener.h"
+#include "cad/ui/DrawingCanvas.h"
 #include "dialogs/CCadPickButton.h"
 #include "dialogs/CCadPickButton2.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
@@ -261,6 +262,10 @@ TEST_F(DialogCadPicksGui, UsedLuminairesAreDrawnAsATableAtThePickedCorner)
     EXPECT_TRUE(headed);
     EXPECT_TRUE(named) << designation;
     EXPECT_GE(lines, 4 + 1 + 6) << "the frame, the rule under the headings and the column rules";
+    kzev::DrawingCanvas canvas(m_drawing.drawing, m_drawing.processor);
+    canvas.resize(1400, 300);
+    canvas.zoomExtents();
+    kzev::test::saveShot(canvas, "used_luminaires_in_drawing.png");
     noMessages();
 }
 
