@@ -349,3 +349,54 @@ TEST(DirectIlluminance, UndividableOrUnresolvedLuminaireStopsWithAMessage)
 
 } // namespace
 } // namespace kzev::test
+
+namespace kzev::test {
+namespace {
+
+TEST(DirectIlluminance, EveryDirectionReadsTheTableAtTheAnglesOfItsRay)
+{
+    // A table linear in both angles, which the bilinear read gives back, on a luminaire aimed
+    // askew: the light at each point gives back the C and gamma it was read at, which are
+    // compared with those of the library's acos and atan2 in every quadrant, above and below.
+    FakeServices fakes;
+    const Distribution table = [](double c, double gamma) { return 100.0 + c + 2.0 * gamma; };
+    CalcScene scene(table);
+    const CVector position { 0.31, -0.23, 0.17 };
+    COneLampSystem& one = scene.addLuminaire(position).m_luminaires[0];
+    one.m_opticalAxis = { 0.3, -0.4, -0.8 };
+    one.m_c0Axis = { 0.9, 0.2, 0.1 };
+    const CVector reference = one.m_c0Axis.Normalized();
+    const CVector optical = one.m_opticalAxis.Normalized();
+    const CVector lengthAxis = CrossProduct(reference, optical).Normalized();
+    const CVector c0 = CrossProduct(optical, lengthAxis);
+    const struct {
+        CVector origin, step1, step2;
+    } planes[] = {
+        { { -2.03, -2.11, -1.5 }, { 0.43, 0.05, 0.02 }, { -0.04, 0.47, 0.01 } },
+        { { -2.07, -1.93, 1.9 }, { 0.45, -0.03, -0.01 }, { 0.02, 0.41, 0.03 } },
+        { { 1.7, -2.09, -1.97 }, { 0.03, 0.44, 0.01 }, { -0.02, 0.01, 0.42 } },
+        { { -1.9, 1.8, -2.05 }, { 0.46, 0.02, 0.0 }, { 0.01, 0.0, 0.43 } },
+    };
+    for (const auto& plane : planes) {
+        scene.room.m_workSystems.clear();
+        scene.addArea(plane.origin, plane.step1, plane.step2, 10, 10);
+        ASSERT_TRUE(runPass(scene));
+        const CWorkSystem& area = scene.room.m_workSystems[0];
+        for (std::int32_t i = 0; i < 10; ++i) {
+            for (std::int32_t j = 0; j < 10; ++j) {
+                const CVector ray = area.PointPosition(i, j) - position;
+                const double d2 = DotProduct(ray, ray);
+                const double gamma = RadToDeg(std::acos(DotProduct(ray, optical) / std::sqrt(d2)));
+                double c = RadToDeg(std::atan2(DotProduct(ray, lengthAxis), DotProduct(ray, c0)));
+                if (c < 0.0)
+                    c += 360.0;
+                const double got = 4.0 * area.m_points[static_cast<std::size_t>(i * 10 + j)].value(CPointCalc::kSpherical) * d2;
+                // Within what the table's thousandth-of-a-degree rule and pi as 3.141592 allow.
+                EXPECT_NEAR(got, 100.0 + c + 2.0 * gamma, 0.005) << "C " << c << ", gamma " << gamma;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace kzev::test

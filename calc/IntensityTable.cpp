@@ -1,0 +1,35 @@
+#include "calc/IntensityTable.h"
+
+#include "model/CLuminaire.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kzev {
+
+IntensityTable::IntensityTable(const CLuminaire& luminaire)
+    : m_values(static_cast<std::size_t>(CLuminaire::kPlanes) * kGammas + 1, 0.0)
+{
+    const std::size_t count = std::min(luminaire.m_intensity.size(), m_values.size() - 1);
+    std::copy_n(luminaire.m_intensity.begin(), count, m_values.begin());
+}
+
+double IntensityTable::value(double c, double gamma) const
+{
+    if (!(c >= 0.0 && c <= 360.0)) {
+        c = std::isfinite(c) ? std::fmod(c, 360.0) : 0.0;
+        if (c < 0.0)
+            c += 360.0;
+    }
+    if (!(gamma >= 0.0))
+        gamma = 0.0;
+    if (gamma > 180.0)
+        gamma = 180.0;
+    if (c >= 360.0)
+        c = kLastC;
+    const int ci = static_cast<int>(c);
+    const int gi = static_cast<int>(gamma);
+    return interpolate(data() + static_cast<std::size_t>(ci) * kGammas + static_cast<std::size_t>(gi), c - ci, gamma - gi);
+}
+
+} // namespace kzev

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class CLuminaire;
+
+namespace kzev {
+
+/**
+ * A luminaire's intensity table as the passes read it, built once per pass:
+ * the same values and the same bilinear interpolation as
+ * CLuminaire::GetIntensity, so the same results, but a read at angles already
+ * in range needs no range fixing. Entry c × 181 + gamma as in the luminaire;
+ * one spare entry after the last keeps the reads at gamma 180 of plane 359
+ * inside the table.
+ */
+class IntensityTable {
+public:
+    /** Entries per C plane (gamma 0 to 180). */
+    static constexpr int kGammas = 181;
+    /** The largest C a read takes: GetIntensity reads C 360 as this. */
+    static constexpr double kLastC = 359.9999;
+
+    explicit IntensityTable(const CLuminaire& luminaire);
+
+    /** The intensity at (C, gamma) in degrees, angles out of range brought in as GetIntensity does. */
+    [[nodiscard]] double value(double c, double gamma) const;
+
+    /** The entries, C plane after C plane. */
+    [[nodiscard]] const double* data() const { return m_values.data(); }
+
+    /**
+     * The intensity at C in 0 to kLastC and gamma in 0 to 180, from the entry
+     * at the whole angles below them (data() + cWhole × 181 + gammaWhole) and
+     * what is left over of each angle.
+     */
+    [[nodiscard]] static double interpolate(const double* e, double cRest, double gammaRest)
+    {
+        double i0 = e[0];
+        double i1 = e[kGammas];
+        // Below a thousandth of a degree the table's own value is taken, as GetIntensity does.
+        if (gammaRest >= 0.001) {
+            i0 += (e[1] - e[0]) * gammaRest;
+            i1 += (e[kGammas + 1] - e[kGammas]) * gammaRest;
+        }
+        return cRest >= 0.001 ? i0 + (i1 - i0) * cRest : i0;
+    }
+
+private:
+    std::vector<double> m_values;
+};
+
+} // namespace kzev
