@@ -54,9 +54,10 @@ void ReportPass::heading(const std::string& value)
 
 int ReportPass::label(int y, const std::string& value)
 {
-    // A label wider than its column goes on over more lines rather than across the frame's rule.
+    // A label wider than its column goes on over more lines rather than across the frame's rule
+    // at left - 20; half a millimetre stays clear of it.
     const int column = frame().left + 460;
-    const std::vector<std::string> lines = wrapped(value, 460);
+    const std::vector<std::string> lines = wrapped(value, 475);
     if (lines.empty())
         return text(column, y, value, TextAlign::Right);
     int height = 0;
