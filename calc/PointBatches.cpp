@@ -4,7 +4,10 @@
 #include "platform/Services.h"
 
 #include <tbb/blocked_range.h>
+#include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
+#include <tbb/partitioner.h>
+#include <tbb/task_arena.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,11 +18,82 @@ namespace kzev {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
 
-// A batch is grown while it is quicker than the first bound and shrunk when slower than the
-// second, so that the window is served every few hundredths of a second.
-constexpr auto kQuickBatch = std::chrono::milliseconds(10);
-constexpr auto kSlowBatch = std::chrono::milliseconds(40);
+// A batch is sized to take about this long, so that the window is served and
+// the stop flag read every few hundredths of a second.
+constexpr double kBatchSeconds = 0.015;
+// The first points are timed on the calling thread until this much has passed.
+constexpr double kProbeSeconds = 50e-6;
+// Work shorter than this stays on the calling thread: waking the other cores costs more.
+constexpr double kShareableSeconds = 150e-6;
+// A chunk handed to one thread is at least this long, so that the tasks cost nothing.
+constexpr double kChunkSeconds = 20e-6;
+// A batch grows at most this much over the one before, in case its points are dearer.
+constexpr double kMostGrowth = 4.0;
+
+constexpr std::size_t kManyPoints = std::size_t { 1 } << 40;
+
+std::size_t threadCount()
+{
+    const auto allowed = tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
+    const auto arena = static_cast<std::size_t>(std::max(tbb::this_task_arena::max_concurrency(), 1));
+    return std::max<std::size_t>(std::min(allowed, arena), 1);
+}
+
+std::size_t pointsFor(double seconds, double secondsPerPoint)
+{
+    // Points that cost nothing measurable go in as many as there are.
+    if (!(secondsPerPoint > 0.0))
+        return kManyPoints;
+    const double n = seconds / secondsPerPoint;
+    return n >= static_cast<double>(kManyPoints) ? kManyPoints
+                                                 : std::max<std::size_t>(static_cast<std::size_t>(n), 1);
+}
+
+// Runs the points of one batch; false when one of them failed.
+class BatchRunner {
+public:
+    BatchRunner(const std::function<bool(std::size_t)>& work, std::size_t threads)
+        : m_work(work)
+        , m_threads(threads)
+    {
+    }
+
+    bool serial(std::size_t first, std::size_t last) const
+    {
+        for (std::size_t index = first; index != last; ++index) {
+            if (!m_work(index))
+                return false;
+        }
+        return true;
+    }
+
+    bool shared(std::size_t first, std::size_t last, double secondsPerPoint) const
+    {
+        const std::size_t n = last - first;
+        // Some chunks per thread, so that a thread with dear points is helped by the others.
+        const std::size_t grain
+            = std::clamp<std::size_t>(std::max(n / (16 * m_threads), pointsFor(kChunkSeconds, secondsPerPoint)), 1, n);
+        std::atomic<bool> failed { false };
+        tbb::parallel_for(
+            tbb::blocked_range<std::size_t>(first, last, grain),
+            [&](const tbb::blocked_range<std::size_t>& r) {
+                for (std::size_t index = r.begin(); index != r.end(); ++index) {
+                    if (failed.load(std::memory_order_relaxed))
+                        return;
+                    if (!m_work(index))
+                        failed.store(true, std::memory_order_relaxed);
+                }
+            },
+            tbb::simple_partitioner());
+        return !failed.load();
+    }
+
+private:
+    const std::function<bool(std::size_t)>& m_work;
+    std::size_t m_threads;
+};
 
 } // namespace
 
@@ -28,27 +102,53 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
 {
     const std::size_t total = rows * perRow;
     IMessagePump& pump = *services().pump;
-    std::atomic<bool> failed { false };
-    std::size_t batch = std::max<std::size_t>(perRow, 1);
+    const std::size_t threads = threadCount();
+    const BatchRunner runner(work, threads);
     std::size_t next = 0;
     std::size_t rowsShown = 0;
-    while (next < total || rowsShown < rows) {
-        const std::size_t last = std::min(total, next + batch);
+    // What one point costs on one thread, once timed.
+    double secondsPerPoint = 0.0;
+    // The first batch is the first row; later ones are sized from what the batch before took.
+    std::size_t batch = std::max<std::size_t>(perRow, 1);
+    bool first = true;
+    while (first || next < total) {
+        const std::size_t remaining = total - next;
+        // A short tail is not left for a batch of its own.
+        const bool tail = !first && remaining <= batch + batch / 2;
+        std::size_t last = next + (tail ? remaining : std::min(batch, remaining));
         const auto started = Clock::now();
-        if (next < last) {
-            tbb::parallel_for(tbb::blocked_range<std::size_t>(next, last), [&](const tbb::blocked_range<std::size_t>& r) {
-                for (std::size_t index = r.begin(); index != r.end(); ++index) {
-                    if (failed.load(std::memory_order_relaxed))
-                        return;
-                    if (!work(index))
-                        failed.store(true, std::memory_order_relaxed);
-                }
-            });
+        std::size_t from = next;
+        bool ok = true;
+        if (first) {
+            // The first points, on this thread, tell what a point costs.
+            while (from < last && ok) {
+                ok = runner.serial(from, from + 1);
+                ++from;
+                if (Seconds(Clock::now() - started).count() >= kProbeSeconds)
+                    break;
+            }
+            if (from > next)
+                secondsPerPoint = Seconds(Clock::now() - started).count() / static_cast<double>(from - next);
+            // A row too long for one batch is cut, so that the window is not kept waiting.
+            last = std::min(last, from + pointsFor(kBatchSeconds, secondsPerPoint / static_cast<double>(threads)));
         }
-        const auto took = Clock::now() - started;
-        next = last;
-        if (failed.load())
+        if (ok && from < last) {
+            const bool shareable
+                = threads > 1 && static_cast<double>(last - from) * secondsPerPoint >= kShareableSeconds;
+            ok = shareable ? runner.shared(from, last, secondsPerPoint) : runner.serial(from, last);
+        }
+        const double took = Seconds(Clock::now() - started).count();
+        if (!ok)
             return BatchOutcome::failed;
+        // The next batch from what this one took a point, as if every thread had worked on it.
+        const double wallPerPoint = last > next ? took / static_cast<double>(last - next) : 0.0;
+        const double perPoint
+            = first ? std::min(wallPerPoint, secondsPerPoint / static_cast<double>(threads)) : wallPerPoint;
+        batch = std::min(pointsFor(kBatchSeconds, perPoint),
+            std::max<std::size_t>(static_cast<std::size_t>(static_cast<double>(batch) * kMostGrowth), 1));
+        next = last;
+        first = false;
+
         // Rows count once all their points are done; a row of no points counts at once.
         const std::size_t rowsDone = perRow == 0 ? rows : next / perRow;
         while (rowsShown < rowsDone) {
@@ -58,11 +158,7 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
         reportCalcProgress();
         pump.serve();
         if (stopRequested())
-            return next < total || rowsShown < rows ? BatchOutcome::stopped : BatchOutcome::done;
-        if (took < kQuickBatch)
-            batch *= 2;
-        else if (took > kSlowBatch && batch > 1)
-            batch /= 2;
+            return next < total ? BatchOutcome::stopped : BatchOutcome::done;
     }
     return BatchOutcome::done;
 }

@@ -17,11 +17,17 @@ enum class BatchOutcome {
 
 /**
  * Runs a pass over rows × perRow points on every core, in batches that take
- * a few hundredths of a second each: between two batches the calling thread
+ * about a hundredth of a second each: between two batches the calling thread
  * (the user-interface thread) raises the step counter for every row that is
- * complete, shows the elapsed time, drains the message queue and looks at the
+ * complete, shows the elapsed time, serves the message queue and looks at the
  * stop flag, so the window stays alive and a stop is answered at once. The
  * services are called from the calling thread only.
+ *
+ * The first batch is the first row (cut when it would take too long). Its
+ * first points, run on the calling thread, tell what a point costs; later
+ * batches are sized from what the one before took. Work too small to be worth
+ * waking the other cores (a small area, a surface of a few elements) stays on
+ * the calling thread.
  *
  * work(index) computes point `index` (row index / perRow) and writes only
  * that point, so the results do not depend on the number of threads; it
