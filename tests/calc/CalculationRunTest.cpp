@@ -396,6 +396,29 @@ TEST_F(CalculationRunTest, LaterPassesPlugInThroughTheHooksInTheirOrder)
     EXPECT_EQ(positions[positions.size() - 2].position, positions.front().range);
 }
 
+TEST_F(CalculationRunTest, BuiltInGrPassRatesEveryPointAndCountsItsRowsOnTheBar)
+{
+    room().m_reflectedComponent = 0;
+    room().m_computeGr = 1;
+    room().m_workSystems[0].m_reflectance = 0.3;
+    CWorkSystem gr = room().m_workSystems[0];
+    gr.m_name = "gr";
+    gr.m_quantityCode = 161;
+    gr.m_origin = { 0.2, 0.2, 1.5 };
+    gr.m_points.assign(6, CPointCalc {});
+    room().m_workSystems.push_back(gr);
+
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    for (const CPointCalc& point : room().m_workSystems[1].m_points)
+        EXPECT_EQ(point.m_grByDirection.size(), static_cast<std::size_t>(gr.m_directionCount));
+    const auto& positions = m_fakes.progress.positions;
+    const int range = positions.front().range;
+    // Two preparing steps, the rows of both areas' direct passes and the GR area's rows.
+    EXPECT_EQ(range, 2 + 3 + 3 + 3);
+    EXPECT_EQ(positions[positions.size() - 2].position, range);
+}
+
 TEST_F(CalculationRunTest, PassThatIsNotThereFailsTheRunRatherThanLeavingStaleResults)
 {
     room().m_computeRoadLuminance = 1;
