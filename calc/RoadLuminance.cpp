@@ -4,7 +4,7 @@
 #include "calc/CalcProgress.h"
 #include "calc/LuminaireFlux.h"
 #include "calc/LuminaireFrame.h"
-#include "calc/ObstacleShading.h"
+#include "calc/ObstacleScene.h"
 #include "calc/RoadTable.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
@@ -83,7 +83,8 @@ bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue
     if (!resolveSystems(room, catalogue, systems))
         return false;
 
-    const bool anyObstacle = !room.m_obstacleSystems.empty();
+    const ObstacleScene obstacles(room);
+    const bool anyObstacle = !obstacles.empty();
     const double scale = table->m_scale;
     const CVector observer = onGround(area.m_cameraPosition);
     IMessagePump& pump = *services().pump;
@@ -114,7 +115,7 @@ bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue
                     double tau = 1.0;
                     if (anyObstacle) {
                         double crossed = 1.0;
-                        if (findObstacleOnRay(q, p, room, crossed, false) != 0) {
+                        if (obstacles.crossing(q, p, crossed, false) != 0) {
                             if (crossed <= 1e-5)
                                 continue;
                             tau = crossed;

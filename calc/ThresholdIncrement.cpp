@@ -128,15 +128,17 @@ ThresholdIncrementOutcome computeThresholdIncrement(const CRoom& room, CWorkSyst
             const double d = towardsEye.Length();
             if (!(d > 1e-9))
                 continue;
-            const PhotometricAngles angles = source.frame.anglesTowards(towardsEye);
-            const double normalIlluminance
-                = source.luminaire->GetIntensity(angles.c, angles.gamma) * 0.001 / d / d * source.flux;
+            // Only luminaires seen 1.5 to 60 degrees from the line of sight count: the angle first.
             const CVector towardsLuminaire = source.position - eye;
             if (DotProduct(towardsLuminaire, sight) < 0.0)
                 continue;
             const double theta = AngleBetween(towardsLuminaire, sight);
-            if (theta >= 1.5 && theta <= 60.0)
-                sum += std::cos(DegToRad(theta)) * normalIlluminance / theta / theta;
+            if (!(theta >= 1.5 && theta <= 60.0))
+                continue;
+            const PhotometricAngles angles = source.frame.anglesTowards(towardsEye, d);
+            const double normalIlluminance
+                = source.luminaire->GetIntensity(angles.c, angles.gamma) * 0.001 / d / d * source.flux;
+            sum += std::cos(DegToRad(theta)) * normalIlluminance / theta / theta;
         }
         const double ti = sum <= 1e-6 ? 0.0 : luminanceFactor * sum * 10.0;
         if (ti >= 0.0 && ti > tiMax)

@@ -1,9 +1,12 @@
 #include "calc/DirectIlluminance.h"
+#include "calc/ObstacleScene.h"
 #include "calc/ObstacleShading.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace kzev::test {
 namespace {
@@ -116,6 +119,50 @@ TEST(ObstacleShading, RayTestReportsTheFirstCrossedSystem)
     EXPECT_EQ(findObstacleOnRay({ 0.0, 0.0, 3.0 }, { 0.25, 0.0, 0.0 }, scene.room, t, true), 0);
     // Skipping the system by 10 + its index.
     EXPECT_EQ(findObstacleOnRay({ 0.0, 0.0, 3.0 }, { 1.0, 0.0, 0.0 }, scene.room, t, true, 11), 0);
+}
+
+TEST(ObstacleShading, SceneOfAPassAnswersAsTheFullRayTest)
+{
+    CalcScene scene(isotropic(1000.0));
+    scene.room.m_minimumSurfaceSize = 0.1;
+    // Tilted shelves in an array of 3 × 2, half transparent.
+    CXSystem& shelves = scene.addBox({ 1.0, 1.0, 0.5 }, { 1.2, 0.3, 0.0 }, { -0.1, 0.4, 0.05 },
+        { 0.0, 0.05, 1.5 }, 0.5);
+    shelves.m_count1 = 3;
+    shelves.m_count2 = 2;
+    shelves.m_spacing1 = { 0.0, 1.5, 0.0 };
+    shelves.m_spacing2 = { 2.5, 0.0, 0.2 };
+    scene.addBox({ 4.0, 4.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, { 0.0, 0.0, 2.0 }, 0.0);
+    // A pole thinner than the minimum size: its end faces count for nothing.
+    scene.addBox({ 6.0, 1.0, 0.0 }, { 0.05, 0.0, 0.0 }, { 0.0, 0.05, 0.0 }, { 0.0, 0.0, 3.0 }, 0.25);
+    scene.addBox({ 2.0, 5.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, { 0.0, 0.0, 1.0 }, 0.0).m_noRay = 1;
+    const ObstacleScene obstacles(scene.room);
+
+    std::mt19937 random(26);
+    std::uniform_real_distribution<double> inRoom(-0.5, 7.5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    // Ends inside the room, and ends on the boxes' faces, where the margin decides.
+    const auto end = [&](int kind) {
+        if (kind == 0)
+            return CVector { inRoom(random), inRoom(random), 0.5 * inRoom(random) };
+        const CXSystem& xs = scene.room.m_obstacleSystems[static_cast<std::size_t>(kind - 1)];
+        const CVector corner = xs.ObstacleCorner(0, 0);
+        return corner + unit(random) * xs.m_edgeA + unit(random) * xs.m_edgeB;
+    };
+    int crossings = 0;
+    for (int k = 0; k < 4000; ++k) {
+        const CVector q = end(k % 5 == 0 ? 1 + k / 5 % 3 : 0);
+        const CVector p = end(k % 7 == 0 ? 1 + k / 7 % 3 : 0);
+        const bool margin = k % 2 == 0;
+        const std::int32_t skipped = k % 3 == 0 ? 10 + k / 3 % 4 : kNoSkippedObstacle;
+        double full = -1.0;
+        double culled = -1.0;
+        const std::int32_t expected = findObstacleOnRay(q, p, scene.room, full, margin, skipped);
+        ASSERT_EQ(obstacles.crossing(q, p, culled, margin, skipped), expected) << "segment " << k;
+        EXPECT_EQ(culled, full) << "segment " << k;
+        crossings += expected != 0;
+    }
+    EXPECT_GT(crossings, 400) << "the segments cross the boxes often enough to tell";
 }
 
 TEST(ObstacleShading, FlagsAndSmallFacesLeaveSystemsOutOfTheRayTest)
