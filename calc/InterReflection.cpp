@@ -6,6 +6,7 @@
 #include "calc/ObstacleScene.h"
 #include "calc/ObstacleShading.h"
 #include "calc/PointBatches.h"
+#include "calc/ReflectedRays.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 
@@ -47,6 +48,7 @@ struct SourceElement {
     // Its exitance ρ·E, maintained and initial, for the exact exchange between surfaces.
     double exitanceMaintained;
     double exitanceInitial;
+    std::array<CVector, 4> corners;
 };
 
 // One source surface, with what the pass needs of it computed once.
@@ -63,6 +65,8 @@ struct Source {
     ObstacleBoxId ownBox;
     std::int32_t rows;    // elements along U
     std::int32_t columns; // elements along V
+    // How far the parts of an element can stand off its plane, its sides not quite square to the normal.
+    double offPlane;
     std::vector<SourceElement> elements;
 };
 
@@ -92,6 +96,9 @@ std::vector<Source> collectSources(
             if (source.ownBox.system < 0)
                 source.skipCode = s.m_surfaceNumber;
         }
+        source.offPlane = 0.5
+            * (source.lengthU * std::fabs(DotProduct(source.unitU, source.normal))
+                + source.lengthV * std::fabs(DotProduct(source.unitV, source.normal)));
         source.rows = std::max(s.m_count1, 0);
         source.columns = std::max(s.m_count2, 0);
         const double shape = (1.0 - DotProduct(source.unitU, source.unitV)) * source.lengthU * source.lengthV
@@ -101,7 +108,11 @@ std::vector<Source> collectSources(
             for (std::int32_t b = 0; b < source.columns; ++b) {
                 const std::size_t index = static_cast<std::size_t>(a) * static_cast<std::size_t>(source.columns)
                     + static_cast<std::size_t>(b);
-                SourceElement element { s.PointPosition(a, b), 0.0, 0.0, 0.0, 0.0 };
+                SourceElement element { s.PointPosition(a, b), 0.0, 0.0, 0.0, 0.0, {} };
+                const CVector halfU = 0.5 * source.stepU;
+                const CVector halfV = 0.5 * source.stepV;
+                element.corners = { element.centre - halfU - halfV, element.centre + halfU - halfV,
+                    element.centre + halfU + halfV, element.centre - halfU + halfV };
                 if (index < s.m_points.size()) {
                     const CPointCalc& p = s.m_points[index];
                     const double maintained
@@ -141,20 +152,8 @@ std::vector<CVector> viewingDirections(const CWorkSystem& target)
     return directions;
 }
 
-// What one target point gathers, added to the point once it is done.
-struct PointSums {
-    double vertical[4] {};    // values 1 to 4
-    double belowAbove[2] {};  // values 5 and 6
-    double horizontalComponent = 0.0;
-    double spherical = 0.0;
-    double normal[2] {};      // values 9 and 10
-    double observer = 0.0;    // value 16
-    double overDirections = 0.0; // value 17
-    double planeMaintained = 0.0; // A_m
-    double planeInitial = 0.0;    // A_i
-};
-
-void finishPoint(CPointCalc& point, const PointSums& sums, bool area)
+// Adds what one target point gathered to it.
+void finishPoint(CPointCalc& point, const RaySums& sums, bool area)
 {
     if (area) {
         for (int i = 0; i < 4; ++i)
@@ -167,11 +166,47 @@ void finishPoint(CPointCalc& point, const PointSums& sums, bool area)
         point.value(CPointCalc::kNormalMinus) += sums.normal[1];
         point.value(CPointCalc::kCamera) += sums.observer;
         point.value(CPointCalc::kReflectedOverDirections) += sums.overDirections;
+        point.m_reflectedByDirection.assign(sums.byDirection.size(), 0.0);
+        for (std::size_t w = 0; w < sums.byDirection.size(); ++w)
+            point.m_reflectedByDirection[w] += sums.byDirection[w];
     }
     if (sums.planeMaintained > 0.0)
         point.value(CPointCalc::kReflectedMaintained) = sums.planeMaintained;
     if (sums.planeInitial > 0.0)
         point.value(CPointCalc::kReflectedInitial) = sums.planeInitial;
+}
+
+// More than the rounding of a product of positions near a and b, so that a cull never drops what
+// the exact test would keep.
+double roundingSlack(const CVector& a, const CVector& b)
+{
+    return 1e-9
+        * (1.0 + std::max({ std::fabs(a.x), std::fabs(a.y), std::fabs(a.z), std::fabs(b.x), std::fabs(b.y),
+            std::fabs(b.z) }));
+}
+
+// The parts an element is cut into for a point at distance d0: m1 × m2 of them, the first at
+// `first`, the others partU and partV apart along the element's sides.
+struct Parts {
+    double m1;
+    double m2;
+    double partU;
+    double partV;
+    CVector first;
+};
+
+Parts partsOf(const SourceElement& element, const Source& source, double d0, double ratio)
+{
+    // A point close to an element still gets its light: the parts are capped rather than the
+    // element dropped.
+    Parts parts;
+    parts.m1 = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+    parts.m2 = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
+    parts.partU = source.lengthU / parts.m1;
+    parts.partV = source.lengthV / parts.m2;
+    parts.first = element.centre - ((parts.m1 - 1.0) * parts.partU * 0.5) * source.unitU
+        - ((parts.m2 - 1.0) * parts.partV * 0.5) * source.unitV;
+    return parts;
 }
 
 } // namespace
@@ -221,22 +256,31 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     std::atomic<bool> anyLight { false };
     const double targetU = target.m_step1.Length();
     const double targetV = target.m_step2.Length();
+    // How far the samples of a target element stand off its point along a unit vector.
+    const auto sampleSpread = [&](const CVector& unit) {
+        return 0.5 * (std::fabs(DotProduct(target.m_step1, unit)) + std::fabs(DotProduct(target.m_step2, unit)));
+    };
+    const double targetSpread = sampleSpread(normal);
+    std::vector<double> sourceSpread;
+    for (const Source& source : sources)
+        sourceSpread.push_back(sampleSpread(source.normal));
 
     // The share of an element's light at p that the obstacles let through, over its parts
     // weighted by what each gives.
-    const auto visibleShare = [&](const SourceElement& element, const Source& source, const CVector& p) {
-        const double d0 = Distance(element.centre, p);
-        const double m1 = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-        const double m2 = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-        const double partU = source.lengthU / m1;
-        const double partV = source.lengthV / m2;
-        const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
-            - ((m2 - 1.0) * partV * 0.5) * source.unitV;
+    const auto visibleShare = [&](const SourceElement& element, const Source& source, const CVector& p,
+                                  std::vector<ObstacleScene::BoxRef>& boxes) {
+        obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
+        // Nothing can be in the way: every part lets all through, and the sums below would give
+        // exactly 1.
+        if (boxes.empty())
+            return 1.0;
+        const Parts parts = partsOf(element, source, Distance(element.centre, p), ratio);
         double all = 0.0;
         double through = 0.0;
-        for (int r = 0; r < static_cast<int>(m1); ++r) {
-            for (int s = 0; s < static_cast<int>(m2); ++s) {
-                const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
+        for (int r = 0; r < static_cast<int>(parts.m1); ++r) {
+            const CVector row = parts.first + (r * parts.partU) * source.unitU;
+            for (int s = 0; s < static_cast<int>(parts.m2); ++s) {
+                const CVector q = row + (s * parts.partV) * source.unitV;
                 const CVector dir = p - q;
                 const double d2 = DotProduct(dir, dir);
                 const double dn = DotProduct(dir, source.normal);
@@ -245,7 +289,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 const double weight = dn * std::fabs(DotProduct(dir, normal)) / (d2 * d2);
                 all += weight;
                 double t = 1.0;
-                if (obstacles.crossing(q, p, t, true, source.skipCode, source.ownBox) == 0)
+                if (obstacles.crossingAmong(boxes, q, p, t, true) == 0)
                     t = 1.0;
                 through += weight * t;
             }
@@ -253,8 +297,101 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         return all > 0.0 ? through / all : 1.0;
     };
 
+    // The rays of the parts of every element to an area's point.
+    const auto gatherRays = [&](const CVector& p, RayGatherer& gatherer) {
+        std::vector<ObstacleScene::BoxRef> boxes;
+        for (const Source& source : sources) {
+            for (const SourceElement& element : source.elements) {
+                if (element.maintained == 0.0 && element.initial == 0.0)
+                    continue;
+                const double d0 = Distance(element.centre, p);
+                if (!(d0 > 0.001))
+                    continue;
+                // A point behind the element's plane, or in it, gets nothing from any of its parts.
+                if (DotProduct(p - element.centre, source.normal) + source.offPlane + roundingSlack(p, element.centre)
+                    < 0.0001)
+                    continue;
+                const Parts parts = partsOf(element, source, d0, ratio);
+                bool shaded = false;
+                if (anyObstacle) {
+                    obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
+                    shaded = !boxes.empty();
+                }
+                const double perPart = 1.0 / (parts.m1 * parts.m2);
+                const double maintained = surfaceMaintenance * element.maintained * perPart;
+                const double initial = element.initial * perPart;
+                for (int r = 0; r < static_cast<int>(parts.m1); ++r) {
+                    const CVector row = parts.first + (r * parts.partU) * source.unitU;
+                    for (int s = 0; s < static_cast<int>(parts.m2); ++s) {
+                        const CVector q = row + (s * parts.partV) * source.unitV;
+                        const CVector dir = p - q;
+                        const double dn = DotProduct(dir, source.normal);
+                        // The point lies behind the part or in its plane.
+                        if (dn < 0.0001)
+                            continue;
+                        double t = 1.0;
+                        if (shaded && obstacles.crossingAmong(boxes, q, p, t, true) != 0 && t <= 1e-5)
+                            continue;
+                        gatherer.add(dir, dn, maintained * t, initial * t);
+                    }
+                }
+            }
+        }
+    };
+
+    // Between calculation surfaces the exchange is exact: each element's configuration factor
+    // averaged over the target element, so that what an element sends out reaches the others
+    // and nothing more.
+    const auto exchange = [&](const CVector& p) {
+        RaySums sums;
+        std::vector<ObstacleScene::BoxRef> boxes;
+        std::vector<CVector> samples;
+        for (std::size_t k = 0; k < sources.size(); ++k) {
+            const Source& source = sources[k];
+            for (const SourceElement& element : source.elements) {
+                if (element.maintained == 0.0 && element.initial == 0.0)
+                    continue;
+                const double d0 = Distance(element.centre, p);
+                if (!(d0 > 0.001))
+                    continue;
+                const double slack = roundingSlack(p, element.centre);
+                // Every sample behind the element's plane, or the element behind the target's:
+                // no sample sees any of it.
+                if (DotProduct(p - element.centre, source.normal) + sourceSpread[k] + slack <= 0.0)
+                    continue;
+                double ahead = DotProduct(element.corners[0] - p, normal);
+                for (std::size_t c = 1; c < element.corners.size(); ++c)
+                    ahead = std::max(ahead, DotProduct(element.corners[c] - p, normal));
+                if (ahead + targetSpread + slack <= 0.0)
+                    continue;
+                const int samples1 = elementSamples(targetU, d0);
+                const int samples2 = elementSamples(targetV, d0);
+                samples.clear();
+                for (int s1 = 0; s1 < samples1; ++s1) {
+                    for (int s2 = 0; s2 < samples2; ++s2) {
+                        const CVector ps = p + sampleOffset(s1, samples1) * target.m_step1
+                            + sampleOffset(s2, samples2) * target.m_step2;
+                        // Only a sample in front of the element sees it.
+                        if (DotProduct(ps - element.centre, source.normal) > 0.0)
+                            samples.push_back(ps);
+                    }
+                }
+                double factor = sumOfPolygonFactors(samples, normal, element.corners);
+                factor /= samples1 * samples2;
+                if (!(factor > 0.0))
+                    continue;
+                const double shown = anyObstacle ? visibleShare(element, source, p, boxes) : 1.0;
+                sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
+                sums.planeInitial += element.exitanceInitial * factor * shown;
+                sums.anyLight = true;
+            }
+        }
+        return sums;
+    };
+
     const std::size_t rows = static_cast<std::size_t>(std::max(target.m_count1, 0));
     const std::size_t perRow = static_cast<std::size_t>(std::max(target.m_count2, 0));
+    const CVector planeNormal = hasNormal ? normal : CVector { 0.0, 0.0, 0.0 };
     // Each point gathers whole on one thread, in the same order: results do not depend on the threads.
     const auto computePoint = [&](std::size_t record) {
         if (record >= target.m_points.size())
@@ -262,127 +399,17 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         CPointCalc& point = target.m_points[record];
         const CVector p = target.PointPosition(static_cast<std::int32_t>(record / perRow),
             static_cast<std::int32_t>(record % perRow));
-        const CVector toObserver = target.m_cameraPosition - p;
-        const double observerLength = toObserver.Length();
-        if (area)
-            point.m_reflectedByDirection.assign(directions.size(), 0.0);
-        PointSums sums;
-
-        for (const Source& source : sources) {
-            for (std::int32_t a = 0; a < source.rows; ++a) {
-                for (std::int32_t b = 0; b < source.columns; ++b) {
-                    const SourceElement& element = source.elements[static_cast<std::size_t>(a)
-                            * static_cast<std::size_t>(source.columns)
-                        + static_cast<std::size_t>(b)];
-                    if (element.maintained == 0.0 && element.initial == 0.0)
-                        continue;
-                    const double d0 = Distance(element.centre, p);
-                    if (!(d0 > 0.001))
-                        continue;
-                    if (!area) {
-                        // Between calculation surfaces the exchange is exact: the element's
-                        // configuration factor averaged over the target element, so that what
-                        // an element sends out reaches the others and nothing more.
-                        if (!hasNormal)
-                            continue;
-                        const CVector halfU = 0.5 * source.stepU;
-                        const CVector halfV = 0.5 * source.stepV;
-                        const std::array<CVector, 4> corners { element.centre - halfU - halfV,
-                            element.centre + halfU - halfV, element.centre + halfU + halfV,
-                            element.centre - halfU + halfV };
-                        const int samples1 = elementSamples(targetU, d0);
-                        const int samples2 = elementSamples(targetV, d0);
-                        double factor = 0.0;
-                        for (int s1 = 0; s1 < samples1; ++s1) {
-                            for (int s2 = 0; s2 < samples2; ++s2) {
-                                const CVector ps = p + sampleOffset(s1, samples1) * target.m_step1
-                                    + sampleOffset(s2, samples2) * target.m_step2;
-                                // Only a sample in front of the element sees it.
-                                if (DotProduct(ps - element.centre, source.normal) > 0.0)
-                                    factor += pointToPolygonFactor(ps, normal, corners);
-                            }
-                        }
-                        factor /= samples1 * samples2;
-                        if (!(factor > 0.0))
-                            continue;
-                        const double shown = anyObstacle ? visibleShare(element, source, p) : 1.0;
-                        sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
-                        sums.planeInitial += element.exitanceInitial * factor * shown;
-                        anyLight.store(true, std::memory_order_relaxed);
-                        continue;
-                    }
-                    // A point close to an element still gets its light: the parts are
-                    // capped rather than the element dropped.
-                    const double m1
-                        = std::clamp(std::trunc(source.lengthU / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-                    const double m2
-                        = std::clamp(std::trunc(source.lengthV / d0 * ratio + 1.5), 1.0, kMaxElementParts);
-                    const double partU = source.lengthU / m1;
-                    const double partV = source.lengthV / m2;
-                    const CVector first = element.centre - ((m1 - 1.0) * partU * 0.5) * source.unitU
-                        - ((m2 - 1.0) * partV * 0.5) * source.unitV;
-                    const int parts1 = static_cast<int>(m1);
-                    const int parts2 = static_cast<int>(m2);
-                    for (int r = 0; r < parts1; ++r) {
-                        for (int s = 0; s < parts2; ++s) {
-                            const CVector q = first + (r * partU) * source.unitU + (s * partV) * source.unitV;
-                            double t = 1.0;
-                            if (anyObstacle) {
-                                double crossed = 1.0;
-                                if (obstacles.crossing(q, p, crossed, true, source.skipCode, source.ownBox) != 0) {
-                                    if (crossed <= 1e-5)
-                                        continue;
-                                    t = crossed;
-                                }
-                            }
-                            const CVector dir = p - q;
-                            const double d = dir.Length();
-                            if (!(d > 0.04))
-                                continue;
-                            const double dn = DotProduct(dir, source.normal);
-                            // The point lies behind the element or in its plane.
-                            if (dn < 0.0001)
-                                continue;
-                            const double cosTheta = dn / d;
-                            const double k = 1.0 / d / d / m1 / m2;
-                            const double em = k * surfaceMaintenance * element.maintained * cosTheta * t;
-                            const double ei = k * t * element.initial * cosTheta;
-                            const double cn = hasNormal ? std::fabs(DotProduct(dir, normal)) / d : 0.0;
-                            sums.planeMaintained += cn * em;
-                            sums.planeInitial += cn * ei;
-                            anyLight.store(true, std::memory_order_relaxed);
-                            if (!area)
-                                continue;
-
-                            const double cx = std::fabs(dir.x) / d;
-                            const double cy = std::fabs(dir.y) / d;
-                            const double cz = std::fabs(dir.z) / d;
-                            sums.belowAbove[dir.z >= 0.0 ? 0 : 1] += em * cz;
-                            sums.vertical[dir.x >= 0.0 ? 0 : 1] += em * cx;
-                            sums.vertical[dir.y >= 0.0 ? 2 : 3] += em * cy;
-                            sums.spherical += em;
-                            sums.horizontalComponent += em * std::sqrt(cx * cx + cy * cy);
-                            if (hasNormal)
-                                sums.normal[DotProduct(dir, normal) >= 0.0 ? 0 : 1] += em * cn;
-                            // Light that arrives from the observer's side, as in the direct pass.
-                            const double towardsObserver = DotProduct(dir, toObserver);
-                            if (towardsObserver < 0.0 && observerLength > 0.0)
-                                sums.observer += em * (-towardsObserver / d / observerLength);
-                            if (ei > 0.0) {
-                                for (std::size_t w = 0; w < directions.size(); ++w) {
-                                    const double along = DotProduct(directions[w], dir);
-                                    if (along < 0.0) {
-                                        const double share = -along / d * ei;
-                                        sums.overDirections += share;
-                                        point.m_reflectedByDirection[w] += share;
-                                    }
-                                }
-                            }
-                        }
-                    }
-                }
-            }
+        RaySums sums;
+        if (area) {
+            RayGatherer gatherer(planeNormal, target.m_cameraPosition - p, directions);
+            gatherRays(p, gatherer);
+            sums = gatherer.finish();
+        } else if (hasNormal) {
+            // A degenerate plane has no normal: it gets nothing rather than NaN.
+            sums = exchange(p);
         }
+        if (sums.anyLight)
+            anyLight.store(true, std::memory_order_relaxed);
         finishPoint(point, sums, area);
         return true;
     };

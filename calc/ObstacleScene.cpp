@@ -4,6 +4,7 @@
 #include "model/CRoom.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kzev {
@@ -62,6 +63,22 @@ CVector reversed(const CVector& v)
     return { -v.x, -v.y, -v.z };
 }
 
+// Whether two bounding boxes are apart by more than the slack along some axis.
+bool apart(const CVector& low, const CVector& high, const CVector& otherLow, const CVector& otherHigh, double slack)
+{
+    return low.x > otherHigh.x + slack || otherLow.x > high.x + slack || low.y > otherHigh.y + slack
+        || otherLow.y > high.y + slack || low.z > otherHigh.z + slack || otherLow.z > high.z + slack;
+}
+
+// A face plane of a bundle's pyramid: the range its points span along the normal (not unit), and
+// the slack scaled by the normal's length.
+struct BundlePlane {
+    CVector normal;
+    double least;
+    double most;
+    double slack;
+};
+
 } // namespace
 
 ObstacleScene::ObstacleScene(const CRoom& room)
@@ -104,6 +121,8 @@ ObstacleScene::ObstacleScene(const CRoom& room)
                     box.high = highest(box.high, v);
                 }
                 widen(box.low, box.high);
+                box.middle = 0.5 * (box.low + box.high);
+                box.half = 0.5 * (box.high - box.low);
                 s.low = first ? box.low : lowest(s.low, box.low);
                 s.high = first ? box.high : highest(s.high, box.high);
                 first = false;
@@ -160,6 +179,97 @@ std::int32_t ObstacleScene::crossing(const CVector& q, const CVector& p, double&
             first = s.index + 1;
         product *= s.transmittance;
         // An opaque system ends the search: nothing further can let light through.
+        if (product <= 0.0)
+            break;
+    }
+    if (first != 0)
+        transmittance = product;
+    return first;
+}
+
+void ObstacleScene::gatherBundle(std::span<const CVector> corners, const CVector& apex, std::int32_t skippedSystem,
+    const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes) const
+{
+    boxes.clear();
+    constexpr std::size_t kMostCorners = 8;
+    const bool shaped = corners.size() >= 3 && corners.size() <= kMostCorners;
+    CVector low = apex;
+    CVector high = apex;
+    for (const CVector& c : corners) {
+        low = lowest(low, c);
+        high = highest(high, c);
+    }
+    // Far more than any rounding of the face test, far less than any box worth culling.
+    const double slack = 1e-6
+        * (1.0 + std::max({ std::fabs(low.x), std::fabs(low.y), std::fabs(low.z), std::fabs(high.x),
+            std::fabs(high.y), std::fabs(high.z) }));
+    std::array<BundlePlane, kMostCorners + 1> planes {};
+    std::size_t planeCount = 0;
+    const auto addPlane = [&](const CVector& normal) {
+        const double length = normal.Length();
+        if (!(length > 1e-150) || !std::isfinite(length))
+            return;
+        BundlePlane plane { normal, DotProduct(normal, apex), DotProduct(normal, apex), slack * length };
+        for (const CVector& c : corners) {
+            const double along = DotProduct(normal, c);
+            plane.least = std::min(plane.least, along);
+            plane.most = std::max(plane.most, along);
+        }
+        planes[planeCount++] = plane;
+    };
+    if (shaped) {
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            addPlane(CrossProduct(corners[i] - apex, corners[(i + 1) % corners.size()] - apex));
+        addPlane(CrossProduct(corners[1] - corners[0], corners[2] - corners[0]));
+    }
+    for (std::size_t k = 0; k < m_systems.size(); ++k) {
+        const System& s = m_systems[k];
+        if (skippedSystem >= 10 && s.index + 10 == skippedSystem)
+            continue;
+        if (apart(low, high, s.low, s.high, slack))
+            continue;
+        const bool ownSystem = skippedBox.system == s.index;
+        for (std::size_t j = 0; j < s.boxes.size(); ++j) {
+            const Box& box = s.boxes[j];
+            if (ownSystem && box.a == skippedBox.a && box.b == skippedBox.b)
+                continue;
+            if (apart(low, high, box.low, box.high, slack))
+                continue;
+            bool separated = false;
+            for (std::size_t i = 0; i < planeCount && !separated; ++i) {
+                const BundlePlane& plane = planes[i];
+                const double middle = DotProduct(plane.normal, box.middle);
+                const double extent = std::fabs(plane.normal.x) * box.half.x + std::fabs(plane.normal.y) * box.half.y
+                    + std::fabs(plane.normal.z) * box.half.z;
+                separated = middle - extent > plane.most + plane.slack || middle + extent < plane.least - plane.slack;
+            }
+            if (!separated)
+                boxes.push_back({ static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(j) });
+        }
+    }
+}
+
+std::int32_t ObstacleScene::crossingAmong(std::span<const BoxRef> boxes, const CVector& q, const CVector& p,
+    double& transmittance, bool margin) const
+{
+    const CVector d = q - p;
+    std::int32_t first = 0;
+    double product = 1.0;
+    std::size_t i = 0;
+    while (i < boxes.size()) {
+        const std::uint32_t system = boxes[i].system;
+        const System& s = m_systems[system];
+        bool crossed = false;
+        for (; i < boxes.size() && boxes[i].system == system; ++i) {
+            const Box& box = s.boxes[boxes[i].box];
+            if (!crossed && segmentMeetsBounds(p, d, box.low, box.high) && crossesBox(s, box, p, d, margin))
+                crossed = true;
+        }
+        if (!crossed)
+            continue;
+        if (first == 0)
+            first = s.index + 1;
+        product *= s.transmittance;
         if (product <= 0.0)
             break;
     }

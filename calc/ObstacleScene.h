@@ -3,6 +3,7 @@
 #include "model/CVector.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class CRoom;
@@ -40,6 +41,27 @@ public:
     [[nodiscard]] std::int32_t crossing(const CVector& q, const CVector& p, double& transmittance, bool margin,
         std::int32_t skippedSystem = -1, const ObstacleBoxId& skippedBox = {}) const;
 
+    /** One box of the scene as gatherBundle lists it: its system's place in the scene and its own. */
+    struct BoxRef {
+        std::uint32_t system;
+        std::uint32_t box;
+    };
+
+    /**
+     * Lists, in the order crossing tests them, the boxes that some segment
+     * from a point of the convex polygon `corners` to `apex` may cross,
+     * leaving out those crossing would skip. Every other box is separated
+     * from the whole bundle of segments (by an axis or a face plane of the
+     * pyramid they fill, with room for rounding), so crossingAmong over the
+     * list gives each segment of the bundle the answer of crossing.
+     */
+    void gatherBundle(std::span<const CVector> corners, const CVector& apex, std::int32_t skippedSystem,
+        const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes) const;
+
+    /** As crossing, testing only the listed boxes (a list of gatherBundle). */
+    [[nodiscard]] std::int32_t crossingAmong(std::span<const BoxRef> boxes, const CVector& q, const CVector& p,
+        double& transmittance, bool margin) const;
+
     /**
      * Returns the box of the system whose face holds the point, the face's
      * normal pointing out of the box; system −1 when no box of it does (or
@@ -55,6 +77,9 @@ private:
         CVector opposite;
         CVector low;
         CVector high;
+        // The middle and half the extent of the bounding box, for the bundle's separating planes.
+        CVector middle;
+        CVector half;
     };
     struct System {
         std::int32_t index;

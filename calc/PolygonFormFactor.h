@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <span>
 
 namespace kzev {
 
@@ -50,5 +51,13 @@ namespace kzev {
     }
     return std::fabs(sum) / (2.0 * 3.14159265358979323846);
 }
+
+/**
+ * The sum of pointToPolygonFactor(p, n, corners) over the points, added in
+ * their order. A point that sees the whole quadrilateral in front of it is
+ * worked out four points at a time, with an arc tangent within an ulp or two
+ * of the library's; the others by pointToPolygonFactor itself.
+ */
+[[nodiscard]] double sumOfPolygonFactors(std::span<const CVector> points, const CVector& n, const std::array<CVector, 4>& corners);
 
 } // namespace kzev

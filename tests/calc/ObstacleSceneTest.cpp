@@ -1,0 +1,106 @@
+#include "calc/ObstacleScene.h"
+#include "model/CRoom.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <vector>
+
+namespace kzev::test {
+namespace {
+
+CXSystem boxes(const CVector& origin, const CVector& a, const CVector& b, const CVector& c, const CVector& spacing,
+    std::int32_t count, double transmittance)
+{
+    CXSystem system;
+    system.m_origin = origin;
+    system.m_edgeA = a;
+    system.m_edgeB = b;
+    system.m_edgeC = c;
+    system.m_spacing1 = spacing;
+    system.m_count1 = count;
+    system.m_transmittance = transmittance;
+    return system;
+}
+
+// A row of racks, a tilted half-transparent plate and an opaque column.
+CRoom obstacleRoom()
+{
+    CRoom room;
+    room.m_obstacleSystems.push_back(boxes({ 1, 1, 0 }, { 1, 0, 0 }, { 0, 0.5, 0 }, { 0, 0, 2 }, { 2, 0, 0 }, 4, 0.0));
+    room.m_obstacleSystems.push_back(
+        boxes({ 2, 4, 1 }, { 2, 0, 0.5 }, { 0, 1.5, 0 }, { -0.02, 0, 0.08 }, { 0, 0, 0 }, 1, 0.4));
+    room.m_obstacleSystems.push_back(boxes({ 6, 5, 0 }, { 0.3, 0, 0 }, { 0, 0.3, 0 }, { 0, 0, 3 }, { 0, 0, 0 }, 1, 0.0));
+    return room;
+}
+
+TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
+{
+    const CRoom room = obstacleRoom();
+    const ObstacleScene scene(room);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> across(-1.0, 10.0);
+    std::uniform_real_distribution<double> up(0.0, 3.0);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    struct Skip {
+        std::int32_t system;
+        ObstacleBoxId box;
+    };
+    const Skip skips[] = { { -1, {} }, { 10, {} }, { -1, { 0, 2, 0 } } };
+    std::vector<ObstacleScene::BoxRef> listed;
+    int crossed = 0;
+    int culled = 0;
+    for (int bundle = 0; bundle < 400; ++bundle) {
+        // An element 0.5 to 2 m across, somewhere in the room, and a point.
+        const CVector corner { across(random), across(random), up(random) };
+        const CVector u { 0.5 + 1.5 * unit(random), 0.0, 0.2 * unit(random) };
+        const CVector v { 0.0, 0.5 + 1.5 * unit(random), 0.3 * unit(random) };
+        const std::array<CVector, 4> element { corner, corner + u, corner + u + v, corner + v };
+        const CVector apex { across(random), across(random), up(random) };
+        const Skip& skip = skips[bundle % 3];
+        scene.gatherBundle(element, apex, skip.system, skip.box, listed);
+        culled += listed.size() < 6 ? 1 : 0;
+        for (int ray = 0; ray < 25; ++ray) {
+            const double s = (0.5 + (ray % 5)) / 5.0;
+            const double t = (0.5 + (ray / 5)) / 5.0;
+            const CVector q = corner + s * u + t * v;
+            double full = -1.0;
+            double among = -1.0;
+            const std::int32_t expected = scene.crossing(q, apex, full, true, skip.system, skip.box);
+            ASSERT_EQ(scene.crossingAmong(listed, q, apex, among, true), expected) << bundle << " " << ray;
+            EXPECT_EQ(among, full);
+            crossed += expected != 0 ? 1 : 0;
+        }
+    }
+    // The cases test something: rays are stopped, and bundles leave boxes out.
+    EXPECT_GT(crossed, 500);
+    EXPECT_GT(culled, 200);
+}
+
+TEST(ObstacleScene, BundleFarFromEveryBoxListsNone)
+{
+    const CRoom room = obstacleRoom();
+    const ObstacleScene scene(room);
+    std::vector<ObstacleScene::BoxRef> listed { { 0, 0 } };
+    const std::array<CVector, 4> ceiling { CVector { 0, 0, 3.5 }, CVector { 1, 0, 3.5 }, CVector { 1, 1, 3.5 },
+        CVector { 0, 1, 3.5 } };
+    scene.gatherBundle(ceiling, { 0.5, 0.5, 3.2 }, -1, {}, listed);
+    EXPECT_TRUE(listed.empty());
+    // Down over the top edge of the first rack (x 1..2, z 0..2) into the aisle: the bundle's
+    // bounding box takes in the rack's, its lower face plane passes 2 cm above the rack.
+    const std::array<CVector, 4> wall { CVector { 0.5, 1.2, 3.0 }, CVector { 0.5, 1.3, 3.0 },
+        CVector { 0.5, 1.3, 3.1 }, CVector { 0.5, 1.2, 3.1 } };
+    scene.gatherBundle(wall, { 2.8, 1.25, 1.5 }, -1, {}, listed);
+    EXPECT_TRUE(listed.empty());
+    // Lowered by 5 cm, the bundle's lowest rays graze the rack.
+    const std::array<CVector, 4> lower { CVector { 0.5, 1.2, 2.95 }, CVector { 0.5, 1.3, 2.95 },
+        CVector { 0.5, 1.3, 3.05 }, CVector { 0.5, 1.2, 3.05 } };
+    scene.gatherBundle(lower, { 2.8, 1.25, 1.45 }, -1, {}, listed);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].system, 0u);
+    EXPECT_EQ(listed[0].box, 0u);
+}
+
+} // namespace
+} // namespace kzev::test
