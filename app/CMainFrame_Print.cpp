@@ -15,9 +15,13 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+
+#include <filesystem>
 
 namespace {
 
@@ -28,6 +32,16 @@ void preparePrinter(QPrinter& printer)
     // The report places itself by the document's margins from the paper's edge.
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+/** The report's PDF beside the project, named after it; in the documents folder for a new project. */
+QString reportPdfPath(const CKzevDoc& doc)
+{
+    const std::filesystem::path& project = doc.GetPathName();
+    const std::filesystem::path folder = project.empty() ? std::filesystem::path(kzev::appFolders().PathDoc)
+                                                         : project.parent_path();
+    const std::string name = project.empty() ? std::string("Kzev.pdf") : project.stem().string() + ".pdf";
+    return QString::fromStdString((folder / name).string());
 }
 
 } // namespace
@@ -50,6 +64,9 @@ void CMainFrame::OnFilePrint()
         return;
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
+    // Without an installed printer the dialog prints into a file: it proposes the report's PDF, not a bare folder.
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        printer.setOutputFileName(reportPdfPath(*kzev::theDocument()));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -92,17 +109,15 @@ void CMainFrame::OnExportPdf()
     CKzevDoc* doc = kzev::theDocument();
     if (!doc || m_document->calcRunning())
         return;
-    const std::filesystem::path& project = doc->GetPathName();
-    const std::string folder = project.empty() ? kzev::appFolders().PathDoc : project.parent_path().string();
-    const std::string name = project.empty() ? std::string("Kzev.pdf") : project.stem().string() + ".pdf";
+    const QFileInfo proposed(reportPdfPath(*doc));
     QFileDialog dialog(this);
     dialog.setWindowTitle(commandAction(32941)->text());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setDirectory(QString::fromStdString(folder));
-    dialog.selectFile(QString::fromStdString(name));
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString file = dialog.selectedFiles().front();

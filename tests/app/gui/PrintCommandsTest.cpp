@@ -19,13 +19,17 @@
 #include "view/CKzevView.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrinterInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -258,6 +262,29 @@ TEST_F(PrintCommands, PdfExportOfTheOfficeHoldsTheCountedPagesRoomsAndSummaryLin
     savePage(pdf, sheet->contentsPages().back(), "print_office_room");
     savePage(pdf, counted, "print_office_plan");
     savePage(pdf, 2, "print_office_contents");
+}
+
+TEST_F(PrintCommands, PrintWithoutAPrinterProposesTheProjectsPdfAndWritesTheReport)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed: the dialog prints to it, not into a file";
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
+    const std::filesystem::path pdf = m_folder / "Vzor-kancelar.pdf";
+    QString proposed;
+    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintDialog>(57607, [&proposed](QPrintDialog& dialog) {
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+            if (edit->isVisible() && edit->text().endsWith(QStringLiteral(".pdf")))
+                proposed = edit->text();
+        }
+        kzev::test::saveShot(dialog, "print_dialog.png");
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            kzev::test::clickButton(buttons->button(QDialogButtonBox::Ok));
+    }));
+    // Beside the project, named after it, rather than a bare folder.
+    EXPECT_EQ(proposed.toStdString(), pdf.string());
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_GE(pdfPages(pdf), 4);
+    EXPECT_TRUE(holds(pdfText(pdf, 1), "Výpočet umělého osvětlení dle ČSN EN 12464-1"));
 }
 
 TEST_F(PrintCommands, ReportOfTheHallHoldsTheCountedPagesRoomsAndSummaryLines)
