@@ -136,6 +136,9 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     std::vector<LitPosition> lit;
     if (!litPositions(room, catalogue, modeIndex, tables, lit))
         return false;
+    LuminaireSpots spots;
+    for (const LitPosition& lum : lit)
+        spots.add(lum.position, lum.luminousLength, lum.luminousWidth, lum.c0, lum.length, lum.optical);
 
     const ObstacleScene obstacles(room);
     const bool anyObstacle = !obstacles.empty();
@@ -145,15 +148,46 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     const double elementU = area.m_step1.Length();
     const double elementV = area.m_step2.Length();
 
-    // Adds the part sources of one luminaire as seen from p, weighted; false when it cannot be divided.
-    const auto addLuminaire = [&](const CVector& p, double weight, const LitPosition& lum, PartSourceBatch& batch) {
-        const double d0 = Distance(p, lum.position);
+    // The unit direction from p to the observer; none when the observer stands at p.
+    const auto towardsObserver = [&](const CVector& p) {
+        const CVector toObserver = area.m_cameraPosition - p;
+        const double observerLength = toObserver.Length();
+        return observerLength > 0.0 ? (1.0 / observerLength) * toObserver : CVector { 0.0, 0.0, 0.0 };
+    };
+
+    // Adds the part source at q as seen from p with its factor, unless an obstacle blocks it.
+    const auto addSource = [&](const CVector& p, const CVector& q, double factor, const LitPosition& lum,
+                               const CVector& observer, PartSourceBatch& batch) {
+        double t = 1.0;
+        if (anyObstacle) {
+            double crossed = 1.0;
+            if (obstacles.crossing(q, p, crossed, true) != 0) {
+                if (crossed <= 1e-5)
+                    return;
+                t = crossed;
+            }
+        }
+        const CVector ray = p - q;
+        batch.add(ray, DotProduct(ray, lum.c0), DotProduct(ray, lum.length), DotProduct(ray, lum.optical),
+            DotProduct(ray, observer), factor * t, factor * t * lum.maintenance, *lum.table);
+    };
+
+    // Adds the part sources of one luminaire at distance d0 from p, weighted, its length and width
+    // over d0 times the ratio given; false when it cannot be divided.
+    const auto addLuminaire = [&](const CVector& p, double weight, const LitPosition& lum, double d0,
+                                  double lengthRatio, double widthRatio, const CVector& observer,
+                                  PartSourceBatch& batch) {
         if (!(d0 > 0.04))
             return true;
-        const double n1Raw = wholePart(lum.luminousLength / d0 * ratio) + 1.0;
-        const double n2Raw = wholePart(lum.luminousWidth / d0 * ratio) + 1.0;
+        const double n1Raw = wholePart(lengthRatio) + 1.0;
+        const double n2Raw = wholePart(widthRatio) + 1.0;
         if (!(n1Raw >= 1e-9) || !(n2Raw >= 1e-9))
             return false;
+        // Most luminaires are far from most points: one part, at the luminaire's centre.
+        if (n1Raw == 1.0 && n2Raw == 1.0) {
+            addSource(p, lum.position, lum.factor * weight, lum, observer, batch);
+            return true;
+        }
         // A point close to a long luminaire still gets its light: the parts
         // are capped rather than the luminaire dropped.
         const double n1 = n1Raw < kMaxLuminaireParts ? n1Raw : kMaxLuminaireParts;
@@ -165,27 +199,11 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         const double partWidth = lum.luminousWidth / n2;
         const CVector first = lum.position - ((n2 - 1.0) * partWidth * 0.5) * lum.reference
             - ((n1 - 1.0) * partLength * 0.5) * lum.length;
-        const double initial = lum.factor * weight / (n1 * n2);
-        const CVector toObserver = area.m_cameraPosition - p;
-        const double observerLength = toObserver.Length();
-        const CVector observer
-            = observerLength > 0.0 ? (1.0 / observerLength) * toObserver : CVector { 0.0, 0.0, 0.0 };
-
+        const double factor = lum.factor * weight / (n1 * n2);
         for (int r = 0; r < parts1; ++r) {
             for (int s = 0; s < parts2; ++s) {
                 const CVector q = first + (s * partWidth) * lum.reference + (r * partLength) * lum.length;
-                double t = 1.0;
-                if (anyObstacle) {
-                    double crossed = 1.0;
-                    if (obstacles.crossing(q, p, crossed, true) != 0) {
-                        if (crossed <= 1e-5)
-                            continue;
-                        t = crossed;
-                    }
-                }
-                const CVector ray = p - q;
-                batch.add(ray, DotProduct(ray, lum.c0), DotProduct(ray, lum.length), DotProduct(ray, lum.optical),
-                    DotProduct(ray, observer), initial * t, initial * t * lum.maintenance, *lum.table);
+                addSource(p, q, factor, lum, observer, batch);
             }
         }
         return true;
@@ -198,31 +216,55 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         CPointCalc& point = area.m_points[record];
         const CVector p = area.PointPosition(static_cast<std::int32_t>(record / perRow),
             static_cast<std::int32_t>(record % perRow));
-        PointSums sums;
-        PartSourceBatch batch(unitNormal, sums);
-        for (const LitPosition& lum : lit) {
-            if (!elementMean) {
-                if (!addLuminaire(p, 1.0, lum, batch))
-                    return false;
-                continue;
+        PartSourceBatch batch(unitNormal);
+        if (!elementMean) {
+            const CVector observer = towardsObserver(p);
+            LuminaireSpots::Seen seen;
+            for (std::size_t from = 0; from < lit.size(); from += LuminaireSpots::kChunk) {
+                const std::size_t count = std::min(LuminaireSpots::kChunk, lit.size() - from);
+                spots.measure(p, ratio, observer, from, count, seen);
+                for (std::size_t j = 0; j < count; ++j) {
+                    const LitPosition& lum = lit[from + j];
+                    if (seen.whole[j] == 0.0) {
+                        if (!addLuminaire(p, 1.0, lum, seen.distance[j], seen.lengthRatio[j], seen.widthRatio[j],
+                                observer, batch))
+                            return false;
+                        continue;
+                    }
+                    double t = 1.0;
+                    if (anyObstacle) {
+                        double crossed = 1.0;
+                        if (obstacles.crossing(lum.position, p, crossed, true) != 0) {
+                            if (crossed <= 1e-5)
+                                continue;
+                            t = crossed;
+                        }
+                    }
+                    batch.add(CVector { seen.x[j], seen.y[j], seen.z[j] }, seen.c0[j], seen.c90[j], seen.optical[j],
+                        seen.observer[j], lum.factor * t, lum.factor * t * lum.maintenance, *lum.table);
+                }
             }
-            // A calculation surface takes the mean over its element: the element is
-            // sampled finer the nearer the luminaire is, as the luminaire is cut.
-            const double dc = Distance(p, lum.position);
-            const int samples1 = elementSamples(elementU, dc);
-            const int samples2 = elementSamples(elementV, dc);
-            const double sampleWeight = 1.0 / (samples1 * samples2);
-            for (int s1 = 0; s1 < samples1; ++s1) {
-                for (int s2 = 0; s2 < samples2; ++s2) {
-                    const CVector ps
-                        = p + sampleOffset(s1, samples1) * area.m_step1 + sampleOffset(s2, samples2) * area.m_step2;
-                    if (!addLuminaire(ps, sampleWeight, lum, batch))
-                        return false;
+        } else {
+            for (const LitPosition& lum : lit) {
+                // A calculation surface takes the mean over its element: the element is
+                // sampled finer the nearer the luminaire is, as the luminaire is cut.
+                const double dc = Distance(p, lum.position);
+                const int samples1 = elementSamples(elementU, dc);
+                const int samples2 = elementSamples(elementV, dc);
+                const double sampleWeight = 1.0 / (samples1 * samples2);
+                for (int s1 = 0; s1 < samples1; ++s1) {
+                    for (int s2 = 0; s2 < samples2; ++s2) {
+                        const CVector ps = p + sampleOffset(s1, samples1) * area.m_step1
+                            + sampleOffset(s2, samples2) * area.m_step2;
+                        const double d0 = Distance(ps, lum.position);
+                        if (!addLuminaire(ps, sampleWeight, lum, d0, lum.luminousLength / d0 * ratio,
+                                lum.luminousWidth / d0 * ratio, towardsObserver(ps), batch))
+                            return false;
+                    }
                 }
             }
         }
-        batch.flush();
-        addToPoint(point, sums);
+        addToPoint(point, batch.finish());
         return true;
     };
     switch (runPointBatches(rows, perRow, step, computePoint)) {

@@ -4,6 +4,7 @@
 #include "model/CVector.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace kzev {
 
@@ -36,22 +37,19 @@ struct PointSums {
 
 /**
  * The part sources that light one point, gathered over all luminaires in
- * flat arrays and evaluated a few hundred at a time: one loop works out the
- * geometry of all of them (distance, the gamma and C angles, the cosines
- * towards each face) in a form the compiler vectorises, and a second reads
- * the intensity tables and adds into the sums in the order the sources were
- * added, so the sums do not depend on where a batch ends.
+ * flat arrays and evaluated a batch at a time: a vectorised loop works out
+ * the angles and the distance of all of them, a scalar one reads the
+ * intensity tables, and a vectorised one adds the light into four running
+ * sums per quantity, source i into sum i mod 4. The four are added at the
+ * end, so the result depends only on the order the sources were added.
  */
 class PartSourceBatch {
 public:
     static constexpr std::size_t kCapacity = PartSourceRays::kCapacity;
+    static constexpr std::size_t kLanes = 4;
 
     /** unitNormal is the plane's unit normal, or the zero vector when it has none. */
-    PartSourceBatch(const CVector& unitNormal, PointSums& sums)
-        : m_normal(unitNormal)
-        , m_sums(sums)
-    {
-    }
+    explicit PartSourceBatch(const CVector& unitNormal);
     PartSourceBatch(const PartSourceBatch&) = delete;
     PartSourceBatch& operator=(const PartSourceBatch&) = delete;
 
@@ -80,14 +78,81 @@ public:
             flush();
     }
 
-    /** Evaluates the part sources added so far into the sums. */
-    void flush();
+    /** Evaluates what is left and returns the point's sums. */
+    [[nodiscard]] PointSums finish();
+
+    /** Running sums, one row of four per quantity. */
+    enum Sum {
+        kXPlus,
+        kXMinus,
+        kYPlus,
+        kYMinus,
+        kUp,
+        kDown,
+        kHorizontalComponent,
+        kSpherical,
+        kNormalPlus,
+        kNormalMinus,
+        kObserver,
+        kBothFaces,
+        kBothFacesInitial,
+        kSums
+    };
 
 private:
+    void flush();
+
     CVector m_normal;
-    PointSums& m_sums;
     std::size_t m_count = 0;
+    alignas(64) double m_lanes[kSums][kLanes] {};
     PartSourceRays m_rays;
+};
+
+/**
+ * Where the luminaires of a pass stand, the sides of their luminous areas
+ * and their axes, one array per quantity, so that how far a point is from
+ * each of them, into how many parts each is cut and, for a luminaire that
+ * stays whole, its ray, are worked out for many luminaires in one
+ * vectorised loop.
+ */
+class LuminaireSpots {
+public:
+    static constexpr std::size_t kChunk = 128;
+
+    /** What a point sees of luminaires first to first + count − 1 (at most kChunk). */
+    struct Seen {
+        /** Distance as Distance gives it; the length and the width over it times the ratio. */
+        double distance[kChunk];
+        double lengthRatio[kChunk];
+        double widthRatio[kChunk];
+        /** 1 when the luminaire is at least 4 cm away and stays one part; then the ray from its centre. */
+        double whole[kChunk];
+        double x[kChunk];
+        double y[kChunk];
+        double z[kChunk];
+        /** The ray along the C0 direction, the C90 and the optical axis, and towards the observer. */
+        double c0[kChunk];
+        double c90[kChunk];
+        double optical[kChunk];
+        double observer[kChunk];
+    };
+
+    /** Adds a luminaire: centre, luminous length and width, its unit C0 direction, C90 and optical axes. */
+    void add(const CVector& position, double length, double width, const CVector& c0, const CVector& c90,
+        const CVector& optical);
+    [[nodiscard]] std::size_t size() const { return m_x.size(); }
+
+    /** Works out what p sees of the luminaires first to first + count − 1; observer is a unit direction. */
+    void measure(const CVector& p, double ratio, const CVector& observer, std::size_t first, std::size_t count,
+        Seen& seen) const;
+
+private:
+    std::vector<double> m_x;
+    std::vector<double> m_y;
+    std::vector<double> m_z;
+    std::vector<double> m_length;
+    std::vector<double> m_width;
+    std::vector<double> m_axes[9]; // C0, C90, optical: x, y, z of each
 };
 
 } // namespace kzev
