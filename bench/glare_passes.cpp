@@ -2,10 +2,13 @@
 // every core: the UGR of the hall with its obstacles (its first area, the
 // full-operation reference plane of 24 × 15 points and 4 viewing directions,
 // taken as a UGR area; after one whole run, so the reflected background is
-// there), and the road luminance and threshold increment of every field of
-// the road sample.
+// there), the GR of the hall's second area (the night-operation plane, the
+// same grid, taken as a GR area under the same luminaires and obstacles), and
+// the road luminance and threshold increment of every field of the road
+// sample.
 #include "calc/CalcCatalogue.h"
 #include "calc/CalculationRun.h"
+#include "calc/GlareRating.h"
 #include "calc/RoadLuminance.h"
 #include "calc/RoadPasses.h"
 #include "calc/ThresholdIncrement.h"
@@ -28,6 +31,7 @@ namespace {
 
 constexpr std::int32_t kUgrCode = 89;
 constexpr std::int32_t kRoadLuminanceCode = 141;
+constexpr std::int32_t kGrCode = 161;
 
 std::filesystem::path shippedData()
 {
@@ -116,6 +120,30 @@ void HallUgr(benchmark::State& state)
     state.counters["rays_per_s"] = benchmark::Counter(static_cast<double>(rays), benchmark::Counter::kIsRate);
 }
 
+// The GR pass over the hall's GR area; rays are point × direction × luminaire.
+void HallGr(benchmark::State& state)
+{
+    const int threads = threadsOf(state);
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
+    Sample sample("Vzor-hala.kzv", [](CRoom& hall) {
+        hall.m_computeGr = 1;
+        hall.m_workSystems.at(1).m_quantityCode = kGrCode;
+    });
+    CRoom& room = sample.room();
+    const kzev::CalcCatalogue catalogue = sample.catalogue();
+    CWorkSystem& area = room.m_workSystems.at(1);
+    const std::int64_t raysPerPass
+        = static_cast<std::int64_t>(area.m_points.size()) * area.m_directionCount * switchedOn(room);
+    std::int64_t rays = 0;
+    for (auto _ : state) {
+        if (!kzev::computeGlareRatingGr(room, area, catalogue))
+            state.SkipWithError("the GR pass failed");
+        rays += raysPerPass;
+    }
+    state.counters["threads"] = threads;
+    state.counters["rays_per_s"] = benchmark::Counter(static_cast<double>(rays), benchmark::Counter::kIsRate);
+}
+
 // The road luminance of every road field of the road sample.
 void RoadLuminance(benchmark::State& state)
 {
@@ -164,5 +192,6 @@ void RoadThresholdIncrement(benchmark::State& state)
 } // namespace
 
 BENCHMARK(HallUgr)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HallGr)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RoadLuminance)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RoadThresholdIncrement)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();

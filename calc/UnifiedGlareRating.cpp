@@ -85,11 +85,35 @@ std::vector<GlareSource> glareSources(const std::vector<LitLampSystem>& systems)
     return sources;
 }
 
+// The sine and cosine of the angle AngleBetween(a, b) gives: its snaps to 0
+// and 180 degrees kept, and so is the hair above 90 degrees it gives for a
+// cosine just above 0. The ratios of the position-index table follow from
+// them without acos and tan.
+struct SineCosine {
+    double sine;
+    double cosine;
+};
+
+SineCosine angleBetween(const CVector& a, const CVector& b)
+{
+    const double la = a.Length();
+    const double lb = b.Length();
+    if (std::fabs(la) <= 1e-5 || std::fabs(lb) <= 1e-5)
+        return { 0.0, 1.0 };
+    const double c = DotProduct(a, b) / la / lb;
+    if (std::fabs(1.0 - c) <= 1e-5)
+        return { 0.0, 1.0 };
+    if (std::fabs(c + 1.0) <= 1e-5)
+        return { 0.0, -1.0 };
+    const double clamped = std::fabs(c) > 1.0 ? 1.0 : std::fabs(c);
+    return { std::sqrt(1.0 - clamped * clamped), c >= 1e-5 ? clamped : -clamped };
+}
+
 // A viewing direction of the area with what the angles of the sources need of it.
 struct ViewingDirection {
     CVector view;
     CVector upCrossView;
-    double viewFromUp;
+    SineCosine fromUp;
 };
 
 CVector upVector(const CWorkSystem& area)
@@ -127,7 +151,7 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
     std::vector<ViewingDirection> directions;
     for (std::int32_t k = 0; k < area.m_directionCount; ++k) {
         const CVector view = viewingDirection(directionAzimuth(area, k), area.m_tilt);
-        directions.push_back({ view, CrossProduct(up, view), AngleBetween(view, up) });
+        directions.push_back({ view, CrossProduct(up, view), angleBetween(view, up) });
     }
     std::atomic<bool> backgroundMissing { false };
 
@@ -158,14 +182,21 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                     continue;
                 if (DotProduct(s, direction.view) < kFieldCosine * d)
                     continue;
-                // Angles of the centre from the line of sight: sideways about the up
-                // vector, and above it; a centre outside the table's field is left out.
-                const double tau = AngleBetween(CrossProduct(up, s), direction.upCrossView);
-                const double delta = direction.viewFromUp - AngleBetween(s, up);
-                const double tr = std::tan(DegToRad(std::fabs(tau)));
+                // Angles of the centre from the line of sight: tau sideways about the up
+                // vector, delta above it. The table holds tan tau and tan |delta| from 0
+                // up, so a centre 90 degrees or more away either way is outside it.
+                const SineCosine tau = angleBetween(CrossProduct(up, s), direction.upCrossView);
+                if (!(tau.cosine > 0.0))
+                    continue;
+                const SineCosine fromUp = angleBetween(s, up);
+                const double sinDelta = direction.fromUp.sine * fromUp.cosine - direction.fromUp.cosine * fromUp.sine;
+                const double cosDelta = direction.fromUp.cosine * fromUp.cosine + direction.fromUp.sine * fromUp.sine;
+                if (!(cosDelta > 0.0))
+                    continue;
+                const double tr = tau.sine / tau.cosine;
                 // H/R is over the distance along the line of sight, not over the
                 // horizontal distance, as the position-index table is laid out.
-                const double hr = std::tan(DegToRad(std::fabs(delta))) / std::cos(DegToRad(tau));
+                const double hr = std::fabs(sinDelta) / cosDelta / tau.cosine;
                 const double p = table.lookup(tr, hr);
                 if (!(p > 1e-5))
                     continue;
