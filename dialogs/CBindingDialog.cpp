@@ -1,6 +1,8 @@
 #include "dialogs/CBindingDialog.h"
 
 #include "dialogs/BindingPicture.h"
+#include "dialogs/obstacles/WallRowPoints.h"
+#include "platform/Services.h"
 
 #include "platform/StringTable.h"
 
@@ -104,6 +106,21 @@ void CBindingDialog::onOption(int option)
             m_shift[i]->setText(qs(**texts[i]));
         m_shift[i]->setEnabled(enabled[i]);
     }
+}
+
+void CBindingDialog::accept()
+{
+    // A shift that is no number would move the derived luminaires nowhere or to infinity.
+    for (QLineEdit* edit : m_shift) {
+        if (kzev::typedNumber(edit->text().toStdString()))
+            continue;
+        kzev::services().messageBox->show("Zadejte číslo.", kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        edit->setEnabled(true);
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 kzev::BindingSettings CBindingDialog::settings() const

@@ -42,6 +42,10 @@ public:
     /** The edits "&X", "&Y" and "&Z" (axis 0, 1, 2). */
     [[nodiscard]] QLineEdit* shiftEdit(int axis) const { return m_shift.at(static_cast<std::size_t>(axis)); }
 
+protected:
+    /** Refuses a shift that is no finite number, keeping the dialog open on that field. */
+    void accept() override;
+
 private:
     void onOption(int option);
 

@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -390,6 +391,47 @@ TEST_F(ObjectCommandsGui, EveryBindingOptionShowsItsPictureAndAClickOnThePicture
     kzev::test::clickMenuItem(frame(), frame().commandAction(32900), QStringLiteral("&Vložit"));
     EXPECT_TRUE(seen);
     EXPECT_EQ(room().m_lampSystems.size(), 1u) << "Storno derives nothing";
+}
+
+TEST_F(ObjectCommandsGui, AShiftThatIsNoNumberKeepsTheBindingDialogOpen)
+{
+    select(item(0, TreeItemKind::LampFolder, 0));
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CBindingDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        kzev::test::clickBox(dialog->optionButton(3));
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        for (const char* wrong : { "abc", "1e999", "" }) {
+            kzev::test::typeInto(dialog->shiftEdit(0), QString::fromLatin1(wrong));
+            if (*wrong == '\0')
+                QTest::keyClick(dialog->shiftEdit(0), Qt::Key_Delete);
+            ASSERT_EQ(dialog->shiftEdit(0)->text(), QString::fromLatin1(wrong));
+            const std::size_t before = m_messages.shown.size();
+            kzev::test::clickButton(ok);
+            EXPECT_TRUE(dialog->isVisible()) << wrong;
+            ASSERT_EQ(m_messages.shown.size(), before + 1) << wrong;
+            EXPECT_EQ(m_messages.shown.back().text, "Zadejte číslo.");
+        }
+        kzev::test::typeInto(dialog->shiftEdit(0), QStringLiteral("1500"));
+        kzev::test::typeInto(dialog->shiftEdit(1), QStringLiteral("0"));
+        kzev::test::typeInto(dialog->shiftEdit(2), QStringLiteral("0"));
+        kzev::test::clickButton(ok);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    kzev::test::clickMenuItem(frame(), frame().commandAction(32900), QStringLiteral("&Vložit"));
+    ASSERT_TRUE(seen);
+    // The number typed at last shifts the derived system by 1.5 m along x.
+    ASSERT_EQ(room().m_lampSystems.size(), 2u);
+    const CLampSystem& source = room().m_lampSystems[0];
+    const CLampSystem& shifted = room().m_lampSystems[1];
+    ASSERT_EQ(shifted.m_luminaires.size(), source.m_luminaires.size());
+    for (std::size_t k = 0; k < source.m_luminaires.size(); ++k) {
+        EXPECT_DOUBLE_EQ(shifted.m_luminaires[k].m_position.x, source.m_luminaires[k].m_position.x + 1.5);
+        EXPECT_DOUBLE_EQ(shifted.m_luminaires[k].m_position.y, source.m_luminaires[k].m_position.y);
+    }
 }
 
 TEST_F(ObjectCommandsGui, DeletingAModeAndTheRoom)
