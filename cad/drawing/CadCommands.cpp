@@ -366,38 +366,70 @@ private:
     int m_step = 0;
 };
 
+// Returns the MTEXT attachment of a justification keyword ("tl" 1 … "br" 9), 0 for another word.
+int mtextAttachment(const std::string& key)
+{
+    static const char* const names[] { "tl", "tc", "tr", "ml", "mc", "mr", "bl", "bc", "br" };
+    for (int i = 0; i < 9; ++i)
+        if (key == names[i])
+            return i + 1;
+    return 0;
+}
+
+// A paragraph text stands at the point of its box its attachment names, whichever
+// way the two corners were given: top left by default, as a CAD program puts it.
+DrawingPoint attachmentPoint(int attachment, const DrawingPoint& a, const DrawingPoint& b)
+{
+    const int column = (attachment - 1) % 3;
+    const int row = (attachment - 1) / 3;
+    const double left = std::min(a.x, b.x);
+    const double right = std::max(a.x, b.x);
+    const double top = std::max(a.y, b.y);
+    const double bottom = std::min(a.y, b.y);
+    return { column == 0 ? left : column == 1 ? (left + right) / 2.0 : right,
+        row == 0 ? top : row == 1 ? (top + bottom) / 2.0 : bottom, a.z };
+}
+
 class MtextCommand final : public CadCommand {
 public:
-    CadInputKind expects() const override { return m_step == 3 ? CadInputKind::Text : CadInputKind::Word; }
+    CadInputKind expects() const override { return m_step == Content ? CadInputKind::Text : CadInputKind::Word; }
     std::string prompt() const override
     {
-        static const char* prompts[] { "První roh:", "Protější roh nebo [Výška]:", "Výška:", "Text:" };
+        static const char* prompts[] { "První roh:", "Protější roh nebo [Výška/Zarovnat]:", "Výška:",
+            "Zarovnání [TL/TC/TR/ML/MC/MR/BL/BC/BR] <TL>:", "Text:" };
         return prompts[m_step];
     }
-    bool wantsPoint() const override { return m_step == 0 || m_step == 1; }
+    bool wantsPoint() const override { return m_step == FirstCorner || m_step == OppositeCorner; }
     bool feed(CadCommandProcessor& p, const CadInput& input) override
     {
         switch (m_step) {
-        case 0:
+        case FirstCorner:
             if (const auto at = p.point(input)) {
-                m_text.points = { *at };
-                m_step = 1;
+                m_first = *at;
+                m_step = OppositeCorner;
             }
             return false;
-        case 1: {
-            if (!input.point && cadKeyword(input.token) == "h") {
-                m_step = 2;
+        case OppositeCorner: {
+            const std::string key = input.point ? std::string() : cadKeyword(input.token);
+            if (key == "h" || key == "j") {
+                m_step = key == "h" ? Height : Justify;
                 return false;
             }
             if (const auto corner = p.point(input)) {
-                m_text.boxWidth = std::abs(corner->x - m_text.points.front().x);
-                m_step = 3;
+                m_text.boxWidth = std::abs(corner->x - m_first.x);
+                m_text.points = { attachmentPoint(m_text.attachment, m_first, *corner) };
+                m_step = Content;
             }
             return false;
         }
-        case 2:
+        case Height:
             m_text.height = cadNumber(input.token).value_or(m_text.height);
-            m_step = 1;
+            m_step = OppositeCorner;
+            return false;
+        case Justify:
+            if (const int attachment = mtextAttachment(cadKeyword(input.token)))
+                m_text.attachment = attachment;
+            m_step = OppositeCorner;
             return false;
         default:
             if (!input.token.empty()) {
@@ -405,19 +437,21 @@ public:
                 return false;
             }
             m_text.kind = DrawingEntityKind::Text;
-            m_text.justification = TextJustification::TopLeft;
             p.drawing().add(m_text);
             return true;
         }
     }
 
 private:
+    enum Step { FirstCorner, OppositeCorner, Height, Justify, Content };
     DrawingEntity m_text = [] {
         DrawingEntity text;
         text.height = 2.5;
+        text.attachment = 1;
         return text;
     }();
-    int m_step = 0;
+    DrawingPoint m_first;
+    int m_step = FirstCorner;
 };
 
 class InsertCommand final : public CadCommand {

@@ -54,6 +54,12 @@ struct DrawingEntity {
     TextJustification justification = TextJustification::Left;
     /** Width of a paragraph text's box; 0 for a one-line text. */
     double boxWidth = 0.0;
+    /**
+     * The point of a paragraph text's box its insertion point stands for, as
+     * MTEXT numbers it (1 top left, 2 top centre, 3 top right, 4 to 6 the
+     * middle, 7 to 9 the bottom row); 0 for a one-line text.
+     */
+    int attachment = 0;
     std::string blockName;
     double scale[3] { 1.0, 1.0, 1.0 };
     DrawingPoint normal { 0.0, 0.0, 1.0 };

@@ -195,16 +195,18 @@ void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e)
         break;
     case DrawingEntityKind::Text: {
         const DrawingPoint& p = e.points.front();
-        if (e.justification == TextJustification::TopLeft || e.text.find('\n') != std::string::npos) {
+        if (e.attachment != 0 || e.text.find('\n') != std::string::npos) {
+            const int attachment = e.attachment >= 1 && e.attachment <= 9 ? e.attachment : 1;
             dxf.writeMText(dw,
-                DL_MTextData(p.x, p.y, p.z, std::cos(e.rotation), std::sin(e.rotation), 0.0, e.height, e.boxWidth, 1,
-                    1, 1, 1.0, dxfText(e.text), "Standard", e.rotation),
+                DL_MTextData(p.x, p.y, p.z, std::cos(e.rotation), std::sin(e.rotation), 0.0, e.height, e.boxWidth,
+                    attachment, 1, 1, 1.0, dxfText(e.text), "Standard", e.rotation),
                 attributesOf(e));
         } else {
             const bool middle = e.justification == TextJustification::Middle;
+            const bool top = e.justification == TextJustification::TopLeft;
             dxf.writeText(dw,
-                DL_TextData(p.x, p.y, p.z, p.x, p.y, p.z, e.height, 1.0, 0, middle ? 4 : 0, 0, dxfText(e.text),
-                    "Standard", e.rotation * kRadian),
+                DL_TextData(p.x, p.y, p.z, p.x, p.y, p.z, e.height, 1.0, 0, middle ? 4 : 0, top ? 3 : 0,
+                    dxfText(e.text), "Standard", e.rotation * kRadian),
                 attributesOf(e));
         }
         break;
@@ -257,17 +259,19 @@ public:
     {
         DrawingEntity text;
         const bool middle = d.hJustification == 4 || d.hJustification == 1;
-        text.justification = middle ? TextJustification::Middle : TextJustification::Left;
+        const bool top = !middle && d.vJustification == 3;
+        text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
         text.height = d.height;
         text.rotation = d.angle / kRadian;
         text.text = decodeText(d.text, m_encoding);
-        const DrawingPoint at = middle ? DrawingPoint { d.apx, d.apy, d.apz } : DrawingPoint { d.ipx, d.ipy, d.ipz };
+        const DrawingPoint at
+            = middle || top ? DrawingPoint { d.apx, d.apy, d.apz } : DrawingPoint { d.ipx, d.ipy, d.ipz };
         addWith(DrawingEntityKind::Text, { at }, std::move(text));
     }
     void addMText(const DL_MTextData& d) override
     {
         DrawingEntity text;
-        text.justification = TextJustification::TopLeft;
+        text.attachment = d.attachmentPoint >= 1 && d.attachmentPoint <= 9 ? d.attachmentPoint : 1;
         text.height = d.height;
         text.boxWidth = d.width;
         text.rotation = d.angle;

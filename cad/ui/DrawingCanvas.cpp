@@ -114,26 +114,46 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
         const int layer = m_drawing.findLayer(e.layer);
         return aciColour(layer >= 0 ? m_drawing.layers()[static_cast<std::size_t>(layer)].color : 7);
     };
+    // A CAD text's height is the height of its capitals; the font is sized to match.
+    const double capRatio = [&] {
+        QFont probe = painter.font();
+        probe.setPixelSize(100);
+        const double cap = QFontMetricsF(probe).capHeight() / 100.0;
+        return cap > 0.1 ? cap : 0.7;
+    }();
+    // A one-line text stands on its baseline at its point (or by its justification);
+    // a paragraph text hangs from the point of its box its attachment names.
     const auto text = [&](const DrawingPoint& at, double height, double rotation, const QString& content,
-                          TextJustification justification) {
+                          TextJustification justification, int attachment) {
         const double pixels = height * m_scale;
         if (pixels < 2.0)
             return;
         QFont font = painter.font();
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels / capRatio))));
         painter.setFont(font);
         painter.save();
         painter.translate(toScreen(at));
         painter.rotate(-rotation * 180.0 / std::numbers::pi);
         const QStringList lines = content.split('\n');
         const QFontMetricsF metrics(font);
-        double y = justification == TextJustification::TopLeft ? metrics.ascent()
-            : justification == TextJustification::Middle      ? (metrics.ascent() - metrics.descent()) / 2.0
+        const double cap = metrics.capHeight();
+        int column = justification == TextJustification::Middle ? 1 : 0;
+        double y = justification == TextJustification::TopLeft ? cap
+            : justification == TextJustification::Middle      ? cap / 2.0
                                                               : 0.0;
+        double spacing = metrics.lineSpacing();
+        if (attachment >= 1 && attachment <= 9) {
+            // Baselines 5/3 of the height apart, as a CAD program spaces paragraph lines.
+            spacing = cap * 5.0 / 3.0;
+            column = (attachment - 1) % 3;
+            const int row = (attachment - 1) / 3;
+            const double block = cap + spacing * static_cast<double>(lines.size() - 1);
+            y = cap - (row == 0 ? 0.0 : row == 1 ? block / 2.0 : block);
+        }
         for (const QString& line : lines) {
-            const double x = justification == TextJustification::Middle ? -metrics.horizontalAdvance(line) / 2.0 : 0.0;
+            const double x = -metrics.horizontalAdvance(line) * (column / 2.0);
             painter.drawText(QPointF(x, y), line);
-            y += metrics.lineSpacing();
+            y += spacing;
         }
         painter.restore();
     };
@@ -155,7 +175,7 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
             break;
         }
         case DrawingEntityKind::Text:
-            text(e.points.front(), e.height, e.rotation, QString::fromStdString(e.text), e.justification);
+            text(e.points.front(), e.height, e.rotation, QString::fromStdString(e.text), e.justification, e.attachment);
             break;
         case DrawingEntityKind::Block: {
             for (const auto& [a, b] : blockSymbol(e))
@@ -169,7 +189,7 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
                 const double u = 6.0 * e.scale[0];
                 const double v = -row * attribute.height * 1.5;
                 const DrawingPoint at { e.points[0].x + u * c - v * s, e.points[0].y + u * s + v * c, 0.0 };
-                text(at, attribute.height, e.rotation, QString::fromStdString(attribute.text), TextJustification::Left);
+                text(at, attribute.height, e.rotation, QString::fromStdString(attribute.text), TextJustification::Left, 0);
                 ++row;
             }
             break;

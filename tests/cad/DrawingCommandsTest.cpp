@@ -41,7 +41,7 @@ std::vector<std::string> describe(const CadDrawing& drawing)
         case DrawingEntityKind::Text:
             line = "TEXT " + e.layer + " " + point(e.points[0]) + " h=" + number(e.height) + " r="
                 + number(e.rotation * 180.0 / std::numbers::pi) + " j=" + std::to_string(static_cast<int>(e.justification))
-                + " " + e.text;
+                + (e.attachment ? " a=" + std::to_string(e.attachment) : "") + " " + e.text;
             break;
         case DrawingEntityKind::Block:
             line = "BLOCK " + e.layer + " " + e.blockName + " " + point(e.points[0]) + " s=" + number(e.scale[0]) + ","
@@ -105,8 +105,15 @@ INSTANTIATE_TEST_SUITE_P(Texts, DrawingCommands,
             { "TEXT 0 (100,200,0) h=100 r=0 j=1 1.23" } },
         CommandCase { "IsolineLabelTurnedAboutItsPoint", "_-text 500,100,0 100 0 A1\n_rotate _l  @0,0 90.0\n",
             { "TEXT 0 (500,100,0) h=100 r=90 j=0 A1" } },
+        // A paragraph text hangs from the top left of its box, wherever the first corner was.
         CommandCase { "ParagraphText", "_-mtext 1000,4897 _h 100 @750,400 M.č.\r\r",
-            { "TEXT 0 (1000,4897,0) h=100 r=0 j=2 M.č." } },
+            { "TEXT 0 (1000,5297,0) h=100 r=0 j=0 a=1 M.č." } },
+        CommandCase { "ParagraphTextBoxDrawnDownwards", "_-mtext 0,-103 _h 100 @1750,-200 Soubor\r\r",
+            { "TEXT 0 (0,-103,0) h=100 r=0 j=0 a=1 Soubor" } },
+        CommandCase { "ParagraphTextAtTheMiddleItsJustificationNames",
+            "_-mtext 0,0 _j _mc _h 50 @1000,200 Stůl\r\r", { "TEXT 0 (500,100,0) h=50 r=0 j=0 a=5 Stůl" } },
+        CommandCase { "ParagraphTextBottomRightOfABoxGivenLeftwards",
+            "_-mtext 1000,0 _j br @-1000,200 A\rB\r\r", { "TEXT 0 (1000,0,0) h=2.5 r=0 j=0 a=9 A\nB" } },
         CommandCase { "EraseTheLastObject", "_line 0,0 1,1\n\n_ERASE _l\n\n", {} },
         CommandCase { "UnknownCommandIsPassedOver", "_-attext _o _p  _s a\nb\n_redraw\n", {} }),
     [](const auto& info) { return info.param.name; });

@@ -26,6 +26,7 @@ protected:
         processor.type("_-attedit _y \nPOPIS\n\n_l  _v _r A12\n\n");
         processor.type("_-layer _n ZEV_IZO\n_s ZEV_IZO\n\n_line 0,0,800 4000,0,800\n\n");
         processor.type("_-text 500,100,0 100 0 Kancelář 1.01\n_-mtext 0,-500 _h 50 @1000,200 Zpracovatel\r\r");
+        processor.type("_-mtext 0,-1000 _j mc _h 50 @1000,200 Stůl\r\r_-text _tl 0,-2000,0 50 0 UGR=19.0\r");
         processor.type("_pline 0,0 4000,0 4000,3000 _c\n");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
@@ -53,6 +54,8 @@ TEST_F(DrawingDxfTest, ReadBackByDxflibAsItWasDrawn)
         EXPECT_EQ(b.text, a.text) << i;
         EXPECT_NEAR(b.rotation, a.rotation, 1e-9) << i;
         EXPECT_EQ(b.closed, a.closed) << i;
+        EXPECT_EQ(b.attachment, a.attachment) << i;
+        EXPECT_EQ(b.justification, a.justification) << i;
     }
     const DrawingEntity& block = back->entities().front();
     EXPECT_EQ(block.blockName, "DAD31");
@@ -78,7 +81,10 @@ TEST_F(DrawingDxfTest, EzdxfAuditFindsNoErrorAndReadsEveryEntity)
         << listing;
     EXPECT_NE(listing.find("LINE ZEV_IZO 256 0.0 0.0 800.0 4000.0 0.0 800.0"), std::string::npos) << listing;
     EXPECT_NE(listing.find("Kancelář 1.01"), std::string::npos) << listing;
-    EXPECT_NE(listing.find("MTEXT ZEV_IZO 50.0 0.0 -500.0 Zpracovatel"), std::string::npos) << listing;
+    // Paragraph texts keep their attachment: the top left of the box by default.
+    EXPECT_NE(listing.find("MTEXT ZEV_IZO 50.0 1 0.0 -300.0 Zpracovatel"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("MTEXT ZEV_IZO 50.0 5 500.0 -900.0 Stůl"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("TEXT ZEV_IZO 256 50.0 0.0 0 TOP 0.0 -2000.0 UGR=19.0"), std::string::npos) << listing;
     EXPECT_NE(listing.find("POLYLINE ZEV_IZO 1 0.0,0.0 4000.0,0.0 4000.0,3000.0"), std::string::npos) << listing;
 }
 

@@ -108,10 +108,11 @@ TEST_F(TitleBlockTest, LegendAndTitleBlockAreInTheSavedDrawingWithTheirTexts)
     ASSERT_TRUE(writeDrawingDxf(drawing.drawing, file));
     const std::string listing = test::readWithEzdxf(file).output;
     EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
-    for (const char* text : { "1000.0 4897.0 M.č.", "4800.0 4897.0 Em [lx]", "1000.0 4547.0 101",
-             "2700.0 4547.0 Kancelář", "0.0 -103.0 Zpracováno programem", "0.0 -703.0 Stavba",
-             "1750.0 -703.0 Administrativní budova", "0.0 -1903.0 Zpracovatel" }) {
-        EXPECT_NE(listing.find(std::string("ZEV_LUMINAIRES 100.0 ") + text), std::string::npos)
+    // Each text hangs from the top left of its box, inside its row.
+    for (const char* text : { "1000.0 5297.0 M.č.", "4800.0 5297.0 Em [lx]", "1000.0 4947.0 101",
+             "2700.0 4947.0 Kancelář", "0.0 97.0 Zpracováno programem", "0.0 -503.0 Stavba",
+             "1750.0 -503.0 Administrativní budova", "0.0 -1703.0 Zpracovatel" }) {
+        EXPECT_NE(listing.find(std::string("ZEV_LUMINAIRES 100.0 1 ") + text), std::string::npos)
             << text << "\n" << listing;
     }
     // The legend's frame and the title block's divider.

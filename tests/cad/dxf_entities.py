@@ -3,10 +3,11 @@
 
 Prints "errors N" with the audit's error count, then one line per LINE
 ("LINE layer colour x1 y1 z1 x2 y2 z2") and TEXT ("TEXT layer colour height
-rotation halign x y text", x and y the alignment point of a justified text),
+rotation halign [TOP] x y text", x and y the alignment point of a justified text,
+TOP for one hanging from its point),
 INSERT ("INSERT layer block x y z xscale rotation TAG=text|TAG=text"), POLYLINE
 and LWPOLYLINE ("POLYLINE layer closed x,y x,y ...") and MTEXT ("MTEXT layer
-height x y text").
+height attachment x y text", attachment 1 top left ... 9 bottom right).
 Exit status 2 when the file cannot be read at all.
 """
 import sys
@@ -30,9 +31,11 @@ def main(path):
             s, e = entity.dxf.start, entity.dxf.end
             print(f"LINE {entity.dxf.layer} {entity.dxf.color} {s.x!r} {s.y!r} {s.z!r} {e.x!r} {e.y!r} {e.z!r}")
         elif kind == "TEXT":
-            at = entity.dxf.align_point if entity.dxf.halign else entity.dxf.insert
+            aligned = entity.dxf.halign or entity.dxf.valign
+            at = entity.dxf.align_point if aligned else entity.dxf.insert
+            top = "TOP " if entity.dxf.valign == 3 else ""
             print(f"TEXT {entity.dxf.layer} {entity.dxf.color} {entity.dxf.height!r} {entity.dxf.rotation!r} "
-                  f"{entity.dxf.halign} {at.x!r} {at.y!r} {entity.dxf.text}")
+                  f"{entity.dxf.halign} {top}{at.x!r} {at.y!r} {entity.dxf.text}")
         elif kind == "INSERT":
             at = entity.dxf.insert
             attribs = "|".join(f"{a.dxf.tag}={a.dxf.text}" for a in entity.attribs)
@@ -44,7 +47,8 @@ def main(path):
             print(f"POLYLINE {entity.dxf.layer} {int(entity.is_closed)} " + " ".join(f"{x!r},{y!r}" for x, y in points))
         elif kind == "MTEXT":
             at = entity.dxf.insert
-            print(f"MTEXT {entity.dxf.layer} {entity.dxf.char_height!r} {at.x!r} {at.y!r} {entity.plain_text()}")
+            print(f"MTEXT {entity.dxf.layer} {entity.dxf.char_height!r} {entity.dxf.attachment_point} "
+                  f"{at.x!r} {at.y!r} {entity.plain_text()}")
         else:
             print(f"OTHER {kind}")
     return 0

@@ -12,6 +12,7 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
+#include "cad/ui/DrawingCanvas.h"
 #include "dialogs/CCadPickButton.h"
 #include "dialogs/grids/CRoomLegendDialog.h"
 #include "dialogs/obstacles/CWallRowDialog.h"
@@ -176,10 +177,15 @@ TEST_F(CadPickGui, RoomsLegendIsCorrectedCopiedAndDrawn)
     for (const kzev::DrawingEntity& entity : m_drawing.drawing.entities()) {
         EXPECT_EQ(entity.layer, "ZEV_LUMINAIRES");
         named = named || entity.text == "kancelar 2";
-        headed = headed || (entity.text == "M.č." && entity.points.at(0) == kzev::DrawingPoint { 1000, 4897, 0 });
+        // The heading hangs from the top left of its box (first corner 1000,4897, box 400 high).
+        headed = headed || (entity.text == "M.č." && entity.points.at(0) == kzev::DrawingPoint { 1000, 5297, 0 });
     }
     EXPECT_TRUE(named);
     EXPECT_TRUE(headed);
+    kzev::DrawingCanvas canvas(m_drawing.drawing, m_drawing.processor);
+    canvas.resize(1200, 400);
+    canvas.zoomExtents();
+    kzev::test::saveShot(canvas, "rooms_legend_in_drawing.png");
     EXPECT_TRUE(doc().IsModified());
     EXPECT_GT(doc().m_lxRoomsLegendDialog, -1);
 }
@@ -191,8 +197,12 @@ TEST_F(CadPickGui, TitleBlockFromTheMenuIsDrawnAtThePickedCorner)
     kzev::test::clickMenuItem(*m_app.frame(), QStringLiteral("Vykreslení razítka"));
     bool labelled = false;
     for (const kzev::DrawingEntity& entity : m_drawing.drawing.entities())
-        labelled = labelled || (entity.text == "Zpracováno programem" && entity.points.at(0).y == -103);
+        labelled = labelled || (entity.text == "Zpracováno programem" && entity.points.at(0).y == 97); // box -103..97
     EXPECT_TRUE(labelled);
+    kzev::DrawingCanvas canvas(m_drawing.drawing, m_drawing.processor);
+    canvas.resize(1000, 400);
+    canvas.zoomExtents();
+    kzev::test::saveShot(canvas, "title_block_in_drawing.png");
     EXPECT_TRUE(m_services.messageBox.shown.empty());
 }
 

@@ -254,8 +254,9 @@ TEST_F(DialogCadPicksGui, UsedLuminairesAreDrawnAsATableAtThePickedCorner)
     int lines = 0;
     for (const kzev::DrawingEntity& entity : m_drawing.drawing.entities()) {
         EXPECT_EQ(entity.layer, "ZEV_LUMINAIRES");
+        // The heading hangs from the top left of its box, 8 h above its first corner.
         headed = headed
-            || (entity.text == "Označení" && entity.points.at(0) == kzev::DrawingPoint { 1000, 5000.0 - 2 * h - 3, 0 });
+            || (entity.text == "Označení" && entity.points.at(0) == kzev::DrawingPoint { 1000, 5000.0 + 6 * h - 3, 0 });
         named = named || (!designation.empty() && entity.text == designation);
         lines += entity.kind == kzev::DrawingEntityKind::Line ? 1 : 0;
     }

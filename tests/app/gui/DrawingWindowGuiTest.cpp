@@ -204,6 +204,61 @@ TEST_F(DrawingWindowGuiTest, PolylineDrawnWithTheMouseGivesItsVertices)
     EXPECT_THROW((void)cad.vertex(polyline, 3), CadServerError);
 }
 
+// Rows of the plan with a dark pixel, within the columns from..to.
+std::pair<int, int> inkRows(const QImage& image, int from, int to)
+{
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = std::max(0, from); x < std::min(image.width(), to); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return { top, bottom };
+}
+
+TEST_F(DrawingWindowGuiTest, ParagraphTextHangsFromItsBoxAndOneLineTextStandsOnItsBaseline)
+{
+    struct Case {
+        const char* command;
+        DrawingPoint at;
+        double top;    // of the capitals, in text heights below the point
+        double bottom; // of the capitals
+    };
+    // Capitals only: no accent above them, nothing below the baseline. Each in its own strip of the plan.
+    const Case cases[] {
+        { "_-mtext 0,0 _h 100 @600,400 ABC\r\r", { 0, 400, 0 }, 0.0, 1.0 },
+        { "_-mtext 1000,-400 _h 100 @600,-400 ABC\r\r", { 1000, -400, 0 }, 0.0, 1.0 },
+        { "_-mtext 2000,0 _j mc _h 100 @600,400 ABC\r\r", { 2300, 200, 0 }, -0.5, 0.5 },
+        { "_-mtext 3000,0 _j bl _h 100 @600,400 ABC\r\r", { 3000, 0, 0 }, -1.0, 0.0 },
+        { "_-text 4000,200,0 100 0 ABC\n", { 4000, 200, 0 }, -1.0, 0.0 },
+    };
+    CadTextChannel channel;
+    channel.m_nMode = doc().m_cadKind;
+    channel.m_hMainWnd = doc().m_cadWnd;
+    ASSERT_TRUE(channel.FindTextWindow());
+    for (const Case& c : cases)
+        channel.SendToTextWindow(c.command);
+    ASSERT_EQ(window->drawing().entities().size(), std::size(cases));
+
+    DrawingCanvas& canvas = window->canvas();
+    canvas.zoomExtents();
+    QApplication::processEvents();
+    const QImage plan = canvas.grab().toImage();
+    const double height = canvas.toScreen({ 0, 100, 0 }).y() - canvas.toScreen({ 0, 0, 0 }).y();
+    ASSERT_LT(height, -10.0) << "capitals too small to measure";
+    for (const Case& c : cases) {
+        const QPointF at = canvas.toScreen(c.at);
+        const int left = static_cast<int>(canvas.toScreen({ c.at.x - 450, 0, 0 }).x());
+        const int right = static_cast<int>(canvas.toScreen({ c.at.x + 450, 0, 0 }).x());
+        const auto [top, bottom] = inkRows(plan, left, right);
+        EXPECT_NEAR(top, at.y() + c.top * -height, 2.0) << c.command;
+        EXPECT_NEAR(bottom, at.y() + c.bottom * -height, 2.0) << c.command;
+    }
+    saveShot(*window, "drawing-window-texts.png");
+}
+
 TEST_F(DrawingWindowGuiTest, CommandWaitingForTheUserTimesOutWithItsMessage)
 {
     CadTextChannel channel;
