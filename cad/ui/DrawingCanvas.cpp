@@ -30,6 +30,31 @@ QColor aciColour(int index)
     }
 }
 
+// The lines of a text; a paragraph text's lines wrap at blanks to the width of its box
+// (none when 0), as a CAD program wraps them; a word wider than the box stays whole.
+QStringList textLines(const QString& content, const QFontMetricsF& metrics, double width)
+{
+    QStringList out;
+    for (const QString& paragraph : content.split('\n')) {
+        if (width <= 0.0) {
+            out << paragraph;
+            continue;
+        }
+        QString line;
+        for (const QString& word : paragraph.split(' ')) {
+            const QString longer = line.isEmpty() ? word : line + ' ' + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+                out << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        out << line;
+    }
+    return out;
+}
+
 } // namespace
 
 DrawingCanvas::DrawingCanvas(CadDrawing& drawing, CadCommandProcessor& processor, QWidget* parent)
@@ -124,7 +149,7 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
     // A one-line text stands on its baseline at its point (or by its justification);
     // a paragraph text hangs from the point of its box its attachment names.
     const auto text = [&](const DrawingPoint& at, double height, double rotation, const QString& content,
-                          TextJustification justification, int attachment) {
+                          TextJustification justification, int attachment, double boxWidth) {
         const double pixels = height * m_scale;
         if (pixels < 2.0)
             return;
@@ -134,15 +159,16 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
         painter.save();
         painter.translate(toScreen(at));
         painter.rotate(-rotation * 180.0 / std::numbers::pi);
-        const QStringList lines = content.split('\n');
         const QFontMetricsF metrics(font);
+        const bool paragraph = attachment >= 1 && attachment <= 9;
+        const QStringList lines = textLines(content, metrics, paragraph ? boxWidth * m_scale : 0.0);
         const double cap = metrics.capHeight();
         int column = justification == TextJustification::Middle ? 1 : 0;
         double y = justification == TextJustification::TopLeft ? cap
             : justification == TextJustification::Middle      ? cap / 2.0
                                                               : 0.0;
         double spacing = metrics.lineSpacing();
-        if (attachment >= 1 && attachment <= 9) {
+        if (paragraph) {
             // Baselines 5/3 of the height apart, as a CAD program spaces paragraph lines.
             spacing = cap * 5.0 / 3.0;
             column = (attachment - 1) % 3;
@@ -175,7 +201,8 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
             break;
         }
         case DrawingEntityKind::Text:
-            text(e.points.front(), e.height, e.rotation, QString::fromStdString(e.text), e.justification, e.attachment);
+            text(e.points.front(), e.height, e.rotation, QString::fromStdString(e.text), e.justification,
+                e.attachment, e.boxWidth);
             break;
         case DrawingEntityKind::Block: {
             for (const auto& [a, b] : blockSymbol(e))
@@ -189,7 +216,8 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
                 const double u = 6.0 * e.scale[0];
                 const double v = -row * attribute.height * 1.5;
                 const DrawingPoint at { e.points[0].x + u * c - v * s, e.points[0].y + u * s + v * c, 0.0 };
-                text(at, attribute.height, e.rotation, QString::fromStdString(attribute.text), TextJustification::Left, 0);
+                text(at, attribute.height, e.rotation, QString::fromStdString(attribute.text),
+                    TextJustification::Left, 0, 0.0);
                 ++row;
             }
             break;

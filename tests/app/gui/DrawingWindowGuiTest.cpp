@@ -218,7 +218,7 @@ std::pair<int, int> inkRows(const QImage& image, int from, int to)
     return { top, bottom };
 }
 
-TEST_F(DrawingWindowGuiTest, ParagraphTextHangsFromItsBoxAndOneLineTextStandsOnItsBaseline)
+TEST_F(DrawingWindowGuiTest, ParagraphTextHangsFromItsBoxAndWrapsOneLineTextStandsOnItsBaseline)
 {
     struct Case {
         const char* command;
@@ -233,6 +233,8 @@ TEST_F(DrawingWindowGuiTest, ParagraphTextHangsFromItsBoxAndOneLineTextStandsOnI
         { "_-mtext 2000,0 _j mc _h 100 @600,400 ABC\r\r", { 2300, 200, 0 }, -0.5, 0.5 },
         { "_-mtext 3000,0 _j bl _h 100 @600,400 ABC\r\r", { 3000, 0, 0 }, -1.0, 0.0 },
         { "_-text 4000,200,0 100 0 ABC\n", { 4000, 200, 0 }, -1.0, 0.0 },
+        // Too wide for its box: the second word goes to a line 5/3 of the height lower.
+        { "_-mtext 5000,0 _h 100 @400,400 ABC DEF\r\r", { 5000, 400, 0 }, 0.0, 1.0 + 5.0 / 3.0 },
     };
     CadTextChannel channel;
     channel.m_nMode = doc().m_cadKind;
