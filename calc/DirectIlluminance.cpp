@@ -226,8 +226,9 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                 for (std::size_t j = 0; j < count; ++j) {
                     const LitPosition& lum = lit[from + j];
                     if (seen.whole[j] == 0.0) {
-                        if (!addLuminaire(p, 1.0, lum, seen.distance[j], seen.lengthRatio[j], seen.widthRatio[j],
-                                observer, batch))
+                        const double d0 = seen.distance[j];
+                        if (!addLuminaire(p, 1.0, lum, d0, lum.luminousLength / d0 * ratio,
+                                lum.luminousWidth / d0 * ratio, observer, batch))
                             return false;
                         continue;
                     }

@@ -57,7 +57,7 @@ struct Geometry {
 
 // Works out the angles and the distance of the part sources 0 to n − 1. Branch-free on
 // purpose: every condition is a select, so the loop runs on vectors.
-KZEV_VECTOR_CLONES void workOutGeometry(const PartSourceRays& rays, std::size_t n, Geometry& g)
+KZEV_VECTOR_CLONES void workOutGeometry(const PartSourceRays& rays, std::size_t n, Geometry* __restrict g)
 {
     for (std::size_t i = 0; i < n; ++i) {
         const double x = rays.x[i];
@@ -121,13 +121,13 @@ KZEV_VECTOR_CLONES void workOutGeometry(const PartSourceRays& rays, std::size_t 
 
         const double cWhole = static_cast<double>(static_cast<std::int32_t>(c));
         const double gammaWhole = static_cast<double>(static_cast<std::int32_t>(gamma));
-        g.entry[i] = cWhole * IntensityTable::kGammas + gammaWhole;
-        g.cRest[i] = c - cWhole;
-        g.gammaRest[i] = gamma - gammaWhole;
-        g.inverse[i] = inverse;
+        g->entry[i] = cWhole * IntensityTable::kGammas + gammaWhole;
+        g->cRest[i] = c - cWhole;
+        g->gammaRest[i] = gamma - gammaWhole;
+        g->inverse[i] = inverse;
         const double cx = x * inverse;
         const double cy = y * inverse;
-        g.horizontal[i] = valid ? std::sqrt(cx * cx + cy * cy) : 0.0;
+        g->horizontal[i] = valid ? std::sqrt(cx * cx + cy * cy) : 0.0;
     }
 }
 
@@ -232,7 +232,7 @@ void PartSourceBatch::flush()
         m_rays.table[n] = m_rays.table[0];
     }
     Geometry g;
-    workOutGeometry(m_rays, n, g);
+    workOutGeometry(m_rays, n, &g);
     for (std::size_t i = 0; i < n; ++i) {
         g.intensity[i] = IntensityTable::interpolate(
             m_rays.table[i] + static_cast<std::size_t>(g.entry[i]), g.cRest[i], g.gammaRest[i]);
@@ -276,29 +276,50 @@ struct SpotArrays {
 
 // The luminaires' side of LuminaireSpots::measure, in one loop that runs on vectors.
 KZEV_VECTOR_CLONES void measureSpots(const SpotArrays& a, const CVector& p, double ratio, const CVector& observer,
-    std::size_t count, LuminaireSpots::Seen& seen)
+    std::size_t count, LuminaireSpots::Seen* __restrict out)
 {
+    // Copies in registers; out is the only way to what the loop writes, so the loop runs on vectors.
+    const double px = p.x;
+    const double py = p.y;
+    const double pz = p.z;
+    const double ox = observer.x;
+    const double oy = observer.y;
+    const double oz = observer.z;
+    const double* x = a.x;
+    const double* y = a.y;
+    const double* z = a.z;
+    const double* length = a.length;
+    const double* width = a.width;
+    const double* c0x = a.axes[0];
+    const double* c0y = a.axes[1];
+    const double* c0z = a.axes[2];
+    const double* c90x = a.axes[3];
+    const double* c90y = a.axes[4];
+    const double* c90z = a.axes[5];
+    const double* opticalX = a.axes[6];
+    const double* opticalY = a.axes[7];
+    const double* opticalZ = a.axes[8];
     for (std::size_t i = 0; i < count; ++i) {
-        const double dx = p.x - a.x[i];
-        const double dy = p.y - a.y[i];
-        const double dz = p.z - a.z[i];
+        const double dx = px - x[i];
+        const double dy = py - y[i];
+        const double dz = pz - z[i];
         const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
         const double d0 = d < 1e-5 ? 1e-5 : d;
-        const double lengthRatio = a.length[i] / d0 * ratio;
-        const double widthRatio = a.width[i] / d0 * ratio;
-        seen.distance[i] = d0;
-        seen.lengthRatio[i] = lengthRatio;
-        seen.widthRatio[i] = widthRatio;
-        // Both ratios below 1 leave the luminaire in one part, at its centre.
-        const bool whole = d0 > 0.04 && std::fabs(lengthRatio) < 1.0 && std::fabs(widthRatio) < 1.0;
-        seen.whole[i] = whole ? 1.0 : 0.0;
-        seen.x[i] = dx;
-        seen.y[i] = dy;
-        seen.z[i] = dz;
-        seen.c0[i] = dx * a.axes[0][i] + dy * a.axes[1][i] + dz * a.axes[2][i];
-        seen.c90[i] = dx * a.axes[3][i] + dy * a.axes[4][i] + dz * a.axes[5][i];
-        seen.optical[i] = dx * a.axes[6][i] + dy * a.axes[7][i] + dz * a.axes[8][i];
-        seen.observer[i] = dx * observer.x + dy * observer.y + dz * observer.z;
+        out->distance[i] = d0;
+        // A luminaire stays one part, at its centre, when both sides over d0 times the ratio
+        // are below 1. Told without dividing, with a margin far above the rounding: a luminaire
+        // within it is left to the caller, who divides.
+        const double limit = d0 * (1.0 - 1e-9);
+        const bool whole
+            = d0 > 0.04 && std::fabs(length[i] * ratio) < limit && std::fabs(width[i] * ratio) < limit;
+        out->whole[i] = whole ? 1.0 : 0.0;
+        out->x[i] = dx;
+        out->y[i] = dy;
+        out->z[i] = dz;
+        out->c0[i] = dx * c0x[i] + dy * c0y[i] + dz * c0z[i];
+        out->c90[i] = dx * c90x[i] + dy * c90y[i] + dz * c90z[i];
+        out->optical[i] = dx * opticalX[i] + dy * opticalY[i] + dz * opticalZ[i];
+        out->observer[i] = dx * ox + dy * oy + dz * oz;
     }
 }
 
@@ -327,7 +348,7 @@ void LuminaireSpots::measure(const CVector& p, double ratio, const CVector& obse
         m_width.data() + first, {} };
     for (int k = 0; k < 9; ++k)
         a.axes[k] = m_axes[k].data() + first;
-    measureSpots(a, p, ratio, observer, count < kChunk ? count : kChunk, seen);
+    measureSpots(a, p, ratio, observer, count < kChunk ? count : kChunk, &seen);
 }
 
 } // namespace kzev

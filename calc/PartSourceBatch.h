@@ -111,9 +111,8 @@ private:
 /**
  * Where the luminaires of a pass stand, the sides of their luminous areas
  * and their axes, one array per quantity, so that how far a point is from
- * each of them, into how many parts each is cut and, for a luminaire that
- * stays whole, its ray, are worked out for many luminaires in one
- * vectorised loop.
+ * each of them, whether each stays one part and, for a luminaire that does,
+ * its ray, are worked out for many luminaires in one vectorised loop.
  */
 class LuminaireSpots {
 public:
@@ -121,11 +120,12 @@ public:
 
     /** What a point sees of luminaires first to first + count − 1 (at most kChunk). */
     struct Seen {
-        /** Distance as Distance gives it; the length and the width over it times the ratio. */
+        /** Distance as Distance gives it. */
         double distance[kChunk];
-        double lengthRatio[kChunk];
-        double widthRatio[kChunk];
-        /** 1 when the luminaire is at least 4 cm away and stays one part; then the ray from its centre. */
+        /**
+         * 1 when the luminaire is more than 4 cm away and surely stays one part
+         * (its sides over the distance times the ratio below 1); then the ray from its centre.
+         */
         double whole[kChunk];
         double x[kChunk];
         double y[kChunk];
