@@ -2,12 +2,9 @@
 // office and the hall) as the user starts it, on one core and on all cores,
 // and the reflected pass of the hall alone with and without its obstacles,
 // counted in rays and in configuration-factor evaluations per second.
-#include "calc/CalculationRun.h"
+#include "SampleProject.h"
 #include "calc/ElementSampling.h"
 #include "calc/InterReflection.h"
-#include "model/CKzevDoc.h"
-#include "platform/DataLocation.h"
-#include "platform/ProfileStore.h"
 
 #include <benchmark/benchmark.h>
 #include <tbb/global_control.h>
@@ -16,43 +13,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace {
 
-std::filesystem::path shippedData()
-{
-    return std::filesystem::path(KZEV_SOURCE_DIR) / "data";
-}
-
-struct Sample {
-    std::unique_ptr<CKzevDoc> doc = std::make_unique<CKzevDoc>();
-    kzev::ScopedDataLocation location { kzev::DataLocation { shippedData().string(), "ZEV-", "Excel 8.0" } };
-
-    explicit Sample(const std::string& name)
-    {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        doc->m_saveBeforeCalc = 0;
-        if (!doc->OnOpenDocument(shippedData() / name))
-            throw std::runtime_error("cannot open " + name);
-    }
-
-    /** Runs the first room; with newSurfaces its calculation surfaces are built and lit anew. */
-    kzev::CalcOutcome run(bool newSurfaces = false)
-    {
-        if (newSurfaces)
-            doc->m_rooms.at(0).m_surfacesUpToDate = 0;
-        kzev::LuminaireLists lists { doc->m_luminaires, doc->m_lamps, doc->m_blockPrefix, doc->m_legendKeys,
-            doc->m_legendNames, doc->m_manufacturerNumbers, doc->m_manufacturerNames };
-        kzev::CalculationRun calculation(*doc, lists);
-        calculation.m_dataFolder = shippedData();
-        return calculation.runRoom(0);
-    }
-};
+using Sample = kzev::bench::SampleProject;
 
 // Arguments: the number of threads (0 for every core), and 1 when every run builds and
 // lights the calculation surfaces anew (a project's first run, or one after a change of
