@@ -17,7 +17,6 @@
 #include <vector>
 
 namespace kzev {
-
 namespace {
 
 // 1 / pi with pi taken as 3.141592, as everywhere in the program.
@@ -176,6 +175,9 @@ void finishPoint(CPointCalc& point, const RaySums& sums, bool area)
         point.value(CPointCalc::kReflectedInitial) = sums.planeInitial;
 }
 
+// Rows of at least this many parts are culled against the obstacles row by row.
+constexpr int kRowBundle = 4;
+
 // More than the rounding of a product of positions near a and b, so that a cull never drops what
 // the exact test would keep.
 double roundingSlack(const CVector& a, const CVector& b)
@@ -268,18 +270,32 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     // The share of an element's light at p that the obstacles let through, over its parts
     // weighted by what each gives.
     const auto visibleShare = [&](const SourceElement& element, const Source& source, const CVector& p,
-                                  std::vector<ObstacleScene::BoxRef>& boxes) {
+                                  std::vector<ObstacleScene::BoxRef>& boxes, std::vector<ObstacleScene::BoxRef>& rowBoxes) {
         obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
         // Nothing can be in the way: every part lets all through, and the sums below would give
         // exactly 1.
         if (boxes.empty())
             return 1.0;
+        // Or every part is stopped whole: each lets through 0.
+        const bool stopped = obstacles.bundleStopped(element.corners, p, boxes);
         const Parts parts = partsOf(element, source, Distance(element.centre, p), ratio);
+        const int columns = static_cast<int>(parts.m2);
         double all = 0.0;
         double through = 0.0;
         for (int r = 0; r < static_cast<int>(parts.m1); ++r) {
             const CVector row = parts.first + (r * parts.partU) * source.unitU;
-            for (int s = 0; s < static_cast<int>(parts.m2); ++s) {
+            // As for the rays of an area, a long row is culled as a bundle of its own.
+            bool rowStopped = stopped;
+            bool rowShaded = !stopped;
+            std::span<const ObstacleScene::BoxRef> rowList = boxes;
+            if (!stopped && columns >= kRowBundle) {
+                const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
+                obstacles.gatherBundleAmong(ends, p, boxes, rowBoxes);
+                rowShaded = !rowBoxes.empty();
+                rowStopped = rowShaded && obstacles.bundleStopped(ends, p, rowBoxes);
+                rowList = rowBoxes;
+            }
+            for (int s = 0; s < columns; ++s) {
                 const CVector q = row + (s * parts.partV) * source.unitV;
                 const CVector dir = p - q;
                 const double d2 = DotProduct(dir, dir);
@@ -288,8 +304,8 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                     continue;
                 const double weight = dn * std::fabs(DotProduct(dir, normal)) / (d2 * d2);
                 all += weight;
-                double t = 1.0;
-                if (obstacles.crossingAmong(boxes, q, p, t, true) == 0)
+                double t = rowStopped ? 0.0 : 1.0;
+                if (rowShaded && !rowStopped && obstacles.crossingAmong(rowList, q, p, t, true) == 0)
                     t = 1.0;
                 through += weight * t;
             }
@@ -300,6 +316,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     // The rays of the parts of every element to an area's point.
     const auto gatherRays = [&](const CVector& p, RayGatherer& gatherer) {
         std::vector<ObstacleScene::BoxRef> boxes;
+        std::vector<ObstacleScene::BoxRef> rowBoxes;
         for (const Source& source : sources) {
             for (const SourceElement& element : source.elements) {
                 if (element.maintained == 0.0 && element.initial == 0.0)
@@ -316,13 +333,28 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 if (anyObstacle) {
                     obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
                     shaded = !boxes.empty();
+                    // Not one part gets through.
+                    if (shaded && obstacles.bundleStopped(element.corners, p, boxes))
+                        continue;
                 }
                 const double perPart = 1.0 / (parts.m1 * parts.m2);
                 const double maintained = surfaceMaintenance * element.maintained * perPart;
                 const double initial = element.initial * perPart;
+                const int columns = static_cast<int>(parts.m2);
                 for (int r = 0; r < static_cast<int>(parts.m1); ++r) {
                     const CVector row = parts.first + (r * parts.partU) * source.unitU;
-                    for (int s = 0; s < static_cast<int>(parts.m2); ++s) {
+                    // A long row is a bundle of its own: most rows are wholly clear or wholly stopped.
+                    bool rowShaded = shaded;
+                    std::span<const ObstacleScene::BoxRef> rowList = boxes;
+                    if (shaded && columns >= kRowBundle) {
+                        const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
+                        obstacles.gatherBundleAmong(ends, p, boxes, rowBoxes);
+                        if (!rowBoxes.empty() && obstacles.bundleStopped(ends, p, rowBoxes))
+                            continue;
+                        rowShaded = !rowBoxes.empty();
+                        rowList = rowBoxes;
+                    }
+                    for (int s = 0; s < columns; ++s) {
                         const CVector q = row + (s * parts.partV) * source.unitV;
                         const CVector dir = p - q;
                         const double dn = DotProduct(dir, source.normal);
@@ -330,7 +362,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         if (dn < 0.0001)
                             continue;
                         double t = 1.0;
-                        if (shaded && obstacles.crossingAmong(boxes, q, p, t, true) != 0 && t <= 1e-5)
+                        if (rowShaded && obstacles.crossingAmong(rowList, q, p, t, true) != 0 && t <= 1e-5)
                             continue;
                         gatherer.add(dir, dn, maintained * t, initial * t);
                     }
@@ -345,6 +377,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     const auto exchange = [&](const CVector& p) {
         RaySums sums;
         std::vector<ObstacleScene::BoxRef> boxes;
+        std::vector<ObstacleScene::BoxRef> rowBoxes;
         std::vector<CVector> samples;
         for (std::size_t k = 0; k < sources.size(); ++k) {
             const Source& source = sources[k];
@@ -380,7 +413,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 factor /= samples1 * samples2;
                 if (!(factor > 0.0))
                     continue;
-                const double shown = anyObstacle ? visibleShare(element, source, p, boxes) : 1.0;
+                const double shown = anyObstacle ? visibleShare(element, source, p, boxes, rowBoxes) : 1.0;
                 sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
                 sums.planeInitial += element.exitanceInitial * factor * shown;
                 sums.anyLight = true;

@@ -30,22 +30,33 @@ void widen(CVector& low, CVector& high)
     high = { high.x + slack, high.y + slack, high.z + slack };
 }
 
+// The inverse of each component of a segment's step, for the slab tests of one segment.
+struct SegmentInverse {
+    double step[3];
+    double inverse[3];
+
+    explicit SegmentInverse(const CVector& d)
+        : step { d.x, d.y, d.z }
+        , inverse { 1.0 / d.x, 1.0 / d.y, 1.0 / d.z }
+    {
+    }
+};
+
 // Slab test: whether the segment p .. p + d meets the axis-aligned box.
-bool segmentMeetsBounds(const CVector& p, const CVector& d, const CVector& low, const CVector& high)
+bool segmentMeetsBounds(const CVector& p, const SegmentInverse& d, const CVector& low, const CVector& high)
 {
     double enter = 0.0;
     double leave = 1.0;
     const double start[3] = { p.x, p.y, p.z };
-    const double step[3] = { d.x, d.y, d.z };
     const double lo[3] = { low.x, low.y, low.z };
     const double hi[3] = { high.x, high.y, high.z };
     for (int axis = 0; axis < 3; ++axis) {
-        if (std::fabs(step[axis]) < 1e-300) {
+        if (std::fabs(d.step[axis]) < 1e-300) {
             if (start[axis] < lo[axis] || start[axis] > hi[axis])
                 return false;
             continue;
         }
-        const double inverse = 1.0 / step[axis];
+        const double inverse = d.inverse[axis];
         double t0 = (lo[axis] - start[axis]) * inverse;
         double t1 = (hi[axis] - start[axis]) * inverse;
         if (t0 > t1)
@@ -70,14 +81,134 @@ bool apart(const CVector& low, const CVector& high, const CVector& otherLow, con
         || otherLow.y > high.y + slack || low.z > otherHigh.z + slack || otherLow.z > high.z + slack;
 }
 
-// A face plane of a bundle's pyramid: the range its points span along the normal (not unit), and
-// the slack scaled by the normal's length.
-struct BundlePlane {
-    CVector normal;
-    double least;
-    double most;
-    double slack;
+// The pyramid a bundle of segments fills (from the points of a convex polygon to one apex), as
+// the culling sees it: its bounding box and, made when first needed, the planes of its faces with
+// the range its points span along each.
+class BundleHull {
+public:
+    static constexpr std::size_t kMostCorners = 8;
+
+    BundleHull(std::span<const CVector> corners, const CVector& apex)
+        : m_corners(corners)
+        , m_apex(apex)
+        , m_low(apex)
+        , m_high(apex)
+    {
+        for (const CVector& c : corners) {
+            m_low = lowest(m_low, c);
+            m_high = highest(m_high, c);
+        }
+        // Far more than any rounding of the face test, far less than any box worth culling.
+        m_slack = 1e-6
+            * (1.0 + std::max({ std::fabs(m_low.x), std::fabs(m_low.y), std::fabs(m_low.z), std::fabs(m_high.x),
+                std::fabs(m_high.y), std::fabs(m_high.z) }));
+    }
+
+    [[nodiscard]] double slack() const { return m_slack; }
+
+    [[nodiscard]] bool apartFrom(const CVector& low, const CVector& high) const
+    {
+        return apart(m_low, m_high, low, high, m_slack);
+    }
+
+    // The range of the bundle's points along a direction.
+    void span(const CVector& normal, double& least, double& most) const
+    {
+        least = most = DotProduct(normal, m_apex);
+        for (const CVector& c : m_corners) {
+            const double along = DotProduct(normal, c);
+            least = std::min(least, along);
+            most = std::max(most, along);
+        }
+    }
+
+    // Whether a face plane of the pyramid has the box wholly on its far side.
+    bool separatedFrom(const CVector& middle, const CVector& half)
+    {
+        if (!m_planesMade)
+            makePlanes();
+        for (std::size_t i = 0; i < m_planeCount; ++i) {
+            const Plane& plane = m_planes[i];
+            const double centre = DotProduct(plane.normal, middle);
+            const double extent = std::fabs(plane.normal.x) * half.x + std::fabs(plane.normal.y) * half.y
+                + std::fabs(plane.normal.z) * half.z;
+            if (centre - extent > plane.most + plane.slack || centre + extent < plane.least - plane.slack)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct Plane {
+        CVector normal;
+        double least;
+        double most;
+        double slack; // scaled by the normal's length
+    };
+
+    void addPlane(const CVector& normal)
+    {
+        // The sum of the components stands in for the length: never less, and no square root.
+        const double length = std::fabs(normal.x) + std::fabs(normal.y) + std::fabs(normal.z);
+        if (!(length > 1e-150) || !std::isfinite(length) || m_planeCount == m_planes.size())
+            return;
+        Plane plane { normal, 0.0, 0.0, m_slack * length };
+        span(normal, plane.least, plane.most);
+        m_planes[m_planeCount++] = plane;
+    }
+
+    void makePlanes()
+    {
+        m_planesMade = true;
+        const std::span<const CVector> c = m_corners;
+        if (c.size() == 2) {
+            // A fan of segments from a line: its triangle's plane, and across each side within it.
+            const CVector normal = CrossProduct(c[0] - m_apex, c[1] - m_apex);
+            addPlane(normal);
+            addPlane(CrossProduct(normal, c[1] - c[0]));
+            addPlane(CrossProduct(normal, c[0] - m_apex));
+            addPlane(CrossProduct(normal, c[1] - m_apex));
+        } else if (c.size() >= 3 && c.size() <= kMostCorners) {
+            for (std::size_t i = 0; i < c.size(); ++i)
+                addPlane(CrossProduct(c[i] - m_apex, c[(i + 1) % c.size()] - m_apex));
+            addPlane(CrossProduct(c[1] - c[0], c[2] - c[0]));
+        }
+    }
+
+    std::span<const CVector> m_corners;
+    CVector m_apex;
+    CVector m_low;
+    CVector m_high;
+    double m_slack;
+    bool m_planesMade = false;
+    std::array<Plane, kMostCorners + 1> m_planes; // NOLINT: filled before use, up to m_planeCount
+    std::size_t m_planeCount = 0;
 };
+
+// The faces of a box (bit i for the i-th face tested) whose plane some segment of the bundle may
+// cross, 0 when the bundle keeps clear of the box. spans holds the bundle's range along the
+// system's three face normals, worked out at the first box that needs it.
+template <class SystemData, class BoxData>
+std::uint32_t facesReached(BundleHull& hull, const SystemData& s, const BoxData& box, double (&least)[3],
+    double (&most)[3], bool& spanned)
+{
+    if (hull.apartFrom(box.low, box.high) || hull.separatedFrom(box.middle, box.half))
+        return 0;
+    if (!spanned) {
+        hull.span(s.n12, least[0], most[0]);
+        hull.span(s.n32, least[1], most[1]);
+        hull.span(s.n31, least[2], most[2]);
+        spanned = true;
+    }
+    const double clear[3] = { hull.slack() * s.length12, hull.slack() * s.length32, hull.slack() * s.length31 };
+    std::uint32_t faces = 0;
+    for (std::uint32_t f = 0; f < 6; ++f) {
+        const std::uint32_t axis = f % 3;
+        if (!(least[axis] > box.planes[f] + clear[axis] || most[axis] < box.planes[f] - clear[axis]))
+            faces |= 1u << f;
+    }
+    return faces;
+}
 
 } // namespace
 
@@ -104,6 +235,30 @@ ObstacleScene::ObstacleScene(const CRoom& room)
         s.skip12 = la < minDim && lb < minDim;
         s.skip32 = lc < minDim && lb < minDim;
         s.skip31 = lc < minDim && la < minDim;
+        s.n12 = CrossProduct(s.e1, s.e2);
+        s.n32 = CrossProduct(s.e3, s.e2);
+        s.n31 = CrossProduct(s.e1, s.e3);
+        s.length12 = s.n12.Length();
+        s.length32 = s.n32.Length();
+        s.length31 = s.n31.Length();
+        {
+            const CVector* sides[6][2] = { { &s.e1, &s.e2 }, { &s.e3, &s.e2 }, { &s.e1, &s.e3 }, { &s.n1, &s.n2 },
+                { &s.n3, &s.n2 }, { &s.n1, &s.n3 } };
+            const CVector* normals[3] = { &s.n12, &s.n32, &s.n31 };
+            const double lengths[3] = { s.length12, s.length32, s.length31 };
+            for (int f = 0; f < 6; ++f) {
+                const CVector& u = *sides[f][0];
+                const CVector& v = *sides[f][1];
+                const CVector& n = *normals[f % 3];
+                const double area = lengths[f % 3];
+                // Sides of a millimetre at least: the bundle test's margins are shares of them.
+                s.measurable[f] = u.Length() >= 1e-3 && v.Length() >= 1e-3 && area > 0.0;
+                // r = α·u + β·v in the face's plane gives α = r · (v × n) / |n|², β = r · (n × u) / |n|².
+                const double inverse = s.measurable[f] ? 1.0 / (area * area) : 0.0;
+                s.alongFirst[f] = inverse * CrossProduct(v, n);
+                s.alongSecond[f] = inverse * CrossProduct(n, u);
+            }
+        }
         bool first = true;
         for (std::int32_t a = 0; a < xs.m_count1; ++a) {
             for (std::int32_t b = 0; b < xs.m_count2; ++b) {
@@ -123,31 +278,40 @@ ObstacleScene::ObstacleScene(const CRoom& room)
                 widen(box.low, box.high);
                 box.middle = 0.5 * (box.low + box.high);
                 box.half = 0.5 * (box.high - box.low);
+                box.planes[0] = DotProduct(s.n12, box.corner);
+                box.planes[1] = DotProduct(s.n32, box.corner);
+                box.planes[2] = DotProduct(s.n31, box.corner);
+                box.planes[3] = DotProduct(s.n12, box.opposite);
+                box.planes[4] = DotProduct(s.n32, box.opposite);
+                box.planes[5] = DotProduct(s.n31, box.opposite);
                 s.low = first ? box.low : lowest(s.low, box.low);
                 s.high = first ? box.high : highest(s.high, box.high);
                 first = false;
                 s.boxes.push_back(box);
             }
         }
-        if (!s.boxes.empty())
+        if (!s.boxes.empty()) {
+            m_plainShares = m_plainShares && std::isfinite(s.transmittance) && s.transmittance >= 0.0;
             m_systems.push_back(std::move(s));
+        }
     }
 }
 
-bool ObstacleScene::crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin)
+bool ObstacleScene::crossesBox(
+    const System& s, const Box& box, const CVector& p, const CVector& d, bool margin, std::uint32_t faces)
 {
     // The faces in the order of the full test, each left out as it leaves them out.
-    if (!s.skip12 && segmentFaceCrossing(box.corner, s.e1, s.e2, p, d, margin) == 2)
+    if (!s.skip12 && (faces & 1u) && segmentFaceCrossing(box.corner, s.e1, s.e2, p, d, margin) == 2)
         return true;
-    if (!s.skip32 && segmentFaceCrossing(box.corner, s.e3, s.e2, p, d, margin) == 2)
+    if (!s.skip32 && (faces & 2u) && segmentFaceCrossing(box.corner, s.e3, s.e2, p, d, margin) == 2)
         return true;
-    if (!s.skip31 && segmentFaceCrossing(box.corner, s.e1, s.e3, p, d, margin) == 2)
+    if (!s.skip31 && (faces & 4u) && segmentFaceCrossing(box.corner, s.e1, s.e3, p, d, margin) == 2)
         return true;
-    if (!s.skip12 && segmentFaceCrossing(box.opposite, s.n1, s.n2, p, d, margin) == 2)
+    if (!s.skip12 && (faces & 8u) && segmentFaceCrossing(box.opposite, s.n1, s.n2, p, d, margin) == 2)
         return true;
-    if (!s.skip32 && segmentFaceCrossing(box.opposite, s.n3, s.n2, p, d, margin) == 2)
+    if (!s.skip32 && (faces & 16u) && segmentFaceCrossing(box.opposite, s.n3, s.n2, p, d, margin) == 2)
         return true;
-    if (!s.skip31 && segmentFaceCrossing(box.opposite, s.n1, s.n3, p, d, margin) == 2)
+    if (!s.skip31 && (faces & 32u) && segmentFaceCrossing(box.opposite, s.n1, s.n3, p, d, margin) == 2)
         return true;
     return false;
 }
@@ -156,19 +320,20 @@ std::int32_t ObstacleScene::crossing(const CVector& q, const CVector& p, double&
     std::int32_t skippedSystem, const ObstacleBoxId& skippedBox) const
 {
     const CVector d = q - p;
+    const SegmentInverse inverse(d);
     std::int32_t first = 0;
     double product = 1.0;
     for (const System& s : m_systems) {
         if (skippedSystem >= 10 && s.index + 10 == skippedSystem)
             continue;
-        if (!segmentMeetsBounds(p, d, s.low, s.high))
+        if (!segmentMeetsBounds(p, inverse, s.low, s.high))
             continue;
         const bool ownSystem = skippedBox.system == s.index;
         bool crossed = false;
         for (const Box& box : s.boxes) {
             if (ownSystem && box.a == skippedBox.a && box.b == skippedBox.b)
                 continue;
-            if (segmentMeetsBounds(p, d, box.low, box.high) && crossesBox(s, box, p, d, margin)) {
+            if (segmentMeetsBounds(p, inverse, box.low, box.high) && crossesBox(s, box, p, d, margin)) {
                 crossed = true;
                 break;
             }
@@ -191,68 +356,110 @@ void ObstacleScene::gatherBundle(std::span<const CVector> corners, const CVector
     const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes) const
 {
     boxes.clear();
-    constexpr std::size_t kMostCorners = 8;
-    const bool shaped = corners.size() >= 3 && corners.size() <= kMostCorners;
-    CVector low = apex;
-    CVector high = apex;
-    for (const CVector& c : corners) {
-        low = lowest(low, c);
-        high = highest(high, c);
-    }
-    // Far more than any rounding of the face test, far less than any box worth culling.
-    const double slack = 1e-6
-        * (1.0 + std::max({ std::fabs(low.x), std::fabs(low.y), std::fabs(low.z), std::fabs(high.x),
-            std::fabs(high.y), std::fabs(high.z) }));
-    std::array<BundlePlane, kMostCorners + 1> planes {};
-    std::size_t planeCount = 0;
-    const auto addPlane = [&](const CVector& normal) {
-        const double length = normal.Length();
-        if (!(length > 1e-150) || !std::isfinite(length))
-            return;
-        BundlePlane plane { normal, DotProduct(normal, apex), DotProduct(normal, apex), slack * length };
-        for (const CVector& c : corners) {
-            const double along = DotProduct(normal, c);
-            plane.least = std::min(plane.least, along);
-            plane.most = std::max(plane.most, along);
-        }
-        planes[planeCount++] = plane;
-    };
-    if (shaped) {
-        for (std::size_t i = 0; i < corners.size(); ++i)
-            addPlane(CrossProduct(corners[i] - apex, corners[(i + 1) % corners.size()] - apex));
-        addPlane(CrossProduct(corners[1] - corners[0], corners[2] - corners[0]));
-    }
+    BundleHull hull(corners, apex);
     for (std::size_t k = 0; k < m_systems.size(); ++k) {
         const System& s = m_systems[k];
         if (skippedSystem >= 10 && s.index + 10 == skippedSystem)
             continue;
-        if (apart(low, high, s.low, s.high, slack))
+        if (hull.apartFrom(s.low, s.high))
             continue;
+        double least[3];
+        double most[3];
+        bool spanned = false;
         const bool ownSystem = skippedBox.system == s.index;
         for (std::size_t j = 0; j < s.boxes.size(); ++j) {
             const Box& box = s.boxes[j];
             if (ownSystem && box.a == skippedBox.a && box.b == skippedBox.b)
                 continue;
-            if (apart(low, high, box.low, box.high, slack))
-                continue;
-            bool separated = false;
-            for (std::size_t i = 0; i < planeCount && !separated; ++i) {
-                const BundlePlane& plane = planes[i];
-                const double middle = DotProduct(plane.normal, box.middle);
-                const double extent = std::fabs(plane.normal.x) * box.half.x + std::fabs(plane.normal.y) * box.half.y
-                    + std::fabs(plane.normal.z) * box.half.z;
-                separated = middle - extent > plane.most + plane.slack || middle + extent < plane.least - plane.slack;
-            }
-            if (!separated)
-                boxes.push_back({ static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(j) });
+            const std::uint32_t faces = facesReached(hull, s, box, least, most, spanned);
+            if (faces != 0)
+                boxes.push_back({ static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(j), faces });
         }
     }
+}
+
+void ObstacleScene::gatherBundleAmong(std::span<const CVector> corners, const CVector& apex,
+    std::span<const BoxRef> among, std::vector<BoxRef>& boxes) const
+{
+    boxes.clear();
+    BundleHull hull(corners, apex);
+    double least[3];
+    double most[3];
+    bool spanned = false;
+    for (std::size_t i = 0; i < among.size(); ++i) {
+        if (i > 0 && among[i].system != among[i - 1].system)
+            spanned = false;
+        const System& s = m_systems[among[i].system];
+        const std::uint32_t faces
+            = among[i].faces & facesReached(hull, s, s.boxes[among[i].box], least, most, spanned);
+        if (faces != 0)
+            boxes.push_back({ among[i].system, among[i].box, faces });
+    }
+}
+
+bool ObstacleScene::bundleStopped(
+    std::span<const CVector> corners, const CVector& apex, std::span<const BoxRef> boxes) const
+{
+    if (!m_plainShares || corners.empty())
+        return false;
+    double scale = std::max({ std::fabs(apex.x), std::fabs(apex.y), std::fabs(apex.z) });
+    for (const CVector& c : corners)
+        scale = std::max({ scale, std::fabs(c.x), std::fabs(c.y), std::fabs(c.z) });
+    // Margins far above the rounding of the face test: in metres off the face's plane, and as a
+    // share of the face's sides and of the segments.
+    const double clearance = 1e-4 * (1.0 + scale);
+    constexpr double kInside = 1e-3;
+    // Whether face f of the box takes in every segment: the apex well clear on one side of its
+    // plane, every corner on the other, and where the segments to the corners cross the plane
+    // inside the face; the crossings of the others fill the hull of those.
+    const auto takesWhole = [&](const System& s, const Box& box, std::uint32_t f, const CVector& n, double margin,
+                                double atApex) {
+        const double fromApex = atApex - box.planes[f];
+        if (!(std::fabs(fromApex) >= margin))
+            return false;
+        const CVector& k = f < 3 ? box.corner : box.opposite;
+        for (const CVector& c : corners) {
+            const double fromCorner = DotProduct(n, c) - box.planes[f];
+            if (!(fromCorner * fromApex < 0.0) || !(std::fabs(fromCorner) >= margin))
+                return false;
+            const double sigma = fromApex / (fromApex - fromCorner);
+            const CVector r = (apex + sigma * (c - apex)) - k;
+            const double alpha = DotProduct(r, s.alongFirst[f]);
+            const double beta = DotProduct(r, s.alongSecond[f]);
+            if (!(sigma >= kInside && sigma <= 1.0 - kInside && alpha >= kInside && alpha <= 1.0 - kInside
+                    && beta >= kInside && beta <= 1.0 - kInside))
+                return false;
+        }
+        return true;
+    };
+    for (const BoxRef& ref : boxes) {
+        const System& s = m_systems[ref.system];
+        if (!(s.transmittance <= 0.0))
+            continue;
+        const Box& box = s.boxes[ref.box];
+        const bool skipped[3] = { s.skip12, s.skip32, s.skip31 };
+        const CVector* normals[3] = { &s.n12, &s.n32, &s.n31 };
+        const double lengths[3] = { s.length12, s.length32, s.length31 };
+        for (std::uint32_t axis = 0; axis < 3; ++axis) {
+            if (skipped[axis])
+                continue;
+            const double atApex = DotProduct(*normals[axis], apex);
+            // The segments enter the box through the one face of the pair, or leave it through the other.
+            for (const std::uint32_t f : { axis, axis + 3 }) {
+                if (s.measurable[f] && (ref.faces & (1u << f))
+                    && takesWhole(s, box, f, *normals[axis], clearance * lengths[axis], atApex))
+                    return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::int32_t ObstacleScene::crossingAmong(std::span<const BoxRef> boxes, const CVector& q, const CVector& p,
     double& transmittance, bool margin) const
 {
     const CVector d = q - p;
+    const SegmentInverse inverse(d);
     std::int32_t first = 0;
     double product = 1.0;
     std::size_t i = 0;
@@ -262,7 +469,8 @@ std::int32_t ObstacleScene::crossingAmong(std::span<const BoxRef> boxes, const C
         bool crossed = false;
         for (; i < boxes.size() && boxes[i].system == system; ++i) {
             const Box& box = s.boxes[boxes[i].box];
-            if (!crossed && segmentMeetsBounds(p, d, box.low, box.high) && crossesBox(s, box, p, d, margin))
+            if (!crossed && segmentMeetsBounds(p, inverse, box.low, box.high)
+                && crossesBox(s, box, p, d, margin, boxes[i].faces))
                 crossed = true;
         }
         if (!crossed)

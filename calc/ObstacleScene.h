@@ -41,22 +41,48 @@ public:
     [[nodiscard]] std::int32_t crossing(const CVector& q, const CVector& p, double& transmittance, bool margin,
         std::int32_t skippedSystem = -1, const ObstacleBoxId& skippedBox = {}) const;
 
-    /** One box of the scene as gatherBundle lists it: its system's place in the scene and its own. */
+    /**
+     * One box of the scene as gatherBundle lists it: its system's place in
+     * the scene and its own, and the faces (bit i for the i-th face tested)
+     * whose plane some segment of the bundle may cross.
+     */
     struct BoxRef {
         std::uint32_t system;
         std::uint32_t box;
+        std::uint32_t faces = kAllFaces;
     };
+    static constexpr std::uint32_t kAllFaces = 0x3f;
 
     /**
      * Lists, in the order crossing tests them, the boxes that some segment
-     * from a point of the convex polygon `corners` to `apex` may cross,
+     * from a point of the convex polygon `corners` (or of the segment between
+     * two corners) to `apex` may cross,
      * leaving out those crossing would skip. Every other box is separated
      * from the whole bundle of segments (by an axis or a face plane of the
      * pyramid they fill, with room for rounding), so crossingAmong over the
-     * list gives each segment of the bundle the answer of crossing.
+     * list gives each segment of the bundle the answer of crossing. A face
+     * whose plane has the apex and every corner on one side, clear of any
+     * rounding, is left out of its box's test.
      */
     void gatherBundle(std::span<const CVector> corners, const CVector& apex, std::int32_t skippedSystem,
         const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes) const;
+
+    /**
+     * As gatherBundle for a bundle that lies within the bundle of `among`
+     * (a list of gatherBundle): only the boxes of that list are looked at.
+     */
+    void gatherBundleAmong(std::span<const CVector> corners, const CVector& apex, std::span<const BoxRef> among,
+        std::vector<BoxRef>& boxes) const;
+
+    /**
+     * Whether every segment of the bundle crosses a listed box of a system
+     * that lets nothing through, so crossing would give each of them the
+     * transmittance 0: one face of the box takes in the whole bundle, clear
+     * of its edges, the ends of the segments and any rounding. False when it
+     * cannot be told so (the segments are then tested one by one).
+     */
+    [[nodiscard]] bool bundleStopped(
+        std::span<const CVector> corners, const CVector& apex, std::span<const BoxRef> boxes) const;
 
     /** As crossing, testing only the listed boxes (a list of gatherBundle). */
     [[nodiscard]] std::int32_t crossingAmong(std::span<const BoxRef> boxes, const CVector& q, const CVector& p,
@@ -80,6 +106,9 @@ private:
         // The middle and half the extent of the bounding box, for the bundle's separating planes.
         CVector middle;
         CVector half;
+        // Each face plane's place along its normal: the three through the corner, the three
+        // through the opposite corner.
+        double planes[6];
     };
     struct System {
         std::int32_t index;
@@ -87,14 +116,25 @@ private:
         CVector e1, e2, e3;
         CVector n1, n2, n3; // the edges reversed, for the faces at the opposite corner
         bool skip12, skip32, skip31;
+        CVector n12, n32, n31; // normals of the face planes, as the face test spans them
+        double length12, length32, length31;
+        // Per face in the order of the test: whether its sides are long enough for the bundle
+        // test, and the vectors that give a point's place along its two sides.
+        bool measurable[6];
+        CVector alongFirst[6];
+        CVector alongSecond[6];
         CVector low;
         CVector high;
         std::vector<Box> boxes;
     };
 
-    [[nodiscard]] static bool crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin);
+    [[nodiscard]] static bool crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin,
+        std::uint32_t faces = kAllFaces);
 
     std::vector<System> m_systems;
+    // Every system lets through a finite share, none below 0: a product over them is 0 as soon
+    // as one lets nothing through.
+    bool m_plainShares = true;
 };
 
 } // namespace kzev

@@ -49,8 +49,10 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
     };
     const Skip skips[] = { { -1, {} }, { 10, {} }, { -1, { 0, 2, 0 } } };
     std::vector<ObstacleScene::BoxRef> listed;
+    std::vector<ObstacleScene::BoxRef> inRow;
     int crossed = 0;
     int culled = 0;
+    int stopped = 0;
     for (int bundle = 0; bundle < 400; ++bundle) {
         // An element 0.5 to 2 m across, somewhere in the room, and a point.
         const CVector corner { across(random), across(random), up(random) };
@@ -61,21 +63,36 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
         const Skip& skip = skips[bundle % 3];
         scene.gatherBundle(element, apex, skip.system, skip.box, listed);
         culled += listed.size() < 6 ? 1 : 0;
-        for (int ray = 0; ray < 25; ++ray) {
-            const double s = (0.5 + (ray % 5)) / 5.0;
-            const double t = (0.5 + (ray / 5)) / 5.0;
-            const CVector q = corner + s * u + t * v;
-            double full = -1.0;
-            double among = -1.0;
-            const std::int32_t expected = scene.crossing(q, apex, full, true, skip.system, skip.box);
-            ASSERT_EQ(scene.crossingAmong(listed, q, apex, among, true), expected) << bundle << " " << ray;
-            EXPECT_EQ(among, full);
-            crossed += expected != 0 ? 1 : 0;
+        const bool whole = scene.bundleStopped(element, apex, listed);
+        stopped += whole ? 1 : 0;
+        for (int row = 0; row < 5; ++row) {
+            // Each row of rays is a bundle too, within the element's.
+            const double t = (0.5 + row) / 5.0;
+            const std::array<CVector, 2> ends { corner + 0.1 * u + t * v, corner + 0.9 * u + t * v };
+            scene.gatherBundleAmong(ends, apex, listed, inRow);
+            const bool rowWhole = scene.bundleStopped(ends, apex, inRow);
+            for (int column = 0; column < 5; ++column) {
+                const CVector q = corner + ((0.5 + column) / 5.0) * u + t * v;
+                double full = -1.0;
+                double among = -1.0;
+                double alongRow = -1.0;
+                const std::int32_t expected = scene.crossing(q, apex, full, true, skip.system, skip.box);
+                ASSERT_EQ(scene.crossingAmong(listed, q, apex, among, true), expected) << bundle << " " << row;
+                EXPECT_EQ(among, full);
+                ASSERT_EQ(scene.crossingAmong(inRow, q, apex, alongRow, true), expected) << bundle << " " << row;
+                EXPECT_EQ(alongRow, full);
+                if (whole || rowWhole) {
+                    EXPECT_NE(expected, 0) << bundle << " " << row << " " << column;
+                    EXPECT_EQ(full, 0.0) << "stopped whole";
+                }
+                crossed += expected != 0 ? 1 : 0;
+            }
         }
     }
-    // The cases test something: rays are stopped, and bundles leave boxes out.
+    // The cases test something: rays are stopped, bundles leave boxes out, some are stopped whole.
     EXPECT_GT(crossed, 500);
     EXPECT_GT(culled, 200);
+    EXPECT_GT(stopped, 5);
 }
 
 TEST(ObstacleScene, BundleFarFromEveryBoxListsNone)
