@@ -13,6 +13,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kzev {
@@ -123,8 +124,12 @@ double LampSystemDesign::readAngle(DesignField field, double stored) const
 
 std::int32_t LampSystemDesign::readCount(DesignField field) const
 {
-    // A row count below one would leave a system without luminaires.
-    return static_cast<std::int32_t>(std::max(1L, StrToLong(text(field))));
+    // A row count below one would leave a system without luminaires; with the other row's
+    // count the grid stays within what a project file may hold, so that it opens again.
+    const DesignField other = field == DesignField::Count1 ? DesignField::Count2 : DesignField::Count1;
+    const long otherCount = std::max(1L, StrToLong(text(other)));
+    const long most = std::max(1L, static_cast<long>(CLampSystem::kMaxLuminaires / otherCount));
+    return static_cast<std::int32_t>(std::clamp(StrToLong(text(field)), 1L, most));
 }
 
 void LampSystemDesign::write(DesignField field, const std::string& value)
@@ -343,7 +348,8 @@ void LampSystemDesign::OnDistribute()
         messageBoxId(kRoomTooSmall, MessageIcon::Error);
         return;
     }
-    const long n = std::max(1L, StrToLong(text(DesignField::LumenCount)));
+    const long n
+        = std::clamp(StrToLong(text(DesignField::LumenCount)), 1L, static_cast<long>(CLampSystem::kMaxLuminaires));
     const auto m1 = static_cast<std::int32_t>(std::max(1.0, std::floor(std::sqrt(n * a / b) + 0.5)));
     const auto m2 = static_cast<std::int32_t>(std::max(1.0, std::floor(std::sqrt(n * b / a) + 0.5)));
     {
@@ -407,6 +413,11 @@ void LampSystemDesign::OnLayoutByPitches()
         readLength(DesignField::OriginY, w.m_origin.y), centreOnLayout());
     if (y.pitchRejected)
         messageBoxId(kBadPitch, MessageIcon::Question);
+    // Pitches so small that the grid would outgrow a project file lay nothing out.
+    if (std::int64_t { x.count } * std::int64_t { y.count } > CLampSystem::kMaxLuminaires) {
+        messageBoxId(kBadPitch, MessageIcon::Question);
+        return;
+    }
     write(DesignField::Count1, formatC("%d", x.count));
     write(DesignField::Count2, formatC("%d", y.count));
     write(DesignField::OriginX, showLength(x.origin));
@@ -473,7 +484,7 @@ void LampSystemDesign::dispatch(DesignField field)
     case DesignField::Pitch2Y:
     case DesignField::Pitch2Z: onPitchEdit(field); break;
     case DesignField::Count1:
-    case DesignField::Count2: onCountEdit(); break;
+    case DesignField::Count2: onCountEdit(field); break;
     case DesignField::Tilt: onTiltOrRotationEdit(true); break;
     case DesignField::Rotation: onTiltOrRotationEdit(false); break;
     case DesignField::Spin: onSpinEdit(); break;
@@ -517,12 +528,18 @@ void LampSystemDesign::onPitchEdit(DesignField field)
     RefreshAfterEdit(1);
 }
 
-void LampSystemDesign::onCountEdit()
+void LampSystemDesign::onCountEdit(DesignField edited)
 {
     const ChangeScope change(m_changeDepth, m_undoTaken);
     CLampSystem& w = *m_context.working;
-    w.m_count1 = readCount(DesignField::Count1);
-    w.m_count2 = readCount(DesignField::Count2);
+    // A count cut down to the largest grid shows what was taken, before the other row is read against it.
+    const std::int32_t count = readCount(edited);
+    if (StrToLong(text(edited)) > count)
+        show(edited, formatC("%ld", static_cast<long>(count)));
+    const DesignField other = edited == DesignField::Count1 ? DesignField::Count2 : DesignField::Count1;
+    const std::int32_t otherCount = readCount(other);
+    w.m_count1 = edited == DesignField::Count1 ? count : otherCount;
+    w.m_count2 = edited == DesignField::Count1 ? otherCount : count;
     w.m_numberOfLuminaires = w.m_count1 * w.m_count2;
     write(DesignField::LumenCount, formatC("%ld", static_cast<long>(w.m_numberOfLuminaires)));
     RebuildLuminaires();

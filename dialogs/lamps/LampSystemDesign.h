@@ -146,7 +146,7 @@ private:
     void dispatch(DesignField field);
     void onOriginEdit(DesignField field);
     void onPitchEdit(DesignField field);
-    void onCountEdit();
+    void onCountEdit(DesignField edited);
     void onTiltOrRotationEdit(bool tiltEdited);
     void onSpinEdit();
     void onAxisEdit(DesignField field);

@@ -81,3 +81,52 @@ TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
     EXPECT_DOUBLE_EQ(after.m_luminaires.back().m_position.x, 7.2);
     EXPECT_TRUE(document.IsModified());
 }
+
+TEST(LampDesignPageGui, GridsLargerThanAProjectHoldsAreNotLaidOut)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    kzev::test::ScriptedMessageBox messages;
+    const kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, &messages, nullptr, nullptr, nullptr });
+    const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_unitMm = 1;
+    frame.resize(1100, 800);
+    frame.show();
+    QApplication::processEvents();
+    CProjectTree& tree = *frame.projectTree();
+    tree.setCurrentItem(tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0));
+    ASSERT_TRUE(frame.sendCommand(32822));
+    auto* sheet = qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+    ASSERT_NE(sheet, nullptr);
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& page = *sheet->regularPage();
+    ASSERT_EQ(page.field(kzev::DesignField::Count2)->text(), QStringLiteral("3"));
+
+    // A count typed past the largest grid is cut down to it, and the field says so.
+    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("100000"));
+    const long most = static_cast<long>(CLampSystem::kMaxLuminaires / 3);
+    EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QString::number(most));
+    EXPECT_EQ(sheet->session().working().m_count1, most);
+    EXPECT_EQ(static_cast<long>(sheet->session().working().m_luminaires.size()), most * 3);
+
+    // Pitches of a millimetre would make 8000 x 6000 luminaires: refused, the layout stays.
+    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("4"));
+    typeInto(page.field(kzev::DesignField::Pitch1X), QStringLiteral("1"));
+    typeInto(page.field(kzev::DesignField::Pitch2Y), QStringLiteral("1"));
+    const std::size_t before = sheet->session().working().m_luminaires.size();
+    messages.shown.clear();
+    clickButton(page.button(QStringLiteral("Dle &roztečí")));
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, "Chybná rozteč !");
+    EXPECT_EQ(sheet->session().working().m_luminaires.size(), before);
+    EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QStringLiteral("4"));
+    EXPECT_LE(std::int64_t { document.m_rooms[0].m_lampSystems[0].m_count1 }
+            * std::int64_t { document.m_rooms[0].m_lampSystems[0].m_count2 },
+        CLampSystem::kMaxLuminaires);
+    sheet->reject();
+}
