@@ -21,14 +21,4 @@ double directionAzimuth(const CWorkSystem& area, std::int32_t k)
     return static_cast<double>(area.m_firstDirection) + static_cast<double>(k) * area.m_directionStep;
 }
 
-double fullCircleCAngle(const CVector& towards, const CVector& c0Axis, const CVector& optical)
-{
-    const CVector lengthAxis = CrossProduct(c0Axis, optical).Normalized();
-    const CVector k = CrossProduct(towards, optical);
-    double c = AngleBetween(lengthAxis, k);
-    if (DotProduct(CrossProduct(lengthAxis, k), optical) > 0.0)
-        c = 360.0 - c;
-    return c;
-}
-
 } // namespace kzev

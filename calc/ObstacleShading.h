@@ -28,7 +28,8 @@ inline constexpr std::int32_t kNoSkippedObstacle = -1;
  * transmittance is then the product of the transmittances of every system the
  * segment crosses (each system counted once), so light through several
  * obstacle systems is weakened by each. skippedSystem is −1, or 10 + the index
- * of a system to ignore.
+ * of a system to ignore. Every box, every face: the passes ask an
+ * ObstacleScene built once per pass, which gives the same answers.
  */
 [[nodiscard]] std::int32_t findObstacleOnRay(const CVector& q, const CVector& p, const CRoom& room,
     double& transmittance, bool margin, std::int32_t skippedSystem = kNoSkippedObstacle);
