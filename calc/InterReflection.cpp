@@ -341,11 +341,13 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 const double maintained = surfaceMaintenance * element.maintained * perPart;
                 const double initial = element.initial * perPart;
                 const int columns = static_cast<int>(parts.m2);
-                for (int r = 0; r < static_cast<int>(parts.m1); ++r) {
-                    const CVector row = parts.first + (r * parts.partU) * source.unitU;
+                const PartGrid grid { parts.first, source.unitU, source.unitV, source.normal, parts.partU, parts.partV,
+                    static_cast<int>(parts.m1), columns, maintained, initial };
+                for (int r = 0; r < grid.rows; ++r) {
                     // A long row is a bundle of its own: most rows are wholly clear or wholly stopped.
                     bool rowShaded = shaded;
                     std::span<const ObstacleScene::BoxRef> rowList = boxes;
+                    const CVector row = parts.first + (r * parts.partU) * source.unitU;
                     if (shaded && columns >= kRowBundle) {
                         const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
                         obstacles.gatherBundleAmong(ends, p, boxes, rowBoxes);
@@ -353,6 +355,10 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                             continue;
                         rowShaded = !rowBoxes.empty();
                         rowList = rowBoxes;
+                    }
+                    if (!rowShaded) {
+                        gatherer.addRow(p, grid, r);
+                        continue;
                     }
                     for (int s = 0; s < columns; ++s) {
                         const CVector q = row + (s * parts.partV) * source.unitV;
@@ -362,7 +368,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         if (dn < 0.0001)
                             continue;
                         double t = 1.0;
-                        if (rowShaded && obstacles.crossingAmong(rowList, q, p, t, true) != 0 && t <= 1e-5)
+                        if (obstacles.crossingAmong(rowList, q, p, t, true) != 0 && t <= 1e-5)
                             continue;
                         gatherer.add(dir, dn, maintained * t, initial * t);
                     }

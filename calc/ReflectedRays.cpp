@@ -2,6 +2,8 @@
 
 #include "calc/SimdLanes.h"
 
+#include <algorithm>
+
 #pragma GCC diagnostic ignored "-Wpsabi" // the lane helpers are inlined, see SimdLanes.h
 
 namespace kzev {
@@ -111,6 +113,38 @@ struct PointFrame {
         simd::store(lanes + 4 * k, sums[k]);
 }
 
+struct RowTarget {
+    double* x;
+    double* y;
+    double* z;
+    double* dn;
+    double* maintained;
+    double* initial;
+};
+
+// Row r of the parts, four at a time: the same arithmetic, part by part, as the scalar path.
+[[gnu::target_clones("avx2", "default")]] void writeRow(const CVector& p, const PartGrid& grid, int r, const RowTarget& to)
+{
+    using simd::Lanes;
+    const CVector row = grid.first + (r * grid.partU) * grid.unitU;
+    const CVector& v = grid.unitV;
+    const CVector& n = grid.normal;
+    for (int s = 0; s < grid.columns; s += simd::kLanes) {
+        const Lanes index = Lanes { 0.0, 1.0, 2.0, 3.0 } + static_cast<double>(s);
+        const Lanes offset = index * grid.partV;
+        const Lanes x = p.x - (row.x + offset * v.x);
+        const Lanes y = p.y - (row.y + offset * v.y);
+        const Lanes z = p.z - (row.z + offset * v.z);
+        const std::size_t at = static_cast<std::size_t>(s);
+        simd::store(to.x + at, x);
+        simd::store(to.y + at, y);
+        simd::store(to.z + at, z);
+        simd::store(to.dn + at, x * n.x + y * n.y + z * n.z);
+        simd::store(to.maintained + at, simd::splat(grid.maintained));
+        simd::store(to.initial + at, simd::splat(grid.initial));
+    }
+}
+
 double total(const std::vector<double>& lanes, std::size_t sum)
 {
     return ((lanes[4 * sum] + lanes[4 * sum + 1]) + lanes[4 * sum + 2]) + lanes[4 * sum + 3];
@@ -130,6 +164,18 @@ RayGatherer::RayGatherer(const CVector& normal, const CVector& toObserver, const
         m_directions.push_back(w.z);
     }
     m_lanes.assign(4 * (kFixedSums + directions.size()), 0.0);
+}
+
+void RayGatherer::addRow(const CVector& p, const PartGrid& grid, int r)
+{
+    const std::size_t columns = static_cast<std::size_t>(std::max(grid.columns, 0));
+    // A row is at most a hundred parts; it is written whole lanes at a time into the block's room.
+    if (m_count + columns > kBlock)
+        sumBlock();
+    const RowTarget to { m_x.data() + m_count, m_y.data() + m_count, m_z.data() + m_count, m_dn.data() + m_count,
+        m_maintained.data() + m_count, m_initial.data() + m_count };
+    writeRow(p, grid, r, to);
+    m_count += columns;
 }
 
 void RayGatherer::sumBlock()

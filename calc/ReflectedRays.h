@@ -8,6 +8,23 @@
 
 namespace kzev {
 
+/**
+ * The parts of one element in rows: part (r, s) at first + (r·partU)·unitU +
+ * (s·partV)·unitV, each with the element's normal and weights.
+ */
+struct PartGrid {
+    CVector first;
+    CVector unitU;
+    CVector unitV;
+    CVector normal;
+    double partU;
+    double partV;
+    int rows;
+    int columns;
+    double maintained;
+    double initial;
+};
+
 /** What the reflected rays arriving at one point of an area add up to. */
 struct RaySums {
     double vertical[4] {};        // towards +x, −x, +y, −y
@@ -53,6 +70,9 @@ public:
         m_initial[m_count] = initial;
         ++m_count;
     }
+
+    /** Adds the rays of row r of the parts to point p, the part facing away too (it does not count). */
+    void addRow(const CVector& p, const PartGrid& grid, int r);
 
     /** The sums of every ray added. */
     [[nodiscard]] RaySums finish();
