@@ -42,6 +42,19 @@ public:
         std::int32_t skippedSystem = -1, const ObstacleBoxId& skippedBox = {}) const;
 
     /**
+     * The share of light the segment p .. q keeps past the obstacles, as a
+     * pass weighs its ray: 1 when it crosses none, 0 when those it crosses
+     * let through 1e-5 or less, else the transmittance of crossing.
+     */
+    [[nodiscard]] double transmittance(const CVector& q, const CVector& p, bool margin) const
+    {
+        double crossed = 1.0;
+        if (m_systems.empty() || crossing(q, p, crossed, margin) == 0)
+            return 1.0;
+        return crossed <= 1e-5 ? 0.0 : crossed;
+    }
+
+    /**
      * One box of the scene as gatherBundle lists it: its system's place in
      * the scene and its own, and the faces (bit i for the i-th face tested)
      * whose plane some segment of the bundle may cross.
