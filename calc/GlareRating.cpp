@@ -96,7 +96,6 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
         return false;
     const std::vector<VeilingSource> sources = veilingSources(*lit);
     const ObstacleScene obstacles(room);
-    const bool anyObstacle = !obstacles.empty();
     std::vector<CVector> views;
     for (std::int32_t k = 0; k < area.m_directionCount; ++k)
         views.push_back(viewingDirection(directionAzimuth(area, k), area.m_tilt));
@@ -123,15 +122,9 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
                 const double theta = AngleBetween(s, view);
                 if (theta < 1.5 || theta > 60.0)
                     continue;
-                double t = 1.0;
-                if (anyObstacle) {
-                    double crossed = 1.0;
-                    if (obstacles.crossing(q, eye, crossed, true) != 0) {
-                        if (crossed <= 1e-5)
-                            continue;
-                        t = crossed;
-                    }
-                }
+                const double t = obstacles.transmittance(q, eye, true);
+                if (t == 0.0)
+                    continue;
                 const CVector u = eye - q;
                 const double length = u.Length();
                 // Distance(q, eye): its floor of 1e-5 keeps a luminaire at the eye finite.

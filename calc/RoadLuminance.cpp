@@ -84,7 +84,6 @@ bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue
         return false;
 
     const ObstacleScene obstacles(room);
-    const bool anyObstacle = !obstacles.empty();
     const double scale = table->m_scale;
     const CVector observer = onGround(area.m_cameraPosition);
     IMessagePump& pump = *services().pump;
@@ -112,15 +111,9 @@ bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue
                     const double h = q.z - p.z;
                     if (!(h > kMinHeight))
                         continue;
-                    double tau = 1.0;
-                    if (anyObstacle) {
-                        double crossed = 1.0;
-                        if (obstacles.crossing(q, p, crossed, false) != 0) {
-                            if (crossed <= 1e-5)
-                                continue;
-                            tau = crossed;
-                        }
-                    }
+                    const double tau = obstacles.transmittance(q, p, false);
+                    if (tau == 0.0)
+                        continue;
                     const PhotometricAngles angles = luminaire.frame.anglesTowards(p - q);
                     const double intensity = system.luminaire->GetIntensity(angles.c, angles.gamma);
                     const CVector incidence = onGround(q) - pGround;

@@ -145,7 +145,6 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
         return false;
     const std::vector<GlareSource> sources = glareSources(*lit);
     const ObstacleScene obstacles(room);
-    const bool anyObstacle = !obstacles.empty();
 
     const CVector up = upVector(area);
     std::vector<ViewingDirection> directions;
@@ -200,15 +199,9 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                 const double p = table.lookup(tr, hr);
                 if (!(p > 1e-5))
                     continue;
-                double t = 1.0;
-                if (anyObstacle) {
-                    double crossed = 1.0;
-                    if (obstacles.crossing(q, eye, crossed, true) != 0) {
-                        if (crossed <= 1e-5)
-                            continue;
-                        t = crossed;
-                    }
-                }
+                const double t = obstacles.transmittance(q, eye, true);
+                if (t == 0.0)
+                    continue;
                 const CVector u = eye - q;
                 const LuminaireFrame& frame = source.frame;
                 const double area0 = projectedArea(source.length, source.width, source.height, frame.reference(),
