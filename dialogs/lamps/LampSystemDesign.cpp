@@ -20,6 +20,20 @@ namespace kzev {
 
 namespace {
 
+/** A number typed beyond range would carry infinity into every position; the field keeps its value. */
+double finiteOr(double typed, double kept)
+{
+    return std::isfinite(typed) ? typed : kept;
+}
+
+// No layout reaches a thousand kilometres; beyond that a typed length is a slip of the keyboard.
+constexpr double kLongestLength = 1.0e6;
+
+double lengthOr(double typed, double kept)
+{
+    return std::isfinite(typed) && std::fabs(typed) <= kLongestLength ? typed : kept;
+}
+
 constexpr int kAngleFormat = 61463;  // "%1.0lf"
 constexpr int kVectorFormat = 61465; // "%1.3lf"
 constexpr int kBadPitch = 61475;
@@ -113,13 +127,13 @@ double LampSystemDesign::readLength(DesignField field, double stored) const
     const std::string& typed = text(field);
     if (typed == showLength(stored))
         return stored;
-    return StrToDouble(typed) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0);
+    return lengthOr(StrToDouble(typed) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0), stored);
 }
 
 double LampSystemDesign::readAngle(DesignField field, double stored) const
 {
     const std::string& typed = text(field);
-    return typed == angleText(stored) ? stored : StrToDouble(typed);
+    return typed == angleText(stored) ? stored : finiteOr(StrToDouble(typed), stored);
 }
 
 std::int32_t LampSystemDesign::readCount(DesignField field) const
@@ -222,7 +236,7 @@ void LampSystemDesign::ReadPageFields()
     if (open(DesignField::LumenCount))
         w.m_numberOfLuminaires = static_cast<std::int32_t>(StrToLong(text(DesignField::LumenCount)));
     if (open(DesignField::Em) && text(DesignField::Em) != formatC("%1.1lf", w.m_em))
-        w.m_em = StrToDouble(text(DesignField::Em));
+        w.m_em = finiteOr(StrToDouble(text(DesignField::Em)), w.m_em);
     const std::array<std::pair<DesignField, double*>, 9> lengths { {
         { DesignField::OriginX, &w.m_origin.x }, { DesignField::OriginY, &w.m_origin.y },
         { DesignField::OriginZ, &w.m_origin.z }, { DesignField::Pitch1X, &w.m_pitch1.x },
@@ -629,9 +643,11 @@ void LampSystemDesign::onAxisEdit(DesignField field)
     const int axis = static_cast<int>(field) - static_cast<int>(DesignField::AxisX);
     if (w.m_axisEntry == 2) {
         const double aim = StrToDouble(text(field)) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0);
-        component(w.m_opticalAxis, axis) = aim - component(w.m_origin, axis);
+        double& value = component(w.m_opticalAxis, axis);
+        value = lengthOr(aim - component(w.m_origin, axis), value);
     } else {
-        component(w.m_opticalAxis, axis) = StrToDouble(text(field));
+        double& value = component(w.m_opticalAxis, axis);
+        value = finiteOr(StrToDouble(text(field)), value);
     }
     OnC90Horizontal();
     anglesFromAxes();
@@ -644,7 +660,8 @@ void LampSystemDesign::onC0Edit(DesignField field)
     ApplyToDocument();
     PushUndo();
     ReadPageFields();
-    component(w.m_c0Axis, static_cast<int>(field) - static_cast<int>(DesignField::C0X)) = StrToDouble(text(field));
+    double& c0 = component(w.m_c0Axis, static_cast<int>(field) - static_cast<int>(DesignField::C0X));
+    c0 = finiteOr(StrToDouble(text(field)), c0);
     RebuildLuminaires();
     RefreshAfterEdit(1);
     anglesFromAxes();

@@ -324,6 +324,15 @@ void LampSystemNonregular::ApplyCellToLuminaire(int i, int col)
         return;
     const int row = i + 1;
     COneLampSystem& one = w->m_luminaires[static_cast<std::size_t>(i)];
+    // No layout reaches a thousand kilometres; beyond that a typed length is a slip of the keyboard.
+    constexpr double kLongestLength = 1.0e6;
+    const double typed = cellNumber(row, col);
+    if (!std::isfinite(typed) || (col >= 1 && col <= 3 && std::fabs(cellLength(row, col)) > kLongestLength)) {
+        // A number out of range is no position, angle or factor: the row shows the luminaire again.
+        showLuminaireRow(row, one);
+        m_grid.RedrawCell(row, col);
+        return;
+    }
     if (col >= 1 && col <= 3) {
         const double value = cellLength(row, col);
         double& position = col == 1 ? one.m_position.x : col == 2 ? one.m_position.y : one.m_position.z;

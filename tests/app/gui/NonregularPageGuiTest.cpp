@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -228,3 +229,48 @@ TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)
 }
 
 } // namespace
+
+TEST_F(NonregularPageGui, NumbersOutOfRangeLeaveTheLuminairesWhereTheyAre)
+{
+    CDialogLamps* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& design = *sheet->regularPage();
+    const auto& working = sheet->session().working();
+    const double pitch = working.m_pitch1.x;
+    const auto allFinite = [&working] {
+        for (const COneLampSystem& one : working.m_luminaires) {
+            if (!std::isfinite(one.m_position.x) || !std::isfinite(one.m_position.y) || !std::isfinite(one.m_position.z))
+                return false;
+        }
+        return !working.m_luminaires.empty();
+    };
+
+    // On the design page, typed key by key, a pitch ends at the last length in range
+    // (1e9 mm is a thousand kilometres), never at 1e99 mm or infinity.
+    kzev::test::typeInto(design.field(kzev::DesignField::Pitch1X), QStringLiteral("1e999"));
+    EXPECT_NE(working.m_pitch1.x, pitch);
+    EXPECT_DOUBLE_EQ(working.m_pitch1.x, 1.0e6);
+    EXPECT_TRUE(allFinite());
+
+    // On the grid of a non-regular system the cell shows the luminaire's height again.
+    QCheckBox* nonRegular = nullptr;
+    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
+        if (box->text() == QStringLiteral("Nepravidelná soustava"))
+            nonRegular = box;
+    }
+    ASSERT_NE(nonRegular, nullptr);
+    click(nonRegular, QPoint(6, nonRegular->height() / 2));
+    ASSERT_EQ(tabs->count(), 3);
+    click(tabs, tabs->tabRect(2).center());
+    kzev::GridWidget& grid = sheet->nonRegularPage()->gridWidget();
+    const double height = working.m_luminaires.at(1).m_position.z;
+    clickCell(grid, 2, 3);
+    typeText(QStringLiteral("1e999"));
+    key(Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(working.m_luminaires.at(1).m_position.z, height);
+    EXPECT_EQ(grid.grid().GetItemText(2, 3), kzev::theDocument()->FormatLength(height));
+    EXPECT_TRUE(allFinite());
+    sheet->reject();
+}
