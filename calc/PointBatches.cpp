@@ -34,6 +34,11 @@ constexpr double kMostGrowth = 4.0;
 
 constexpr std::size_t kManyPoints = std::size_t { 1 } << 40;
 
+// What a point cost in the pass before, on one thread: passes come in runs of
+// the same kind (a surface after another), so the next one need not be timed
+// on one thread before it is shared.
+std::atomic<double> g_recentSecondsPerPoint { 0.0 };
+
 std::size_t threadCount()
 {
     const auto allowed = tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
@@ -69,24 +74,30 @@ public:
         return true;
     }
 
-    bool shared(std::size_t first, std::size_t last, double secondsPerPoint) const
+    // Runs the points on every core; busy receives the seconds the threads spent on them.
+    bool shared(std::size_t first, std::size_t last, double secondsPerPoint, double& busy) const
     {
         const std::size_t n = last - first;
         // Some chunks per thread, so that a thread with dear points is helped by the others.
         const std::size_t grain
             = std::clamp<std::size_t>(std::max(n / (16 * m_threads), pointsFor(kChunkSeconds, secondsPerPoint)), 1, n);
         std::atomic<bool> failed { false };
+        std::atomic<std::int64_t> busyNs { 0 };
         tbb::parallel_for(
             tbb::blocked_range<std::size_t>(first, last, grain),
             [&](const tbb::blocked_range<std::size_t>& r) {
+                const auto started = Clock::now();
                 for (std::size_t index = r.begin(); index != r.end(); ++index) {
                     if (failed.load(std::memory_order_relaxed))
-                        return;
+                        break;
                     if (!m_work(index))
                         failed.store(true, std::memory_order_relaxed);
                 }
+                busyNs.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - started).count(),
+                    std::memory_order_relaxed);
             },
             tbb::simple_partitioner());
+        busy = static_cast<double>(busyNs.load()) * 1e-9;
         return !failed.load();
     }
 
@@ -106,8 +117,9 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
     const BatchRunner runner(work, threads);
     std::size_t next = 0;
     std::size_t rowsShown = 0;
-    // What one point costs on one thread, once timed.
-    double secondsPerPoint = 0.0;
+    // What one point costs on one thread: at first what it cost in the pass before.
+    double secondsPerPoint = g_recentSecondsPerPoint.load(std::memory_order_relaxed);
+    bool timed = false;
     // The first batch is the first row; later ones are sized from what the batch before took.
     std::size_t batch = std::max<std::size_t>(perRow, 1);
     bool first = true;
@@ -119,7 +131,10 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
         const auto started = Clock::now();
         std::size_t from = next;
         bool ok = true;
-        if (first) {
+        const auto shareable = [&](std::size_t points) {
+            return threads > 1 && points > 1 && static_cast<double>(points) * secondsPerPoint >= kShareableSeconds;
+        };
+        if (first && !shareable(last - from)) {
             // The first points, on this thread, tell what a point costs.
             while (from < last && ok) {
                 ok = runner.serial(from, from + 1);
@@ -127,19 +142,34 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
                 if (Seconds(Clock::now() - started).count() >= kProbeSeconds)
                     break;
             }
-            if (from > next)
+            if (from > next) {
                 secondsPerPoint = Seconds(Clock::now() - started).count() / static_cast<double>(from - next);
+                timed = true;
+            }
+        }
+        if (first) {
             // A row too long for one batch is cut, so that the window is not kept waiting.
             last = std::min(last, from + pointsFor(kBatchSeconds, secondsPerPoint / static_cast<double>(threads)));
         }
         if (ok && from < last) {
-            const bool shareable
-                = threads > 1 && static_cast<double>(last - from) * secondsPerPoint >= kShareableSeconds;
-            ok = shareable ? runner.shared(from, last, secondsPerPoint) : runner.serial(from, last);
+            if (shareable(last - from)) {
+                double busy = 0.0;
+                ok = runner.shared(from, last, secondsPerPoint, busy);
+                if (!timed || first) {
+                    secondsPerPoint = busy / static_cast<double>(last - from);
+                    timed = true;
+                }
+            } else {
+                ok = runner.serial(from, last);
+            }
         }
         const double took = Seconds(Clock::now() - started).count();
         if (!ok)
             return BatchOutcome::failed;
+        if (!timed && last > next) {
+            secondsPerPoint = took / static_cast<double>(last - next);
+            timed = true;
+        }
         // The next batch from what this one took a point, as if every thread had worked on it.
         const double wallPerPoint = last > next ? took / static_cast<double>(last - next) : 0.0;
         const double perPoint
@@ -158,9 +188,11 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
         reportCalcProgress();
         pump.serve();
         if (stopRequested())
-            return next < total ? BatchOutcome::stopped : BatchOutcome::done;
+            break;
     }
-    return BatchOutcome::done;
+    if (timed)
+        g_recentSecondsPerPoint.store(secondsPerPoint, std::memory_order_relaxed);
+    return next < total ? BatchOutcome::stopped : BatchOutcome::done;
 }
 
 } // namespace kzev
