@@ -2,6 +2,8 @@
 
 #include "model/CKzevDoc.h"
 
+#include <cmath>
+
 namespace kzev {
 
 bool applyLampChoice(CKzevDoc& doc, CLampSystem& system, const LampChoice& choice)
@@ -16,13 +18,16 @@ bool applyLampChoice(CKzevDoc& doc, CLampSystem& system, const LampChoice& choic
         system.m_catalogueGroup = static_cast<std::int32_t>(choice.lampSubgroup);
     }
     system.m_ownFlux = choice.ownFlux != 0 ? 1 : 0;
-    system.m_lampFlux = choice.flux;
+    // A flux typed beyond range (infinity, not a number) is not taken: the system keeps the flux it had.
+    const bool fluxUsable = std::isfinite(choice.flux);
+    if (fluxUsable)
+        system.m_lampFlux = choice.flux;
     // The indexes are found again by identity; an entry is only ever appended, never rewritten.
     system.m_luminaireIndex = -1;
     system.m_lampIndex = -1;
     const bool luminaire = doc.ResolveLuminaire(system, 0) != 0;
     const bool lamp = doc.ResolveLamp(system, 0) != 0;
-    if (system.m_ownFlux != 0)
+    if (system.m_ownFlux != 0 && fluxUsable)
         system.m_lampFlux = choice.flux;
     return luminaire && lamp;
 }

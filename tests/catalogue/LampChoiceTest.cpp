@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 
 namespace kzev::test {
 namespace {
@@ -97,6 +99,21 @@ TEST_F(LampChoiceTest, ANewLuminaireIsFoundAndDescribedAndTheOwnFluxWins)
     EXPECT_DOUBLE_EQ(working.m_lampFlux, 30000.0);
     EXPECT_EQ(working.m_ownFlux, 1);
     EXPECT_EQ(m_doc.m_rooms[0].m_lampSystems[1].m_luminaireRecord, 2);
+}
+
+TEST_F(LampChoiceTest, AnOwnFluxBeyondRangeIsNotTaken)
+{
+    for (const double typed : { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
+        CLampSystem working = m_doc.m_rooms[0].m_lampSystems[0];
+        working.m_ownFlux = 1;
+        working.m_lampFlux = 4500.0;
+        LampChoice choice;
+        choice.flux = typed;
+        choice.ownFlux = 1;
+        EXPECT_TRUE(applyLampChoice(m_doc, working, choice));
+        EXPECT_TRUE(std::isfinite(working.m_lampFlux)) << typed;
+        EXPECT_DOUBLE_EQ(working.m_lampFlux, 4500.0) << typed;
+    }
 }
 
 TEST_F(LampChoiceTest, NothingChosenKeepsTheIdentity)
