@@ -200,10 +200,17 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         const CVector first = lum.position - ((n2 - 1.0) * partWidth * 0.5) * lum.reference
             - ((n1 - 1.0) * partLength * 0.5) * lum.length;
         const double factor = lum.factor * weight / (n1 * n2);
+        const double maintained = factor * lum.maintenance;
         for (int r = 0; r < parts1; ++r) {
             for (int s = 0; s < parts2; ++s) {
                 const CVector q = first + (s * partWidth) * lum.reference + (r * partLength) * lum.length;
-                addSource(p, q, factor, lum, observer, batch);
+                if (anyObstacle) {
+                    addSource(p, q, factor, lum, observer, batch);
+                    continue;
+                }
+                const CVector ray = p - q;
+                batch.add(ray, DotProduct(ray, lum.c0), DotProduct(ray, lum.length), DotProduct(ray, lum.optical),
+                    DotProduct(ray, observer), factor, maintained, *lum.table);
             }
         }
         return true;
