@@ -4,6 +4,7 @@
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <cmath>
 #include <functional>
@@ -396,6 +397,42 @@ TEST(DirectIlluminance, EveryDirectionReadsTheTableAtTheAnglesOfItsRay)
             }
         }
     }
+}
+
+} // namespace
+} // namespace kzev::test
+
+namespace kzev::test {
+namespace {
+
+TEST(DirectIlluminance, ResultsDoNotDependOnTheNumberOfThreads)
+{
+    // Long luminaires near the points (cut into many parts, several batches of sources per
+    // point), one box between, a plane area and a calculation surface of element means.
+    FakeServices fakes;
+    const auto run = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        CalcScene scene(lambertian(300.0), 1.5, 0.3);
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 3; ++j)
+                scene.addLuminaire({ 0.7 + 1.9 * i, 0.6 + 1.7 * j, 2.4 });
+        }
+        scene.addBox({ 2.0, 1.0, 1.0 }, { 0.8, 0.0, 0.0 }, { 0.0, 0.6, 0.0 }, { 0.0, 0.0, 0.5 }, 0.3);
+        scene.addArea({ 0.1, 0.1, 0.8 }, { 0.12, 0.0, 0.0 }, { 0.0, 0.1, 0.0 }, 60, 50);
+        CWorkSystem& surface = scene.addArea({ 0.25, 0.25, 0.0 }, { 0.5, 0.0, 0.0 }, { 0.0, 0.5, 0.0 }, 12, 10);
+        surface.m_normalMode = 0;
+        surface.m_normal = { 0.0, 0.0, 1.0 };
+        std::vector<double> values;
+        for (CWorkSystem& area : scene.room.m_workSystems) {
+            std::int32_t step = 0;
+            EXPECT_TRUE(calcPointIlluminance(scene.room, area, 0, step, scene.catalogue));
+            for (const CPointCalc& p : area.m_points)
+                values.insert(values.end(), p.m_values.begin(), p.m_values.end());
+        }
+        return values;
+    };
+    const std::vector<double> one = run(1);
+    EXPECT_EQ(run(8), one) << "every point is summed whole, in one order";
 }
 
 } // namespace
