@@ -269,15 +269,17 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
 
     // The share of an element's light at p that the obstacles let through, over its parts
     // weighted by what each gives.
-    const auto visibleShare = [&](const SourceElement& element, const Source& source, const CVector& p,
-                                  std::vector<ObstacleScene::BoxRef>& boxes, std::vector<ObstacleScene::BoxRef>& rowBoxes) {
-        obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
+    const auto visibleShare = [&](const SourceElement& element, const Source& source, const ObstacleScene::View& view,
+                                  const CVector& p, std::vector<ObstacleScene::BoxRef>& boxes,
+                                  std::vector<ObstacleScene::BoxRef>& rowBoxes) {
+        bool perhaps = false;
+        obstacles.gatherBundle(view, element.corners, source.skipCode, source.ownBox, boxes, perhaps);
         // Nothing can be in the way: every part lets all through, and the sums below would give
         // exactly 1.
         if (boxes.empty())
             return 1.0;
         // Or every part is stopped whole: each lets through 0.
-        const bool stopped = obstacles.bundleStopped(element.corners, p, boxes);
+        const bool stopped = perhaps && obstacles.bundleStopped(element.corners, p, boxes);
         const Parts parts = partsOf(element, source, Distance(element.centre, p), ratio);
         const int columns = static_cast<int>(parts.m2);
         double all = 0.0;
@@ -290,9 +292,10 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
             std::span<const ObstacleScene::BoxRef> rowList = boxes;
             if (!stopped && columns >= kRowBundle) {
                 const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
-                obstacles.gatherBundleAmong(ends, p, boxes, rowBoxes);
+                bool rowPerhaps = false;
+                obstacles.gatherBundleAmong(view, ends, boxes, rowBoxes, rowPerhaps);
                 rowShaded = !rowBoxes.empty();
-                rowStopped = rowShaded && obstacles.bundleStopped(ends, p, rowBoxes);
+                rowStopped = rowPerhaps && obstacles.bundleStopped(ends, p, rowBoxes);
                 rowList = rowBoxes;
             }
             for (int s = 0; s < columns; ++s) {
@@ -317,6 +320,9 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     const auto gatherRays = [&](const CVector& p, RayGatherer& gatherer) {
         std::vector<ObstacleScene::BoxRef> boxes;
         std::vector<ObstacleScene::BoxRef> rowBoxes;
+        ObstacleScene::View view;
+        if (anyObstacle)
+            obstacles.viewFrom(p, view);
         for (const Source& source : sources) {
             for (const SourceElement& element : source.elements) {
                 if (element.maintained == 0.0 && element.initial == 0.0)
@@ -331,10 +337,11 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 const Parts parts = partsOf(element, source, d0, ratio);
                 bool shaded = false;
                 if (anyObstacle) {
-                    obstacles.gatherBundle(element.corners, p, source.skipCode, source.ownBox, boxes);
+                    bool perhaps = false;
+                    obstacles.gatherBundle(view, element.corners, source.skipCode, source.ownBox, boxes, perhaps);
                     shaded = !boxes.empty();
                     // Not one part gets through.
-                    if (shaded && obstacles.bundleStopped(element.corners, p, boxes))
+                    if (perhaps && obstacles.bundleStopped(element.corners, p, boxes))
                         continue;
                 }
                 const double perPart = 1.0 / (parts.m1 * parts.m2);
@@ -350,8 +357,9 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                     const CVector row = parts.first + (r * parts.partU) * source.unitU;
                     if (shaded && columns >= kRowBundle) {
                         const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
-                        obstacles.gatherBundleAmong(ends, p, boxes, rowBoxes);
-                        if (!rowBoxes.empty() && obstacles.bundleStopped(ends, p, rowBoxes))
+                        bool rowPerhaps = false;
+                        obstacles.gatherBundleAmong(view, ends, boxes, rowBoxes, rowPerhaps);
+                        if (rowPerhaps && obstacles.bundleStopped(ends, p, rowBoxes))
                             continue;
                         rowShaded = !rowBoxes.empty();
                         rowList = rowBoxes;
@@ -385,6 +393,9 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         std::vector<ObstacleScene::BoxRef> boxes;
         std::vector<ObstacleScene::BoxRef> rowBoxes;
         std::vector<CVector> samples;
+        ObstacleScene::View view;
+        if (anyObstacle)
+            obstacles.viewFrom(p, view);
         for (std::size_t k = 0; k < sources.size(); ++k) {
             const Source& source = sources[k];
             for (const SourceElement& element : source.elements) {
@@ -419,7 +430,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 factor /= samples1 * samples2;
                 if (!(factor > 0.0))
                     continue;
-                const double shown = anyObstacle ? visibleShare(element, source, p, boxes, rowBoxes) : 1.0;
+                const double shown = anyObstacle ? visibleShare(element, source, view, p, boxes, rowBoxes) : 1.0;
                 sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
                 sums.planeInitial += element.exitanceInitial * factor * shown;
                 sums.anyLight = true;

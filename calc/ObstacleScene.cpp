@@ -105,6 +105,8 @@ public:
     }
 
     [[nodiscard]] double slack() const { return m_slack; }
+    [[nodiscard]] const CVector& low() const { return m_low; }
+    [[nodiscard]] const CVector& high() const { return m_high; }
 
     [[nodiscard]] bool apartFrom(const CVector& low, const CVector& high) const
     {
@@ -291,6 +293,7 @@ ObstacleScene::ObstacleScene(const CRoom& room)
             }
         }
         if (!s.boxes.empty()) {
+            m_firstBox.push_back(m_firstBox.empty() ? 0 : m_firstBox.back() + m_systems.back().boxes.size());
             m_plainShares = m_plainShares && std::isfinite(s.transmittance) && s.transmittance >= 0.0;
             m_systems.push_back(std::move(s));
         }
@@ -394,6 +397,141 @@ void ObstacleScene::gatherBundleAmong(std::span<const CVector> corners, const CV
             = among[i].faces & facesReached(hull, s, s.boxes[among[i].box], least, most, spanned);
         if (faces != 0)
             boxes.push_back({ among[i].system, among[i].box, faces });
+    }
+}
+
+void ObstacleScene::viewFrom(const CVector& apex, View& view) const
+{
+    view.m_apex = apex;
+    view.m_boxes.clear();
+    for (const System& s : m_systems) {
+        for (const Box& box : s.boxes) {
+            View::Seen seen;
+            const CVector k = box.corner;
+            const CVector corners[8] = { k, k + s.e1, k + s.e2, k + s.e3, k + s.e1 + s.e2, k + s.e1 + s.e3,
+                k + s.e2 + s.e3, box.opposite };
+            // The twelve edges, as pairs of corners.
+            constexpr int kEdges[12][2] = { { 0, 1 }, { 0, 2 }, { 0, 3 }, { 1, 4 }, { 1, 5 }, { 2, 4 }, { 2, 6 },
+                { 3, 5 }, { 3, 6 }, { 4, 7 }, { 5, 7 }, { 6, 7 } };
+            for (const auto& edge : kEdges) {
+                const CVector normal = CrossProduct(corners[edge[0]] - apex, corners[edge[1]] - apex);
+                const double size = std::fabs(normal.x) + std::fabs(normal.y) + std::fabs(normal.z);
+                if (!(size > 1e-150) || !std::isfinite(size))
+                    continue;
+                // The box's own rounding, so that a corner of the edge counts as on the plane.
+                const double tolerance = 1e-9 * size
+                    * (1.0 + std::max({ std::fabs(box.low.x), std::fabs(box.low.y), std::fabs(box.low.z),
+                        std::fabs(box.high.x), std::fabs(box.high.y), std::fabs(box.high.z), std::fabs(apex.x),
+                        std::fabs(apex.y), std::fabs(apex.z) }));
+                double least = 0.0;
+                double most = 0.0;
+                for (const CVector& c : corners) {
+                    const double along = DotProduct(normal, c - apex);
+                    least = std::min(least, along);
+                    most = std::max(most, along);
+                }
+                if (most <= tolerance)
+                    seen.planes[seen.planeCount++] = { normal, size };
+                else if (least >= -tolerance)
+                    seen.planes[seen.planeCount++] = { -1.0 * normal, size };
+            }
+            view.m_boxes.push_back(seen);
+        }
+    }
+}
+
+std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, std::size_t box,
+    std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within) const
+{
+    within = false;
+    const System& s = m_systems[system];
+    const Box& b = s.boxes[box];
+    if (apart(low, high, b.low, b.high, slack))
+        return 0;
+    const View::Seen& seen = view.m_boxes[m_firstBox[system] + box];
+    const CVector& apex = view.m_apex;
+    // Every corner beyond one plane of the outline: the segments from the apex stay beyond it, and
+    // the box lies behind it.
+    // Only a box that lets nothing through is worth knowing the corners are inside its outline.
+    bool inside = seen.planeCount > 0 && s.transmittance <= 0.0;
+    for (std::size_t i = 0; i < seen.planeCount; ++i) {
+        const View::Plane& plane = seen.planes[i];
+        const double clear = slack * plane.size;
+        bool beyond = true;
+        for (const CVector& c : corners) {
+            const double along = DotProduct(plane.normal, c - apex);
+            beyond = beyond && along > clear;
+            inside = inside && along < -clear;
+            if (!beyond && !inside)
+                break;
+        }
+        if (beyond)
+            return 0;
+    }
+    // The bundle's range along the system's face normals: a face whose plane it does not reach is
+    // crossed by no segment of it.
+    const CVector* normals[3] = { &s.n12, &s.n32, &s.n31 };
+    const double lengths[3] = { s.length12, s.length32, s.length31 };
+    double least[3];
+    double most[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        least[axis] = most[axis] = DotProduct(*normals[axis], apex);
+        for (const CVector& c : corners) {
+            const double along = DotProduct(*normals[axis], c);
+            least[axis] = std::min(least[axis], along);
+            most[axis] = std::max(most[axis], along);
+        }
+    }
+    std::uint32_t faces = 0;
+    for (std::uint32_t f = 0; f < 6; ++f) {
+        const std::uint32_t axis = f % 3;
+        const double clear = slack * lengths[axis];
+        if (!(least[axis] > b.planes[f] + clear || most[axis] < b.planes[f] - clear))
+            faces |= 1u << f;
+    }
+    within = faces != 0 && inside && s.transmittance <= 0.0;
+    return faces;
+}
+
+void ObstacleScene::gatherBundle(const View& view, std::span<const CVector> corners, std::int32_t skippedSystem,
+    const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes, bool& perhapsStopped) const
+{
+    boxes.clear();
+    perhapsStopped = false;
+    const BundleHull hull(corners, view.m_apex);
+    for (std::size_t k = 0; k < m_systems.size(); ++k) {
+        const System& s = m_systems[k];
+        if (skippedSystem >= 10 && s.index + 10 == skippedSystem)
+            continue;
+        if (hull.apartFrom(s.low, s.high))
+            continue;
+        const bool ownSystem = skippedBox.system == s.index;
+        for (std::size_t j = 0; j < s.boxes.size(); ++j) {
+            const Box& box = s.boxes[j];
+            if (ownSystem && box.a == skippedBox.a && box.b == skippedBox.b)
+                continue;
+            bool within = false;
+            const std::uint32_t faces = facesInView(view, k, j, corners, hull.low(), hull.high(), hull.slack(), within);
+            if (faces != 0)
+                boxes.push_back({ static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(j), faces });
+            perhapsStopped = perhapsStopped || within;
+        }
+    }
+}
+
+void ObstacleScene::gatherBundleAmong(const View& view, std::span<const CVector> corners,
+    std::span<const BoxRef> among, std::vector<BoxRef>& boxes, bool& perhapsStopped) const
+{
+    boxes.clear();
+    perhapsStopped = false;
+    const BundleHull hull(corners, view.m_apex);
+    for (const BoxRef& ref : among) {
+        bool within = false;
+        const std::uint32_t faces = ref.faces
+            & facesInView(view, ref.system, ref.box, corners, hull.low(), hull.high(), hull.slack(), within);
+        if (faces != 0)
+            boxes.push_back({ ref.system, ref.box, faces });
+        perhapsStopped = perhapsStopped || within;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/CVector.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -81,6 +82,45 @@ public:
         const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes) const;
 
     /**
+     * The boxes as seen from one apex: for each, the planes through the
+     * apex that have the whole box on one side (those through the edges of
+     * its outline). Worked out once for all the bundles that share the apex.
+     */
+    class View {
+    public:
+        View() = default;
+
+    private:
+        friend class ObstacleScene;
+        struct Plane {
+            CVector normal; // away from the box
+            double size;    // the sum of the normal's components, for the slack
+        };
+        struct Seen {
+            std::array<Plane, 12> planes;
+            std::size_t planeCount = 0;
+        };
+        CVector m_apex { 0.0, 0.0, 0.0 };
+        std::vector<Seen> m_boxes; // every box of the scene, system by system
+    };
+
+    /** Sets the view of the boxes from the apex. */
+    void viewFrom(const CVector& apex, View& view) const;
+
+    /**
+     * As gatherBundle for a bundle whose apex is the view's, the boxes culled
+     * by their outline from the apex. `perhapsStopped` tells whether the
+     * corners lie within the outline of a listed box that lets nothing
+     * through, so that bundleStopped is worth asking.
+     */
+    void gatherBundle(const View& view, std::span<const CVector> corners, std::int32_t skippedSystem,
+        const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes, bool& perhapsStopped) const;
+
+    /** As gatherBundleAmong, with the view of the apex as gatherBundle above. */
+    void gatherBundleAmong(const View& view, std::span<const CVector> corners, std::span<const BoxRef> among,
+        std::vector<BoxRef>& boxes, bool& perhapsStopped) const;
+
+    /**
      * As gatherBundle for a bundle that lies within the bundle of `among`
      * (a list of gatherBundle): only the boxes of that list are looked at.
      */
@@ -144,7 +184,13 @@ private:
     [[nodiscard]] static bool crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin,
         std::uint32_t faces = kAllFaces);
 
+    // Whether the bundle from the view's apex to the corners keeps clear of the box, or may cross
+    // it; `within` tells whether the corners lie well inside its outline.
+    [[nodiscard]] std::uint32_t facesInView(const View& view, std::size_t system, std::size_t box,
+        std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within) const;
+
     std::vector<System> m_systems;
+    std::vector<std::size_t> m_firstBox; // each system's first box in a View
     // Every system lets through a finite share, none below 0: a product over them is 0 as soon
     // as one lets nothing through.
     bool m_plainShares = true;

@@ -50,6 +50,9 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
     const Skip skips[] = { { -1, {} }, { 10, {} }, { -1, { 0, 2, 0 } } };
     std::vector<ObstacleScene::BoxRef> listed;
     std::vector<ObstacleScene::BoxRef> inRow;
+    std::vector<ObstacleScene::BoxRef> viewed;
+    std::vector<ObstacleScene::BoxRef> viewedRow;
+    ObstacleScene::View view;
     int crossed = 0;
     int culled = 0;
     int stopped = 0;
@@ -65,12 +68,19 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
         culled += listed.size() < 6 ? 1 : 0;
         const bool whole = scene.bundleStopped(element, apex, listed);
         stopped += whole ? 1 : 0;
+        // The same bundle culled by the boxes' outlines from the apex.
+        scene.viewFrom(apex, view);
+        bool perhaps = false;
+        scene.gatherBundle(view, element, skip.system, skip.box, viewed, perhaps);
+        EXPECT_TRUE(perhaps || !whole) << "a bundle stopped whole lies inside the stopping box's outline";
         for (int row = 0; row < 5; ++row) {
             // Each row of rays is a bundle too, within the element's.
             const double t = (0.5 + row) / 5.0;
             const std::array<CVector, 2> ends { corner + 0.1 * u + t * v, corner + 0.9 * u + t * v };
             scene.gatherBundleAmong(ends, apex, listed, inRow);
             const bool rowWhole = scene.bundleStopped(ends, apex, inRow);
+            bool rowPerhaps = false;
+            scene.gatherBundleAmong(view, ends, viewed, viewedRow, rowPerhaps);
             for (int column = 0; column < 5; ++column) {
                 const CVector q = corner + ((0.5 + column) / 5.0) * u + t * v;
                 double full = -1.0;
@@ -81,6 +91,12 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
                 EXPECT_EQ(among, full);
                 ASSERT_EQ(scene.crossingAmong(inRow, q, apex, alongRow, true), expected) << bundle << " " << row;
                 EXPECT_EQ(alongRow, full);
+                double seen = -1.0;
+                double seenInRow = -1.0;
+                ASSERT_EQ(scene.crossingAmong(viewed, q, apex, seen, true), expected) << bundle << " " << row;
+                EXPECT_EQ(seen, full);
+                ASSERT_EQ(scene.crossingAmong(viewedRow, q, apex, seenInRow, true), expected) << bundle << " " << row;
+                EXPECT_EQ(seenInRow, full);
                 if (whole || rowWhole) {
                     EXPECT_NE(expected, 0) << bundle << " " << row << " " << column;
                     EXPECT_EQ(full, 0.0) << "stopped whole";
