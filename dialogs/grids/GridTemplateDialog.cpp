@@ -35,8 +35,8 @@ GridTemplateDialog::GridTemplateDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     m_buttonRow->addStretch(1);
-    m_buttonRow->addWidget(m_cancel);
     m_buttonRow->addWidget(m_ok);
+    m_buttonRow->addWidget(m_cancel);
     layout->addLayout(m_buttonRow);
 }
 
