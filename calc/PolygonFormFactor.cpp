@@ -46,9 +46,28 @@ using simd::splat;
     return x < 0.0 ? kPi - a + 2.0 * kMoreBits : a;
 }
 
+using Mask = decltype(Lanes {} > 0.0);
+
+// The term of the edge a → b (corners relative to the points) in the contour integral, 0 for an
+// edge of no length.
+[[gnu::always_inline]] inline Lanes edgeTerm(const CVector& n, Lanes ax, Lanes ay, Lanes az, Lanes bx, Lanes by, Lanes bz)
+{
+    const Lanes cx = ay * bz - az * by;
+    const Lanes cy = az * bx - ax * bz;
+    const Lanes cz = ax * by - ay * bx;
+    const Lanes cross = simd::sqrt(cx * cx + cy * cy + cz * cz);
+    const Mask counts = cross > 0.0;
+    const Lanes safe = counts ? cross : splat(1.0);
+    const Lanes angle = angleOf(safe, ax * bx + ay * by + az * bz);
+    return counts ? angle * (n.x * cx + n.y * cy + n.z * cz) / safe : splat(0.0);
+}
+
 } // namespace
 
-// Four points at a time, one lane each, the edges in the order of pointToPolygonFactor.
+// Four points at a time, one lane each, the edges in the order of pointToPolygonFactor. Where a
+// point sees the quadrilateral cut by its plane, the cut polygon is kept as eight slots (each
+// corner and each crossing of a side), a slot left empty repeating the vertex before it so that
+// its edge has no length.
 [[gnu::target_clones("avx2", "default")]] double sumOfPolygonFactors(
     std::span<const CVector> points, const CVector& n, const std::array<CVector, 4>& corners)
 {
@@ -67,29 +86,61 @@ using simd::splat;
         Lanes rx[4];
         Lanes ry[4];
         Lanes rz[4];
-        auto whole = px == px; // every lane until a corner is not in front
+        Lanes h[4];
+        bool whole = true; // every corner of every lane in front
         for (std::size_t c = 0; c < 4; ++c) {
             rx[c] = corners[c].x - px;
             ry[c] = corners[c].y - py;
             rz[c] = corners[c].z - pz;
-            whole &= rx[c] * n.x + ry[c] * n.y + rz[c] * n.z > 0.0;
+            h[c] = rx[c] * n.x + ry[c] * n.y + rz[c] * n.z;
+            const Mask front = h[c] > 0.0;
+            for (int l = 0; l < simd::kLanes; ++l)
+                whole = whole && front[l] != 0;
         }
         Lanes sum = splat(0.0);
-        for (std::size_t c = 0; c < 4; ++c) {
-            const std::size_t d = (c + 1) % 4;
-            const Lanes cx = ry[c] * rz[d] - rz[c] * ry[d];
-            const Lanes cy = rz[c] * rx[d] - rx[c] * rz[d];
-            const Lanes cz = rx[c] * ry[d] - ry[c] * rx[d];
-            const Lanes cross = simd::sqrt(cx * cx + cy * cy + cz * cz);
-            const auto counts = cross > 0.0;
-            const Lanes safe = counts ? cross : splat(1.0);
-            const Lanes angle = angleOf(safe, rx[c] * rx[d] + ry[c] * ry[d] + rz[c] * rz[d]);
-            sum += counts ? angle * (n.x * cx + n.y * cy + n.z * cz) / safe : splat(0.0);
+        if (whole) {
+            for (std::size_t c = 0; c < 4; ++c) {
+                const std::size_t d = (c + 1) % 4;
+                sum += edgeTerm(n, rx[c], ry[c], rz[c], rx[d], ry[d], rz[d]);
+            }
+        } else {
+            Lanes vx[8];
+            Lanes vy[8];
+            Lanes vz[8];
+            Mask kept[8];
+            for (std::size_t c = 0; c < 4; ++c) {
+                const std::size_t d = (c + 1) % 4;
+                vx[2 * c] = rx[c];
+                vy[2 * c] = ry[c];
+                vz[2 * c] = rz[c];
+                kept[2 * c] = h[c] > 0.0;
+                const Lanes f = h[c] / (h[c] - h[d]);
+                vx[2 * c + 1] = rx[c] + f * (rx[d] - rx[c]);
+                vy[2 * c + 1] = ry[c] + f * (ry[d] - ry[c]);
+                vz[2 * c + 1] = rz[c] + f * (rz[d] - rz[c]);
+                kept[2 * c + 1] = (h[c] > 0.0) != (h[d] > 0.0);
+            }
+            // The last vertex kept stands in before the first.
+            Lanes x = splat(0.0);
+            Lanes y = splat(0.0);
+            Lanes z = splat(0.0);
+            for (std::size_t j = 0; j < 8; ++j) {
+                x = kept[j] ? vx[j] : x;
+                y = kept[j] ? vy[j] : y;
+                z = kept[j] ? vz[j] : z;
+            }
+            for (std::size_t j = 0; j < 8; ++j) {
+                vx[j] = x = kept[j] ? vx[j] : x;
+                vy[j] = y = kept[j] ? vy[j] : y;
+                vz[j] = z = kept[j] ? vz[j] : z;
+            }
+            for (std::size_t j = 0; j < 8; ++j) {
+                const std::size_t k = (j + 1) % 8;
+                sum += edgeTerm(n, vx[j], vy[j], vz[j], vx[k], vy[k], vz[k]);
+            }
         }
-        for (int l = 0; l < simd::kLanes; ++l) {
-            total += whole[l] ? std::fabs(sum[l]) / kTwoPi
-                              : pointToPolygonFactor(points[i + static_cast<std::size_t>(l)], n, corners);
-        }
+        for (int l = 0; l < simd::kLanes; ++l)
+            total += std::fabs(sum[l]) / kTwoPi;
     }
     for (; i < points.size(); ++i)
         total += pointToPolygonFactor(points[i], n, corners);

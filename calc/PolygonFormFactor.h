@@ -54,9 +54,9 @@ namespace kzev {
 
 /**
  * The sum of pointToPolygonFactor(p, n, corners) over the points, added in
- * their order. A point that sees the whole quadrilateral in front of it is
- * worked out four points at a time, with an arc tangent within an ulp or two
- * of the library's; the others by pointToPolygonFactor itself.
+ * their order, equal to it but for rounding: the points are worked out four
+ * at a time, with an arc tangent within an ulp or two of the library's (the
+ * last few, short of four, by pointToPolygonFactor itself).
  */
 [[nodiscard]] double sumOfPolygonFactors(std::span<const CVector> points, const CVector& n, const std::array<CVector, 4>& corners);
 

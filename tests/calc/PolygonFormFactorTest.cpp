@@ -61,6 +61,18 @@ TEST(PolygonFormFactor, SumOverPointsAgreesWithTheOneByOneFactor)
         EXPECT_NEAR(sumOfPolygonFactors(points, n, quad), oneByOne, 1e-14 * (1.0 + oneByOne)) << round;
     }
     EXPECT_GT(whole, 500);
+
+    // A wall standing on the floor: two corners lie in the plane of every point of the floor.
+    const std::array<CVector, 4> wall { CVector { 0, 2, 0 }, CVector { 3, 2, 0 }, CVector { 3, 2, 2.5 },
+        CVector { 0, 2, 2.5 } };
+    std::vector<CVector> floor;
+    double oneByOne = 0.0;
+    for (int i = 0; i < 37; ++i) {
+        floor.push_back({ spread(random) + 1.5, spread(random) / 3.0 + 1.0, 0.0 });
+        oneByOne += pointToPolygonFactor(floor.back(), { 0, 0, 1 }, wall);
+    }
+    EXPECT_GT(oneByOne, 1.0);
+    EXPECT_NEAR(sumOfPolygonFactors(floor, { 0, 0, 1 }, wall), oneByOne, 1e-14 * oneByOne);
 }
 
 } // namespace
