@@ -31,6 +31,8 @@ constexpr double kShareableSeconds = 150e-6;
 constexpr double kChunkSeconds = 20e-6;
 // A batch grows at most this much over the one before, in case its points are dearer.
 constexpr double kMostGrowth = 4.0;
+// Points a thread takes in a first batch shared before this pass's points were timed.
+constexpr std::size_t kUntimedPointsPerThread = 4;
 
 constexpr std::size_t kManyPoints = std::size_t { 1 } << 40;
 
@@ -150,6 +152,9 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
         if (first) {
             // A row too long for one batch is cut, so that the window is not kept waiting.
             last = std::min(last, from + pointsFor(kBatchSeconds, secondsPerPoint / static_cast<double>(threads)));
+            // What the pass before cost may be far from this one's: a few points a thread, until timed.
+            if (!timed)
+                last = std::min(last, from + kUntimedPointsPerThread * threads);
         }
         if (ok && from < last) {
             if (shareable(last - from)) {

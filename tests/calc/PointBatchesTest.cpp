@@ -55,7 +55,15 @@ TEST(PointBatches, LongRowIsCutSoThatTheWindowIsServedBeforeItsEnd)
     // waiting for 0.2 s on two threads; the stop asked at the first serving must end it early.
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 2);
     FakeServices fakes;
-    fakes.pump.stopAfter = 1;
+    // A pass before of points a thousand times cheaper must not let the row go whole.
+    std::int32_t before = 0;
+    ASSERT_EQ(runPointBatches(1, 4000, before, [](std::size_t) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(100);
+        while (std::chrono::steady_clock::now() < until) { }
+        return true;
+    }),
+        BatchOutcome::done);
+    fakes.pump.stopAfter = fakes.pump.calls + 1;
     constexpr std::size_t kPoints = 4000;
     std::atomic<std::size_t> done { 0 };
     std::int32_t step = 0;
@@ -65,7 +73,7 @@ TEST(PointBatches, LongRowIsCutSoThatTheWindowIsServedBeforeItsEnd)
         return true;
     });
     EXPECT_EQ(outcome, BatchOutcome::stopped);
-    EXPECT_EQ(fakes.pump.calls, 1);
+    EXPECT_EQ(fakes.pump.calls, fakes.pump.stopAfter);
     EXPECT_LT(done.load(), kPoints);
     EXPECT_EQ(step, 0) << "the row is not complete";
 }
