@@ -66,6 +66,8 @@ struct Source {
     std::int32_t columns; // elements along V
     // How far the parts of an element can stand off its plane, its sides not quite square to the normal.
     double offPlane;
+    // The corners of the whole surface, for culling the obstacles of all its elements at once.
+    std::array<CVector, 4> corners;
     std::vector<SourceElement> elements;
 };
 
@@ -99,6 +101,12 @@ std::vector<Source> collectSources(
             * (source.lengthU * std::fabs(DotProduct(source.unitU, source.normal))
                 + source.lengthV * std::fabs(DotProduct(source.unitV, source.normal)));
         source.rows = std::max(s.m_count1, 0);
+        {
+            const CVector start = s.m_origin - 0.5 * s.m_step1 - 0.5 * s.m_step2;
+            const CVector alongU = static_cast<double>(std::max(s.m_count1, 0)) * s.m_step1;
+            const CVector alongV = static_cast<double>(std::max(s.m_count2, 0)) * s.m_step2;
+            source.corners = { start, start + alongU, start + alongU + alongV, start + alongV };
+        }
         source.columns = std::max(s.m_count2, 0);
         const double shape = (1.0 - DotProduct(source.unitU, source.unitV)) * source.lengthU * source.lengthV
             * s.m_reflectance * kInversePi;
@@ -270,16 +278,20 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     // The share of an element's light at p that the obstacles let through, over its parts
     // weighted by what each gives.
     const auto visibleShare = [&](const SourceElement& element, const Source& source, const ObstacleScene::View& view,
-                                  const CVector& p, std::vector<ObstacleScene::BoxRef>& boxes,
+                                  const CVector& p, std::span<const ObstacleScene::BoxRef> surfaceBoxes,
+                                  bool surfaceStopped, std::vector<ObstacleScene::BoxRef>& boxes,
                                   std::vector<ObstacleScene::BoxRef>& rowBoxes) {
-        bool perhaps = false;
-        obstacles.gatherBundle(view, element.corners, source.skipCode, source.ownBox, boxes, perhaps);
-        // Nothing can be in the way: every part lets all through, and the sums below would give
-        // exactly 1.
-        if (boxes.empty())
-            return 1.0;
-        // Or every part is stopped whole: each lets through 0.
-        const bool stopped = perhaps && obstacles.bundleStopped(element.corners, p, boxes);
+        // Every part is stopped whole, each letting through 0, when its surface is.
+        bool stopped = surfaceStopped;
+        if (!stopped) {
+            bool perhaps = false;
+            obstacles.gatherBundleAmong(view, element.corners, surfaceBoxes, boxes, perhaps);
+            // Nothing can be in the way: every part lets all through, and the sums below would
+            // give exactly 1.
+            if (boxes.empty())
+                return 1.0;
+            stopped = perhaps && obstacles.bundleStopped(element.corners, p, boxes);
+        }
         const Parts parts = partsOf(element, source, Distance(element.centre, p), ratio);
         const int columns = static_cast<int>(parts.m2);
         double all = 0.0;
@@ -320,10 +332,20 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
     const auto gatherRays = [&](const CVector& p, RayGatherer& gatherer) {
         std::vector<ObstacleScene::BoxRef> boxes;
         std::vector<ObstacleScene::BoxRef> rowBoxes;
+        std::vector<ObstacleScene::BoxRef> surfaceBoxes;
         ObstacleScene::View view;
         if (anyObstacle)
             obstacles.viewFrom(p, view);
         for (const Source& source : sources) {
+            // The obstacles of the whole surface first: its elements look only among those.
+            bool surfaceShaded = false;
+            if (anyObstacle) {
+                bool perhaps = false;
+                obstacles.gatherBundle(view, source.corners, source.skipCode, source.ownBox, surfaceBoxes, perhaps);
+                if (perhaps && obstacles.bundleStopped(source.corners, p, surfaceBoxes))
+                    continue;
+                surfaceShaded = !surfaceBoxes.empty();
+            }
             for (const SourceElement& element : source.elements) {
                 if (element.maintained == 0.0 && element.initial == 0.0)
                     continue;
@@ -336,9 +358,9 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                     continue;
                 const Parts parts = partsOf(element, source, d0, ratio);
                 bool shaded = false;
-                if (anyObstacle) {
+                if (surfaceShaded) {
                     bool perhaps = false;
-                    obstacles.gatherBundle(view, element.corners, source.skipCode, source.ownBox, boxes, perhaps);
+                    obstacles.gatherBundleAmong(view, element.corners, surfaceBoxes, boxes, perhaps);
                     shaded = !boxes.empty();
                     // Not one part gets through.
                     if (perhaps && obstacles.bundleStopped(element.corners, p, boxes))
@@ -392,12 +414,20 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         RaySums sums;
         std::vector<ObstacleScene::BoxRef> boxes;
         std::vector<ObstacleScene::BoxRef> rowBoxes;
+        std::vector<ObstacleScene::BoxRef> surfaceBoxes;
         std::vector<CVector> samples;
         ObstacleScene::View view;
         if (anyObstacle)
             obstacles.viewFrom(p, view);
         for (std::size_t k = 0; k < sources.size(); ++k) {
             const Source& source = sources[k];
+            // The obstacles of the whole surface first, as for the rays of an area.
+            bool surfaceStopped = false;
+            if (anyObstacle) {
+                bool perhaps = false;
+                obstacles.gatherBundle(view, source.corners, source.skipCode, source.ownBox, surfaceBoxes, perhaps);
+                surfaceStopped = perhaps && obstacles.bundleStopped(source.corners, p, surfaceBoxes);
+            }
             for (const SourceElement& element : source.elements) {
                 if (element.maintained == 0.0 && element.initial == 0.0)
                     continue;
@@ -430,7 +460,9 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 factor /= samples1 * samples2;
                 if (!(factor > 0.0))
                     continue;
-                const double shown = anyObstacle ? visibleShare(element, source, view, p, boxes, rowBoxes) : 1.0;
+                const double shown = anyObstacle
+                    ? visibleShare(element, source, view, p, surfaceBoxes, surfaceStopped, boxes, rowBoxes)
+                    : 1.0;
                 sums.planeMaintained += surfaceMaintenance * element.exitanceMaintained * factor * shown;
                 sums.planeInitial += element.exitanceInitial * factor * shown;
                 sums.anyLight = true;
