@@ -431,9 +431,9 @@ void ObstacleScene::viewFrom(const CVector& apex, View& view) const
                     most = std::max(most, along);
                 }
                 if (most <= tolerance)
-                    seen.planes[seen.planeCount++] = { normal, size };
+                    seen.planes[seen.planeCount++] = { normal, DotProduct(normal, apex), size };
                 else if (least >= -tolerance)
-                    seen.planes[seen.planeCount++] = { -1.0 * normal, size };
+                    seen.planes[seen.planeCount++] = { -1.0 * normal, -DotProduct(normal, apex), size };
             }
             view.m_boxes.push_back(seen);
         }
@@ -441,7 +441,8 @@ void ObstacleScene::viewFrom(const CVector& apex, View& view) const
 }
 
 std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, std::size_t box,
-    std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within) const
+    std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within,
+    double (&spans)[7]) const
 {
     within = false;
     const System& s = m_systems[system];
@@ -451,15 +452,15 @@ std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, s
     const View::Seen& seen = view.m_boxes[m_firstBox[system] + box];
     const CVector& apex = view.m_apex;
     // Every corner beyond one plane of the outline: the segments from the apex stay beyond it, and
-    // the box lies behind it.
-    // Only a box that lets nothing through is worth knowing the corners are inside its outline.
+    // the box lies behind it. Only for a box that lets nothing through is it worth knowing that the
+    // corners lie inside the outline.
     bool inside = seen.planeCount > 0 && s.transmittance <= 0.0;
     for (std::size_t i = 0; i < seen.planeCount; ++i) {
         const View::Plane& plane = seen.planes[i];
         const double clear = slack * plane.size;
         bool beyond = true;
         for (const CVector& c : corners) {
-            const double along = DotProduct(plane.normal, c - apex);
+            const double along = DotProduct(plane.normal, c) - plane.offset;
             beyond = beyond && along > clear;
             inside = inside && along < -clear;
             if (!beyond && !inside)
@@ -470,17 +471,20 @@ std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, s
     }
     // The bundle's range along the system's face normals: a face whose plane it does not reach is
     // crossed by no segment of it.
-    const CVector* normals[3] = { &s.n12, &s.n32, &s.n31 };
     const double lengths[3] = { s.length12, s.length32, s.length31 };
-    double least[3];
-    double most[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        least[axis] = most[axis] = DotProduct(*normals[axis], apex);
-        for (const CVector& c : corners) {
-            const double along = DotProduct(*normals[axis], c);
-            least[axis] = std::min(least[axis], along);
-            most[axis] = std::max(most[axis], along);
+    double* least = spans + 1;
+    double* most = spans + 4;
+    if (spans[0] == 0.0) {
+        const CVector* normals[3] = { &s.n12, &s.n32, &s.n31 };
+        for (int axis = 0; axis < 3; ++axis) {
+            least[axis] = most[axis] = DotProduct(*normals[axis], apex);
+            for (const CVector& c : corners) {
+                const double along = DotProduct(*normals[axis], c);
+                least[axis] = std::min(least[axis], along);
+                most[axis] = std::max(most[axis], along);
+            }
         }
+        spans[0] = 1.0;
     }
     std::uint32_t faces = 0;
     for (std::uint32_t f = 0; f < 6; ++f) {
@@ -506,12 +510,14 @@ void ObstacleScene::gatherBundle(const View& view, std::span<const CVector> corn
         if (hull.apartFrom(s.low, s.high))
             continue;
         const bool ownSystem = skippedBox.system == s.index;
+        double spans[7] = {};
         for (std::size_t j = 0; j < s.boxes.size(); ++j) {
             const Box& box = s.boxes[j];
             if (ownSystem && box.a == skippedBox.a && box.b == skippedBox.b)
                 continue;
             bool within = false;
-            const std::uint32_t faces = facesInView(view, k, j, corners, hull.low(), hull.high(), hull.slack(), within);
+            const std::uint32_t faces
+                = facesInView(view, k, j, corners, hull.low(), hull.high(), hull.slack(), within, spans);
             if (faces != 0)
                 boxes.push_back({ static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(j), faces });
             perhapsStopped = perhapsStopped || within;
@@ -525,10 +531,14 @@ void ObstacleScene::gatherBundleAmong(const View& view, std::span<const CVector>
     boxes.clear();
     perhapsStopped = false;
     const BundleHull hull(corners, view.m_apex);
-    for (const BoxRef& ref : among) {
+    double spans[7] = {};
+    for (std::size_t i = 0; i < among.size(); ++i) {
+        const BoxRef& ref = among[i];
+        if (i > 0 && ref.system != among[i - 1].system)
+            spans[0] = 0.0;
         bool within = false;
         const std::uint32_t faces = ref.faces
-            & facesInView(view, ref.system, ref.box, corners, hull.low(), hull.high(), hull.slack(), within);
+            & facesInView(view, ref.system, ref.box, corners, hull.low(), hull.high(), hull.slack(), within, spans);
         if (faces != 0)
             boxes.push_back({ ref.system, ref.box, faces });
         perhapsStopped = perhapsStopped || within;

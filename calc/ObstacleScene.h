@@ -94,6 +94,7 @@ public:
         friend class ObstacleScene;
         struct Plane {
             CVector normal; // away from the box
+            double offset;  // the apex's place along it
             double size;    // the sum of the normal's components, for the slack
         };
         struct Seen {
@@ -186,8 +187,11 @@ private:
 
     // Whether the bundle from the view's apex to the corners keeps clear of the box, or may cross
     // it; `within` tells whether the corners lie well inside its outline.
+    // spans: the bundle's range along the system's face normals, made at the first box that needs
+    // them (made[0] false until then).
     [[nodiscard]] std::uint32_t facesInView(const View& view, std::size_t system, std::size_t box,
-        std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within) const;
+        std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within,
+        double (&spans)[7]) const;
 
     std::vector<System> m_systems;
     std::vector<std::size_t> m_firstBox; // each system's first box in a View
