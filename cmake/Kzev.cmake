@@ -2,7 +2,7 @@
 
 # Warnings are errors in our own code.
 function(kzev_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror ${KZEV_CLANG_ONLY_WARNINGS})
 endfunction()
 
 # kzev_library(<name> [QT] [DIRS <subfolders>...] [DEPS <targets>...])
