@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -60,6 +61,9 @@ std::optional<LuminaireBlock> readExtractionLine(std::string line)
     block.y = number(line, kExtractionTextWidth + kNumberWidth);
     block.z = number(line, kExtractionTextWidth + 2 * kNumberWidth);
     block.rotation = number(line, kExtractionTextWidth + 3 * kNumberWidth);
+    // A damaged file can hold "nan" or "1e999"; such a luminaire would poison every calculation of the room.
+    if (!std::isfinite(block.x) || !std::isfinite(block.y) || !std::isfinite(block.z) || !std::isfinite(block.rotation))
+        return std::nullopt;
     return block;
 }
 

@@ -29,7 +29,8 @@ inline constexpr std::size_t kExtractionTextWidth = 48;
  * Reads one line of a fixed-column extraction file: the attribute text in
  * columns 0-47 and x, y, z and the rotation in degrees in 16 columns each
  * after it; a column past the end of the line reads 0. Lines of four
- * characters or fewer after trailing blanks are not blocks.
+ * characters or fewer after trailing blanks, and lines with a number that
+ * is not finite, are not blocks.
  */
 [[nodiscard]] std::optional<LuminaireBlock> readExtractionLine(std::string line);
 

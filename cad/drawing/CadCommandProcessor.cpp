@@ -141,6 +141,9 @@ std::optional<DrawingPoint> CadCommandProcessor::point(const CadInput& input)
         if (relative)
             p = { lastPoint.x + p.x, lastPoint.y + p.y, lastPoint.z + p.z };
     }
+    // A step beyond the largest number is no point: the prompt asks again.
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+        return std::nullopt;
     lastPoint = p;
     return p;
 }

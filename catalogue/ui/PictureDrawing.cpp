@@ -23,6 +23,8 @@ QImage readLuminairePicture(const std::string& path)
         if (pixels.empty())
             return {};
         QImage image(width, height, QImage::Format_RGB888);
+        if (image.isNull()) // no memory for a picture this large
+            return {};
         for (int row = 0; row < height; ++row)
             std::copy_n(pixels.data() + static_cast<std::size_t>(row) * width * 3, static_cast<std::size_t>(width) * 3,
                 image.scanLine(row));

@@ -375,6 +375,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, ExtractionLine,
             true, "0 0 0 0 -50 -50 1 2 1001 12 1002 3", 10000.25, 5000.5, 2800.0, 90.0 },
         LineCase { "TextOnly", "0 0 0 0 -50 -50 1 0 1001 12", true, "0 0 0 0 -50 -50 1 0 1001 12", 0, 0, 0, 0 },
         LineCase { "Short", "abcd  \r", false, "", 0, 0, 0, 0 },
+        LineCase { "NotANumber", columns("0 0 0 0 -50 -50 1 2 1001 12", { "nan", "0", "0", "0" }), false, "", 0, 0, 0, 0 },
+        LineCase { "Infinite", columns("0 0 0 0 -50 -50 1 2 1001 12", { "0", "0", "0", "1e999" }), false, "", 0, 0, 0, 0 },
         LineCase { "Blank", "", false, "", 0, 0, 0, 0 }),
     [](const auto& info) { return std::string(info.param.name); });
 
