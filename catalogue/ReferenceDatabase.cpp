@@ -38,6 +38,9 @@ constexpr int kRenameFailed = 64732;
 constexpr int kSectionsSheet = 61660;
 constexpr int kColumnSize = 255;
 
+/** Groups and subgroups are small numbers; 1000 times this still fits a long column of the database. */
+constexpr long kLargestGroupNumber = 1'000'000;
+
 /** One table of the reference database: its name and its columns with their type codes. */
 struct TableSpec {
     int name;
@@ -238,6 +241,9 @@ bool Rebuild::scanWorkbook(const MakerWorkbook& workbook, const std::string& she
             continue;
         const long groupNumber = StrToLong(groupText);
         const long subgroupNumber = StrToLong(subgroupText);
+        // A number no maker uses is a damaged cell; its code would not fit the table's column.
+        if (groupNumber < -kLargestGroupNumber || groupNumber > kLargestGroupNumber || subgroupNumber > kLargestGroupNumber)
+            continue;
         const long code = 1000 * groupNumber + subgroupNumber;
         if (codes.insert(code).second) {
             if (!m_references.AddRow() || !m_references.SetStringValue(0, maker)

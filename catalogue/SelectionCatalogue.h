@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,8 +18,11 @@ struct CatalogueTreeItem {
     std::vector<CatalogueTreeItem> children;
 };
 
-/** The subgroup of a group number of the trees: 20005 is subgroup 5. */
-[[nodiscard]] constexpr long subgroupOfGroup(long groupNumber) { return groupNumber - 20000; }
+/** The subgroup of a group number of the trees: 20005 is subgroup 5 (a number read from a damaged database stays defined). */
+[[nodiscard]] constexpr long subgroupOfGroup(long groupNumber)
+{
+    return groupNumber < std::numeric_limits<long>::min() + 20000 ? std::numeric_limits<long>::min() : groupNumber - 20000;
+}
 
 /**
  * Reads the makers and their luminaire groups from the reference database,

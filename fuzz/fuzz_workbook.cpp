@@ -5,7 +5,8 @@
 // within range, a luminous area to divide by), a refused one quietly. The
 // same workbook is listed as the luminaire database dialog lists it and
 // scanned by the rebuild of the reference database, which either replaces
-// the database whole or leaves no temporary file behind.
+// the database whole or leaves no temporary file behind; the selection page's
+// group trees are read from a database so made, and the grid of each group.
 //
 // Input: sheets separated by an empty line; in each the first line is the
 // sheet's name, the second its column names and every further line a row,
@@ -136,5 +137,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         kzev::fuzz::fail("the rebuild left its temporary file behind");
     if (rebuilt && !std::filesystem::exists(kzev::referenceDatabasePath()))
         kzev::fuzz::fail("the rebuild reported success without a database");
+    if (rebuilt) {
+        // The selection page's trees from the database just made, and the grid of each group.
+        for (const auto& maker : kzev::loadLuminaireGroupTree(false))
+            for (const auto& group : maker.children)
+                (void)kzev::queryLuminaireRows(maker.data, kzev::subgroupOfGroup(group.data), "", {});
+        for (const auto& maker : kzev::loadLampGroupTree(false))
+            for (const auto& group : maker.children)
+                (void)kzev::queryLampRows(maker.data, kzev::subgroupOfGroup(group.data));
+    }
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace kzev::test {
 namespace {
@@ -155,6 +156,20 @@ TEST_F(ReferenceDatabase, RepeatedPairsGiveOneRowAndMakersWithoutLampsAreRead)
     EXPECT_TRUE(queryRows(target(), "SELECT * FROM Lamps WHERE [Výrobce]=7").empty());
     EXPECT_EQ(queryRows(target(), "SELECT * FROM [Oddíly] WHERE [Výrobce]=7"),
         (std::vector<std::string> { "7|20|34|5|Zářivková svítidla" }));
+}
+
+TEST_F(ReferenceDatabase, GroupNumbersNoMakerUsesArePassedOver)
+{
+    // Damaged cells: a group or subgroup far beyond any real one, even the lowest number there is.
+    const auto n = [](long value) { return DataValue { std::int64_t { value } }; };
+    ASSERT_TRUE(writeWorkbook(m_folder.file("ZEV-0007.xls"),
+        { { "Luminaires$", { { "Věta" }, { "Skupina" }, { "Podskupina" }, { "Oddíl" } },
+            { { n(1), n(std::numeric_limits<std::int32_t>::min()), n(1), n(5) }, { n(2), n(20), n(2000000), n(5) },
+                { n(3), n(20), n(34), n(5) } } } }));
+
+    ASSERT_TRUE(rebuildReferenceDatabase());
+
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM Luminaires WHERE [Výrobce]=7"), (std::vector<std::string> { "7|20034" }));
 }
 
 TEST(MakerWorkbooks, OnlyNumberedWorkbooksAreMakers)
