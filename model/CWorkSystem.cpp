@@ -147,6 +147,10 @@ void CWorkSystem::Serialize(kzev::Archive& ar)
         ar.io(m_directionCount);
         ar.io(m_directionStep);
         ar.io(m_extra2);
+        if (!storing && (m_directionCount < 0 || m_directionCount > kzev::kMaxViewingDirections))
+            throw kzev::ArchiveError("the area " + m_name + " has " + std::to_string(m_directionCount)
+                    + " viewing directions",
+                ar.position());
     }
     if (version >= 1016) {
         ar.io(m_bindingKind);

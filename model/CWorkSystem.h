@@ -14,6 +14,12 @@ namespace kzev {
 class Archive;
 }
 
+namespace kzev {
+/** Viewing directions of one area: one a degree is the finest any observer needs; the glare
+ *  passes keep a value per direction and point, so the count bounds their memory. */
+inline constexpr std::int32_t kMaxViewingDirections = 360;
+} // namespace kzev
+
 /**
  * A visual-task area, a calculation surface of a wall, ceiling, floor or
  * obstacle face, or a road field: a named plane grid of calculation points,
@@ -80,7 +86,7 @@ public:
     std::array<double, 3> m_furtherDoubles{};      ///< kept, copied and stored
     std::int32_t m_tilt = 0;                       ///< viewing directions' inclination, degrees
     std::int32_t m_firstDirection = 0;             ///< azimuth of the first direction, degrees
-    std::int32_t m_directionCount = 4;             ///< number of viewing directions
+    std::int32_t m_directionCount = 4;             ///< number of viewing directions, 0 .. kMaxViewingDirections
     std::int32_t m_directionStep = 90;             ///< degrees between directions
     std::int32_t m_extra2 = 0;                     ///< kept, copied and stored
     std::int32_t m_modeIndex = 0;                  ///< the room's mode the area is calculated for

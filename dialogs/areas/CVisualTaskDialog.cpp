@@ -162,9 +162,11 @@ void CVisualTaskDialog::buildControls()
     auto* view = new QGroupBox(QStringLiteral("Směr pohledu"), this);
     auto* v = new QGridLayout(view);
     const char* viewLabels[] = { "naklonění", "od", "počet", "krok" };
+    const char* viewNames[] = { "tilt", "firstDirection", "directionCount", "directionStep" };
     for (int k = 0; k < 4; ++k) {
         v->addWidget(new QLabel(QString::fromUtf8(viewLabels[k]), view), 0, k);
         m_directions[static_cast<std::size_t>(k)] = numberEdit(view);
+        m_directions[static_cast<std::size_t>(k)]->setObjectName(QString::fromLatin1(viewNames[k]));
         v->addWidget(m_directions[static_cast<std::size_t>(k)], 1, k);
     }
     lower->addWidget(view);
@@ -424,7 +426,7 @@ void CVisualTaskDialog::OnOK()
     area.m_name = m_name->text().toStdString();
     area.m_tilt = static_cast<std::int32_t>(kzev::StrToLong(m_directions[0]->text().toStdString()));
     area.m_firstDirection = static_cast<std::int32_t>(kzev::StrToLong(m_directions[1]->text().toStdString()));
-    area.m_directionCount = static_cast<std::int32_t>(kzev::StrToLong(m_directions[2]->text().toStdString()));
+    area.m_directionCount = kzev::StrToInt32(m_directions[2]->text().toStdString());
     area.m_directionStep = static_cast<std::int32_t>(kzev::StrToLong(m_directions[3]->text().toStdString()));
     area.m_reflectedComponent = m_reflected->isChecked() ? 1 : 0;
     ReadControls();
@@ -440,6 +442,12 @@ void CVisualTaskDialog::OnOK()
     if (result == kzev::VisualTaskSession::OkResult::CountTooLarge) {
         (void)kzev::services().messageBox->show(
             kzev::formatC(kzev::loadString(62010).c_str(), kzev::kMaxAreaPointsPerRow), kzev::MessageIcon::Warning,
+            kzev::MessageButtons::Ok);
+        return;
+    }
+    if (result == kzev::VisualTaskSession::OkResult::DirectionsOutOfRange) {
+        (void)kzev::services().messageBox->show(
+            kzev::formatC(kzev::loadString(62016).c_str(), kzev::kMaxViewingDirections), kzev::MessageIcon::Warning,
             kzev::MessageButtons::Ok);
         return;
     }

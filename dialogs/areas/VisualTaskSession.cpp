@@ -128,6 +128,8 @@ void VisualTaskSession::move(int dx, int dy)
 
 VisualTaskSession::OkResult VisualTaskSession::ok(const std::function<bool()>& acceptDaylightLoss)
 {
+    if (m_working.m_directionCount < 0 || m_working.m_directionCount > kMaxViewingDirections)
+        return OkResult::DirectionsOutOfRange;
     if (m_daylightLoss) {
         if (!acceptDaylightLoss())
             return OkResult::DaylightDeclined;

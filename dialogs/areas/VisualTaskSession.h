@@ -52,7 +52,7 @@ public:
     /** Moves the origin in plan by the document's length step (dx, dy of −1, 0 or 1). */
     void move(int dx, int dy);
 
-    enum class OkResult { Written, CountTooLarge, DaylightDeclined };
+    enum class OkResult { Written, CountTooLarge, DirectionsOutOfRange, DaylightDeclined };
     /**
      * Writes the working copy back into the room when its counts are allowed
      * and a loss of daylight values is accepted (the question is asked only

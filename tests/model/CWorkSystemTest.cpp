@@ -449,3 +449,22 @@ TEST(CWorkSystem, AbsurdPointCountIsRefused)
     auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
     EXPECT_THROW(loaded.Serialize(ar), ArchiveError);
 }
+
+TEST(CWorkSystem, ViewingDirectionCountOutsideItsRangeIsRefused)
+{
+    for (const std::int32_t count : { -1, kzev::kMaxViewingDirections + 1, 2000000000 }) {
+        CWorkSystem area;
+        area.m_directionCount = count;
+        const auto bytes = storeBytes(area);
+        CWorkSystem loaded;
+        auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
+        EXPECT_THROW(loaded.Serialize(ar), ArchiveError) << count;
+    }
+    CWorkSystem area;
+    area.m_directionCount = kzev::kMaxViewingDirections;
+    const auto bytes = storeBytes(area);
+    CWorkSystem loaded;
+    auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
+    loaded.Serialize(ar);
+    EXPECT_EQ(loaded.m_directionCount, kzev::kMaxViewingDirections);
+}

@@ -107,6 +107,36 @@ TEST_F(AreaDialogGui, EscapeKeepsTheAreaAndATooLargeCountIsRefused)
     EXPECT_TRUE(m_app.frame()->menuBar()->isEnabled());
 }
 
+TEST_F(AreaDialogGui, ViewingDirectionsBeyondOneADegreeAreRefused)
+{
+    ASSERT_NE(doubleClickItem(QStringLiteral("Zrakový úkol")), nullptr);
+    CVisualTaskDialog* dialog = kzev::openAreaDialog();
+    ASSERT_NE(dialog, nullptr);
+    const CWorkSystem before = desk();
+    // The observer's directions are open to edit for a glare quantity.
+    auto* quantity = dialog->findChild<QComboBox*>("quantity");
+    const int ugr = quantity->findData(89);
+    ASSERT_GE(ugr, 0);
+    quantity->setFocus();
+    while (quantity->currentIndex() < ugr)
+        QTest::keyClick(quantity, Qt::Key_Down);
+    auto* count = dialog->findChild<QLineEdit*>("directionCount");
+    ASSERT_NE(count, nullptr);
+    ASSERT_TRUE(count->isEnabled());
+    count->selectAll();
+    QTest::keyClicks(count, QStringLiteral("99999999999"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    ASSERT_FALSE(m_services.messageBox.shown.empty());
+    EXPECT_EQ(m_services.messageBox.shown.back().text, "Počet směrů pohledu musí být 0 až 360 !");
+    EXPECT_EQ(kzev::openAreaDialog(), dialog) << "the dialog stays open";
+    count->selectAll();
+    QTest::keyClicks(count, QStringLiteral("360"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    EXPECT_EQ(kzev::openAreaDialog(), nullptr);
+    EXPECT_EQ(desk().m_directionCount, 360);
+    EXPECT_EQ(desk().m_name, before.m_name);
+}
+
 TEST_F(AreaDialogGui, GivenValuesAreTypedIntoTheTable)
 {
     ASSERT_NE(doubleClickItem(QStringLiteral("Zrakový úkol")), nullptr);
