@@ -390,6 +390,23 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         gatherer.addRow(p, grid, r);
                         continue;
                     }
+                    // The rays are tested four at a time and added in their order.
+                    CVector ends[4];
+                    CVector dirs[4];
+                    double dns[4];
+                    int waiting = 0;
+                    const auto flush = [&] {
+                        std::int32_t hit[4];
+                        double through[4];
+                        obstacles.crossingAmong4(rowList, ends, p, waiting, hit, through, true);
+                        for (int i = 0; i < waiting; ++i) {
+                            const double t = hit[i] != 0 ? through[i] : 1.0;
+                            if (hit[i] != 0 && t <= 1e-5)
+                                continue;
+                            gatherer.add(dirs[i], dns[i], maintained * t, initial * t);
+                        }
+                        waiting = 0;
+                    };
                     for (int s = 0; s < columns; ++s) {
                         const CVector q = row + (s * parts.partV) * source.unitV;
                         const CVector dir = p - q;
@@ -397,11 +414,14 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         // The point lies behind the part or in its plane.
                         if (dn < 0.0001)
                             continue;
-                        double t = 1.0;
-                        if (obstacles.crossingAmong(rowList, q, p, t, true) != 0 && t <= 1e-5)
-                            continue;
-                        gatherer.add(dir, dn, maintained * t, initial * t);
+                        ends[waiting] = q;
+                        dirs[waiting] = dir;
+                        dns[waiting] = dn;
+                        if (++waiting == 4)
+                            flush();
                     }
+                    if (waiting > 0)
+                        flush();
                 }
             }
         }

@@ -1,11 +1,14 @@
 #include "calc/ObstacleScene.h"
 
 #include "calc/SegmentFace.h"
+#include "calc/SimdLanes.h"
 #include "model/CRoom.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+#pragma GCC diagnostic ignored "-Wpsabi" // the lane helpers are inlined, see SimdLanes.h
 
 namespace kzev {
 
@@ -212,6 +215,90 @@ std::uint32_t facesReached(BundleHull& hull, const SystemData& s, const BoxData&
     return faces;
 }
 
+using Mask = long __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline double determinant3Of(double m0, double m1, double m2, double m3, double m4, double m5,
+    double m6, double m7, double m8)
+{
+    return determinant3(m0, m1, m2, m3, m4, m5, m6, m7, m8);
+}
+
+// determinant3 with the third column in lanes, in its order of operations.
+[[gnu::always_inline]] inline simd::Lanes determinant3Third(double m0, double m1, simd::Lanes m2, double m3, double m4,
+    simd::Lanes m5, double m6, double m7, simd::Lanes m8)
+{
+    return m1 * m5 * m6 + m2 * m3 * m7 + m0 * m4 * m8 - (m2 * m4 * m6 + m0 * m5 * m7 + m1 * m3 * m8);
+}
+
+// Which of four segments from p (steps d, lane by lane) cross each listed box, as segmentMeetsBounds
+// and crossesBox tell it: crossed[4·i + lane] is −1 or 0 for box i. The same operations per lane as
+// the scalar tests, their early returns kept as masks.
+[[gnu::target_clones("avx2", "default")]] void laneCrossings(const double* p, const double* steps,
+    const double* const* boxes, const std::uint32_t* faces, std::size_t count, bool margin, long* crossed)
+{
+    using simd::Lanes;
+    const Lanes d[3] = { simd::load(steps), simd::load(steps + 4), simd::load(steps + 8) };
+    Lanes inverse[3];
+    Mask tiny[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        inverse[axis] = 1.0 / d[axis];
+        tiny[axis] = simd::abs(d[axis]) < 1e-300;
+    }
+    const Lanes m[3] = { -d[0], -d[1], -d[2] };
+    for (std::size_t i = 0; i < count; ++i) {
+        const double* b = boxes[i];
+        Lanes enter = simd::splat(0.0);
+        Lanes leave = simd::splat(1.0);
+        Mask alive = enter == enter;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double start = p[axis];
+            const double lo = b[axis];
+            const double hi = b[3 + axis];
+            const Mask outside = (start < lo || start > hi) ? Mask {} - 1 : Mask {};
+            Lanes t0 = (lo - start) * inverse[axis];
+            Lanes t1 = (hi - start) * inverse[axis];
+            const Mask swapped = t0 > t1;
+            const Lanes low = swapped ? t1 : t0;
+            const Lanes high = swapped ? t0 : t1;
+            const Lanes entered = enter < low ? low : enter;
+            const Lanes left = high < leave ? high : leave;
+            enter = tiny[axis] ? enter : entered;
+            leave = tiny[axis] ? leave : left;
+            alive &= tiny[axis] ? ~outside : ~(enter > leave);
+        }
+        Mask hit = Mask {};
+        const bool any = (alive[0] | alive[1] | alive[2] | alive[3]) != 0;
+        for (std::uint32_t f = 0; any && f < 6; ++f) {
+            if (!(faces[i] & (1u << f)))
+                continue;
+            const double* face = b + 6 + 9 * f;
+            const double kx = face[0], ky = face[1], kz = face[2];
+            const double ux = face[3], uy = face[4], uz = face[5];
+            const double vx = face[6], vy = face[7], vz = face[8];
+            const Lanes det = determinant3Third(ux, vx, m[0], uy, vy, m[1], uz, vz, m[2]);
+            const double rx = p[0] - kx;
+            const double ry = p[1] - ky;
+            const double rz = p[2] - kz;
+            const Lanes alpha = determinant3Third(rx, vx, m[0], ry, vy, m[1], rz, vz, m[2]) / det;
+            Mask through = alive & ~hit & (simd::abs(det) >= 1e-9) & ~((alpha <= 0.0) | (alpha >= 1.0));
+            // No lane left that this face could change.
+            if ((through[0] | through[1] | through[2] | through[3]) == 0)
+                continue;
+            const Lanes beta = determinant3Third(ux, rx, m[0], uy, ry, m[1], uz, rz, m[2]) / det;
+            const Lanes sigma = determinant3Of(ux, vx, rx, uy, vy, ry, uz, vz, rz) / det;
+            through &= ~((beta <= 0.0) | (beta >= 1.0));
+            through &= margin ? ((sigma > 0.0001) & (sigma < 0.9999)) : ((sigma > 0.0) & (sigma < 1.0));
+            hit |= through;
+            const Mask settled = hit | ~alive;
+            if ((settled[0] & settled[1] & settled[2] & settled[3]) != 0)
+                break;
+        }
+        hit &= alive;
+        for (int lane = 0; lane < 4; ++lane)
+            crossed[4 * i + static_cast<std::size_t>(lane)] = hit[lane];
+    }
+}
+
 } // namespace
 
 ObstacleScene::ObstacleScene(const CRoom& room)
@@ -290,8 +377,18 @@ ObstacleScene::ObstacleScene(const CRoom& room)
                 s.high = first ? box.high : highest(s.high, box.high);
                 first = false;
                 s.boxes.push_back(box);
+                const CVector* faceData[6][3] = { { &box.corner, &s.e1, &s.e2 }, { &box.corner, &s.e3, &s.e2 },
+                    { &box.corner, &s.e1, &s.e3 }, { &box.opposite, &s.n1, &s.n2 }, { &box.opposite, &s.n3, &s.n2 },
+                    { &box.opposite, &s.n1, &s.n3 } };
+                for (const CVector* v : { &box.low, &box.high })
+                    s.laneData.insert(s.laneData.end(), { v->x, v->y, v->z });
+                for (const auto& face : faceData) {
+                    for (const CVector* v : face)
+                        s.laneData.insert(s.laneData.end(), { v->x, v->y, v->z });
+                }
             }
         }
+        s.laneFaces = (s.skip12 ? 0u : 9u) | (s.skip32 ? 0u : 18u) | (s.skip31 ? 0u : 36u);
         if (!s.boxes.empty()) {
             m_firstBox.push_back(m_firstBox.empty() ? 0 : m_firstBox.back() + m_systems.back().boxes.size());
             m_plainShares = m_plainShares && std::isfinite(s.transmittance) && s.transmittance >= 0.0;
@@ -632,6 +729,61 @@ std::int32_t ObstacleScene::crossingAmong(std::span<const BoxRef> boxes, const C
     if (first != 0)
         transmittance = product;
     return first;
+}
+
+void ObstacleScene::crossingAmong4(std::span<const BoxRef> boxes, const CVector (&q)[4], const CVector& p, int count,
+    std::int32_t (&first)[4], double (&transmittance)[4], bool margin) const
+{
+    constexpr std::size_t kMostBoxes = 64;
+    const std::size_t n = boxes.size();
+    double steps[12];
+    for (int lane = 0; lane < 4; ++lane) {
+        const CVector d = q[lane < count ? lane : 0] - p;
+        steps[lane] = d.x;
+        steps[4 + lane] = d.y;
+        steps[8 + lane] = d.z;
+    }
+    const double start[3] = { p.x, p.y, p.z };
+    std::array<const double*, kMostBoxes> data;
+    std::array<std::uint32_t, kMostBoxes> faces;
+    std::array<long, 4 * kMostBoxes> crossed;
+    bool lanes[4][kMostBoxes];
+    if (n > kMostBoxes) {
+        // A long list is rare: one segment at a time.
+        for (int lane = 0; lane < count; ++lane)
+            first[lane] = crossingAmong(boxes, q[lane], p, transmittance[lane], margin);
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const System& s = m_systems[boxes[i].system];
+        data[i] = s.laneData.data() + kLaneData * boxes[i].box;
+        faces[i] = boxes[i].faces & s.laneFaces;
+    }
+    laneCrossings(start, steps, data.data(), faces.data(), n, margin, crossed.data());
+    for (int lane = 0; lane < count; ++lane) {
+        for (std::size_t i = 0; i < n; ++i)
+            lanes[lane][i] = crossed[4 * i + static_cast<std::size_t>(lane)] != 0;
+        // The systems crossed in the order of crossingAmong.
+        std::int32_t hit = 0;
+        double product = 1.0;
+        std::size_t i = 0;
+        while (i < n) {
+            const std::uint32_t system = boxes[i].system;
+            bool any = false;
+            for (; i < n && boxes[i].system == system; ++i)
+                any = any || lanes[lane][i];
+            if (!any)
+                continue;
+            if (hit == 0)
+                hit = m_systems[system].index + 1;
+            product *= m_systems[system].transmittance;
+            if (product <= 0.0)
+                break;
+        }
+        first[lane] = hit;
+        if (hit != 0)
+            transmittance[lane] = product;
+    }
 }
 
 ObstacleBoxId ObstacleScene::boxOfFace(std::int32_t system, const CVector& pointOnFace, const CVector& outward) const

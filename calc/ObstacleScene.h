@@ -143,6 +143,14 @@ public:
         double& transmittance, bool margin) const;
 
     /**
+     * As crossingAmong for four segments from p to q[0..3] at once (the first
+     * `count` of them): first[i] and transmittance[i] as crossingAmong gives
+     * them, lane by lane the same arithmetic.
+     */
+    void crossingAmong4(std::span<const BoxRef> boxes, const CVector (&q)[4], const CVector& p, int count,
+        std::int32_t (&first)[4], double (&transmittance)[4], bool margin) const;
+
+    /**
      * Returns the box of the system whose face holds the point, the face's
      * normal pointing out of the box; system −1 when no box of it does (or
      * the system shades no ray).
@@ -180,7 +188,12 @@ private:
         CVector low;
         CVector high;
         std::vector<Box> boxes;
+        // Per box, for the four-segment test: its bounding box (low, high) and each face's
+        // corner and two sides, kLaneData numbers; and the faces the full test does not skip.
+        std::vector<double> laneData;
+        std::uint32_t laneFaces = kAllFaces;
     };
+    static constexpr std::size_t kLaneData = 6 + 6 * 9;
 
     [[nodiscard]] static bool crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin,
         std::uint32_t faces = kAllFaces);

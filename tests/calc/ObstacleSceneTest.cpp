@@ -81,6 +81,45 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
             const bool rowWhole = scene.bundleStopped(ends, apex, inRow);
             bool rowPerhaps = false;
             scene.gatherBundleAmong(view, ends, viewed, viewedRow, rowPerhaps);
+            CVector rowEnds[5];
+            std::int32_t rowExpected[5];
+            double rowFull[5];
+            std::int32_t rowBare[5];
+            double rowBareFull[5];
+            for (int column = 0; column < 5; ++column) {
+                const CVector q = corner + ((0.5 + column) / 5.0) * u + t * v;
+                rowEnds[column] = q;
+                rowFull[column] = -1.0;
+                rowExpected[column] = scene.crossing(q, apex, rowFull[column], true, skip.system, skip.box);
+                rowBareFull[column] = -1.0;
+                rowBare[column] = scene.crossing(q, apex, rowBareFull[column], false, skip.system, skip.box);
+            }
+            // Four segments at a time, and a lone one, give each the answer of crossing.
+            for (const auto* list : { &listed, &inRow, &viewed, &viewedRow }) {
+                for (const bool margin : { true, false }) {
+                    std::int32_t hit[4];
+                    double through[4] = { -1.0, -1.0, -1.0, -1.0 };
+                    const CVector four[4] = { rowEnds[0], rowEnds[1], rowEnds[2], rowEnds[3] };
+                    const CVector lone[4] = { rowEnds[4], rowEnds[4], rowEnds[4], rowEnds[4] };
+                    if (!margin && list != &listed)
+                        continue;
+                    const std::int32_t* expected = margin ? rowExpected : rowBare;
+                    const double* full = margin ? rowFull : rowBareFull;
+                    scene.crossingAmong4(*list, four, apex, 4, hit, through, margin);
+                    for (int column = 0; column < 4; ++column) {
+                        ASSERT_EQ(hit[column], expected[column]) << bundle << " " << row << " " << column;
+                        if (hit[column] != 0) {
+                            EXPECT_EQ(through[column], full[column]);
+                        }
+                    }
+                    through[0] = -1.0;
+                    scene.crossingAmong4(*list, lone, apex, 1, hit, through, margin);
+                    ASSERT_EQ(hit[0], expected[4]) << bundle << " " << row;
+                    if (hit[0] != 0) {
+                        EXPECT_EQ(through[0], full[4]);
+                    }
+                }
+            }
             for (int column = 0; column < 5; ++column) {
                 const CVector q = corner + ((0.5 + column) / 5.0) * u + t * v;
                 double full = -1.0;
