@@ -568,6 +568,12 @@ std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, s
     }
     // The bundle's range along the system's face normals: a face whose plane it does not reach is
     // crossed by no segment of it.
+    // A surface's or an element's bundle keeps every face: its few rays test them sooner than its
+    // range along the normals is worked out. Rows narrow them.
+    if (corners.size() == 4) {
+        within = inside && s.transmittance <= 0.0;
+        return kAllFaces;
+    }
     const double lengths[3] = { s.length12, s.length32, s.length31 };
     double* least = spans + 1;
     double* most = spans + 4;
