@@ -372,41 +372,49 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 const int columns = static_cast<int>(parts.m2);
                 const PartGrid grid { parts.first, source.unitU, source.unitV, source.normal, parts.partU, parts.partV,
                     static_cast<int>(parts.m1), columns, maintained, initial };
+                // The rays are tested four at a time and added in their order; rays of short rows,
+                // which share the element's list, are taken together.
+                CVector ends[4];
+                CVector dirs[4];
+                double dns[4];
+                int waiting = 0;
+                std::span<const ObstacleScene::BoxRef> waitingList;
+                const auto flush = [&] {
+                    if (waiting == 0)
+                        return;
+                    std::int32_t hit[4];
+                    double through[4];
+                    obstacles.crossingAmong4(waitingList, ends, p, waiting, hit, through, true);
+                    for (int i = 0; i < waiting; ++i) {
+                        const double t = hit[i] != 0 ? through[i] : 1.0;
+                        if (hit[i] != 0 && t <= 1e-5)
+                            continue;
+                        gatherer.add(dirs[i], dns[i], maintained * t, initial * t);
+                    }
+                    waiting = 0;
+                };
                 for (int r = 0; r < grid.rows; ++r) {
                     // A long row is a bundle of its own: most rows are wholly clear or wholly stopped.
                     bool rowShaded = shaded;
                     std::span<const ObstacleScene::BoxRef> rowList = boxes;
                     const CVector row = parts.first + (r * parts.partU) * source.unitU;
-                    if (shaded && columns >= kRowBundle) {
-                        const std::array<CVector, 2> ends { row, row + ((columns - 1) * parts.partV) * source.unitV };
+                    const bool ownList = shaded && columns >= kRowBundle;
+                    if (ownList) {
+                        const std::array<CVector, 2> rowEnds { row,
+                            row + ((columns - 1) * parts.partV) * source.unitV };
                         bool rowPerhaps = false;
-                        obstacles.gatherBundleAmong(view, ends, boxes, rowBoxes, rowPerhaps);
-                        if (rowPerhaps && obstacles.bundleStopped(ends, p, rowBoxes))
+                        obstacles.gatherBundleAmong(view, rowEnds, boxes, rowBoxes, rowPerhaps);
+                        if (rowPerhaps && obstacles.bundleStopped(rowEnds, p, rowBoxes))
                             continue;
                         rowShaded = !rowBoxes.empty();
                         rowList = rowBoxes;
                     }
                     if (!rowShaded) {
+                        flush();
                         gatherer.addRow(p, grid, r);
                         continue;
                     }
-                    // The rays are tested four at a time and added in their order.
-                    CVector ends[4];
-                    CVector dirs[4];
-                    double dns[4];
-                    int waiting = 0;
-                    const auto flush = [&] {
-                        std::int32_t hit[4];
-                        double through[4];
-                        obstacles.crossingAmong4(rowList, ends, p, waiting, hit, through, true);
-                        for (int i = 0; i < waiting; ++i) {
-                            const double t = hit[i] != 0 ? through[i] : 1.0;
-                            if (hit[i] != 0 && t <= 1e-5)
-                                continue;
-                            gatherer.add(dirs[i], dns[i], maintained * t, initial * t);
-                        }
-                        waiting = 0;
-                    };
+                    waitingList = rowList;
                     for (int s = 0; s < columns; ++s) {
                         const CVector q = row + (s * parts.partV) * source.unitV;
                         const CVector dir = p - q;
@@ -420,9 +428,11 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                         if (++waiting == 4)
                             flush();
                     }
-                    if (waiting > 0)
+                    // The next row's list takes the place of this one's.
+                    if (ownList)
                         flush();
                 }
+                flush();
             }
         }
     };
