@@ -552,6 +552,26 @@ std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, s
     // the box lies behind it. Only for a box that lets nothing through is it worth knowing that the
     // corners lie inside the outline.
     bool inside = seen.planeCount > 0 && s.transmittance <= 0.0;
+    if (corners.size() == 4) {
+        // The four corners side by side, each the same sum as below.
+        const simd::Lanes cx { corners[0].x, corners[1].x, corners[2].x, corners[3].x };
+        const simd::Lanes cy { corners[0].y, corners[1].y, corners[2].y, corners[3].y };
+        const simd::Lanes cz { corners[0].z, corners[1].z, corners[2].z, corners[3].z };
+        for (std::size_t i = 0; i < seen.planeCount; ++i) {
+            const View::Plane& plane = seen.planes[i];
+            const double clear = slack * plane.size;
+            const simd::Lanes along = plane.normal.x * cx + plane.normal.y * cy + plane.normal.z * cz - plane.offset;
+            const Mask over = along > clear;
+            if ((over[0] & over[1] & over[2] & over[3]) != 0)
+                return 0;
+            const Mask under = along < -clear;
+            inside = inside && (under[0] & under[1] & under[2] & under[3]) != 0;
+        }
+        // A surface's or an element's bundle keeps every face: its few rays test them sooner than
+        // its range along the normals is worked out. Rows narrow them.
+        within = inside && s.transmittance <= 0.0;
+        return kAllFaces;
+    }
     for (std::size_t i = 0; i < seen.planeCount; ++i) {
         const View::Plane& plane = seen.planes[i];
         const double clear = slack * plane.size;
@@ -568,12 +588,6 @@ std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, s
     }
     // The bundle's range along the system's face normals: a face whose plane it does not reach is
     // crossed by no segment of it.
-    // A surface's or an element's bundle keeps every face: its few rays test them sooner than its
-    // range along the normals is worked out. Rows narrow them.
-    if (corners.size() == 4) {
-        within = inside && s.transmittance <= 0.0;
-        return kAllFaces;
-    }
     const double lengths[3] = { s.length12, s.length32, s.length31 };
     double* least = spans + 1;
     double* most = spans + 4;
