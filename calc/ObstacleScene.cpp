@@ -215,7 +215,8 @@ std::uint32_t facesReached(BundleHull& hull, const SystemData& s, const BoxData&
     return faces;
 }
 
-using Mask = long __attribute__((vector_size(32)));
+// What a comparison of lanes gives (its element type differs between compilers).
+using Mask = decltype(simd::Lanes {} < simd::Lanes {});
 
 [[gnu::always_inline]] inline double determinant3Of(double m0, double m1, double m2, double m3, double m4, double m5,
     double m6, double m7, double m8)
@@ -234,7 +235,7 @@ using Mask = long __attribute__((vector_size(32)));
 // and crossesBox tell it: crossed[4·i + lane] is −1 or 0 for box i. The same operations per lane as
 // the scalar tests, their early returns kept as masks.
 [[gnu::target_clones("avx2", "default")]] void laneCrossings(const double* p, const double* steps,
-    const double* const* boxes, const std::uint32_t* faces, std::size_t count, bool margin, long* crossed)
+    const double* const* boxes, const std::uint32_t* faces, std::size_t count, bool margin, long long* crossed)
 {
     using simd::Lanes;
     const Lanes d[3] = { simd::load(steps), simd::load(steps + 4), simd::load(steps + 8) };
@@ -766,7 +767,7 @@ void ObstacleScene::crossingAmong4(std::span<const BoxRef> boxes, const CVector 
     const double start[3] = { p.x, p.y, p.z };
     std::array<const double*, kMostBoxes> data;
     std::array<std::uint32_t, kMostBoxes> faces;
-    std::array<long, 4 * kMostBoxes> crossed;
+    std::array<long long, 4 * kMostBoxes> crossed;
     bool lanes[4][kMostBoxes];
     if (n > kMostBoxes) {
         // A long list is rare: one segment at a time.
