@@ -12,9 +12,7 @@
 
 namespace kzev {
 class Archive;
-}
 
-namespace kzev {
 /** Viewing directions of one area: one a degree is the finest any observer needs; the glare
  *  passes keep a value per direction and point, so the count bounds their memory. */
 inline constexpr std::int32_t kMaxViewingDirections = 360;
