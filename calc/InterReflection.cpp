@@ -333,6 +333,7 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
         std::vector<ObstacleScene::BoxRef> boxes;
         std::vector<ObstacleScene::BoxRef> rowBoxes;
         std::vector<ObstacleScene::BoxRef> surfaceBoxes;
+        std::vector<ObstacleScene::GridSpan> spans;
         ObstacleScene::View view;
         if (anyObstacle)
             obstacles.viewFrom(p, view);
@@ -345,8 +346,14 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 if (perhaps && obstacles.bundleStopped(source.corners, p, surfaceBoxes))
                     continue;
                 surfaceShaded = !surfaceBoxes.empty();
+                // Which of those each element's bundle may meet, row by row of the surface's grid.
+                if (surfaceShaded)
+                    obstacles.gridSpans(view, source.corners, source.corners[0], source.stepU, source.stepV,
+                        source.rows, source.columns, surfaceBoxes, spans);
             }
-            for (const SourceElement& element : source.elements) {
+            const std::size_t listed = surfaceBoxes.size();
+            for (std::size_t index = 0; index < source.elements.size(); ++index) {
+                const SourceElement& element = source.elements[index];
                 if (element.maintained == 0.0 && element.initial == 0.0)
                     continue;
                 const double d0 = Distance(element.centre, p);
@@ -360,7 +367,16 @@ bool calcReflectedPoints(const CRoom& room, CWorkSystem& target, std::int32_t mo
                 bool shaded = false;
                 if (surfaceShaded) {
                     bool perhaps = false;
-                    obstacles.gatherBundleAmong(view, element.corners, surfaceBoxes, boxes, perhaps);
+                    const std::int32_t column = static_cast<std::int32_t>(index % static_cast<std::size_t>(source.columns));
+                    const ObstacleScene::GridSpan* row
+                        = spans.data() + (index / static_cast<std::size_t>(source.columns)) * listed;
+                    boxes.clear();
+                    for (std::size_t i = 0; i < listed; ++i) {
+                        if (column < row[i].low || column > row[i].high)
+                            continue;
+                        boxes.push_back(surfaceBoxes[i]);
+                        perhaps = perhaps || (column >= row[i].insideLow && column <= row[i].insideHigh);
+                    }
                     shaded = !boxes.empty();
                     // Not one part gets through.
                     if (perhaps && obstacles.bundleStopped(element.corners, p, boxes))

@@ -663,6 +663,98 @@ void ObstacleScene::gatherBundleAmong(const View& view, std::span<const CVector>
     }
 }
 
+namespace {
+
+// Keeps of the columns low..high those with b·slope <= room (all when it cannot be told).
+void keepAtMost(std::int32_t& low, std::int32_t& high, double room, double slope, std::int32_t columns)
+{
+    if (!std::isfinite(room) || !std::isfinite(slope))
+        return;
+    const double last = columns - 1;
+    if (slope > 0.0) {
+        const double bound = room / slope;
+        if (!(bound >= 0.0))
+            high = -1;
+        else if (bound < last)
+            high = std::min(high, static_cast<std::int32_t>(std::floor(bound)));
+    } else if (slope < 0.0) {
+        const double bound = room / slope;
+        if (!(bound <= last))
+            low = columns;
+        else if (bound > 0.0)
+            low = std::max(low, static_cast<std::int32_t>(std::ceil(bound)));
+    } else if (room < 0.0) {
+        high = -1;
+    }
+}
+
+} // namespace
+
+void ObstacleScene::gridSpans(const View& view, std::span<const CVector> whole, const CVector& start,
+    const CVector& stepU, const CVector& stepV, std::int32_t rows, std::int32_t columns,
+    std::span<const BoxRef> among, std::vector<GridSpan>& spans) const
+{
+    const std::size_t n = among.size();
+    spans.assign(static_cast<std::size_t>(std::max(rows, 0)) * n, GridSpan { 0, columns - 1, 0, columns - 1 });
+    if (rows <= 0 || columns <= 0 || n == 0)
+        return;
+    // The whole grid's slack is never less than one cell's; doubled, it also covers the rounding
+    // of the grid's sums against the cells' own corners.
+    const BundleHull hull(whole, view.m_apex);
+    const double slack = 2.0 * hull.slack();
+    const CVector& apex = view.m_apex;
+    const double apexAt[3] = { apex.x, apex.y, apex.z };
+    struct Cut {
+        CVector normal;
+        double offset;
+        double clear;
+        bool outline;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const System& s = m_systems[among[i].system];
+        const Box& b = s.boxes[among[i].box];
+        const View::Seen& seen = view.m_boxes[m_firstBox[among[i].system] + among[i].box];
+        const bool canBeInside = seen.planeCount > 0 && s.transmittance <= 0.0;
+        std::array<Cut, 18> cuts;
+        std::size_t count = 0;
+        for (std::size_t k = 0; k < seen.planeCount; ++k)
+            cuts[count++] = { seen.planes[k].normal, seen.planes[k].offset, slack * seen.planes[k].size, true };
+        // The bounding box's sides with the apex beyond them: the cell beyond them too keeps clear.
+        const double lows[3] = { b.low.x, b.low.y, b.low.z };
+        const double highs[3] = { b.high.x, b.high.y, b.high.z };
+        for (int axis = 0; axis < 3; ++axis) {
+            const CVector unit { axis == 0 ? 1.0 : 0.0, axis == 1 ? 1.0 : 0.0, axis == 2 ? 1.0 : 0.0 };
+            if (apexAt[axis] > highs[axis] + slack)
+                cuts[count++] = { unit, highs[axis], slack, false };
+            if (apexAt[axis] < lows[axis] - slack)
+                cuts[count++] = { -1.0 * unit, -lows[axis], slack, false };
+        }
+        if (!canBeInside) {
+            for (std::int32_t a = 0; a < rows; ++a) {
+                spans[static_cast<std::size_t>(a) * n + i].insideLow = 0;
+                spans[static_cast<std::size_t>(a) * n + i].insideHigh = -1;
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const Cut& cut = cuts[k];
+            const double v0 = DotProduct(cut.normal, start) - cut.offset;
+            const double du = DotProduct(cut.normal, stepU);
+            const double dv = DotProduct(cut.normal, stepV);
+            // A cell's lowest and highest corner along the plane's normal.
+            const double least = std::min(du, 0.0) + std::min(dv, 0.0);
+            const double most = std::max(du, 0.0) + std::max(dv, 0.0);
+            for (std::int32_t a = 0; a < rows; ++a) {
+                GridSpan& g = spans[static_cast<std::size_t>(a) * n + i];
+                const double base = v0 + a * du;
+                // Beyond the plane, clear of it: base + b·dv + least > clear.
+                keepAtMost(g.low, g.high, cut.clear - base - least, dv, columns);
+                if (cut.outline && canBeInside)
+                    keepAtMost(g.insideLow, g.insideHigh, -cut.clear - base - most, dv, columns);
+            }
+        }
+    }
+}
+
 bool ObstacleScene::bundleStopped(
     std::span<const CVector> corners, const CVector& apex, std::span<const BoxRef> boxes) const
 {

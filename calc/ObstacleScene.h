@@ -117,6 +117,27 @@ public:
     void gatherBundle(const View& view, std::span<const CVector> corners, std::int32_t skippedSystem,
         const ObstacleBoxId& skippedBox, std::vector<BoxRef>& boxes, bool& perhapsStopped) const;
 
+    /** Per row of a grid's cells and listed box, the columns whose cells the box may shade. */
+    struct GridSpan {
+        std::int32_t low;
+        std::int32_t high;
+        // Those whose cell lies well within the outline of a box that lets nothing through.
+        std::int32_t insideLow;
+        std::int32_t insideHigh;
+    };
+
+    /**
+     * For the cells start + (a..a+1)·stepU + (b..b+1)·stepV of a grid (rows × columns, within
+     * the convex polygon `whole`) seen from the view's apex: spans[a·among.size() + i] tells the
+     * columns b whose cell's bundle box i of `among` may cross. Each plane of a box's outline is
+     * an affine function over the grid, so a row costs one evaluation per plane, not four corners
+     * per cell; the listed boxes of a cell give each of its segments the answer of crossing, as
+     * gatherBundleAmong's would, and a cell lies within an outline no more often than there.
+     */
+    void gridSpans(const View& view, std::span<const CVector> whole, const CVector& start, const CVector& stepU,
+        const CVector& stepV, std::int32_t rows, std::int32_t columns, std::span<const BoxRef> among,
+        std::vector<GridSpan>& spans) const;
+
     /** As gatherBundleAmong, with the view of the apex as gatherBundle above. */
     void gatherBundleAmong(const View& view, std::span<const CVector> corners, std::span<const BoxRef> among,
         std::vector<BoxRef>& boxes, bool& perhapsStopped) const;

@@ -56,6 +56,8 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
     int crossed = 0;
     int culled = 0;
     int stopped = 0;
+    int gridCulled = 0;
+    std::vector<ObstacleScene::GridSpan> spans;
     for (int bundle = 0; bundle < 400; ++bundle) {
         // An element 0.5 to 2 m across, somewhere in the room, and a point.
         const CVector corner { across(random), across(random), up(random) };
@@ -73,6 +75,32 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
         bool perhaps = false;
         scene.gatherBundle(view, element, skip.system, skip.box, viewed, perhaps);
         EXPECT_TRUE(perhaps || !whole) << "a bundle stopped whole lies inside the stopping box's outline";
+        // The element as a grid of 3 × 2 cells, culled row by row: each cell's list gives its rays
+        // the answers of crossing.
+        scene.gridSpans(view, element, corner, (1.0 / 3.0) * u, 0.5 * v, 3, 2, viewed, spans);
+        for (int a = 0; a < 3; ++a) {
+            for (int b = 0; b < 2; ++b) {
+                std::vector<ObstacleScene::BoxRef> cell;
+                for (std::size_t i = 0; i < viewed.size(); ++i) {
+                    const ObstacleScene::GridSpan& span = spans[static_cast<std::size_t>(a) * viewed.size() + i];
+                    if (b >= span.low && b <= span.high)
+                        cell.push_back(viewed[i]);
+                }
+                gridCulled += cell.size() < viewed.size() ? 1 : 0;
+                for (const double s : { 0.02, 0.5, 0.98 }) {
+                    for (const double t : { 0.03, 0.6, 0.97 }) {
+                        const CVector q = corner + ((a + s) / 3.0) * u + ((b + t) / 2.0) * v;
+                        double full = -1.0;
+                        double inCell = -1.0;
+                        const std::int32_t expected = scene.crossing(q, apex, full, true, skip.system, skip.box);
+                        ASSERT_EQ(scene.crossingAmong(cell, q, apex, inCell, true), expected) << bundle << " " << a << b;
+                        if (expected != 0) {
+                            EXPECT_EQ(inCell, full);
+                        }
+                    }
+                }
+            }
+        }
         for (int row = 0; row < 5; ++row) {
             // Each row of rays is a bundle too, within the element's.
             const double t = (0.5 + row) / 5.0;
@@ -148,6 +176,7 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
     EXPECT_GT(crossed, 500);
     EXPECT_GT(culled, 200);
     EXPECT_GT(stopped, 5);
+    EXPECT_GT(gridCulled, 100);
 }
 
 TEST(ObstacleScene, BundleFarFromEveryBoxListsNone)
