@@ -665,26 +665,20 @@ void ObstacleScene::gatherBundleAmong(const View& view, std::span<const CVector>
 
 namespace {
 
-// Keeps of the columns low..high those with b·slope <= room (all when it cannot be told).
-void keepAtMost(std::int32_t& low, std::int32_t& high, double room, double slope, std::int32_t columns)
+// Keeps of the columns low..high those with b >= bound (slope < 0) or b <= bound (slope > 0).
+inline void keepBeside(std::int32_t& low, std::int32_t& high, double bound, bool upper, std::int32_t columns)
 {
-    if (!std::isfinite(room) || !std::isfinite(slope))
-        return;
     const double last = columns - 1;
-    if (slope > 0.0) {
-        const double bound = room / slope;
+    if (upper) {
         if (!(bound >= 0.0))
             high = -1;
         else if (bound < last)
-            high = std::min(high, static_cast<std::int32_t>(std::floor(bound)));
-    } else if (slope < 0.0) {
-        const double bound = room / slope;
+            high = std::min(high, static_cast<std::int32_t>(bound));
+    } else {
         if (!(bound <= last))
             low = columns;
         else if (bound > 0.0)
             low = std::max(low, static_cast<std::int32_t>(std::ceil(bound)));
-    } else if (room < 0.0) {
-        high = -1;
     }
 }
 
@@ -743,13 +737,33 @@ void ObstacleScene::gridSpans(const View& view, std::span<const CVector> whole, 
             // A cell's lowest and highest corner along the plane's normal.
             const double least = std::min(du, 0.0) + std::min(dv, 0.0);
             const double most = std::max(du, 0.0) + std::max(dv, 0.0);
+            // Beyond the plane, clear of it: v0 + a·du + b·dv + least > clear; within it all
+            // corners below −clear. Along a row the columns kept end where b·dv passes the room.
+            const double room = cut.clear - v0 - least;
+            const double insideRoom = -cut.clear - v0 - most;
+            const bool inside = cut.outline && canBeInside;
+            if (!std::isfinite(room) || !std::isfinite(insideRoom) || !std::isfinite(du) || !std::isfinite(dv))
+                continue;
+            if (dv == 0.0) {
+                for (std::int32_t a = 0; a < rows; ++a) {
+                    GridSpan& g = spans[static_cast<std::size_t>(a) * n + i];
+                    if (room - a * du < 0.0)
+                        g.high = -1;
+                    if (inside && insideRoom - a * du < 0.0)
+                        g.insideHigh = -1;
+                }
+                continue;
+            }
+            const double inverse = 1.0 / dv;
+            const bool upper = dv > 0.0;
+            const double first = room * inverse;
+            const double insideFirst = insideRoom * inverse;
+            const double perRow = du * inverse;
             for (std::int32_t a = 0; a < rows; ++a) {
                 GridSpan& g = spans[static_cast<std::size_t>(a) * n + i];
-                const double base = v0 + a * du;
-                // Beyond the plane, clear of it: base + b·dv + least > clear.
-                keepAtMost(g.low, g.high, cut.clear - base - least, dv, columns);
-                if (cut.outline && canBeInside)
-                    keepAtMost(g.insideLow, g.insideHigh, -cut.clear - base - most, dv, columns);
+                keepBeside(g.low, g.high, first - a * perRow, upper, columns);
+                if (inside)
+                    keepBeside(g.insideLow, g.insideHigh, insideFirst - a * perRow, upper, columns);
             }
         }
     }
