@@ -4,7 +4,7 @@
 // the wall-row dialog's polyline drawn in the drawing becoming the room's
 // outline, or nothing at all when the user presses Esc.
 
-#include "support/DrawingWithUser.h"
+#include "DrawingFrameTest.h"
 #include "support/FakeServices.h"
 #include "support/RecordingClipboard.h"
 #include "support/gui/UserInput.h"
@@ -39,28 +39,9 @@ using kzev::test::UserEnter;
 using kzev::test::UserEscape;
 using kzev::test::whenOpen;
 
-class CadPickGui : public ::testing::Test {
+class CadPickGui : public kzev::test::DrawingFrameTest {
 protected:
-    void SetUp() override
-    {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
-        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
-        m_link.emplace(m_drawing.link());
-        m_app.frame()->resize(1100, 800);
-        m_app.frame()->show();
-        QApplication::processEvents();
-        doc().SetModifiedFlag(false);
-    }
-
-    CKzevDoc& doc() { return *kzev::theDocument(); }
-    CRoom& room() { return doc().m_rooms.at(0); }
-
-    template <class T>
-    static T* field(QWidget& dialog, const char* name)
-    {
-        return dialog.findChild<T*>(QString::fromLatin1(name));
-    }
+    void SetUp() override { open("Vzor-kancelar.kzv"); }
 
     /** Opens the room sheet and, from its "Nepravidel", the wall-row dialog, where the step works. */
     template <class Step>
@@ -82,10 +63,6 @@ protected:
         ASSERT_TRUE(done);
     }
 
-    kzev::test::FakeServices m_services;
-    CKzevApp m_app;
-    kzev::test::DrawingWithUser m_drawing;
-    std::optional<kzev::ScopedCadLink> m_link;
 };
 
 TEST_F(CadPickGui, PolylineDrawnInTheDrawingBecomesTheRoomsOutline)

@@ -4,9 +4,7 @@
 // picked, the used luminaires drawn as a table; Esc in the drawing changes
 // nothing, and without a CAD program the buttons are not offered.
 
-#include "support/DrawingWithUser.h"
-#include "support/FakeServices.h"
-#include "support/RecordingCad.h"
+#include "DrawingFrameTest.h"
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
@@ -45,33 +43,8 @@ using kzev::test::UserClick;
 using kzev::test::UserEscape;
 using kzev::test::whenOpen;
 
-class DialogCadPicksGui : public ::testing::Test {
+class DialogCadPicksGui : public kzev::test::DrawingFrameTest {
 protected:
-    /** Opens the shipped project with the drawing window running, or with no CAD program at all. */
-    void open(const char* project, bool withDrawing = true)
-    {
-        kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-        const std::filesystem::path file = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / project;
-        ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(file.string()) }, false));
-        if (withDrawing)
-            m_link.emplace(m_drawing.link());
-        else
-            m_link.emplace(m_nothing.link());
-        m_app.frame()->resize(1100, 800);
-        m_app.frame()->show();
-        QApplication::processEvents();
-        doc().SetModifiedFlag(false);
-    }
-
-    CKzevDoc& doc() { return *kzev::theDocument(); }
-    CRoom& room() { return doc().m_rooms.at(0); }
-
-    template <class T>
-    static T* field(QWidget& dialog, const char* name)
-    {
-        return dialog.findChild<T*>(QString::fromLatin1(name));
-    }
-
     /** Double-clicks the tree item whose text begins so, as a person opens its properties. */
     void doubleClickItem(const QString& text)
     {
@@ -106,11 +79,6 @@ protected:
             ADD_FAILURE() << message.text;
     }
 
-    kzev::test::FakeServices m_services;
-    CKzevApp m_app;
-    kzev::test::DrawingWithUser m_drawing;
-    kzev::test::RecordingCad m_nothing;
-    std::optional<kzev::ScopedCadLink> m_link;
 };
 
 TEST_F(DialogCadPicksGui, AreaGridIsFittedBetweenTwoPickedCorners)
