@@ -28,25 +28,37 @@ using kzev::test::click;
 using kzev::test::clickButton;
 using kzev::test::typeInto;
 
-TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
+namespace {
+
+/** Opens the office in millimetres and its first lamp system's sheet, as Properties does. */
+CDialogLamps* openOfficeLampSheet(CKzevApp& app)
 {
     kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
-    kzev::test::FakeServices services;
     const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
-    CKzevApp app;
-    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
+    if (!app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false))
+        return nullptr;
     CMainFrame& frame = *app.frame();
-    CKzevDoc& document = *kzev::theDocument();
-    document.m_unitMm = 1;
+    kzev::theDocument()->m_unitMm = 1;
     frame.resize(1100, 800);
     frame.show();
     QApplication::processEvents();
-
     CProjectTree& tree = *frame.projectTree();
     tree.setCurrentItem(tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0));
-    ASSERT_TRUE(frame.sendCommand(32822));
-    auto* sheet = qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+    if (!frame.sendCommand(32822))
+        return nullptr;
+    return qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+}
+
+} // namespace
+
+TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
+{
+    kzev::test::FakeServices services;
+    CKzevApp app;
+    CDialogLamps* sheet = openOfficeLampSheet(app);
     ASSERT_NE(sheet, nullptr);
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& document = *kzev::theDocument();
     QApplication::processEvents();
 
     // The tab of the design page.
@@ -84,24 +96,13 @@ TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
 
 TEST(LampDesignPageGui, GridsLargerThanAProjectHoldsAreNotLaidOut)
 {
-    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
     kzev::test::FakeServices services;
     kzev::test::ScriptedMessageBox messages;
     const kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, &messages, nullptr, nullptr, nullptr });
-    const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
     CKzevApp app;
-    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
-    CMainFrame& frame = *app.frame();
-    CKzevDoc& document = *kzev::theDocument();
-    document.m_unitMm = 1;
-    frame.resize(1100, 800);
-    frame.show();
-    QApplication::processEvents();
-    CProjectTree& tree = *frame.projectTree();
-    tree.setCurrentItem(tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0));
-    ASSERT_TRUE(frame.sendCommand(32822));
-    auto* sheet = qobject_cast<CDialogLamps*>(frame.m_pLampSheet);
+    CDialogLamps* sheet = openOfficeLampSheet(app);
     ASSERT_NE(sheet, nullptr);
+    CKzevDoc& document = *kzev::theDocument();
     QTabBar* tabs = sheet->tabs()->tabBar();
     click(tabs, tabs->tabRect(1).center());
     CLampSystemDialog& page = *sheet->regularPage();
