@@ -1,5 +1,5 @@
 // Times the whole calculation of the first room of each shipped sample (the
-// office and the hall) as the user starts it, on one core and on all cores,
+// office, the hall and the road) as the user starts it, on one core and on all cores,
 // and the reflected pass of the hall alone with and without its obstacles,
 // counted in rays and in configuration-factor evaluations per second.
 #include "SampleProject.h"
@@ -49,6 +49,11 @@ void OfficeRun(benchmark::State& state)
 void HallRun(benchmark::State& state)
 {
     runSample(state, "Vzor-hala.kzv");
+}
+
+void RoadRun(benchmark::State& state)
+{
+    runSample(state, "Vzor-silnice.kzv");
 }
 
 // What a reflected pass over a target evaluates, worked out from the pass's
@@ -213,6 +218,8 @@ void HallReflectedRays(benchmark::State& state)
 BENCHMARK(OfficeRun)->ArgNames({ "threads", "new_surfaces" })->ArgsProduct({ { 1, 0 }, { 0, 1 } })
     ->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HallRun)->ArgNames({ "threads", "new_surfaces" })->ArgsProduct({ { 1, 0 }, { 0, 1 } })
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RoadRun)->ArgNames({ "threads", "new_surfaces" })->ArgsProduct({ { 1, 0 }, { 0, 1 } })
     ->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HallReflectedRays)
     ->Args({ 0, 0 })
