@@ -54,25 +54,18 @@ struct LitPosition {
     const IntensityTable* table;
 };
 
-// The lit positions of every lamp system, in the order of the systems, and the tables they read.
-bool litPositions(const CRoom& room, const CalcCatalogue& catalogue, std::size_t mode,
-    std::vector<IntensityTable>& tables, std::vector<LitPosition>& lit)
+// The lit positions of every lamp system, in the order of the systems, with the run's tables.
+bool litPositions(const CRoom& room, const CalcCatalogue& catalogue, std::size_t mode, std::vector<LitPosition>& lit)
 {
     const auto systems = litLampSystems(room, catalogue);
     if (!systems)
         return false;
-    std::vector<const CLuminaire*> tableOf;
-    tables.reserve(systems->size()); // the positions keep pointers into it
     for (const LitLampSystem& entry : *systems) {
         const CLampSystem& system = *entry.system;
         const CLuminaire* luminaire = entry.luminaire;
-        std::size_t t = 0;
-        while (t < tableOf.size() && tableOf[t] != luminaire)
-            ++t;
-        if (t == tableOf.size()) {
-            tableOf.push_back(luminaire);
-            tables.emplace_back(*luminaire);
-        }
+        const IntensityTable* table = catalogue.intensityTable(system.m_luminaireIndex);
+        if (!table)
+            return false;
         // A round luminous area (no width) is laid out as the square around it, in this pass only.
         const auto& dimensions = luminaire->m_luminousDimensions;
         const double length = dimensions[kLuminousLength];
@@ -91,7 +84,7 @@ bool litPositions(const CRoom& room, const CalcCatalogue& catalogue, std::size_t
             p.luminousWidth = width;
             p.factor = k * 0.001 * system.m_uncertaintyFactor * entry.flux;
             p.maintenance = system.m_maintenanceFactor;
-            p.table = &tables[t];
+            p.table = table;
             lit.push_back(p);
         }
     }
@@ -132,9 +125,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     }
 
     const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
-    std::vector<IntensityTable> tables;
     std::vector<LitPosition> lit;
-    if (!litPositions(room, catalogue, modeIndex, tables, lit))
+    if (!litPositions(room, catalogue, modeIndex, lit))
         return false;
     LuminaireSpots spots;
     for (const LitPosition& lum : lit)

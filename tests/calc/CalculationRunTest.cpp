@@ -149,6 +149,25 @@ TEST_F(CalculationRunTest, SecondRunOnAnUnchangedRoomSkipsTheSurfaces)
     EXPECT_EQ(log().back(), "line:O.K.");
 }
 
+TEST_F(CalculationRunTest, LuminaireAndLampChangedBetweenRunsGiveTheNewDirectLight)
+{
+    // The direct light is linear in the table and in the lamp's flux: 2.5 × 2.
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    std::vector<double> before;
+    for (const CPointCalc& point : room().m_workSystems[0].m_points)
+        before.push_back(point.value(CPointCalc::kDirectMaintained));
+    ASSERT_GT(before[0], 0.0);
+
+    for (double& entry : m_luminaires[0].m_intensity)
+        entry *= 2.5;
+    m_lamps[0].m_luminousFlux *= 2.0;
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+
+    const std::vector<CPointCalc>& points = room().m_workSystems[0].m_points;
+    for (std::size_t k = 0; k < points.size(); ++k)
+        EXPECT_NEAR(points[k].value(CPointCalc::kDirectMaintained), 5.0 * before[k], 5.0 * before[k] * 1e-12) << k;
+}
+
 TEST_F(CalculationRunTest, SurfacesMarkedCurrentButMissingAreBuilt)
 {
     room().m_reflectedComponent = 0;
