@@ -41,6 +41,24 @@ constexpr std::size_t kManyPoints = std::size_t { 1 } << 40;
 // on one thread before it is shared.
 std::atomic<double> g_recentSecondsPerPoint { 0.0 };
 
+// Set on the calling thread while it runs a batch by itself.
+thread_local bool t_alone = false;
+
+class AloneScope {
+public:
+    AloneScope()
+        : m_before(t_alone)
+    {
+        t_alone = true;
+    }
+    ~AloneScope() { t_alone = m_before; }
+    AloneScope(const AloneScope&) = delete;
+    AloneScope& operator=(const AloneScope&) = delete;
+
+private:
+    bool m_before;
+};
+
 std::size_t threadCount()
 {
     const auto allowed = tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
@@ -69,6 +87,7 @@ public:
 
     bool serial(std::size_t first, std::size_t last) const
     {
+        const AloneScope alone;
         for (std::size_t index = first; index != last; ++index) {
             if (!m_work(index))
                 return false;
@@ -108,9 +127,7 @@ private:
     std::size_t m_threads;
 };
 
-} // namespace
-
-BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t& step,
+BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step,
     const std::function<bool(std::size_t index)>& work)
 {
     const std::size_t total = rows * perRow;
@@ -186,8 +203,8 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
 
         // Rows count once all their points are done; a row of no points counts at once.
         const std::size_t rowsDone = perRow == 0 ? rows : next / perRow;
-        while (rowsShown < rowsDone) {
-            advanceCalcStep(step);
+        while (step && rowsShown < rowsDone) {
+            advanceCalcStep(*step);
             ++rowsShown;
         }
         reportCalcProgress();
@@ -198,6 +215,24 @@ BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t&
     if (timed)
         g_recentSecondsPerPoint.store(secondsPerPoint, std::memory_order_relaxed);
     return next < total ? BatchOutcome::stopped : BatchOutcome::done;
+}
+
+} // namespace
+
+BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t& step,
+    const std::function<bool(std::size_t index)>& work)
+{
+    return runBatches(rows, perRow, &step, work);
+}
+
+BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, const std::function<bool(std::size_t index)>& work)
+{
+    return runBatches(rows, perRow, nullptr, work);
+}
+
+bool pointRunsAlone()
+{
+    return t_alone;
 }
 
 } // namespace kzev

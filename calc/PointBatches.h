@@ -36,4 +36,16 @@ enum class BatchOutcome {
 [[nodiscard]] BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t& step,
     const std::function<bool(std::size_t index)>& work);
 
+/** The same for a pass whose rows the run does not count: no step is raised. */
+[[nodiscard]] BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow,
+    const std::function<bool(std::size_t index)>& work);
+
+/**
+ * True while the point being worked runs on the calling thread with no other
+ * thread at work on its pass: only then may the point's own work serve the
+ * window (a pass whose points are long answers a stop within a point so),
+ * which in a shared batch would run the window's handlers beside the workers.
+ */
+[[nodiscard]] bool pointRunsAlone();
+
 } // namespace kzev

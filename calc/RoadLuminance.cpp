@@ -5,12 +5,14 @@
 #include "calc/LuminaireFlux.h"
 #include "calc/LuminaireFrame.h"
 #include "calc/ObstacleScene.h"
+#include "calc/PointBatches.h"
 #include "calc/RoadTable.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -87,48 +89,53 @@ bool calcRoadLuminance(const CRoom& room, CWorkSystem& area, const CalcCatalogue
     const double scale = table->m_scale;
     const CVector observer = onGround(area.m_cameraPosition);
     IMessagePump& pump = *services().pump;
+    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    const std::size_t perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
 
-    for (std::int32_t i = 0; i < area.m_count1; ++i) {
-        for (std::int32_t j = 0; j < area.m_count2; ++j) {
-            const std::size_t k = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
-                + static_cast<std::size_t>(j);
-            if (k >= area.m_points.size())
-                return true;
-            CPointCalc& point = area.m_points[k];
-            if (point.m_off == 1)
-                continue;
+    // Each point is summed whole by one thread, in the same order: results do not depend on the threads.
+    const auto computePoint = [&](std::size_t k) {
+        if (k >= area.m_points.size())
+            return true;
+        CPointCalc& point = area.m_points[k];
+        if (point.m_off == 1)
+            return true;
+        // On its own the pass answers a stop at the next lamp system, as it serves the window there.
+        const bool alone = pointRunsAlone();
+        if (alone)
             reportCalcProgress();
-            const CVector p = area.PointPosition(i, j);
-            const CVector pGround = onGround(p);
-            const CVector observation = pGround - observer;
-            double luminance = 0.0;
-            for (const RoadSystem& system : systems) {
+        const CVector p = area.PointPosition(static_cast<std::int32_t>(k / perRow), static_cast<std::int32_t>(k % perRow));
+        const CVector pGround = onGround(p);
+        const CVector observation = pGround - observer;
+        double luminance = 0.0;
+        for (const RoadSystem& system : systems) {
+            if (alone)
                 pump.pump();
-                if (stopRequested())
-                    return false;
-                for (const RoadLuminaire& luminaire : system.luminaires) {
-                    const CVector& q = luminaire.position;
-                    const double h = q.z - p.z;
-                    if (!(h > kMinHeight))
-                        continue;
-                    const double tau = obstacles.transmittance(q, p, false);
-                    if (tau == 0.0)
-                        continue;
-                    const PhotometricAngles angles = luminaire.frame.anglesTowards(p - q);
-                    const double intensity = system.luminaire->GetIntensity(angles.c, angles.gamma);
-                    const CVector incidence = onGround(q) - pGround;
-                    // The surface's table is over the angle of incidence from the vertical,
-                    // whatever way the luminaire is aimed.
-                    const double tanGamma = incidence.Length() / h;
-                    const double beta = AngleBetween(incidence, observation);
-                    const double r = table->lookup(beta, tanGamma);
-                    luminance += intensity / h / h * system.factor * r * tau * scale * 0.000001;
-                }
+            if (stopRequested())
+                return false;
+            for (const RoadLuminaire& luminaire : system.luminaires) {
+                const CVector& q = luminaire.position;
+                const double h = q.z - p.z;
+                if (!(h > kMinHeight))
+                    continue;
+                const double tau = obstacles.transmittance(q, p, false);
+                if (tau == 0.0)
+                    continue;
+                const PhotometricAngles angles = luminaire.frame.anglesTowards(p - q);
+                const double intensity = system.luminaire->GetIntensity(angles.c, angles.gamma);
+                const CVector incidence = onGround(q) - pGround;
+                // The surface's table is over the angle of incidence from the vertical,
+                // whatever way the luminaire is aimed.
+                const double tanGamma = incidence.Length() / h;
+                const double beta = AngleBetween(incidence, observation);
+                const double r = table->lookup(beta, tanGamma);
+                luminance += intensity / h / h * system.factor * r * tau * scale * 0.000001;
             }
-            point.value(CPointCalc::kRoadLuminance) = luminance;
         }
-    }
-    return true;
+        point.value(CPointCalc::kRoadLuminance) = luminance;
+        return true;
+    };
+    // A point fails only when it saw the stop flag.
+    return runPointBatches(rows, perRow, computePoint) == BatchOutcome::done;
 }
 
 } // namespace kzev

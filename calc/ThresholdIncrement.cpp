@@ -3,6 +3,7 @@
 #include "calc/CalcCatalogue.h"
 #include "calc/LuminaireFlux.h"
 #include "calc/LuminaireFrame.h"
+#include "calc/PointBatches.h"
 #include "model/CRoom.h"
 #include "model/RegularLayout.h"
 #include "platform/Services.h"
@@ -113,17 +114,23 @@ ThresholdIncrementOutcome computeThresholdIncrement(const CRoom& room, CWorkSyst
     const double luminanceFactor = 65.0 / std::pow(luminance, 0.8);
     IMessagePump& pump = *services().pump;
 
-    double tiMax = 0.0;
-    for (std::int32_t row = 0; row < area.m_count1; ++row) {
-        // The driver approaches the row: he stands before it in his own direction.
-        const CVector eye { area.m_origin.x + row * area.m_step1.x - direction * setBack,
-            area.m_origin.y + area.m_step1.y, kEyeHeight };
+    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
+    if (rows > 0)
         area.m_viewDirection = sight;
+    std::vector<double> rowTi(rows, 0.0);
+    // Each row's sum is taken whole by one thread, in the same order: results do not depend on the threads.
+    const auto computeRow = [&](std::size_t row) {
+        // On its own the pass answers a stop at the next luminaire, as it serves the window there.
+        const bool alone = pointRunsAlone();
+        // The driver approaches the row: he stands before it in his own direction.
+        const CVector eye { area.m_origin.x + static_cast<double>(row) * area.m_step1.x - direction * setBack,
+            area.m_origin.y + area.m_step1.y, kEyeHeight };
         double sum = 0.0;
         for (const GlareSource& source : sources) {
-            pump.pump();
+            if (alone)
+                pump.pump();
             if (stopRequested())
-                return ThresholdIncrementOutcome::Stopped;
+                return false;
             const CVector towardsEye = eye - source.position;
             const double d = towardsEye.Length();
             if (!(d > 1e-9))
@@ -140,7 +147,14 @@ ThresholdIncrementOutcome computeThresholdIncrement(const CRoom& room, CWorkSyst
                 = source.luminaire->GetIntensity(angles.c, angles.gamma) * 0.001 / d / d * source.flux;
             sum += std::cos(DegToRad(theta)) * normalIlluminance / theta / theta;
         }
-        const double ti = sum <= 1e-6 ? 0.0 : luminanceFactor * sum * 10.0;
+        rowTi[row] = sum <= 1e-6 ? 0.0 : luminanceFactor * sum * 10.0;
+        return true;
+    };
+    // A row fails only when it saw the stop flag.
+    if (runPointBatches(rows, 1, computeRow) != BatchOutcome::done)
+        return ThresholdIncrementOutcome::Stopped;
+    double tiMax = 0.0;
+    for (const double ti : rowTi) {
         if (ti >= 0.0 && ti > tiMax)
             tiMax = ti;
     }

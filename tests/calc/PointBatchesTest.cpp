@@ -78,5 +78,36 @@ TEST(PointBatches, LongRowIsCutSoThatTheWindowIsServedBeforeItsEnd)
     EXPECT_EQ(step, 0) << "the row is not complete";
 }
 
+TEST(PointBatches, PointIsAloneOnlyOnTheCallingThreadOutsideSharedBatches)
+{
+    struct Case {
+        std::size_t threads;
+        std::size_t points;
+        bool someShared;
+    };
+    // A pass too small to share stays alone even with threads to spare; a long one is shared.
+    for (const Case c : { Case { 1, 20'000, false }, Case { 8, 3, false }, Case { 8, 20'000, true } }) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, c.threads);
+        FakeServices fakes;
+        const std::thread::id caller = std::this_thread::get_id();
+        std::atomic<std::size_t> alone { 0 };
+        std::atomic<std::size_t> aloneElsewhere { 0 };
+        const BatchOutcome outcome = runPointBatches(1, c.points, [&](std::size_t) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(1);
+            while (std::chrono::steady_clock::now() < until) { }
+            if (pointRunsAlone()) {
+                alone.fetch_add(1);
+                if (std::this_thread::get_id() != caller)
+                    aloneElsewhere.fetch_add(1);
+            }
+            return true;
+        });
+        EXPECT_EQ(outcome, BatchOutcome::done);
+        EXPECT_EQ(aloneElsewhere.load(), 0U) << c.threads << " threads, " << c.points << " points";
+        EXPECT_EQ(alone.load() < c.points, c.someShared) << c.threads << " threads, " << c.points << " points";
+        EXPECT_FALSE(pointRunsAlone()) << "not outside a pass";
+    }
+}
+
 } // namespace
 } // namespace kzev::test

@@ -4,7 +4,9 @@
 #include "support/RoadTableFiles.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -199,6 +201,29 @@ TEST(RoadLuminance, StopFlagEndsThePassAtTheNextLampSystem)
     EXPECT_GT(road.luminance(0), 0.0);
     EXPECT_EQ(road.luminance(1), 0.0);
     EXPECT_EQ(road.luminance(2), 0.0);
+}
+
+TEST(RoadLuminance, ResultsDoNotDependOnTheNumberOfThreads)
+{
+    // Enough points and luminaires for the points to be shared out, and a box between.
+    FakeServices fakes;
+    const auto run = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        RoadScene road(lambertian(2000.0), [](double beta, double tanGamma) { return 0.01 + 0.001 * beta / (1.0 + tanGamma); });
+        for (int k = 0; k < 12; ++k)
+            road.scene.addLuminaire({ 4.0 + 9.0 * (k % 6), k < 6 ? -1.0 : 8.0, 9.0 });
+        road.scene.addBox({ 20.0, 0.5, 0.0 }, { 0.5, 0.0, 0.0 }, { 0.0, 2.0, 0.0 }, { 0.0, 0.0, 6.0 }, 0.4);
+        road.scene.addArea({ 0.0, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 0.2, 0.0 }, 60, 35);
+        road.area().m_cameraPosition = { -60.0, 3.5, 1.5 };
+        EXPECT_TRUE(road.run());
+        std::vector<double> values;
+        for (std::size_t k = 0; k < road.area().m_points.size(); ++k)
+            values.push_back(road.luminance(k));
+        return values;
+    };
+    const std::vector<double> one = run(1);
+    EXPECT_GT(*std::min_element(one.begin(), one.end()), 0.0) << "every point lit";
+    EXPECT_EQ(run(8), one) << "every point is summed whole, in one order";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <algorithm>
 #include <cmath>
@@ -205,6 +206,25 @@ TEST(ThresholdIncrement, StopFlagLeavesTheResult)
     ti.area().m_thresholdIncrement = 0.0;
     EXPECT_EQ(ti.run(), ThresholdIncrementOutcome::Stopped);
     EXPECT_EQ(ti.area().m_thresholdIncrement, 0.0);
+}
+
+TEST(ThresholdIncrement, ResultDoesNotDependOnTheNumberOfThreads)
+{
+    // Short pitches continued 500 m either way and many rows: the rows are shared out.
+    FakeServices fakes;
+    const auto run = [](std::size_t threads) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        Installation in;
+        in.pitch = 1.3;
+        in.count = 23;
+        in.rows = 150;
+        TiScene ti(in);
+        EXPECT_EQ(ti.run(), ThresholdIncrementOutcome::Stored);
+        return ti.area().m_thresholdIncrement;
+    };
+    const double one = run(1);
+    EXPECT_GT(one, 0.0);
+    EXPECT_EQ(run(8), one) << "every row is summed whole, in one order";
 }
 
 } // namespace
