@@ -5,7 +5,7 @@
 // there), the GR of the hall's second area (the night-operation plane, the
 // same grid, taken as a GR area under the same luminaires and obstacles), and
 // the road luminance and threshold increment of every field of the road
-// sample.
+// sample, as shipped and with its grids made finer.
 #include "calc/CalcCatalogue.h"
 #include "calc/CalculationRun.h"
 #include "calc/GlareRating.h"
@@ -65,6 +65,21 @@ struct Sample {
     CRoom& room() { return doc->m_rooms[0]; }
     kzev::CalcCatalogue catalogue() { return { doc->m_luminaires, doc->m_lamps }; }
 };
+
+// The road fields' point grids made finer by the factor along both directions, as a
+// longer or more finely calculated road would have them.
+void refineRoadFields(CRoom& room, std::int32_t factor)
+{
+    for (CWorkSystem& area : room.m_workSystems) {
+        if (area.m_quantityCode != kRoadLuminanceCode)
+            continue;
+        area.m_count1 *= factor;
+        area.m_count2 *= factor;
+        area.m_step1 = (1.0 / factor) * area.m_step1;
+        area.m_step2 = (1.0 / factor) * area.m_step2;
+        area.m_points.assign(static_cast<std::size_t>(area.GridPointCount()), CPointCalc {});
+    }
+}
 
 // Argument: the number of threads, 0 for every core.
 int threadsOf(const benchmark::State& state)
@@ -145,12 +160,13 @@ void HallGr(benchmark::State& state)
 }
 
 // The road luminance of every road field of the road sample.
-void RoadLuminance(benchmark::State& state)
+void roadLuminance(benchmark::State& state, std::int32_t finer)
 {
     const int threads = threadsOf(state);
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     Sample sample("Vzor-silnice.kzv");
     CRoom& room = sample.room();
+    refineRoadFields(room, finer);
     const kzev::CalcCatalogue catalogue = sample.catalogue();
     std::int64_t points = 0;
     for (const CWorkSystem& area : room.m_workSystems)
@@ -171,13 +187,25 @@ void RoadLuminance(benchmark::State& state)
     state.counters["rays_per_s"] = benchmark::Counter(static_cast<double>(rays), benchmark::Counter::kIsRate);
 }
 
+void RoadLuminance(benchmark::State& state)
+{
+    roadLuminance(state, 1);
+}
+
+// The same with every field's grid ten times finer each way (100 times the points).
+void RoadLuminanceFine(benchmark::State& state)
+{
+    roadLuminance(state, 10);
+}
+
 // The threshold increment of every field of the road sample that asks for it.
-void RoadThresholdIncrement(benchmark::State& state)
+void roadThresholdIncrement(benchmark::State& state, std::int32_t finer)
 {
     const int threads = threadsOf(state);
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     Sample sample("Vzor-silnice.kzv");
     CRoom& room = sample.room();
+    refineRoadFields(room, finer);
     const kzev::CalcCatalogue catalogue = sample.catalogue();
     for (auto _ : state) {
         for (CWorkSystem& area : room.m_workSystems) {
@@ -189,9 +217,22 @@ void RoadThresholdIncrement(benchmark::State& state)
     state.counters["threads"] = threads;
 }
 
+void RoadThresholdIncrement(benchmark::State& state)
+{
+    roadThresholdIncrement(state, 1);
+}
+
+// The same with ten times the rows (an eye position a row).
+void RoadThresholdIncrementFine(benchmark::State& state)
+{
+    roadThresholdIncrement(state, 10);
+}
+
 } // namespace
 
 BENCHMARK(HallUgr)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HallGr)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RoadLuminance)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RoadThresholdIncrement)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RoadLuminanceFine)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RoadThresholdIncrementFine)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
