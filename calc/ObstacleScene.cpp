@@ -215,6 +215,19 @@ std::uint32_t facesReached(BundleHull& hull, const SystemData& s, const BoxData&
     return faces;
 }
 
+// A box's numbers for the four-segment test: its bounding box (low, high), each face's corner and
+// two sides, then for a box whose edges run along the axes: 1 when it is one, per axis the planes
+// of its two faces across that axis (low, high), those faces' places in the test, the faces' area
+// per axis, and the box's largest coordinate.
+constexpr std::size_t kAlignedAt = 6 + 6 * 9;
+constexpr std::size_t kAlignedLow = kAlignedAt + 1;
+constexpr std::size_t kAlignedHigh = kAlignedLow + 3;
+constexpr std::size_t kAlignedFaceLow = kAlignedHigh + 3;
+constexpr std::size_t kAlignedFaceHigh = kAlignedFaceLow + 3;
+constexpr std::size_t kAlignedArea = kAlignedFaceHigh + 3;
+constexpr std::size_t kAlignedScale = kAlignedArea + 3;
+constexpr std::size_t kLaneData = kAlignedScale + 1;
+
 // What a comparison of lanes gives (its element type differs between compilers).
 using Mask = decltype(simd::Lanes {} < simd::Lanes {});
 
@@ -234,11 +247,14 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
 // Which of four segments from p (steps d, lane by lane) cross each listed box, as segmentMeetsBounds
 // and crossesBox tell it: crossed[4·i + lane] is −1 or 0 for box i. The same operations per lane as
 // the scalar tests, their early returns kept as masks.
-[[gnu::target_clones("avx2", "default")]] void laneCrossings(const double* p, const double* steps,
+[[gnu::target_clones("avx2", "default")]] void laneCrossings(const double* p, const CVector* ends,
     const double* const* boxes, const std::uint32_t* faces, std::size_t count, bool margin, long long* crossed)
 {
     using simd::Lanes;
-    const Lanes d[3] = { simd::load(steps), simd::load(steps + 4), simd::load(steps + 8) };
+    // Built in registers: a vector load of numbers just stored one by one would wait on the stores.
+    const Lanes d[3] = { Lanes { ends[0].x - p[0], ends[1].x - p[0], ends[2].x - p[0], ends[3].x - p[0] },
+        Lanes { ends[0].y - p[1], ends[1].y - p[1], ends[2].y - p[1], ends[3].y - p[1] },
+        Lanes { ends[0].z - p[2], ends[1].z - p[2], ends[2].z - p[2], ends[3].z - p[2] } };
     Lanes inverse[3];
     Mask tiny[3];
     for (int axis = 0; axis < 3; ++axis) {
@@ -246,6 +262,14 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
         tiny[axis] = simd::abs(d[axis]) < 1e-300;
     }
     const Lanes m[3] = { -d[0], -d[1], -d[2] };
+    // For the boxes along the axes: the segments' longest component, and the size of the scene's
+    // numbers at the start.
+    const Lanes dx = simd::abs(d[0]);
+    const Lanes dy = simd::abs(d[1]);
+    const Lanes dz = simd::abs(d[2]);
+    const Lanes dxy = dx > dy ? dx : dy;
+    const Lanes longest = dxy > dz ? dxy : dz;
+    const double startSize = std::max({ std::fabs(p[0]), std::fabs(p[1]), std::fabs(p[2]) });
     for (std::size_t i = 0; i < count; ++i) {
         const double* b = boxes[i];
         Lanes enter = simd::splat(0.0);
@@ -268,7 +292,38 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
             alive &= tiny[axis] ? ~outside : ~(enter > leave);
         }
         Mask hit = Mask {};
-        const bool any = (alive[0] | alive[1] | alive[2] | alive[3]) != 0;
+        bool any = (alive[0] | alive[1] | alive[2] | alive[3]) != 0;
+        if (any && b[kAlignedAt] != 0.0) {
+            // A box along the axes: a segment that enters a face well inside its edges, well
+            // within the segment's accepted part and not grazing it, is one that face's test
+            // takes; the margins stand far above the rounding of that test (in the face's
+            // coordinates about 1e-14 of the scene's size over the segment's slope to the face).
+            const double* lo = b + kAlignedLow;
+            const double* hi = b + kAlignedHigh;
+            const double scale = 1.0 + std::max(startSize, b[kAlignedScale]);
+            // Both faces across each axis: a segment from a point on the box leaves it by the far one.
+            for (std::size_t face = 0; face < 6; ++face) {
+                const std::size_t axis = face % 3;
+                const bool high = face >= 3;
+                const auto place = static_cast<std::uint32_t>(b[(high ? kAlignedFaceHigh : kAlignedFaceLow) + axis]);
+                if (!(faces[i] & (1u << place)))
+                    continue;
+                const Lanes slope = simd::abs(inverse[axis]);
+                const Lanes sigma = ((high ? hi[axis] : lo[axis]) - p[axis]) * inverse[axis];
+                const Lanes sigmaMargin = 1e-8 * scale * slope;
+                const Lanes inside = 1e-8 * scale * (1.0 + longest * slope);
+                Mask taken = (sigma > 0.0001 + sigmaMargin) & (sigma < 0.9999 - sigmaMargin)
+                    & (simd::abs(d[axis]) * b[kAlignedArea + axis] >= 2e-9);
+                for (const std::size_t other : { (axis + 1) % 3, (axis + 2) % 3 }) {
+                    const Lanes at = p[other] + sigma * d[other];
+                    taken &= (at > lo[other] + inside) & (at < hi[other] - inside);
+                }
+                hit |= taken;
+            }
+            hit &= alive;
+            const Mask settled = hit | ~alive;
+            any = (settled[0] & settled[1] & settled[2] & settled[3]) == 0;
+        }
         for (std::uint32_t f = 0; any && f < 6; ++f) {
             if (!(faces[i] & (1u << f)))
                 continue;
@@ -298,6 +353,48 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
         for (int lane = 0; lane < 4; ++lane)
             crossed[4 * i + static_cast<std::size_t>(lane)] = hit[lane];
     }
+}
+
+// The axis a vector runs along, −1 when it has more than one component (or none).
+int axisOf(const CVector& v)
+{
+    const int nonZero = (v.x != 0.0 ? 1 : 0) + (v.y != 0.0 ? 1 : 0) + (v.z != 0.0 ? 1 : 0);
+    if (nonZero != 1)
+        return -1;
+    return v.x != 0.0 ? 0 : (v.y != 0.0 ? 1 : 2);
+}
+
+// Appends the numbers of a box along the axes (zeros for another) to its lane data.
+void appendAligned(const CVector& e1, const CVector& e2, const CVector& e3, const CVector& cornerAt,
+    const CVector& oppositeAt, std::vector<double>& to)
+{
+    std::array<double, kLaneData - kAlignedAt> aligned {};
+    // The faces in the order of the test: 0 and 3 across e3's axis, 1 and 4 across e1's, 2 and 5 across e2's.
+    const int across[3] = { axisOf(e3), axisOf(e1), axisOf(e2) };
+    const bool alongAxes = across[0] >= 0 && across[1] >= 0 && across[2] >= 0 && across[0] != across[1]
+        && across[1] != across[2] && across[0] != across[2];
+    if (alongAxes) {
+        const double corner[3] = { cornerAt.x, cornerAt.y, cornerAt.z };
+        const double opposite[3] = { oppositeAt.x, oppositeAt.y, oppositeAt.z };
+        double extent[3];
+        for (int pair = 0; pair < 3; ++pair) {
+            const int axis = across[pair];
+            const bool cornerLow = corner[axis] <= opposite[axis];
+            aligned[kAlignedLow - kAlignedAt + axis] = cornerLow ? corner[axis] : opposite[axis];
+            aligned[kAlignedHigh - kAlignedAt + axis] = cornerLow ? opposite[axis] : corner[axis];
+            aligned[kAlignedFaceLow - kAlignedAt + axis] = cornerLow ? pair : pair + 3;
+            aligned[kAlignedFaceHigh - kAlignedAt + axis] = cornerLow ? pair + 3 : pair;
+            extent[axis] = std::fabs(opposite[axis] - corner[axis]);
+        }
+        double largest = 0.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            aligned[kAlignedArea - kAlignedAt + axis] = extent[(axis + 1) % 3] * extent[(axis + 2) % 3];
+            largest = std::max({ largest, std::fabs(corner[axis]), std::fabs(opposite[axis]) });
+        }
+        aligned[kAlignedScale - kAlignedAt] = largest;
+        aligned[0] = std::isfinite(largest) ? 1.0 : 0.0;
+    }
+    to.insert(to.end(), aligned.begin(), aligned.end());
 }
 
 } // namespace
@@ -387,6 +484,7 @@ ObstacleScene::ObstacleScene(const CRoom& room)
                     for (const CVector* v : face)
                         s.laneData.insert(s.laneData.end(), { v->x, v->y, v->z });
                 }
+                appendAligned(s.e1, s.e2, s.e3, box.corner, box.opposite, s.laneData);
             }
         }
         s.laneFaces = (s.skip12 ? 0u : 9u) | (s.skip32 ? 0u : 18u) | (s.skip31 ? 0u : 36u);
@@ -863,18 +961,13 @@ void ObstacleScene::crossingAmong4(std::span<const BoxRef> boxes, const CVector 
 {
     constexpr std::size_t kMostBoxes = 64;
     const std::size_t n = boxes.size();
-    double steps[12];
-    for (int lane = 0; lane < 4; ++lane) {
-        const CVector d = q[lane < count ? lane : 0] - p;
-        steps[lane] = d.x;
-        steps[4 + lane] = d.y;
-        steps[8 + lane] = d.z;
-    }
+    CVector ends[4];
+    for (int lane = 0; lane < 4; ++lane)
+        ends[lane] = q[lane < count ? lane : 0];
     const double start[3] = { p.x, p.y, p.z };
     std::array<const double*, kMostBoxes> data;
     std::array<std::uint32_t, kMostBoxes> faces;
     std::array<long long, 4 * kMostBoxes> crossed;
-    bool lanes[4][kMostBoxes];
     if (n > kMostBoxes) {
         // A long list is rare: one segment at a time.
         for (int lane = 0; lane < count; ++lane)
@@ -886,30 +979,46 @@ void ObstacleScene::crossingAmong4(std::span<const BoxRef> boxes, const CVector 
         data[i] = s.laneData.data() + kLaneData * boxes[i].box;
         faces[i] = boxes[i].faces & s.laneFaces;
     }
-    laneCrossings(start, steps, data.data(), faces.data(), n, margin, crossed.data());
-    for (int lane = 0; lane < count; ++lane) {
-        for (std::size_t i = 0; i < n; ++i)
-            lanes[lane][i] = crossed[4 * i + static_cast<std::size_t>(lane)] != 0;
-        // The systems crossed in the order of crossingAmong.
-        std::int32_t hit = 0;
-        double product = 1.0;
-        std::size_t i = 0;
-        while (i < n) {
-            const std::uint32_t system = boxes[i].system;
-            bool any = false;
-            for (; i < n && boxes[i].system == system; ++i)
-                any = any || lanes[lane][i];
-            if (!any)
-                continue;
-            if (hit == 0)
-                hit = m_systems[system].index + 1;
-            product *= m_systems[system].transmittance;
-            if (product <= 0.0)
-                break;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized" // the first n entries are set, and only those are read
+#endif
+    laneCrossings(start, ends, data.data(), faces.data(), n, margin, crossed.data());
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+    // The systems crossed in the order of crossingAmong, all lanes at once; a lane is done once
+    // its product is 0.
+    const unsigned counted = (1u << count) - 1u;
+    unsigned done = 0;
+    std::int32_t hit[4] = {};
+    double product[4] = { 1.0, 1.0, 1.0, 1.0 };
+    std::size_t i = 0;
+    while (i < n && done != counted) {
+        const std::uint32_t system = boxes[i].system;
+        unsigned crossedLanes = 0;
+        for (; i < n && boxes[i].system == system; ++i) {
+            for (unsigned lane = 0; lane < 4; ++lane)
+                crossedLanes |= crossed[4 * i + lane] != 0 ? 1u << lane : 0u;
         }
-        first[lane] = hit;
-        if (hit != 0)
-            transmittance[lane] = product;
+        crossedLanes &= counted & ~done;
+        if (crossedLanes == 0)
+            continue;
+        const System& s = m_systems[system];
+        for (unsigned lane = 0; lane < 4; ++lane) {
+            if (!(crossedLanes & (1u << lane)))
+                continue;
+            if (hit[lane] == 0)
+                hit[lane] = s.index + 1;
+            product[lane] *= s.transmittance;
+            if (product[lane] <= 0.0)
+                done |= 1u << lane;
+        }
+    }
+    for (int lane = 0; lane < count; ++lane) {
+        first[lane] = hit[lane];
+        if (hit[lane] != 0)
+            transmittance[lane] = product[lane];
     }
 }
 

@@ -209,12 +209,11 @@ private:
         CVector low;
         CVector high;
         std::vector<Box> boxes;
-        // Per box, for the four-segment test: its bounding box (low, high) and each face's
-        // corner and two sides, kLaneData numbers; and the faces the full test does not skip.
+        // Per box, the numbers of the four-segment test (laid out where it is); and the faces the
+        // full test does not skip.
         std::vector<double> laneData;
         std::uint32_t laneFaces = kAllFaces;
     };
-    static constexpr std::size_t kLaneData = 6 + 6 * 9;
 
     [[nodiscard]] static bool crossesBox(const System& s, const Box& box, const CVector& p, const CVector& d, bool margin,
         std::uint32_t faces = kAllFaces);

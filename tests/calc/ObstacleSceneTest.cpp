@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
@@ -177,6 +178,63 @@ TEST(ObstacleScene, BundleOfSegmentsGetsTheAnswersOfTheFullTest)
     EXPECT_GT(culled, 200);
     EXPECT_GT(stopped, 5);
     EXPECT_GT(gridCulled, 100);
+}
+
+TEST(ObstacleScene, FourSegmentsAtTheEdgesOfABoxAlongTheAxesGetTheAnswersOfTheFullTest)
+{
+    // A box along the axes (x 1..2, y 1..1.5, z 0..2) and a tilted half-transparent plate through it.
+    CRoom room;
+    room.m_obstacleSystems.push_back(boxes({ 1, 1, 0 }, { 1, 0, 0 }, { 0, 0.5, 0 }, { 0, 0, 2 }, { 0, 0, 0 }, 1, 0.0));
+    room.m_obstacleSystems.push_back(
+        boxes({ 1.5, 0.5, 1.5 }, { 0.1, 0, 0.02 }, { 0, 2, 0 }, { -0.02, 0, 1 }, { 0, 0, 0 }, 1, 0.5));
+    const ObstacleScene scene(room);
+    const std::vector<ObstacleScene::BoxRef> every { { 0, 0 }, { 1, 0 } };
+    const double sigmaEnd = 1.0 / 0.9999 - 1.0; // a segment ending this far past x = 1 meets it at σ = 0.9999
+    const double sigmaStart = 0.5e-4 / 0.9999;  // one from this far short of x = 1 to x = 1.5, at σ = 0.0001
+    std::vector<std::array<CVector, 2>> segments;
+    for (const double off : { 0.0, 1e-13, -1e-13, 1e-9, -1e-9, 1e-6, -1e-6 }) {
+        // Along the top edge, through the box's edge line, along a face's plane.
+        segments.push_back({ CVector { 0, 1.25, 2 + off }, CVector { 3, 1.25, 2 + off } });
+        segments.push_back({ CVector { 0, 1.25, 3 + off }, CVector { 2, 1.25, 1 } });
+        segments.push_back({ CVector { 0, 1 + off, 0.5 }, CVector { 3, 1 + off, 0.7 } });
+        // Ending inside the box just beyond or short of the margin of the segment's end.
+        segments.push_back({ CVector { 0, 1.2, 0.5 }, CVector { 1 + sigmaEnd * (1 + off), 1.2, 0.5 } });
+        // From just outside a face into the box, meeting the face about the margin of the segment's start.
+        segments.push_back({ CVector { 1 - sigmaStart * (1 + off), 1.2, 0.5 }, CVector { 1.5, 1.2, 0.5 } });
+        // From a point on a face, or just off it, out through the box.
+        segments.push_back({ CVector { 1 + off, 1.1, 1.9 }, CVector { 3, 1.45, 0.1 } });
+        // Nearly parallel to a face.
+        segments.push_back({ CVector { 0, 1.25, 0.3 }, CVector { 3, 1.25 + off * 1e-290, 0.3 } });
+    }
+    int stopped = 0;
+    int clear = 0;
+    for (const bool margin : { true, false }) {
+        for (std::size_t first = 0; first < segments.size(); first += 3) {
+            // One, two, three or four segments from each start.
+            const int count = static_cast<int>(std::min<std::size_t>(1 + first % 4, segments.size() - first));
+            for (int lane = 0; lane < count; ++lane) {
+                const CVector& p = segments[first + static_cast<std::size_t>(lane)][0];
+                CVector q[4];
+                for (int other = 0; other < 4; ++other)
+                    q[other] = segments[first + static_cast<std::size_t>(std::min(other, count - 1))][1];
+                std::int32_t hit[4];
+                double through[4] = { -1.0, -1.0, -1.0, -1.0 };
+                scene.crossingAmong4(every, q, p, count, hit, through, margin);
+                for (int other = 0; other < count; ++other) {
+                    double full = -1.0;
+                    const std::int32_t expected = scene.crossing(q[other], p, full, margin);
+                    ASSERT_EQ(hit[other], expected) << first << " " << lane << " " << other << " " << margin;
+                    if (expected != 0) {
+                        EXPECT_EQ(through[other], full);
+                    }
+                    stopped += expected == 1 ? 1 : 0;
+                    clear += expected == 0 ? 1 : 0;
+                }
+            }
+        }
+    }
+    EXPECT_GT(stopped, 20);
+    EXPECT_GT(clear, 20);
 }
 
 TEST(ObstacleScene, BundleFarFromEveryBoxListsNone)
