@@ -272,32 +272,13 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
     const double startSize = std::max({ std::fabs(p[0]), std::fabs(p[1]), std::fabs(p[2]) });
     for (std::size_t i = 0; i < count; ++i) {
         const double* b = boxes[i];
-        Lanes enter = simd::splat(0.0);
-        Lanes leave = simd::splat(1.0);
-        Mask alive = enter == enter;
-        for (int axis = 0; axis < 3; ++axis) {
-            const double start = p[axis];
-            const double lo = b[axis];
-            const double hi = b[3 + axis];
-            const Mask outside = (start < lo || start > hi) ? Mask {} - 1 : Mask {};
-            Lanes t0 = (lo - start) * inverse[axis];
-            Lanes t1 = (hi - start) * inverse[axis];
-            const Mask swapped = t0 > t1;
-            const Lanes low = swapped ? t1 : t0;
-            const Lanes high = swapped ? t0 : t1;
-            const Lanes entered = enter < low ? low : enter;
-            const Lanes left = high < leave ? high : leave;
-            enter = tiny[axis] ? enter : entered;
-            leave = tiny[axis] ? leave : left;
-            alive &= tiny[axis] ? ~outside : ~(enter > leave);
-        }
         Mask hit = Mask {};
-        bool any = (alive[0] | alive[1] | alive[2] | alive[3]) != 0;
-        if (any && b[kAlignedAt] != 0.0) {
+        if (b[kAlignedAt] != 0.0) {
             // A box along the axes: a segment that enters a face well inside its edges, well
             // within the segment's accepted part and not grazing it, is one that face's test
             // takes; the margins stand far above the rounding of that test (in the face's
             // coordinates about 1e-14 of the scene's size over the segment's slope to the face).
+            // Such a segment passes the bounding-box test too, by as far.
             const double* lo = b + kAlignedLow;
             const double* hi = b + kAlignedHigh;
             const double scale = 1.0 + std::max(startSize, b[kAlignedScale]);
@@ -320,10 +301,34 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
                 }
                 hit |= taken;
             }
-            hit &= alive;
-            const Mask settled = hit | ~alive;
-            any = (settled[0] & settled[1] & settled[2] & settled[3]) == 0;
+            if ((hit[0] & hit[1] & hit[2] & hit[3]) != 0) {
+                for (int lane = 0; lane < 4; ++lane)
+                    crossed[4 * i + static_cast<std::size_t>(lane)] = hit[lane];
+                continue;
+            }
         }
+        Lanes enter = simd::splat(0.0);
+        Lanes leave = simd::splat(1.0);
+        Mask alive = enter == enter;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double start = p[axis];
+            const double lo = b[axis];
+            const double hi = b[3 + axis];
+            const Mask outside = (start < lo || start > hi) ? Mask {} - 1 : Mask {};
+            Lanes t0 = (lo - start) * inverse[axis];
+            Lanes t1 = (hi - start) * inverse[axis];
+            const Mask swapped = t0 > t1;
+            const Lanes low = swapped ? t1 : t0;
+            const Lanes high = swapped ? t0 : t1;
+            const Lanes entered = enter < low ? low : enter;
+            const Lanes left = high < leave ? high : leave;
+            enter = tiny[axis] ? enter : entered;
+            leave = tiny[axis] ? leave : left;
+            alive &= tiny[axis] ? ~outside : ~(enter > leave);
+        }
+        hit &= alive;
+        const Mask unsettled = alive & ~hit;
+        bool any = (unsettled[0] | unsettled[1] | unsettled[2] | unsettled[3]) != 0;
         for (std::uint32_t f = 0; any && f < 6; ++f) {
             if (!(faces[i] & (1u << f)))
                 continue;
