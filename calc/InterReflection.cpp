@@ -184,7 +184,7 @@ void finishPoint(CPointCalc& point, const RaySums& sums, bool area)
 }
 
 // Rows of at least this many parts are culled against the obstacles row by row.
-constexpr int kRowBundle = 4;
+constexpr int kRowBundle = 6;
 
 // More than the rounding of a product of positions near a and b, so that a cull never drops what
 // the exact test would keep.
