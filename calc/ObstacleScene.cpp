@@ -244,7 +244,7 @@ using Mask = decltype(simd::Lanes {} < simd::Lanes {});
     return m1 * m5 * m6 + m2 * m3 * m7 + m0 * m4 * m8 - (m2 * m4 * m6 + m0 * m5 * m7 + m1 * m3 * m8);
 }
 
-// Which of four segments from p (steps d, lane by lane) cross each listed box, as segmentMeetsBounds
+// Which of four segments from p to ends[lane] cross each listed box, as segmentMeetsBounds
 // and crossesBox tell it: crossed[4·i + lane] is −1 or 0 for box i. The same operations per lane as
 // the scalar tests, their early returns kept as masks.
 [[gnu::target_clones("avx2", "default")]] void laneCrossings(const double* p, const CVector* ends,
