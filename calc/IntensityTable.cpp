@@ -3,7 +3,6 @@
 #include "model/CLuminaire.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kzev {
 
@@ -16,17 +15,7 @@ IntensityTable::IntensityTable(const CLuminaire& luminaire)
 
 double IntensityTable::value(double c, double gamma) const
 {
-    if (!(c >= 0.0 && c <= 360.0)) {
-        c = std::isfinite(c) ? std::fmod(c, 360.0) : 0.0;
-        if (c < 0.0)
-            c += 360.0;
-    }
-    if (!(gamma >= 0.0))
-        gamma = 0.0;
-    if (gamma > 180.0)
-        gamma = 180.0;
-    if (c >= 360.0)
-        c = kLastC;
+    CLuminaire::BringIntoTable(c, gamma);
     const int ci = static_cast<int>(c);
     const int gi = static_cast<int>(gamma);
     return interpolate(data() + static_cast<std::size_t>(ci) * kGammas + static_cast<std::size_t>(gi), c - ci, gamma - gi);

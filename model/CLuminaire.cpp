@@ -44,9 +44,8 @@ CLuminaire& CLuminaire::operator=(const CLuminaire& other)
     return *this;
 }
 
-double CLuminaire::GetIntensity(double c, double gamma) const
+void CLuminaire::BringIntoTable(double& c, double& gamma)
 {
-    // Callers keep to 0..360 and 0..180; anything else is brought into range rather than read outside the table.
     if (!(c >= 0.0 && c <= 360.0)) {
         c = std::isfinite(c) ? std::fmod(c, 360.0) : 0.0;
         if (c < 0.0)
@@ -58,6 +57,12 @@ double CLuminaire::GetIntensity(double c, double gamma) const
         gamma = 180.0;
     if (std::trunc(c) >= 360.0)
         c = 359.9999;
+}
+
+double CLuminaire::GetIntensity(double c, double gamma) const
+{
+    // Callers keep to 0..360 and 0..180; anything else is brought into range rather than read outside the table.
+    BringIntoTable(c, gamma);
     const int ci = static_cast<int>(c);
     const int gi = static_cast<int>(gamma);
     double i0 = at(ci, gi);

@@ -83,6 +83,11 @@ public:
     int LoadFromDataFile(long databaseNumber, long recordNumber, int showMessages);
     /** Returns the intensity at (C, gamma) in degrees, bilinear in the table. */
     [[nodiscard]] double GetIntensity(double c, double gamma) const;
+    /**
+     * Brings angles from outside the table into it as GetIntensity reads them: C to 0 up to
+     * (not reaching) 360, a C that is no number to 0, gamma to 0..180.
+     */
+    static void BringIntoTable(double& c, double& gamma);
     /** Returns the light output ratio in per cent computed from the table. */
     [[nodiscard]] double ComputeFlux() const;
     /** Returns "type,name,IP54,2x36W,65%". */
