@@ -37,6 +37,9 @@ if(EXISTS "${PROJECT_SOURCE_DIR}/../shared")
 else()
     get_filename_component(KZEV_SHARED_DIR "${PROJECT_SOURCE_DIR}/../../shared" ABSOLUTE)
 endif()
+if(NOT EXISTS "${KZEV_SHARED_DIR}/photometry")
+    message(WARNING "No photometric fixtures at ${KZEV_SHARED_DIR}/photometry: the tests that read them will fail.")
+endif()
 
 # kzev_test_suite(<name> LABEL unit|gui|gl [DIRS ...] [DEPS ...])
 # One GoogleTest program per folder of tests, registered with ctest under its label.

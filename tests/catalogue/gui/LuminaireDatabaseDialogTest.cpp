@@ -58,6 +58,8 @@ TEST(LuminaireDatabaseDialog, ImportsFilesAndExportsTheSelectedLuminaire)
     };
     int rows = grid.GetRowCount();
     for (const auto& import : imports) {
+        // A missing file would leave the file dialog's own "not found" box waiting for a person.
+        ASSERT_TRUE(fs::exists(import.file)) << import.file;
         bool answered = false;
         const auto answering = kzev::test::answerFileDialog(import.file.string(), answered);
         clickButton(*dialog, import.button);
