@@ -29,12 +29,13 @@ constexpr int kNoBackgroundId = 63700;
 // Below this reflected illuminance at the eye (lux) the background counts as none.
 constexpr double kNoBackgroundLux = 1e-6;
 
-// Luminaires whose centre lies further than this from the line of sight are
-// left out. The angle is fitted to the published table of the CIE 190 example
-// luminaire (any value from 56.6 to 58.2 degrees meets it equally well):
-// counting the steeper ones rates rooms 2 H deep up to 0.7 too high.
-const double kFieldCosine = std::cos(57.5 * kModelPi / 180.0);
+// The luminance of a luminous area is rated up to this angle from its axis;
+// the eye further round sees it too edge-on, and the CIE tables leave it out.
+constexpr double kLargestGamma = 85.0;
 
+// A source that shows the eye less than this (m²) is a small source: the
+// formula's L² ω becomes 200 I² / r², as if it showed this area.
+constexpr double kSmallSourceArea = 0.005;
 
 // Projected luminous area of the whole luminaire seen along toEye, at the
 // given distance (unit axes a = C0, b = length, o = optical). A width of
@@ -179,8 +180,6 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                 const double d = s.Length();
                 if (!(d > 1e-9))
                     continue;
-                if (DotProduct(s, direction.view) < kFieldCosine * d)
-                    continue;
                 // Angles of the centre from the line of sight: tau sideways about the up
                 // vector, delta above it. The table holds tan tau and tan |delta| from 0
                 // up, so a centre 90 degrees or more away either way is outside it.
@@ -199,11 +198,14 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                 const double p = table.lookup(tr, hr);
                 if (!(p > 1e-5))
                     continue;
+                const CVector u = eye - q;
+                const LuminaireFrame& frame = source.frame;
+                const PhotometricAngles angles = frame.anglesTowards(u, d);
+                if (angles.gamma > kLargestGamma)
+                    continue;
                 const double t = obstacles.transmittance(q, eye, true);
                 if (t == 0.0)
                     continue;
-                const CVector u = eye - q;
-                const LuminaireFrame& frame = source.frame;
                 const double area0 = projectedArea(source.length, source.width, source.height, frame.reference(),
                     frame.length(), frame.optical(), u, d);
                 if (!(area0 > 1e-9)) {
@@ -211,10 +213,10 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                     withoutArea.compare_exchange_strong(none, source.system);
                     return false;
                 }
-                const double omega = area0 / (d * d);
-                const PhotometricAngles angles = frame.anglesTowards(u, d);
+                const double shown = std::max(area0, kSmallSourceArea);
+                const double omega = shown / (d * d);
                 const double intensity = source.luminaire->GetIntensity(angles.c, angles.gamma) * source.flux * 0.001;
-                const double luminance = intensity / area0 * t;
+                const double luminance = intensity / shown * t;
                 const double term = luminance * luminance * omega / (p * p);
                 if (term > 1e-6)
                     sum += term;

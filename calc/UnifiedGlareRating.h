@@ -54,11 +54,14 @@ public:
  * its viewing directions, as CIE 117 and 190 count it: each luminaire at its
  * centre adds L² ω / p², ω being its projected luminous area seen from the
  * eye over the distance squared, L its intensity towards the eye over that
- * area, p the position index of its centre (a luminaire whose centre lies
- * outside the table's field, or more than 57.5 degrees from the line of
- * sight, is left out). A width of 0 is a round area (a
- * disc, or an upright cylinder of the luminous height), a width of 2 a
- * sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye illuminance / pi.
+ * area, p the position index of its centre. A luminaire is left out only
+ * where the position index is not defined (its centre outside the table's
+ * field: T/R from 3 on, H/R from 1.9 on, beside or behind the eye) or where
+ * the eye lies more than 85 degrees from its optical axis. A source showing
+ * less than 0.005 m² counts as a small source, L² ω = 200 I² / r². A width of
+ * 0 is a round area (a disc, or an upright cylinder of the luminous height),
+ * a width of 2 a sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye
+ * illuminance / pi.
  * Writes list 1 (UGR per direction) and value 15 (the largest) of every
  * point and the area's viewing direction (the last one used). A direction
  * with glare sources but no background is not computed

@@ -10,6 +10,7 @@
 #include <tbb/global_control.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kzev::test {
@@ -142,29 +143,74 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
     }
 }
 
-TEST(UnifiedGlareRating, OnlyLuminairesWithinTheFieldAroundTheLineOfSightCount)
+TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
 {
-    // Straight ahead, 2 m forward: H/R 1.5 lies 56.3 degrees above the line of
-    // sight, H/R 1.72 lies 59.8 degrees above it, both inside the table.
+    // The eye looks along +Y; a luminaire counts up to the table's edges (T/R 3, H/R 1.9)
+    // however far from the line of sight that is, unless the eye lies more than
+    // 85 degrees from its nadir.
     const CVector eye { 0.0, 0.0, 1.2 };
     struct Case {
-        double heightOverDistance;
+        const char* name;
+        CVector centre;
         bool counted;
     };
-    for (const Case c : { Case { 1.5, true }, Case { 1.72, false } }) {
+    const Case cases[] = {
+        { "H/R 1.72 straight ahead, 59.8 degrees above the line of sight", { 0.0, 2.0, 1.2 + 3.44 }, true },
+        { "H/R 1.95, under the brow", { 0.0, 2.0, 1.2 + 3.9 }, false },
+        { "T/R 2.8 at H/R 0.5, 71 degrees aside", { 5.6, 2.0, 2.2 }, true },
+        { "T/R 3.2, beside the table", { 6.4, 2.0, 2.2 }, false },
+        { "84.3 degrees from the nadir", { 0.0, 20.0, 3.2 }, true },
+        { "85.2 degrees from the nadir", { 0.0, 24.0, 3.2 }, false },
+    };
+    for (const Case& c : cases) {
         UgrScene s(lambertian(2000.0));
         s.scene.room.m_divisionRatio = 1.0;
-        const CVector centre { 0.0, 2.0, 1.2 + 2.0 * c.heightOverDistance };
-        s.scene.addLuminaire(centre);
+        s.scene.addLuminaire(c.centre);
         s.addEye(eye);
-        ASSERT_TRUE(s.run(FixedBackground(40.0)));
+        ASSERT_TRUE(s.run(FixedBackground(40.0))) << c.name;
         if (c.counted) {
             const double expected
-                = cieUgr(eye, { flatSource(lambertian(2000.0), centre, { 1.0, 0.0, 0.0 }, eye) }, 40.0);
-            EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1);
+                = cieUgr(eye, { flatSource(lambertian(2000.0), c.centre, { 1.0, 0.0, 0.0 }, eye) }, 40.0);
+            EXPECT_NEAR(s.point().m_ugrByDirection[0], expected, 0.1) << c.name;
         } else {
-            EXPECT_EQ(s.point().m_ugrByDirection[0], 0.0);
+            EXPECT_EQ(s.point().m_ugrByDirection[0], 0.0) << c.name;
         }
+    }
+}
+
+TEST(UnifiedGlareRating, SourceShowingLessThanFiveThousandthsOfASquareMetreCountsByItsIntensity)
+{
+    // A small source adds 200 I² / r² in place of L² ω = I² / (A r²): it is rated as if it
+    // showed 0.005 m², whatever smaller area it shows the eye.
+    const CVector eye { 0.0, 0.0, 1.2 };
+    struct Case {
+        const char* name;
+        std::array<double, 3> luminous; // length, width, height
+        CVector centre;
+        bool small;
+    };
+    const Case cases[] = {
+        { "disc of 66 mm", { 0.066, 0.0, 0.0001 }, { 0.5, 3.0, 3.0 }, true },
+        { "10 mm square of a point source", { 0.01, 0.01, 0.0 }, { 0.5, 3.0, 3.0 }, true },
+        { "120 mm square seen at 59 degrees: 0.0073 m2", { 0.12, 0.12, 0.0 }, { 0.5, 3.0, 3.0 }, false },
+        { "the same far ahead, seen at 81 degrees: 0.0021 m2", { 0.12, 0.12, 0.0 }, { 0.0, 12.0, 3.0 }, true },
+    };
+    for (const Case& c : cases) {
+        UgrScene s(isotropic(3000.0));
+        s.scene.luminaires[0].m_luminousDimensions = c.luminous;
+        s.scene.addLuminaire(c.centre);
+        s.addEye(eye);
+        ASSERT_TRUE(s.run(FixedBackground(40.0))) << c.name;
+
+        const CVector toLuminaire = c.centre - eye;
+        const double cosGamma = toLuminaire.z / toLuminaire.Length();
+        const double shown = c.luminous[1] == 0.0
+            ? kPi / 4.0 * c.luminous[0] * c.luminous[0] * cosGamma
+            : c.luminous[0] * c.luminous[1] * cosGamma;
+        const double rated = c.small ? 0.005 : shown;
+        EXPECT_EQ(shown < 0.005, c.small) << c.name;
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { c.centre, 3000.0 / rated, rated } }, 40.0), 0.1)
+            << c.name;
     }
 }
 
