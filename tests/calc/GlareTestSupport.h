@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ScratchFolder.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,8 +12,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace kzev::test {
 
@@ -116,23 +116,5 @@ inline void writePositionIndexFile(const std::filesystem::path& file,
         emit(r, fields);
     }
 }
-
-/** A fresh folder under the system's temporary folder, removed with the object. */
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path() / ("kzev_" + name + "_" + std::to_string(::getpid())))
-    {
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 } // namespace kzev::test

@@ -9,7 +9,7 @@ namespace {
 
 TEST(PositionIndexTable, ReadsHeadingsAndValuesOfTheFile)
 {
-    TempFolder folder("pi_read");
+    ScratchFolder folder("pi_read");
     writePositionIndexFile(folder.path() / kPositionIndexTableFile);
     PositionIndexTable table;
     ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
@@ -22,7 +22,7 @@ TEST(PositionIndexTable, ReadsHeadingsAndValuesOfTheFile)
 
 TEST(PositionIndexTable, LookupInterpolatesAndKeepsToTheTable)
 {
-    TempFolder folder("pi_lookup");
+    ScratchFolder folder("pi_lookup");
     writePositionIndexFile(folder.path() / kPositionIndexTableFile);
     PositionIndexTable table;
     ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);
@@ -68,7 +68,7 @@ TEST(PositionIndexTable, ShippedTableHoldsThePublishedValues)
 TEST(PositionIndexTable, MissingFileIsReportedWithItsPath)
 {
     FakeServices fakes;
-    TempFolder folder("pi_missing");
+    ScratchFolder folder("pi_missing");
     PositionIndexTable table;
     EXPECT_FALSE(loadPositionIndexTable(folder.path(), table));
     ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
@@ -93,7 +93,7 @@ TEST(PositionIndexTable, IncompleteFilesAreReadErrors)
     };
     for (const Case& c : cases) {
         FakeServices fakes;
-        TempFolder folder("pi_bad");
+        ScratchFolder folder("pi_bad");
         writePositionIndexFile(folder.path() / kPositionIndexTableFile, c.edit, c.rows);
         PositionIndexTable table;
         EXPECT_FALSE(loadPositionIndexTable(folder.path(), table)) << c.name;
@@ -104,7 +104,7 @@ TEST(PositionIndexTable, IncompleteFilesAreReadErrors)
 
 TEST(PositionIndexTable, EmptyRowHeadingReadsAsZero)
 {
-    TempFolder folder("pi_rowheading");
+    ScratchFolder folder("pi_rowheading");
     writePositionIndexFile(folder.path() / kPositionIndexTableFile,
         [](int row, std::vector<std::string>& f) { if (row == 0) f[0].clear(); });
     PositionIndexTable table;

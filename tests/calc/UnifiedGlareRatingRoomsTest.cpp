@@ -7,6 +7,9 @@
 #include "GlareTestSupport.h"
 #include "UgrRoomSupport.h"
 #include "catalogue/EulumdatReader.h"
+#include "catalogue/PhotometryImporter.h"
+#include "catalogue/PhotometryWorkbookFixture.h"
+#include "platform/DataLocation.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
 
@@ -14,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,7 +109,7 @@ PhotometricData sharedLdt(const std::string& name)
 /** The table the program reads, written from the shared CIE table. */
 struct ProgramTable {
     FakeServices fakes;
-    TempFolder folder { "ugr_rooms" };
+    ScratchFolder folder { "ugr_rooms" };
     PositionIndexTable table;
     ProgramTable()
     {
@@ -154,6 +159,83 @@ TEST(UnifiedGlareRatingRooms, ProgramMeetsTheGlareSumOfEveryLuminaire)
                         << c.name << ", " << size.x << "H x " << size.y << "H at " << spacing << " H, "
                         << (crosswise ? "crosswise" : "endwise");
                 }
+            }
+        }
+    }
+}
+
+std::string sharedLdtText(const std::string& name)
+{
+    std::ifstream in(std::filesystem::path(KZEV_SHARED_DIR) / "photometry" / "ldt" / name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+/** An EULUMDAT text with its luminous length, width and four luminous heights (lines 16 to 21) replaced, in mm. */
+std::string withLuminousArea(const std::string& ldt, const std::string& length, const std::string& width,
+    const std::string& height)
+{
+    std::istringstream in(ldt);
+    std::string text;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (number == 16)
+            line = length;
+        else if (number == 17)
+            line = width;
+        else if (number >= 18 && number <= 21)
+            line = height;
+        text += line + "\n";
+    }
+    return text;
+}
+
+// The way a user brings a luminaire in: its EULUMDAT file imported into a
+// maker's workbook and loaded from there, with the luminous area and shape
+// the file gives.
+TEST(UnifiedGlareRatingRooms, ImportedLuminairesMeetTheGlareSum)
+{
+    ProgramTable program;
+    TempFolder folder;
+    const std::string workbook = makerWorkbook(folder);
+    ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+    struct Case {
+        const char* name;
+        std::string text;
+        LuminousBody body;
+    };
+    const Case cases[] = {
+        // A small downlight's photometry on a flat disc 66 mm across: luminous length 66,
+        // width 0, heights 0, rotationally symmetric. It shows less than 0.005 m².
+        { "flat round 66 mm", withLuminousArea(sharedLdtText("ugr_sample_05.ldt"), "66", "0", "0"),
+            { 0.066, 0.0, 0.0 } },
+        // The files as they stand: a round area 75 mm across and 83 mm high, a flat
+        // disc 662 mm across, and a linear luminaire 1480 x 63 mm.
+        { "round 75 mm, 83 mm high", sharedLdtText("ugr_sample_05.ldt"), { 0.075, 0.0, 0.083 } },
+        { "flat round 662 mm", sharedLdtText("ugr_sample_09.ldt"), { 0.662, 0.0, 0.0 } },
+        { "linear 1480 x 63 mm", sharedLdtText("ugr_sample_01.ldt"), { 1.48, 0.063, 0.0 } },
+    };
+    for (const Case& c : cases) {
+        const std::string path = writeFile(folder, "imported.ldt", c.text);
+        const PhotometricData data = EulumdatReader::read(path);
+        CData book;
+        const long record
+            = PhotometryImporter::importFile(book, workbook, PhotometryImporter::Format::Eulumdat, path);
+        std::vector<CLuminaire> luminaires(1);
+        ASSERT_EQ(luminaires[0].LoadFromDataFile(15, record, 0), 1) << c.name;
+        // 1000 lm, so that the intensities in cd are the file's cd/klm.
+        std::vector<CLamp> lamps { makeLamp(1000.0 / luminaires[0].m_numberOfLamps, 10000, 0.0, 0.0) };
+        const CalcCatalogue catalogue(luminaires, lamps);
+        for (const TableRoomSize size : { TableRoomSize { 2, 2 }, TableRoomSize { 4, 4 }, TableRoomSize { 8, 4 } }) {
+            for (const bool crosswise : { true, false }) {
+                const RoomLayout layout = standardLayout(size, 1.0, crosswise);
+                const double eyeIlluminance
+                    = wallReflectedIlluminance(directFlux(data, layout), layout, kTableReflectances[0]);
+                const double independent = ugrOfSum(independentGlareSum(data, c.body, layout), eyeIlluminance);
+                const double programmed = programUgr(layout, catalogue, program.table, eyeIlluminance);
+                EXPECT_NEAR(programmed, independent, 0.3)
+                    << c.name << ", " << size.x << "H x " << size.y << "H, " << (crosswise ? "crosswise" : "endwise");
             }
         }
     }

@@ -43,7 +43,7 @@ std::array<double, 5> tableUgrs(const PhotometricData& data, const CalcCatalogue
 TEST(UnifiedGlareRatingTable, ReproducesTheCie190TableOfItsExampleLuminaire)
 {
     FakeServices fakes;
-    TempFolder folder("ugr_table");
+    ScratchFolder folder("ugr_table");
     writePositionIndexFile(folder.path() / kPositionIndexTableFile);
     PositionIndexTable table;
     ASSERT_EQ(table.read(folder.path() / kPositionIndexTableFile), PositionIndexTableError::None);

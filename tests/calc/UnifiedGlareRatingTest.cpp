@@ -88,7 +88,7 @@ struct UgrScene {
     FakeServices fakes;
     CalcScene scene;
     PositionIndexTable table;
-    TempFolder folder { "ugr" };
+    ScratchFolder folder { "ugr" };
 
     explicit UgrScene(const Distribution& distribution)
         : scene(distribution, kLength, kWidth)
@@ -359,7 +359,7 @@ TEST(UnifiedGlareRating, MissingTableLeavesTheAreaAsItWas)
     CWorkSystem& area = s.addEye({ 0.0, 0.0, 1.2 });
     area.m_points[0].m_ugrByDirection = { 17.0 };
     std::int32_t step = 0;
-    TempFolder empty("ugr_empty");
+    ScratchFolder empty("ugr_empty");
     EXPECT_FALSE(runUgrPass(s.scene.room, area, step, s.scene.catalogue, empty.path()));
     EXPECT_EQ(area.m_points[0].m_ugrByDirection, std::vector<double> { 17.0 });
     EXPECT_EQ(s.fakes.messageBox.shown.size(), 1u);
@@ -492,7 +492,7 @@ TEST(UnifiedGlareRating, CalculationRunRatesWithTheReflectedLightItComputed)
         doc.m_rooms = { room };
         fakes.view.selected = 0;
 
-        TempFolder data("ugr_run");
+        ScratchFolder data("ugr_run");
         writePositionIndexFile(data.path() / kPositionIndexTableFile);
         CalculationRun calculation(doc, lists);
         calculation.m_dataFolder = data.path();
