@@ -4,6 +4,7 @@
 #include "app/FrameSeams.h"
 #include "app/ProjectTreeLayout.h"
 #include "calc/LayoutCandidate.h"
+#include "model/ClipboardFile.h"
 
 #include <QMainWindow>
 
@@ -337,6 +338,8 @@ private:
     QAction* m_recentAnchor = nullptr;
     std::vector<QAction*> m_recentActions;
     QTimer* m_idleTimer = nullptr;
+    /** The file of copied objects, whose header the paste's update handler keeps between updates. */
+    kzev::ClipboardFile m_clipboardFile;
 };
 
 namespace kzev {

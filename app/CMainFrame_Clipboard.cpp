@@ -1,6 +1,6 @@
 // "Kopírovat soustavu" and "Vložit soustavu": a lamp system, task area or
 // obstacle system of the tree's selection goes through the clipboard file of
-// the temporary folder into the same or another room, also of a project
+// the user's own folder into the same or another room, also of a project
 // opened later. A non-regular lamp system also goes on the system clipboard
 // as a table, beside our own payload. The payload is checked before anything
 // of it is used (model/ObjectClipboard.h).
@@ -14,10 +14,7 @@
 #include "model/CKzevDoc.h"
 #include "model/ObjectClipboard.h"
 #include "platform/Clipboard.h"
-#include "platform/FileIo.h"
 #include "platform/Services.h"
-
-#include <fstream>
 
 using kzev::ClipboardKind;
 using kzev::TreeItemKind;
@@ -35,26 +32,12 @@ ClipboardKind kindOfFolder(TreeItemKind kind)
     }
 }
 
-/** The first bytes of the clipboard file, enough for its header; none without a file. */
-std::optional<std::vector<std::uint8_t>> clipboardFileHeader()
-{
-    std::ifstream in(kzev::clipboardFilePath(), std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(64);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
-
 /** The whole payload: the clipboard file, else our data on the system clipboard. */
-std::optional<std::vector<std::uint8_t>> clipboardPayload()
+std::optional<std::vector<std::uint8_t>> clipboardPayload(const kzev::ClipboardFile& file)
 {
-    try {
-        return kzev::readWholeFile(kzev::clipboardFilePath());
-    } catch (const std::exception&) {
-        return kzev::clipboard().data(kzev::kClipboardObjectFormat);
-    }
+    if (auto payload = file.read())
+        return payload;
+    return kzev::clipboard().data(kzev::kClipboardObjectFormat);
 }
 
 } // namespace
@@ -89,11 +72,8 @@ void CMainFrame::OnCopyLampSystem()
     const std::vector<std::uint8_t> payload = kzev::encodeClipboardObject(*object);
     if (const auto* system = std::get_if<CLampSystem>(&*object); system && system->m_nonRegular != 0)
         PutLampSystemText(payload, kzev::lampSystemTable(*target.doc, room, target.index, *system));
-    try {
-        kzev::writeFileReplacing(kzev::clipboardFilePath(), payload);
-    } catch (const std::exception&) {
-        // A folder that takes no file leaves the system clipboard as the only way.
-    }
+    // Without a folder of the user's own the system clipboard is the only way.
+    (void)m_clipboardFile.write(payload);
 }
 
 void CMainFrame::PutLampSystemText(const std::vector<std::uint8_t>& payload, const std::string& table)
@@ -117,7 +97,7 @@ void CMainFrame::OnPasteLampSystem()
     const kzev::TreeTarget target = kzev::treeTarget(*this);
     if (!target.room || target.kind == TreeItemKind::Room)
         return;
-    const std::optional<std::vector<std::uint8_t>> payload = clipboardPayload();
+    const std::optional<std::vector<std::uint8_t>> payload = clipboardPayload(m_clipboardFile);
     if (!payload)
         return;
     kzev::DecodedClipboard decoded = kzev::decodeClipboardObject(*payload);
@@ -147,7 +127,8 @@ void CMainFrame::OnPasteLampSystem()
 
 void CMainFrame::OnUpdatePasteLampSystem(kzev::CommandUi& ui)
 {
-    std::optional<std::vector<std::uint8_t>> header = clipboardFileHeader();
+    // Asked at every update of the menus: the file is read again only when it changed.
+    std::optional<std::vector<std::uint8_t>> header = m_clipboardFile.header();
     if (!header)
         header = kzev::clipboard().data(kzev::kClipboardObjectFormat);
     const kzev::TreeTarget target = kzev::treeTarget(*this);

@@ -1,6 +1,9 @@
 #include "app/CKzevApp.h"
 
 #include "platform/ProfileStore.h"
+#include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 #include "platform/qt/SettingsProfileStore.h"
 
 #include <QApplication>
@@ -13,8 +16,17 @@ int main(int argc, char** argv)
     // Numbers in files and reports are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
 
-    kzev::installProfileStore(std::make_unique<kzev::SettingsProfileStore>(kzev::SettingsProfileStore::defaultPath()));
+    const QString settingsPath = kzev::SettingsProfileStore::defaultPath();
+    std::unique_ptr<kzev::IProfileStore> settings = kzev::SettingsProfileStore::open(settingsPath);
+    const bool settingsRefused = !settings;
+    if (settingsRefused)
+        settings = std::make_unique<kzev::MemoryProfileStore>(); // this run's settings are not kept
+    kzev::installProfileStore(std::move(settings));
     CKzevApp::installPlatformServices();
+    if (settingsRefused)
+        kzev::services().messageBox->show(
+            kzev::formatC(kzev::loadString(61446).c_str(), settingsPath.toStdString().c_str()),
+            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
 
     CKzevApp app;
     QStringList arguments = QApplication::arguments();

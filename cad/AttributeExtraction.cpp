@@ -1,11 +1,11 @@
 #include "cad/AttributeExtraction.h"
 
+#include "platform/FileIo.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -30,10 +30,11 @@ double number(const std::string& line, std::size_t column)
 
 std::optional<std::string> readWhole(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    try {
+        return readWholeText(file);
+    } catch (const FileError&) {
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "calc/FileHeadLine.h"
 
-#include <fstream>
+#include "platform/FileIo.h"
 
 namespace kzev {
 
 std::string ReadFileHeadLine(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
+    std::istringstream in = readableStream(file);
     std::string first;
     std::string second;
     if (!in || !std::getline(in, first) || !std::getline(in, second))

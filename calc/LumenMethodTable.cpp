@@ -1,7 +1,8 @@
 #include "calc/LumenMethodTable.h"
 
+#include "platform/FileIo.h"
+
 #include <charconv>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,7 @@ namespace {
 // Lines are read as the file format defines them: at most 511 characters.
 constexpr std::size_t kMaxLine = 511;
 
-bool nextDataLine(std::ifstream& in, std::string& line)
+bool nextDataLine(std::istream& in, std::string& line)
 {
     while (std::getline(in, line)) {
         if (line.size() > kMaxLine)
@@ -56,7 +57,7 @@ bool readShares(std::string_view line, std::array<double, kLumenColumns>& shares
 
 LumenTableError readLumenMethodTable(const std::filesystem::path& file, LumenMethodTable& table)
 {
-    std::ifstream in(file);
+    std::istringstream in = readableStream(file);
     if (!in)
         return LumenTableError::CannotOpen;
     LumenMethodTable read {};

@@ -1,9 +1,10 @@
 #include "calc/MaintenanceTable.h"
 
+#include "platform/FileIo.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,7 @@ constexpr std::size_t kMaxLine = 511;
 
 class DataLines {
 public:
-    explicit DataLines(std::ifstream& in)
+    explicit DataLines(std::istream& in)
         : m_in(in)
     {
     }
@@ -39,7 +40,7 @@ public:
     }
 
 private:
-    std::ifstream& m_in;
+    std::istream& m_in;
 };
 
 // Reads the leading comma-separated numbers of a line, like "%lf,%lf,..." with
@@ -77,7 +78,7 @@ bool namesClass(const std::vector<double>& numbers, std::int32_t cleanlinessClas
 MaintenanceTableResult readMaintenanceTable(const std::filesystem::path& file, std::int32_t cleanlinessClass)
 {
     MaintenanceTableResult result;
-    std::ifstream in(file);
+    std::istringstream in = readableStream(file);
     if (!in) {
         result.error = MaintenanceTableError::CannotOpen;
         return result;

@@ -1,12 +1,12 @@
 #include "calc/PositionIndexTable.h"
 
+#include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,7 +49,7 @@ std::optional<double> leadingNumber(std::string_view field)
     return value;
 }
 
-bool nextLine(std::ifstream& in, std::string& line)
+bool nextLine(std::istream& in, std::string& line)
 {
     if (!std::getline(in, line))
         return false;
@@ -64,7 +64,7 @@ bool nextLine(std::ifstream& in, std::string& line)
 
 PositionIndexTableError PositionIndexTable::read(const std::filesystem::path& file)
 {
-    std::ifstream in(file);
+    std::istringstream in = readableStream(file);
     if (!in)
         return PositionIndexTableError::CannotOpen;
 

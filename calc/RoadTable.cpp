@@ -1,13 +1,13 @@
 #include "calc/RoadTable.h"
 
 #include "calc/FileHeadLine.h"
+#include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <string_view>
 
 namespace kzev {
@@ -87,7 +87,7 @@ Bracket bracket(double x, std::size_t count, KeyOf key)
 
 std::optional<RoadTable> RoadTable::read(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
+    std::istringstream in = readableStream(file);
     if (!in)
         return std::nullopt;
     RoadTable table;

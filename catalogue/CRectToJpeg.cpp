@@ -1,6 +1,7 @@
 #include "catalogue/CRectToJpeg.h"
 
 #include "platform/CaseFold.h"
+#include "platform/FileIo.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -47,7 +48,15 @@ std::vector<std::uint8_t> CRectToJpeg::ReadJpeg(const std::string& path, int& wi
     error.clear();
     m_comment.clear();
     m_app13.clear();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    // The library reads a stream: it gets the descriptor checked to be a regular file.
+    std::unique_ptr<std::FILE, FileCloser> file;
+    try {
+        kzev::ReadableFile checked(path);
+        file.reset(::fdopen(checked.fd(), "rb"));
+        if (file)
+            (void)checked.release();
+    } catch (const kzev::FileError&) {
+    }
     if (!file) {
         error = "Cannot open " + path;
         return {};

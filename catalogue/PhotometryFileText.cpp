@@ -2,6 +2,7 @@
 
 #include "catalogue/PhotometryError.h"
 #include "platform/Codepage1250.h"
+#include "platform/FileIo.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -9,9 +10,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace kzev {
 
@@ -137,13 +136,14 @@ PhotometryFileText::PhotometryFileText(std::string name, std::string_view text)
 
 PhotometryFileText PhotometryFileText::load(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string content;
+    try {
+        content = readWholeText(path);
+    } catch (const FileError&) {
         throw PhotometryError(path.string(), 0,
             formatC(loadString(kIdCannotOpen).c_str(), path.string().c_str()));
-    std::ostringstream content;
-    content << in.rdbuf();
-    return PhotometryFileText(path.string(), content.str());
+    }
+    return PhotometryFileText(path.string(), content);
 }
 
 PhotometryFileText PhotometryFileText::fromText(std::string name, std::string_view text)

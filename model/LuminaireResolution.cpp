@@ -4,13 +4,13 @@
 #include "model/CLuminaireLamp.h"
 #include "platform/CaseFold.h"
 #include "platform/Codepage1250.h"
+#include "platform/FileIo.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace kzev {
@@ -51,9 +51,12 @@ std::string trim(const std::string& text)
 /** Reads one value of an INI file the way the system's profile reader does: sections and names ignore case. */
 std::string iniValue(const std::string& file, const std::string& section, const std::string& name)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::istringstream in;
+    try {
+        in.str(kzev::readWholeText(file));
+    } catch (const kzev::FileError&) {
         return {};
+    }
     std::string line;
     bool inSection = false;
     while (std::getline(in, line)) {

@@ -64,13 +64,6 @@ std::optional<ClipboardObject> readRecord(Archive& ar)
 
 } // namespace
 
-std::filesystem::path clipboardFilePath()
-{
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-    return (error ? std::filesystem::path("/tmp") : folder) / "ZEV-Clipboard.kzv";
-}
-
 ClipboardKind kindOf(const ClipboardObject& object)
 {
     switch (object.index()) {

@@ -5,7 +5,6 @@
 #include "model/CXSystem.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,8 +20,8 @@ namespace kzev {
 // obstacle system copied in one room and pasted into the same or another
 // room, also of another project opened later in the same or another run of
 // the program. The object travels as a payload (a header, then the object's
-// own record) kept in a file of the temporary folder and, for the system
-// clipboard, under a format of our own.
+// own record) kept in a file of the user's own folder (model/ClipboardFile.h)
+// and, for the system clipboard, under a format of our own.
 
 /** What the clipboard holds; the values are those the clipboard file has always used. */
 enum class ClipboardKind : std::int32_t {
@@ -37,9 +36,6 @@ using ClipboardObject = std::variant<CLampSystem, CWorkSystem, CXSystem>;
 
 /** The format under which the payload goes on the system clipboard. */
 inline constexpr const char* kClipboardObjectFormat = "application/x-kzev-object";
-
-/** Returns the clipboard file: "ZEV-Clipboard.kzv" in the temporary folder. */
-[[nodiscard]] std::filesystem::path clipboardFilePath();
 
 /** Returns the kind of a copied object. */
 [[nodiscard]] ClipboardKind kindOf(const ClipboardObject& object);

@@ -2,16 +2,16 @@
 
 #include "platform/CaseFold.h"
 #include "platform/DataSqlite.h"
+#include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <map>
 #include <optional>
 
@@ -48,14 +48,10 @@ using namespace kzev::datalib;
 
 enum class FileKind { None, Sqlite, Excel97 };
 
-FileKind fileKind(const std::string& file)
+FileKind fileKind(const kzev::ReadableFile& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return FileKind::None;
-    std::array<char, 16> head {};
-    in.read(head.data(), head.size());
-    if (in.gcount() < 16)
+    const std::vector<std::uint8_t> head = file.read(16);
+    if (head.size() < 16)
         return FileKind::None;
     if (std::memcmp(head.data(), "SQLite format 3\0", 16) == 0)
         return FileKind::Sqlite;
@@ -299,7 +295,7 @@ struct CData::Impl {
         return true;
     }
 
-    bool openSqlite(const std::string& path)
+    bool openSqlite(const std::string& path, const kzev::ReadableFile& checked)
     {
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             sqlite3_close_v2(db);
@@ -310,6 +306,13 @@ struct CData::Impl {
                 return fail("cannot open " + path);
             }
             readOnly = true;
+        }
+        // The library opens the file by its name again: it must have reached the regular file checked.
+        if (!checked.isStillAt(path)) {
+            sqlite3_close_v2(db);
+            db = nullptr;
+            readOnly = false;
+            return fail("the file changed while it was opened: " + path);
         }
         sqlite3_busy_timeout(db, 2000);
         Statement check(db, "SELECT count(*) FROM main.sqlite_master");
@@ -348,9 +351,20 @@ int CData::Open(const std::string& file, const std::string&, int, int)
     d.error.clear();
     d.damaged = false;
     bool ok = false;
-    switch (fileKind(file)) {
+    std::optional<kzev::ReadableFile> checked;
+    FileKind kind = FileKind::None;
+    try {
+        // Anything but a regular file (a named pipe would hold the program) is refused at once.
+        checked.emplace(file);
+        kind = fileKind(*checked);
+    } catch (const kzev::FileError& error) {
+        d.fail(std::string("cannot open ") + file + ": " + error.what());
+        d.closeFile();
+        return 0;
+    }
+    switch (kind) {
     case FileKind::Sqlite:
-        ok = d.openSqlite(file);
+        ok = d.openSqlite(file, *checked);
         break;
     case FileKind::Excel97:
         ok = d.openWorkbook(file);
@@ -372,7 +386,8 @@ int CData::Create(const std::string& file, const std::string&)
 {
     Close();
     auto& d = *m_impl;
-    if (std::ifstream(file).good())
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(file, ignored)))
         return d.fail("the file exists already: " + file), 0;
     if (sqlite3_open_v2(file.c_str(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
         || !registerFunctions(d.db)

@@ -1,5 +1,6 @@
 #include "platform/DataSqlite.h"
 
+#include "platform/FileIo.h"
 #include "platform/IsolatedRun.h"
 #include "platform/TextUtil.h"
 
@@ -74,8 +75,12 @@ private:
     std::vector<std::uint8_t> m_buffer;
 };
 
-/** Reads the workbook with the library and writes sheets and non-empty cells; runs in the child. */
-void readWorkbookCells(const std::string& path, int fd)
+/**
+ * Reads the workbook with the library and writes sheets and non-empty cells;
+ * runs in the child. The library opens the file by name: it gets the name of
+ * the descriptor the parent checked, so it reads that very regular file.
+ */
+void readWorkbookCells(const std::string& path, const std::string& openName, int fd)
 {
     PipeWriter out(fd);
     const auto failure = [&](const std::string& message) {
@@ -83,7 +88,7 @@ void readWorkbookCells(const std::string& path, int fd)
         out.text(message);
     };
     const void* handle = nullptr;
-    if (freexl_open(path.c_str(), &handle) != FREEXL_OK)
+    if (freexl_open(openName.c_str(), &handle) != FREEXL_OK)
         return failure("not a readable Excel 97 workbook: " + path);
     unsigned int protection = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK && protection == FREEXL_BIFF_OBFUSCATED)
@@ -368,7 +373,6 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
 bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
 {
     damaged = false;
-    const auto result = runIsolated([&](int fd) { readWorkbookCells(path, fd); }, kReadTimeout, kMaxCellBytes);
     const auto fail = [&](std::string message, bool isDamaged) {
         if (db)
             sqlite3_close_v2(db);
@@ -377,6 +381,14 @@ bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error
         damaged = isDamaged;
         return false;
     };
+    std::optional<ReadableFile> checked;
+    try {
+        checked.emplace(path);
+    } catch (const FileError& refused) {
+        return fail("cannot open " + path + ": " + refused.what(), false);
+    }
+    const std::string openName = checked->descriptorPath();
+    const auto result = runIsolated([&](int fd) { readWorkbookCells(path, openName, fd); }, kReadTimeout, kMaxCellBytes);
     if (result.status != IsolatedStatus::finished)
         return fail("the workbook is damaged: " + path, true);
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK

@@ -1,8 +1,9 @@
 #include "platform/FileIo.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <random>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -81,47 +82,37 @@ std::filesystem::path finalTarget(const std::filesystem::path& path)
     throw FileError(reason("cannot follow the link", ELOOP), path);
 }
 
-} // namespace
-
-FileError::FileError(const std::string& what, std::filesystem::path path)
-    : std::runtime_error(what)
-    , m_path(std::move(path))
+/**
+ * Creates a new file beside the path under a name nobody else can have
+ * chosen: the open fails rather than follow a link or reuse a file that
+ * stands there already.
+ */
+TemporaryFile createBeside(const std::filesystem::path& path)
 {
-}
-
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw FileError("is a folder", path);
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw FileError(reason("cannot open", errno), path);
-    // One buffer of the file's own size: the bytes are held once, never grown by doubling.
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw FileError("cannot read", path);
-    in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.bad() || in.gcount() != size)
-        throw FileError("cannot read", path);
-    return bytes;
-}
-
-void writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)
-{
-    const std::filesystem::path path = finalTarget(given);
+    static thread_local std::mt19937_64 random { std::random_device {}() };
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        throw FileError(reason("cannot create a temporary file", errno), path);
-    TemporaryFile temporary(fd, pattern);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(8, ' ');
+        for (char& c : suffix)
+            c = kLetters[random() % (sizeof kLetters - 1)];
+        const std::string name = (folder / ("." + path.filename().string() + "." + suffix)).string();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            return TemporaryFile(fd, name);
+        if (errno != EEXIST)
+            throw FileError(reason("cannot create a temporary file", errno), path);
+    }
+    throw FileError(reason("cannot create a temporary file", EEXIST), path);
+}
 
-    ::fchmod(temporary.fd(), newFileMode(path));
+/** Writes the bytes into a new file beside the path, flushes it and renames it onto the path. */
+void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, mode_t mode)
+{
+    TemporaryFile temporary = createBeside(path);
+    ::fchmod(temporary.fd(), mode);
     const std::uint8_t* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -141,6 +132,153 @@ void writeFileReplacing(const std::filesystem::path& given, const std::vector<st
     if (::rename(temporary.name().c_str(), path.c_str()) != 0)
         throw FileError(reason("cannot replace", errno), path);
     temporary.release();
+}
+
+} // namespace
+
+FileError::FileError(const std::string& what, std::filesystem::path path, int code)
+    : std::runtime_error(what)
+    , m_path(std::move(path))
+    , m_code(code)
+{
+}
+
+ReadableFile::ReadableFile(const std::filesystem::path& path, Links links)
+    : m_path(path)
+{
+    // Non-blocking, so that opening a named pipe without a writer returns at once.
+    int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    if (links == Links::refuse)
+        flags |= O_NOFOLLOW;
+    m_fd = ::open(path.c_str(), flags);
+    if (m_fd < 0) {
+        const int error = errno;
+        throw FileError(reason("cannot open", error), path, error);
+    }
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        const int error = errno;
+        ::close(m_fd);
+        throw FileError(reason("cannot examine", error), path, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(m_fd);
+        throw FileError(S_ISDIR(status.st_mode) ? "is a folder" : "is not a regular file", path, EINVAL);
+    }
+    // A regular file reads the same either way; the libraries that get the descriptor expect blocking reads.
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+}
+
+ReadableFile::~ReadableFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept
+    : m_path(std::move(other.m_path))
+    , m_fd(std::exchange(other.m_fd, -1))
+{
+}
+
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_path = std::move(other.m_path);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+bool ReadableFile::isStillAt(const std::filesystem::path& path) const
+{
+    struct stat mine {};
+    struct stat named {};
+    return m_fd >= 0 && ::fstat(m_fd, &mine) == 0 && ::stat(path.c_str(), &named) == 0 && S_ISREG(named.st_mode)
+        && mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+std::string ReadableFile::descriptorPath() const
+{
+    return "/proc/self/fd/" + std::to_string(m_fd);
+}
+
+std::vector<std::uint8_t> ReadableFile::read(std::size_t limit) const
+{
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0)
+        throw FileError(reason("cannot examine", errno), m_path, errno);
+    // One buffer of the file's own size: the bytes are held once, never grown by doubling.
+    const std::size_t size = std::min(static_cast<std::size_t>(status.st_size), limit);
+    std::vector<std::uint8_t> bytes(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(m_fd, bytes.data() + done, size - done, static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(reason("cannot read", errno), m_path, errno);
+        }
+        if (n == 0)
+            break; // the file was shortened meanwhile: what is there is what it holds
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+int ReadableFile::release()
+{
+    return std::exchange(m_fd, -1);
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
+{
+    return ReadableFile(path).read();
+}
+
+std::string readWholeText(const std::filesystem::path& path)
+{
+    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    return { bytes.begin(), bytes.end() };
+}
+
+std::istringstream readableStream(const std::filesystem::path& path)
+{
+    std::istringstream in;
+    try {
+        in.str(readWholeText(path));
+    } catch (const FileError&) {
+        in.setstate(std::ios::failbit);
+    }
+    return in;
+}
+
+std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(status.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
+    stamp.size = static_cast<std::uint64_t>(status.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+void writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)
+{
+    const std::filesystem::path path = finalTarget(given);
+    replaceWith(path, bytes, newFileMode(path));
+}
+
+void writePrivateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    // The rename replaces whatever stands at the name, a link included, and never writes through it.
+    replaceWith(path, bytes, 0600);
 }
 
 } // namespace kzev

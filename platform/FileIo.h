@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,16 +14,78 @@ namespace kzev {
 /** Raised when a file cannot be opened, read, written or replaced; carries the path. */
 class FileError : public std::runtime_error {
 public:
-    FileError(const std::string& what, std::filesystem::path path);
+    FileError(const std::string& what, std::filesystem::path path, int code = 0);
     /** Returns the file the operation failed on. */
     const std::filesystem::path& path() const { return m_path; }
+    /** Returns true when nothing at all stands at the path. */
+    bool isMissing() const { return m_code == ENOENT; }
 
 private:
     std::filesystem::path m_path;
+    int m_code;
 };
 
-/** Returns the whole content of the file; throws FileError when it cannot be read. */
+/**
+ * A file opened for reading that its open descriptor shows to be a regular
+ * file. The open never waits: a named pipe, a device, a socket or a folder
+ * put where a file was expected is refused at once with FileError, and what
+ * was checked is what is read (no second open by name in between).
+ */
+class ReadableFile {
+public:
+    /** Whether a symbolic link at the path itself is followed or refused. */
+    enum class Links { follow, refuse };
+
+    explicit ReadableFile(const std::filesystem::path& path, Links links = Links::follow);
+    ~ReadableFile();
+    ReadableFile(ReadableFile&& other) noexcept;
+    ReadableFile& operator=(ReadableFile&& other) noexcept;
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    [[nodiscard]] int fd() const { return m_fd; }
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
+    /** Returns true when the path names this very file still (same device and inode, a regular file). */
+    [[nodiscard]] bool isStillAt(const std::filesystem::path& path) const;
+    /**
+     * Returns the name under which a library that opens files by name itself
+     * reaches this same open file, however the path changes meanwhile.
+     */
+    [[nodiscard]] std::string descriptorPath() const;
+    /** Returns the bytes from the start, at most `limit` of them; throws FileError on a read error. */
+    [[nodiscard]] std::vector<std::uint8_t> read(std::size_t limit = SIZE_MAX) const;
+    /** Gives the descriptor away (for a stream that closes it); the object no longer closes it. */
+    [[nodiscard]] int release();
+
+private:
+    std::filesystem::path m_path;
+    int m_fd = -1;
+};
+
+/** Returns the whole content of the file; throws FileError when it is not a regular file that can be read. */
 [[nodiscard]] std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
+
+/** Returns the whole content of the file as text; throws FileError like readWholeFile. */
+[[nodiscard]] std::string readWholeText(const std::filesystem::path& path);
+
+/**
+ * Returns a stream over the whole file, for readers that take their input
+ * line by line; the stream is in the failed state when the file is not a
+ * regular file that can be read.
+ */
+[[nodiscard]] std::istringstream readableStream(const std::filesystem::path& path);
+
+/** What tells one state of a file from another without reading it. */
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+/** Returns the stamp of the regular file at the path, a link not followed; none for anything else. */
+[[nodiscard]] std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path);
 
 /**
  * Writes the bytes to the file so that it is never left half written: they go
@@ -30,5 +95,12 @@ private:
  * the temporary file is removed and FileError is thrown.
  */
 void writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+/**
+ * Writes a file of the program's own in a folder of the user's own, readable
+ * by the user alone. Like writeFileReplacing, but a symbolic link at the
+ * name is never followed: the link itself is replaced by the new file.
+ */
+void writePrivateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace kzev

@@ -3,6 +3,7 @@
 #include "model/CKzevDoc.h"
 #include "model/CLuminaire.h"
 #include "platform/AppFolders.h"
+#include "platform/FileIo.h"
 #include "platform/StringTable.h"
 #include "platform/qt/QtPainterSurface.h"
 #include "platform/qt/TextFit.h"
@@ -15,11 +16,12 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+
+#include <climits>
 
 namespace {
 
@@ -78,11 +80,13 @@ CKzevView* theView()
 
 QPixmap splashPicture()
 {
-    const QString file = QString::fromStdString(appFolders().PathExe + "Kzev.bmp");
-    if (QFile::exists(file)) {
-        QPixmap picture(file);
-        if (!picture.isNull())
+    try {
+        const std::vector<std::uint8_t> bytes = kzev::readWholeFile(appFolders().PathExe + "Kzev.bmp");
+        QPixmap picture;
+        if (bytes.size() <= INT_MAX && picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size())))
             return picture;
+    } catch (const kzev::FileError&) {
+        // No picture of the program's folder: the built-in one.
     }
     // The built-in picture: a luminaire over a lit floor and the program's name.
     const QSize size(480, 300);

@@ -1,5 +1,6 @@
 #include "cad/drawing/AttributeExtractCommand.h"
 
+#include "platform/FileIo.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -116,12 +117,13 @@ private:
     }
     void write(CadCommandProcessor& p, const std::string& output)
     {
-        std::ifstream in(m_template, std::ios::binary);
-        if (!in) {
+        std::string templateText;
+        try {
+            templateText = readWholeText(m_template);
+        } catch (const FileError&) {
             p.say("Soubor šablony " + m_template + " nelze otevřít.");
             return;
         }
-        const std::string templateText { std::istreambuf_iterator<char>(in), {} };
         if (!m_selected)
             for (const DrawingEntity& e : p.drawing().entities())
                 m_ids.push_back(e.id);

@@ -4,10 +4,11 @@
 #include <dxflib/dl_dxf.h>
 
 #include "platform/Codepage1250.h"
+#include "platform/FileIo.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <sstream>
 #include <memory>
 #include <numbers>
 #include <set>
@@ -402,8 +403,10 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
 
 std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error)
 {
-    std::ifstream in(path);
-    if (!in) {
+    std::istringstream in;
+    try {
+        in.str(readWholeText(path));
+    } catch (const FileError&) {
         error = "Soubor " + path.string() + " nelze otevřít.";
         return std::nullopt;
     }

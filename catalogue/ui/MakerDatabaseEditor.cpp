@@ -2,6 +2,7 @@
 
 #include "catalogue/ui/MakerDatabaseEditor.h"
 
+#include "platform/FileIo.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -14,9 +15,8 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <array>
 #include <cstring>
-#include <fstream>
+#include <vector>
 
 namespace kzev {
 
@@ -48,9 +48,12 @@ DatabaseEditorHooks realHooks()
 bool isSqliteFile(const std::string& file)
 {
     static constexpr char kHeader[] = "SQLite format 3";
-    std::array<char, sizeof(kHeader)> head {};
-    std::ifstream in(file, std::ios::binary);
-    return in.read(head.data(), head.size()) && std::memcmp(head.data(), kHeader, sizeof(kHeader)) == 0;
+    try {
+        const std::vector<std::uint8_t> head = ReadableFile(file).read(sizeof(kHeader));
+        return head.size() == sizeof(kHeader) && std::memcmp(head.data(), kHeader, sizeof(kHeader)) == 0;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 void showCannotStart(const std::string& program, const std::string& parameter)

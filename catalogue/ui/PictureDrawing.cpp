@@ -1,9 +1,12 @@
 #include "catalogue/ui/PictureDrawing.h"
 
 #include "catalogue/CRectToJpeg.h"
+#include "platform/FileIo.h"
 
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 
 namespace kzev {
@@ -30,8 +33,15 @@ QImage readLuminairePicture(const std::string& path)
                 image.scanLine(row));
         return image;
     }
-    case PictureKind::Bitmap:
-        return QImage(QString::fromStdString(path), "BMP");
+    case PictureKind::Bitmap: {
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = readWholeFile(path);
+        } catch (const FileError&) {
+            return {};
+        }
+        return QImage::fromData(bytes.data(), static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX)), "BMP");
+    }
     case PictureKind::Other:
         break;
     }

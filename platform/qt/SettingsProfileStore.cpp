@@ -1,5 +1,7 @@
 #include "platform/qt/SettingsProfileStore.h"
 
+#include "platform/FileIo.h"
+
 #include <QStandardPaths>
 
 namespace kzev {
@@ -16,6 +18,19 @@ QString key(const std::string& section, const std::string& name)
 SettingsProfileStore::SettingsProfileStore(const QString& iniPath)
     : m_settings(iniPath, QSettings::IniFormat)
 {
+}
+
+std::unique_ptr<SettingsProfileStore> SettingsProfileStore::open(const QString& iniPath)
+{
+    try {
+        // Checked on the opened file; the settings library then reads it at once, while it is held open.
+        const ReadableFile checked(iniPath.toStdString());
+        return std::make_unique<SettingsProfileStore>(iniPath);
+    } catch (const FileError& error) {
+        if (error.isMissing())
+            return std::make_unique<SettingsProfileStore>(iniPath);
+        return nullptr;
+    }
 }
 
 QString SettingsProfileStore::defaultPath()

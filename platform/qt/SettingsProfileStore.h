@@ -4,6 +4,8 @@
 
 #include <QSettings>
 
+#include <memory>
+
 namespace kzev {
 
 /**
@@ -14,6 +16,14 @@ class SettingsProfileStore final : public IProfileStore {
 public:
     /** Opens the INI file at the given path. */
     explicit SettingsProfileStore(const QString& iniPath);
+
+    /**
+     * Returns the store on the INI file, or none when something other than a
+     * regular file that can be read stands at the path (a named pipe there
+     * would hold the program at its start). A missing file is made at the
+     * first write.
+     */
+    [[nodiscard]] static std::unique_ptr<SettingsProfileStore> open(const QString& iniPath);
 
     int getInt(const std::string& section, const std::string& name, int fallback) const override;
     void setInt(const std::string& section, const std::string& name, int value) override;

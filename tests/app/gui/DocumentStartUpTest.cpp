@@ -1,4 +1,5 @@
 #include "support/FakeServices.h"
+#include "support/PipeWatchdog.h"
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
@@ -39,23 +40,30 @@ protected:
 
 TEST_F(DocumentStartUpTest, ProjectThatCannotBeReadLeavesAnEmptyProjectOpen)
 {
+    enum class Make { file, nothing, pipe };
     struct Case {
         const char* name;
         const char* file;
         QByteArray bytes;
-        bool create;
+        Make make;
     };
     const Case cases[] = {
-        { "corrupt", "poskozeny.kzv", QByteArray("this is no project at all"), true },
-        { "empty", "prazdny.kzv", QByteArray(), true },
-        { "cut short", "useknuty.kzv", QByteArray::fromHex("0104000001"), true },
-        { "missing", "chybi.kzv", QByteArray(), false },
+        { "corrupt", "poskozeny.kzv", QByteArray("this is no project at all"), Make::file },
+        { "empty", "prazdny.kzv", QByteArray(), Make::file },
+        { "cut short", "useknuty.kzv", QByteArray::fromHex("0104000001"), Make::file },
+        { "missing", "chybi.kzv", QByteArray(), Make::nothing },
+        // Nothing ever writes into it: the start must not wait for a writer.
+        { "named pipe", "roura.kzv", QByteArray(), Make::pipe },
     };
     for (const Case& c : cases) {
-        const std::string path = c.create ? writeFile(c.file, c.bytes) : dir.filePath(c.file).toStdString();
+        const std::string path = c.make == Make::file ? writeFile(c.file, c.bytes) : dir.filePath(c.file).toStdString();
+        if (c.make == Make::pipe)
+            kzev::test::makePipe(path);
+        const kzev::test::PipeWatchdog watchdog({ path });
         services.messageBox.shown.clear();
         CKzevApp app;
         ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(path) }, false)) << c.name;
+        EXPECT_FALSE(watchdog.fired()) << c.name << ": the start waited on the file";
 
         ASSERT_EQ(services.messageBox.shown.size(), 1u) << c.name;
         EXPECT_NE(services.messageBox.shown[0].text.find(c.file), std::string::npos)

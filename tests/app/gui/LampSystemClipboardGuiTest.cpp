@@ -4,6 +4,7 @@
 // table, and a damaged clipboard file is refused with a message.
 
 #include "support/FakeServices.h"
+#include "support/PipeWatchdog.h"
 #include "support/RoadTableFiles.h"
 #include "support/gui/UserInput.h"
 
@@ -25,10 +26,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 using kzev::TreeItemKind;
 using kzev::test::clickMenuItem;
 using kzev::test::menuItemEnabled;
+using kzev::test::saveShot;
 
 namespace {
 
@@ -36,13 +42,20 @@ class LampSystemClipboardGui : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The clipboard file goes into this test's own temporary folder.
-        const char* before = std::getenv("TMPDIR");
-        m_tmpdirBefore = before ? before : "";
-        setenv("TMPDIR", m_folder.path().c_str(), 1);
+        // The clipboard file goes into this test's own runtime folder; the shared temporary folder is its own too.
+        std::filesystem::create_directory(runtimeFolder());
+        std::filesystem::permissions(runtimeFolder(), std::filesystem::perms::owner_all,
+            std::filesystem::perm_options::replace);
+        std::filesystem::create_directory(sharedFolder());
+        for (const auto& [name, value] : { std::pair("XDG_RUNTIME_DIR", runtimeFolder()), std::pair("TMPDIR", sharedFolder()) }) {
+            const char* before = std::getenv(name);
+            m_variablesBefore.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
+            setenv(name, value.c_str(), 1);
+        }
         auto settings = std::make_unique<kzev::MemoryProfileStore>();
         settings->setInt("Main", "ViewProjectDialog", 0);
         kzev::installProfileStore(std::move(settings));
+        beforeStart();
         const std::filesystem::path office = m_folder.path() / "kancelar.kzv";
         std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", office);
         ASSERT_TRUE(m_app.InitInstance({ "--nologo", QString::fromStdString(office.string()) }, false));
@@ -58,11 +71,22 @@ protected:
 
     void TearDown() override
     {
-        if (m_tmpdirBefore.empty())
-            unsetenv("TMPDIR");
-        else
-            setenv("TMPDIR", m_tmpdirBefore.c_str(), 1);
+        for (const auto& [name, before] : m_variablesBefore) {
+            if (before)
+                setenv(name, before->c_str(), 1);
+            else
+                unsetenv(name);
+        }
     }
+
+    /** What another user, or another program, leaves in the folders before the program starts. */
+    virtual void beforeStart() { }
+
+    std::filesystem::path runtimeFolder() const { return m_folder.path() / "run"; }
+    std::filesystem::path sharedFolder() const { return m_folder.path() / "tmp"; }
+    std::filesystem::path clipboardFile() const { return runtimeFolder() / "ZEV-Clipboard.kzv"; }
+    /** The name the clipboard file once had in the temporary folder shared by all users. */
+    std::filesystem::path oldSharedFile() const { return sharedFolder() / "ZEV-Clipboard.kzv"; }
 
     CMainFrame& frame() { return *m_app.frame(); }
     CProjectTree& tree() { return *frame().projectTree(); }
@@ -84,7 +108,7 @@ protected:
     kzev::QtClipboard m_clipboard;
     kzev::ScopedClipboard m_clipboardScope { m_clipboard };
     kzev::test::TempFolder m_folder;
-    std::string m_tmpdirBefore;
+    std::vector<std::pair<const char*, std::optional<std::string>>> m_variablesBefore;
     CKzevApp m_app;
 };
 
@@ -95,7 +119,8 @@ TEST_F(LampSystemClipboardGui, LampSystemCopiedInOneRoomIsPastedIntoTheOther)
     select(folder(0, TreeItemKind::LampFolder)->child(0));
     clickMenuItem(frame(), "Kopírovat soustavu");
 
-    EXPECT_TRUE(std::filesystem::exists(m_folder.path() / "ZEV-Clipboard.kzv"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(clipboardFile()));
+    EXPECT_FALSE(std::filesystem::exists(oldSharedFile()));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("před kopírováním"))
         << "a regular system leaves the system clipboard alone";
     EXPECT_FALSE(doc().IsModified());
@@ -184,7 +209,7 @@ TEST_F(LampSystemClipboardGui, DamagedClipboardFileIsRefusedAndNothingChanges)
     select(folder(0, TreeItemKind::LampFolder)->child(0));
     clickMenuItem(frame(), "Kopírovat soustavu");
     // Another program, or a broken disk, leaves something else in the file.
-    const std::filesystem::path file = m_folder.path() / "ZEV-Clipboard.kzv";
+    const std::filesystem::path file = clipboardFile();
     std::vector<char> bytes(std::filesystem::file_size(file));
     std::ifstream(file, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(bytes.size() / 2);
@@ -206,6 +231,77 @@ TEST_F(LampSystemClipboardGui, DamagedClipboardFileIsRefusedAndNothingChanges)
     ASSERT_EQ(m_services.messageBox.shown.size(), 2u);
     EXPECT_NE(m_services.messageBox.shown[1].text.find("neobsahuje"), std::string::npos);
     EXPECT_EQ(room(1).m_lampSystems.size(), before);
+}
+
+/** Started with named pipes at the clipboard file's name and at its old name in the shared temporary folder. */
+class ClipboardPipeGui : public LampSystemClipboardGui {
+protected:
+    void beforeStart() override
+    {
+        kzev::test::makePipe(clipboardFile());
+        kzev::test::makePipe(oldSharedFile());
+        m_watchdog.emplace(std::vector { clipboardFile(), oldSharedFile() });
+    }
+    std::optional<kzev::test::PipeWatchdog> m_watchdog;
+};
+
+TEST_F(ClipboardPipeGui, ProgramStartsAndCopiesWithoutWaitingOnThePipes)
+{
+    ASSERT_TRUE(frame().isVisible());
+    select(folder(1, TreeItemKind::LampFolder));
+    EXPECT_FALSE(menuItemEnabled(frame(), "Vložit soustavu")) << "a pipe holds no copied object";
+    saveShot(frame(), "clipboard-pipe-at-start.png");
+
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+    select(folder(1, TreeItemKind::LampFolder));
+    const std::size_t before = room(1).m_lampSystems.size();
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    EXPECT_EQ(room(1).m_lampSystems.size(), before + 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(clipboardFile())) << "the copy replaced the pipe";
+    EXPECT_TRUE(std::filesystem::is_fifo(oldSharedFile())) << "the old name is left alone";
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+    EXPECT_FALSE(m_watchdog->fired()) << "the program waited on a pipe";
+}
+
+/** Started with symbolic links planted at the clipboard file's name and at its old shared name. */
+class ClipboardLinkGui : public LampSystemClipboardGui {
+protected:
+    void beforeStart() override
+    {
+        std::ofstream(victim(), std::ios::binary) << "soubor uživatele";
+        std::ofstream(oldVictim(), std::ios::binary) << "jiný soubor uživatele";
+        std::filesystem::create_symlink(victim(), clipboardFile());
+        std::filesystem::create_symlink(oldVictim(), oldSharedFile());
+    }
+    std::filesystem::path victim() const { return m_folder.path() / "obet.txt"; }
+    std::filesystem::path oldVictim() const { return m_folder.path() / "obet2.txt"; }
+    static std::string text(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return { std::istreambuf_iterator<char>(in), {} };
+    }
+};
+
+TEST_F(ClipboardLinkGui, CopyAndPasteLeaveTheTargetsOfPlantedLinksUnchanged)
+{
+    // Not read through the link: text that is not ours would keep the paste enabled to say so.
+    select(folder(1, TreeItemKind::LampFolder));
+    EXPECT_FALSE(menuItemEnabled(frame(), "Vložit soustavu"));
+
+    select(folder(0, TreeItemKind::LampFolder)->child(0));
+    clickMenuItem(frame(), "Kopírovat soustavu");
+    select(folder(1, TreeItemKind::LampFolder));
+    const std::size_t before = room(1).m_lampSystems.size();
+    clickMenuItem(frame(), "Vložit soustavu");
+
+    EXPECT_EQ(text(victim()), "soubor uživatele");
+    EXPECT_EQ(text(oldVictim()), "jiný soubor uživatele");
+    EXPECT_FALSE(std::filesystem::is_symlink(clipboardFile())) << "the link itself was replaced";
+    EXPECT_TRUE(std::filesystem::is_symlink(oldSharedFile()));
+    EXPECT_EQ(room(1).m_lampSystems.size(), before + 1);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
 }
 
 } // namespace
