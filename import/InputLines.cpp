@@ -83,12 +83,6 @@ CVector InputLines::nextVector(double scale)
     return { v[0] * scale, v[1] * scale, v[2] * scale };
 }
 
-void InputLines::checkCount(std::int32_t count, std::int32_t limit) const
-{
-    if (count < 0 || count > limit)
-        fail(formatC(loadString(65104).c_str(), count, limit));
-}
-
 void InputLines::skip(std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)

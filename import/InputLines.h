@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,8 +40,12 @@ public:
     [[nodiscard]] std::vector<std::int32_t> nextInts(std::size_t count);
     /** Reads the next line's first three numbers as a vector, times the scale. */
     [[nodiscard]] CVector nextVector(double scale = 1.0);
-    /** Throws the message for the line read last when a count lies outside 0 .. limit. */
-    void checkCount(std::int32_t count, std::int32_t limit) const;
+    /** Throws the message for the line read last when there is a fault (see ImportChecks.h). */
+    void refuse(const std::optional<std::string>& fault) const
+    {
+        if (fault)
+            fail(*fault);
+    }
     /** Skips count lines. */
     void skip(std::size_t count);
 

@@ -53,6 +53,7 @@ void CKnepPointCalc::Serialize(Archive& ar, std::int32_t)
 void CKnepWorkSystem::Serialize(Archive& ar, std::int32_t version)
 {
     m_name = ar.readString();
+    m_countsAt = ar.position();
     m_rows = ar.readDword();
     m_pointsPerRow = ar.readDword();
     m_reflectance = ar.readDouble();
@@ -93,6 +94,7 @@ CKnepXSystem::CKnepXSystem()
 void CKnepXSystem::Serialize(Archive& ar, std::int32_t version)
 {
     m_name = ar.readString();
+    m_flagsAt = ar.position();
     for (std::int32_t& flag : m_flags)
         flag = ar.readLong();
     for (double& value : m_doubles)
@@ -120,6 +122,7 @@ void CKnepRoom::Serialize(Archive& ar, std::int32_t version)
 {
     m_name = ar.readString();
     m_k = ar.readLong();
+    m_dimensionsAt = ar.position();
     m_d3 = ar.readDouble();
     m_d2 = ar.readDouble();
     m_d1 = ar.readDouble();
@@ -127,6 +130,7 @@ void CKnepRoom::Serialize(Archive& ar, std::int32_t version)
     skipLongs(ar, 1);
     skipDoubles(ar, 1);
     skipLongs(ar, 4);
+    m_reflectancesAt = ar.position();
     for (double& rho : m_reflectances)
         rho = ar.readDouble();
     skipLongs(ar, 2);

@@ -50,6 +50,8 @@ public:
     CVector m_axis2 { 0.0, 1.0, 0.0 };
     CVector m_direction1 { 1.0, 0.0, 0.0 };
     CVector m_direction2 { 0.0, 0.0, 1.0 };
+    /** Where the two counts stand in the file; the reflectance follows them. */
+    std::size_t m_countsAt = 0;
 
     void Serialize(kzev::Archive& ar, std::int32_t version);
     static constexpr std::size_t kMinRecordBytes = 1 + 2 * 4 + 8 + 5 * 4 + 3 * 8 + 4 + 5 * 24;
@@ -75,6 +77,8 @@ public:
     std::uint32_t m_colour = 0xFFFFFF;
     std::uint32_t m_last = 0xFFFFFFFF;
     std::array<CVector, 6> m_vectors {};
+    /** Where the two flags (the counts) stand in the file; the two doubles follow them. */
+    std::size_t m_flagsAt = 0;
 
     CKnepXSystem();
     void Serialize(kzev::Archive& ar, std::int32_t version);
@@ -99,6 +103,9 @@ public:
     std::vector<CKnepXSystem> m_obstacles;
     std::array<std::vector<std::string>, 3> m_stringLists;
     CVector m_position { 0.0, 0.0, 0.0 };
+    /** Where the three dimensions (D3, D2, D1) and the reflectances stand in the file. */
+    std::size_t m_dimensionsAt = 0;
+    std::size_t m_reflectancesAt = 0;
 
     CKnepRoom();
     void Serialize(kzev::Archive& ar, std::int32_t version);

@@ -1,7 +1,7 @@
 #include "import/KnepProjectImport.h"
 
 #include "import/ImportError.h"
-#include "import/ImportLimits.h"
+#include "import/ImportChecks.h"
 #include "import/KnepClasses.h"
 #include "import/ArchiveSkip.h"
 #include "platform/Archive.h"
@@ -58,7 +58,9 @@ KnepHeader readHeader(Archive& ar, const std::string& fileName)
     skipLongs(ar, 1);
     skipDoubles(ar, 3);
     h.roomValueR1 = ar.readDouble();
+    const std::size_t iterationsAt = ar.position();
     h.roomValueR2 = ar.readLong();
+    refuseAtByte(iterationsFault(h.roomValueR2), fileName, iterationsAt);
     skipDoubles(ar, 1);
     skipLongs(ar, 2);
     h.unitMm = ar.readLong();
@@ -69,8 +71,10 @@ KnepHeader readHeader(Archive& ar, const std::string& fileName)
     return h;
 }
 
-CXSystem convertObstacles(const CKnepXSystem& source)
+CXSystem convertObstacles(const CKnepXSystem& source, const std::string& fileName)
 {
+    refuseAtByte(arrayFault(ArrayKind::obstacles, source.m_flags[0], source.m_flags[1]), fileName, source.m_flagsAt);
+    refuseAtByte(reflectanceFault(source.m_doubles[0]), fileName, source.m_flagsAt + 2 * 4);
     CXSystem obstacles(0xFFFFFF);
     obstacles.m_name = source.m_name;
     // The daylight record has six vectors; the seventh of this program's systems stays zero.
@@ -90,16 +94,15 @@ CXSystem convertObstacles(const CKnepXSystem& source)
     return obstacles;
 }
 
-bool countFits(std::uint32_t count) { return count <= static_cast<std::uint32_t>(kMaxImportGridCount); }
-
 CWorkSystem convertWorkPlane(const CKnepWorkSystem& plane, const CViewSettings& viewSettings,
-    const std::string& fileName, std::size_t offset)
+    const std::string& fileName)
 {
+    refuseAtByte(arrayFault(ArrayKind::gridPoints, plane.m_rows, plane.m_pointsPerRow), fileName, plane.m_countsAt);
     const std::size_t gridPoints = static_cast<std::size_t>(plane.m_rows) * plane.m_pointsPerRow;
     // The areas' point arrays must match their grid; a plane that says otherwise is damaged.
-    if (!countFits(plane.m_rows) || !countFits(plane.m_pointsPerRow)
-        || (!plane.m_points.empty() && plane.m_points.size() != gridPoints))
-        throw ImportError(formatC(loadString(65105).c_str(), fileName.c_str(), offset));
+    if (!plane.m_points.empty() && plane.m_points.size() != gridPoints)
+        throw ImportError(formatC(loadString(65105).c_str(), fileName.c_str(), plane.m_countsAt));
+    refuseAtByte(reflectanceFault(plane.m_reflectance), fileName, plane.m_countsAt + 2 * 4);
 
     CWorkSystem area(0xFFFFFF);
     area.m_name = plane.m_name;
@@ -131,8 +134,14 @@ CWorkSystem convertWorkPlane(const CKnepWorkSystem& plane, const CViewSettings& 
 }
 
 CRoom convertRoom(const CKnepRoom& source, const KnepHeader& header, const CViewSettings& viewSettings,
-    const std::string& fileName, std::size_t offset)
+    const std::string& fileName)
 {
+    // D3, D2 and D1 follow each other, as do the reflectances; the seventh of these is not taken over.
+    const double dimensions[] = { source.m_d3, source.m_d2, source.m_d1 };
+    for (std::size_t i = 0; i < 3; ++i)
+        refuseAtByte(sizeFault(dimensions[i]), fileName, source.m_dimensionsAt + 8 * i);
+    for (std::size_t i = 0; i < 6; ++i)
+        refuseAtByte(reflectanceFault(source.m_reflectances[i]), fileName, source.m_reflectancesAt + 8 * i);
     CRoom room(CRoom::kWhiteColours);
     room.m_workSystems.clear();
     room.m_name = source.m_name;
@@ -150,9 +159,9 @@ CRoom convertRoom(const CKnepRoom& source, const KnepHeader& header, const CView
     room.m_divisionRatio = header.roomValueR1;
     room.m_iterations = header.roomValueR2;
     for (const CKnepXSystem& obstacles : source.m_obstacles)
-        room.m_obstacleSystems.push_back(convertObstacles(obstacles));
+        room.m_obstacleSystems.push_back(convertObstacles(obstacles, fileName));
     for (const CKnepWorkSystem& plane : source.m_workSystemsB)
-        room.m_workSystems.push_back(convertWorkPlane(plane, viewSettings, fileName, offset));
+        room.m_workSystems.push_back(convertWorkPlane(plane, viewSettings, fileName));
     room.m_computeIlluminance = 1;
     room.m_reflectedComponent = 1;
     return room;
@@ -173,7 +182,7 @@ KnepProject readKnepProject(std::span<const std::uint8_t> bytes, const std::stri
             CKnepBuilding building;
             building.Serialize(ar, version);
             for (const CKnepRoom& room : building.m_rooms)
-                project.rooms.push_back(convertRoom(room, project.header, areaViewSettings, fileName, ar.position()));
+                project.rooms.push_back(convertRoom(room, project.header, areaViewSettings, fileName));
         }
         const std::uint32_t planes = ar.readArrayCount(CKnepWorkSystem::kMinRecordBytes);
         for (std::uint32_t i = 0; i < planes; ++i) {

@@ -1,7 +1,7 @@
 #include "import/NepInputReader.h"
 
 #include "import/ImportError.h"
-#include "import/ImportLimits.h"
+#include "import/ImportChecks.h"
 #include "import/InputLines.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -23,11 +23,6 @@ CXSystem readObstacleGroup(InputLines& lines)
     const CVector corner = lines.nextVector(kMm);
     const std::vector<double> extents = lines.nextDoubles(3);
     const std::vector<std::int32_t> perAxis = lines.nextInts(3);
-    const CVector p5 = lines.nextVector(kMm);
-    const CVector p6 = lines.nextVector(kMm);
-    const CVector p7 = lines.nextVector(kMm);
-    const std::int32_t kind = lines.nextInts(1)[0];
-    const double value = lines.nextDoubles(1)[0];
 
     // The first two axes with an extent are the two steps of the array, each with its count.
     std::array<CVector, 2> edges { CVector { 0.0, 0.0, 0.0 }, CVector { 0.0, 0.0, 0.0 } };
@@ -42,8 +37,14 @@ CXSystem readObstacleGroup(InputLines& lines)
         counts[found] = perAxis[axis];
         ++found;
     }
-    lines.checkCount(counts[0], kMaxImportObstacleCount);
-    lines.checkCount(counts[1], kMaxImportObstacleCount);
+    lines.refuse(arrayFault(ArrayKind::obstacles, counts[0], counts[1]));
+    const CVector p5 = lines.nextVector(kMm);
+    const CVector p6 = lines.nextVector(kMm);
+    const CVector p7 = lines.nextVector(kMm);
+    const std::int32_t kind = lines.nextInts(1)[0];
+    const double value = lines.nextDoubles(1)[0];
+    lines.refuse(reflectanceFault(value));
+
     obstacles.m_origin = corner;
     obstacles.m_edgeA = p5;
     obstacles.m_edgeB = p6;
@@ -71,8 +72,7 @@ CWorkSystem readAreaGroup(InputLines& lines)
     area.m_step1 = { 0.0, sides[0] * kMm, 0.0 };
     area.m_step2 = { sides[1] * kMm, 0.0, 0.0 };
     const std::vector<std::int32_t> counts = lines.nextInts(2);
-    lines.checkCount(counts[0], kMaxImportGridCount);
-    lines.checkCount(counts[1], kMaxImportGridCount);
+    lines.refuse(arrayFault(ArrayKind::gridPoints, counts[0], counts[1]));
     area.m_count1 = counts[0];
     area.m_count2 = counts[1];
     lines.skip(2);
@@ -99,6 +99,8 @@ CRoom readNepInput(std::string_view bytes, const std::string& fileName)
     lines.skip(2);
     room.m_name = lines.nextText();
     const std::vector<double> size = lines.nextDoubles(3);
+    for (const double d : size)
+        lines.refuse(sizeFault(d * kMm));
     room.m_length = size[0] * kMm;
     room.m_width = size[1] * kMm;
     room.m_height = size[2] * kMm;
@@ -113,6 +115,8 @@ CRoom readNepInput(std::string_view bytes, const std::string& fileName)
         groups += static_cast<std::size_t>(counts[k]);
     }
     const std::vector<double> rho = lines.nextDoubles(6);
+    for (const double r : rho)
+        lines.refuse(reflectanceFault(r));
     room.m_ceilingReflectance = rho[0];
     room.m_floorReflectance = rho[1];
     for (std::size_t w = 0; w < 4; ++w)

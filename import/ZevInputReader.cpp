@@ -1,7 +1,7 @@
 #include "import/ZevInputReader.h"
 
 #include "import/ImportError.h"
-#include "import/ImportLimits.h"
+#include "import/ImportChecks.h"
 #include "import/InputLines.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -40,6 +40,7 @@ std::array<CVector, 2> rowVectors(const std::vector<double>& spacing)
 void readRoomLines(InputLines& lines, CRoom& room)
 {
     const std::vector<double> f = lines.nextFields("iiiddiiiiiiiiiiiiiii");
+    lines.refuse(iterationsFault(static_cast<std::int64_t>(f[5])));
     room.m_divisionRatio = f[3];
     room.m_elementarySurfaceSize = f[4] * kMm;
     room.m_iterations = static_cast<std::int32_t>(f[5]);
@@ -56,10 +57,14 @@ void readRoomLines(InputLines& lines, CRoom& room)
 
     room.m_name = lines.nextText();
     const std::vector<double> size = lines.nextDoubles(3);
+    for (const double d : size)
+        lines.refuse(sizeFault(d * kMm));
     room.m_length = size[0] * kMm;
     room.m_width = size[1] * kMm;
     room.m_height = size[2] * kMm;
     const std::vector<double> rho = lines.nextDoubles(6);
+    for (const double r : rho)
+        lines.refuse(reflectanceFault(r));
     room.m_ceilingReflectance = rho[0];
     room.m_floorReflectance = rho[1];
     std::copy(rho.begin() + 2, rho.end(), room.m_wallReflectances.begin());
@@ -87,27 +92,32 @@ CWorkSystem readTaskArea(InputLines& lines)
     area.m_name = lines.nextText();
     area.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> n = lines.nextInts(3);
-    for (const std::int32_t count : n)
-        lines.checkCount(count, kMaxImportGridCount);
-    const std::vector<double> s = lines.nextDoubles(3);
-    if (n[0] > 0) {
-        area.m_count1 = n[0];
-        area.m_step1 = kMm * CVector { s[0], 0.0, 0.0 };
-        if (n[1] > 0) {
-            area.m_count2 = n[1];
-            area.m_step2 = kMm * CVector { 0.0, s[1], 0.0 };
+    // The first axis with a count above 0 in the order x, y, z, and the axis after it when its count is too.
+    constexpr std::size_t kNone = 3;
+    std::array<std::size_t, 2> axes { kNone, kNone };
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        if (n[axis] > 0) {
+            axes[0] = axis;
+            if (axis < 2 && n[axis + 1] > 0)
+                axes[1] = axis + 1;
+            break;
         }
-    } else if (n[1] > 0) {
-        area.m_count1 = n[1];
-        area.m_step1 = kMm * CVector { 0.0, s[1], 0.0 };
-        if (n[2] > 0) {
-            area.m_count2 = n[2];
-            area.m_step2 = kMm * CVector { 0.0, 0.0, s[2] };
-        }
-    } else if (n[2] > 0) {
-        area.m_count1 = n[2];
-        area.m_step1 = kMm * CVector { 0.0, 0.0, s[2] };
     }
+    const std::int32_t count1 = axes[0] != kNone ? n[axes[0]] : area.m_count1;
+    const std::int32_t count2 = axes[1] != kNone ? n[axes[1]] : area.m_count2;
+    lines.refuse(arrayFault(ArrayKind::gridPoints, count1, count2));
+    const std::vector<double> s = lines.nextDoubles(3);
+    const auto stepAlong = [&](std::size_t axis) {
+        CVector step { 0.0, 0.0, 0.0 };
+        (axis == 0 ? step.x : axis == 1 ? step.y : step.z) = s[axis] * kMm;
+        return step;
+    };
+    area.m_count1 = count1;
+    area.m_count2 = count2;
+    if (axes[0] != kNone)
+        area.m_step1 = stepAlong(axes[0]);
+    if (axes[1] != kNone)
+        area.m_step2 = stepAlong(axes[1]);
     area.m_normal = lines.nextVector();
     area.m_viewDirection = lines.nextVector();
     area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
@@ -128,8 +138,7 @@ CLampSystem readLampSystem(InputLines& lines, std::size_t modeCount, Predecessor
     system.m_switchedOff = static_cast<std::int32_t>(settings[3]);
     system.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> counts = lines.nextInts(3);
-    lines.checkCount(counts[0], kMaxImportLuminaireCount);
-    lines.checkCount(counts[1], kMaxImportLuminaireCount);
+    lines.refuse(arrayFault(ArrayKind::luminaires, counts[0], counts[1]));
     system.m_count1 = counts[0];
     system.m_count2 = counts[1];
     const std::array<CVector, 2> rows = rowVectors(lines.nextDoubles(3));
@@ -160,8 +169,7 @@ CXSystem readObstacleSystem(InputLines& lines)
     obstacles.m_name = lines.nextText();
     obstacles.m_origin = lines.nextVector(kMm);
     const std::vector<std::int32_t> counts = lines.nextInts(3);
-    lines.checkCount(counts[0], kMaxImportObstacleCount);
-    lines.checkCount(counts[1], kMaxImportObstacleCount);
+    lines.refuse(arrayFault(ArrayKind::obstacles, counts[0], counts[1]));
     obstacles.m_count1 = counts[0];
     obstacles.m_count2 = counts[1];
     const std::array<CVector, 2> steps = rowVectors(lines.nextDoubles(3));
@@ -171,6 +179,7 @@ CXSystem readObstacleSystem(InputLines& lines)
     obstacles.m_edgeB = lines.nextVector(kMm);
     obstacles.m_edgeC = lines.nextVector(kMm);
     const std::vector<double> surface = lines.nextFields("di");
+    lines.refuse(reflectanceFault(surface[0]));
     obstacles.m_reflectance = surface[0];
     obstacles.m_off = static_cast<std::int32_t>(surface[1]);
     // The earlier programs set their own switch here; ours is the raster flag, which would draw

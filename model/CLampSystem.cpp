@@ -1,5 +1,6 @@
 #include "model/CLampSystem.h"
 
+#include "model/ModelLimits.h"
 #include "model/NumberedName.h"
 #include "platform/Archive.h"
 
@@ -93,9 +94,7 @@ void CLampSystem::Serialize(kzev::Archive& ar)
     m_pitch1.Serialize(ar);
     m_pitch2.Serialize(ar);
     // The layout and the length labels run over the counts.
-    if (ar.isLoading()
-        && (std::int64_t { std::max(m_count1, 0) } * std::int64_t { std::max(m_count2, 0) } > kMaxLuminaires
-            || m_count1 > kMaxLuminaires || m_count2 > kMaxLuminaires))
+    if (ar.isLoading() && !kzev::arrayWithinLimits(kzev::ArrayKind::luminaires, m_count1, m_count2))
         throw kzev::ArchiveError("the lamp system " + m_name + " has " + std::to_string(m_count1) + " x "
                 + std::to_string(m_count2) + " luminaires",
             ar.position());

@@ -1,5 +1,6 @@
 #include "model/CWorkSystem.h"
 
+#include "model/ModelLimits.h"
 #include "model/Quantity.h"
 #include "platform/Archive.h"
 
@@ -59,10 +60,8 @@ std::int64_t CWorkSystem::GridPointCount() const
 
 bool CWorkSystem::HasUsableGrid() const
 {
-    // Each count on its own too: an empty grid of 2e9 rows would still be walked row by row.
-    const std::int64_t nodes = GridPointCount();
-    return m_count1 <= kMaxPoints && m_count2 <= kMaxPoints && nodes <= kMaxPoints
-        && (m_points.empty() || static_cast<std::int64_t>(m_points.size()) == nodes);
+    return kzev::arrayWithinLimits(kzev::ArrayKind::gridPoints, m_count1, m_count2)
+        && (m_points.empty() || static_cast<std::int64_t>(m_points.size()) == GridPointCount());
 }
 
 CVector CWorkSystem::PointPosition(std::int32_t i, std::int32_t j) const

@@ -1,5 +1,6 @@
 #include "model/CXSystem.h"
 
+#include "model/ModelLimits.h"
 #include "model/NumberedName.h"
 #include "platform/Archive.h"
 
@@ -26,8 +27,7 @@ std::int64_t CXSystem::ObstacleCount() const
 
 bool CXSystem::IsWithinLimits() const
 {
-    // Each count on its own too: the drawing walks the rows of an empty array.
-    return ObstacleCount() <= kMaxObstacles && m_count1 <= kMaxObstacles && m_count2 <= kMaxObstacles;
+    return kzev::arrayWithinLimits(kzev::ArrayKind::obstacles, m_count1, m_count2);
 }
 
 CVector CXSystem::ObstacleCorner(std::int32_t i, std::int32_t j) const

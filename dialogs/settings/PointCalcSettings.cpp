@@ -1,6 +1,7 @@
 #include "dialogs/settings/PointCalcSettings.h"
 
 #include "model/CKzevDoc.h"
+#include "model/ModelLimits.h"
 #include "model/ResultValues.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -112,7 +113,7 @@ void storePointCalc(CKzevDoc& doc, CRoom& room, const PointCalcValues& v)
     const double minimum = readLength(v.minimumSize, unit);
     const double ratio = readTypedNumber(v.divisionRatio);
     const long iterations = StrToLong(v.iterations);
-    const std::int32_t iterations32 = static_cast<std::int32_t>(std::clamp<long>(iterations, 0, 1000));
+    const std::int32_t iterations32 = static_cast<std::int32_t>(std::clamp<long>(iterations, 0, kMaxReflectionIterations));
     surfacesChanged = surfacesChanged || differs(elementary, room.m_elementarySurfaceSize, 1e-5)
         || differs(minimum, room.m_minimumSurfaceSize, 1e-5) || differs(ratio, room.m_divisionRatio, 1e-5)
         || iterations32 != room.m_iterations;

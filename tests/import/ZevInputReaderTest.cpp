@@ -174,8 +174,10 @@ TEST(ZevInputReader, DamagedNumbersAndImpossibleCountsNameTheirLine)
         { 13, "2.5 1", "Soubor d.ink, řádek 13: chybí číslo nebo není číslem (pole 1) !" },
         { 13, "2 9", "Soubor d.ink, řádek 13: počet 9 je mimo rozsah 0 až 3 !" },
         { 13, "-1 0", "Soubor d.ink, řádek 13: počet -1 je mimo rozsah 0 až 3 !" },
-        { 16, "30000 30000 0", "Soubor d.ink, řádek 16: počet 30000 je mimo rozsah 0 až 1023 !" },
-        { 24, "2000000000 2 1", "Soubor d.ink, řádek 24: počet 2000000000 je mimo rozsah 0 až 1000 !" },
+        { 16, "30000 30000 0", "Soubor d.ink, řádek 16: počet 30000 × 30000 je mimo rozsah 0 až 1048576 celkem !" },
+        { 16, "0 2000000 1", "Soubor d.ink, řádek 16: počet 2000000 × 1 je mimo rozsah 0 až 1048576 celkem !" },
+        { 24, "2000000000 2 1", "Soubor d.ink, řádek 24: počet 2000000000 × 2 je mimo rozsah 0 až 65536 celkem !" },
+        { 24, "-1 2 1", "Soubor d.ink, řádek 24: počet -1 × 2 je mimo rozsah 0 až 65536 celkem !" },
         { 24, "99999999999 2 1", "Soubor d.ink, řádek 24: chybí číslo nebo není číslem (pole 1) !" },
     };
     for (const Case& c : cases) {
