@@ -2,6 +2,7 @@
 
 #include "calc/CalcCatalogue.h"
 #include "calc/MaintenanceTable.h"
+#include "model/CLuminaire.h"
 #include "model/CRoom.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -27,8 +28,9 @@ constexpr int kUnresolvedLampSystemId = 63901;
 constexpr int kBadCleanlinessClassId = 63902;
 constexpr int kNoFactorId = 63903;
 constexpr int kBadEnteredFactorId = 63904;
+constexpr int kBadCategoryWhereId = 63910;
 
-constexpr std::int32_t kMaxCategory = 6;
+constexpr std::int32_t kMaxCategory = CLuminaire::kMaintenanceCategories;
 
 void stop(const std::string& text)
 {
@@ -165,7 +167,12 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
         const std::int32_t category = luminaire->m_maintenanceCategory;
         // The table holds categories 1 to 6 only; any other is refused, never read past.
         if (category < 1 || category > kMaxCategory) {
-            stop(formatC(loadString(kBadCategoryId).c_str(), static_cast<long>(category)));
+            // The user has to find the luminaire in its maker's workbook: name it and the system that uses it.
+            stop(formatC(loadString(kBadCategoryId).c_str(), static_cast<long>(category)) + "\n"
+                + formatC(loadString(kBadCategoryWhereId).c_str(), luminaire->m_type.c_str(),
+                    luminaire->m_name.c_str(), static_cast<long>(luminaire->m_databaseNumber),
+                    static_cast<long>(luminaire->m_recordNumber), system.m_name.c_str(),
+                    static_cast<long>(kMaxCategory)));
             return false;
         }
         const std::size_t c = static_cast<std::size_t>(category - 1);

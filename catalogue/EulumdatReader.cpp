@@ -83,7 +83,7 @@ PhotometricData EulumdatReader::read(const std::filesystem::path& path)
 PhotometricData EulumdatReader::read(PhotometryFileText& text)
 {
     PhotometricData data;
-    text.nextLine(); // company
+    data.maker = trimmedRight(text.nextLine());
     text.nextLine(); // type indicator: not trusted, the symmetry says what is stored
 
     data.symmetry = text.nextInteger();

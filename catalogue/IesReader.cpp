@@ -219,6 +219,7 @@ PhotometricData IesReader::read(PhotometryFileText& text)
             }
         }
     }
+    data.maker = cellText(CollapseSpaces(keywords["MANUFAC"]));
     data.luminaireNumber = cellText(CollapseSpaces(keywords["LUMCAT"]));
     data.luminaireName = cellText(CollapseSpaces(keywords["LUMINAIRE"]));
     data.lampType = cellText(CollapseSpaces(!keywords["LAMP"].empty() ? keywords["LAMP"] : keywords["LAMPCAT"]));

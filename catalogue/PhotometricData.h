@@ -35,6 +35,7 @@ struct PhotometricData {
     double gammaStep = 0.0;
 
     /** Catalogue fields; dimensions in millimetres. */
+    std::string maker; ///< the file's maker: EULUMDAT line 1, IES [MANUFAC]
     std::string luminaireNumber;
     std::string luminaireName;
     std::string lampType;

@@ -23,11 +23,17 @@ constexpr int kIdReadOnlyWorkbook = 64619;
 constexpr int kIdCannotOpenTable = 61447;
 constexpr int kIdEulumdatReadFailed = 61912;
 constexpr int kIdIesReadFailed = 64717;
+constexpr int kIdImported = 64740;
+constexpr int kIdDefaultCategory = 64741;
+constexpr int kIdDefaultsNote = 64742;
+constexpr int kIdBadCategory = 64743;
 constexpr const char* kLuminaires = "Luminaires$";
+constexpr const char* kLamps = "Lamps$";
+constexpr const char* kSections = "Oddíly$";
 constexpr const char* kRecord = "Věta";
+constexpr const char* kSection = "Oddíl";
 constexpr const char* kDriver = "Excel 8.0";
 constexpr long kGroup = 20;
-constexpr long kSubgroup = 34;
 
 std::size_t characterCount(const std::string& text)
 {
@@ -101,6 +107,64 @@ bool setText(CData& workbook, const std::string& column, const std::string& text
     return workbook.SetStringValue(column, text, -1, 0) != 0;
 }
 
+bool setDouble(CData& workbook, const std::string& column, double value)
+{
+    return workbook.SetValue(column, DataValue(value), -1, 0) != 0;
+}
+
+/** The largest number of a column over the open sheet's rows, 0 when none can be read. */
+long largestNumber(CData& workbook, const std::string& column)
+{
+    long largest = 0;
+    for (long row = 0; row < workbook.rowCount(); ++row) {
+        std::string value;
+        if (workbook.GetStringValue(column, value, row, -1, 0))
+            largest = std::max(largest, StrToLong(value));
+    }
+    return largest;
+}
+
+/** The maker's number that ends the workbook's name ("ZEV-0015.xls" is 15); 0 when none does. */
+long makerNumberOfFile(const std::string& makerFile)
+{
+    const std::string stem = std::filesystem::path(makerFile).stem().string();
+    std::size_t start = stem.size();
+    while (start > 0 && stem[start - 1] >= '0' && stem[start - 1] <= '9')
+        --start;
+    const std::string digits = stem.substr(start);
+    return digits.empty() || digits.size() > 9 ? 0 : StrToLong(digits);
+}
+
+/** Where the section of a name stands in "Oddíly$": its number, and whether the row is still to be added. */
+struct SectionPlace {
+    long number = 0;
+    bool add = false;
+};
+
+SectionPlace findSection(CData& workbook, const std::string& makerFile, const std::string& name)
+{
+    SectionPlace place { 1, true };
+    if (!workbook.IsTable(kSections))
+        return place;
+    if (!workbook.OpenTable(kSections, "", 0))
+        failTable(kSections, makerFile);
+    // The rebuild of the references reads the number and the name by position, and so does this.
+    long largest = 0;
+    for (long row = 0; row < workbook.rowCount() && workbook.columnCount() >= 2; ++row) {
+        std::string number;
+        std::string text;
+        if (!workbook.GetStringValue(0, number, row) || number.empty())
+            continue;
+        largest = std::max(largest, StrToLong(number));
+        if (workbook.GetStringValue(1, text, row) && text == name && StrToLong(number) > 0)
+            place = { StrToLong(number), false };
+    }
+    workbook.CloseTable();
+    if (place.add)
+        place.number = largest + 1;
+    return place;
+}
+
 /** Closes the workbook on every way out of the write. */
 class CloseGuard {
 public:
@@ -159,6 +223,8 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     rows.sheet = formatC("Tab%d_%1.0lf_%1.0lf", data.symmetry, data.cStep * 10.0, data.gammaStep * 10.0);
     rows.lampType = data.lampType;
     rows.file = file.string();
+    rows.section = !data.maker.empty() ? data.maker : file.filename().string();
+    rows.lampFlux = std::round(data.lampFlux / std::max(1, data.lampCount));
 
     const double dg = data.gammaStep;
     const int lastGamma = static_cast<int>(180.0 / dg + 0.0001);
@@ -192,8 +258,17 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     return rows;
 }
 
+bool PhotometryImporter::isMaintenanceCategory(long category)
+{
+    return category >= 1 && category <= CLuminaire::kMaintenanceCategories;
+}
+
 long PhotometryImporter::write(CData& workbook, const std::string& makerFile, const Prepared& rows)
 {
+    if (!isMaintenanceCategory(rows.maintenanceCategory))
+        throw PhotometryError(makerFile, -1,
+            formatC(loadString(kIdBadCategory).c_str(), formatC("%ld", rows.maintenanceCategory).c_str(),
+                static_cast<long>(CLuminaire::kMaintenanceCategories)));
     if (!workbook.Open(makerFile, kDriver, 0, 0)) {
         workbook.Close();
         failFile(workbook, makerFile);
@@ -206,18 +281,28 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     // Everything the rows need is checked before the first row is written.
     if (!workbook.OpenTable(kLuminaires, "", 0))
         failTable(kLuminaires, makerFile);
+    // Without a maintenance category and a lamp the luminaire could never be computed.
     for (const char* column : {kRecord, "Typ", "Název", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "RozmCelkové",
-             "RozmSvítící", "Table"})
+             "RozmSvítící", "Table", "KatÚdržby", "Zdroj"})
         if (!hasColumn(workbook, column))
             failColumn(kLuminaires, makerFile, column);
-    long largest = 0;
-    for (long row = 0; row < workbook.rowCount(); ++row) {
-        std::string value;
-        if (workbook.GetStringValue(kRecord, value, row, -1, 0))
-            largest = std::max(largest, StrToLong(value));
-    }
-    const long record = largest + 1;
+    const bool sectioned = hasColumn(workbook, kSection);
+    const long record = largestNumber(workbook, kRecord) + 1;
     workbook.CloseTable();
+
+    const bool lampsExist = workbook.IsTable(kLamps) != 0;
+    long lampRecord = 1;
+    if (lampsExist) {
+        if (!workbook.OpenTable(kLamps, "", 0))
+            failTable(kLamps, makerFile);
+        for (const char* column : {kRecord, "Výkon", "SvTok", "Život", "Gama", "Tau"})
+            if (!hasColumn(workbook, column))
+                failColumn(kLamps, makerFile, column);
+        lampRecord = largestNumber(workbook, kRecord) + 1;
+        workbook.CloseTable();
+    }
+    const SectionPlace section = sectioned ? findSection(workbook, makerFile, rows.section) : SectionPlace {};
+    const long maker = makerNumberOfFile(makerFile);
 
     if (!workbook.BeginTrans())
         failWrite(workbook, kLuminaires, makerFile);
@@ -243,23 +328,72 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         failWrite(workbook, sheet, makerFile);
     workbook.CloseTable();
 
-    // The group and the import trace are written where the sheet has them.
-    if (!workbook.OpenTable(kLuminaires, "", 0))
-        failTable(kLuminaires, makerFile);
+    // Columns that only some workbooks have are written where the sheet has them.
     auto optionalText = [&](const char* column, const std::string& text) {
         return !hasColumn(workbook, column) || setText(workbook, column, text);
     };
     auto optionalValue = [&](const char* column, long value) {
         return !hasColumn(workbook, column) || setLong(workbook, column, value);
     };
+
+    // The lamp the luminaire's photometry refers to.
+    if (!lampsExist) {
+        for (const char* column : {kRecord, "Skupina", "Podskupina", kSection, "Výkon", "Život"})
+            workbook.AddColBeforeCreateTable(column, kTypeLong, 255, -2);
+        for (const char* column : {"Typ", "Název"})
+            workbook.AddColBeforeCreateTable(column, kTypeText, 255, -2);
+        for (const char* column : {"SvTok", "Gama", "Tau"})
+            workbook.AddColBeforeCreateTable(column, kDataTypeDouble, 255, -2);
+        if (!workbook.CreateTable(kLamps))
+            failWrite(workbook, kLamps, makerFile);
+    } else if (!workbook.OpenTable(kLamps, "", 0)) {
+        failTable(kLamps, makerFile);
+    }
+    const std::string lampType = !rows.lampType.empty() ? rows.lampType : rows.type;
+    written = workbook.AddRow() && setLong(workbook, kRecord, lampRecord) && optionalValue("Skupina", kGroup)
+        && optionalValue("Podskupina", kLampSubgroup) && (!sectioned || optionalValue(kSection, section.number))
+        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setLong(workbook, "Výkon", rows.power)
+        && setDouble(workbook, "SvTok", rows.lampFlux) && setLong(workbook, "Život", kDefaultLampLife)
+        && setDouble(workbook, "Gama", kDefaultLampResidual) && setDouble(workbook, "Tau", kDefaultLampTau)
+        && optionalValue("Čirý", 0);
+    if (!written)
+        failWrite(workbook, kLamps, makerFile);
+    workbook.CloseTable();
+
+    // The section's name names the group of the imported luminaires in the selection trees.
+    if (sectioned && section.add) {
+        if (!workbook.IsTable(kSections)) {
+            workbook.AddColBeforeCreateTable(kSection, kTypeLong, 255, -2);
+            workbook.AddColBeforeCreateTable("Název", kTypeText, 255, -2);
+            if (!workbook.CreateTable(kSections))
+                failWrite(workbook, kSections, makerFile);
+        } else if (!workbook.OpenTable(kSections, "", 0)) {
+            failTable(kSections, makerFile);
+        }
+        if (workbook.columnCount() < 2)
+            failColumn(kSections, makerFile, "Název");
+        if (!workbook.AddRow() || !workbook.SetStringValue(0, formatC("%ld", section.number), -1, 0)
+            || !workbook.SetStringValue(1, rows.section, -1, 0))
+            failWrite(workbook, kSections, makerFile);
+        workbook.CloseTable();
+    }
+
+    // The group, the lamp and the import trace are written where the sheet has them.
+    if (!workbook.OpenTable(kLuminaires, "", 0))
+        failTable(kLuminaires, makerFile);
     written = workbook.AddRow() && setLong(workbook, kRecord, record) && optionalValue("Skupina", kGroup)
-        && optionalValue("Podskupina", kSubgroup) && setText(workbook, "Typ", rows.type)
+        && optionalValue("Podskupina", kLuminaireSubgroup)
+        && (!sectioned || optionalValue(kSection, section.number)) && setText(workbook, "Typ", rows.type)
         && setText(workbook, "Název", rows.name) && optionalText("Datum", rows.date)
         && setLong(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
         && setLong(workbook, "Symetrie", rows.symmetry) && setLong(workbook, "Účinnost", rows.efficiency)
         && setText(workbook, "RozmCelkové", rows.dimensions)
         && setText(workbook, "RozmSvítící", rows.luminousDimensions)
-        && setText(workbook, "Table", rows.sheet);
+        && setText(workbook, "Table", rows.sheet)
+        && setLong(workbook, "KatÚdržby", rows.maintenanceCategory)
+        && setText(workbook, "Zdroj", maker > 0 ? formatC("%ld-%ld", maker, lampRecord) : std::string())
+        && optionalValue("PodskupinaZdroje", kLampSubgroup) && optionalText("Krytí", kDefaultProtection)
+        && optionalText("Blok", formatC("K%ld_%ld", maker, record)) && optionalValue("Divez", record);
     if (written && rows.format == Format::Eulumdat)
         written = optionalText("ImportLamp", rows.lampType) && optionalText("ImportFile", rows.file);
     if (!written)
@@ -267,6 +401,13 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     workbook.CloseTable();
     if (!workbook.CommitTrans())
         failWrite(workbook, kLuminaires, makerFile);
+
+    ICalcLog& log = *services().log;
+    log.addLine(formatC(loadString(kIdImported).c_str(), rows.type.c_str(), record, rows.section.c_str(),
+        rows.maintenanceCategory,
+        rows.maintenanceCategory == kDefaultMaintenanceCategory ? loadString(kIdDefaultCategory).c_str() : "",
+        kDefaultProtection, lampRecord, rows.lampFlux, kDefaultLampLife, kDefaultLampResidual, kDefaultLampTau));
+    log.addLine(loadString(kIdDefaultsNote));
     return record;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <map>
 
 namespace kzev {
@@ -21,6 +22,7 @@ namespace {
 constexpr int kFileSkupiny = 61676;
 constexpr int kFileVyrobci = 61675;
 constexpr int kFileOdkazy = 61466;
+constexpr int kTableSections = 61680;
 constexpr int kColMaker = 4493;
 constexpr int kColGroup = 4494;
 constexpr int kColCode = 61688;
@@ -137,6 +139,47 @@ SubgroupNames readSubgroupNames(bool report)
     return result;
 }
 
+/**
+ * The names of the sections of each maker's group in the reference database,
+ * by maker and group number (1000 x group + subgroup), joined by ", ". They
+ * name a group the groups workbook does not know, such as the group of
+ * imported luminaires named after the files' makers. Nothing when the
+ * database has no sections.
+ */
+std::map<std::pair<long, long>, std::string> readSectionNames(const std::string& references)
+{
+    std::map<std::pair<long, long>, std::vector<std::string>> lists;
+    CData data;
+    if (data.Open(references, {}) && data.OpenTable(loadString(kTableSections)) && data.columnCount() >= 5) {
+        for (long row = 0; row < data.rowCount(); ++row) {
+            std::string maker;
+            std::string group;
+            std::string subgroup;
+            std::string name;
+            if (!data.GetStringValue(0, maker, row) || !data.GetStringValue(1, group, row)
+                || !data.GetStringValue(2, subgroup, row) || !data.GetStringValue(4, name, row) || name.empty())
+                continue;
+            const long groupNumber = StrToLong(group);
+            const long subgroupNumber = StrToLong(subgroup);
+            // Numbers no maker uses come from a damaged database; their code would not fit.
+            if (groupNumber < 0 || groupNumber > 1'000'000 || subgroupNumber < 0 || subgroupNumber > 1'000'000)
+                continue;
+            auto& list = lists[{ StrToLong(maker), 1000 * groupNumber + subgroupNumber }];
+            if (std::find(list.begin(), list.end(), name) == list.end())
+                list.push_back(name);
+        }
+    }
+    data.Close();
+    std::map<std::pair<long, long>, std::string> names;
+    for (const auto& [key, list] : lists) {
+        std::string joined;
+        for (const std::string& name : list)
+            joined += (joined.empty() ? "" : ", ") + name;
+        names[key] = joined;
+    }
+    return names;
+}
+
 std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std::string& query, bool report)
 {
     WaitCursorGuard wait;
@@ -157,6 +200,7 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
             reportTableFailure(table, references);
         return roots;
     }
+    const std::map<std::pair<long, long>, std::string> sections = readSectionNames(references);
     const std::string makersFile = dataFolderWithPrefix() + loadString(kFileVyrobci);
     CData makers;
     bool makersOpen = false;
@@ -192,8 +236,10 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
         }
         const long groupNumber = StrToLong(group);
         std::string text = subgroups.nameOf(subgroupOfGroup(groupNumber));
-        if (text.empty())
-            text = group;
+        if (text.empty()) {
+            const auto named = sections.find({ roots.back().data, groupNumber });
+            text = named != sections.end() ? named->second : group;
+        }
         roots.back().children.push_back({ text, groupNumber, {} });
     }
     data.Close();

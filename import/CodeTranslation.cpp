@@ -2,6 +2,7 @@
 
 #include "import/ImportError.h"
 #include "platform/CData.h"
+#include "platform/CaseFold.h"
 #include "platform/DataLocation.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -17,6 +18,8 @@ namespace kzev {
 namespace {
 
 constexpr const char* kRecordColumn = "Věta";
+constexpr int kMissingColumnId = 65130;
+constexpr int kLampColumnSkippedId = 65131;
 
 void logNotFound(const std::string& condition, const std::string& workbook)
 {
@@ -35,6 +38,34 @@ void openTable(CData& data, const std::string& workbook, const std::optional<std
         data.Close();
         const std::string table = sheet ? *sheet : std::string("0");
         throw ImportError(formatC(loadString(61447).c_str(), table.c_str(), workbook.c_str()));
+    }
+}
+
+/** The first of the columns that the open table lacks (names compare ignoring case), or nothing. */
+std::optional<std::string> missingColumn(const CData& data, std::initializer_list<const char*> columns)
+{
+    for (const char* column : columns) {
+        const std::string wanted = foldCase(column);
+        const auto& names = data.columnNames();
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& name) { return foldCase(name) == wanted; }))
+            return std::string(column);
+    }
+    return std::nullopt;
+}
+
+/**
+ * A table without the column the query asks about would report every code as
+ * not found; it is named as what it is, in the log and in the message.
+ */
+void requireColumns(CData& data, const std::string& workbook, const std::string& table,
+    std::initializer_list<const char*> columns)
+{
+    if (const std::optional<std::string> column = missingColumn(data, columns)) {
+        const std::string text
+            = formatC(loadString(kMissingColumnId).c_str(), workbook.c_str(), table.c_str(), column->c_str());
+        data.Close();
+        services().log->addLine(text);
+        throw ImportError(text);
     }
 }
 
@@ -75,6 +106,7 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
         const std::string workbook = dataFolderWithPrefix() + loadString(61675);
         CData data;
         openTable(data, workbook, std::nullopt);
+        requireColumns(data, workbook, data.tableName(), { "DBF" });
         for (const std::int32_t code : luminaireCodes) {
             const std::string condition = formatC("[DBF] = %ld", static_cast<long>(code / 10000));
             const std::optional<std::string> file = findValue(data, condition, 0);
@@ -96,6 +128,7 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
         const std::string workbook = makerWorkbookPath(makerFiles[k]);
         CData data;
         openTable(data, workbook, std::string("Luminaires$"));
+        requireColumns(data, workbook, "Luminaires$", { "ČísloZev", kRecordColumn });
         const std::string condition = formatC("[ČísloZev] = %ld", static_cast<long>(luminaireCodes[k] % 10000));
         const std::optional<std::string> record = findValue(data, condition, std::string(kRecordColumn));
         if (!record)
@@ -128,6 +161,12 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
         } catch (const ImportError&) {
             // The data folder need not hold every lamp workbook: its lamps stay unassigned.
             services().log->addLine(formatC(loadString(65108).c_str(), workbook.c_str()));
+            continue;
+        }
+        if (const std::optional<std::string> column = missingColumn(data, { "Zdroj", "Výkon", kRecordColumn })) {
+            data.Close();
+            services().log->addLine(formatC(loadString(kLampColumnSkippedId).c_str(), workbook.c_str(), "Lamps$",
+                column->c_str()));
             continue;
         }
         for (LampPair& pair : pairs) {

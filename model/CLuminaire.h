@@ -19,6 +19,8 @@ public:
     /** Side of the square luminous area that stands for a point source (no luminous dimensions), metres. */
     static constexpr double kPointSourceSide = 0.01;
     static constexpr int kGammas = 181;
+    /** The maintenance table (ZEV_Z.dat) knows the luminaire maintenance categories 1 to this. */
+    static constexpr std::int32_t kMaintenanceCategories = 6;
 
     CLuminaire();
     CLuminaire(const CLuminaire&) = default;

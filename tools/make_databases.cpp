@@ -2,7 +2,7 @@
 // library and photometric import:
 //   ZEV-1001.xls, ZEV-1002.xls   two sample makers' workbooks (luminaires imported from
 //                                public EULUMDAT files, their lamps, sections),
-//   ZEV-VYROBCI.xls              the makers' names,
+//   ZEV-VYROBCI.xls              the makers' names and their numbers in the predecessor program,
 //   ZEV-SKUPINY.xls              the names of the subgroups,
 //   ZEV-Odkazy.mdb               which maker holds which groups and sections,
 //   ZEV-N12464-1.xls, ZEV-N12464-2.xls   the standard's requirement tables.
@@ -12,6 +12,7 @@
 
 #include "catalogue/EulumdatReader.h"
 #include "catalogue/PhotometryImporter.h"
+#include "catalogue/SelectionCatalogue.h"
 #include "platform/CData.h"
 #include "platform/TextUtil.h"
 
@@ -76,6 +77,12 @@ struct LuminaireSource {
 struct Maker {
     long number;
     const char* name;
+    /**
+     * The maker's number in the predecessor program ("DBF" of the makers' list);
+     * its luminaires' numbers there ("ČísloZev") are 100 x this + the record number.
+     * Illustrative: they let a predecessor input file of the sample makers translate.
+     */
+    long predecessorNumber;
     std::vector<LuminaireSource> luminaires;
 };
 
@@ -84,7 +91,7 @@ struct Maker {
 const std::vector<Maker>& makers()
 {
     static const std::vector<Maker> list {
-        { 1001, "Vzorová svítidla A (anonymizovaná měření)",
+        { 1001, "Vzorová svítidla A (anonymizovaná měření)", 11,
             {
                 { "ldt/ugr_sample_01.ldt", kInteriorLuminaires, kSectionInterior, "IP20", 2, kLed },
                 { "ldt/ugr_sample_02.ldt", kInteriorLuminaires, kSectionInterior, "IP20", 2, kLed },
@@ -96,7 +103,7 @@ const std::vector<Maker>& makers()
                 { "ldt/ugr_sample_09.ldt", kInteriorLuminaires, kSectionInterior, "IP20", 2, kLed },
                 { "ldt/ugr_sample_11.ldt", kInteriorLuminaires, kSectionInterior, "IP20", 2, kLed },
             } },
-        { 1002, "Vzorová svítidla B (ukázkové soubory)",
+        { 1002, "Vzorová svítidla B (ukázkové soubory)", 12,
             {
                 { "ldt/rs_road_luminaire.ldt", kRoadLuminaires, kSectionOutdoor, "IP66", 5, kSodium },
                 { "ldt/rs_wiki-batwing.ldt", kInteriorLuminaires, kSectionInterior, "IP40", 4, kLed },
@@ -157,7 +164,7 @@ void createMakerWorkbook(const std::string& file)
             { "RozmCelkové", kText }, { "RozmSvítící", kText }, { "Symetrie", kLong }, { "KatÚdržby", kLong },
             { "ÚhlyClonění", kText }, { "Table", kText }, { "J0_45_85", kText }, { "J9_45_85", kText },
             { "Picture", kText }, { "Prepocet", kDouble }, { "Datum", kText }, { "ImportLamp", kText },
-            { "ImportFile", kText }, { "Poznámka", kText } });
+            { "ImportFile", kText }, { "ČísloZev", kLong }, { "Poznámka", kText } });
     data.CloseTable();
     createTable(data, "Lamps$",
         { { "Věta", kLong }, { "Skupina", kLong }, { "Podskupina", kLong }, { "Oddíl", kLong }, { "Typ", kText },
@@ -176,47 +183,53 @@ void createMakerWorkbook(const std::string& file)
     data.Close();
 }
 
+const char* sectionName(std::int64_t section)
+{
+    switch (section) {
+    case kSectionInterior:
+        return "Interiérová svítidla";
+    case kSectionOutdoor:
+        return "Venkovní a uliční svítidla";
+    default:
+        return "Světelné zdroje";
+    }
+}
+
 void importLuminaire(const Maker& maker, const std::string& workbook, const fs::path& photometry,
     const LuminaireSource& source)
 {
     const fs::path path = photometry / source.file;
+    // The import files the luminaire under the sample's own section (found by its name) and category.
+    kzev::PhotometryImporter::Prepared prepared
+        = kzev::PhotometryImporter::prepareFile(kzev::PhotometryImporter::Format::Eulumdat, path);
+    prepared.section = sectionName(source.section);
+    prepared.maintenanceCategory = source.maintenanceCategory;
+    prepared.file = source.file;
     CData data;
-    const long record = kzev::PhotometryImporter::importFile(
-        data, workbook, kzev::PhotometryImporter::Format::Eulumdat, path);
-    const kzev::PhotometricData read = kzev::EulumdatReader::read(path);
-    const std::int64_t lamps = std::max(1, read.lampCount);
+    const long record = kzev::PhotometryImporter::write(data, workbook, prepared);
 
     check(data.Open(workbook, "Excel 8.0", 0, 0), data, workbook);
-    // The lamp that fits the luminaire, under the same record number in "Lamps$".
-    check(data.OpenTable("Lamps$", "", 0), data, "Lamps$");
-    check(data.AddRow(), data, "Lamps$");
-    setLong(data, "Věta", record);
-    setLong(data, "Skupina", kGroup);
-    setLong(data, "Podskupina", source.lamp.subgroup);
-    setLong(data, "Oddíl", kSectionLamps);
-    setText(data, "Typ", read.lampType);
-    setText(data, "Název", read.luminaireNumber);
-    setLong(data, "Výkon", static_cast<std::int64_t>(read.totalWattage / lamps));
-    setDouble(data, "SvTok", std::round(read.lampFlux / static_cast<double>(lamps)));
-    setLong(data, "Život", source.lamp.life);
-    setDouble(data, "Gama", source.lamp.residual);
-    setDouble(data, "Tau", source.lamp.timeConstant);
-    setLong(data, "Čirý", 0);
+    check(data.OpenTable("Luminaires$", "", 0), data, "Luminaires$");
+    check(data.FindFirst(formatC("Věta=%ld", record)), data, "Luminaires$ record");
+    std::string lampReference;
+    check(data.GetStringValue("Zdroj", lampReference, -1, -1, 0), data, "Zdroj");
+    const long lampRecord = kzev::parseLampReference(lampReference).record;
+    // What the import leaves to the catalogue editor.
+    setLong(data, "Podskupina", source.subgroup);
+    setText(data, "Krytí", source.protection);
+    setLong(data, "PodskupinaZdroje", source.lamp.subgroup);
+    setLong(data, "ČísloZev", 100 * maker.predecessorNumber + record);
     setText(data, "Poznámka", kPlaceholderNote);
     data.CloseTable();
 
-    // What the import leaves to the catalogue editor.
-    check(data.OpenTable("Luminaires$", "", 0), data, "Luminaires$");
-    check(data.FindFirst(formatC("Věta=%ld", record)), data, "Luminaires$ record");
-    setLong(data, "Podskupina", source.subgroup);
-    setLong(data, "Oddíl", source.section);
-    setText(data, "Krytí", source.protection);
-    setText(data, "Blok", formatC("K%ld_%ld", maker.number, record));
-    setLong(data, "Divez", record);
-    setText(data, "Zdroj", formatC("%ld-%ld", maker.number, record));
-    setLong(data, "PodskupinaZdroje", source.lamp.subgroup);
-    setLong(data, "KatÚdržby", source.maintenanceCategory);
-    setText(data, "ImportFile", source.file);
+    // The lamp that fits the luminaire, as the maker's catalogue would give it.
+    check(data.OpenTable("Lamps$", "", 0), data, "Lamps$");
+    check(data.FindFirst(formatC("Věta=%ld", lampRecord)), data, "Lamps$ record");
+    setLong(data, "Podskupina", source.lamp.subgroup);
+    setLong(data, "Oddíl", kSectionLamps);
+    setLong(data, "Život", source.lamp.life);
+    setDouble(data, "Gama", source.lamp.residual);
+    setDouble(data, "Tau", source.lamp.timeConstant);
     setText(data, "Poznámka", kPlaceholderNote);
     data.Close();
     std::cout << "  " << record << ": " << source.file << '\n';
@@ -241,12 +254,15 @@ void writeMakerNames(const fs::path& dataFolder)
     const std::string file = freshFile(dataFolder / "ZEV-VYROBCI.xls");
     check(data.Create(file, ""), data, file);
     // The selection page finds a maker by "Kód" and shows column 1.
-    createTable(data, "Vyrobci$", { { "Kód", kLong }, { "Název", kText }, { "Soubor", kText } });
+    // The import of predecessor input files finds a maker by "DBF" and takes column 0.
+    createTable(data, "Vyrobci$",
+        { { "Kód", kLong }, { "Název", kText }, { "Soubor", kText }, { "DBF", kLong } });
     for (const Maker& maker : makers()) {
         check(data.AddRow(), data, file);
         setLong(data, "Kód", maker.number);
         setText(data, "Název", maker.name);
         setText(data, "Soubor", formatC("ZEV-%04ld.xls", maker.number));
+        setLong(data, "DBF", maker.predecessorNumber);
     }
     data.Close();
 }

@@ -10,12 +10,14 @@
 #include "platform/CData.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +29,8 @@ namespace {
 constexpr int kColumns = 7;
 constexpr std::array<int, 6> kHeadings { 61691, 61687, 61697, 61694, 61855, 61696 };
 constexpr int kWriteFailed = 61920;
+constexpr int kCategoryLabel = 64744;
+constexpr int kBadCategory = 64743;
 
 template <typename T>
 T* named(T* widget, int id)
@@ -65,6 +69,13 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
     auto* importIes = named(new QPushButton(QStringLiteral("Import IES"), this), kImportIesButtonId);
     m_number = named(new QCheckBox(QStringLiteral("Číslovat"), this), kNumberCheckId);
     m_number->setChecked(true);
+    m_category = named(new QLineEdit(this), kCategoryEditId);
+    m_category->setText(QString::number(kzev::PhotometryImporter::kDefaultMaintenanceCategory));
+    m_category->setMaxLength(6);
+    m_category->setFixedWidth(m_category->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    m_category->setToolTip(QStringLiteral("Kategorie údržby (1 až 6) zapsaná importovaným svítidlům"));
+    auto* categoryLabel = new QLabel(qs(kzev::loadString(kCategoryLabel)), this);
+    categoryLabel->setBuddy(m_category);
     m_sheetButton = sheetButton;
     sheetButton->setEnabled(false);
     filterButton->setDefault(true);
@@ -81,8 +92,8 @@ CLuminaireDatabaseDialog::CLuminaireDatabaseDialog(
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(m_filter, 1);
-    for (QWidget* widget : std::initializer_list<QWidget*> { filterButton, editButton, sheetButton, importLdt,
-             exportLdt, importIes, m_number })
+    for (QWidget* widget : std::initializer_list<QWidget*> { filterButton, editButton, sheetButton, categoryLabel,
+             m_category, importLdt, exportLdt, importIes, m_number })
         controls->addWidget(widget);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
@@ -228,6 +239,19 @@ void CLuminaireDatabaseDialog::OnImportIes()
 
 void CLuminaireDatabaseDialog::importFiles(bool ies)
 {
+    // A category the maintenance table does not know would stop every calculation with the luminaire.
+    const QString categoryText = m_category->text().trimmed();
+    bool isNumber = false;
+    const long category = categoryText.toLong(&isNumber);
+    if (!isNumber || !kzev::PhotometryImporter::isMaintenanceCategory(category)) {
+        kzev::services().messageBox->show(kzev::formatC(kzev::loadString(kBadCategory).c_str(),
+                                              categoryText.toStdString().c_str(),
+                                              static_cast<long>(CLuminaire::kMaintenanceCategories)),
+            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        m_category->setFocus();
+        m_category->selectAll();
+        return;
+    }
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(),
         ies ? QStringLiteral("Databázové soubory IES (*.ies)") : QStringLiteral("Databázové soubory Eulumdat (*.ldt)"));
     if (files.isEmpty())
@@ -239,6 +263,7 @@ void CLuminaireDatabaseDialog::importFiles(bool ies)
             kzev::PhotometryImporter::Prepared prepared;
             try {
                 prepared = kzev::PhotometryImporter::prepareFile(format, file.toStdString());
+                prepared.maintenanceCategory = category;
             } catch (const std::exception& error) {
                 // Files imported before this one stay.
                 kzev::services().messageBox->show(kzev::PhotometryImporter::readFailureMessage(format, error),

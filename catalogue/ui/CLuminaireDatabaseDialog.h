@@ -35,6 +35,8 @@ public:
     static constexpr int kExportLdtButtonId = 1143;
     static constexpr int kImportIesButtonId = 1144;
     static constexpr int kNumberCheckId = 1233;
+    /** The maintenance category the import writes for the luminaires it adds. */
+    static constexpr int kCategoryEditId = 10635;
 
     /** Disables the frame's bars with 1 and enables them with 0. */
     using BarSwitch = std::function<void(int disable)>;
@@ -84,5 +86,6 @@ private:
 
     QLineEdit* m_filter = nullptr;
     QCheckBox* m_number = nullptr;
+    QLineEdit* m_category = nullptr;
     kzev::GridWidget* m_grid = nullptr;
 };

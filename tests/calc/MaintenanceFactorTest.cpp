@@ -58,6 +58,11 @@ struct MaintenanceScene {
         system = &scene.addLuminaire({ 0.0, 0.0, 3.0 });
         system->m_maintenanceFactor = 0.77;
         scene.luminaires[0].m_maintenanceCategory = 6;
+        scene.luminaires[0].m_type = "K-600";
+        scene.luminaires[0].m_name = "Mřížkové svítidlo";
+        scene.luminaires[0].m_databaseNumber = 1001;
+        scene.luminaires[0].m_recordNumber = 7;
+        system->m_name = "Kancelář A";
         scene.lamps[0] = makeLamp(1000.0, 12000, 0.7, 6000.0);
         scene.room.m_cleanlinessClass = 2;
         scene.room.m_cleaningInterval = 12;
@@ -166,6 +171,9 @@ TEST(MaintenanceFactor, BadDataStopsWithItsMessageAndKeepsTheFactor)
         std::string message;
     };
     const CLamp goodLamp = makeLamp(1000.0, 12000, 0.7, 6000.0);
+    // The user has to find the luminaire to mend: it is named with its workbook, record and lamp system.
+    const std::string where = "\nSvítidlo K-600 Mřížkové svítidlo (databáze 1001, věta 7) v soustavě svítidel "
+                              "Kancelář A. Zadejte mu ve sloupci „KatÚdržby“ databáze svítidel kategorii údržby 1 až 6.";
     const Case cases[] = {
         { "no GAMA line", "@ only a comment\n", 6, 2, goodLamp, "Chybné údaje GAMA v ZEV_Z !" },
         { "short GAMA line", "0.5,0.6\n1,1,1,1,1,1,1\n", 6, 2, goodLamp, "Chybné údaje GAMA v ZEV_Z !" },
@@ -174,9 +182,9 @@ TEST(MaintenanceFactor, BadDataStopsWithItsMessageAndKeepsTheFactor)
         { "no TAU_P line", "1,1,1,1,1,1\n2,1,1,1,1,1,1\n", 6, 2, goodLamp, "Chybné údaje TAU_P v ZEV_Z !" },
         { "zero lamp life", kTable, 6, 2, makeLamp(1000.0, 0, 0.7, 6000.0),
             "Neuplné údaje v datovem souboru světelných zdrojú o zdroji !" },
-        { "category 0", kTable, 0, 2, goodLamp, "Chybná kategorie údržby svítidla 0 v databázi svítidel !" },
+        { "category 0", kTable, 0, 2, goodLamp, "Chybná kategorie údržby svítidla 0 v databázi svítidel !" + where },
         { "category above the table", kTable, 7, 2, goodLamp,
-            "Chybná kategorie údržby svítidla 7 v databázi svítidel !" },
+            "Chybná kategorie údržby svítidla 7 v databázi svítidel !" + where },
         { "zero TAU_P time constant", "1,1,1,1,1,1\n2,1,1,1,1,1,1\n2,0.5,0\n", 6, 2, goodLamp,
             "Neuplné (nulové) údaje v souboru ZEV_Z.DAT !" },
     };

@@ -5,6 +5,7 @@
 #include "PhotometryFixtures.h"
 #include "PhotometryTestFiles.h"
 #include "PhotometryWorkbookFixture.h"
+#include "model/CLamp.h"
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
@@ -322,8 +323,9 @@ TEST(PhotometryImporterTest, AnIesPointSourceImportsAndLoadsAsASmallLuminousSqua
     CData data;
     const long record = PhotometryImporter::importFile(data, workbook, Format::Ies, path);
     EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "RozmSvítící"), "0;0;0");
-    ASSERT_FALSE(fakes.log.calls.empty());
-    EXPECT_EQ(fakes.log.calls.back(), "line:Soubor " + path
+    // The line comes before those of the written rows.
+    ASSERT_EQ(fakes.log.calls.size(), 3u);
+    EXPECT_EQ(fakes.log.calls.front(), "line:Soubor " + path
             + " nemá zadány svítící rozměry: svítidlo se uloží jako bodový zdroj a počítá se svítící plochou 10 × 10 mm.");
 
     CLuminaire luminaire;
@@ -362,4 +364,65 @@ TEST(PhotometryImporterTest, DecimalIntensitiesSurviveImportStorageLoadingAndInt
         for (const double g : { 135.0, 179.5, 180.0 })
             EXPECT_NEAR(luminaire.GetIntensity(c, g), 79.58 + (0.12 - 79.58) * (g - 90.0) / 90.0, 1e-9) << c << " " << g;
     }
+}
+
+TEST(PhotometryImporterTest, AnImportedLuminaireAndItsLampHaveWhatTheCalculationReads)
+{
+    test::FakeServices fakes;
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+    const auto path = test::photometryDir() / "ldt" / "rs_road_luminaire.ldt";
+    CData data;
+    const long record = PhotometryImporter::importFile(data, workbook, Format::Eulumdat, path);
+    ASSERT_EQ(record, 8);
+
+    // The luminaire names its lamp, the next lamp of the workbook (3 is the fixture's own).
+    CLuminaire luminaire;
+    ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1);
+    EXPECT_EQ(luminaire.m_maintenanceCategory, PhotometryImporter::kDefaultMaintenanceCategory);
+    EXPECT_EQ(luminaire.m_lampDesignation, "15-4");
+    CLamp lamp;
+    ASSERT_EQ(lamp.LoadFromDatabase(15, 4, 1), 1);
+    // The file's lamp set: one SON-TPP250W of 33200 lm taking 276 W.
+    EXPECT_EQ(lamp.m_type, "SON-TPP250W");
+    EXPECT_EQ(lamp.m_power, 276);
+    EXPECT_DOUBLE_EQ(lamp.m_luminousFlux, 33200.0);
+    EXPECT_EQ(lamp.m_life, PhotometryImporter::kDefaultLampLife);
+    EXPECT_DOUBLE_EQ(lamp.m_gamma, PhotometryImporter::kDefaultLampResidual);
+    EXPECT_DOUBLE_EQ(lamp.m_tau, PhotometryImporter::kDefaultLampTau);
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+
+    // The log names every value the file did not give.
+    ASSERT_EQ(fakes.log.calls.size(), 2u);
+    EXPECT_EQ(fakes.log.calls[0],
+        "line:Svítidlo RoadRun23 (věta 8, oddíl „ACME Inc.“): kategorie údržby 2 (výchozí: otevřené svítidlo s přímým "
+        "světlem), krytí IP20; zdroj věta 4: 33200 lm, život 50000 h, Gama 0.70, Tau 100000 h.");
+    EXPECT_NE(fakes.log.calls[1].find("výchozí hodnoty"), std::string::npos) << fakes.log.calls[1];
+}
+
+TEST(PhotometryImporterTest, ACategoryOutsideTheMaintenanceTableIsRefusedBeforeAnythingIsWritten)
+{
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    PhotometryImporter::Prepared rows
+        = PhotometryImporter::prepareFile(Format::Eulumdat, test::photometryDir() / "ldt" / "ugr_sample_01.ldt");
+    for (const long category : { 0L, 7L, -2L }) {
+        rows.maintenanceCategory = category;
+        CData data;
+        try {
+            PhotometryImporter::write(data, workbook, rows);
+            ADD_FAILURE() << category;
+        } catch (const PhotometryError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                "Kategorie údržby „" + std::to_string(category)
+                    + "“ není v tabulce údržby ZEV_Z.dat: platí celé číslo 1 až 6. Nic nebylo importováno.");
+        }
+    }
+    EXPECT_EQ(rowCount(workbook, "Luminaires$"), 1);
+    EXPECT_EQ(rowCount(workbook, "Lamps$"), 1);
+    rows.maintenanceCategory = 6;
+    CData data;
+    EXPECT_EQ(PhotometryImporter::write(data, workbook, rows), 8);
+    EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "KatÚdržby"), "6");
 }

@@ -14,7 +14,7 @@ namespace kzev::test {
 
 /**
  * A maker's workbook ZEV-0015.xls in the folder, holding one catalogue row
- * numbered 7 and one lamp (record 3: "T5 28W/840", 28 W, 2600 lm).
+ * numbered 7 and one lamp (record 3: "T5 28W/840", 28 W, 2600 lm, 20000 h).
  */
 inline std::string makerWorkbook(const TempFolder& folder, bool withCatalogue = true)
 {
@@ -24,15 +24,17 @@ inline std::string makerWorkbook(const TempFolder& folder, bool withCatalogue = 
     for (const char* text : {"Typ", "Název", "Datum", "RozmCelkové", "RozmSvítící", "Table", "ImportLamp", "ImportFile",
              "Zdroj"})
         luminaires.columns.push_back({text, kDataTypeText});
-    for (const char* number : {"Věta", "Skupina", "Podskupina", "Výkon", "Zdrojů", "Symetrie", "Účinnost"})
+    for (const char* number : {"Věta", "Skupina", "Podskupina", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "KatÚdržby"})
         luminaires.columns.push_back({number, kDataTypeLong});
     std::vector<DataValue> row(luminaires.columns.size());
     row[0] = std::string("OLD");
     row[9] = std::int64_t {7};
     luminaires.rows.push_back(row);
     SheetFixture lamps { "Lamps$",
-        { { "Věta", kDataTypeLong }, { "Název", kDataTypeText }, { "Výkon", kDataTypeLong }, { "SvTok", kDataTypeText } },
-        { { std::int64_t {3}, std::string("T5 28W/840"), std::int64_t {28}, std::string("2600") } } };
+        { { "Věta", kDataTypeLong }, { "Název", kDataTypeText }, { "Výkon", kDataTypeLong }, { "SvTok", kDataTypeText },
+            { "Život", kDataTypeLong }, { "Gama", kDataTypeDouble }, { "Tau", kDataTypeDouble }, { "Typ", kDataTypeText } },
+        { { std::int64_t {3}, std::string("T5 28W/840"), std::int64_t {28}, std::string("2600"), std::int64_t {20000},
+            0.8, 15000.0, std::string("T5") } } };
     std::string failure;
     EXPECT_TRUE(writeWorkbook(file, withCatalogue ? std::vector { luminaires, lamps } : std::vector { lamps }, &failure))
         << failure;

@@ -1,6 +1,8 @@
 // The selection page's reading of the makers' databases, on the shipped data
 // folder and on a copy of it with awkward names.
 
+#include "catalogue/PhotometryImporter.h"
+#include "catalogue/ReferenceDatabase.h"
 #include "catalogue/SelectionCatalogue.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
@@ -216,6 +218,39 @@ TEST_F(AwkwardNames, SearchGoesOnFromTheShownLuminaireAndWrapsRound)
         EXPECT_EQ(hit->record, c.record) << c.text << " after " << c.after;
     }
     EXPECT_FALSE(searchLuminaires(makers, 0, 0, "nowhere").has_value());
+}
+
+TEST(ImportedGroup, IsNamedInTheTreesAfterTheFilesMakers)
+{
+    FakeServices services;
+    TempFolder folder;
+    for (const auto& entry : std::filesystem::directory_iterator(shippedData()))
+        std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
+    ScopedDataLocation location { DataLocation { folder.path().string(), "ZEV-", "Excel 8.0" } };
+    const std::filesystem::path photometry = std::filesystem::path(KZEV_SHARED_DIR) / "photometry";
+    const std::string workbook = (folder.path() / "ZEV-1002.xls").string();
+    CData data;
+    using Format = PhotometryImporter::Format;
+    // Two makers' files, and a second file of the first maker, which joins its section.
+    PhotometryImporter::importFile(data, workbook, Format::Eulumdat, photometry / "ldt" / "rs_road_luminaire.ldt");
+    PhotometryImporter::importFile(data, workbook, Format::Ies, photometry / "ies" / "rab_1.ies");
+    PhotometryImporter::importFile(data, workbook, Format::Eulumdat, photometry / "ldt" / "pv_dummy.ldt");
+    ASSERT_TRUE(rebuildReferenceDatabase());
+
+    const auto groupOf = [](const std::vector<CatalogueTreeItem>& tree, long maker, long group) -> std::string {
+        for (const CatalogueTreeItem& root : tree) {
+            for (const CatalogueTreeItem& child : root.children) {
+                if (root.data == maker && child.data == group)
+                    return child.text;
+            }
+        }
+        return "(none)";
+    };
+    EXPECT_EQ(groupOf(loadLuminaireGroupTree(), 1002, 20034), "ACME Inc., RAB LIGHTING INC.");
+    EXPECT_EQ(groupOf(loadLampGroupTree(), 1002, 20035), "ACME Inc., RAB LIGHTING INC.");
+    // Groups the groups workbook names keep their names.
+    EXPECT_EQ(groupOf(loadLuminaireGroupTree(), 1002, 20002), "Svítidla pro uliční osvětlení");
+    EXPECT_TRUE(services.messageBox.shown.empty());
 }
 
 } // namespace

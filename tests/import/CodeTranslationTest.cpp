@@ -98,3 +98,60 @@ TEST_F(CodeTranslation, AMissingMakersListStopsTheImport)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CodeTranslation, AMissingColumnIsNamedAsAColumnNotAsARow)
+{
+    using kzev::test::SheetFixture;
+    const std::string makers = dataFolderWithPrefix() + "VYROBCI.xls";
+    const struct {
+        std::string workbook;
+        SheetFixture sheet;
+        std::string table;
+        std::string column;
+    } cases[] = {
+        // A makers' list of names only, without the predecessor's numbers.
+        { makers,
+            { "Vyrobci$", { { "Kód" }, { "Název" } }, { { std::int64_t { 1001 }, std::string("A") } } },
+            "Vyrobci$", "DBF" },
+        { makerWorkbookPath(1001), { "Luminaires$", { { "Věta" }, { "Typ" } }, { { std::int64_t { 9 }, std::string("T") } } },
+            "Luminaires$", "ČísloZev" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        std::filesystem::remove(c.workbook);
+        writeSheet(c.workbook, c.sheet);
+        m_log.calls.clear();
+        std::vector<CLampSystem> systems(1);
+        const std::string expected = "Sešit " + c.workbook + ": tabulka " + c.table + " nemá sloupec " + c.column
+            + ", kódy svítidel předchozí verze nelze přeložit !";
+        try {
+            translatePredecessorCodes(systems, { { 12345678, 21, 36 } });
+            ADD_FAILURE() << "a table without the column cannot translate any code";
+        } catch (const ImportError& e) {
+            EXPECT_EQ(e.what(), expected);
+        }
+        EXPECT_TRUE(logged(expected));
+        EXPECT_TRUE(std::none_of(m_log.calls.begin(), m_log.calls.end(),
+            [](const std::string& line) { return line.find("Nenalezeno") != std::string::npos; }));
+        // The next case has the makers' list of the fixture again.
+        std::filesystem::remove(makers);
+        writeSheet(makers,
+            { "Vyrobci$", { { "Soubor" }, { "DBF" } }, { { std::int64_t { 1001 }, std::int64_t { 1234 } } } });
+    }
+}
+
+TEST_F(CodeTranslation, ALampWorkbookWithoutTheColumnIsSkippedWithItsOwnLine)
+{
+    std::filesystem::remove(makerWorkbookPath(1241));
+    writeSheet(makerWorkbookPath(1241),
+        { "Lamps$", { { "Věta" }, { "Výkon" } }, { { std::int64_t { 11 }, std::int64_t { 36 } } } });
+    std::vector<CLampSystem> systems(1);
+    translatePredecessorCodes(systems, { { 12345678, 21, 36 } });
+    EXPECT_EQ(systems[0].m_lampDatabase, 1082);
+    EXPECT_EQ(systems[0].m_lampRecord, 22);
+    EXPECT_TRUE(logged("Sešit " + makerWorkbookPath(1241) + ": tabulka Lamps$ nemá sloupec Zdroj, jeho zdroje nebyly hledány."));
+}
+
+} // namespace
