@@ -31,12 +31,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -176,6 +178,20 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         clickBox(style.checkBox(QStringLiteral("&Vyplnění odrazných ploch")));
         const kzev::RecordingSurface filled = record();
         EXPECT_GT(countOps(filled, kzev::DrawOp::Kind::Polygon), countOps(values, kzev::DrawOp::Kind::Polygon) + 20);
+        // "Jas" and "Perspektiva" store what a click on the track and the keys set, not only a drag's end.
+        QSlider* brightness = style.brightnessSlider();
+        QSlider* perspective = style.perspectiveSlider();
+        const int brightnessBefore = brightness->value();
+        QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(brightness->width() - 4, brightness->height() / 2));
+        EXPECT_GT(brightness->value(), brightnessBefore);
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        QTest::keyClick(brightness, Qt::Key_Left);
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        const int perspectiveBefore = perspective->value();
+        perspective->setFocus();
+        QTest::keyClick(perspective, Qt::Key_Right);
+        EXPECT_EQ(perspective->value(), perspectiveBefore + perspective->singleStep());
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue2, perspective->value());
         saveShot(sheet, "view_sheet_style.png");
 
         clickTab(sheet, 1);
@@ -191,6 +207,12 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         EXPECT_DOUBLE_EQ(sheet.working().m_illuminanceLimit, 600.5);
         EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
+        // Levels below one with a decimal comma are levels; an endless number and a word are none.
+        typeInto(data.valuesEdit(0), QStringLiteral("0,5 1,5 100 1e999 abc"));
+        EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "0,5", "1,5", "100" }));
+        typeInto(data.limitEdit(0), QStringLiteral("1e999"));
+        EXPECT_TRUE(std::isfinite(sheet.working().m_illuminanceLimit));
+        typeInto(data.limitEdit(0), QStringLiteral("600,5"));
         saveShot(sheet, "view_sheet_values.png");
 
         QPushButton* ok = sheet.buttons()->button(QDialogButtonBox::Ok);
