@@ -1,9 +1,7 @@
 #include "platform/TypedNumber.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace kzev {
@@ -20,12 +18,6 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-locale_t cLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return locale;
-}
-
 bool within(double value, NumberRange range)
 {
     return std::isfinite(value) && value >= range.lowest && value <= range.highest;
@@ -36,15 +28,18 @@ bool within(double value, NumberRange range)
 std::optional<double> readTypedNumber(std::string_view text, NumberRange range)
 {
     std::string copy(trimmed(text));
-    if (copy.empty())
-        return std::nullopt;
     for (char& c : copy) {
         if (c == ',')
             c = '.';
     }
-    char* end = nullptr;
-    const double value = strtod_l(copy.c_str(), &end, cLocale());
-    if (end != copy.c_str() + copy.size() || !within(value, range))
+    // A leading plus is no part of from_chars' grammar, but a person may type it.
+    const char* first = copy.data();
+    const char* last = first + copy.size();
+    if (first != last && *first == '+')
+        ++first;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (first == last || error != std::errc() || end != last || !within(value, range))
         return std::nullopt;
     return value;
 }
@@ -67,13 +62,14 @@ std::optional<double> readTypedLength(std::string_view text, bool millimetres, N
 
 std::optional<long> readTypedWhole(std::string_view text, long lowest, long highest)
 {
-    const std::string copy(trimmed(text));
-    if (copy.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const long value = strtol_l(copy.c_str(), &end, 10, cLocale());
-    if (errno == ERANGE || end != copy.c_str() + copy.size() || value < lowest || value > highest)
+    const std::string_view whole = trimmed(text);
+    const char* first = whole.data();
+    const char* last = first + whole.size();
+    if (first != last && *first == '+')
+        ++first;
+    long value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (first == last || error != std::errc() || end != last || value < lowest || value > highest)
         return std::nullopt;
     return value;
 }

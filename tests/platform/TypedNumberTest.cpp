@@ -28,6 +28,8 @@ TEST(TypedNumberTest, ReadsOnlyAWholeFiniteNumberWithinTheRange)
         { "empty", "", kzev::kAnyFinite, std::nullopt },
         { "blanksOnly", "   ", kzev::kAnyFinite, std::nullopt },
         { "twoCommas", "1,5,5", kzev::kAnyFinite, std::nullopt },
+        { "leadingPlus", "+3", kzev::kAnyFinite, 3.0 },
+        { "digitsThenLetter", "12a", kzev::kAnyFinite, std::nullopt },
         { "lowestEnd", "0", unit, 0.0 },
         { "highestEnd", "1", unit, 1.0 },
         { "belowRange", "-0,01", unit, std::nullopt },

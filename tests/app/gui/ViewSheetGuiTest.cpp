@@ -32,6 +32,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -182,7 +184,19 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         QSlider* brightness = style.brightnessSlider();
         QSlider* perspective = style.perspectiveSlider();
         const int brightnessBefore = brightness->value();
-        QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(brightness->width() - 4, brightness->height() / 2));
+        // The button held on the track (its groove) beside the handle pages the slider towards the pointer.
+        QStyleOptionSlider option;
+        option.initFrom(brightness);
+        option.orientation = brightness->orientation();
+        option.minimum = brightness->minimum();
+        option.maximum = brightness->maximum();
+        option.sliderPosition = brightness->sliderPosition();
+        option.tickPosition = brightness->tickPosition();
+        const QRect groove = brightness->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, brightness);
+        const QPoint track(groove.right() - 4, groove.center().y());
+        QTest::mousePress(brightness, Qt::LeftButton, {}, track);
+        QTest::qWait(700);
+        QTest::mouseRelease(brightness, Qt::LeftButton, {}, track);
         EXPECT_GT(brightness->value(), brightnessBefore);
         EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
         QTest::keyClick(brightness, Qt::Key_Left);
@@ -204,6 +218,8 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         EXPECT_LT(hidden.lines().size() + 20, filled.lines().size());
         clickBox(data.showBox(0));
         typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        // Levels the office's values cross, for the isolines the steps below switch.
+        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         EXPECT_DOUBLE_EQ(sheet.working().m_illuminanceLimit, 600.5);
         EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
@@ -213,6 +229,8 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         typeInto(data.limitEdit(0), QStringLiteral("1e999"));
         EXPECT_TRUE(std::isfinite(sheet.working().m_illuminanceLimit));
         typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        // Levels the office's values cross, for the isolines the steps below switch.
+        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         saveShot(sheet, "view_sheet_values.png");
 
         QPushButton* ok = sheet.buttons()->button(QDialogButtonBox::Ok);
