@@ -3,10 +3,16 @@
 #include "platform/StringTable.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace {
 
@@ -50,7 +56,13 @@ CInfoBar::CInfoBar(QWidget* parent, int textLimit)
 int CInfoBar::LineCapacity() const
 {
     const int probeWidth = m_edit->fontMetrics().horizontalAdvance(QString::fromLatin1(kzev::InfoLogText::Probe));
-    return kzev::InfoLogText::lineCapacity(m_tabs->width(), probeWidth);
+    return kzev::InfoLogText::lineCapacity(textWidth(), probeWidth);
+}
+
+int CInfoBar::textWidth() const
+{
+    // The lines' own room: the log's viewport (no frame, no scroll bar) less the document's margins.
+    return m_edit->viewport()->width() - 2 * static_cast<int>(std::ceil(m_edit->document()->documentMargin()));
 }
 
 void CInfoBar::showChange(const kzev::InfoLogText::Change& change)
@@ -78,7 +90,18 @@ void CInfoBar::AddLineId(int stringId)
 
 void CInfoBar::AddText(const std::string& text)
 {
-    showChange(m_log.addText(text, LineCapacity()));
+    // The log ends a line after the piece that finds it past its capacity, so a line can grow by two
+    // pieces beyond it; and pieces of digits are wider than the probe's letters. The capacity handed
+    // over is counted in the wider of the two and leaves room for those two pieces, so that the
+    // pieces (the bounces' "Plocha n: ") stay inside the pane.
+    const QString piece = toDisplay(text);
+    const QFontMetrics metrics = m_edit->fontMetrics();
+    const double probe = metrics.horizontalAdvance(QString::fromLatin1(kzev::InfoLogText::Probe)) / 10.0;
+    const double own = piece.isEmpty() ? 0.0 : metrics.horizontalAdvance(piece) / static_cast<double>(piece.size());
+    const double perCharacter = std::max(probe, own);
+    const int capacity = perCharacter > 0.0 ? static_cast<int>(textWidth() / perCharacter) : INT_MAX;
+    const int pieceLength = static_cast<int>(piece.size());
+    showChange(m_log.addText(text, std::max(0, capacity == INT_MAX ? capacity : capacity - 2 * pieceLength)));
 }
 
 void CInfoBar::AddTextId(int stringId)

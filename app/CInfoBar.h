@@ -43,6 +43,8 @@ public:
 
 private:
     void showChange(const kzev::InfoLogText::Change& change);
+    /** The width in pixels the log's lines have. */
+    [[nodiscard]] int textWidth() const;
 
     kzev::InfoLogText m_log;
     QTabWidget* m_tabs;

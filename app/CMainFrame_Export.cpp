@@ -17,7 +17,7 @@ constexpr int kExportDone = 61832; // "Export proveden"
 void CMainFrame::OnExportDxf()
 {
     if (m_kzevView && m_kzevView->ExportDxf() == 1)
-        kzev::messageBoxId(kExportDone, kzev::MessageIcon::Warning);
+        kzev::messageBoxId(kExportDone, kzev::MessageIcon::Information); // a success, not a warning
 }
 
 void CMainFrame::OnExportScript()

@@ -41,6 +41,8 @@ public:
     [[nodiscard]] static bool IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
     [[nodiscard]] static kzev::TreeItemKind kindOf(const QTreeWidgetItem* item);
     [[nodiscard]] static int dataOf(const QTreeWidgetItem* item);
+    /** The width the lines of the tree need, indentation and icons included. */
+    [[nodiscard]] int linesWidth() const { return sizeHintForColumn(0); }
     /** Returns the room, kind and index the item stands for. */
     [[nodiscard]] static kzev::TreeObject objectOf(QTreeWidgetItem* item);
     [[nodiscard]] QTreeWidgetItem* roomItem(int room) const;

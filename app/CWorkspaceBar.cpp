@@ -8,8 +8,12 @@
 #include "platform/StringTable.h"
 
 #include <QHeaderView>
+#include <QMainWindow>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 using kzev::TreeItemKind;
 
@@ -107,7 +111,25 @@ int CWorkspaceBar::FillProjectTree()
     // Selecting the first room makes the frame follow it.
     if (first)
         tree.setCurrentItem(first);
+    fitWidthToNames();
     return 1;
+}
+
+void CWorkspaceBar::fitWidthToNames()
+{
+    auto* frame = qobject_cast<QMainWindow*>(parentWidget());
+    if (!frame || isFloating())
+        return;
+    CProjectTree& tree = *m_projectTree;
+    // The names are read whole, not cut at the bar's edge, as long as they leave the plan most of the frame.
+    // Beside the lines the bar holds its own frames and the tree's, and room for a vertical scroll bar.
+    const QScrollBar* bar = tree.verticalScrollBar();
+    const int around = width() - tree.viewport()->width() + (bar->isVisible() ? 0 : bar->sizeHint().width());
+    const int wanted = tree.linesWidth() + around;
+    const int widest = frame->width() / 3;
+    const int target = std::min(wanted, widest);
+    if (target > width())
+        frame->resizeDocks({ this }, { target }, Qt::Horizontal);
 }
 
 QTreeWidgetItem* CWorkspaceBar::AddRoomItem(int room)

@@ -61,6 +61,8 @@ public:
 private:
     /** Returns the room's folder, making it in its place among the folders when missing. */
     QTreeWidgetItem* ensureFolder(int room, kzev::TreeItemKind folder);
+    /** Widens the docked bar to the tree's longest line, up to a third of the frame; it never narrows it. */
+    void fitWidthToNames();
     /** Adds the object's item to its folder; returns its check mark, none when room or object does not exist. */
     std::optional<bool> addObject(int room, int index, kzev::TreeItemKind kind);
 

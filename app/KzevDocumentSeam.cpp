@@ -43,6 +43,9 @@ bool KzevDocumentSeam::newDocument()
 
 bool KzevDocumentSeam::openDocument(const std::string& path)
 {
+    // The log speaks of the project it was written for; what the opening itself reports starts it afresh.
+    if (ICalcLog* log = services().log)
+        log->clear();
     const bool opened = m_document.OnOpenDocument(path);
     updateTitle();
     return opened;

@@ -3,6 +3,7 @@
 #include "calc/IsolineGrid.h"
 #include "model/CWorkSystem.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -285,8 +286,7 @@ IsolineLevels isolineLevelsOf(const CWorkSystem& area)
 
 double isolineLevelValue(const std::string& text)
 {
-    const double value = StrToDouble(text);
-    return std::isfinite(value) ? value : 0.0;
+    return readTypedNumber(text).value_or(0.0);
 }
 
 } // namespace kzev

@@ -79,7 +79,7 @@ struct IsolineLevels {
  */
 [[nodiscard]] IsolineLevels isolineLevelsOf(const CWorkSystem& area);
 
-/** Returns a level text as a number; a text that is no number gives 0. */
+/** Returns a level text as a typed number (decimal comma or point); a text that is no finite number gives 0. */
 [[nodiscard]] double isolineLevelValue(const std::string& text);
 
 } // namespace kzev

@@ -1,10 +1,10 @@
 #include "dialogs/CBindingDialog.h"
 
 #include "dialogs/BindingPicture.h"
-#include "dialogs/obstacles/WallRowPoints.h"
 #include "platform/Services.h"
 
 #include "platform/StringTable.h"
+#include "platform/TypedNumber.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -112,7 +112,7 @@ void CBindingDialog::accept()
 {
     // A shift that is no number would move the derived luminaires nowhere or to infinity.
     for (QLineEdit* edit : m_shift) {
-        if (kzev::typedNumber(edit->text().toStdString()))
+        if (kzev::readTypedNumber(edit->text().toStdString()))
             continue;
         kzev::services().messageBox->show("Zadejte číslo.", kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
         edit->setEnabled(true);

@@ -69,7 +69,7 @@ int CGridCell::GetMargin() const
     return def != nullptr ? def->GetMargin() : 0;
 }
 
-bool CGridCell::Edit(int row, int col, GridRect rect, GridPoint, int controlId, unsigned firstChar)
+bool CGridCell::Edit(int row, int col, GridRect rect, GridPoint, int controlId, EditStart start)
 {
     InPlaceEditRequest request;
     const std::uint32_t format = GetFormat();
@@ -82,7 +82,7 @@ bool CGridCell::Edit(int row, int col, GridRect rect, GridPoint, int controlId, 
     request.row = row;
     request.col = col;
     request.text = GetText();
-    request.firstChar = firstChar;
+    request.start = start;
 
     m_bEditing = true;
     if (m_pGrid != nullptr)

@@ -24,7 +24,7 @@ struct InPlaceEditRequest {
     int row = -1;
     int col = -1;
     std::string text;
-    unsigned firstChar = 0;
+    EditStart start;
 };
 
 } // namespace kzev
@@ -65,7 +65,7 @@ public:
     /** Clears everything but the user value. */
     void Reset() override;
 
-    bool Edit(int row, int col, kzev::GridRect rect, kzev::GridPoint point, int controlId, unsigned firstChar) override;
+    bool Edit(int row, int col, kzev::GridRect rect, kzev::GridPoint point, int controlId, kzev::EditStart start) override;
     void EndEdit() override;
     void OnEndEdit() override;
 

@@ -112,7 +112,7 @@ GridSize CGridCellBase::GetCellExtent(const ITextMeasure* measure) const
     return size;
 }
 
-bool CGridCellBase::Edit(int, int, GridRect, GridPoint, int, unsigned)
+bool CGridCellBase::Edit(int, int, GridRect, GridPoint, int, EditStart)
 {
     return false;
 }

@@ -79,7 +79,7 @@ public:
     /** Returns the size of the cell's text and image. */
     [[nodiscard]] virtual kzev::GridSize GetCellExtent(const kzev::ITextMeasure* measure) const;
     /** Opens the in-place editor on the cell; the base cell is never edited. */
-    virtual bool Edit(int row, int col, kzev::GridRect rect, kzev::GridPoint point, int controlId, unsigned firstChar);
+    virtual bool Edit(int row, int col, kzev::GridRect rect, kzev::GridPoint point, int controlId, kzev::EditStart start);
     virtual void EndEdit() {}
     /** Prints the cell (no selection or focus colours). */
     virtual bool PrintCell(QPainter& painter, int row, int col, kzev::GridRect rect);

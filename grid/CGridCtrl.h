@@ -277,6 +277,11 @@ public:
     virtual bool PasteTextToGrid(int row, int col, const std::string& text);
     /** Empties the selected editable cells. */
     virtual void CutSelectedText();
+    /**
+     * While a paste or a cut writes its block: the number of that block (from 1),
+     * so that a parent counts the edits of its cells as one change; 0 otherwise.
+     */
+    [[nodiscard]] int GetBlockEdit() const { return m_nBlockEdit; }
     virtual void OnEditCut();
     virtual void OnEditCopy();
     virtual void OnEditPaste();
@@ -341,7 +346,7 @@ public:
 
     // ---- in-place editing ----------------------------------------------------------------
     /** Opens the in-place editor on a cell (the editor decides whether it may). */
-    virtual void OnEditCell(int row, int col, kzev::GridPoint point, unsigned firstChar);
+    virtual void OnEditCell(int row, int col, kzev::GridPoint point, kzev::EditStart start);
     /** Stores the text the editor returned. */
     virtual void OnEndEditCell(int row, int col, const std::string& text);
     /** Ends any open in-place edit. */
@@ -418,6 +423,8 @@ private:
     int m_MouseMode = kzev::mouse::Nothing;
 
     bool m_bEditable = false;
+    int m_nBlockEdits = 0; ///< blocks pasted or cut so far
+    int m_nBlockEdit = 0;  ///< the block being written, 0 when none
     bool m_bEnableSelection = true;
     bool m_bListMode = false;
     bool m_bSingleRowSelection = true;

@@ -40,10 +40,31 @@ std::optional<std::string> CGridCtrl::CopyTextFromGrid() const
     return text;
 }
 
+namespace {
+
+/** Marks the cells' edits as one block while it lives. */
+class BlockEdit {
+public:
+    BlockEdit(int& current, int& count)
+        : m_current(current)
+    {
+        m_current = ++count;
+    }
+    ~BlockEdit() { m_current = 0; }
+    BlockEdit(const BlockEdit&) = delete;
+    BlockEdit& operator=(const BlockEdit&) = delete;
+
+private:
+    int& m_current;
+};
+
+} // namespace
+
 bool CGridCtrl::PasteTextToGrid(int startRow, int startCol, const std::string& text)
 {
     if (!IsCellEditable(startRow, startCol))
         return false;
+    const BlockEdit block(m_nBlockEdit, m_nBlockEdits);
 
     int rowOffset = 0;
     for (const std::string_view line : textBlockLines(text)) {
@@ -79,6 +100,7 @@ void CGridCtrl::CutSelectedText()
 {
     if (!m_bEditable)
         return;
+    const BlockEdit block(m_nBlockEdit, m_nBlockEdits);
     const auto selected = m_SelectedCellMap;
     for (const auto& [key, cell] : selected) {
         if (!IsCellEditable(cell.row, cell.col) || GetCell(cell.row, cell.col) == nullptr

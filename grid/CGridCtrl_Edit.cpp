@@ -10,7 +10,7 @@ namespace {
 constexpr int kInPlaceEditCtrl = 8;
 } // namespace
 
-void CGridCtrl::OnEditCell(int row, int col, GridPoint point, unsigned firstChar)
+void CGridCtrl::OnEditCell(int row, int col, GridPoint point, EditStart start)
 {
     if (m_pWindow != nullptr)
         m_pWindow->hideTitleTip();
@@ -22,7 +22,7 @@ void CGridCtrl::OnEditCell(int row, int col, GridPoint point, unsigned firstChar
         return;
     SendMessageToParent(row, col, gvn::BeginLabelEdit);
     if (CGridCellBase* cell = GetCell(row, col))
-        cell->Edit(row, col, rect, point, kInPlaceEditCtrl, firstChar);
+        cell->Edit(row, col, rect, point, kInPlaceEditCtrl, start);
 }
 
 void CGridCtrl::EndEditing()

@@ -294,7 +294,7 @@ void CGridCtrl::OnLButtonUp(KeyModifiers, GridPoint point)
     switch (m_MouseMode) {
     case mouse::PrepareEdit:
         m_MouseMode = mouse::Nothing;
-        OnEditCell(focus.row, focus.col, GetPointClicked(focus.row, focus.col, point), vk::LButton);
+        OnEditCell(focus.row, focus.col, GetPointClicked(focus.row, focus.col, point), EditStart::byKey(vk::LButton));
         break;
     case mouse::PrepareDrag:
         clickFocus();
@@ -360,9 +360,9 @@ void CGridCtrl::OnLButtonDblClk(KeyModifiers, GridPoint point)
 
     const GridPoint clicked = GetPointClicked(m_LeftClickDownCell.row, m_LeftClickDownCell.col, point);
     if (cell.row >= m_nFixedRows && cell.col >= m_nFixedCols && IsValid(m_LeftClickDownCell))
-        OnEditCell(cell.row, cell.col, clicked, vk::LButton);
+        OnEditCell(cell.row, cell.col, clicked, EditStart::byKey(vk::LButton));
     else if (m_bListMode && cell.row >= m_nFixedRows && cell.col < m_nFixedCols)
-        OnEditCell(cell.row, cell.col, clicked, vk::LButton);
+        OnEditCell(cell.row, cell.col, clicked, EditStart::byKey(vk::LButton));
     if (CGridCellBase* gridCell = GetCell(cell.row, cell.col))
         gridCell->OnDblClick(clicked);
     SendMessageToParent(cell.row, cell.col, gvn::DblClick);

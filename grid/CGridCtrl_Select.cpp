@@ -347,7 +347,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, KeyModifiers modifiers)
         break;
     }
     case vk::F2:
-        OnEditCell(focus.row, focus.col, GridPoint{-1, -1}, vk::LButton);
+        OnEditCell(focus.row, focus.col, GridPoint{-1, -1}, EditStart::byKey(vk::LButton));
         return true;
     default:
         return false;
@@ -411,7 +411,9 @@ bool CGridCtrl::OnChar(unsigned character, KeyModifiers modifiers)
         return false;
     if (character == vk::Tab && m_bHandleTabKey)
         return false;
-    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, GridPoint{-1, -1}, character);
+    // Control characters (Tab) open the editor as their key does; the others are typed into it.
+    const EditStart start = character < 0x20 ? EditStart::byKey(character) : EditStart::byCharacter(character);
+    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, GridPoint{-1, -1}, start);
     return true;
 }
 
@@ -430,7 +432,7 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
     case vk::Right:
     case vk::Down:
         OnKeyDown(lastKey, modifiers);
-        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, GridPoint{-1, -1}, lastKey);
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, GridPoint{-1, -1}, EditStart::byKey(lastKey));
         break;
     default:
         break;

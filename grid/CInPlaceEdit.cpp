@@ -38,7 +38,7 @@ unsigned exitKey(int key)
 
 constexpr unsigned kEnter = 13;
 constexpr unsigned kBackspace = 8;
-constexpr unsigned kBlank = 32;
+constexpr char32_t kBlank = U' ';
 
 } // namespace
 
@@ -48,7 +48,7 @@ CInPlaceEdit::CInPlaceEdit(QWidget* parent, CGridCtrl& grid, const InPlaceEditRe
     , m_nRow(request.row)
     , m_nColumn(request.col)
     , m_sInitText(QString::fromStdString(request.text))
-    , m_bExitOnArrows(request.firstChar != vk::LButton)
+    , m_bExitOnArrows(request.start.key != vk::LButton)
     , m_Rect(request.rect.left, request.rect.top, request.rect.width() + 1, request.rect.height() + 1)
 {
     setObjectName(QStringLiteral("CInPlaceEdit"));
@@ -70,20 +70,23 @@ CInPlaceEdit::CInPlaceEdit(QWidget* parent, CGridCtrl& grid, const InPlaceEditRe
     show();
     setFocus(Qt::OtherFocusReason);
 
-    const unsigned first = request.firstChar;
-    if (first == vk::LButton || first == kEnter) {
-        deselect();
-        end(false);
-    } else if (first == kBackspace) {
-        end(false);
-        backspace();
-    } else if (first == vk::Tab || first == kBlank || (first >= vk::Prior && first <= vk::Down)) {
+    const EditStart start = request.start;
+    if (start.character == kBlank) {
         selectAll();
-    } else {
+    } else if (start.character != 0) {
         // The typed character replaces the text.
         selectAll();
-        insert(QString(QChar(static_cast<char16_t>(first))));
+        insert(QString::fromUcs4(&start.character, 1));
         grow();
+    } else if (start.key == vk::LButton || start.key == kEnter) {
+        deselect();
+        end(false);
+    } else if (start.key == kBackspace) {
+        end(false);
+        backspace();
+    } else {
+        // Tab and the navigation keys that moved here from the cell before.
+        selectAll();
     }
 }
 

@@ -74,6 +74,19 @@ inline constexpr unsigned Delete = 0x2E;
 inline constexpr unsigned F2 = 0x71;
 } // namespace vk
 
+/**
+ * What opens the in-place editor: a key (a vk code: the mouse, F2, Tab, an
+ * arrow or page key) or a typed character. They travel apart, because the
+ * codes of characters overlap those of keys ('(' has the number of Down).
+ */
+struct EditStart {
+    unsigned key = 0;
+    char32_t character = 0;
+    [[nodiscard]] static constexpr EditStart byKey(unsigned code) { return { code, 0 }; }
+    [[nodiscard]] static constexpr EditStart byCharacter(char32_t typed) { return { 0, typed }; }
+    bool operator==(const EditStart&) const = default;
+};
+
 /** Modifier keys held with a key or a mouse event. */
 struct KeyModifiers {
     bool shift = false;

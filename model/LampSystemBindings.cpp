@@ -4,6 +4,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <cstddef>
 
@@ -36,10 +37,10 @@ std::string formatShift(const CKzevDoc& doc, double metres)
     return formatC(loadString(kMetreFormat).c_str(), metres);
 }
 
-double parseShift(const CKzevDoc& doc, const std::string& text)
+/** A typed shift in metres by the document's unit; a text that reads no length keeps the shift. */
+double parseShift(const CKzevDoc& doc, const std::string& text, double kept)
 {
-    const double value = StrToDouble(text);
-    return doc.m_unitMm == 1 ? value * 0.001 : value;
+    return readTypedLength(text, doc.m_unitMm == 1).value_or(kept);
 }
 
 } // namespace
@@ -145,9 +146,9 @@ void storeBindingSettings(CKzevDoc& doc, const BindingSettings& settings)
 {
     doc.m_keepBinding = settings.keepBinding;
     doc.m_bindingType = settings.bindingType;
-    doc.m_derivedOffsetX = parseShift(doc, settings.shiftX);
-    doc.m_derivedOffsetY = parseShift(doc, settings.shiftY);
-    doc.m_derivedOffsetZ = parseShift(doc, settings.shiftZ);
+    doc.m_derivedOffsetX = parseShift(doc, settings.shiftX, doc.m_derivedOffsetX);
+    doc.m_derivedOffsetY = parseShift(doc, settings.shiftY, doc.m_derivedOffsetY);
+    doc.m_derivedOffsetZ = parseShift(doc, settings.shiftZ, doc.m_derivedOffsetZ);
 }
 
 } // namespace kzev

@@ -3,6 +3,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -65,7 +66,8 @@ std::vector<std::string> parseIsoList(std::string_view text)
         const std::size_t blank = text.find(' ', start);
         const std::size_t end = blank == std::string_view::npos ? text.size() : blank;
         std::string field(text.substr(start, end - start));
-        if (atofC(field) > 0.00001)
+        // The drawing reads each level with the same reading, so what is kept is what is drawn.
+        if (readTypedNumber(field).value_or(0.0) > 0.00001)
             values.push_back(std::move(field));
         if (blank == std::string_view::npos)
             break;

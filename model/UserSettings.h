@@ -62,7 +62,10 @@ void writeSettings(const std::vector<Setting>& settings, SettingMoment moment, I
 
 /** Returns the isoline list as one text: every value followed by one blank. */
 [[nodiscard]] std::string joinIsoList(const std::vector<std::string>& values);
-/** Returns the fields of the text whose number value is above 0.00001, unchanged. */
+/**
+ * Returns the fields of the text that read as a typed number (decimal comma
+ * or point) above 0.00001, unchanged; the others are dropped.
+ */
 [[nodiscard]] std::vector<std::string> parseIsoList(std::string_view text);
 
 /** Converts the leading number like atof, in the C locale whatever the user's locale. */

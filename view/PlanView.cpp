@@ -198,6 +198,7 @@ void PlanView::ComputePlanLayout(IDrawSurface& surface, int roomIndex, int left,
     input.gap = gap;
     input.textHeight = surface.textExtent("Áj").cy;
     input.outputScale = m_outputScale;
+    input.centre = print == 0;
     if (m_document && roomIndex >= 0 && static_cast<std::size_t>(roomIndex) < m_document->m_rooms.size()) {
         const CRoom& target = m_document->m_rooms[static_cast<std::size_t>(roomIndex)];
         input.zoom = target.m_roomValue5;

@@ -143,6 +143,15 @@ void ViewProjection::computePlanLayout(const LayoutInput& in)
         m_plan.right = in.left + 20 + truncToInt(k * w);
         m_plan.bottom = in.bottom - 20;
         m_plan.top = in.bottom - 20 - truncToInt(k * h);
+        if (in.centre) {
+            // A long road leaves most of the height free, a tall wall most of the width: half of it goes to each side.
+            const int spareX = std::max(0, in.right - in.left - margin - (m_plan.right - m_plan.left)) / 2;
+            const int spareY = std::max(0, in.bottom - in.textHeight - in.top - margin - (m_plan.bottom - m_plan.top)) / 2;
+            m_plan.left += spareX;
+            m_plan.right += spareX;
+            m_plan.bottom -= spareY;
+            m_plan.top -= spareY;
+        }
     } else if (in.printScale > 0) {
         const double f = 10000.0 / in.printScale;
         m_plan.left = 10 * in.marginLeft;

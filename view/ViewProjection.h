@@ -49,6 +49,8 @@ struct LayoutInput {
     int marginLeft = 0;
     int marginRight = 0;
     int marginBottom = 0;
+    /** On screen: the plan stands in the middle of the room left around it, not in its lower left corner. */
+    bool centre = false;
 };
 
 /**

@@ -13,8 +13,10 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 #include "view/CKzevView.h"
 
+#include <limits>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -422,7 +424,9 @@ void CLampSelectDialog::OnKillActive()
         choice.lampMaker = m_currentLampMaker;
         choice.lampSubgroup = m_currentLampSubgroup;
     }
-    choice.flux = kzev::StrToDouble(m_flux->text().toStdString());
+    // A flux that is no number, or a negative one, keeps the flux the system had.
+    choice.flux = kzev::typedNumberOr(m_flux->text().toStdString(), m_context.working->m_lampFlux,
+        { 0.0, std::numeric_limits<double>::max() });
     choice.ownFlux = m_ownFlux->isChecked() ? 1 : 0;
     m_context.doc->m_powerLampFilter = m_lampFilter->isChecked() ? 1 : 0;
     m_context.doc->m_textLumFilter = m_filter->text().toStdString();

@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 #include "view/CKzevView.h"
 
 #include <QButtonGroup>
@@ -23,9 +24,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr int kBadNumber = 65341; // "„%s“ není platné číslo ..."
 
 QLineEdit* numberEdit(QWidget* parent)
 {
@@ -241,10 +246,6 @@ bool CVisualTaskDialog::OnInitDialog()
         return false;
     CWorkSystem& area = m_session.working();
     m_name->setText(qs(area.m_name));
-    m_directions[0]->setText(QString::number(area.m_tilt));
-    m_directions[1]->setText(QString::number(area.m_firstDirection));
-    m_directions[2]->setText(QString::number(area.m_directionCount));
-    m_directions[3]->setText(QString::number(area.m_directionStep));
     m_reflected->setChecked(area.m_reflectedComponent == 1);
     m_hideOff->setChecked(area.m_extra1 == 1);
 
@@ -254,7 +255,6 @@ bool CVisualTaskDialog::OnInitDialog()
     for (const auto& [text, code] : kzev::quantityChoices())
         m_quantity->addItem(qs(text), code);
     m_quantity->setCurrentIndex(m_quantity->findData(area.m_quantityCode));
-    m_reflectance->setEditText(qs(kzev::formatC("%1.2lf", area.m_reflectance)));
     WriteControls();
     EnableByOrientation();
     EnableByQuantity();
@@ -279,12 +279,6 @@ QString CVisualTaskDialog::lengthText(double metres) const
     return qs(kzev::formatC(kzev::loadString(61465).c_str(), metres));
 }
 
-double CVisualTaskDialog::lengthOf(const QLineEdit* edit) const
-{
-    const double value = kzev::StrToDouble(edit->text().toStdString());
-    return m_doc.m_unitMm == 1 ? value * 0.001 : value;
-}
-
 void CVisualTaskDialog::WriteControls()
 {
     const CWorkSystem& area = m_session.working();
@@ -298,25 +292,45 @@ void CVisualTaskDialog::WriteControls()
     }
     m_count1->setText(QString::number(area.m_count1));
     m_count2->setText(QString::number(area.m_count2));
+    m_directions[0]->setText(QString::number(area.m_tilt));
+    m_directions[1]->setText(QString::number(area.m_firstDirection));
+    m_directions[2]->setText(QString::number(area.m_directionCount));
+    m_directions[3]->setText(QString::number(area.m_directionStep));
+    m_reflectance->setEditText(qs(kzev::formatC("%1.2lf", area.m_reflectance)));
 }
 
 void CVisualTaskDialog::ReadControls()
 {
+    // A text that reads no number keeps the stored value; OK names the first such field.
+    m_refused = nullptr;
+    const auto refused = [this](QWidget* field) {
+        if (!m_refused)
+            m_refused = field;
+    };
     CWorkSystem& area = m_session.working();
+    const auto take = [&](double& target, QLineEdit* edit) {
+        if (edit->isEnabled() && !m_session.takeLength(target, edit->text().toStdString()))
+            refused(edit);
+    };
     for (int k = 0; k < 3; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        if (m_origin[i]->isEnabled())
-            axis(area.m_origin, k) = lengthOf(m_origin[i]);
-        if (m_step1[i]->isEnabled())
-            axis(area.m_step1, k) = lengthOf(m_step1[i]);
-        if (m_step2[i]->isEnabled())
-            axis(area.m_step2, k) = lengthOf(m_step2[i]);
-        if (m_camera[i]->isEnabled())
-            axis(area.m_cameraPosition, k) = lengthOf(m_camera[i]);
+        take(axis(area.m_origin, k), m_origin[i]);
+        take(axis(area.m_step1, k), m_step1[i]);
+        take(axis(area.m_step2, k), m_step2[i]);
+        take(axis(area.m_cameraPosition, k), m_camera[i]);
     }
-    m_session.setCounts(static_cast<std::int32_t>(kzev::StrToLong(m_count1->text().toStdString())),
-        static_cast<std::int32_t>(kzev::StrToLong(m_count2->text().toStdString())));
-    area.m_reflectance = kzev::StrToDouble(m_reflectance->currentText().toStdString());
+    const std::string count1 = m_count1->text().toStdString();
+    if (!m_session.takeCounts(count1, m_count2->text().toStdString()))
+        refused(kzev::readTypedWhole(count1, 0, std::numeric_limits<std::int32_t>::max()) ? m_count2 : m_count1);
+    if (!m_session.takeReflectance(m_reflectance->currentText().toStdString()))
+        refused(m_reflectance);
+    std::int32_t* const directions[] = { &area.m_tilt, &area.m_firstDirection, &area.m_directionCount,
+        &area.m_directionStep };
+    for (std::size_t k = 0; k < m_directions.size(); ++k) {
+        if (m_directions[k]->isEnabled()
+            && !kzev::VisualTaskSession::takeWhole(*directions[k], m_directions[k]->text().toStdString()))
+            refused(m_directions[k]);
+    }
     const int orientation = m_orientation->checkedId();
     if (orientation >= 0)
         area.m_viewCode = kzev::viewCodeOf(static_cast<kzev::AreaOrientation>(orientation));
@@ -424,12 +438,20 @@ void CVisualTaskDialog::OnOK()
 {
     CWorkSystem& area = m_session.working();
     area.m_name = m_name->text().toStdString();
-    area.m_tilt = static_cast<std::int32_t>(kzev::StrToLong(m_directions[0]->text().toStdString()));
-    area.m_firstDirection = static_cast<std::int32_t>(kzev::StrToLong(m_directions[1]->text().toStdString()));
-    area.m_directionCount = kzev::StrToInt32(m_directions[2]->text().toStdString());
-    area.m_directionStep = static_cast<std::int32_t>(kzev::StrToLong(m_directions[3]->text().toStdString()));
     area.m_reflectedComponent = m_reflected->isChecked() ? 1 : 0;
     ReadControls();
+    if (m_refused) {
+        // Nothing that is no number reaches the area: the field shows its value again and the dialog stays.
+        QWidget* field = m_refused;
+        const auto* edit = qobject_cast<QLineEdit*>(field);
+        const QString typed = edit ? edit->text() : m_reflectance->currentText();
+        (void)kzev::services().messageBox->show(
+            kzev::formatC(kzev::loadString(kBadNumber).c_str(), typed.toStdString().c_str()),
+            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        WriteControls();
+        field->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (m_mode->currentIndex() >= 0)
         area.m_modeIndex = m_mode->currentIndex();
     const auto result = m_session.ok([] {

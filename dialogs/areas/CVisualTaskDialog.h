@@ -64,11 +64,12 @@ private:
     void onEditValues();
     void OnPickCorners();
     [[nodiscard]] QString lengthText(double metres) const;
-    [[nodiscard]] double lengthOf(const QLineEdit* edit) const;
 
     CKzevDoc& m_doc;
     kzev::VisualTaskSession m_session;
     bool m_initialised = false;
+    /** The first field whose text the last reading refused, or none. */
+    QWidget* m_refused = nullptr;
 
     QLineEdit* m_name = nullptr;
     QComboBox* m_quantity = nullptr;

@@ -3,6 +3,11 @@
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
 
 namespace kzev {
 
@@ -86,6 +91,46 @@ void VisualTaskSession::setCounts(std::int32_t first, std::int32_t second)
     m_working.m_count1 = first;
     m_working.m_count2 = second;
     m_working.m_points.clear();
+}
+
+bool VisualTaskSession::takeLength(double& target, std::string_view typed) const
+{
+    const std::optional<double> metres = readTypedLength(typed, m_doc.m_unitMm == 1);
+    if (!metres)
+        return false;
+    target = *metres;
+    return true;
+}
+
+bool VisualTaskSession::takeCounts(std::string_view first, std::string_view second)
+{
+    constexpr long kMost = std::numeric_limits<std::int32_t>::max();
+    const std::optional<long> n1 = readTypedWhole(first, 0, kMost);
+    const std::optional<long> n2 = readTypedWhole(second, 0, kMost);
+    setCounts(static_cast<std::int32_t>(n1.value_or(m_working.m_count1)),
+        static_cast<std::int32_t>(n2.value_or(m_working.m_count2)));
+    return n1 && n2;
+}
+
+bool VisualTaskSession::takeReflectance(std::string_view typed)
+{
+    const std::optional<double> value = readTypedNumber(typed, { 0.0, 1.0 });
+    if (!value)
+        return false;
+    m_working.m_reflectance = *value;
+    return true;
+}
+
+bool VisualTaskSession::takeWhole(std::int32_t& target, std::string_view typed)
+{
+    // A whole number past the field's width stays the nearest end of it, for the range checks of OK to name.
+    const std::optional<long> value
+        = readTypedWhole(typed, std::numeric_limits<long>::min(), std::numeric_limits<long>::max());
+    if (!value)
+        return false;
+    target = static_cast<std::int32_t>(std::clamp<long>(
+        *value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return true;
 }
 
 bool VisualTaskSession::layOutByPitch()
@@ -192,8 +237,10 @@ void storeValueTable(CWorkSystem& area, const std::function<std::string(int row,
         for (std::int32_t j = 0; j < area.m_count2; ++j) {
             const std::size_t k = static_cast<std::size_t>(i) * static_cast<std::size_t>(area.m_count2)
                 + static_cast<std::size_t>(j);
-            if (k < area.m_points.size())
-                area.m_points[k].value(CPointCalc::kGiven) = StrToDouble(cell(area.m_count2 - j, i + 1));
+            if (k < area.m_points.size()) {
+                double& given = area.m_points[k].value(CPointCalc::kGiven);
+                given = typedNumberOr(cell(area.m_count2 - j, i + 1), given);
+            }
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "model/CWorkSystem.h"
 
 #include <functional>
+#include <string_view>
 
 class CKzevDoc;
 
@@ -43,6 +44,18 @@ public:
      */
     void setCounts(std::int32_t first, std::int32_t second);
 
+    /**
+     * Takes a typed length (in the document's unit) into the target, in
+     * metres; a text that reads no length keeps the target and gives false.
+     */
+    bool takeLength(double& target, std::string_view typed) const;
+    /** Takes typed counts; false, and the counts kept, when either is no whole number from 0. */
+    bool takeCounts(std::string_view first, std::string_view second);
+    /** Takes a typed reflectance from 0 to 1; false, and the reflectance kept, for any other text. */
+    bool takeReflectance(std::string_view typed);
+    /** Takes a typed whole number of the observer's directions; false, and the target kept, for any other text. */
+    static bool takeWhole(std::int32_t& target, std::string_view typed);
+
     bool fromWalls = false;
     bool layOutByPitch();
     bool layOutByCount();
@@ -75,7 +88,10 @@ private:
 /** The table of given values: a header row of x, a header column of y (millimetres), the values. */
 [[nodiscard]] std::vector<std::vector<std::string>> valueTableCells(const CWorkSystem& area);
 
-/** Stores the table's values back into the points; a decimal comma is read as the point it stands for. */
+/**
+ * Stores the table's values back into the points; a decimal comma is read as
+ * the point it stands for, and a cell that is no number keeps the point's value.
+ */
 void storeValueTable(CWorkSystem& area, const std::function<std::string(int row, int column)>& cell);
 
 } // namespace kzev

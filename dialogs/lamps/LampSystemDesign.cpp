@@ -11,6 +11,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -20,19 +21,6 @@ namespace kzev {
 
 namespace {
 
-/** A number typed beyond range would carry infinity into every position; the field keeps its value. */
-double finiteOr(double typed, double kept)
-{
-    return std::isfinite(typed) ? typed : kept;
-}
-
-// No layout reaches a thousand kilometres; beyond that a typed length is a slip of the keyboard.
-constexpr double kLongestLength = 1.0e6;
-
-double lengthOr(double typed, double kept)
-{
-    return std::isfinite(typed) && std::fabs(typed) <= kLongestLength ? typed : kept;
-}
 
 constexpr int kAngleFormat = 61463;  // "%1.0lf"
 constexpr int kVectorFormat = 61465; // "%1.3lf"
@@ -127,13 +115,14 @@ double LampSystemDesign::readLength(DesignField field, double stored) const
     const std::string& typed = text(field);
     if (typed == showLength(stored))
         return stored;
-    return lengthOr(StrToDouble(typed) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0), stored);
+    // A text that is no length (or one beyond reach) would carry nonsense into every position: the field keeps its value.
+    return readTypedLength(typed, m_context.doc->m_unitMm == 1).value_or(stored);
 }
 
 double LampSystemDesign::readAngle(DesignField field, double stored) const
 {
     const std::string& typed = text(field);
-    return typed == angleText(stored) ? stored : finiteOr(StrToDouble(typed), stored);
+    return typed == angleText(stored) ? stored : typedNumberOr(typed, stored);
 }
 
 std::int32_t LampSystemDesign::readCount(DesignField field) const
@@ -236,7 +225,7 @@ void LampSystemDesign::ReadPageFields()
     if (open(DesignField::LumenCount))
         w.m_numberOfLuminaires = static_cast<std::int32_t>(StrToLong(text(DesignField::LumenCount)));
     if (open(DesignField::Em) && text(DesignField::Em) != formatC("%1.1lf", w.m_em))
-        w.m_em = finiteOr(StrToDouble(text(DesignField::Em)), w.m_em);
+        w.m_em = typedNumberOr(text(DesignField::Em), w.m_em);
     const std::array<std::pair<DesignField, double*>, 9> lengths { {
         { DesignField::OriginX, &w.m_origin.x }, { DesignField::OriginY, &w.m_origin.y },
         { DesignField::OriginZ, &w.m_origin.z }, { DesignField::Pitch1X, &w.m_pitch1.x },
@@ -642,12 +631,12 @@ void LampSystemDesign::onAxisEdit(DesignField field)
     ReadPageFields();
     const int axis = static_cast<int>(field) - static_cast<int>(DesignField::AxisX);
     if (w.m_axisEntry == 2) {
-        const double aim = StrToDouble(text(field)) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0);
         double& value = component(w.m_opticalAxis, axis);
-        value = lengthOr(aim - component(w.m_origin, axis), value);
+        if (const std::optional<double> aim = readTypedLength(text(field), m_context.doc->m_unitMm == 1))
+            value = *aim - component(w.m_origin, axis);
     } else {
         double& value = component(w.m_opticalAxis, axis);
-        value = finiteOr(StrToDouble(text(field)), value);
+        value = typedNumberOr(text(field), value);
     }
     OnC90Horizontal();
     anglesFromAxes();
@@ -661,7 +650,7 @@ void LampSystemDesign::onC0Edit(DesignField field)
     PushUndo();
     ReadPageFields();
     double& c0 = component(w.m_c0Axis, static_cast<int>(field) - static_cast<int>(DesignField::C0X));
-    c0 = finiteOr(StrToDouble(text(field)), c0);
+    c0 = typedNumberOr(text(field), c0);
     RebuildLuminaires();
     RefreshAfterEdit(1);
     anglesFromAxes();

@@ -5,6 +5,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -298,6 +299,11 @@ void LampSystemNonregular::OnEndEdit(int row, int col)
     CLampSystem* w = m_context.working;
     if (!w || row < 1 || row >= m_grid.GetRowCount() || col < 1 || col >= m_grid.GetColumnCount())
         return;
+    // The undo step holds the room as it was before the edit; the cells of one pasted block make one step.
+    const int block = m_grid.GetBlockEdit();
+    if (block == 0 || block != m_undoBlock)
+        pushUndo();
+    m_undoBlock = block;
     const std::string text = m_grid.GetItemText(row, col);
     int firstSelected = -1;
     for (int r = 1; r < m_grid.GetRowCount(); ++r) {
@@ -312,7 +318,6 @@ void LampSystemNonregular::OnEndEdit(int row, int col)
     if (firstSelected >= 1 && inRange(firstSelected - 1, w->m_luminaires.size()))
         w->m_selectedLuminaire = firstSelected - 1;
     StoreLampSystem();
-    pushUndo();
     rederive(-1);
     refresh();
 }
@@ -324,11 +329,11 @@ void LampSystemNonregular::ApplyCellToLuminaire(int i, int col)
         return;
     const int row = i + 1;
     COneLampSystem& one = w->m_luminaires[static_cast<std::size_t>(i)];
-    // No layout reaches a thousand kilometres; beyond that a typed length is a slip of the keyboard.
-    constexpr double kLongestLength = 1.0e6;
-    const double typed = cellNumber(row, col);
-    if (!std::isfinite(typed) || (col >= 1 && col <= 3 && std::fabs(cellLength(row, col)) > kLongestLength)) {
-        // A number out of range is no position, angle or factor: the row shows the luminaire again.
+    const std::string typed = m_grid.GetItemText(row, col);
+    const bool readable = col >= 1 && col <= 3 ? readTypedLength(typed, m_context.doc->m_unitMm == 1).has_value()
+                                               : readTypedNumber(typed).has_value();
+    if (!readable) {
+        // A text that is no number, or one out of range, is no position, angle or factor: the row shows the luminaire again.
         showLuminaireRow(row, one);
         m_grid.RedrawCell(row, col);
         return;

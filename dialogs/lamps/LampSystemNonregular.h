@@ -90,6 +90,7 @@ private:
     int m_editRow = -1;
     int m_editColumn = -1;
     bool m_filling = false;
+    int m_undoBlock = 0; ///< the grid's pasted block the last undo step was taken for
 };
 
 } // namespace kzev

@@ -5,6 +5,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 #include "view/CKzevView.h"
 
 #include <QCheckBox>
@@ -21,11 +22,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 double& axisOf(CVector& v, int k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
+
+// Reflectance and transmittance are fractions of one.
+constexpr kzev::NumberRange kFraction { 0.0, 1.0 };
 
 QColor toQColor(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
@@ -188,7 +194,8 @@ void CObstacleDialog::buildControls()
     const auto comboValue = [this](QComboBox* combo, double CXSystem::*field) {
         const auto take = [this, combo, field] {
             m_session.markModified();
-            m_session.working().*field = kzev::StrToDouble(combo->currentText().toStdString());
+            double& value = m_session.working().*field;
+            value = kzev::typedNumberOr(combo->currentText().toStdString(), value, kFraction);
         };
         connect(combo, &QComboBox::editTextChanged, this, [this, take] {
             if (m_initialised)
@@ -255,16 +262,32 @@ void CObstacleDialog::ReadControls()
         for (int k = 0; k < 3; ++k) {
             const QLineEdit* edit = m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(k)];
             if (edit->isEnabled())
-                axisOf(vectorOf(row), k) = m_session.lengthOf(edit->text().toStdString());
+                takeLength(row, k);
         }
     }
     CXSystem& x = m_session.working();
-    x.m_count1 = kzev::StrToInt32(m_count1->text().toStdString());
-    x.m_count2 = kzev::StrToInt32(m_count2->text().toStdString());
+    takeCounts();
     x.m_generalPitch = m_generalPitch->isChecked() ? 1 : 0;
     x.m_rectangular = m_rectangular->isChecked() ? 1 : 0;
-    x.m_reflectance = kzev::StrToDouble(m_reflectance->currentText().toStdString());
-    x.m_transmittance = kzev::StrToDouble(m_transmittance->currentText().toStdString());
+    x.m_reflectance = kzev::typedNumberOr(m_reflectance->currentText().toStdString(), x.m_reflectance, kFraction);
+    x.m_transmittance
+        = kzev::typedNumberOr(m_transmittance->currentText().toStdString(), x.m_transmittance, kFraction);
+}
+
+void CObstacleDialog::takeLength(int row, int axis)
+{
+    // A text that reads no length keeps the value the edit had.
+    const QLineEdit* edit = m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(axis)];
+    double& value = axisOf(vectorOf(row), axis);
+    value = m_session.lengthOf(edit->text().toStdString()).value_or(value);
+}
+
+void CObstacleDialog::takeCounts()
+{
+    CXSystem& x = m_session.working();
+    constexpr long kMost = std::numeric_limits<std::int32_t>::max();
+    x.m_count1 = static_cast<std::int32_t>(kzev::readTypedWhole(m_count1->text().toStdString(), 0, kMost).value_or(x.m_count1));
+    x.m_count2 = static_cast<std::int32_t>(kzev::readTypedWhole(m_count2->text().toStdString(), 0, kMost).value_or(x.m_count2));
 }
 
 void CObstacleDialog::EnableControls()
@@ -328,8 +351,7 @@ void CObstacleDialog::onLengthEdited(int row, int axis)
     m_session.markModified();
     if (!m_initialised)
         return;
-    const QLineEdit* edit = m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(axis)];
-    axisOf(vectorOf(row), axis) = m_session.lengthOf(edit->text().toStdString());
+    takeLength(row, axis);
     ShowPreview();
 }
 
@@ -338,9 +360,7 @@ void CObstacleDialog::onCountEdited()
     m_session.markModified();
     if (!m_initialised)
         return;
-    CXSystem& x = m_session.working();
-    x.m_count1 = kzev::StrToInt32(m_count1->text().toStdString());
-    x.m_count2 = kzev::StrToInt32(m_count2->text().toStdString());
+    takeCounts();
     ShowPreview();
 }
 

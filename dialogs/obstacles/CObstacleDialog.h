@@ -56,6 +56,10 @@ private:
     void buildControls();
     void ReadControls();
     void WriteControls();
+    /** Takes the edit of the row and axis; a text that reads no length keeps the value. */
+    void takeLength(int row, int axis);
+    /** Takes the two counts; a text that is no whole number from 0 keeps its count. */
+    void takeCounts();
     void EnableControls();
     void ShowPreview();
     void showColour();

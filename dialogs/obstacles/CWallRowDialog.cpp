@@ -8,6 +8,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -127,7 +128,7 @@ bool CWallRowDialog::readValues()
     const std::pair<QLineEdit*, double*> fields[] = { { m_x, &m_pointX }, { m_y, &m_pointY }, { m_z, &m_pointZ },
         { m_heightEdit, &m_height }, { m_thicknessEdit, &m_thickness } };
     for (const auto& [edit, member] : fields) {
-        const std::optional<double> value = kzev::typedNumber(edit->text().toStdString());
+        const std::optional<double> value = kzev::readTypedNumber(edit->text().toStdString());
         if (!value) {
             (void)kzev::services().messageBox->show(
                 "Zadejte číslo.", kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);

@@ -2,6 +2,7 @@
 
 #include "model/CKzevDoc.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,10 +71,9 @@ void ObstacleSession::markModified()
 
 std::string ObstacleSession::lengthText(double metres) const { return m_doc.FormatPropertyLength(metres); }
 
-double ObstacleSession::lengthOf(const std::string& text) const
+std::optional<double> ObstacleSession::lengthOf(const std::string& text) const
 {
-    const double value = StrToDouble(text);
-    return m_doc.m_unitMm == 1 ? value * 0.001 : value;
+    return readTypedLength(text, m_doc.m_unitMm == 1);
 }
 
 void ObstacleSession::takeCadPoints(CadPick pick, const CVector& first, const CVector& second)

@@ -3,6 +3,7 @@
 #include "model/CXSystem.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CKzevDoc;
@@ -35,8 +36,8 @@ public:
 
     /** A length as the edits show it, by the document's unit. */
     [[nodiscard]] std::string lengthText(double metres) const;
-    /** A typed length in metres; a decimal comma counts, an unreadable text is 0. */
-    [[nodiscard]] double lengthOf(const std::string& text) const;
+    /** A typed length in metres; a decimal comma counts, a text that is no length gives none. */
+    [[nodiscard]] std::optional<double> lengthOf(const std::string& text) const;
 
     /** Moves the position by the document's length step (dx, dy each −1, 0 or 1). */
     void step(int dx, int dy);

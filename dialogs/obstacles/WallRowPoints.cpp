@@ -3,9 +3,9 @@
 #include "model/CRoom.h"
 #include "model/WallRow.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace kzev {
@@ -15,38 +15,15 @@ std::string wallRowCell(double value, std::int32_t unitMm)
     return unitMm == 1 ? formatC("%1.0lf", value) : formatC("%1.3lf", value);
 }
 
-std::optional<double> typedNumber(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    std::string copy(text);
-    std::replace(copy.begin(), copy.end(), ',', '.');
-    if (!copy.empty() && copy.front() == '+')
-        copy.erase(0, 1);
-    double value = 0.0;
-    const char* first = copy.data();
-    const char* last = copy.data() + copy.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (copy.empty() || error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::vector<CVector> wallRowPoints(const std::vector<std::array<std::string, 3>>& rows, std::int32_t unitMm)
 {
     const double scale = unitMm == 1 ? 0.001 : 1.0;
     std::vector<CVector> points;
     points.reserve(rows.size());
     for (const auto& row : rows) {
-        CVector p { StrToDouble(row[0]) * scale, StrToDouble(row[1]) * scale, StrToDouble(row[2]) * scale };
-        // A cell holding "inf" or "nan" is no coordinate.
-        for (double* c : { &p.x, &p.y, &p.z }) {
-            if (!std::isfinite(*c))
-                *c = 0.0;
-        }
-        points.push_back(p);
+        // A cell that is no number ("x", "inf", "nan") is no coordinate: it counts as 0.
+        const auto cell = [scale](const std::string& text) { return readTypedNumber(text).value_or(0.0) * scale; };
+        points.push_back(CVector { cell(row[0]), cell(row[1]), cell(row[2]) });
     }
     return points;
 }

@@ -16,8 +16,6 @@ namespace kzev {
 /** A coordinate as the wall-row grid shows it: whole millimetres, or metres to three places. */
 [[nodiscard]] std::string wallRowCell(double value, std::int32_t unitMm);
 
-/** A number typed into an edit, a decimal comma counting as a point; none when the text is no number. */
-[[nodiscard]] std::optional<double> typedNumber(std::string_view text);
 
 /** The points of the grid's rows (X, Y and Z as typed in the user's unit), in metres. */
 [[nodiscard]] std::vector<CVector> wallRowPoints(

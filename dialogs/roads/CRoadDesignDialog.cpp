@@ -6,6 +6,8 @@
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"
 #include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -179,6 +181,11 @@ void CRoadDesignDialog::readControls()
 void CRoadDesignDialog::accept()
 {
     readControls();
+    if (const std::optional<std::string> unreadable = kzev::unreadableRoadText(m_doc, m_values)) {
+        (void)kzev::services().messageBox->show(kzev::formatC(kzev::loadString(65341).c_str(), unreadable->c_str()),
+            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        return;
+    }
     if (!kzev::roadDesignComplete(m_doc, m_values)) {
         (void)kzev::services().messageBox->show(
             "Nulová hodnota", kzev::MessageIcon::Information, kzev::MessageButtons::Ok);

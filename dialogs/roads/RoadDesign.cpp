@@ -3,6 +3,7 @@
 #include "calc/FileHeadLine.h"
 #include "model/CKzevDoc.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,8 @@ namespace kzev {
 namespace {
 
 constexpr double kSmallest = 0.00001;
+// More lanes than any road has; beyond that a typed count is a slip of the keyboard.
+constexpr long kMostLanes = 100;
 
 /** The table number of a file name such as "ZEV_JV12.dat": after the last "_", without "JV". */
 std::int32_t tableNumberOf(const std::filesystem::path& file)
@@ -26,11 +29,16 @@ std::int32_t tableNumberOf(const std::filesystem::path& file)
     return StrToInt32(stem);
 }
 
-/** A typed length in metres by the document's unit; a decimal comma counts, anything unreadable is 0. */
+/** A typed length in metres by the document's unit; a decimal comma counts, an empty or unreadable text is 0. */
 double lengthOf(const CKzevDoc& doc, const std::string& text)
 {
-    const double value = StrToDouble(text) * (doc.m_unitMm == 1 ? 0.001 : 1.0);
-    return std::isfinite(value) ? value : 0.0;
+    return readTypedLength(text, doc.m_unitMm == 1).value_or(0.0);
+}
+
+/** A typed count of lanes; an empty or unreadable text is none. */
+std::int32_t lanesOf(const std::string& text)
+{
+    return static_cast<std::int32_t>(readTypedWhole(text, 0, kMostLanes).value_or(0));
 }
 
 bool isRoadTableFile(const std::filesystem::path& file)
@@ -65,8 +73,8 @@ RoadDesignValues RoadDesignValues::of(const CKzevDoc& doc, const RoadDesign& des
 RoadDesign RoadDesignValues::design(const CKzevDoc& doc) const
 {
     RoadDesign d;
-    d.lanesLeftToRight = StrToInt32(lanesLeftToRight);
-    d.lanesRightToLeft = StrToInt32(lanesRightToLeft);
+    d.lanesLeftToRight = lanesOf(lanesLeftToRight);
+    d.lanesRightToLeft = lanesOf(lanesRightToLeft);
     d.laneWidth = lengthOf(doc, laneWidth);
     d.dividingStrip = lengthOf(doc, stripWidth);
     d.surroundingsStrip = lengthOf(doc, surroundingsWidth);
@@ -111,6 +119,21 @@ std::vector<std::string> offeredLengths(const CKzevDoc& doc, const std::vector<i
     for (const int mm : millimetres)
         texts.push_back(doc.FormatPropertyLength(mm * 0.001));
     return texts;
+}
+
+std::optional<std::string> unreadableRoadText(const CKzevDoc& doc, const RoadDesignValues& values)
+{
+    // An empty field stands for nothing (no strip, no lanes that way); any other text must read.
+    for (const std::string* text : { &values.lanesLeftToRight, &values.lanesRightToLeft }) {
+        if (!text->empty() && !readTypedWhole(*text, 0, kMostLanes))
+            return *text;
+    }
+    for (const std::string* text :
+        { &values.laneWidth, &values.stripWidth, &values.surroundingsWidth, &values.spacing, &values.height }) {
+        if (!text->empty() && !readTypedLength(*text, doc.m_unitMm == 1, { 0.0, kLongestTypedLength }))
+            return *text;
+    }
+    return std::nullopt;
 }
 
 bool roadDesignComplete(const CKzevDoc& doc, const RoadDesignValues& values)

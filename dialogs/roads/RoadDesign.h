@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct RoadDesignValues {
      * count of 0 leaves its box empty.
      */
     [[nodiscard]] static RoadDesignValues of(const CKzevDoc& doc, const RoadDesign& design, int room);
-    /** The road design the texts say, lengths in metres; an unreadable text is 0. */
+    /** The road design the texts say, lengths in metres; an empty or unreadable text is 0. */
     [[nodiscard]] RoadDesign design(const CKzevDoc& doc) const;
 };
 
@@ -58,6 +59,9 @@ struct RoadSurfaceEntry {
 
 /** The lengths the combos offer (given in millimetres), as texts in the document's units. */
 [[nodiscard]] std::vector<std::string> offeredLengths(const CKzevDoc& doc, const std::vector<int>& millimetres);
+
+/** The first text of the dialog that is neither empty nor a number in its field's range; none when all read. */
+[[nodiscard]] std::optional<std::string> unreadableRoadText(const CKzevDoc& doc, const RoadDesignValues& values);
 
 /**
  * Checks what OK needs: the luminaire height, the lane width and the

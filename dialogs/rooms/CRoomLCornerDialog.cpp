@@ -3,6 +3,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -23,21 +23,7 @@ constexpr int kCancelTextId = 61458;
 /** The whole text as one finite number (a decimal comma counts as the point); none otherwise. */
 std::optional<double> numberOf(const QString& typed)
 {
-    std::string text = typed.trimmed().toStdString();
-    for (char& c : text) {
-        if (c == ',')
-            c = '.';
-    }
-    // A leading plus is no part of from_chars' grammar, but a person may type it.
-    const char* first = text.c_str();
-    const char* last = first + text.size();
-    if (first != last && *first == '+')
-        ++first;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return kzev::readTypedNumber(typed.toStdString());
 }
 
 QLineEdit* lengthField(QWidget* parent, const char* name)

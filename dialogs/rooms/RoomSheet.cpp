@@ -3,15 +3,20 @@
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kzev {
 
 namespace {
 
 std::string reflectanceText(double value) { return formatC("%1.2lf", value); }
+
+constexpr NumberRange kReflectanceRange { 0.0, 0.99 };
+constexpr NumberRange kFractionRange { 0.0, 1.0 };
 
 } // namespace
 
@@ -79,10 +84,9 @@ std::string RoomSheet::lengthText(double metres) const
     return formatC(loadString(61465).c_str(), metres);
 }
 
-double RoomSheet::lengthOf(const std::string& text) const
+std::optional<double> RoomSheet::lengthOf(const std::string& text) const
 {
-    const double value = StrToDouble(text);
-    return m_doc.m_unitMm == 1 ? value * 0.001 : value;
+    return readTypedLength(text, m_doc.m_unitMm == 1);
 }
 
 std::string RoomSheet::message(Result result)
@@ -105,18 +109,16 @@ RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
     const RoomSheetValues& v = values;
     // Everything is checked before anything is written: a refused OK leaves the room whole.
     for (const std::string& text : v.size) {
-        const double metres = lengthOf(text);
-        if (!std::isfinite(metres) || metres <= 0.0)
+        const std::optional<double> metres = lengthOf(text);
+        if (!metres || *metres <= 0.0)
             return Result::BadDimension;
     }
     for (const std::string& text : v.origin) {
-        if (!std::isfinite(lengthOf(text)))
+        if (!lengthOf(text))
             return Result::BadDimension;
     }
     for (const std::string& text : v.reflectances) {
-        // A text that is no number reads as 0 and passes.
-        const double value = StrToDouble(text);
-        if (!(value >= 0.0 && value <= 0.99))
+        if (!readTypedNumber(text, kReflectanceRange))
             return Result::BadReflectance;
     }
     CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
@@ -137,23 +139,32 @@ RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
 void RoomSheet::store(CRoom& room) const
 {
     const RoomSheetValues& v = values;
-    room.m_length = lengthOf(v.size[0]);
-    room.m_width = lengthOf(v.size[1]);
-    room.m_height = lengthOf(v.size[2]);
-    room.m_origin = { lengthOf(v.origin[0]), lengthOf(v.origin[1]), lengthOf(v.origin[2]) };
+    // ok() has read the lengths and reflectances already; the rest keep their value when they do not read.
+    room.m_length = lengthOf(v.size[0]).value_or(room.m_length);
+    room.m_width = lengthOf(v.size[1]).value_or(room.m_width);
+    room.m_height = lengthOf(v.size[2]).value_or(room.m_height);
+    room.m_origin = { lengthOf(v.origin[0]).value_or(room.m_origin.x), lengthOf(v.origin[1]).value_or(room.m_origin.y),
+        lengthOf(v.origin[2]).value_or(room.m_origin.z) };
     room.m_name = v.name;
     room.m_number = v.number;
     room.m_requirement = v.requirement;
-    room.m_ceilingReflectance = StrToDouble(v.reflectances[0]);
+    const auto reflectance = [](const std::string& text, double kept) {
+        return typedNumberOr(text, kept, kReflectanceRange);
+    };
+    room.m_ceilingReflectance = reflectance(v.reflectances[0], room.m_ceilingReflectance);
     for (std::size_t i = 0; i < 4; ++i)
-        room.m_wallReflectances[i] = StrToDouble(v.reflectances[i + 1]);
-    room.m_floorReflectance = StrToDouble(v.reflectances[5]);
-    room.m_lampReplacementInterval = StrToInt32(v.replacementInterval);
-    room.m_cleaningInterval = StrToInt32(v.cleaningInterval);
-    room.m_surfaceRenewalInterval = StrToInt32(v.renewalInterval);
-    room.m_functionalReliability = StrToDouble(v.reliability);
-    room.m_enteredMaintenanceFactor = StrToDouble(v.maintenanceFactor);
-    room.m_reflectanceReduction = StrToDouble(v.reflectanceReduction);
+        room.m_wallReflectances[i] = reflectance(v.reflectances[i + 1], room.m_wallReflectances[i]);
+    room.m_floorReflectance = reflectance(v.reflectances[5], room.m_floorReflectance);
+    const auto interval = [](const std::string& text, std::int32_t kept) {
+        return static_cast<std::int32_t>(readTypedWhole(text, 0, std::numeric_limits<std::int32_t>::max()).value_or(kept));
+    };
+    room.m_lampReplacementInterval = interval(v.replacementInterval, room.m_lampReplacementInterval);
+    room.m_cleaningInterval = interval(v.cleaningInterval, room.m_cleaningInterval);
+    room.m_surfaceRenewalInterval = interval(v.renewalInterval, room.m_surfaceRenewalInterval);
+    // Reliability and the two factors are fractions of one.
+    room.m_functionalReliability = typedNumberOr(v.reliability, room.m_functionalReliability, kFractionRange);
+    room.m_enteredMaintenanceFactor = typedNumberOr(v.maintenanceFactor, room.m_enteredMaintenanceFactor, kFractionRange);
+    room.m_reflectanceReduction = typedNumberOr(v.reflectanceReduction, room.m_reflectanceReduction, kFractionRange);
     room.m_maintenanceFactorMode = v.factorMode + 1;
     room.m_lampReplacement = v.replacementMode + 1;
     room.m_cleanlinessClass = v.cleanliness + 1;

@@ -75,8 +75,8 @@ public:
 
     /** Formats a length by the document's unit (millimetres or metres). */
     [[nodiscard]] std::string lengthText(double metres) const;
-    /** Reads a typed length by the document's unit into metres; a decimal comma counts. */
-    [[nodiscard]] double lengthOf(const std::string& text) const;
+    /** Reads a typed length by the document's unit into metres; a decimal comma counts, a text that is no length gives none. */
+    [[nodiscard]] std::optional<double> lengthOf(const std::string& text) const;
 
     enum class Result { Accepted, BadReflectance, BadDimension };
     /**

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,10 +22,8 @@ constexpr double kUndivided = 1e-6;
 
 std::string formatWith(int id, double value) { return formatC(loadString(id).c_str(), value); }
 
-double readLength(const std::string& text, std::int32_t unitMm)
-{
-    return readTypedNumber(text) * (unitMm == 1 ? 0.001 : 1.0);
-}
+// Lengths of the page are never below nothing.
+constexpr NumberRange kLengthRange { 0.0, kLongestTypedLength };
 
 // Millimetre figures of a list of lengths, shown in the document's unit.
 std::vector<std::string> lengthItems(std::initializer_list<int> millimetres, std::int32_t unitMm)
@@ -40,12 +39,6 @@ std::vector<std::string> plainItems(std::initializer_list<const char*> texts) { 
 bool differs(double a, double b, double tolerance) { return std::fabs(a - b) > tolerance; }
 
 } // namespace
-
-double readTypedNumber(const std::string& text)
-{
-    const double value = StrToDouble(text);
-    return std::isfinite(value) ? value : 0.0;
-}
 
 PointCalcLists pointCalcLists(std::int32_t unitMm)
 {
@@ -109,11 +102,14 @@ void storePointCalc(CKzevDoc& doc, CRoom& room, const PointCalcValues& v)
         resultsChanged = true;
     doc.m_testPoints = v.testPoints;
 
-    const double elementary = readLength(v.elementarySize, unit);
-    const double minimum = readLength(v.minimumSize, unit);
-    const double ratio = readTypedNumber(v.divisionRatio);
-    const long iterations = StrToLong(v.iterations);
-    const std::int32_t iterations32 = static_cast<std::int32_t>(std::clamp<long>(iterations, 0, kMaxReflectionIterations));
+    // A text that reads no length ("<Nedělit>" among them) leaves the surfaces undivided; every
+    // other unreadable field keeps what it held.
+    const bool mm = unit == 1;
+    const double elementary = readTypedLength(v.elementarySize, mm, kLengthRange).value_or(0.0);
+    const double minimum = readTypedLength(v.minimumSize, mm, kLengthRange).value_or(room.m_minimumSurfaceSize);
+    const double ratio = typedNumberOr(v.divisionRatio, room.m_divisionRatio, { 0.0, 1.0e6 });
+    const auto iterations32
+        = static_cast<std::int32_t>(readTypedWhole(v.iterations, 0, kMaxReflectionIterations).value_or(room.m_iterations));
     surfacesChanged = surfacesChanged || differs(elementary, room.m_elementarySurfaceSize, 1e-5)
         || differs(minimum, room.m_minimumSurfaceSize, 1e-5) || differs(ratio, room.m_divisionRatio, 1e-5)
         || iterations32 != room.m_iterations;
@@ -145,14 +141,14 @@ void storePointCalc(CKzevDoc& doc, CRoom& room, const PointCalcValues& v)
         surfacesChanged = true;
     room.m_wallReflections = v.wallReflections;
 
-    doc.m_dimIncrement = readLength(v.lengthStep, unit);
-    doc.m_angIncrement = readTypedNumber(v.angleStep);
-    doc.m_cylIncrement = readTypedNumber(v.cylinderStep);
+    doc.m_dimIncrement = readTypedLength(v.lengthStep, mm, kLengthRange).value_or(doc.m_dimIncrement);
+    doc.m_angIncrement = typedNumberOr(v.angleStep, doc.m_angIncrement, { 0.0, 360.0 });
+    doc.m_cylIncrement = typedNumberOr(v.cylinderStep, doc.m_cylIncrement, { 0.0, 360.0 });
     doc.m_immediateCalc = v.immediateCalc;
     doc.m_saveBeforeCalc = v.saveBeforeCalc;
     doc.m_printUncer = v.printUncertainty;
 
-    const double uncertainty = readTypedNumber(v.uncertainty);
+    const double uncertainty = typedNumberOr(v.uncertainty, room.m_uncertainty, { 0.0, 100.0 });
     if (differs(uncertainty, room.m_uncertainty, 0.001))
         surfacesChanged = true;
     room.m_uncertainty = uncertainty;

@@ -60,9 +60,6 @@ void storePointCalc(CKzevDoc& doc, CRoom& room, const PointCalcValues& values);
  */
 [[nodiscard]] bool confirmReflectionOff(const CRoom& room);
 
-/** Reads a typed number, a decimal comma as good as a point; an unreadable or endless text gives 0. */
-[[nodiscard]] double readTypedNumber(const std::string& text);
-
 /** The drop-down items of the page's combo boxes; the lengths in the document's unit. */
 struct PointCalcLists {
     std::vector<std::string> divisionRatio;

@@ -1,11 +1,11 @@
 #include "print/ui/CViewDataProperties.h"
 
-#include "dialogs/settings/PointCalcSettings.h"
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"
 #include "platform/Services.h"
 #include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 #include "print/ui/ViewPageValues.h"
 
 #include <QCheckBox>
@@ -24,6 +24,9 @@ void repaintView() { kzev::services().view->refreshView(0, 0); }
 
 constexpr kzev::LimitKind kLimitKinds[] = { kzev::LimitKind::Illuminance, kzev::LimitKind::Ugr,
     kzev::LimitKind::Gr, kzev::LimitKind::RoadLuminance };
+
+// Limits and the outdoor illuminance are never below nothing.
+constexpr kzev::NumberRange kNonNegative { 0.0, 1.0e9 };
 
 } // namespace
 
@@ -75,7 +78,7 @@ CViewDataProperties::CViewDataProperties(CKzevDoc& doc, CViewSettings& working, 
         connect(m_limits[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (m_filling)
                 return;
-            *limitField(i) = kzev::readTypedNumber(text.toStdString());
+            *limitField(i) = kzev::typedNumberOr(text.toStdString(), *limitField(i), kNonNegative);
             repaintView();
         });
         connect(m_values[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
@@ -182,7 +185,8 @@ void CViewDataProperties::OnSetActive()
 
 void CViewDataProperties::readOutdoor()
 {
-    m_working.m_outdoorIlluminance = kzev::readTypedNumber(m_outdoor->text().toStdString());
+    m_working.m_outdoorIlluminance
+        = kzev::typedNumberOr(m_outdoor->text().toStdString(), m_working.m_outdoorIlluminance, kNonNegative);
 }
 
 void CViewDataProperties::OnKillActive()

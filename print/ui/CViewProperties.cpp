@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
+#include "platform/TypedNumber.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -165,12 +166,13 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     layout->addLayout(right);
     layout->addLayout(directions);
 
-    connect(m_brightness, &QSlider::sliderReleased, this, [this] {
-        m_working.m_displayValue1 = m_brightness->value() * 0.01;
+    // Every change counts, not only the end of a drag: a click on the track and the keys move the slider too.
+    connect(m_brightness, &QSlider::valueChanged, this, [this](int value) {
+        m_working.m_displayValue1 = value * 0.01;
         refreshScene();
     });
-    connect(m_perspective, &QSlider::sliderReleased, this, [this] {
-        m_working.m_displayValue2 = m_perspective->value();
+    connect(m_perspective, &QSlider::valueChanged, this, [this](int value) {
+        m_working.m_displayValue2 = value;
         refreshScene();
     });
     connect(m_curveScale, &QComboBox::textActivated, this, [this](const QString& t) { OnCurveScale(t); });
@@ -243,14 +245,14 @@ QPushButton* CViewProperties::directionButton(int viewCode) const
 
 void CViewProperties::OnCurveScale(const QString& text)
 {
-    const double scale = kzev::StrToDouble(text.toStdString());
-    m_working.m_displayValue3 = std::isfinite(scale) ? scale : 0.0;
+    m_working.m_displayValue3 = kzev::typedNumberOr(text.toStdString(), m_working.m_displayValue3, { 0.0, 1.0e6 });
     repaintView();
 }
 
 void CViewProperties::OnGlareSize(const QString& text)
 {
-    m_working.m_displayValue4 = kzev::StrToInt32(text.toStdString());
+    m_working.m_displayValue4 = static_cast<std::int32_t>(
+        kzev::readTypedWhole(text.toStdString(), 0, 10000).value_or(m_working.m_displayValue4));
     repaintView();
 }
 

@@ -60,7 +60,8 @@ void planPage(ReportPass& pass, int roomIndex, CRoom& room, int mode, int areaIn
         return;
     }
     const auto [displayMode, quantityTitle] = quantityOfPlan(area);
-    std::string second = settings.m_title;
+    // A view the user never named carries the default name, which says nothing on its page.
+    std::string second = settings.m_title == CViewSettings().m_title ? std::string() : settings.m_title;
     if (!quantityTitle.empty())
         second = second.empty() ? quantityTitle : second + " - " + quantityTitle;
     if (!second.empty())

@@ -374,6 +374,7 @@ TEST(IsolineStyle, LabelsAndLevelTexts)
     EXPECT_DOUBLE_EQ(isolineLevelValue("0,5"), 0.5);
     EXPECT_DOUBLE_EQ(isolineLevelValue("abc"), 0.0);
     EXPECT_DOUBLE_EQ(isolineLevelValue("nan"), 0.0);
+    EXPECT_DOUBLE_EQ(isolineLevelValue("1e999"), 0.0);
 }
 
 TEST(IsolineStyle, LevelsAndLimitByQuantityGroup)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <filesystem>
 
 namespace kzev {
@@ -153,11 +155,12 @@ TEST_F(ObstacleSessionTest, StepsInMillimetresAndTypedLengths)
     const struct {
         int unitMm;
         const char* typed;
-        double metres;
-    } cases[] = { { 1, "1500", 1.5 }, { 0, "1,25", 1.25 }, { 0, "2.5", 2.5 }, { 1, "abc", 0.0 }, { 0, "", 0.0 } };
+        std::optional<double> metres;
+    } cases[] = { { 1, "1500", 1.5 }, { 0, "1,25", 1.25 }, { 0, "2.5", 2.5 }, { 1, "abc", std::nullopt },
+        { 0, "", std::nullopt }, { 1, "1e999", std::nullopt } };
     for (const auto& c : cases) {
         m_doc.m_unitMm = c.unitMm;
-        EXPECT_DOUBLE_EQ(session.lengthOf(c.typed), c.metres) << c.typed;
+        EXPECT_EQ(session.lengthOf(c.typed), c.metres) << c.typed;
     }
 }
 

@@ -84,6 +84,34 @@ TEST(RoadDesignTest, HeightLaneWidthAndSpacingMustBeAboveZero)
     }
 }
 
+TEST(RoadDesignTest, ATextThatIsNoNumberIsNamedBeforeAnythingIsDesigned)
+{
+    FakeServices fakes;
+    CKzevDoc doc;
+    doc.m_unitMm = 1;
+    const RoadDesignValues good = RoadDesignValues::of(doc, RoadDesign {}, -1);
+    EXPECT_EQ(unreadableRoadText(doc, good), std::nullopt);
+    const struct {
+        std::string RoadDesignValues::*field;
+        const char* text;
+        bool readable;
+    } cases[] = {
+        { &RoadDesignValues::stripWidth, "", true },
+        { &RoadDesignValues::stripWidth, "2,5", true },
+        { &RoadDesignValues::stripWidth, "abc", false },
+        { &RoadDesignValues::height, "1e999", false },
+        { &RoadDesignValues::spacing, "-25000", false },
+        { &RoadDesignValues::lanesLeftToRight, "1,5", false },
+        { &RoadDesignValues::lanesRightToLeft, "", true },
+    };
+    for (const auto& c : cases) {
+        RoadDesignValues v = good;
+        v.*c.field = c.text;
+        const std::optional<std::string> unreadable = unreadableRoadText(doc, v);
+        EXPECT_EQ(unreadable, c.readable ? std::nullopt : std::optional<std::string>(c.text)) << c.text;
+    }
+}
+
 TEST(RoadDesignTest, ARoadDesignedInTheDialogComputesItsLuminance)
 {
     constexpr double kIntensity = 200.0; // cd, isotropic

@@ -121,6 +121,9 @@ TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
         { 1, "0.5", "0", RoomSheet::Result::BadDimension },
         { 1, "0.5", "-2000", RoomSheet::Result::BadDimension },
         { 1, "0.5", "inf", RoomSheet::Result::BadDimension },
+        { 1, "0.5", "1e999", RoomSheet::Result::BadDimension },
+        { 1, "0.5", "3 m", RoomSheet::Result::BadDimension },
+        { 4, "bílá", "3000", RoomSheet::Result::BadReflectance },
     };
     for (const Case& c : cases) {
         RoomSheet sheet(m_doc, 0);
@@ -145,7 +148,8 @@ TEST_F(RoomSheetTest, ReflectanceLimitsAndTextsThatAreNoNumber)
         const char* text;
         double stored;
     };
-    const Case cases[] = { { "0.99", 0.99 }, { "0", 0.0 }, { "0,75", 0.75 }, { "bílá", 0.0 } };
+    // A text that is no number is refused like one out of range (above), never read as 0.
+    const Case cases[] = { { "0.99", 0.99 }, { "0", 0.0 }, { "0,75", 0.75 } };
     for (const Case& c : cases) {
         RoomSheet sheet(m_doc, 0);
         sheet.values.reflectances[5] = c.text;

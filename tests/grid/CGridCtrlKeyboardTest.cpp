@@ -20,9 +20,13 @@ public:
         calls.push_back("selectAll");
         CGridCtrl::OnEditSelectAll();
     }
-    void OnEditCell(int row, int col, GridPoint point, unsigned ch) override
+    void OnEditCell(int row, int col, GridPoint point, EditStart start) override
     {
-        calls.push_back("edit " + std::to_string(row) + "," + std::to_string(col) + " " + std::to_string(ch)
+        // A key by its code, a typed character in quotes.
+        const std::string opened = start.character != 0
+            ? "'" + std::string(1, static_cast<char>(start.character)) + "'"
+            : std::to_string(start.key);
+        calls.push_back("edit " + std::to_string(row) + "," + std::to_string(col) + " " + opened
             + (point == GridPoint{-1, -1} ? "" : " at point"));
     }
     std::vector<std::string> calls;
@@ -230,7 +234,9 @@ TEST(CGridCtrlKeyboard, TypedCharactersOpenTheEditorButTabAndEscapeDoNot)
     EXPECT_FALSE(grid.OnChar(vk::Tab, kNone));
     EXPECT_FALSE(grid.OnChar(vk::Escape, kNone));
     EXPECT_FALSE(grid.OnChar('x', kCtrl));
-    EXPECT_EQ(grid.calls, std::vector<std::string>{"edit 2,3 55"});
+    // '(' shares its code with Down: it still arrives as the character typed.
+    EXPECT_TRUE(grid.OnChar('(', kNone));
+    EXPECT_EQ(grid.calls, (std::vector<std::string>{"edit 2,3 '7'", "edit 2,3 '('"}));
 }
 
 TEST(CGridCtrlKeyboard, EndingAnEditWithAnArrowMovesOnAndEditsTheNextCell)

@@ -136,6 +136,12 @@ TEST_F(UserSettingsTest, IsolineListKeepsOnlyPositiveNumbers)
     EXPECT_EQ(joinIsoList({ "1", "2.5" }), "1 2.5 ");
 }
 
+TEST_F(UserSettingsTest, IsolineListTakesADecimalCommaAndDropsEndlessLevels)
+{
+    // A decimal comma below one is a level like any other, as the drawing reads it; an endless number is none.
+    EXPECT_EQ(parseIsoList("0,5 1,5 100 1e999 5m"), (std::vector<std::string> { "0,5", "1,5", "100" }));
+}
+
 TEST_F(UserSettingsTest, DxfScaleMissingGivesFiftyWhateverTheProjectBefore)
 {
     CKzevDoc doc;

@@ -55,10 +55,38 @@ TEST(GLCamera, LooksAtTheSceneFromOutsideAlongTheViewDirection)
 
 TEST(GLCamera, AWheelNotchForwardBringsTheEyeNearer)
 {
-    expectVector(GLCamera::wheelEye(112, { 5.0, 3.0, 11.0 }, 2.0, 120), { 5.0, 3.0, 9.0 });
-    expectVector(GLCamera::wheelEye(112, { 5.0, 3.0, 11.0 }, 2.0, -120), { 5.0, 3.0, 13.0 });
-    expectVector(GLCamera::wheelEye(115, { -4.5, 3.0, 1.5 }, 2.0, 120), { -2.5, 3.0, 1.5 });
-    expectVector(GLCamera::wheelEye(117, { 14.5, 3.0, 1.5 }, 2.0, 120), { 12.5, 3.0, 1.5 });
+    const CVector target { 5.0, 3.0, 1.5 };
+    expectVector(GLCamera::wheelEye(112, { 5.0, 3.0, 11.0 }, target, 2.0, 120), { 5.0, 3.0, 9.0 });
+    expectVector(GLCamera::wheelEye(112, { 5.0, 3.0, 11.0 }, target, 2.0, -120), { 5.0, 3.0, 13.0 });
+    expectVector(GLCamera::wheelEye(115, { -4.5, 3.0, 1.5 }, target, 2.0, 120), { -2.5, 3.0, 1.5 });
+    expectVector(GLCamera::wheelEye(117, { 14.5, 3.0, 1.5 }, target, 2.0, 120), { 12.5, 3.0, 1.5 });
+}
+
+TEST(GLCamera, TheWheelNeverTakesTheEyePastTheTarget)
+{
+    const CVector target { 5.0, 3.0, 1.5 };
+    struct Case {
+        int viewCode;
+        CVector eye;
+        CVector held; ///< where sixty notches forward leave the eye: the near plane's distance off the target
+    };
+    const Case cases[] = {
+        { 112, { 5.0, 3.0, 11.0 }, { 5.0, 3.0, 2.5 } },
+        { 113, { 5.0, 3.0, -8.0 }, { 5.0, 3.0, 0.5 } },
+        { 114, { 5.0, 12.0, 1.5 }, { 5.0, 4.0, 1.5 } },
+        { 115, { -4.5, 3.0, 1.5 }, { 4.0, 3.0, 1.5 } },
+        { 116, { 5.0, -6.0, 1.5 }, { 5.0, 2.0, 1.5 } },
+        { 117, { 14.5, 3.0, 1.5 }, { 6.0, 3.0, 1.5 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewCode);
+        CVector eye = c.eye;
+        for (int notch = 0; notch < 60; ++notch)
+            eye = GLCamera::wheelEye(c.viewCode, eye, target, 2.0, 120);
+        expectVector(eye, c.held);
+    }
+    // An eye a stored camera put nearer than that stays where it is; it never goes through.
+    expectVector(GLCamera::wheelEye(112, { 5.0, 3.0, 1.7 }, target, 2.0, 120), { 5.0, 3.0, 1.7 });
 }
 
 TEST(GLCamera, BrightnessIsLogarithmicInTheValue)

@@ -99,12 +99,12 @@ TEST_F(PlanViewTest, RoomBoxIsTwelveEdgesInTheFittedPlan)
 
     const auto lines = surface.lines(kSlot0);
     ASSERT_EQ(lines.size(), 12u);
-    // The floor view fits 10 x 6 m into 960 x 646: 96 units per metre from (20, 680);
-    // -575.5 rounds towards zero to -575.
-    EXPECT_EQ(at(0, 0, 0), (DevicePoint { 20, 680 }));
-    EXPECT_EQ(at(10, 6, 0), (DevicePoint { 980, 105 }));
-    EXPECT_EQ(lines.front().from, (DevicePoint { 20, 680 }));
-    EXPECT_EQ(lines.front().to, (DevicePoint { 980, 680 }));
+    // The floor view fits 10 x 6 m into 960 x 646: 96 units per metre; -575.5 rounds towards zero
+    // to -575, and the 71 units of height left over go half above, half below: from (20, 680 - 35).
+    EXPECT_EQ(at(0, 0, 0), (DevicePoint { 20, 645 }));
+    EXPECT_EQ(at(10, 6, 0), (DevicePoint { 980, 70 }));
+    EXPECT_EQ(lines.front().from, (DevicePoint { 20, 645 }));
+    EXPECT_EQ(lines.front().to, (DevicePoint { 980, 645 }));
     EXPECT_TRUE(surface.texts().empty());
 }
 

@@ -123,6 +123,30 @@ TEST(ViewProjection, DepthEffectPullsDeepPointsTowardsTheVanishingPoint)
     EXPECT_NEAR(back[1], 1.0, 0.03);
 }
 
+TEST(ViewProjection, OnScreenALongRoadStandsInTheMiddleOfTheView)
+{
+    ViewProjection projection;
+    projection.setSceneExtents({ 0.0, 0.0, 0.0 }, { 96.0, 12.0, 10.0 });
+    LayoutInput in;
+    in.right = 1000;
+    in.bottom = 700;
+    in.textHeight = 14;
+    in.centre = true;
+    projection.computePlanLayout(in);
+    // 960 px for 96 m: 10 px a metre, 120 px for the road's width; the 646 px of height less those 120
+    // leave 526 px, 263 above the road and 263 below.
+    const PlanRect plan = projection.planRect();
+    EXPECT_EQ(plan.left, 20);
+    EXPECT_EQ(plan.right, 980);
+    EXPECT_EQ(plan.bottom, 680 - 263);
+    EXPECT_EQ(plan.top, 680 - 263 - 120);
+    // Zoomed past the view there is nothing to share: the plan starts where it always does.
+    in.zoom = 8.0;
+    projection.computePlanLayout(in);
+    EXPECT_EQ(projection.planRect().left, 20);
+    EXPECT_EQ(projection.planRect().bottom, 680);
+}
+
 TEST(ViewProjection, ZoomFactorDoublesThePlan)
 {
     ViewProjection projection;

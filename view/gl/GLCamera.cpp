@@ -1,5 +1,6 @@
 #include "view/gl/GLCamera.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kzev {
@@ -54,7 +55,7 @@ CVector GLCamera::up(int viewCode)
     return viewCode == 112 || viewCode == 113 ? CVector { 0.0, 1.0, 0.0 } : CVector { 0.0, 0.0, 1.0 };
 }
 
-CVector GLCamera::wheelEye(int viewCode, const CVector& eye, double wheelStep, int delta)
+CVector GLCamera::wheelEye(int viewCode, const CVector& eye, const CVector& target, double wheelStep, int delta)
 {
     const double s = delta > 0 ? -wheelStep : wheelStep;
     CVector moved = eye;
@@ -66,6 +67,27 @@ CVector GLCamera::wheelEye(int viewCode, const CVector& eye, double wheelStep, i
     case 116: moved.y -= s; break;
     case 117: moved.x += s; break;
     default: break;
+    }
+    // Which axis the view looks along, and on which side of the target the eye stands.
+    int axis = -1;
+    double side = 1.0;
+    switch (viewCode) {
+    case 112: axis = 2; side = 1.0; break;
+    case 113: axis = 2; side = -1.0; break;
+    case 114: axis = 1; side = 1.0; break;
+    case 115: axis = 0; side = -1.0; break;
+    case 116: axis = 1; side = -1.0; break;
+    case 117: axis = 0; side = 1.0; break;
+    default: return moved;
+    }
+    const auto along = [axis](const CVector& v) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; };
+    const double before = side * (along(eye) - along(target));
+    const double after = side * (along(moved) - along(target));
+    // An eye that already stands nearer (a camera stored so) is only held, never pushed through.
+    const double nearest = std::min(before, kNearestEye);
+    if (after < nearest) {
+        const double held = along(target) + side * nearest;
+        (axis == 0 ? moved.x : axis == 1 ? moved.y : moved.z) = held;
     }
     return moved;
 }

@@ -32,9 +32,14 @@ public:
     [[nodiscard]] static CVector up(int viewCode);
     /**
      * Moves the eye for one wheel notch: forward (delta above 0) brings it
-     * nearer by the step along the axis the view code looks along.
+     * nearer by the step along the axis the view code looks along, but never
+     * nearer to the target than kNearestEye along it, so that the eye stays on
+     * its side of the target and the picture never turns over.
      */
-    [[nodiscard]] static CVector wheelEye(int viewCode, const CVector& eye, double wheelStep, int delta);
+    [[nodiscard]] static CVector wheelEye(int viewCode, const CVector& eye, const CVector& target, double wheelStep,
+        int delta);
+    /** The nearest the wheel brings the eye to the target along the view axis (the near plane's distance), m. */
+    static constexpr double kNearestEye = 1.0;
     /**
      * Returns the point moved by a middle drag of dx, dy pixels: 0.05 room
      * units per pixel, across the view so that the scene follows the mouse.

@@ -110,7 +110,8 @@ void GLScene::moveEyeByWheel(int delta)
     const CKzevDoc* doc = m_plan.document();
     if (!settings || !doc)
         return;
-    settings->m_viewVector1 = GLCamera::wheelEye(settings->m_viewCode, settings->m_viewVector1, doc->m_wheelStep, delta);
+    settings->m_viewVector1 = GLCamera::wheelEye(
+        settings->m_viewCode, settings->m_viewVector1, settings->m_viewVector2, doc->m_wheelStep, delta);
 }
 
 void GLScene::moveCameraByDrag(int dx, int dy, bool eyeOnly)

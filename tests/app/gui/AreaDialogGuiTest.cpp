@@ -137,6 +137,44 @@ TEST_F(AreaDialogGui, ViewingDirectionsBeyondOneADegreeAreRefused)
     EXPECT_EQ(desk().m_name, before.m_name);
 }
 
+TEST_F(AreaDialogGui, ALengthThatIsNoNumberIsNamedAndTheFieldShowsItsValueAgain)
+{
+    kzev::theDocument()->m_unitMm = 0;
+    ASSERT_NE(doubleClickItem(QStringLiteral("Zrakový úkol")), nullptr);
+    CVisualTaskDialog* dialog = kzev::openAreaDialog();
+    ASSERT_NE(dialog, nullptr);
+    const CWorkSystem before = desk();
+    auto* originX = dialog->findChild<QLineEdit*>("originX");
+    ASSERT_NE(originX, nullptr);
+    struct Case {
+        const char* typed;
+        const char* message;
+    };
+    for (const Case& c : { Case { "1e999", "„1e999“ není platné číslo v rozsahu pole !" },
+             Case { "abc", "„abc“ není platné číslo v rozsahu pole !" } }) {
+        SCOPED_TRACE(c.typed);
+        originX->selectAll();
+        QTest::keyClicks(originX, QString::fromUtf8(c.typed));
+        m_services.messageBox.shown.clear();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+        EXPECT_EQ(m_services.messageBox.shown.back().text, c.message);
+        EXPECT_EQ(kzev::openAreaDialog(), dialog) << "the dialog stays open";
+        // Typed key by key, "1e999" read as 1 m until it stopped being a number; the field shows what is held.
+        EXPECT_DOUBLE_EQ(dialog->session().working().m_origin.x, 1.0);
+        EXPECT_EQ(originX->text(), QStringLiteral("1.000"));
+        EXPECT_EQ(desk(), before) << "nothing reached the room";
+    }
+    saveShot(*dialog, "area_dialog_refused_number.png");
+
+    // A decimal comma is a decimal point.
+    originX->selectAll();
+    QTest::keyClicks(originX, QStringLiteral("0,5"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    EXPECT_EQ(kzev::openAreaDialog(), nullptr);
+    EXPECT_DOUBLE_EQ(desk().m_origin.x, 0.5);
+}
+
 TEST_F(AreaDialogGui, GivenValuesAreTypedIntoTheTable)
 {
     ASSERT_NE(doubleClickItem(QStringLiteral("Zrakový úkol")), nullptr);

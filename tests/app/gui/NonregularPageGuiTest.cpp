@@ -20,9 +20,11 @@
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
+#include "platform/TextUtil.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -30,6 +32,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -199,6 +202,54 @@ TEST_F(NonregularPageGui, OfficeSystemTurnedNonRegularEditedOnItsGrid)
     EXPECT_EQ(m_app.frame()->m_pLampSheet, nullptr);
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(systems[0].m_luminaires.size() + systems[1].m_luminaires.size(), count + 2);
+}
+
+TEST_F(NonregularPageGui, ABlockPastedIntoTheGridIsUndoneByOneZpet)
+{
+    CDialogLamps* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    CKzevDoc& document = *kzev::theDocument();
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& design = *sheet->regularPage();
+    QCheckBox* nonRegular = nullptr;
+    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
+        if (box->text() == QStringLiteral("Nepravidelná soustava"))
+            nonRegular = box;
+    }
+    ASSERT_NE(nonRegular, nullptr);
+    click(nonRegular, QPoint(6, nonRegular->height() / 2));
+    ASSERT_TRUE(nonRegular->isChecked());
+    click(tabs, tabs->tabRect(2).center());
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
+    CLampsSystemNonregular& page = *sheet->nonRegularPage();
+    kzev::GridWidget& grid = page.gridWidget();
+    const auto& luminaires = document.m_rooms[0].m_lampSystems[0].m_luminaires;
+    ASSERT_GE(luminaires.size(), 2u);
+    const CVector first = luminaires[0].m_position;
+    const CVector second = luminaires[1].m_position;
+
+    // Six cells, the positions of two luminaires, copied elsewhere and pasted with Ctrl+V.
+    QApplication::clipboard()->setText(QStringLiteral("1500\t2500\t2700\n3500\t4500\t2600"));
+    // A click on the current cell would open its editor: the block goes to the first cell made current.
+    if (grid.grid().GetFocusCell() == kzev::CellId(1, 1))
+        clickCell(grid, 2, 1);
+    clickCell(grid, 1, 1);
+    ASSERT_EQ(grid.inPlaceEditor(), nullptr);
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(luminaires[0].m_position.x, 1.5);
+    EXPECT_DOUBLE_EQ(luminaires[0].m_position.z, 2.7);
+    EXPECT_DOUBLE_EQ(luminaires[1].m_position.y, 4.5);
+    EXPECT_EQ(grid.grid().GetItemText(2, 3), "2600");
+    saveShot(*sheet, "lamp_sheet_nonregular_pasted.png");
+
+    clickButton(page.button(QStringLiteral("&Zpět")));
+    const auto& restored = document.m_rooms[0].m_lampSystems[0].m_luminaires;
+    ASSERT_GE(restored.size(), 2u);
+    EXPECT_EQ(restored[0].m_position, first);
+    EXPECT_EQ(restored[1].m_position, second);
+    EXPECT_EQ(grid.grid().GetItemText(2, 3), kzev::formatC("%1.0lf", second.z * 1000.0));
 }
 
 TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)

@@ -259,6 +259,9 @@ TEST_F(PrintCommands, PdfExportOfTheOfficeHoldsTheCountedPagesRoomsAndSummaryLin
              "Rozmístění svítidel", "Rovnoměrnost Emin/Em", "Rovnoměrnost Emin/Emax" })
         EXPECT_TRUE(holds(text, wanted)) << wanted;
     EXPECT_FALSE(text.contains(QStringLiteral("nan"))) << "no figure prints as not a number";
+    // The office's views were never named: its plan pages are titled by what they show.
+    EXPECT_FALSE(holds(text, "Pojmenovaný pohled")) << "a default view name is no title";
+    EXPECT_TRUE(holds(text, "Udržovaná osvětlenost v kontrolních bodech"));
     savePage(pdf, sheet->contentsPages().back(), "print_office_room");
     savePage(pdf, counted, "print_office_plan");
     savePage(pdf, 2, "print_office_contents");

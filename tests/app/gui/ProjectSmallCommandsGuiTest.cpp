@@ -9,6 +9,7 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
+#include "app/CInfoBar.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"
@@ -24,6 +25,10 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
@@ -97,6 +102,24 @@ protected:
         ASSERT_NE(button, nullptr);
         ASSERT_TRUE(button->isEnabled()) << command;
         kzev::test::click(button);
+    }
+
+    /** Opens the project as the first of the recent ones: File, then its item. */
+    void openRecent(const std::filesystem::path& project)
+    {
+        m_app.AddToRecentFileList(project.string());
+        QMenuBar* bar = frame().menuBar();
+        QAction* file = kzev::test::actionWithText(*bar, QStringLiteral("&Soubor"));
+        ASSERT_NE(file, nullptr);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+        QMenu* menu = file->menu();
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+        const QString item = QStringLiteral("&1 ") + QString::fromStdString(project.filename().string());
+        QAction* recent = kzev::test::actionWithText(*menu, item);
+        ASSERT_NE(recent, nullptr) << item.toStdString();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(recent).center());
+        QApplication::processEvents();
+        ASSERT_EQ(doc().GetPathName(), project);
     }
 
     /** A second room, a copy of the first, with the numbers given to both. */
@@ -186,6 +209,11 @@ TEST_F(ProjectSmallCommandsGui, CancelledProjectDialogChangesNothing)
     const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
         typeInto(dialog.edit(1004), QStringLiteral("Jiná"));
         kzev::test::click(dialog.typeButton(1), QPoint(8, dialog.typeButton(1)->height() / 2));
+        // Its cancel button says what every other dialog's says.
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Storno"));
+        kzev::test::saveShot(dialog, "project-properties-cancelled.png");
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     clickMenuItem(frame(), "&Vlastnosti projektu");
@@ -193,6 +221,38 @@ TEST_F(ProjectSmallCommandsGui, CancelledProjectDialogChangesNothing)
     EXPECT_EQ(doc().m_projectCompany, company);
     EXPECT_EQ(doc().m_projectType, 0);
     EXPECT_FALSE(doc().IsModified());
+}
+
+TEST_F(ProjectSmallCommandsGui, OpeningAnotherProjectStartsTheLogAfresh)
+{
+    selectRoom(0);
+    ASSERT_TRUE(frame().sendCommand(32834));
+    const QPlainTextEdit& log = *frame().infoBar()->LogEdit();
+    ASSERT_TRUE(log.toPlainText().contains(QStringLiteral("O.K."))) << "the office was calculated";
+
+    const std::filesystem::path hall = m_folder.path() / "hala.kzv";
+    std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-hala.kzv", hall);
+    ASSERT_NO_FATAL_FAILURE(openRecent(hall));
+
+    EXPECT_EQ(doc().GetPathName(), hall);
+    EXPECT_FALSE(log.toPlainText().contains(QStringLiteral("O.K."))) << "the office's calculation is not the hall's";
+    kzev::test::saveShot(frame(), "log_after_opening_another_project.png");
+}
+
+TEST_F(ProjectSmallCommandsGui, ALongRoomNameIsReadWholeInTheTree)
+{
+    // A project whose room and area carry names longer than the tree's first width.
+    const std::filesystem::path named = m_folder.path() / "dlouhe-nazvy.kzv";
+    doc().m_rooms[0].m_name = "Zasedací místnost ve druhém patře";
+    doc().m_rooms[0].m_workSystems[0].m_name = "Pracovní rovina celé zasedací místnosti";
+    ASSERT_TRUE(doc().OnSaveDocument(named));
+    ASSERT_NO_FATAL_FAILURE(openRecent(named));
+    QApplication::processEvents();
+
+    CProjectTree& shown = tree();
+    EXPECT_EQ(shown.horizontalScrollBar()->maximum(), 0) << "no line runs past the tree's edge";
+    EXPECT_LE(frame().workspaceBar()->width(), frame().width() / 3 + 1) << "the plan keeps most of the frame";
+    kzev::test::saveShot(frame(), "project_tree_long_names.png");
 }
 
 TEST_F(ProjectSmallCommandsGui, NamedViewIsSavedAndLoadedBack)

@@ -100,3 +100,30 @@ TEST(SampleView, OfficeProjectOnTheFloorAndOnWallOne)
     for (const COneLampSystem& entry : system.m_luminaires)
         EXPECT_TRUE(inked(wall, projection.project(entry.m_position.x, entry.m_position.y, entry.m_position.z)));
 }
+
+TEST(SampleView, TheRoadStandsInTheMiddleOfTheView)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path road = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-silnice.kzv";
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(road.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    frame.resize(1100, 800);
+    frame.show();
+    QApplication::processEvents();
+    CKzevView& view = *frame.kzevView();
+    const QImage picture = view.grabPlan().toImage();
+    const std::filesystem::path shots = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(shots);
+    ASSERT_TRUE(picture.save(QString::fromStdString((shots / "road_plan_centred.png").string())));
+
+    // The long narrow road leaves most of the height free: as much of it above the road as below,
+    // within the line of text the plan keeps under it.
+    const kzev::PlanRect plan = view.plan().projection().planRect();
+    ASSERT_GT(plan.bottom, plan.top);
+    const int above = plan.top;
+    const int below = picture.height() - plan.bottom;
+    EXPECT_GT(above, picture.height() / 4) << "not drawn at the bottom";
+    EXPECT_NEAR(above, below, 30);
+}

@@ -4,10 +4,13 @@
 #include "app/CMainFrame.h"
 #include "app/CProgressStatusBar.h"
 #include "platform/TextUtil.h"
+#include "support/gui/UserInput.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -98,6 +101,29 @@ TEST(StatusBarGuiTest, CalculationShowsTimeProgressAndLogLines)
         << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("hotovo\nO.K."))) << shown.toStdString();
     EXPECT_EQ(shown.toStdString(), QString::fromStdString(w.infoBar->LogText()).replace("\r\n", "\n").toStdString());
+}
+
+TEST(StatusBarGuiTest, BounceLinesStayInsideThePane)
+{
+    BarsWindow w;
+    kzev::BarServices bars(*w.statusBar, *w.infoBar);
+    kzev::Services& s = kzev::services();
+    s.log->clear();
+    s.log->addLine("  Výpočet odražené složky ...");
+    for (int bounce = 1; bounce <= 3; ++bounce) {
+        s.log->addLine(kzev::formatC("  Odraz %d ... ", bounce));
+        for (int surface = 0; surface < 60; ++surface)
+            s.log->addText(kzev::formatC("Plocha %d: ", surface));
+    }
+    BarsWindow::settle();
+    const QPlainTextEdit& edit = *w.infoBar->LogEdit();
+    const QStringList lines = edit.toPlainText().split(QLatin1Char('\n'));
+    ASSERT_GT(lines.size(), 6) << "the bounces' surfaces were spread over lines";
+    const int room = edit.viewport()->width() - 2 * static_cast<int>(edit.document()->documentMargin());
+    for (const QString& line : lines)
+        EXPECT_LE(edit.fontMetrics().horizontalAdvance(line), room) << line.toStdString();
+    EXPECT_EQ(edit.horizontalScrollBar()->maximum(), 0) << "nothing to scroll to the right";
+    kzev::test::saveShot(w.window, "log_bounce_lines.png");
 }
 
 TEST(StatusBarGuiTest, HiddenProgressComesBackWithItsRangeAndFollowsPaneZero)

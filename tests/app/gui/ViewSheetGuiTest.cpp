@@ -31,12 +31,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -176,6 +180,32 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         clickBox(style.checkBox(QStringLiteral("&Vyplnění odrazných ploch")));
         const kzev::RecordingSurface filled = record();
         EXPECT_GT(countOps(filled, kzev::DrawOp::Kind::Polygon), countOps(values, kzev::DrawOp::Kind::Polygon) + 20);
+        // "Jas" and "Perspektiva" store what a click on the track and the keys set, not only a drag's end.
+        QSlider* brightness = style.brightnessSlider();
+        QSlider* perspective = style.perspectiveSlider();
+        const int brightnessBefore = brightness->value();
+        // The button held on the track (its groove) beside the handle pages the slider towards the pointer.
+        QStyleOptionSlider option;
+        option.initFrom(brightness);
+        option.orientation = brightness->orientation();
+        option.minimum = brightness->minimum();
+        option.maximum = brightness->maximum();
+        option.sliderPosition = brightness->sliderPosition();
+        option.tickPosition = brightness->tickPosition();
+        const QRect groove = brightness->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, brightness);
+        const QPoint track(groove.right() - 4, groove.center().y());
+        QTest::mousePress(brightness, Qt::LeftButton, {}, track);
+        QTest::qWait(700);
+        QTest::mouseRelease(brightness, Qt::LeftButton, {}, track);
+        EXPECT_GT(brightness->value(), brightnessBefore);
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        QTest::keyClick(brightness, Qt::Key_Left);
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        const int perspectiveBefore = perspective->value();
+        perspective->setFocus();
+        QTest::keyClick(perspective, Qt::Key_Right);
+        EXPECT_EQ(perspective->value(), perspectiveBefore + perspective->singleStep());
+        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue2, perspective->value());
         saveShot(sheet, "view_sheet_style.png");
 
         clickTab(sheet, 1);
@@ -188,9 +218,19 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         EXPECT_LT(hidden.lines().size() + 20, filled.lines().size());
         clickBox(data.showBox(0));
         typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        // Levels the office's values cross, for the isolines the steps below switch.
+        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         EXPECT_DOUBLE_EQ(sheet.working().m_illuminanceLimit, 600.5);
         EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
+        // Levels below one with a decimal comma are levels; an endless number and a word are none.
+        typeInto(data.valuesEdit(0), QStringLiteral("0,5 1,5 100 1e999 abc"));
+        EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "0,5", "1,5", "100" }));
+        typeInto(data.limitEdit(0), QStringLiteral("1e999"));
+        EXPECT_TRUE(std::isfinite(sheet.working().m_illuminanceLimit));
+        typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        // Levels the office's values cross, for the isolines the steps below switch.
+        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         saveShot(sheet, "view_sheet_values.png");
 
         QPushButton* ok = sheet.buttons()->button(QDialogButtonBox::Ok);

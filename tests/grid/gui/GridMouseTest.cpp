@@ -239,6 +239,26 @@ TEST(GridMouse, CellIsEditedInPlaceAndEscapeCancels)
     QApplication::processEvents();
 }
 
+TEST(GridMouse, AnyPrintableFirstCharacterOpensTheEditorWithIt)
+{
+    // The characters whose codes are those of PageUp ... Down among them.
+    for (const QString& typed : { QStringLiteral("(5"), QStringLiteral("!1"), QStringLiteral("\"x"),
+             QStringLiteral("#2"), QStringLiteral("$3"), QStringLiteral("%4"), QStringLiteral("&6"),
+             QStringLiteral("'7"), QStringLiteral("a(") }) {
+        SCOPED_TRACE(typed.toStdString());
+        GridDialog dialog;
+        dialog.click(dialog.centre(3, 2));
+        ASSERT_EQ(dialog.grid().GetFocusCell(), CellId(3, 2));
+        // Each key goes where the focus is: the first to the grid, the rest to the editor it opened.
+        for (const QChar c : typed)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        ASSERT_NE(dialog.widget->inPlaceEditor(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(dialog.grid().GetItemText(3, 2), typed.toStdString());
+        EXPECT_EQ(dialog.grid().GetFocusCell().col, 2) << "no character moved the focus";
+    }
+}
+
 TEST(GridMouse, HoldingTheButtonBelowTheGridScrollsAndExtendsTheSelection)
 {
     GridDialog dialog;
