@@ -81,6 +81,8 @@ public:
     [[nodiscard]] const std::vector<DrawingEntity>& entities() const { return m_entities; }
     /** Returns the layer's index, adding the layer when it is new. */
     int addLayer(const std::string& name);
+    /** Sets a layer's colour (AutoCAD colour index 1 to 255; anything else is left alone). */
+    void setLayerColor(int index, int color);
     /** Returns the layer's index, or -1. */
     [[nodiscard]] int findLayer(const std::string& name) const;
     void setCurrentLayer(int index);
