@@ -6,20 +6,20 @@
 namespace kzev::dxfangle {
 
 // The drawing holds its angles in radians; a DXF file holds degrees (group
-// 50). dxflib converts some of its angle fields and hands others over as the
-// file has them. This table is the one word on it, for the reader and the
-// writer alike:
+// 50). dxflib converts some of its angle fields when it reads and hands
+// others over as the file has them. This is the one word on it:
 //
-//   field                   dxflib reads       dxflib writes
-//   DL_TextData::angle      radians            radians
-//   DL_AttributeData::angle radians            (we write ATTRIB ourselves)
-//   DL_InsertData::angle    degrees            degrees
+//   field                   dxflib hands over
+//   DL_TextData::angle      radians
+//   DL_AttributeData::angle radians
+//   DL_InsertData::angle    degrees
 //   DL_MTextData::angle     radians or the file's degrees, by the version of
 //                           a "999 dxflib" comment, and by a field it leaves
 //                           unset when a file has none: never used; the
 //                           reader takes group 50 (degrees) from the file
 //
-// What we write ourselves goes out through fileDegrees().
+// The entities with an angle (TEXT, MTEXT, INSERT, ATTRIB) are written by
+// hand, in degrees through fileDegrees().
 
 enum class Field { Text, Attribute, Insert };
 
