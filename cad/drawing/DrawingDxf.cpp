@@ -32,6 +32,13 @@ double numberOf(std::string_view value, double otherwise)
     return error == std::errc() && stop == value.data() + value.size() && std::isfinite(number) ? number : otherwise;
 }
 
+int integerOf(std::string_view value, int otherwise)
+{
+    int number = 0;
+    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    return error == std::errc() && stop == value.data() + value.size() ? number : otherwise;
+}
+
 std::string_view stripped(std::string_view line)
 {
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
@@ -143,7 +150,7 @@ private:
         line = stripped(line);
         m_codeLine = !m_codeLine;
         if (m_codeLine) {
-            m_code = static_cast<int>(numberOf(line, -1.0));
+            m_code = integerOf(line, -1);
             return;
         }
         if (m_code == 0) {
@@ -162,7 +169,7 @@ private:
             if (m_code == 2)
                 m_attribute.tag = line;
             else if (m_code == 70 && !m_hasFlags) {
-                m_attribute.flags = static_cast<int>(numberOf(line, 0.0));
+                m_attribute.flags = integerOf(line, 0);
                 m_hasFlags = true;
             }
         }
