@@ -92,6 +92,8 @@ public:
 
     /** Adds an entity on the current layer in the current colour; returns its id. */
     std::int64_t add(DrawingEntity entity);
+    /** Makes room for so many entities in all (before reading a large file). */
+    void reserve(std::size_t count) { m_entities.reserve(count); }
     /** Adds an entity as it stands (reading a file). */
     std::int64_t addAsIs(DrawingEntity entity);
     [[nodiscard]] DrawingEntity* find(std::int64_t id);

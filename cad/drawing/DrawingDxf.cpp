@@ -24,6 +24,10 @@ namespace {
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
+// Room for the entities is made once, from the file's size: a drawing's
+// entity takes a couple of hundred bytes of a file or more. Growing the list
+// step by step would touch twice the memory.
+constexpr std::uintmax_t kBytesPerEntity = 200;
 
 double numberOf(std::string_view value, double otherwise)
 {
@@ -366,6 +370,8 @@ std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std:
     DxfInput input(in, sizeError ? 0 : size, progress);
     std::istream stream(&input);
     CadDrawing drawing;
+    if (!sizeError)
+        drawing.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(kEntityLimit, size / kBytesPerEntity)));
     DrawingReader reader(drawing, input);
     DL_Dxf dxf;
     try {
