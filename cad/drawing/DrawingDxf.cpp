@@ -28,6 +28,9 @@ constexpr std::size_t kPiece = 1 << 16;
 // entity takes a couple of hundred bytes of a file or more. Growing the list
 // step by step would touch twice the memory.
 constexpr std::uintmax_t kBytesPerEntity = 200;
+// A file larger than this many entities' worth (a damaged or foreign one may
+// be) grows the list as it goes instead of holding the memory up front.
+constexpr std::uintmax_t kReserveLimit = 500'000;
 
 double numberOf(std::string_view value, double otherwise)
 {
@@ -370,11 +373,11 @@ std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std:
     DxfInput input(in, sizeError ? 0 : size, progress);
     std::istream stream(&input);
     CadDrawing drawing;
-    if (!sizeError)
-        drawing.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(kEntityLimit, size / kBytesPerEntity)));
     DrawingReader reader(drawing, input);
     DL_Dxf dxf;
     try {
+        if (!sizeError)
+            drawing.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(kReserveLimit, size / kBytesPerEntity)));
         const bool read = dxf.in(stream, &reader);
         if (input.stopped()) {
             error = "Čtení výkresu " + path.string() + " bylo přerušeno.";
