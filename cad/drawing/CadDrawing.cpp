@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kzev {
 
@@ -39,6 +40,12 @@ int CadDrawing::addLayer(const std::string& name)
     return static_cast<int>(m_layers.size()) - 1;
 }
 
+void CadDrawing::setLayerColor(int index, int color)
+{
+    if (index >= 0 && index < static_cast<int>(m_layers.size()) && color >= 1 && color <= 255)
+        m_layers[static_cast<std::size_t>(index)].color = color;
+}
+
 void CadDrawing::setCurrentLayer(int index)
 {
     if (index >= 0 && index < static_cast<int>(m_layers.size()))
@@ -62,26 +69,28 @@ std::int64_t CadDrawing::addAsIs(DrawingEntity entity)
     return m_lastId;
 }
 
+// Ids grow with every entity added and erasing keeps the order, so the
+// entities stand sorted by id: a binary search finds one.
 DrawingEntity* CadDrawing::find(std::int64_t id)
 {
-    const auto it = std::find_if(m_entities.begin(), m_entities.end(), [id](const auto& e) { return e.id == id; });
-    return it == m_entities.end() ? nullptr : &*it;
+    return const_cast<DrawingEntity*>(std::as_const(*this).find(id));
 }
 
 const DrawingEntity* CadDrawing::find(std::int64_t id) const
 {
-    const auto it = std::find_if(m_entities.begin(), m_entities.end(), [id](const auto& e) { return e.id == id; });
-    return it == m_entities.end() ? nullptr : &*it;
+    const auto it = std::lower_bound(
+        m_entities.begin(), m_entities.end(), id, [](const DrawingEntity& e, std::int64_t wanted) { return e.id < wanted; });
+    return it == m_entities.end() || it->id != id ? nullptr : &*it;
 }
 
 const DrawingEntity* CadDrawing::last() const { return m_entities.empty() ? nullptr : &m_entities.back(); }
 
 bool CadDrawing::erase(std::int64_t id)
 {
-    const auto it = std::find_if(m_entities.begin(), m_entities.end(), [id](const auto& e) { return e.id == id; });
-    if (it == m_entities.end())
+    const DrawingEntity* found = std::as_const(*this).find(id);
+    if (!found)
         return false;
-    m_entities.erase(it);
+    m_entities.erase(m_entities.begin() + (found - m_entities.data()));
     modified = true;
     return true;
 }

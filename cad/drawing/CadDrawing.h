@@ -81,6 +81,8 @@ public:
     [[nodiscard]] const std::vector<DrawingEntity>& entities() const { return m_entities; }
     /** Returns the layer's index, adding the layer when it is new. */
     int addLayer(const std::string& name);
+    /** Sets a layer's colour (AutoCAD colour index 1 to 255; anything else is left alone). */
+    void setLayerColor(int index, int color);
     /** Returns the layer's index, or -1. */
     [[nodiscard]] int findLayer(const std::string& name) const;
     void setCurrentLayer(int index);
@@ -90,6 +92,8 @@ public:
 
     /** Adds an entity on the current layer in the current colour; returns its id. */
     std::int64_t add(DrawingEntity entity);
+    /** Makes room for so many entities in all (before reading a large file). */
+    void reserve(std::size_t count) { m_entities.reserve(count); }
     /** Adds an entity as it stands (reading a file). */
     std::int64_t addAsIs(DrawingEntity entity);
     [[nodiscard]] DrawingEntity* find(std::int64_t id);

@@ -1,242 +1,238 @@
 #include "cad/drawing/DrawingDxf.h"
 
+#include "cad/drawing/DxfAngles.h"
+#include "cad/drawing/DxfOcs.h"
+#include "cad/drawing/DxfText.h"
+
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 
-#include "platform/Codepage1250.h"
 #include "platform/FileIo.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <deque>
+#include <optional>
 #include <sstream>
-#include <memory>
-#include <numbers>
-#include <set>
+#include <streambuf>
+#include <string_view>
 
 namespace kzev {
 
 namespace {
 
-constexpr double kRadian = 180.0 / std::numbers::pi;
 // Enough for any drawing the window holds; a larger file is not ours to show.
 constexpr std::size_t kEntityLimit = 2'000'000;
-constexpr double kSymbolHalf = 5.0;
+// Bytes handed to dxflib at a time; progress is told after each piece.
+constexpr std::size_t kPiece = 1 << 16;
+// Room for the entities is made once, from the file's size: a drawing's
+// entity takes a couple of hundred bytes of a file or more. Growing the list
+// step by step would touch twice the memory.
+constexpr std::uintmax_t kBytesPerEntity = 200;
+// A file larger than this many entities' worth (a damaged or foreign one may
+// be) grows the list as it goes instead of holding the memory up front.
+constexpr std::uintmax_t kReserveLimit = 500'000;
 
-// Texts go out in code page 1250, which the header names; a line break of a
-// paragraph text is "\\P".
-std::string dxfText(const std::string& utf8)
+double numberOf(std::string_view value, double otherwise)
 {
-    std::string out;
-    for (const char c : utf8)
-        out += c == '\n' ? std::string("\\P") : std::string(1, c);
-    return utf8ToCp1250(out);
+    double number = 0.0;
+    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    return error == std::errc() && stop == value.data() + value.size() && std::isfinite(number) ? number : otherwise;
 }
 
-enum class TextEncoding { Cp1250, Utf8, Latin1 };
-
-void putUtf8(std::string& out, unsigned code)
+int integerOf(std::string_view value, int otherwise)
 {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+    int number = 0;
+    const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    return error == std::errc() && stop == value.data() + value.size() ? number : otherwise;
+}
+
+std::string_view stripped(std::string_view line)
+{
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+// The groups dxflib reads wrongly or not at all: the angle of a paragraph
+// text, and the flags (visibility) of an attribute.
+struct RawParagraph {
+    double x = 0.0;
+    double y = 0.0;
+    std::optional<double> degrees;
+};
+struct RawAttribute {
+    std::string tag;
+    int flags = 0;
+};
+
+/**
+ * The file as dxflib reads it, a piece at a time: it tells the progress,
+ * ends the input when the progress says stop, and notes on the way the
+ * groups of paragraph texts and attributes that dxflib does not hand over.
+ * It runs ahead of dxflib, which reports an entity only after reading it.
+ */
+class DxfInput final : public std::streambuf {
+public:
+    DxfInput(std::istream& file, std::uintmax_t size, const DrawingReadProgress& progress)
+        : m_file(file)
+        , m_size(size)
+        , m_progress(progress)
+    {
     }
-}
 
-// The texts of a file: "\P" is a line break and \U+XXXX a letter; the bytes
-// above ASCII are read in the file's code page (UTF-8 from AutoCAD 2007 on).
-std::string decodeText(const std::string& text, TextEncoding encoding)
-{
-    std::string out;
-    std::string run;
-    const auto flush = [&] {
-        if (encoding == TextEncoding::Cp1250)
-            out += cp1250ToUtf8(run);
-        else if (encoding == TextEncoding::Utf8)
-            out += run;
-        else
-            for (const char c : run)
-                putUtf8(out, static_cast<unsigned char>(c));
-        run.clear();
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "\\P") == 0) {
-            run += '\n';
-            ++i;
-            continue;
+    [[nodiscard]] bool stopped() const { return m_stopped; }
+
+    /** Takes the noted paragraph text at the point, dropping those dxflib passed by; none when it is not noted. */
+    std::optional<RawParagraph> paragraphAt(double x, double y)
+    {
+        while (!m_paragraphs.empty()) {
+            RawParagraph next = m_paragraphs.front();
+            m_paragraphs.pop_front();
+            if (next.x == x && next.y == y)
+                return next;
         }
-        if (text.compare(i, 3, "\\U+") == 0 && i + 7 <= text.size()) {
-            unsigned code = 0;
-            const auto [end, error] = std::from_chars(text.data() + i + 3, text.data() + i + 7, code, 16);
-            if (error == std::errc() && end == text.data() + i + 7) {
-                flush();
-                putUtf8(out, code);
-                i += 6;
-                continue;
+        return std::nullopt;
+    }
+    /** Takes the noted attribute of the tag, as above. */
+    std::optional<RawAttribute> attributeOf(const std::string& tag)
+    {
+        while (!m_attributes.empty()) {
+            RawAttribute next = std::move(m_attributes.front());
+            m_attributes.pop_front();
+            if (next.tag == tag)
+                return next;
+        }
+        return std::nullopt;
+    }
+
+protected:
+    int_type underflow() override
+    {
+        if (m_stopped)
+            return traits_type::eof();
+        m_file.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        const auto got = static_cast<std::size_t>(m_file.gcount());
+        if (got == 0) {
+            note(std::string_view(m_line));
+            m_line.clear();
+            finishEntity();
+            return traits_type::eof();
+        }
+        m_read += got;
+        scan(std::string_view(m_buffer.data(), got));
+        if (m_progress
+            && !m_progress(m_size == 0 ? 0.0 : std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size)))) {
+            m_stopped = true;
+            return traits_type::eof();
+        }
+        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + got);
+        return traits_type::to_int_type(m_buffer[0]);
+    }
+
+private:
+    enum class Kind { Other, Paragraph, Attribute };
+
+    void scan(std::string_view piece)
+    {
+        while (!piece.empty()) {
+            const std::size_t end = piece.find('\n');
+            if (end == std::string_view::npos) {
+                m_line.append(piece);
+                return;
+            }
+            if (m_line.empty()) {
+                note(piece.substr(0, end));
+            } else {
+                m_line.append(piece.substr(0, end));
+                note(std::string_view(m_line));
+                m_line.clear();
+            }
+            piece.remove_prefix(end + 1);
+        }
+    }
+    void note(std::string_view line)
+    {
+        line = stripped(line);
+        m_codeLine = !m_codeLine;
+        if (m_codeLine) {
+            m_code = integerOf(line, -1);
+            return;
+        }
+        if (m_code == 0) {
+            finishEntity();
+            m_kind = line == "MTEXT" ? Kind::Paragraph : line == "ATTRIB" ? Kind::Attribute : Kind::Other;
+            return;
+        }
+        if (m_kind == Kind::Paragraph) {
+            if (m_code == 10)
+                m_paragraph.x = numberOf(line, 0.0);
+            else if (m_code == 20)
+                m_paragraph.y = numberOf(line, 0.0);
+            else if (m_code == 50 && !m_paragraph.degrees)
+                m_paragraph.degrees = numberOf(line, 0.0);
+        } else if (m_kind == Kind::Attribute) {
+            if (m_code == 2)
+                m_attribute.tag = line;
+            else if (m_code == 70 && !m_hasFlags) {
+                m_attribute.flags = integerOf(line, 0);
+                m_hasFlags = true;
             }
         }
-        run += text[i];
     }
-    flush();
-    return out;
-}
-
-// dxflib formats its numbers into a fixed buffer, which a huge value overruns;
-// no drawing of a building comes near this.
-constexpr double kLargestValue = 1e12;
-
-bool sane(double value) { return std::isfinite(value) && std::abs(value) <= kLargestValue; }
-
-bool sane(const DrawingEntity& e)
-{
-    for (const DrawingPoint& p : e.points)
-        if (!sane(p.x) || !sane(p.y) || !sane(p.z))
-            return false;
-    for (const DrawingAttribute& a : e.attributes)
-        if (!sane(a.height) || !sane(a.scaleFactor))
-            return false;
-    return sane(e.height) && sane(e.rotation) && sane(e.boxWidth) && sane(e.scale[0]) && sane(e.scale[1])
-        && sane(e.scale[2]) && sane(e.normal.x) && sane(e.normal.y) && sane(e.normal.z);
-}
-
-int aciColor(int color) { return color == 256 ? DL_Codes::bylayer : color; }
-
-DL_Attributes attributesOf(const DrawingEntity& e)
-{
-    return DL_Attributes(e.layer, aciColor(e.color), -1, "BYLAYER", 1.0);
-}
-
-void writeSymbolBlock(DL_Dxf& dxf, DL_WriterA& dw, const std::string& name)
-{
-    dxf.writeBlock(dw, DL_BlockData(name, 0, 0.0, 0.0, 0.0));
-    const DL_Attributes attributes("0", DL_Codes::byblock, -1, "BYBLOCK", 1.0);
-    const double h = kSymbolHalf;
-    const double corners[4][2] { { -h, -h }, { h, -h }, { h, h }, { -h, h } };
-    for (int k = 0; k < 4; ++k)
-        dxf.writeLine(dw,
-            DL_LineData(corners[k][0], corners[k][1], 0.0, corners[(k + 1) % 4][0], corners[(k + 1) % 4][1], 0.0),
-            attributes);
-    dxf.writeLine(dw, DL_LineData(-h, -h, 0.0, h, h, 0.0), attributes);
-    dxf.writeLine(dw, DL_LineData(h, -h, 0.0, -h, h, 0.0), attributes);
-    dxf.writeEndBlock(dw, name);
-}
-
-void writeBlockReference(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e)
-{
-    const DrawingPoint& p = e.points.front();
-    // The reference is written by hand so that it can say that attributes follow.
-    dw.entity("INSERT");
-    dw.dxfString(100, "AcDbEntity");
-    dw.entityAttributes(attributesOf(e));
-    dw.dxfString(100, "AcDbBlockReference");
-    if (!e.attributes.empty())
-        dw.dxfInt(66, 1);
-    dw.dxfString(2, e.blockName);
-    dw.coord(10, p.x, p.y, p.z);
-    dw.dxfReal(41, e.scale[0]);
-    dw.dxfReal(42, e.scale[1]);
-    dw.dxfReal(43, e.scale[2]);
-    dw.dxfReal(50, e.rotation * kRadian);
-    if (e.normal.x != 0.0 || e.normal.y != 0.0 || e.normal.z != 1.0) {
-        dw.dxfReal(210, e.normal.x);
-        dw.dxfReal(220, e.normal.y);
-        dw.dxfReal(230, e.normal.z);
+    void finishEntity()
+    {
+        if (m_kind == Kind::Paragraph)
+            m_paragraphs.push_back(m_paragraph);
+        else if (m_kind == Kind::Attribute)
+            m_attributes.push_back(std::move(m_attribute));
+        m_kind = Kind::Other;
+        m_paragraph = {};
+        m_attribute = {};
+        m_hasFlags = false;
     }
-    if (e.attributes.empty())
-        return;
-    const double c = std::cos(e.rotation);
-    const double s = std::sin(e.rotation);
-    for (std::size_t i = 0; i < e.attributes.size(); ++i) {
-        const DrawingAttribute& a = e.attributes[i];
-        // Attributes stand right of the symbol, one line each.
-        const double u = (kSymbolHalf + 1.0) * e.scale[0];
-        const double v = -static_cast<double>(i) * a.height * 1.5;
-        const double x = p.x + u * c - v * s;
-        const double y = p.y + u * s + v * c;
-        dw.entity("ATTRIB");
-        dw.dxfString(100, "AcDbEntity");
-        dw.entityAttributes(attributesOf(e));
-        dw.dxfString(100, "AcDbText");
-        dw.coord(10, x, y, p.z);
-        dw.dxfReal(40, a.height > 0.0 ? a.height : 1.0);
-        dw.dxfString(1, dxfText(a.text));
-        dw.dxfReal(50, e.rotation * kRadian);
-        dw.dxfReal(41, a.scaleFactor);
-        dw.dxfString(7, "Standard");
-        dw.dxfString(100, "AcDbAttribute");
-        dw.dxfString(2, a.tag);
-        dw.dxfInt(70, a.invisible ? 1 : 0);
-    }
-    dw.entity("SEQEND");
-    dw.dxfString(100, "AcDbEntity");
-    dw.entityAttributes(attributesOf(e));
-    (void)dxf;
-}
 
-void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e)
-{
-    switch (e.kind) {
-    case DrawingEntityKind::Line:
-        dxf.writeLine(dw, DL_LineData(e.points[0].x, e.points[0].y, e.points[0].z, e.points[1].x, e.points[1].y,
-                                  e.points[1].z),
-            attributesOf(e));
-        break;
-    case DrawingEntityKind::Polyline:
-        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(e.points.size()), 0, 0, e.closed ? 1 : 0,
-                                  e.points.front().z),
-            attributesOf(e));
-        for (const DrawingPoint& p : e.points)
-            dxf.writeVertex(dw, DL_VertexData(p.x, p.y, p.z, 0.0));
-        dxf.writePolylineEnd(dw);
-        break;
-    case DrawingEntityKind::Text: {
-        const DrawingPoint& p = e.points.front();
-        if (e.attachment != 0 || e.text.find('\n') != std::string::npos) {
-            const int attachment = e.attachment >= 1 && e.attachment <= 9 ? e.attachment : 1;
-            dxf.writeMText(dw,
-                DL_MTextData(p.x, p.y, p.z, std::cos(e.rotation), std::sin(e.rotation), 0.0, e.height, e.boxWidth,
-                    attachment, 1, 1, 1.0, dxfText(e.text), "Standard", e.rotation),
-                attributesOf(e));
-        } else {
-            const bool middle = e.justification == TextJustification::Middle;
-            const bool top = e.justification == TextJustification::TopLeft;
-            dxf.writeText(dw,
-                DL_TextData(p.x, p.y, p.z, p.x, p.y, p.z, e.height, 1.0, 0, middle ? 4 : 0, top ? 3 : 0,
-                    dxfText(e.text), "Standard", e.rotation * kRadian),
-                attributesOf(e));
-        }
-        break;
-    }
-    case DrawingEntityKind::Block:
-        writeBlockReference(dxf, dw, e);
-        break;
-    }
-}
+    std::istream& m_file;
+    std::uintmax_t m_size = 0;
+    const DrawingReadProgress& m_progress;
+    std::array<char, kPiece> m_buffer {};
+    std::uintmax_t m_read = 0;
+    bool m_stopped = false;
+    std::string m_line;
+    // The line before the first is taken as a value, so that the first is a code.
+    bool m_codeLine = false;
+    int m_code = -1;
+    Kind m_kind = Kind::Other;
+    RawParagraph m_paragraph;
+    RawAttribute m_attribute;
+    bool m_hasFlags = false;
+    std::deque<RawParagraph> m_paragraphs;
+    std::deque<RawAttribute> m_attributes;
+};
 
 // Collects the model-space entities dxflib reports.
 class DrawingReader final : public DL_CreationAdapter {
 public:
-    explicit DrawingReader(CadDrawing& drawing)
+    DrawingReader(CadDrawing& drawing, DxfInput& input)
         : m_drawing(drawing)
+        , m_input(input)
     {
     }
 
     void setVariableString(const std::string& key, const std::string& value, int) override
     {
         if (key == "$DWGCODEPAGE")
-            m_encoding = (value == "ANSI_1250" || value == "ansi_1250") ? TextEncoding::Cp1250 : m_encoding;
+            m_encoding = (value == "ANSI_1250" || value == "ansi_1250") ? DxfTextEncoding::Cp1250 : m_encoding;
         else if (key == "$ACADVER" && value >= "AC1021")
-            m_encoding = TextEncoding::Utf8;
+            m_encoding = DxfTextEncoding::Utf8;
     }
     void addLayer(const DL_LayerData& data) override
     {
-        const int index = m_drawing.addLayer(data.name);
-        (void)index;
+        // A layer that is off has its colour negative.
+        m_drawing.setLayerColor(m_drawing.addLayer(data.name), std::abs(attributes.getColor()));
     }
     void addBlock(const DL_BlockData&) override { m_inBlock = true; }
     void endBlock() override { m_inBlock = false; }
@@ -248,13 +244,16 @@ public:
     void addPolyline(const DL_PolylineData& d) override
     {
         m_polyline = add(DrawingEntityKind::Polyline, {});
-        if (DrawingEntity* e = m_drawing.find(m_polyline))
+        if (DrawingEntity* e = m_polyline ? m_drawing.find(m_polyline) : nullptr)
             e->closed = (d.flags & 1) != 0;
+        // A 3-D polyline or a mesh stands in the world; a plane one in its own system.
+        constexpr int kInSpace = 8 | 16 | 64;
+        m_polylineOcs = DxfOcs((d.flags & kInSpace) != 0 ? DrawingPoint { 0.0, 0.0, 1.0 } : extrusion());
     }
     void addVertex(const DL_VertexData& d) override
     {
         if (DrawingEntity* e = m_polyline ? m_drawing.find(m_polyline) : nullptr)
-            e->points.push_back({ d.x, d.y, d.z });
+            e->points.push_back(m_polylineOcs.toWorld({ d.x, d.y, d.z }));
     }
     void addText(const DL_TextData& d) override
     {
@@ -263,11 +262,12 @@ public:
         const bool top = !middle && d.vJustification == 3;
         text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
         text.height = d.height;
-        text.rotation = d.angle / kRadian;
-        text.text = decodeText(d.text, m_encoding);
+        text.text = decodeDxfText(d.text, m_encoding);
         const DrawingPoint at
             = middle || top ? DrawingPoint { d.apx, d.apy, d.apz } : DrawingPoint { d.ipx, d.ipy, d.ipz };
-        addWith(DrawingEntityKind::Text, { at }, std::move(text));
+        const DxfOcs ocs(extrusion());
+        text.rotation = planRotation(ocs, dxfangle::fromDxflib(dxfangle::Field::Text, d.angle));
+        addWith(DrawingEntityKind::Text, { ocs.toWorld(at) }, std::move(text));
     }
     void addMText(const DL_MTextData& d) override
     {
@@ -275,8 +275,13 @@ public:
         text.attachment = d.attachmentPoint >= 1 && d.attachmentPoint <= 9 ? d.attachmentPoint : 1;
         text.height = d.height;
         text.boxWidth = d.width;
-        text.rotation = d.angle;
-        text.text = decodeText(m_chunks + d.text, m_encoding);
+        // The direction, when given, wins over the angle; both are the world's.
+        const std::optional<RawParagraph> raw = m_input.paragraphAt(d.ipx, d.ipy);
+        if (d.dirx != 0.0 || d.diry != 0.0)
+            text.rotation = std::atan2(d.diry, d.dirx);
+        else if (raw && raw->degrees)
+            text.rotation = dxfangle::fromFileDegrees(*raw->degrees);
+        text.text = decodeDxfText(m_chunks + d.text, m_encoding);
         m_chunks.clear();
         addWith(DrawingEntityKind::Text, { { d.ipx, d.ipy, d.ipz } }, std::move(text));
     }
@@ -288,21 +293,45 @@ public:
         block.scale[0] = d.sx;
         block.scale[1] = d.sy;
         block.scale[2] = d.sz;
-        block.rotation = d.angle / kRadian;
-        const DL_Extrusion* extrusion = getExtrusion();
-        if (extrusion && extrusion->getDirection())
-            block.normal = { extrusion->getDirection()[0], extrusion->getDirection()[1], extrusion->getDirection()[2] };
-        m_insert = addWith(DrawingEntityKind::Block, { { d.ipx, d.ipy, d.ipz } }, std::move(block));
+        block.rotation = dxfangle::fromDxflib(dxfangle::Field::Insert, d.angle);
+        const DrawingPoint normal = extrusion();
+        const DxfOcs ocs(normal);
+        if (!ocs.isWorld())
+            block.normal = normal;
+        m_insert = addWith(DrawingEntityKind::Block, { ocs.toWorld({ d.ipx, d.ipy, d.ipz }) }, std::move(block));
     }
     void addAttribute(const DL_AttributeData& d) override
     {
-        DrawingEntity* block = m_insert ? m_drawing.find(m_insert) : nullptr;
-        if (!block || m_inBlock)
+        const std::optional<RawAttribute> raw = m_input.attributeOf(d.tag);
+        DrawingEntity* block = m_insert && !m_inBlock ? m_drawing.find(m_insert) : nullptr;
+        if (!block)
             return;
-        block->attributes.push_back({ d.tag, decodeText(d.text, m_encoding), d.height, d.xScaleFactor, false });
+        const bool invisible = raw && (raw->flags & 1) != 0;
+        // A luminaire carries two attributes; growing from one to two costs a copy.
+        if (block->attributes.empty())
+            block->attributes.reserve(2);
+        block->attributes.push_back({ d.tag, decodeDxfText(d.text, m_encoding), d.height, d.xScaleFactor, invisible });
     }
 
 private:
+    DrawingPoint extrusion()
+    {
+        const DL_Extrusion* e = getExtrusion();
+        if (!e || !e->getDirection())
+            return { 0.0, 0.0, 1.0 };
+        return { e->getDirection()[0], e->getDirection()[1], e->getDirection()[2] };
+    }
+    // An angle in an entity's own plane, as it shows in the world's plan.
+    static double planRotation(const DxfOcs& ocs, double angle)
+    {
+        if (ocs.isWorld())
+            return angle;
+        const DrawingPoint o = ocs.toWorld({ 0.0, 0.0, 0.0 });
+        const DrawingPoint d = ocs.toWorld({ std::cos(angle), std::sin(angle), 0.0 });
+        const double x = d.x - o.x;
+        const double y = d.y - o.y;
+        return std::hypot(x, y) > 1e-9 ? std::atan2(y, x) : angle;
+    }
     std::int64_t add(DrawingEntityKind kind, std::vector<DrawingPoint> points)
     {
         return addWith(kind, std::move(points), DrawingEntity {});
@@ -313,7 +342,7 @@ private:
             return 0;
         entity.kind = kind;
         entity.points = std::move(points);
-        if (!sane(entity))
+        if (!saneDxfEntity(entity))
             return 0;
         entity.layer = attributes.getLayer().empty() ? "0" : attributes.getLayer();
         const int color = attributes.getColor();
@@ -322,86 +351,19 @@ private:
     }
 
     CadDrawing& m_drawing;
+    DxfInput& m_input;
     bool m_inBlock = false;
     std::int64_t m_polyline = 0;
+    DxfOcs m_polylineOcs { { 0.0, 0.0, 1.0 } };
     std::int64_t m_insert = 0;
     std::string m_chunks;
-    TextEncoding m_encoding = TextEncoding::Latin1;
+    DxfTextEncoding m_encoding = DxfTextEncoding::Cp1252;
 };
 
 } // namespace
 
-bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& path, const std::vector<std::int64_t>* only)
-{
-    std::vector<const DrawingEntity*> chosen;
-    for (const DrawingEntity& e : drawing.entities())
-        if (!only || std::find(only->begin(), only->end(), e.id) != only->end())
-            if (!e.points.empty() && sane(e) && (e.kind != DrawingEntityKind::Line || e.points.size() == 2)
-                && (e.kind != DrawingEntityKind::Polyline || e.points.size() >= 2))
-                chosen.push_back(&e);
-    std::set<std::string> blocks;
-    for (const DrawingEntity* e : chosen)
-        if (e->kind == DrawingEntityKind::Block)
-            blocks.insert(e->blockName);
-
-    DL_Dxf dxf;
-    std::unique_ptr<DL_WriterA> dw(dxf.out(path.string().c_str(), DL_Codes::AC1015));
-    if (!dw || dw->openFailed())
-        return false;
-    dxf.writeHeader(*dw);
-    dw->dxfString(9, "$DWGCODEPAGE");
-    dw->dxfString(3, "ANSI_1250");
-    dw->sectionEnd();
-
-    dw->sectionTables();
-    dxf.writeVPort(*dw);
-    dw->tableLinetypes(3);
-    dxf.writeLinetype(*dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-    dxf.writeLinetype(*dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-    dxf.writeLinetype(*dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-    dw->tableEnd();
-    dw->tableLayers(static_cast<int>(drawing.layers().size()));
-    for (const DrawingLayer& layer : drawing.layers())
-        dxf.writeLayer(*dw, DL_LayerData(layer.name, 0), DL_Attributes("", layer.color, -1, "CONTINUOUS", 1.0));
-    dw->tableEnd();
-    dw->tableStyle(1);
-    dxf.writeStyle(*dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-    dw->tableEnd();
-    dxf.writeView(*dw);
-    dxf.writeUcs(*dw);
-    dw->tableAppid(1);
-    dxf.writeAppid(*dw, "ACAD");
-    dw->tableEnd();
-    dxf.writeDimStyle(*dw, 2.5, 0.625, 0.625, 0.625, 2.5);
-    dxf.writeBlockRecord(*dw);
-    for (const std::string& name : blocks)
-        dxf.writeBlockRecord(*dw, name);
-    dw->tableEnd();
-    dw->sectionEnd();
-
-    dw->sectionBlocks();
-    dxf.writeBlock(*dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(*dw, "*Model_Space");
-    dxf.writeBlock(*dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(*dw, "*Paper_Space");
-    dxf.writeBlock(*dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(*dw, "*Paper_Space0");
-    for (const std::string& name : blocks)
-        writeSymbolBlock(dxf, *dw, name);
-    dw->sectionEnd();
-
-    dw->sectionEntities();
-    for (const DrawingEntity* e : chosen)
-        writeEntity(dxf, *dw, *e);
-    dw->sectionEnd();
-    dxf.writeObjects(*dw);
-    dxf.writeObjectsEnd(*dw);
-    dw->dxfEOF();
-    dw->close();
-    return std::filesystem::exists(path);
-}
-
-std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error)
+std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error,
+    const DrawingReadProgress& progress)
 {
     std::istringstream in;
     try {
@@ -410,11 +372,21 @@ std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std:
         error = "Soubor " + path.string() + " nelze otevřít.";
         return std::nullopt;
     }
+    // The size of what was read, not a second look at the path.
+    const std::uintmax_t size = in.view().size();
+    DxfInput input(in, size, progress);
+    std::istream stream(&input);
     CadDrawing drawing;
-    DrawingReader reader(drawing);
+    DrawingReader reader(drawing, input);
     DL_Dxf dxf;
     try {
-        if (!dxf.in(in, &reader)) {
+        drawing.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(kReserveLimit, size / kBytesPerEntity)));
+        const bool read = dxf.in(stream, &reader);
+        if (input.stopped()) {
+            error = "Čtení výkresu " + path.string() + " bylo přerušeno.";
+            return std::nullopt;
+        }
+        if (!read) {
             error = "Soubor " + path.string() + " není čitelný výkres DXF.";
             return std::nullopt;
         }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,19 +15,29 @@ namespace kzev {
  * Writes the drawing, or only the entities with the given ids, as an
  * AutoCAD 2000 DXF file through dxflib: layers, a block definition for each
  * block name used (the luminaire symbol), and lines, polylines, texts and
- * block references with their attributes. Letters beyond ASCII are written
+ * block references with their attributes. Points of a reference turned in
+ * space are written in its own system. Letters beyond ASCII are written
  * as \U+XXXX. Returns false when the file cannot be written.
  */
 bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& path,
     const std::vector<std::int64_t>* only = nullptr);
 
 /**
+ * Told now and then while a drawing is read, with the share of the file read
+ * so far (0 to 1); returning false stops the reading.
+ */
+using DrawingReadProgress = std::function<bool(double share)>;
+
+/**
  * Reads a DXF file into a new drawing through dxflib: layers, lines,
  * polylines (light and old-style), texts, paragraph texts, points of no
  * interest skipped, block references with their attributes; what lies inside
- * block definitions is not model space and is left out. Returns none, with
- * the reason in error, when the file cannot be read.
+ * block definitions is not model space and is left out. Points that stand in
+ * an entity's own system (an extrusion direction) come into the world's.
+ * Returns none, with the reason in error, when the file cannot be read or
+ * the progress stopped the reading.
  */
-std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error);
+std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error,
+    const DrawingReadProgress& progress = {});
 
 } // namespace kzev

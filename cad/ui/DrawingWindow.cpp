@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -29,6 +30,9 @@ namespace {
 QPointer<DrawingWindow> g_window;
 
 const QString kFilter = QStringLiteral("Výkresy DXF (*.dxf)");
+constexpr int kProgressSteps = 1000;
+// A file read faster than this shows no progress at all.
+constexpr int kProgressDelayMs = 400;
 
 QString coordinatesText(double x, double y) { return QStringLiteral("X = %1   Y = %2").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1); }
 
@@ -58,6 +62,7 @@ DrawingWindow::DrawingWindow(QWidget* parent)
     m_history->setReadOnly(true);
     m_history->setMaximumBlockCount(500);
     m_prompt = new QLabel(this);
+    m_prompt->setObjectName(QStringLiteral("prompt"));
     m_commandLine = new QLineEdit(this);
     m_commandLine->setObjectName(QStringLiteral("commandLine"));
 
@@ -88,7 +93,8 @@ DrawingWindow::DrawingWindow(QWidget* parent)
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Zobrazení"));
     view->addAction(QStringLiteral("&Celý výkres"), QKeySequence(Qt::Key_Home), this, [this] { m_canvas->zoomExtents(); });
 
-    connect(m_commandLine, &QLineEdit::returnPressed, this, &DrawingWindow::typeCommandLine);
+    // The command line answers its Enter itself; the key does not go on to the window.
+    m_commandLine->installEventFilter(this);
     connect(m_canvas, &DrawingCanvas::cursorMoved, this,
         [this](double x, double y) { m_coordinates->setText(coordinatesText(x, y)); });
     connect(m_canvas, &DrawingCanvas::pointPicked, this, [this](double x, double y) {
@@ -149,6 +155,18 @@ void DrawingWindow::typeCommandLine()
     m_processor.type(typed + "\n");
 }
 
+bool DrawingWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_commandLine && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            typeCommandLine();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void DrawingWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
@@ -157,8 +175,9 @@ void DrawingWindow::keyPressEvent(QKeyEvent* event)
         m_processor.cancel();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_processor.busy()) {
-        m_processor.type("\n");
+    // Enter in the plan answers the prompt as on the command line.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        typeCommandLine();
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -195,7 +214,24 @@ void DrawingWindow::drawingChanged() { refresh(); }
 
 bool DrawingWindow::openDrawing(const std::filesystem::path& path, std::string& error)
 {
-    auto read = readDrawingDxf(path, error);
+    // A large file shows its progress and can be stopped (Esc); the drawing
+    // open until then stays.
+    QProgressDialog progress(QStringLiteral("Čtení výkresu %1...").arg(QFileInfo(QString::fromStdString(path.string())).fileName()),
+        QStringLiteral("Přerušit"), 0, kProgressSteps, this);
+    progress.setObjectName(QStringLiteral("readingProgress"));
+    progress.setWindowTitle(QString::fromUtf8(kDrawingWindowTitle.data(), static_cast<int>(kDrawingWindowTitle.size())));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    progress.setAutoReset(false);
+    // Esc rejects the dialog when its own shortcut does not catch the key first.
+    connect(&progress, &QDialog::rejected, &progress, &QProgressDialog::cancel);
+    progress.setValue(0);
+    auto read = readDrawingDxf(path, error, [&progress](double share) {
+        progress.setValue(static_cast<int>(share * kProgressSteps));
+        return !progress.wasCanceled();
+    });
+    m_readingStopped = progress.wasCanceled();
+    progress.reset();
     if (!read)
         return false;
     m_processor.cancel();
@@ -212,6 +248,10 @@ bool DrawingWindow::openFile(const std::filesystem::path& path)
     std::string error;
     if (openDrawing(path, error))
         return true;
+    if (m_readingStopped) {
+        statusBar()->showMessage(QString::fromStdString(error));
+        return false;
+    }
     services().messageBox->show(error, MessageIcon::Warning, MessageButtons::Ok);
     return false;
 }

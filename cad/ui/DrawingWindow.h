@@ -59,6 +59,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh();
@@ -76,6 +77,8 @@ private:
     std::size_t m_shownHistory = 0;
     /** Whether the cross cursor is pushed over the program's (wait) cursor while a point is asked. */
     bool m_crossCursor = false;
+    /** Whether the user stopped the last reading of a drawing. */
+    bool m_readingStopped = false;
     /** The point a pending pick got; set when the user clicks or cancels. */
     std::optional<std::optional<DrawingPoint>> m_picked;
 };

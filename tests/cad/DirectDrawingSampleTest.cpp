@@ -89,6 +89,7 @@ TEST_P(DirectDrawingSample, BlocksCarryTheLampSystemsDataAtTheModelsPositions)
     const ReadBack back = drawAndReadBack();
     ASSERT_EQ(back.status, 0) << back.output;
     EXPECT_EQ(back.errors, 0) << back.output;
+    EXPECT_EQ(back.fixes, 0) << back.output;
     EXPECT_TRUE(m_services.messageBox.shown.empty());
     EXPECT_TRUE(m_services.log.calls.empty());
 
@@ -179,6 +180,26 @@ TEST_P(DirectDrawingSample, IsolinesLieOnTheirLevelsAndGlareMarksStartAtTheObser
         EXPECT_GT(expectedMarks, 0u);
     }
     EXPECT_EQ(marks.size(), 4 * expectedMarks);
+}
+
+TEST_P(DirectDrawingSample, TextsKeepTheAnglesTheWindowShows)
+{
+    const ReadBack back = drawAndReadBack();
+    ASSERT_EQ(back.status, 0) << back.output;
+    std::vector<const DrawingEntity*> texts;
+    for (const DrawingEntity& e : m_program.drawing.entities())
+        if (e.kind == DrawingEntityKind::Text && e.attachment == 0 && e.text.find('\n') == std::string::npos)
+            texts.push_back(&e);
+    ASSERT_EQ(back.texts.size(), texts.size()) << back.output;
+    bool turned = false;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(back.texts[i].text, texts[i]->text.substr(0, texts[i]->text.find(' ')));
+        EXPECT_NEAR(back.texts[i].rotation, texts[i]->rotation * 180.0 / std::numbers::pi, 1e-6) << i;
+        // Isoline labels lie along their lines, turned at most a quarter either way to be read.
+        EXPECT_LE(std::fabs(back.texts[i].rotation), 90.0 + 1e-6) << i;
+        turned = turned || std::fabs(back.texts[i].rotation) > 1.0;
+    }
+    EXPECT_TRUE(turned);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, DirectDrawingSample, ::testing::Values("Vzor-kancelar.kzv", "Vzor-hala.kzv"),

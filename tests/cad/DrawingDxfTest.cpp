@@ -74,7 +74,7 @@ TEST_F(DrawingDxfTest, EzdxfAuditFindsNoErrorAndReadsEveryEntity)
     ASSERT_TRUE(writeDrawingDxf(drawing, file));
 
     const std::string listing = test::readWithEzdxf(file).output;
-    EXPECT_NE(listing.find("errors 0\n"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("errors 0\nfixes 0\n"), std::string::npos) << listing;
     EXPECT_NE(listing.find("INSERT ZEV_LUMINAIRES DAD31 1000.0 2000.0 2800.0 50.0 270.0 "
                            "SVITIDLO=0 0 0 0 -50 -50 1 12 3 4 5 6|POPIS=A12"),
         std::string::npos)

@@ -34,6 +34,8 @@ struct DxfText {
     std::string layer;
     int colour = 0;
     double height = 0.0;
+    /** Degrees. */
+    double rotation = 0.0;
     std::string text;
 };
 
@@ -51,6 +53,7 @@ struct DxfInsert {
 struct ReadBack {
     int status = -1;
     int errors = -1;
+    int fixes = -1;
     std::vector<DxfLine> lines;
     std::vector<DxfText> texts;
     std::vector<DxfInsert> inserts;
@@ -110,17 +113,22 @@ inline ReadBack readWithEzdxf(const std::filesystem::path& file)
             parseInsert(line, back);
         } else if (kind == "errors") {
             fields >> back.errors;
+        } else if (kind == "fixes") {
+            fields >> back.fixes;
         } else if (kind == "LINE") {
             DxfLine l;
             fields >> l.layer >> l.colour >> l.from.x >> l.from.y >> l.from.z >> l.to.x >> l.to.y >> l.to.z;
             back.lines.push_back(l);
         } else if (kind == "TEXT") {
             DxfText t;
-            double rotation = 0.0;
             int halign = 0;
-            double x = 0.0;
+            std::string x;
             double y = 0.0;
-            fields >> t.layer >> t.colour >> t.height >> rotation >> halign >> x >> y >> t.text;
+            fields >> t.layer >> t.colour >> t.height >> t.rotation >> halign >> x;
+            // A text hanging from its point says TOP before its point.
+            if (x == "TOP")
+                fields >> x;
+            fields >> y >> t.text;
             back.texts.push_back(t);
         }
     }

@@ -22,6 +22,7 @@
 #include "support/FakeServices.h"
 #include "support/DrawingProgram.h"
 #include "support/RecordingCad.h"
+#include "DxfReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,55 @@ INSTANTIATE_TEST_SUITE_P(Samples, RoundTrip,
         RoundTripCase { "HallWalk", "Vzor-hala.kzv", Channel::Walk },
         RoundTripCase { "HallTyped", "Vzor-hala.kzv", Channel::TypedExtraction }),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LuminaireBlockImportTest, TiltedLuminaireLandsAtItsPointInTheFileAndAfterTheImport)
+{
+    open("Vzor-kancelar.kzv");
+    CLampSystem& system = room().m_lampSystems.at(0);
+    system.m_generalOrientation = 1;
+    COneLampSystem& luminaire = system.m_luminaires.at(0);
+    // Aimed 30 degrees off the vertical towards +x and a little +y.
+    luminaire.m_opticalAxis = CVector { 0.45, 0.2179, -0.866 };
+    luminaire.m_opticalAxis = (1.0 / luminaire.m_opticalAxis.Length()) * luminaire.m_opticalAxis;
+    luminaire.m_c0Axis = CrossProduct(luminaire.m_opticalAxis, CVector { 1.0, 0.0, 0.0 });
+    luminaire.m_c0Axis = (1.0 / luminaire.m_c0Axis.Length()) * luminaire.m_c0Axis;
+    const COneLampSystem want = luminaire;
+    const CVector world = 1000.0 * (want.m_position + room().m_origin);
+
+    DrawingProgram program;
+    drawOffice(program);
+    const DrawingEntity& block = program.drawing.entities().front();
+    ASSERT_EQ(block.kind, DrawingEntityKind::Block);
+    ASSERT_GT(std::hypot(block.normal.x, block.normal.y), 0.1);
+    EXPECT_NEAR(block.points[0].x, world.x, 1e-6);
+    EXPECT_NEAR(block.points[0].y, world.y, 1e-6);
+    EXPECT_NEAR(block.points[0].z, world.z, 1e-6);
+
+    // ezdxf finds the block at the same point of the world.
+    const auto file = m_folder / "naklonene.dxf";
+    ASSERT_TRUE(writeDrawingDxf(program.drawing, file));
+    const ReadBack back = readWithEzdxf(file);
+    ASSERT_FALSE(back.inserts.empty()) << back.output;
+    EXPECT_NEAR(back.inserts[0].at.x, world.x, 1e-3) << back.output;
+    EXPECT_NEAR(back.inserts[0].at.y, world.y, 1e-3) << back.output;
+    EXPECT_NEAR(back.inserts[0].at.z, world.z, 1e-3) << back.output;
+
+    saveAndReopen(program);
+    room().m_lampSystems.clear();
+    ASSERT_EQ(import(Channel::Walk, program), 1);
+    const COneLampSystem* got = nullptr;
+    for (const CLampSystem& s : room().m_lampSystems)
+        for (const COneLampSystem& one : s.m_luminaires)
+            if (std::fabs(one.m_opticalAxis.z + 1.0) > 1e-6)
+                got = &one;
+    ASSERT_NE(got, nullptr);
+    EXPECT_NEAR(got->m_position.x, want.m_position.x, 1e-6);
+    EXPECT_NEAR(got->m_position.y, want.m_position.y, 1e-6);
+    EXPECT_NEAR(got->m_position.z, want.m_position.z, 1e-6);
+    EXPECT_NEAR(got->m_opticalAxis.x, want.m_opticalAxis.x, 1e-6);
+    EXPECT_NEAR(got->m_opticalAxis.y, want.m_opticalAxis.y, 1e-6);
+    EXPECT_NEAR(got->m_opticalAxis.z, want.m_opticalAxis.z, 1e-6);
+}
 
 TEST_F(LuminaireBlockImportTest, UnknownMakerIsReportedAndTheRestImported)
 {

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Reads a DXF file with ezdxf, audits it and lists its entities for the export tests.
 
-Prints "errors N" with the audit's error count, then one line per LINE
+Prints "errors N" and "fixes N" with the audit's error and fix counts, then one line per LINE
 ("LINE layer colour x1 y1 z1 x2 y2 z2") and TEXT ("TEXT layer colour height
 rotation halign [TOP] x y text", x and y the alignment point of a justified text,
 TOP for one hanging from its point),
-INSERT ("INSERT layer block x y z xscale rotation TAG=text|TAG=text"), POLYLINE
+INSERT ("INSERT layer block x y z xscale rotation TAG=text|TAG=text", x y z in the world), POLYLINE
 and LWPOLYLINE ("POLYLINE layer closed x,y x,y ...") and MTEXT ("MTEXT layer
 height attachment x y text", attachment 1 top left ... 9 bottom right).
 Exit status 2 when the file cannot be read at all.
@@ -25,6 +25,7 @@ def main(path):
     for error in auditor.errors:
         print(f"error {error.message}")
     print(f"errors {len(auditor.errors)}")
+    print(f"fixes {len(auditor.fixes)}")
     for entity in doc.modelspace():
         kind = entity.dxftype()
         if kind == "LINE":
@@ -37,7 +38,8 @@ def main(path):
             print(f"TEXT {entity.dxf.layer} {entity.dxf.color} {entity.dxf.height!r} {entity.dxf.rotation!r} "
                   f"{entity.dxf.halign} {top}{at.x!r} {at.y!r} {entity.dxf.text}")
         elif kind == "INSERT":
-            at = entity.dxf.insert
+            # Its point stands in its own system when it is turned in space.
+            at = entity.ocs().to_wcs(entity.dxf.insert)
             attribs = "|".join(f"{a.dxf.tag}={a.dxf.text}" for a in entity.attribs)
             print(f"INSERT {entity.dxf.layer} {entity.dxf.name} {at.x!r} {at.y!r} {at.z!r} "
                   f"{entity.dxf.xscale!r} {entity.dxf.rotation!r} {attribs}")

@@ -14,7 +14,17 @@
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
 
+#include "support/gui/AnswerFileDialog.h"
+#include "support/gui/WhenShown.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QStatusBar>
 #include <QTimer>
+
+#include <cstdio>
+#include <numbers>
 
 #include <cmath>
 #include <unistd.h>
@@ -276,6 +286,107 @@ TEST_F(DrawingWindowGuiTest, CommandWaitingForTheUserTimesOutWithItsMessage)
     EXPECT_NE(m_messages.shown.back().text.find("nedokončil příkaz"), std::string::npos);
     EXPECT_FALSE(channel.SendToTextWindow("_line 0,0 1,1\n\n"));
     EXPECT_TRUE(window->drawing().entities().empty());
+}
+
+TEST_F(DrawingWindowGuiTest, CommandLineTakesEachEnterAsOneAnswer)
+{
+    auto* line = window->findChild<QLineEdit*>(QStringLiteral("commandLine"));
+    auto* prompt = window->findChild<QLabel*>(QStringLiteral("prompt"));
+    ASSERT_NE(line, nullptr);
+    ASSERT_NE(prompt, nullptr);
+    line->setFocus();
+    const auto answer = [&](const char* typed) {
+        QTest::keyClicks(line, QString::fromUtf8(typed));
+        QTest::keyClick(line, Qt::Key_Return);
+        return prompt->text().toStdString();
+    };
+    const std::string idle = "Příkaz: ";
+    const std::string layerOption = "Zadejte volbu [Nová/Nastavit/Vytvořit]:";
+    // Each answer on its own line, the prompt it gets next.
+    const std::vector<std::pair<const char*, std::string>> steps {
+        { "_-layer", layerOption },
+        { "_n", "Jméno hladiny:" },
+        { "ZEV_NOVA", layerOption },
+        { "_s", "Jméno hladiny:" },
+        { "ZEV_NOVA", layerOption },
+        { "", idle },
+        { "_-insert", "Jméno bloku:" },
+        { "DAD31", "Bod vložení nebo [Měřítko]:" },
+        { "_s", "Měřítko:" },
+        { "50", "Bod vložení nebo [Měřítko]:" },
+        { "1000,2000", "Úhel otočení <0>:" },
+        { "0", "Hodnota atributu SVITIDLO:" },
+        { "1001", idle },
+        { "_rotate", "Vyberte objekty:" },
+        { "_l", "Vyberte objekty:" },
+        { "", "Základní bod:" },
+        { "1000,2000", "Úhel otočení:" },
+        { "90", idle },
+    };
+    // The line shows the running command's name before its prompt.
+    for (const auto& [typed, next] : steps) {
+        const std::string shown = answer(typed);
+        EXPECT_TRUE(next == idle ? shown == idle : shown.ends_with(" " + next)) << "after \"" << typed << "\": " << shown;
+    }
+    // Home in the plan shows the whole drawing.
+    QTest::keyClick(&window->canvas(), Qt::Key_Home);
+    QApplication::processEvents();
+    saveShot(*window, "drawing-window-command-line.png");
+
+    const auto& entities = window->drawing().entities();
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities[0].layer, "ZEV_NOVA");
+    EXPECT_EQ(entities[0].scale[0], 50.0);
+    EXPECT_EQ(entities[0].points[0], (DrawingPoint { 1000.0, 2000.0, 0.0 }));
+    EXPECT_NEAR(entities[0].rotation, std::numbers::pi / 2.0, 1e-12);
+    EXPECT_EQ(entities[0].attributes[0].text, "1001");
+    for (const std::string& said : window->processor().history())
+        EXPECT_EQ(said.find("Neznámý"), std::string::npos) << said;
+}
+
+TEST_F(DrawingWindowGuiTest, LargeDrawingShowsProgressAndEscLeavesThePreviousOneOpen)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("kzev-velky-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto small = folder / "maly.dxf";
+    const auto large = folder / "velky.dxf";
+    {
+        CadDrawing drawing;
+        DrawingEntity line;
+        line.points = { { 0.0, 0.0, 0.0 }, { 100.0, 0.0, 0.0 } };
+        drawing.add(line);
+        ASSERT_TRUE(writeDrawingDxf(drawing, small));
+        // Lines enough that reading takes a good while on any machine.
+        std::FILE* out = std::fopen(large.c_str(), "w");
+        ASSERT_NE(out, nullptr);
+        std::fputs("0\nSECTION\n2\nENTITIES\n", out);
+        for (int i = 0; i < 400000; ++i)
+            std::fprintf(out, "0\nLINE\n8\n0\n10\n%d\n20\n0\n30\n0\n11\n%d\n21\n10\n31\n0\n", i, i);
+        std::fputs("0\nENDSEC\n0\nEOF\n", out);
+        std::fclose(out);
+    }
+    ASSERT_TRUE(window->openFile(small));
+    QApplication::processEvents();
+
+    bool answered = false;
+    const auto answering = answerFileDialog(large.string(), answered);
+    bool stoppedWhileShown = false;
+    const WhenShown<QProgressDialog> escape([&](QProgressDialog& progress) {
+        saveShot(progress, "drawing-window-reading.png");
+        stoppedWhileShown = progress.value() < progress.maximum();
+        QTest::keyClick(&progress, Qt::Key_Escape);
+    });
+    clickMenuItem(*window, QStringLiteral("&Otevřít..."));
+    QApplication::processEvents();
+
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(escape.done());
+    EXPECT_TRUE(stoppedWhileShown);
+    ASSERT_EQ(window->drawing().entities().size(), 1u);
+    EXPECT_EQ(window->drawing().fileName, small.string());
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("přerušeno")));
+    EXPECT_TRUE(m_messages.shown.empty());
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
