@@ -12,11 +12,10 @@
 #include "cad/LuminaireBlockImport.h"
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
+#include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-
-#include <fstream>
 
 namespace {
 
@@ -57,10 +56,11 @@ CVector vectorOf(const kzev::CadVariant& value)
 /** Writes the template anew; false after telling the user. */
 bool writeTemplate(const std::filesystem::path& path)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << kzev::extractionTemplate();
-    out.close();
-    if (!out) {
+    // The temporary folder may be shared: a link or a pipe planted at the name is replaced, never written through.
+    const std::string text = kzev::extractionTemplate();
+    try {
+        kzev::writePrivateFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    } catch (const kzev::FileError&) {
         say(formatC(loadString(kCannotOpen).c_str(), path.string().c_str()));
         return false;
     }

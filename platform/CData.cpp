@@ -300,7 +300,9 @@ struct CData::Impl {
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             sqlite3_close_v2(db);
             db = nullptr;
-            if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            // A read-only open of a pipe put in the file's place would wait for a writer.
+            if (!checked.isStillAt(path)
+                || sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
                 sqlite3_close_v2(db);
                 db = nullptr;
                 return fail("cannot open " + path);

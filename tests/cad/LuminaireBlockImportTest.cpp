@@ -20,6 +20,7 @@
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
 #include "support/FakeServices.h"
+#include "support/PipeWatchdog.h"
 #include "support/DrawingProgram.h"
 #include "support/RecordingCad.h"
 #include "DxfReadBack.h"
@@ -27,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <unistd.h>
 
@@ -255,6 +258,33 @@ TEST_F(LuminaireBlockImportTest, TiltedLuminaireLandsAtItsPointInTheFileAndAfter
     EXPECT_NEAR(got->m_opticalAxis.x, want.m_opticalAxis.x, 1e-6);
     EXPECT_NEAR(got->m_opticalAxis.y, want.m_opticalAxis.y, 1e-6);
     EXPECT_NEAR(got->m_opticalAxis.z, want.m_opticalAxis.z, 1e-6);
+}
+
+TEST_F(LuminaireBlockImportTest, TemplateReplacesALinkOrPipePlantedAtItsNameInTheTemporaryFolder)
+{
+    DrawingProgram program;
+    drawOffice(program);
+    saveAndReopen(program);
+    const std::filesystem::path victim = m_folder / "obet.txt";
+    std::ofstream(victim, std::ios::binary) << "soubor uživatele";
+    for (const bool pipe : { false, true }) {
+        const std::filesystem::path templ = m_folder / kExtractionTemplateName;
+        std::filesystem::remove(templ);
+        if (pipe)
+            kzev::test::makePipe(templ);
+        else
+            std::filesystem::create_symlink(victim, templ);
+        const kzev::test::PipeWatchdog watchdog({ templ });
+        room().m_lampSystems.clear();
+
+        ASSERT_EQ(import(Channel::SentExtraction, program), 1) << pipe;
+
+        EXPECT_FALSE(watchdog.fired()) << pipe;
+        EXPECT_EQ(room().m_lampSystems.size(), m_office.m_lampSystems.size()) << pipe;
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(templ))) << pipe;
+    }
+    std::ifstream in(victim, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "soubor uživatele");
 }
 
 TEST_F(LuminaireBlockImportTest, UnknownMakerIsReportedAndTheRestImported)

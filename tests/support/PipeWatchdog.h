@@ -27,10 +27,9 @@ inline void makePipe(const std::filesystem::path& path)
 /**
  * Watches the pipes while the code under test runs. Nothing is expected to
  * wait on them; if anything still does after the deadline, which is far
- * longer than any read of a small file takes, the watchdog records it and
- * releases the waiting reader (it opens the pipe for writing and closes it
- * again, so the open returns and the read ends), so the test fails instead
- * of hanging.
+ * longer than any read or write of a small file takes, the watchdog records
+ * it and releases the waiting reader or writer (it opens the pipe's other
+ * end and closes it again), so the test fails instead of hanging.
  */
 class PipeWatchdog {
 public:
@@ -66,6 +65,7 @@ private:
         if (m_wake.wait_for(lock, deadline, [this] { return m_stop; }))
             return;
         while (!m_stop) {
+            std::vector<int> readEnds;
             for (const std::filesystem::path& pipe : m_pipes) {
                 // Succeeds only while a reader waits on the pipe.
                 const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -73,8 +73,18 @@ private:
                     m_fired = true;
                     ::close(fd);
                 }
+                // Lets a writer that waits for a reader go on; what it writes shows it was there.
+                const int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+                if (readEnd >= 0)
+                    readEnds.push_back(readEnd);
             }
             m_wake.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stop; });
+            for (const int readEnd : readEnds) {
+                char byte = 0;
+                if (::read(readEnd, &byte, 1) > 0)
+                    m_fired = true;
+                ::close(readEnd);
+            }
         }
     }
 

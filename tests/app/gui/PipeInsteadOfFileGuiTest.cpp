@@ -1,7 +1,8 @@
-// A named pipe chosen in the file dialog where the program expects a project,
-// an input file of an earlier program or a named view: the command refuses
-// it at once with the message for a file that cannot be read, and the open
-// project stays as it was.
+// A named pipe given on the command line as the project, or chosen in the
+// file dialog where the program expects a project, an input file of an
+// earlier program or a named view: the program refuses it at once with the
+// message for a file that cannot be read; it starts, and an open project
+// stays as it was.
 
 #include "support/FakeServices.h"
 #include "support/PipeWatchdog.h"
@@ -107,6 +108,29 @@ TEST_F(PipeInsteadOfFileGui, PipeChosenInTheFileDialogIsRefusedWithAMessage)
         EXPECT_FALSE(kzev::theDocument()->IsModified()) << command;
     }
     kzev::test::saveShot(*m_app.frame(), "pipe-instead-of-file.png");
+}
+
+TEST(PipeAsProjectGui, ProgramStartsWithItsWindowAndSaysThePipeCannotBeOpened)
+{
+    kzev::test::FakeServices services;
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    const kzev::test::TempFolder folder;
+    const std::string path = folder.file("projekt.kzv");
+    kzev::test::makePipe(path);
+    const kzev::test::PipeWatchdog watchdog({ path });
+
+    // Started as from a shell, splash window and all.
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ QString::fromStdString(path) }));
+    QApplication::processEvents();
+
+    EXPECT_FALSE(watchdog.fired()) << "the start waited on the pipe";
+    ASSERT_NE(app.frame(), nullptr);
+    EXPECT_TRUE(app.frame()->isVisible());
+    ASSERT_EQ(services.messageBox.shown.size(), 1u);
+    EXPECT_EQ(services.messageBox.shown[0].text, "Nelze otevřít soubor " + path + " ! (existuje ?)");
+    EXPECT_TRUE(kzev::theDocument()->GetPathName().empty()) << "a new project is open";
+    kzev::test::saveShot(*app.frame(), "pipe-as-project-at-start.png");
 }
 
 } // namespace
