@@ -13,6 +13,7 @@
 #include "app/PlaceholderSeams.h"
 #include "app/RunningCalculationRule.h"
 #include "app/ViewTreePick.h"
+#include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -51,6 +52,9 @@ int captionId(int resourceId)
 }
 
 constexpr int kIdleUpdateMs = 150;
+constexpr int kReadyText = 57345;        // "Kzev připraven"
+constexpr int kRoomHint = 65200;         // how a room of the project is brought into view
+constexpr int kEmptyProjectHint = 65201; // how a room is added to a project without one
 constexpr int kStopBeforeClose = 63330;
 
 } // namespace
@@ -136,7 +140,7 @@ int CMainFrame::OnCreate()
     if (!m_statusBar->Create(CProgressStatusBar::ProgressControl, 0, -1))
         return -1;
     m_statusBar->SetIndicators({ 0, 4501 });
-    m_statusBar->SetPaneText(0, kzev::loadString(57345));
+    m_statusBar->SetPaneText(0, kzev::loadString(kReadyText));
 
     // The workspace and calculation-log bars; their contents are set by setWidget.
     m_workspaceBar = new CWorkspaceBar(this);
@@ -257,8 +261,24 @@ void CMainFrame::updateCommandUi(int id)
     }
 }
 
+void CMainFrame::updateStartHint()
+{
+    // While the start picture stands in for the project, the idle text says how the room comes into view.
+    const std::string ready = kzev::loadString(kReadyText);
+    const std::string roomHint = kzev::loadString(kRoomHint);
+    const std::string emptyHint = kzev::loadString(kEmptyProjectHint);
+    const std::string current = m_statusBar->GetPaneText(0);
+    if (current != ready && current != roomHint && current != emptyHint)
+        return;
+    const CKzevDoc* doc = kzev::theDocument();
+    const std::string wanted = m_view->sceneShown() || !doc ? ready : doc->m_rooms.empty() ? emptyHint : roomHint;
+    if (current != wanted)
+        m_statusBar->SetPaneText(0, wanted);
+}
+
 void CMainFrame::updateToolbarCommands()
 {
+    updateStartHint();
     for (QToolBar* bar : m_toolbars) {
         if (!bar || !bar->isVisibleTo(this))
             continue;

@@ -76,6 +76,8 @@ public:
     void updateCommandUi(int id);
     /** Updates every command that has a button on a toolbar (the idle update). */
     void updateToolbarCommands();
+    /** Sets the idle text of the status line: the next step while the start picture is shown. */
+    void updateStartHint();
 
     /** Returns the shared action of a command id (created on first use). */
     QAction* commandAction(int id);
@@ -269,6 +271,8 @@ public:
     void OnEditProperties();
     void OnUpdateEditProperties(kzev::CommandUi& ui);
     void OnTreeShowRoomSize();
+    /** Empties the status bar's room-size pane (no room is left to measure). */
+    void clearRoomSize();
     void OnTreeLabelEdited();
     void OnTreeDelete();
     void OnToggleViewSwitch();

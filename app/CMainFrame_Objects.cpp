@@ -45,9 +45,13 @@ void CMainFrame::OnNewRoom()
 {
     m_view->setTreeSelection(-1, -1, -1);
     const kzev::TreeTarget target = kzev::treeTarget(*this);
-    if (!target.room)
+    // With no room left to select the command still makes one: a default room.
+    const bool noRoomToTakeFrom = target.doc && !target.item && target.doc->m_rooms.empty();
+    if (!target.room && !noRoomToTakeFrom)
         return;
-    const std::optional<int> room = kzev::newRoom(*target.doc, target.roomIndex, target.kind == TreeItemKind::Room);
+    const std::optional<int> room = noRoomToTakeFrom
+        ? kzev::newRoom(*target.doc, -1, false)
+        : kzev::newRoom(*target.doc, target.roomIndex, target.kind == TreeItemKind::Room);
     if (!room)
         return;
     QTreeWidgetItem* item = workspace()->AddRoomItem(*room);
@@ -135,6 +139,9 @@ void CMainFrame::OnEditDelete()
     projectTree()->removeItem(target.item);
     if (target.kind == TreeItemKind::LampSystem)
         workspace()->UpdateLampSystemIcons(target.roomIndex);
+    // Without a room the size of the deleted one must not stay in the status bar.
+    if (doc.m_rooms.empty())
+        clearRoomSize();
     m_view->refreshView(0, 1);
 }
 

@@ -101,6 +101,13 @@ void CMainFrame::OnTreeShowRoomSize()
         m_statusBar->SetPaneTextNow(kzev::roomSizeText(*context.room, context.doc->m_unitMm), pane);
 }
 
+void CMainFrame::clearRoomSize()
+{
+    const int pane = m_statusBar->CommandToIndex(kRoomSizePane);
+    if (pane >= 0)
+        m_statusBar->SetPaneTextNow(std::string(), pane);
+}
+
 void CMainFrame::OnTreeLabelEdited()
 {
     const TreeContext context = selectedContext(*this);

@@ -28,7 +28,10 @@ bool openRoomSheet(CMainFrame& frame, int room)
         if (QTreeWidgetItem* item = tree->roomItem(room))
             item->setText(0, QString::fromStdString(doc->m_rooms[static_cast<std::size_t>(room)].GetLabel()));
     }
-    frame.view().refreshView(0, 1);
+    // The room just described is what the user wants to see: the start picture gives way to it.
+    frame.OnTreeShowRoomSize();
+    frame.view().showScene();
+    frame.view().refreshView(1, 1);
     return true;
 }
 

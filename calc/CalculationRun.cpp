@@ -6,6 +6,7 @@
 #include "calc/DirectIlluminance.h"
 #include "calc/GlareRating.h"
 #include "calc/InterReflection.h"
+#include "calc/MaintenanceFactor.h"
 #include "calc/ObstacleShading.h"
 #include "calc/UnifiedGlareRating.h"
 #include "calc/UpwardFlux.h"
@@ -319,6 +320,12 @@ bool RoomRun::resolveLampSystems()
             return false;
         }
     }
+    // The figures the passes work with, under the names the room sheet and the printout give them.
+    for (const CLampSystem& system : m_room.m_lampSystems) {
+        if (system.m_switchedOff != 1)
+            logLine(maintenanceFactorLine(system.m_name, system.m_maintenanceFactor));
+    }
+    logLine(reflectanceReductionLine(m_room.m_reflectanceReductionInUse));
     return true;
 }
 

@@ -30,16 +30,14 @@ constexpr int kNoFactorId = 63903;
 constexpr int kBadEnteredFactorId = 63904;
 constexpr int kBadCategoryWhereId = 63910;
 
+constexpr int kDirectFactorName = 61754;         // "Udržovací činitel přímé složky"
+constexpr int kReflectanceReductionName = 61755; // "Snížení odraznosti znečištěním"
+
 constexpr std::int32_t kMaxCategory = CLuminaire::kMaintenanceCategories;
 
 void stop(const std::string& text)
 {
     services().messageBox->show(text, MessageIcon::Error, MessageButtons::Ok);
-}
-
-void stopId(int id)
-{
-    stop(loadString(id));
 }
 
 // Luminaire maintenance factors of outdoor luminaires at 12, 18, 24, 30 and
@@ -92,10 +90,10 @@ double lookupMaintenanceFactor(const CRoom& room, const CLuminaire& luminaire)
     return values[step] + (months - lowerMonth) * (values[step + 1] - values[step]) / 6.0;
 }
 
-bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue& catalogue,
-    const std::filesystem::path& dataFolder, ProjectType projectType)
+MaintenanceFigures maintenanceFigures(const CRoom& room, const CLampSystem& system, const CLuminaire* luminaire,
+    const CLamp* lamp, const std::filesystem::path& dataFolder, ProjectType projectType)
 {
-    system.m_uncertaintyFactor = 1.0 - room.m_uncertainty * 0.01;
+    MaintenanceFigures out;
     if (room.m_maintenanceFactorMode == 2) {
         // A factor is a share of the new installation's light: 80 typed as a
         // percentage, a negative value or NaN would pass into every result.
@@ -103,12 +101,12 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
         if (!std::isfinite(entered) || !(entered > 0.0) || entered > 1.0) {
             std::string shown = std::isfinite(entered) ? formatC("%g", entered) : std::string("?");
             std::replace(shown.begin(), shown.end(), '.', ',');
-            stop(formatC(loadString(kBadEnteredFactorId).c_str(), system.m_name.c_str(), shown.c_str()));
-            return false;
+            out.problem = formatC(loadString(kBadEnteredFactorId).c_str(), system.m_name.c_str(), shown.c_str());
+            return out;
         }
-        system.m_maintenanceFactor = entered;
-        room.m_reflectanceReductionInUse = room.m_reflectanceReduction;
-        return true;
+        out.factor = entered;
+        out.reflectanceReduction = room.m_reflectanceReduction;
+        return out;
     }
 
     const std::filesystem::path file = dataFolder / kMaintenanceTableFile;
@@ -117,30 +115,34 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
     case MaintenanceTableError::None:
         break;
     case MaintenanceTableError::CannotOpen:
-        stop(formatC(loadString(kCannotOpenId).c_str(), file.string().c_str()));
-        return false;
+        out.problem = formatC(loadString(kCannotOpenId).c_str(), file.string().c_str());
+        return out;
     case MaintenanceTableError::BadGama:
-        stopId(kBadGamaId);
-        return false;
+        out.problem = loadString(kBadGamaId);
+        return out;
     case MaintenanceTableError::BadTauS:
-        stopId(kBadTauSId);
-        return false;
+        out.problem = loadString(kBadTauSId);
+        return out;
     case MaintenanceTableError::BadTauP:
-        stopId(kBadTauPId);
-        return false;
+        out.problem = loadString(kBadTauPId);
+        return out;
     }
+    // The surfaces' share depends on the room alone: known even where a lamp system's data fall short.
+    const double t = table.row.timeConstantT;
+    const double p = table.row.residualP;
+    const double reduction = p + (1.0 - p) * std::exp(-room.m_surfaceRenewalInterval / t);
+    if (t >= 1e-9 && std::isfinite(reduction))
+        out.reflectanceReduction = reduction;
 
-    const CLamp* lamp = catalogue.lamp(system.m_lampIndex);
-    const CLuminaire* luminaire = catalogue.luminaire(system.m_luminaireIndex);
     if (!lamp || !luminaire) {
-        stop(formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str()));
-        return false;
+        out.problem = formatC(loadString(kUnresolvedLampSystemId).c_str(), system.m_name.c_str());
+        return out;
     }
     const double life = lamp->m_life;
     const double timeConstant = lamp->m_tau;
     if (!(life > 0.0) || !(timeConstant > 0.0)) {
-        stopId(kBadLampId);
-        return false;
+        out.problem = loadString(kBadLampId);
+        return out;
     }
     const double residual = lamp->m_gamma;
 
@@ -168,39 +170,93 @@ bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue
         // The table holds categories 1 to 6 only; any other is refused, never read past.
         if (category < 1 || category > kMaxCategory) {
             // The user has to find the luminaire in its maker's workbook: name it and the system that uses it.
-            stop(formatC(loadString(kBadCategoryId).c_str(), static_cast<long>(category)) + "\n"
+            out.problem = formatC(loadString(kBadCategoryId).c_str(), static_cast<long>(category)) + "\n"
                 + formatC(loadString(kBadCategoryWhereId).c_str(), luminaire->m_type.c_str(),
                     luminaire->m_name.c_str(), static_cast<long>(luminaire->m_databaseNumber),
                     static_cast<long>(luminaire->m_recordNumber), system.m_name.c_str(),
-                    static_cast<long>(kMaxCategory)));
-            return false;
+                    static_cast<long>(kMaxCategory));
+            return out;
         }
         const std::size_t c = static_cast<std::size_t>(category - 1);
         const double months = room.m_cleaningInterval;
         luminaireMaintenance = std::exp(-table.row.coefficientA[c] * std::pow(months, table.row.exponentB[c]));
     } else {
         if (room.m_cleanlinessClass < 1 || room.m_cleanlinessClass > 5) {
-            stop(formatC(loadString(kBadCleanlinessClassId).c_str(), static_cast<long>(room.m_cleanlinessClass)));
-            return false;
+            out.problem
+                = formatC(loadString(kBadCleanlinessClassId).c_str(), static_cast<long>(room.m_cleanlinessClass));
+            return out;
         }
         luminaireMaintenance = lookupMaintenanceFactor(room, *luminaire);
     }
 
-    const double t = table.row.timeConstantT;
     if (!(t >= 1e-9)) {
-        stopId(kZeroTimeConstantId);
-        return false;
+        out.reflectanceReduction.reset();
+        out.problem = loadString(kZeroTimeConstantId);
+        return out;
     }
-    const double p = table.row.residualP;
-    room.m_reflectanceReductionInUse = p + (1.0 - p) * std::exp(-room.m_surfaceRenewalInterval / t);
-
     const double factor = luminaireMaintenance * survival * lumenMaintenance;
     // A NaN from odd values (a negative month count to a fractional power) never reaches the results.
-    if (!std::isfinite(factor) || !std::isfinite(room.m_reflectanceReductionInUse)) {
-        stopId(kNoFactorId);
+    if (!std::isfinite(factor) || !out.reflectanceReduction) {
+        out.reflectanceReduction.reset();
+        out.problem = loadString(kNoFactorId);
+        return out;
+    }
+    out.factor = factor;
+    return out;
+}
+
+std::string maintenanceFactorLine(const std::string& lampSystem, double factor)
+{
+    return loadString(kDirectFactorName) + " – " + lampSystem + ": " + formatC("%1.3lf", factor);
+}
+
+std::string reflectanceReductionLine(double reduction)
+{
+    return loadString(kReflectanceReductionName) + ": " + formatC("%1.3lf", reduction);
+}
+
+RoomMaintenanceFigures roomMaintenanceFigures(const CRoom& room, const std::vector<CLuminaire>& luminaires,
+    const std::vector<CLamp>& lamps, const std::filesystem::path& dataFolder, ProjectType projectType)
+{
+    const auto entry = [](const auto& list, std::int32_t index) {
+        return index >= 0 && static_cast<std::size_t>(index) < list.size() ? &list[static_cast<std::size_t>(index)]
+                                                                            : nullptr;
+    };
+    RoomMaintenanceFigures out;
+    for (const CLampSystem& system : room.m_lampSystems) {
+        if (system.m_switchedOff == 1)
+            continue;
+        const MaintenanceFigures figures = maintenanceFigures(room, system, entry(luminaires, system.m_luminaireIndex),
+            entry(lamps, system.m_lampIndex), dataFolder, projectType);
+        out.factors.push_back({ system.m_name, figures.factor });
+        if (!out.reflectanceReduction)
+            out.reflectanceReduction = figures.reflectanceReduction;
+        if (!figures.factor && out.problem.empty())
+            out.problem = figures.problem;
+    }
+    // A room without lamp systems still has its surfaces' figure.
+    if (!out.reflectanceReduction) {
+        const MaintenanceFigures figures
+            = maintenanceFigures(room, CLampSystem {}, nullptr, nullptr, dataFolder, projectType);
+        out.reflectanceReduction = figures.reflectanceReduction;
+        if (!out.reflectanceReduction && out.problem.empty())
+            out.problem = figures.problem;
+    }
+    return out;
+}
+
+bool calcMaintenanceFactor(CRoom& room, CLampSystem& system, const CalcCatalogue& catalogue,
+    const std::filesystem::path& dataFolder, ProjectType projectType)
+{
+    system.m_uncertaintyFactor = 1.0 - room.m_uncertainty * 0.01;
+    const MaintenanceFigures figures = maintenanceFigures(room, system, catalogue.luminaire(system.m_luminaireIndex),
+        catalogue.lamp(system.m_lampIndex), dataFolder, projectType);
+    if (!figures.factor || !figures.reflectanceReduction) {
+        stop(figures.problem);
         return false;
     }
-    system.m_maintenanceFactor = factor;
+    system.m_maintenanceFactor = *figures.factor;
+    room.m_reflectanceReductionInUse = *figures.reflectanceReduction;
     return true;
 }
 

@@ -48,11 +48,13 @@ void invalidateResults(CRoom& room)
 
 std::optional<int> newRoom(CKzevDoc& doc, int source, bool copyWhole)
 {
-    const CRoom* from = elementAt(doc.m_rooms, source);
-    if (!from)
+    const CRoom* from = source < 0 ? nullptr : elementAt(doc.m_rooms, source);
+    if (source >= 0 && !from)
         return std::nullopt;
     CRoom room;
-    if (copyWhole) {
+    if (!from) {
+        // Nothing to take over: the room of a new project's defaults.
+    } else if (copyWhole) {
         room = *from;
     } else {
         room.m_viewSettings = from->m_viewSettings;

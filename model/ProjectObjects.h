@@ -16,7 +16,8 @@ namespace kzev {
 /**
  * Appends a room. With copyWhole it is a complete copy of room source;
  * otherwise it is a default room that takes over only the view settings of
- * room source.
+ * room source. Without a source (negative) the project has no room to take
+ * from: a plain default room is made.
  */
 std::optional<int> newRoom(CKzevDoc& doc, int source, bool copyWhole);
 

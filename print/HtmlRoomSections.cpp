@@ -106,6 +106,15 @@ void writeMaintenance(HtmlWriter& out, const CRoom& room)
         } else {
             out.HtmlLongRow(61758, room.m_lampReplacementInterval, kMonths);
         }
+        // What the calculation worked with, as the printed sheet and the room sheet give it.
+        std::string factors;
+        for (const CLampSystem& system : room.m_lampSystems) {
+            if (system.m_switchedOff == 1)
+                continue;
+            factors += (factors.empty() ? "" : ", ") + system.m_name + " " + formatC("%1.3lf", system.m_maintenanceFactor);
+        }
+        out.HtmlTextRow(61754, factors.empty() ? loadString(kDash) : factors, kDash, 0);
+        out.HtmlFormatRow(61755, room.m_reflectanceReductionInUse, kFormat3, kDash);
     } else {
         out.HtmlFormatRow(61754, room.m_enteredMaintenanceFactor, kFormat3, kDash);
         out.HtmlFormatRow(61755, room.m_reflectanceReduction, kFormat3, kDash);

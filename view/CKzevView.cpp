@@ -163,8 +163,12 @@ void CKzevView::RefreshView(int resetProjection, int resetCamera)
 {
     m_plan.setDocument(kzev::theDocument());
     m_plan.RefreshView(resetProjection, resetCamera);
-    if (m_plan.SelectRoomFromTree() == 0)
+    if (m_plan.SelectRoomFromTree() == 0) {
+        // The room that was drawn may be gone: what it left on screen goes at once.
+        viewport()->update();
+        sync3D();
         return;
+    }
     // The camera follows a new projection; view settings never shown in 3-D get theirs now.
     const CViewSettings* settings = m_plan.viewSettings();
     if (resetProjection == 1 || (settings && settings->m_viewVector1 == settings->m_viewVector2))

@@ -130,6 +130,8 @@ MouseOutcome PlanMouse::OnMouseMove(DevicePoint client, const MouseKeys& keys, D
 
 void PlanMouse::startDrag(const MouseKeys& keys)
 {
+    // Every point of the drag maps through the layout the press saw.
+    m_plan.holdLayout(true);
     if (m_plan.editedLampSystem()) {
         CKzevDoc* doc = m_plan.document();
         CRoom* room = m_plan.room();
@@ -257,6 +259,9 @@ MouseOutcome PlanMouse::OnLButtonUp(DevicePoint client, DevicePoint scroll)
     m_move = m_aim = m_carry = false;
     m_leftPressed = false;
     m_selecting = false;
+    // Fitted to the scene again, wherever the drag took the object.
+    if (m_plan.layoutHeld())
+        m_plan.holdLayout(false);
     m_plan.setSelectionRect(false, 0, 0, 0, 0);
     out.cursor = MouseOutcome::Cursor::Arrow;
     out.repaint = true;

@@ -67,6 +67,13 @@ void PlanView::RefreshView(int /*resetProjection*/, int /*resetCamera*/)
         m_invalidate();
 }
 
+void PlanView::holdLayout(bool held)
+{
+    m_layoutHeld = held;
+    if (!held && m_invalidate)
+        m_invalidate();
+}
+
 void PlanView::setViewDirection(int viewCode)
 {
     SelectRoomFromTree();
@@ -111,14 +118,16 @@ void PlanView::drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight
     m_drawingSelection = m_treeSelection;
     surface.selectBrush(std::nullopt);
 
-    if (m_layoutRequested || m_totalWidth <= 0 || m_totalHeight <= 0) {
+    if (m_layoutHeld && m_totalWidth > 0 && m_totalHeight > 0) {
+        // The layout the press saw stays until the release.
+    } else if (m_layoutRequested || m_totalWidth <= 0 || m_totalHeight <= 0) {
         m_totalWidth = clientWidth;
         m_totalHeight = clientHeight;
         ComputePlanLayout(surface, m_roomIndex, 0, 0, clientWidth, clientHeight, 0, 0, 0);
+        m_layoutRequested = false;
     } else {
         ComputePlanLayout(surface, m_roomIndex, 0, 0, m_totalWidth, m_totalHeight, 0, 0, 0);
     }
-    m_layoutRequested = false;
 
     m_displayMode = 1;
     const int mode = currentMode();
@@ -171,6 +180,9 @@ void PlanView::drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight
 
 void PlanView::ComputeSceneExtents()
 {
+    // A drag maps the cursor through the layout it started with; extents that grew under it would move the object away.
+    if (m_layoutHeld)
+        return;
     syncProjection();
     m_projection.computeSceneExtents(room());
 }

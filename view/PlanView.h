@@ -92,6 +92,13 @@ public:
     /** Asks the next paint to fit the plan to the window. */
     void requestLayout() { m_layoutRequested = true; }
     [[nodiscard]] bool layoutRequested() const { return m_layoutRequested; }
+    /**
+     * Keeps the scene extents and the plan rectangle as they are (held) or
+     * lets the next paint fit them to the scene again; a drag holds them from
+     * press to release, so the grabbed point stays under the cursor.
+     */
+    void holdLayout(bool held);
+    [[nodiscard]] bool layoutHeld() const { return m_layoutHeld; }
 
     [[nodiscard]] bool sceneShown() const { return m_sceneShown; }
     void setSceneShown(bool shown) { m_sceneShown = shown; }
@@ -234,6 +241,7 @@ private:
     std::array<int, 4> m_selectionRect {};
     bool m_pageOutput = false;
     bool m_layoutRequested = true;
+    bool m_layoutHeld = false;
     int m_totalWidth = 0;
     int m_totalHeight = 0;
 };

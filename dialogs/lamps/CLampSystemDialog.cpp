@@ -171,7 +171,11 @@ void CLampSystemDialog::build()
     lumenGrid->addWidget(field(DesignField::Em), 0, 1);
     lumenGrid->addWidget(addButton(QStringLiteral("P&očet"), &kzev::LampSystemDesign::OnCountButton), 1, 0);
     lumenGrid->addWidget(field(DesignField::LumenCount), 1, 1);
-    lumenGrid->setRowStretch(2, 1);
+    m_layoutNote = new QLabel(this);
+    m_layoutNote->setObjectName(QStringLiteral("layoutNote"));
+    m_layoutNote->setWordWrap(true);
+    lumenGrid->addWidget(m_layoutNote, 2, 0, 1, 2);
+    lumenGrid->setRowStretch(3, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(positions, 3);
@@ -293,6 +297,8 @@ void CLampSystemDialog::syncFromDesign()
     m_buttons.at(QStringLiteral("Přidat"))->setEnabled(controls.addRemove);
     m_buttons.at(QStringLiteral("Odebrat"))->setEnabled(controls.addRemove);
     m_buttons.at(QStringLiteral("&Zpět"))->setEnabled(controls.undo);
+    m_layoutNote->setText(QString::fromStdString(m_design.layoutNote()));
+    m_layoutNote->setVisible(!m_design.layoutNote().empty());
     m_syncing = false;
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -58,6 +59,7 @@ private:
     QCheckBox* m_generalOrientation = nullptr;
     QCheckBox* m_generalPitch = nullptr;
     QCheckBox* m_nonRegular = nullptr;
+    QLabel* m_layoutNote = nullptr;
     std::array<QRadioButton*, 3> m_axisModes {};
     bool m_syncing = false;
 };

@@ -26,6 +26,7 @@ constexpr int kAngleFormat = 61463;  // "%1.0lf"
 constexpr int kVectorFormat = 61465; // "%1.3lf"
 constexpr int kBadPitch = 61475;
 constexpr int kRoomTooSmall = 61471;
+constexpr int kLaidOutNote = 65210; // "Rozmístěno %d svítidel: Em %1.1lf lx; požadováno %1.0lf lx (%ld svítidel)"
 
 std::string angleText(double degrees)
 {
@@ -50,6 +51,13 @@ public:
         , m_undoTaken(undoTaken)
     {
         ++m_depth;
+    }
+    /** The outermost change also drops what the page said about the change before it. */
+    ChangeScope(int& depth, bool& undoTaken, std::string& note)
+        : ChangeScope(depth, undoTaken)
+    {
+        if (m_depth == 1)
+            note.clear();
     }
     ~ChangeScope()
     {
@@ -182,6 +190,7 @@ void LampSystemDesign::OnSetActive()
     CRoom* r = room();
     show(DesignField::Luminaire, w.m_luminaireName);
     show(DesignField::Lamp, w.m_lampName);
+    m_layoutNote.clear();
     const Quiet quiet(m_reactToEdits);
     m_controls.undo = m_context.doc->m_undo.canUndo();
     show(DesignField::LumenCount, formatC("%ld", static_cast<long>(w.m_numberOfLuminaires)));
@@ -290,17 +299,22 @@ void LampSystemDesign::RefreshAfterEdit(int rederive)
 
 bool LampSystemDesign::LumenChain(int mode, LumenEntry entry)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     CRoom* r = room();
     if (!r)
         return false;
     ApplyToDocument();
     PushUndo();
+    m_lumenDone = false;
+    // A count typed or asked for by itself is no longer the answer to an earlier target.
+    if (mode == 0 && m_changeDepth == 1)
+        m_lumenTarget.reset();
     if (mode == 0)
         w.m_numberOfLuminaires = static_cast<std::int32_t>(StrToLong(text(DesignField::LumenCount)));
     else
         w.m_em = static_cast<double>(StrToLong(text(DesignField::Em)));
+    const double target = w.m_em;
     w.m_origin.z = readLength(DesignField::OriginZ, w.m_origin.z);
     w.m_mountingHeight = w.m_origin.z;
     CKzevDoc& doc = *m_context.doc;
@@ -313,6 +327,9 @@ bool LampSystemDesign::LumenChain(int mode, LumenEntry entry)
     if (!calcLumenMethod(w, *r, mode == 0 ? LumenMethodMode::EmFromCount : LumenMethodMode::CountFromEm, catalogue,
             dataFolder))
         return false;
+    m_lumenDone = true;
+    if (mode == 1)
+        m_lumenTarget = LumenTarget { target, w.m_numberOfLuminaires };
     // The new result is shown before the glare check, so that a check that cannot be made
     // never leaves the old texts to be read back over the result.
     {
@@ -340,7 +357,7 @@ void LampSystemDesign::OnCountButton()
 
 void LampSystemDesign::OnDistribute()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     const CRoom* r = room();
     if (!r)
@@ -351,10 +368,15 @@ void LampSystemDesign::OnDistribute()
         messageBoxId(kRoomTooSmall, MessageIcon::Error);
         return;
     }
+    // The step holds the layout before any of it is written, so that one "Zpět" gives it back.
+    ApplyToDocument();
+    PushUndo();
     const long n
         = std::clamp(StrToLong(text(DesignField::LumenCount)), 1L, static_cast<long>(CLampSystem::kMaxLuminaires));
-    const auto m1 = static_cast<std::int32_t>(std::max(1.0, std::floor(std::sqrt(n * a / b) + 0.5)));
     const auto m2 = static_cast<std::int32_t>(std::max(1.0, std::floor(std::sqrt(n * b / a) + 0.5)));
+    // Rounding both rows up may pass the largest grid; the rows along X give way.
+    const auto m1 = static_cast<std::int32_t>(std::min(std::max(1.0, std::floor(std::sqrt(n * a / b) + 0.5)),
+        static_cast<double>(std::max<std::int64_t>(1, CLampSystem::kMaxLuminaires / m2))));
     {
         const Quiet quiet(m_reactToEdits);
         show(DesignField::LumenCount, formatC("%d", m1 * m2));
@@ -366,11 +388,16 @@ void LampSystemDesign::OnDistribute()
         OnLayoutByCounts();
     }
     OnGeneralPitch(false);
+    // The rows cannot always hold what the lumen method asked for: the page says what the laid-out count gives.
+    if (m_lumenTarget && m_lumenDone && m_lumenTarget->count == n) {
+        m_layoutNote = formatC(loadString(kLaidOutNote).c_str(), w.m_count1 * w.m_count2, w.m_em, m_lumenTarget->em,
+            static_cast<long>(m_lumenTarget->count));
+    }
 }
 
 void LampSystemDesign::OnLayoutByCounts()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     const CRoom* r = room();
     if (!r)
@@ -395,13 +422,19 @@ void LampSystemDesign::OnLayoutByCounts()
     w.m_origin.y = y.origin;
     w.m_count1 = m1;
     w.m_count2 = m2;
+    {
+        // The rows show what is laid out, also where a typed count was out of range.
+        const Quiet quiet(m_reactToEdits);
+        show(DesignField::Count1, formatC("%d", m1));
+        show(DesignField::Count2, formatC("%d", m2));
+    }
     RebuildLuminaires();
     RefreshAfterEdit(1);
 }
 
 void LampSystemDesign::OnLayoutByPitches()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     const CRoom* r = room();
     if (!r)
@@ -440,7 +473,7 @@ void LampSystemDesign::OnCentre()
 {
     if (!m_reactToEdits)
         return;
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     const CRoom* r = room();
     if (!r)
@@ -467,7 +500,7 @@ void LampSystemDesign::OnFieldChanged(DesignField field, const std::string& valu
         return;
     }
     // The undo step is the state before the typed text, which the handler's own write-back would include.
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     ApplyToDocument();
     PushUndo();
     show(field, value);
@@ -506,7 +539,7 @@ void LampSystemDesign::dispatch(DesignField field)
 
 void LampSystemDesign::onOriginEdit(DesignField field)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     ApplyToDocument();
     PushUndo();
     ReadPageFields();
@@ -517,7 +550,7 @@ void LampSystemDesign::onOriginEdit(DesignField field)
 
 void LampSystemDesign::onPitchEdit(DesignField field)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -533,7 +566,7 @@ void LampSystemDesign::onPitchEdit(DesignField field)
 
 void LampSystemDesign::onCountEdit(DesignField edited)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     // A count cut down to the largest grid shows what was taken, before the other row is read against it.
     const std::int32_t count = readCount(edited);
@@ -551,7 +584,7 @@ void LampSystemDesign::onCountEdit(DesignField edited)
 
 void LampSystemDesign::onTiltOrRotationEdit(bool tiltEdited)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -585,7 +618,7 @@ void LampSystemDesign::onTiltOrRotationEdit(bool tiltEdited)
 
 void LampSystemDesign::onSpinEdit()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -624,7 +657,7 @@ void LampSystemDesign::anglesFromAxes()
 
 void LampSystemDesign::onAxisEdit(DesignField field)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -644,7 +677,7 @@ void LampSystemDesign::onAxisEdit(DesignField field)
 
 void LampSystemDesign::onC0Edit(DesignField field)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -660,7 +693,7 @@ void LampSystemDesign::onC0Edit(DesignField field)
 
 void LampSystemDesign::OnC0Horizontal()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     const CVector& a = w.m_opticalAxis;
     if (a.Length() < 1e-7)
@@ -689,7 +722,7 @@ void LampSystemDesign::OnC0Horizontal()
 
 void LampSystemDesign::OnC90Horizontal()
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     ApplyToDocument();
     PushUndo();
     UpdateAxisVectors(0);
@@ -722,7 +755,7 @@ void LampSystemDesign::UpdateAxisVectors(int keepPage)
 
 void LampSystemDesign::OnSpinStep(int direction)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -762,7 +795,7 @@ void LampSystemDesign::OnGeneralOrientation(bool checked)
         return;
     }
     // Both angles back to 0 are one change of the user's, one undo step.
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     OnGeneralPitch(false);
     applyEnabling();
     write(DesignField::Tilt, "0");
@@ -844,7 +877,7 @@ DesignField originField(int axis)
 
 void LampSystemDesign::OnStepMove(int axis, int direction)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -859,7 +892,7 @@ void LampSystemDesign::OnStepMove(int axis, int direction)
 
 void LampSystemDesign::OnAimKeepingMove(int axis, int direction)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -889,7 +922,7 @@ void LampSystemDesign::OnAimKeepingMove(int axis, int direction)
 
 void LampSystemDesign::OnWalk(int direction)
 {
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     CLampSystem& w = *m_context.working;
     ApplyToDocument();
     PushUndo();
@@ -939,7 +972,7 @@ void LampSystemDesign::OnAddLuminaire()
     CLampSystem& w = *m_context.working;
     if (w.m_nonRegular != 1 || w.m_luminaires.empty())
         return;
-    const ChangeScope change(m_changeDepth, m_undoTaken);
+    const ChangeScope change(m_changeDepth, m_undoTaken, m_layoutNote);
     const int selected = std::clamp(w.m_selectedLuminaire, 0, static_cast<int>(w.m_luminaires.size()) - 1);
     const COneLampSystem copy = w.m_luminaires[static_cast<std::size_t>(selected)];
     w.m_luminaires.push_back(copy);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class CRoom;
@@ -73,6 +74,8 @@ public:
     [[nodiscard]] bool nonRegular() const;
     [[nodiscard]] int axisMode() const;
     [[nodiscard]] bool reactsToEdits() const { return m_reactToEdits; }
+    /** What the page says beside the lumen method after "Rozmístit"; empty when there is nothing to say. */
+    [[nodiscard]] const std::string& layoutNote() const { return m_layoutNote; }
     [[nodiscard]] CLampSystem& working() { return *m_context.working; }
     [[nodiscard]] const LampSheetContext& context() const { return m_context; }
 
@@ -128,6 +131,11 @@ public:
 
 private:
     enum class LumenEntry { Button, CountEdit, EmEdit };
+    /** The illuminance asked of the lumen method ("Počet") and the count it gave. */
+    struct LumenTarget {
+        double em = 0.0;
+        std::int32_t count = 0;
+    };
 
     [[nodiscard]] static std::size_t index(DesignField field) { return static_cast<std::size_t>(field); }
     [[nodiscard]] CRoom* room() const;
@@ -163,6 +171,10 @@ private:
     /** Depth of the change under way: one undo step for a change, however many fields it writes. */
     int m_changeDepth = 0;
     bool m_undoTaken = false;
+    std::optional<LumenTarget> m_lumenTarget;
+    /** Whether the last run of the lumen method came to a result. */
+    bool m_lumenDone = false;
+    std::string m_layoutNote;
 };
 
 } // namespace kzev

@@ -42,6 +42,13 @@ CDialogRoom::CDialogRoom(CKzevDoc& doc, int room, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &CDialogRoom::reject);
     layout->addWidget(buttons);
     connect(m_dimensions, &CRoomDimesions::standardRequested, this, &CDialogRoom::OnStandard);
+    m_maintenance->setChangeHandler([this] { showMaintenanceFigures(); });
+}
+
+void CDialogRoom::showMaintenanceFigures()
+{
+    m_maintenance->read(m_sheet.values);
+    m_maintenance->showFigures(m_sheet.maintenancePreview());
 }
 
 void CDialogRoom::OnStandard()
@@ -65,6 +72,7 @@ bool CDialogRoom::OnInitDialog()
     m_dimensions->attachCad(m_doc);
     m_reflectances->fill(values, m_sheet.outdoor());
     m_maintenance->fill(values);
+    showMaintenanceFigures();
     const CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_sheet.roomIndex())];
     m_tabs->setCurrentIndex(std::clamp(room.m_activePage, 0, m_tabs->count() - 1));
     if (m_doc.m_lxRoomDialog > 0 && m_doc.m_lyRoomDialog > 0)

@@ -49,6 +49,8 @@ protected:
 private:
     /** "Nepravidel": walls along an outline typed as points; the room's rectangle becomes their box. */
     void onIrregularOutline();
+    /** The maintenance page shows the figures its values give the calculation. */
+    void showMaintenanceFigures();
 
     CKzevDoc& m_doc;
     std::function<void(int, int)> m_obstaclesAdded;

@@ -2,7 +2,9 @@
 
 #include "dialogs/CCadPickButton.h"
 #include "dialogs/CCadPickButton2.h"
+#include "calc/MaintenanceFactor.h"
 #include "model/CKzevDoc.h"
+#include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
 #include <QButtonGroup>
@@ -20,6 +22,10 @@
 #include <cmath>
 
 namespace {
+
+constexpr int kFiguresTitle = 65220;            // "Hodnoty pro výpočet"
+constexpr int kDirectFactorName = 61754;        // "Udržovací činitel přímé složky"
+constexpr int kReflectanceReductionName = 61755; // "Snížení odraznosti znečištěním"
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 std::string ss(const QString& text) { return text.toStdString(); }
@@ -302,14 +308,61 @@ CRoomMaintenance::CRoomMaintenance(QWidget* parent)
     lower->addWidget(replacementBox);
     lower->addWidget(cleanlinessBox);
     layout->addLayout(lower);
+
+    // What the calculation will take, under the names the printout gives it: entered or computed.
+    auto* figuresBox = new QGroupBox(QString::fromStdString(kzev::loadString(kFiguresTitle)), this);
+    auto* figuresColumn = new QVBoxLayout(figuresBox);
+    m_figures = new QLabel(figuresBox);
+    m_figures->setObjectName(QStringLiteral("figures"));
+    m_figures->setWordWrap(true);
+    m_figures->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    figuresColumn->addWidget(m_figures);
+    layout->addWidget(figuresBox);
     layout->addStretch(1);
 
-    connect(m_factorMode, &QButtonGroup::idClicked, this, [this](int) { updateEnabling(); });
-    connect(m_replacement, &QButtonGroup::idClicked, this, [this](int) { updateEnabling(); });
+    connect(m_factorMode, &QButtonGroup::idClicked, this, [this](int) {
+        updateEnabling();
+        changed();
+    });
+    connect(m_replacement, &QButtonGroup::idClicked, this, [this](int) {
+        updateEnabling();
+        changed();
+    });
+    connect(m_cleanliness, &QButtonGroup::idClicked, this, [this](int) { changed(); });
+    for (QLineEdit* edit : { m_replacementInterval, m_reliability, m_factor, m_reduction })
+        connect(edit, &QLineEdit::textEdited, this, [this] { changed(); });
+    for (QComboBox* combo : { m_cleaningInterval, m_renewalInterval })
+        connect(combo, &QComboBox::currentTextChanged, this, [this] { changed(); });
+}
+
+void CRoomMaintenance::changed()
+{
+    if (m_changed && !m_filling)
+        m_changed();
+}
+
+void CRoomMaintenance::showFigures(const kzev::RoomMaintenanceFigures& preview)
+{
+    const auto number = [](const std::optional<double>& value) {
+        return value ? kzev::formatC("%1.3lf", *value) : std::string("–");
+    };
+    std::string text;
+    for (const kzev::RoomMaintenanceFigures::LampSystemFactor& row : preview.factors)
+        text += (row.factor ? kzev::maintenanceFactorLine(row.name, *row.factor)
+                            : kzev::loadString(kDirectFactorName) + " – " + row.name + ": " + number(row.factor))
+            + "\n";
+    text += preview.reflectanceReduction ? kzev::reflectanceReductionLine(*preview.reflectanceReduction)
+                                         : kzev::loadString(kReflectanceReductionName) + ": " + number({});
+    if (!preview.problem.empty())
+        text += "\n" + preview.problem;
+    m_figures->setText(QString::fromStdString(text));
 }
 
 void CRoomMaintenance::fill(const kzev::RoomSheetValues& values)
 {
+    // The figures follow the user's changes, not the page's own filling.
+    const bool wasFilling = m_filling;
+    m_filling = true;
     m_replacementInterval->setText(qs(values.replacementInterval));
     setComboText(m_cleaningInterval, values.cleaningInterval);
     setComboText(m_renewalInterval, values.renewalInterval);
@@ -320,6 +373,7 @@ void CRoomMaintenance::fill(const kzev::RoomSheetValues& values)
     check(m_replacement, values.replacementMode);
     check(m_cleanliness, values.cleanliness);
     updateEnabling();
+    m_filling = wasFilling;
 }
 
 void CRoomMaintenance::read(kzev::RoomSheetValues& values) const

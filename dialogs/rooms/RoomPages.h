@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include <array>
 
 class CCadPickButton;
@@ -80,8 +82,17 @@ public:
     void read(kzev::RoomSheetValues& values) const;
     /** Enables the controls that the chosen way of taking the factor uses. */
     void updateEnabling();
+    /** Called whenever a value of the page changes, so that the figures follow. */
+    void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+    /** Shows the maintenance factors and the reflectance reduction the calculation will take. */
+    void showFigures(const kzev::RoomMaintenanceFigures& figures);
 
 private:
+    void changed();
+
+    std::function<void()> m_changed;
+    bool m_filling = false;
+    QLabel* m_figures = nullptr;
     QLineEdit* m_replacementInterval = nullptr;
     QComboBox* m_cleaningInterval = nullptr;
     QComboBox* m_renewalInterval = nullptr;

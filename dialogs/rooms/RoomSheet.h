@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/MaintenanceFactor.h"
 #include "catalogue/StandardRequirements.h"
 
 #include <array>
@@ -86,6 +87,14 @@ public:
      * agrees (asked once, only when a system has a luminaire).
      */
     Result ok(const std::function<bool()>& askMoveLuminaires);
+
+    /**
+     * The maintenance factor of each lamp system and the reflectance
+     * reduction that a calculation would take with the pages as they are now
+     * (values), entered or computed from the maintenance data; the room
+     * itself is not changed.
+     */
+    [[nodiscard]] RoomMaintenanceFigures maintenancePreview() const;
 
     /** Message of a refused OK, in Czech. */
     [[nodiscard]] static std::string message(Result result);

@@ -10,6 +10,10 @@
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace kzev {
 
 namespace {
@@ -41,14 +45,19 @@ const T* entry(const std::vector<T>& list, std::int32_t index)
                                                                         : nullptr;
 }
 
-// The factor of the direct component the calculation found for the room's lamp systems (the first lit one).
-std::string directMaintenance(const CRoom& room)
+// The factor of the direct component of each lit lamp system, as the calculation takes it; one row for a single system.
+std::vector<std::pair<std::string, std::string>> directMaintenance(const CRoom& room)
 {
+    std::vector<std::pair<std::string, std::string>> rows;
     for (const CLampSystem& system : room.m_lampSystems) {
         if (system.m_switchedOff != 1)
-            return fixed(61465, system.m_maintenanceFactor);
+            rows.emplace_back(loadString(61754) + " – " + system.m_name, fixed(61465, system.m_maintenanceFactor));
     }
-    return dash();
+    if (rows.size() == 1)
+        rows.front().first = loadString(61754);
+    if (rows.empty())
+        rows.emplace_back(loadString(61754), dash());
+    return rows;
 }
 
 void dimensionsAndReflectances(ReportPass& pass, const CRoom& room)
@@ -98,7 +107,8 @@ void maintenance(ReportPass& pass, const CRoom& room)
     if (doc.m_printRoomz != 1)
         return;
     const bool computed = room.m_maintenanceFactorMode == 1;
-    pass.ensureRoom(computed ? 12 : 9);
+    const auto factors = directMaintenance(room);
+    pass.ensureRoom((computed ? 12 : 9) + static_cast<int>(factors.size()) - 1);
     const int top = pass.flow().y();
     pass.headingRow(loadString(61753), loadString(computed ? 61751 : 61752), dash());
     if (computed) {
@@ -116,7 +126,12 @@ void maintenance(ReportPass& pass, const CRoom& room)
         pass.row(loadString(61760), fixed(61462, room.m_functionalReliability), dash());
     }
     // The reduction of the surfaces is what the calculation worked with; the given one when entered.
-    pass.row(loadString(61754), computed ? directMaintenance(room) : fixed(61465, room.m_enteredMaintenanceFactor), "");
+    if (computed) {
+        for (const auto& [label, value] : factors)
+            pass.row(label, value, "");
+    } else {
+        pass.row(loadString(61754), fixed(61465, room.m_enteredMaintenanceFactor), "");
+    }
     pass.row(loadString(61755), fixed(61465, computed ? room.m_reflectanceReductionInUse : room.m_reflectanceReduction), "");
     if (doc.m_printUncer == 1)
         pass.row(loadString(62020), fixed(61493, room.m_uncertainty), loadString(kPercent));

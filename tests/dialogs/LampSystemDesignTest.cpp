@@ -126,6 +126,52 @@ TEST_F(OfficeDesign, DistributeSplitsTwelveIntoFourByThree)
     EXPECT_DOUBLE_EQ(system().m_luminaires.back().m_position.y, 5.0);
 }
 
+TEST_F(OfficeDesign, DistributeIsUndoneInOneStep)
+{
+    type(DesignField::LumenCount, "30");
+    m_design->OnCentreCheck(true);
+    const CLampSystem before = system();
+    m_design->OnDistribute();
+    ASSERT_NE(system().m_count1, before.m_count1);
+    EXPECT_TRUE(m_design->layoutNote().empty()) << "no target was asked of the lumen method";
+
+    m_design->OnUndo();
+    EXPECT_EQ(system().m_count1, before.m_count1);
+    EXPECT_EQ(system().m_count2, before.m_count2);
+    EXPECT_EQ(system().m_pitch1, before.m_pitch1);
+    EXPECT_EQ(system().m_pitch2, before.m_pitch2);
+    EXPECT_EQ(system().m_origin, before.m_origin);
+    EXPECT_EQ(system().m_luminaires.size(), before.m_luminaires.size());
+    EXPECT_EQ(m_design->text(DesignField::Count1), std::to_string(before.m_count1));
+    EXPECT_EQ(m_design->text(DesignField::Pitch1X), "2000");
+}
+
+TEST_F(OfficeDesign, CountFieldsShowWhatIsLaidOut)
+{
+    struct Case {
+        const char* name;
+        DesignField typed;
+        const char* text;
+        void (LampSystemDesign::*action)();
+    };
+    const Case cases[] = {
+        { "a lumen count past the largest grid", DesignField::LumenCount, "70000", &LampSystemDesign::OnDistribute },
+        { "the largest grid itself", DesignField::LumenCount, "65536", &LampSystemDesign::OnDistribute },
+        { "a row of no luminaires", DesignField::Count1, "0", &LampSystemDesign::OnLayoutByCounts },
+    };
+    for (const Case& c : cases) {
+        type(c.typed, c.text);
+        (m_design.get()->*c.action)();
+        const CLampSystem& laid = system();
+        EXPECT_LE(std::int64_t { laid.m_count1 } * laid.m_count2, CLampSystem::kMaxLuminaires) << c.name;
+        EXPECT_GE(laid.m_count1, 1) << c.name;
+        EXPECT_EQ(laid.m_luminaires.size(), static_cast<std::size_t>(laid.m_count1) * laid.m_count2) << c.name;
+        EXPECT_EQ(m_design->text(DesignField::Count1), std::to_string(laid.m_count1)) << c.name;
+        EXPECT_EQ(m_design->text(DesignField::Count2), std::to_string(laid.m_count2)) << c.name;
+        EXPECT_EQ(m_design->text(DesignField::LumenCount), std::to_string(laid.m_count1 * laid.m_count2)) << c.name;
+    }
+}
+
 TEST_F(OfficeDesign, CountFromTheLumenMethodReachesTheTarget)
 {
     type(DesignField::Em, "750");
@@ -140,6 +186,9 @@ TEST_F(OfficeDesign, CountFromTheLumenMethodReachesTheTarget)
     const std::int32_t laid = system().m_count1 * system().m_count2;
     EXPECT_GE(laid, needed - 1);
     ASSERT_EQ(system().m_luminaires.size(), static_cast<std::size_t>(laid));
+    // The rows may hold fewer than asked for; the page says what they give next to the target.
+    EXPECT_EQ(m_design->layoutNote(),
+        formatC("Rozmístěno %d svítidel: Em %1.1lf lx; požadováno 750 lx (%d svítidel)", laid, system().m_em, needed));
     type(DesignField::LumenCount, std::to_string(std::max(laid, needed)));
     EXPECT_GE(system().m_em, 750.0);
     EXPECT_EQ(m_design->text(DesignField::Em), formatC("%1.1lf", system().m_em));

@@ -2,11 +2,17 @@
 
 #include "support/FakeServices.h"
 
+#include "calc/CalcCatalogue.h"
+#include "calc/MaintenanceFactor.h"
 #include "dialogs/rooms/RoomSheet.h"
 #include "model/CKzevDoc.h"
+#include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
 
 namespace kzev {
 namespace {
@@ -284,6 +290,69 @@ TEST_F(RoomRequirementTest, ARequirementLeftWithoutOkChangesNothing)
     EXPECT_EQ(room().m_lampSystems[0].m_em, CLampSystem().m_em);
     EXPECT_EQ(room().m_workSystems[1].m_viewSettings.m_ugrLimit, CViewSettings().m_ugrLimit);
     EXPECT_FALSE(m_doc.IsModified());
+}
+
+} // namespace
+} // namespace kzev
+
+namespace kzev {
+namespace {
+
+TEST(RoomSheetMaintenance, PageShowsTheFiguresTheCalculationTakes)
+{
+    installProfileStore(std::make_unique<MemoryProfileStore>());
+    test::FakeServices services;
+    const std::filesystem::path data = std::filesystem::path(KZEV_SOURCE_DIR) / "data";
+    const ScopedDataLocation location { DataLocation { data.string() + "/", "ZEV-", "Excel 8.0" } };
+    CKzevDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(data / "Vzor-kancelar.kzv"));
+    CRoom& room = doc.m_rooms.at(0);
+    ASSERT_EQ(room.m_maintenanceFactorMode, 1);
+    ASSERT_EQ(room.m_cleanlinessClass, 2);
+    ASSERT_EQ(room.m_surfaceRenewalInterval, 36);
+
+    // Computed by the standard: the entered 0.800 and 0.800 are not what the calculation takes.
+    RoomSheet sheet(doc, 0);
+    const RoomMaintenanceFigures shown = sheet.maintenancePreview();
+    ASSERT_EQ(shown.factors.size(), 1u);
+    ASSERT_TRUE(shown.factors[0].factor);
+    ASSERT_TRUE(shown.reflectanceReduction);
+    EXPECT_TRUE(shown.problem.empty()) << shown.problem;
+    // Class 2 of the table: P = 0.90, T = 18 months, surfaces renewed every 36 months.
+    EXPECT_NEAR(*shown.reflectanceReduction, 0.90 + 0.10 * std::exp(-36.0 / 18.0), 1e-12);
+
+    // The calculation's own figures for the same room are the ones shown.
+    CLampSystem& system = room.m_lampSystems.at(0);
+    ASSERT_NE(doc.ResolveLuminaire(system, 0), 0);
+    ASSERT_NE(doc.ResolveLamp(system, 0), 0);
+    const CalcCatalogue catalogue(doc.m_luminaires, doc.m_lamps);
+    ASSERT_TRUE(calcMaintenanceFactor(room, system, catalogue, data, ProjectType::Interior));
+    EXPECT_DOUBLE_EQ(*shown.factors[0].factor, system.m_maintenanceFactor);
+    EXPECT_DOUBLE_EQ(*shown.reflectanceReduction, room.m_reflectanceReductionInUse);
+    EXPECT_EQ(shown.factors[0].name, system.m_name);
+
+    // The page's values count before OK, and the room is left as it is.
+    sheet.values.cleanliness = 4;
+    EXPECT_NEAR(*sheet.maintenancePreview().reflectanceReduction, 0.75 + 0.25 * std::exp(-36.0 / 6.0), 1e-12);
+    sheet.values.factorMode = 1;
+    sheet.values.maintenanceFactor = "0,72";
+    sheet.values.reflectanceReduction = "0,85";
+    const RoomMaintenanceFigures entered = sheet.maintenancePreview();
+    EXPECT_DOUBLE_EQ(entered.factors.at(0).factor.value_or(0.0), 0.72);
+    EXPECT_DOUBLE_EQ(entered.reflectanceReduction.value_or(0.0), 0.85);
+    EXPECT_EQ(room.m_cleanlinessClass, 2);
+    EXPECT_EQ(room.m_maintenanceFactorMode, 1);
+
+    // A lamp system without a luminaire is shown without a factor, and says why; the surfaces keep theirs.
+    room.m_lampSystems.push_back(CLampSystem {});
+    room.m_lampSystems.back().m_name = "Bez svítidla";
+    sheet.values.factorMode = 0;
+    const RoomMaintenanceFigures partly = sheet.maintenancePreview();
+    ASSERT_EQ(partly.factors.size(), 2u);
+    EXPECT_FALSE(partly.factors[1].factor);
+    EXPECT_NE(partly.problem.find("Bez svítidla"), std::string::npos) << partly.problem;
+    EXPECT_TRUE(partly.reflectanceReduction);
+    EXPECT_TRUE(services.messageBox.shown.empty());
 }
 
 } // namespace

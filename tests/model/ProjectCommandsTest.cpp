@@ -162,6 +162,16 @@ TEST_F(ProjectCommandsTest, NewRoomCopiesTheWholeRoomOrOnlyItsViewSettings)
     EXPECT_EQ(doc->m_rooms.size(), 3u);
 }
 
+TEST_F(ProjectCommandsTest, NewRoomInAProjectWithoutRoomsIsADefaultRoom)
+{
+    doc->m_rooms.clear();
+    ASSERT_EQ(newRoom(*doc, -1, false), 0);
+    EXPECT_EQ(room(0).m_name, "Místnost");
+    EXPECT_DOUBLE_EQ(room(0).m_length, 10.0);
+    EXPECT_EQ(room(0).m_lampSystems.size(), 1u);
+    EXPECT_EQ(room(0).m_workSystems.size(), 1u);
+}
+
 TEST_F(ProjectCommandsTest, NewModeGivesEveryLuminaireAFactorOffOrCopied)
 {
     room().m_lampSystems[0].m_luminaires[1].m_modeFactors = { 0.5 };

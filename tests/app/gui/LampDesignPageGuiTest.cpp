@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -130,4 +131,50 @@ TEST(LampDesignPageGui, GridsLargerThanAProjectHoldsAreNotLaidOut)
             * std::int64_t { document.m_rooms[0].m_lampSystems[0].m_count2 },
         CLampSystem::kMaxLuminaires);
     sheet->reject();
+}
+
+TEST(LampDesignPageGui, DistributeAfterTheLumenCountSaysWhatItGivesAndZpetTakesItBack)
+{
+    kzev::test::FakeServices services;
+    CKzevApp app;
+    CDialogLamps* sheet = openOfficeLampSheet(app);
+    ASSERT_NE(sheet, nullptr);
+    CKzevDoc& document = *kzev::theDocument();
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& page = *sheet->regularPage();
+    const CLampSystem before = document.m_rooms[0].m_lampSystems[0];
+
+    // The lumen method asked for 1500 lx, then the count split into rows.
+    typeInto(page.field(kzev::DesignField::Em), QStringLiteral("1500"));
+    clickButton(page.button(QStringLiteral("P&očet")));
+    const std::int32_t asked = document.m_rooms[0].m_lampSystems[0].m_numberOfLuminaires;
+    ASSERT_GT(asked, 1);
+    clickButton(page.button(QStringLiteral("&Rozmístit")));
+    const CLampSystem& laid = document.m_rooms[0].m_lampSystems[0];
+    EXPECT_NE(laid.m_count1 * laid.m_count2, before.m_count1 * before.m_count2);
+    EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QString::number(laid.m_count1));
+    EXPECT_EQ(page.field(kzev::DesignField::Count2)->text(), QString::number(laid.m_count2));
+    auto* note = page.findChild<QLabel*>(QStringLiteral("layoutNote"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("požadováno 1500 lx (%1 svítidel)").arg(asked)))
+        << note->text().toStdString();
+    kzev::test::saveShot(*sheet, "lamp_sheet_distributed.png");
+
+    // One "Zpět" gives back the rows, pitches and origin from before "Rozmístit".
+    clickButton(page.button(QStringLiteral("&Zpět")));
+    const CLampSystem& undone = document.m_rooms[0].m_lampSystems[0];
+    EXPECT_EQ(undone.m_count1, before.m_count1);
+    EXPECT_EQ(undone.m_count2, before.m_count2);
+    EXPECT_EQ(undone.m_pitch1, before.m_pitch1);
+    EXPECT_EQ(undone.m_pitch2, before.m_pitch2);
+    EXPECT_EQ(undone.m_origin, before.m_origin);
+    EXPECT_EQ(undone.m_luminaires.size(), before.m_luminaires.size());
+    EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QString::number(before.m_count1));
+    EXPECT_EQ(page.field(kzev::DesignField::Pitch1X)->text(), QStringLiteral("2000"));
+    EXPECT_EQ(page.field(kzev::DesignField::OriginX)->text(), QStringLiteral("1000"));
+    EXPECT_FALSE(note->isVisible());
+    kzev::test::saveShot(*sheet, "lamp_sheet_distribute_undone.png");
+    clickButton(sheet->buttons()->button(QDialogButtonBox::Cancel));
 }

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -99,10 +100,18 @@ TEST_F(RoomSheetGui, DoubleClickOpensTheSheetAndOkWritesTheRoom)
         typeInto(dialog.findChild<QComboBox*>("ceiling")->lineEdit(), QStringLiteral("0,8"));
         showPage(dialog, 2);
         saveShot(dialog, "room_sheet_maintenance.png");
+        // Computed by the standard: the figures the calculation takes, not the entered ones (class 2, 36 months).
+        const QLabel* figures = dialog.findChild<QLabel*>("figures");
+        ASSERT_NE(figures, nullptr);
+        EXPECT_TRUE(figures->text().contains(QStringLiteral("Snížení odraznosti znečištěním: 0.914")))
+            << figures->text().toStdString();
+        EXPECT_FALSE(figures->text().contains(QStringLiteral(": 0.800"))) << figures->text().toStdString();
         kzev::test::clickBox(dialog.findChild<QAbstractButton*>("factorMode1"));
         EXPECT_TRUE(dialog.findChild<QLineEdit*>("factor")->isEnabled());
         EXPECT_FALSE(dialog.findChild<QComboBox*>("cleaningInterval")->isEnabled());
         typeInto(dialog.findChild<QLineEdit*>("factor"), QStringLiteral("0,72"));
+        EXPECT_TRUE(figures->text().contains(QStringLiteral(": 0.720"))) << figures->text().toStdString();
+        saveShot(dialog, "room_sheet_maintenance_entered.png");
         showPage(dialog, 0);
         typeInto(dialog.findChild<QLineEdit*>("name"), QStringLiteral("Zasedačka"));
         typeInto(dialog.findChild<QLineEdit*>("length"), QStringLiteral("12000"));
@@ -115,6 +124,10 @@ TEST_F(RoomSheetGui, DoubleClickOpensTheSheetAndOkWritesTheRoom)
     EXPECT_DOUBLE_EQ(room().m_ceilingReflectance, 0.8);
     EXPECT_EQ(room().m_maintenanceFactorMode, 2);
     EXPECT_DOUBLE_EQ(room().m_enteredMaintenanceFactor, 0.72);
+    // What was not edited stays as it was.
+    EXPECT_EQ(room().m_cleanlinessClass, 2);
+    EXPECT_EQ(room().m_surfaceRenewalInterval, 36);
+    EXPECT_DOUBLE_EQ(room().m_functionalReliability, 1.0);
     EXPECT_EQ(room().m_resultsValid, 0);
     EXPECT_TRUE(kzev::theDocument()->IsModified());
     EXPECT_TRUE(m_app.frame()->projectTree()->topLevelItem(0)->text(0).endsWith(QStringLiteral("Zasedačka")));

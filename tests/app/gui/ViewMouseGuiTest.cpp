@@ -185,6 +185,51 @@ TEST_F(ViewMouseGui, DraggedLampSystemMovesBySnappedDistanceAndUndoTakesItBack)
     EXPECT_EQ(view->editLink(), nullptr);
 }
 
+TEST_F(ViewMouseGui, DraggedLampSystemStaysUnderTheCursorPastTheRoomsEdge)
+{
+    CKzevDoc& document = *kzev::theDocument();
+    const CVector origin = document.m_rooms.at(0).m_lampSystems.at(0).m_origin;
+    CDialogLamps* sheet = openLampSheet();
+    ASSERT_NE(sheet, nullptr);
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    paintView();
+
+    // The scale of the plan as the press sees it, in pixels per metre along x and y.
+    const QPoint press = onScreen(origin);
+    const double perMetreX = onScreen(origin + CVector { 1.0, 0.0, 0.0 }).x() - press.x();
+    const double perMetreY = onScreen(origin + CVector { 0.0, 1.0, 0.0 }).y() - press.y();
+    ASSERT_GT(perMetreX, 10.0);
+    ASSERT_LT(perMetreY, -10.0);
+
+    // Dragged 1.6 m left and down in small steps, the plan painted after each as on a screen: the luminaires
+    // leave the room, and the scene they widen must not change the scale under the cursor.
+    const QPoint distance(static_cast<int>(-1.6 * perMetreX), static_cast<int>(-1.6 * perMetreY));
+    QWidget* viewport = view->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, press);
+    constexpr int steps = 8;
+    for (int k = 1; k <= steps; ++k) {
+        QTest::mouseMove(viewport, press + distance * k / steps);
+        paintView();
+    }
+    kzev::test::saveShot(*frame, "view_mouse_drag_past_edge.png");
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, press + distance);
+    QApplication::processEvents();
+
+    const CVector moved = sheet->session().working().m_origin - origin;
+    const double step = document.m_dimIncrement;
+    EXPECT_NEAR(moved.x, distance.x() / perMetreX, step) << "moved " << moved.x << " m";
+    EXPECT_NEAR(moved.y, distance.y() / perMetreY, step) << "moved " << moved.y << " m";
+    EXPECT_NEAR(moved.z, 0.0, 1e-9);
+
+    // Released, the plan is fitted to the scene again: the luminaires outside the room are in the window.
+    paintView();
+    const QPoint fitted = onScreen(sheet->session().working().m_origin);
+    EXPECT_TRUE(viewport->rect().contains(fitted));
+    kzev::test::saveShot(*frame, "view_mouse_drag_refitted.png");
+    closeSheet(*sheet, QDialogButtonBox::Cancel);
+}
+
 TEST_F(ViewMouseGui, DoubleClickOnALuminairePicksItsLampSystemInTheTree)
 {
     CKzevDoc& document = *kzev::theDocument();

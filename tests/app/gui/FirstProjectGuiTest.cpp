@@ -1,0 +1,191 @@
+// A designer's first project from an empty start: File › Nový, the room
+// described in its sheet and shown; the last room deleted and a new one made
+// in the empty project.
+
+#include "support/FakeServices.h"
+#include "support/gui/UserInput.h"
+
+#include "app/CKzevApp.h"
+#include "app/CMainFrame.h"
+#include "app/CProgressStatusBar.h"
+#include "app/CProjectTree.h"
+#include "app/ProjectTreeEdits.h"
+#include "dialogs/rooms/CDialogRoom.h"
+#include "model/CKzevDoc.h"
+#include "platform/ProfileStore.h"
+#include "platform/StringTable.h"
+#include "view/CKzevView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using kzev::test::click;
+using kzev::test::doubleClick;
+using kzev::test::saveShot;
+using kzev::test::typeInto;
+
+/** Counts the paints a widget receives. */
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+/** Whether any pixel of the picture is not white. */
+bool drawsAnything(const QImage& picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+        }
+    }
+    return false;
+}
+
+class FirstProjectGui : public testing::Test {
+protected:
+    void start(const QStringList& arguments)
+    {
+        auto settings = std::make_unique<kzev::MemoryProfileStore>();
+        // File › Nový goes without the project dialog here.
+        settings->setInt("Main", "ViewProjectDialog", 0);
+        kzev::installProfileStore(std::move(settings));
+        ASSERT_TRUE(app.InitInstance(QStringList { QStringLiteral("--nologo") } + arguments, false));
+        frame().resize(1100, 800);
+        frame().show();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override
+    {
+        if (CKzevDoc* document = kzev::theDocument())
+            document->SetModifiedFlag(false);
+    }
+
+    CMainFrame& frame() { return *app.frame(); }
+    CProjectTree& tree() { return *frame().projectTree(); }
+    CKzevView& view() { return *frame().kzevView(); }
+    QImage viewPicture() { return view().grabPlan().toImage(); }
+
+    /** The message pane of the status line once the idle update has run. */
+    std::string idleText()
+    {
+        QTest::qWait(400);
+        return frame().progressStatusBar()->GetPaneText(0);
+    }
+
+    std::string roomSizeText() { return frame().progressStatusBar()->GetPaneText(1); }
+
+    kzev::test::FakeServices services;
+    CKzevApp app;
+};
+
+TEST_F(FirstProjectGui, NewProjectRoomSheetOkShowsTheRoomAndEnablesCalculation)
+{
+    start({});
+    // An empty start: a project with its first room behind the start picture, and a word on what to do.
+    const QImage startPicture = viewPicture();
+    EXPECT_EQ(idleText(), kzev::loadString(65200));
+    EXPECT_FALSE(kzev::test::menuItemEnabled(frame(), QStringLiteral("Zahájit bodový výpočet")));
+    saveShot(frame(), "first_project_start.png");
+
+    kzev::test::clickMenuItem(frame(), frame().commandAction(57600), QStringLiteral("&Soubor"));
+    ASSERT_EQ(kzev::theDocument()->m_rooms.size(), 1u);
+    ASSERT_EQ(tree().topLevelItemCount(), 1);
+    EXPECT_FALSE(view().sceneShown());
+
+    // The room described in its sheet, reached by a double click on its item, and confirmed with OK.
+    bool sheetSeen = false;
+    kzev::test::whenOpen<CDialogRoom>([&](CDialogRoom& sheet) {
+        sheetSeen = true;
+        QTabBar* tabs = sheet.findChild<QTabWidget*>()->tabBar();
+        click(tabs, tabs->tabRect(0).center());
+        typeInto(sheet.findChild<QLineEdit*>("name"), QStringLiteral("Kancelář"));
+        typeInto(sheet.findChild<QLineEdit*>("length"), QStringLiteral("8000"));
+        typeInto(sheet.findChild<QLineEdit*>("width"), QStringLiteral("5000"));
+        click(sheet.findChild<QPushButton*>("ok"));
+        if (sheet.isVisible())
+            sheet.reject();
+    });
+    const QPoint roomItem = tree().visualItemRect(tree().topLevelItem(0)).center();
+    click(tree().viewport(), roomItem);
+    doubleClick(tree().viewport(), roomItem);
+    ASSERT_TRUE(sheetSeen);
+    const CRoom& room = kzev::theDocument()->m_rooms.at(0);
+    ASSERT_DOUBLE_EQ(room.m_length, 8.0);
+    ASSERT_DOUBLE_EQ(room.m_width, 5.0);
+
+    // The room is drawn in place of the start picture, its size is in the status line, and the work can go on.
+    QApplication::processEvents();
+    EXPECT_TRUE(view().sceneShown());
+    const QImage plan = viewPicture();
+    EXPECT_NE(plan, startPicture);
+    EXPECT_TRUE(drawsAnything(plan));
+    EXPECT_EQ(roomSizeText(), kzev::roomSizeText(room, kzev::theDocument()->m_unitMm));
+    EXPECT_EQ(idleText(), kzev::loadString(57345));
+    EXPECT_TRUE(kzev::test::menuItemEnabled(frame(), QStringLiteral("Zahájit bodový výpočet")));
+    EXPECT_TRUE(kzev::test::menuItemEnabled(frame(), QStringLiteral("&Tisk")));
+    EXPECT_TRUE(kzev::test::menuItemEnabled(frame(), QStringLiteral("DXF soubor pro AutoCAD")));
+    saveShot(frame(), "first_project_room_shown.png");
+}
+
+TEST_F(FirstProjectGui, LastRoomDeletedBlanksTheViewAtOnceAndNewRoomMakesOne)
+{
+    const std::filesystem::path office = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+    start({ QString::fromStdString(office.string()) });
+    CKzevDoc& document = *kzev::theDocument();
+    ASSERT_EQ(document.m_rooms.size(), 1u);
+    click(tree().viewport(), tree().visualItemRect(tree().roomItem(0)).center());
+    view().viewport()->repaint();
+    ASSERT_TRUE(drawsAnything(viewPicture()));
+
+    // Deleted from the menu, answered Yes: the view follows without waiting for another paint.
+    PaintCounter counter;
+    view().viewport()->installEventFilter(&counter);
+    kzev::test::clickMenuItem(frame(), frame().commandAction(32823), QStringLiteral("Ú&pravy"));
+    QApplication::processEvents();
+    view().viewport()->removeEventFilter(&counter);
+    ASSERT_TRUE(document.m_rooms.empty());
+    EXPECT_GT(counter.paints, 0) << "the view repaints at once";
+    EXPECT_FALSE(drawsAnything(viewPicture()));
+    EXPECT_EQ(roomSizeText(), "");
+    EXPECT_EQ(idleText(), kzev::loadString(57345));
+    saveShot(frame(), "last_room_deleted.png");
+
+    // "Nová místnost" is enabled with no room left, and makes one.
+    ASSERT_TRUE(kzev::test::menuItemEnabled(frame(), QStringLiteral("Nová &místnost")));
+    kzev::test::clickMenuItem(frame(), frame().commandAction(32818), QStringLiteral("&Vložit"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    ASSERT_EQ(document.m_rooms.size(), 1u);
+    EXPECT_EQ(document.m_rooms[0].m_name, "Místnost");
+    EXPECT_DOUBLE_EQ(document.m_rooms[0].m_length, 10.0);
+    ASSERT_EQ(tree().topLevelItemCount(), 1);
+    EXPECT_EQ(tree().currentItem(), tree().roomItem(0));
+    view().viewport()->repaint();
+    EXPECT_TRUE(drawsAnything(viewPicture()));
+    saveShot(frame(), "new_room_in_empty_project.png");
+}
+
+} // namespace
