@@ -40,16 +40,14 @@ TEST(SampleMakersImport, EveryLuminaireOfTheSampleMakersIsTranslated)
     const struct {
         long maker, record;
         const char* type;
-    } expected[] = { { 1001, 2, "sample_02" }, { 1001, 5, "sample_05" }, { 1002, 2, "" } };
+    } expected[] = { { 1001, 2, "sample_02" }, { 1001, 5, "sample_05" }, { 1002, 2, "WIKI-BAT-01" } };
     for (std::size_t i = 0; i < systems.size(); ++i) {
         SCOPED_TRACE(systems[i].m_name);
         EXPECT_EQ(systems[i].m_luminaireDatabase, expected[i].maker);
         EXPECT_EQ(systems[i].m_luminaireRecord, expected[i].record);
         CLuminaire luminaire;
         ASSERT_EQ(luminaire.LoadFromDataFile(systems[i].m_luminaireDatabase, systems[i].m_luminaireRecord, 1), 1);
-        if (*expected[i].type) {
-            EXPECT_EQ(luminaire.m_type, expected[i].type);
-        }
+        EXPECT_EQ(luminaire.m_type, expected[i].type);
     }
     EXPECT_TRUE(std::none_of(log.calls.begin(), log.calls.end(),
         [](const std::string& line) { return line.find("Nenalezeno") != std::string::npos; }));
