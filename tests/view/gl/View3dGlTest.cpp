@@ -332,6 +332,29 @@ TEST_F(View3d, WheelOverThe3dViewMovesTheEyeByTheWheelStep)
     EXPECT_EQ(view->totalSize().cx, view->viewport()->width());
 }
 
+TEST_F(View3d, SixtyWheelNotchesLeaveTheEyeAboveItsTarget)
+{
+    open("Vzor-kancelar.kzv");
+    // Shaded surfaces, so that the picture shows where the eye ends.
+    ASSERT_TRUE(frame->sendCommand(32834));
+    doc->m_rooms.at(0).m_viewSettings.m_fillSurfaces = 1;
+    click3d();
+    const CViewSettings& settings = doc->m_rooms.at(0).m_viewSettings;
+    ASSERT_EQ(settings.m_viewCode, 112);
+    COpenGLBase& gl = view->glWindow();
+    const QPoint global = gl.mapToGlobal(QPoint(gl.width() / 2, gl.height() / 2));
+    QWidget* under = frame->childAt(frame->mapFromGlobal(global));
+    ASSERT_NE(under, nullptr);
+    const QPoint at = under->mapFromGlobal(global);
+    for (int notch = 0; notch < 60; ++notch) {
+        QWheelEvent wheel(at, global, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(under, &wheel);
+    }
+    // From above, the eye stops the near plane's metre above the point it looks at; the picture never turns over.
+    EXPECT_NEAR(settings.m_viewVector1.z - settings.m_viewVector2.z, 1.0, 1e-9);
+    save(picture(), "view3d_wheel_nearest.png");
+}
+
 TEST_F(View3d, ReportPrintsTheRoomsThreeDimensionalViewAsItsPlanPage)
 {
     open("Vzor-kancelar.kzv");
