@@ -1,5 +1,8 @@
 #include "platform/FileIo.h"
 
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -12,9 +15,24 @@ namespace kzev {
 
 namespace {
 
+constexpr int kNoSpace = 63590;
+constexpr int kReadOnly = 63591;
+constexpr int kNoPermission = 63592;
+constexpr int kNoFolder = 63593;
+constexpr int kNotAFolder = 63594;
+constexpr int kSystemSays = 63595;
+constexpr int kTooLarge = 63596;
+
 std::string reason(const char* what, int error)
 {
     return std::string(what) + ": " + std::strerror(error);
+}
+
+/** Throws the failure of the operation on the file with the system's error of the moment. */
+[[noreturn]] void fail(const char* what, const std::filesystem::path& path)
+{
+    const int error = errno;
+    throw FileError(reason(what, error), path, error);
 }
 
 /** Closes the descriptor and removes the temporary file unless released. */
@@ -75,18 +93,35 @@ std::filesystem::path finalTarget(const std::filesystem::path& path)
             return current;
         const std::filesystem::path target = std::filesystem::read_symlink(current, error);
         if (error)
-            throw FileError(reason("cannot follow the link", error.value()), path);
+            throw FileError(reason("cannot follow the link", error.value()), path, error.value());
         current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    throw FileError(reason("cannot follow the link", ELOOP), path);
+    throw FileError(reason("cannot follow the link", ELOOP), path, ELOOP);
 }
 
 } // namespace
 
-FileError::FileError(const std::string& what, std::filesystem::path path)
+FileError::FileError(const std::string& what, std::filesystem::path path, int error)
     : std::runtime_error(what)
     , m_path(std::move(path))
+    , m_error(error)
 {
+}
+
+std::string writeFailureCause(int error)
+{
+    switch (error) {
+    case 0: return {};
+    case ENOSPC:
+    case EDQUOT: return loadString(kNoSpace);
+    case EFBIG: return loadString(kTooLarge);
+    case EROFS: return loadString(kReadOnly);
+    case EACCES:
+    case EPERM: return loadString(kNoPermission);
+    case ENOENT: return loadString(kNoFolder);
+    case ENOTDIR: return loadString(kNotAFolder);
+    default: return formatC(loadString(kSystemSays).c_str(), std::strerror(error));
+    }
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
@@ -118,7 +153,7 @@ void writeFileReplacing(const std::filesystem::path& given, const std::vector<st
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
-        throw FileError(reason("cannot create a temporary file", errno), path);
+        fail("cannot create a temporary file", path);
     TemporaryFile temporary(fd, pattern);
 
     ::fchmod(temporary.fd(), newFileMode(path));
@@ -129,17 +164,17 @@ void writeFileReplacing(const std::filesystem::path& given, const std::vector<st
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError(reason("cannot write", errno), path);
+            fail("cannot write", path);
         }
         data += written;
         left -= static_cast<std::size_t>(written);
     }
     if (::fsync(temporary.fd()) != 0)
-        throw FileError(reason("cannot flush", errno), path);
+        fail("cannot flush", path);
     if (temporary.close() != 0)
-        throw FileError(reason("cannot close", errno), path);
+        fail("cannot close", path);
     if (::rename(temporary.name().c_str(), path.c_str()) != 0)
-        throw FileError(reason("cannot replace", errno), path);
+        fail("cannot replace", path);
     temporary.release();
 }
 
