@@ -52,6 +52,7 @@ int captionId(int resourceId)
 
 constexpr int kIdleUpdateMs = 150;
 constexpr int kStopBeforeClose = 63330;
+constexpr int kStopCommand = 32852;
 
 } // namespace
 
@@ -219,6 +220,9 @@ bool CMainFrame::sendCommand(int id)
     // Shortcuts stay live while the bars are disabled: the rule is kept here too.
     if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
         return false;
+    // A print draws the project's own view settings: only its stop is let in.
+    if (m_printing && id != kStopCommand)
+        return false;
     bool handled = false;
     const kzev::FrameCommand* command = findCommand(id);
     kzev::runCommandGuarded([&] {
@@ -248,6 +252,8 @@ void CMainFrame::updateCommandUi(int id)
     if (command && !isBuilt(*command))
         ui.Enable(false);
     if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
+        ui.Enable(false);
+    if (m_printing && id != kStopCommand)
         ui.Enable(false);
 
     action->setEnabled(ui.enabled());
