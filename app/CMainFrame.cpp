@@ -56,6 +56,7 @@ constexpr int kReadyText = 57345;        // "Kzev připraven"
 constexpr int kRoomHint = 65200;         // how a room of the project is brought into view
 constexpr int kEmptyProjectHint = 65201; // how a room is added to a project without one
 constexpr int kStopBeforeClose = 63330;
+constexpr int kStopCommand = 32852;
 
 } // namespace
 
@@ -223,6 +224,9 @@ bool CMainFrame::sendCommand(int id)
     // Shortcuts stay live while the bars are disabled: the rule is kept here too.
     if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
         return false;
+    // A print draws the project's own view settings: only its stop is let in.
+    if (m_printing && id != kStopCommand)
+        return false;
     bool handled = false;
     const kzev::FrameCommand* command = findCommand(id);
     kzev::runCommandGuarded([&] {
@@ -252,6 +256,8 @@ void CMainFrame::updateCommandUi(int id)
     if (command && !isBuilt(*command))
         ui.Enable(false);
     if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
+        ui.Enable(false);
+    if (m_printing && id != kStopCommand)
         ui.Enable(false);
 
     action->setEnabled(ui.enabled());

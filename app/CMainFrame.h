@@ -159,8 +159,16 @@ public:
     /** Writes the project's HTML report to a file the user names and opens it (32862). */
     void OnExportHtml();
     void OnFilePrint();
-    /** Prints the project's report on the printer; false when nothing could be printed. */
+    /**
+     * Prints the project's report on the printer; false when nothing could be
+     * printed or the user stopped it. Outside the preview the progress bar
+     * counts the pages and the stop button ends the print.
+     */
     bool printReport(QPrinter& printer, bool preview);
+    /** Returns the pages of the project's report on the printer as it is set up now. */
+    int countReportPages(QPrinter& printer);
+    /** Returns whether a print is running (the stop button ends it). */
+    [[nodiscard]] bool printing() const { return m_printing; }
     void OnFilePrintPreview();
     void OnExportPdf();
     /** Shows the luminaire's catalogue sheet in the print preview; null ends the catalogue sheet. */
@@ -295,6 +303,19 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    /** Holds the project as a calculation does while a print lets the window answer. */
+    class PrintRun {
+    public:
+        PrintRun(CMainFrame& frame, CKzevDoc& doc);
+        ~PrintRun();
+        PrintRun(const PrintRun&) = delete;
+        PrintRun& operator=(const PrintRun&) = delete;
+
+    private:
+        CMainFrame& m_frame;
+        CKzevDoc& m_doc;
+    };
+
     int OnCreate();
     /** The bars and the road passes for the layout commands. */
     kzev::LayoutCommandHooks layoutHooks(CKzevDoc& doc);
@@ -327,6 +348,7 @@ private:
     int m_interactiveCalc = 1;
     /** The window was asked to close during a calculation and closes when it has stopped. */
     bool m_closeAfterCalculation = false;
+    bool m_printing = false;
 
     std::map<int, QAction*> m_actions;
     std::array<QToolBar*, 6> m_toolbars {};

@@ -36,7 +36,9 @@ void CMainFrame::OnCalcStart()
 void CMainFrame::OnCalcStop()
 {
     kzev::setStopRequested(true);
-    kzev::services().log->addText(kzev::loadString(61895));
+    // A print stops after its page; the calculation log is the calculation's.
+    if (!m_printing)
+        kzev::services().log->addText(kzev::loadString(61895));
 }
 
 void CMainFrame::OnUpdateCalcStart(kzev::CommandUi& ui)

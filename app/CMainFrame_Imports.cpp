@@ -37,6 +37,8 @@ void runImport(CMainFrame& frame, int filterId, int resetProjection, Import&& im
     }
     if (!imported)
         return;
+    // The imported rooms make a new, untitled project.
+    frame.document().updateTitle();
     kzev::services().view->clearProjectTree();
     kzev::services().view->fillProjectTree();
     kzev::services().view->requestLayout();

@@ -14,6 +14,7 @@
 #include "view/CKzevView.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
@@ -26,6 +27,8 @@
 namespace {
 
 constexpr int kCannotWriteId = 61495;
+/** The progress bar's text shows the percentage done. */
+constexpr std::uint32_t kPercentStyle = 0x100;
 
 void preparePrinter(QPrinter& printer)
 {
@@ -46,6 +49,18 @@ QString reportPdfPath(const CKzevDoc& doc)
 
 } // namespace
 
+int CMainFrame::countReportPages(QPrinter& printer)
+{
+    CKzevDoc* doc = kzev::theDocument();
+    if (!doc || !m_kzevView)
+        return 0;
+    kzev::SheetComposer composer(*m_kzevView, [this, doc] { return roomsInTreeOrder(projectTree(), *doc); });
+    m_kzevView->setPageComposer(&composer);
+    const int pages = m_kzevView->countPages(printer);
+    m_kzevView->setPageComposer(nullptr);
+    return pages;
+}
+
 bool CMainFrame::printReport(QPrinter& printer, bool preview)
 {
     CKzevDoc* doc = kzev::theDocument();
@@ -53,9 +68,45 @@ bool CMainFrame::printReport(QPrinter& printer, bool preview)
         return false;
     kzev::SheetComposer composer(*m_kzevView, [this, doc] { return roomsInTreeOrder(projectTree(), *doc); });
     m_kzevView->setPageComposer(&composer);
-    const bool printed = m_kzevView->printDocument(printer, preview);
+    bool printed = false;
+    if (preview) {
+        printed = m_kzevView->printDocument(printer, true);
+    } else {
+        // A long report shows its pages on the progress bar and lets the window answer between
+        // them; the project is held as during a calculation, and the stop button ends the print.
+        PrintRun run(*this, *doc);
+        printed = m_kzevView->printDocument(printer, false, [](int done, int total) {
+            kzev::services().progress->setProgress(done, total);
+            kzev::services().pump->serve();
+            return !kzev::stopRequested();
+        });
+    }
     m_kzevView->setPageComposer(nullptr);
     return printed;
+}
+
+CMainFrame::PrintRun::PrintRun(CMainFrame& frame, CKzevDoc& doc)
+    : m_frame(frame)
+    , m_doc(doc)
+{
+    kzev::setStopRequested(false);
+    m_doc.m_calcRunning = 1;
+    m_frame.m_printing = true;
+    m_frame.SyncBarsWithCalcFlag();
+    kzev::services().waitCursor->begin();
+    kzev::services().progress->setProgress(0, 1);
+    kzev::services().progress->setText("%d%%", kPercentStyle);
+}
+
+CMainFrame::PrintRun::~PrintRun()
+{
+    kzev::services().progress->setText("", 0);
+    kzev::services().progress->setProgress(-1, 0);
+    kzev::services().waitCursor->end();
+    m_frame.m_printing = false;
+    m_doc.m_calcRunning = 0;
+    kzev::setStopRequested(false);
+    m_frame.SyncBarsWithCalcFlag();
 }
 
 void CMainFrame::OnFilePrint()
@@ -67,7 +118,14 @@ void CMainFrame::OnFilePrint()
     // Without an installed printer the dialog prints into a file: it proposes the report's PDF, not a bare folder.
     if (QPrinterInfo::availablePrinters().isEmpty())
         printer.setOutputFileName(reportPdfPath(*kzev::theDocument()));
+    // The pages are counted before the dialog, so that its range ends at the report's last page.
+    const int pages = countReportPages(printer);
     QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (pages > 0) {
+        dialog.setMinMax(1, pages);
+        printer.setFromTo(1, pages);
+    }
     if (dialog.exec() != QDialog::Accepted)
         return;
     printReport(printer, false);
@@ -126,6 +184,11 @@ void CMainFrame::OnExportPdf()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     if (!printReport(printer, false)) {
+        // A stopped export leaves no half report behind.
+        if (m_kzevView->printStopped()) {
+            QFile::remove(file);
+            return;
+        }
         const std::string path = file.toStdString();
         kzev::services().messageBox->show(kzev::formatC(kzev::loadString(kCannotWriteId).c_str(), path.c_str()),
             kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);

@@ -46,14 +46,25 @@ void CMainFrame::OnExportHtml()
     // The report is dated when it is asked for.
     const std::time_t start = std::time(nullptr);
     const std::filesystem::path& project = doc->GetPathName();
-    const std::string folder = project.empty() ? kzev::appFolders().PathDoc : project.parent_path().string();
+    // The dialog is given the project's folder as a full path: one relative to where the
+    // program started is not a folder it can show.
+    std::error_code absoluteError;
+    const std::filesystem::path projectFolder = std::filesystem::absolute(project.parent_path(), absoluteError);
+    const std::string folder = project.empty() ? kzev::appFolders().PathDoc
+        : absoluteError                        ? project.parent_path().string()
+                                               : projectFolder.lexically_normal().string();
 
     const QString chosen = kzev::askSaveFileName(this, commandAction(32862)->text(), QString::fromStdString(folder),
         QString::fromStdString(kzev::htmlReportFileName(project)), kzev::loadString(kReportFilterId),
         QStringLiteral("htm"));
     if (chosen.isEmpty())
         return;
-    const std::filesystem::path file = chosen.toStdString();
+    // The dialog may answer relative to a project opened by a relative path; the report is
+    // named by where it really is, for the message and for the desktop.
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(chosen.toStdString(), error).lexically_normal();
+    if (error)
+        file = chosen.toStdString();
 
     kzev::HtmlReportOutcome outcome = kzev::HtmlReportOutcome::NotWritten;
     {

@@ -34,6 +34,8 @@ public:
     virtual bool saveModified() = 0;
     /** Lets the document write its settings as the program closes. */
     virtual void closeDocument() = 0;
+    /** Shows the project's name in the window title again, after the project changed its file (an import). */
+    virtual void updateTitle() {}
 };
 
 /** The point calculation of the room selected in the project tree. */

@@ -30,6 +30,7 @@ public:
     void saveDocumentAs() override;
     bool saveModified() override;
     void closeDocument() override;
+    void updateTitle() override;
 
     bool mainWindowExists() override;
     bool runProjectDialog(ProjectDialogFields& fields) override;
@@ -40,7 +41,6 @@ public:
 
 private:
     bool saveTo(const std::string& path);
-    void updateTitle();
 
     CKzevDoc& m_document;
     CKzevApp& m_app;

@@ -9,8 +9,18 @@ namespace kzev {
 ShellOpenFunction& shellOpen()
 {
     static ShellOpenFunction opener = [](const std::filesystem::path& file) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        // A file URL holds an absolute path: a relative one ("file:work/report.htm") opens nothing.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+        const std::filesystem::path& local = error ? file : absolute;
+        return desktopUrlOpener()(QUrl::fromLocalFile(QString::fromStdString(local.lexically_normal().string())));
     };
+    return opener;
+}
+
+DesktopUrlOpener& desktopUrlOpener()
+{
+    static DesktopUrlOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return opener;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/ProjectFileError.h"
 #include "model/UserSettings.h"
+#include "platform/FileIo.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -237,6 +238,13 @@ bool CKzevDoc::OnSaveDocument(const std::filesystem::path& path)
     // they are what the user typed for this project. A save that fails changes nothing.
     try {
         writeFileReplacing(path, SaveToBytes());
+    } catch (const FileError& error) {
+        // The user is told why: a full disk, a read-only folder, no permission.
+        std::string text = withPath(kCannotSave, path);
+        if (const std::string cause = writeFailureCause(error.error()); !cause.empty())
+            text += "\n" + cause;
+        services().messageBox->show(text, MessageIcon::Error, MessageButtons::Ok);
+        return false;
     } catch (const std::exception&) {
         services().messageBox->show(withPath(kCannotSave, path), MessageIcon::Error, MessageButtons::Ok);
         return false;

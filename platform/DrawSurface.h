@@ -103,6 +103,10 @@ public:
 
     /** Returns whether this is a printer or page (device y may grow upwards). */
     [[nodiscard]] virtual bool isPrinting() const = 0;
+
+    /** Draws only inside the rectangle (device units, either order) until clearClip; by default everywhere. */
+    virtual void clipTo(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
+    virtual void clearClip() {}
 };
 
 /** Draws a line from the current position to that position plus (dx, dy). */

@@ -1,6 +1,10 @@
 #include "platform/FileIo.h"
 
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -13,9 +17,24 @@ namespace kzev {
 
 namespace {
 
+constexpr int kNoSpace = 63590;
+constexpr int kReadOnly = 63591;
+constexpr int kNoPermission = 63592;
+constexpr int kNoFolder = 63593;
+constexpr int kNotAFolder = 63594;
+constexpr int kSystemSays = 63595;
+constexpr int kTooLarge = 63596;
+
 std::string reason(const char* what, int error)
 {
     return std::string(what) + ": " + std::strerror(error);
+}
+
+/** Throws the failure of the operation on the file with the system's error of the moment. */
+[[noreturn]] void fail(const char* what, const std::filesystem::path& path)
+{
+    const int error = errno;
+    throw FileError(reason(what, error), path, error);
 }
 
 /** Closes the descriptor and removes the temporary file unless released. */
@@ -76,10 +95,10 @@ std::filesystem::path finalTarget(const std::filesystem::path& path)
             return current;
         const std::filesystem::path target = std::filesystem::read_symlink(current, error);
         if (error)
-            throw FileError(reason("cannot follow the link", error.value()), path);
+            throw FileError(reason("cannot follow the link", error.value()), path, error.value());
         current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    throw FileError(reason("cannot follow the link", ELOOP), path);
+    throw FileError(reason("cannot follow the link", ELOOP), path, ELOOP);
 }
 
 /**
@@ -103,9 +122,9 @@ TemporaryFile createBeside(const std::filesystem::path& path)
         if (fd >= 0)
             return TemporaryFile(fd, name);
         if (errno != EEXIST)
-            throw FileError(reason("cannot create a temporary file", errno), path);
+            fail("cannot create a temporary file", path);
     }
-    throw FileError(reason("cannot create a temporary file", EEXIST), path);
+    throw FileError(reason("cannot create a temporary file", EEXIST), path, EEXIST);
 }
 
 /** Writes the bytes into a new file beside the path, flushes it and renames it onto the path. */
@@ -120,17 +139,17 @@ void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError(reason("cannot write", errno), path);
+            fail("cannot write", path);
         }
         data += written;
         left -= static_cast<std::size_t>(written);
     }
     if (::fsync(temporary.fd()) != 0)
-        throw FileError(reason("cannot flush", errno), path);
+        fail("cannot flush", path);
     if (temporary.close() != 0)
-        throw FileError(reason("cannot close", errno), path);
+        fail("cannot close", path);
     if (::rename(temporary.name().c_str(), path.c_str()) != 0)
-        throw FileError(reason("cannot replace", errno), path);
+        fail("cannot replace", path);
     temporary.release();
 }
 
@@ -141,6 +160,22 @@ FileError::FileError(const std::string& what, std::filesystem::path path, int co
     , m_path(std::move(path))
     , m_code(code)
 {
+}
+
+std::string writeFailureCause(int error)
+{
+    switch (error) {
+    case 0: return {};
+    case ENOSPC:
+    case EDQUOT: return loadString(kNoSpace);
+    case EFBIG: return loadString(kTooLarge);
+    case EROFS: return loadString(kReadOnly);
+    case EACCES:
+    case EPERM: return loadString(kNoPermission);
+    case ENOENT: return loadString(kNoFolder);
+    case ENOTDIR: return loadString(kNotAFolder);
+    default: return formatC(loadString(kSystemSays).c_str(), std::strerror(error));
+    }
 }
 
 ReadableFile::ReadableFile(const std::filesystem::path& path, Links links)

@@ -19,6 +19,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     /** Returns true when nothing at all stands at the path. */
     bool isMissing() const { return m_code == ENOENT; }
+    /** Returns the system's error number (errno), 0 when there was none. */
+    int error() const { return m_code; }
 
 private:
     std::filesystem::path m_path;
@@ -61,6 +63,14 @@ private:
     std::filesystem::path m_path;
     int m_fd = -1;
 };
+
+/**
+ * Returns a sentence for the user naming why a file could not be written,
+ * from the system's error number: a full disk, a file over the size the
+ * system allows, a read-only folder, missing permission, a missing folder;
+ * else the system's own text.
+ */
+[[nodiscard]] std::string writeFailureCause(int error);
 
 /** Returns the whole content of the file; throws FileError when it is not a regular file that can be read. */
 [[nodiscard]] std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);

@@ -37,6 +37,12 @@ void PageFlow::newPage(int y)
     recompute();
 }
 
+void PageFlow::skipTo(int page)
+{
+    m_page = std::max(m_page, page);
+    recompute();
+}
+
 bool PageFlow::ensureRoom(int lines)
 {
     if (m_y - lines * m_line > m_frame.bottom)

@@ -41,6 +41,11 @@ public:
 
     /** Starts the next page with y on the given line. */
     void newPage(int y);
+    /**
+     * Passes over what ends on the given page without laying it out again:
+     * the page counter becomes that page (never less than it is).
+     */
+    void skipTo(int page);
     /** Starts the next page below the page header when fewer than the lines are left; true when it did. */
     bool ensureRoom(int lines);
 

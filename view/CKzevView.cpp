@@ -370,6 +370,11 @@ kzev::CommandState CKzevView::OnUpdateToggleOGLGraphics()
 void CKzevView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    // While a print lets the window answer, the plan holds page layouts: the picture from before stays.
+    if (!m_shownWhilePrinting.isNull()) {
+        painter.drawPixmap(0, 0, m_shownWhilePrinting);
+        return;
+    }
     OnDraw(painter);
 }
 

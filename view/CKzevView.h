@@ -160,7 +160,9 @@ public:
      * (-1 for the room's own plan).
      */
     void printPlan(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode, int displayMode,
-        int area, kzev::ScrollSize paper, int depth);
+        int area, kzev::ScrollSize paper, int depth, const kzev::PageFraming& framing = {});
+    /** Returns how the plan of the area (-1: the room) with the view settings is framed in the space (0.1 mm). */
+    [[nodiscard]] kzev::PageFraming planFraming(int roomIndex, CViewSettings& settings, int area, int width, int height);
     /**
      * Renders the room's 3-D scene in the mode with the view settings off the
      * screen and draws it fitted into the rectangle of device pixels; false
@@ -168,8 +170,17 @@ public:
      */
     bool printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
         const QRect& devicePixels);
-    /** Prints every page the composer counts on the printer (a printer or a PDF file); false when nothing printed. */
-    bool printDocument(QPrinter& printer, bool preview = false);
+    /** Returns the pages the composer counts for the printer as it is set up now; 0 when nothing can be printed. */
+    int countPages(QPrinter& printer);
+    /**
+     * Prints the pages the composer counts on the printer (a printer or a PDF
+     * file): all of them, or those of the printer's page range. The progress
+     * is told after each page and may stop the print. False when nothing
+     * printed or the print was stopped.
+     */
+    bool printDocument(QPrinter& printer, bool preview = false, const kzev::PageProgress& progress = {});
+    /** Returns whether the last print was stopped by its progress. */
+    [[nodiscard]] bool printStopped() const { return m_printStopped; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -219,6 +230,9 @@ private:
     bool m_catalogueSheet = false;
     std::unique_ptr<CLuminaire> m_sheetLuminaire;
     std::array<QFont, 6> m_printFonts;
+    bool m_printStopped = false;
+    /** The view's picture kept on screen while a print with progress runs. */
+    QPixmap m_shownWhilePrinting;
 };
 
 namespace kzev {

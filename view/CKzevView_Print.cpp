@@ -12,10 +12,12 @@
 #include "view/gl/OffscreenLayout.h"
 
 #include <QImage>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -120,13 +122,22 @@ void CKzevView::OnEndPrinting()
 }
 
 void CKzevView::printPlan(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
-    int displayMode, int area, kzev::ScrollSize paper, int depth)
+    int displayMode, int area, kzev::ScrollSize paper, int depth, const kzev::PageFraming& framing)
 {
     m_plan.setDocument(kzev::theDocument());
     m_plan.setViewSettingsOverride(&settings);
     m_plan.setDisplayMode(displayMode);
-    m_plan.drawPagePlan(surface, roomIndex, mode, area, paper.cx, paper.cy, depth);
+    m_plan.drawPagePlan(surface, roomIndex, mode, area, paper.cx, paper.cy, depth, framing);
     m_plan.setViewSettingsOverride(nullptr);
+}
+
+kzev::PageFraming CKzevView::planFraming(int roomIndex, CViewSettings& settings, int area, int width, int height)
+{
+    m_plan.setDocument(kzev::theDocument());
+    m_plan.setViewSettingsOverride(&settings);
+    const kzev::PageFraming framing = m_plan.pagePlanFraming(roomIndex, area, width, height);
+    m_plan.setViewSettingsOverride(nullptr);
+    return framing;
 }
 
 bool CKzevView::printScene(kzev::IDrawSurface& surface, int roomIndex, CViewSettings& settings, int mode,
@@ -172,20 +183,45 @@ const QFont& CKzevView::printFont(int number) const
     return m_printFonts[static_cast<std::size_t>(std::clamp(number, 1, 6) - 1)];
 }
 
-bool CKzevView::printDocument(QPrinter& printer, bool preview)
+int CKzevView::countPages(QPrinter& printer)
 {
     kzev::PrintInfo info;
+    const bool counted = OnPreparePrinting(printer, info);
+    OnEndPrinting();
+    return counted ? info.maxPage : 0;
+}
+
+bool CKzevView::printDocument(QPrinter& printer, bool preview, const kzev::PageProgress& progress)
+{
+    m_printStopped = false;
+    if (progress)
+        m_shownWhilePrinting = viewport()->grab();
+    kzev::PrintInfo info;
     info.preview = preview;
-    if (!OnPreparePrinting(printer, info))
+    if (!OnPreparePrinting(printer, info)) {
+        m_shownWhilePrinting = QPixmap();
+        OnEndPrinting();
         return false;
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    OnBeginPrinting(painter, info);
+    }
+    // The pages the print dialog's ranges name, within those the report has.
+    std::vector<int> pages;
+    const QPageRanges ranges = printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
     for (int page = info.minPage; page <= info.maxPage; ++page) {
-        if (page > info.minPage)
+        if (ranges.isEmpty() || ranges.contains(page))
+            pages.push_back(page);
+    }
+    QPainter painter;
+    if (pages.empty() || !painter.begin(&printer)) {
+        m_shownWhilePrinting = QPixmap();
+        OnEndPrinting();
+        return false;
+    }
+    OnBeginPrinting(painter, info);
+    const int total = static_cast<int>(pages.size());
+    for (int k = 0; k < total; ++k) {
+        if (k > 0)
             printer.newPage();
-        info.currentPage = page;
+        info.currentPage = pages[static_cast<std::size_t>(k)];
         // Every page starts from the printer's own units, whatever the previous page set.
         painter.save();
         {
@@ -193,8 +229,14 @@ bool CKzevView::printDocument(QPrinter& printer, bool preview)
             OnPrint(surface, info);
         }
         painter.restore();
+        // A stop after the last page comes too late to leave anything out.
+        if (progress && !progress(k + 1, total) && k + 1 < total) {
+            m_printStopped = true;
+            break;
+        }
     }
     painter.end();
+    m_shownWhilePrinting = QPixmap();
     OnEndPrinting();
-    return true;
+    return !m_printStopped;
 }

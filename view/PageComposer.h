@@ -3,6 +3,8 @@
 #include "platform/DrawSurface.h"
 #include "view/PlanZoom.h"
 
+#include <functional>
+
 namespace kzev {
 
 /** What a print knows of itself: its pages, the page being printed and the printer's page. */
@@ -16,6 +18,9 @@ struct PrintInfo {
     /** Device pixels per millimetre of the printer. */
     double pixelsPerMm = 1.0;
 };
+
+/** Told after each printed page: pages printed so far and pages to print; false stops the print. */
+using PageProgress = std::function<bool(int printed, int total)>;
 
 /**
  * The print composer as the view's printing hooks call it: it prepares each

@@ -214,7 +214,7 @@ void PlanView::ComputePlanLayout(IDrawSurface& surface, int roomIndex, int left,
     if (m_document && roomIndex >= 0 && static_cast<std::size_t>(roomIndex) < m_document->m_rooms.size()) {
         const CRoom& target = m_document->m_rooms[static_cast<std::size_t>(roomIndex)];
         input.zoom = target.m_roomValue5;
-        input.printScale = target.m_printScale;
+        input.printScale = m_pageScale > 0 ? m_pageScale : target.m_printScale;
     }
     if (m_document) {
         input.marginLeft = m_document->m_leftMargin;

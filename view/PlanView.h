@@ -67,6 +67,21 @@ public:
  * index in the document, so a project change cannot leave the plan pointing
  * at a room that moved.
  */
+/**
+ * How a printed plan is framed: the box of the room it shows and the scale
+ * 1:n it is drawn at (0: fitted to the page, no scale to name).
+ */
+struct PageFraming {
+    /** Set when the plan shows the box below instead of the whole scene. */
+    bool ownExtent = false;
+    std::array<double, 3> minimum {};
+    std::array<double, 3> maximum {};
+    int scale = 0;
+};
+
+/** Returns the smallest round scale n (1, 2, 2.5 or 5 times a power of ten) of at least the given one. */
+[[nodiscard]] int roundScaleAtLeast(double scale);
+
 class PlanView {
 public:
     PlanView();
@@ -118,7 +133,16 @@ public:
      * selection is left as it was.
      */
     void drawPagePlan(IDrawSurface& surface, int roomIndex, int mode, int area, int paperWidth, int paperHeight,
-        int depth);
+        int depth, const PageFraming& framing = {});
+    /**
+     * Returns how the printed plan of the area (-1: the room) is framed in a
+     * space of the width and height (0.1 mm) with the view settings in use: at
+     * the room's print scale, else fitted to the page. A floor or ceiling plan
+     * of an area that takes less than half of the scene along either side (a
+     * field of a long road) shows the area's own surroundings instead, at the
+     * room's print scale when that fits, else at the largest round scale that does.
+     */
+    [[nodiscard]] PageFraming pagePlanFraming(int roomIndex, int area, int width, int height) const;
     // ---- Current room and settings ---------------------------------------
     [[nodiscard]] int roomIndex() const { return m_roomIndex; }
     /** Returns the current room, or null. */
@@ -240,6 +264,8 @@ private:
     bool m_selectionShown = false;
     std::array<int, 4> m_selectionRect {};
     bool m_pageOutput = false;
+    /** The scale of the page plan being drawn when it is not the room's own (0: the room's). */
+    int m_pageScale = 0;
     bool m_layoutRequested = true;
     bool m_layoutHeld = false;
     int m_totalWidth = 0;

@@ -161,7 +161,7 @@ void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
     const CRoom* room = plan.room();
     if (!room || !plan.viewSettings())
         return;
-    // Labels of the lines keep clear of the values written at the points.
+    // Labels of the lines keep clear of the values written at the points and of each other.
     m_taken = plan.viewSettings()->m_pointLabels == 1 ? valueBoxes(plan, surface, mode) : std::vector<Box>();
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         const CWorkSystem& area = room->m_workSystems[k];
@@ -231,6 +231,8 @@ void ResultLayers::DrawIsolines(const PlanView& plan, IDrawSurface& surface, con
                         continue;
                     segments = 0;
                     surface.textOut(at.x, at.y, label);
+                    // Later labels, of this line and of the others, keep clear of this one.
+                    m_taken.push_back(padded);
                     plan.WorldMoveTo(surface, p.x, p.y, p.z);
                 }
             }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kzev {
@@ -63,6 +64,17 @@ void QtPainterSurface::selectBrush(std::optional<ColorRef> colour)
         m_painter.setBrush(toQColor(*colour));
     else
         m_painter.setBrush(Qt::NoBrush);
+}
+
+void QtPainterSurface::clipTo(int left, int top, int right, int bottom)
+{
+    m_painter.setClipRect(QRect(QPoint(std::min(left, right), std::min(top, bottom)),
+        QPoint(std::max(left, right), std::max(top, bottom))));
+}
+
+void QtPainterSurface::clearClip()
+{
+    m_painter.setClipping(false);
 }
 
 void QtPainterSurface::moveTo(int x, int y)

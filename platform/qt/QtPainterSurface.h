@@ -53,6 +53,8 @@ public:
     [[nodiscard]] TextSize textExtent(const std::string& text) override;
     void drawImage(int left, int top, int width, int height, const RgbImage& image) override;
     [[nodiscard]] bool isPrinting() const override { return m_printing; }
+    void clipTo(int left, int top, int right, int bottom) override;
+    void clearClip() override;
 
 private:
     QPainter& m_painter;

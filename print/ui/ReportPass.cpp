@@ -131,6 +131,29 @@ void ReportPass::ruleBetween()
     m_flow.down(40);
 }
 
+namespace {
+
+/** Returns the length of the UTF-8 sequence that starts with the byte. */
+std::size_t sequenceLength(unsigned char lead)
+{
+    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+} // namespace
+
+std::size_t ReportPass::fittingBytes(const std::string& value, std::size_t from, int span)
+{
+    // The longest run of whole characters from the start that is no wider than the span.
+    std::size_t end = from;
+    while (end < value.size()) {
+        const std::size_t next = std::min(value.size(), end + sequenceLength(static_cast<unsigned char>(value[end])));
+        if (width(value.substr(from, next - from)) > span)
+            break;
+        end = next;
+    }
+    return end - from;
+}
+
 std::vector<std::string> ReportPass::wrapped(const std::string& value, int span)
 {
     std::vector<std::string> lines;
@@ -140,19 +163,35 @@ std::vector<std::string> ReportPass::wrapped(const std::string& value, int span)
         std::size_t end = value.find(' ', start);
         if (end == std::string::npos)
             end = value.size();
-        const std::string word = value.substr(start, end - start);
+        std::string word = value.substr(start, end - start);
         const std::string longer = lineText.empty() ? word : lineText + " " + word;
-        if (!lineText.empty() && width(longer) > span) {
-            lines.push_back(lineText);
-            lineText = word;
-        } else {
+        if (width(longer) <= span) {
             lineText = longer;
+        } else {
+            if (!lineText.empty())
+                lines.push_back(lineText);
+            // A word wider than the span (a path, a long number) is broken between its characters.
+            while (width(word) > span) {
+                const std::size_t cut = std::max<std::size_t>(fittingBytes(word, 0, span),
+                    sequenceLength(static_cast<unsigned char>(word[0])));
+                lines.push_back(word.substr(0, cut));
+                word.erase(0, cut);
+            }
+            lineText = word;
         }
         start = end + 1;
     }
     if (!lineText.empty())
         lines.push_back(lineText);
     return lines;
+}
+
+std::string ReportPass::shortened(const std::string& value, int span)
+{
+    if (width(value) <= span)
+        return value;
+    static const std::string ellipsis = "\u2026";
+    return value.substr(0, fittingBytes(value, 0, std::max(0, span - width(ellipsis)))) + ellipsis;
 }
 
 void ReportPass::paragraph(const std::string& value)

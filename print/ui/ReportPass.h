@@ -69,6 +69,13 @@ public:
     void ruleBetween();
     /** Writes the text word-wrapped between the frame's edges; y moves down by its lines. */
     void paragraph(const std::string& value);
+    /**
+     * The text broken between words into lines no wider than the span, in the
+     * current font; a word wider than the span is broken between its characters.
+     */
+    [[nodiscard]] std::vector<std::string> wrapped(const std::string& value, int span);
+    /** The text, or as much of it as fits the span followed by an ellipsis. */
+    [[nodiscard]] std::string shortened(const std::string& value, int span);
     /** Closes the block opened at top: its frame and the column rules; y moves down 2 lines. */
     void closeBlock(int top);
     /** Starts a new page below the header when fewer lines are left; true when it did. */
@@ -86,8 +93,8 @@ public:
     [[nodiscard]] const std::vector<int>& pages() const { return m_pages; }
 
 private:
-    /** The text broken between words into lines no wider than the span, in the current font. */
-    std::vector<std::string> wrapped(const std::string& value, int span);
+    /** The bytes of the longest run of whole characters from the offset no wider than the span. */
+    [[nodiscard]] std::size_t fittingBytes(const std::string& value, std::size_t from, int span);
     /** Writes a row's label right-aligned in its column, over more lines when wider; returns its height. */
     int label(int y, const std::string& value);
 

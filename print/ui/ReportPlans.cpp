@@ -43,9 +43,14 @@ void planPage(ReportPass& pass, int roomIndex, CRoom& room, int mode, int areaIn
     if (!pass.drawing())
         return;
     const bool threeD = settings.m_displaySwitch == 1;
+    // The plan's frame and scale are settled before its title, which names the scale: the space is
+    // what is left below the longest title block (heading, view and summary lines).
+    const PageFraming framing = threeD ? PageFraming {}
+                                       : pass.view().planFraming(roomIndex, settings, areaIndex, f.right - f.left,
+                                           f.top - 9 * flow.line() - f.bottom);
     std::string title = reportRoomLabel(room);
-    if (room.m_printScale >= 1 && !threeD)
-        title = formatC("%s, 1:%d", title.c_str(), room.m_printScale);
+    if (framing.scale >= 1 && !threeD)
+        title = formatC("%s, 1:%d", title.c_str(), framing.scale);
     else if (room.m_modes.size() > 1)
         title += " - " + room.m_modes[static_cast<std::size_t>(mode)].m_name;
     pass.heading(title);
@@ -74,7 +79,7 @@ void planPage(ReportPass& pass, int roomIndex, CRoom& room, int mode, int areaIn
     flow.downLines(2);
     pass.surface().selectPen(Pen {});
     pass.view().printPlan(pass.surface(), roomIndex, settings, mode, displayMode, areaIndex,
-        { f.paperWidth, f.paperHeight }, -flow.y());
+        { f.paperWidth, f.paperHeight }, -flow.y(), framing);
 }
 
 } // namespace

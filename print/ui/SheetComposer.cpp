@@ -19,6 +19,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -125,64 +126,94 @@ int SheetComposer::composeOnce(IDrawSurface& surface, const PrintInfo& info, boo
             header.newPage(frame.top);
         ReportPass top(surface, m_view, *doc, header, pixelsPerUnit);
         if (doc->m_printHeadpage == 1 && requested != 1) {
+            // The page number stands in the middle of the top line and the logo at the right edge:
+            // a project text that would reach either is shortened on its line.
+            const std::string number = formatC(loadString(61793).c_str(), requested);
+            const int numberX = (frame.left + frame.right - 40) / 2;
+            const int numberLeft = numberX - top.width(number) / 2;
             for (const std::string* value : { &doc->m_building, &doc->m_projectName }) {
-                if (!value->empty())
-                    header.down(top.text(frame.left, header.y(), *value, TextAlign::Left));
+                if (value->empty())
+                    continue;
+                const int end = header.y() == frame.top ? numberLeft - 40 : frame.right - 150 - 40;
+                header.down(top.text(frame.left, header.y(), top.shortened(*value, end - frame.left), TextAlign::Left));
             }
-            top.text((frame.left + frame.right - 40) / 2, frame.top,
-                formatC(loadString(61793).c_str(), requested), TextAlign::Center);
+            top.text(numberX, frame.top, number, TextAlign::Center);
             top.picture(logo(), frame.right - 150, frame.top, 150, 2 * (frame.top - header.y()) + 150);
         }
         const std::string footer = profileStore().getString("Main", "Footer", "Kzev");
         top.text((frame.left + frame.right - 40) / 2, frame.bottom, footer, TextAlign::Center);
     }
 
-    if (doc->m_printHeadprogram == 1) {
-        flow.newPage(frame.top);
-        pass.font(kReportTitle);
-        const int titleId = doc->m_projectType == 0 ? 61736 : doc->m_projectType == 2 ? 61985 : 62024;
-        const int titleHeight = pass.text(frame.centreX, -3 * paperHeight / 10, loadString(titleId), TextAlign::Center);
-        if (flow.drawing())
-            pass.picture(logo(), frame.centreX - frame.right / 4, -3 * paperHeight / 10 - 2 * titleHeight,
-                frame.right / 2, frame.right / 2);
-        pass.font(kReportNormal);
-        int y = -8 * paperHeight / 10;
-        const std::string company = doc->m_projectCompany.empty() ? doc->m_company : doc->m_projectCompany;
-        const std::string designer = doc->m_projectDesigner.empty() ? doc->m_designer : doc->m_projectDesigner;
-        const std::pair<int, std::string> rows[] = { { 62017, doc->m_building }, { 61932, doc->m_projectName },
-            { 61737, company }, { 61738, designer }, { 61739, afterLastSeparator(doc->GetPathName().string()) },
-            { 62025, afterLastSeparator(doc->m_dwgFile) }, { 61915, doc->m_date } };
-        for (const auto& [id, value] : rows) {
-            if (value.empty())
-                continue;
-            pass.text(frame.centreX, y, loadString(id), TextAlign::Right);
-            y -= pass.text(frame.centreX, y, " : " + value, TextAlign::Left);
-        }
-    }
-
-    if (doc->m_printContent == 1 || doc->m_printLuminaires == 1)
-        flow.newPage(frame.top - 7 * line);
-    if (doc->m_printContent == 1) {
-        pass.font(kReportHeading);
-        pass.text(frame.left, flow.y(), loadString(62021), TextAlign::Left);
-        flow.downLines(2);
-        pass.font(kReportNormal);
-        for (std::size_t k = 0; k < m_titles.size() && k < m_pages.size(); ++k) {
-            pass.ensureRoom(10);
-            pass.text(frame.left, flow.y(), m_titles[k], TextAlign::Left);
-            flow.down(pass.text(frame.right - 300, flow.y(), std::to_string(m_pages[k]), TextAlign::Right));
-        }
-        flow.downLines(3);
-    }
-    if (!doc->m_remark.empty()) {
-        pass.ensureRoom(6);
-        pass.paragraph(doc->m_remark);
-        flow.downLines(3);
+    // Every page is laid out by walking the report from its start, but a page
+    // after the front matter or a room need not lay those out again: the
+    // counting pass knows where they end.
+    const bool skipFront = !counting && m_frontLast > 0 && requested > m_frontLast;
+    if (skipFront) {
+        flow.skipTo(m_frontLast);
     } else {
-        flow.downLines(2);
-    }
+        if (doc->m_printHeadprogram == 1) {
+            flow.newPage(frame.top);
+            pass.font(kReportTitle);
+            const int titleId = doc->m_projectType == 0 ? 61736 : doc->m_projectType == 2 ? 61985 : 62024;
+            const int titleHeight = pass.text(frame.centreX, -3 * paperHeight / 10, loadString(titleId), TextAlign::Center);
+            if (flow.drawing())
+                pass.picture(logo(), frame.centreX - frame.right / 4, -3 * paperHeight / 10 - 2 * titleHeight,
+                    frame.right / 2, frame.right / 2);
+            pass.font(kReportNormal);
+            const std::string company = doc->m_projectCompany.empty() ? doc->m_company : doc->m_projectCompany;
+            const std::string designer = doc->m_projectDesigner.empty() ? doc->m_designer : doc->m_projectDesigner;
+            const std::pair<int, std::string> rows[] = { { 62017, doc->m_building }, { 61932, doc->m_projectName },
+                { 61737, company }, { 61738, designer }, { 61739, afterLastSeparator(doc->GetPathName().string()) },
+                { 62025, afterLastSeparator(doc->m_dwgFile) }, { 61915, doc->m_date } };
+            // A long value goes on over more lines from the centre to the right edge; the rows
+            // start higher when they would otherwise run into the footer.
+            const int indent = pass.width(" : ");
+            const int span = frame.right - frame.centreX - indent;
+            std::vector<std::pair<std::string, std::vector<std::string>>> lines;
+            int height = 0;
+            for (const auto& [id, value] : rows) {
+                if (value.empty())
+                    continue;
+                lines.emplace_back(loadString(id), pass.wrapped(value, span));
+                height += static_cast<int>(lines.back().second.size()) * line;
+            }
+            int y = std::max(-8 * paperHeight / 10, frame.bottom + 2 * line + height);
+            for (const auto& [label, valueLines] : lines) {
+                pass.text(frame.centreX, y, label, TextAlign::Right);
+                for (std::size_t k = 0; k < valueLines.size(); ++k) {
+                    y -= k == 0 ? pass.text(frame.centreX, y, " : " + valueLines[k], TextAlign::Left)
+                                : pass.text(frame.centreX + indent, y, valueLines[k], TextAlign::Left);
+                }
+            }
+        }
 
-    printLuminaireLegend(pass);
+        if (doc->m_printContent == 1 || doc->m_printLuminaires == 1)
+            flow.newPage(frame.top - 7 * line);
+        if (doc->m_printContent == 1) {
+            pass.font(kReportHeading);
+            pass.text(frame.left, flow.y(), loadString(62021), TextAlign::Left);
+            flow.downLines(2);
+            pass.font(kReportNormal);
+            for (std::size_t k = 0; k < m_titles.size() && k < m_pages.size(); ++k) {
+                pass.ensureRoom(10);
+                pass.text(frame.left, flow.y(), m_titles[k], TextAlign::Left);
+                flow.down(pass.text(frame.right - 300, flow.y(), std::to_string(m_pages[k]), TextAlign::Right));
+            }
+            flow.downLines(3);
+        }
+        if (!doc->m_remark.empty()) {
+            pass.ensureRoom(6);
+            pass.paragraph(doc->m_remark);
+            flow.downLines(3);
+        } else {
+            flow.downLines(2);
+        }
+
+        printLuminaireLegend(pass);
+    }
+    if (counting)
+        m_frontLast = flow.page();
+    std::vector<RoomPages> roomPages;
 
     for (const int index : order) {
         if (index < 0 || static_cast<std::size_t>(index) >= doc->m_rooms.size())
@@ -190,15 +221,29 @@ int SheetComposer::composeOnce(IDrawSurface& surface, const PrintInfo& info, boo
         const CRoom& room = doc->m_rooms[static_cast<std::size_t>(index)];
         if (room.m_roomFlag == 1)
             continue;
+        if (!counting) {
+            const auto known = std::find_if(m_roomPages.begin(), m_roomPages.end(),
+                [index](const RoomPages& pages) { return pages.room == index; });
+            if (known != m_roomPages.end() && known->first == flow.page() + 1 && known->last < requested) {
+                flow.skipTo(known->last);
+                continue;
+            }
+            if (flow.page() >= requested)
+                break;
+        }
         flow.newPage(frame.top);
+        const int first = flow.page();
+        pass.font(kReportNormal);
         pass.addContents(reportRoomLabel(room));
         printRoomBlocks(pass, room);
         printResultTables(pass, room);
         printRoomPlans(pass, index);
+        roomPages.push_back({ index, first, flow.page() });
     }
     if (counting) {
         m_titles = pass.titles();
         m_pages = pass.pages();
+        m_roomPages = std::move(roomPages);
     }
     return std::max(flow.page(), 1);
 }

@@ -33,10 +33,24 @@ public:
 private:
     int composeOnce(IDrawSurface& surface, const PrintInfo& info, bool counting);
 
+    /** The pages a room of the report takes, as the last counting pass laid them out. */
+    struct RoomPages {
+        int room = -1;
+        int first = 0;
+        int last = 0;
+    };
+
     CKzevView& m_view;
     RoomOrder m_rooms;
     std::vector<std::string> m_titles;
     std::vector<int> m_pages;
+    /**
+     * What the counting pass learnt of where things end, so that printing a
+     * page lays out only the part of the report it belongs to: the last page
+     * before the first room and the pages of every room.
+     */
+    int m_frontLast = 0;
+    std::vector<RoomPages> m_roomPages;
 };
 
 } // namespace kzev

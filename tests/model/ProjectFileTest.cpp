@@ -520,8 +520,10 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFileWholeAndSaysSo)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_projectDesigner, "Ing. Dvořák");
     ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    // The message names the cause the system gave.
     EXPECT_EQ(m_services.messageBox.shown[0].text,
-        "Projekt nelze uložit do souboru " + file("a.kzv").string() + " !\nPůvodní soubor zůstal beze změny.");
+        "Projekt nelze uložit do souboru " + file("a.kzv").string()
+            + " !\nPůvodní soubor zůstal beze změny.\nSoubor by byl větší, než systém dovoluje.");
     // Nothing is left behind in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file("")), std::filesystem::directory_iterator()), 1);
 }

@@ -504,3 +504,48 @@ TEST_F(PlanViewTest, DownlightIntensitySolidHangsBelowTheLuminaire)
     for (const RecordedLine& line : surface.lines(kSlot0))
         EXPECT_LE(line.to.y, bottom.y + 1);
 }
+
+TEST(PlanPageFraming, RoundScalesAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen)
+{
+    const std::pair<double, int> cases[] = { { 0.5, 1 }, { 1.0, 1 }, { 1.4, 2 }, { 2.2, 5 }, { 20.0, 20 }, { 21.0, 25 },
+        { 180.3, 200 }, { 201.0, 250 }, { 251.0, 500 }, { 1001.0, 2000 } };
+    for (const auto& [needed, round] : cases)
+        EXPECT_EQ(roundScaleAtLeast(needed), round) << needed;
+}
+
+TEST_F(PlanViewTest, APageShowsAShortFieldOfALongRoadAtARoundScaleAndABigAreaInTheWholeRoom)
+{
+    // A road 177 m long and 12 m wide; a field of 35 x 9 m at 60 m, and an area over the whole road.
+    room().m_length = 177.0;
+    room().m_width = 12.0;
+    CWorkSystem field;
+    field.m_origin = { 60.0, 1.5, 0.0 };
+    field.m_step1 = { 3.5, 0.0, 0.0 };
+    field.m_step2 = { 0.0, 1.5, 0.0 };
+    field.m_count1 = 11;
+    field.m_count2 = 7;
+    CWorkSystem whole = field;
+    whole.m_origin = { 0.5, 0.5, 0.0 };
+    whole.m_step1 = { 17.6, 0.0, 0.0 };
+    whole.m_count1 = 11;
+    room().m_workSystems = { field, whole };
+    // 180 x 150 mm of paper for the plan.
+    const PageFraming own = plan.pagePlanFraming(0, 0, 1800, 1500);
+    ASSERT_TRUE(own.ownExtent);
+    // The field with 3.5 m around it, within the road: 42 m across 180 mm needs 1:233.
+    EXPECT_DOUBLE_EQ(own.minimum[0], 56.5);
+    EXPECT_DOUBLE_EQ(own.maximum[0], 98.5);
+    EXPECT_DOUBLE_EQ(own.minimum[1], 0.0);
+    EXPECT_DOUBLE_EQ(own.maximum[1], 12.0);
+    EXPECT_EQ(own.scale, 250);
+    // A scale the user chose stands when the field fits at it; one too small for the page does not.
+    room().m_printScale = 500;
+    EXPECT_EQ(plan.pagePlanFraming(0, 0, 1800, 1500).scale, 500);
+    room().m_printScale = 100;
+    EXPECT_EQ(plan.pagePlanFraming(0, 0, 1800, 1500).scale, 250);
+
+    const PageFraming room = plan.pagePlanFraming(0, 1, 1800, 1500);
+    EXPECT_FALSE(room.ownExtent) << "an area over the whole road shows the road";
+    EXPECT_EQ(room.scale, 100) << "at the room's own print scale";
+    EXPECT_FALSE(plan.pagePlanFraming(0, -1, 1800, 1500).ownExtent) << "the room's own plan";
+}

@@ -1,5 +1,6 @@
 // File › Save on a real frame: enabled for a modified or new project, and
-// writing the project from the shortcut, the toolbar button and the menu.
+// writing the project from the shortcut, the toolbar button and the menu; a
+// save that fails names its cause.
 
 #include "support/FakeServices.h"
 
@@ -17,6 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -99,4 +105,67 @@ TEST(FileSave, WritesTheModifiedProjectFromShortcutButtonAndMenu)
     frame.updateToolbarCommands();
     EXPECT_TRUE(save->isEnabled());
     EXPECT_TRUE(services.messageBox.shown.empty());
+}
+
+TEST(FileSave, AFailedSaveNamesItsCauseAndKeepsTheProjectModified)
+{
+    kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+    kzev::test::FakeServices services;
+    const std::filesystem::path root = std::filesystem::path(KZEV_BINARY_DIR) / "file_save_cause_test";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path& folder)> spoil;
+        const char* cause;
+    };
+    const Case cases[] = {
+        // The project's folder was moved away and a file of the same name took its place.
+        { "folder is a file", [](const std::filesystem::path& folder) {
+              std::filesystem::rename(folder, folder.string() + "-moved");
+              std::ofstream(folder) << "x";
+          },
+            "Cesta ke složce vede přes soubor, který není složkou." },
+        // Root writes into any folder whatever its permissions say.
+        { "read-only folder", [](const std::filesystem::path& folder) {
+              std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+          },
+            "Chybí oprávnění k zápisu do složky." },
+    };
+    for (const Case& c : cases) {
+        if (std::string(c.name) == "read-only folder" && ::geteuid() == 0) {
+            std::cout << "[ SKIPPED  ] " << c.name << ": root writes into a read-only folder\n";
+            continue;
+        }
+        const std::filesystem::path folder = root / c.name;
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path file = folder / "kancelar.kzv";
+        std::filesystem::copy_file(std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv", file);
+        services.messageBox.shown.clear();
+
+        CKzevApp app;
+        ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(file.string()) }, false));
+        CMainFrame& frame = *app.frame();
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        CKzevDoc& doc = *kzev::theDocument();
+        doc.m_rooms.front().m_name = "Kancelář 2";
+        doc.SetModifiedFlag();
+        c.spoil(folder);
+        QAction* save = frame.commandAction(kSave);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return save->isEnabled(); }, 10000)) << c.name;
+
+        QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
+        QApplication::processEvents();
+        ASSERT_EQ(services.messageBox.shown.size(), 1u) << c.name;
+        EXPECT_EQ(services.messageBox.shown[0].text, "Projekt nelze uložit do souboru " + file.string()
+                + " !\nPůvodní soubor zůstal beze změny.\n" + c.cause)
+            << c.name;
+        EXPECT_TRUE(doc.IsModified()) << c.name << ": nothing was saved";
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+        // The closing frame would ask to save the modified project.
+        doc.SetModifiedFlag(false);
+    }
 }

@@ -1,6 +1,7 @@
 // File › Export › Export do HTML on the real frame, clicked through the menus:
 // the save dialog proposes the project's name, adds the .htm extension, and the
-// written report is handed to the desktop to open.
+// written report is handed to the desktop to open, by an absolute file URL even
+// for a project opened by a relative path.
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -122,6 +124,59 @@ TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
     ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
     EXPECT_EQ(m_services.messageBox.shown[0].text,
         "Program " + proposedFile.string() + " nelze spustit s parametrem " + proposedFile.string() + " !");
+}
+
+TEST_F(HtmlReportCommand, AProjectOpenedByARelativePathHandsTheDesktopAnAbsoluteFileUrl)
+{
+    // The project is opened as "html_report_command_test/Vzor-kancelar.kzv" from the folder above it.
+    const std::filesystem::path previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(m_folder.parent_path());
+    const std::filesystem::path relative = m_folder.filename() / "Vzor-kancelar.kzv";
+    kzev::shellOpen() = m_previousOpener;
+    const kzev::DesktopUrlOpener previousDesktop = kzev::desktopUrlOpener();
+    std::vector<QUrl> handed;
+    bool desktopOpens = true;
+    kzev::desktopUrlOpener() = [&](const QUrl& url) {
+        handed.push_back(url);
+        return desktopOpens;
+    };
+    {
+        CKzevApp app;
+        ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(relative.string()) }, false));
+        CMainFrame& frame = *app.frame();
+        frame.resize(1200, 850);
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        const auto acceptProposed = [](QFileDialog& dialog) {
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                QTest::keyClick(name, Qt::Key_Return);
+        };
+        ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, acceptProposed));
+        const std::filesystem::path report = m_folder / "Vzor-kancelar.htm";
+        ASSERT_TRUE(std::filesystem::exists(report));
+        ASSERT_EQ(handed.size(), 1u);
+        EXPECT_TRUE(handed[0].isLocalFile()) << handed[0].toString().toStdString();
+        EXPECT_EQ(handed[0].toLocalFile().toStdString(), std::filesystem::absolute(report).lexically_normal().string());
+        EXPECT_TRUE(handed[0].toString().startsWith(QStringLiteral("file:///"))) << handed[0].toString().toStdString();
+        EXPECT_TRUE(m_services.messageBox.shown.empty());
+
+        // No program opens it: the user is told so, by the file's full name.
+        desktopOpens = false;
+        ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, [](QFileDialog& dialog) {
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!name)
+                return;
+            name->selectAll();
+            QTest::keyClicks(name, QStringLiteral("druha"));
+            QTest::keyClick(name, Qt::Key_Return);
+        }));
+        const std::string full = std::filesystem::absolute(m_folder / "druha.htm").lexically_normal().string();
+        ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+        EXPECT_EQ(m_services.messageBox.shown[0].text, "Program " + full + " nelze spustit s parametrem " + full + " !");
+    }
+    kzev::desktopUrlOpener() = previousDesktop;
+    std::filesystem::current_path(previousFolder);
 }
 
 } // namespace

@@ -68,6 +68,8 @@ TEST_F(ImportCommands, DaylightProjectFromTheFileMenuReplacesTheRooms)
     EXPECT_EQ(doc->m_rooms[0].m_name, "Místnost");
     EXPECT_TRUE(doc->GetPathName().empty());
     EXPECT_TRUE(doc->IsModified());
+    // The sample's name leaves the title: the imported rooms are a new, untitled project.
+    EXPECT_EQ(m_app.frame()->windowTitle().toStdString(), "Nový - HEMSOR Kzev 6.3");
     const CProjectTree* tree = m_app.frame()->projectTree();
     ASSERT_NE(tree, nullptr);
     const QList<QTreeWidgetItem*> rooms = tree->findItems("Místnost", Qt::MatchContains | Qt::MatchRecursive);
@@ -89,6 +91,7 @@ TEST_F(ImportCommands, ARefusedPredecessorFileLeavesTheSample)
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(doc->GetPathName().empty()) << "the sample stays open";
     EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(m_app.frame()->windowTitle().toStdString(), "Vzor-kancelar.kzv - HEMSOR Kzev 6.3");
 }
 
 } // namespace

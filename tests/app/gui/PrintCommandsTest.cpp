@@ -8,19 +8,27 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
+#include "app/CGradientProgressCtrl.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
+#include "app/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
 #include "print/ResultSummary.h"
+#include "print/ui/ReportPass.h"
 #include "print/ui/SheetComposer.h"
 #include "view/CKzevView.h"
+#include "view/PlanView.h"
 
 #include <QAction>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QToolBar>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -290,6 +298,119 @@ TEST_F(PrintCommands, PrintWithoutAPrinterProposesTheProjectsPdfAndWritesTheRepo
     EXPECT_TRUE(holds(pdfText(pdf, 1), "Výpočet umělého osvětlení dle ČSN EN 12464-1"));
 }
 
+TEST_F(PrintCommands, PrintDialogKnowsTheLastPageAndPrintsOnlyTheChosenRange)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed: the dialog prints to it, not into a file";
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
+    kzev::SheetComposer* sheet = nullptr;
+    const int counted = printCounted(m_folder / "whole.pdf", sheet);
+    ASSERT_GE(counted, 4);
+    const std::filesystem::path pdf = m_folder / "Vzor-kancelar.pdf";
+    int offered = 0;
+    ASSERT_NO_FATAL_FAILURE(chooseThroughMenu<QPrintDialog>(57607, [&offered](QPrintDialog& dialog) {
+        auto* range = dialog.findChild<QRadioButton*>(QStringLiteral("printRange"));
+        auto* from = dialog.findChild<QSpinBox*>(QStringLiteral("from"));
+        auto* to = dialog.findChild<QSpinBox*>(QStringLiteral("to"));
+        if (!range || !from || !to)
+            return;
+        offered = to->maximum();
+        // "Strany od 2 do 3", typed as a person would.
+        QTest::mouseClick(range, Qt::LeftButton, {}, QPoint(6, range->height() / 2));
+        for (const auto& [box, page] : { std::pair { from, "2" }, std::pair { to, "3" } }) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, QString::fromLatin1(page));
+            QTest::keyClick(box, Qt::Key_Tab);
+        }
+        kzev::test::saveShot(dialog, "print_dialog_range.png");
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            kzev::test::clickButton(buttons->button(QDialogButtonBox::Ok));
+    }));
+    EXPECT_EQ(offered, counted) << "the dialog's range ends at the report's last page";
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    ASSERT_EQ(pdfPages(pdf), 2);
+    EXPECT_TRUE(holds(pdfText(pdf, 1), "Stránka 2"));
+    EXPECT_TRUE(holds(pdfText(pdf, 1), "Obsah")) << "page 2 of the report is its contents";
+    EXPECT_TRUE(holds(pdfText(pdf, 2), "Stránka 3"));
+    EXPECT_EQ(pdfText(pdf, 2), pdfText(m_folder / "whole.pdf", 3)) << "the page prints as in the whole report";
+}
+
+/** Lets window events through like the program's own pump; watches each time, and does the deed once its moment has come. */
+class MomentPump final : public kzev::IMessagePump {
+public:
+    void pump() override
+    {
+        QCoreApplication::processEvents();
+        if (watch)
+            watch();
+        if (deed && moment && moment()) {
+            const std::function<void()> once = std::move(deed);
+            deed = nullptr;
+            once();
+            QCoreApplication::processEvents();
+        }
+    }
+    std::function<void()> watch;
+    std::function<bool()> moment;
+    std::function<void()> deed;
+};
+
+TEST_F(PrintCommands, PdfExportCountsItsPagesOnTheProgressBarAndTheStopButtonEndsIt)
+{
+    ASSERT_NO_FATAL_FAILURE(open("Vzor-kancelar.kzv"));
+    CMainFrame& frame = *m_app.frame();
+    kzev::SheetComposer* sheet = nullptr;
+    const int counted = printCounted(m_folder / "counted.pdf", sheet);
+    ASSERT_GE(counted, 4);
+    MomentPump pump;
+    const kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, nullptr, &pump, nullptr, nullptr });
+    CGradientProgressCtrl& bar = *frame.progressStatusBar()->GetProgressCtrl();
+    QWidget* stop = frame.toolBar(187)->widgetForAction(frame.commandAction(32852));
+    ASSERT_NE(stop, nullptr);
+    const auto exportAs = [&](const char* name) {
+        chooseThroughMenu<QFileDialog>(kExportPdf, [name](QFileDialog& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!edit)
+                return;
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::fromLatin1(name));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+    };
+
+    // The bar goes through the pages while the window answers, and is gone afterwards.
+    int shownPages = 0;
+    bool stopOffered = false;
+    pump.watch = [&] {
+        if (bar.isVisible())
+            shownPages = std::max(shownPages, bar.GetPos());
+        stopOffered = stopOffered || stop->isEnabled();
+    };
+    ASSERT_NO_FATAL_FAILURE(exportAs("cela"));
+    EXPECT_EQ(shownPages, counted);
+    EXPECT_TRUE(stopOffered) << "the stop button is there while the pages are drawn";
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(pdfPages(m_folder / "cela.pdf"), counted);
+
+    // The stop button, clicked after the second page, ends the export and leaves no half report.
+    pump.watch = nullptr;
+    pump.moment = [&] { return bar.isVisible() && bar.GetPos() >= 2; };
+    pump.deed = [&] {
+        kzev::test::saveShot(frame, "print_progress.png");
+        QTest::mouseClick(stop, Qt::LeftButton);
+    };
+    ASSERT_NO_FATAL_FAILURE(exportAs("zastavena"));
+    EXPECT_FALSE(pump.deed) << "the moment came";
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "zastavena.pdf"));
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(kzev::theDocument()->m_calcRunning, 0) << "the project is free again";
+    frame.updateToolbarCommands();
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(frame.commandAction(kExportPdf)->isEnabled());
+}
+
 TEST_F(PrintCommands, ReportOfTheHallHoldsTheCountedPagesRoomsAndSummaryLines)
 {
     ASSERT_NO_FATAL_FAILURE(open("Vzor-hala.kzv"));
@@ -317,6 +438,24 @@ TEST_F(PrintCommands, ReportOfTheRoadHoldsItsLaneWidthAndLuminanceLines)
     EXPECT_TRUE(holds(pdfText(pdf), kzev::formatC("Šířka pruhu %1.0lf mm", lane * 1000.0))) << lane;
     EXPECT_TRUE(holds(pdfText(pdf), "Jas vozovky v kontrolních bodech"));
     savePage(pdf, sheet->contentsPages().back(), "print_road_room");
+
+    // Each field's plan shows the field, not the whole road, at a round scale its title names.
+    const QRegularExpression scaled(QRegularExpression::escape(QString::fromStdString(kzev::reportRoomLabel(road)))
+        + QStringLiteral(", 1:(\\d+)"));
+    std::size_t fieldPlans = 0;
+    for (int page = 1; page <= counted; ++page) {
+        const QRegularExpressionMatch match = scaled.match(pdfText(pdf, page));
+        if (!match.hasMatch())
+            continue;
+        const int scale = match.captured(1).toInt();
+        EXPECT_EQ(kzev::roundScaleAtLeast(scale), scale) << "page " << page;
+        if (++fieldPlans == 1)
+            savePage(pdf, page, "print_road_field_plan");
+    }
+    std::size_t fields = 0;
+    for (const CWorkSystem& area : road.m_workSystems)
+        fields += area.m_viewSettings.m_print == 1;
+    EXPECT_GE(fieldPlans, fields);
 }
 
 TEST_F(PrintCommands, PrintWithoutColoursDrawsThePlanBlack)

@@ -328,3 +328,81 @@ TEST_F(ReportComposer, LongRowLabelsStayInsideTheBlockFrame)
     }
     EXPECT_GT(words, 20);
 }
+
+namespace {
+
+struct WordBox {
+    double xMin, yMin, xMax, yMax;
+    QString text;
+};
+
+/** The words of the page with their boxes in points, as pdftotext finds them. */
+std::vector<WordBox> wordBoxes(const QString& file, int page)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                                   QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-") });
+    if (!process.waitForFinished(30000))
+        return {};
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    std::vector<WordBox> boxes;
+    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        boxes.push_back({ m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+            m.captured(4).toDouble(), m.captured(5) });
+    }
+    return boxes;
+}
+
+} // namespace
+
+TEST_F(ReportComposer, ALongBuildingNameNeitherCoversThePageNumberNorRunsOffTheTitlePage)
+{
+    const std::string building = "Administrativní a provozní budova Severočeských vodovodů a kanalizací, "
+                                 "pavilon B s dílnami, sklady a zasedací síní, Teplice, Masarykova třída 1234/567";
+    ASSERT_GE(QString::fromStdString(building).size(), 150);
+    doc.m_building = building;
+    doc.m_projectName = "Rekonstrukce osvětlení";
+    doc.m_company = "Světelná technika s.r.o.";
+    doc.m_printHeadprogram = 1;
+    doc.m_printHeadpage = 1;
+    SheetComposer sheet = composer();
+    view.setPageComposer(&sheet);
+    ASSERT_TRUE(view.printDocument(printer));
+    view.setPageComposer(nullptr);
+
+    // The title page holds the whole name, every word of it within the paper's right margin.
+    const QString title = pdfText(file, 1);
+    EXPECT_TRUE(title.contains(QStringLiteral("Stavba : ") + QString::fromStdString(building))) << title.toStdString();
+    const double rightEdge = (210.0 - doc.m_rightMargin) * 72.0 / 25.4;
+    for (const WordBox& word : wordBoxes(file, 1))
+        EXPECT_LE(word.xMax, rightEdge + 0.5) << word.text.toStdString();
+
+    // Every later page: the page number stands clear of the header's texts, which are shortened.
+    for (const int page : { 2, 3 }) {
+        const std::vector<WordBox> words = wordBoxes(file, page);
+        const auto number = std::find_if(words.begin(), words.end(), [&](const WordBox& word) {
+            return word.text == QString::number(page);
+        });
+        ASSERT_NE(number, words.end()) << page;
+        const auto label = std::prev(number);
+        ASSERT_EQ(label->text, QStringLiteral("Stránka")) << page;
+        QString header;
+        for (const WordBox& word : words) {
+            if (&word == &*number || &word == &*label)
+                continue;
+            const double middle = (word.yMin + word.yMax) / 2.0;
+            const bool sameLine = middle > label->yMin && middle < label->yMax;
+            if (!sameLine)
+                continue;
+            header += word.text + ' ';
+            EXPECT_TRUE(word.xMax < label->xMin || word.xMin > number->xMax)
+                << word.text.toStdString() << " covers the page number on page " << page;
+        }
+        header = header.trimmed();
+        EXPECT_TRUE(header.endsWith(QStringLiteral("…"))) << header.toStdString();
+        EXPECT_TRUE(QString::fromStdString(building).startsWith(header.chopped(1))) << header.toStdString();
+        EXPECT_TRUE(pdfText(file, page).contains(QStringLiteral("Rekonstrukce osvětlení")));
+    }
+}
