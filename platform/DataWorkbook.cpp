@@ -1,5 +1,6 @@
 #include "platform/DataSqlite.h"
 
+#include "platform/FileIo.h"
 #include "platform/IsolatedRun.h"
 #include "platform/TextUtil.h"
 
@@ -9,7 +10,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace kzev::datalib {
@@ -363,12 +367,90 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
     }
 }
 
+/**
+ * The answers of the workbooks read last, kept by the bytes of the file: a
+ * maker's workbook is opened once for every luminaire and lamp loaded from
+ * it, and a workbook read again unchanged needs no new child. An answer is
+ * kept only when the file stood the same before and after its child read it.
+ */
+class AnswerCache {
+public:
+    static constexpr std::size_t kEntries = 4;
+    static constexpr std::uintmax_t kLargestFile = std::uintmax_t { 16 } << 20;
+
+    /** The file's bytes when it is small enough to be kept, else none. */
+    static std::optional<std::vector<std::uint8_t>> contents(const std::string& path)
+    {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        if (error || size > kLargestFile)
+            return std::nullopt;
+        try {
+            return readWholeFile(path);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+
+    std::optional<IsolatedResult> find(const std::vector<std::uint8_t>& file)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const Entry& entry : m_entries) {
+            if (entry.file == file)
+                return entry.result;
+        }
+        return std::nullopt;
+    }
+
+    void keep(std::vector<std::uint8_t> file, const IsolatedResult& result)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_entries.push_front({ std::move(file), result });
+        if (m_entries.size() > kEntries)
+            m_entries.pop_back();
+    }
+
+private:
+    struct Entry {
+        std::vector<std::uint8_t> file;
+        IsolatedResult result;
+    };
+    std::mutex m_mutex;
+    std::deque<Entry> m_entries;
+};
+
+AnswerCache& answerCache()
+{
+    static AnswerCache cache;
+    return cache;
+}
+
+/** Whether a child's end says something about the file (not about the machine at the time). */
+bool answerOfTheFile(IsolatedStatus status)
+{
+    return status == IsolatedStatus::finished || status == IsolatedStatus::crashed || status == IsolatedStatus::tooLarge;
+}
+
+/** The child's answer for the workbook, from the cache when the same bytes were read before. */
+IsolatedResult readCells(const std::string& path)
+{
+    std::optional<std::vector<std::uint8_t>> before = AnswerCache::contents(path);
+    if (before) {
+        if (std::optional<IsolatedResult> known = answerCache().find(*before))
+            return *known;
+    }
+    IsolatedResult result = runIsolated([&](int fd) { readWorkbookCells(path, fd); }, kReadTimeout, kMaxCellBytes);
+    if (before && answerOfTheFile(result.status) && AnswerCache::contents(path) == before)
+        answerCache().keep(std::move(*before), result);
+    return result;
+}
+
 } // namespace
 
 bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
 {
     damaged = false;
-    const auto result = runIsolated([&](int fd) { readWorkbookCells(path, fd); }, kReadTimeout, kMaxCellBytes);
+    const IsolatedResult result = readCells(path);
     const auto fail = [&](std::string message, bool isDamaged) {
         if (db)
             sqlite3_close_v2(db);
