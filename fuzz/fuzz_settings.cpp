@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (!doc.OnOpenDocument(project))
             kzev::fuzz::fail("the sound project does not open with these settings");
         const std::vector<std::uint8_t> saved = doc.SaveToBytes();
-        CKzevDoc again;
+        // The reload needs no settings of its own: one document, made once, reads every save.
+        static CKzevDoc again;
         kzev::Archive ar = kzev::Archive::forLoading(saved);
         try {
             again.Serialize(ar);

@@ -1,7 +1,8 @@
 // The data library's SQL: queries and search criteria in the makers' dialect
 // are rewritten for SQLite, and run on a small workbook; "Like" patterns are
 // matched by our own code. Any text is either refused or runs as one plain
-// SELECT whose literals are all bound.
+// SELECT whose literals are all bound; its result is read to the last cell,
+// and a criterion's row found is read whole.
 #include "fuzz/FuzzSupport.h"
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
@@ -77,6 +78,14 @@ std::string workbookPath()
     return path;
 }
 
+void readRow(CData& data, long row)
+{
+    for (int column = 0; column < data.columnCount(); ++column) {
+        std::string value;
+        (void)data.GetStringValue(column, value, row);
+    }
+}
+
 CData& workbook()
 {
     static CData data;
@@ -95,14 +104,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     if (const auto query = kzev::translateQuery(input)) {
         checkTranslation(*query);
-        if (readsOneTable(query->text) && data.OpenTable(input))
-            (void)data.rowCount();
+        // What a query opens is read to its last cell, as the catalogue reads its results.
+        if (readsOneTable(query->text) && data.OpenTable(input)) {
+            if (data.columnNames().size() != static_cast<std::size_t>(data.columnCount()))
+                kzev::fuzz::fail("a query result names other columns than it has");
+            for (long row = 0; row < data.rowCount(); ++row)
+                readRow(data, row);
+        }
     }
     if (const auto criterion = kzev::translateCriterion(input)) {
         checkTranslation(*criterion);
         if (!data.OpenTable("Lamps$"))
             kzev::fuzz::fail("cannot open a sheet: " + data.lastError());
-        (void)data.FindFirst(input);
+        if (data.FindFirst(input) == 1) {
+            const long found = data.currentRow();
+            if (found < 0 || found >= data.rowCount())
+                kzev::fuzz::fail("a search finds a row the sheet does not have");
+            readRow(data, -1);
+        }
     }
 
     // A "Like" pattern and a text: before the first NUL and after it, or the pattern against long cells.

@@ -1,5 +1,8 @@
 // The named-view file: any bytes either load as view settings that store and
 // load again unchanged, or are refused with the settings left as they were.
+// Settings loaded are applied to the room of a project, as the load command
+// does, and the project must then save and reopen equal.
+#include "fuzz/DocumentRoundTrip.h"
 #include "fuzz/FuzzSupport.h"
 #include "model/CKzevDoc.h"
 #include "model/CViewSettings.h"
@@ -31,5 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again.Serialize(outAgain);
     if (outAgain.bytes() != out.bytes())
         kzev::fuzz::fail("stored and reloaded view settings store other bytes");
+
+    kzev::fuzz::resetDocument();
+    CKzevDoc& doc = kzev::fuzz::fuzzDocument();
+    doc.m_rooms.front().m_viewSettings = std::move(settings);
+    doc.SetModifiedFlag();
+    kzev::fuzz::checkReopensEqual("a named view applied to a room");
     return 0;
 }

@@ -1,29 +1,45 @@
-// The contents of a maker's SQLite workbook: the input is the text of three
-// sheets, written into a fresh workbook the way the data library stores
-// them, from which the program loads its luminaires and lamps. Any cell may
-// hold anything: a loaded luminaire must come out whole (finite intensities
-// within range, a luminous area to divide by), a refused one quietly. The
-// same workbook is listed as the luminaire database dialog lists it and
-// scanned by the rebuild of the reference database, which either replaces
-// the database whole or leaves no temporary file behind; the selection page's
-// group trees are read from a database so made, and the grid of each group.
+// The contents of the workbooks of the data folder: the input is the text of
+// sheets, written into fresh workbooks the way the data library stores them,
+// from which the program loads its luminaires and lamps. Any cell may hold
+// anything: a loaded luminaire must come out whole (finite intensities within
+// range, a luminous area to divide by), a refused one quietly. The maker's
+// workbook is listed as the luminaire database dialog lists it; the makers'
+// names are read as the project tree reads them; the reference database is
+// rebuilt from the workbooks, which either replaces the database whole or
+// leaves no temporary file behind, and the selection page's group trees (with
+// the makers' and groups' names) and the grid of each group are read from it.
+// A second rebuild from the same workbooks gives the same trees.
 //
 // Input: sheets separated by an empty line; in each the first line is the
 // sheet's name, the second its column names and every further line a row,
-// cells separated by tabs. The sheets are "Luminaires", the intensity sheet
-// the rows name and "Lamps".
+// cells separated by tabs. A sheet named "VYROBCI" or "SKUPINY" goes into the
+// workbook of that name (the makers' and the groups' names), every other
+// into the maker's workbook: "Luminaires", the intensity sheet the rows name
+// and "Lamps".
 #include "catalogue/ReferenceDatabase.h"
 #include "catalogue/SelectionCatalogue.h"
 #include "fuzz/FuzzSupport.h"
+#include "model/ManufacturerNames.h"
 #include "model/CLamp.h"
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace kzev {
+
+// Found by the comparison of tree lists below.
+bool operator==(const CatalogueTreeItem& a, const CatalogueTreeItem& b)
+{
+    return a.text == b.text && a.data == b.data && a.children == b.children;
+}
+
+} // namespace kzev
 
 namespace {
 
@@ -71,9 +87,12 @@ std::vector<Sheet> readSheets(const std::string& text)
     return sheets;
 }
 
-void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets)
+/** Writes the sheets into a fresh workbook; with none, there is no workbook unless it must be. */
+void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets, bool always = false)
 {
     std::filesystem::remove(path);
+    if (sheets.empty() && !always)
+        return;
     CData data;
     if (!data.Create(path))
         kzev::fuzz::fail("cannot create the workbook: " + data.lastError());
@@ -91,6 +110,21 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets)
         data.CloseTable();
     }
     data.Close();
+}
+
+using Trees = std::pair<std::vector<kzev::CatalogueTreeItem>, std::vector<kzev::CatalogueTreeItem>>;
+
+/** Rebuilds the reference database; the group trees of luminaires and lamps read from it, when it was made. */
+std::optional<Trees> rebuild()
+{
+    const bool rebuilt = kzev::rebuildReferenceDatabase();
+    if (std::filesystem::exists(kzev::referenceDatabaseTempPath()))
+        kzev::fuzz::fail("the rebuild left its temporary file behind");
+    if (!rebuilt)
+        return std::nullopt;
+    if (!std::filesystem::exists(kzev::referenceDatabasePath()))
+        kzev::fuzz::fail("the rebuild reported success without a database");
+    return Trees { kzev::loadLuminaireGroupTree(false), kzev::loadLampGroupTree(false) };
 }
 
 void checkLoaded(const CLuminaire& luminaire)
@@ -119,8 +153,12 @@ void checkLoaded(const CLuminaire& luminaire)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     kzev::fuzz::useScratchAsDataFolder();
-    writeWorkbook(kzev::makerWorkbookPath(kDatabase),
-        readSheets(std::string(reinterpret_cast<const char*>(bytes), size)));
+    std::vector<Sheet> maker, makers, groups;
+    for (Sheet& sheet : readSheets(std::string(reinterpret_cast<const char*>(bytes), size)))
+        (sheet.name == "VYROBCI" ? makers : sheet.name == "SKUPINY" ? groups : maker).push_back(std::move(sheet));
+    writeWorkbook(kzev::makerWorkbookPath(kDatabase), maker, true);
+    writeWorkbook(kzev::dataFolderWithPrefix() + "VYROBCI.xls", makers);
+    writeWorkbook(kzev::dataFolderWithPrefix() + "SKUPINY.xls", groups);
 
     for (long record = 1; record <= 3; ++record) {
         CLuminaire luminaire;
@@ -130,21 +168,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         (void)lamp.LoadFromDatabase(kDatabase, record, 0);
     }
     (void)CLuminaire::GetRecordNumber(kDatabase, 1000);
-
     (void)kzev::queryMakerLuminaireRows(kDatabase, "a");
-    const bool rebuilt = kzev::rebuildReferenceDatabase();
-    if (std::filesystem::exists(kzev::referenceDatabaseTempPath()))
-        kzev::fuzz::fail("the rebuild left its temporary file behind");
-    if (rebuilt && !std::filesystem::exists(kzev::referenceDatabasePath()))
-        kzev::fuzz::fail("the rebuild reported success without a database");
-    if (rebuilt) {
-        // The selection page's trees from the database just made, and the grid of each group.
-        for (const auto& maker : kzev::loadLuminaireGroupTree(false))
+
+    const kzev::ManufacturerNames names = kzev::loadManufacturerNames();
+    if (names.numbers.size() != names.names.size())
+        kzev::fuzz::fail("the makers' names and numbers do not pair");
+
+    const std::optional<Trees> trees = rebuild();
+    if (trees) {
+        // The selection page's grid of each group, from the database just made.
+        for (const auto& maker : trees->first)
             for (const auto& group : maker.children)
                 (void)kzev::queryLuminaireRows(maker.data, kzev::subgroupOfGroup(group.data), "", {});
-        for (const auto& maker : kzev::loadLampGroupTree(false))
+        for (const auto& maker : trees->second)
             for (const auto& group : maker.children)
                 (void)kzev::queryLampRows(maker.data, kzev::subgroupOfGroup(group.data));
     }
+    // What the rebuild made of these workbooks it makes again.
+    if (rebuild() != trees)
+        kzev::fuzz::fail("a second rebuild from the same workbooks gives other trees");
     return 0;
 }

@@ -100,6 +100,8 @@ bool CKzevDoc::OnNewDocument()
     m_undo.clear();
 
     makeFirstRoom(templateRoom);
+    // The luminaire counts are those an open of the saved project finds.
+    BuildLuminaireLegend();
 
     services().view->fillProjectTree();
     return true;
@@ -227,6 +229,9 @@ void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms)
         for (CLampSystem& system : room.m_lampSystems)
             system.FitModeFactors(room.m_modes.size());
     }
+    // The luminaire counts and the used-luminaire list are those of the new rooms, as an open makes them:
+    // the old project's would be saved with the imported one.
+    BuildLuminaireLegend();
     m_undo.clear();
     m_pathName.clear();
     m_modified = true;

@@ -81,7 +81,8 @@ public:
     /**
      * Takes imported rooms over as the project's rooms. The project becomes
      * untitled and modified, so that saving never overwrites the file they
-     * came from; the undo steps of the old rooms go.
+     * came from; the undo steps of the old rooms go. The luminaire legend
+     * (counts and used luminaires) is built for the new rooms.
      */
     void TakeOverImportedRooms(std::vector<CRoom> rooms);
 

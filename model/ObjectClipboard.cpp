@@ -163,6 +163,8 @@ std::optional<int> pasteClipboardObject(CKzevDoc& doc, int roomIndex, ClipboardO
         index = static_cast<int>(room().m_obstacleSystems.size()) - 1;
         room().InvalidateResults();
     }
+    // The luminaire counts and the used luminaires take the pasted object in, as an open of the saved project does.
+    doc.BuildLuminaireLegend();
     doc.SetModifiedFlag();
     return index;
 }

@@ -68,7 +68,8 @@ struct DecodedClipboard {
  * (an index into the room it was copied from) and gets one factor per mode
  * of the room; a task area loses a binding to another area and a mode the
  * room lacks. Clears the room's results (a task area only the second flag),
- * marks the document modified and returns the new object's index.
+ * builds the luminaire legend anew, marks the document modified and returns
+ * the new object's index.
  */
 std::optional<int> pasteClipboardObject(CKzevDoc& doc, int room, ClipboardObject object);
 

@@ -28,7 +28,10 @@ Archive::Archive(bool storing)
 
 Archive Archive::forStoring()
 {
-    return Archive(true);
+    Archive ar(true);
+    // A project of a few rooms fits: its many small fields then never move the buffer.
+    ar.m_bytes.reserve(std::size_t { 64 } << 10);
+    return ar;
 }
 
 Archive Archive::forLoading(std::span<const std::uint8_t> bytes)

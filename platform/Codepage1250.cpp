@@ -1,5 +1,6 @@
 #include "platform/Codepage1250.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -8,7 +9,7 @@ namespace kzev {
 
 namespace {
 
-/** One iconv descriptor for the call; closed on every way out. */
+/** One iconv descriptor, closed when it goes. */
 class IconvHandle {
 public:
     IconvHandle(const char* to, const char* from)
@@ -43,10 +44,13 @@ std::size_t utf8SequenceLength(unsigned char lead)
  * and skips the input by the step the callback gives.
  */
 template <typename SkipFn>
-std::string convert(const char* to, const char* from, std::string_view input, std::string_view question,
-    SkipFn skip)
+std::string convert(IconvHandle& cd, std::string_view input, std::string_view question, SkipFn skip)
 {
-    IconvHandle cd(to, from);
+    // Both encodings write ASCII as it is: most names and every number need no conversion.
+    if (std::all_of(input.begin(), input.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(input);
+    // A descriptor is kept per thread (opening one costs far more than a conversion); each starts clean.
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.reserve(input.size() * 2);
     char* in = const_cast<char*>(input.data());
@@ -77,12 +81,14 @@ std::string convert(const char* to, const char* from, std::string_view input, st
 
 std::string utf8ToCp1250(std::string_view utf8)
 {
-    return convert("CP1250", "UTF-8", utf8, "?", utf8SequenceLength);
+    thread_local IconvHandle cd("CP1250", "UTF-8");
+    return convert(cd, utf8, "?", utf8SequenceLength);
 }
 
 std::string cp1250ToUtf8(std::string_view cp1250)
 {
-    return convert("UTF-8", "CP1250", cp1250, "?", [](unsigned char) { return std::size_t { 1 }; });
+    thread_local IconvHandle cd("UTF-8", "CP1250");
+    return convert(cd, cp1250, "?", [](unsigned char) { return std::size_t { 1 }; });
 }
 
 } // namespace kzev

@@ -6,11 +6,15 @@
 
 #include <freexl.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace kzev::datalib {
@@ -368,6 +372,88 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
     }
 }
 
+/**
+ * The answers of the workbooks read last, kept by the bytes of the file: a
+ * maker's workbook is opened once for every luminaire and lamp loaded from
+ * it, and a workbook read again unchanged needs no new child. An answer is
+ * kept only when the file stood the same before and after its child read it.
+ */
+class AnswerCache {
+public:
+    static constexpr std::size_t kEntries = 4;
+    static constexpr std::uintmax_t kLargestFile = std::uintmax_t { 16 } << 20;
+
+    /** The file's bytes when it is small enough to be kept, else none. */
+    static std::optional<std::vector<std::uint8_t>> contents(const ReadableFile& file)
+    {
+        struct stat status {};
+        if (::fstat(file.fd(), &status) != 0 || static_cast<std::uintmax_t>(status.st_size) > kLargestFile)
+            return std::nullopt;
+        try {
+            return file.read(kLargestFile + 1);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+
+    // The answer's messages name the file, so an answer is kept for its name as well as its bytes.
+    std::optional<IsolatedResult> find(const std::string& path, const std::vector<std::uint8_t>& file)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const Entry& entry : m_entries) {
+            if (entry.path == path && entry.file == file)
+                return entry.result;
+        }
+        return std::nullopt;
+    }
+
+    void keep(const std::string& path, std::vector<std::uint8_t> file, const IsolatedResult& result)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_entries.push_front({ path, std::move(file), result });
+        if (m_entries.size() > kEntries)
+            m_entries.pop_back();
+    }
+
+private:
+    struct Entry {
+        std::string path;
+        std::vector<std::uint8_t> file;
+        IsolatedResult result;
+    };
+    std::mutex m_mutex;
+    std::deque<Entry> m_entries;
+};
+
+AnswerCache& answerCache()
+{
+    static AnswerCache cache;
+    return cache;
+}
+
+/** Whether a child's end says something about the file (not about the machine at the time). */
+bool answerOfTheFile(IsolatedStatus status)
+{
+    return status == IsolatedStatus::finished || status == IsolatedStatus::crashed || status == IsolatedStatus::tooLarge;
+}
+
+/** The child's answer for the workbook, from the cache when the same bytes were read before. */
+IsolatedResult readCells(const ReadableFile& checked, const std::string& path)
+{
+    std::optional<std::vector<std::uint8_t>> before = AnswerCache::contents(checked);
+    if (before) {
+        if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
+            return *known;
+    }
+    // The child reaches the very file checked here, whatever the name points to meanwhile.
+    const std::string openName = checked.descriptorPath();
+    IsolatedResult result
+        = runIsolated([&](int fd) { readWorkbookCells(path, openName, fd); }, kReadTimeout, kMaxCellBytes);
+    if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
+        answerCache().keep(path, std::move(*before), result);
+    return result;
+}
+
 } // namespace
 
 bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
@@ -387,8 +473,7 @@ bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error
     } catch (const FileError& refused) {
         return fail("cannot open " + path + ": " + refused.what(), false);
     }
-    const std::string openName = checked->descriptorPath();
-    const auto result = runIsolated([&](int fd) { readWorkbookCells(path, openName, fd); }, kReadTimeout, kMaxCellBytes);
+    const IsolatedResult result = readCells(*checked, path);
     if (result.status != IsolatedStatus::finished)
         return fail("the workbook is damaged: " + path, true);
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK

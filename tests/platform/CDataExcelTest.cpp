@@ -148,5 +148,33 @@ TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
         "Nelze otevřít soubor /nonexistent/ZEV-0001.xls ! (existuje ?)");
 }
 
+TEST(CDataExcel, AWorkbookReplacedUnderItsNameIsReadAnew)
+{
+    // The same name holds in turn the sound workbook, the damaged one and the sound one again.
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0043.xls");
+    const auto place = [&](const std::string& source) {
+        std::filesystem::copy_file(source, path, std::filesystem::copy_options::overwrite_existing);
+    };
+    CData excel;
+    place(kExcelWorkbook);
+    ASSERT_EQ(excel.Open(path, "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(excel.OpenTable("Lamps$", "", 0), 1);
+    const auto sound = cells(excel);
+    ASSERT_EQ(excel.Open(path, "Excel 8.0", 0, 0), 1) << "the same bytes open again";
+    ASSERT_EQ(excel.OpenTable("Lamps$", "", 0), 1);
+    EXPECT_EQ(cells(excel), sound);
+
+    place(kCrashingWorkbook);
+    EXPECT_EQ(excel.Open(path, "Excel 8.0", 0, 0), 0);
+    EXPECT_TRUE(excel.isDamaged());
+
+    place(kExcelWorkbook);
+    ASSERT_EQ(excel.Open(path, "Excel 8.0", 0, 0), 1);
+    EXPECT_FALSE(excel.isDamaged());
+    ASSERT_EQ(excel.OpenTable("Lamps$", "", 0), 1);
+    EXPECT_EQ(cells(excel), sound);
+}
+
 } // namespace
 } // namespace kzev
