@@ -26,7 +26,8 @@ const std::filesystem::path& workbookTemplate()
         for (const char* text :
             { "Typ", "Název", "Datum", "RozmCelkové", "RozmSvítící", "Table", "ImportLamp", "ImportFile", "Zdroj" })
             data.AddColBeforeCreateTable(text, kDataTypeText, 255);
-        for (const char* number : { "Věta", "Skupina", "Podskupina", "Výkon", "Zdrojů", "Symetrie", "Účinnost" })
+        for (const char* number :
+            { "Věta", "Skupina", "Podskupina", "Výkon", "Zdrojů", "Symetrie", "Účinnost", "KatÚdržby" })
             data.AddColBeforeCreateTable(number, kDataTypeLong, 0);
         if (!data.CreateTable("Luminaires$"))
             fail("cannot create the catalogue sheet: " + data.lastError());
@@ -38,6 +39,10 @@ const std::filesystem::path& workbookTemplate()
         data.AddColBeforeCreateTable("Název", kDataTypeText, 255);
         data.AddColBeforeCreateTable("Výkon", kDataTypeLong, 0);
         data.AddColBeforeCreateTable("SvTok", kDataTypeText, 255);
+        data.AddColBeforeCreateTable("Život", kDataTypeLong, 0);
+        data.AddColBeforeCreateTable("Gama", kDataTypeDouble, 0);
+        data.AddColBeforeCreateTable("Tau", kDataTypeDouble, 0);
+        data.AddColBeforeCreateTable("Typ", kDataTypeText, 255);
         if (!data.CreateTable("Lamps$"))
             fail("cannot create the lamp sheet: " + data.lastError());
         data.CloseTable();
