@@ -13,10 +13,12 @@
 #include <charconv>
 #include <cmath>
 #include <deque>
+#include <fstream>
 #include <optional>
-#include <sstream>
 #include <streambuf>
 #include <string_view>
+
+#include <sys/stat.h>
 
 namespace kzev {
 
@@ -365,15 +367,21 @@ private:
 std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std::string& error,
     const DrawingReadProgress& progress)
 {
-    std::istringstream in;
+    // The file is read through the descriptor checked to be a regular file (never a pipe that
+    // would block), streamed rather than copied whole: a drawing may be a hundred megabytes.
+    std::optional<ReadableFile> checked;
+    std::ifstream in;
+    struct stat status {};
     try {
-        in.str(readWholeText(path));
+        checked.emplace(path);
+        in.open(checked->descriptorPath(), std::ios::binary);
     } catch (const FileError&) {
+    }
+    if (!checked || !in || ::fstat(checked->fd(), &status) != 0) {
         error = "Soubor " + path.string() + " nelze otevřít.";
         return std::nullopt;
     }
-    // The size of what was read, not a second look at the path.
-    const std::uintmax_t size = in.view().size();
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
     DxfInput input(in, size, progress);
     std::istream stream(&input);
     CadDrawing drawing;
