@@ -9,9 +9,12 @@
 
 #include "platform/FileIo.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <optional>
@@ -28,6 +31,8 @@ namespace {
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
+// The fewest bytes a vertex of a light polyline takes in a file ("10\n0\n20\n0\n").
+constexpr std::uintmax_t kBytesPerVertex = 10;
 // Room for the entities is made once, from the file's size: a drawing's
 // entity takes a couple of hundred bytes of a file or more. Growing the list
 // step by step would touch twice the memory.
@@ -116,38 +121,63 @@ protected:
     {
         if (m_stopped)
             return traits_type::eof();
-        m_file.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        // dxflib is handed whole lines only, so that a value can be mended before it sees it;
+        // the part of a line not yet ended waits at the front of the buffer for the rest.
+        std::memmove(m_buffer.data(), m_buffer.data() + m_handed, m_kept);
+        const std::size_t wanted = m_buffer.size() - m_kept;
+        m_file.read(m_buffer.data() + m_kept, static_cast<std::streamsize>(wanted));
         const auto got = static_cast<std::size_t>(m_file.gcount());
-        if (got == 0) {
+        const bool atEnd = got < wanted;
+        const std::size_t filled = m_kept + got;
+        if (filled == 0) {
             note(std::string_view(m_line));
             m_line.clear();
             finishEntity();
             return traits_type::eof();
         }
         m_read += got;
-        scan(std::string_view(m_buffer.data(), got));
+        std::size_t whole = filled;
+        if (got > 0) {
+            const std::string_view text(m_buffer.data(), filled);
+            const std::size_t lastEnd = text.rfind('\n');
+            // A line longer than the buffer goes on as it is.
+            if (lastEnd != std::string_view::npos)
+                whole = lastEnd + 1;
+        }
+        scan(m_buffer.data(), whole, atEnd);
+        m_handed = whole;
+        m_kept = filled - whole;
         if (m_progress
             && !m_progress(m_size == 0 ? 0.0 : std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size)))) {
             m_stopped = true;
             return traits_type::eof();
         }
-        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + got);
+        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + whole);
         return traits_type::to_int_type(m_buffer[0]);
     }
 
 private:
     enum class Kind { Other, Paragraph, Attribute };
 
-    void scan(std::string_view piece)
+    void scan(char* data, std::size_t size, bool atEnd)
     {
+        std::string_view piece(data, size);
         while (!piece.empty()) {
             const std::size_t end = piece.find('\n');
             if (end == std::string_view::npos) {
+                // The file's last line, without its end, is a line like any other.
+                if (atEnd && m_line.empty()) {
+                    if (note(piece))
+                        mendVertexCount(data + (piece.data() - data), piece.size());
+                    return;
+                }
                 m_line.append(piece);
                 return;
             }
             if (m_line.empty()) {
-                note(piece.substr(0, end));
+                char* start = data + (piece.data() - data);
+                if (note(piece.substr(0, end)))
+                    mendVertexCount(start, end);
             } else {
                 m_line.append(piece.substr(0, end));
                 note(std::string_view(m_line));
@@ -156,19 +186,43 @@ private:
             piece.remove_prefix(end + 1);
         }
     }
-    void note(std::string_view line)
+    // A light polyline's vertex count (group 90) is what dxflib makes room for before reading a
+    // vertex; a file cannot hold more vertices than it has bytes for, so a larger count is cut to that.
+    [[nodiscard]] std::uintmax_t mostVertices() const { return m_size / kBytesPerVertex + 1; }
+    void mendVertexCount(char* line, std::size_t length)
+    {
+        const std::string count = std::to_string(mostVertices());
+        if (count.size() > length)
+            return;
+        std::fill(line, line + length, ' ');
+        std::copy(count.begin(), count.end(), line + (length - count.size()));
+    }
+    /** Notes the line; true when it is a vertex count beyond what the file can hold. */
+    bool note(std::string_view line)
     {
         line = stripped(line);
         m_codeLine = !m_codeLine;
         if (m_codeLine) {
             m_code = integerOf(line, -1);
-            return;
+            // dxflib takes a group code as strtol does (" 90" and "90x" are 90 to it).
+            const std::string text(line);
+            m_countFollows = std::strtol(text.c_str(), nullptr, 10) == 90;
+            return false;
+        }
+        if (m_countFollows) {
+            // Whatever the entity (dxflib may see another than we do in a damaged file).
+            std::uintmax_t count = 0;
+            const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), count);
+            // Anything but a plain count within reach (a sign, an overflow) is cut to that too.
+            if (error != std::errc() || count > mostVertices())
+                return true;
         }
         if (m_code == 0) {
             finishEntity();
             m_kind = line == "MTEXT" ? Kind::Paragraph : line == "ATTRIB" ? Kind::Attribute : Kind::Other;
-            return;
+            return false;
         }
+
         if (m_kind == Kind::Paragraph) {
             if (m_code == 10)
                 m_paragraph.x = numberOf(line, 0.0);
@@ -184,6 +238,7 @@ private:
                 m_hasFlags = true;
             }
         }
+        return false;
     }
     void finishEntity()
     {
@@ -202,11 +257,14 @@ private:
     const DrawingReadProgress& m_progress;
     std::array<char, kPiece> m_buffer {};
     std::uintmax_t m_read = 0;
+    std::size_t m_handed = 0;
+    std::size_t m_kept = 0;
     bool m_stopped = false;
     std::string m_line;
     // The line before the first is taken as a value, so that the first is a code.
     bool m_codeLine = false;
     int m_code = -1;
+    bool m_countFollows = false;
     Kind m_kind = Kind::Other;
     RawParagraph m_paragraph;
     RawAttribute m_attribute;

@@ -125,5 +125,23 @@ TEST_F(DrawingDxfTest, DamagedOrMissingFileIsRefusedWithItsName)
     }
 }
 
+TEST_F(DrawingDxfTest, LightPolylineCountingMoreVerticesThanTheFileHoldsKeepsTheOnesItHas)
+{
+    // dxflib makes room for the count before the first vertex; a count no file of this size
+    // can hold must neither be trusted for the room nor lose the vertices that follow.
+    for (const char* count : { "409999999999", "2147483647", "-5", "3" }) {
+        const auto file = folder / "lwpolyline.dxf";
+        std::ofstream(file) << "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n8\n0\n90\n" << count
+                            << "\n70\n0\n10\n0.0\n20\n0.0\n10\n1.0\n20\n0.0\n10\n1.0\n20\n2.0\n0\nENDSEC\n0\nEOF\n";
+        std::string error;
+        const auto back = readDrawingDxf(file, error);
+        ASSERT_TRUE(back) << count << ": " << error;
+        ASSERT_EQ(back->entities().size(), 1u) << count;
+        const auto& points = back->entities().front().points;
+        ASSERT_EQ(points.size(), 3u) << count;
+        EXPECT_DOUBLE_EQ(points[2].y, 2.0) << count;
+    }
+}
+
 } // namespace
 } // namespace kzev
