@@ -56,9 +56,11 @@ CVector vectorOf(const kzev::CadVariant& value)
 /** Writes the template anew; false after telling the user. */
 bool writeTemplate(const std::filesystem::path& path)
 {
-    // The temporary folder may be shared: a link or a pipe planted at the name is replaced, never written through.
+    // A link or a pipe at the name is replaced, never written through; no folder at all is no place to write.
     const std::string text = kzev::extractionTemplate();
     try {
+        if (!path.has_parent_path())
+            throw kzev::FileError("no folder for the exchange files", path);
         kzev::writePrivateFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
     } catch (const kzev::FileError&) {
         say(formatC(loadString(kCannotOpen).c_str(), path.string().c_str()));

@@ -1,4 +1,5 @@
 #include "platform/CadLink.h"
+#include "platform/PrivateFolder.h"
 
 #include <thread>
 
@@ -36,7 +37,7 @@ public:
         return true;
     }
     std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
-    std::filesystem::path temporaryFolder() override { return std::filesystem::temp_directory_path(); }
+    std::filesystem::path temporaryFolder() override { return cadExchangeFolder(); }
 };
 
 // No automation class registered.

@@ -85,4 +85,19 @@ std::optional<std::filesystem::path> userPrivateFolder(bool create)
     return folder;
 }
 
+std::filesystem::path cadExchangeFolder()
+{
+    if (std::optional<std::filesystem::path> own = userPrivateFolder(true))
+        return *own;
+    // Made once per run; mkdtemp neither follows nor reuses what stands there.
+    static const std::filesystem::path made = [] {
+        std::error_code error;
+        std::string pattern = (std::filesystem::temp_directory_path(error) / "kzev-XXXXXX").string();
+        if (error || !::mkdtemp(pattern.data()))
+            return std::filesystem::path();
+        return std::filesystem::path(pattern);
+    }();
+    return made;
+}
+
 } // namespace kzev

@@ -16,4 +16,13 @@ namespace kzev {
  */
 [[nodiscard]] std::optional<std::filesystem::path> userPrivateFolder(bool create);
 
+/**
+ * Returns the folder for the files handed between the program and the CAD
+ * program (the extraction template and output, the picked line): the
+ * user's private folder, else a new folder of this process's own in the
+ * temporary folder (made by mkdtemp, mode 0700), so nobody else can plant
+ * or read them. Empty when neither can be had.
+ */
+[[nodiscard]] std::filesystem::path cadExchangeFolder();
+
 } // namespace kzev

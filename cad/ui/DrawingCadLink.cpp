@@ -5,9 +5,9 @@
 #include "model/CadDetection.h"
 #include "platform/CadLink.h"
 #include "platform/Codepage1250.h"
+#include "platform/PrivateFolder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -144,7 +144,7 @@ bool DrawingDesktop::pause(std::chrono::milliseconds duration)
 
 std::chrono::steady_clock::time_point DrawingDesktop::now() { return std::chrono::steady_clock::now(); }
 
-std::filesystem::path DrawingDesktop::temporaryFolder() { return QDir::tempPath().toStdString(); }
+std::filesystem::path DrawingDesktop::temporaryFolder() { return cadExchangeFolder(); }
 
 bool DrawingAutomationRegistry::isRegistered(const std::string& programId) { return programId == kDrawingProgramId; }
 

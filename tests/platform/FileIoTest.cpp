@@ -156,6 +156,26 @@ TEST(FileIoTest, StampTellsAReplacedFileAndIsNoneForAnythingButARegularFile)
     EXPECT_FALSE(kzev::regularFileStamp(folder / "chybi.kzv"));
 }
 
+TEST(PrivateFolderTest, CadExchangeFilesStayInAFolderOfTheUsersOwn)
+{
+    // With no private folder to be had, a folder of the run's own is made in the temporary folder.
+    const kzev::test::ScratchFolder folder("kzev-exchange");
+    fs::create_directories(folder / "home");
+    std::ofstream(folder / "home" / ".cache") << "not a folder";
+    const ScopedVariable xdgRuntime("XDG_RUNTIME_DIR", std::nullopt);
+    const ScopedVariable xdgCache("XDG_CACHE_HOME", std::nullopt);
+    const ScopedVariable home("HOME", (folder / "home").string());
+
+    const fs::path exchange = kzev::cadExchangeFolder();
+
+    ASSERT_FALSE(exchange.empty());
+    EXPECT_EQ(exchange.parent_path(), fs::temp_directory_path());
+    EXPECT_FALSE(fs::is_symlink(exchange));
+    EXPECT_EQ(modeOf(exchange) & 0777, 0700u);
+    EXPECT_EQ(kzev::cadExchangeFolder(), exchange) << "one folder for the whole run";
+    fs::remove_all(exchange);
+}
+
 TEST(PrivateFolderTest, OnlyAFolderOfTheUsersOwnIsUsed)
 {
     enum class Expect { runtime, cache, none };
