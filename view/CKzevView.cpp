@@ -243,29 +243,34 @@ kzev::DevicePoint CKzevView::scrollPosition() const
     return { horizontalScrollBar()->value(), verticalScrollBar()->value() };
 }
 
-void CKzevView::applyTotalSize(kzev::ScrollSize size)
+void CKzevView::totalSizeChanged()
 {
-    m_plan.setTotalSize(size.cx, size.cy);
     updateScrollBars();
     viewport()->update();
 }
 
 void CKzevView::OnZoomIn()
 {
-    if (sceneShown())
-        applyTotalSize(kzev::PlanZoom::zoomIn(totalSize(), clientSize()));
+    if (!sceneShown())
+        return;
+    m_plan.zoomIn(clientSize());
+    totalSizeChanged();
 }
 
 void CKzevView::OnZoomOut()
 {
-    if (sceneShown())
-        applyTotalSize(kzev::PlanZoom::zoomOut(totalSize(), clientSize()));
+    if (!sceneShown())
+        return;
+    m_plan.zoomOut(clientSize());
+    totalSizeChanged();
 }
 
 void CKzevView::OnZoomFit()
 {
-    if (sceneShown())
-        applyTotalSize(kzev::PlanZoom::fit(clientSize()));
+    if (!sceneShown())
+        return;
+    m_plan.zoomFit(clientSize());
+    totalSizeChanged();
 }
 
 void CKzevView::OnEditCopy()
@@ -302,12 +307,12 @@ void CKzevView::wheelEvent(QWheelEvent* event)
             continue;
         }
         const QPoint mouse = event->position().toPoint();
-        const kzev::WheelZoom zoom = kzev::PlanZoom::wheel(totalSize(), clientSize(), delta, scrollPosition(),
-            { mouse.x(), mouse.y() });
-        applyTotalSize(zoom.total);
-        if (zoom.scrollTo) {
-            horizontalScrollBar()->setValue(zoom.scrollTo->x);
-            verticalScrollBar()->setValue(zoom.scrollTo->y);
+        const std::optional<kzev::DevicePoint> scrollTo
+            = m_plan.zoomByWheel(clientSize(), delta, scrollPosition(), { mouse.x(), mouse.y() });
+        totalSizeChanged();
+        if (scrollTo) {
+            horizontalScrollBar()->setValue(scrollTo->x);
+            verticalScrollBar()->setValue(scrollTo->y);
         }
     }
 }
@@ -405,7 +410,6 @@ void CKzevView::OnDraw(QPainter& painter)
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     kzev::QtPainterSurface surface(painter);
     m_plan.drawPlan(surface, viewport()->width(), viewport()->height());
-    m_fittedClient = viewport()->size();
     updateScrollBars();
 }
 
@@ -435,14 +439,9 @@ void CKzevView::updateScrollBars()
 void CKzevView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    // A plan fitted to the window keeps fitting it; a zoomed one keeps its size. The viewport has its new
-    // size already, so the fit is judged against the client size the plan last had.
-    const QSize client = viewport()->size();
-    if (m_plan.totalWidth() == m_fittedClient.width() && m_plan.totalHeight() == m_fittedClient.height()) {
-        m_plan.setTotalSize(client.width(), client.height());
+    // A plan fitted to the window keeps fitting it; a zoomed one keeps its size.
+    if (m_plan.clientResized(clientSize()))
         viewport()->update();
-    }
-    m_fittedClient = client;
     if (m_gl)
         m_gl->setGeometry(viewport()->rect());
     updateScrollBars();

@@ -114,7 +114,7 @@ public:
     /** Copies the picture of the view to the clipboard (command 57634); a beep when no picture can be had. */
     void OnEditCopy();
     /** Returns the total scroll size the plan is laid out over. */
-    [[nodiscard]] kzev::ScrollSize totalSize() const { return { m_plan.totalWidth(), m_plan.totalHeight() }; }
+    [[nodiscard]] kzev::ScrollSize totalSize() const { return m_plan.totalSize(); }
     /** Returns the scroll position (the panning of the middle button starts from it). */
     [[nodiscard]] kzev::DevicePoint scrollPosition() const;
 
@@ -202,8 +202,8 @@ private:
     void applyMouseOutcome(const kzev::MouseOutcome& outcome);
     void drawSplash(QPainter& painter);
     void updateScrollBars();
-    /** Takes the new total size, keeps the scroll bars in step and repaints. */
-    void applyTotalSize(kzev::ScrollSize size);
+    /** Keeps the scroll bars in step with the plan's new total size and repaints. */
+    void totalSizeChanged();
     /** Shows the OpenGL window over the plan while 3-D is on, hides it otherwise. */
     void sync3D();
     [[nodiscard]] kzev::ScrollSize clientSize() const;
@@ -220,8 +220,6 @@ private:
     kzev::ResultLayers m_resultLayers;
     std::unique_ptr<kzev::ILuminaireSource> m_documentLuminaires;
     std::function<void(const QPoint&)> m_contextMenu;
-    /** The client size the plan was last laid out or resized for. */
-    QSize m_fittedClient;
     std::unique_ptr<kzev::GLScene> m_glScene;
     COpenGLBase* m_gl = nullptr;
     /** Wheel turns not yet worth a notch (touchpads send small steps). */

@@ -67,13 +67,6 @@ void PlanView::RefreshView(int /*resetProjection*/, int /*resetCamera*/)
         m_invalidate();
 }
 
-void PlanView::holdLayout(bool held)
-{
-    m_layoutHeld = held;
-    if (!held && m_invalidate)
-        m_invalidate();
-}
-
 void PlanView::setViewDirection(int viewCode)
 {
     SelectRoomFromTree();
@@ -105,6 +98,7 @@ void PlanView::setSelectionRect(bool shown, int left, int top, int right, int bo
 
 void PlanView::drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight)
 {
+    m_fittedClient = { clientWidth, clientHeight };
     m_outputScale = 1.0;
     if (SelectRoomFromTree() == 0)
         return;
@@ -118,16 +112,7 @@ void PlanView::drawPlan(IDrawSurface& surface, int clientWidth, int clientHeight
     m_drawingSelection = m_treeSelection;
     surface.selectBrush(std::nullopt);
 
-    if (m_layoutHeld && m_totalWidth > 0 && m_totalHeight > 0) {
-        // The layout the press saw stays until the release.
-    } else if (m_layoutRequested || m_totalWidth <= 0 || m_totalHeight <= 0) {
-        m_totalWidth = clientWidth;
-        m_totalHeight = clientHeight;
-        ComputePlanLayout(surface, m_roomIndex, 0, 0, clientWidth, clientHeight, 0, 0, 0);
-        m_layoutRequested = false;
-    } else {
-        ComputePlanLayout(surface, m_roomIndex, 0, 0, m_totalWidth, m_totalHeight, 0, 0, 0);
-    }
+    layOutForClient(surface, clientWidth, clientHeight);
 
     m_displayMode = 1;
     const int mode = currentMode();

@@ -3,10 +3,12 @@
 #include "model/CVector.h"
 #include "platform/DrawSurface.h"
 #include "view/PlanPens.h"
+#include "view/PlanZoom.h"
 #include "view/ViewProjection.h"
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class CKzevDoc;
@@ -114,6 +116,25 @@ public:
      */
     void holdLayout(bool held);
     [[nodiscard]] bool layoutHeld() const { return m_layoutHeld; }
+
+    // ---- Screen layout: the scroll size the plan fills, its zoom and fit -----
+    // The plan is laid out over the total scroll size; the window keeps only
+    // the scroll position and asks here for everything else.
+    /** Zooms in by 13/10 within the bounds the client size sets (see PlanZoom). */
+    void zoomIn(ScrollSize client);
+    /** Zooms out by 10/13 within the bounds the client size sets. */
+    void zoomOut(ScrollSize client);
+    /** Fits the plan to the client. */
+    void zoomFit(ScrollSize client);
+    /** One wheel notch at the mouse (a client point); returns the scroll position to take, when it moves. */
+    [[nodiscard]] std::optional<DevicePoint> zoomByWheel(ScrollSize client, int delta, DevicePoint scroll,
+        DevicePoint mouse);
+    /**
+     * The window's client took a new size: a plan fitted to the size it was
+     * last laid out or resized for fits the new one (true: it changed), a
+     * zoomed one keeps its size.
+     */
+    bool clientResized(ScrollSize client);
 
     [[nodiscard]] bool sceneShown() const { return m_sceneShown; }
     void setSceneShown(bool shown) { m_sceneShown = shown; }
@@ -229,14 +250,17 @@ public:
     [[nodiscard]] bool selectionShown() const { return m_selectionShown; }
     void setAimingLine(const CVector& from, const CVector& to, bool shown);
     void setSelectionRect(bool shown, int left, int top, int right, int bottom);
-    /** The scroll size the screen layout fills; set to the client size at a fit. */
-    void setTotalSize(int width, int height) { m_totalWidth = width; m_totalHeight = height; }
+    /** The scroll size the screen layout fills; the client size at a fit. */
+    [[nodiscard]] ScrollSize totalSize() const { return { m_totalWidth, m_totalHeight }; }
     [[nodiscard]] int totalWidth() const { return m_totalWidth; }
     [[nodiscard]] int totalHeight() const { return m_totalHeight; }
 
 private:
     /** Takes view code, depth effect and vanishing point from the view settings in use. */
     void syncProjection();
+    /** Lays the plan out for a paint of the client size: held during a drag, fitted when asked, else zoomed. */
+    void layOutForClient(IDrawSurface& surface, int clientWidth, int clientHeight);
+    void setTotalSize(ScrollSize size) { m_totalWidth = size.cx; m_totalHeight = size.cy; }
     [[nodiscard]] Pen slotPen(int slot) const;
     [[nodiscard]] Pen scaled(Pen pen) const;
     void drawCross(IDrawSurface& surface, const CVector& point, int length) const;
@@ -270,6 +294,8 @@ private:
     bool m_layoutHeld = false;
     int m_totalWidth = 0;
     int m_totalHeight = 0;
+    /** The client size the plan was last laid out or resized for: a total size equal to it is fitted (none yet). */
+    ScrollSize m_fittedClient { -1, -1 };
 };
 
 /** Returns "%1.2lf" below 2.0, "%1.1lf" below 20.0, else "%1.0lf" of the value. */

@@ -209,6 +209,19 @@ void object(DL_WriterA& dw, const char* type, int handle, int owner)
     dw.dxfHex(330, owner);
 }
 
+// Whether a dictionary's head says that it does not own its entries hard
+// (group 280); dxflib writes it on some dictionaries and not on others.
+enum class HardOwnerFlag { Written, Omitted };
+
+void dictionary(DL_WriterA& dw, const char* type, int handle, int owner, HardOwnerFlag hardOwner)
+{
+    object(dw, type, handle, owner);
+    dw.dxfString(100, "AcDbDictionary");
+    if (hardOwner == HardOwnerFlag::Written)
+        dw.dxfInt(280, 0);
+    dw.dxfInt(281, 1);
+}
+
 void layout(DL_WriterA& dw, int handle, int owner, const char* name, int flags, int order, int blockRecord, bool paper)
 {
     object(dw, "LAYOUT", handle, owner);
@@ -268,10 +281,7 @@ void writeObjects(DL_WriterA& dw)
     constexpr int kPaperRecord = 0x1B;
     constexpr int kPaper0Record = 0x23;
     dw.sectionObjects();
-    object(dw, "DICTIONARY", kRoot, 0);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(280, 0);
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", kRoot, 0, HardOwnerFlag::Written);
     const std::pair<const char*, int> entries[] { { "ACAD_GROUP", kGroups }, { "ACAD_LAYOUT", kLayouts },
         { "ACAD_MLINESTYLE", kLineStyles }, { "ACAD_PLOTSETTINGS", kPlotSettings },
         { "ACAD_PLOTSTYLENAME", kPlotStyles } };
@@ -281,22 +291,14 @@ void writeObjects(DL_WriterA& dw)
     }
     dw.dxfString(3, "AcDbVariableDictionary");
     const auto variables = static_cast<int>(dw.handle(350));
-    object(dw, "DICTIONARY", kGroups, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(280, 0);
-    dw.dxfInt(281, 1);
-    object(dw, "ACDBDICTIONARYWDFLT", kPlotStyles, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", kGroups, kRoot, HardOwnerFlag::Written);
+    dictionary(dw, "ACDBDICTIONARYWDFLT", kPlotStyles, kRoot, HardOwnerFlag::Omitted);
     dw.dxfString(3, "Normal");
     dw.dxfHex(350, kPlaceholder);
     dw.dxfString(100, "AcDbDictionaryWithDefault");
     dw.dxfHex(340, kPlaceholder);
     object(dw, "ACDBPLACEHOLDER", kPlaceholder, kPlotStyles);
-    object(dw, "DICTIONARY", kLineStyles, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(280, 0);
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", kLineStyles, kRoot, HardOwnerFlag::Written);
     dw.dxfString(3, "Standard");
     dw.dxfHex(350, kLineStyle);
     object(dw, "MLINESTYLE", kLineStyle, kLineStyles);
@@ -313,16 +315,11 @@ void writeObjects(DL_WriterA& dw)
         dw.dxfInt(62, 256);
         dw.dxfString(6, "BYLAYER");
     }
-    object(dw, "DICTIONARY", kPlotSettings, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(280, 0);
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", kPlotSettings, kRoot, HardOwnerFlag::Written);
     const int layout1 = 0x1E;
     const int model = 0x22;
     const int layout2 = 0x26;
-    object(dw, "DICTIONARY", kLayouts, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", kLayouts, kRoot, HardOwnerFlag::Omitted);
     for (const auto& [name, handle] : { std::pair { "Layout1", layout1 }, std::pair { "Layout2", layout2 },
              std::pair { "Model", model } }) {
         dw.dxfString(3, name);
@@ -334,9 +331,7 @@ void writeObjects(DL_WriterA& dw)
     // Nothing takes a handle after these two.
     const int hideText = variables + 1;
     const int dimAssoc = variables + 2;
-    object(dw, "DICTIONARY", variables, kRoot);
-    dw.dxfString(100, "AcDbDictionary");
-    dw.dxfInt(281, 1);
+    dictionary(dw, "DICTIONARY", variables, kRoot, HardOwnerFlag::Omitted);
     dw.dxfString(3, "DIMASSOC");
     dw.dxfHex(350, dimAssoc);
     dw.dxfString(3, "HIDETEXT");

@@ -6,7 +6,8 @@
 namespace kzev::dxfangle {
 
 // The drawing holds its angles in radians; a DXF file holds degrees (group
-// 50). dxflib converts some of its angle fields when it reads and hands
+// 50). Both turn counter-clockwise from the x axis, so only the unit
+// differs. dxflib converts some of its angle fields when it reads and hands
 // others over as the file has them. This is the one word on it:
 //
 //   field                   dxflib hands over

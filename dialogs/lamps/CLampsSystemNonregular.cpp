@@ -18,7 +18,7 @@ CLampsSystemNonregular::CLampsSystemNonregular(
     setWindowTitle(QStringLiteral("Nepravidelná soustava"));
     m_grid->setObjectName(QString::number(kGridId));
     m_grid->grid().SetControlId(kGridId);
-    m_logic = std::make_unique<kzev::LampSystemNonregular>(context, m_grid->grid(), std::move(hooks));
+    m_logic = std::make_unique<kzev::NonregularLampPageLogic>(context, m_grid->grid(), std::move(hooks));
     m_grid->grid().SetNotifyHandler([this](kzev::GridNotification& notification) {
         m_logic->OnGridNotify(notification);
         if (notification.code == kzev::gvn::EndLabelEdit)
@@ -29,10 +29,10 @@ CLampsSystemNonregular::CLampsSystemNonregular(
     layout->addWidget(m_grid, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_add = addButton(QStringLiteral("Přidat"), &kzev::LampSystemNonregular::OnAdd);
-    m_remove = addButton(QStringLiteral("Odebrat"), &kzev::LampSystemNonregular::OnRemove);
-    m_moveToOther = addButton(QStringLiteral("Do jiné"), &kzev::LampSystemNonregular::OnMoveToOther);
-    m_undo = addButton(QStringLiteral("&Zpět"), &kzev::LampSystemNonregular::OnUndo);
+    m_add = addButton(QStringLiteral("Přidat"), &kzev::NonregularLampPageLogic::OnAdd);
+    m_remove = addButton(QStringLiteral("Odebrat"), &kzev::NonregularLampPageLogic::OnRemove);
+    m_moveToOther = addButton(QStringLiteral("Do jiné"), &kzev::NonregularLampPageLogic::OnMoveToOther);
+    m_undo = addButton(QStringLiteral("&Zpět"), &kzev::NonregularLampPageLogic::OnUndo);
     for (QPushButton* pushButton : { m_add, m_remove, m_moveToOther, m_undo })
         buttons->addWidget(pushButton);
     layout->addLayout(buttons);
@@ -44,7 +44,7 @@ CLampsSystemNonregular::~CLampsSystemNonregular()
     qApp->removeEventFilter(this);
 }
 
-QPushButton* CLampsSystemNonregular::addButton(const QString& caption, void (kzev::LampSystemNonregular::*action)())
+QPushButton* CLampsSystemNonregular::addButton(const QString& caption, void (kzev::NonregularLampPageLogic::*action)())
 {
     auto* pushButton = new QPushButton(caption, this);
     pushButton->setAutoDefault(false);

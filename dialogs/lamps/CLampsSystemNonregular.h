@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/ui/LampSheetPage.h"
-#include "dialogs/lamps/LampSystemNonregular.h"
+#include "dialogs/lamps/NonregularLampPageLogic.h"
 
 #include <QWidget>
 
@@ -17,7 +17,7 @@ class GridWidget;
  * Page 222 "Nepravidelná soustava" of the lamp-system sheet: the grid of the
  * luminaires of a non-regular lamp system, one row each, whose cells the user
  * edits live, and the buttons "Přidat", "Odebrat", "Do jiné" and "&Zpět".
- * The page's work is kzev::LampSystemNonregular. Enter moves to the next
+ * The page's work is kzev::NonregularLampPageLogic. Enter moves to the next
  * cell instead of closing the sheet.
  */
 class CLampsSystemNonregular : public QWidget, public kzev::ILampSheetPage {
@@ -33,7 +33,7 @@ public:
     void OnSetActive() override;
     void OnKillActive() override;
 
-    [[nodiscard]] kzev::LampSystemNonregular& logic() { return *m_logic; }
+    [[nodiscard]] kzev::NonregularLampPageLogic& logic() { return *m_logic; }
     [[nodiscard]] kzev::GridWidget& gridWidget() { return *m_grid; }
     /** The button of a caption ("Do jiné"), for tests. */
     [[nodiscard]] QPushButton* button(const QString& caption) const;
@@ -43,11 +43,11 @@ protected:
 
 private:
     void syncButtons();
-    QPushButton* addButton(const QString& caption, void (kzev::LampSystemNonregular::*action)());
+    QPushButton* addButton(const QString& caption, void (kzev::NonregularLampPageLogic::*action)());
 
     kzev::LampSheetContext m_context;
     kzev::GridWidget* m_grid;
-    std::unique_ptr<kzev::LampSystemNonregular> m_logic;
+    std::unique_ptr<kzev::NonregularLampPageLogic> m_logic;
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;
     QPushButton* m_moveToOther = nullptr;

@@ -3,18 +3,15 @@
 // selected, opens the print preview of the one-page sheet; the same sheet
 // printed into a PDF file carries the name, the description and the table.
 
-#include "support/FakeServices.h"
-#include "support/WorkbookFixture.h"
+#include "support/gui/ShippedDataProgram.h"
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CWorkspaceBar.h"
 #include "catalogue/ui/CDatabaseTree.h"
 #include "catalogue/ui/CLuminaireDatabaseDialog.h"
 #include "grid/GridWidget.h"
-#include "platform/ProfileStore.h"
 #include "print/ui/SheetComposer.h"
 #include "view/CKzevView.h"
 
@@ -48,21 +45,10 @@ QString run(const QString& program, const QStringList& arguments)
 
 TEST(CatalogueSheet, ButtonOfTheDatabaseDialogPreviewsTheSelectedLuminairesSheet)
 {
-    kzev::test::TempFolder data;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KZEV_SOURCE_DIR) / "data"))
-        fs::copy_file(entry.path(), data.path() / entry.path().filename());
-    auto profile = std::make_unique<kzev::MemoryProfileStore>();
-    profile->setString("Main", "PathData", data.path().string());
-    kzev::installProfileStore(std::move(profile));
-    kzev::test::FakeServices services;
-
-    CKzevApp app;
-    ASSERT_TRUE(app.InitInstance(
-        { "--nologo", QString::fromStdString((data.path() / "Vzor-kancelar.kzv").string()) }, false));
-    CMainFrame& frame = *app.frame();
-    frame.resize(1200, 800);
-    frame.show();
-    QApplication::processEvents();
+    kzev::test::ShippedDataProgram program;
+    ASSERT_TRUE(program.start(1200, 800));
+    const kzev::test::ShippedDataCopy& data = program.data();
+    CMainFrame& frame = program.frame();
 
     auto* bar = qobject_cast<CWorkspaceBar*>(frame.workspaceBar());
     ASSERT_NE(bar, nullptr);

@@ -3,10 +3,10 @@
 // luminaire database dialog opened by a double click, and the database editor.
 
 #include "support/FakeServices.h"
+#include "support/gui/ShippedDataProgram.h"
 #include "support/gui/UserInput.h"
 #include "support/WorkbookFixture.h"
 
-#include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CWorkspaceBar.h"
 #include "catalogue/ReferenceDatabase.h"
@@ -98,22 +98,12 @@ std::vector<std::string> columnTexts(const CGridCtrl& grid, int col)
 
 TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
 {
-    kzev::test::TempFolder data;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KZEV_SOURCE_DIR) / "data"))
-        fs::copy_file(entry.path(), data.path() / entry.path().filename());
-    auto profile = std::make_unique<kzev::MemoryProfileStore>();
-    profile->setString("Main", "PathData", data.path().string());
-    kzev::installProfileStore(std::move(profile));
-    kzev::test::FakeServices services;
     FakeEditor editor;
-
-    CKzevApp app;
-    ASSERT_TRUE(app.InitInstance(
-        { "--nologo", QString::fromStdString((data.path() / "Vzor-kancelar.kzv").string()) }, false));
-    CMainFrame& frame = *app.frame();
-    frame.resize(1200, 800);
-    frame.show();
-    QApplication::processEvents();
+    kzev::test::ShippedDataProgram program;
+    ASSERT_TRUE(program.start(1200, 800));
+    const kzev::test::ShippedDataCopy& data = program.data();
+    kzev::test::FakeServices& services = program.services();
+    CMainFrame& frame = program.frame();
 
     // The rebuild from its toolbar button keeps the previous database as the backup.
     QToolBar* legends = frame.toolBar(239);

@@ -4,11 +4,10 @@
 // and the office calculated with it.
 
 #include "support/FakeServices.h"
-#include "support/WorkbookFixture.h"
 #include "support/gui/AnswerFileDialog.h"
+#include "support/gui/ShippedDataProgram.h"
 #include "support/gui/UserInput.h"
 
-#include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"
@@ -18,7 +17,6 @@
 #include "dialogs/lamps/CDialogLamps.h"
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
-#include "platform/ProfileStore.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -123,23 +121,13 @@ int toolbarOf(CMainFrame& frame, int command)
 
 TEST(ImportedLuminaireGui, ImportedFilesAreChosenOnTheLampSheetAndCalculated)
 {
-    kzev::test::TempFolder data;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KZEV_SOURCE_DIR) / "data"))
-        fs::copy_file(entry.path(), data.path() / entry.path().filename());
-    auto profile = std::make_unique<kzev::MemoryProfileStore>();
-    profile->setString("Main", "PathData", data.path().string());
-    kzev::installProfileStore(std::move(profile));
-    kzev::test::FakeServices services;
-
-    CKzevApp app;
-    ASSERT_TRUE(app.InitInstance(
-        { "--nologo", QString::fromStdString((data.path() / "Vzor-kancelar.kzv").string()) }, false));
-    CMainFrame& frame = *app.frame();
+    kzev::test::ShippedDataProgram program;
+    ASSERT_TRUE(program.start(2400, 900));
+    const kzev::test::ShippedDataCopy& data = program.data();
+    kzev::test::FakeServices& services = program.services();
+    CMainFrame& frame = program.frame();
     CKzevDoc& document = *kzev::theDocument();
     document.m_saveBeforeCalc = 0;
-    frame.resize(2400, 900);
-    frame.show();
-    QApplication::processEvents();
     // The frame's bars took over the log and the message boxes; the test reads its own.
     kzev::test::RecordingLog log;
     kzev::ScopedServices scope(kzev::Services { &log, nullptr, &services.messageBox, nullptr, nullptr, nullptr });

@@ -33,11 +33,11 @@ struct NonregularHooks {
  * luminaires, keeping the systems bound to the edited one in step, with one
  * undo step per change. Every change is written into the document at once.
  */
-class LampSystemNonregular {
+class NonregularLampPageLogic {
 public:
     static constexpr int kFirstFactorColumn = 7;
 
-    LampSystemNonregular(const LampSheetContext& context, CGridCtrl& grid, NonregularHooks hooks);
+    NonregularLampPageLogic(const LampSheetContext& context, CGridCtrl& grid, NonregularHooks hooks);
 
     /** Builds the grid from the working copy. */
     void OnSetActive();

@@ -1,4 +1,4 @@
-#include "dialogs/lamps/LampSystemNonregular.h"
+#include "dialogs/lamps/NonregularLampPageLogic.h"
 
 #include "grid/CGridCtrl.h"
 #include "grid/GridTypes.h"
@@ -34,14 +34,14 @@ bool inRange(int index, std::size_t size)
 
 } // namespace
 
-LampSystemNonregular::LampSystemNonregular(const LampSheetContext& context, CGridCtrl& grid, NonregularHooks hooks)
+NonregularLampPageLogic::NonregularLampPageLogic(const LampSheetContext& context, CGridCtrl& grid, NonregularHooks hooks)
     : m_context(context)
     , m_grid(grid)
     , m_hooks(std::move(hooks))
 {
 }
 
-CRoom* LampSystemNonregular::room() const
+CRoom* NonregularLampPageLogic::room() const
 {
     CKzevDoc* doc = m_context.doc;
     if (!doc || !inRange(m_context.room, doc->m_rooms.size()))
@@ -49,7 +49,7 @@ CRoom* LampSystemNonregular::room() const
     return &doc->m_rooms[static_cast<std::size_t>(m_context.room)];
 }
 
-CLampSystem* LampSystemNonregular::systemOfRoom(int index) const
+CLampSystem* NonregularLampPageLogic::systemOfRoom(int index) const
 {
     CRoom* r = room();
     if (!r || !inRange(index, r->m_lampSystems.size()))
@@ -57,7 +57,7 @@ CLampSystem* LampSystemNonregular::systemOfRoom(int index) const
     return &r->m_lampSystems[static_cast<std::size_t>(index)];
 }
 
-std::vector<int> LampSystemNonregular::derivedFrom(int source) const
+std::vector<int> NonregularLampPageLogic::derivedFrom(int source) const
 {
     std::vector<int> derived;
     if (const CRoom* r = room()) {
@@ -69,7 +69,7 @@ std::vector<int> LampSystemNonregular::derivedFrom(int source) const
     return derived;
 }
 
-std::vector<int> LampSystemNonregular::family() const
+std::vector<int> NonregularLampPageLogic::family() const
 {
     const CLampSystem* edited = m_context.working;
     int source = -1;
@@ -87,22 +87,22 @@ std::vector<int> LampSystemNonregular::family() const
     return members;
 }
 
-std::string LampSystemNonregular::lengthText(double metres) const
+std::string NonregularLampPageLogic::lengthText(double metres) const
 {
     return m_context.doc->FormatLength(metres);
 }
 
-double LampSystemNonregular::cellNumber(int row, int col) const
+double NonregularLampPageLogic::cellNumber(int row, int col) const
 {
     return StrToDouble(m_grid.GetItemText(row, col));
 }
 
-double LampSystemNonregular::cellLength(int row, int col) const
+double NonregularLampPageLogic::cellLength(int row, int col) const
 {
     return cellNumber(row, col) * (m_context.doc->m_unitMm == 1 ? 0.001 : 1.0);
 }
 
-void LampSystemNonregular::showLuminaireRow(int row, const COneLampSystem& luminaire)
+void NonregularLampPageLogic::showLuminaireRow(int row, const COneLampSystem& luminaire)
 {
     m_grid.SetItemText(row, 1, lengthText(luminaire.m_position.x));
     m_grid.SetItemText(row, 2, lengthText(luminaire.m_position.y));
@@ -120,7 +120,7 @@ void LampSystemNonregular::showLuminaireRow(int row, const COneLampSystem& lumin
         m_grid.SetItemText(row, kFirstFactorColumn + static_cast<int>(k), formatC(factorFormat.c_str(), luminaire.m_modeFactors[k]));
 }
 
-void LampSystemNonregular::selectRow(int row)
+void NonregularLampPageLogic::selectRow(int row)
 {
     if (row < 1 || row >= m_grid.GetRowCount())
         return;
@@ -133,7 +133,7 @@ void LampSystemNonregular::selectRow(int row)
 
 // ---- the page's life ------------------------------------------------------------------
 
-void LampSystemNonregular::OnSetActive()
+void NonregularLampPageLogic::OnSetActive()
 {
     m_filling = true;
     m_grid.SetEditable(true);
@@ -185,7 +185,7 @@ void LampSystemNonregular::OnSetActive()
         m_hooks.refreshView();
 }
 
-void LampSystemNonregular::takeSelectedAsCurrent()
+void NonregularLampPageLogic::takeSelectedAsCurrent()
 {
     CLampSystem* w = m_context.working;
     if (!w)
@@ -202,7 +202,7 @@ void LampSystemNonregular::takeSelectedAsCurrent()
     DirectionToAngles(w->m_opticalAxis, w->m_c0Axis, w->m_tilt, w->m_turn, w->m_rotation);
 }
 
-void LampSystemNonregular::OnKillActive()
+void NonregularLampPageLogic::OnKillActive()
 {
     takeSelectedAsCurrent();
     StoreLampSystem();
@@ -210,42 +210,42 @@ void LampSystemNonregular::OnKillActive()
         m_hooks.refreshView();
 }
 
-void LampSystemNonregular::StoreLampSystem()
+void NonregularLampPageLogic::StoreLampSystem()
 {
     if (m_context.push)
         m_context.push();
 }
 
-void LampSystemNonregular::pushUndo()
+void NonregularLampPageLogic::pushUndo()
 {
     if (CRoom* r = room())
         m_context.doc->PushUndo(*r);
 }
 
-void LampSystemNonregular::rederive(int source)
+void NonregularLampPageLogic::rederive(int source)
 {
     if (m_hooks.rederive)
         m_hooks.rederive(source);
 }
 
-void LampSystemNonregular::refresh()
+void NonregularLampPageLogic::refresh()
 {
     if (m_hooks.refreshView)
         m_hooks.refreshView();
 }
 
-bool LampSystemNonregular::calculating() const
+bool NonregularLampPageLogic::calculating() const
 {
     // A running calculation reads the room's lamp systems: no other system is touched meanwhile.
     return m_context.doc && m_context.doc->m_calcRunning == 1;
 }
 
-bool LampSystemNonregular::canUndo() const
+bool NonregularLampPageLogic::canUndo() const
 {
     return m_context.doc && m_context.doc->m_undo.canUndo();
 }
 
-bool LampSystemNonregular::canMoveToOther() const
+bool NonregularLampPageLogic::canMoveToOther() const
 {
     const CRoom* r = room();
     return r && r->m_lampSystems.size() > 1 && m_context.working && m_context.working->m_sourceSystem < 0;
@@ -253,7 +253,7 @@ bool LampSystemNonregular::canMoveToOther() const
 
 // ---- the grid ---------------------------------------------------------------------------------
 
-void LampSystemNonregular::OnGridNotify(GridNotification& notification)
+void NonregularLampPageLogic::OnGridNotify(GridNotification& notification)
 {
     switch (notification.code) {
     case gvn::SelChanged: OnSelectionChanged(notification.row); break;
@@ -263,7 +263,7 @@ void LampSystemNonregular::OnGridNotify(GridNotification& notification)
     }
 }
 
-void LampSystemNonregular::OnSelectionChanged(int row)
+void NonregularLampPageLogic::OnSelectionChanged(int row)
 {
     CLampSystem* w = m_context.working;
     if (m_filling || !w || row < 1 || row >= m_grid.GetRowCount())
@@ -285,7 +285,7 @@ void LampSystemNonregular::OnSelectionChanged(int row)
     refresh();
 }
 
-void LampSystemNonregular::OnBeginEdit()
+void NonregularLampPageLogic::OnBeginEdit()
 {
     const kzev::CellRange range = m_grid.GetSelectedCellRange();
     if (range.minRow >= 0 && range.minRow < m_grid.GetRowCount())
@@ -294,7 +294,7 @@ void LampSystemNonregular::OnBeginEdit()
         m_editColumn = range.minCol;
 }
 
-void LampSystemNonregular::OnEndEdit(int row, int col)
+void NonregularLampPageLogic::OnEndEdit(int row, int col)
 {
     CLampSystem* w = m_context.working;
     if (!w || row < 1 || row >= m_grid.GetRowCount() || col < 1 || col >= m_grid.GetColumnCount())
@@ -322,7 +322,7 @@ void LampSystemNonregular::OnEndEdit(int row, int col)
     refresh();
 }
 
-void LampSystemNonregular::ApplyCellToLuminaire(int i, int col)
+void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
 {
     CLampSystem* w = m_context.working;
     if (!w || !inRange(i, w->m_luminaires.size()))
@@ -370,7 +370,7 @@ void LampSystemNonregular::ApplyCellToLuminaire(int i, int col)
 
 // ---- adding, removing and moving luminaires ------------------------------------------------------
 
-void LampSystemNonregular::OnAdd()
+void NonregularLampPageLogic::OnAdd()
 {
     CLampSystem* w = m_context.working;
     if (!w || w->m_luminaires.empty() || calculating())
@@ -396,7 +396,7 @@ void LampSystemNonregular::OnAdd()
     refresh();
 }
 
-int LampSystemNonregular::removeSelected()
+int NonregularLampPageLogic::removeSelected()
 {
     CLampSystem& w = *m_context.working;
     const int d = std::clamp(w.m_selectedLuminaire, 0, static_cast<int>(w.m_luminaires.size()) - 1);
@@ -410,7 +410,7 @@ int LampSystemNonregular::removeSelected()
     return d;
 }
 
-void LampSystemNonregular::OnRemove()
+void NonregularLampPageLogic::OnRemove()
 {
     CLampSystem* w = m_context.working;
     if (!w || w->m_luminaires.size() <= 1 || calculating())
@@ -428,7 +428,7 @@ void LampSystemNonregular::OnRemove()
     OnSetActive();
 }
 
-void LampSystemNonregular::OnMoveToOther()
+void NonregularLampPageLogic::OnMoveToOther()
 {
     CLampSystem* w = m_context.working;
     if (!w || w->m_luminaires.size() <= 1 || !canMoveToOther() || calculating())
@@ -460,7 +460,7 @@ void LampSystemNonregular::OnMoveToOther()
     OnSetActive();
 }
 
-void LampSystemNonregular::OnUndo()
+void NonregularLampPageLogic::OnUndo()
 {
     CRoom* r = room();
     CKzevDoc* doc = m_context.doc;

@@ -4,7 +4,7 @@
 // out of the sheet, and the project saved and opened again.
 
 #include "dialogs/lamps/LampSheetSession.h"
-#include "dialogs/lamps/LampSystemNonregular.h"
+#include "dialogs/lamps/NonregularLampPageLogic.h"
 #include "grid/CGridCtrl.h"
 #include "model/CKzevDoc.h"
 #include "model/LampSystemRederive.h"
@@ -68,7 +68,7 @@ protected:
             rederiveLampSystemFromSource(m_doc, m_doc.m_rooms[0], working());
             rederiveDependentLampSystems(m_doc, m_doc.m_rooms[0], source < 0 ? 0 : source);
         };
-        m_page = std::make_unique<LampSystemNonregular>(context, m_grid, hooks);
+        m_page = std::make_unique<NonregularLampPageLogic>(context, m_grid, hooks);
         m_grid.SetNotifyHandler([this](GridNotification& n) { m_page->OnGridNotify(n); });
         m_page->OnSetActive();
     }
@@ -82,7 +82,7 @@ protected:
     CKzevDoc m_doc;
     LampSheetSession m_session { m_doc, 0, 0 };
     CGridCtrl m_grid;
-    std::unique_ptr<LampSystemNonregular> m_page;
+    std::unique_ptr<NonregularLampPageLogic> m_page;
     std::optional<int> m_pick;
 };
 
@@ -236,7 +236,7 @@ TEST_F(NonregularPage, NoMoveFromADerivedSystemNorFromTheOnlySystem)
     CLampSystem derived = systems()[2];
     context.working = &derived;
     CGridCtrl grid;
-    EXPECT_FALSE(LampSystemNonregular(context, grid, {}).canMoveToOther());
+    EXPECT_FALSE(NonregularLampPageLogic(context, grid, {}).canMoveToOther());
 
     systems().resize(1);
     EXPECT_FALSE(m_page->canMoveToOther());
