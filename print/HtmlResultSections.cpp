@@ -2,11 +2,11 @@
 
 #include "model/CKzevDoc.h"
 #include "model/Quantity.h"
+#include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
 #include "print/PointGrid.h"
-#include "print/ResultSummary.h"
 
 #include <algorithm>
 #include <array>

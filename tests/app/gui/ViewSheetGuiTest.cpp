@@ -17,10 +17,10 @@
 #include "model/UserSettings.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
-#include "print/ui/CViewDataProperties.h"
-#include "print/ui/CViewPrintProperties.h"
-#include "print/ui/CViewProperties.h"
-#include "print/ui/CViewSheet.h"
+#include "dialogs/settings/CViewDataProperties.h"
+#include "dialogs/settings/CViewPrintProperties.h"
+#include "dialogs/settings/CViewProperties.h"
+#include "dialogs/settings/CViewSheet.h"
 #include "view/CKzevView.h"
 
 #include <QApplication>

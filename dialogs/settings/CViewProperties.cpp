@@ -1,8 +1,8 @@
-#include "print/ui/CViewProperties.h"
+#include "dialogs/settings/CViewProperties.h"
 
+#include "dialogs/settings/ColourButton.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
-#include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
 

@@ -1,12 +1,12 @@
-#include "print/ui/CViewDataProperties.h"
+#include "dialogs/settings/CViewDataProperties.h"
 
+#include "dialogs/settings/ColourButton.h"
+#include "dialogs/settings/ViewPageValues.h"
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"
 #include "platform/Services.h"
-#include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
-#include "print/ui/ViewPageValues.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
