@@ -7,7 +7,7 @@
 #include "app/CProjectTree.h"
 #include "app/CommandUi.h"
 #include "model/CKzevDoc.h"
-#include "print/ui/CViewSheet.h"
+#include "dialogs/settings/CViewSheet.h"
 #include "view/CKzevView.h"
 
 namespace {

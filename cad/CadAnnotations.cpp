@@ -90,7 +90,7 @@ std::vector<std::string> glareMarkCommands(const CWorkSystem& area, const Annota
     out.push_back(formatC("_%stext _tl %f,%f,%f %s 0 %s=%1.1lf\r", dash(at.forms), corner.x,
         corner.y - 5.0 * scale * sizeUnit, corner.z, sizeText(3.0 * scale, at).c_str(), ugr ? "UGRL" : "GRL", limit));
 
-    const std::string length = sizeText(scale * area.m_viewSettings.m_displayValue4, at);
+    const std::string length = sizeText(scale * area.m_viewSettings.m_glareMarkSize, at);
     const std::string arm = sizeText(1.5 * scale, at);
     forEachPoint(area, at, [&](const CVector& p, std::size_t k) {
         const std::vector<double>& values = ugr ? area.m_points[k].m_ugrByDirection : area.m_points[k].m_grByDirection;

@@ -3,6 +3,7 @@
 #include "calc/CalcCatalogue.h"
 #include "calc/LuminaireFlux.h"
 #include "model/CRoom.h"
+#include "model/LumenResults.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -315,21 +316,25 @@ bool calcLumenMethod(CLampSystem& system, const CRoom& room, LumenMethodMode mod
     const LumenTransfer& i = v.initial;
     const LumenTransfer& m = v.maintained;
     const double resultEm = maintained * count * v.workPlaneMaintained * phi / area;
+    using A = LumenIlluminance;
+    using B = LumenLuminance;
     std::array<double, 7> lumenA {};
     std::array<double, 6> lumenB {};
-    lumenA[0] = count * v.workPlane * phi / area;
-    lumenA[1] = (v.workPlaneMaintained - v.directDownward) * maintained * count * phi / area;
-    lumenA[2] = (v.workPlane - v.directDownward) * count * phi / area;
-    lumenB[3] = v.ceiling * i.rhoCeilingCavity * phi * count / (kModelPi * area);
-    lumenB[5] = v.workPlane * i.rhoFloorCavity * phi * count / (kModelPi * area);
-    lumenB[4] = wallTerm(v, i) * phi / area * count;
-    lumenB[0] = v.ceilingMaintained * m.rhoCeilingCavity * phi * count / (kModelPi * area) * maintained;
-    lumenB[2] = v.workPlaneMaintained * m.rhoFloorCavity * phi * count / (kModelPi * area) * maintained;
-    lumenB[1] = wallTerm(v, m) * phi / area * count * maintained;
-    lumenA[3] = illuminanceOf(lumenB[3], i.rhoCeilingCavity);
-    lumenA[4] = illuminanceOf(lumenB[4], i.rhoWall);
-    lumenA[5] = illuminanceOf(lumenB[0], m.rhoCeilingCavity);
-    lumenA[6] = illuminanceOf(lumenB[1], m.rhoWall);
+    lumenA[A::kInitialAverage] = count * v.workPlane * phi / area;
+    lumenA[A::kMaintainedReflected] = (v.workPlaneMaintained - v.directDownward) * maintained * count * phi / area;
+    lumenA[A::kInitialReflected] = (v.workPlane - v.directDownward) * count * phi / area;
+    lumenB[B::kInitialCeiling] = v.ceiling * i.rhoCeilingCavity * phi * count / (kModelPi * area);
+    lumenB[B::kInitialFloor] = v.workPlane * i.rhoFloorCavity * phi * count / (kModelPi * area);
+    lumenB[B::kInitialWalls] = wallTerm(v, i) * phi / area * count;
+    lumenB[B::kMaintainedCeiling]
+        = v.ceilingMaintained * m.rhoCeilingCavity * phi * count / (kModelPi * area) * maintained;
+    lumenB[B::kMaintainedFloor]
+        = v.workPlaneMaintained * m.rhoFloorCavity * phi * count / (kModelPi * area) * maintained;
+    lumenB[B::kMaintainedWalls] = wallTerm(v, m) * phi / area * count * maintained;
+    lumenA[A::kInitialCeiling] = illuminanceOf(lumenB[B::kInitialCeiling], i.rhoCeilingCavity);
+    lumenA[A::kInitialWalls] = illuminanceOf(lumenB[B::kInitialWalls], i.rhoWall);
+    lumenA[A::kMaintainedCeiling] = illuminanceOf(lumenB[B::kMaintainedCeiling], m.rhoCeilingCavity);
+    lumenA[A::kMaintainedWalls] = illuminanceOf(lumenB[B::kMaintainedWalls], m.rhoWall);
 
     bool allFinite = finite(resultEm);
     for (const double value : lumenA)

@@ -198,11 +198,11 @@ void CRoom::Serialize(kzev::Archive& ar)
         ar.io(v.m_luminaireAxes);
     if (from(1010)) {
         ar.io(v.m_luminaireCoordinates);
-        ar.io(m_roomValue1);
+        ar.io(m_luminanceOnSurfaces);
         ar.io(v.m_outdoorIlluminance);
         ar.io(v.m_artificialOff);
         ar.io(v.m_addDaylight);
-        ar.io(v.m_daylightSwitch3);
+        ar.io(v.m_daylightAvailable);
     }
     if (from(1012)) {
         ar.io(m_roomValue5);

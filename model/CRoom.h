@@ -67,7 +67,7 @@ public:
     /** Page the room property sheet opens with; not stored. */
     std::int32_t m_activePage = 0;
     /** 1: the values of the room surfaces are shown as luminances ("Na plochách jasy"). */
-    std::int32_t m_roomValue1 = 0;
+    std::int32_t m_luminanceOnSurfaces = 0;
     std::vector<CLampState> m_modes;
     /** The mode the view shows, chosen in the project tree; not stored. */
     std::int32_t m_currentMode = 0;

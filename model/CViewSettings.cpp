@@ -59,11 +59,11 @@ void CViewSettings::Serialize(kzev::Archive& ar)
         ar.io(*field);
     for (auto& color : m_colors)
         ar.io(color);
-    ar.io(m_displayValue1);
-    ar.io(m_displayValue2);
+    ar.io(m_brightness);
+    ar.io(m_perspective);
     ar.io(m_viewCode);
-    ar.io(m_displayValue3);
-    ar.io(m_displayValue4);
+    ar.io(m_intensityCurveScale);
+    ar.io(m_glareMarkSize);
     if (version >= 1021) {
         for (std::int32_t* field : { &m_luminaireType, &m_showIlluminance, &m_showRoadLuminance, &m_showUgr,
                  &m_showGr, &m_print })
@@ -75,7 +75,7 @@ void CViewSettings::Serialize(kzev::Archive& ar)
         for (double* field : { &m_illuminanceLimit, &m_luminanceLimit, &m_ugrLimit, &m_grLimit,
                  &m_outdoorIlluminance })
             ar.io(*field);
-        for (std::int32_t* field : { &m_artificialOff, &m_addDaylight, &m_daylightSwitch3 })
+        for (std::int32_t* field : { &m_artificialOff, &m_addDaylight, &m_daylightAvailable })
             ar.io(*field);
         ar.io(m_displayValue5);
         ar.io(m_displayValue6);

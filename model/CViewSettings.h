@@ -59,18 +59,18 @@ public:
     double m_luminanceLimit = 1.0;            ///< V38, cd/m²
     double m_ugrLimit = 19.0;                 ///< V39
     double m_grLimit = 50.0;                  ///< V40
-    double m_displayValue1 = 0.5;             ///< V41
-    double m_displayValue2 = 0.0;             ///< V42
+    double m_brightness = 0.5;                ///< V41 "Jas" of the visualisation, 0 to 1
+    double m_perspective = 0.0;               ///< V42 "Perspektiva", -100 to 100
     std::int32_t m_viewCode = 112;            ///< V43: 112 floor, 113 ceiling, 114 to 117 walls
-    double m_displayValue3 = 0.05;            ///< V44
-    std::int32_t m_displayValue4 = 7;         ///< V45
+    double m_intensityCurveScale = 0.05;      ///< V44 "Měřítko charakteristiky": drawn length per cd
+    std::int32_t m_glareMarkSize = 7;         ///< V45 "Velikost značek oslnění"
     CVector m_viewVector1{ 0.0, 0.0, 0.0 };   ///< V46; zero so that saving twice gives the same bytes
     CVector m_viewVector2{ 0.0, 0.0, 0.0 };   ///< V47; likewise
     double m_displayValue5 = 0.5;             ///< V48
     double m_displayValue6 = 0.5;             ///< V49
     std::int32_t m_artificialOff = 0;         ///< V50 "Vypnout umělou osvětlenost"
     std::int32_t m_addDaylight = 0;           ///< V51 "Přičíst denní osvětlenost"
-    std::int32_t m_daylightSwitch3 = 0;       ///< V52
+    std::int32_t m_daylightAvailable = 0;     ///< V52: 1 offers the two daylight switches
     double m_outdoorIlluminance = 20000.0;    ///< V53, lux
 
     /** Makes the defaults: white four times, then green, blue, red and red. */

@@ -1,12 +1,13 @@
 #include "print/HtmlSections.h"
 
 #include "model/CKzevDoc.h"
+#include "model/LumenResults.h"
 #include "model/Quantity.h"
+#include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
 #include "print/PointGrid.h"
-#include "print/ResultSummary.h"
 
 #include <algorithm>
 #include <array>
@@ -44,15 +45,20 @@ struct LumenFigures {
     }
 };
 
-// Average, reflected, ceiling, wall and floor luminance, ceiling and wall illuminance.
+// In the order of the printed rows: average and reflected illuminance on the work plane, ceiling, wall and
+// floor luminance, ceiling and wall illuminance; the maintained average is the system's Em.
 LumenFigures lumenFigures(const CLampSystem& s)
 {
+    using A = LumenIlluminance;
+    using B = LumenLuminance;
     LumenFigures f;
     f.count = s.m_numberOfLuminaires;
     const auto& a = s.m_lumenA;
     const auto& b = s.m_lumenB;
-    f.initial = { a[0], a[2], b[3], b[4], b[5], a[3], a[4] };
-    f.maintained = { s.m_em, a[1], b[0], b[1], b[2], a[5], a[6] };
+    f.initial = { a[A::kInitialAverage], a[A::kInitialReflected], b[B::kInitialCeiling], b[B::kInitialWalls],
+        b[B::kInitialFloor], a[A::kInitialCeiling], a[A::kInitialWalls] };
+    f.maintained = { s.m_em, a[A::kMaintainedReflected], b[B::kMaintainedCeiling], b[B::kMaintainedWalls],
+        b[B::kMaintainedFloor], a[A::kMaintainedCeiling], a[A::kMaintainedWalls] };
     return f;
 }
 

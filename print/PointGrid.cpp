@@ -1,9 +1,9 @@
 #include "print/PointGrid.h"
 
 #include "model/CWorkSystem.h"
+#include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-#include "print/ResultSummary.h"
 
 #include <algorithm>
 #include <cmath>

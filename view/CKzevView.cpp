@@ -404,7 +404,7 @@ void CKzevView::OnDraw(QPainter& painter)
         return;
     }
     if (const CRoom* room = m_plan.room())
-        m_resultLayers.setSurfaceLuminance(room->m_roomValue1 == 1);
+        m_resultLayers.setSurfaceLuminance(room->m_luminanceOnSurfaces == 1);
     if (CKzevDoc* doc = kzev::theDocument())
         painter.setFont(fontOf(doc->m_logFont));
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());

@@ -468,7 +468,7 @@ void PlanView::DrawGlareMarks(IDrawSurface& surface, int print) const
     if (!current || !settings || settings->m_glareMarks < 1)
         return;
     const bool paper = print == 1;
-    const double length = settings->m_displayValue4 * (paper ? 2.0 : 1.0);
+    const double length = settings->m_glareMarkSize * (paper ? 2.0 : 1.0);
     const double head = paper ? 5.0 : 2.5;
     const double ySign = paper ? 1.0 : -1.0;
     for (std::size_t k = 0; k < current->m_workSystems.size(); ++k) {

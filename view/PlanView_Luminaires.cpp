@@ -177,7 +177,7 @@ void PlanView::DrawLuminaireCharacteristics(IDrawSurface& surface, const COneLam
     const CViewSettings* settings = viewSettings();
     if (!settings || luminaire.m_intensity.empty())
         return;
-    const double scale = settings->m_displayValue3;
+    const double scale = settings->m_intensityCurveScale;
     const CVector u = entry.m_opticalAxis.Normalized();
     const CVector c0 = entry.m_c0Axis.Normalized();
     // C90 lies a quarter turn from C0, counter-clockwise seen against the optical axis.

@@ -4,7 +4,7 @@
 #include "calc/ResultShading.h"
 #include "model/CKzevDoc.h"
 #include "model/CRoom.h"
-#include "print/ResultSummary.h"
+#include "model/ResultSummary.h"
 #include "view/PlanPens.h"
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 #include "print/ui/ReportPass.h"
 
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-#include "print/ResultSummary.h"
 #include "view/CKzevView.h"
 
 #include <QRect>

@@ -6,10 +6,10 @@
 
 #include "model/CKzevDoc.h"
 #include "model/Quantity.h"
+#include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "print/PointGrid.h"
-#include "print/ResultSummary.h"
 
 #include <array>
 #include <cmath>

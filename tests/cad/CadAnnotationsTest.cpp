@@ -24,7 +24,7 @@ CWorkSystem ugrArea()
     area.m_points[1].m_ugrByDirection = { 25.0, 25.0, 25.0, 25.0 };
     area.m_points[1].m_off = 1;
     area.m_viewSettings.m_ugrLimit = 19.0;
-    area.m_viewSettings.m_displayValue4 = 7;
+    area.m_viewSettings.m_glareMarkSize = 7;
     return area;
 }
 

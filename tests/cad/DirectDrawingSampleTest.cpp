@@ -153,7 +153,7 @@ TEST_P(DirectDrawingSample, IsolinesLieOnTheirLevelsAndGlareMarksStartAtTheObser
     for (const CWorkSystem& area : room().m_workSystems) {
         if (area.m_quantityCode != 89 || area.m_excluded == 1 || area.m_viewCode != 112)
             continue;
-        const double length = m_doc->m_dxfScale * area.m_viewSettings.m_displayValue4 * (unit() == 1.0 ? 0.001 : 1.0);
+        const double length = m_doc->m_dxfScale * area.m_viewSettings.m_glareMarkSize * (unit() == 1.0 ? 0.001 : 1.0);
         for (std::int32_t i = 0; i < area.m_count1; ++i) {
             for (std::int32_t j = 0; j < area.m_count2; ++j) {
                 const CPointCalc& point = area.m_points.at(static_cast<std::size_t>(i * area.m_count2 + j));

@@ -228,7 +228,7 @@ CRoom busyRoom()
     room.m_upwardFluxShare = 0.03;
     room.m_glareClass = 1;
     room.m_roadSurfaceClass = 2;
-    room.m_roomValue1 = 5;
+    room.m_luminanceOnSurfaces = 5;
     room.m_roomValue2 = 6;
     room.m_uncertainty = 10;
     room.m_reflectedComponent = 0;

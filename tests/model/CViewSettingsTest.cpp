@@ -23,11 +23,11 @@ void setBaseMarkers(CViewSettings& s)
     s.m_displaySwitch = 1018;
     for (std::size_t i = 0; i < 8; ++i)
         s.m_colors[i] = 0x102030u + static_cast<std::uint32_t>(i);
-    s.m_displayValue1 = 41.5;
-    s.m_displayValue2 = 42.5;
+    s.m_brightness = 41.5;
+    s.m_perspective = 42.5;
     s.m_viewCode = 113;
-    s.m_displayValue3 = 44.5;
-    s.m_displayValue4 = 45;
+    s.m_intensityCurveScale = 44.5;
+    s.m_glareMarkSize = 45;
     s.m_viewVector1 = { 46.1, 46.2, 46.3 };
     s.m_viewVector2 = { 47.1, 47.2, 47.3 };
     s.m_isoIlluminance = { "3", "4" };
@@ -51,7 +51,7 @@ void set1021Markers(CViewSettings& s)
     s.m_outdoorIlluminance = 53.5;
     s.m_artificialOff = 1050;
     s.m_addDaylight = 1051;
-    s.m_daylightSwitch3 = 1052;
+    s.m_daylightAvailable = 1052;
     s.m_displayValue5 = 48.5;
     s.m_displayValue6 = 49.5;
 }
@@ -127,7 +127,7 @@ TEST(CViewSettings, Defaults)
     EXPECT_EQ(s.m_isoGr.size(), 9u);
     EXPECT_EQ(s.m_illuminanceLimit, 500.0);
     EXPECT_EQ(s.m_outdoorIlluminance, 20000.0);
-    EXPECT_EQ(s.m_displayValue4, 7);
+    EXPECT_EQ(s.m_glareMarkSize, 7);
 }
 
 TEST(CViewSettings, UnsetViewVectorsStartAtZeroSoTwoSavesAgree)

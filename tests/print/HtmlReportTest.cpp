@@ -5,11 +5,11 @@
 
 #include "calc/CalculationRun.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
 #include "print/HtmlReport.h"
-#include "print/ResultSummary.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>

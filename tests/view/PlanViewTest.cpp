@@ -231,7 +231,7 @@ TEST_F(PlanViewTest, GlareMarksAreGreenArrowsUpToTheLimitAndRedBarsAbove)
     room().m_workSystems = { area };
     room().m_resultsValid = 1;
     settings().m_glareMarks = 1;
-    settings().m_displayValue4 = 7;
+    settings().m_glareMarkSize = 7;
 
     const RecordingSurface surface = draw();
     const DevicePoint p = at(0.0, 0.0, 0.75);
@@ -482,7 +482,7 @@ TEST_F(PlanViewTest, DownlightIntensitySolidHangsBelowTheLuminaire)
     room().m_lampSystems = { system };
     settings().m_luminaires = 1;
     settings().m_luminaireCharacteristics = 1;
-    settings().m_displayValue3 = 0.001; // 1000 cd draw 1 m
+    settings().m_intensityCurveScale = 0.001; // 1000 cd draw 1 m
     settings().m_viewCode = 114;        // seen from the side, z grows up the screen
 
     RecordingSurface surface = draw();

@@ -83,7 +83,7 @@ void GLScene::ComputeGLEyeTarget()
         return;
     const ViewProjection& projection = m_plan.projection();
     const std::optional<GLEyeTarget> camera = GLCamera::eyeTarget(settings->m_viewCode, projection.sceneMinimum(),
-        projection.sceneMaximum(), room->m_origin, settings->m_displayValue2);
+        projection.sceneMaximum(), room->m_origin, settings->m_perspective);
     if (!camera)
         return;
     settings->m_viewVector1 = camera->eye;
@@ -264,7 +264,7 @@ void GLScene::DrawGLSurfaceAreas(const CRoom& room, int mode)
         return;
     const std::vector<CWorkSystem>& areas = room.m_modes[static_cast<std::size_t>(mode)].m_surfaces;
     const CViewSettings* settings = m_plan.viewSettings();
-    const double brightness = settings ? settings->m_displayValue1 : 0.5;
+    const double brightness = settings ? settings->m_brightness : 0.5;
     const CVector eye = settings ? settings->m_viewVector1 : CVector {};
     double maximum = 0.0;
     for (const CWorkSystem& area : areas) {

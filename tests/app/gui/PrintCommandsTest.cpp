@@ -16,7 +16,7 @@
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"
-#include "print/ResultSummary.h"
+#include "model/ResultSummary.h"
 #include "print/ui/ReportPass.h"
 #include "print/ui/SheetComposer.h"
 #include "view/CKzevView.h"

@@ -17,10 +17,10 @@
 #include "model/UserSettings.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
-#include "print/ui/CViewDataProperties.h"
-#include "print/ui/CViewPrintProperties.h"
-#include "print/ui/CViewProperties.h"
-#include "print/ui/CViewSheet.h"
+#include "dialogs/settings/CViewDataProperties.h"
+#include "dialogs/settings/CViewPrintProperties.h"
+#include "dialogs/settings/CViewProperties.h"
+#include "dialogs/settings/CViewSheet.h"
 #include "view/CKzevView.h"
 
 #include <QApplication>
@@ -67,6 +67,16 @@ void clickTab(CViewSheet& sheet, int index)
 std::size_t countOps(const kzev::RecordingSurface& surface, kzev::DrawOp::Kind kind)
 {
     return surface.ops(kind).size();
+}
+
+// The page's check box the user reads by its caption (accelerator included), or null.
+QCheckBox* captionedBox(const QWidget& page, const QString& caption)
+{
+    for (QCheckBox* box : page.findChildren<QCheckBox*>()) {
+        if (box->text() == caption)
+            return box;
+    }
+    return nullptr;
 }
 
 class ViewSheetGui : public ::testing::Test {
@@ -166,18 +176,18 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Nastavení"));
         CViewProperties& style = *sheet.stylePage();
         // An area's own settings: its boxes are free, "show all areas" is the room's.
-        EXPECT_TRUE(style.checkBox(QStringLiteral("&Izolinie"))->isEnabled());
-        EXPECT_FALSE(style.checkBox(QStringLiteral("Zobrazit všechna m. ú."))->isEnabled());
+        EXPECT_TRUE(captionedBox(style, QStringLiteral("&Izolinie"))->isEnabled());
+        EXPECT_FALSE(captionedBox(style, QStringLiteral("Zobrazit všechna m. ú."))->isEnabled());
 
-        clickBox(style.checkBox(QStringLiteral("&Izolinie")));
+        clickBox(captionedBox(style, QStringLiteral("&Izolinie")));
         const kzev::RecordingSurface isolines = record();
         EXPECT_GT(isolines.lines().size(), plain.lines().size() + 20);
 
-        clickBox(style.checkBox(QStringLiteral("Popis ve výpočtových &bodech ")));
+        clickBox(captionedBox(style, QStringLiteral("Popis ve výpočtových &bodech ")));
         const kzev::RecordingSurface values = record();
         EXPECT_GT(values.texts().size(), isolines.texts().size() + 10);
 
-        clickBox(style.checkBox(QStringLiteral("&Vyplnění odrazných ploch")));
+        clickBox(captionedBox(style, QStringLiteral("&Vyplnění odrazných ploch")));
         const kzev::RecordingSurface filled = record();
         EXPECT_GT(countOps(filled, kzev::DrawOp::Kind::Polygon), countOps(values, kzev::DrawOp::Kind::Polygon) + 20);
         // "Jas" and "Perspektiva" store what a click on the track and the keys set, not only a drag's end.
@@ -198,14 +208,14 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         QTest::qWait(700);
         QTest::mouseRelease(brightness, Qt::LeftButton, {}, track);
         EXPECT_GT(brightness->value(), brightnessBefore);
-        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        EXPECT_DOUBLE_EQ(sheet.working().m_brightness, brightness->value() * 0.01);
         QTest::keyClick(brightness, Qt::Key_Left);
-        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue1, brightness->value() * 0.01);
+        EXPECT_DOUBLE_EQ(sheet.working().m_brightness, brightness->value() * 0.01);
         const int perspectiveBefore = perspective->value();
         perspective->setFocus();
         QTest::keyClick(perspective, Qt::Key_Right);
         EXPECT_EQ(perspective->value(), perspectiveBefore + perspective->singleStep());
-        EXPECT_DOUBLE_EQ(sheet.working().m_displayValue2, perspective->value());
+        EXPECT_DOUBLE_EQ(sheet.working().m_perspective, perspective->value());
         saveShot(sheet, "view_sheet_style.png");
 
         clickTab(sheet, 1);
@@ -251,7 +261,7 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
     openThroughMenu(QStringLiteral("&Zobrazení"), kViewDataProperties, [&](CViewSheet& sheet) {
         EXPECT_EQ(sheet.tabs()->currentIndex(), 1);
         clickTab(sheet, 0);
-        clickBox(sheet.stylePage()->checkBox(QStringLiteral("&Izolinie")));
+        clickBox(captionedBox(*sheet.stylePage(), QStringLiteral("&Izolinie")));
         EXPECT_LT(record().lines().size(), shown.lines().size());
         click(sheet.buttons()->button(QDialogButtonBox::Cancel));
     });
@@ -347,9 +357,9 @@ TEST(ViewSheetWithoutScene, OffersTheStylePageAloneUnlessItStartsOnThePrintPage)
     CViewSheet style(doc, settings, 1, false, 0);
     EXPECT_EQ(style.tabs()->count(), 1);
     // Without a shown room the plan's switches wait; what is printed can still be chosen.
-    EXPECT_FALSE(style.stylePage()->checkBox(QStringLiteral("&Místnost"))->isEnabled());
+    EXPECT_FALSE(captionedBox(*style.stylePage(), QStringLiteral("&Místnost"))->isEnabled());
     EXPECT_FALSE(style.stylePage()->directionButton(113)->isEnabled());
-    EXPECT_TRUE(style.stylePage()->checkBox(QStringLiteral("Tisknout"))->isEnabled());
+    EXPECT_TRUE(captionedBox(*style.stylePage(), QStringLiteral("Tisknout"))->isEnabled());
 
     CViewSheet print(doc, settings, 1, false, 3);
     EXPECT_EQ(print.tabs()->count(), 4);

@@ -5,10 +5,10 @@
 
 #include "model/CKzevDoc.h"
 #include "model/Quantity.h"
+#include "model/ResultSummary.h"
 #include "platform/AppFolders.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
-#include "print/ResultSummary.h"
 #include "print/ui/SheetComposer.h"
 #include "support/FakeServices.h"
 #include "view/CKzevView.h"

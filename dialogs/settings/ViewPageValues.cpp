@@ -1,4 +1,4 @@
-#include "print/ui/ViewPageValues.h"
+#include "dialogs/settings/ViewPageValues.h"
 
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"

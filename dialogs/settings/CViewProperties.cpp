@@ -1,8 +1,8 @@
-#include "print/ui/CViewProperties.h"
+#include "dialogs/settings/CViewProperties.h"
 
+#include "dialogs/settings/ColourButton.h"
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
-#include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
 
@@ -89,21 +89,21 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     add(QStringLiteral("&Typ svítidel"), &CViewSettings::m_luminaireType, false);
     add(QStringLiteral("Překáž&ky"), &CViewSettings::m_drawObstacles, false);
 
-    m_curveScale = new QComboBox(editing);
-    m_curveScale->setEditable(true);
-    m_curveScale->setInsertPolicy(QComboBox::NoInsert);
-    m_curveScale->addItems({ "0.001", "0.002", "0.005", "0.01", "0.02", "0.05", "0.1", "0.2", "0.5", "1.0" });
-    m_curveScale->setEditText(QString::fromStdString(kzev::formatC("%1.3lf", m_working.m_displayValue3)));
-    m_glareSize = new QComboBox(editing);
-    m_glareSize->setEditable(true);
-    m_glareSize->setInsertPolicy(QComboBox::NoInsert);
-    m_glareSize->addItems({ "1", "2", "3", "4", "5", "6", "7", "8" });
-    m_glareSize->setEditText(QString::fromStdString(kzev::formatC("%d", m_working.m_displayValue4)));
+    m_curveScaleBox = new QComboBox(editing);
+    m_curveScaleBox->setEditable(true);
+    m_curveScaleBox->setInsertPolicy(QComboBox::NoInsert);
+    m_curveScaleBox->addItems({ "0.001", "0.002", "0.005", "0.01", "0.02", "0.05", "0.1", "0.2", "0.5", "1.0" });
+    m_curveScaleBox->setEditText(QString::fromStdString(kzev::formatC("%1.3lf", m_working.m_intensityCurveScale)));
+    m_glareSizeBox = new QComboBox(editing);
+    m_glareSizeBox->setEditable(true);
+    m_glareSizeBox->setInsertPolicy(QComboBox::NoInsert);
+    m_glareSizeBox->addItems({ "1", "2", "3", "4", "5", "6", "7", "8" });
+    m_glareSizeBox->setEditText(QString::fromStdString(kzev::formatC("%d", m_working.m_glareMarkSize)));
     auto* scales = new QGridLayout;
     scales->addWidget(new QLabel(QStringLiteral("Měřítko charakteristiky"), editing), 0, 0);
-    scales->addWidget(m_curveScale, 0, 1);
+    scales->addWidget(m_curveScaleBox, 0, 1);
     scales->addWidget(new QLabel(QStringLiteral("Velikost značek oslnění"), editing), 1, 0);
-    scales->addWidget(m_glareSize, 1, 1);
+    scales->addWidget(m_glareSizeBox, 1, 1);
     editingLayout->addLayout(scales, 8, 0, 1, 2);
 
     auto* visual = new QGroupBox(QStringLiteral("Vizualizace a tisk"), this);
@@ -115,14 +115,14 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     addSwitch(visual, QStringLiteral("Zobrazit všechna m. ú."), &CViewSettings::m_allAreas, true, false);
     QCheckBox* allAreas = m_switches.back().box;
     visualLayout->addWidget(allAreas, 2, 0, 1, 2);
-    m_brightness = makeSlider(visual, 0, 100);
-    m_brightness->setValue(static_cast<int>(std::lround(m_working.m_displayValue1 * 100.0)));
-    m_perspective = makeSlider(visual, -100, 100);
-    m_perspective->setValue(static_cast<int>(m_working.m_displayValue2));
+    m_brightnessSlider = makeSlider(visual, 0, 100);
+    m_brightnessSlider->setValue(static_cast<int>(std::lround(m_working.m_brightness * 100.0)));
+    m_perspectiveSlider = makeSlider(visual, -100, 100);
+    m_perspectiveSlider->setValue(static_cast<int>(m_working.m_perspective));
     visualLayout->addWidget(new QLabel(QStringLiteral("Jas"), visual), 3, 0);
-    visualLayout->addWidget(m_brightness, 3, 1);
+    visualLayout->addWidget(m_brightnessSlider, 3, 1);
     visualLayout->addWidget(new QLabel(QStringLiteral("Perspektiva"), visual), 4, 0);
-    visualLayout->addWidget(m_perspective, 4, 1);
+    visualLayout->addWidget(m_perspectiveSlider, 4, 1);
 
     auto* colours = new QGroupBox(QStringLiteral("Barvy a písmo"), this);
     auto* colourLayout = new QGridLayout(colours);
@@ -167,18 +167,18 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     layout->addLayout(directions);
 
     // Every change counts, not only the end of a drag: a click on the track and the keys move the slider too.
-    connect(m_brightness, &QSlider::valueChanged, this, [this](int value) {
-        m_working.m_displayValue1 = value * 0.01;
+    connect(m_brightnessSlider, &QSlider::valueChanged, this, [this](int value) {
+        m_working.m_brightness = value * 0.01;
         refreshScene();
     });
-    connect(m_perspective, &QSlider::valueChanged, this, [this](int value) {
-        m_working.m_displayValue2 = value;
+    connect(m_perspectiveSlider, &QSlider::valueChanged, this, [this](int value) {
+        m_working.m_perspective = value;
         refreshScene();
     });
-    connect(m_curveScale, &QComboBox::textActivated, this, [this](const QString& t) { OnCurveScale(t); });
-    connect(m_curveScale, &QComboBox::editTextChanged, this, [this](const QString& t) { OnCurveScale(t); });
-    connect(m_glareSize, &QComboBox::textActivated, this, [this](const QString& t) { OnGlareSize(t); });
-    connect(m_glareSize, &QComboBox::editTextChanged, this, [this](const QString& t) { OnGlareSize(t); });
+    connect(m_curveScaleBox, &QComboBox::textActivated, this, [this](const QString& t) { OnCurveScale(t); });
+    connect(m_curveScaleBox, &QComboBox::editTextChanged, this, [this](const QString& t) { OnCurveScale(t); });
+    connect(m_glareSizeBox, &QComboBox::textActivated, this, [this](const QString& t) { OnGlareSize(t); });
+    connect(m_glareSizeBox, &QComboBox::editTextChanged, this, [this](const QString& t) { OnGlareSize(t); });
 
     showFont();
     for (const Switch& s : m_switches) {
@@ -187,10 +187,9 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     }
     if (ownerIsRoom == 1) {
         // These belong to the visual-task areas: shown cleared for the room, its settings keep them.
-        for (const QString& caption : { QStringLiteral("Popis ve výpočtových &bodech "),
-                 QStringLiteral("\"&Hory - doly\""), QStringLiteral("&Izolinie"),
-                 QStringLiteral("Výpočtové bod&y"), QStringLiteral("&Značky oslnění") }) {
-            QCheckBox* box = checkBox(caption);
+        for (const auto field : { &CViewSettings::m_pointLabels, &CViewSettings::m_relief, &CViewSettings::m_isolines,
+                 &CViewSettings::m_drawPoints, &CViewSettings::m_glareMarks }) {
+            QCheckBox* box = switchBox(field);
             const QSignalBlocker quiet(box);
             box->setChecked(false);
             box->setEnabled(false);
@@ -202,8 +201,8 @@ CViewProperties::CViewProperties(CKzevDoc& doc, CViewSettings& working, int owne
     if (!sceneShown) {
         for (QCheckBox* box : m_editing)
             box->setEnabled(false);
-        m_brightness->setEnabled(false);
-        m_perspective->setEnabled(false);
+        m_brightnessSlider->setEnabled(false);
+        m_perspectiveSlider->setEnabled(false);
         for (QPushButton* button : m_directions)
             button->setEnabled(false);
     }
@@ -225,10 +224,10 @@ void CViewProperties::addSwitch(
     });
 }
 
-QCheckBox* CViewProperties::checkBox(const QString& caption) const
+QCheckBox* CViewProperties::switchBox(std::int32_t CViewSettings::*field) const
 {
     for (const Switch& s : m_switches) {
-        if (s.box->text() == caption)
+        if (s.field == field)
             return s.box;
     }
     return nullptr;
@@ -245,14 +244,14 @@ QPushButton* CViewProperties::directionButton(int viewCode) const
 
 void CViewProperties::OnCurveScale(const QString& text)
 {
-    m_working.m_displayValue3 = kzev::typedNumberOr(text.toStdString(), m_working.m_displayValue3, { 0.0, 1.0e6 });
+    m_working.m_intensityCurveScale = kzev::typedNumberOr(text.toStdString(), m_working.m_intensityCurveScale, { 0.0, 1.0e6 });
     repaintView();
 }
 
 void CViewProperties::OnGlareSize(const QString& text)
 {
-    m_working.m_displayValue4 = static_cast<std::int32_t>(
-        kzev::readTypedWhole(text.toStdString(), 0, 10000).value_or(m_working.m_displayValue4));
+    m_working.m_glareMarkSize = static_cast<std::int32_t>(
+        kzev::readTypedWhole(text.toStdString(), 0, 10000).value_or(m_working.m_glareMarkSize));
     repaintView();
 }
 

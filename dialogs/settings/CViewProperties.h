@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/settings/PropertyPage.h"
-#include "print/ui/ViewPageValues.h"
+#include "dialogs/settings/ViewPageValues.h"
 
 #include <QWidget>
 
@@ -34,12 +34,10 @@ public:
     void OnSetActive() override { }
     void OnKillActive() override { }
 
-    /** The check box of a caption (as shown, with its accelerator), or null. */
-    [[nodiscard]] QCheckBox* checkBox(const QString& caption) const;
-    [[nodiscard]] QSlider* brightnessSlider() const { return m_brightness; }
-    [[nodiscard]] QSlider* perspectiveSlider() const { return m_perspective; }
-    [[nodiscard]] QComboBox* curveScaleBox() const { return m_curveScale; }
-    [[nodiscard]] QComboBox* glareSizeBox() const { return m_glareSize; }
+    [[nodiscard]] QSlider* brightnessSlider() const { return m_brightnessSlider; }
+    [[nodiscard]] QSlider* perspectiveSlider() const { return m_perspectiveSlider; }
+    [[nodiscard]] QComboBox* curveScaleBox() const { return m_curveScaleBox; }
+    [[nodiscard]] QComboBox* glareSizeBox() const { return m_glareSizeBox; }
     [[nodiscard]] QPushButton* directionButton(int viewCode) const;
     [[nodiscard]] QLineEdit* fontEdit() const { return m_fontText; }
 
@@ -52,6 +50,8 @@ private:
 
     void addSwitch(QWidget* parent, const QString& caption, std::int32_t CViewSettings::*field, bool rebuild,
         bool editing);
+    /** The check box that switches the settings' field, or null when the page has none for it. */
+    [[nodiscard]] QCheckBox* switchBox(std::int32_t CViewSettings::*field) const;
     void OnCurveScale(const QString& text);
     void OnGlareSize(const QString& text);
     void OnFont();
@@ -63,10 +63,10 @@ private:
     std::vector<Switch> m_switches;
     std::vector<QCheckBox*> m_editing;
     std::vector<QPushButton*> m_directions;
-    QSlider* m_brightness = nullptr;
-    QSlider* m_perspective = nullptr;
-    QComboBox* m_curveScale = nullptr;
-    QComboBox* m_glareSize = nullptr;
+    QSlider* m_brightnessSlider = nullptr;
+    QSlider* m_perspectiveSlider = nullptr;
+    QComboBox* m_curveScaleBox = nullptr;
+    QComboBox* m_glareSizeBox = nullptr;
     QLineEdit* m_fontText = nullptr;
     std::array<QPushButton*, 4> m_colours {};
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/settings/PropertyPage.h"
-#include "print/ui/ViewPageValues.h"
+#include "dialogs/settings/ViewPageValues.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "print/ui/ColourButton.h"
+#include "dialogs/settings/ColourButton.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "print/ResultSummary.h"
+#include "model/ResultSummary.h"
 
 #include "model/CRoom.h"
 #include "model/CWorkSystem.h"

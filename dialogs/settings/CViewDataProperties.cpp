@@ -1,12 +1,12 @@
-#include "print/ui/CViewDataProperties.h"
+#include "dialogs/settings/CViewDataProperties.h"
 
+#include "dialogs/settings/ColourButton.h"
+#include "dialogs/settings/ViewPageValues.h"
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"
 #include "platform/Services.h"
-#include "print/ui/ColourButton.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
-#include "print/ui/ViewPageValues.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -57,7 +57,7 @@ CViewDataProperties::CViewDataProperties(CKzevDoc& doc, CViewSettings& working, 
     shownLayout->addStretch(1);
     connect(m_surfaceLuminance, &QCheckBox::clicked, this, [this](bool on) {
         if (m_room >= 0 && static_cast<std::size_t>(m_room) < m_doc.m_rooms.size())
-            m_doc.m_rooms[static_cast<std::size_t>(m_room)].m_roomValue1 = on ? 1 : 0;
+            m_doc.m_rooms[static_cast<std::size_t>(m_room)].m_luminanceOnSurfaces = on ? 1 : 0;
         repaintView();
     });
 
@@ -164,10 +164,10 @@ void CViewDataProperties::OnSetActive()
         m_values[i]->setCursorPosition(0);
         m_limits[i]->setText(QString::fromStdString(kzev::formatLimit(kLimitKinds[i], *limitField(i))));
     }
-    m_surfaceLuminance->setChecked(current.m_roomValue1 == 1);
+    m_surfaceLuminance->setChecked(current.m_luminanceOnSurfaces == 1);
 
     // Daylight is offered only where something has made it available.
-    const bool daylight = m_working.m_daylightSwitch3 == 1;
+    const bool daylight = m_working.m_daylightAvailable == 1;
     m_outdoor->setEnabled(daylight);
     m_addDaylight->setEnabled(daylight);
     m_artificialOff->setEnabled(daylight);

@@ -1,6 +1,6 @@
 #include "model/CRoom.h"
 #include "model/CWorkSystem.h"
-#include "print/ResultSummary.h"
+#include "model/ResultSummary.h"
 
 #include <gtest/gtest.h>
 

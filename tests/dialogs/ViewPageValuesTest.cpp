@@ -2,10 +2,10 @@
 // room's calculation surfaces, limits as the values page shows them, and the
 // print page's values read back from what is typed.
 
+#include "dialogs/settings/ViewPageValues.h"
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"
 #include "platform/ProfileStore.h"
-#include "print/ui/ViewPageValues.h"
 
 #include <gtest/gtest.h>
 

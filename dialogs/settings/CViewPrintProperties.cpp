@@ -1,4 +1,4 @@
-#include "print/ui/CViewPrintProperties.h"
+#include "dialogs/settings/CViewPrintProperties.h"
 
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

@@ -1,11 +1,11 @@
-#include "print/ui/CViewSheet.h"
+#include "dialogs/settings/CViewSheet.h"
 
 #include "dialogs/settings/CPropertyCalc.h"
+#include "dialogs/settings/CViewDataProperties.h"
+#include "dialogs/settings/CViewPrintProperties.h"
+#include "dialogs/settings/CViewProperties.h"
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
-#include "print/ui/CViewDataProperties.h"
-#include "print/ui/CViewPrintProperties.h"
-#include "print/ui/CViewProperties.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
