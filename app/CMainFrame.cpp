@@ -10,7 +10,6 @@
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
 #include "app/KzevViewSeam.h"
-#include "app/PlaceholderSeams.h"
 #include "app/RunningCalculationRule.h"
 #include "app/ViewTreePick.h"
 #include "model/CKzevDoc.h"
@@ -58,6 +57,60 @@ constexpr int kEmptyProjectHint = 65201; // how a room is added to a project wit
 constexpr int kStopBeforeClose = 63330;
 constexpr int kStopCommand = 32852;
 
+// What the frame drives while nothing is plugged in: as it is built, before the
+// application hands it the document, when it is built without an application,
+// and while its children go after its view has gone.
+
+/** No project: nothing runs, nothing is changed, nothing to open or save. */
+class NoDocument final : public kzev::IDocumentSeam {
+public:
+    bool calcRunning() const override { return false; }
+    bool newDocument() override { return true; }
+    bool openDocument(const std::string&) override { return false; }
+    bool isModified() const override { return false; }
+    bool isUntitled() const override { return false; }
+    void saveDocument() override { }
+    void saveDocumentAs() override { }
+    bool saveModified() override { return true; }
+    void closeDocument() override { }
+};
+
+/** Nothing to calculate. */
+class NoCalculation final : public kzev::ICalculationSeam {
+public:
+    void runPointCalculation() override { }
+};
+
+/** The start-up picture: no scene. */
+class NoView final : public kzev::IViewSeam {
+public:
+    bool sceneShown() const override { return false; }
+    bool catalogueSheetShown() const override { return false; }
+    std::optional<int> viewCode() const override { return std::nullopt; }
+    void copy() override { }
+    void setTreeSelection(int, int, int) override { }
+    void refreshView(int, int) override { }
+    void requestLayout() override { }
+};
+
+kzev::IDocumentSeam& noDocument()
+{
+    static NoDocument none;
+    return none;
+}
+
+kzev::ICalculationSeam& noCalculation()
+{
+    static NoCalculation none;
+    return none;
+}
+
+kzev::IViewSeam& noView()
+{
+    static NoView none;
+    return none;
+}
+
 } // namespace
 
 namespace kzev {
@@ -70,12 +123,9 @@ CMainFrame* mainFrame()
 CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)
     : QMainWindow(parent)
     , m_app(app)
-    , m_placeholderDocument(std::make_unique<kzev::PlaceholderDocument>())
-    , m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
-    , m_placeholderView(std::make_unique<kzev::PlaceholderView>())
-    , m_document(m_placeholderDocument.get())
-    , m_calculation(m_placeholderCalculation.get())
-    , m_view(m_placeholderView.get())
+    , m_document(&noDocument())
+    , m_calculation(&noCalculation())
+    , m_view(&noView())
 {
     g_mainFrame = this;
     kzev::setStopRequested(false);
@@ -94,7 +144,7 @@ CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
-    m_view = m_placeholderView.get();
+    m_view = &noView();
     m_barServices.reset();
     CSplashWnd::HideSplashScreen();
     if (g_mainFrame == this)
@@ -252,9 +302,6 @@ void CMainFrame::updateCommandUi(int id)
         ui.Enable(true);
     else
         ui.Enable(m_app != nullptr && m_app->HasCommand(id));
-    // Commands whose work is not built yet stay disabled whatever their update says.
-    if (command && !isBuilt(*command))
-        ui.Enable(false);
     if (m_document->calcRunning() && !kzev::availableWhileCalculating(id))
         ui.Enable(false);
     if (m_printing && id != kStopCommand)

@@ -34,9 +34,6 @@ class QToolBar;
 namespace kzev {
 class BarServices;
 class CommandUi;
-class PlaceholderDocument;
-class PlaceholderCalculation;
-class PlaceholderView;
 class KzevViewSeam;
 }
 
@@ -58,7 +55,7 @@ public:
     explicit CMainFrame(CKzevApp* app = nullptr, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    /** Plugs in the document, the calculation run and the view (non-owning; null keeps the placeholder). */
+    /** Plugs in the document, the calculation run and the view (non-owning; null keeps the one in use). */
     void setSeams(kzev::IDocumentSeam* document, kzev::ICalculationSeam* calculation, kzev::IViewSeam* view);
     [[nodiscard]] kzev::IDocumentSeam& document() const { return *m_document; }
     [[nodiscard]] kzev::IViewSeam& view() const { return *m_view; }
@@ -67,8 +64,6 @@ public:
     static const std::vector<kzev::FrameCommand>& commandTable();
     /** Returns the table row of an id, or null. */
     static const kzev::FrameCommand* findCommand(int id);
-    /** Returns whether the work of a command is built (not the stand-in handler). */
-    static bool isBuilt(const kzev::FrameCommand& command);
 
     /** Runs a command as if chosen from a menu; returns whether anything handled it. */
     bool sendCommand(int id);
@@ -227,11 +222,6 @@ public:
     /** Enables a command that changes the project while a project is shown. */
     void OnUpdateSortRooms(kzev::CommandUi& ui);
 
-    /** Stand-in handler of a command whose work is not built yet. */
-    void OnNotBuilt() { }
-    /** Keeps a command that is not built yet disabled. */
-    void OnUpdateNotBuilt(kzev::CommandUi& ui);
-
     // Creating, editing and deleting the objects of the project (CMainFrame_Objects.cpp).
     void OnNewRoom();
     void OnNewLampSystem();
@@ -334,9 +324,6 @@ private:
     [[nodiscard]] bool workspaceShowsProjectTab() const;
 
     CKzevApp* m_app;
-    std::unique_ptr<kzev::PlaceholderDocument> m_placeholderDocument;
-    std::unique_ptr<kzev::PlaceholderCalculation> m_placeholderCalculation;
-    std::unique_ptr<kzev::PlaceholderView> m_placeholderView;
     kzev::IDocumentSeam* m_document;
     kzev::ICalculationSeam* m_calculation;
     kzev::IViewSeam* m_view;

@@ -1,7 +1,5 @@
 // The frame's command table: every command of the menus, toolbars and context
-// menus, with its label, icon, handler and update handler. Commands whose work
-// is not built yet keep their place with the stand-in handlers, which leave
-// them disabled.
+// menus, with its label, icon, handler and update handler.
 
 #include "app/CMainFrame.h"
 
@@ -12,9 +10,6 @@ using kzev::FrameCommand;
 using kzev::Glyph;
 
 namespace {
-
-void notBuilt(CMainFrame& f) { f.OnNotBuilt(); }
-void updateNotBuilt(CMainFrame& f, CommandUi& ui) { f.OnUpdateNotBuilt(ui); }
 
 template <int Id>
 void toggle(CMainFrame& f)
@@ -195,11 +190,6 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 159, "", Glyph::None, [](CMainFrame& f) { f.OnTreeDelete(); }, kNone },
     };
     return table;
-}
-
-bool CMainFrame::isBuilt(const FrameCommand& command)
-{
-    return command.handler != notBuilt && command.update != updateNotBuilt;
 }
 
 const FrameCommand* CMainFrame::findCommand(int id)

@@ -72,11 +72,6 @@ void CMainFrame::OnUpdateEditCopy(kzev::CommandUi& ui)
     ui.Enable(m_view->sceneShown());
 }
 
-void CMainFrame::OnUpdateNotBuilt(kzev::CommandUi& ui)
-{
-    ui.Enable(false);
-}
-
 void CMainFrame::OnHelp()
 {
     OnHelpFinder();

@@ -6,8 +6,7 @@
 namespace kzev {
 
 // What the application and the frame need of the document, the calculation
-// run and the view. The real objects plug in here as they are built; until
-// then the placeholders of PlaceholderSeams.h stand in.
+// run and the view. The application plugs in the real ones, tests their fakes.
 
 /** The document as the shell sees it. */
 class IDocumentSeam {
