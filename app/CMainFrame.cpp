@@ -118,6 +118,11 @@ CMainFrame* mainFrame()
 {
     return g_mainFrame;
 }
+
+IFrameSeam* frameSeam()
+{
+    return g_mainFrame;
+}
 } // namespace kzev
 
 CMainFrame::CMainFrame(CKzevApp* app, QWidget* parent)

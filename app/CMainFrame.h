@@ -44,7 +44,7 @@ class KzevViewSeam;
  * QAction per command id, shared by all menus and toolbars; update handlers
  * run when a menu opens and on idle for the toolbars.
  */
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public kzev::IFrameSeam {
     Q_OBJECT
 
 public:
@@ -58,7 +58,7 @@ public:
     /** Plugs in the document, the calculation run and the view (non-owning; null keeps the one in use). */
     void setSeams(kzev::IDocumentSeam* document, kzev::ICalculationSeam* calculation, kzev::IViewSeam* view);
     [[nodiscard]] kzev::IDocumentSeam& document() const { return *m_document; }
-    [[nodiscard]] kzev::IViewSeam& view() const { return *m_view; }
+    [[nodiscard]] kzev::IViewSeam& view() const override { return *m_view; }
 
     /** Returns the command table (one row per id). */
     static const std::vector<kzev::FrameCommand>& commandTable();
@@ -66,7 +66,7 @@ public:
     static const kzev::FrameCommand* findCommand(int id);
 
     /** Runs a command as if chosen from a menu; returns whether anything handled it. */
-    bool sendCommand(int id);
+    bool sendCommand(int id) override;
     /** Runs the update handler of a command and applies it to its action. */
     void updateCommandUi(int id);
     /** Updates every command that has a button on a toolbar (the idle update). */
@@ -84,7 +84,7 @@ public:
     [[nodiscard]] QMenu* menu(int menuId) const;
 
     /** 1 disables, any other value enables the menu bar, "Standard", "Úprava dat" and the workspace bar. */
-    void EnableBars(int disable);
+    void EnableBars(int disable) override;
     /** EnableBars with the document's calculation-running flag. */
     void SyncBarsWithCalcFlag();
     /** Shows the elapsed time of the running calculation on the progress bar. */
@@ -167,7 +167,7 @@ public:
     void OnFilePrintPreview();
     void OnExportPdf();
     /** Shows the luminaire's catalogue sheet in the print preview; null ends the catalogue sheet. */
-    void OnCatalogueSheet(const CLuminaire* luminaire);
+    void OnCatalogueSheet(const CLuminaire* luminaire) override;
     /** The rooms as the tree lists them; without a tree, in the document's order. */
     [[nodiscard]] static std::vector<int> roomsInTreeOrder(const CProjectTree* tree, const CKzevDoc& doc);
     /** Enables 32862 while the view shows a project. */

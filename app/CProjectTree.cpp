@@ -1,6 +1,6 @@
 #include "app/CProjectTree.h"
 
-#include "app/CMainFrame.h"
+#include "app/FrameSeams.h"
 #include "app/TreeIcons.h"
 #include "model/CKzevDoc.h"
 
@@ -112,7 +112,7 @@ CKzevDoc* CProjectTree::document()
 
 void CProjectTree::sendCommand(int id)
 {
-    if (CMainFrame* frame = kzev::mainFrame())
+    if (kzev::IFrameSeam* frame = kzev::frameSeam())
         frame->sendCommand(id);
 }
 

@@ -1,6 +1,6 @@
 #include "app/CWorkspaceBar.h"
 
-#include "app/CMainFrame.h"
+#include "app/FrameSeams.h"
 #include "app/CProjectTree.h"
 #include "app/TreeIcons.h"
 #include "catalogue/ui/CDatabaseTree.h"
@@ -72,11 +72,11 @@ CWorkspaceBar::CWorkspaceBar(QWidget* parent)
     // The catalogue fills this one; its dialog disables the frame's bars while it is open.
     m_databaseTree = new CDatabaseTree(m_tabs);
     m_databaseTree->setBarSwitch([](int disable) {
-        if (CMainFrame* frame = kzev::mainFrame())
+        if (kzev::IFrameSeam* frame = kzev::frameSeam())
             frame->EnableBars(disable);
     });
     m_databaseTree->setSheetPreview([](const CLuminaire* luminaire) {
-        if (CMainFrame* frame = kzev::mainFrame())
+        if (kzev::IFrameSeam* frame = kzev::frameSeam())
             frame->OnCatalogueSheet(luminaire);
     });
 
@@ -247,13 +247,13 @@ void CWorkspaceBar::clearProjectTree()
 
 void CWorkspaceBar::refreshView(int resetProjection, int resetCamera)
 {
-    if (CMainFrame* frame = kzev::mainFrame())
+    if (kzev::IFrameSeam* frame = kzev::frameSeam())
         frame->view().refreshView(resetProjection, resetCamera);
 }
 
 void CWorkspaceBar::requestLayout()
 {
-    if (CMainFrame* frame = kzev::mainFrame())
+    if (kzev::IFrameSeam* frame = kzev::frameSeam())
         frame->view().requestLayout();
 }
 

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+class CLuminaire;
+
 namespace kzev {
 
 // What the application and the frame need of the document, the calculation
@@ -66,5 +68,26 @@ public:
     /** Sets the scene-shown flag: the view draws the project instead of its start-up picture. */
     virtual void showScene() { }
 };
+
+/**
+ * The frame as its project tree and workspace bar reach it: the commands the
+ * tree sends, the bars the catalogue's dialog disables, the catalogue sheet
+ * and the view the tree's changes refresh.
+ */
+class IFrameSeam {
+public:
+    virtual ~IFrameSeam() = default;
+    /** Runs a command as if chosen from a menu; returns whether anything handled it. */
+    virtual bool sendCommand(int id) = 0;
+    /** 1 disables, any other value enables the menu bar, "Standard", "Úprava dat" and the workspace bar. */
+    virtual void EnableBars(int disable) = 0;
+    /** Shows the luminaire's catalogue sheet in the print preview; null ends the catalogue sheet. */
+    virtual void OnCatalogueSheet(const CLuminaire* luminaire) = 0;
+    /** Returns the view the frame drives. */
+    [[nodiscard]] virtual IViewSeam& view() const = 0;
+};
+
+/** Returns the one main frame as its tree and bars reach it, or null while none exists. */
+[[nodiscard]] IFrameSeam* frameSeam();
 
 } // namespace kzev
