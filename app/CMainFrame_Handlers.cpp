@@ -3,10 +3,10 @@
 
 #include "app/CMainFrame.h"
 
-#include "app/CInfoBar.h"
 #include "app/CKzevApp.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
+#include "app/bars/CInfoBar.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"

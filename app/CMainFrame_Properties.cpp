@@ -7,12 +7,12 @@
 
 #include "app/CProjectTree.h"
 #include "app/CommandUi.h"
-#include "app/AreaDialogOpener.h"
 #include "app/FrameTreeTarget.h"
-#include "app/LampSheetOpener.h"
-#include "app/ObstacleDialogOpener.h"
-#include "app/RoadDialogOpener.h"
-#include "app/RoomSheetOpener.h"
+#include "app/openers/AreaDialogOpener.h"
+#include "app/openers/LampSheetOpener.h"
+#include "app/openers/ObstacleDialogOpener.h"
+#include "app/openers/RoadDialogOpener.h"
+#include "app/openers/RoomSheetOpener.h"
 #include "model/CKzevDoc.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "app/CMainFrame.h"
 
-#include "app/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"
 #include "app/CommandUi.h"
 #include "app/ProjectTreeEdits.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "model/CKzevDoc.h"
 
 using kzev::TreeItemKind;

@@ -5,7 +5,7 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/AreaDialogOpener.h"
+#include "app/openers/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"

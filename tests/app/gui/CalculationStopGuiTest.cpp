@@ -9,11 +9,11 @@
 
 #include "support/FakeServices.h"
 
-#include "app/CGradientProgressCtrl.h"
-#include "app/CInfoBar.h"
+#include "app/bars/CGradientProgressCtrl.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

@@ -8,11 +8,11 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/AreaDialogOpener.h"
+#include "app/openers/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
-#include "app/ObstacleDialogOpener.h"
+#include "app/openers/ObstacleDialogOpener.h"
 #include "cad/ui/DrawingCanvas.h"
 #include "dialogs/CCadPickButton.h"
 #include "dialogs/CCadPickButton2.h"

@@ -7,7 +7,7 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "app/ProjectTreeEdits.h"
 #include "dialogs/rooms/CDialogRoom.h"

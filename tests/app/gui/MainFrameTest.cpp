@@ -3,10 +3,10 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CGradientProgressCtrl.h"
-#include "app/CInfoBar.h"
+#include "app/bars/CGradientProgressCtrl.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "app/CommandUi.h"
 #include "app/FrameMenus.h"
 #include "model/CKzevDoc.h"

@@ -9,7 +9,7 @@
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
-#include "app/ObstacleDialogOpener.h"
+#include "app/openers/ObstacleDialogOpener.h"
 #include "dialogs/obstacles/CObstacleDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

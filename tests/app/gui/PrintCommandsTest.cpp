@@ -8,10 +8,10 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/CGradientProgressCtrl.h"
+#include "app/bars/CGradientProgressCtrl.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

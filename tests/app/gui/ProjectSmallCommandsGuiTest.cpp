@@ -9,7 +9,7 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CInfoBar.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"

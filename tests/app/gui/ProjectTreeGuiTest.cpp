@@ -4,7 +4,7 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "app/CProjectTree.h"
 #include "app/CWorkspaceBar.h"
 #include "dialogs/rooms/CDialogRoom.h"

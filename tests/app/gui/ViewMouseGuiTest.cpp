@@ -8,8 +8,8 @@
 
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
-#include "app/AreaDialogOpener.h"
-#include "app/ObstacleDialogOpener.h"
+#include "app/openers/AreaDialogOpener.h"
+#include "app/openers/ObstacleDialogOpener.h"
 #include "app/CProjectTree.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"

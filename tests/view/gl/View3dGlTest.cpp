@@ -6,7 +6,7 @@
 
 #include "support/FakeServices.h"
 
-#include "app/CInfoBar.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CKzevApp.h"
 #include "app/CMainFrame.h"
 #include "model/CKzevDoc.h"

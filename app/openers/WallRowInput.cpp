@@ -1,6 +1,6 @@
 // The polyline of a wall row, asked in the wall-row dialog.
 
-#include "app/FrameInputs.h"
+#include "app/openers/FrameInputs.h"
 
 #include "dialogs/obstacles/CWallRowDialog.h"
 #include "dialogs/obstacles/WallRowPoints.h"

@@ -1,6 +1,6 @@
-#include "app/ObstacleDialogOpener.h"
+#include "app/openers/ObstacleDialogOpener.h"
 
-#include "app/ObjectDialogOpening.h"
+#include "app/openers/ObjectDialogOpening.h"
 #include "dialogs/obstacles/CObstacleDialog.h"
 #include "model/CKzevDoc.h"
 

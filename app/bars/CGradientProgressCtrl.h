@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GradientBar.h"
+#include "app/bars/GradientBar.h"
 
 #include <QWidget>
 

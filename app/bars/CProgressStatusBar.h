@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StatusMessageList.h"
+#include "app/bars/StatusMessageList.h"
 
 #include <QStatusBar>
 

@@ -1,4 +1,4 @@
-#include "app/CGradientProgressCtrl.h"
+#include "app/bars/CGradientProgressCtrl.h"
 
 #include <QPaintEvent>
 #include <QPainter>

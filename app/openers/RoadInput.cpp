@@ -1,6 +1,6 @@
 // The design of a road, asked in the road design dialog.
 
-#include "app/FrameInputs.h"
+#include "app/openers/FrameInputs.h"
 
 #include "dialogs/roads/CRoadDesignDialog.h"
 

@@ -1,6 +1,6 @@
-#include "app/CProgressStatusBar.h"
+#include "app/bars/CProgressStatusBar.h"
 
-#include "app/CGradientProgressCtrl.h"
+#include "app/bars/CGradientProgressCtrl.h"
 #include "platform/StringTable.h"
 
 #include <QEvent>

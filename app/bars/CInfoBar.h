@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/InfoLogText.h"
+#include "app/bars/InfoLogText.h"
 
 #include <QDockWidget>
 

@@ -1,6 +1,6 @@
 // The corner block of an L-shaped room, asked for in the corner dialog.
 
-#include "app/FrameInputs.h"
+#include "app/openers/FrameInputs.h"
 #include "dialogs/rooms/CRoomLCornerDialog.h"
 #include "model/CKzevDoc.h"
 

@@ -1,8 +1,8 @@
-#include "app/RoadDialogOpener.h"
+#include "app/openers/RoadDialogOpener.h"
 
 #include "app/CMainFrame.h"
 #include "app/CWorkspaceBar.h"
-#include "app/FrameInputs.h"
+#include "app/openers/FrameInputs.h"
 #include "model/CKzevDoc.h"
 #include "model/RoadSetup.h"
 #include "platform/Services.h"

@@ -1,6 +1,6 @@
-#include "app/AreaDialogOpener.h"
+#include "app/openers/AreaDialogOpener.h"
 
-#include "app/ObjectDialogOpening.h"
+#include "app/openers/ObjectDialogOpening.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "model/CKzevDoc.h"
 

@@ -1,6 +1,6 @@
 // The width of a task area's surroundings band, asked for as one text.
 
-#include "app/FrameInputs.h"
+#include "app/openers/FrameInputs.h"
 #include "dialogs/CTextEntryDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"

@@ -1,4 +1,4 @@
-#include "app/LampSheetOpener.h"
+#include "app/openers/LampSheetOpener.h"
 
 #include "app/CMainFrame.h"
 #include "app/CWorkspaceBar.h"

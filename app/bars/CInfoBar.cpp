@@ -1,4 +1,4 @@
-#include "app/CInfoBar.h"
+#include "app/bars/CInfoBar.h"
 
 #include "platform/StringTable.h"
 

@@ -1,4 +1,4 @@
-#include "app/RoomSheetOpener.h"
+#include "app/openers/RoomSheetOpener.h"
 
 #include "app/CMainFrame.h"
 #include "app/CProjectTree.h"

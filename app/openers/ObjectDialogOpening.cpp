@@ -1,4 +1,4 @@
-#include "app/ObjectDialogOpening.h"
+#include "app/openers/ObjectDialogOpening.h"
 
 #include "app/CProjectTree.h"
 #include "model/CKzevDoc.h"
