@@ -1,7 +1,7 @@
 #include "app/openers/LampSheetOpener.h"
 
-#include "app/CMainFrame.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "model/CKzevDoc.h"
 

@@ -1,6 +1,6 @@
 #include "app/openers/ObjectDialogOpening.h"
 
-#include "app/CProjectTree.h"
+#include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
 
 namespace kzev {

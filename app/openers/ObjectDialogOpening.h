@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CMainFrame.h"
-#include "app/ProjectTreeLayout.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/ProjectTreeLayout.h"
 
 #include <QPointer>
 

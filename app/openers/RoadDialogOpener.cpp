@@ -1,8 +1,8 @@
 #include "app/openers/RoadDialogOpener.h"
 
-#include "app/CMainFrame.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
 #include "app/openers/FrameInputs.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "model/CKzevDoc.h"
 #include "model/RoadSetup.h"
 #include "platform/Services.h"

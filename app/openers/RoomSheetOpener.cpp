@@ -1,8 +1,8 @@
 #include "app/openers/RoomSheetOpener.h"
 
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 

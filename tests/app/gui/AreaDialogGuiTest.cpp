@@ -7,8 +7,8 @@
 
 #include "app/openers/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/areas/CValueTableDialog.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "grid/CGridCtrl.h"

@@ -10,8 +10,8 @@
 
 #include "app/openers/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "app/openers/ObstacleDialogOpener.h"
 #include "cad/ui/DrawingCanvas.h"
 #include "dialogs/CCadPickButton.h"

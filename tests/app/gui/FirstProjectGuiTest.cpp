@@ -6,10 +6,10 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
-#include "app/CProjectTree.h"
-#include "app/ProjectTreeEdits.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/ProjectTreeEdits.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

@@ -1,4 +1,4 @@
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
 
 #include <gtest/gtest.h>

@@ -10,9 +10,9 @@
 
 #include "app/bars/CGradientProgressCtrl.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
-#include "app/CProjectTree.h"
+#include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextUtil.h"

@@ -10,9 +10,9 @@
 
 #include "app/CKzevApp.h"
 #include "app/bars/CInfoBar.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "dialogs/project/CProjectDialog.h"
 #include "dialogs/settings/CFolderSettingsDialog.h"
 #include "model/CKzevDoc.h"

@@ -3,10 +3,10 @@
 #include "support/gui/WhenShown.h"
 #include "support/gui/UserInput.h"
 
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
-#include "app/CProjectTree.h"
-#include "app/CWorkspaceBar.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

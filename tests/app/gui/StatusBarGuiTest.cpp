@@ -1,7 +1,7 @@
 #include "app/bars/BarServices.h"
 #include "app/bars/CGradientProgressCtrl.h"
 #include "app/bars/CInfoBar.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
 #include "platform/TextUtil.h"
 #include "support/gui/UserInput.h"

@@ -7,10 +7,10 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/openers/AreaDialogOpener.h"
 #include "app/openers/ObstacleDialogOpener.h"
-#include "app/CProjectTree.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "dialogs/obstacles/CObstacleDialog.h"

@@ -8,7 +8,7 @@
 
 #include "app/bars/CInfoBar.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
