@@ -114,11 +114,6 @@ kzev::IViewSeam& noView()
 } // namespace
 
 namespace kzev {
-CMainFrame* mainFrame()
-{
-    return g_mainFrame;
-}
-
 IFrameSeam* frameSeam()
 {
     return g_mainFrame;

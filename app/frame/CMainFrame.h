@@ -354,8 +354,3 @@ private:
     /** The file of copied objects, whose header the paste's update handler keeps between updates. */
     kzev::ClipboardFile m_clipboardFile;
 };
-
-namespace kzev {
-/** Returns the one main frame, or null while none exists. */
-[[nodiscard]] CMainFrame* mainFrame();
-}
