@@ -1,16 +1,15 @@
 #include "app/CKzevApp.h"
 
 #include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/KzevDocumentSeam.h"
-#include "app/PlaceholderSeams.h"
 #include "app/PointCalculationSeam.h"
+#include "app/frame/CMainFrame.h"
 #include "cad/ui/DrawingCadLink.h"
 #include "model/CKzevDoc.h"
-#include "platform/DocumentShell.h"
 #include "platform/AppFolders.h"
 #include "platform/Clipboard.h"
+#include "platform/DocumentShell.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -82,8 +81,6 @@ CKzevApp* theApp()
 } // namespace kzev
 
 CKzevApp::CKzevApp()
-    : m_placeholderCalculation(std::make_unique<kzev::PlaceholderCalculation>())
-    , m_calculation(m_placeholderCalculation.get())
 {
     g_app = this;
 }
@@ -244,7 +241,7 @@ bool CKzevApp::InitInstance(const QStringList& arguments, bool showMainWindow)
         m_docSeam = std::make_unique<kzev::KzevDocumentSeam>(*m_doc, *this);
         m_docShell = std::make_unique<kzev::ScopedDocumentShell>(*m_docSeam);
         m_document = m_docSeam.get();
-        if (m_calculation == m_placeholderCalculation.get()) {
+        if (!m_calculation) {
             m_calcSeam = std::make_unique<kzev::PointCalculationSeam>(*m_doc, *this);
             m_calculation = m_calcSeam.get();
         }

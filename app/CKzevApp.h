@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FrameSeams.h"
+#include "app/frame/FrameSeams.h"
 
 #include <QStringList>
 
@@ -17,7 +17,6 @@ namespace kzev {
 struct AppFolders;
 class KzevDocumentSeam;
 class ScopedDocumentShell;
-class PlaceholderCalculation;
 class PointCalculationSeam;
 }
 
@@ -103,13 +102,13 @@ private:
     void saveRecentFiles();
     void loadQtTranslations();
 
-    std::unique_ptr<kzev::PlaceholderCalculation> m_placeholderCalculation;
     kzev::IDocumentSeam* m_document = nullptr;
     std::unique_ptr<CKzevDoc> m_doc;
     std::unique_ptr<kzev::KzevDocumentSeam> m_docSeam;
     std::unique_ptr<kzev::ScopedDocumentShell> m_docShell;
     std::unique_ptr<kzev::PointCalculationSeam> m_calcSeam;
-    kzev::ICalculationSeam* m_calculation;
+    /** Null: start-up binds the calculation to the document it makes. */
+    kzev::ICalculationSeam* m_calculation = nullptr;
     /** Null: the frame drives its own view. */
     kzev::IViewSeam* m_view = nullptr;
 

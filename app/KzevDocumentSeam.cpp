@@ -1,7 +1,7 @@
 #include "app/KzevDocumentSeam.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "dialogs/project/CProjectDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"

@@ -1,7 +1,7 @@
 #include "app/PointCalculationSeam.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "calc/CalculationRun.h"
 #include "calc/RoadPasses.h"
 #include "model/CKzevDoc.h"

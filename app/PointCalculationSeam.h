@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FrameSeams.h"
+#include "app/frame/FrameSeams.h"
 
 class CKzevApp;
 class CKzevDoc;

@@ -1,4 +1,4 @@
-#include "app/GradientBar.h"
+#include "app/bars/GradientBar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/InfoLogText.h"
+#include "app/bars/InfoLogText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/ProjectTreeEdits.h"
-#include "app/ProjectTreeLayout.h"
+#include "app/tree/ProjectTreeEdits.h"
+#include "app/tree/ProjectTreeLayout.h"
 #include "model/CRoom.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/StatusMessageList.h"
+#include "app/bars/StatusMessageList.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/AreaDialogOpener.h"
+#include "app/openers/AreaDialogOpener.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/areas/CValueTableDialog.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "grid/CGridCtrl.h"

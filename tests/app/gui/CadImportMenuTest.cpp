@@ -4,7 +4,7 @@
 
 #include "OfficeFrameTest.h"
 
-#include "app/CCadImportReportDialog.h"
+#include "app/frame/CCadImportReportDialog.h"
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
 #include "support/DrawingProgram.h"

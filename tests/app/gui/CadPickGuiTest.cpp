@@ -10,8 +10,8 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "cad/ui/DrawingCanvas.h"
 #include "dialogs/CCadPickButton.h"
 #include "dialogs/grids/CRoomLegendDialog.h"

@@ -5,9 +5,9 @@
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/RunningCalculationRule.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/frame/RunningCalculationRule.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

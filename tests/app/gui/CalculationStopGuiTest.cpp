@@ -9,12 +9,12 @@
 
 #include "support/FakeServices.h"
 
-#include "app/CGradientProgressCtrl.h"
-#include "app/CInfoBar.h"
+#include "app/bars/CGradientProgressCtrl.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/bars/CProgressStatusBar.h"
+#include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"

@@ -7,8 +7,8 @@
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
-#include "app/CMainFrame.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "catalogue/ui/CDatabaseTree.h"
 #include "catalogue/ui/CLuminaireDatabaseDialog.h"
 #include "grid/GridWidget.h"

@@ -7,8 +7,8 @@
 #include "support/gui/UserInput.h"
 #include "support/WorkbookFixture.h"
 
-#include "app/CMainFrame.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "catalogue/ReferenceDatabase.h"
 #include "catalogue/ui/CDatabaseTree.h"
 #include "catalogue/ui/CLuminaireDatabaseDialog.h"

@@ -2,7 +2,7 @@
 #include "support/PipeWatchdog.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 

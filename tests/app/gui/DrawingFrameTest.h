@@ -8,7 +8,7 @@
 #include "support/RecordingCad.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 

@@ -1,6 +1,6 @@
 #include "support/FakeServices.h"
 
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "view/CKzevView.h"

@@ -4,7 +4,7 @@
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "calc/ResultShading.h"
 #include "model/CKzevDoc.h"
 #include "model/ResultValues.h"

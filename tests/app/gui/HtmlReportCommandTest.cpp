@@ -8,8 +8,8 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/ShellOpen.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/ShellOpen.h"
 #include "model/CKzevDoc.h"
 #include "platform/FileIo.h"
 #include "platform/ProfileStore.h"

@@ -7,8 +7,8 @@
 #include "../../import/KnepWriter.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "support/WorkbookFixture.h"

@@ -8,9 +8,9 @@
 #include "support/gui/ShippedDataProgram.h"
 #include "support/gui/UserInput.h"
 
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "catalogue/ui/CDatabaseTree.h"
 #include "catalogue/ui/CLampSelectDialog.h"
 #include "catalogue/ui/CLuminaireDatabaseDialog.h"

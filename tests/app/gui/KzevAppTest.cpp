@@ -2,7 +2,7 @@
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "platform/AppFolders.h"
 #include "platform/ProfileStore.h"

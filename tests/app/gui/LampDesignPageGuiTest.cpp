@@ -5,8 +5,8 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/lamps/CDialogLamps.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "model/CKzevDoc.h"

@@ -5,8 +5,8 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "catalogue/ui/CLampSelectDialog.h"
 #include "catalogue/ui/CPictureButton.h"
 #include "dialogs/lamps/CDialogLamps.h"

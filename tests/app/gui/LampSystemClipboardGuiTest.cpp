@@ -9,9 +9,9 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/CWorkspaceBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/tree/CWorkspaceBar.h"
 #include "model/CKzevDoc.h"
 #include "model/ObjectClipboard.h"
 #include "platform/ProfileStore.h"

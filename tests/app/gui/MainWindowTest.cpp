@@ -1,5 +1,5 @@
-#include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/bars/CProgressStatusBar.h"
 
 #include <gtest/gtest.h>
 

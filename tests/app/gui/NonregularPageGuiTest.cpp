@@ -9,8 +9,8 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "catalogue/ui/CLampSelectDialog.h"
 #include "dialogs/grids/CLampSystemListDialog.h"
 #include "dialogs/grids/CUsedLuminairesDialog.h"

@@ -6,8 +6,8 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/BindingPicture.h"
 #include "dialogs/CBindingDialog.h"
 #include "model/CKzevDoc.h"

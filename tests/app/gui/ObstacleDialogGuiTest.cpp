@@ -7,9 +7,9 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
-#include "app/ObstacleDialogOpener.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
+#include "app/openers/ObstacleDialogOpener.h"
 #include "dialogs/obstacles/CObstacleDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"

@@ -3,7 +3,7 @@
 #include "support/FakeServices.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 

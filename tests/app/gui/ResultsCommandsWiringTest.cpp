@@ -6,7 +6,7 @@
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "calc/ResultsTable.h"
 #include "dialogs/CLampCountVariantsDialog.h"
 #include "grid/GridWidget.h"

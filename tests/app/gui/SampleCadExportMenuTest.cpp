@@ -8,7 +8,7 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/qt/QtMessageBox.h"

@@ -1,8 +1,8 @@
-#include "app/BarServices.h"
-#include "app/CGradientProgressCtrl.h"
-#include "app/CInfoBar.h"
-#include "app/CMainFrame.h"
-#include "app/CProgressStatusBar.h"
+#include "app/bars/BarServices.h"
+#include "app/bars/CGradientProgressCtrl.h"
+#include "app/bars/CInfoBar.h"
+#include "app/frame/CMainFrame.h"
+#include "app/bars/CProgressStatusBar.h"
 #include "platform/TextUtil.h"
 #include "support/gui/UserInput.h"
 

@@ -10,8 +10,8 @@
 #include "support/gui/WhenShown.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
-#include "app/CProjectTree.h"
+#include "app/frame/CMainFrame.h"
+#include "app/tree/CProjectTree.h"
 #include "dialogs/settings/CPropertyCalc.h"
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"

@@ -9,7 +9,7 @@
 #include "support/WorkbookFixture.h"
 
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "platform/ProfileStore.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 
 #include "support/FakeServices.h"
 
-#include "app/CInfoBar.h"
+#include "app/bars/CInfoBar.h"
 #include "app/CKzevApp.h"
-#include "app/CMainFrame.h"
+#include "app/frame/CMainFrame.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
