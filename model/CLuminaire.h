@@ -106,6 +106,11 @@ public:
     {
         return m_intensity[static_cast<std::size_t>(c) * kGammas + static_cast<std::size_t>(gamma)];
     }
+
+private:
+    struct WithoutTable {};
+    /** A luminaire being loaded: its table comes from the sheet, so none is made (and cleared) first. */
+    explicit CLuminaire(WithoutTable) {}
 };
 
 namespace kzev {
