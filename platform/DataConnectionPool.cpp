@@ -1,6 +1,7 @@
 #include "platform/DataConnectionPool.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <deque>
 #include <mutex>
@@ -63,7 +64,12 @@ public:
             return;
         }
         const FileState state = stateOf(status);
-        if (state.device != device || state.inode != inode) {
+        // File times advance in ticks: a file written in the tick that is still running could be
+        // written again within it, in place and to the same size, and look unchanged.
+        timespec now {};
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+        const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+        if (state.device != device || state.inode != inode || nowNs <= state.modifiedNs || nowNs <= state.changedNs) {
             sqlite3_close_v2(db);
             return;
         }

@@ -37,8 +37,10 @@ struct FileState {
 /**
  * Keeps an idle connection to the file at the path, opened on the file of
  * that device and inode; it is closed instead when the path names another
- * file now or the connection is not idle. The oldest kept connections are
- * closed beyond a few.
+ * file now, the file was written within the current tick of the file clock
+ * (a second write in the same tick would leave its times unchanged) or the
+ * connection is not idle. The oldest kept connections are closed beyond a
+ * few.
  */
 void keepConnection(const std::string& path, sqlite3* db, bool readOnly, std::uint64_t device, std::uint64_t inode);
 

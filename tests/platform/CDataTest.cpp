@@ -1,6 +1,7 @@
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
+#include "platform/FileIo.h"
 
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
@@ -334,6 +335,22 @@ TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
     ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 1 } } } }));
     std::filesystem::rename(other, maker());
     EXPECT_EQ(luminaireRows(), 1);
+    // Overwritten in place, at once and to the same size, by a workbook whose record differs.
+    ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 2 } } } }));
+    const auto replacement = readWholeFile(other);
+    ASSERT_EQ(replacement.size(), std::filesystem::file_size(maker()));
+    const auto firstRecord = [&] {
+        CData data;
+        std::string value;
+        if (!data.Open(maker(), "Excel 8.0", 0, 0) || !data.OpenTable("Luminaires$", "", 0) || !data.GetStringValue("Věta", value))
+            value = "<none>";
+        data.Close();
+        return value;
+    };
+    ASSERT_EQ(firstRecord(), "1");
+    std::ofstream(maker(), std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char*>(replacement.data()), static_cast<std::streamsize>(replacement.size()));
+    EXPECT_EQ(firstRecord(), "2");
     // Overwritten in place by something that is no database.
     std::ofstream(maker(), std::ios::binary | std::ios::trunc) << std::string("SQLite format 3\0", 16) << std::string(300, '\x7f');
     EXPECT_EQ(luminaireRows(), -1);
