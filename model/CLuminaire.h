@@ -23,6 +23,12 @@ public:
     static constexpr std::int32_t kMaintenanceCategories = 6;
 
     CLuminaire();
+    /**
+     * Returns a luminaire to be loaded, without the cleared table of a new
+     * one: it holds a table only once LoadFromDataFile returned 1, and is
+     * read only then.
+     */
+    [[nodiscard]] static CLuminaire forLoading() { return CLuminaire(WithoutTable {}); }
     CLuminaire(const CLuminaire&) = default;
     CLuminaire(CLuminaire&&) noexcept = default;
     /** Copies every field except the intensity factor, which was applied to this table already. */
