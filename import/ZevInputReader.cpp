@@ -120,7 +120,6 @@ CWorkSystem readTaskArea(InputLines& lines)
         area.m_step2 = stepAlong(axes[1]);
     area.m_normal = lines.nextVector();
     area.m_viewDirection = lines.nextVector();
-    area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
     return area;
 }
 
@@ -248,6 +247,9 @@ ZevInput readZevInput(std::string_view bytes, const std::string& fileName)
     }
     for (std::int32_t i = 0; i < groups[1]; ++i)
         room.m_obstacleSystems.push_back(readObstacleSystem(lines));
+    // The grid (up to a million points) is made only for a file read to its end.
+    CWorkSystem& area = room.m_workSystems.front();
+    area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
     return input;
 }
 

@@ -181,7 +181,7 @@ std::vector<std::uint8_t> CKzevDoc::SaveToBytes()
 {
     Archive ar = Archive::forStoring();
     Serialize(ar);
-    return ar.bytes();
+    return ar.takeBytes();
 }
 
 bool CKzevDoc::OnOpenDocument(const std::filesystem::path& path)

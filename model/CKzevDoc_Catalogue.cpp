@@ -102,8 +102,9 @@ void CKzevDoc::resolveAfterOpen()
     int luminaireMessages = 1;
     int lampMessages = 1;
     for (const CRoom& room : m_rooms) {
-        CRoom copy = room;
-        for (CLampSystem& system : copy.m_lampSystems) {
+        // Only the lamp systems are resolved: a copy of the whole room would copy its grids of points too.
+        std::vector<CLampSystem> systems = room.m_lampSystems;
+        for (CLampSystem& system : systems) {
             if (!ResolveLuminaire(system, luminaireMessages)) {
                 luminaireMessages = 0;
                 continue;

@@ -23,6 +23,12 @@ public:
     static constexpr std::int32_t kMaintenanceCategories = 6;
 
     CLuminaire();
+    /**
+     * Returns a luminaire to be loaded, without the cleared table of a new
+     * one: it holds a table only once LoadFromDataFile returned 1, and is
+     * read only then.
+     */
+    [[nodiscard]] static CLuminaire forLoading() { return CLuminaire(WithoutTable {}); }
     CLuminaire(const CLuminaire&) = default;
     CLuminaire(CLuminaire&&) noexcept = default;
     /** Copies every field except the intensity factor, which was applied to this table already. */
@@ -106,6 +112,11 @@ public:
     {
         return m_intensity[static_cast<std::size_t>(c) * kGammas + static_cast<std::size_t>(gamma)];
     }
+
+private:
+    struct WithoutTable {};
+    /** A luminaire being loaded: its table comes from the sheet, so none is made (and cleared) first. */
+    explicit CLuminaire(WithoutTable) {}
 };
 
 namespace kzev {

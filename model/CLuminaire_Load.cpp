@@ -74,7 +74,7 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     }
 
     // Everything is read into a fresh object first, so a refused luminaire leaves this one untouched.
-    CLuminaire lum;
+    CLuminaire lum { WithoutTable {} };
     lum.m_recordNumber = static_cast<std::int32_t>(recordNumber);
     lum.m_databaseNumber = static_cast<std::int32_t>(databaseNumber);
     lum.m_type = cell(data, loadString(61691));
@@ -237,7 +237,10 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     if (m_luminancesComputed == 1)
         lum.m_luminancesComputed = 1;
     const std::string keptLegend = m_legendName;
+    // The table is taken over rather than copied.
+    std::vector<double> intensities = std::move(lum.m_intensity);
     *this = lum;
+    m_intensity = std::move(intensities);
     m_intensityFactor = lum.m_intensityFactor;
     m_legendName = keptLegend;
     return 1;

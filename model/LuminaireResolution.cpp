@@ -97,7 +97,8 @@ int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessage
         warn(61824, showMessages);
         return 0;
     }
-    CLuminaire luminaire;
+    // A luminaire that does not load is dropped: it needs no table of its own.
+    CLuminaire luminaire = CLuminaire::forLoading();
     if (!luminaire.LoadFromDataFile(system.m_luminaireDatabase, system.m_luminaireRecord, showMessages))
         return 0;
     luminaire.m_block = lists.blockPrefix + luminaire.m_block;
@@ -109,8 +110,9 @@ int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessage
             break;
         }
     }
-    luminaires.push_back(luminaire);
-    luminaires.back().m_intensityFactor = luminaire.m_intensityFactor;
+    const double factor = luminaire.m_intensityFactor;
+    luminaires.push_back(std::move(luminaire));
+    luminaires.back().m_intensityFactor = factor;
     system.m_luminaireIndex = static_cast<std::int32_t>(luminaires.size() - 1);
     system.m_luminaireName = luminaires.back().GetDescription();
     return 1;

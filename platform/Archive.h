@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kzev {
@@ -49,6 +50,8 @@ public:
 
     /** Returns the stored bytes (storing) or the whole input (loading). */
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+    /** Hands the stored bytes over (a project may be hundreds of megabytes); the archive is empty after. */
+    [[nodiscard]] std::vector<std::uint8_t> takeBytes() { return std::exchange(m_bytes, {}); }
     /** Returns the read position (loading) or the size written (storing). */
     std::size_t position() const { return m_storing ? m_bytes.size() : m_pos; }
     /** Returns how many bytes are left to read. */

@@ -1,6 +1,7 @@
 #include "platform/CData.h"
 
 #include "platform/CaseFold.h"
+#include "platform/DataConnectionPool.h"
 #include "platform/DataSqlite.h"
 #include "platform/FileIo.h"
 #include "platform/Services.h"
@@ -8,6 +9,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -102,6 +104,8 @@ struct CData::Impl {
     bool damaged = false;
     std::string file;
     std::string error;
+    // The database file the connection reads, when it is one (not a workbook held in memory).
+    std::optional<kzev::datalib::FileState> opened;
 
     bool tableOpen = false;
     bool isQuery = false;
@@ -112,7 +116,9 @@ struct CData::Impl {
     std::vector<sqlite3_int64> rowids;
     long current = -1;
     std::map<int, sqlite3_stmt*> readers;
-    int queryCounter = 0;
+    // Writes come cell by cell: each column's statement is prepared once per open table.
+    std::map<int, sqlite3_stmt*> writers;
+    sqlite3_stmt* rowInserter = nullptr;
     std::vector<ColumnDeclaration> pending;
 
     ~Impl() { closeFile(); }
@@ -154,6 +160,11 @@ struct CData::Impl {
         for (auto& [index, stmt] : readers)
             sqlite3_finalize(stmt);
         readers.clear();
+        for (auto& [index, stmt] : writers)
+            sqlite3_finalize(stmt);
+        writers.clear();
+        sqlite3_finalize(rowInserter);
+        rowInserter = nullptr;
         if (tableOpen && isQuery && db)
             exec("DROP TABLE IF EXISTS " + qualified);
         commit();
@@ -184,9 +195,13 @@ struct CData::Impl {
         pending.clear();
         if (db) {
             commit();
-            sqlite3_close_v2(db);
+            if (opened && !file.empty())
+                keepConnection(file, db, readOnly, opened->device, opened->inode);
+            else
+                sqlite3_close_v2(db);
             db = nullptr;
         }
+        opened.reset();
         readOnly = false;
         workbook = false;
         file.clear();
@@ -297,6 +312,13 @@ struct CData::Impl {
 
     bool openSqlite(const std::string& path, const kzev::ReadableFile& checked)
     {
+        const auto state = kzev::datalib::descriptorState(checked.fd());
+        if (!state)
+            return fail("cannot examine " + path);
+        if ((db = takeConnection(path, *state, readOnly))) {
+            opened = state;
+            return true;
+        }
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             sqlite3_close_v2(db);
             db = nullptr;
@@ -327,6 +349,7 @@ struct CData::Impl {
         }
         if (!readOnly && sqlite3_db_readonly(db, "main") == 1)
             readOnly = true;
+        opened = state;
         return true;
     }
 
@@ -402,6 +425,12 @@ int CData::Create(const std::string& file, const std::string&)
     }
     d.file = file;
     d.workbook = isWorkbookName(file);
+    try {
+        const kzev::ReadableFile created(file);
+        d.opened = kzev::datalib::descriptorState(created.fd());
+    } catch (const kzev::FileError&) {
+        // Not kept after Close then; the file is still written.
+    }
     return 1;
 }
 
@@ -438,7 +467,9 @@ int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
     const auto translated = kzev::translateQuery(nameOrQuery);
     if (!translated)
         return d.fail("not a query the data library runs: " + nameOrQuery), 0;
-    const std::string result = "kzev_result_" + std::to_string(++d.queryCounter);
+    // Numbered across the program: a connection kept open serves one data object after another.
+    static std::atomic<long> queryCounter { 0 };
+    const std::string result = "kzev_result_" + std::to_string(++queryCounter);
     {
         Statement stmt(d.db, "CREATE TEMP TABLE " + kzev::quoteName(result) + " AS " + translated->text);
         if (!stmt)
@@ -629,7 +660,19 @@ int CData::AddRow()
     auto& d = *m_impl;
     if (!d.writable() || !d.beginWrite())
         return 0;
-    if (!d.exec("INSERT INTO " + d.qualified + " DEFAULT VALUES"))
+    if (!d.rowInserter) {
+        const std::string sql = "INSERT INTO " + d.qualified + " DEFAULT VALUES";
+        if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &d.rowInserter, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(d.rowInserter);
+            d.rowInserter = nullptr;
+            return d.failSql("adding a row"), 0;
+        }
+    }
+    const bool added = sqlite3_step(d.rowInserter) == SQLITE_DONE;
+    if (!added)
+        d.failSql("adding a row");
+    sqlite3_reset(d.rowInserter);
+    if (!added)
         return 0;
     d.rowids.push_back(sqlite3_last_insert_rowid(d.db));
     d.current = static_cast<long>(d.rowids.size()) - 1;
@@ -667,13 +710,25 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
             stored = canonicalValue(*text);
     if (!d.beginWrite())
         return 0;
-    Statement stmt(d.db,
-        "UPDATE " + d.qualified + " SET " + kzev::quoteName(d.columns[static_cast<std::size_t>(index)])
-            + " = ? WHERE rowid = ?");
-    if (!stmt || !bindValue(stmt.get(), 1, stored)
-        || sqlite3_bind_int64(stmt.get(), 2, d.rowids[static_cast<std::size_t>(r)]) != SQLITE_OK
-        || sqlite3_step(stmt.get()) != SQLITE_DONE)
-        return d.failSql("writing a cell"), 0;
+    sqlite3_stmt*& stmt = d.writers[index];
+    if (!stmt) {
+        const std::string sql = "UPDATE " + d.qualified + " SET "
+            + kzev::quoteName(d.columns[static_cast<std::size_t>(index)]) + " = ? WHERE rowid = ?";
+        if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            stmt = nullptr;
+            d.writers.erase(index);
+            return d.failSql("writing a cell"), 0;
+        }
+    }
+    const bool written = bindValue(stmt, 1, stored)
+        && sqlite3_bind_int64(stmt, 2, d.rowids[static_cast<std::size_t>(r)]) == SQLITE_OK
+        && sqlite3_step(stmt) == SQLITE_DONE;
+    if (!written)
+        d.failSql("writing a cell");
+    sqlite3_reset(stmt);
+    if (!written)
+        return 0;
     // A cached reader may hold the old value in a finished step; resetting is enough.
     return sqlite3_changes(d.db) == 1 ? 1 : 0;
 }

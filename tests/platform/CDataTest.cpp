@@ -1,12 +1,14 @@
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
+#include "platform/FileIo.h"
 
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace kzev {
@@ -307,6 +309,51 @@ TEST_F(CDataFixture, FilesThatAreNotDatabasesGiveZero)
     EXPECT_EQ(data.GetStringValue("Typ", value), 0);
     EXPECT_EQ(data.Create(maker(), ""), 0) << "an existing file is never overwritten";
     EXPECT_TRUE(fakes.messageBox.shown.empty()) << "the data library itself shows nothing";
+}
+
+TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
+{
+    const auto luminaireRows = [&] {
+        CData data;
+        const long rows = data.Open(maker(), "Excel 8.0", 0, 0) && data.OpenTable("Luminaires$", "", 0) ? data.rowCount() : -1;
+        data.Close();
+        return rows;
+    };
+    ASSERT_EQ(luminaireRows(), 5);
+    // Written through another object while the first one's connection waits for the next open.
+    {
+        CData writer;
+        ASSERT_TRUE(writer.Open(maker(), "Excel 8.0", 0, 0));
+        ASSERT_TRUE(writer.OpenTable("Luminaires$", "", 0));
+        ASSERT_TRUE(writer.AddRow());
+        ASSERT_TRUE(writer.SetStringValue("Věta", "6", -1, 0));
+        writer.Close();
+    }
+    EXPECT_EQ(luminaireRows(), 6);
+    // Another workbook put in its place.
+    const std::string other = folder.file("other.xls");
+    ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 1 } } } }));
+    std::filesystem::rename(other, maker());
+    EXPECT_EQ(luminaireRows(), 1);
+    // Overwritten in place, at once and to the same size, by a workbook whose record differs.
+    ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 2 } } } }));
+    const auto replacement = readWholeFile(other);
+    ASSERT_EQ(replacement.size(), std::filesystem::file_size(maker()));
+    const auto firstRecord = [&] {
+        CData data;
+        std::string value;
+        if (!data.Open(maker(), "Excel 8.0", 0, 0) || !data.OpenTable("Luminaires$", "", 0) || !data.GetStringValue("Věta", value))
+            value = "<none>";
+        data.Close();
+        return value;
+    };
+    ASSERT_EQ(firstRecord(), "1");
+    std::ofstream(maker(), std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char*>(replacement.data()), static_cast<std::streamsize>(replacement.size()));
+    EXPECT_EQ(firstRecord(), "2");
+    // Overwritten in place by something that is no database.
+    std::ofstream(maker(), std::ios::binary | std::ios::trunc) << std::string("SQLite format 3\0", 16) << std::string(300, '\x7f');
+    EXPECT_EQ(luminaireRows(), -1);
 }
 
 TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
