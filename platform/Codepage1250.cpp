@@ -77,18 +77,52 @@ std::string convert(IconvHandle& cd, std::string_view input, std::string_view qu
     return out;
 }
 
+/**
+ * A thread's kept descriptor. It goes with the thread's other objects, before the
+ * program's own at exit; a destructor that converts after that (a document saving its
+ * settings) must then get a descriptor for the one call, which `gone` tells.
+ */
+class KeptIconv {
+public:
+    KeptIconv(const char* to, const char* from, bool& gone)
+        : m_handle(to, from)
+        , m_gone(gone)
+    {
+    }
+    ~KeptIconv() { m_gone = true; }
+    KeptIconv(const KeptIconv&) = delete;
+    KeptIconv& operator=(const KeptIconv&) = delete;
+    IconvHandle& handle() { return m_handle; }
+
+private:
+    IconvHandle m_handle;
+    bool& m_gone;
+};
+
+std::size_t singleByte(unsigned char) { return 1; }
+
 } // namespace
 
 std::string utf8ToCp1250(std::string_view utf8)
 {
-    thread_local IconvHandle cd("CP1250", "UTF-8");
-    return convert(cd, utf8, "?", utf8SequenceLength);
+    thread_local bool gone = false;
+    if (gone) {
+        IconvHandle once("CP1250", "UTF-8");
+        return convert(once, utf8, "?", utf8SequenceLength);
+    }
+    thread_local KeptIconv kept("CP1250", "UTF-8", gone);
+    return convert(kept.handle(), utf8, "?", utf8SequenceLength);
 }
 
 std::string cp1250ToUtf8(std::string_view cp1250)
 {
-    thread_local IconvHandle cd("UTF-8", "CP1250");
-    return convert(cd, cp1250, "?", [](unsigned char) { return std::size_t { 1 }; });
+    thread_local bool gone = false;
+    if (gone) {
+        IconvHandle once("UTF-8", "CP1250");
+        return convert(once, cp1250, "?", singleByte);
+    }
+    thread_local KeptIconv kept("UTF-8", "CP1250", gone);
+    return convert(kept.handle(), cp1250, "?", singleByte);
 }
 
 } // namespace kzev

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <string>
+#include <thread>
 
 TEST(Codepage1250Test, RoundTripOfCzechText)
 {
@@ -20,6 +22,30 @@ TEST(Codepage1250Test, UnmappableCharactersBecomeQuestionMarks)
     EXPECT_EQ(kzev::utf8ToCp1250("x漢y"), "x?y");
     EXPECT_EQ(kzev::utf8ToCp1250("bad\xC3"), "bad?");
     EXPECT_EQ(kzev::cp1250ToUtf8("a\x81z"), "a?z"); // 0x81 is unassigned
+}
+
+TEST(Codepage1250Test, ConvertsInADestructorThatRunsAfterTheThreadsConverterWent)
+{
+    // At exit the thread's own objects go first; a document saving its font name in its
+    // destructor then converts after the kept converter is gone.
+    std::string toCp1250;
+    std::string toUtf8;
+    std::thread([&] {
+        struct LateUser {
+            std::string* toCp1250;
+            std::string* toUtf8;
+            ~LateUser()
+            {
+                *toCp1250 = kzev::utf8ToCp1250("Kancelář");
+                *toUtf8 = kzev::cp1250ToUtf8("Kancel\xE1\xF8");
+            }
+        };
+        thread_local LateUser late { &toCp1250, &toUtf8 }; // made first, so it goes last
+        EXPECT_EQ(kzev::utf8ToCp1250("ř"), "\xF8");
+        EXPECT_EQ(kzev::cp1250ToUtf8("\xF8"), "ř");
+    }).join();
+    EXPECT_EQ(toCp1250, "Kancel\xE1\xF8");
+    EXPECT_EQ(toUtf8, "Kancelář");
 }
 
 TEST(TextUtilTest, StrToDouble)
