@@ -6,6 +6,7 @@
 #include "support/FakeServices.h"
 #include "support/gui/AnswerFileDialog.h"
 #include "support/gui/ShippedDataProgram.h"
+#include "support/gui/GridInput.h"
 #include "support/gui/UserInput.h"
 
 #include "app/frame/CMainFrame.h"
@@ -34,6 +35,9 @@
 
 namespace {
 
+using kzev::test::clickCell;
+using kzev::test::selectedRecord;
+
 namespace fs = std::filesystem;
 using kzev::test::click;
 using kzev::test::doubleClick;
@@ -59,13 +63,6 @@ void clickItem(QTreeWidget& tree, QTreeWidgetItem* item, bool twice = false)
     QApplication::processEvents();
 }
 
-void clickCell(kzev::GridWidget& widget, int row, int col)
-{
-    widget.grid().EnsureVisible(row, col);
-    kzev::GridRect rect;
-    ASSERT_TRUE(widget.grid().GetCellRect(row, col, rect));
-    click(widget.viewport(), QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-}
 
 /** Opens a branch as a person does with the keys: the branch clicked, then the right arrow. */
 void expand(QTreeWidget& tree, QTreeWidgetItem* item)
@@ -85,13 +82,6 @@ int rowOfType(const CGridCtrl& grid, const std::string& type)
     return -1;
 }
 
-int selectedRecord(const CGridCtrl& grid)
-{
-    const kzev::CellRange range = grid.GetSelectedCellRange();
-    return range.minRow >= grid.GetFixedRowCount() && range.minRow < grid.GetRowCount()
-        ? grid.GetItemData(range.minRow, 0)
-        : -1;
-}
 
 /** Clicks the button of a frame command where a person finds it, on its toolbar. */
 void clickToolbarCommand(CMainFrame& frame, int toolbar, int command)

@@ -2,6 +2,7 @@
 // and driven by clicks: another luminaire chosen in its grid, then OK.
 
 #include "support/FakeServices.h"
+#include "support/gui/GridInput.h"
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
@@ -26,6 +27,9 @@
 
 namespace {
 
+using kzev::test::clickCell;
+using kzev::test::selectedRecord;
+
 using kzev::test::click;
 using kzev::test::doubleClick;
 
@@ -39,22 +43,7 @@ int rowOfRecord(const CGridCtrl& grid, long record)
     return -1;
 }
 
-int selectedRecord(const CGridCtrl& grid)
-{
-    const kzev::CellRange range = grid.GetSelectedCellRange();
-    return range.minRow >= grid.GetFixedRowCount() && range.minRow < grid.GetRowCount()
-        ? grid.GetItemData(range.minRow, 0)
-        : -1;
-}
 
-void clickCell(kzev::GridWidget& widget, int row, int col)
-{
-    widget.grid().EnsureVisible(row, col);
-    kzev::GridRect rect;
-    ASSERT_TRUE(widget.grid().GetCellRect(row, col, rect));
-    click(widget.viewport(), QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    QApplication::processEvents();
-}
 
 } // namespace
 
