@@ -6,6 +6,7 @@
 #include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
+#include "platform/SqliteFileGuard.h"
 #include "platform/TextUtil.h"
 
 #include <algorithm>
@@ -372,6 +373,7 @@ CData::~CData() = default;
 int CData::Open(const std::string& file, const std::string&, int, int)
 {
     Close();
+    //kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     d.error.clear();
     d.damaged = false;
@@ -410,6 +412,7 @@ int CData::Open(const std::string& file, const std::string&, int, int)
 int CData::Create(const std::string& file, const std::string&)
 {
     Close();
+    //kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::symlink_status(file, ignored)))

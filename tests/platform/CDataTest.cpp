@@ -2,9 +2,13 @@
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
 #include "platform/FileIo.h"
+#include "platform/SqliteFileGuard.h"
 
 #include "support/FakeServices.h"
+#include "support/PipeWatchdog.h"
 #include "support/WorkbookFixture.h"
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -309,6 +313,26 @@ TEST_F(CDataFixture, FilesThatAreNotDatabasesGiveZero)
     EXPECT_EQ(data.GetStringValue("Typ", value), 0);
     EXPECT_EQ(data.Create(maker(), ""), 0) << "an existing file is never overwritten";
     EXPECT_TRUE(fakes.messageBox.shown.empty()) << "the data library itself shows nothing";
+}
+
+// The library checks a file before SQLite opens it by name again; a pipe put in
+// its place in between must be refused by SQLite's own open, not waited on.
+TEST_F(CDataFixture, SqliteRefusesAPipeInPlaceOfTheCheckedFileWithoutWaiting)
+{
+    datalib::guardSqliteFileOpens();
+    const std::filesystem::path pipe = folder.file("swapped.xls");
+    test::makePipe(pipe);
+    const test::PipeWatchdog watchdog({ pipe });
+    for (const int flags : { SQLITE_OPEN_READONLY, SQLITE_OPEN_READWRITE }) {
+        sqlite3* db = nullptr;
+        const int rc = sqlite3_open_v2(pipe.c_str(), &db, flags, nullptr);
+        sqlite3_close_v2(db);
+        EXPECT_NE(rc, SQLITE_OK) << flags;
+    }
+    EXPECT_FALSE(watchdog.fired());
+    CData data;
+    EXPECT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1) << "a regular database still opens";
+    EXPECT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
 }
 
 TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
