@@ -9,6 +9,7 @@
 
 #include <freexl.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -143,6 +144,9 @@ int main(int argc, char** argv)
         return 2;
     // A guard beside the program's own clock: the reader never outlives its time by much, even orphaned.
     ::alarm(static_cast<unsigned>(kReadTimeout.count() / 1000 + 2));
+    // A workbook that crashes the library leaves no core file in the user's folder.
+    const rlimit noCore { 0, 0 };
+    ::setrlimit(RLIMIT_CORE, &noCore);
     try {
         AnswerWriter out(STDOUT_FILENO);
         readWorkbookCells(argv[1], out);
