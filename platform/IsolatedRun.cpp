@@ -83,9 +83,11 @@ public:
     /** Standard input from `input` (or nothing), output into `output`, errors nowhere, nothing else open. */
     bool descriptors(int input, int output)
     {
+        if (!m_ready)
+            return false;
         const bool in = input >= 0 ? ::posix_spawn_file_actions_adddup2(&m_actions, input, STDIN_FILENO) == 0
                                    : ::posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0;
-        return m_ready && in && ::posix_spawn_file_actions_adddup2(&m_actions, output, STDOUT_FILENO) == 0
+        return in && ::posix_spawn_file_actions_adddup2(&m_actions, output, STDOUT_FILENO) == 0
             && ::posix_spawn_file_actions_addopen(&m_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0
             && ::posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1) == 0;
     }
