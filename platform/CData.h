@@ -31,8 +31,8 @@ void reportTableFailure(const std::string& table, const std::string& file);
  *
  * Every workbook or database is an SQLite file, one table per sheet under the
  * sheet's own name ("Luminaires$", "Tab1_300_50$"). A genuine Excel 97
- * workbook is read through libfreexl, in a short-lived child process so that
- * a damaged file cannot end the program, into memory and stays read-only:
+ * workbook is read through libfreexl, in a small reader program of its own so
+ * that a damaged file cannot end the program, into memory and stays read-only:
  * every write returns 0. A file that is neither gives 0 from Open.
  *
  * Queries in the makers' dialect run as written: bracketed names, literals in

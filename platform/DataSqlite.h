@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,10 +46,16 @@ private:
 /**
  * Reads a genuine Excel 97 workbook into a new in-memory database, one table
  * per sheet named with "$", the first row naming the columns. The workbook
- * library runs in a short-lived child process; a child that crashes, hangs or
- * answers in part marks the workbook damaged. On failure db stays null and
+ * library runs in the reader program (platform/xlsreader/) found beside the
+ * program; a reader that crashes, hangs or answers in part marks the
+ * workbook damaged. A reader that is missing or cannot be started refuses
+ * the workbook, which is not called damaged. On failure db stays null and
  * the reason goes into error.
  */
 [[nodiscard]] bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged);
+
+/** As loadExcelWorkbook, with the reader program given (none: it was not found). */
+[[nodiscard]] bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesystem::path>& reader,
+    sqlite3*& db, std::string& error, bool& damaged);
 
 } // namespace kzev::datalib

@@ -1,10 +1,10 @@
 #include "platform/DataSqlite.h"
 
 #include "platform/FileIo.h"
+#include "platform/HelperProgram.h"
 #include "platform/IsolatedRun.h"
 #include "platform/TextUtil.h"
-
-#include <freexl.h>
+#include "platform/WorkbookAnswer.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,137 +22,14 @@ namespace kzev::datalib {
 namespace {
 
 // The library that reads genuine workbooks trusts their inner lengths: a
-// damaged file can crash it or make it loop. It therefore runs in a child
-// process that hands back the non-empty cells, and the program keeps only
-// an answer that came back whole.
-constexpr std::chrono::milliseconds kReadTimeout { 20000 };
+// damaged file can crash it or make it loop. It therefore runs in a program
+// of its own, the reader, that hands back the non-empty cells, and the
+// program keeps only an answer that came back whole.
 constexpr std::size_t kMaxCellBytes = std::size_t { 256 } << 20;
-// An Excel 97 sheet has at most 65,536 rows and 256 columns.
-constexpr unsigned int kMaxRows = 65536;
-constexpr unsigned int kMaxColumns = 256;
 
-enum Tag : std::uint8_t { kTagSheet = 'S', kTagCell = 'C', kTagEnd = 'E', kTagFailure = 'F' };
-enum CellKind : std::uint8_t { kWhole = 1, kNumber = 2, kText = 3 };
+using namespace workbook;
 
-/** Writes the child's answer to the pipe in large pieces. */
-class PipeWriter {
-public:
-    explicit PipeWriter(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~PipeWriter() { flush(); }
-    PipeWriter(const PipeWriter&) = delete;
-    PipeWriter& operator=(const PipeWriter&) = delete;
-
-    template <typename T>
-    void value(T v)
-    {
-        bytes(&v, sizeof v);
-    }
-    void text(const std::string& s)
-    {
-        value(static_cast<std::uint32_t>(s.size()));
-        bytes(s.data(), s.size());
-    }
-    void bytes(const void* data, std::size_t size)
-    {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        m_buffer.insert(m_buffer.end(), p, p + size);
-        if (m_buffer.size() >= 65536)
-            flush();
-    }
-    void flush()
-    {
-        std::size_t done = 0;
-        while (done < m_buffer.size()) {
-            const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-            if (n <= 0)
-                ::_exit(3); // the parent has gone or refused the answer
-            done += static_cast<std::size_t>(n);
-        }
-        m_buffer.clear();
-    }
-
-private:
-    int m_fd;
-    std::vector<std::uint8_t> m_buffer;
-};
-
-/**
- * Reads the workbook with the library and writes sheets and non-empty cells;
- * runs in the child. The library opens the file by name: it gets the name of
- * the descriptor the parent checked, so it reads that very regular file.
- */
-void readWorkbookCells(const std::string& path, const std::string& openName, int fd)
-{
-    PipeWriter out(fd);
-    const auto failure = [&](const std::string& message) {
-        out.value(kTagFailure);
-        out.text(message);
-    };
-    const void* handle = nullptr;
-    if (freexl_open(openName.c_str(), &handle) != FREEXL_OK)
-        return failure("not a readable Excel 97 workbook: " + path);
-    unsigned int protection = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK && protection == FREEXL_BIFF_OBFUSCATED)
-        return failure("the workbook is protected by a password: " + path);
-    unsigned int sheetCount = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK)
-        return failure("cannot count the sheets of " + path);
-    for (unsigned int sheet = 0; sheet < sheetCount && sheet <= 0xFFFF; ++sheet) {
-        const char* sheetName = nullptr;
-        unsigned int rows = 0;
-        unsigned short cols = 0;
-        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
-            || freexl_select_active_worksheet(handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
-            || freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK)
-            continue;
-        if (rows > kMaxRows || cols > kMaxColumns)
-            return failure("a sheet larger than a workbook can hold: " + path);
-        out.value(kTagSheet);
-        out.text(sheetName ? sheetName : "");
-        out.value(static_cast<std::uint32_t>(rows));
-        out.value(static_cast<std::uint32_t>(cols));
-        for (unsigned int r = 0; r < rows; ++r) {
-            for (unsigned short c = 0; c < cols; ++c) {
-                FreeXL_CellValue cell {};
-                if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK)
-                    continue;
-                const auto head = [&](CellKind kind) {
-                    out.value(kTagCell);
-                    out.value(static_cast<std::uint32_t>(r));
-                    out.value(static_cast<std::uint32_t>(c));
-                    out.value(kind);
-                };
-                switch (cell.type) {
-                case FREEXL_CELL_INT:
-                    head(kWhole);
-                    out.value(static_cast<std::int64_t>(cell.value.int_value));
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    head(kNumber);
-                    out.value(cell.value.double_value);
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                case FREEXL_CELL_DATE:
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME:
-                    head(kText);
-                    out.text(cell.value.text_value ? cell.value.text_value : "");
-                    break;
-                default:
-                    break;
-                }
-            }
-        }
-    }
-    out.value(kTagEnd);
-    freexl_close(handle);
-}
-
-/** Reads the child's answer; every length is checked against what is left. */
+/** Reads the reader's answer; every length is checked against what is left. */
 class AnswerReader {
 public:
     explicit AnswerReader(const std::vector<std::uint8_t>& bytes)
@@ -298,7 +175,7 @@ private:
     std::unique_ptr<Statement> m_insert;
 };
 
-/** Reads the child's answer into the tables; false when it is not whole. */
+/** Reads the reader's answer into the tables; false when it is not whole. */
 bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string& failure)
 {
     AnswerReader in(bytes);
@@ -375,8 +252,8 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
 /**
  * The answers of the workbooks read last, kept by the bytes of the file: a
  * maker's workbook is opened once for every luminaire and lamp loaded from
- * it, and a workbook read again unchanged needs no new child. An answer is
- * kept only when the file stood the same before and after its child read it.
+ * it, and a workbook read again unchanged needs no new reader. An answer is
+ * kept only when the file stood the same before and after the reader read it.
  */
 class AnswerCache {
 public:
@@ -431,24 +308,22 @@ AnswerCache& answerCache()
     return cache;
 }
 
-/** Whether a child's end says something about the file (not about the machine at the time). */
+/** Whether the reader's end says something about the file (not about the machine at the time). */
 bool answerOfTheFile(IsolatedStatus status)
 {
     return status == IsolatedStatus::finished || status == IsolatedStatus::crashed || status == IsolatedStatus::tooLarge;
 }
 
-/** The child's answer for the workbook, from the cache when the same bytes were read before. */
-IsolatedResult readCells(const ReadableFile& checked, const std::string& path)
+/** The reader's answer for the workbook, from the cache when the same bytes were read before. */
+IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader)
 {
     std::optional<std::vector<std::uint8_t>> before = AnswerCache::contents(checked);
     if (before) {
         if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
             return *known;
     }
-    // The child reaches the very file checked here, whatever the name points to meanwhile.
-    const std::string openName = checked.descriptorPath();
-    IsolatedResult result
-        = runIsolated([&](int fd) { readWorkbookCells(path, openName, fd); }, kReadTimeout, kMaxCellBytes);
+    // The reader gets the very file checked here as its input, whatever the name points to meanwhile.
+    IsolatedResult result = runIsolated({ reader, { path }, checked.fd() }, kReadTimeout, kMaxCellBytes);
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
         answerCache().keep(path, std::move(*before), result);
     return result;
@@ -457,6 +332,12 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path)
 } // namespace
 
 bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
+{
+    return loadExcelWorkbook(path, findHelperProgram(kReaderName), db, error, damaged);
+}
+
+bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesystem::path>& reader, sqlite3*& db,
+    std::string& error, bool& damaged)
 {
     damaged = false;
     const auto fail = [&](std::string message, bool isDamaged) {
@@ -473,7 +354,16 @@ bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error
     } catch (const FileError& refused) {
         return fail("cannot open " + path + ": " + refused.what(), false);
     }
-    const IsolatedResult result = readCells(*checked, path);
+    if (!reader)
+        return fail(std::string("cannot read ") + path + ": the workbook reader " + kReaderName
+                + " is not installed beside the program",
+            false);
+    const IsolatedResult result = readCells(*checked, path, *reader);
+    // The file is not at fault when its reader could not start.
+    if (result.status == IsolatedStatus::notStarted)
+        return fail("cannot read " + path + ": the workbook reader " + reader->string()
+                + " cannot be started: " + std::strerror(result.startError),
+            false);
     if (result.status != IsolatedStatus::finished)
         return fail("the workbook is damaged: " + path, true);
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK

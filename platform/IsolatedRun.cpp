@@ -3,17 +3,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-// Present only in the sanitizer builds (tests and fuzzing).
-extern "C" {
-__attribute__((weak)) void __sanitizer_set_death_callback(void (*callback)(void));
-__attribute__((weak)) void __sanitizer_set_report_fd(void* fd);
-}
 
 namespace kzev {
 
@@ -27,8 +23,18 @@ public:
     {
     }
     ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+    {
+    }
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_fd = std::exchange(other.m_fd, -1);
+        }
+        return *this;
+    }
     int get() const { return m_fd; }
     void reset()
     {
@@ -41,44 +47,80 @@ private:
     int m_fd;
 };
 
-/** The child dies of its faults instead of running the handlers it inherited (sanitizers, fuzzers). */
-void restoreDefaultSignals()
-{
-    for (int signal : { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS, SIGPIPE, SIGALRM })
-        std::signal(signal, SIG_DFL);
-    sigset_t all;
-    sigemptyset(&all);
-    sigprocmask(SIG_SETMASK, &all, nullptr);
-}
-
-/**
- * Under the sanitizers a fault of the library in the child is the child's
- * own: it is reported nowhere and leaves none of the parent's crash files;
- * the parent learns of it from the child's end.
- */
-void silenceSanitizers()
-{
-    if (__sanitizer_set_death_callback)
-        __sanitizer_set_death_callback(nullptr);
-    if (__sanitizer_set_report_fd) {
-        const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (quiet >= 0)
-            __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(quiet)));
+/** posix_spawn's attributes and file actions, released when they go. */
+class SpawnSetup {
+public:
+    SpawnSetup()
+    {
+        m_ready = ::posix_spawnattr_init(&m_attributes) == 0;
+        if (m_ready && ::posix_spawn_file_actions_init(&m_actions) != 0) {
+            ::posix_spawnattr_destroy(&m_attributes);
+            m_ready = false;
+        }
     }
-}
-
-[[noreturn]] void runChild(const std::function<void(int)>& work, int fd, std::chrono::milliseconds timeout)
-{
-    restoreDefaultSignals();
-    silenceSanitizers();
-    // A second guard beside the parent's clock: the child never outlives its time by much.
-    ::alarm(static_cast<unsigned>(timeout.count() / 1000 + 2));
-    try {
-        work(fd);
-    } catch (...) {
-        ::_exit(2);
+    ~SpawnSetup()
+    {
+        if (m_ready) {
+            ::posix_spawn_file_actions_destroy(&m_actions);
+            ::posix_spawnattr_destroy(&m_attributes);
+        }
     }
-    ::_exit(0);
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    /** The helper dies of its own faults instead of inheriting ignored signals or a blocked mask. */
+    bool defaultSignals()
+    {
+        sigset_t all;
+        sigset_t none;
+        sigfillset(&all);
+        sigemptyset(&none);
+        return m_ready && ::posix_spawnattr_setsigdefault(&m_attributes, &all) == 0
+            && ::posix_spawnattr_setsigmask(&m_attributes, &none) == 0
+            && ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK) == 0;
+    }
+
+    /** Standard input from `input` (or nothing), output into `output`, errors nowhere, nothing else open. */
+    bool descriptors(int input, int output)
+    {
+        if (!m_ready)
+            return false;
+        const bool in = input >= 0 ? ::posix_spawn_file_actions_adddup2(&m_actions, input, STDIN_FILENO) == 0
+                                   : ::posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0;
+        return in && ::posix_spawn_file_actions_adddup2(&m_actions, output, STDOUT_FILENO) == 0
+            && ::posix_spawn_file_actions_addopen(&m_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0
+            && ::posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1) == 0;
+    }
+
+    const posix_spawnattr_t* attributes() const { return &m_attributes; }
+    const posix_spawn_file_actions_t* actions() const { return &m_actions; }
+
+private:
+    bool m_ready = false;
+    posix_spawnattr_t m_attributes {};
+    posix_spawn_file_actions_t m_actions {};
+};
+
+/** Starts the helper writing into `output` (above the standard three); its process id, or -1 with the reason. */
+pid_t start(const IsolatedProgram& program, int output, int& error)
+{
+    SpawnSetup setup;
+    if (!setup.defaultSignals() || !setup.descriptors(program.input, output)) {
+        error = EINVAL;
+        return -1;
+    }
+    std::vector<std::string> words;
+    words.reserve(program.arguments.size() + 1);
+    words.push_back(program.program.string());
+    words.insert(words.end(), program.arguments.begin(), program.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    char* noEnvironment[] = { nullptr };
+    pid_t child = -1;
+    error = ::posix_spawn(&child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), noEnvironment);
+    return error == 0 ? child : -1;
 }
 
 int waitFor(pid_t child)
@@ -93,23 +135,27 @@ int waitFor(pid_t child)
 
 } // namespace
 
-IsolatedResult runIsolated(const std::function<void(int fd)>& work, std::chrono::milliseconds timeout,
-    std::size_t maxOutput)
+IsolatedResult runIsolated(const IsolatedProgram& program, std::chrono::milliseconds timeout, std::size_t maxOutput)
 {
     IsolatedResult result;
     int ends[2] = { -1, -1 };
-    if (::pipe2(ends, O_CLOEXEC) != 0)
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        result.startError = errno;
         return result;
+    }
     Descriptor readEnd(ends[0]);
     Descriptor writeEnd(ends[1]);
-    const pid_t child = ::fork();
+    // Placing the input at 0 must not overwrite the output (a program started without its standard descriptors).
+    if (writeEnd.get() <= STDERR_FILENO)
+        writeEnd = Descriptor(::fcntl(writeEnd.get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1));
+    if (writeEnd.get() < 0) {
+        result.startError = errno;
+        return result;
+    }
+    const pid_t child = start(program, writeEnd.get(), result.startError);
+    writeEnd.reset();
     if (child < 0)
         return result;
-    if (child == 0) {
-        readEnd.reset();
-        runChild(work, writeEnd.get(), timeout);
-    }
-    writeEnd.reset();
 
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     result.status = IsolatedStatus::finished;
@@ -132,7 +178,7 @@ IsolatedResult runIsolated(const std::function<void(int fd)>& work, std::chrono:
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)
-            break; // the child closed its end: it has ended or is ending
+            break; // the helper closed its output: it has ended or is ending
         if (result.output.size() + static_cast<std::size_t>(got) > maxOutput) {
             result.status = IsolatedStatus::tooLarge;
             break;

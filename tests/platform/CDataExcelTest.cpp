@@ -1,11 +1,15 @@
 #include "platform/CData.h"
+#include "platform/DataSqlite.h"
 
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace kzev {
 namespace {
@@ -146,6 +150,32 @@ TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
     EXPECT_EQ(excel.Open("/nonexistent/ZEV-0001.xls", "Excel 8.0", 0, 0), 0);
     EXPECT_EQ(openFailureText(excel, "/nonexistent/ZEV-0001.xls"),
         "Nelze otevřít soubor /nonexistent/ZEV-0001.xls ! (existuje ?)");
+}
+
+TEST(CDataExcel, AMissingReaderRefusesTheWorkbookWithoutCallingItDamaged)
+{
+    // A copy of its own: the answers of the workbooks read before are kept by their names and bytes.
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0044.xls");
+    std::filesystem::copy_file(kExcelWorkbook, path);
+    const struct {
+        std::optional<std::filesystem::path> reader;
+        std::string error;
+    } cases[] = {
+        { std::nullopt, "cannot read " + path + ": the workbook reader kzev-xls-reader is not installed beside the program" },
+        { "/nonexistent/kzev-xls-reader",
+            "cannot read " + path + ": the workbook reader /nonexistent/kzev-xls-reader cannot be started: "
+                + std::strerror(ENOENT) },
+    };
+    for (const auto& c : cases) {
+        sqlite3* db = nullptr;
+        std::string error;
+        bool damaged = true;
+        EXPECT_FALSE(datalib::loadExcelWorkbook(path, c.reader, db, error, damaged));
+        EXPECT_EQ(db, nullptr);
+        EXPECT_FALSE(damaged);
+        EXPECT_EQ(error, c.error);
+    }
 }
 
 TEST(CDataExcel, AWorkbookReplacedUnderItsNameIsReadAnew)
