@@ -115,7 +115,10 @@ struct CData::Impl {
     std::vector<std::string> types;
     std::vector<sqlite3_int64> rowids;
     long current = -1;
-    std::map<int, sqlite3_stmt*> readers;
+    // Cells are read row by row: one statement reads a whole row, and stays on it for the
+    // next cell of the same row (readerRow), so a record's cells cost one step together.
+    sqlite3_stmt* rowReader = nullptr;
+    std::optional<sqlite3_int64> readerRow;
     // Writes come cell by cell: each column's statement is prepared once per open table.
     std::map<int, sqlite3_stmt*> writers;
     sqlite3_stmt* rowInserter = nullptr;
@@ -155,11 +158,18 @@ struct CData::Impl {
         }
     }
 
+    void forgetReadRow()
+    {
+        if (rowReader)
+            sqlite3_reset(rowReader);
+        readerRow.reset();
+    }
+
     void closeTable()
     {
-        for (auto& [index, stmt] : readers)
-            sqlite3_finalize(stmt);
-        readers.clear();
+        sqlite3_finalize(rowReader);
+        rowReader = nullptr;
+        readerRow.reset();
         for (auto& [index, stmt] : writers)
             sqlite3_finalize(stmt);
         writers.clear();
@@ -516,34 +526,38 @@ int CData::GetStringValue(int column, std::string& value, long row, int, int)
     const long r = d.resolveRow(row);
     if (r < 0 || column < 0 || column >= static_cast<int>(d.columns.size()))
         return 0;
-    sqlite3_stmt*& stmt = d.readers[column];
+    sqlite3_stmt*& stmt = d.rowReader;
     if (!stmt) {
-        const std::string sql
-            = "SELECT " + kzev::quoteName(d.columns[static_cast<std::size_t>(column)]) + " FROM " + d.qualified
-            + " WHERE rowid = ?";
+        const std::string sql = "SELECT * FROM " + d.qualified + " WHERE rowid = ?";
         if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
             sqlite3_finalize(stmt);
             stmt = nullptr;
-            d.readers.erase(column);
             return d.failSql("reading a cell"), 0;
         }
     }
-    sqlite3_reset(stmt);
-    sqlite3_bind_int64(stmt, 1, d.rowids[static_cast<std::size_t>(r)]);
-    if (sqlite3_step(stmt) != SQLITE_ROW)
+    const sqlite3_int64 rowid = d.rowids[static_cast<std::size_t>(r)];
+    if (d.readerRow != rowid) {
+        d.readerRow.reset();
+        sqlite3_reset(stmt);
+        sqlite3_bind_int64(stmt, 1, rowid);
+        if (sqlite3_step(stmt) != SQLITE_ROW)
+            return 0;
+        d.readerRow = rowid;
+    }
+    if (column >= sqlite3_column_count(stmt))
         return 0;
-    switch (sqlite3_column_type(stmt, 0)) {
+    switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_NULL:
         return 0;
     case SQLITE_INTEGER:
-        value = std::to_string(sqlite3_column_int64(stmt, 0));
+        value = std::to_string(sqlite3_column_int64(stmt, column));
         break;
     case SQLITE_FLOAT:
-        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, 0));
+        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, column));
         break;
     default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
         break;
     }
     }
@@ -614,10 +628,14 @@ int CData::CreateTable(const std::string& name)
     sql += ")";
     if (!d.beginWrite() || !d.exec(sql))
         return 0;
-    if (!d.loadTable("main", stored, name, false)) {
-        d.closeTable();
-        return 0;
+    // The new table has the columns just declared and no rows: nothing to read back.
+    d.qualified = "main." + kzev::quoteName(stored);
+    for (const ColumnDeclaration& column : columns) {
+        d.columns.push_back(column.name);
+        d.types.push_back(declaredType(column.type));
     }
+    d.tableOpen = true;
+    d.displayName = name;
     return 1;
 }
 
@@ -660,6 +678,7 @@ int CData::AddRow()
     auto& d = *m_impl;
     if (!d.writable() || !d.beginWrite())
         return 0;
+    d.forgetReadRow();
     if (!d.rowInserter) {
         const std::string sql = "INSERT INTO " + d.qualified + " DEFAULT VALUES";
         if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &d.rowInserter, nullptr) != SQLITE_OK) {
@@ -710,6 +729,8 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
             stored = canonicalValue(*text);
     if (!d.beginWrite())
         return 0;
+    // The row read last is read again after a write.
+    d.forgetReadRow();
     sqlite3_stmt*& stmt = d.writers[index];
     if (!stmt) {
         const std::string sql = "UPDATE " + d.qualified + " SET "
@@ -729,7 +750,6 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
     sqlite3_reset(stmt);
     if (!written)
         return 0;
-    // A cached reader may hold the old value in a finished step; resetting is enough.
     return sqlite3_changes(d.db) == 1 ? 1 : 0;
 }
 

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace kzev {
 namespace {
@@ -255,6 +256,51 @@ TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
     ASSERT_EQ(data.Find(10, "Věta=6", 0), 1);
     ASSERT_EQ(data.GetStringValue(1, value), 1);
     EXPECT_EQ(value, "100;90;");
+}
+
+TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+    // Rows visited out of order and back, and a row written after it was read.
+    const std::vector<std::tuple<long, const char*, const char*>> reads {
+        { 2, "Název", "28W/830" }, { 0, "Typ", "T8" }, { 0, "Název", "36W/840" }, { 2, "Výkon", "28" },
+        { 1, "Výkon", "58" },
+    };
+    std::string value;
+    for (const auto& [row, column, expected] : reads) {
+        ASSERT_EQ(data.GetStringValue(column, value, row), 1) << column << " of row " << row;
+        EXPECT_EQ(value, expected) << column << " of row " << row;
+    }
+    ASSERT_EQ(data.SetStringValue("Název", "36W/865", 0), 1);
+    ASSERT_EQ(data.GetStringValue("Název", value, 0), 1);
+    EXPECT_EQ(value, "36W/865");
+    ASSERT_EQ(data.AddRow(), 1);
+    EXPECT_EQ(data.GetStringValue("Název", value), 0) << "a row just added is empty";
+    ASSERT_EQ(data.SetStringValue("Název", "18W/840"), 1);
+    ASSERT_EQ(data.GetStringValue("Název", value), 1);
+    EXPECT_EQ(value, "18W/840");
+
+    // A table just made names its declared columns, before and after it is opened again.
+    data.CloseTable();
+    ASSERT_EQ(data.AddColBeforeCreateTable("Věta", L, 255, -2), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("Obecný", G, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Nová"), 1);
+    const std::vector<std::string> declared { "Věta", "Obecný" };
+    EXPECT_EQ(data.columnNames(), declared);
+    EXPECT_EQ(data.rowCount(), 0);
+    ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.SetStringValue(0, "007"), 1);
+    ASSERT_EQ(data.SetStringValue(1, "007"), 1);
+    data.Close();
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Nová", "", 0), 1);
+    EXPECT_EQ(data.columnNames(), declared);
+    ASSERT_EQ(data.GetStringValue(0, value), 1);
+    EXPECT_EQ(value, "7") << "a long column keeps a number";
+    ASSERT_EQ(data.GetStringValue(1, value), 1);
+    EXPECT_EQ(value, "007") << "a general column keeps text that a number would change";
 }
 
 TEST_F(CDataFixture, AQueryResultIsNotWritable)
