@@ -95,7 +95,8 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets, bo
     if (sheets.empty() && !always)
         return;
     CData data;
-    if (!data.Create(path))
+    // One transaction for the whole workbook, as a program writing many sheets holds it.
+    if (!data.Create(path) || !data.BeginTrans())
         kzev::fuzz::fail("cannot create the workbook: " + data.lastError());
     for (const Sheet& sheet : sheets) {
         for (const auto& column : sheet.columns)
@@ -110,6 +111,8 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets, bo
         }
         data.CloseTable();
     }
+    if (!data.CommitTrans())
+        kzev::fuzz::fail("cannot write the workbook: " + data.lastError());
     data.Close();
 }
 
