@@ -111,6 +111,10 @@ struct CData::Impl {
     bool isQuery = false;
     std::string displayName;
     std::string qualified; // schema and quoted name of the table that holds the rows
+    // A query's result is read whole into memory when it is opened; only a search in it
+    // puts it into a temporary table (qualified), made from these rows.
+    std::vector<std::vector<DataValue>> resultRows;
+    std::optional<kzev::TranslatedSql> resultQuery;
     std::vector<std::string> columns;
     std::vector<std::string> types;
     std::vector<sqlite3_int64> rowids;
@@ -175,8 +179,10 @@ struct CData::Impl {
         writers.clear();
         sqlite3_finalize(rowInserter);
         rowInserter = nullptr;
-        if (tableOpen && isQuery && db)
+        if (tableOpen && isQuery && db && !qualified.empty())
             exec("DROP TABLE IF EXISTS " + qualified);
+        resultRows.clear();
+        resultQuery.reset();
         commit();
         tableOpen = false;
         isQuery = false;
@@ -251,6 +257,100 @@ struct CData::Impl {
         while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW)
             names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
         return names;
+    }
+
+    /** Runs a query and keeps its rows, numbered from 1 as the rows of a table are. */
+    bool readResult(kzev::TranslatedSql query, const std::string& shownName)
+    {
+        Statement stmt(db, query.text);
+        if (!stmt || !bindLiterals(stmt.get(), query.literals))
+            return failSql(shownName);
+        const int count = sqlite3_column_count(stmt.get());
+        if (count < 1)
+            return fail("a query without columns: " + shownName);
+        for (int c = 0; c < count; ++c) {
+            const char* name = sqlite3_column_name(stmt.get(), c);
+            columns.emplace_back(name ? name : "");
+            types.emplace_back();
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            std::vector<DataValue>& row = resultRows.emplace_back(static_cast<std::size_t>(count));
+            for (int c = 0; c < count; ++c) {
+                switch (sqlite3_column_type(stmt.get(), c)) {
+                case SQLITE_NULL:
+                    break;
+                case SQLITE_INTEGER:
+                    row[static_cast<std::size_t>(c)] = static_cast<std::int64_t>(sqlite3_column_int64(stmt.get(), c));
+                    break;
+                case SQLITE_FLOAT:
+                    row[static_cast<std::size_t>(c)] = sqlite3_column_double(stmt.get(), c);
+                    break;
+                default: {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+                    row[static_cast<std::size_t>(c)] = std::string(
+                        text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)) : 0);
+                    break;
+                }
+                }
+            }
+            rowids.push_back(static_cast<sqlite3_int64>(resultRows.size()));
+        }
+        if (rc != SQLITE_DONE)
+            return failSql(shownName);
+        resultQuery = std::move(query);
+        tableOpen = true;
+        isQuery = true;
+        displayName = shownName;
+        current = rowids.empty() ? -1 : 0;
+        return true;
+    }
+
+    /**
+     * Puts the rows of the query result into a temporary table of the columns
+     * the query gives, each row under its number, for a search in them.
+     */
+    bool materializeResult()
+    {
+        if (!qualified.empty())
+            return true;
+        // Numbered across the program: a connection kept open serves one data object after another.
+        static std::atomic<long> resultCounter { 0 };
+        const std::string name = kzev::quoteName("kzev_result_" + std::to_string(++resultCounter));
+        {
+            Statement create(db, "CREATE TEMP TABLE " + name + " AS SELECT * FROM (" + resultQuery->text + ") LIMIT 0");
+            if (!create || !bindLiterals(create.get(), resultQuery->literals) || sqlite3_step(create.get()) != SQLITE_DONE)
+                return failSql("searching a query result");
+        }
+        const std::string table = "temp." + name;
+        if (!insertResultRows(table)) {
+            const std::string reason = error;
+            exec("DROP TABLE IF EXISTS " + table);
+            return fail(reason);
+        }
+        qualified = table;
+        return true;
+    }
+
+    bool insertResultRows(const std::string& table)
+    {
+        std::string sql = "INSERT INTO " + table + " VALUES (?";
+        for (std::size_t c = 1; c < columns.size(); ++c)
+            sql += ", ?";
+        sql += ")";
+        Statement insert(db, sql);
+        if (!insert)
+            return failSql("searching a query result");
+        for (const auto& row : resultRows) {
+            sqlite3_reset(insert.get());
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                if (!bindValue(insert.get(), static_cast<int>(c) + 1, row[c]))
+                    return failSql("searching a query result");
+            }
+            if (sqlite3_step(insert.get()) != SQLITE_DONE)
+                return failSql("searching a query result");
+        }
+        return true;
     }
 
     bool loadTable(const std::string& schema, const std::string& name, const std::string& shownName, bool query)
@@ -474,22 +574,10 @@ int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
         }
         return 1;
     }
-    const auto translated = kzev::translateQuery(nameOrQuery);
+    auto translated = kzev::translateQuery(nameOrQuery);
     if (!translated)
         return d.fail("not a query the data library runs: " + nameOrQuery), 0;
-    // Numbered across the program: a connection kept open serves one data object after another.
-    static std::atomic<long> queryCounter { 0 };
-    const std::string result = "kzev_result_" + std::to_string(++queryCounter);
-    {
-        Statement stmt(d.db, "CREATE TEMP TABLE " + kzev::quoteName(result) + " AS " + translated->text);
-        if (!stmt)
-            return d.failSql(nameOrQuery), 0;
-        if (!bindLiterals(stmt.get(), translated->literals) || sqlite3_step(stmt.get()) != SQLITE_DONE)
-            return d.failSql(nameOrQuery), 0;
-    }
-    if (!d.loadTable("temp", result, nameOrQuery, true)) {
-        d.exec("DROP TABLE IF EXISTS temp." + kzev::quoteName(result));
-        d.tableOpen = false;
+    if (!d.readResult(std::move(*translated), nameOrQuery)) {
         d.closeTable();
         return 0;
     }
@@ -526,6 +614,18 @@ int CData::GetStringValue(int column, std::string& value, long row, int, int)
     const long r = d.resolveRow(row);
     if (r < 0 || column < 0 || column >= static_cast<int>(d.columns.size()))
         return 0;
+    if (d.isQuery) {
+        const DataValue& cell = d.resultRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)];
+        if (const auto* whole = std::get_if<std::int64_t>(&cell))
+            value = std::to_string(*whole);
+        else if (const auto* number = std::get_if<double>(&cell))
+            value = kzev::formatC("%.15g", *number);
+        else if (const auto* text = std::get_if<std::string>(&cell))
+            value = *text;
+        else
+            return 0;
+        return 1;
+    }
     sqlite3_stmt*& stmt = d.rowReader;
     if (!stmt) {
         const std::string sql = "SELECT * FROM " + d.qualified + " WHERE rowid = ?";
@@ -577,6 +677,8 @@ int CData::FindFirst(const std::string& criterion)
     const auto translated = kzev::translateCriterion(criterion);
     if (!translated)
         return d.fail("not a criterion the data library reads: " + criterion), 0;
+    if (d.isQuery && !d.materializeResult())
+        return 0;
     Statement stmt(d.db, "SELECT rowid FROM " + d.qualified + " WHERE (" + translated->text + ") ORDER BY rowid LIMIT 1");
     if (!stmt || !bindLiterals(stmt.get(), translated->literals))
         return d.failSql(criterion), 0;

@@ -171,6 +171,13 @@ TEST_F(CDataFixture, EveryCriterionOfTheProgramFindsItsRecord)
         { "maker by code", "ZEV-VYROBCI.xls", "#0", "Kód=16", "Název", "Lampy a.s." },
         { "maker by file", "ZEV-VYROBCI.xls", "#0", "[DBF] = 150", "Soubor", "15" },
         { "record not there", "ZEV-0015.xls", "Luminaires$", "Věta=99", "Typ", "" },
+        { "first of a query result in its order", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE Skupina=20 ORDER BY [Věta] DESC", "Podskupina=34", "Věta", "5" },
+        { "text in a query result of some columns", "ZEV-0015.xls", "SELECT [Věta],[Typ] FROM [Luminaires$]",
+            "[Typ] = \"T5\"", "Věta", "3" },
+        { "row a query left out", "ZEV-0015.xls", "SELECT * FROM [Luminaires$] WHERE Skupina=20", "Věta=4", "Typ",
+            "" },
+        { "empty query result", "ZEV-0015.xls", "SELECT * FROM [Lamps$] WHERE Skupina=99", "Věta=1", "Typ", "" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,6 +288,16 @@ TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
     ASSERT_EQ(data.SetStringValue("Název", "18W/840"), 1);
     ASSERT_EQ(data.GetStringValue("Název", value), 1);
     EXPECT_EQ(value, "18W/840");
+
+    // Searches in a query result find rows in the result's order, one after another.
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE Skupina=20 ORDER BY [Věta] DESC", "", 0), 1);
+    for (const auto& [criterion, row, record] : std::vector<std::tuple<const char*, long, const char*>> {
+             { "Podskupina=35", 1, "3" }, { "Podskupina=34", 0, "5" }, { "[Typ] = \"A-100\"", 3, "1" } }) {
+        ASSERT_EQ(data.FindFirst(criterion), 1) << criterion;
+        EXPECT_EQ(data.currentRow(), row) << criterion;
+        ASSERT_EQ(data.GetStringValue("Věta", value), 1);
+        EXPECT_EQ(value, record) << criterion;
+    }
 
     // A table just made names its declared columns, before and after it is opened again.
     data.CloseTable();
