@@ -353,21 +353,23 @@ struct CData::Impl {
         return true;
     }
 
-    bool loadTable(const std::string& schema, const std::string& name, const std::string& shownName, bool query)
+    bool loadTable(const std::string& name, const std::string& shownName)
     {
-        qualified = schema + "." + kzev::quoteName(name);
+        qualified = "main." + kzev::quoteName(name);
         columns.clear();
         types.clear();
-        {
-            Statement info(db, "PRAGMA " + schema + ".table_info(" + kzev::quoteName(name) + ")");
-            if (!info)
-                return failSql("table_info");
-            while (sqlite3_step(info.get()) == SQLITE_ROW) {
-                const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-                const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
-                columns.emplace_back(column ? column : "");
-                types.emplace_back(type ? type : "");
-            }
+        // The statement that reads the cells names the columns and their declared types.
+        const std::string reader = "SELECT * FROM " + qualified + " WHERE rowid = ?";
+        if (sqlite3_prepare_v2(db, reader.c_str(), -1, &rowReader, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(rowReader);
+            rowReader = nullptr;
+            return failSql("no such table: " + name);
+        }
+        for (int c = 0; c < sqlite3_column_count(rowReader); ++c) {
+            const char* column = sqlite3_column_name(rowReader, c);
+            const char* type = sqlite3_column_decltype(rowReader, c);
+            columns.emplace_back(column ? column : "");
+            types.emplace_back(type ? type : "");
         }
         if (columns.empty())
             return fail("no such table: " + name);
@@ -381,7 +383,6 @@ struct CData::Impl {
         if (rc != SQLITE_DONE)
             return failSql("reading rows");
         tableOpen = true;
-        isQuery = query;
         displayName = shownName;
         current = rowids.empty() ? -1 : 0;
         return true;
@@ -568,7 +569,7 @@ int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
         const auto table = d.findTable(nameOrQuery);
         if (!table)
             return d.fail("no such table: " + nameOrQuery), 0;
-        if (!d.loadTable("main", *table, nameOrQuery, false)) {
+        if (!d.loadTable(*table, nameOrQuery)) {
             d.closeTable();
             return 0;
         }
@@ -593,7 +594,7 @@ int CData::OpenTable(int index, const std::string&, int)
     const auto names = d.tableNames();
     if (index < 0 || index >= static_cast<int>(names.size()))
         return d.fail("no table at position " + std::to_string(index)), 0;
-    if (!d.loadTable("main", names[static_cast<std::size_t>(index)], names[static_cast<std::size_t>(index)], false)) {
+    if (!d.loadTable(names[static_cast<std::size_t>(index)], names[static_cast<std::size_t>(index)])) {
         d.closeTable();
         return 0;
     }
