@@ -127,6 +127,9 @@ struct CData::Impl {
     std::map<int, sqlite3_stmt*> writers;
     sqlite3_stmt* rowInserter = nullptr;
     std::vector<ColumnDeclaration> pending;
+    // The file's tables, read when it is opened: the data library's files are opened for a
+    // short while by one object, which makes their tables itself.
+    std::vector<std::string> tables;
 
     ~Impl() { closeFile(); }
 
@@ -157,7 +160,7 @@ struct CData::Impl {
     {
         if (inTransaction && !held) {
             if (!exec("COMMIT"))
-                exec("ROLLBACK");
+                undo();
             inTransaction = false;
         }
     }
@@ -198,9 +201,16 @@ struct CData::Impl {
     {
         closeTable();
         if (inTransaction && db)
-            exec("ROLLBACK");
+            undo();
         inTransaction = false;
         held = false;
+    }
+
+    /** Rolls the transaction back; the tables it made are gone again. */
+    void undo()
+    {
+        exec("ROLLBACK");
+        (void)readTableNames();
     }
 
     void closeFile()
@@ -218,6 +228,7 @@ struct CData::Impl {
             db = nullptr;
         }
         opened.reset();
+        tables.clear();
         readOnly = false;
         workbook = false;
         file.clear();
@@ -236,27 +247,44 @@ struct CData::Impl {
         return found;
     }
 
-    std::optional<std::string> findStoredTable(const std::string& name)
+    std::optional<std::string> findStoredTable(const std::string& name) const
     {
         if (!db)
             return std::nullopt;
-        Statement stmt(db,
-            std::string("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE ") + kCollation
-                + " ORDER BY rowid LIMIT 1");
-        if (!stmt || !bindValue(stmt.get(), 1, name) || sqlite3_step(stmt.get()) != SQLITE_ROW)
-            return std::nullopt;
-        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        const std::string folded = kzev::foldCase(name);
+        for (const std::string& table : tables) {
+            if (kzev::foldCase(table) == folded)
+                return table;
+        }
+        return std::nullopt;
     }
 
-    std::vector<std::string> tableNames()
+    std::vector<std::string> tableNames() const
     {
         std::vector<std::string> names;
-        Statement stmt(db,
-            "SELECT name FROM main.sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' "
-            "ORDER BY rowid");
-        while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW)
-            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        for (const std::string& table : tables) {
+            if (table.compare(0, 7, "sqlite_") != 0)
+                names.push_back(table);
+        }
         return names;
+    }
+
+    /**
+     * Reads the names of the file's tables, in the order they were made; this
+     * also reads the schema, so a file that is no usable database fails here.
+     */
+    bool readTableNames()
+    {
+        tables.clear();
+        Statement stmt(db, "SELECT name FROM main.sqlite_master WHERE type = 'table' ORDER BY rowid");
+        if (!stmt)
+            return false;
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0));
+            tables.emplace_back(name ? name : "");
+        }
+        return rc == SQLITE_DONE;
     }
 
     /** Runs a query and keeps its rows, numbered from 1 as the rows of a table are. */
@@ -427,6 +455,13 @@ struct CData::Impl {
         if (!state)
             return fail("cannot examine " + path);
         if ((db = takeConnection(path, *state, readOnly))) {
+            if (!readTableNames()) {
+                error = std::string("not a usable database: ") + sqlite3_errmsg(db);
+                sqlite3_close_v2(db);
+                db = nullptr;
+                readOnly = false;
+                return false;
+            }
             opened = state;
             return true;
         }
@@ -450,8 +485,7 @@ struct CData::Impl {
             return fail("the file changed while it was opened: " + path);
         }
         sqlite3_busy_timeout(db, 2000);
-        Statement check(db, "SELECT count(*) FROM main.sqlite_master");
-        if (!registerFunctions(db) || !check || sqlite3_step(check.get()) != SQLITE_ROW) {
+        if (!registerFunctions(db) || !readTableNames()) {
             error = std::string("not a usable database: ") + sqlite3_errmsg(db);
             sqlite3_close_v2(db);
             db = nullptr;
@@ -469,6 +503,8 @@ struct CData::Impl {
         if (!kzev::datalib::loadExcelWorkbook(path, db, error, damaged))
             return false;
         readOnly = true; // a genuine workbook is only ever read
+        if (!readTableNames())
+            return failSql("reading the sheets of " + path);
         return true;
     }
 };
@@ -731,6 +767,7 @@ int CData::CreateTable(const std::string& name)
     sql += ")";
     if (!d.beginWrite() || !d.exec(sql))
         return 0;
+    d.tables.push_back(stored);
     // The new table has the columns just declared and no rows: nothing to read back.
     d.qualified = "main." + kzev::quoteName(stored);
     for (const ColumnDeclaration& column : columns) {
@@ -765,7 +802,7 @@ int CData::CommitTrans()
         return 1;
     d.inTransaction = false;
     if (!d.exec("COMMIT")) {
-        d.exec("ROLLBACK");
+        d.undo();
         return 0;
     }
     return 1;

@@ -454,8 +454,14 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     EXPECT_EQ(data.BeginTrans(), 0);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
     ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("Věta", L, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Tab9_300_50"), 1);
+    EXPECT_EQ(data.IsTable("Tab9_300_50$"), 1);
     data.Rollback();
     EXPECT_EQ(data.CommitTrans(), 0) << "nothing is held after a rollback";
+    EXPECT_EQ(data.IsTable("Tab9_300_50$"), 0) << "a table made in the transaction is gone with it";
+    EXPECT_EQ(data.OpenTable("Tab9_300_50$", "", 0), 0);
+    ASSERT_EQ(data.OpenTable(0, "", 0), 1);
     data.Close();
     EXPECT_EQ(rows("Lamps$"), lamps + 1);
 }
