@@ -151,6 +151,9 @@ bool Rebuild::run()
     fs::remove(m_temp, ignored);
     if (!m_references.Create(m_temp, {}))
         return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
+    // The new database is written in one transaction: one journal and one sync instead of one per table.
+    if (!m_references.BeginTrans())
+        return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
     if (!createTables())
         return false;
 
@@ -162,6 +165,8 @@ bool Rebuild::run()
         return false;
     if (!writeSections())
         return false;
+    if (!m_references.CommitTrans())
+        return failWrite(tables()[2].name);
     m_references.Close();
     if (!replace())
         return false;

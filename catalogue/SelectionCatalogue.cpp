@@ -144,13 +144,13 @@ SubgroupNames readSubgroupNames(bool report)
  * by maker and group number (1000 x group + subgroup), joined by ", ". They
  * name a group the groups workbook does not know, such as the group of
  * imported luminaires named after the files' makers. Nothing when the
- * database has no sections.
+ * database has no sections. Read from the open reference database, whose
+ * table it closes again.
  */
-std::map<std::pair<long, long>, std::string> readSectionNames(const std::string& references)
+std::map<std::pair<long, long>, std::string> readSectionNames(CData& data)
 {
     std::map<std::pair<long, long>, std::vector<std::string>> lists;
-    CData data;
-    if (data.Open(references, {}) && data.OpenTable(loadString(kTableSections)) && data.columnCount() >= 5) {
+    if (data.OpenTable(loadString(kTableSections)) && data.columnCount() >= 5) {
         for (long row = 0; row < data.rowCount(); ++row) {
             std::string maker;
             std::string group;
@@ -169,7 +169,7 @@ std::map<std::pair<long, long>, std::string> readSectionNames(const std::string&
                 list.push_back(name);
         }
     }
-    data.Close();
+    data.CloseTable();
     std::map<std::pair<long, long>, std::string> names;
     for (const auto& [key, list] : lists) {
         std::string joined;
@@ -194,13 +194,13 @@ std::vector<CatalogueTreeItem> loadGroupTree(const std::string& table, const std
             reportOpenFailure(data, references);
         return roots;
     }
+    const std::map<std::pair<long, long>, std::string> sections = readSectionNames(data);
     if (!data.OpenTable(query)) {
         data.Close();
         if (report)
             reportTableFailure(table, references);
         return roots;
     }
-    const std::map<std::pair<long, long>, std::string> sections = readSectionNames(references);
     const std::string makersFile = dataFolderWithPrefix() + loadString(kFileVyrobci);
     CData makers;
     bool makersOpen = false;

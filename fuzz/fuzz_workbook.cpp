@@ -95,7 +95,8 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets, bo
     if (sheets.empty() && !always)
         return;
     CData data;
-    if (!data.Create(path))
+    // One transaction for the whole workbook, as a program writing many sheets holds it.
+    if (!data.Create(path) || !data.BeginTrans())
         kzev::fuzz::fail("cannot create the workbook: " + data.lastError());
     for (const Sheet& sheet : sheets) {
         for (const auto& column : sheet.columns)
@@ -110,6 +111,8 @@ void writeWorkbook(const std::string& path, const std::vector<Sheet>& sheets, bo
         }
         data.CloseTable();
     }
+    if (!data.CommitTrans())
+        kzev::fuzz::fail("cannot write the workbook: " + data.lastError());
     data.Close();
 }
 
@@ -162,8 +165,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     writeWorkbook(kzev::dataFolderWithPrefix() + "SKUPINY.xls", groups);
 
     // One object takes the three records in turn, as a dialog's luminaire does: a load that
-    // succeeds replaces all that is checked, one that fails is not checked.
-    CLuminaire luminaire;
+    // succeeds replaces all that is checked, one that fails is not checked. Made for loading,
+    // it holds no cleared table of its own, which a load would only replace.
+    CLuminaire luminaire = CLuminaire::forLoading();
     for (long record = 1; record <= 3; ++record) {
         if (luminaire.LoadFromDataFile(kDatabase, record, 0) == 1)
             checkLoaded(luminaire);

@@ -112,15 +112,25 @@ struct CData::Impl {
     bool isQuery = false;
     std::string displayName;
     std::string qualified; // schema and quoted name of the table that holds the rows
+    // A query's result is read whole into memory when it is opened; only a search in it
+    // puts it into a temporary table (qualified), made from these rows.
+    std::vector<std::vector<DataValue>> resultRows;
+    std::optional<kzev::TranslatedSql> resultQuery;
     std::vector<std::string> columns;
     std::vector<std::string> types;
     std::vector<sqlite3_int64> rowids;
     long current = -1;
-    std::map<int, sqlite3_stmt*> readers;
+    // Cells are read row by row: one statement reads a whole row, and stays on it for the
+    // next cell of the same row (readerRow), so a record's cells cost one step together.
+    sqlite3_stmt* rowReader = nullptr;
+    std::optional<sqlite3_int64> readerRow;
     // Writes come cell by cell: each column's statement is prepared once per open table.
     std::map<int, sqlite3_stmt*> writers;
     sqlite3_stmt* rowInserter = nullptr;
     std::vector<ColumnDeclaration> pending;
+    // The file's tables, read when it is opened: the data library's files are opened for a
+    // short while by one object, which makes their tables itself.
+    std::vector<std::string> tables;
 
     ~Impl() { closeFile(); }
 
@@ -151,23 +161,32 @@ struct CData::Impl {
     {
         if (inTransaction && !held) {
             if (!exec("COMMIT"))
-                exec("ROLLBACK");
+                undo();
             inTransaction = false;
         }
     }
 
+    void forgetReadRow()
+    {
+        if (rowReader)
+            sqlite3_reset(rowReader);
+        readerRow.reset();
+    }
+
     void closeTable()
     {
-        for (auto& [index, stmt] : readers)
-            sqlite3_finalize(stmt);
-        readers.clear();
+        sqlite3_finalize(rowReader);
+        rowReader = nullptr;
+        readerRow.reset();
         for (auto& [index, stmt] : writers)
             sqlite3_finalize(stmt);
         writers.clear();
         sqlite3_finalize(rowInserter);
         rowInserter = nullptr;
-        if (tableOpen && isQuery && db)
+        if (tableOpen && isQuery && db && !qualified.empty())
             exec("DROP TABLE IF EXISTS " + qualified);
+        resultRows.clear();
+        resultQuery.reset();
         commit();
         tableOpen = false;
         isQuery = false;
@@ -183,9 +202,16 @@ struct CData::Impl {
     {
         closeTable();
         if (inTransaction && db)
-            exec("ROLLBACK");
+            undo();
         inTransaction = false;
         held = false;
+    }
+
+    /** Rolls the transaction back; the tables it made are gone again. */
+    void undo()
+    {
+        exec("ROLLBACK");
+        (void)readTableNames();
     }
 
     void closeFile()
@@ -203,6 +229,7 @@ struct CData::Impl {
             db = nullptr;
         }
         opened.reset();
+        tables.clear();
         readOnly = false;
         workbook = false;
         file.clear();
@@ -221,44 +248,157 @@ struct CData::Impl {
         return found;
     }
 
-    std::optional<std::string> findStoredTable(const std::string& name)
+    std::optional<std::string> findStoredTable(const std::string& name) const
     {
         if (!db)
             return std::nullopt;
-        Statement stmt(db,
-            std::string("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name = ? COLLATE ") + kCollation
-                + " ORDER BY rowid LIMIT 1");
-        if (!stmt || !bindValue(stmt.get(), 1, name) || sqlite3_step(stmt.get()) != SQLITE_ROW)
-            return std::nullopt;
-        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        const std::string folded = kzev::foldCase(name);
+        for (const std::string& table : tables) {
+            if (kzev::foldCase(table) == folded)
+                return table;
+        }
+        return std::nullopt;
     }
 
-    std::vector<std::string> tableNames()
+    std::vector<std::string> tableNames() const
     {
         std::vector<std::string> names;
-        Statement stmt(db,
-            "SELECT name FROM main.sqlite_master WHERE type = 'table' AND substr(name, 1, 7) <> 'sqlite_' "
-            "ORDER BY rowid");
-        while (stmt && sqlite3_step(stmt.get()) == SQLITE_ROW)
-            names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        for (const std::string& table : tables) {
+            if (table.compare(0, 7, "sqlite_") != 0)
+                names.push_back(table);
+        }
         return names;
     }
 
-    bool loadTable(const std::string& schema, const std::string& name, const std::string& shownName, bool query)
+    /**
+     * Reads the names of the file's tables, in the order they were made; this
+     * also reads the schema, so a file that is no usable database fails here.
+     */
+    bool readTableNames()
     {
-        qualified = schema + "." + kzev::quoteName(name);
+        tables.clear();
+        Statement stmt(db, "SELECT name FROM main.sqlite_master WHERE type = 'table' ORDER BY rowid");
+        if (!stmt)
+            return false;
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0));
+            tables.emplace_back(name ? name : "");
+        }
+        return rc == SQLITE_DONE;
+    }
+
+    /** Runs a query and keeps its rows, numbered from 1 as the rows of a table are. */
+    bool readResult(kzev::TranslatedSql query, const std::string& shownName)
+    {
+        Statement stmt(db, query.text);
+        if (!stmt || !bindLiterals(stmt.get(), query.literals))
+            return failSql(shownName);
+        const int count = sqlite3_column_count(stmt.get());
+        if (count < 1)
+            return fail("a query without columns: " + shownName);
+        for (int c = 0; c < count; ++c) {
+            const char* name = sqlite3_column_name(stmt.get(), c);
+            columns.emplace_back(name ? name : "");
+            types.emplace_back();
+        }
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            std::vector<DataValue>& row = resultRows.emplace_back(static_cast<std::size_t>(count));
+            for (int c = 0; c < count; ++c) {
+                switch (sqlite3_column_type(stmt.get(), c)) {
+                case SQLITE_NULL:
+                    break;
+                case SQLITE_INTEGER:
+                    row[static_cast<std::size_t>(c)] = static_cast<std::int64_t>(sqlite3_column_int64(stmt.get(), c));
+                    break;
+                case SQLITE_FLOAT:
+                    row[static_cast<std::size_t>(c)] = sqlite3_column_double(stmt.get(), c);
+                    break;
+                default: {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+                    row[static_cast<std::size_t>(c)] = std::string(
+                        text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)) : 0);
+                    break;
+                }
+                }
+            }
+            rowids.push_back(static_cast<sqlite3_int64>(resultRows.size()));
+        }
+        if (rc != SQLITE_DONE)
+            return failSql(shownName);
+        resultQuery = std::move(query);
+        tableOpen = true;
+        isQuery = true;
+        displayName = shownName;
+        current = rowids.empty() ? -1 : 0;
+        return true;
+    }
+
+    /**
+     * Puts the rows of the query result into a temporary table of the columns
+     * the query gives, each row under its number, for a search in them.
+     */
+    bool materializeResult()
+    {
+        if (!qualified.empty())
+            return true;
+        // Numbered across the program: a connection kept open serves one data object after another.
+        static std::atomic<long> resultCounter { 0 };
+        const std::string name = kzev::quoteName("kzev_result_" + std::to_string(++resultCounter));
+        {
+            Statement create(db, "CREATE TEMP TABLE " + name + " AS SELECT * FROM (" + resultQuery->text + ") LIMIT 0");
+            if (!create || !bindLiterals(create.get(), resultQuery->literals) || sqlite3_step(create.get()) != SQLITE_DONE)
+                return failSql("searching a query result");
+        }
+        const std::string table = "temp." + name;
+        if (!insertResultRows(table)) {
+            const std::string reason = error;
+            exec("DROP TABLE IF EXISTS " + table);
+            return fail(reason);
+        }
+        qualified = table;
+        return true;
+    }
+
+    bool insertResultRows(const std::string& table)
+    {
+        std::string sql = "INSERT INTO " + table + " VALUES (?";
+        for (std::size_t c = 1; c < columns.size(); ++c)
+            sql += ", ?";
+        sql += ")";
+        Statement insert(db, sql);
+        if (!insert)
+            return failSql("searching a query result");
+        for (const auto& row : resultRows) {
+            sqlite3_reset(insert.get());
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                if (!bindValue(insert.get(), static_cast<int>(c) + 1, row[c]))
+                    return failSql("searching a query result");
+            }
+            if (sqlite3_step(insert.get()) != SQLITE_DONE)
+                return failSql("searching a query result");
+        }
+        return true;
+    }
+
+    bool loadTable(const std::string& name, const std::string& shownName)
+    {
+        qualified = "main." + kzev::quoteName(name);
         columns.clear();
         types.clear();
-        {
-            Statement info(db, "PRAGMA " + schema + ".table_info(" + kzev::quoteName(name) + ")");
-            if (!info)
-                return failSql("table_info");
-            while (sqlite3_step(info.get()) == SQLITE_ROW) {
-                const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
-                const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
-                columns.emplace_back(column ? column : "");
-                types.emplace_back(type ? type : "");
-            }
+        // The statement that reads the cells names the columns and their declared types.
+        const std::string reader = "SELECT * FROM " + qualified + " WHERE rowid = ?";
+        if (sqlite3_prepare_v2(db, reader.c_str(), -1, &rowReader, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(rowReader);
+            rowReader = nullptr;
+            return failSql("no such table: " + name);
+        }
+        for (int c = 0; c < sqlite3_column_count(rowReader); ++c) {
+            const char* column = sqlite3_column_name(rowReader, c);
+            const char* type = sqlite3_column_decltype(rowReader, c);
+            columns.emplace_back(column ? column : "");
+            types.emplace_back(type ? type : "");
         }
         if (columns.empty())
             return fail("no such table: " + name);
@@ -272,7 +412,6 @@ struct CData::Impl {
         if (rc != SQLITE_DONE)
             return failSql("reading rows");
         tableOpen = true;
-        isQuery = query;
         displayName = shownName;
         current = rowids.empty() ? -1 : 0;
         return true;
@@ -317,6 +456,13 @@ struct CData::Impl {
         if (!state)
             return fail("cannot examine " + path);
         if ((db = takeConnection(path, *state, readOnly))) {
+            if (!readTableNames()) {
+                error = std::string("not a usable database: ") + sqlite3_errmsg(db);
+                sqlite3_close_v2(db);
+                db = nullptr;
+                readOnly = false;
+                return false;
+            }
             opened = state;
             return true;
         }
@@ -340,8 +486,7 @@ struct CData::Impl {
             return fail("the file changed while it was opened: " + path);
         }
         sqlite3_busy_timeout(db, 2000);
-        Statement check(db, "SELECT count(*) FROM main.sqlite_master");
-        if (!registerFunctions(db) || !check || sqlite3_step(check.get()) != SQLITE_ROW) {
+        if (!registerFunctions(db) || !readTableNames()) {
             error = std::string("not a usable database: ") + sqlite3_errmsg(db);
             sqlite3_close_v2(db);
             db = nullptr;
@@ -359,6 +504,8 @@ struct CData::Impl {
         if (!kzev::datalib::loadExcelWorkbook(path, db, error, damaged))
             return false;
         readOnly = true; // a genuine workbook is only ever read
+        if (!readTableNames())
+            return failSql("reading the sheets of " + path);
         return true;
     }
 };
@@ -461,28 +608,16 @@ int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
         const auto table = d.findTable(nameOrQuery);
         if (!table)
             return d.fail("no such table: " + nameOrQuery), 0;
-        if (!d.loadTable("main", *table, nameOrQuery, false)) {
+        if (!d.loadTable(*table, nameOrQuery)) {
             d.closeTable();
             return 0;
         }
         return 1;
     }
-    const auto translated = kzev::translateQuery(nameOrQuery);
+    auto translated = kzev::translateQuery(nameOrQuery);
     if (!translated)
         return d.fail("not a query the data library runs: " + nameOrQuery), 0;
-    // Numbered across the program: a connection kept open serves one data object after another.
-    static std::atomic<long> queryCounter { 0 };
-    const std::string result = "kzev_result_" + std::to_string(++queryCounter);
-    {
-        Statement stmt(d.db, "CREATE TEMP TABLE " + kzev::quoteName(result) + " AS " + translated->text);
-        if (!stmt)
-            return d.failSql(nameOrQuery), 0;
-        if (!bindLiterals(stmt.get(), translated->literals) || sqlite3_step(stmt.get()) != SQLITE_DONE)
-            return d.failSql(nameOrQuery), 0;
-    }
-    if (!d.loadTable("temp", result, nameOrQuery, true)) {
-        d.exec("DROP TABLE IF EXISTS temp." + kzev::quoteName(result));
-        d.tableOpen = false;
+    if (!d.readResult(std::move(*translated), nameOrQuery)) {
         d.closeTable();
         return 0;
     }
@@ -498,7 +633,7 @@ int CData::OpenTable(int index, const std::string&, int)
     const auto names = d.tableNames();
     if (index < 0 || index >= static_cast<int>(names.size()))
         return d.fail("no table at position " + std::to_string(index)), 0;
-    if (!d.loadTable("main", names[static_cast<std::size_t>(index)], names[static_cast<std::size_t>(index)], false)) {
+    if (!d.loadTable(names[static_cast<std::size_t>(index)], names[static_cast<std::size_t>(index)])) {
         d.closeTable();
         return 0;
     }
@@ -519,34 +654,50 @@ int CData::GetStringValue(int column, std::string& value, long row, int, int)
     const long r = d.resolveRow(row);
     if (r < 0 || column < 0 || column >= static_cast<int>(d.columns.size()))
         return 0;
-    sqlite3_stmt*& stmt = d.readers[column];
+    if (d.isQuery) {
+        const DataValue& cell = d.resultRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)];
+        if (const auto* whole = std::get_if<std::int64_t>(&cell))
+            value = std::to_string(*whole);
+        else if (const auto* number = std::get_if<double>(&cell))
+            value = kzev::formatC("%.15g", *number);
+        else if (const auto* text = std::get_if<std::string>(&cell))
+            value = *text;
+        else
+            return 0;
+        return 1;
+    }
+    sqlite3_stmt*& stmt = d.rowReader;
     if (!stmt) {
-        const std::string sql
-            = "SELECT " + kzev::quoteName(d.columns[static_cast<std::size_t>(column)]) + " FROM " + d.qualified
-            + " WHERE rowid = ?";
+        const std::string sql = "SELECT * FROM " + d.qualified + " WHERE rowid = ?";
         if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
             sqlite3_finalize(stmt);
             stmt = nullptr;
-            d.readers.erase(column);
             return d.failSql("reading a cell"), 0;
         }
     }
-    sqlite3_reset(stmt);
-    sqlite3_bind_int64(stmt, 1, d.rowids[static_cast<std::size_t>(r)]);
-    if (sqlite3_step(stmt) != SQLITE_ROW)
+    const sqlite3_int64 rowid = d.rowids[static_cast<std::size_t>(r)];
+    if (d.readerRow != rowid) {
+        d.readerRow.reset();
+        sqlite3_reset(stmt);
+        sqlite3_bind_int64(stmt, 1, rowid);
+        if (sqlite3_step(stmt) != SQLITE_ROW)
+            return 0;
+        d.readerRow = rowid;
+    }
+    if (column >= sqlite3_column_count(stmt))
         return 0;
-    switch (sqlite3_column_type(stmt, 0)) {
+    switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_NULL:
         return 0;
     case SQLITE_INTEGER:
-        value = std::to_string(sqlite3_column_int64(stmt, 0));
+        value = std::to_string(sqlite3_column_int64(stmt, column));
         break;
     case SQLITE_FLOAT:
-        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, 0));
+        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, column));
         break;
     default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
         break;
     }
     }
@@ -566,6 +717,8 @@ int CData::FindFirst(const std::string& criterion)
     const auto translated = kzev::translateCriterion(criterion);
     if (!translated)
         return d.fail("not a criterion the data library reads: " + criterion), 0;
+    if (d.isQuery && !d.materializeResult())
+        return 0;
     Statement stmt(d.db, "SELECT rowid FROM " + d.qualified + " WHERE (" + translated->text + ") ORDER BY rowid LIMIT 1");
     if (!stmt || !bindLiterals(stmt.get(), translated->literals))
         return d.failSql(criterion), 0;
@@ -617,10 +770,15 @@ int CData::CreateTable(const std::string& name)
     sql += ")";
     if (!d.beginWrite() || !d.exec(sql))
         return 0;
-    if (!d.loadTable("main", stored, name, false)) {
-        d.closeTable();
-        return 0;
+    d.tables.push_back(stored);
+    // The new table has the columns just declared and no rows: nothing to read back.
+    d.qualified = "main." + kzev::quoteName(stored);
+    for (const ColumnDeclaration& column : columns) {
+        d.columns.push_back(column.name);
+        d.types.push_back(declaredType(column.type));
     }
+    d.tableOpen = true;
+    d.displayName = name;
     return 1;
 }
 
@@ -647,7 +805,7 @@ int CData::CommitTrans()
         return 1;
     d.inTransaction = false;
     if (!d.exec("COMMIT")) {
-        d.exec("ROLLBACK");
+        d.undo();
         return 0;
     }
     return 1;
@@ -663,6 +821,7 @@ int CData::AddRow()
     auto& d = *m_impl;
     if (!d.writable() || !d.beginWrite())
         return 0;
+    d.forgetReadRow();
     if (!d.rowInserter) {
         const std::string sql = "INSERT INTO " + d.qualified + " DEFAULT VALUES";
         if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &d.rowInserter, nullptr) != SQLITE_OK) {
@@ -713,6 +872,8 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
             stored = canonicalValue(*text);
     if (!d.beginWrite())
         return 0;
+    // The row read last is read again after a write.
+    d.forgetReadRow();
     sqlite3_stmt*& stmt = d.writers[index];
     if (!stmt) {
         const std::string sql = "UPDATE " + d.qualified + " SET "
@@ -732,7 +893,6 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
     sqlite3_reset(stmt);
     if (!written)
         return 0;
-    // A cached reader may hold the old value in a finished step; resetting is enough.
     return sqlite3_changes(d.db) == 1 ? 1 : 0;
 }
 

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace kzev {
 namespace {
@@ -174,6 +175,13 @@ TEST_F(CDataFixture, EveryCriterionOfTheProgramFindsItsRecord)
         { "maker by code", "ZEV-VYROBCI.xls", "#0", "Kód=16", "Název", "Lampy a.s." },
         { "maker by file", "ZEV-VYROBCI.xls", "#0", "[DBF] = 150", "Soubor", "15" },
         { "record not there", "ZEV-0015.xls", "Luminaires$", "Věta=99", "Typ", "" },
+        { "first of a query result in its order", "ZEV-0015.xls",
+            "SELECT * FROM [Luminaires$] WHERE Skupina=20 ORDER BY [Věta] DESC", "Podskupina=34", "Věta", "5" },
+        { "text in a query result of some columns", "ZEV-0015.xls", "SELECT [Věta],[Typ] FROM [Luminaires$]",
+            "[Typ] = \"T5\"", "Věta", "3" },
+        { "row a query left out", "ZEV-0015.xls", "SELECT * FROM [Luminaires$] WHERE Skupina=20", "Věta=4", "Typ",
+            "" },
+        { "empty query result", "ZEV-0015.xls", "SELECT * FROM [Lamps$] WHERE Skupina=99", "Věta=1", "Typ", "" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -259,6 +267,61 @@ TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
     ASSERT_EQ(data.Find(10, "Věta=6", 0), 1);
     ASSERT_EQ(data.GetStringValue(1, value), 1);
     EXPECT_EQ(value, "100;90;");
+}
+
+TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+    // Rows visited out of order and back, and a row written after it was read.
+    const std::vector<std::tuple<long, const char*, const char*>> reads {
+        { 2, "Název", "28W/830" }, { 0, "Typ", "T8" }, { 0, "Název", "36W/840" }, { 2, "Výkon", "28" },
+        { 1, "Výkon", "58" },
+    };
+    std::string value;
+    for (const auto& [row, column, expected] : reads) {
+        ASSERT_EQ(data.GetStringValue(column, value, row), 1) << column << " of row " << row;
+        EXPECT_EQ(value, expected) << column << " of row " << row;
+    }
+    ASSERT_EQ(data.SetStringValue("Název", "36W/865", 0), 1);
+    ASSERT_EQ(data.GetStringValue("Název", value, 0), 1);
+    EXPECT_EQ(value, "36W/865");
+    ASSERT_EQ(data.AddRow(), 1);
+    EXPECT_EQ(data.GetStringValue("Název", value), 0) << "a row just added is empty";
+    ASSERT_EQ(data.SetStringValue("Název", "18W/840"), 1);
+    ASSERT_EQ(data.GetStringValue("Název", value), 1);
+    EXPECT_EQ(value, "18W/840");
+
+    // Searches in a query result find rows in the result's order, one after another.
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE Skupina=20 ORDER BY [Věta] DESC", "", 0), 1);
+    for (const auto& [criterion, row, record] : std::vector<std::tuple<const char*, long, const char*>> {
+             { "Podskupina=35", 1, "3" }, { "Podskupina=34", 0, "5" }, { "[Typ] = \"A-100\"", 3, "1" } }) {
+        ASSERT_EQ(data.FindFirst(criterion), 1) << criterion;
+        EXPECT_EQ(data.currentRow(), row) << criterion;
+        ASSERT_EQ(data.GetStringValue("Věta", value), 1);
+        EXPECT_EQ(value, record) << criterion;
+    }
+
+    // A table just made names its declared columns, before and after it is opened again.
+    data.CloseTable();
+    ASSERT_EQ(data.AddColBeforeCreateTable("Věta", L, 255, -2), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("Obecný", G, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Nová"), 1);
+    const std::vector<std::string> declared { "Věta", "Obecný" };
+    EXPECT_EQ(data.columnNames(), declared);
+    EXPECT_EQ(data.rowCount(), 0);
+    ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.SetStringValue(0, "007"), 1);
+    ASSERT_EQ(data.SetStringValue(1, "007"), 1);
+    data.Close();
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Nová", "", 0), 1);
+    EXPECT_EQ(data.columnNames(), declared);
+    ASSERT_EQ(data.GetStringValue(0, value), 1);
+    EXPECT_EQ(value, "7") << "a long column keeps a number";
+    ASSERT_EQ(data.GetStringValue(1, value), 1);
+    EXPECT_EQ(value, "007") << "a general column keeps text that a number would change";
 }
 
 TEST_F(CDataFixture, AQueryResultIsNotWritable)
@@ -415,8 +478,14 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     EXPECT_EQ(data.BeginTrans(), 0);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
     ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("Věta", L, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Tab9_300_50"), 1);
+    EXPECT_EQ(data.IsTable("Tab9_300_50$"), 1);
     data.Rollback();
     EXPECT_EQ(data.CommitTrans(), 0) << "nothing is held after a rollback";
+    EXPECT_EQ(data.IsTable("Tab9_300_50$"), 0) << "a table made in the transaction is gone with it";
+    EXPECT_EQ(data.OpenTable("Tab9_300_50$", "", 0), 0);
+    ASSERT_EQ(data.OpenTable(0, "", 0), 1);
     data.Close();
     EXPECT_EQ(rows("Lamps$"), lamps + 1);
 }
