@@ -520,7 +520,7 @@ CData::~CData() = default;
 int CData::Open(const std::string& file, const std::string&, int, int)
 {
     Close();
-    //kzev::datalib::guardSqliteFileOpens();
+    kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     d.error.clear();
     d.damaged = false;
@@ -559,7 +559,7 @@ int CData::Open(const std::string& file, const std::string&, int, int)
 int CData::Create(const std::string& file, const std::string&)
 {
     Close();
-    //kzev::datalib::guardSqliteFileOpens();
+    kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::symlink_status(file, ignored)))
