@@ -11,6 +11,7 @@
 #include <memory>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -29,6 +30,23 @@ void onError(j_common_ptr info)
 }
 
 void onMessage(j_common_ptr) { }
+
+// A damaged file's header may promise millions of pixels that a few bytes of
+// data cannot hold; the library would make them up. A picture with corrupt or
+// missing data is refused as damaged instead. Forgiven: stray bytes before a
+// marker (some writers leave them), and data ending within the last row of
+// blocks, since the reader reads ahead and a missing end marker is common.
+void onWarning(j_common_ptr info, int level)
+{
+    if (level >= 0 || info->err->msg_code == JWRN_EXTRANEOUS_DATA)
+        return;
+    if (info->err->msg_code == JWRN_JPEG_EOF && info->is_decompressor) {
+        const auto* picture = reinterpret_cast<j_decompress_ptr>(info);
+        if (picture->total_iMCU_rows > 0 && picture->input_iMCU_row + 1 >= picture->total_iMCU_rows)
+            return;
+    }
+    onError(info);
+}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -67,6 +85,7 @@ std::vector<std::uint8_t> CRectToJpeg::ReadJpeg(const std::string& path, int& wi
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
     errors.base.output_message = onMessage;
+    errors.base.emit_message = onWarning;
     // Everything that must survive the jump lives outside this frame's locals that longjmp may clobber.
     auto pixels = std::make_unique<std::vector<std::uint8_t>>();
     if (setjmp(errors.jump) != 0) {
@@ -106,11 +125,16 @@ std::vector<std::uint8_t> CRectToJpeg::ReadJpeg(const std::string& path, int& wi
         return {};
     }
     const std::size_t rowBytes = static_cast<std::size_t>(info.output_width) * 3;
-    pixels->assign(rowBytes * info.output_height, 0);
+    // Filled row by row within the room reserved, so a file refused part way has not paid for the whole picture.
+    pixels->reserve(rowBytes * info.output_height);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels->data() + rowBytes * info.output_scanline;
-        if (jpeg_read_scanlines(&info, &row, 1) != 1)
+        const std::size_t start = pixels->size();
+        pixels->resize(start + rowBytes);
+        JSAMPROW row = pixels->data() + start;
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) {
+            pixels->resize(rowBytes * info.output_height, 0);
             break;
+        }
     }
     jpeg_finish_decompress(&info);
     width = static_cast<int>(info.output_width);

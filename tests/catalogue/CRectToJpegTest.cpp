@@ -37,7 +37,7 @@ TEST(CRectToJpeg, DamagedOrMissingFilesGiveNothingWithAReason)
 {
     TempFolder folder;
     const std::string whole = folder.file("whole.jpg");
-    writeJpeg(whole, 32, 32, 1, 2, 3, "x");
+    writeJpeg(whole, 256, 256, 1, 2, 3, "x");
     std::ifstream in(whole, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const struct {
@@ -45,6 +45,10 @@ TEST(CRectToJpeg, DamagedOrMissingFilesGiveNothingWithAReason)
         std::string content;
     } cases[] = {
         { "header.jpg", bytes.substr(0, 40) },
+        // The picture's data ends before its last rows: its header's size is a promise not kept.
+        { "cut.jpg", bytes.substr(0, (bytes.find("\xFF\xDA") + bytes.size()) / 2) },
+        // A marker in the middle of the picture's data: the rows after it are not there.
+        { "marker.jpg", bytes.substr(0, (bytes.find("\xFF\xDA") + bytes.size()) / 2) + "\xFF\xD9" },
         { "text.jpg", "not a picture at all" },
         { "empty.jpg", "" },
     };
@@ -64,6 +68,10 @@ TEST(CRectToJpeg, DamagedOrMissingFilesGiveNothingWithAReason)
     int width = 0;
     int height = 0;
     std::string error;
+    const std::string noEnd = folder.file("noend.jpg");
+    std::ofstream(noEnd, std::ios::binary) << bytes.substr(0, bytes.size() - 2);
+    EXPECT_EQ(reader.ReadJpeg(noEnd, width, height, error).size(), 256u * 256u * 3u)
+        << "every row is there, only the end marker is missing: " << error;
     EXPECT_TRUE(reader.ReadJpeg(folder.file("none.jpg"), width, height, error).empty());
     EXPECT_EQ(error, "Cannot open " + folder.file("none.jpg"));
 }
