@@ -322,8 +322,12 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path, c
         if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
             return *known;
     }
-    // The reader gets the very file checked here as its input, whatever the name points to meanwhile.
-    IsolatedResult result = runIsolated({ reader, { path }, checked.fd() }, kReadTimeout, kMaxCellBytes);
+    // The reader gets the very file checked here, whatever the name points to meanwhile. A reader kept
+    // running from the workbook read before serves it; a reader is not shared by two threads at once.
+    HelperPool& readers = HelperPool::instance();
+    std::unique_ptr<HelperProcess> kept = readers.take(reader);
+    IsolatedResult result = kept->ask(checked.fd(), path, kReadTimeout, kMaxCellBytes);
+    readers.giveBack(std::move(kept));
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
         answerCache().keep(path, std::move(*before), result);
     return result;
