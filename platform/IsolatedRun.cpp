@@ -219,7 +219,6 @@ int HelperProcess::start()
     if (m_child < 0)
         return error;
     m_socket = ours.release();
-    m_answered = false;
     return 0;
 }
 
@@ -329,10 +328,8 @@ IsolatedResult HelperProcess::ask(int input, std::string_view request, std::chro
             result = receive(deadline, maxOutput);
         else
             result.status = IsolatedStatus::crashed;
-        if (result.status == IsolatedStatus::finished) {
-            m_answered = true;
+        if (result.status == IsolatedStatus::finished)
             return result;
-        }
         end();
         if (fresh || result.status != IsolatedStatus::crashed)
             return result;

@@ -79,7 +79,6 @@ private:
     IsolatedProgram m_program;
     int m_socket = -1;
     pid_t m_child = -1;
-    bool m_answered = false;
 };
 
 /**
