@@ -61,7 +61,7 @@ public:
      * time and the size allowed. A helper that had answered before and ends
      * without this answer (it ended idle or was killed meanwhile, or what an
      * earlier request left in it brought it down) is replaced and asked again
-     * within the same time, so an answer never depends on earlier requests.
+     * within the same time: only a new helper's failure is the request's own.
      */
     [[nodiscard]] IsolatedResult ask(
         int input, std::string_view request, std::chrono::milliseconds timeout, std::size_t maxOutput);
