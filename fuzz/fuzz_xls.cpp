@@ -1,8 +1,8 @@
 // Genuine Excel 97 workbooks through the data library, the way the program
 // meets a maker's workbook: opened, every sheet read cell by cell, and the
-// luminaires and lamps loaded from it. The workbook library runs in a child
-// process; whatever the bytes, the program sees either a workbook or a
-// refusal (a damaged one among them), never a crash of its own.
+// luminaires and lamps loaded from it. The workbook library runs in a reader
+// process kept between inputs; whatever the bytes, the program sees either a
+// workbook or a refusal (a damaged one among them), never a crash of its own.
 #include "fuzz/FuzzSupport.h"
 #include "model/CLamp.h"
 #include "model/CLuminaire.h"
@@ -47,8 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     data.Close();
 
-    // Each load reads the workbook afresh, in a child of its own: one luminaire and one lamp suffice.
-    CLuminaire luminaire;
+    // One luminaire and one lamp suffice. The luminaire is loaded into one object input after input, as
+    // a dialog's luminaire is: a load that succeeds replaces all that is checked, one that fails is not
+    // checked (and no cleared table of a new object is made for each input).
+    static CLuminaire luminaire = CLuminaire::forLoading();
     if (luminaire.LoadFromDataFile(kDatabase, 2, 0) == 1) {
         for (double c : { 0.0, 45.5, 359.9 })
             for (double gamma : { 0.0, 90.0, 180.0 })

@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -284,22 +284,26 @@ public:
         return std::nullopt;
     }
 
+    /** Replaces the entry kept longest; its memory serves the new one where it is large enough. */
     void keep(const std::string& path, std::vector<std::uint8_t> file, const IsolatedResult& result)
     {
         const std::lock_guard lock(m_mutex);
-        m_entries.push_front({ path, std::move(file), result });
-        if (m_entries.size() > kEntries)
-            m_entries.pop_back();
+        Entry& oldest = m_entries[m_next];
+        m_next = (m_next + 1) % kEntries;
+        oldest.path = path;
+        oldest.file = std::move(file);
+        oldest.result = result;
     }
 
 private:
     struct Entry {
-        std::string path;
+        std::string path; ///< empty while the entry holds nothing
         std::vector<std::uint8_t> file;
         IsolatedResult result;
     };
     std::mutex m_mutex;
-    std::deque<Entry> m_entries;
+    std::array<Entry, kEntries> m_entries;
+    std::size_t m_next = 0;
 };
 
 AnswerCache& answerCache()
@@ -322,8 +326,12 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path, c
         if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
             return *known;
     }
-    // The reader gets the very file checked here as its input, whatever the name points to meanwhile.
-    IsolatedResult result = runIsolated({ reader, { path }, checked.fd() }, kReadTimeout, kMaxCellBytes);
+    // The reader gets the very file checked here, whatever the name points to meanwhile. A reader kept
+    // running from the workbook read before serves it; a reader is not shared by two threads at once.
+    HelperPool& readers = HelperPool::instance();
+    std::unique_ptr<HelperProcess> kept = readers.take(reader);
+    IsolatedResult result = kept->ask(checked.fd(), path, kReadTimeout, kMaxCellBytes);
+    readers.giveBack(std::move(kept));
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
         answerCache().keep(path, std::move(*before), result);
     return result;
