@@ -33,6 +33,9 @@ using namespace kzev::workbook;
 
 constexpr int kSocket = STDIN_FILENO;
 
+// The reader's address space, its libraries included.
+constexpr rlim_t kReaderMemory = rlim_t { 512 } << 20;
+
 void writeAll(const std::uint8_t* data, std::size_t size)
 {
     std::size_t done = 0;
@@ -99,18 +102,24 @@ struct Workbook {
     }
 };
 
-void readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
+/** Returns false when the library ran out of memory: what it left behind may be in disorder. */
+bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
 {
     const auto failure = [&](const std::string& message) {
         out.value(kTagFailure);
         out.text(message);
+        return true;
     };
     // The library opens files by name: this name reaches the very file the program checked and handed over.
     struct stat status {};
     Workbook workbook;
-    if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)
-        || freexl_open(("/proc/self/fd/" + std::to_string(file)).c_str(), &workbook.handle) != FREEXL_OK)
+    if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode))
         return failure("not a readable Excel 97 workbook: " + path);
+    const int opened = freexl_open(("/proc/self/fd/" + std::to_string(file)).c_str(), &workbook.handle);
+    if (opened != FREEXL_OK) {
+        failure("not a readable Excel 97 workbook: " + path);
+        return opened != FREEXL_INSUFFICIENT_MEMORY;
+    }
     const void* const handle = workbook.handle;
     unsigned int protection = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK && protection == FREEXL_BIFF_OBFUSCATED)
@@ -167,6 +176,7 @@ void readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
         }
     }
     out.value(kTagEnd);
+    return true;
 }
 
 /** Waits for the next request: its text and its descriptor (-1 when none came); false when the reader is to end. */
@@ -219,6 +229,10 @@ int main()
     // A workbook that crashes the library leaves no core file in the user's folder.
     const rlimit noCore { 0, 0 };
     ::setrlimit(RLIMIT_CORE, &noCore);
+    // A damaged workbook can make the library allocate without end; it runs out here, long
+    // before the system would, and the workbook is refused. Far more than a maker's workbook needs.
+    const rlimit memory { kReaderMemory, kReaderMemory };
+    ::setrlimit(RLIMIT_AS, &memory);
     std::string path;
     int file = -1;
     for (unsigned int answered = 0; answered < kzev::helper::kMaxRequests && nextRequest(path, file); ++answered) {
@@ -226,9 +240,10 @@ int main()
         ::alarm(static_cast<unsigned>(kReadTimeout.count() / 1000 + 2));
         const std::uint8_t taken = kzev::helper::kTaken;
         writeAll(&taken, 1);
+        bool sound = false;
         try {
             AnswerWriter out;
-            readWorkbookCells(file, path, out);
+            sound = readWorkbookCells(file, path, out);
             out.finish();
         } catch (...) {
             return 2;
@@ -236,6 +251,9 @@ int main()
         if (file >= 0)
             ::close(file);
         ::alarm(0);
+        // The next workbook gets a fresh reader, not one the library left short of memory.
+        if (!sound)
+            return 0;
     }
     return 0;
 }

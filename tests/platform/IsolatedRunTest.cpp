@@ -21,6 +21,8 @@ using namespace std::chrono_literals;
 
 const std::string kExcelWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042.xls";
 const std::string kCrashingWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-damaged.xls";
+// Makes the library allocate without end.
+const std::string kRunawayWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-runaway.xls";
 
 /** A shell's printf of the answer `text` (below 256 bytes): the taken byte, a frame of it and the empty frame. */
 std::string answerScript(const std::string& text)
@@ -161,6 +163,13 @@ TEST(IsolatedRun, OneReaderReadsWorkbookAfterWorkbookAsReadersOfTheirOwn)
     EXPECT_EQ(ask(other, other).output, notGenuine.output);
     EXPECT_EQ(ask(kExcelWorkbook, kExcelWorkbook).output, sound.output);
     EXPECT_EQ(kept.processId(), first) << "one reader answered all three";
+
+    // A workbook that makes the library allocate without end runs the reader out of memory
+    // long before its time is up: it is refused, and the next workbook gets a fresh reader.
+    const IsolatedResult runaway = ask(kRunawayWorkbook, kRunawayWorkbook);
+    ASSERT_EQ(runaway.status, IsolatedStatus::finished);
+    EXPECT_EQ(runaway.output.front(), workbook::kTagFailure);
+    EXPECT_EQ(ask(kExcelWorkbook, kExcelWorkbook).output, sound.output);
 
     // A reader brought down by a damaged workbook is replaced for the next.
     EXPECT_EQ(ask(kCrashingWorkbook, kCrashingWorkbook).status, IsolatedStatus::crashed);
