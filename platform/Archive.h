@@ -38,8 +38,12 @@ private:
  */
 class Archive {
 public:
-    /** Makes an archive that stores into an empty buffer. */
-    static Archive forStoring();
+    /**
+     * Makes an archive that stores into an empty buffer with room for about
+     * expectedBytes: a project whose grids take hundreds of megabytes is then
+     * written without moving what it wrote so far.
+     */
+    static Archive forStoring(std::size_t expectedBytes = 0);
     /** Makes an archive that loads from a copy of the bytes. */
     static Archive forLoading(std::span<const std::uint8_t> bytes);
     /** Makes an archive that loads from the bytes, taking them over. */
@@ -72,6 +76,11 @@ public:
     /** Writes a 16-bit count, escaped as 0xFFFF and a DWORD from 0xFFFF on. */
     void writeShortCount(std::uint32_t count);
     void writeBytes(std::span<const std::uint8_t> bytes);
+    /**
+     * Appends count bytes and returns them to be filled in: a block whose size
+     * is known before (the records of a grid) is written in one piece.
+     */
+    [[nodiscard]] std::span<std::uint8_t> writeSpace(std::size_t count);
 
     // Loading.
     std::uint8_t readByte();
@@ -90,6 +99,13 @@ public:
     /** Reads a 16-bit-or-escaped count, checked like readArrayCount. */
     std::uint32_t readShortCount(std::size_t minElementBytes);
     std::vector<std::uint8_t> readBytes(std::size_t count);
+    /** Reads count bytes where they lie; the view lasts as long as the archive. */
+    [[nodiscard]] std::span<const std::uint8_t> readSpan(std::size_t count, const char* what);
+    /** Returns the bytes not read yet, without reading them. */
+    [[nodiscard]] std::span<const std::uint8_t> rest() const
+    {
+        return m_storing ? std::span<const std::uint8_t>() : std::span(m_bytes).subspan(m_pos);
+    }
     /**
      * Returns how many of count elements of elementBytes each to reserve
      * before reading them: never more than the rest of the input could fill
