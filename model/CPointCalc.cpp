@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -87,6 +88,49 @@ T take(const std::uint8_t*& at)
     return value;
 }
 
+/** Values that follow each other both in the record and in m_values: copied in one piece. */
+struct ValueRun {
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
+
+constexpr std::size_t kStoredRunCount = [] {
+    std::size_t runs = 1;
+    for (std::size_t k = 1; k < kStoredLayout.valueCount; ++k)
+        runs += kStoredLayout.indexes[k] != kStoredLayout.indexes[k - 1] + 1 ? 1 : 0;
+    return runs;
+}();
+
+constexpr std::array<ValueRun, kStoredRunCount> kStoredRuns = [] {
+    std::array<ValueRun, kStoredRunCount> runs {};
+    std::size_t run = 0;
+    runs[0] = { kStoredLayout.indexes[0], 1 };
+    for (std::size_t k = 1; k < kStoredLayout.valueCount; ++k) {
+        if (kStoredLayout.indexes[k] == kStoredLayout.indexes[k - 1] + 1)
+            ++runs[run].count;
+        else
+            runs[++run] = { kStoredLayout.indexes[k], 1 };
+    }
+    return runs;
+}();
+
+// The values of the stored layout, a few runs each copied whole: a million points pass here.
+template <std::size_t... R>
+void putStoredValues(std::uint8_t*& at, const CPointCalc& point, std::index_sequence<R...>)
+{
+    ((std::memcpy(at, point.m_values.data() + kStoredRuns[R].first, kStoredRuns[R].count * sizeof(double)),
+         at += kStoredRuns[R].count * sizeof(double)),
+        ...);
+}
+
+template <std::size_t... R>
+void takeStoredValues(const std::uint8_t*& at, CPointCalc& point, std::index_sequence<R...>)
+{
+    ((std::memcpy(point.m_values.data() + kStoredRuns[R].first, at, kStoredRuns[R].count * sizeof(double)),
+         at += kStoredRuns[R].count * sizeof(double)),
+        ...);
+}
+
 void putList(std::uint8_t*& at, const std::vector<double>& list)
 {
     put(at, static_cast<std::uint32_t>(list.size()));
@@ -132,8 +176,7 @@ void storePoints(kzev::Archive& ar, const std::vector<CPointCalc>& points)
     put(at, static_cast<std::uint32_t>(points.size()));
     for (const CPointCalc& point : points) {
         put(at, point.m_off);
-        for (const std::size_t index : kStoredLayout.indexes)
-            put(at, point.m_values[index]);
+        putStoredValues(at, point, std::make_index_sequence<kStoredRunCount>());
         putList(at, point.m_ugrByDirection);
         putList(at, point.m_grByDirection);
         putList(at, point.m_reflectedByDirection);
@@ -159,8 +202,7 @@ void loadPoints(kzev::Archive& ar, std::vector<CPointCalc>& points)
         const std::uint8_t* at = ar.readSpan(fixed, "a calculation point").data();
         point.m_off = take<std::int32_t>(at);
         if (stored) {
-            for (const std::size_t index : kStoredLayout.indexes)
-                point.m_values[index] = take<double>(at);
+            takeStoredValues(at, point, std::make_index_sequence<kStoredRunCount>());
         } else {
             for (std::size_t k = 0; k < layout.valueCount; ++k)
                 point.m_values[layout.indexes[k]] = take<double>(at);
