@@ -3,8 +3,10 @@
 #include "platform/Archive.h"
 #include "platform/LargePages.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <span>
 #include <utility>
 
 namespace {
@@ -169,17 +171,32 @@ std::size_t wholeRecords(std::span<const std::uint8_t> bytes, const PointLayout&
     return whole;
 }
 
+/** Returns the bytes of the points' records as stored. */
+std::size_t recordBytes(std::span<const CPointCalc> points)
+{
+    std::size_t bytes = points.size() * (kStoredLayout.fixedBytes() + 3 * 4);
+    for (const CPointCalc& point : points)
+        bytes += (point.m_ugrByDirection.size() + point.m_grByDirection.size() + point.m_reflectedByDirection.size())
+            * sizeof(double);
+    return bytes;
+}
+
 void storePoints(kzev::Archive& ar, const std::vector<CPointCalc>& points)
 {
-    const std::span<std::uint8_t> out = ar.writeSpace(kzev::storedPointBytes(points));
-    std::uint8_t* at = out.data();
-    put(at, static_cast<std::uint32_t>(points.size()));
-    for (const CPointCalc& point : points) {
-        put(at, point.m_off);
-        putStoredValues(at, point, std::make_index_sequence<kStoredRunCount>());
-        putList(at, point.m_ugrByDirection);
-        putList(at, point.m_grByDirection);
-        putList(at, point.m_reflectedByDirection);
+    ar.writeArrayCount(static_cast<std::uint32_t>(points.size()));
+    // In blocks of a few megabytes: an archive that compares as it stores then never holds a grid whole.
+    constexpr std::size_t kBlockPoints = 16384;
+    for (std::size_t first = 0; first < points.size(); first += kBlockPoints) {
+        const auto block = std::span(points).subspan(first, std::min(kBlockPoints, points.size() - first));
+        const std::span<std::uint8_t> out = ar.writeSpace(recordBytes(block));
+        std::uint8_t* at = out.data();
+        for (const CPointCalc& point : block) {
+            put(at, point.m_off);
+            putStoredValues(at, point, std::make_index_sequence<kStoredRunCount>());
+            putList(at, point.m_ugrByDirection);
+            putList(at, point.m_grByDirection);
+            putList(at, point.m_reflectedByDirection);
+        }
     }
 }
 
@@ -261,12 +278,7 @@ std::vector<CPointCalc> emptyGrid(std::size_t count)
 
 std::size_t storedPointBytes(const std::vector<CPointCalc>& points)
 {
-    const std::size_t record = kStoredLayout.fixedBytes() + 3 * 4;
-    std::size_t bytes = 4 + points.size() * record;
-    for (const CPointCalc& point : points)
-        bytes += (point.m_ugrByDirection.size() + point.m_grByDirection.size() + point.m_reflectedByDirection.size())
-            * sizeof(double);
-    return bytes;
+    return 4 + recordBytes(points);
 }
 
 } // namespace kzev
