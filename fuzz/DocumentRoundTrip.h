@@ -40,7 +40,8 @@ const std::vector<std::uint8_t>& resetDocument();
 /**
  * Saves the document to a scratch file and opens that file in the document
  * again: the open must succeed without a repair and the project must save
- * to the same bytes. Stops the process naming what failed otherwise.
+ * to the same bytes. Stops the process naming what failed otherwise, and
+ * puts the document back to its starting project after.
  */
 void checkReopensEqual(std::string_view what);
 

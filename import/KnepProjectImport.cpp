@@ -94,8 +94,15 @@ CXSystem convertObstacles(const CKnepXSystem& source, const std::string& fileNam
     return obstacles;
 }
 
+/**
+ * The daylight factors of the areas' points, one list per area in the order of the rooms and their
+ * areas (empty for a plane that holds no points): the grids, up to a million points each, are made
+ * only once the whole file has been read, so that a file refused further on builds none.
+ */
+using GridValues = std::vector<std::vector<double>>;
+
 CWorkSystem convertWorkPlane(const CKnepWorkSystem& plane, const CViewSettings& viewSettings,
-    const std::string& fileName)
+    const std::string& fileName, GridValues& gridValues)
 {
     refuseAtByte(arrayFault(ArrayKind::gridPoints, plane.m_rows, plane.m_pointsPerRow), fileName, plane.m_countsAt);
     const std::size_t gridPoints = static_cast<std::size_t>(plane.m_rows) * plane.m_pointsPerRow;
@@ -127,14 +134,29 @@ CWorkSystem convertWorkPlane(const CKnepWorkSystem& plane, const CViewSettings& 
     area.m_viewSettings.m_glareMarks = 0;
     area.m_viewSettings.m_relief = 0;
     area.m_viewSettings.m_artificialOff = 0;
-    area.m_points.assign(gridPoints, CPointCalc {});
-    for (std::size_t k = 0; k < plane.m_points.size(); ++k)
-        area.m_points[k].value(CPointCalc::kDaylightFactor) = plane.m_points[k].m_first + plane.m_points[k].m_second;
+    std::vector<double>& factors = gridValues.emplace_back();
+    factors.reserve(plane.m_points.size());
+    for (const CKnepPointCalc& point : plane.m_points)
+        factors.push_back(point.m_first + point.m_second);
     return area;
 }
 
+/** Makes the grids of the areas converted, with the daylight factors the planes held. */
+void makeGrids(std::vector<CRoom>& rooms, const GridValues& gridValues)
+{
+    std::size_t next = 0;
+    for (CRoom& room : rooms) {
+        for (CWorkSystem& area : room.m_workSystems) {
+            const std::vector<double>& factors = gridValues.at(next++);
+            area.m_points = emptyGrid(static_cast<std::size_t>(area.GridPointCount()));
+            for (std::size_t k = 0; k < factors.size(); ++k)
+                area.m_points[k].value(CPointCalc::kDaylightFactor) = factors[k];
+        }
+    }
+}
+
 CRoom convertRoom(const CKnepRoom& source, const KnepHeader& header, const CViewSettings& viewSettings,
-    const std::string& fileName)
+    const std::string& fileName, GridValues& gridValues)
 {
     // D3, D2 and D1 follow each other, as do the reflectances; the seventh of these is not taken over.
     const double dimensions[] = { source.m_d3, source.m_d2, source.m_d1 };
@@ -161,7 +183,7 @@ CRoom convertRoom(const CKnepRoom& source, const KnepHeader& header, const CView
     for (const CKnepXSystem& obstacles : source.m_obstacles)
         room.m_obstacleSystems.push_back(convertObstacles(obstacles, fileName));
     for (const CKnepWorkSystem& plane : source.m_workSystemsB)
-        room.m_workSystems.push_back(convertWorkPlane(plane, viewSettings, fileName));
+        room.m_workSystems.push_back(convertWorkPlane(plane, viewSettings, fileName, gridValues));
     room.m_computeIlluminance = 1;
     room.m_reflectedComponent = 1;
     return room;
@@ -174,6 +196,7 @@ KnepProject readKnepProject(std::span<const std::uint8_t> bytes, const std::stri
 {
     Archive ar = Archive::forLoading(bytes);
     KnepProject project;
+    GridValues gridValues;
     try {
         project.header = readHeader(ar, fileName);
         const std::int32_t version = project.header.version;
@@ -182,7 +205,7 @@ KnepProject readKnepProject(std::span<const std::uint8_t> bytes, const std::stri
             CKnepBuilding building;
             building.Serialize(ar, version);
             for (const CKnepRoom& room : building.m_rooms)
-                project.rooms.push_back(convertRoom(room, project.header, areaViewSettings, fileName));
+                project.rooms.push_back(convertRoom(room, project.header, areaViewSettings, fileName, gridValues));
         }
         const std::uint32_t planes = ar.readArrayCount(CKnepWorkSystem::kMinRecordBytes);
         for (std::uint32_t i = 0; i < planes; ++i) {
@@ -192,6 +215,7 @@ KnepProject readKnepProject(std::span<const std::uint8_t> bytes, const std::stri
     } catch (const ArchiveError& error) {
         throw ImportError(formatC(loadString(65105).c_str(), fileName.c_str(), error.offset()));
     }
+    makeGrids(project.rooms, gridValues);
     return project;
 }
 

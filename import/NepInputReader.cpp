@@ -77,7 +77,7 @@ CWorkSystem readAreaGroup(InputLines& lines)
     area.m_count2 = counts[1];
     lines.skip(2);
     area.m_normal = lines.nextVector();
-    area.m_points.assign(static_cast<std::size_t>(counts[0]) * static_cast<std::size_t>(counts[1]), CPointCalc {});
+    area.m_points = emptyGrid(static_cast<std::size_t>(counts[0]) * static_cast<std::size_t>(counts[1]));
     return area;
 }
 

@@ -249,7 +249,7 @@ ZevInput readZevInput(std::string_view bytes, const std::string& fileName)
         room.m_obstacleSystems.push_back(readObstacleSystem(lines));
     // The grid (up to a million points) is made only for a file read to its end.
     CWorkSystem& area = room.m_workSystems.front();
-    area.m_points.assign(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2), CPointCalc {});
+    area.m_points = emptyGrid(static_cast<std::size_t>(area.m_count1) * static_cast<std::size_t>(area.m_count2));
     return input;
 }
 

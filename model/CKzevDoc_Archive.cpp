@@ -179,7 +179,14 @@ void CKzevDoc::Serialize(Archive& ar)
 
 std::vector<std::uint8_t> CKzevDoc::SaveToBytes()
 {
-    Archive ar = Archive::forStoring();
+    // The grids are most of a large project: room for them and a sixteenth more for the rest,
+    // so that the buffer is not moved (and its pages not touched anew) as it grows.
+    std::size_t gridBytes = 0;
+    for (const CRoom& room : m_rooms) {
+        for (const CWorkSystem& area : room.m_workSystems)
+            gridBytes += storedPointBytes(area.m_points);
+    }
+    Archive ar = Archive::forStoring(gridBytes + gridBytes / 16);
     Serialize(ar);
     return ar.takeBytes();
 }

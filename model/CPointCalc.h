@@ -88,3 +88,22 @@ public:
 
     bool operator==(const CPointCalc&) const = default;
 };
+
+namespace kzev {
+
+/**
+ * Stores the points of a grid (a count, then each point's record of the
+ * current layout) or loads those of the process-wide file version. A grid may
+ * hold a million points: their records are written in one piece and read a
+ * record at a time, each checked against what the input holds, where a record
+ * by record Serialize would test every value.
+ */
+void serializePoints(Archive& ar, std::vector<CPointCalc>& points);
+
+/** Returns count points without results, for a grid of count nodes (up to a million). */
+[[nodiscard]] std::vector<CPointCalc> emptyGrid(std::size_t count);
+
+/** Returns the bytes serializePoints stores for the points. */
+[[nodiscard]] std::size_t storedPointBytes(const std::vector<CPointCalc>& points);
+
+} // namespace kzev

@@ -160,7 +160,7 @@ void CWorkSystem::Serialize(kzev::Archive& ar)
     if (version >= 1021)
         m_viewSettings.Serialize(ar);
 
-    kzev::serializeArray(ar, m_points, CPointCalc::MinRecordBytes());
+    kzev::serializePoints(ar, m_points);
     // Every drawing and calculation loop trusts the grid: one point per node, or none yet.
     if (!storing && !HasUsableGrid())
         throw kzev::ArchiveError("the area " + m_name + " has " + std::to_string(m_count1) + " x "

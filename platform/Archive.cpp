@@ -1,6 +1,7 @@
 #include "platform/Archive.h"
 
 #include "platform/Codepage1250.h"
+#include "platform/LargePages.h"
 
 #include <bit>
 #include <cstring>
@@ -26,12 +27,39 @@ Archive::Archive(bool storing)
 {
 }
 
-Archive Archive::forStoring()
+Archive Archive::forStoring(std::size_t expectedBytes)
 {
     Archive ar(true);
     // A project of a few rooms fits: its many small fields then never move the buffer.
-    ar.m_bytes.reserve(std::size_t { 64 } << 10);
+    ar.m_bytes.reserve(std::max(expectedBytes, std::size_t { 64 } << 10));
+    adviseLargePages(ar.m_bytes.data(), ar.m_bytes.capacity());
     return ar;
+}
+
+Archive Archive::forComparing(std::span<const std::uint8_t> expected)
+{
+    Archive ar = forStoring();
+    ar.m_comparing = true;
+    ar.m_expected = expected;
+    return ar;
+}
+
+void Archive::compareHeldBytes()
+{
+    const std::size_t held = m_bytes.size();
+    if (m_compared > m_expected.size() || held > m_expected.size() - m_compared
+        || !std::equal(m_bytes.begin(), m_bytes.end(), m_expected.begin() + static_cast<std::ptrdiff_t>(m_compared)))
+        m_same = false;
+    m_compared += held;
+    m_bytes.clear();
+}
+
+bool Archive::storedTheSameBytes()
+{
+    if (!m_comparing)
+        throw std::logic_error("asking an archive that does not compare");
+    compareHeldBytes();
+    return m_same && m_compared == m_expected.size();
 }
 
 Archive Archive::forLoading(std::span<const std::uint8_t> bytes)
@@ -94,6 +122,22 @@ void Archive::writeBytes(std::span<const std::uint8_t> bytes)
     m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
 }
 
+std::span<std::uint8_t> Archive::writeSpace(std::size_t count)
+{
+    if (!m_storing)
+        throw std::logic_error("writing to an archive that loads");
+    // A comparing archive lets what it holds go before a large block: it never holds a grid whole.
+    if (m_comparing && m_bytes.size() + count > m_bytes.capacity())
+        compareHeldBytes();
+    const std::size_t at = m_bytes.size();
+    if (count > m_bytes.capacity() - at) {
+        m_bytes.reserve(std::max(2 * m_bytes.capacity(), at + count));
+        adviseLargePages(m_bytes.data() + at, m_bytes.capacity() - at);
+    }
+    m_bytes.resize(at + count);
+    return { m_bytes.data() + at, count };
+}
+
 void Archive::writeShortCount(std::uint32_t count)
 {
     if (count < 0xFFFF) {
@@ -133,6 +177,14 @@ std::vector<std::uint8_t> Archive::readBytes(std::size_t count)
     need(count, "bytes");
     std::vector<std::uint8_t> out(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos),
         m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos + count));
+    m_pos += count;
+    return out;
+}
+
+std::span<const std::uint8_t> Archive::readSpan(std::size_t count, const char* what)
+{
+    need(count, what);
+    const std::span<const std::uint8_t> out(m_bytes.data() + m_pos, count);
     m_pos += count;
     return out;
 }

@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "platform/LargePages.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -247,7 +248,9 @@ std::vector<std::uint8_t> ReadableFile::read(std::size_t limit) const
         throw FileError(reason("cannot examine", errno), m_path, errno);
     // One buffer of the file's own size: the bytes are held once, never grown by doubling.
     const std::size_t size = std::min(static_cast<std::size_t>(status.st_size), limit);
-    std::vector<std::uint8_t> bytes(size);
+    std::vector<std::uint8_t> bytes;
+    reserveLarge(bytes, size);
+    bytes.resize(size);
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::pread(m_fd, bytes.data() + done, size - done, static_cast<off_t>(done));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace kzev;
 using namespace kzev::test;
@@ -159,4 +160,112 @@ TEST(CPointCalc, AbsurdListCountIsRefused)
     CPointCalc point;
     auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
     EXPECT_THROW(point.Serialize(ar), ArchiveError);
+}
+
+namespace {
+
+constexpr std::size_t kNoFailure = SIZE_MAX;
+
+/** A grid's points as the loader read them before it read whole records: one value at a time. */
+std::vector<CPointCalc> loadPointByPoint(const std::vector<std::uint8_t>& bytes, std::size_t& failedAt)
+{
+    auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
+    std::vector<CPointCalc> points;
+    failedAt = kNoFailure;
+    try {
+        serializeArray(ar, points, CPointCalc::MinRecordBytes());
+    } catch (const ArchiveError& error) {
+        failedAt = error.offset();
+    }
+    return points;
+}
+
+std::vector<CPointCalc> loadGrid(const std::vector<std::uint8_t>& bytes, std::size_t& failedAt)
+{
+    auto ar = Archive::forLoading(std::span<const std::uint8_t>(bytes));
+    std::vector<CPointCalc> points;
+    failedAt = kNoFailure;
+    try {
+        serializePoints(ar, points);
+        EXPECT_EQ(ar.remaining(), 0u);
+    } catch (const ArchiveError& error) {
+        failedAt = error.offset();
+    }
+    return points;
+}
+
+} // namespace
+
+TEST(CPointCalc, LargeGridSavesEachPointsRecordInTurn)
+{
+    // 250 × 250 points: more than the archive's first room, and large enough for the large-page buffers.
+    std::vector<CPointCalc> grid(250 * 250);
+    for (std::size_t k = 0; k < grid.size(); ++k) {
+        CPointCalc& point = grid[k];
+        point.m_off = static_cast<std::int32_t>(k % 2);
+        for (int position = 1; position <= CPointCalc::kValueCount; ++position)
+            point.value(position) = static_cast<double>(k) + position / 100.0;
+        if (k % 997 == 0) {
+            point.m_ugrByDirection.assign(k % 5, 19.5);
+            point.m_reflectedByDirection.assign(3, static_cast<double>(k));
+        }
+    }
+    auto expected = Archive::forStoring();
+    expected.writeArrayCount(static_cast<std::uint32_t>(grid.size()));
+    for (CPointCalc& point : grid)
+        point.Serialize(expected);
+
+    auto ar = Archive::forStoring();
+    serializePoints(ar, grid);
+    ASSERT_EQ(ar.bytes(), expected.bytes());
+    EXPECT_EQ(storedPointBytes(grid), ar.bytes().size());
+
+    std::size_t failedAt = 0;
+    EXPECT_EQ(loadGrid(ar.bytes(), failedAt), grid);
+    EXPECT_EQ(failedAt, kNoFailure);
+}
+
+TEST(CPointCalc, GridReadsOlderVersionsAndFailsWhereAPointByPointReadFails)
+{
+    for (const std::int32_t version : { 1006, 1014, 1015, 1022, kCurrentFileVersion }) {
+        SCOPED_TRACE(version);
+        const ScopedFileVersion scoped(version);
+        // Three records, the lists (from 1015 on) in each; the first count says three.
+        auto ar = Archive::forStoring();
+        ar.writeArrayCount(3);
+        std::vector<std::uint8_t> bytes = ar.bytes();
+        for (int k = 0; k < 3; ++k) {
+            const auto record = oldPointRecord(version);
+            bytes.insert(bytes.end(), record.begin(), record.end());
+        }
+        std::size_t expectedFailure = 0;
+        const std::vector<CPointCalc> expected = loadPointByPoint(bytes, expectedFailure);
+        ASSERT_EQ(expected.size(), 3u);
+        ASSERT_EQ(expectedFailure, kNoFailure);
+        std::size_t failedAt = 0;
+        EXPECT_EQ(loadGrid(bytes, failedAt), expected);
+        EXPECT_EQ(failedAt, kNoFailure);
+
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+            (void)loadPointByPoint(cut, expectedFailure);
+            (void)loadGrid(cut, failedAt);
+            ASSERT_NE(failedAt, kNoFailure) << "cut at " << size;
+            EXPECT_EQ(failedAt, expectedFailure) << "cut at " << size;
+        }
+    }
+}
+
+TEST(CPointCalc, GridWithAListLongerThanTheRestIsRefused)
+{
+    auto ar = Archive::forStoring();
+    std::vector<CPointCalc> grid(2);
+    serializePoints(ar, grid);
+    std::vector<std::uint8_t> bytes = ar.bytes();
+    // The second point's first list count, after the grid's count and the first whole record.
+    const std::size_t at = 4 + (4 + 23 * 8 + 3 * 4) + 4 + 23 * 8;
+    bytes[at] = 0x02;
+    std::size_t failedAt = 0;
+    (void)loadGrid(bytes, failedAt);
+    EXPECT_EQ(failedAt, at + 4);
 }

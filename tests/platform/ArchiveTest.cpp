@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -154,4 +156,50 @@ TEST(ArchiveTest, FileVersionStartsAtCurrentAndScopeRestoresIt)
         EXPECT_EQ(kzev::projectFileVersion(), 1015);
     }
     EXPECT_EQ(kzev::projectFileVersion(), 1025);
+}
+
+TEST(ArchiveTest, ComparingArchiveFindsAnyDifferenceAcrossTheBlocksItLetsGo)
+{
+    // Small fields, two blocks larger than the archive's room (what it holds before each is compared and
+    // let go), small fields.
+    const auto store = [](Archive& ar, std::uint8_t blockByte) {
+        ar.writeLong(7);
+        ar.writeString("před");
+        for (int block = 0; block < 2; ++block) {
+            const std::span<std::uint8_t> bytes = ar.writeSpace(std::size_t { 1 } << 20);
+            std::fill(bytes.begin(), bytes.end(), static_cast<std::uint8_t>(blockByte + block));
+        }
+        ar.writeDouble(2.5);
+    };
+    Archive original = Archive::forStoring();
+    store(original, 0x11);
+    const std::vector<std::uint8_t> expected = original.bytes();
+
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> given;
+        bool same;
+    };
+    std::vector<std::uint8_t> otherFirst = expected;
+    otherFirst[0] ^= 1;
+    std::vector<std::uint8_t> otherInBlock = expected;
+    otherInBlock[std::size_t { 1 } << 19] ^= 1; // within the first block, let go before the second
+    std::vector<std::uint8_t> otherLast = expected;
+    otherLast.back() ^= 1;
+    const Case cases[] = {
+        { "the same bytes", expected, true },
+        { "first byte differs", otherFirst, false },
+        { "a byte of the first block differs", otherInBlock, false },
+        { "last byte differs", otherLast, false },
+        { "one byte fewer given", { expected.begin(), expected.end() - 1 }, false },
+        { "one byte more given", [&] { auto more = expected; more.push_back(0); return more; }(), false },
+        { "nothing given", {}, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Archive comparing = Archive::forComparing(c.given);
+        store(comparing, 0x11);
+        EXPECT_EQ(comparing.position(), expected.size());
+        EXPECT_EQ(comparing.storedTheSameBytes(), c.same);
+    }
 }
