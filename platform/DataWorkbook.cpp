@@ -249,6 +249,9 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
     }
 }
 
+/** A workbook's tables as one in-memory database's bytes. */
+using DatabaseImage = std::vector<unsigned char>;
+
 /**
  * The answers of the workbooks read last, kept by the bytes of the file: a
  * maker's workbook is opened once for every luminaire and lamp loaded from
@@ -284,6 +287,30 @@ public:
         return std::nullopt;
     }
 
+    /** The database built from the answer kept for these bytes, once one was built. */
+    std::shared_ptr<const DatabaseImage> findImage(const std::string& path, const std::vector<std::uint8_t>& file)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const Entry& entry : m_entries) {
+            if (entry.image && entry.path == path && entry.file == file)
+                return entry.image;
+        }
+        return nullptr;
+    }
+
+    /** Keeps the database built from the answer kept for these bytes, while that answer is kept. */
+    void keepImage(const std::string& path, const std::vector<std::uint8_t>& file,
+        std::shared_ptr<const DatabaseImage> image)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (Entry& entry : m_entries) {
+            if (entry.path == path && entry.file == file) {
+                entry.image = std::move(image);
+                return;
+            }
+        }
+    }
+
     /** Replaces the entry kept longest; its memory serves the new one where it is large enough. */
     void keep(const std::string& path, std::vector<std::uint8_t> file, const IsolatedResult& result)
     {
@@ -293,6 +320,7 @@ public:
         oldest.path = path;
         oldest.file = std::move(file);
         oldest.result = result;
+        oldest.image.reset();
     }
 
 private:
@@ -300,6 +328,7 @@ private:
         std::string path; ///< empty while the entry holds nothing
         std::vector<std::uint8_t> file;
         IsolatedResult result;
+        std::shared_ptr<const DatabaseImage> image;
     };
     std::mutex m_mutex;
     std::array<Entry, kEntries> m_entries;
@@ -319,9 +348,9 @@ bool answerOfTheFile(IsolatedStatus status)
 }
 
 /** The reader's answer for the workbook, from the cache when the same bytes were read before. */
-IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader)
+IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader,
+    std::optional<std::vector<std::uint8_t>> before)
 {
-    std::optional<std::vector<std::uint8_t>> before = AnswerCache::contents(checked);
     if (before) {
         if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
             return *known;
@@ -335,6 +364,35 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path, c
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
         answerCache().keep(path, std::move(*before), result);
     return result;
+}
+
+/** Opens an in-memory database holding a copy of the image; false when it cannot. */
+bool openImage(const DatabaseImage& image, sqlite3*& db)
+{
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
+        || !registerFunctions(db))
+        return false;
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
+    if (!copy)
+        return false;
+    std::memcpy(copy, image.data(), image.size());
+    // The database owns the copy from here, also when it refuses it.
+    const auto size = static_cast<sqlite3_int64>(image.size());
+    return sqlite3_deserialize(db, "main", copy, size, size,
+               SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE)
+        == SQLITE_OK;
+}
+
+/** The bytes of the database, or none when SQLite cannot give them. */
+std::shared_ptr<const DatabaseImage> imageOf(sqlite3* db)
+{
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    if (!bytes)
+        return nullptr;
+    auto image = std::make_shared<DatabaseImage>(bytes, bytes + size);
+    sqlite3_free(bytes);
+    return image;
 }
 
 } // namespace
@@ -366,7 +424,17 @@ bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesys
         return fail(std::string("cannot read ") + path + ": the workbook reader " + kReaderName
                 + " is not installed beside the program",
             false);
-    const IsolatedResult result = readCells(*checked, path, *reader);
+    std::optional<std::vector<std::uint8_t>> contents = AnswerCache::contents(*checked);
+    // A workbook opened again unchanged (a maker's, once for every luminaire and lamp loaded from
+    // it) gets a copy of the tables built the first time, not the answer built into tables again.
+    if (contents) {
+        if (const auto image = answerCache().findImage(path, *contents)) {
+            if (openImage(*image, db))
+                return true;
+            return fail("cannot hold the workbook in memory", false);
+        }
+    }
+    const IsolatedResult result = readCells(*checked, path, *reader, contents);
     // The file is not at fault when its reader could not start.
     if (result.status == IsolatedStatus::notStarted)
         return fail("cannot read " + path + ": the workbook reader " + reader->string()
@@ -384,6 +452,10 @@ bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesys
         return fail(failure, false);
     if (!execSql(db, "COMMIT", error))
         return fail(error, false);
+    if (contents) {
+        if (auto image = imageOf(db))
+            answerCache().keepImage(path, *contents, std::move(image));
+    }
     return true;
 }
 
