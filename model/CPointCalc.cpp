@@ -207,7 +207,6 @@ void loadPoints(kzev::Archive& ar, std::vector<CPointCalc>& points)
     const std::size_t fixed = layout.fixedBytes();
     const std::uint32_t count = ar.readArrayCount(CPointCalc::MinRecordBytes());
     points.clear();
-    points.clear();
     kzev::reserveLarge(points, wholeRecords(ar.rest(), layout, count));
     for (std::uint32_t i = 0; i < count; ++i) {
         CPointCalc& point = points.emplace_back();

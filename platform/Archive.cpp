@@ -174,11 +174,8 @@ std::uint32_t Archive::readTimeSpan() { return readLittleEndian<std::uint32_t>("
 
 std::vector<std::uint8_t> Archive::readBytes(std::size_t count)
 {
-    need(count, "bytes");
-    std::vector<std::uint8_t> out(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos),
-        m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos + count));
-    m_pos += count;
-    return out;
+    const std::span<const std::uint8_t> bytes = readSpan(count, "bytes");
+    return { bytes.begin(), bytes.end() };
 }
 
 std::span<const std::uint8_t> Archive::readSpan(std::size_t count, const char* what)

@@ -288,6 +288,19 @@ struct CData::Impl {
         return rc == SQLITE_DONE;
     }
 
+    /** Prepares the statement that reads a row of the open table, once per open table. */
+    bool prepareRowReader()
+    {
+        if (rowReader)
+            return true;
+        const std::string sql = "SELECT * FROM " + qualified + " WHERE rowid = ?";
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &rowReader, nullptr) == SQLITE_OK)
+            return true;
+        sqlite3_finalize(rowReader);
+        rowReader = nullptr;
+        return false;
+    }
+
     /** Runs a query and keeps its rows, numbered from 1 as the rows of a table are. */
     bool readResult(kzev::TranslatedSql query, const std::string& shownName)
     {
@@ -304,25 +317,10 @@ struct CData::Impl {
         }
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-            std::vector<DataValue>& row = resultRows.emplace_back(static_cast<std::size_t>(count));
-            for (int c = 0; c < count; ++c) {
-                switch (sqlite3_column_type(stmt.get(), c)) {
-                case SQLITE_NULL:
-                    break;
-                case SQLITE_INTEGER:
-                    row[static_cast<std::size_t>(c)] = static_cast<std::int64_t>(sqlite3_column_int64(stmt.get(), c));
-                    break;
-                case SQLITE_FLOAT:
-                    row[static_cast<std::size_t>(c)] = sqlite3_column_double(stmt.get(), c);
-                    break;
-                default: {
-                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-                    row[static_cast<std::size_t>(c)] = std::string(
-                        text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)) : 0);
-                    break;
-                }
-                }
-            }
+            std::vector<DataValue>& row = resultRows.emplace_back();
+            row.reserve(static_cast<std::size_t>(count));
+            for (int c = 0; c < count; ++c)
+                row.push_back(columnValue(stmt.get(), c));
             rowids.push_back(static_cast<sqlite3_int64>(resultRows.size()));
         }
         if (rc != SQLITE_DONE)
@@ -388,12 +386,8 @@ struct CData::Impl {
         columns.clear();
         types.clear();
         // The statement that reads the cells names the columns and their declared types.
-        const std::string reader = "SELECT * FROM " + qualified + " WHERE rowid = ?";
-        if (sqlite3_prepare_v2(db, reader.c_str(), -1, &rowReader, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(rowReader);
-            rowReader = nullptr;
+        if (!prepareRowReader())
             return failSql("no such table: " + name);
-        }
         for (int c = 0; c < sqlite3_column_count(rowReader); ++c) {
             const char* column = sqlite3_column_name(rowReader, c);
             const char* type = sqlite3_column_decltype(rowReader, c);
@@ -654,53 +648,28 @@ int CData::GetStringValue(int column, std::string& value, long row, int, int)
     const long r = d.resolveRow(row);
     if (r < 0 || column < 0 || column >= static_cast<int>(d.columns.size()))
         return 0;
+    std::optional<std::string> text;
     if (d.isQuery) {
-        const DataValue& cell = d.resultRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)];
-        if (const auto* whole = std::get_if<std::int64_t>(&cell))
-            value = std::to_string(*whole);
-        else if (const auto* number = std::get_if<double>(&cell))
-            value = kzev::formatC("%.15g", *number);
-        else if (const auto* text = std::get_if<std::string>(&cell))
-            value = *text;
-        else
-            return 0;
-        return 1;
-    }
-    sqlite3_stmt*& stmt = d.rowReader;
-    if (!stmt) {
-        const std::string sql = "SELECT * FROM " + d.qualified + " WHERE rowid = ?";
-        if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            stmt = nullptr;
+        text = cellText(d.resultRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]);
+    } else {
+        if (!d.prepareRowReader())
             return d.failSql("reading a cell"), 0;
+        const sqlite3_int64 rowid = d.rowids[static_cast<std::size_t>(r)];
+        if (d.readerRow != rowid) {
+            d.readerRow.reset();
+            sqlite3_reset(d.rowReader);
+            sqlite3_bind_int64(d.rowReader, 1, rowid);
+            if (sqlite3_step(d.rowReader) != SQLITE_ROW)
+                return 0;
+            d.readerRow = rowid;
         }
-    }
-    const sqlite3_int64 rowid = d.rowids[static_cast<std::size_t>(r)];
-    if (d.readerRow != rowid) {
-        d.readerRow.reset();
-        sqlite3_reset(stmt);
-        sqlite3_bind_int64(stmt, 1, rowid);
-        if (sqlite3_step(stmt) != SQLITE_ROW)
+        if (column >= sqlite3_column_count(d.rowReader))
             return 0;
-        d.readerRow = rowid;
+        text = cellText(columnValue(d.rowReader, column));
     }
-    if (column >= sqlite3_column_count(stmt))
+    if (!text)
         return 0;
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_NULL:
-        return 0;
-    case SQLITE_INTEGER:
-        value = std::to_string(sqlite3_column_int64(stmt, column));
-        break;
-    case SQLITE_FLOAT:
-        value = kzev::formatC("%.15g", sqlite3_column_double(stmt, column));
-        break;
-    default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        value.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
-        break;
-    }
-    }
+    value = std::move(*text);
     return 1;
 }
 

@@ -89,6 +89,33 @@ bool bindValue(sqlite3_stmt* stmt, int index, const DataValue& value)
     return rc == SQLITE_OK;
 }
 
+DataValue columnValue(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, column);
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return std::string(text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)) : 0);
+    }
+    }
+}
+
+std::optional<std::string> cellText(const DataValue& value)
+{
+    if (const auto* whole = std::get_if<std::int64_t>(&value))
+        return std::to_string(*whole);
+    if (const auto* number = std::get_if<double>(&value))
+        return kzev::formatC("%.15g", *number);
+    if (const auto* text = std::get_if<std::string>(&value))
+        return *text;
+    return std::nullopt;
+}
+
 bool bindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& literals)
 {
     int index = 1;

@@ -38,6 +38,12 @@ private:
 [[nodiscard]] DataValue canonicalValue(const std::string& text);
 
 [[nodiscard]] bool bindValue(sqlite3_stmt* stmt, int index, const DataValue& value);
+
+/** The value of a column of the statement's current row. */
+[[nodiscard]] DataValue columnValue(sqlite3_stmt* stmt, int column);
+
+/** A cell as the library hands it out as text: numbers as written back exactly, none for an empty cell. */
+[[nodiscard]] std::optional<std::string> cellText(const DataValue& value);
 [[nodiscard]] bool bindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& literals);
 
 /** Runs statements without results; on failure the reason goes into error. */

@@ -61,17 +61,6 @@ private:
     std::size_t m_pos = 0;
 };
 
-std::string cellText(const DataValue& value)
-{
-    if (const auto* whole = std::get_if<std::int64_t>(&value))
-        return std::to_string(*whole);
-    if (const auto* number = std::get_if<double>(&value))
-        return formatC("%.15g", *number);
-    if (const auto* text = std::get_if<std::string>(&value))
-        return *text;
-    return {};
-}
-
 /**
  * Builds the tables of the sheets as the cells arrive, row by row: the first
  * row names the columns (a nameless column is F1, F2, ... by its position);
@@ -134,7 +123,7 @@ private:
     {
         std::vector<std::string> names;
         for (std::uint32_t c = 0; c < m_cols; ++c) {
-            std::string name = m_rowIndex == 0 ? cellText(m_row[c]) : std::string();
+            std::string name = m_rowIndex == 0 ? cellText(m_row[c]).value_or("") : std::string();
             if (name.empty())
                 name = "F" + std::to_string(c + 1);
             std::string unique = name;
@@ -349,7 +338,7 @@ bool answerOfTheFile(IsolatedStatus status)
 
 /** The reader's answer for the workbook, from the cache when the same bytes were read before. */
 IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader,
-    std::optional<std::vector<std::uint8_t>> before)
+    const std::optional<std::vector<std::uint8_t>>& before)
 {
     if (before) {
         if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
@@ -362,7 +351,7 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path, c
     IsolatedResult result = kept->ask(checked.fd(), path, kReadTimeout, kMaxCellBytes);
     readers.giveBack(std::move(kept));
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
-        answerCache().keep(path, std::move(*before), result);
+        answerCache().keep(path, *before, result);
     return result;
 }
 
