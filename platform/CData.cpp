@@ -117,6 +117,8 @@ struct CData::Impl {
     std::vector<std::vector<DataValue>> resultRows;
     std::optional<kzev::TranslatedSql> resultQuery;
     std::vector<std::string> columns;
+    // The column names folded for a lookup by name, made at the first such lookup.
+    std::vector<std::string> foldedColumns;
     std::vector<std::string> types;
     std::vector<sqlite3_int64> rowids;
     long current = -1;
@@ -193,6 +195,7 @@ struct CData::Impl {
         displayName.clear();
         qualified.clear();
         columns.clear();
+        foldedColumns.clear();
         types.clear();
         rowids.clear();
         current = -1;
@@ -384,6 +387,7 @@ struct CData::Impl {
     {
         qualified = "main." + kzev::quoteName(name);
         columns.clear();
+        foldedColumns.clear();
         types.clear();
         // The statement that reads the cells names the columns and their declared types.
         if (!prepareRowReader())
@@ -411,14 +415,54 @@ struct CData::Impl {
         return true;
     }
 
-    int columnIndex(const std::string& name) const
+    int columnIndex(const std::string& name)
     {
+        if (foldedColumns.size() != columns.size()) {
+            foldedColumns.clear();
+            for (const std::string& column : columns)
+                foldedColumns.push_back(kzev::foldCase(column));
+        }
         const std::string folded = kzev::foldCase(name);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (kzev::foldCase(columns[i]) == folded)
+        for (std::size_t i = 0; i < foldedColumns.size(); ++i) {
+            if (foldedColumns[i] == folded)
                 return static_cast<int>(i);
         }
         return -1;
+    }
+
+    /** Writes the cell of the column at the index in the row (-1 = the current record). */
+    bool writeCell(int index, const DataValue& value, long row)
+    {
+        const long r = resolveRow(row);
+        if (r < 0)
+            return fail("no current record");
+        DataValue stored = value;
+        // A general column keeps numbers as numbers, the way a spreadsheet cell does.
+        if (types[static_cast<std::size_t>(index)].empty())
+            if (const auto* text = std::get_if<std::string>(&value))
+                stored = canonicalValue(*text);
+        if (!beginWrite())
+            return false;
+        // The row read last is read again after a write.
+        forgetReadRow();
+        sqlite3_stmt*& stmt = writers[index];
+        if (!stmt) {
+            const std::string sql = "UPDATE " + qualified + " SET "
+                + kzev::quoteName(columns[static_cast<std::size_t>(index)]) + " = ? WHERE rowid = ?";
+            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+                sqlite3_finalize(stmt);
+                stmt = nullptr;
+                writers.erase(index);
+                return failSql("writing a cell");
+            }
+        }
+        const bool written = bindValue(stmt, 1, stored)
+            && sqlite3_bind_int64(stmt, 2, rowids[static_cast<std::size_t>(r)]) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_DONE;
+        if (!written)
+            failSql("writing a cell");
+        sqlite3_reset(stmt);
+        return written && sqlite3_changes(db) == 1;
     }
 
     /** Returns the row index for a row argument (-1 = the current record), or -1 when there is no such row. */
@@ -449,7 +493,7 @@ struct CData::Impl {
         const auto state = kzev::datalib::descriptorState(checked.fd());
         if (!state)
             return fail("cannot examine " + path);
-        if ((db = takeConnection(path, *state, readOnly))) {
+        if ((db = takeConnection(path, *state, checked.fd(), readOnly))) {
             if (!readTableNames()) {
                 error = std::string("not a usable database: ") + sqlite3_errmsg(db);
                 sqlite3_close_v2(db);
@@ -818,9 +862,12 @@ int CData::SetStringValue(const std::string& column, const std::string& text, lo
 int CData::SetStringValue(int column, const std::string& text, long row, int)
 {
     auto& d = *m_impl;
+    if (!d.writable())
+        return 0;
+    // By its position, not its name: a sheet may hold "Č" and "č" side by side.
     if (column < 0 || column >= static_cast<int>(d.columns.size()))
         return d.fail("no column at position " + std::to_string(column)), 0;
-    return SetValue(d.columns[static_cast<std::size_t>(column)], text, row);
+    return d.writeCell(column, text, row) ? 1 : 0;
 }
 
 int CData::SetValue(const std::string& column, const kzev::DataValue& value, long row, int)
@@ -831,38 +878,7 @@ int CData::SetValue(const std::string& column, const kzev::DataValue& value, lon
     const int index = d.columnIndex(column);
     if (index < 0)
         return d.fail("no such column: " + column), 0;
-    const long r = d.resolveRow(row);
-    if (r < 0)
-        return d.fail("no current record"), 0;
-    DataValue stored = value;
-    // A general column keeps numbers as numbers, the way a spreadsheet cell does.
-    if (d.types[static_cast<std::size_t>(index)].empty())
-        if (const auto* text = std::get_if<std::string>(&value))
-            stored = canonicalValue(*text);
-    if (!d.beginWrite())
-        return 0;
-    // The row read last is read again after a write.
-    d.forgetReadRow();
-    sqlite3_stmt*& stmt = d.writers[index];
-    if (!stmt) {
-        const std::string sql = "UPDATE " + d.qualified + " SET "
-            + kzev::quoteName(d.columns[static_cast<std::size_t>(index)]) + " = ? WHERE rowid = ?";
-        if (sqlite3_prepare_v2(d.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            stmt = nullptr;
-            d.writers.erase(index);
-            return d.failSql("writing a cell"), 0;
-        }
-    }
-    const bool written = bindValue(stmt, 1, stored)
-        && sqlite3_bind_int64(stmt, 2, d.rowids[static_cast<std::size_t>(r)]) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_DONE;
-    if (!written)
-        d.failSql("writing a cell");
-    sqlite3_reset(stmt);
-    if (!written)
-        return 0;
-    return sqlite3_changes(d.db) == 1 ? 1 : 0;
+    return d.writeCell(index, value, row) ? 1 : 0;
 }
 
 long CData::rowCount() const

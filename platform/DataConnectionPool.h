@@ -28,19 +28,20 @@ struct FileState {
 [[nodiscard]] std::optional<FileState> descriptorState(int fd);
 
 /**
- * Returns a kept connection to the file at the path when the file is the one
- * it was kept for and unchanged since (else closes it), or null. readOnly is
- * how the connection was opened.
+ * Returns a kept connection to the file at the path when the file, open at
+ * the descriptor, is the one it was kept for and unchanged since (else closes
+ * it), or null. readOnly is how the connection was opened.
  */
-[[nodiscard]] sqlite3* takeConnection(const std::string& path, const FileState& state, bool& readOnly);
+[[nodiscard]] sqlite3* takeConnection(const std::string& path, const FileState& state, int fd, bool& readOnly);
 
 /**
  * Keeps an idle connection to the file at the path, opened on the file of
  * that device and inode; it is closed instead when the path names another
- * file now, the file was written within the current tick of the file clock
- * (a second write in the same tick would leave its times unchanged) or the
- * connection is not idle. The oldest kept connections are closed beyond a
- * few.
+ * file now or the connection is not idle. A file written within the current
+ * tick of the file clock (a second write in the same tick would leave its
+ * times unchanged) is kept only when small, with a copy of its bytes that it
+ * must still hold when taken. The oldest kept connections are closed beyond
+ * a few.
  */
 void keepConnection(const std::string& path, sqlite3* db, bool readOnly, std::uint64_t device, std::uint64_t inode);
 

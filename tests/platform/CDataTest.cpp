@@ -1,6 +1,7 @@
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
+#include "platform/DataConnectionPool.h"
 #include "platform/FileIo.h"
 
 #include "support/FakeServices.h"
@@ -8,6 +9,9 @@
 #include "support/WorkbookFixture.h"
 
 #include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -321,6 +325,17 @@ TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
     EXPECT_EQ(value, "7") << "a long column keeps a number";
     ASSERT_EQ(data.GetStringValue(1, value), 1);
     EXPECT_EQ(value, "007") << "a general column keeps text that a number would change";
+
+    // A cell written by position lands in that column, though another one's name differs only in case.
+    data.CloseTable();
+    ASSERT_EQ(data.AddColBeforeCreateTable("Č", G, 255, -2), 1);
+    ASSERT_EQ(data.AddColBeforeCreateTable("č", G, 255, -2), 1);
+    ASSERT_EQ(data.CreateTable("Dvojí"), 1);
+    ASSERT_EQ(data.AddRow(), 1);
+    ASSERT_EQ(data.SetStringValue(1, "malé"), 1);
+    EXPECT_EQ(data.GetStringValue(0, value), 0) << "the first column stays empty";
+    ASSERT_EQ(data.GetStringValue(1, value), 1);
+    EXPECT_EQ(value, "malé");
 }
 
 TEST_F(CDataFixture, AQueryResultIsNotWritable)
@@ -439,6 +454,33 @@ TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
     // Overwritten in place by something that is no database.
     std::ofstream(maker(), std::ios::binary | std::ios::trunc) << std::string("SQLite format 3\0", 16) << std::string(300, '\x7f');
     EXPECT_EQ(luminaireRows(), -1);
+}
+
+TEST_F(CDataFixture, AConnectionKeptForAFileOfTheRunningTickIsTakenOnlyWhileTheFileHoldsItsBytes)
+{
+    // A modification time ahead of the clock stands for a write within the tick still running:
+    // the file's state alone could not tell a second write in that tick.
+    const std::string path = maker();
+    const std::string same = folder.file("same.xls");
+    const std::string other = folder.file("other.xls");
+    std::filesystem::copy_file(path, same);
+    ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 1 } } } }));
+    std::filesystem::resize_file(other, std::filesystem::file_size(path));
+    const timespec times[2] = { { 0, UTIME_OMIT }, { ::time(nullptr) + 3600, 0 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    const ReadableFile file(path);
+    const auto state = datalib::descriptorState(file.fd());
+    ASSERT_TRUE(state);
+    for (const auto& [holder, taken] : { std::pair { &other, false }, { &same, true }, { &path, true } }) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        datalib::keepConnection(path, db, false, state->device, state->inode);
+        const ReadableFile bytes(*holder);
+        bool readOnly = true;
+        sqlite3* back = datalib::takeConnection(path, *state, bytes.fd(), readOnly);
+        EXPECT_EQ(back == db, taken) << *holder;
+        sqlite3_close_v2(back);
+    }
 }
 
 TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
