@@ -347,7 +347,7 @@ IsolatedResult readCells(const ReadableFile& checked, const std::string& path, c
     // The reader gets the very file checked here, whatever the name points to meanwhile. A reader kept
     // running from the workbook read before serves it; a reader is not shared by two threads at once.
     HelperPool& readers = HelperPool::instance();
-    std::unique_ptr<HelperProcess> kept = readers.take(reader);
+    std::unique_ptr<HelperProcess> kept = readers.take({ reader, {}, { kReaderSettings } });
     IsolatedResult result = kept->ask(checked.fd(), path, kReadTimeout, kMaxCellBytes);
     readers.giveBack(std::move(kept));
     if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)

@@ -122,9 +122,14 @@ pid_t spawnHelper(const IsolatedProgram& program, int socket, int& error)
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    char* noEnvironment[] = { nullptr };
+    std::vector<std::string> settings = program.environment;
+    std::vector<char*> environment;
+    for (std::string& setting : settings)
+        environment.push_back(setting.data());
+    environment.push_back(nullptr);
     pid_t child = -1;
-    error = ::posix_spawn(&child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), noEnvironment);
+    error = ::posix_spawn(
+        &child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), environment.data());
     return error == 0 ? child : -1;
 }
 
@@ -346,19 +351,19 @@ HelperPool& HelperPool::instance()
     return *pool;
 }
 
-std::unique_ptr<HelperProcess> HelperPool::take(const std::filesystem::path& program)
+std::unique_ptr<HelperProcess> HelperPool::take(const IsolatedProgram& program)
 {
     {
         const std::lock_guard lock(m_mutex);
         const auto found = std::find_if(m_idle.rbegin(), m_idle.rend(),
-            [&](const std::unique_ptr<HelperProcess>& helper) { return helper->program().program == program; });
+            [&](const std::unique_ptr<HelperProcess>& helper) { return helper->program() == program; });
         if (found != m_idle.rend()) {
             std::unique_ptr<HelperProcess> helper = std::move(*found);
             m_idle.erase(std::next(found).base());
             return helper;
         }
     }
-    return std::make_unique<HelperProcess>(IsolatedProgram { program, {} });
+    return std::make_unique<HelperProcess>(program);
 }
 
 void HelperPool::giveBack(std::unique_ptr<HelperProcess> helper)

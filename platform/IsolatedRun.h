@@ -33,7 +33,10 @@ struct IsolatedResult {
 /** A helper program to run. */
 struct IsolatedProgram {
     std::filesystem::path program;       ///< by its full name: no search along PATH
-    std::vector<std::string> arguments;  ///< after the program's own name
+    std::vector<std::string> arguments {}; ///< after the program's own name
+    std::vector<std::string> environment {}; ///< "NAME=value" settings, all the environment it gets
+
+    bool operator==(const IsolatedProgram&) const = default;
 };
 
 /**
@@ -41,7 +44,7 @@ struct IsolatedProgram {
  * so that a fault inside a library it uses (a crash, an endless loop, memory
  * running away) cannot end the program, while a request costs no new
  * process. It is started by posix_spawn, which copies nothing of this
- * process, with an empty environment, the signals at their defaults, a
+ * process, with no environment but the settings it is given, the signals at their defaults, a
  * socket to this object as its standard input (platform/HelperFrames.h), its
  * output and errors going nowhere, and no other descriptor. A helper that
  * fails a request in any way is killed and reaped; the next request starts a
@@ -94,7 +97,7 @@ public:
     static HelperPool& instance();
 
     /** A helper for the program: a running one of the pool, else a new one (started at its first request). */
-    [[nodiscard]] std::unique_ptr<HelperProcess> take(const std::filesystem::path& program);
+    [[nodiscard]] std::unique_ptr<HelperProcess> take(const IsolatedProgram& program);
     void giveBack(std::unique_ptr<HelperProcess> helper);
     /** Ends every helper kept. */
     void endAll();

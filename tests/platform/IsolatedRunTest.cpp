@@ -91,16 +91,17 @@ TEST(IsolatedRun, TheHelperHasNothingOfTheProgramButItsSocket)
     std::ofstream(path) << "obsah";
     const int stray = ::open(path.c_str(), O_RDONLY); // not close-on-exec, still not the helper's
     ASSERT_GE(stray, 0);
-    // No environment, nothing open past its standard descriptors, the socket its input, its output and errors nowhere.
+    // No environment but its settings, nothing open past its standard descriptors, the socket its input, its output
+    // and errors nowhere.
     const std::string script = "printf chyba >&2; printf chyba; [ -e /proc/$$/fd/" + std::to_string(stray)
         + " ] && f=open || f=closed; [ -S /proc/$$/fd/0 ] && i=socket; [ /proc/$$/fd/1 -ef /dev/null ] && "
-          "[ /proc/$$/fd/2 -ef /dev/null ] && o=null; t=\"${HOME-none}|$f|$i|$o\"; "
+          "[ /proc/$$/fd/2 -ef /dev/null ] && o=null; t=\"${HOME-none}|${KZEV_PROBE-none}|$f|$i|$o\"; "
           "printf \"T\\000\\000\\000\\\\$(printf %03o ${#t})%s\\000\\000\\000\\000\" \"$t\" >&0";
-    HelperProcess helper({ "/bin/sh", { "-c", script } });
+    HelperProcess helper({ "/bin/sh", { "-c", script }, { "KZEV_PROBE=dána" } });
     const IsolatedResult result = helper.ask(-1, "x", 2s, 1 << 16);
     ::close(stray);
     EXPECT_EQ(result.status, IsolatedStatus::finished);
-    EXPECT_EQ(text(result), "none|closed|socket|null");
+    EXPECT_EQ(text(result), "none|dána|closed|socket|null");
 }
 
 TEST(IsolatedRun, AHelperThatCannotStartSaysWhy)
@@ -192,15 +193,15 @@ TEST(IsolatedRun, ThePoolHandsARunningReaderToOneThreadAtATime)
     const auto reader = findHelperProgram(workbook::kReaderName);
     ASSERT_TRUE(reader);
     HelperPool& pool = HelperPool::instance();
-    std::unique_ptr<HelperProcess> first = pool.take(*reader);
+    std::unique_ptr<HelperProcess> first = pool.take({ *reader });
     const int file = ::open(kExcelWorkbook.c_str(), O_RDONLY | O_CLOEXEC);
     EXPECT_EQ(first->ask(file, kExcelWorkbook, workbook::kReadTimeout, 1 << 24).status, IsolatedStatus::finished);
     ::close(file);
     const pid_t running = first->processId();
     pool.giveBack(std::move(first));
-    std::unique_ptr<HelperProcess> again = pool.take(*reader);
+    std::unique_ptr<HelperProcess> again = pool.take({ *reader });
     EXPECT_EQ(again->processId(), running);
-    std::unique_ptr<HelperProcess> meanwhile = pool.take(*reader);
+    std::unique_ptr<HelperProcess> meanwhile = pool.take({ *reader });
     EXPECT_NE(meanwhile->processId(), running) << "a reader in use is no other thread's";
     pool.giveBack(std::move(meanwhile));
     pool.giveBack(std::move(again));
