@@ -124,6 +124,7 @@ struct CData::Impl {
     long current = -1;
     // Cells are read row by row: one statement reads a whole row, and stays on it for the
     // next cell of the same row (readerRow), so a record's cells cost one step together.
+    // It reads the rows from the one asked for on, so the next row is one step further.
     sqlite3_stmt* rowReader = nullptr;
     std::optional<sqlite3_int64> readerRow;
     // Writes come cell by cell: each column's statement is prepared once per open table.
@@ -296,12 +297,40 @@ struct CData::Impl {
     {
         if (rowReader)
             return true;
-        const std::string sql = "SELECT * FROM " + qualified + " WHERE rowid = ?";
+        // The row's own number comes first, before the table's columns.
+        const std::string sql = "SELECT rowid, * FROM " + qualified + " WHERE rowid >= ? ORDER BY rowid";
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &rowReader, nullptr) == SQLITE_OK)
             return true;
         sqlite3_finalize(rowReader);
         rowReader = nullptr;
         return false;
+    }
+
+    /** Whether the reader stands on the row of that number now. */
+    bool readerOn(sqlite3_int64 rowid)
+    {
+        if (sqlite3_step(rowReader) == SQLITE_ROW && sqlite3_column_int64(rowReader, 0) == rowid) {
+            readerRow = rowid;
+            return true;
+        }
+        forgetReadRow();
+        return false;
+    }
+
+    /** Moves the reader from the row before the one at the index to it, in one step. */
+    bool stepToRow(long index)
+    {
+        if (!readerRow || index < 1 || rowids[static_cast<std::size_t>(index - 1)] != *readerRow)
+            return false;
+        return readerOn(rowids[static_cast<std::size_t>(index)]);
+    }
+
+    /** Puts the reader on the row of that number; false when there is none. */
+    bool seekRow(sqlite3_int64 rowid)
+    {
+        forgetReadRow();
+        sqlite3_bind_int64(rowReader, 1, rowid);
+        return readerOn(rowid);
     }
 
     /** Runs a query and keeps its rows, numbered from 1 as the rows of a table are. */
@@ -392,7 +421,7 @@ struct CData::Impl {
         // The statement that reads the cells names the columns and their declared types.
         if (!prepareRowReader())
             return failSql("no such table: " + name);
-        for (int c = 0; c < sqlite3_column_count(rowReader); ++c) {
+        for (int c = 1; c < sqlite3_column_count(rowReader); ++c) {
             const char* column = sqlite3_column_name(rowReader, c);
             const char* type = sqlite3_column_decltype(rowReader, c);
             columns.emplace_back(column ? column : "");
@@ -699,17 +728,11 @@ int CData::GetStringValue(int column, std::string& value, long row, int, int)
         if (!d.prepareRowReader())
             return d.failSql("reading a cell"), 0;
         const sqlite3_int64 rowid = d.rowids[static_cast<std::size_t>(r)];
-        if (d.readerRow != rowid) {
-            d.readerRow.reset();
-            sqlite3_reset(d.rowReader);
-            sqlite3_bind_int64(d.rowReader, 1, rowid);
-            if (sqlite3_step(d.rowReader) != SQLITE_ROW)
-                return 0;
-            d.readerRow = rowid;
-        }
-        if (column >= sqlite3_column_count(d.rowReader))
+        if (d.readerRow != rowid && !d.stepToRow(r) && !d.seekRow(rowid))
             return 0;
-        text = cellText(columnValue(d.rowReader, column));
+        if (column + 1 >= sqlite3_column_count(d.rowReader))
+            return 0;
+        text = cellText(columnValue(d.rowReader, column + 1));
     }
     if (!text)
         return 0;

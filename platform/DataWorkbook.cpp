@@ -113,7 +113,7 @@ private:
         } else if (m_insert) {
             // The rows between stay empty, as in the sheet.
             for (++m_written; m_written < m_rowIndex; ++m_written)
-                insert(std::vector<DataValue>(m_cols));
+                insertEmpty();
             insert(m_row);
         }
         m_row.assign(m_cols, DataValue {});
@@ -144,6 +144,13 @@ private:
         m_insert = std::make_unique<Statement>(m_db, insert + ")");
         if (!*m_insert)
             m_insert.reset();
+    }
+
+    void insertEmpty()
+    {
+        sqlite3_reset(m_insert->get());
+        sqlite3_clear_bindings(m_insert->get());
+        sqlite3_step(m_insert->get());
     }
 
     void insert(const std::vector<DataValue>& values)

@@ -295,6 +295,10 @@ TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
     ASSERT_EQ(data.SetStringValue("Název", "18W/840"), 1);
     ASSERT_EQ(data.GetStringValue("Název", value), 1);
     EXPECT_EQ(value, "18W/840");
+    // Row after row, the written ones among them, then back to the first.
+    EXPECT_EQ(column(data, "Název"), (std::vector<std::string> { "36W/865", "58W/840", "28W/830", "18W/840" }));
+    ASSERT_EQ(data.GetStringValue("Výkon", value, 0), 1);
+    EXPECT_EQ(value, "36");
 
     // Searches in a query result find rows in the result's order, one after another.
     ASSERT_EQ(data.OpenTable("SELECT * FROM [Luminaires$] WHERE Skupina=20 ORDER BY [Věta] DESC", "", 0), 1);
