@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace kzev::fuzz {
@@ -70,6 +71,18 @@ void fail(std::string_view what)
 {
     std::fprintf(stderr, "kzev fuzz: %.*s\n", static_cast<int>(what.size()), what.data());
     std::abort();
+}
+
+void copyFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    for (int attempt = 0;; ++attempt) {
+        std::error_code error;
+        std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+        if (!error)
+            return;
+        if (error != std::errc::interrupted || attempt == 10)
+            fail("cannot copy " + from.string() + " to " + to.string() + ": " + error.message());
+    }
 }
 
 } // namespace kzev::fuzz

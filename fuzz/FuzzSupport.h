@@ -25,4 +25,10 @@ void useScratchAsDataFolder();
 /** Stops the process with a message: a property the fuzzer checks does not hold. */
 [[noreturn]] void fail(std::string_view what);
 
+/**
+ * Copies a file over another, again when the fuzzing engine's timer signal
+ * broke the copy off; a copy that fails otherwise fails the run.
+ */
+void copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 } // namespace kzev::fuzz

@@ -70,7 +70,7 @@ void checkPhotometryImport(PhotometryImporter::Format format, std::string_view f
         fail("an imported photometric file gives no intensity column");
 
     const std::string workbook = makerWorkbookPath(kDatabase);
-    std::filesystem::copy_file(workbookTemplate(), workbook, std::filesystem::copy_options::overwrite_existing);
+    copyFile(workbookTemplate(), workbook);
     CData writer;
     long record = 0;
     try {
