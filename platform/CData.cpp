@@ -517,19 +517,23 @@ struct CData::Impl {
         return true;
     }
 
+    /** Closes the connection just opened or taken, and fails with the reason. */
+    bool dropConnection(std::string reason)
+    {
+        sqlite3_close_v2(db);
+        db = nullptr;
+        readOnly = false;
+        return fail(std::move(reason));
+    }
+
     bool openSqlite(const std::string& path, const kzev::ReadableFile& checked)
     {
         const auto state = kzev::datalib::descriptorState(checked.fd());
         if (!state)
             return fail("cannot examine " + path);
         if ((db = takeConnection(path, *state, checked.fd(), readOnly))) {
-            if (!readTableNames()) {
-                error = std::string("not a usable database: ") + sqlite3_errmsg(db);
-                sqlite3_close_v2(db);
-                db = nullptr;
-                readOnly = false;
-                return false;
-            }
+            if (!readTableNames())
+                return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db));
             opened = state;
             return true;
         }
@@ -546,20 +550,11 @@ struct CData::Impl {
             readOnly = true;
         }
         // The library opens the file by its name again: it must have reached the regular file checked.
-        if (!checked.isStillAt(path)) {
-            sqlite3_close_v2(db);
-            db = nullptr;
-            readOnly = false;
-            return fail("the file changed while it was opened: " + path);
-        }
+        if (!checked.isStillAt(path))
+            return dropConnection("the file changed while it was opened: " + path);
         sqlite3_busy_timeout(db, 2000);
-        if (!registerFunctions(db) || !readTableNames()) {
-            error = std::string("not a usable database: ") + sqlite3_errmsg(db);
-            sqlite3_close_v2(db);
-            db = nullptr;
-            readOnly = false;
-            return false;
-        }
+        if (!registerFunctions(db) || !readTableNames())
+            return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db));
         if (!readOnly && sqlite3_db_readonly(db, "main") == 1)
             readOnly = true;
         opened = state;

@@ -276,10 +276,8 @@ public:
     std::optional<IsolatedResult> find(const std::string& path, const std::vector<std::uint8_t>& file)
     {
         const std::lock_guard lock(m_mutex);
-        for (const Entry& entry : m_entries) {
-            if (entry.path == path && entry.file == file)
-                return entry.result;
-        }
+        if (const Entry* entry = entryFor(path, file))
+            return entry->result;
         return std::nullopt;
     }
 
@@ -287,11 +285,8 @@ public:
     std::shared_ptr<const DatabaseImage> findImage(const std::string& path, const std::vector<std::uint8_t>& file)
     {
         const std::lock_guard lock(m_mutex);
-        for (const Entry& entry : m_entries) {
-            if (entry.image && entry.path == path && entry.file == file)
-                return entry.image;
-        }
-        return nullptr;
+        const Entry* entry = entryFor(path, file);
+        return entry ? entry->image : nullptr;
     }
 
     /** Keeps the database built from the answer kept for these bytes, while that answer is kept. */
@@ -299,12 +294,8 @@ public:
         std::shared_ptr<const DatabaseImage> image)
     {
         const std::lock_guard lock(m_mutex);
-        for (Entry& entry : m_entries) {
-            if (entry.path == path && entry.file == file) {
-                entry.image = std::move(image);
-                return;
-            }
-        }
+        if (Entry* entry = entryFor(path, file))
+            entry->image = std::move(image);
     }
 
     /** Replaces the entry kept longest; its memory serves the new one where it is large enough. */
@@ -326,6 +317,16 @@ private:
         IsolatedResult result;
         std::shared_ptr<const DatabaseImage> image;
     };
+    /** The entry kept for the file of that name and those bytes; the caller holds the lock. */
+    Entry* entryFor(const std::string& path, const std::vector<std::uint8_t>& file)
+    {
+        for (Entry& entry : m_entries) {
+            if (entry.path == path && entry.file == file)
+                return &entry;
+        }
+        return nullptr;
+    }
+
     std::mutex m_mutex;
     std::array<Entry, kEntries> m_entries;
     std::size_t m_next = 0;

@@ -105,6 +105,15 @@ private:
     posix_spawn_file_actions_t m_actions {};
 };
 
+/** The texts as the array of pointers, ended by a null one, that exec takes; they must outlive it. */
+std::vector<char*> nullTerminated(std::vector<std::string>& texts)
+{
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 /** Starts the helper with `socket` as its standard input; its process id, or -1 with the reason. */
 pid_t spawnHelper(const IsolatedProgram& program, int socket, int& error)
@@ -114,19 +123,11 @@ pid_t spawnHelper(const IsolatedProgram& program, int socket, int& error)
         error = EINVAL;
         return -1;
     }
-    std::vector<std::string> words;
-    words.reserve(program.arguments.size() + 1);
-    words.push_back(program.program.string());
+    std::vector<std::string> words { program.program.string() };
     words.insert(words.end(), program.arguments.begin(), program.arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
     std::vector<std::string> settings = program.environment;
-    std::vector<char*> environment;
-    for (std::string& setting : settings)
-        environment.push_back(setting.data());
-    environment.push_back(nullptr);
+    std::vector<char*> argv = nullTerminated(words);
+    std::vector<char*> environment = nullTerminated(settings);
     pid_t child = -1;
     error = ::posix_spawn(
         &child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), environment.data());

@@ -44,9 +44,10 @@ struct IsolatedProgram {
  * so that a fault inside a library it uses (a crash, an endless loop, memory
  * running away) cannot end the program, while a request costs no new
  * process. It is started by posix_spawn, which copies nothing of this
- * process, with no environment but the settings it is given, the signals at their defaults, a
- * socket to this object as its standard input (platform/HelperFrames.h), its
- * output and errors going nowhere, and no other descriptor. A helper that
+ * process, with no environment but the settings it is given, the signals at
+ * their defaults, a socket to this object as its standard input
+ * (platform/HelperFrames.h), its output and errors going nowhere, and no
+ * other descriptor. A helper that
  * fails a request in any way is killed and reaped; the next request starts a
  * new one. Not for two threads at once.
  */
