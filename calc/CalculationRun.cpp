@@ -8,6 +8,7 @@
 #include "calc/InterReflection.h"
 #include "calc/MaintenanceFactor.h"
 #include "calc/ObstacleShading.h"
+#include "calc/SurfaceBounce.h"
 #include "calc/UnifiedGlareRating.h"
 #include "calc/UpwardFlux.h"
 #include "model/CKzevDoc.h"
@@ -368,13 +369,11 @@ void RoomRun::surfacePasses(std::size_t mode, std::vector<CWorkSystem>& surfaces
     logId(kReflectedId);
     for (std::int32_t r = 1; r <= m_room.m_iterations; ++r) {
         logLine(formatC(text(kBounceId).c_str(), r));
-        for (std::size_t k = 0; k < surfaces.size(); ++k) {
+        const auto turn = [&](std::size_t k) {
             services().log->addText(formatC(text(kBounceSurfaceId).c_str(), static_cast<int>(k)));
-            if (surfaces[k].m_reflectedComponent == 0)
-                continue;
-            check(calcReflectedPoints(m_room, surfaces[k], m, m_step));
             showCalcTime();
-        }
+        };
+        check(calcSurfaceBounce(m_room, m, m_step, turn));
         refreshView();
     }
 }

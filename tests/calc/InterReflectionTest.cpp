@@ -1,13 +1,16 @@
 #include "calc/CalcSurfaces.h"
 #include "calc/DirectIlluminance.h"
 #include "calc/InterReflection.h"
+#include "calc/SurfaceBounce.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 #include <tbb/global_control.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace kzev::test {
@@ -491,6 +494,124 @@ TEST(InterReflection, ResultsDoNotDependOnTheNumberOfThreads)
     };
     const std::vector<double> one = litRoom(1);
     EXPECT_EQ(litRoom(8), one) << "every point is summed whole, in one order";
+}
+
+} // namespace
+} // namespace kzev::test
+
+namespace kzev::test {
+namespace {
+
+// A 5 × 4 × 3 m room lit by one luminaire, a rack of two boxes and a lower crate as obstacles:
+// its surfaces in many blocks of the bounce, small faces among large ones.
+void lightFurnishedRoom(CalcScene& scene)
+{
+    CRoom& room = scene.room;
+    room.m_length = 5.0;
+    room.m_width = 4.0;
+    room.m_height = 3.0;
+    room.m_elementarySurfaceSize = 0.6;
+    room.m_reflectanceReductionInUse = 0.9;
+    scene.addLuminaire({ 2.5, 2.0, 2.9 });
+    CXSystem& rack = scene.addBox({ 0.5, 0.5, 0.0 }, { 2.0, 0.0, 0.0 }, { 0.0, 0.5, 0.0 }, { 0.0, 0.0, 1.8 }, 0.0);
+    rack.m_spacing1 = { 0.0, 2.5, 0.0 };
+    rack.m_count1 = 2;
+    rack.m_reflectance = 0.4;
+    CXSystem& crate = scene.addBox({ 3.5, 1.5, 0.0 }, { 0.8, 0.0, 0.0 }, { 0.0, 0.8, 0.0 }, { 0.0, 0.0, 0.7 }, 0.3);
+    crate.m_reflectance = 0.6;
+    createSurfaceAreas(room, 0, ProjectType::Interior);
+    std::int32_t step = 0;
+    for (CWorkSystem& s : room.m_modes[0].m_surfaces)
+        EXPECT_TRUE(calcPointIlluminance(room, s, 0, step, scene.catalogue));
+}
+
+std::vector<double> surfaceValues(const CRoom& room)
+{
+    std::vector<double> values;
+    for (const CWorkSystem& s : room.m_modes[0].m_surfaces) {
+        for (const CPointCalc& p : s.m_points) {
+            values.push_back(p.value(CPointCalc::kReflectedMaintained));
+            values.push_back(p.value(CPointCalc::kReflectedInitial));
+        }
+    }
+    return values;
+}
+
+TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAnyNumberOfThreads)
+{
+    FakeServices fakes;
+    CalcScene lit(isotropic(200.0));
+    lightFurnishedRoom(lit);
+    const std::vector<CWorkSystem>& surfaces = lit.room.m_modes[0].m_surfaces;
+    ASSERT_GT(surfaces.size(), 12u);
+    // One that does not reflect is passed over, as the run passes over it.
+    const std::size_t dark = 9;
+    lit.room.m_modes[0].m_surfaces[dark].m_reflectedComponent = 0;
+
+    // Two bounces as the run made them before: each surface in turn, from those before it
+    // already bounced.
+    CRoom inTurn = lit.room;
+    std::int32_t turnSteps = 0;
+    for (int n = 0; n < 2; ++n) {
+        for (CWorkSystem& s : inTurn.m_modes[0].m_surfaces) {
+            if (s.m_reflectedComponent != 0) {
+                ASSERT_TRUE(calcReflectedPoints(inTurn, s, 0, turnSteps));
+            }
+        }
+    }
+    const std::vector<double> expected = surfaceValues(inTurn);
+
+    for (const std::size_t threads : { 1u, 3u, 8u }) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        CRoom room = lit.room;
+        std::int32_t steps = 0;
+        std::vector<std::size_t> turns;
+        for (int n = 0; n < 2; ++n)
+            ASSERT_TRUE(calcSurfaceBounce(room, 0, steps, [&](std::size_t k) { turns.push_back(k); }));
+        const std::vector<double> values = surfaceValues(room);
+        ASSERT_EQ(values.size(), expected.size());
+        EXPECT_EQ(std::memcmp(values.data(), expected.data(), values.size() * sizeof(double)), 0)
+            << threads << " threads";
+        EXPECT_EQ(steps, turnSteps);
+        ASSERT_EQ(turns.size(), 2 * surfaces.size());
+        for (std::size_t i = 0; i < turns.size(); ++i)
+            EXPECT_EQ(turns[i], i % surfaces.size());
+    }
+}
+
+TEST(InterReflection, StoppedBounceKeepsTheSurfacesSetSoFar)
+{
+    FakeServices fakes;
+    const tbb::global_control one(tbb::global_control::max_allowed_parallelism, 1);
+    CalcScene lit(isotropic(200.0));
+    lightFurnishedRoom(lit);
+    const std::vector<double> before = surfaceValues(lit.room);
+    CRoom full = lit.room;
+    std::int32_t step = 0;
+    ASSERT_TRUE(calcSurfaceBounce(full, 0, step, [](std::size_t) {}));
+    const std::vector<double> bounced = surfaceValues(full);
+
+    // Stopped at the first serving of the window: nothing set yet. Stopped later: some surfaces
+    // hold the bounce's values, the others those before it.
+    for (const int stopAfter : { 1, 12 }) {
+        fakes.pump.stopAfter = stopAfter;
+        fakes.pump.calls = 0;
+        setStopRequested(false);
+        CRoom room = lit.room;
+        step = 0;
+        EXPECT_FALSE(calcSurfaceBounce(room, 0, step, [](std::size_t) {}));
+        setStopRequested(false);
+        const std::vector<double> values = surfaceValues(room);
+        std::size_t set = 0;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            EXPECT_TRUE(values[i] == bounced[i] || values[i] == before[i]) << i;
+            set += values[i] != before[i] ? 1 : 0;
+        }
+        if (stopAfter == 1)
+            EXPECT_EQ(set, 0u);
+        else
+            EXPECT_GT(set, 0u);
+    }
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+class CRoom;
+
+namespace kzev {
+
+/**
+ * One bounce of the inter-reflection over the calculation surfaces of a
+ * mode: every surface that reflects gathers from the others in the order of
+ * the list, from those before it the light of this bounce, as
+ * calcReflectedPoints over each surface in turn does and with the same
+ * values to the last bit. The work is spread over every core across all the
+ * surfaces at once: first what every element gets from the surfaces after
+ * its own, whose light this bounce has not changed yet; then, block by block
+ * of the list, what the elements get from the surfaces before them. Each
+ * element's sums are made by one thread in one order, so the values do not
+ * depend on the number of threads.
+ *
+ * turn(k) is called for every surface k in the order of the list, on the
+ * calling thread, before its values are set. The step counter is raised after
+ * each row of a surface that reflects, also of an excluded one, which is not
+ * touched; the window is served between batches. Returns false when the stop
+ * flag was seen: the surfaces set by then keep their new values, the others
+ * those of the bounce before.
+ */
+[[nodiscard]] bool calcSurfaceBounce(
+    CRoom& room, std::int32_t mode, std::int32_t& step, const std::function<void(std::size_t surface)>& turn);
+
+} // namespace kzev
