@@ -12,27 +12,21 @@
 namespace kzev {
 namespace {
 
-// The surfaces before a block are gathered in one pass over all its elements; a block closes once
-// it holds this many elements, so that its own surfaces, which wait for each other, are little work.
-constexpr std::size_t kBlockElements = 64;
-
-bool computed(const CWorkSystem& surface)
-{
-    return surface.m_reflectedComponent != 0 && surface.m_excluded != 1;
-}
-
-std::size_t elementCount(const CWorkSystem& surface)
-{
-    const std::size_t grid
-        = static_cast<std::size_t>(std::max(surface.m_count1, 0)) * static_cast<std::size_t>(std::max(surface.m_count2, 0));
-    return std::min(grid, surface.m_points.size());
-}
-
 CVector elementPosition(const CWorkSystem& surface, std::size_t record)
 {
     const auto perRow = static_cast<std::size_t>(std::max(surface.m_count2, 1));
     return surface.PointPosition(static_cast<std::int32_t>(record / perRow), static_cast<std::int32_t>(record % perRow));
 }
+
+// One piece of an element's sums: the surfaces from .. to − 1, summed from 0.
+struct Piece {
+    std::size_t element;
+    std::size_t from;
+    std::size_t to;
+    std::size_t view;
+    bool before;
+    PlaneSums sums;
+};
 
 } // namespace
 
@@ -44,51 +38,85 @@ bool calcSurfaceBounce(
     std::vector<CWorkSystem>& surfaces = room.m_modes[static_cast<std::size_t>(mode)].m_surfaces;
     const std::size_t n = surfaces.size();
     SurfaceExchange exchange(room, surfaces);
+    const std::vector<std::size_t> starts = blockStarts(surfaces);
+    const std::size_t blocks = starts.size() - 1;
 
-    // The elements of the surfaces computed, numbered in the order of the list.
+    // The elements of the surfaces that take their turn, numbered in the order of the list.
     std::vector<SurfaceExchange::Target> targets(n);
     std::vector<std::size_t> firstElement(n + 1, 0);
     std::vector<std::uint32_t> owner;
-    for (std::size_t k = 0; k < n; ++k) {
-        firstElement[k] = owner.size();
-        if (!computed(surfaces[k]))
-            continue;
-        targets[k] = exchange.target(surfaces[k]);
-        owner.insert(owner.end(), elementCount(surfaces[k]), static_cast<std::uint32_t>(k));
+    std::vector<std::size_t> blockOf(n, 0);
+    for (std::size_t t = 0; t < blocks; ++t) {
+        for (std::size_t k = starts[t]; k < starts[t + 1]; ++k) {
+            blockOf[k] = t;
+            firstElement[k] = owner.size();
+            if (!takesTurn(surfaces[k]))
+                continue;
+            targets[k] = exchange.target(surfaces[k]);
+            owner.insert(owner.end(), elementCount(surfaces[k]), static_cast<std::uint32_t>(k));
+        }
     }
     firstElement[n] = owner.size();
+    const auto position = [&](std::size_t element) {
+        const std::size_t k = owner[element];
+        return elementPosition(surfaces[k], element - firstElement[k]);
+    };
     // What each element gets from the surfaces before its own and from those after it.
     std::vector<PlaneSums> before(owner.size());
     std::vector<PlaneSums> after(owner.size());
-    const auto gatherInto = [&](std::size_t element, std::size_t from, std::size_t to, PlaneSums& sums) {
-        const std::size_t k = owner[element];
-        exchange.gather(targets[k], elementPosition(surfaces[k], element - firstElement[k]), from, to, sums);
-    };
     const auto finished = [](BatchOutcome outcome) { return outcome == BatchOutcome::done && !stopRequested(); };
 
-    // The surfaces after an element's own still hold the light of the bounce before: every
-    // element of every surface gathers it at once.
-    if (!finished(runPointBatches(1, owner.size(), [&](std::size_t element) {
-            gatherInto(element, owner[element] + 1, n, after[element]);
-            return true;
-        })))
-        return false;
-
-    for (std::size_t a = 0; a < n;) {
-        std::size_t b = a;
-        std::size_t held = 0;
-        while (b < n && held < kBlockElements) {
-            held += firstElement[b + 1] - firstElement[b];
-            ++b;
+    // What an element gets from the surfaces after its own may be gathered at any time before its
+    // surface's turn, as their light is still that of the bounce before; what it gets from the
+    // blocks before its own, once their last surface has had its turn. A pass before each block
+    // takes the latter for the block's elements and, to give every core work while they are few
+    // or dear, the former for the elements of the next block; both piece by piece.
+    std::vector<Piece> pieces;
+    std::vector<std::size_t> viewed;
+    std::vector<ObstacleScene::View> views;
+    const auto addAfter = [&](std::size_t element) {
+        const std::size_t k = owner[element];
+        const std::size_t own = blockOf[k];
+        pieces.push_back({ element, k + 1, starts[own + 1], viewed.size(), false, {} });
+        for (std::size_t u = own + 1; u < blocks; ++u)
+            pieces.push_back({ element, starts[u], starts[u + 1], viewed.size(), false, {} });
+        viewed.push_back(element);
+    };
+    for (std::size_t t = 0; t < blocks; ++t) {
+        const std::size_t a = starts[t];
+        const std::size_t b = starts[t + 1];
+        pieces.clear();
+        viewed.clear();
+        for (std::size_t e = firstElement[a]; e < firstElement[b]; ++e) {
+            if (t == 0) {
+                addAfter(e);
+                continue;
+            }
+            for (std::size_t u = 0; u < t; ++u)
+                pieces.push_back({ e, starts[u], starts[u + 1], viewed.size(), true, {} });
+            viewed.push_back(e);
         }
-        // Every surface before the block has this bounce's light now.
-        const std::size_t offset = firstElement[a];
-        if (a > 0 && held > 0
-            && !finished(runPointBatches(1, held, [&](std::size_t i) {
-                   gatherInto(offset + i, 0, a, before[offset + i]);
-                   return true;
-               })))
+        for (std::size_t e = firstElement[b]; t + 1 < blocks && e < firstElement[starts[t + 2]]; ++e)
+            addAfter(e);
+        views.resize(viewed.size());
+        const auto view = [&](std::size_t i) {
+            exchange.viewFrom(position(viewed[i]), views[i]);
+            return true;
+        };
+        const auto gatherPiece = [&](std::size_t i) {
+            Piece& piece = pieces[i];
+            exchange.gather(targets[owner[piece.element]], position(piece.element), views[piece.view], piece.from,
+                piece.to, piece.sums);
+            return true;
+        };
+        if (!finished(runPointBatches(1, viewed.size(), view)) || !finished(runPointBatches(1, pieces.size(), gatherPiece)))
             return false;
+        // The pieces of an element in the order of the list.
+        for (const Piece& piece : pieces) {
+            PlaneSums& sums = piece.before ? before[piece.element] : after[piece.element];
+            sums.maintained += piece.sums.maintained;
+            sums.initial += piece.sums.initial;
+        }
         // Within the block each surface waits for those before it.
         for (std::size_t k = a; k < b; ++k) {
             turn(k);
@@ -105,7 +133,7 @@ bool calcSurfaceBounce(
             const std::size_t count = firstElement[k + 1] - first;
             const auto setPoint = [&](std::size_t record) {
                 if (record < count) {
-                    gatherInto(first + record, a, k, before[first + record]);
+                    exchange.gather(targets[k], position(first + record), a, k, before[first + record]);
                     setSurfacePoint(surface.m_points[record], before[first + record], after[first + record]);
                 }
                 return true;
@@ -114,7 +142,6 @@ bool calcSurfaceBounce(
                 return false;
             exchange.takeLight(k);
         }
-        a = b;
     }
     return true;
 }

@@ -13,12 +13,13 @@ namespace kzev {
  * mode: every surface that reflects gathers from the others in the order of
  * the list, from those before it the light of this bounce, as
  * calcReflectedPoints over each surface in turn does and with the same
- * values to the last bit. The work is spread over every core across all the
- * surfaces at once: first what every element gets from the surfaces after
- * its own, whose light this bounce has not changed yet; then, block by block
- * of the list, what the elements get from the surfaces before them. Each
- * element's sums are made by one thread in one order, so the values do not
- * depend on the number of threads.
+ * values to the last bit. The work is spread over every core across the
+ * surfaces, block by block of the list: what an element gets from the
+ * surfaces after its own (whose light this bounce has not changed yet) and
+ * from those before its block (all done) is gathered for many elements of
+ * many surfaces at once; only what it gets from the earlier surfaces of its
+ * own block waits for them. Each element's sums are made by one thread in
+ * one order, so the values do not depend on the number of threads.
  *
  * turn(k) is called for every surface k in the order of the list, on the
  * calling thread, before its values are set. The step counter is raised after

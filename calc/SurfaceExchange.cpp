@@ -109,8 +109,27 @@ double SurfaceExchange::visibleShare(const SourceElement& element, std::size_t i
     return all > 0.0 ? through / all : 1.0;
 }
 
+void SurfaceExchange::viewFrom(const CVector& p, ObstacleScene::View& view) const
+{
+    if (!m_obstacles.empty())
+        m_obstacles.viewFrom(p, view);
+}
+
 void SurfaceExchange::gather(
     const Target& target, const CVector& p, std::size_t from, std::size_t to, PlaneSums& sums) const
+{
+    if (!target.hasNormal)
+        return;
+    const auto first = std::lower_bound(target.sources.begin(), target.sources.end(), from);
+    if (first == target.sources.end() || *first >= to)
+        return;
+    ObstacleScene::View view;
+    viewFrom(p, view);
+    gather(target, p, view, from, to, sums);
+}
+
+void SurfaceExchange::gather(const Target& target, const CVector& p, const ObstacleScene::View& view,
+    std::size_t from, std::size_t to, PlaneSums& sums) const
 {
     if (!target.hasNormal)
         return;
@@ -125,9 +144,6 @@ void SurfaceExchange::gather(
     std::vector<ObstacleScene::BoxRef> surfaceBoxes;
     std::vector<ObstacleScene::GridSpan> spans;
     std::vector<CVector> samples;
-    ObstacleScene::View view;
-    if (anyObstacle)
-        m_obstacles.viewFrom(p, view);
     for (auto k = first; k != last; ++k) {
         const Source& source = m_sources[*k];
         if (!source.lit)
@@ -192,6 +208,34 @@ void SurfaceExchange::gather(
             sums.initial += element.exitanceInitial * factor * shown;
         }
     }
+}
+
+bool takesTurn(const CWorkSystem& surface)
+{
+    return surface.m_reflectedComponent != 0 && surface.m_excluded != 1;
+}
+
+std::size_t elementCount(const CWorkSystem& surface)
+{
+    const std::size_t grid = static_cast<std::size_t>(std::max(surface.m_count1, 0))
+        * static_cast<std::size_t>(std::max(surface.m_count2, 0));
+    return std::min(grid, surface.m_points.size());
+}
+
+std::vector<std::size_t> blockStarts(std::span<const CWorkSystem> surfaces)
+{
+    std::vector<std::size_t> starts { 0 };
+    std::size_t held = 0;
+    for (std::size_t k = 0; k < surfaces.size(); ++k) {
+        held += takesTurn(surfaces[k]) ? elementCount(surfaces[k]) : 0;
+        if (held >= kBlockElements || k + 1 == surfaces.size()) {
+            starts.push_back(k + 1);
+            held = 0;
+        }
+    }
+    if (starts.back() != surfaces.size())
+        starts.push_back(surfaces.size());
+    return starts;
 }
 
 void setSurfacePoint(CPointCalc& point, const PlaneSums& before, const PlaneSums& after)
