@@ -1,8 +1,13 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 
 namespace kzev {
+
+/** The most cells elementSamples cuts a side into, and so the most samples per side. */
+inline constexpr int kMostCells = 8;
+inline constexpr std::size_t kMostSamples = 2 * kMostCells;
 
 /**
  * Sample points per side with which an element of a calculation surface is
@@ -13,8 +18,7 @@ namespace kzev {
 [[nodiscard]] inline int elementSamples(double side, double distance)
 {
     constexpr double kCellsPerRatio = 3.0;
-    constexpr double kMostCells = 8.0;
-    return 2 * static_cast<int>(std::fmin(std::trunc(side / distance * kCellsPerRatio) + 1.0, kMostCells));
+    return 2 * static_cast<int>(std::fmin(std::trunc(side / distance * kCellsPerRatio) + 1.0, double { kMostCells }));
 }
 
 /** Offset of sample i of n along a side, as a fraction of the side from the element's centre; all weigh alike. */

@@ -5,6 +5,7 @@
 #include "model/CRoom.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kzev {
@@ -143,7 +144,9 @@ void SurfaceExchange::gather(const Target& target, const CVector& p, const Obsta
     std::vector<ObstacleScene::BoxRef> rowBoxes;
     std::vector<ObstacleScene::BoxRef> surfaceBoxes;
     std::vector<ObstacleScene::GridSpan> spans;
-    std::vector<CVector> samples;
+    // At most kMostSamples² samples of the target element, on the stack: an element's gathers
+    // come in pieces, each of which would grow a list anew.
+    std::array<CVector, kMostSamples * kMostSamples> samples;
     for (auto k = first; k != last; ++k) {
         const Source& source = m_sources[*k];
         if (!source.lit)
@@ -178,17 +181,17 @@ void SurfaceExchange::gather(const Target& target, const CVector& p, const Obsta
                 continue;
             const int samples1 = elementSamples(target.lengthU, d0);
             const int samples2 = elementSamples(target.lengthV, d0);
-            samples.clear();
+            std::size_t sampled = 0;
             for (int s1 = 0; s1 < samples1; ++s1) {
                 for (int s2 = 0; s2 < samples2; ++s2) {
                     const CVector ps
                         = p + sampleOffset(s1, samples1) * target.step1 + sampleOffset(s2, samples2) * target.step2;
                     // Only a sample in front of the element sees it.
                     if (DotProduct(ps - element.centre, source.normal) > 0.0)
-                        samples.push_back(ps);
+                        samples[sampled++] = ps;
                 }
             }
-            double factor = sumOfPolygonFactors(samples, normal, element.corners);
+            double factor = sumOfPolygonFactors(std::span(samples.data(), sampled), normal, element.corners);
             factor /= samples1 * samples2;
             if (!(factor > 0.0))
                 continue;
