@@ -2,7 +2,6 @@
 
 #include "calc/CalcProgress.h"
 #include "calc/ObstacleScene.h"
-#include "calc/ObstacleShading.h"
 #include "calc/PointBatches.h"
 #include "calc/ReflectedRays.h"
 #include "calc/SurfaceExchange.h"

@@ -39,6 +39,11 @@ inline constexpr double kMaxElementParts = 100.0;
  * same way as the target lights nothing. Every obstacle box between shades
  * the light, except the box whose face the element lies on.
  *
+ * A calculation surface as target gets the exact exchange of
+ * SurfaceExchange, its sums split as a bounce over the mode's surfaces
+ * splits them (blockStarts), so that a pass over each surface in turn gives
+ * what calcSurfaceBounce gives.
+ *
  * Raises the step counter after each row of target points, also for an
  * excluded target, which is not touched. Returns false when the stop flag
  * was seen (values added so far stay), else true.
