@@ -67,7 +67,7 @@ std::vector<std::string> valueLabelCommands(const CWorkSystem& area, const Annot
         colourCommand("bylayer", at.forms) };
     const std::string height = sizeText(2.0 * at.dxfScale, at);
     forEachPoint(area, at, [&](const CVector& p, std::size_t k) {
-        const std::string text = FormatAdaptive(area.GetPointValue(static_cast<std::int32_t>(k)));
+        const std::string text = formatAreaValue(area, area.GetPointValue(static_cast<std::int32_t>(k)));
         out.push_back(formatC("_%stext _m %f,%f,%f %s 0 %s\r", dash(at.forms), p.x, p.y, p.z, height.c_str(),
             text.c_str()));
     });
@@ -97,6 +97,9 @@ std::vector<std::string> glareMarkCommands(const CWorkSystem& area, const Annota
         for (std::int32_t d = 0; d < area.m_directionCount; ++d) {
             if (static_cast<std::size_t>(d) >= values.size())
                 break;
+            // A direction without a rating is neither within the limit nor over it.
+            if (CPointCalc::IsNotComputed(values[static_cast<std::size_t>(d)]))
+                continue;
             const int theta = area.m_firstDirection + d * area.m_directionStep;
             const bool exceeds = values[static_cast<std::size_t>(d)] > limit;
             int arm1 = theta - 90;

@@ -110,7 +110,8 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
             static_cast<std::int32_t>(pointIndex % perRow));
         std::vector<double> ratings;
         ratings.reserve(views.size());
-        double largest = 0.0;
+        // With no luminaire lit there is no veiling luminance to rate: no value, not "no glare".
+        double largest = sources.empty() ? CPointCalc::kNotComputed : 0.0;
 
         for (const CVector& view : views) {
             double sum = 0.0;
@@ -136,7 +137,7 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
             }
 
             if (sum <= 1e-6) {
-                ratings.push_back(0.0);
+                ratings.push_back(sources.empty() ? CPointCalc::kNotComputed : 0.0);
                 continue;
             }
             const double rating = 24.0 * std::log10(10.0 * sum / surroundingsTerm) + 27.0;

@@ -222,7 +222,8 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                     sum += term;
             }
 
-            double rating = 0.0;
+            // With no luminaire lit the formula has neither a term nor a background: no value, not "no glare".
+            double rating = sources.empty() ? CPointCalc::kNotComputed : 0.0;
             if (sum > 0.0) {
                 const double eyeIlluminance = background.eyeIlluminance(pointIndex, k);
                 if (eyeIlluminance > kNoBackgroundLux) {

@@ -168,11 +168,11 @@ std::string EulumdatWriter::toText(const EulumdatExport& l)
     line("0");
     line(formatC("%d", 1));
     line(formatC("%d", l.lampCount));
-    line(l.lampFound ? formatC("%s %ldW", l.lampName.c_str(), l.lampPower) : std::string());
+    line(l.lampFound ? l.lampName + " " + lampPowerText(l.lampPower) + "W" : std::string());
     line(l.lampFound ? formatC("%1.0lf", l.lampCount * l.lampFlux) : std::string("2000"));
     line("");
     line("");
-    line(formatC("%1.0lf", l.lampFound ? static_cast<double>(l.lampCount) * static_cast<double>(l.lampPower) : 0.0));
+    line(formatC("%1.0lf", l.lampFound ? static_cast<double>(l.lampCount) * l.lampPower : 0.0));
     for (int i = 0; i < 10; ++i)
         line("");
     for (int i = 0; i < mc; ++i)

@@ -34,7 +34,7 @@ struct EulumdatExport {
     int efficiency = 0;
     bool lampFound = false;
     std::string lampName;
-    long lampPower = 0;
+    double lampPower = 0.0;
     double lampFlux = 0.0;
     std::span<const double> table;
 };

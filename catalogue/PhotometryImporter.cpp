@@ -112,6 +112,14 @@ bool setDouble(CData& workbook, const std::string& column, double value)
     return workbook.SetValue(column, DataValue(value), -1, 0) != 0;
 }
 
+/** A power: whole watts as the whole number the column has always held, a share of them with its decimals. */
+bool setPower(CData& workbook, const std::string& column, double watts)
+{
+    const double whole = std::round(watts);
+    return whole == watts && std::fabs(whole) < 1e15 ? setLong(workbook, column, static_cast<long>(whole))
+                                                   : setDouble(workbook, column, watts);
+}
+
 /** The largest number of a column over the open sheet's rows, 0 when none can be read. */
 long largestNumber(CData& workbook, const std::string& column)
 {
@@ -202,7 +210,8 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     rows.name = data.luminaireName;
     rows.date = data.fileNameField;
     rows.lamps = data.lampCount;
-    rows.power = data.lampCount > 0 ? data.totalWattage / data.lampCount : data.totalWattage;
+    // Shared exactly: 15 W over two lamps is 7.5 W each, so the luminaire keeps the file's 15 W.
+    rows.power = data.lampCount > 0 ? static_cast<double>(data.totalWattage) / data.lampCount : data.totalWattage;
     rows.symmetry = data.symmetry;
     rows.efficiency = data.lightOutputRatio;
     // A file that leaves the luminous area out: the luminaire's outline stands for it, as the
@@ -352,7 +361,7 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     const std::string lampType = !rows.lampType.empty() ? rows.lampType : rows.type;
     written = workbook.AddRow() && setLong(workbook, kRecord, lampRecord) && optionalValue("Skupina", kGroup)
         && optionalValue("Podskupina", kLampSubgroup) && (!sectioned || optionalValue(kSection, section.number))
-        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setLong(workbook, "Výkon", rows.power)
+        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setPower(workbook, "Výkon", rows.power)
         && setDouble(workbook, "SvTok", rows.lampFlux) && setLong(workbook, "Život", kDefaultLampLife)
         && setDouble(workbook, "Gama", kDefaultLampResidual) && setDouble(workbook, "Tau", kDefaultLampTau)
         && optionalValue("Čirý", 0);
@@ -385,7 +394,7 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         && optionalValue("Podskupina", kLuminaireSubgroup)
         && (!sectioned || optionalValue(kSection, section.number)) && setText(workbook, "Typ", rows.type)
         && setText(workbook, "Název", rows.name) && optionalText("Datum", rows.date)
-        && setLong(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
+        && setPower(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
         && setLong(workbook, "Symetrie", rows.symmetry) && setLong(workbook, "Účinnost", rows.efficiency)
         && setText(workbook, "RozmCelkové", rows.dimensions)
         && setText(workbook, "RozmSvítící", rows.luminousDimensions)

@@ -56,7 +56,7 @@ public:
         std::string type;          ///< "Typ"
         std::string name;          ///< "Název"
         std::string date;          ///< "Datum": the file-name field
-        long power = 0;            ///< "Výkon": watts per lamp
+        double power = 0.0;        ///< "Výkon": watts per lamp, the file's total shared exactly
         long lamps = 0;            ///< "Zdrojů"
         long symmetry = 0;         ///< "Symetrie"
         long efficiency = 0;       ///< "Účinnost"

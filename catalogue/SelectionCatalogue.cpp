@@ -4,6 +4,7 @@
 
 #include "catalogue/SelectionCatalogue.h"
 
+#include "model/CLamp.h"
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
@@ -267,8 +268,8 @@ SelectionRow luminaireRow(CData& data, long row, long maker, const std::string& 
     out.cells[0] = rightTrimmed(type);
     out.cells[1] = cell(data, loadString(kColName), row);
     out.cells[2] = protectionText(cell(data, loadString(kColProtection), row));
-    out.cells[3] = formatC("%ldx%ldW", StrToLong(cell(data, loadString(kColLampCount), row)),
-        StrToLong(cell(data, loadString(kColPower), row)));
+    out.cells[3] = formatC("%ldx", StrToLong(cell(data, loadString(kColLampCount), row)))
+        + lampPowerText(StrToDouble(cell(data, loadString(kColPower), row))) + "W";
     const long efficiency = StrToLong(cell(data, loadString(kColEfficiency), row));
     if (efficiency >= 1)
         out.cells[4] = formatC("%ld%%", efficiency);
@@ -289,7 +290,7 @@ SelectionRow lampRow(CData& data, long row)
     out.record = StrToLong(cell(data, loadString(kColRecord), row));
     out.cells[0] = rightTrimmed(cell(data, loadString(kColType), row));
     out.cells[1] = cell(data, loadString(kColName), row);
-    out.cells[2] = formatC("%ldW", StrToLong(cell(data, loadString(kColPower), row)));
+    out.cells[2] = lampPowerText(StrToDouble(cell(data, loadString(kColPower), row))) + "W";
     out.cells[3] = formatC("%ldlm", StrToLong(cell(data, loadString(kColFlux), row)));
     out.cells[4] = formatC(loadString(kLifeFormat).c_str(), StrToLong(cell(data, loadString(kColLife), row)));
     out.cells[5] = formatC("%1.2lf", StrToDouble(cell(data, loadString(kColGamma), row)));

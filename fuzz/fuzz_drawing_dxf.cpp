@@ -10,7 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto drawing = kzev::readDrawingDxf(path, error);
     if (!drawing && error.empty())
         kzev::fuzz::fail("a refused DXF file gives no reason");
-    if (drawing)
+    if (drawing) {
+        // Every reference drawn from its block, as the window paints it.
+        for (const kzev::DrawingEntity& e : drawing->entities())
+            if (e.kind == kzev::DrawingEntityKind::Block && kzev::blockOutline(*drawing, e).size() > kzev::kBlockOutlineLimit)
+                kzev::fuzz::fail("a block reference drew more than its limit");
         (void)kzev::writeDrawingDxf(*drawing, path.parent_path() / "again.dxf");
+    }
     return 0;
 }

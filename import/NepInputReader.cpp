@@ -111,7 +111,7 @@ CRoom readNepInput(std::string_view bytes, const std::string& fileName)
     std::size_t groups = 0;
     for (std::size_t k = 0; k < 4; ++k) {
         if (counts[k] < 0 || static_cast<std::size_t>(counts[k]) > available - groups)
-            lines.fail(formatC(loadString(65104).c_str(), counts[k], static_cast<int>(available - groups)));
+            lines.fail(formatC(loadString(counts[k] < 0 ? 65104 : 65114).c_str(), counts[k], static_cast<int>(available - groups)));
         groups += static_cast<std::size_t>(counts[k]);
     }
     const std::vector<double> rho = lines.nextDoubles(6);

@@ -228,8 +228,10 @@ ZevInput readZevInput(std::string_view bytes, const std::string& fileName)
     const auto fits = [&](std::int32_t count) {
         return count >= 0 && static_cast<std::size_t>(count) <= lines.remaining() / recordLines;
     };
+    // A count above what is left means the file was cut short, which the user should be told as such.
     const auto refuse = [&](std::int32_t count) {
-        lines.fail(formatC(loadString(65104).c_str(), count, static_cast<int>(lines.remaining() / recordLines)));
+        const int room = static_cast<int>(lines.remaining() / recordLines);
+        lines.fail(formatC(loadString(count < 0 ? 65104 : 65114).c_str(), count, room));
     };
     for (const std::int32_t count : groups) {
         if (!fits(count))

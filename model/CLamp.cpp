@@ -54,7 +54,7 @@ int CLamp::LoadFromDatabase(long databaseNumber, long recordNumber, int showMess
     lamp.m_subgroup = kzev::StrToInt32(cell(kzev::loadString(61685)));
     lamp.m_type = cell(kzev::loadString(61691));
     lamp.m_name = cell(kzev::loadString(61687));
-    lamp.m_power = kzev::StrToInt32(cell(kzev::loadString(61896)));
+    lamp.m_power = pointNumber(cell(kzev::loadString(61896)));
     lamp.m_tau = pointNumber(cell(kzev::loadString(61702)));
     lamp.m_gamma = pointNumber(cell(kzev::loadString(61703)));
     lamp.m_life = kzev::StrToInt32(cell(kzev::loadString(61698)));
@@ -70,7 +70,21 @@ int CLamp::LoadFromDatabase(long databaseNumber, long recordNumber, int showMess
 std::string CLamp::GetDescription(double flux) const
 {
     const std::string ra = m_colourRendering > 0.001 ? kzev::formatC("Ra %1.0lf", m_colourRendering) : std::string();
-    return m_type + "," + m_name + "," + kzev::formatC("%ldW", static_cast<long>(m_power)) + ","
+    return m_type + "," + m_name + "," + kzev::lampPowerText(m_power) + "W" + ","
         + kzev::formatC("%1.0lflm", flux >= 0.0 ? flux : m_luminousFlux) + ","
         + kzev::formatC(kzev::loadString(61917).c_str(), static_cast<long>(m_life)) + "," + ra;
 }
+
+namespace kzev {
+
+std::string lampPowerText(double watts)
+{
+    std::string text = formatC("%.2f", watts);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+} // namespace kzev

@@ -18,8 +18,8 @@ public:
     std::int32_t m_subgroup = 0;
     std::string m_type;
     std::string m_name;
-    /** Watts. */
-    std::int32_t m_power = 0;
+    /** Watts; a luminaire's power shared by its lamps need not be whole. */
+    double m_power = 0.0;
     /** Hours. */
     std::int32_t m_life = 0;
     /** Lumen. */
@@ -42,3 +42,10 @@ public:
     /** Returns "T8,36W/840,36W,3350lm,20000hod,Ra 85"; a flux of 0 or more replaces the lamp's own. */
     [[nodiscard]] std::string GetDescription(double flux) const;
 };
+
+namespace kzev {
+
+/** A lamp power as the catalogue shows it: whole watts as "36", others with their decimals ("7.5"). */
+[[nodiscard]] std::string lampPowerText(double watts);
+
+} // namespace kzev

@@ -1,5 +1,6 @@
 #include "model/CLuminaire.h"
 
+#include "model/CLamp.h"
 #include "platform/TextUtil.h"
 
 #include <cmath>
@@ -91,7 +92,7 @@ double CLuminaire::ComputeFlux() const
 std::string CLuminaire::GetDescription() const
 {
     return m_type + "," + m_name + "," + kzev::protectionText(m_protection) + ","
-        + kzev::formatC("%ldx%ldW", static_cast<long>(m_numberOfLamps), static_cast<long>(m_lampPower)) + ","
+        + kzev::formatC("%ldx", static_cast<long>(m_numberOfLamps)) + kzev::lampPowerText(m_lampPower) + "W,"
         + kzev::formatC("%ld%%", static_cast<long>(m_efficiency));
 }
 

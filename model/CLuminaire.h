@@ -54,8 +54,8 @@ public:
     std::string m_lampDesignation;
     std::int32_t m_lampSubgroup = 0;
     std::int32_t m_numberOfLamps = 0;
-    /** Watts per lamp. */
-    std::int32_t m_lampPower = 0;
+    /** Watts per lamp; the luminaire's power shared by its lamps need not be whole. */
+    double m_lampPower = 0.0;
     /** Catalogued light output ratio, per cent. */
     std::int32_t m_efficiency = 0;
     /** Number of the maker's workbook: second half of the identity pair. */

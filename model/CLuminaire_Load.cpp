@@ -82,7 +82,7 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     lum.m_protection = cell(data, loadString(61697));
     lum.m_block = cell(data, loadString(61860));
     lum.m_catalogueId = kzev::StrToInt32(cell(data, "Divez"));
-    lum.m_lampPower = kzev::StrToInt32(cell(data, loadString(61896)));
+    lum.m_lampPower = kzev::StrToDouble(cell(data, loadString(61896)));
     lum.m_lampDesignation = cell(data, loadString(61694));
     lum.m_numberOfLamps = kzev::StrToInt32(cell(data, loadString(61701)));
     lum.m_lampSubgroup = kzev::StrToInt32(cell(data, loadString(61706)));

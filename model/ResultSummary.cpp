@@ -1,5 +1,6 @@
 #include "model/ResultSummary.h"
 
+#include "model/CPointCalc.h"
 #include "model/CRoom.h"
 #include "model/CWorkSystem.h"
 #include "model/Quantity.h"
@@ -34,6 +35,22 @@ constexpr QuantityName kNames[] = {
     { 166, 62033 }, { 167, 62034 }, { 168, 62037 },
 };
 constexpr int kHorizontalName = 61838;
+
+// A glare line (limit, then minimum, mean, maximum): a glare figure that could not be computed shows as "–".
+std::string glareLine(int stringId, double limit, const SummaryFigures& f)
+{
+    std::string pattern = loadString(stringId);
+    if (!CPointCalc::IsNotComputed(f.maximum))
+        return formatC(pattern.c_str(), limit, f.minimum, f.mean, f.maximum);
+    const std::string figure = "%1.1lf";
+    std::size_t at = pattern.find('%');
+    at = at == std::string::npos ? at : pattern.find('f', at);
+    while (at != std::string::npos && (at = pattern.find(figure, at)) != std::string::npos) {
+        pattern.replace(at, figure.size(), "\u2013");
+        at += 3;
+    }
+    return formatC(pattern.c_str(), limit);
+}
 
 // The display switch of the area's own view settings for its quantity.
 bool quantityShown(const CWorkSystem& area)
@@ -147,16 +164,16 @@ std::string resultSummaryLine(const CWorkSystem& area, const CRoom& room, std::i
     const CViewSettings& settings = area.m_viewSettings;
     switch (area.m_quantityCode) {
     case 89:
-        if (!(f.maximum > kLineThreshold))
+        if (!(f.maximum > kLineThreshold) && !CPointCalc::IsNotComputed(f.maximum))
             return {};
-        return formatC(loadString(kLineUgr).c_str(), settings.m_ugrLimit, f.minimum, f.mean, f.maximum);
+        return glareLine(kLineUgr, settings.m_ugrLimit, f);
     case 141:
         return formatC(loadString(kLineRoad).c_str(), f.minimum, f.mean, f.maximum, area.m_uniformity,
             area.m_longitudinalUniformity, area.m_thresholdIncrement, z);
     case 161:
-        if (!(f.maximum > kLineThreshold))
+        if (!(f.maximum > kLineThreshold) && !CPointCalc::IsNotComputed(f.maximum))
             return {};
-        return formatC(loadString(kLineGr).c_str(), settings.m_grLimit, f.minimum, f.mean, f.maximum);
+        return glareLine(kLineGr, settings.m_grLimit, f);
     case 166:
     case 167:
         if (!(f.mean > kLineThreshold))

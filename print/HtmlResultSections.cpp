@@ -3,6 +3,7 @@
 #include "model/CKzevDoc.h"
 #include "model/LumenResults.h"
 #include "model/Quantity.h"
+#include "model/ResultValues.h"
 #include "model/ResultSummary.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -200,9 +201,16 @@ void writeArea(HtmlWriter& out, const CKzevDoc& doc, const CWorkSystem& area, st
         if (block == Block::RoadLuminance || isDiffuseLuminance(area.m_quantityCode))
             unit = kLuminanceUnit;
         const std::string unitText = " " + loadString(unit);
-        out.HtmlParagraph(formatC(loadString(61897).c_str(), f.minimum) + unitText, kHtmlBold);
-        out.HtmlParagraph(formatC(loadString(61899).c_str(), f.mean) + unitText, kHtmlBold);
-        out.HtmlParagraph(formatC(loadString(61898).c_str(), f.maximum) + unitText, kHtmlBold);
+        // A glare figure that could not be computed reads "–", as everywhere else, never -1.
+        const auto figure = [&](int labelId, double value) {
+            const std::string label = loadString(labelId);
+            if (!isNotComputedValue(area, value))
+                return formatC(label.c_str(), value);
+            return label.substr(0, label.find('%')) + formatAreaValue(area, value);
+        };
+        out.HtmlParagraph(figure(61897, f.minimum) + unitText, kHtmlBold);
+        out.HtmlParagraph(figure(61899, f.mean) + unitText, kHtmlBold);
+        out.HtmlParagraph(figure(61898, f.maximum) + unitText, kHtmlBold);
         if (block == Block::Illuminance) {
             const bool combined = area.m_viewSettings.m_addDaylight == 1;
             const double divisor = combined ? f.maximum : f.mean;

@@ -2,6 +2,7 @@
 
 #include "calc/RoadTable.h"
 #include "model/CKzevDoc.h"
+#include "model/CLamp.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
@@ -246,7 +247,7 @@ void writeUsedLuminaires(HtmlWriter& out, const CKzevDoc& doc, const CRoom& room
         out.HtmlTextRow(kTypeLabel, lamp.m_type, kDash, 1);
         out.HtmlTextRow(kMakerLabel, doc.GetManufacturerName(lamp.m_databaseNumber), kDash, 0);
         out.HtmlTextRow(kNameLabel, lamp.m_name, kDash, 0);
-        out.HtmlLongRow(61896, lamp.m_power, 61872);
+        out.HtmlTextRow(61896, lampPowerText(lamp.m_power), 61872, 0);
         out.HtmlFormatRow(61875, lamp.m_luminousFlux, kFormat0, 61876);
         out.HtmlLongRow(61878, lamp.m_life, 61877);
         if (lamp.m_colourRendering > 0.01)

@@ -2,6 +2,7 @@
 
 #include "model/CWorkSystem.h"
 #include "model/ResultSummary.h"
+#include "model/ResultValues.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -84,9 +85,8 @@ std::string pointValueText(const CWorkSystem& area, std::size_t index)
     if (index >= area.m_points.size() || area.m_points[index].m_off == 1)
         return loadString(kDash);
     const double value = pointValue(area, index);
-    const std::int32_t code = area.m_quantityCode;
-    if ((code == 89 || code == 161) && CPointCalc::IsNotComputed(value))
-        return loadString(kDash);
+    if (isNotComputedValue(area, value))
+        return formatAreaValue(area, value);
     return formatC(loadString(kValueFormat).c_str(), value);
 }
 

@@ -362,10 +362,11 @@ void makeRoad(const fs::path& folder)
     room.m_workSystems.push_back(area("Okolí vozovky", { x0, 2.0 * lanes * w + m + e * 1.1666666666666667, 0.0 },
         { s, 0.0, 0.0 }, n, { 0.0, e / 3.0, 0.0 }, 3, kHorizontal));
 
-    // One row of luminaires 1 m inside the road's edge, C0 along the road.
+    // One row of luminaires 1 m beside the road's edge, C0 along the road. The luminaire's main beam
+    // lies in its C270 half, so C0 points against x and C270 points across the carriageway.
     CLampSystem row = regularSystem("Uliční svítidla", kOtherMaker, kRoadLuminaire, { 1.0, e - 1.0, h },
         { d, 0.0, 0.0 }, static_cast<std::int32_t>(length / d + 1.001), { 0.0, 0.0, 0.0 }, 1, 0.0, 1);
-    row.m_c0Axis = { 1.0, 0.0, 0.0 };
+    row.m_c0Axis = { -1.0, 0.0, 0.0 };
     kzev::layOutRegularLuminaires(row, 1);
     room.m_lampSystems.push_back(row);
     // A road is long and narrow: in the whole plan its fields are a strip, so it shows their luminance

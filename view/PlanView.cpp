@@ -494,6 +494,9 @@ void PlanView::DrawGlareMarks(IDrawSurface& surface, int print) const
                 for (std::int32_t d = 0; d < area.m_directionCount; ++d) {
                     if (static_cast<std::size_t>(d) >= values.size())
                         break;
+                    // A direction without a rating is neither within the limit nor over it.
+                    if (CPointCalc::IsNotComputed(values[static_cast<std::size_t>(d)]))
+                        continue;
                     const int angle = area.m_firstDirection + d * area.m_directionStep;
                     const double a = kDegToRad * angle;
                     const int tipX = nearest(length * std::cos(a));

@@ -87,7 +87,7 @@ std::vector<std::int64_t> crossingSelection(const CadDrawing& drawing, const Dra
     for (const DrawingEntity& e : drawing.entities()) {
         std::vector<DrawingPoint> outline = e.points;
         if (e.kind == DrawingEntityKind::Block)
-            for (const auto& [a, b] : blockSymbol(e)) {
+            for (const auto& [a, b] : blockOutline(drawing, e)) {
                 outline.push_back(a);
                 outline.push_back(b);
             }

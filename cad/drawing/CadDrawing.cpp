@@ -1,5 +1,7 @@
 #include "cad/drawing/CadDrawing.h"
 
+#include "cad/drawing/DxfOcs.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -10,6 +12,87 @@ namespace {
 
 constexpr double kSymbolHalf = 5.0;
 
+using Segments = std::vector<std::pair<DrawingPoint, DrawingPoint>>;
+
+// Where a block reference puts the points of its block: scaled, turned about
+// its own z, in its own system, the base point at the insertion point.
+class Placement {
+public:
+    Placement(const DrawingEntity& insert, const DrawingPoint& base)
+    {
+        const DxfOcs ocs(insert.normal);
+        const double c = std::cos(insert.rotation);
+        const double s = std::sin(insert.rotation);
+        // Columns: where the block's x, y and z axes go.
+        const DrawingPoint x = ocs.toWorld({ c * insert.scale[0], s * insert.scale[0], 0.0 });
+        const DrawingPoint y = ocs.toWorld({ -s * insert.scale[1], c * insert.scale[1], 0.0 });
+        const DrawingPoint z = ocs.toWorld({ 0.0, 0.0, insert.scale[2] });
+        m_x = x;
+        m_y = y;
+        m_z = z;
+        const DrawingPoint at = insert.points.empty() ? DrawingPoint {} : insert.points.front();
+        const DrawingPoint shifted = linear(base);
+        m_t = { at.x - shifted.x, at.y - shifted.y, at.z - shifted.z };
+    }
+
+    [[nodiscard]] DrawingPoint operator()(const DrawingPoint& p) const
+    {
+        const DrawingPoint v = linear(p);
+        return { v.x + m_t.x, v.y + m_t.y, v.z + m_t.z };
+    }
+
+    /** This placement after an inner one: the inner's points as this one places them. */
+    [[nodiscard]] Placement after(const Placement& inner) const
+    {
+        Placement out;
+        out.m_x = linear(inner.m_x);
+        out.m_y = linear(inner.m_y);
+        out.m_z = linear(inner.m_z);
+        out.m_t = (*this)(inner.m_t);
+        return out;
+    }
+
+private:
+    Placement() = default;
+
+    [[nodiscard]] DrawingPoint linear(const DrawingPoint& p) const
+    {
+        return { p.x * m_x.x + p.y * m_y.x + p.z * m_z.x, p.x * m_x.y + p.y * m_y.y + p.z * m_z.y,
+            p.x * m_x.z + p.y * m_y.z + p.z * m_z.z };
+    }
+
+    DrawingPoint m_x { 1.0, 0.0, 0.0 };
+    DrawingPoint m_y { 0.0, 1.0, 0.0 };
+    DrawingPoint m_z { 0.0, 0.0, 1.0 };
+    DrawingPoint m_t {};
+};
+
+// Adds the segments of a block's entities as `place` puts them; references
+// within go deeper until the nesting limit, and none re-enters a block it is in.
+void addBlockSegments(const CadDrawing& drawing, const DrawingBlockDefinition& block, const Placement& place,
+    int depth, std::vector<const DrawingBlockDefinition*>& chain, Segments& out)
+{
+    chain.push_back(&block);
+    for (const DrawingEntity& e : block.entities) {
+        if (out.size() >= kBlockOutlineLimit)
+            break;
+        if (e.kind == DrawingEntityKind::Block) {
+            const DrawingBlockDefinition* inner = drawing.findBlockDefinition(e.blockName);
+            if (!inner || depth + 1 >= kBlockNestingLimit || std::ranges::find(chain, inner) != chain.end())
+                continue;
+            addBlockSegments(drawing, *inner, place.after(Placement(e, inner->base)), depth + 1, chain, out);
+            continue;
+        }
+        if (e.kind != DrawingEntityKind::Line && e.kind != DrawingEntityKind::Polyline)
+            continue;
+        for (std::size_t k = 1; k < e.points.size() && out.size() < kBlockOutlineLimit; ++k)
+            out.emplace_back(place(e.points[k - 1]), place(e.points[k]));
+        if (e.closed && e.points.size() > 2 && out.size() < kBlockOutlineLimit)
+            out.emplace_back(place(e.points.back()), place(e.points.front()));
+    }
+    chain.pop_back();
+}
+
 } // namespace
 
 CadDrawing::CadDrawing() { clear(); }
@@ -18,6 +101,7 @@ void CadDrawing::clear()
 {
     m_layers = { DrawingLayer { "0", 7 } };
     m_entities.clear();
+    m_blocks.clear();
     m_current = 0;
     m_color = 256;
     modified = false;
@@ -95,6 +179,18 @@ bool CadDrawing::erase(std::int64_t id)
     return true;
 }
 
+void CadDrawing::defineBlock(DrawingBlockDefinition definition)
+{
+    const std::string name = definition.name;
+    m_blocks.try_emplace(name, std::move(definition));
+}
+
+const DrawingBlockDefinition* CadDrawing::findBlockDefinition(const std::string& name) const
+{
+    const auto it = m_blocks.find(name);
+    return it == m_blocks.end() ? nullptr : &it->second;
+}
+
 std::vector<std::string> CadDrawing::promptedAttributes(const std::string&) { return { "SVITIDLO" }; }
 
 std::vector<DrawingAttribute> CadDrawing::blockAttributes(double height)
@@ -117,7 +213,7 @@ std::optional<std::pair<DrawingPoint, DrawingPoint>> CadDrawing::extents() const
     };
     for (const DrawingEntity& e : m_entities) {
         if (e.kind == DrawingEntityKind::Block) {
-            for (const auto& [a, b] : blockSymbol(e)) {
+            for (const auto& [a, b] : blockOutline(*this, e)) {
                 widen(a);
                 widen(b);
             }
@@ -177,6 +273,17 @@ std::vector<std::pair<DrawingPoint, DrawingPoint>> blockSymbol(const DrawingEnti
     const DrawingPoint d = place(kSymbolHalf, kSymbolHalf);
     const DrawingPoint e = place(-kSymbolHalf, kSymbolHalf);
     return { { a, b }, { b, d }, { d, e }, { e, a }, { a, d }, { b, e } };
+}
+
+std::vector<std::pair<DrawingPoint, DrawingPoint>> blockOutline(const CadDrawing& drawing, const DrawingEntity& block)
+{
+    const DrawingBlockDefinition* definition = drawing.findBlockDefinition(block.blockName);
+    if (!definition)
+        return blockSymbol(block);
+    Segments out;
+    std::vector<const DrawingBlockDefinition*> chain;
+    addBlockSegments(drawing, *definition, Placement(block, definition->base), 0, chain, out);
+    return out.empty() ? blockSymbol(block) : out;
 }
 
 } // namespace kzev

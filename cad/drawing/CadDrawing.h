@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,9 +68,21 @@ struct DrawingEntity {
 };
 
 /**
+ * A block definition read from a file: its base point and what it draws, in
+ * its own coordinates. Lines and polylines (arcs and circles come as
+ * polylines) and references to other blocks.
+ */
+struct DrawingBlockDefinition {
+    std::string name;
+    DrawingPoint base;
+    std::vector<DrawingEntity> entities;
+};
+
+/**
  * The one drawing of the drawing window: layers, entities in the order they
- * were made, the current layer and colour. A block reference of a name the
- * drawing has not met yet gets the luminaire symbol: a square of 10 units
+ * were made, the current layer and colour, the block definitions of a file
+ * read. A block reference of a name the drawing holds no definition of gets
+ * the luminaire symbol: a square of 10 units
  * with its diagonals, an attribute "SVITIDLO" asked for at insertion and a
  * preset "POPIS".
  */
@@ -103,6 +116,11 @@ public:
     bool erase(std::int64_t id);
     void clear();
 
+    /** Keeps a block definition read from a file; a name met before keeps its first definition. */
+    void defineBlock(DrawingBlockDefinition definition);
+    /** Returns the definition of a block name, or null when the drawing has none. */
+    [[nodiscard]] const DrawingBlockDefinition* findBlockDefinition(const std::string& name) const;
+
     /** Returns the attribute tags a block asks for at insertion, in their order. */
     [[nodiscard]] static std::vector<std::string> promptedAttributes(const std::string& blockName);
     /** Returns a block reference's attributes as inserted, before any value is given. */
@@ -119,6 +137,7 @@ public:
 private:
     std::vector<DrawingLayer> m_layers;
     std::vector<DrawingEntity> m_entities;
+    std::map<std::string, DrawingBlockDefinition> m_blocks;
     int m_current = 0;
     int m_color = 256;
     std::int64_t m_lastId = 0;
@@ -126,5 +145,20 @@ private:
 
 /** Returns the outline of the luminaire symbol of a block reference, as segments in drawing units. */
 [[nodiscard]] std::vector<std::pair<DrawingPoint, DrawingPoint>> blockSymbol(const DrawingEntity& block);
+
+/**
+ * Returns what a block reference draws, as segments in drawing units: its
+ * block's definition placed at the reference (base point, scale, rotation,
+ * own system), nested references within kBlockNestingLimit levels and
+ * kBlockOutlineLimit segments; the luminaire symbol when the drawing has no
+ * definition of the block, or one that draws nothing.
+ */
+[[nodiscard]] std::vector<std::pair<DrawingPoint, DrawingPoint>> blockOutline(const CadDrawing& drawing,
+    const DrawingEntity& block);
+
+/** The deepest nesting of block references drawn. */
+inline constexpr int kBlockNestingLimit = 8;
+/** The most segments one block reference draws. */
+inline constexpr std::size_t kBlockOutlineLimit = 50'000;
 
 } // namespace kzev

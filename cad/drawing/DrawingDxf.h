@@ -14,7 +14,7 @@ namespace kzev {
 /**
  * Writes the drawing, or only the entities with the given ids, as an
  * AutoCAD 2000 DXF file through dxflib: layers, a block definition for each
- * block name used (the luminaire symbol), and lines, polylines, texts and
+ * block name used (as read from a file, else the luminaire symbol), and lines, polylines, texts and
  * block references with their attributes. Points of a reference turned in
  * space are written in its own system. Letters beyond ASCII are written
  * as \U+XXXX. Returns false when the file cannot be written.
@@ -31,8 +31,10 @@ using DrawingReadProgress = std::function<bool(double share)>;
 /**
  * Reads a DXF file into a new drawing through dxflib: layers, lines,
  * polylines (light and old-style), texts, paragraph texts, points of no
- * interest skipped, block references with their attributes; what lies inside
- * block definitions is not model space and is left out. Points that stand in
+ * interest skipped, block references with their attributes. What lies inside
+ * block definitions is not model space: their lines, polylines, arcs and
+ * circles (as polylines) and references are kept as the blocks' definitions,
+ * which the references are drawn from; their texts are left out. Points that stand in
  * an entity's own system (an extrusion direction) come into the world's.
  * Returns none, with the reason in error, when the file cannot be read or
  * the progress stopped the reading.

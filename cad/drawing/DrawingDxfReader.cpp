@@ -31,6 +31,8 @@ namespace {
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
+// An arc or circle of a block is drawn as a polyline of steps of at most this many degrees.
+constexpr double kArcStepDegrees = 10.0;
 // The fewest bytes a vertex of a light polyline takes in a file ("10\n0\n20\n0\n").
 constexpr std::uintmax_t kBytesPerVertex = 10;
 // Room for the entities is made once, from the file's size: a drawing's
@@ -294,8 +296,33 @@ public:
         // A layer that is off has its colour negative.
         m_drawing.setLayerColor(m_drawing.addLayer(data.name), std::abs(attributes.getColor()));
     }
-    void addBlock(const DL_BlockData&) override { m_inBlock = true; }
-    void endBlock() override { m_inBlock = false; }
+    void addBlock(const DL_BlockData& data) override
+    {
+        m_inBlock = true;
+        m_block = DrawingBlockDefinition { data.name, { data.bpx, data.bpy, data.bpz }, {} };
+        m_blockPolyline.reset();
+        DrawingEntity base;
+        base.points = { m_block.base };
+        if (!saneDxfEntity(base))
+            m_block.base = {};
+    }
+    void endBlock() override
+    {
+        if (m_inBlock && !m_block.entities.empty())
+            m_drawing.defineBlock(std::move(m_block));
+        m_block = {};
+        m_blockPolyline.reset();
+        m_inBlock = false;
+    }
+    // Arcs and circles are read only where a block draws them; the drawing has none of its own.
+    void addArc(const DL_ArcData& d) override
+    {
+        double sweep = std::fmod(d.angle2 - d.angle1, 360.0);
+        if (!(sweep > 0.0))
+            sweep += 360.0;
+        addArcLine(d.cx, d.cy, d.cz, d.radius, d.angle1, sweep, false);
+    }
+    void addCircle(const DL_CircleData& d) override { addArcLine(d.cx, d.cy, d.cz, d.radius, 0.0, 360.0, true); }
 
     void addLine(const DL_LineData& d) override
     {
@@ -304,7 +331,7 @@ public:
     void addPolyline(const DL_PolylineData& d) override
     {
         m_polyline = add(DrawingEntityKind::Polyline, {});
-        if (DrawingEntity* e = m_polyline ? m_drawing.find(m_polyline) : nullptr)
+        if (DrawingEntity* e = currentPolyline())
             e->closed = (d.flags & 1) != 0;
         // A 3-D polyline or a mesh stands in the world; a plane one in its own system.
         constexpr int kInSpace = 8 | 16 | 64;
@@ -312,7 +339,7 @@ public:
     }
     void addVertex(const DL_VertexData& d) override
     {
-        if (DrawingEntity* e = m_polyline ? m_drawing.find(m_polyline) : nullptr)
+        if (DrawingEntity* e = currentPolyline())
             e->points.push_back(m_polylineOcs.toWorld({ d.x, d.y, d.z }));
     }
     void addText(const DL_TextData& d) override
@@ -374,6 +401,32 @@ public:
     }
 
 private:
+    DrawingEntity* currentPolyline()
+    {
+        if (m_inBlock)
+            return m_blockPolyline ? &m_block.entities[*m_blockPolyline] : nullptr;
+        return m_polyline ? m_drawing.find(m_polyline) : nullptr;
+    }
+    void addArcLine(double cx, double cy, double cz, double radius, double startDegrees, double sweepDegrees, bool closed)
+    {
+        if (!m_inBlock || !saneDxfValue(radius) || !saneDxfValue(startDegrees) || !saneDxfValue(sweepDegrees)
+            || !(radius > 0.0))
+            return;
+        const DxfOcs ocs(extrusion());
+        const int steps = std::max(1, static_cast<int>(std::ceil(sweepDegrees / kArcStepDegrees)));
+        // A circle's last point would repeat its first: the polyline is closed instead.
+        const int points = closed ? steps : steps + 1;
+        std::vector<DrawingPoint> line;
+        line.reserve(static_cast<std::size_t>(points));
+        for (int k = 0; k < points; ++k) {
+            const double a = dxfangle::fromFileDegrees(startDegrees + sweepDegrees * k / steps);
+            line.push_back(ocs.toWorld({ cx + radius * std::cos(a), cy + radius * std::sin(a), cz }));
+        }
+        DrawingEntity arc;
+        arc.closed = closed;
+        addWith(DrawingEntityKind::Polyline, std::move(line), std::move(arc));
+        m_blockPolyline.reset();
+    }
     DrawingPoint extrusion()
     {
         const DL_Extrusion* e = getExtrusion();
@@ -398,7 +451,10 @@ private:
     }
     std::int64_t addWith(DrawingEntityKind kind, std::vector<DrawingPoint> points, DrawingEntity entity)
     {
-        if (m_inBlock || m_drawing.entities().size() >= kEntityLimit)
+        // A block's texts are not drawn; the rest of a block counts against the limit as the drawing's own.
+        if (m_inBlock)
+            m_blockPolyline.reset();
+        if ((m_inBlock && kind == DrawingEntityKind::Text) || m_drawing.entities().size() + m_blockEntities >= kEntityLimit)
             return 0;
         entity.kind = kind;
         entity.points = std::move(points);
@@ -406,13 +462,24 @@ private:
             return 0;
         entity.layer = attributes.getLayer().empty() ? "0" : attributes.getLayer();
         const int color = attributes.getColor();
-        entity.color = (color <= 0 || color > 255) ? 256 : color;
+        // Within a block, 0 (the reference's colour) is kept; elsewhere it means the layer's.
+        entity.color = (color < (m_inBlock ? 0 : 1) || color > 255) ? 256 : color;
+        if (m_inBlock) {
+            ++m_blockEntities;
+            m_block.entities.push_back(std::move(entity));
+            if (kind == DrawingEntityKind::Polyline)
+                m_blockPolyline = m_block.entities.size() - 1;
+            return 0;
+        }
         return m_drawing.addAsIs(std::move(entity));
     }
 
     CadDrawing& m_drawing;
     DxfInput& m_input;
     bool m_inBlock = false;
+    DrawingBlockDefinition m_block;
+    std::optional<std::size_t> m_blockPolyline;
+    std::size_t m_blockEntities = 0;
     std::int64_t m_polyline = 0;
     DxfOcs m_polylineOcs { { 0.0, 0.0, 1.0 } };
     std::int64_t m_insert = 0;

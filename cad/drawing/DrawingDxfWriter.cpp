@@ -21,9 +21,9 @@ constexpr std::size_t kMTextChunk = 250;
 
 int aciColor(int color) { return color == 256 ? DL_Codes::bylayer : color; }
 
-DL_Attributes attributesOf(const DrawingEntity& e)
+DL_Attributes attributesOf(const DrawingEntity& e, const char* linetype)
 {
-    return DL_Attributes(e.layer, aciColor(e.color), -1, "BYLAYER", 1.0);
+    return DL_Attributes(e.layer, aciColor(e.color), -1, linetype, 1.0);
 }
 
 // The layer and, when it is not the layer's, the colour: the other common
@@ -173,18 +173,19 @@ void writeParagraphText(DL_WriterA& dw, const DrawingEntity& e)
     dw.dxfReal(44, 1.0);
 }
 
-void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e)
+// A block's entities take the line type of its reference, as the symbol's do.
+void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e, const char* linetype = "BYLAYER")
 {
     switch (e.kind) {
     case DrawingEntityKind::Line:
         dxf.writeLine(dw, DL_LineData(e.points[0].x, e.points[0].y, e.points[0].z, e.points[1].x, e.points[1].y,
                                   e.points[1].z),
-            attributesOf(e));
+            attributesOf(e, linetype));
         break;
     case DrawingEntityKind::Polyline:
         dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(e.points.size()), 0, 0, e.closed ? 1 : 0,
                                   e.points.front().z),
-            attributesOf(e));
+            attributesOf(e, linetype));
         for (const DrawingPoint& p : e.points)
             dxf.writeVertex(dw, DL_VertexData(p.x, p.y, p.z, 0.0));
         dxf.writePolylineEnd(dw);
@@ -344,6 +345,13 @@ void writeObjects(DL_WriterA& dw)
     }
 }
 
+// What a file can hold of an entity: its points, within the sane values, enough of them for its kind.
+bool writable(const DrawingEntity& e)
+{
+    return !e.points.empty() && saneDxfEntity(e) && (e.kind != DrawingEntityKind::Line || e.points.size() == 2)
+        && (e.kind != DrawingEntityKind::Polyline || e.points.size() >= 2);
+}
+
 } // namespace
 
 bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& path, const std::vector<std::int64_t>* only)
@@ -353,14 +361,23 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
         wanted.insert(only->begin(), only->end());
     std::vector<const DrawingEntity*> chosen;
     for (const DrawingEntity& e : drawing.entities())
-        if (!only || wanted.contains(e.id))
-            if (!e.points.empty() && saneDxfEntity(e) && (e.kind != DrawingEntityKind::Line || e.points.size() == 2)
-                && (e.kind != DrawingEntityKind::Polyline || e.points.size() >= 2))
-                chosen.push_back(&e);
+        if ((!only || wanted.contains(e.id)) && writable(e))
+            chosen.push_back(&e);
+    // The blocks referred to, and those their definitions refer to in turn.
     std::set<std::string> blocks;
+    std::vector<std::string> pending;
     for (const DrawingEntity* e : chosen)
-        if (e->kind == DrawingEntityKind::Block)
-            blocks.insert(e->blockName);
+        if (e->kind == DrawingEntityKind::Block && blocks.insert(e->blockName).second)
+            pending.push_back(e->blockName);
+    while (!pending.empty()) {
+        const DrawingBlockDefinition* definition = drawing.findBlockDefinition(pending.back());
+        pending.pop_back();
+        if (!definition)
+            continue;
+        for (const DrawingEntity& e : definition->entities)
+            if (e.kind == DrawingEntityKind::Block && writable(e) && blocks.insert(e.blockName).second)
+                pending.push_back(e.blockName);
+    }
 
     DL_Dxf dxf;
     std::unique_ptr<DL_WriterA> dw(dxf.out(path.string().c_str(), DL_Codes::AC1015));
@@ -404,8 +421,20 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
     dxf.writeEndBlock(*dw, "*Paper_Space");
     dxf.writeBlock(*dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
     dxf.writeEndBlock(*dw, "*Paper_Space0");
-    for (const std::string& name : blocks)
-        writeSymbolBlock(dxf, *dw, name);
+    // A block read from a file goes out as it came in; the program's own luminaires as the symbol.
+    for (const std::string& name : blocks) {
+        const DrawingBlockDefinition* definition = drawing.findBlockDefinition(name);
+        if (!definition) {
+            writeSymbolBlock(dxf, *dw, name);
+            continue;
+        }
+        const DrawingPoint& base = definition->base;
+        dxf.writeBlock(*dw, DL_BlockData(name, 0, base.x, base.y, base.z));
+        for (const DrawingEntity& e : definition->entities)
+            if (writable(e))
+                writeEntity(dxf, *dw, e, "BYBLOCK");
+        dxf.writeEndBlock(*dw, name);
+    }
     dw->sectionEnd();
 
     dw->sectionEntities();

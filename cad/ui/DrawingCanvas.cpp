@@ -205,7 +205,7 @@ void DrawingCanvas::paintEvent(QPaintEvent*)
                 e.attachment, e.boxWidth);
             break;
         case DrawingEntityKind::Block: {
-            for (const auto& [a, b] : blockSymbol(e))
+            for (const auto& [a, b] : blockOutline(m_drawing, e))
                 painter.drawLine(toScreen(a), toScreen(b));
             const double c = std::cos(e.rotation);
             const double s = std::sin(e.rotation);

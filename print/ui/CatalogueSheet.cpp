@@ -8,6 +8,7 @@
 #include "catalogue/CRectToJpeg.h"
 #include "catalogue/ui/PictureDrawing.h"
 #include "model/CKzevDoc.h"
+#include "model/CLamp.h"
 #include "platform/AppFolders.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -53,10 +54,10 @@ int PrintLuminaireSheet(ReportPass& pass, const CLuminaire& luminaire)
 
     // The protection is printed as the catalogue gives it ("IP65"), a bare number with its IP.
     pass.font(kReportNormal);
-    const std::string description = formatC("%s, %s, %s %ld/%1.1lf %%, %ld x %ld W", luminaire.m_type.c_str(),
+    const std::string description = formatC("%s, %s, %s %ld/%1.1lf %%, %ld x %s W", luminaire.m_type.c_str(),
         protectionText(luminaire.m_protection).c_str(), loadString(61927).c_str(),
         static_cast<long>(luminaire.m_efficiency), luminaire.ComputeFlux(), static_cast<long>(luminaire.m_numberOfLamps),
-        static_cast<long>(luminaire.m_lampPower));
+        lampPowerText(luminaire.m_lampPower).c_str());
     y -= 2 * pass.text(x, y, description, TextAlign::Left);
 
     // The table frame, its heading below it and the column rules.

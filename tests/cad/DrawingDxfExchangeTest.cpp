@@ -208,6 +208,61 @@ TEST_F(DrawingDxfExchangeTest, WhatEzdxfWritesTheWindowShowsAsEzdxfReportsIt)
         << listing;
 }
 
+TEST_F(DrawingDxfExchangeTest, ABlockIsDrawnFromItsDefinitionWhereEzdxfPlacesItsInsert)
+{
+    const auto file = folder / "stul.dxf";
+    // ezdxf's own placing of the block's rectangle, line and circle at the insert, scaled and turned.
+    const std::vector<std::string> placed = linesOf(run("blocks", file));
+    ASSERT_EQ(placed.size(), 3u);
+    std::string error;
+    const auto read = readDrawingDxf(file, error);
+    ASSERT_TRUE(read) << error;
+    ASSERT_EQ(read->entities().size(), 1u) << "the block's shapes are not model space";
+    const DrawingEntity& insert = read->entities()[0];
+    ASSERT_EQ(insert.kind, DrawingEntityKind::Block);
+    ASSERT_EQ(insert.attributes.size(), 1u);
+    EXPECT_EQ(insert.attributes[0].text, "Stůl 1");
+
+    const auto segments = blockOutline(*read, insert);
+    // Four sides, the line, and the circle in steps of at most 10 degrees.
+    ASSERT_EQ(segments.size(), 4u + 1u + 36u);
+    std::string rectangle = "POLYLINE 1";
+    for (std::size_t k = 0; k < 4; ++k) {
+        rectangle += " " + number(segments[k].first.x) + "," + number(segments[k].first.y);
+        EXPECT_EQ(segments[k].second, segments[(k + 1) % 4].first) << "the rectangle is closed";
+    }
+    EXPECT_EQ(rectangle, placed[0]);
+    EXPECT_EQ("LINE " + number(segments[4].first.x) + " " + number(segments[4].first.y) + " "
+            + number(segments[4].second.x) + " " + number(segments[4].second.y),
+        placed[1]);
+    // The circle, scaled unevenly, is ezdxf's ellipse: every vertex on it.
+    double cx = 0, cy = 0, mx = 0, my = 0, ratio = 0;
+    ASSERT_EQ(std::sscanf(placed[2].c_str(), "ELLIPSE %lf %lf %lf %lf %lf", &cx, &cy, &mx, &my, &ratio), 5)
+        << placed[2];
+    const double major = std::hypot(mx, my);
+    const double minor = major * ratio;
+    for (std::size_t k = 5; k < segments.size(); ++k) {
+        const DrawingPoint& p = segments[k].first;
+        const double u = ((p.x - cx) * mx + (p.y - cy) * my) / major;
+        const double v = (-(p.x - cx) * my + (p.y - cy) * mx) / major;
+        EXPECT_NEAR(u * u / (major * major) + v * v / (minor * minor), 1.0, 1e-3) << k;
+        EXPECT_EQ(segments[k].second, segments[k + 1 < segments.size() ? k + 1 : 5].first) << "the circle is closed";
+    }
+
+    // Saved again, the block goes out as it came in rather than as the luminaire symbol.
+    const auto again = folder / "stul-znovu.dxf";
+    ASSERT_TRUE(writeDrawingDxf(*read, again));
+    const auto back = readDrawingDxf(again, error);
+    ASSERT_TRUE(back) << error;
+    ASSERT_EQ(back->entities().size(), 1u);
+    const auto segmentsAgain = blockOutline(*back, back->entities()[0]);
+    ASSERT_EQ(segmentsAgain.size(), segments.size());
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        EXPECT_NEAR(segmentsAgain[k].first.x, segments[k].first.x, 1e-6) << k;
+        EXPECT_NEAR(segmentsAgain[k].first.y, segments[k].first.y, 1e-6) << k;
+    }
+}
+
 TEST_F(DrawingDxfExchangeTest, ReadingAndWritingAgainGivesTheSameFileApartFromHandles)
 {
     draw();

@@ -143,5 +143,64 @@ TEST_F(DrawingDxfTest, LightPolylineCountingMoreVerticesThanTheFileHoldsKeepsThe
     }
 }
 
+DrawingEntity line(DrawingPoint a, DrawingPoint b)
+{
+    DrawingEntity e;
+    e.points = { a, b };
+    return e;
+}
+
+DrawingEntity reference(const std::string& name, DrawingPoint at, double scale = 1.0, double degrees = 0.0)
+{
+    DrawingEntity e;
+    e.kind = DrawingEntityKind::Block;
+    e.blockName = name;
+    e.points = { at };
+    e.scale[0] = e.scale[1] = e.scale[2] = scale;
+    e.rotation = degrees * 3.14159265358979323846 / 180.0;
+    return e;
+}
+
+TEST(BlockOutline, NestedBlocksArePlacedInTurnAndBoundedByDepthLoopsAndSize)
+{
+    CadDrawing drawing;
+    // A draws a line and B, twice as large and turned a quarter, at (10, 0); B's base point is (1, 0).
+    drawing.defineBlock({ "A", {}, { line({ 0, 0, 0 }, { 1, 0, 0 }), reference("B", { 10, 0, 0 }, 2.0, 90.0) } });
+    drawing.defineBlock({ "B", { 1, 0, 0 }, { line({ 1, 0, 0 }, { 2, 0, 0 }) } });
+    const auto nested = blockOutline(drawing, reference("A", { 100, 100, 0 }));
+    ASSERT_EQ(nested.size(), 2u);
+    EXPECT_EQ(nested[0], (std::pair { DrawingPoint { 100, 100, 0 }, DrawingPoint { 101, 100, 0 } }));
+    EXPECT_NEAR(nested[1].first.x, 110.0, 1e-9);
+    EXPECT_NEAR(nested[1].first.y, 100.0, 1e-9);
+    EXPECT_NEAR(nested[1].second.x, 110.0, 1e-9);
+    EXPECT_NEAR(nested[1].second.y, 102.0, 1e-9);
+
+    // A block holding itself draws itself once.
+    drawing.defineBlock({ "C", {}, { line({ 0, 0, 0 }, { 1, 0, 0 }), reference("C", { 5, 0, 0 }) } });
+    EXPECT_EQ(blockOutline(drawing, reference("C", {})).size(), 1u);
+
+    // A chain deeper than the limit is drawn to the limit.
+    for (int k = 0; k < 3 * kBlockNestingLimit; ++k)
+        drawing.defineBlock({ "D" + std::to_string(k), {},
+            { line({ 0, 0, 0 }, { 1, 0, 0 }), reference("D" + std::to_string(k + 1), { 0, 1, 0 }) } });
+    EXPECT_EQ(blockOutline(drawing, reference("D0", {})).size(), static_cast<std::size_t>(kBlockNestingLimit));
+
+    // A thousand references of a thousand lines each: no more than the limit.
+    DrawingBlockDefinition many { "E", {}, {} };
+    DrawingBlockDefinition lines { "F", {}, {} };
+    for (int k = 0; k < 1000; ++k) {
+        many.entities.push_back(reference("F", { 0, static_cast<double>(k), 0 }));
+        lines.entities.push_back(line({ static_cast<double>(k), 0, 0 }, { static_cast<double>(k), 1, 0 }));
+    }
+    drawing.defineBlock(std::move(many));
+    drawing.defineBlock(std::move(lines));
+    EXPECT_EQ(blockOutline(drawing, reference("E", {})).size(), kBlockOutlineLimit);
+
+    // No definition, or one that draws nothing: the luminaire symbol.
+    drawing.defineBlock({ "G", {}, { reference("missing", {}) } });
+    EXPECT_EQ(blockOutline(drawing, reference("G", {})), blockSymbol(reference("G", {})));
+    EXPECT_EQ(blockOutline(drawing, reference("K1001_5", {})), blockSymbol(reference("K1001_5", {})));
+}
+
 } // namespace
 } // namespace kzev

@@ -12,6 +12,12 @@ world's), angles in degrees:
   MTEXT layer colour height rotation attachment x y z text
   INSERT layer colour block x y z ex ey ez sx sy sz rotation TAG=text=visibility|...
 "make FILE": writes with ezdxf a drawing of each kind the window reads.
+"blocks FILE": writes with ezdxf a block of a rectangle (polyline), a line and a
+circle, inserted scaled and turned, and lists what ezdxf makes of the insert
+in the world:
+  POLYLINE closed x,y x,y ...
+  LINE x1 y1 x2 y2
+  ELLIPSE cx cy major_x major_y ratio
 """
 import math
 import sys
@@ -109,8 +115,35 @@ def make(path):
     doc.saveas(path)
 
 
+def blocks(path):
+    doc = ezdxf.new("R2000")
+    table = doc.blocks.new("STUL", base_point=(10, 5))
+    table.add_lwpolyline([(0, 0), (120, 0), (120, 60), (0, 60)], close=True)
+    table.add_line((0, 0), (120, 60))
+    table.add_circle((90, 30), 20)
+    msp = doc.modelspace()
+    ref = msp.add_blockref("STUL", (1000, 500), dxfattribs={"xscale": 2, "yscale": 1.5, "rotation": 30})
+    ref.add_attrib("POPIS", "Stůl 1", (1000, 400))
+    doc.saveas(path)
+    for e in ref.virtual_entities():
+        kind = e.dxftype()
+        if kind == "LWPOLYLINE":
+            ocs = e.ocs()
+            points = [ocs.to_wcs((x, y, e.dxf.elevation)) for x, y in e.get_points("xy")]
+            print(f"POLYLINE {int(e.is_closed)} " + " ".join(f"{n(p[0])},{n(p[1])}" for p in points))
+        elif kind == "LINE":
+            print(f"LINE {n(e.dxf.start[0])} {n(e.dxf.start[1])} {n(e.dxf.end[0])} {n(e.dxf.end[1])}")
+        elif kind == "ELLIPSE":
+            d = e.dxf
+            print(f"ELLIPSE {n(d.center[0])} {n(d.center[1])} {n(d.major_axis[0])} {n(d.major_axis[1])} {n(d.ratio)}")
+        else:
+            print(f"OTHER {kind}")
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "make":
         make(sys.argv[2])
+    elif sys.argv[1] == "blocks":
+        blocks(sys.argv[2])
     else:
         listing(sys.argv[2])

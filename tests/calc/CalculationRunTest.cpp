@@ -1,6 +1,7 @@
 #include "calc/CalculationRun.h"
 #include "calc/LayoutOptimisation.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
 #include "model/ResultValues.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
@@ -686,6 +687,15 @@ TEST_F(CalculationRunTest, GlareThatIsNotComputedShowsAsNotComputedNeverAsNoGlar
     EXPECT_EQ(area.m_max[CWorkSystem::kSlotUgr], CPointCalc::kNotComputed);
     EXPECT_EQ(formatResultValue(area), "\u2013");
     EXPECT_TRUE(std::ranges::any_of(log(), [](const std::string& line) { return line.find("jas pozadí 0") != std::string::npos; }));
+
+    // Every luminaire switched off: nothing to rate, not "no glare".
+    room().m_reflectedComponent = 1;
+    for (COneLampSystem& luminaire : room().m_lampSystems[0].m_luminaires)
+        luminaire.m_switchedOff = 1;
+    ASSERT_EQ(calculation.run(), CalcOutcome::Completed);
+    EXPECT_EQ(area.m_points[0].value(CPointCalc::kUgr), CPointCalc::kNotComputed);
+    EXPECT_EQ(formatResultValue(area), "\u2013");
+    EXPECT_NE(resultSummaryLine(area, room(), 0).find("UGRmax: \u2013"), std::string::npos);
 }
 
 TEST(ClearPointResults, ZeroesTheComputedValuesOnly)

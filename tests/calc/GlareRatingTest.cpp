@@ -138,6 +138,16 @@ TEST(GlareRating, DirectionsInOrderWithNegativeAndEmptyOnesStoredAsZero)
     EXPECT_EQ(s.point(0).value(CPointCalc::kGr), list[0]);
 }
 
+TEST(GlareRating, NoLuminaireSwitchedOnIsNotComputedRatherThanNoGlare)
+{
+    GrScene s(isotropic(5000.0), 100.0, 0.5);
+    s.scene.addLuminaire({ 20.0, 0.0, 8.0 }).m_switchedOff = 1;
+    s.addEyes({ 0.0, 0.0, 1.5 }, 1, 2, 0);
+    ASSERT_TRUE(s.run());
+    EXPECT_EQ(s.point(0).m_grByDirection, std::vector<double>(2, CPointCalc::kNotComputed));
+    EXPECT_EQ(s.point(0).value(CPointCalc::kGr), CPointCalc::kNotComputed);
+}
+
 TEST(GlareRating, WorkPlaceWithoutLightOrReflectanceStopsBeforeWriting)
 {
     struct Case {

@@ -307,14 +307,14 @@ TEST(UnifiedGlareRating, FourDirectionsInOrderAndTheLargestKept)
     EXPECT_NEAR(last.y, -1.0, 1e-5);
 }
 
-TEST(UnifiedGlareRating, NoLuminaireSwitchedOnGivesZero)
+TEST(UnifiedGlareRating, NoLuminaireSwitchedOnIsNotComputedRatherThanNoGlare)
 {
     UgrScene s(lambertian(2000.0));
     s.scene.addLuminaire({ 0.0, 4.0, 3.0 }).m_switchedOff = 1;
     s.addEye({ 0.0, 0.0, 1.2 }, 4, 0, 90);
     ASSERT_TRUE(s.run(FixedBackground(50.0)));
-    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(4, 0.0));
-    EXPECT_EQ(s.point().value(CPointCalc::kUgr), 0.0);
+    EXPECT_EQ(s.point().m_ugrByDirection, std::vector<double>(4, CPointCalc::kNotComputed));
+    EXPECT_EQ(s.point().value(CPointCalc::kUgr), CPointCalc::kNotComputed);
 }
 
 TEST(UnifiedGlareRating, ZeroBackgroundIsNotComputedRatherThanNoGlareWithOneLogLine)

@@ -14,6 +14,7 @@ struct LdtFixture {
     std::vector<double> values{100.0, 50.0, 0.0};
     std::string lineEnd = "\r\n";
     int lamps = 1;
+    int watts = 28;
     double cStepHeader = 0.0;
     double gammaStepHeader = 0.0;
 
@@ -53,7 +54,7 @@ struct LdtFixture {
         line("3000");
         line("840");
         line("80");
-        line("28");
+        line(std::to_string(watts));
         for (int i = 0; i < 10; ++i)
             line("0.5");
         for (double c : cAngles)

@@ -366,6 +366,32 @@ TEST(PhotometryImporterTest, DecimalIntensitiesSurviveImportStorageLoadingAndInt
     }
 }
 
+TEST(PhotometryImporterTest, APowerThatTheLampsDoNotShareEvenlyKeepsTheFilesTotal)
+{
+    test::FakeServices fakes;
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+    test::LdtFixture ldt;
+    ldt.lamps = 2;
+    ldt.watts = 15;
+    CData data;
+    const long record
+        = PhotometryImporter::importFile(data, workbook, Format::Eulumdat, test::writeFile(folder, "twin.ldt", ldt.text()));
+    ASSERT_EQ(record, 8);
+    EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "Výkon"), "7.5");
+    EXPECT_EQ(test::cell(test::lastRow(workbook, "Lamps$"), "Výkon"), "7.5");
+
+    CLuminaire luminaire;
+    ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1);
+    EXPECT_DOUBLE_EQ(luminaire.m_numberOfLamps * luminaire.m_lampPower, 15.0);
+    EXPECT_NE(luminaire.GetDescription().find(",2x7.5W,"), std::string::npos) << luminaire.GetDescription();
+    CLamp lamp;
+    ASSERT_EQ(lamp.LoadFromDatabase(15, 4, 1), 1);
+    EXPECT_DOUBLE_EQ(lamp.m_power, 7.5);
+    EXPECT_NE(lamp.GetDescription(-1.0).find(",7.5W,"), std::string::npos) << lamp.GetDescription(-1.0);
+}
+
 TEST(PhotometryImporterTest, AnImportedLuminaireAndItsLampHaveWhatTheCalculationReads)
 {
     test::FakeServices fakes;

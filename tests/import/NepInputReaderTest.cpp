@@ -71,7 +71,8 @@ TEST(NepInputReader, RefusesMarkersEmptyTruncatedAndDamagedFiles)
         { with(2, "x"), "Soubor nevypadá jako Knep 3.x vstupní !" },
         { "", "Chyba při čtení ze souboru n.ink !" },
         { with(8, "1 0 3 x 0"), "Soubor n.ink, řádek 8: chybí číslo nebo není číslem (pole 4) !" },
-        { with(8, "1 0 300 1 0"), "Soubor n.ink, řádek 8: počet 300 je mimo rozsah 0 až 4 !" },
+        { with(8, "1 0 300 1 0"), "Soubor n.ink, řádek 8: soubor končí před ohlášenými záznamy (ohlášeno 300, v souboru je jich nejvýše 4) !" },
+        { with(8, "1 -1 0 0 0"), "Soubor n.ink, řádek 8: počet -1 je mimo rozsah 0 až 4 !" },
     };
     for (const auto& [text, message] : refused) {
         try {

@@ -161,6 +161,19 @@ TEST(ZevInputReader, ATruncatedFileIsRefusedAtEveryLine)
     }
 }
 
+TEST(ZevInputReader, AFileEndingBeforeItsRecordsSaysSo)
+{
+    // Cut after the task area: two lamp systems and an obstacle system announced, none there.
+    const std::vector<std::string> lines = linesOf(readFixture("predecessor.ink"));
+    const std::vector<std::string> head(lines.begin(), lines.begin() + 19);
+    try {
+        (void)readZevInput(joinLines(head), "t.ink");
+        ADD_FAILURE() << "a file cut short was read";
+    } catch (const ImportError& e) {
+        EXPECT_STREQ(e.what(), "Soubor t.ink, řádek 13: soubor končí před ohlášenými záznamy (ohlášeno 2, v souboru je jich nejvýše 0) !");
+    }
+}
+
 TEST(ZevInputReader, DamagedNumbersAndImpossibleCountsNameTheirLine)
 {
     struct Case {
@@ -172,7 +185,7 @@ TEST(ZevInputReader, DamagedNumbersAndImpossibleCountsNameTheirLine)
         { 8, "8000 pět 3000", "Soubor d.ink, řádek 8: chybí číslo nebo není číslem (pole 2) !" },
         { 12, "12000 12", "Soubor d.ink, řádek 12: chybí číslo nebo není číslem (pole 3) !" },
         { 13, "2.5 1", "Soubor d.ink, řádek 13: chybí číslo nebo není číslem (pole 1) !" },
-        { 13, "2 9", "Soubor d.ink, řádek 13: počet 9 je mimo rozsah 0 až 3 !" },
+        { 13, "2 9", "Soubor d.ink, řádek 13: soubor končí před ohlášenými záznamy (ohlášeno 9, v souboru je jich nejvýše 3) !" },
         { 13, "-1 0", "Soubor d.ink, řádek 13: počet -1 je mimo rozsah 0 až 3 !" },
         { 16, "30000 30000 0", "Soubor d.ink, řádek 16: počet 30000 × 30000 je mimo rozsah 0 až 1048576 celkem !" },
         { 16, "0 2000000 1", "Soubor d.ink, řádek 16: počet 2000000 × 1 je mimo rozsah 0 až 1048576 celkem !" },

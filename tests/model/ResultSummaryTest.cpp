@@ -64,6 +64,15 @@ TEST(ResultSummaryLine, StoredFiguresOfTheQuantities)
     EXPECT_EQ(resultSummaryLine(ugr, room, 0), "UGRL: 19:   UGRmin: 14.3   UGRmed: 16.0   UGRmax: 18.4");
     ugr.m_max[CWorkSystem::kSlotUgr] = 0.00001;
     EXPECT_EQ(resultSummaryLine(ugr, room, 0), "");
+    // Not computed: said so with dashes, never as 0 or -1.
+    ugr.m_min[CWorkSystem::kSlotUgr] = ugr.m_avg[CWorkSystem::kSlotUgr] = ugr.m_max[CWorkSystem::kSlotUgr]
+        = CPointCalc::kNotComputed;
+    EXPECT_EQ(resultSummaryLine(ugr, room, 0), "UGRL: 19:   UGRmin: \u2013   UGRmed: \u2013   UGRmax: \u2013");
+    CWorkSystem gr;
+    gr.m_quantityCode = 161;
+    gr.m_viewSettings.m_grLimit = 45.0;
+    gr.m_grMin = gr.m_grAverage = gr.m_grMax = CPointCalc::kNotComputed;
+    EXPECT_EQ(resultSummaryLine(gr, room, 0), "GRL: 45.0:   GRmin: \u2013   GRmed: \u2013   GRmax: \u2013  ");
 
     CWorkSystem road;
     road.m_quantityCode = 141;

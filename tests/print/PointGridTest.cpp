@@ -44,6 +44,10 @@ TEST(PointValueText, ValuesByQuantityAndDashForPointsLeftOut)
     EXPECT_EQ(pointValueText(area, 2), "500.0");
     area.m_viewSettings.m_artificialOff = 1;
     EXPECT_EQ(pointValueText(area, 2), "400.0");
+    // A glare value that could not be computed reads as it does on the plan.
+    area.m_quantityCode = 89;
+    area.m_points[0].value(CPointCalc::kUgr) = CPointCalc::kNotComputed;
+    EXPECT_EQ(pointValueText(area, 0), "\u2013");
 }
 
 } // namespace

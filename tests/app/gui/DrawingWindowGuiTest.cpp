@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <sstream>
 #include <numbers>
 
 #include <cmath>
@@ -386,6 +387,77 @@ TEST_F(DrawingWindowGuiTest, LargeDrawingShowsProgressAndEscLeavesThePreviousOne
     EXPECT_EQ(window->drawing().fileName, small.string());
     EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("přerušeno")));
     EXPECT_TRUE(m_messages.shown.empty());
+    std::filesystem::remove_all(folder);
+}
+
+// Whether the plan has ink within a couple of pixels of a point.
+bool inkNear(const QImage& image, QPointF at)
+{
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int x = static_cast<int>(std::lround(at.x())) + dx;
+            const int y = static_cast<int>(std::lround(at.y())) + dy;
+            if (image.valid(x, y) && qGray(image.pixel(x, y)) < 128)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(DrawingWindowGuiTest, ABlockFromAnotherProgramIsDrawnFromItsDefinition)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("kzev-bloky-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "stul.dxf";
+    // ezdxf writes a block of a rectangle, a line and a circle, inserted scaled (2, 1.5) and turned 30 degrees,
+    // and lists where it places them.
+    const std::string command = "/usr/bin/python3 '" KZEV_SOURCE_DIR "/tests/cad/drawing_dxf.py' blocks '" + file.string() + "'";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[512];
+    std::vector<std::string> placed;
+    while (std::fgets(line, sizeof line, pipe))
+        placed.emplace_back(line);
+    ASSERT_EQ(::pclose(pipe), 0);
+    ASSERT_EQ(placed.size(), 3u);
+
+    bool answered = false;
+    const auto answering = answerFileDialog(file.string(), answered);
+    clickMenuItem(*window, QStringLiteral("&Otevřít..."));
+    QApplication::processEvents();
+    ASSERT_TRUE(answered);
+    ASSERT_EQ(window->drawing().entities().size(), 1u);
+
+    DrawingCanvas& canvas = window->canvas();
+    canvas.zoomExtents();
+    QApplication::processEvents();
+    const QImage plan = canvas.grab().toImage();
+    saveShot(*window, "drawing-window-block.png");
+
+    // The rectangle's sides, halfway along, and the line's middle.
+    std::vector<DrawingPoint> corners;
+    std::istringstream rectangle(placed[0].substr(std::string("POLYLINE 1 ").size()));
+    for (std::string pair; rectangle >> pair;) {
+        double x = 0, y = 0;
+        ASSERT_EQ(std::sscanf(pair.c_str(), "%lf,%lf", &x, &y), 2) << pair;
+        corners.push_back({ x, y, 0.0 });
+    }
+    ASSERT_EQ(corners.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const DrawingPoint& a = corners[k];
+        const DrawingPoint& b = corners[(k + 1) % 4];
+        EXPECT_TRUE(inkNear(plan, canvas.toScreen({ (a.x + b.x) / 2, (a.y + b.y) / 2, 0.0 }))) << "side " << k;
+    }
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ASSERT_EQ(std::sscanf(placed[1].c_str(), "LINE %lf %lf %lf %lf", &x1, &y1, &x2, &y2), 4);
+    EXPECT_TRUE(inkNear(plan, canvas.toScreen({ (x1 + x2) / 2, (y1 + y2) / 2, 0.0 })));
+    // The circle, scaled unevenly: ink at the ends of ezdxf's ellipse's axes, none at its centre.
+    double cx = 0, cy = 0, mx = 0, my = 0, ratio = 0;
+    ASSERT_EQ(std::sscanf(placed[2].c_str(), "ELLIPSE %lf %lf %lf %lf %lf", &cx, &cy, &mx, &my, &ratio), 5);
+    for (const double sign : { -1.0, 1.0 }) {
+        EXPECT_TRUE(inkNear(plan, canvas.toScreen({ cx + sign * mx, cy + sign * my, 0.0 })));
+        EXPECT_TRUE(inkNear(plan, canvas.toScreen({ cx - sign * my * ratio, cy + sign * mx * ratio, 0.0 })));
+    }
+    EXPECT_FALSE(inkNear(plan, canvas.toScreen({ cx, cy, 0.0 })));
     std::filesystem::remove_all(folder);
 }
 

@@ -11,9 +11,11 @@
 #include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
+#include "platform/qt/QtMessageBox.h"
 #include "support/WorkbookFixture.h"
 #include "support/gui/AnswerFileDialog.h"
 #include "support/gui/UserInput.h"
+#include "support/gui/WhenShown.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -22,6 +24,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -92,6 +96,34 @@ TEST_F(ImportCommands, ARefusedPredecessorFileLeavesTheSample)
     EXPECT_FALSE(doc->GetPathName().empty()) << "the sample stays open";
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(m_app.frame()->windowTitle().toStdString(), "Vzor-kancelar.kzv - HEMSOR Kzev 6.3");
+}
+
+TEST_F(ImportCommands, AnOlderProjectThatEndsBeforeItsRecordsSaysSo)
+{
+    // The fixture cut after its task area: two lamp systems and an obstacle system announced, none there.
+    const std::vector<std::string> lines = kzev::test::linesOf(kzev::test::readFixture("predecessor.ink"));
+    const std::string path = m_folder.file("zkraceny.ink");
+    std::ofstream(path, std::ios::binary) << kzev::test::joinLines({ lines.begin(), lines.begin() + 19 });
+
+    kzev::QtMessageBox shownBox(m_app.frame());
+    const kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, &shownBox, nullptr, nullptr, nullptr });
+    QString reported;
+    const kzev::test::WhenShown<QMessageBox> report([&](QMessageBox& box) {
+        reported = box.text();
+        kzev::test::saveShot(box, "import-truncated-predecessor.png");
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    bool answered = false;
+    const auto answering = answerFileDialog(path, answered);
+    clickMenuItem(*m_app.frame(), "&Import z Kzev 5.x");
+    for (int k = 0; k < 100 && !report.done(); ++k)
+        QTest::qWait(10);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(reported.toStdString(), "Soubor " + path
+            + ", řádek 13: soubor končí před ohlášenými záznamy (ohlášeno 2, v souboru je jich nejvýše 0) !");
+    CKzevDoc* doc = kzev::theDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->IsModified()) << "the sample stays as it was";
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "app/frame/CMainFrame.h"
 #include "app/tree/CProjectTree.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
+#include "model/ResultValues.h"
 #include "platform/ProfileStore.h"
 #include "view/CKzevView.h"
 
@@ -136,4 +138,48 @@ TEST_F(SampleResults, OfficeObserversPickedInTheTreeShowTheirRatings)
     EXPECT_GT(countPixels(shot, [](const QColor& c) { return c == QColor(0, 168, 38) || c == QColor(255, 0, 0); },
                   QRect(QPoint(plan.left, plan.top), QPoint(plan.right, plan.bottom))),
         20);
+}
+
+TEST_F(SampleResults, OfficeWithItsLuminairesSwitchedOffShowsNoGlareFigure)
+{
+    const std::filesystem::path project = std::filesystem::path(KZEV_SOURCE_DIR) / "data" / "Vzor-kancelar.kzv";
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(project.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    CKzevDoc& document = *kzev::theDocument();
+    document.m_saveBeforeCalc = 0;
+    frame.resize(1200, 850);
+    frame.show();
+    QApplication::processEvents();
+
+    // The lamp system's tick taken off in the tree, as a designer switches a system off.
+    CProjectTree& tree = *frame.projectTree();
+    QTreeWidgetItem* lamps = tree.folderItem(0, kzev::TreeItemKind::LampFolder)->child(0);
+    tree.scrollToItem(lamps);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, tree.visualItemRect(lamps).center());
+    QTest::keyClick(tree.viewport(), Qt::Key_Space);
+    QApplication::processEvents();
+    ASSERT_EQ(document.m_rooms.at(0).m_lampSystems.at(0).m_switchedOff, 1);
+    ASSERT_TRUE(frame.sendCommand(32834));
+    QApplication::processEvents();
+
+    QTreeWidgetItem* observers = tree.folderItem(0, kzev::TreeItemKind::AreaFolder)->child(2);
+    tree.scrollToItem(observers);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::NoModifier, tree.visualItemRect(observers).center());
+    QApplication::processEvents();
+    const CWorkSystem& area = document.m_rooms.at(0).m_workSystems.at(2);
+    EXPECT_EQ(kzev::formatResultValue(area), "\u2013");
+    EXPECT_EQ(kzev::resultSummaryLine(area, document.m_rooms.at(0), 0),
+        "UGRL: 19:   UGRmin: \u2013   UGRmed: \u2013   UGRmax: \u2013");
+    CKzevView& view = *frame.kzevView();
+    const QImage shot = view.grabPlan().toImage();
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(shot.save(QString::fromStdString((folder / "sample_office_switched_off_ugr.png").string())));
+    // The summary line stands, with its dashes, in the top left corner.
+    EXPECT_GT(countPixels(shot, dark, QRect(5, 5, 300, 15)), 50);
+    // No glare mark says "within the limit" (green) or "over it" (red) for a rating there is not.
+    const kzev::PlanRect& plan = view.plan().projection().planRect();
+    EXPECT_EQ(countPixels(shot, [](const QColor& c) { return c == QColor(0, 168, 38) || c == QColor(255, 0, 0); },
+                  QRect(QPoint(plan.left, plan.top), QPoint(plan.right, plan.bottom))),
+        0);
 }
