@@ -178,22 +178,21 @@ TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
     }
 }
 
-TEST(UnifiedGlareRating, SourceShowingLessThanFiveThousandthsOfASquareMetreCountsByItsIntensity)
+TEST(UnifiedGlareRating, SourcesOfEverySizeCountByTheAreaTheyShow)
 {
-    // A small source adds 200 I² / r² in place of L² ω = I² / (A r²): it is rated as if it
-    // showed 0.005 m², whatever smaller area it shows the eye.
+    // L = I / A and ω = A / r² for small sources too: L² ω = I² / (A r²) grows as the
+    // area shrinks, and no floor of area holds a small downlight's glare down.
     const CVector eye { 0.0, 0.0, 1.2 };
     struct Case {
         const char* name;
         std::array<double, 3> luminous; // length, width, height
         CVector centre;
-        bool small;
     };
     const Case cases[] = {
-        { "disc of 66 mm", { 0.066, 0.0, 0.0001 }, { 0.5, 3.0, 3.0 }, true },
-        { "10 mm square of a point source", { 0.01, 0.01, 0.0 }, { 0.5, 3.0, 3.0 }, true },
-        { "120 mm square seen at 59 degrees: 0.0073 m2", { 0.12, 0.12, 0.0 }, { 0.5, 3.0, 3.0 }, false },
-        { "the same far ahead, seen at 81 degrees: 0.0021 m2", { 0.12, 0.12, 0.0 }, { 0.0, 12.0, 3.0 }, true },
+        { "disc of 66 mm", { 0.066, 0.0, 0.0001 }, { 0.5, 3.0, 3.0 } },
+        { "10 mm square of a point source", { 0.01, 0.01, 0.0 }, { 0.5, 3.0, 3.0 } },
+        { "120 mm square seen at 59 degrees: 0.0073 m2", { 0.12, 0.12, 0.0 }, { 0.5, 3.0, 3.0 } },
+        { "the same far ahead, seen at 81 degrees: 0.0021 m2", { 0.12, 0.12, 0.0 }, { 0.0, 12.0, 3.0 } },
     };
     for (const Case& c : cases) {
         UgrScene s(isotropic(3000.0));
@@ -207,9 +206,7 @@ TEST(UnifiedGlareRating, SourceShowingLessThanFiveThousandthsOfASquareMetreCount
         const double shown = c.luminous[1] == 0.0
             ? kPi / 4.0 * c.luminous[0] * c.luminous[0] * cosGamma
             : c.luminous[0] * c.luminous[1] * cosGamma;
-        const double rated = c.small ? 0.005 : shown;
-        EXPECT_EQ(shown < 0.005, c.small) << c.name;
-        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { c.centre, 3000.0 / rated, rated } }, 40.0), 0.1)
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { c.centre, 3000.0 / shown, shown } }, 40.0), 0.1)
             << c.name;
     }
 }
