@@ -146,8 +146,8 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
 TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
 {
     // The eye looks along +Y; a luminaire counts up to the table's edges (T/R 3, H/R 1.9)
-    // however far from the line of sight that is, unless the eye lies more than
-    // 85 degrees from its nadir.
+    // however far from the line of sight that is, unless its position touches a cell the
+    // CIE table leaves open or the eye lies more than 85 degrees from its nadir.
     const CVector eye { 0.0, 0.0, 1.2 };
     struct Case {
         const char* name;
@@ -155,7 +155,8 @@ TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
         bool counted;
     };
     const Case cases[] = {
-        { "H/R 1.72 straight ahead, 59.8 degrees above the line of sight", { 0.0, 2.0, 1.2 + 3.44 }, true },
+        { "H/R 1.72 straight ahead, next to the open cells above the brow", { 0.0, 2.0, 1.2 + 3.44 }, false },
+        { "H/R 1.72 at T/R 1, where the table is given", { 2.0, 2.0, 1.2 + 3.44 }, true },
         { "H/R 1.95, under the brow", { 0.0, 2.0, 1.2 + 3.9 }, false },
         { "T/R 2.8 at H/R 0.5, 71 degrees aside", { 5.6, 2.0, 2.2 }, true },
         { "T/R 3.2, beside the table", { 6.4, 2.0, 2.2 }, false },
