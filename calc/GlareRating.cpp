@@ -24,8 +24,10 @@ constexpr int kNoWorkPlaceId = 61987;
 // 0.035 / pi with pi taken as 3.141592.
 constexpr double kVeilingFactor = 0.011140848334220358;
 
-// Mean illuminance without the maintenance factor over the work place's
-// points that are not hidden; none when there is no such point.
+// Maintained mean illuminance over the work place's points that are not
+// hidden; none when there is no such point. The luminaires' veiling
+// luminance carries the maintenance factor, so the surroundings' must too:
+// both terms of GR then describe the same state of the installation.
 std::optional<double> workPlaceIlluminance(const CWorkSystem& workPlace)
 {
     double sum = 0.0;
@@ -33,7 +35,7 @@ std::optional<double> workPlaceIlluminance(const CWorkSystem& workPlace)
     for (const CPointCalc& point : workPlace.m_points) {
         if (point.m_off == 1)
             continue;
-        sum += point.value(CPointCalc::kDirectInitial) + point.value(CPointCalc::kReflectedInitial);
+        sum += point.value(CPointCalc::kDirectMaintained) + point.value(CPointCalc::kReflectedMaintained);
         ++count;
     }
     if (count == 0)

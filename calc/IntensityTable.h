@@ -39,8 +39,12 @@ public:
     {
         double i0 = e[0];
         double i1 = e[kGammas];
-        // Below a thousandth of a degree the table's own value is taken, as GetIntensity does.
-        if (gammaRest >= 0.001) {
+        // Within a thousandth of a degree of a whole gamma the table's own value is taken, as
+        // GetIntensity does.
+        if (gammaRest > 0.999) {
+            i0 = e[1];
+            i1 = e[kGammas + 1];
+        } else if (gammaRest >= 0.001) {
             i0 += (e[1] - e[0]) * gammaRest;
             i1 += (e[kGammas + 1] - e[kGammas]) * gammaRest;
         }

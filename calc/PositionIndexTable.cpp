@@ -107,6 +107,14 @@ double PositionIndexTable::lookup(double tr, double hr) const
         return 1.0;
     const int i = static_cast<int>(10.0 * hr + 1e-5);
     const int j = static_cast<int>(10.0 * tr + 1e-5);
+    // CIE 117 gives no index above the brow; a value between such a cell and
+    // its neighbours would be made up, so the position has none either.
+    for (const int row : { j, j + 1 }) {
+        for (const int column : { i, i + 1 }) {
+            if (isOpen(m_values[row][column]))
+                return -1.0;
+        }
+    }
     const double fH = (hr - m_columnHeadings[i]) * 10.0;
     const double fT = (tr - m_rowHeadings[j]) * 10.0;
     const double vj = m_values[j][i] + (m_values[j][i + 1] - m_values[j][i]) * fH;

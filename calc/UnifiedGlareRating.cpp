@@ -33,10 +33,6 @@ constexpr double kNoBackgroundLux = 1e-6;
 // the eye further round sees it too edge-on, and the CIE tables leave it out.
 constexpr double kLargestGamma = 85.0;
 
-// A source that shows the eye less than this (m²) is a small source: the
-// formula's L² ω becomes 200 I² / r², as if it showed this area.
-constexpr double kSmallSourceArea = 0.005;
-
 // Projected luminous area of the whole luminaire seen along toEye, at the
 // given distance (unit axes a = C0, b = length, o = optical). A width of
 // exactly 2 marks a sphere of diameter L, a width of 0 an upright cylinder of
@@ -213,10 +209,10 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
                     withoutArea.compare_exchange_strong(none, source.system);
                     return false;
                 }
-                const double shown = std::max(area0, kSmallSourceArea);
-                const double omega = shown / (d * d);
+                // L = I / A and ω = A / r² for a source of any size, as the makers' tables count it.
+                const double omega = area0 / (d * d);
                 const double intensity = source.luminaire->GetIntensity(angles.c, angles.gamma) * source.flux * 0.001;
-                const double luminance = intensity / shown * t;
+                const double luminance = intensity / area0 * t;
                 const double term = luminance * luminance * omega / (p * p);
                 if (term > 1e-6)
                     sum += term;

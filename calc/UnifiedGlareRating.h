@@ -56,9 +56,9 @@ public:
  * eye over the distance squared, L its intensity towards the eye over that
  * area, p the position index of its centre. A luminaire is left out only
  * where the position index is not defined (its centre outside the table's
- * field: T/R from 3 on, H/R from 1.9 on, beside or behind the eye) or where
- * the eye lies more than 85 degrees from its optical axis. A source showing
- * less than 0.005 m² counts as a small source, L² ω = 200 I² / r². A width of
+ * field: T/R from 3 on, H/R from 1.9 on, beside or behind the eye, or near a
+ * cell the CIE table leaves open, above the brow) or where
+ * the eye lies more than 85 degrees from its optical axis. A width of
  * 0 is a round area (a disc, or an upright cylinder of the luminous height),
  * a width of 2 a sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye
  * illuminance / pi.

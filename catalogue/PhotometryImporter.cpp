@@ -199,6 +199,13 @@ PhotometryImporter::Prepared PhotometryImporter::prepareFile(Format format, cons
 PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, Format format,
     const std::filesystem::path& file)
 {
+    // The loaded table interpolates between the stored gammas, so light at the file's
+    // last angle would run on to the next stored step, where the zeros begin. A file
+    // that stops short of 180 (or starts above 0) is stored in whole degrees: the
+    // loaded table then holds nothing past its last angle.
+    if (data.gammaAngles.size() > 1
+        && (data.gammaAngles.front() > 1e-5 || data.gammaAngles.back() < 180.0 - 1e-5))
+        data.gammaStep = 1.0;
     // The table holds planes on uniform steps; a full circle closes at 360.
     data.ResampleToUniformGrid();
     if (format == Format::Eulumdat)

@@ -65,7 +65,13 @@ double CLuminaire::GetIntensity(double c, double gamma) const
     // Callers keep to 0..360 and 0..180; anything else is brought into range rather than read outside the table.
     BringIntoTable(c, gamma);
     const int ci = static_cast<int>(c);
-    const int gi = static_cast<int>(gamma);
+    int gi = static_cast<int>(gamma);
+    // An angle worked out from vectors lands a hair off a whole degree either way; one a
+    // hair below reads that degree as one a hair above does, not a trace of the degree before.
+    if (gamma - gi > 0.999) {
+        ++gi;
+        gamma = gi;
+    }
     double i0 = at(ci, gi);
     double i1 = at(ci + 1, gi);
     if (std::fabs(gamma - gi) >= 0.001) {

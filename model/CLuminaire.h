@@ -89,7 +89,10 @@ public:
      * message box appears for any failure.
      */
     int LoadFromDataFile(long databaseNumber, long recordNumber, int showMessages);
-    /** Returns the intensity at (C, gamma) in degrees, bilinear in the table. */
+    /**
+     * Returns the intensity at (C, gamma) in degrees, bilinear in the table; a gamma
+     * within a thousandth of a degree of a whole one reads that degree's row.
+     */
     [[nodiscard]] double GetIntensity(double c, double gamma) const;
     /**
      * Brings angles from outside the table into it as GetIntensity reads them: C to 0 up to

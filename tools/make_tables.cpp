@@ -94,27 +94,13 @@ std::ofstream openOutput(const fs::path& path)
 
 // ---- Position index -------------------------------------------------------
 
-// Levin's closed form of the Luckiesh-Guth position index for a source at
-// forward distance 1, lateral offset t and height h above the eye.
-double closedFormPositionIndex(double t, double h)
-{
-    if (t <= 0.0 && h <= 0.0)
-        return 1.0;
-    const double sigma = std::acos(1.0 / std::sqrt(1.0 + t * t + h * h)) * 180.0 / kPi;
-    const double tau = std::acos(h / std::sqrt(t * t + h * h)) * 180.0 / kPi;
-    const double lnP = sigma
-        * ((35.2 - 0.31889 * tau - 1.22 * std::exp(-0.22222 * tau)) * 1e-3
-            + sigma * (21.0 + 0.26667 * tau - 0.002963 * tau * tau) * 1e-5);
-    return std::exp(lnP);
-}
-
 void writePositionIndex(const fs::path& reference, const fs::path& data)
 {
     const Csv csv = readCsv(reference / "guth_position_index_table.csv");
     if (csv.header.size() != 21 || csv.rows.size() != 31)
         throw std::runtime_error("position-index table: expected 31 rows of 20 columns");
 
-    std::vector<std::string> notes;
+    std::vector<std::string> open;
     std::ofstream out = openOutput(data / "ZEV-PI.dat");
     out << "T/R | H/R";
     for (std::size_t c = 1; c < csv.header.size(); ++c)
@@ -122,13 +108,12 @@ void writePositionIndex(const fs::path& reference, const fs::path& data)
     out << '\n';
     for (const auto& row : csv.rows) {
         out << row.front();
-        const double t = std::stod(row.front());
         for (std::size_t c = 1; c <= 20; ++c) {
             std::string cell = c < row.size() ? trimmed(row[c]) : std::string();
+            // The program reads -1 as no index, and so leaves a luminaire there out as CIE 117 does.
             if (cell.empty()) {
-                const double h = 0.1 * static_cast<double>(c - 1);
-                cell = format("%.2f", closedFormPositionIndex(t, h));
-                notes.push_back("T/R " + row.front() + ", H/R " + format("%.1f", h) + " = " + cell);
+                cell = "-1";
+                open.push_back("T/R " + row.front() + ", H/R " + format("%.1f", 0.1 * static_cast<double>(c - 1)));
             }
             out << '\t' << cell;
         }
@@ -139,12 +124,12 @@ void writePositionIndex(const fs::path& reference, const fs::path& data)
            "Position index P of Guth, CIE 117-1995 Table 4.1 (rows T/R 0.0-3.0, columns H/R 0.0-1.9).\n"
            "Transcription: github.com/123VincentB/eulumdat-ugr, src/eulumdat_ugr/guth.py (MIT licence),\n"
            "numbers unchanged, including T/R 2.7, H/R 0.6 = 7.50 as published.\n"
-           "The CIE table gives no value (\"-\") in the cells below; they hold Levin's closed form\n"
-           "(J. IES 1975, as in LBNL Radiance glarendx.c posindex) rounded to two decimals:\n";
-    for (const auto& note : notes)
-        out << "  " << note << '\n';
+           "The CIE table gives no value (\"-\") in the cells below; they hold -1 (no position index),\n"
+           "so that a luminaire whose position falls in or next to one of them is left out of the sum:\n";
+    for (const auto& cell : open)
+        out << "  " << cell << '\n';
     out << "Written by tools/make_tables.cpp.\n";
-    std::cout << "ZEV-PI.dat: 31 rows, " << notes.size() << " cells from the closed form\n";
+    std::cout << "ZEV-PI.dat: 31 rows, " << open.size() << " open cells\n";
 }
 
 // ---- Road-surface tables -----------------------------------------------------

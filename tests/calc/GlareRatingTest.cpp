@@ -1,3 +1,4 @@
+#include "calc/DirectIlluminance.h"
 #include "calc/GlareRating.h"
 #include "support/CalcTestSupport.h"
 #include "support/FakeServices.h"
@@ -18,8 +19,8 @@ struct GrScene {
     FakeServices fakes;
     CalcScene scene;
 
-    // A work place of 2 × 2 points whose mean illuminance without the
-    // maintenance factor is eav, reflectance rho; then the GR area.
+    // A work place of 2 × 2 points whose maintained mean illuminance is eav
+    // (a quarter more before maintenance), reflectance rho; then the GR area.
     GrScene(const Distribution& distribution, double eav, double rho)
         : scene(distribution)
     {
@@ -28,8 +29,11 @@ struct GrScene {
         workPlace.m_reflectance = rho;
         for (std::size_t k = 0; k < 4; ++k) {
             // Direct and reflected parts that vary over the points but average to eav.
-            workPlace.m_points[k].value(CPointCalc::kDirectInitial) = eav * (0.5 + 0.2 * (k % 2 ? 1.0 : -1.0));
-            workPlace.m_points[k].value(CPointCalc::kReflectedInitial) = eav * 0.5;
+            CPointCalc& point = workPlace.m_points[k];
+            point.value(CPointCalc::kDirectMaintained) = eav * (0.5 + 0.2 * (k % 2 ? 1.0 : -1.0));
+            point.value(CPointCalc::kReflectedMaintained) = eav * 0.5;
+            point.value(CPointCalc::kDirectInitial) = point.value(CPointCalc::kDirectMaintained) / 0.8;
+            point.value(CPointCalc::kReflectedInitial) = point.value(CPointCalc::kReflectedMaintained) / 0.8;
         }
     }
 
@@ -90,6 +94,54 @@ TEST(GlareRating, MatchesTheCieFormulaAtSeveralEyes)
         EXPECT_NEAR(s.point(k).m_grByDirection[0], expected, 0.01) << "eye " << k;
         EXPECT_EQ(s.point(k).value(CPointCalc::kGr), s.point(k).m_grByDirection[0]);
     }
+}
+
+TEST(GlareRating, YardIsRatedInTheMaintainedStateOfBothTerms)
+{
+    // A yard of 20 × 20 m lit by four isotropic luminaires of 20 000 cd, 8 m up at its corners,
+    // maintenance factor 0.8; its illuminance comes from the program's direct pass. An
+    // eye 1.5 m up, 10 m in front of the yard's middle, looks across it.
+    const double intensity = 20000.0;
+    const double mf = 0.8;
+    const double rho = 0.2;
+    const std::vector<CVector> corners { { 0.0, 0.0, 8.0 }, { 20.0, 0.0, 8.0 }, { 0.0, 20.0, 8.0 },
+        { 20.0, 20.0, 8.0 } };
+    FakeServices fakes;
+    CalcScene scene(isotropic(intensity));
+    for (const CVector& corner : corners)
+        scene.addLuminaire(corner).m_maintenanceFactor = mf;
+    CWorkSystem& yard = scene.addArea({ 0.0, 0.0, 0.0 }, { 5.0, 0.0, 0.0 }, { 0.0, 5.0, 0.0 }, 5, 5);
+    yard.m_quantityCode = 94;
+    yard.m_reflectance = rho;
+    std::int32_t step = 0;
+    ASSERT_TRUE(calcPointIlluminance(scene.room, scene.room.m_workSystems[0], 0, step, scene.catalogue));
+    const CVector eye { 10.0, -10.0, 1.5 };
+    CWorkSystem& eyes = scene.addArea(eye, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+    eyes.m_quantityCode = 161;
+    eyes.m_directionCount = 1;
+    eyes.m_firstDirection = 90;
+    ASSERT_TRUE(computeGlareRatingGr(scene.room, scene.room.m_workSystems[1], scene.catalogue));
+
+    // By hand, both terms with the factor: E = MF I h / d³ on the ground, I / d² at the eye.
+    double eav = 0.0;
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            for (const CVector& corner : corners) {
+                const double d = (corner - CVector { 5.0 * i, 5.0 * j, 0.0 }).Length();
+                eav += mf * intensity * corner.z / (d * d * d) / 25.0;
+            }
+        }
+    }
+    double veiling = 0.0;
+    for (const CVector& corner : corners) {
+        const CVector s = corner - eye;
+        const double d = s.Length();
+        const double theta = std::acos(s.y / d) * 180.0 / kPi;
+        veiling += 10.0 * mf * intensity / (d * d) * std::cos(theta * kPi / 180.0) / (theta * theta);
+    }
+    const double surroundings = 0.035 * rho * eav / kPi;
+    const double expected = 27.0 + 24.0 * std::log10(veiling / std::pow(surroundings, 0.9));
+    EXPECT_NEAR(scene.room.m_workSystems[1].m_points[0].value(CPointCalc::kGr), expected, 0.1);
 }
 
 TEST(GlareRating, OnlyLuminairesFrom1Point5To60DegreesCount)

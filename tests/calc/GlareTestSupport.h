@@ -17,13 +17,13 @@ namespace kzev::test {
 
 /**
  * The CIE 117 position-index table of the shared reference data: T/R 0.0 to
- * 3.0 (rows) by H/R 0.0 to 1.9 (columns) in steps of 0.1. The standard leaves
- * a few cells at high H/R and small T/R blank; they take the next value given
- * further down the same column, so that the table is complete.
+ * 3.0 (rows) by H/R 0.0 to 1.9 (columns) in steps of 0.1. The cells the
+ * standard leaves blank (high H/R at small T/R) hold kOpen.
  */
 struct GuthTable {
     static constexpr int kRows = 31;
     static constexpr int kColumns = 20;
+    static constexpr double kOpen = -1.0;
     std::array<std::array<double, kColumns>, kRows> p {};
 
     static const GuthTable& shared()
@@ -32,7 +32,7 @@ struct GuthTable {
         return table;
     }
 
-    /** Bilinear in the 0.1 grid; only for ratios inside the table. */
+    /** Bilinear in the 0.1 grid; only for ratios inside the table and away from its open cells. */
     [[nodiscard]] double at(double tr, double hr) const
     {
         const double y = tr * 10.0;
@@ -53,7 +53,8 @@ private:
         if (!in)
             throw std::runtime_error("guth_position_index_table.csv not found");
         GuthTable table;
-        std::array<std::array<bool, kColumns>, kRows> given {};
+        for (auto& row : table.p)
+            row.fill(kOpen);
         std::string line;
         int row = -1; // the header line comes first
         while (std::getline(in, line)) {
@@ -64,19 +65,11 @@ private:
                 std::string field;
                 std::getline(fields, field, ','); // T/R
                 for (int c = 0; c < kColumns && std::getline(fields, field, ','); ++c) {
-                    if (!field.empty()) {
+                    if (!field.empty())
                         table.p[row][c] = std::stod(field);
-                        given[row][c] = true;
-                    }
                 }
             }
             ++row;
-        }
-        for (int c = 0; c < kColumns; ++c) {
-            for (int r = kRows - 1; r >= 0; --r) {
-                if (!given[r][c])
-                    table.p[r][c] = table.p[r + 1][c];
-            }
         }
         return table;
     }

@@ -45,6 +45,15 @@ TEST(PositionIndexTable, LookupInterpolatesAndKeepsToTheTable)
         { "H/R from 1.8999 is outside", 0.5, 1.8999, -1.0 },
         { "negative T/R", -0.01, 0.5, -1.0 },
         { "negative H/R", 0.5, -0.01, -1.0 },
+        // The cells CIE 117 leaves open (H/R 1.8 up to T/R 0.3, H/R 1.9 up to T/R 0.8) give no
+        // index, and nor does a position whose four cells include one of them.
+        { "in an open cell", 0.1, 1.85, -1.0 },
+        { "between H/R 1.7 and an open 1.8", 0.2, 1.75, -1.0 },
+        { "between T/R 0.3 (open at 1.8) and 0.4", 0.35, 1.75, -1.0 },
+        { "between H/R 1.8 and an open 1.9", 0.85, 1.85, -1.0 },
+        // Cells 14.60 16.00 / 14.40 15.70 and 15.00 16.00 / 15.00 16.00, all given.
+        { "next to the open cells, all four given", 0.45, 1.75, (14.60 + 16.00 + 14.40 + 15.70) / 4.0 },
+        { "H/R 1.85 where the table gives both columns", 0.95, 1.85, 15.5 },
     };
     for (const Case& c : cases)
         EXPECT_NEAR(table.lookup(c.tr, c.hr), c.expected, 1e-9) << c.name;
@@ -58,8 +67,8 @@ TEST(PositionIndexTable, ShippedTableHoldsThePublishedValues)
     const GuthTable& published = GuthTable::shared();
     for (int r = 0; r < PositionIndexTable::kRows; ++r) {
         EXPECT_NEAR(table.rowHeading(r), r / 10.0, 1e-12);
-        // The blank cells of the standard (filled differently here and there) lie at H/R 1.8 and 1.9.
-        for (int c = 0; c < 18; ++c)
+        // The cells the standard leaves blank are open (-1) in both.
+        for (int c = 0; c < PositionIndexTable::kColumns; ++c)
             EXPECT_DOUBLE_EQ(table.value(r, c), published.p[r][c]) << r << "," << c;
     }
     EXPECT_DOUBLE_EQ(table.columnHeading(19), 1.9);

@@ -65,8 +65,8 @@ double shownArea(const LuminousBody& body, const CVector& toEye, const CVector& 
 /**
  * Σ L² ω / p² over the room's luminaires. A luminaire is left out beyond the
  * position-index table (T/R over 3, H/R of 1.9 or more) and when the eye lies
- * more than 85 degrees from its nadir. A source showing less than 0.005 m²
- * counts 200 I² / r², the small-source form of L² ω.
+ * more than 85 degrees from its nadir. Every source, however small, counts
+ * L² ω with L = I / A and ω = A / r² of the area it shows.
  */
 double independentGlareSum(const PhotometricData& data, const LuminousBody& body, const RoomLayout& layout)
 {
@@ -88,10 +88,8 @@ double independentGlareSum(const PhotometricData& data, const LuminousBody& body
         const double area = shownArea(body, toEye, layout.c0, lengthAxis);
         const double omega = area / (r * r);
         const double luminance = intensity / area;
-        const double lSquaredOmega
-            = area < 0.005 ? 200.0 * intensity * intensity / (r * r) : luminance * luminance * omega;
         const double p = guthPositionIndex(s);
-        sum += lSquaredOmega / (p * p);
+        sum += luminance * luminance * omega / (p * p);
     }
     return sum;
 }
@@ -136,7 +134,7 @@ TEST(UnifiedGlareRatingRooms, ProgramMeetsTheGlareSumOfEveryLuminaire)
         LuminousBody body;
     };
     const Case cases[] = {
-        // The photometry of a small round downlight on a flat disc of 66 mm: a small source.
+        // The photometry of a small round downlight on a flat disc of 66 mm: 0.0034 m² at most.
         { "round 66 mm", "ugr_sample_05.ldt", { 0.066, 0.0, 0.0 } },
         { "linear 1480 x 63 mm", "ugr_sample_01.ldt", { 1.48, 0.063, 0.0 } },
         { "386 x 256 mm", "ugr_sample_02.ldt", { 0.386, 0.256, 0.0 } },
@@ -207,7 +205,7 @@ TEST(UnifiedGlareRatingRooms, ImportedLuminairesMeetTheGlareSum)
     };
     const Case cases[] = {
         // A small downlight's photometry on a flat disc 66 mm across: luminous length 66,
-        // width 0, heights 0, rotationally symmetric. It shows less than 0.005 m².
+        // width 0, heights 0, rotationally symmetric. It shows 0.0034 m² at most.
         { "flat round 66 mm", withLuminousArea(sharedLdtText("ugr_sample_05.ldt"), "66", "0", "0"),
             { 0.066, 0.0, 0.0 } },
         // The files as they stand: a round area 75 mm across and 83 mm high, a flat

@@ -146,8 +146,8 @@ TEST(UnifiedGlareRating, OneLuminaireMatchesTheCieFormula)
 TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
 {
     // The eye looks along +Y; a luminaire counts up to the table's edges (T/R 3, H/R 1.9)
-    // however far from the line of sight that is, unless the eye lies more than
-    // 85 degrees from its nadir.
+    // however far from the line of sight that is, unless its position touches a cell the
+    // CIE table leaves open or the eye lies more than 85 degrees from its nadir.
     const CVector eye { 0.0, 0.0, 1.2 };
     struct Case {
         const char* name;
@@ -155,7 +155,8 @@ TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
         bool counted;
     };
     const Case cases[] = {
-        { "H/R 1.72 straight ahead, 59.8 degrees above the line of sight", { 0.0, 2.0, 1.2 + 3.44 }, true },
+        { "H/R 1.72 straight ahead, next to the open cells above the brow", { 0.0, 2.0, 1.2 + 3.44 }, false },
+        { "H/R 1.72 at T/R 1, where the table is given", { 2.0, 2.0, 1.2 + 3.44 }, true },
         { "H/R 1.95, under the brow", { 0.0, 2.0, 1.2 + 3.9 }, false },
         { "T/R 2.8 at H/R 0.5, 71 degrees aside", { 5.6, 2.0, 2.2 }, true },
         { "T/R 3.2, beside the table", { 6.4, 2.0, 2.2 }, false },
@@ -178,22 +179,21 @@ TEST(UnifiedGlareRating, LuminairesCountWhereverThePositionIndexIsDefined)
     }
 }
 
-TEST(UnifiedGlareRating, SourceShowingLessThanFiveThousandthsOfASquareMetreCountsByItsIntensity)
+TEST(UnifiedGlareRating, SourcesOfEverySizeCountByTheAreaTheyShow)
 {
-    // A small source adds 200 I² / r² in place of L² ω = I² / (A r²): it is rated as if it
-    // showed 0.005 m², whatever smaller area it shows the eye.
+    // L = I / A and ω = A / r² for small sources too: L² ω = I² / (A r²) grows as the
+    // area shrinks, and no floor of area holds a small downlight's glare down.
     const CVector eye { 0.0, 0.0, 1.2 };
     struct Case {
         const char* name;
         std::array<double, 3> luminous; // length, width, height
         CVector centre;
-        bool small;
     };
     const Case cases[] = {
-        { "disc of 66 mm", { 0.066, 0.0, 0.0001 }, { 0.5, 3.0, 3.0 }, true },
-        { "10 mm square of a point source", { 0.01, 0.01, 0.0 }, { 0.5, 3.0, 3.0 }, true },
-        { "120 mm square seen at 59 degrees: 0.0073 m2", { 0.12, 0.12, 0.0 }, { 0.5, 3.0, 3.0 }, false },
-        { "the same far ahead, seen at 81 degrees: 0.0021 m2", { 0.12, 0.12, 0.0 }, { 0.0, 12.0, 3.0 }, true },
+        { "disc of 66 mm", { 0.066, 0.0, 0.0001 }, { 0.5, 3.0, 3.0 } },
+        { "10 mm square of a point source", { 0.01, 0.01, 0.0 }, { 0.5, 3.0, 3.0 } },
+        { "120 mm square seen at 59 degrees: 0.0073 m2", { 0.12, 0.12, 0.0 }, { 0.5, 3.0, 3.0 } },
+        { "the same far ahead, seen at 81 degrees: 0.0021 m2", { 0.12, 0.12, 0.0 }, { 0.0, 12.0, 3.0 } },
     };
     for (const Case& c : cases) {
         UgrScene s(isotropic(3000.0));
@@ -207,9 +207,7 @@ TEST(UnifiedGlareRating, SourceShowingLessThanFiveThousandthsOfASquareMetreCount
         const double shown = c.luminous[1] == 0.0
             ? kPi / 4.0 * c.luminous[0] * c.luminous[0] * cosGamma
             : c.luminous[0] * c.luminous[1] * cosGamma;
-        const double rated = c.small ? 0.005 : shown;
-        EXPECT_EQ(shown < 0.005, c.small) << c.name;
-        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { c.centre, 3000.0 / rated, rated } }, 40.0), 0.1)
+        EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, { { c.centre, 3000.0 / shown, shown } }, 40.0), 0.1)
             << c.name;
     }
 }

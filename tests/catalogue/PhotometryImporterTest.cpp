@@ -16,6 +16,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 using namespace kzev;
 
@@ -86,24 +87,32 @@ TEST(PhotometryImporterTest, SymmetryThreeColumnsRunFromC270ThroughC0ToC90)
     CData data;
     PhotometryImporter::importFile(data, workbook, Format::Eulumdat, path);
 
-    const auto sheet = test::lastRow(workbook, "Tab3_100_25$");
+    // Measured 0..90 at 2.5 degrees, it is stored in whole degrees (see below).
+    const auto sheet = test::lastRow(workbook, "Tab3_100_10$");
     std::vector<std::string> names;
     for (const auto& c : sheet)
         names.push_back(c.first);
     ASSERT_EQ(names.size(), 21u);
-    EXPECT_EQ(names[1], "I270_0_180_2");
-    EXPECT_EQ(names[10], "I360_0_180_2");
-    EXPECT_EQ(names[11], "I0_0_180_2");
-    EXPECT_EQ(names[12], "I10_0_180_2");
-    EXPECT_EQ(names[20], "I90_0_180_2");
+    EXPECT_EQ(names[1], "I270_0_180_1");
+    EXPECT_EQ(names[10], "I360_0_180_1");
+    EXPECT_EQ(names[11], "I0_0_180_1");
+    EXPECT_EQ(names[12], "I10_0_180_1");
+    EXPECT_EQ(names[20], "I90_0_180_1");
     EXPECT_EQ(sheet[11].second, sheet[10].second);
     // First stored plane of the file (C270) starts 2200, the tenth (C0) 2533, the last (C90) 2866.
     EXPECT_EQ(sheet[1].second.substr(0, 5), "2200;");
     EXPECT_EQ(sheet[11].second.substr(0, 5), "2533;");
     EXPECT_EQ(sheet[20].second.substr(0, 5), "2866;");
-    // 0..90 measured at 2.5 degrees; gammas above 90 are written as 0.
-    EXPECT_EQ(std::count(sheet[1].second.begin(), sheet[1].second.end(), ';'), 73);
-    EXPECT_EQ(sheet[1].second.substr(sheet[1].second.size() - 4), "0;0;");
+    // Gammas above 90 are written as 0, from 91 on: the loaded table, which interpolates
+    // between stored gammas, then holds nothing past the file's last angle.
+    std::vector<std::string> values;
+    std::istringstream cell(sheet[1].second);
+    for (std::string value; std::getline(cell, value, ';');)
+        values.push_back(value);
+    ASSERT_EQ(values.size(), 181u);
+    EXPECT_NE(values[90], "0");
+    for (std::size_t gamma = 91; gamma <= 180; ++gamma)
+        EXPECT_EQ(values[gamma], "0") << gamma;
 }
 
 TEST(PhotometryImporterTest, SecondImportOfTheSameLayoutAddsARow)
@@ -129,10 +138,12 @@ TEST(PhotometryImporterTest, IesIntensitiesKeepTheirDecimals)
     const auto catalogue = test::lastRow(workbook, "Luminaires$");
     EXPECT_EQ(test::cell(catalogue, "Typ"), "dim.ies"); // a one-letter number gives way to the file name
     EXPECT_EQ(test::cell(catalogue, "ImportFile"), "");  // the IES import leaves the trace columns empty
-    const auto sheet = test::lastRow(workbook, "Tab1_3600_450$");
+    // Ending at 90, the file is stored in whole degrees, 0 from 91 on.
+    const auto sheet = test::lastRow(workbook, "Tab1_3600_10$");
     ASSERT_EQ(sheet.size(), 2u);
-    EXPECT_EQ(sheet[1].first, "I0_0_180_45");
-    EXPECT_EQ(sheet[1].second, "15;12.34;0;0;0;");
+    EXPECT_EQ(sheet[1].first, "I0_0_180_1");
+    EXPECT_EQ(sheet[1].second.substr(0, 11), "15;14.9409;"); // 15 + (12.34 - 15) / 45
+    EXPECT_NE(sheet[1].second.find(";12.34;"), std::string::npos);
 }
 
 TEST(PhotometryImporterTest, UnreadableFileLeavesTheWorkbookAsItWas)

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kzev::test {
@@ -90,13 +91,17 @@ TEST(PositionIndexFile, KeepsThePublishedEntries)
     EXPECT_NEAR(table.lookup(0.05, 0.0), 1.025, 1e-9);
 }
 
-TEST(PositionIndexFile, CellsTheTableLeavesOpenHoldTheClosedForm)
+TEST(PositionIndexFile, CellsTheTableLeavesOpenGiveNoIndex)
 {
     const PositionIndexTable table = readShippedPositionIndex();
-    // Levin's closed form at T/R 0, H/R 1.8 and 1.9 is 17.304 and 18.700.
-    EXPECT_NEAR(table.value(0, 18), 17.30, 0.006);
-    EXPECT_NEAR(table.value(0, 19), 18.70, 0.006);
-    EXPECT_NEAR(table.lookup(0.0, 1.85), 18.00, 0.006);
+    // CIE 117 gives nothing at H/R 1.8 up to T/R 0.3 and at H/R 1.9 up to T/R 0.8.
+    for (const auto& [row, column] : { std::pair { 0, 18 }, std::pair { 3, 18 }, std::pair { 0, 19 },
+             std::pair { 8, 19 } })
+        EXPECT_EQ(table.value(row, column), PositionIndexTable::kOpenCell) << row << ", " << column;
+    EXPECT_EQ(table.value(4, 18), 16.00);
+    EXPECT_EQ(table.value(9, 19), 16.00);
+    EXPECT_EQ(table.lookup(0.0, 1.85), -1.0);
+    EXPECT_EQ(table.lookup(0.1, 1.75), -1.0);
 }
 
 // ---- ZEV_JV<n>.dat ------------------------------------------------------------

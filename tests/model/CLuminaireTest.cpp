@@ -229,6 +229,9 @@ TEST_F(LuminaireFixture, IntensityFactorScalesAndIntensitiesInterpolate)
     EXPECT_EQ(lum.m_maxIntensity, 150);
     EXPECT_DOUBLE_EQ(lum.GetIntensity(360.0, 2.0), lum.GetIntensity(359.9999, 2.0));
     EXPECT_DOUBLE_EQ(lum.GetIntensity(10.0005, 2.0005), lum.at(10, 2));
+    // A hair below a whole degree reads that degree too, not a trace of the one before.
+    EXPECT_DOUBLE_EQ(lum.GetIntensity(10.0, 2.9995), lum.at(10, 3));
+    EXPECT_DOUBLE_EQ(lum.GetIntensity(10.0, 179.9995), lum.at(10, 180));
     EXPECT_NEAR(lum.GetIntensity(10.0, 2.5), 100.0, 1e-9);
 }
 
