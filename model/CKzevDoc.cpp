@@ -232,6 +232,8 @@ void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms)
     // The luminaire counts and the used-luminaire list are those of the new rooms, as an open makes them:
     // the old project's would be saved with the imported one.
     BuildLuminaireLegend();
+    // A luminaire or lamp that cannot be found is told once here, as at an open, not while the plan is drawn.
+    resolveAfterOpen();
     m_undo.clear();
     m_pathName.clear();
     m_modified = true;

@@ -52,6 +52,7 @@ public:
     void refreshView(int, int) override { }
     void requestLayout() override { }
     std::optional<int> selectedRoom() override { return std::nullopt; }
+    std::optional<std::pair<int, int>> selectedTaskArea() override { return std::nullopt; }
 };
 
 class QuietWaitCursor final : public IWaitCursor {

@@ -86,7 +86,7 @@ public:
      * else its drop-highlighted item, is a visual-task area listed under its
      * room; none for any other item or none.
      */
-    virtual std::optional<std::pair<int, int>> selectedTaskArea() { return std::nullopt; }
+    virtual std::optional<std::pair<int, int>> selectedTaskArea() = 0;
 };
 
 /** The wait cursor shown during long commands. */

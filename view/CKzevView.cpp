@@ -38,7 +38,8 @@ public:
         CKzevDoc* doc = kzev::theDocument();
         if (!doc || doc->ResolveLuminaire(system, 0) == 0)
             return nullptr;
-        doc->ResolveLamp(system, 1);
+        // Nothing that paints may ask the user: a lamp that is not found was reported when the project came in.
+        doc->ResolveLamp(system, 0);
         const std::int32_t index = system.m_luminaireIndex;
         if (index < 0 || static_cast<std::size_t>(index) >= doc->m_luminaires.size())
             return nullptr;

@@ -238,6 +238,8 @@ public:
     /** Cuts corner 1 to 4 (commands 32864 to 32867) out of the selected room. */
     void OnCornerObstacle(int corner);
     void OnWallObstacleRow();
+    /** Enables the corner blocks and the wall row while the tree's item belongs to a room. */
+    void OnUpdateNeedsRoom(kzev::CommandUi& ui);
     void OnSplitIntoColumns();
     void OnSplitIntoRows();
     /** Enables the splits for a lamp system of the tree. */
@@ -252,11 +254,6 @@ public:
     // Derived lamp systems and bindings (CMainFrame_Bindings.cpp).
     void OnNewDerivedLampSystem();
     void OnUpdateNewDerivedLampSystem(kzev::CommandUi& ui);
-    void OnDeriveMirrorX();
-    void OnDeriveMirrorY();
-    void OnDeriveMirrorDiagonal();
-    void OnDeriveShift();
-    void OnUpdateDeriveLampSystem(kzev::CommandUi& ui);
     void OnCancelBinding();
     void OnUpdateCancelBinding(kzev::CommandUi& ui);
 

@@ -1,6 +1,6 @@
 // Handlers of the frame's commands on derived lamp systems: a new derived
-// system through the binding dialog, the four derivations by the document's
-// binding settings, and the cancelling of a binding. The document does the
+// system through the binding dialog, which offers each derivation with its
+// axis or shift in view, and the cancelling of a binding. The document does the
 // work (model/LampSystemBindings.h).
 
 #include "app/frame/CMainFrame.h"
@@ -46,26 +46,6 @@ void CMainFrame::deriveSelected(int bindingType)
     m_view->refreshView(0, 1);
 }
 
-void CMainFrame::OnDeriveMirrorX()
-{
-    deriveSelected(static_cast<int>(BindingType::mirrorX));
-}
-
-void CMainFrame::OnDeriveMirrorY()
-{
-    deriveSelected(static_cast<int>(BindingType::mirrorY));
-}
-
-void CMainFrame::OnDeriveMirrorDiagonal()
-{
-    deriveSelected(static_cast<int>(BindingType::diagonal));
-}
-
-void CMainFrame::OnDeriveShift()
-{
-    deriveSelected(static_cast<int>(BindingType::shift));
-}
-
 void CMainFrame::OnCancelBinding()
 {
     const kzev::TreeTarget target = kzev::treeTarget(*this);
@@ -78,11 +58,6 @@ void CMainFrame::OnUpdateNewDerivedLampSystem(kzev::CommandUi& ui)
 {
     const kzev::TreeTarget target = kzev::treeTarget(*this);
     ui.Enable(target.isObject(TreeItemKind::LampSystem) && !target.room->IsLampSystemLinked(target.index, 1));
-}
-
-void CMainFrame::OnUpdateDeriveLampSystem(kzev::CommandUi& ui)
-{
-    ui.Enable(kzev::treeTarget(*this).isObject(TreeItemKind::LampSystem));
 }
 
 void CMainFrame::OnUpdateCancelBinding(kzev::CommandUi& ui)

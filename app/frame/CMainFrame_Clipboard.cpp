@@ -83,11 +83,8 @@ void CMainFrame::PutLampSystemText(const std::vector<std::uint8_t>& payload, con
 
 void CMainFrame::OnUpdateCopyLampSystem(kzev::CommandUi& ui)
 {
+    // Only an object of a folder is copied; with nothing selected there is nothing to copy.
     const kzev::TreeTarget target = kzev::treeTarget(*this);
-    if (!target.item) {
-        ui.Enable(true);
-        return;
-    }
     ui.Enable(target.room && !kzev::isFolder(target.kind) && target.kind != TreeItemKind::Room
         && kindOfFolder(target.kind) != ClipboardKind::None);
 }

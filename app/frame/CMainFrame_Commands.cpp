@@ -33,7 +33,7 @@ void updateViewDirection(CMainFrame& f, CommandUi& ui)
 void saveDocument(CMainFrame& f) { f.document().saveDocument(); }
 void updateViewCommands(CMainFrame& f, CommandUi& ui) { f.OnUpdateViewCommands(ui); }
 void updateNewObject(CMainFrame& f, CommandUi& ui) { f.OnUpdateNewObject(ui); }
-void updateDerive(CMainFrame& f, CommandUi& ui) { f.OnUpdateDeriveLampSystem(ui); }
+void updateNeedsRoom(CMainFrame& f, CommandUi& ui) { f.OnUpdateNeedsRoom(ui); }
 void updatePrint(CMainFrame& f, CommandUi& ui) { f.OnUpdatePrint(ui); }
 void updateImport(CMainFrame& f, CommandUi& ui) { f.OnUpdateImport(ui); }
 void updateNeedsScene(CMainFrame& f, CommandUi& ui) { f.OnUpdateNeedsScene(ui); }
@@ -101,9 +101,6 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32819, "Nová soustava &svítidel", Glyph::NewLampSystem, [](CMainFrame& f) { f.OnNewLampSystem(); }, updateNewObject },
         { 32900, "Nová odvozená soustava svítidel", Glyph::DerivedLampSystem, [](CMainFrame& f) { f.OnNewDerivedLampSystem(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateNewDerivedLampSystem(ui); } },
-        { 32881, "Se zrcadlením podle osy X", Glyph::None, [](CMainFrame& f) { f.OnDeriveMirrorX(); }, updateDerive },
-        { 32880, "Se zrcadlením podle osy Y", Glyph::None, [](CMainFrame& f) { f.OnDeriveMirrorY(); }, updateDerive },
-        { 32879, "S posunem souřadnic", Glyph::None, [](CMainFrame& f) { f.OnDeriveShift(); }, updateDerive },
         { 32913, "Zrušit vazbu", Glyph::CancelBinding, [](CMainFrame& f) { f.OnCancelBinding(); },
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateCancelBinding(ui); } },
         { 32820, "Nové místo &zrakového úkolu", Glyph::NewTaskArea, [](CMainFrame& f) { f.OnNewWorkSystem(); },
@@ -112,11 +109,16 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
             [](CMainFrame& f, CommandUi& ui) { f.OnUpdateNewTaskSurroundings(ui); } },
         { 32821, "Nová soustava &překážek", Glyph::NewObstacles, [](CMainFrame& f) { f.OnNewObstacleSystem(); },
             updateNewObject },
-        { 32864, "Překážka rohu místnosti tvaru L1", Glyph::CornerL1, [](CMainFrame& f) { f.OnCornerObstacle(1); }, kNone },
-        { 32865, "Překážka rohu místnosti tvaru L2", Glyph::CornerL2, [](CMainFrame& f) { f.OnCornerObstacle(2); }, kNone },
-        { 32866, "Překážka rohu místnosti tvaru L3", Glyph::CornerL3, [](CMainFrame& f) { f.OnCornerObstacle(3); }, kNone },
-        { 32867, "Překážka rohu místnosti tvaru L4", Glyph::CornerL4, [](CMainFrame& f) { f.OnCornerObstacle(4); }, kNone },
-        { 32877, "Řada překážek ve tvaru stěny", Glyph::WallRow, [](CMainFrame& f) { f.OnWallObstacleRow(); }, kNone },
+        { 32864, "Překážka rohu místnosti tvaru L1", Glyph::CornerL1, [](CMainFrame& f) { f.OnCornerObstacle(1); },
+            updateNeedsRoom },
+        { 32865, "Překážka rohu místnosti tvaru L2", Glyph::CornerL2, [](CMainFrame& f) { f.OnCornerObstacle(2); },
+            updateNeedsRoom },
+        { 32866, "Překážka rohu místnosti tvaru L3", Glyph::CornerL3, [](CMainFrame& f) { f.OnCornerObstacle(3); },
+            updateNeedsRoom },
+        { 32867, "Překážka rohu místnosti tvaru L4", Glyph::CornerL4, [](CMainFrame& f) { f.OnCornerObstacle(4); },
+            updateNeedsRoom },
+        { 32877, "Řada překážek ve tvaru stěny", Glyph::WallRow, [](CMainFrame& f) { f.OnWallObstacleRow(); },
+            updateNeedsRoom },
         { 32901, "Nový &rastr", Glyph::NewRaster, [](CMainFrame& f) { f.OnNewRaster(); }, updateNewObject },
         { 32902, "Nový režim", Glyph::None, [](CMainFrame& f) { f.OnNewMode(); }, updateNewObject },
         { 32868, "Rozložit do řad", Glyph::SplitRows, [](CMainFrame& f) { f.OnSplitIntoRows(); },
@@ -178,10 +180,10 @@ const std::vector<FrameCommand>& CMainFrame::commandTable()
         { 32804, "&Informační oblast", Glyph::None, toggle<32804>, updateToggle },
         { 32770, "&Upravit...", Glyph::None, [](CMainFrame& f) { f.OnViewCustomize(); }, kNone },
         // Help
-        { 57670, "&Nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelp(); }, kNone },
-        { 57667, "Help Topics", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
-        { 57669, "Help", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
-        { 57671, "Výchozí nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
+        { 57670, "&Nápověda\tF1", Glyph::None, [](CMainFrame& f) { f.OnHelp(); }, kNone },
+        { 57667, "&Témata nápovědy", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
+        { 57669, "&Co je to?\tShift+F1", Glyph::None, [](CMainFrame& f) { f.OnContextHelp(); }, kNone },
+        { 57671, "&Výchozí nápověda", Glyph::None, [](CMainFrame& f) { f.OnHelpFinder(); }, kNone },
         // Commands sent by the project tree
         { 153, "", Glyph::None, [](CMainFrame& f) { f.OnTreeSelChanged(); }, kNone },
         { 84, "", Glyph::None, [](CMainFrame& f) { f.OnTreeProperties(); }, kNone },

@@ -77,6 +77,11 @@ void CMainFrame::OnWallObstacleRow()
     m_view->refreshView(0, 1);
 }
 
+void CMainFrame::OnUpdateNeedsRoom(kzev::CommandUi& ui)
+{
+    ui.Enable(kzev::treeTarget(*this).room != nullptr);
+}
+
 void CMainFrame::OnSplitIntoColumns()
 {
     splitSelected(0);

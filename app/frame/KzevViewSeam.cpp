@@ -15,6 +15,11 @@ bool KzevViewSeam::sceneShown() const
     return m_view.sceneShown();
 }
 
+bool KzevViewSeam::catalogueSheetShown() const
+{
+    return m_view.catalogueSheet();
+}
+
 std::optional<int> KzevViewSeam::viewCode() const
 {
     return m_view.viewCode();

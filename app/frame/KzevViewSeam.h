@@ -12,7 +12,7 @@ public:
     explicit KzevViewSeam(CKzevView& view);
 
     bool sceneShown() const override;
-    bool catalogueSheetShown() const override { return false; }
+    bool catalogueSheetShown() const override;
     std::optional<int> viewCode() const override;
     void copy() override;
     void setTreeSelection(int lampSystem, int area, int obstacle) override;

@@ -192,6 +192,14 @@ std::optional<int> CProjectTree::selectedRoom() const
     return dataOf(GetRootItem(item));
 }
 
+std::optional<std::pair<int, int>> CProjectTree::selectedTaskArea() const
+{
+    QTreeWidgetItem* item = selectedOrDropHighlighted();
+    if (!item || kindOf(item) != kzev::TreeItemKind::Area)
+        return std::nullopt;
+    return std::pair { dataOf(GetRootItem(item)), dataOf(item) };
+}
+
 // ---- Building ---------------------------------------------------------------
 
 QTreeWidgetItem* CProjectTree::insertNode(QTreeWidgetItem* parent, const kzev::TreeNode& node, int position)

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 class CKzevDoc;
 class QLabel;
@@ -53,6 +54,8 @@ public:
     [[nodiscard]] QTreeWidgetItem* selectedOrDropHighlighted() const;
     /** Returns the room index of selectedOrDropHighlighted(). */
     [[nodiscard]] std::optional<int> selectedRoom() const;
+    /** Returns the room and area index when selectedOrDropHighlighted() is a visual-task area. */
+    [[nodiscard]] std::optional<std::pair<int, int>> selectedTaskArea() const;
     [[nodiscard]] QTreeWidgetItem* itemOfIndex(const QModelIndex& index) const { return itemFromIndex(index); }
 
     // ---- Building (no command reaches the frame meanwhile) ------------------

@@ -261,3 +261,8 @@ std::optional<int> CWorkspaceBar::selectedRoom()
 {
     return m_projectTree->selectedRoom();
 }
+
+std::optional<std::pair<int, int>> CWorkspaceBar::selectedTaskArea()
+{
+    return m_projectTree->selectedTaskArea();
+}

@@ -18,7 +18,7 @@ class QTreeWidgetItem;
  * with the project tree ("Projekt") and the catalogue's database tree
  * ("Databáze"). It fills the project tree from the document and adds single
  * objects to it, and it is the project-tree service through which the
- * headless document asks for refills and for the selected room (installed
+ * headless document asks for refills and for the selected room or task area (installed
  * for the bar's lifetime).
  */
 class CWorkspaceBar final : public QDockWidget, public kzev::IViewRefresh {
@@ -57,6 +57,7 @@ public:
     void refreshView(int resetProjection, int resetCamera) override;
     void requestLayout() override;
     std::optional<int> selectedRoom() override;
+    std::optional<std::pair<int, int>> selectedTaskArea() override;
 
 private:
     /** Returns the room's folder, making it in its place among the folders when missing. */

@@ -230,10 +230,10 @@ void CVisualTaskDialog::buildControls()
     });
     for (auto* edits : { &m_origin, &m_step1, &m_step2, &m_camera }) {
         for (QLineEdit* edit : *edits)
-            connect(edit, &QLineEdit::textEdited, this, &CVisualTaskDialog::onLengthEdited);
+            connect(edit, &QLineEdit::editingFinished, this, [this, edit] { onFieldFinished(edit); });
     }
     for (QLineEdit* edit : { m_count1, m_count2 })
-        connect(edit, &QLineEdit::textEdited, this, &CVisualTaskDialog::onCountEdited);
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { onFieldFinished(edit); });
     connect(m_hideOff, &QCheckBox::toggled, this, [this](bool on) {
         m_session.working().m_extra1 = on ? 1 : 0;
         RefreshPreview();
@@ -392,20 +392,31 @@ void CVisualTaskDialog::RefreshPreview()
     }
 }
 
-void CVisualTaskDialog::onLengthEdited()
+void CVisualTaskDialog::onFieldFinished(QLineEdit* edit)
 {
-    if (!m_initialised)
+    // Taken when the user has finished typing, whole or not at all.
+    if (!m_initialised || !edit->isModified())
         return;
+    edit->setModified(false);
     ReadControls();
+    if (m_refused) {
+        refuseTyped();
+        return;
+    }
     RefreshPreview();
 }
 
-void CVisualTaskDialog::onCountEdited()
+void CVisualTaskDialog::refuseTyped()
 {
-    if (!m_initialised)
-        return;
-    ReadControls();
-    RefreshPreview();
+    // Nothing that is no number reaches the area: the field shows its value again.
+    QWidget* field = m_refused;
+    const auto* edit = qobject_cast<QLineEdit*>(field);
+    const QString typed = edit ? edit->text() : m_reflectance->currentText();
+    (void)kzev::services().messageBox->show(
+        kzev::formatC(kzev::loadString(kBadNumber).c_str(), typed.toStdString().c_str()),
+        kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+    WriteControls();
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 void CVisualTaskDialog::onEditValues()
@@ -441,15 +452,8 @@ void CVisualTaskDialog::OnOK()
     area.m_reflectedComponent = m_reflected->isChecked() ? 1 : 0;
     ReadControls();
     if (m_refused) {
-        // Nothing that is no number reaches the area: the field shows its value again and the dialog stays.
-        QWidget* field = m_refused;
-        const auto* edit = qobject_cast<QLineEdit*>(field);
-        const QString typed = edit ? edit->text() : m_reflectance->currentText();
-        (void)kzev::services().messageBox->show(
-            kzev::formatC(kzev::loadString(kBadNumber).c_str(), typed.toStdString().c_str()),
-            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
-        WriteControls();
-        field->setFocus(Qt::OtherFocusReason);
+        // The dialog stays.
+        refuseTyped();
         return;
     }
     if (m_mode->currentIndex() >= 0)

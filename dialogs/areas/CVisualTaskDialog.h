@@ -59,8 +59,10 @@ private:
     void EnableByOrientation();
     void EnableByQuantity();
     void RefreshPreview();
-    void onLengthEdited();
-    void onCountEdited();
+    /** Takes the field's text once the user has finished typing it, or refuses it. */
+    void onFieldFinished(QLineEdit* edit);
+    /** Tells which typed text was refused and shows the stored values again. */
+    void refuseTyped();
     void onEditValues();
     void OnPickCorners();
     [[nodiscard]] QString lengthText(double metres) const;

@@ -1,6 +1,7 @@
 #include "dialogs/lamps/CLampSystemDialog.h"
 
 #include "model/CKzevDoc.h"
+#include "platform/Services.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -96,12 +97,9 @@ void CLampSystemDialog::build()
         edit->setMinimumWidth(70);
         edit->setAlignment(Qt::AlignRight);
         const auto which = static_cast<DesignField>(i);
-        connect(edit, &QLineEdit::textEdited, this, [this, which](const QString& text) {
-            if (m_syncing)
-                return;
-            m_design.OnFieldChanged(which, text.toStdString());
-            syncFromDesign();
-        });
+        // A value is taken when the user has finished typing it (Enter, leaving the field), whole or
+        // not at all: read at every key, "1e999" would leave "1e9" behind.
+        connect(edit, &QLineEdit::editingFinished, this, [this, which, edit] { takeField(which, edit); });
         m_fields[i] = edit;
     }
     field(DesignField::Luminaire)->setReadOnly(true);
@@ -267,6 +265,24 @@ void CLampSystemDialog::build()
     bottom->addWidget(addButton(QStringLiteral("&Překreslit"), &kzev::LampSystemDesign::OnRedraw));
     layout->addLayout(bottom);
     layout->addStretch(1);
+}
+
+void CLampSystemDialog::takeField(kzev::DesignField which, QLineEdit* edit)
+{
+    // Only a text the user changed; the message box below takes the focus and finishes the edit once more.
+    if (m_syncing || !edit->isModified())
+        return;
+    edit->setModified(false);
+    const std::string typed = edit->text().toStdString();
+    if (const std::string refusal = m_design.refusal(which, typed); !refusal.empty()) {
+        kzev::services().messageBox->show(refusal, kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+        syncFromDesign();
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        return;
+    }
+    m_design.OnFieldChanged(which, typed);
+    syncFromDesign();
 }
 
 void CLampSystemDialog::syncFromDesign()

@@ -50,6 +50,8 @@ protected:
 
 private:
     void build();
+    /** Takes the typed text of the field once the user has finished it, or refuses it with a message. */
+    void takeField(kzev::DesignField which, QLineEdit* edit);
     QPushButton* addButton(const QString& caption, void (kzev::LampSystemDesign::*action)());
 
     kzev::LampSystemDesign m_design;

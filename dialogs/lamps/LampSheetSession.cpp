@@ -31,7 +31,9 @@ bool LampSheetSession::Begin()
     const CLampSystem* system = systemOfDocument();
     if (!system)
         return false;
-    m_doc.m_lampSystemSnapshot = roomOfDocument()->m_lampSystems;
+    const CRoom& room = *roomOfDocument();
+    m_doc.m_lampSystemSnapshot = room.m_lampSystems;
+    m_openedResults = { room.m_resultsValid, room.m_surfacesUpToDate };
     m_working = *system;
     m_begun = true;
     return true;
@@ -66,6 +68,9 @@ void LampSheetSession::Cancel()
     if (!m_begun || !room)
         return;
     room->m_lampSystems = m_doc.m_lampSystemSnapshot;
+    // The lamp systems are those the results were computed with again, so the results hold as they did.
+    room->m_resultsValid = m_openedResults.resultsValid;
+    room->m_surfacesUpToDate = m_openedResults.surfacesUpToDate;
 }
 
 void LampSheetSession::Escape()

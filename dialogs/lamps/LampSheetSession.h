@@ -30,7 +30,7 @@ public:
     void Push();
     /** Keeps the working copy with the page that was active; marks the project modified. */
     void Ok(int activePage);
-    /** Puts the room's lamp systems back as they were when the sheet opened. */
+    /** Puts the room's lamp systems back as they were when the sheet opened, and the validity of its results. */
     void Cancel();
     /** Leaves the document as the pages pushed it; a pushed change still counts as a change of the project. */
     void Escape();
@@ -43,6 +43,11 @@ private:
     int m_room;
     int m_lampSystem;
     CLampSystem m_working;
+    struct ResultMarks {
+        std::int32_t resultsValid = 0;
+        std::int32_t surfacesUpToDate = 0;
+    };
+    ResultMarks m_openedResults;
     bool m_pushed = false;
     bool m_begun = false;
 };

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace kzev {
 
@@ -26,6 +27,7 @@ constexpr int kAngleFormat = 61463;  // "%1.0lf"
 constexpr int kVectorFormat = 61465; // "%1.3lf"
 constexpr int kBadPitch = 61475;
 constexpr int kRoomTooSmall = 61471;
+constexpr int kBadNumberId = 65341; // "„%s“ není platné číslo v rozsahu pole !"
 constexpr int kLaidOutNote = 65210; // "Rozmístěno %d svítidel: Em %1.1lf lx; požadováno %1.0lf lx (%ld svítidel)"
 
 std::string angleText(double degrees)
@@ -505,6 +507,48 @@ void LampSystemDesign::OnFieldChanged(DesignField field, const std::string& valu
     PushUndo();
     show(field, value);
     dispatch(field);
+}
+
+std::string LampSystemDesign::refusal(DesignField field, const std::string& typed) const
+{
+    if (typed == text(field))
+        return {};
+    const bool millimetres = m_context.doc && m_context.doc->m_unitMm == 1;
+    bool reads = true;
+    switch (field) {
+    case DesignField::OriginX:
+    case DesignField::OriginY:
+    case DesignField::OriginZ:
+    case DesignField::Pitch1X:
+    case DesignField::Pitch1Y:
+    case DesignField::Pitch1Z:
+    case DesignField::Pitch2X:
+    case DesignField::Pitch2Y:
+    case DesignField::Pitch2Z: reads = readTypedLength(typed, millimetres).has_value(); break;
+    case DesignField::AxisX:
+    case DesignField::AxisY:
+    case DesignField::AxisZ:
+        // With an aim point the axis fields are its coordinates.
+        reads = m_context.working && m_context.working->m_axisEntry == 2 ? readTypedLength(typed, millimetres).has_value()
+                                                                         : readTypedNumber(typed).has_value();
+        break;
+    case DesignField::Count1:
+    case DesignField::Count2:
+    case DesignField::LumenCount:
+        // A whole number out of the grid's reach is cut down to it, as the field then shows.
+        reads = readTypedWhole(typed, std::numeric_limits<long>::min(), std::numeric_limits<long>::max()).has_value();
+        break;
+    case DesignField::Em: reads = readTypedNumber(typed, { 0.0, std::numeric_limits<double>::max() }).has_value(); break;
+    case DesignField::Tilt:
+    case DesignField::Rotation:
+    case DesignField::Spin:
+    case DesignField::C0X:
+    case DesignField::C0Y:
+    case DesignField::C0Z: reads = readTypedNumber(typed).has_value(); break;
+    case DesignField::Luminaire:
+    case DesignField::Lamp: break;
+    }
+    return reads ? std::string() : formatC(loadString(kBadNumberId).c_str(), typed.c_str());
 }
 
 void LampSystemDesign::dispatch(DesignField field)

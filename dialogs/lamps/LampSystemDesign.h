@@ -94,8 +94,13 @@ public:
     void RefreshAfterEdit(int rederive);
 
     // ---- edits and buttons ---------------------------------------------------------
-    /** The user typed into a field: its text changes and, while the page reacts, its handler runs. */
+    /** The user has finished typing into a field: its text changes and, while the page reacts, its handler runs. */
     void OnFieldChanged(DesignField field, const std::string& text);
+    /**
+     * Why the field cannot take the typed text (a message for the user); empty
+     * when it can. A refused text is never taken in part: the field keeps its value.
+     */
+    [[nodiscard]] std::string refusal(DesignField field, const std::string& text) const;
     void OnEmButton();
     void OnCountButton();
     void OnDistribute();

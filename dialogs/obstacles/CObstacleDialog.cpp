@@ -4,6 +4,7 @@
 
 #include "model/CKzevDoc.h"
 #include "platform/Services.h"
+#include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
 #include "view/CKzevView.h"
@@ -32,6 +33,7 @@ double& axisOf(CVector& v, int k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
 
 // Reflectance and transmittance are fractions of one.
 constexpr kzev::NumberRange kFraction { 0.0, 1.0 };
+constexpr int kBadNumberId = 65341; // "„%s“ není platné číslo v rozsahu pole !"
 
 QColor toQColor(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
@@ -89,7 +91,7 @@ void CObstacleDialog::buildControls()
             QLineEdit* edit = numberEdit(box, QStringLiteral("%1%2").arg(QLatin1String(names[row]), QLatin1String(heads[k])));
             m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(k)] = edit;
             g->addWidget(edit, row + 1, k + 1);
-            connect(edit, &QLineEdit::textEdited, this, [this, row, k] { onLengthEdited(row, k); });
+            connect(edit, &QLineEdit::editingFinished, this, [this, row, k] { onLengthEdited(row, k); });
         }
         auto* pick = new CCadPickButton(box);
         pick->setObjectName(QStringLiteral("%1Pick").arg(QLatin1String(names[row])));
@@ -104,7 +106,7 @@ void CObstacleDialog::buildControls()
     g->addWidget(m_count1, Pitch1 + 1, 4);
     g->addWidget(m_count2, Pitch2 + 1, 4);
     for (QLineEdit* count : { m_count1, m_count2 })
-        connect(count, &QLineEdit::textEdited, this, &CObstacleDialog::onCountEdited);
+        connect(count, &QLineEdit::editingFinished, this, [this, count] { onCountEdited(count); });
     layout->addWidget(box);
 
     // Step buttons: the position moves by the document's length step.
@@ -348,20 +350,47 @@ void CObstacleDialog::showColour()
 
 void CObstacleDialog::onLengthEdited(int row, int axis)
 {
+    // Taken when the user has finished typing, whole or not at all.
+    QLineEdit* edit = m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(axis)];
+    if (!edit->isModified())
+        return;
+    edit->setModified(false);
     m_session.markModified();
     if (!m_initialised)
         return;
+    if (!m_session.lengthOf(edit->text().toStdString())) {
+        refuse(edit);
+        edit->setText(qs(m_session.lengthText(axisOf(vectorOf(row), axis))));
+        return;
+    }
     takeLength(row, axis);
     ShowPreview();
 }
 
-void CObstacleDialog::onCountEdited()
+void CObstacleDialog::onCountEdited(QLineEdit* count)
 {
+    if (!count->isModified())
+        return;
+    count->setModified(false);
     m_session.markModified();
     if (!m_initialised)
         return;
+    if (!kzev::readTypedWhole(count->text().toStdString(), 0, std::numeric_limits<std::int32_t>::max())) {
+        refuse(count);
+        const CXSystem& x = m_session.working();
+        count->setText(QString::number(count == m_count1 ? x.m_count1 : x.m_count2));
+        return;
+    }
     takeCounts();
     ShowPreview();
+}
+
+void CObstacleDialog::refuse(QLineEdit* edit)
+{
+    (void)kzev::services().messageBox->show(
+        kzev::formatC(kzev::loadString(kBadNumberId).c_str(), edit->text().toStdString().c_str()),
+        kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+    edit->setFocus(Qt::OtherFocusReason);
 }
 
 void CObstacleDialog::onColour()

@@ -64,7 +64,9 @@ private:
     void ShowPreview();
     void showColour();
     void onLengthEdited(int row, int axis);
-    void onCountEdited();
+    void onCountEdited(QLineEdit* count);
+    /** Tells why the field's text was refused and goes back to the field. */
+    void refuse(QLineEdit* edit);
     void onColour();
     void OnPick(Row row);
     [[nodiscard]] CVector& vectorOf(int row);

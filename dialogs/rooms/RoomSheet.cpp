@@ -96,6 +96,10 @@ std::string RoomSheet::message(Result result)
         return "Chybná hodnota odraznosti !";
     case Result::BadDimension:
         return "Délka, šířka a výška místnosti musí být kladné !";
+    case Result::NotANumber:
+        return "Rozměry a souřadnice místnosti musí být zadány platným číslem !";
+    case Result::BadFraction:
+        return "Funkční spolehlivost, udržovací činitel a snížení odraznosti musí být čísla od 0 do 1 !";
     case Result::Accepted:
         break;
     }
@@ -108,18 +112,27 @@ RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
         return Result::Accepted;
     const RoomSheetValues& v = values;
     // Everything is checked before anything is written: a refused OK leaves the room whole.
+    // A text that is no number is told as such, not as a length of the wrong sign.
     for (const std::string& text : v.size) {
+        if (!readTypedNumber(text))
+            return Result::NotANumber;
         const std::optional<double> metres = lengthOf(text);
         if (!metres || *metres <= 0.0)
             return Result::BadDimension;
     }
     for (const std::string& text : v.origin) {
+        if (!readTypedNumber(text))
+            return Result::NotANumber;
         if (!lengthOf(text))
             return Result::BadDimension;
     }
     for (const std::string& text : v.reflectances) {
         if (!readTypedNumber(text, kReflectanceRange))
             return Result::BadReflectance;
+    }
+    for (const std::string* text : { &v.reliability, &v.maintenanceFactor, &v.reflectanceReduction }) {
+        if (!readTypedNumber(*text, kFractionRange))
+            return Result::BadFraction;
     }
     CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
     const bool changed = !(values == m_opened);

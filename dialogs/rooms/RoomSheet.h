@@ -79,7 +79,7 @@ public:
     /** Reads a typed length by the document's unit into metres; a decimal comma counts, a text that is no length gives none. */
     [[nodiscard]] std::optional<double> lengthOf(const std::string& text) const;
 
-    enum class Result { Accepted, BadReflectance, BadDimension };
+    enum class Result { Accepted, BadReflectance, BadDimension, NotANumber, BadFraction };
     /**
      * Checks every field, then writes them all into the room. A change clears
      * the room's calculation marks; an accepted OK marks the project modified

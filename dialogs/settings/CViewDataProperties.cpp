@@ -5,6 +5,7 @@
 #include "model/CKzevDoc.h"
 #include "model/UserSettings.h"
 #include "platform/Services.h"
+#include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
 
@@ -27,6 +28,7 @@ constexpr kzev::LimitKind kLimitKinds[] = { kzev::LimitKind::Illuminance, kzev::
 
 // Limits and the outdoor illuminance are never below nothing.
 constexpr kzev::NumberRange kNonNegative { 0.0, 1.0e9 };
+constexpr int kBadNumberId = 65341; // "„%s“ není platné číslo v rozsahu pole !"
 
 } // namespace
 
@@ -75,16 +77,13 @@ CViewDataProperties::CViewDataProperties(CKzevDoc& doc, CViewSettings& working, 
         m_values[i]->setMinimumWidth(540);
         limitsLayout->addWidget(m_limits[i], row + 1, 0);
         limitsLayout->addWidget(m_values[i], row + 1, 1);
-        connect(m_limits[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (m_filling)
+        // Each field is taken when the user has finished typing it, whole or not at all.
+        connect(m_limits[i], &QLineEdit::editingFinished, this, [this, i] { takeLimit(i); });
+        connect(m_values[i], &QLineEdit::editingFinished, this, [this, i] {
+            if (m_filling || !m_values[i]->isModified())
                 return;
-            *limitField(i) = kzev::typedNumberOr(text.toStdString(), *limitField(i), kNonNegative);
-            repaintView();
-        });
-        connect(m_values[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (m_filling)
-                return;
-            *valuesField(i) = kzev::parseIsoList(text.toStdString());
+            m_values[i]->setModified(false);
+            *valuesField(i) = kzev::parseIsoList(m_values[i]->text().toStdString());
             repaintView();
         });
     }
@@ -97,6 +96,14 @@ CViewDataProperties::CViewDataProperties(CKzevDoc& doc, CViewSettings& working, 
     colourRow->addStretch(1);
     limitsLayout->addLayout(colourRow, 8, 0, 1, 2);
     limitsLayout->setRowStretch(9, 1);
+
+    connect(m_outdoor, &QLineEdit::editingFinished, this, [this] {
+        if (m_filling || !m_outdoor->isModified())
+            return;
+        m_outdoor->setModified(false);
+        if (readOutdoor())
+            repaintView();
+    });
 
     auto* daylight = new QGroupBox(QStringLiteral("Denní osvětlení"), this);
     auto* daylightLayout = new QGridLayout(daylight);
@@ -183,10 +190,39 @@ void CViewDataProperties::OnSetActive()
     m_filling = false;
 }
 
-void CViewDataProperties::readOutdoor()
+void CViewDataProperties::takeLimit(std::size_t quantity)
 {
-    m_working.m_outdoorIlluminance
-        = kzev::typedNumberOr(m_outdoor->text().toStdString(), m_working.m_outdoorIlluminance, kNonNegative);
+    QLineEdit* edit = m_limits[quantity];
+    if (m_filling || !edit->isModified())
+        return;
+    edit->setModified(false);
+    const std::string typed = edit->text().toStdString();
+    if (const std::optional<double> limit = kzev::readTypedNumber(typed, kNonNegative)) {
+        *limitField(quantity) = *limit;
+        repaintView();
+        return;
+    }
+    refuse(edit, typed);
+    edit->setText(QString::fromStdString(kzev::formatLimit(kLimitKinds[quantity], *limitField(quantity))));
+}
+
+bool CViewDataProperties::readOutdoor()
+{
+    const std::string typed = m_outdoor->text().toStdString();
+    if (const std::optional<double> outdoor = kzev::readTypedNumber(typed, kNonNegative)) {
+        m_working.m_outdoorIlluminance = *outdoor;
+        return true;
+    }
+    refuse(m_outdoor, typed);
+    m_outdoor->setText(QString::fromStdString(kzev::formatC("%1.0lf", m_working.m_outdoorIlluminance)));
+    return false;
+}
+
+void CViewDataProperties::refuse(QLineEdit* edit, const std::string& typed)
+{
+    kzev::services().messageBox->show(kzev::formatC(kzev::loadString(kBadNumberId).c_str(), typed.c_str()),
+        kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
+    edit->setFocus(Qt::OtherFocusReason);
 }
 
 void CViewDataProperties::OnKillActive()

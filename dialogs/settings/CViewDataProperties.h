@@ -42,7 +42,12 @@ private:
     [[nodiscard]] std::int32_t* showField(std::size_t quantity) const;
     [[nodiscard]] double* limitField(std::size_t quantity) const;
     [[nodiscard]] std::vector<std::string>* valuesField(std::size_t quantity) const;
-    void readOutdoor();
+    /** Takes the typed outdoor illuminance; refuses a text that is no number with a message and shows the value again. */
+    bool readOutdoor();
+    /** Takes the typed limit of the quantity, or refuses it so. */
+    void takeLimit(std::size_t quantity);
+    /** Tells why the typed text was refused and goes back to its field. */
+    void refuse(QLineEdit* edit, const std::string& typed);
     void OnColour(std::size_t index);
 
     CKzevDoc& m_doc;

@@ -160,6 +160,11 @@ public:
         m_watch.note("selected room");
         return 0;
     }
+    std::optional<std::pair<int, int>> selectedTaskArea() override
+    {
+        m_watch.note("selected task area");
+        return std::nullopt;
+    }
 
 private:
     ThreadWatch& m_watch;

@@ -47,6 +47,9 @@ TEST_F(LampSheetSessionTest, CancelRestoresTheRoomAfterPushedEdits)
     EXPECT_EQ(documentSystem(1).m_luminaireRecord, 1);
     EXPECT_EQ(documentSystem(0).m_name, "A");
     EXPECT_FALSE(m_doc.IsModified());
+    // The results belong to the restored lamp systems: they hold again.
+    EXPECT_EQ(m_doc.m_rooms[0].m_resultsValid, 1);
+    EXPECT_EQ(m_doc.m_rooms[0].m_surfacesUpToDate, 1);
 }
 
 TEST_F(LampSheetSessionTest, OkKeepsTheWorkingCopyWithItsPage)

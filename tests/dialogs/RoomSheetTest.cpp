@@ -119,6 +119,7 @@ TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
         const char* text;
         const char* size;
         RoomSheet::Result expected;
+        const char* maintenanceFactor = "0.800";
     };
     const Case cases[] = {
         { 0, "1.0", "3000", RoomSheet::Result::BadReflectance },
@@ -126,10 +127,15 @@ TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
         { 3, "0,995", "3000", RoomSheet::Result::BadReflectance },
         { 1, "0.5", "0", RoomSheet::Result::BadDimension },
         { 1, "0.5", "-2000", RoomSheet::Result::BadDimension },
-        { 1, "0.5", "inf", RoomSheet::Result::BadDimension },
-        { 1, "0.5", "1e999", RoomSheet::Result::BadDimension },
-        { 1, "0.5", "3 m", RoomSheet::Result::BadDimension },
+        { 1, "0.5", "inf", RoomSheet::Result::NotANumber },
+        { 1, "0.5", "1e999", RoomSheet::Result::NotANumber },
+        { 1, "0.5", "3 m", RoomSheet::Result::NotANumber },
+        { 1, "0.5", "abc", RoomSheet::Result::NotANumber },
         { 4, "bílá", "3000", RoomSheet::Result::BadReflectance },
+        { 1, "0.5", "3000", RoomSheet::Result::BadFraction, "1,5" },
+        { 1, "0.5", "3000", RoomSheet::Result::BadFraction, "1e999" },
+        { 1, "0.5", "3000", RoomSheet::Result::BadFraction, "-0,1" },
+        { 1, "0.5", "3000", RoomSheet::Result::BadFraction, "abc" },
     };
     for (const Case& c : cases) {
         RoomSheet sheet(m_doc, 0);
@@ -138,11 +144,13 @@ TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
         sheet.values.size[2] = c.size;
         sheet.values.reflectances[c.reflectance] = c.text;
         sheet.values.cleaningInterval = "3";
-        EXPECT_EQ(sheet.ok(kNeverAsked), c.expected) << c.text << " " << c.size;
+        sheet.values.maintenanceFactor = c.maintenanceFactor;
+        EXPECT_EQ(sheet.ok(kNeverAsked), c.expected) << c.text << " " << c.size << " " << c.maintenanceFactor;
         EXPECT_EQ(room().m_name, "Místnost");
         EXPECT_DOUBLE_EQ(room().m_length, 10.0);
         EXPECT_DOUBLE_EQ(room().m_height, 3.0);
         EXPECT_EQ(room().m_cleaningInterval, 12);
+        EXPECT_DOUBLE_EQ(room().m_enteredMaintenanceFactor, 0.8);
         EXPECT_EQ(room().m_resultsValid, 1);
         EXPECT_FALSE(m_doc.IsModified());
     }

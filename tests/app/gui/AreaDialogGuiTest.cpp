@@ -15,6 +15,7 @@
 #include "grid/CInPlaceEdit.h"
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
+#include "platform/TextUtil.h"
 #include "platform/ProfileStore.h"
 
 #include <QApplication>
@@ -160,9 +161,9 @@ TEST_F(AreaDialogGui, ALengthThatIsNoNumberIsNamedAndTheFieldShowsItsValueAgain)
         ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
         EXPECT_EQ(m_services.messageBox.shown.back().text, c.message);
         EXPECT_EQ(kzev::openAreaDialog(), dialog) << "the dialog stays open";
-        // Typed key by key, "1e999" read as 1 m until it stopped being a number; the field shows what is held.
-        EXPECT_DOUBLE_EQ(dialog->session().working().m_origin.x, 1.0);
-        EXPECT_EQ(originX->text(), QStringLiteral("1.000"));
+        // Typed key by key, no part of "1e999" (not "1" nor "1e9") is taken; the field shows what is held.
+        EXPECT_DOUBLE_EQ(dialog->session().working().m_origin.x, before.m_origin.x);
+        EXPECT_EQ(originX->text().toStdString(), kzev::formatC("%1.3lf", before.m_origin.x));
         EXPECT_EQ(desk(), before) << "nothing reached the room";
     }
     saveShot(*dialog, "area_dialog_refused_number.png");

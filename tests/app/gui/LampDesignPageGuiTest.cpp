@@ -71,7 +71,7 @@ TEST(LampDesignPageGui, OfficeLaidOutByCountsOnTheDesignPage)
     EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QStringLiteral("4"));
     EXPECT_FALSE(page.field(kzev::DesignField::Luminaire)->text().isEmpty());
 
-    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("5"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Count1), QStringLiteral("5"));
     // The view and the document follow the typed count at once.
     EXPECT_EQ(sheet->session().working().m_luminaires.size(), 15u);
     EXPECT_EQ(document.m_rooms[0].m_lampSystems[0].m_luminaires.size(), 15u);
@@ -110,16 +110,16 @@ TEST(LampDesignPageGui, GridsLargerThanAProjectHoldsAreNotLaidOut)
     ASSERT_EQ(page.field(kzev::DesignField::Count2)->text(), QStringLiteral("3"));
 
     // A count typed past the largest grid is cut down to it, and the field says so.
-    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("100000"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Count1), QStringLiteral("100000"));
     const long most = static_cast<long>(CLampSystem::kMaxLuminaires / 3);
     EXPECT_EQ(page.field(kzev::DesignField::Count1)->text(), QString::number(most));
     EXPECT_EQ(sheet->session().working().m_count1, most);
     EXPECT_EQ(static_cast<long>(sheet->session().working().m_luminaires.size()), most * 3);
 
     // Pitches of a millimetre would make 8000 x 6000 luminaires: refused, the layout stays.
-    typeInto(page.field(kzev::DesignField::Count1), QStringLiteral("4"));
-    typeInto(page.field(kzev::DesignField::Pitch1X), QStringLiteral("1"));
-    typeInto(page.field(kzev::DesignField::Pitch2Y), QStringLiteral("1"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Count1), QStringLiteral("4"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Pitch1X), QStringLiteral("1"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Pitch2Y), QStringLiteral("1"));
     const std::size_t before = sheet->session().working().m_luminaires.size();
     messages.shown.clear();
     clickButton(page.button(QStringLiteral("Dle &roztečí")));
@@ -146,7 +146,7 @@ TEST(LampDesignPageGui, DistributeAfterTheLumenCountSaysWhatItGivesAndZpetTakesI
     const CLampSystem before = document.m_rooms[0].m_lampSystems[0];
 
     // The lumen method asked for 1500 lx, then the count split into rows.
-    typeInto(page.field(kzev::DesignField::Em), QStringLiteral("1500"));
+    kzev::test::typeAndLeave(page.field(kzev::DesignField::Em), QStringLiteral("1500"));
     clickButton(page.button(QStringLiteral("P&očet")));
     const std::int32_t asked = document.m_rooms[0].m_lampSystems[0].m_numberOfLuminaires;
     ASSERT_GT(asked, 1);

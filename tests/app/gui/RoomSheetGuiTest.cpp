@@ -157,6 +157,48 @@ TEST_F(RoomSheetGui, AWrongReflectanceKeepsTheSheetOpenAndEscapeChangesNothing)
     EXPECT_EQ(room().m_activePage, 1) << "the sheet reopens on the page it closed on";
 }
 
+TEST_F(RoomSheetGui, AnEnteredMaintenanceFactorOutsideZeroToOneIsRefusedWithAMessage)
+{
+    const double factor = room().m_enteredMaintenanceFactor;
+    const double length = room().m_length;
+    ASSERT_TRUE(openSheet([this](CDialogRoom& dialog) {
+        // A factor above one, and a text that is no number at all: each says why and the sheet stays.
+        struct Case {
+            int page;
+            const char* field;
+            const char* typed;
+            const char* message;
+        };
+        const Case cases[] = {
+            { 2, "factor", "1,5",
+                "Funkční spolehlivost, udržovací činitel a snížení odraznosti musí být čísla od 0 do 1 !" },
+            { 2, "factor", "1e999",
+                "Funkční spolehlivost, udržovací činitel a snížení odraznosti musí být čísla od 0 do 1 !" },
+            { 0, "length", "abc", "Rozměry a souřadnice místnosti musí být zadány platným číslem !" },
+        };
+        showPage(dialog, 2);
+        kzev::test::clickBox(dialog.findChild<QAbstractButton*>("factorMode1"));
+        for (const Case& c : cases) {
+            showPage(dialog, c.page);
+            QLineEdit* edit = dialog.findChild<QLineEdit*>(c.field);
+            const QString before = edit->text();
+            typeInto(edit, QString::fromUtf8(c.typed));
+            const std::size_t shown = m_services.messageBox.shown.size();
+            QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
+            ASSERT_EQ(m_services.messageBox.shown.size(), shown + 1) << c.typed;
+            EXPECT_EQ(m_services.messageBox.shown.back().text, c.message) << c.typed;
+            EXPECT_TRUE(dialog.isVisible()) << c.typed;
+            if (c.page == 2)
+                saveShot(dialog, "room_sheet_maintenance_refused.png");
+            typeInto(edit, before);
+        }
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }));
+    EXPECT_DOUBLE_EQ(room().m_enteredMaintenanceFactor, factor);
+    EXPECT_DOUBLE_EQ(room().m_length, length);
+    EXPECT_EQ(room().m_resultsValid, 1);
+}
+
 } // namespace
 
 /** Finds the row by a word of its name with Ctrl+F, picks it with a click and confirms with OK. */

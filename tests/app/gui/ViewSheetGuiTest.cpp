@@ -227,20 +227,20 @@ TEST_F(ViewSheetGui, LayersSwitchedOnTheStyleAndValuesPagesReachTheDrawingAtOnce
         EXPECT_LT(hidden.texts().size() + 10, filled.texts().size());
         EXPECT_LT(hidden.lines().size() + 20, filled.lines().size());
         clickBox(data.showBox(0));
-        typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        kzev::test::typeAndLeave(data.limitEdit(0), QStringLiteral("600,5"));
         // Levels the office's values cross, for the isolines the steps below switch.
-        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
-        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
+        kzev::test::typeAndLeave(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
+        kzev::test::typeAndLeave(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         EXPECT_DOUBLE_EQ(sheet.working().m_illuminanceLimit, 600.5);
         EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
         // Levels below one with a decimal comma are levels; an endless number and a word are none.
-        typeInto(data.valuesEdit(0), QStringLiteral("0,5 1,5 100 1e999 abc"));
+        kzev::test::typeAndLeave(data.valuesEdit(0), QStringLiteral("0,5 1,5 100 1e999 abc"));
         EXPECT_EQ(sheet.working().m_isoIlluminance, (std::vector<std::string> { "0,5", "1,5", "100" }));
-        typeInto(data.limitEdit(0), QStringLiteral("1e999"));
+        kzev::test::typeAndLeave(data.limitEdit(0), QStringLiteral("1e999"));
         EXPECT_TRUE(std::isfinite(sheet.working().m_illuminanceLimit));
-        typeInto(data.limitEdit(0), QStringLiteral("600,5"));
+        kzev::test::typeAndLeave(data.limitEdit(0), QStringLiteral("600,5"));
         // Levels the office's values cross, for the isolines the steps below switch.
-        typeInto(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
+        kzev::test::typeAndLeave(data.valuesEdit(0), QStringLiteral("100 200  300,5 abc -5 750 "));
         saveShot(sheet, "view_sheet_values.png");
 
         QPushButton* ok = sheet.buttons()->button(QDialogButtonBox::Ok);

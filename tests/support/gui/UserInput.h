@@ -78,6 +78,24 @@ inline void typeInto(QWidget* field, const QString& text)
     QApplication::processEvents();
 }
 
+/** Leaves the field with Tab, as a person does who has finished typing into it. */
+inline void leaveField(QWidget* field)
+{
+    // The person's window is the active one and the field has the focus the click into it gave, so
+    // that Tab moves the focus on (the offscreen platform gives it to no window by itself).
+    QApplication::setActiveWindow(field->window());
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QApplication::processEvents();
+}
+
+/** Types the text into the field key by key and leaves it. */
+inline void typeAndLeave(QWidget* field, const QString& text)
+{
+    typeInto(field, text);
+    leaveField(field);
+}
+
 /** The action of the menu or menu bar whose text is exactly this one. */
 inline QAction* actionWithText(const QWidget& menu, const QString& text)
 {
