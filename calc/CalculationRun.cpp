@@ -10,6 +10,7 @@
 #include "calc/ObstacleShading.h"
 #include "calc/SurfaceBounce.h"
 #include "calc/UnifiedGlareRating.h"
+#include "model/MakerWorkbook.h"
 #include "calc/UpwardFlux.h"
 #include "model/CKzevDoc.h"
 #include "platform/AppFolders.h"
@@ -312,10 +313,12 @@ void RoomRun::prepareProgress(std::int32_t steps)
 
 bool RoomRun::resolveLampSystems()
 {
+    // The systems' luminaires and lamps mostly come from one maker's workbook, opened once for them.
+    MakerWorkbook workbook;
     for (CLampSystem& system : m_room.m_lampSystems) {
         if (system.m_switchedOff == 1)
             continue;
-        if (resolveLuminaire(m_lists, system, 1) == 0 || resolveLamp(m_lists, system, 1) == 0
+        if (resolveLuminaire(m_lists, system, 1, &workbook) == 0 || resolveLamp(m_lists, system, 1, &workbook) == 0
             || !calcMaintenanceFactor(m_room, system, m_catalogue, m_dataFolder, m_type)) {
             logLine(formatC(text(kUnresolvedId).c_str(), system.m_name.c_str()));
             return false;

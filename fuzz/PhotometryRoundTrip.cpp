@@ -4,7 +4,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "model/CLuminaire.h"
 #include "platform/CData.h"
-#include "platform/DataConnectionPool.h"
 #include "platform/DataLocation.h"
 
 #include <cmath>
@@ -97,8 +96,6 @@ void checkPhotometryImport(PhotometryImporter::Format format, std::string_view f
                 if (!std::isfinite(luminaire.GetIntensity(c, gamma)))
                     fail("a luminaire written from a photometric file has an intensity that is no number");
     }
-    // The next run copies the workbook anew; a connection kept from this one would only look like a leak.
-    kzev::datalib::closeKeptConnections();
 }
 
 } // namespace kzev::fuzz

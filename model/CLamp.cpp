@@ -1,5 +1,6 @@
 #include "model/CLamp.h"
 
+#include "model/MakerWorkbook.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
 #include "platform/Services.h"
@@ -21,25 +22,30 @@ double pointNumber(const std::string& text)
 
 int CLamp::LoadFromDatabase(long databaseNumber, long recordNumber, int showMessages)
 {
+    MakerWorkbook workbook;
+    return LoadFromDatabase(workbook, databaseNumber, recordNumber, showMessages);
+}
+
+int CLamp::LoadFromDatabase(MakerWorkbook& workbook, long databaseNumber, long recordNumber, int showMessages)
+{
     const auto show = [&](const std::string& text) {
         if (showMessages != 0)
             kzev::services().messageBox->show(text, kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
     };
     const std::string path = kzev::makerWorkbookPath(databaseNumber);
     const std::string sheet = kzev::loadString(61661);
-    CData data;
-    if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
-        data.Close();
-        show(kzev::openFailureText(data, path));
+    CData* const opened = workbook.open(databaseNumber);
+    if (!opened) {
+        show(kzev::openFailureText(workbook.data(), path));
         return 0;
     }
+    CData& data = *opened;
     if (!data.OpenTable(sheet, "", 0)) {
-        data.Close();
         show(kzev::formatC(kzev::loadString(61447).c_str(), sheet.c_str(), path.c_str()));
         return 0;
     }
     if (!data.FindFirst(kzev::formatC("%s=%ld", kzev::loadString(61692).c_str(), recordNumber))) {
-        data.Close();
+        data.CloseTable();
         show(kzev::formatC(kzev::loadString(61467).c_str(), recordNumber, path.c_str()));
         return 0;
     }
@@ -62,7 +68,7 @@ int CLamp::LoadFromDatabase(long databaseNumber, long recordNumber, int showMess
     lamp.m_clear = kzev::StrToInt32(cell(kzev::loadString(61716)));
     lamp.m_ppr = pointNumber(cell(kzev::loadString(61965)));
     lamp.m_colourRendering = kzev::StrToDouble(cell("PodBarev"));
-    data.Close();
+    data.CloseTable();
     *this = lamp;
     return 1;
 }

@@ -9,6 +9,8 @@
  * colour rendering. Never stored in a project; loaded again by its identity
  * pair (database number, record number).
  */
+class MakerWorkbook;
+
 class CLamp {
 public:
     std::int32_t m_databaseNumber = 0;
@@ -39,6 +41,8 @@ public:
      * the object is left as it was; with showMessages 0 no message box appears.
      */
     int LoadFromDatabase(long databaseNumber, long recordNumber, int showMessages);
+    /** The same, from the maker's workbook the caller keeps open for several records. */
+    int LoadFromDatabase(MakerWorkbook& workbook, long databaseNumber, long recordNumber, int showMessages);
     /** Returns "T8,36W/840,36W,3350lm,20000hod,Ra 85"; a flux of 0 or more replaces the lamp's own. */
     [[nodiscard]] std::string GetDescription(double flux) const;
 };

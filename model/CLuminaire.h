@@ -13,6 +13,8 @@
  * planes C0 and C90. Never stored in a project: it is loaded again from the
  * maker's workbook by its identity pair (record number, database number).
  */
+class MakerWorkbook;
+
 class CLuminaire {
 public:
     static constexpr int kPlanes = 361;
@@ -89,6 +91,8 @@ public:
      * message box appears for any failure.
      */
     int LoadFromDataFile(long databaseNumber, long recordNumber, int showMessages);
+    /** The same, from the maker's workbook the caller keeps open for several records. */
+    int LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, long recordNumber, int showMessages);
     /**
      * Returns the intensity at (C, gamma) in degrees, bilinear in the table; a gamma
      * within a thousandth of a degree of a whole one reads that degree's row.

@@ -1,6 +1,7 @@
 #include "model/CLuminaire.h"
 
 #include "model/IntensityTable.h"
+#include "model/MakerWorkbook.h"
 #include "platform/AngleConstants.h"
 #include "platform/CData.h"
 #include "platform/DataLocation.h"
@@ -41,15 +42,21 @@ std::string field(const std::string& text, int index)
     return kzev::GetToken(text, index, separator);
 }
 
-/** Closes the workbook on every way out. */
-struct Closer {
+/** Closes the table on every way out; the workbook stays open for the caller's next record. */
+struct TableCloser {
     CData& data;
-    ~Closer() { data.Close(); }
+    ~TableCloser() { data.CloseTable(); }
 };
 
 } // namespace
 
 int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int showMessages)
+{
+    MakerWorkbook workbook;
+    return LoadFromDataFile(workbook, databaseNumber, recordNumber, showMessages);
+}
+
+int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, long recordNumber, int showMessages)
 {
     const bool loud = showMessages != 0;
     const std::string path = kzev::makerWorkbookPath(databaseNumber);
@@ -58,12 +65,13 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
     const std::string criterion = formatC("%s=%ld", recordColumn.c_str(), recordNumber);
     const auto notFound = [&] { show(loud, formatC(loadString(61467).c_str(), recordNumber, path.c_str())); };
 
-    CData data;
-    Closer closer { data };
-    if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
-        show(loud, kzev::openFailureText(data, path));
+    CData* const opened = workbook.open(databaseNumber);
+    if (!opened) {
+        show(loud, kzev::openFailureText(workbook.data(), path));
         return 0;
     }
+    CData& data = *opened;
+    TableCloser closer { data };
     if (!data.OpenTable(sheet, "", 0)) {
         show(loud, formatC(loadString(61447).c_str(), sheet.c_str(), path.c_str()));
         return 0;
@@ -208,7 +216,6 @@ int CLuminaire::LoadFromDataFile(long databaseNumber, long recordNumber, int sho
                        built.value.c_str()));
         return 0;
     }
-    data.Close();
 
     // Luminances: read where the record gives them, else from the intensity and the luminous area.
     const double l = lit[0];
@@ -251,7 +258,6 @@ long CLuminaire::GetRecordNumber(long databaseNumber, long catalogueId)
     const std::string path = kzev::makerWorkbookPath(databaseNumber);
     const std::string sheet = loadString(kSheetLuminaires);
     CData data;
-    Closer closer { data };
     if (!data.Open(path, kzev::dataLocation().driver, 0, 0)) {
         show(true, kzev::openFailureText(data, path));
         return 0;

@@ -1,5 +1,7 @@
 #include "model/LuminaireLegend.h"
 
+#include "model/MakerWorkbook.h"
+
 #include "model/CLampSystem.h"
 #include "model/CLuminaireLamp.h"
 #include "model/CRoom.h"
@@ -35,13 +37,15 @@ int buildLuminaireLegend(std::vector<CRoom>& rooms, LuminaireLists& lists, std::
         entry.m_used = 0;
         entry.m_count = 0;
     }
+    // The systems' luminaires and lamps mostly come from one maker's workbook, opened once for them.
+    MakerWorkbook workbook;
     for (auto& room : rooms) {
         if (room.m_roomFlag == 1)
             continue;
         for (auto& system : room.m_lampSystems) {
             if (system.m_switchedOff == 1)
                 continue;
-            if (!resolveLuminaire(lists, system, 0) || !resolveLamp(lists, system, 0))
+            if (!resolveLuminaire(lists, system, 0, &workbook) || !resolveLamp(lists, system, 0, &workbook))
                 continue;
             auto it = std::find_if(used.begin(), used.end(), [&](const CLuminaireLamp& entry) {
                 return sameIdentity(entry, system) && std::fabs(entry.m_lampFlux - system.m_lampFlux) <= 0.001;

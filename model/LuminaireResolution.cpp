@@ -1,5 +1,7 @@
 #include "model/LuminaireResolution.h"
 
+#include "model/MakerWorkbook.h"
+
 #include "model/CLampSystem.h"
 #include "model/CLuminaireLamp.h"
 #include "platform/CaseFold.h"
@@ -82,7 +84,7 @@ std::string iniValue(const std::string& file, const std::string& section, const 
 
 } // namespace
 
-int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessages)
+int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessages, MakerWorkbook* workbook)
 {
     auto& luminaires = lists.luminaires;
     for (std::size_t i = 0; i < luminaires.size(); ++i) {
@@ -99,7 +101,10 @@ int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessage
     }
     // A luminaire that does not load is dropped: it needs no table of its own.
     CLuminaire luminaire = CLuminaire::forLoading();
-    if (!luminaire.LoadFromDataFile(system.m_luminaireDatabase, system.m_luminaireRecord, showMessages))
+    const int loaded = workbook
+        ? luminaire.LoadFromDataFile(*workbook, system.m_luminaireDatabase, system.m_luminaireRecord, showMessages)
+        : luminaire.LoadFromDataFile(system.m_luminaireDatabase, system.m_luminaireRecord, showMessages);
+    if (!loaded)
         return 0;
     luminaire.m_block = lists.blockPrefix + luminaire.m_block;
     const std::string key = formatC(
@@ -118,7 +123,7 @@ int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessage
     return 1;
 }
 
-int resolveLamp(LuminaireLists& lists, CLampSystem& system, int showMessages)
+int resolveLamp(LuminaireLists& lists, CLampSystem& system, int showMessages, MakerWorkbook* workbook)
 {
     auto& lamps = lists.lamps;
     const auto take = [&](std::size_t index) {
@@ -134,7 +139,9 @@ int resolveLamp(LuminaireLists& lists, CLampSystem& system, int showMessages)
     }
     if (system.m_lampDatabase >= 1 && system.m_lampRecord >= 1) {
         CLamp lamp;
-        if (!lamp.LoadFromDatabase(system.m_lampDatabase, system.m_lampRecord, showMessages))
+        const int loaded = workbook ? lamp.LoadFromDatabase(*workbook, system.m_lampDatabase, system.m_lampRecord, showMessages)
+                                    : lamp.LoadFromDatabase(system.m_lampDatabase, system.m_lampRecord, showMessages);
+        if (!loaded)
             return 0;
         lamps.push_back(lamp);
         return take(lamps.size() - 1);

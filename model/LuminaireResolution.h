@@ -8,6 +8,7 @@
 
 class CLampSystem;
 class CLuminaireLamp;
+class MakerWorkbook;
 
 namespace kzev {
 
@@ -33,14 +34,14 @@ struct LuminaireLists {
  * list afterwards. A pair below 1 gives "Není vybráno svítidlo !" (when
  * showMessages is 1); a failed load leaves the list and the system unchanged.
  */
-int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessages);
+int resolveLuminaire(LuminaireLists& lists, CLampSystem& system, int showMessages, MakerWorkbook* workbook = nullptr);
 
 /**
  * Finds or loads the system's lamp and writes its index, its description and,
  * unless the system has its own flux, the lamp's flux into the system; 1 when
  * the lamp is in the list afterwards.
  */
-int resolveLamp(LuminaireLists& lists, CLampSystem& system, int showMessages);
+int resolveLamp(LuminaireLists& lists, CLampSystem& system, int showMessages, MakerWorkbook* workbook = nullptr);
 
 /** Returns the loaded luminaire of a used-luminaire entry, or null when none is loaded. */
 [[nodiscard]] const CLuminaire* findLuminaire(const std::vector<CLuminaire>& luminaires, const CLuminaireLamp& entry);

@@ -36,32 +36,6 @@ Archive Archive::forStoring(std::size_t expectedBytes)
     return ar;
 }
 
-Archive Archive::forComparing(std::span<const std::uint8_t> expected)
-{
-    Archive ar = forStoring();
-    ar.m_comparing = true;
-    ar.m_expected = expected;
-    return ar;
-}
-
-void Archive::compareHeldBytes()
-{
-    const std::size_t held = m_bytes.size();
-    if (m_compared > m_expected.size() || held > m_expected.size() - m_compared
-        || !std::equal(m_bytes.begin(), m_bytes.end(), m_expected.begin() + static_cast<std::ptrdiff_t>(m_compared)))
-        m_same = false;
-    m_compared += held;
-    m_bytes.clear();
-}
-
-bool Archive::storedTheSameBytes()
-{
-    if (!m_comparing)
-        throw std::logic_error("asking an archive that does not compare");
-    compareHeldBytes();
-    return m_same && m_compared == m_expected.size();
-}
-
 Archive Archive::forLoading(std::span<const std::uint8_t> bytes)
 {
     Archive ar(false);
@@ -126,9 +100,6 @@ std::span<std::uint8_t> Archive::writeSpace(std::size_t count)
 {
     if (!m_storing)
         throw std::logic_error("writing to an archive that loads");
-    // A comparing archive lets what it holds go before a large block: it never holds a grid whole.
-    if (m_comparing && m_bytes.size() + count > m_bytes.capacity())
-        compareHeldBytes();
     const std::size_t at = m_bytes.size();
     if (count > m_bytes.capacity() - at) {
         m_bytes.reserve(std::max(2 * m_bytes.capacity(), at + count));

@@ -48,12 +48,6 @@ public:
     static Archive forLoading(std::span<const std::uint8_t> bytes);
     /** Makes an archive that loads from the bytes, taking them over. */
     static Archive forLoading(std::vector<std::uint8_t>&& bytes);
-    /**
-     * Makes an archive that stores, comparing what it stores with the bytes
-     * given as it goes and keeping only the last part: whether a project saves
-     * to the same bytes as before is found without a second copy of them.
-     */
-    static Archive forComparing(std::span<const std::uint8_t> expected);
 
     bool isStoring() const { return m_storing; }
     bool isLoading() const { return !m_storing; }
@@ -63,7 +57,7 @@ public:
     /** Hands the stored bytes over (a project may be hundreds of megabytes); the archive is empty after. */
     [[nodiscard]] std::vector<std::uint8_t> takeBytes() { return std::exchange(m_bytes, {}); }
     /** Returns the read position (loading) or the size written (storing). */
-    std::size_t position() const { return m_storing ? m_compared + m_bytes.size() : m_pos; }
+    std::size_t position() const { return m_storing ? m_bytes.size() : m_pos; }
     /** Returns how many bytes are left to read. */
     std::size_t remaining() const { return m_storing ? 0 : m_bytes.size() - m_pos; }
 
@@ -82,8 +76,6 @@ public:
     /** Writes a 16-bit count, escaped as 0xFFFF and a DWORD from 0xFFFF on. */
     void writeShortCount(std::uint32_t count);
     void writeBytes(std::span<const std::uint8_t> bytes);
-    /** Returns whether an archive made by forComparing stored the very bytes it was given, all of them. */
-    [[nodiscard]] bool storedTheSameBytes();
     /**
      * Appends count bytes and returns them to be filled in: a block whose size
      * is known before (the records of a grid) is written in one piece.
@@ -140,14 +132,7 @@ private:
     void writeLittleEndian(T value);
     std::uint32_t checkedCount(std::uint32_t count, std::size_t minElementBytes, const char* what) const;
 
-    /** Compares the bytes held with the expected ones that follow and lets them go. */
-    void compareHeldBytes();
-
     bool m_storing;
-    bool m_comparing = false;
-    bool m_same = true;                        ///< comparing: no difference found yet
-    std::span<const std::uint8_t> m_expected;  ///< comparing: what the stored bytes must be
-    std::size_t m_compared = 0;                ///< comparing: bytes compared and let go
     std::vector<std::uint8_t> m_bytes;
     std::size_t m_pos = 0;
 };

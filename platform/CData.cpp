@@ -1,7 +1,6 @@
 #include "platform/CData.h"
 
 #include "platform/CaseFold.h"
-#include "platform/DataConnectionPool.h"
 #include "platform/DataSqlite.h"
 #include "platform/FileIo.h"
 #include "platform/Services.h"
@@ -51,15 +50,24 @@ using namespace kzev::datalib;
 
 enum class FileKind { None, Sqlite, Excel97 };
 
-FileKind fileKind(const kzev::ReadableFile& file)
+/**
+ * What the file a connection has just opened holds, told from its first bytes,
+ * read through the connection's own file handle: the program never opens or
+ * closes a descriptor of its own on a database, which would drop the locks
+ * SQLite holds on it for another connection of this process.
+ */
+FileKind fileKind(sqlite3* db)
 {
-    const std::vector<std::uint8_t> head = file.read(16);
-    if (head.size() < 16)
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
         return FileKind::None;
-    if (std::memcmp(head.data(), "SQLite format 3\0", 16) == 0)
+    unsigned char head[16] {};
+    if (file->pMethods->xRead(file, head, sizeof head, 0) != SQLITE_OK)
+        return FileKind::None; // shorter than a header, or unreadable
+    if (std::memcmp(head, "SQLite format 3\0", 16) == 0)
         return FileKind::Sqlite;
     static constexpr unsigned char ole[8] = { 0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1 };
-    if (std::memcmp(head.data(), ole, 8) == 0)
+    if (std::memcmp(head, ole, 8) == 0)
         return FileKind::Excel97;
     return FileKind::None;
 }
@@ -105,8 +113,6 @@ struct CData::Impl {
     bool damaged = false;
     std::string file;
     std::string error;
-    // The database file the connection reads, when it is one (not a workbook held in memory).
-    std::optional<kzev::datalib::FileState> opened;
 
     bool tableOpen = false;
     bool isQuery = false;
@@ -160,13 +166,30 @@ struct CData::Impl {
         return true;
     }
 
-    void commit()
+    /** Ends the transaction of the writes since the last one; false with the reason when they are not kept. */
+    bool commit()
     {
-        if (inTransaction && !held) {
-            if (!exec("COMMIT"))
-                undo();
-            inTransaction = false;
-        }
+        if (!inTransaction || held)
+            return true;
+        inTransaction = false;
+        return commitNow();
+    }
+
+    /** Commits; a failed commit is undone and its own reason kept (a full disk), not the undoing's. */
+    bool commitNow()
+    {
+        if (exec("COMMIT"))
+            return true;
+        std::string reason = "the writes were not kept: " + error;
+        // SQLite's "disk I/O error" says where, the system's error why (a file grown beyond its limit).
+        int cause = 0;
+        if (sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &cause) != SQLITE_OK || cause == 0)
+            cause = sqlite3_system_errno(db);
+        if (cause != 0)
+            reason += std::string(" (") + std::strerror(cause) + ")";
+        undo();
+        error = std::move(reason);
+        return false;
     }
 
     void forgetReadRow()
@@ -176,7 +199,8 @@ struct CData::Impl {
         readerRow.reset();
     }
 
-    void closeTable()
+    /** Closes the open table; false when the writes it commits are not kept. */
+    bool closeTable()
     {
         sqlite3_finalize(rowReader);
         rowReader = nullptr;
@@ -190,7 +214,7 @@ struct CData::Impl {
             exec("DROP TABLE IF EXISTS " + qualified);
         resultRows.clear();
         resultQuery.reset();
-        commit();
+        const bool kept = commit();
         tableOpen = false;
         isQuery = false;
         displayName.clear();
@@ -200,6 +224,7 @@ struct CData::Impl {
         types.clear();
         rowids.clear();
         current = -1;
+        return kept;
     }
 
     void rollback()
@@ -211,32 +236,31 @@ struct CData::Impl {
         held = false;
     }
 
-    /** Rolls the transaction back; the tables it made are gone again. */
+    /** Rolls the transaction back, unless SQLite has already; the tables it made are gone again. */
     void undo()
     {
-        exec("ROLLBACK");
+        if (sqlite3_get_autocommit(db) == 0)
+            exec("ROLLBACK");
         (void)readTableNames();
     }
 
-    void closeFile()
+    /** Closes the file; false when the writes it commits are not kept. */
+    bool closeFile()
     {
         if (held)
             rollback();
-        closeTable();
+        bool kept = closeTable();
         pending.clear();
         if (db) {
-            commit();
-            if (opened && !file.empty())
-                keepConnection(file, db, readOnly, opened->device, opened->inode);
-            else
-                sqlite3_close_v2(db);
+            kept = commit() && kept;
+            sqlite3_close_v2(db);
             db = nullptr;
         }
-        opened.reset();
         tables.clear();
         readOnly = false;
         workbook = false;
         file.clear();
+        return kept;
     }
 
     /**
@@ -526,38 +550,37 @@ struct CData::Impl {
         return fail(std::move(reason));
     }
 
-    bool openSqlite(const std::string& path, const kzev::ReadableFile& checked)
+    /**
+     * Opens the file through SQLite, read-write where it may, and tells what it
+     * holds. SQLite's own open refuses anything but a regular file at once.
+     */
+    FileKind openFile(const std::string& path)
     {
-        const auto state = kzev::datalib::descriptorState(checked.fd());
-        if (!state)
-            return fail("cannot examine " + path);
-        if ((db = takeConnection(path, *state, checked.fd(), readOnly))) {
-            if (!readTableNames())
-                return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db));
-            opened = state;
-            return true;
-        }
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             sqlite3_close_v2(db);
             db = nullptr;
-            // A read-only open of a pipe put in the file's place would wait for a writer.
-            if (!checked.isStillAt(path)
-                || sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-                sqlite3_close_v2(db);
-                db = nullptr;
-                return fail("cannot open " + path);
+            if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+                std::string reason = "cannot open " + path;
+                if (const int cause = sqlite3_system_errno(db))
+                    reason += std::string(": ") + std::strerror(cause);
+                dropConnection(std::move(reason));
+                return FileKind::None;
             }
             readOnly = true;
         }
-        // The library opens the file by its name again: it must have reached the regular file checked.
-        if (!checked.isStillAt(path))
-            return dropConnection("the file changed while it was opened: " + path);
+        const FileKind kind = fileKind(db);
+        if (kind != FileKind::Sqlite)
+            dropConnection("neither a database nor an Excel 97 workbook: " + path);
+        return kind;
+    }
+
+    bool openSqlite(const std::string& path)
+    {
         sqlite3_busy_timeout(db, 2000);
         if (!registerFunctions(db) || !readTableNames())
-            return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db));
+            return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
         if (!readOnly && sqlite3_db_readonly(db, "main") == 1)
             readOnly = true;
-        opened = state;
         return true;
     }
 
@@ -587,30 +610,22 @@ int CData::Open(const std::string& file, const std::string&, int, int)
     d.error.clear();
     d.damaged = false;
     bool ok = false;
-    std::optional<kzev::ReadableFile> checked;
-    FileKind kind = FileKind::None;
-    try {
-        // Anything but a regular file (a named pipe would hold the program) is refused at once.
-        checked.emplace(file);
-        kind = fileKind(*checked);
-    } catch (const kzev::FileError& error) {
-        d.fail(std::string("cannot open ") + file + ": " + error.what());
-        d.closeFile();
-        return 0;
-    }
-    switch (kind) {
+    switch (d.openFile(file)) {
     case FileKind::Sqlite:
-        ok = d.openSqlite(file, *checked);
+        ok = d.openSqlite(file);
         break;
     case FileKind::Excel97:
+        // Read by the workbook reader; SQLite holds no lock on a file that is no database.
+        d.error.clear();
         ok = d.openWorkbook(file);
         break;
     case FileKind::None:
-        ok = d.fail("neither a database nor an Excel 97 workbook: " + file);
         break;
     }
     if (!ok) {
+        const std::string reason = d.error;
         d.closeFile();
+        d.error = reason;
         return 0;
     }
     d.file = file;
@@ -637,29 +652,25 @@ int CData::Create(const std::string& file, const std::string&)
     }
     d.file = file;
     d.workbook = isWorkbookName(file);
-    try {
-        const kzev::ReadableFile created(file);
-        d.opened = kzev::datalib::descriptorState(created.fd());
-    } catch (const kzev::FileError&) {
-        // Not kept after Close then; the file is still written.
-    }
     return 1;
 }
 
-void CData::Close()
+int CData::Close()
 {
-    m_impl->closeFile();
+    return m_impl->closeFile() ? 1 : 0;
 }
 
-void CData::CloseTable()
+int CData::CloseTable()
 {
-    m_impl->closeTable();
+    return m_impl->closeTable() ? 1 : 0;
 }
 
 int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
 {
     auto& d = *m_impl;
-    d.closeTable();
+    // The writes to the table before are committed first; a failure is this call's.
+    if (!d.closeTable())
+        return 0;
     if (!d.db)
         return d.fail("no file is open"), 0;
     const auto first = nameOrQuery.find_first_not_of(" \t\r\n");
@@ -689,7 +700,9 @@ int CData::OpenTable(const std::string& nameOrQuery, const std::string&, int)
 int CData::OpenTable(int index, const std::string&, int)
 {
     auto& d = *m_impl;
-    d.closeTable();
+    // The writes to the table before are committed first; a failure is this call's.
+    if (!d.closeTable())
+        return 0;
     if (!d.db)
         return d.fail("no file is open"), 0;
     const auto names = d.tableNames();
@@ -781,7 +794,8 @@ int CData::CreateTable(const std::string& name)
     auto& d = *m_impl;
     auto columns = std::move(d.pending);
     d.pending.clear();
-    d.closeTable();
+    if (!d.closeTable())
+        return 0;
     if (!d.db)
         return d.fail("no file is open"), 0;
     if (d.readOnly)
@@ -835,11 +849,7 @@ int CData::CommitTrans()
     if (!d.inTransaction)
         return 1;
     d.inTransaction = false;
-    if (!d.exec("COMMIT")) {
-        d.undo();
-        return 0;
-    }
-    return 1;
+    return d.commitNow() ? 1 : 0;
 }
 
 void CData::Rollback()

@@ -53,12 +53,17 @@ public:
     int Open(const std::string& file, const std::string& type = {}, int = 0, int = 0);
     /** Creates a new empty database file (0 when the file exists already) and keeps it open. */
     int Create(const std::string& file, const std::string& type = {});
-    /** Closes the open table and the file; writes made since opening are committed first, unless held by BeginTrans. */
-    void Close();
-    /** Closes only the open table or query result. */
-    void CloseTable();
+    /**
+     * Closes the open table and the file; writes made since opening are
+     * committed first, unless held by BeginTrans. 0 when those writes could
+     * not be kept (lastError says why, a full disk for one); the file is
+     * closed either way.
+     */
+    int Close();
+    /** Closes only the open table or query result, committing its writes as Close does; 0 when they are not kept. */
+    int CloseTable();
 
-    /** Opens a table by name ("Luminaires$") or runs a query ("SELECT ..."). */
+    /** Opens a table by name ("Luminaires$") or runs a query ("SELECT ..."); the open table is closed first, as CloseTable does. */
     int OpenTable(const std::string& nameOrQuery, const std::string& second = {}, int = 0);
     /** Opens the table at that position in the file (0 = the first sheet). */
     int OpenTable(int index, const std::string& second = {}, int = 0);

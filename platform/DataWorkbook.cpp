@@ -6,15 +6,10 @@
 #include "platform/TextUtil.h"
 #include "platform/WorkbookAnswer.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 namespace kzev::datalib {
@@ -245,151 +240,16 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
     }
 }
 
-/** A workbook's tables as one in-memory database's bytes. */
-using DatabaseImage = std::vector<unsigned char>;
-
-/**
- * The answers of the workbooks read last, kept by the bytes of the file: a
- * maker's workbook is opened once for every luminaire and lamp loaded from
- * it, and a workbook read again unchanged needs no new reader. An answer is
- * kept only when the file stood the same before and after the reader read it.
- */
-class AnswerCache {
-public:
-    static constexpr std::size_t kEntries = 4;
-    static constexpr std::uintmax_t kLargestFile = std::uintmax_t { 16 } << 20;
-
-    /** The file's bytes when it is small enough to be kept, else none. */
-    static std::optional<std::vector<std::uint8_t>> contents(const ReadableFile& file)
-    {
-        struct stat status {};
-        if (::fstat(file.fd(), &status) != 0 || static_cast<std::uintmax_t>(status.st_size) > kLargestFile)
-            return std::nullopt;
-        try {
-            return file.read(kLargestFile + 1);
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
-    }
-
-    // The answer's messages name the file, so an answer is kept for its name as well as its bytes.
-    std::optional<IsolatedResult> find(const std::string& path, const std::vector<std::uint8_t>& file)
-    {
-        const std::lock_guard lock(m_mutex);
-        if (const Entry* entry = entryFor(path, file))
-            return entry->result;
-        return std::nullopt;
-    }
-
-    /** The database built from the answer kept for these bytes, once one was built. */
-    std::shared_ptr<const DatabaseImage> findImage(const std::string& path, const std::vector<std::uint8_t>& file)
-    {
-        const std::lock_guard lock(m_mutex);
-        const Entry* entry = entryFor(path, file);
-        return entry ? entry->image : nullptr;
-    }
-
-    /** Keeps the database built from the answer kept for these bytes, while that answer is kept. */
-    void keepImage(const std::string& path, const std::vector<std::uint8_t>& file,
-        std::shared_ptr<const DatabaseImage> image)
-    {
-        const std::lock_guard lock(m_mutex);
-        if (Entry* entry = entryFor(path, file))
-            entry->image = std::move(image);
-    }
-
-    /** Replaces the entry kept longest; its memory serves the new one where it is large enough. */
-    void keep(const std::string& path, std::vector<std::uint8_t> file, const IsolatedResult& result)
-    {
-        const std::lock_guard lock(m_mutex);
-        Entry& oldest = m_entries[m_next];
-        m_next = (m_next + 1) % kEntries;
-        oldest.path = path;
-        oldest.file = std::move(file);
-        oldest.result = result;
-        oldest.image.reset();
-    }
-
-private:
-    struct Entry {
-        std::string path; ///< empty while the entry holds nothing
-        std::vector<std::uint8_t> file;
-        IsolatedResult result;
-        std::shared_ptr<const DatabaseImage> image;
-    };
-    /** The entry kept for the file of that name and those bytes; the caller holds the lock. */
-    Entry* entryFor(const std::string& path, const std::vector<std::uint8_t>& file)
-    {
-        for (Entry& entry : m_entries) {
-            if (entry.path == path && entry.file == file)
-                return &entry;
-        }
-        return nullptr;
-    }
-
-    std::mutex m_mutex;
-    std::array<Entry, kEntries> m_entries;
-    std::size_t m_next = 0;
-};
-
-AnswerCache& answerCache()
+/** The reader's answer for the workbook, read from the very file checked here, whatever the name points to meanwhile. */
+IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader)
 {
-    static AnswerCache cache;
-    return cache;
-}
-
-/** Whether the reader's end says something about the file (not about the machine at the time). */
-bool answerOfTheFile(IsolatedStatus status)
-{
-    return status == IsolatedStatus::finished || status == IsolatedStatus::crashed || status == IsolatedStatus::tooLarge;
-}
-
-/** The reader's answer for the workbook, from the cache when the same bytes were read before. */
-IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader,
-    const std::optional<std::vector<std::uint8_t>>& before)
-{
-    if (before) {
-        if (std::optional<IsolatedResult> known = answerCache().find(path, *before))
-            return *known;
-    }
-    // The reader gets the very file checked here, whatever the name points to meanwhile. A reader kept
-    // running from the workbook read before serves it; a reader is not shared by two threads at once.
-    HelperPool& readers = HelperPool::instance();
-    std::unique_ptr<HelperProcess> kept = readers.take({ reader, {}, { kReaderSettings } });
-    IsolatedResult result = kept->ask(checked.fd(), path, kReadTimeout, kMaxCellBytes);
-    readers.giveBack(std::move(kept));
-    if (before && answerOfTheFile(result.status) && AnswerCache::contents(checked) == before)
-        answerCache().keep(path, *before, result);
+    const IsolatedProgram program { reader, { path } };
+    IsolatedResult result = runIsolated(program, checked.fd(), kReadTimeout, kMaxCellBytes);
+    // A reader ended from outside (a user's kill, the system's out-of-memory killer) says nothing of the
+    // workbook: a new one reads it once more.
+    if (result.status == IsolatedStatus::stopped)
+        result = runIsolated(program, checked.fd(), kReadTimeout, kMaxCellBytes);
     return result;
-}
-
-/** Opens an in-memory database holding a copy of the image; false when it cannot. */
-bool openImage(const DatabaseImage& image, sqlite3*& db)
-{
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
-        || !registerFunctions(db))
-        return false;
-    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
-    if (!copy)
-        return false;
-    std::memcpy(copy, image.data(), image.size());
-    // The database owns the copy from here, also when it refuses it.
-    const auto size = static_cast<sqlite3_int64>(image.size());
-    return sqlite3_deserialize(db, "main", copy, size, size,
-               SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE)
-        == SQLITE_OK;
-}
-
-/** The bytes of the database, or none when SQLite cannot give them. */
-std::shared_ptr<const DatabaseImage> imageOf(sqlite3* db)
-{
-    sqlite3_int64 size = 0;
-    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
-    if (!bytes)
-        return nullptr;
-    auto image = std::make_shared<DatabaseImage>(bytes, bytes + size);
-    sqlite3_free(bytes);
-    return image;
 }
 
 } // namespace
@@ -421,22 +281,14 @@ bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesys
         return fail(std::string("cannot read ") + path + ": the workbook reader " + kReaderName
                 + " is not installed beside the program",
             false);
-    std::optional<std::vector<std::uint8_t>> contents = AnswerCache::contents(*checked);
-    // A workbook opened again unchanged (a maker's, once for every luminaire and lamp loaded from
-    // it) gets a copy of the tables built the first time, not the answer built into tables again.
-    if (contents) {
-        if (const auto image = answerCache().findImage(path, *contents)) {
-            if (openImage(*image, db))
-                return true;
-            return fail("cannot hold the workbook in memory", false);
-        }
-    }
-    const IsolatedResult result = readCells(*checked, path, *reader, contents);
+    const IsolatedResult result = readCells(*checked, path, *reader);
     // The file is not at fault when its reader could not start.
     if (result.status == IsolatedStatus::notStarted)
         return fail("cannot read " + path + ": the workbook reader " + reader->string()
                 + " cannot be started: " + std::strerror(result.startError),
             false);
+    if (result.status == IsolatedStatus::stopped)
+        return fail("cannot read " + path + ": the workbook reader was ended from outside, twice", false);
     if (result.status != IsolatedStatus::finished)
         return fail("the workbook is damaged: " + path, true);
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
@@ -449,10 +301,6 @@ bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesys
         return fail(failure, false);
     if (!execSql(db, "COMMIT", error))
         return fail(error, false);
-    if (contents) {
-        if (auto image = imageOf(db))
-            answerCache().keepImage(path, *contents, std::move(image));
-    }
     return true;
 }
 

@@ -128,11 +128,31 @@ TemporaryFile createBeside(const std::filesystem::path& path)
     throw FileError(reason("cannot create a temporary file", EEXIST), path, EEXIST);
 }
 
-/** Writes the bytes into a new file beside the path, flushes it and renames it onto the path. */
+/** Flushes the folder of the path, so that a rename in it outlasts a power cut. */
+void syncFolderOf(const std::filesystem::path& path)
+{
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    // A folder the user may write into but not read cannot be opened: the rename stands, unflushed.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // A folder that cannot be flushed at all (some file systems) has nothing to flush.
+    if (synced != 0 && error != EINVAL && error != EROFS) {
+        errno = error;
+        fail("cannot flush the folder of", path);
+    }
+}
+
+/** Writes the bytes into a new file beside the path, flushes it, renames it onto the path and flushes the folder. */
 void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, mode_t mode)
 {
     TemporaryFile temporary = createBeside(path);
-    ::fchmod(temporary.fd(), mode);
+    // Else the saved file would silently keep the temporary file's 0600.
+    if (::fchmod(temporary.fd(), mode) != 0)
+        fail("cannot set the permissions of", path);
     const std::uint8_t* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -152,6 +172,7 @@ void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8
     if (::rename(temporary.name().c_str(), path.c_str()) != 0)
         fail("cannot replace", path);
     temporary.release();
+    syncFolderOf(path);
 }
 
 } // namespace

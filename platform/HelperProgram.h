@@ -8,9 +8,10 @@ namespace kzev {
 
 /**
  * Returns the full name of the program's helper program of that name: beside
- * the running executable, else in the build folder the helpers were built in
- * (tests and fuzz targets run from other folders of the build); none when
- * neither holds an executable file of that name.
+ * the running executable, else in the installed place relative to it
+ * (../libexec/kzev); none when neither holds an executable file of that name.
+ * No other folder is searched: a helper is only ever one installed with the
+ * program.
  */
 [[nodiscard]] std::optional<std::filesystem::path> findHelperProgram(std::string_view name);
 

@@ -1,25 +1,24 @@
 #include "platform/IsolatedRun.h"
 
-#include "platform/HelperFrames.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <optional>
+#include <string>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace kzev {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 /** Closes a descriptor when it goes. */
 class Descriptor {
@@ -29,25 +28,14 @@ public:
     {
     }
     ~Descriptor() { reset(); }
-    Descriptor(Descriptor&& other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1))
-    {
-    }
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            m_fd = std::exchange(other.m_fd, -1);
-        }
-        return *this;
-    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-    void reset()
+    void reset(int fd = -1)
     {
         if (m_fd >= 0)
             ::close(m_fd);
-        m_fd = -1;
+        m_fd = fd;
     }
 
 private:
@@ -87,11 +75,12 @@ public:
             && ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK) == 0;
     }
 
-    /** Standard input the socket (above the standard three here), output and errors nowhere, nothing else open. */
-    bool descriptors(int socket)
+    /** The input and the output (both above the standard three here) as its own, errors nowhere, nothing else open. */
+    bool descriptors(int input, int output)
     {
-        return m_ready && ::posix_spawn_file_actions_adddup2(&m_actions, socket, STDIN_FILENO) == 0
-            && ::posix_spawn_file_actions_addopen(&m_actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0
+        const bool in = input >= 0 ? ::posix_spawn_file_actions_adddup2(&m_actions, input, STDIN_FILENO) == 0
+                                   : ::posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0;
+        return m_ready && in && ::posix_spawn_file_actions_adddup2(&m_actions, output, STDOUT_FILENO) == 0
             && ::posix_spawn_file_actions_addopen(&m_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0
             && ::posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1) == 0;
     }
@@ -105,287 +94,129 @@ private:
     posix_spawn_file_actions_t m_actions {};
 };
 
-/** The texts as the array of pointers, ended by a null one, that exec takes; they must outlive it. */
-std::vector<char*> nullTerminated(std::vector<std::string>& texts)
+/** A copy of the descriptor above the standard three, so placing one at 0 or 1 cannot overwrite another. */
+int aboveStandard(int fd)
 {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
+    return ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
 }
 
-/** Starts the helper with `socket` as its standard input; its process id, or -1 with the reason. */
-pid_t spawnHelper(const IsolatedProgram& program, int socket, int& error)
+/** Waits for the child until the deadline; its wait status, or none when it still runs then. */
+std::optional<int> reap(pid_t child, Clock::time_point deadline)
 {
-    SpawnSetup setup;
-    if (!setup.defaultSignals() || !setup.descriptors(socket)) {
-        error = EINVAL;
-        return -1;
+    auto pause = std::chrono::microseconds(100);
+    for (;;) {
+        int status = 0;
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child)
+            return status;
+        if (done < 0 && errno != EINTR)
+            return 0; // not ours to wait for any more
+        if (Clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
     }
-    std::vector<std::string> words { program.program.string() };
-    words.insert(words.end(), program.arguments.begin(), program.arguments.end());
-    std::vector<std::string> settings = program.environment;
-    std::vector<char*> argv = nullTerminated(words);
-    std::vector<char*> environment = nullTerminated(settings);
-    pid_t child = -1;
-    error = ::posix_spawn(
-        &child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), environment.data());
-    return error == 0 ? child : -1;
 }
 
-void waitFor(pid_t child)
+void killAndReap(pid_t child)
 {
+    ::kill(child, SIGKILL);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
 }
 
-/** Takes the helper's answer apart as its bytes arrive: the taken byte, then frames up to the empty one. */
-class AnswerFrames {
-public:
-    AnswerFrames(std::vector<std::uint8_t>& output, std::size_t maxOutput)
-        : m_output(output)
-        , m_maxOutput(maxOutput)
-    {
+/** How an ended helper's wait status reads. */
+IsolatedStatus statusOf(int wait)
+{
+    if (WIFEXITED(wait))
+        return WEXITSTATUS(wait) == 0 ? IsolatedStatus::finished : IsolatedStatus::crashed;
+    switch (WIFSIGNALED(wait) ? WTERMSIG(wait) : 0) {
+    // Sent by someone else (a user, the system's out-of-memory killer, a shutdown): nothing of the helper's input.
+    case SIGKILL:
+    case SIGTERM:
+    case SIGINT:
+    case SIGHUP:
+    case SIGQUIT:
+        return IsolatedStatus::stopped;
+    default:
+        return IsolatedStatus::crashed;
     }
-
-    /** Takes the bytes read; the request's status once it is decided. */
-    std::optional<IsolatedStatus> take(const std::uint8_t* bytes, std::size_t size)
-    {
-        while (size > 0) {
-            if (m_ended)
-                return IsolatedStatus::crashed; // more than the answer
-            if (!m_taken) {
-                if (*bytes != helper::kTaken)
-                    return IsolatedStatus::crashed;
-                m_taken = true;
-                ++bytes;
-                --size;
-            } else if (m_left > 0) {
-                const std::size_t part = std::min<std::size_t>(m_left, size);
-                m_output.insert(m_output.end(), bytes, bytes + part);
-                m_left -= part;
-                bytes += part;
-                size -= part;
-            } else {
-                m_head[m_headSize++] = *bytes++;
-                --size;
-                if (m_headSize < helper::kFrameHead)
-                    continue;
-                m_headSize = 0;
-                m_left = helper::getLength(m_head);
-                if (m_left == 0)
-                    m_ended = true;
-                else if (m_left > m_maxOutput - m_output.size())
-                    return IsolatedStatus::tooLarge;
-            }
-        }
-        if (m_ended)
-            return IsolatedStatus::finished;
-        return std::nullopt;
-    }
-
-private:
-    std::vector<std::uint8_t>& m_output;
-    std::size_t m_maxOutput;
-    bool m_taken = false;
-    bool m_ended = false;
-    std::uint8_t m_head[helper::kFrameHead] {};
-    std::size_t m_headSize = 0;
-    std::size_t m_left = 0;
-};
+}
 
 } // namespace
 
-HelperProcess::HelperProcess(IsolatedProgram program)
-    : m_program(std::move(program))
+IsolatedResult runIsolated(const IsolatedProgram& program, int input, std::chrono::milliseconds timeout, std::size_t maxOutput)
 {
-}
-
-HelperProcess::~HelperProcess()
-{
-    end();
-}
-
-int HelperProcess::start()
-{
-    int ends[2] = { -1, -1 };
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
-        return errno;
-    Descriptor ours(ends[0]);
-    Descriptor theirs(ends[1]);
-    // Placing the socket at 0 must not disturb the descriptors opened after it (a program started without its standard ones).
-    if (theirs.get() <= STDERR_FILENO)
-        theirs = Descriptor(::fcntl(theirs.get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1));
-    if (theirs.get() < 0)
-        return errno;
-    int error = 0;
-    m_child = spawnHelper(m_program, theirs.get(), error);
-    if (m_child < 0)
-        return error;
-    m_socket = ours.release();
-    return 0;
-}
-
-void HelperProcess::end()
-{
-    if (m_socket >= 0)
-        ::close(m_socket);
-    m_socket = -1;
-    if (m_child >= 0) {
-        ::kill(m_child, SIGKILL);
-        waitFor(m_child);
-    }
-    m_child = -1;
-}
-
-bool HelperProcess::sendRequest(int input, std::string_view request)
-{
-    if (request.size() > helper::kMaxRequest)
-        return false;
-    std::vector<std::uint8_t> frame(helper::kFrameHead + request.size());
-    helper::putLength(frame.data(), static_cast<std::uint32_t>(request.size()));
-    std::memcpy(frame.data() + helper::kFrameHead, request.data(), request.size());
-    std::size_t sent = 0;
-    while (sent < frame.size()) {
-        iovec piece { frame.data() + sent, frame.size() - sent };
-        msghdr message {};
-        message.msg_iov = &piece;
-        message.msg_iovlen = 1;
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] {};
-        if (sent == 0 && input >= 0) {
-            message.msg_control = control;
-            message.msg_controllen = sizeof control;
-            cmsghdr* header = CMSG_FIRSTHDR(&message);
-            header->cmsg_level = SOL_SOCKET;
-            header->cmsg_type = SCM_RIGHTS;
-            header->cmsg_len = CMSG_LEN(sizeof(int));
-            std::memcpy(CMSG_DATA(header), &input, sizeof input);
-        }
-        const ssize_t n = ::sendmsg(m_socket, &message, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        // A helper that has ended may have answered all the same: its answer is read.
-        if (n < 0 && (errno == EPIPE || errno == ECONNRESET))
-            return true;
-        if (n <= 0)
-            return false;
-        sent += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-IsolatedResult HelperProcess::receive(std::chrono::steady_clock::time_point deadline, std::size_t maxOutput)
-{
+    const auto deadline = Clock::now() + timeout;
     IsolatedResult result;
-    AnswerFrames frames(result.output, maxOutput);
-    std::uint8_t buffer[65536];
+    int ends[2] = { -1, -1 };
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        result.startError = errno;
+        return result;
+    }
+    Descriptor reading(ends[0]);
+    Descriptor writing(ends[1]);
+    writing.reset(aboveStandard(writing.get()));
+    Descriptor given(input >= 0 ? aboveStandard(input) : -1);
+    if (writing.get() < 0 || (input >= 0 && given.get() < 0)) {
+        result.startError = errno;
+        return result;
+    }
+    SpawnSetup setup;
+    if (!setup.defaultSignals() || !setup.descriptors(given.get(), writing.get())) {
+        result.startError = EINVAL;
+        return result;
+    }
+    std::vector<std::string> words { program.program.string() };
+    words.insert(words.end(), program.arguments.begin(), program.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    char* environment[] = { nullptr };
+    pid_t child = -1;
+    result.startError = ::posix_spawn(&child, words.front().c_str(), setup.actions(), setup.attributes(), argv.data(), environment);
+    if (result.startError != 0)
+        return result;
+    writing.reset();
+    given.reset();
+
+    std::vector<std::uint8_t> buffer(65536);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            result.status = IsolatedStatus::timedOut;
-            break;
-        }
-        pollfd wanted { m_socket, POLLIN, 0 };
-        const int ready = ::poll(&wanted, 1, static_cast<int>(left.count()));
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd wanted { reading.get(), POLLIN, 0 };
+        const int ready = left.count() > 0 ? ::poll(&wanted, 1, static_cast<int>(left.count())) : 0;
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready == 0) {
+            killAndReap(child);
             result.status = IsolatedStatus::timedOut;
-            break;
+            return result;
         }
-        const ssize_t got = ::read(m_socket, buffer, sizeof buffer);
+        const ssize_t got = ::read(reading.get(), buffer.data(), buffer.size());
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
-        if (got <= 0) {
-            result.status = IsolatedStatus::crashed; // the helper ended before its answer was whole
-            break;
+        if (got <= 0)
+            break; // its output is closed: it has ended, or is about to
+        if (static_cast<std::size_t>(got) > maxOutput - result.output.size()) {
+            killAndReap(child);
+            result.output.clear();
+            result.status = IsolatedStatus::tooLarge;
+            return result;
         }
-        if (const auto decided = frames.take(buffer, static_cast<std::size_t>(got))) {
-            result.status = *decided;
-            break;
-        }
+        result.output.insert(result.output.end(), buffer.begin(), buffer.begin() + got);
+    }
+    const std::optional<int> ended = reap(child, deadline);
+    if (!ended) {
+        killAndReap(child);
+        result.status = IsolatedStatus::timedOut;
+    } else {
+        result.status = statusOf(*ended);
     }
     if (result.status != IsolatedStatus::finished)
         result.output.clear();
     return result;
-}
-
-IsolatedResult HelperProcess::ask(int input, std::string_view request, std::chrono::milliseconds timeout, std::size_t maxOutput)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        // A helper with something to say between requests has ended (idle, or killed) or talks out of turn.
-        if (m_socket >= 0) {
-            pollfd waiting { m_socket, POLLIN, 0 };
-            if (::poll(&waiting, 1, 0) != 0)
-                end();
-        }
-        const bool fresh = m_socket < 0;
-        if (fresh) {
-            IsolatedResult failed;
-            failed.startError = start();
-            if (failed.startError != 0)
-                return failed;
-        }
-        IsolatedResult result;
-        if (sendRequest(input, request))
-            result = receive(deadline, maxOutput);
-        else
-            result.status = IsolatedStatus::crashed;
-        if (result.status == IsolatedStatus::finished)
-            return result;
-        end();
-        if (fresh || result.status != IsolatedStatus::crashed)
-            return result;
-    }
-}
-
-HelperPool& HelperPool::instance()
-{
-    // Never destroyed, so a thread giving a helper back late still finds it; what it keeps ends at exit.
-    static HelperPool* const pool = new HelperPool;
-    static const struct Ender {
-        ~Ender() { pool->endAll(); }
-    } ender;
-    return *pool;
-}
-
-std::unique_ptr<HelperProcess> HelperPool::take(const IsolatedProgram& program)
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        const auto found = std::find_if(m_idle.rbegin(), m_idle.rend(),
-            [&](const std::unique_ptr<HelperProcess>& helper) { return helper->program() == program; });
-        if (found != m_idle.rend()) {
-            std::unique_ptr<HelperProcess> helper = std::move(*found);
-            m_idle.erase(std::next(found).base());
-            return helper;
-        }
-    }
-    return std::make_unique<HelperProcess>(program);
-}
-
-void HelperPool::giveBack(std::unique_ptr<HelperProcess> helper)
-{
-    std::unique_ptr<HelperProcess> surplus;
-    const std::lock_guard lock(m_mutex);
-    if (m_ended || helper->processId() < 0)
-        return; // ended as it goes, after the lock is released
-    m_idle.push_back(std::move(helper));
-    if (m_idle.size() > kKept) {
-        surplus = std::move(m_idle.front());
-        m_idle.erase(m_idle.begin());
-    }
-}
-
-void HelperPool::endAll()
-{
-    std::vector<std::unique_ptr<HelperProcess>> ending;
-    const std::lock_guard lock(m_mutex);
-    m_ended = true;
-    ending.swap(m_idle);
 }
 
 } // namespace kzev

@@ -26,11 +26,4 @@ constexpr std::chrono::milliseconds kReadTimeout { 20000 };
 /** The reader's file name, found beside the program. */
 constexpr const char* kReaderName = "kzev-xls-reader";
 
-/**
- * The reader's one setting. The library lays out a sheet's whole declared
- * size at once; in large pages that memory is mapped in hundreds of steps
- * instead of hundreds of thousands.
- */
-constexpr const char* kReaderSettings = "GLIBC_TUNABLES=glibc.malloc.hugetlb=1";
-
 } // namespace kzev::workbook

@@ -22,10 +22,14 @@ install_packages() {
         || die "installing packages failed: ${missing[*]}"
 }
 
+# configure_and_build [cmake settings...]: the settings are applied to the build folder each time.
 configure_and_build() {
     if [[ ! -f "$KZEV_BUILD/build.ninja" ]]; then
         cmake -S "$KZEV_ROOT" -B "$KZEV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             || die "configuring failed"
+    fi
+    if [[ $# -gt 0 ]]; then
+        cmake "$KZEV_BUILD" "$@" >/dev/null || die "configuring failed"
     fi
     cmake --build "$KZEV_BUILD" -j "$(nproc)" || die "build failed"
 }

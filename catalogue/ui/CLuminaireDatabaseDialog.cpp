@@ -7,6 +7,7 @@
 #include "catalogue/ui/MakerDatabaseEditor.h"
 #include "grid/GridWidget.h"
 #include "model/CLuminaire.h"
+#include "model/MakerWorkbook.h"
 #include "platform/CData.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -289,10 +290,12 @@ void CLuminaireDatabaseDialog::OnExportLdt()
         return;
     const bool numbered = m_number->isChecked();
     QString folder;
+    // The selected luminaires are read from the maker's workbook opened once.
+    MakerWorkbook workbook;
     for (int row = std::max(selected.minRow, 1); row <= selected.maxRow; ++row) {
         const long record = m_grid->grid().GetItemData(row, 0);
         CLuminaire luminaire;
-        if (record <= 0 || !luminaire.LoadFromDataFile(m_maker, record, 1))
+        if (record <= 0 || !luminaire.LoadFromDataFile(workbook, m_maker, record, 1))
             continue;
         const kzev::EulumdatExport data = kzev::EulumdatWriter::exportOf(luminaire, m_makerName);
         const QString name = qs(kzev::EulumdatWriter::proposedName(data.luminaireNumber, row, numbered));

@@ -1,23 +1,17 @@
-// kzev-xls-reader
+// kzev-xls-reader <workbook's name>
 //
-// Reads genuine Excel 97 workbooks with libfreexl, one request after another
-// (platform/HelperFrames.h): each request on the socket that is its standard
-// input brings a workbook's name and the descriptor of the very file the
-// program checked; the answer is the workbook's sheets and non-empty cells
-// (platform/WorkbookAnswer.h). The library trusts the inner lengths of the
-// file: a damaged workbook may crash it or make it loop, which ends this
-// program only; the data library keeps an answer that came back whole and
-// starts a new reader for the next workbook. Nothing of one workbook is kept
-// for the next. It ends when the program closes the socket, and after a while
-// without a request.
-#include "platform/HelperFrames.h"
+// Reads one genuine Excel 97 workbook with libfreexl: its standard input is
+// the very file the program checked (the name only goes into the messages),
+// and it writes the workbook's sheets and non-empty cells to its standard
+// output (platform/WorkbookAnswer.h), then ends with success. The library
+// trusts the inner lengths of the file: a damaged workbook may crash it,
+// make it loop or allocate without end, which ends this program only, and
+// the program calls the workbook damaged.
 #include "platform/WorkbookAnswer.h"
 
 #include <freexl.h>
 
-#include <poll.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +25,12 @@ namespace {
 
 using namespace kzev::workbook;
 
-constexpr int kSocket = STDIN_FILENO;
+constexpr int kWorkbook = STDIN_FILENO;
+constexpr int kAnswer = STDOUT_FILENO;
+
+// Exit codes: the program takes every one but 0 for a damaged workbook.
+constexpr int kOutOfMemory = 4;
+constexpr int kFailed = 2;
 
 // The reader's address space, its libraries included.
 constexpr rlim_t kReaderMemory = rlim_t { 512 } << 20;
@@ -40,17 +39,19 @@ void writeAll(const std::uint8_t* data, std::size_t size)
 {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::write(kSocket, data + done, size - done);
+        const ssize_t n = ::write(kAnswer, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             ::_exit(3); // the program has gone or refused the answer
         done += static_cast<std::size_t>(n);
     }
 }
 
-/** Writes the answer in frames of large pieces. */
+/** Writes the answer in large pieces. */
 class AnswerWriter {
 public:
-    AnswerWriter() { m_buffer.resize(kzev::helper::kFrameHead); }
+    AnswerWriter() { m_buffer.reserve(kPiece); }
     AnswerWriter(const AnswerWriter&) = delete;
     AnswerWriter& operator=(const AnswerWriter&) = delete;
 
@@ -68,24 +69,18 @@ public:
     {
         const auto* p = static_cast<const std::uint8_t*>(data);
         m_buffer.insert(m_buffer.end(), p, p + size);
-        if (m_buffer.size() >= 65536)
-            send(false);
+        if (m_buffer.size() >= kPiece)
+            finish();
     }
-    /** Sends what is left and the empty frame that ends the answer. */
-    void finish() { send(true); }
+    /** Writes what is held. */
+    void finish()
+    {
+        writeAll(m_buffer.data(), m_buffer.size());
+        m_buffer.clear();
+    }
 
 private:
-    void send(bool last)
-    {
-        using kzev::helper::kFrameHead;
-        const std::size_t size = m_buffer.size() - kFrameHead;
-        kzev::helper::putLength(m_buffer.data(), static_cast<std::uint32_t>(size));
-        if (last)
-            m_buffer.resize(m_buffer.size() + kFrameHead, 0);
-        writeAll(m_buffer.data() + (size == 0 ? kFrameHead : 0), m_buffer.size() - (size == 0 ? kFrameHead : 0));
-        m_buffer.resize(kFrameHead);
-    }
-
+    static constexpr std::size_t kPiece = 65536;
     std::vector<std::uint8_t> m_buffer;
 };
 
@@ -102,7 +97,7 @@ struct Workbook {
     }
 };
 
-/** Returns false when the library ran out of memory: what it left behind may be in disorder. */
+/** Returns false when the library ran out of memory: the workbook asks for more than any sound one. */
 bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
 {
     const auto failure = [&](const std::string& message) {
@@ -116,10 +111,10 @@ bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
     if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode))
         return failure("not a readable Excel 97 workbook: " + path);
     const int opened = freexl_open(("/proc/self/fd/" + std::to_string(file)).c_str(), &workbook.handle);
-    if (opened != FREEXL_OK) {
-        failure("not a readable Excel 97 workbook: " + path);
-        return opened != FREEXL_INSUFFICIENT_MEMORY;
-    }
+    if (opened == FREEXL_INSUFFICIENT_MEMORY)
+        return false;
+    if (opened != FREEXL_OK)
+        return failure("not a readable Excel 97 workbook: " + path);
     const void* const handle = workbook.handle;
     unsigned int protection = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &protection) == FREEXL_OK && protection == FREEXL_BIFF_OBFUSCATED)
@@ -131,9 +126,12 @@ bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
         const char* sheetName = nullptr;
         unsigned int rows = 0;
         unsigned short cols = 0;
-        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(sheet), &sheetName) != FREEXL_OK
-            || freexl_select_active_worksheet(handle, static_cast<unsigned short>(sheet)) != FREEXL_OK
-            || freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK)
+        const int named = freexl_get_worksheet_name(handle, static_cast<unsigned short>(sheet), &sheetName);
+        const int selected = named == FREEXL_OK ? freexl_select_active_worksheet(handle, static_cast<unsigned short>(sheet)) : named;
+        const int measured = selected == FREEXL_OK ? freexl_worksheet_dimensions(handle, &rows, &cols) : selected;
+        if (measured == FREEXL_INSUFFICIENT_MEMORY)
+            return false;
+        if (measured != FREEXL_OK)
             continue;
         if (rows > kMaxRows || cols > kMaxColumns)
             return failure("a sheet larger than a workbook can hold: " + path);
@@ -144,7 +142,10 @@ bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
         for (unsigned int r = 0; r < rows; ++r) {
             for (unsigned short c = 0; c < cols; ++c) {
                 FreeXL_CellValue cell {};
-                if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK)
+                const int got = freexl_get_cell_value(handle, r, c, &cell);
+                if (got == FREEXL_INSUFFICIENT_MEMORY)
+                    return false;
+                if (got != FREEXL_OK)
                     continue;
                 const auto head = [&](CellKind kind) {
                     out.value(kTagCell);
@@ -179,81 +180,27 @@ bool readWorkbookCells(int file, const std::string& path, AnswerWriter& out)
     return true;
 }
 
-/** Waits for the next request: its text and its descriptor (-1 when none came); false when the reader is to end. */
-bool nextRequest(std::string& text, int& file)
-{
-    file = -1;
-    pollfd wanted { kSocket, POLLIN, 0 };
-    int ready = 0;
-    while ((ready = ::poll(&wanted, 1, static_cast<int>(kzev::helper::kIdleEnd.count() * 1000))) < 0 && errno == EINTR) {
-    }
-    if (ready <= 0)
-        return false; // idle for long, or the socket is gone
-    std::uint8_t head[kzev::helper::kFrameHead];
-    std::size_t got = 0;
-    while (got < sizeof head) {
-        iovec piece { head + got, sizeof head - got };
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] {};
-        msghdr message {};
-        message.msg_iov = &piece;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        const ssize_t n = ::recvmsg(kSocket, &message, MSG_CMSG_CLOEXEC);
-        if (n <= 0)
-            return false;
-        for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
-            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int))
-                && file < 0)
-                std::memcpy(&file, CMSG_DATA(c), sizeof file);
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    const std::uint32_t length = kzev::helper::getLength(head);
-    if (length > kzev::helper::kMaxRequest)
-        return false;
-    text.assign(length, '\0');
-    for (std::size_t done = 0; done < length;) {
-        const ssize_t n = ::read(kSocket, text.data() + done, length - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     // A workbook that crashes the library leaves no core file in the user's folder.
     const rlimit noCore { 0, 0 };
     ::setrlimit(RLIMIT_CORE, &noCore);
     // A damaged workbook can make the library allocate without end; it runs out here, long
-    // before the system would, and the workbook is refused. Far more than a maker's workbook needs.
+    // before the system would. Far more than a maker's workbook needs.
     const rlimit memory { kReaderMemory, kReaderMemory };
     ::setrlimit(RLIMIT_AS, &memory);
-    std::string path;
-    int file = -1;
-    for (unsigned int answered = 0; answered < kzev::helper::kMaxRequests && nextRequest(path, file); ++answered) {
-        // A guard beside the program's own clock: the reader never outlives a request's time by much, even orphaned.
-        ::alarm(static_cast<unsigned>(kReadTimeout.count() / 1000 + 2));
-        const std::uint8_t taken = kzev::helper::kTaken;
-        writeAll(&taken, 1);
-        bool sound = false;
-        try {
-            AnswerWriter out;
-            sound = readWorkbookCells(file, path, out);
-            out.finish();
-        } catch (...) {
-            return 2;
-        }
-        if (file >= 0)
-            ::close(file);
-        ::alarm(0);
-        // The next workbook gets a fresh reader, not one the library left short of memory.
-        if (!sound)
-            return 0;
+    // A guard beside the program's own clock: the reader never outlives its time by much, even orphaned.
+    ::alarm(static_cast<unsigned>(kReadTimeout.count() / 1000 + 2));
+    const std::string path = argc > 1 ? argv[1] : "";
+    try {
+        AnswerWriter out;
+        if (!readWorkbookCells(kWorkbook, path, out))
+            return kOutOfMemory; // no answer: the workbook is damaged
+        out.finish();
+    } catch (...) {
+        return kFailed;
     }
     return 0;
 }

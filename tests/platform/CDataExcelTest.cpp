@@ -1,5 +1,7 @@
 #include "platform/CData.h"
 #include "platform/DataSqlite.h"
+#include "platform/HelperProgram.h"
+#include "platform/WorkbookAnswer.h"
 
 #include "support/FakeServices.h"
 #include "support/WorkbookFixture.h"
@@ -9,7 +11,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+
+#include <sys/wait.h>
 
 namespace kzev {
 namespace {
@@ -19,6 +24,8 @@ using test::SheetFixture;
 const std::string kExcelWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042.xls";
 // The same workbook with one byte changed, which makes the workbook library crash.
 const std::string kCrashingWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-damaged.xls";
+// Makes the workbook library allocate without end.
+const std::string kRunawayWorkbook = std::string(KZEV_SOURCE_DIR) + "/tests/fixtures/ZEV-0042-runaway.xls";
 
 /** The rows that tools/make_xls_fixture.py writes into the genuine workbook. */
 std::vector<SheetFixture> fixtureSheets()
@@ -84,7 +91,6 @@ TEST(CDataExcel, GenuineWorkbookReadsLikeTheDatabaseWithTheSameRows)
     std::string failure;
     ASSERT_TRUE(test::writeWorkbook(copy, fixtureSheets(), &failure)) << failure;
 
-    // Opened again unchanged, the workbook's tables come from the copy kept of the first open.
     for (const char* open : { "first open", "opened again" }) {
         SCOPED_TRACE(open);
         CData excel;
@@ -158,7 +164,6 @@ TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
 
 TEST(CDataExcel, AMissingReaderRefusesTheWorkbookWithoutCallingItDamaged)
 {
-    // A copy of its own: the answers of the workbooks read before are kept by their names and bytes.
     test::TempFolder folder;
     const std::string path = folder.file("ZEV-0044.xls");
     std::filesystem::copy_file(kExcelWorkbook, path);
@@ -208,6 +213,62 @@ TEST(CDataExcel, AWorkbookReplacedUnderItsNameIsReadAnew)
     EXPECT_FALSE(excel.isDamaged());
     ASSERT_EQ(excel.OpenTable("Lamps$", "", 0), 1);
     EXPECT_EQ(cells(excel), sound);
+}
+
+TEST(CDataExcel, AWorkbookThatRunsTheReaderOutOfMemoryIsReportedDamaged)
+{
+    CData excel;
+    EXPECT_EQ(excel.Open(kRunawayWorkbook, "Excel 8.0", 0, 0), 0);
+    EXPECT_TRUE(excel.isDamaged()) << excel.lastError();
+    EXPECT_EQ(openFailureText(excel, kRunawayWorkbook),
+        "Sešit " + kRunawayWorkbook + " je poškozený, nelze jej přečíst !");
+}
+
+/** A reader program written as a script of the shell's builtins (a reader gets no PATH). */
+std::filesystem::path readerScript(const test::TempFolder& folder, const std::string& name, const std::string& body)
+{
+    const std::filesystem::path script = folder.file(name);
+    std::ofstream(script) << "#!/bin/sh\n" << body << "\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    return script;
+}
+
+TEST(CDataExcel, AReaderKilledFromOutsideLeavesTheWorkbookToANewReader)
+{
+    const auto reader = findHelperProgram(workbook::kReaderName);
+    ASSERT_TRUE(reader) << "the reader stands beside the test program";
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0047.xls");
+    std::filesystem::copy_file(kExcelWorkbook, path);
+    const auto load = [&](const std::filesystem::path& program, std::string& error, bool& damaged) {
+        sqlite3* db = nullptr;
+        const bool loaded = datalib::loadExcelWorkbook(path, program, db, error, damaged);
+        sqlite3_close_v2(db);
+        return loaded;
+    };
+    std::string error;
+    bool damaged = true;
+    // Killed once, as by the system's out-of-memory killer: a new reader reads the workbook in the same open.
+    const std::string marker = folder.file("killed-once");
+    const auto killedOnce = readerScript(folder, "killed-once.sh",
+        "[ -e '" + marker + "' ] && exec '" + reader->string() + "' \"$@\"\n: > '" + marker + "'\nkill -KILL $$");
+    EXPECT_TRUE(load(killedOnce, error, damaged)) << error;
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    // Killed every time: refused with the reason, never called damaged nor kept so.
+    const auto alwaysKilled = readerScript(folder, "always-killed.sh", "kill -KILL $$");
+    EXPECT_FALSE(load(alwaysKilled, error, damaged));
+    EXPECT_FALSE(damaged);
+    EXPECT_NE(error.find("ended from outside"), std::string::npos) << error;
+    EXPECT_TRUE(load(*reader, error, damaged)) << "the next open reads it: " << error;
+}
+
+TEST(CDataExcel, NoReaderIsLeftBehindAfterAWorkbookIsRead)
+{
+    CData excel;
+    ASSERT_EQ(excel.Open(kExcelWorkbook, "Excel 8.0", 0, 0), 1) << excel.lastError();
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1) << "no reader runs idle or stays a zombie";
+    EXPECT_EQ(errno, ECHILD);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
 #include "platform/CaseFold.h"
-#include "platform/DataConnectionPool.h"
 #include "platform/FileIo.h"
 
 #include "support/FakeServices.h"
@@ -11,10 +10,16 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -460,30 +465,147 @@ TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
     EXPECT_EQ(luminaireRows(), -1);
 }
 
-TEST_F(CDataFixture, AConnectionKeptForAFileOfTheRunningTickIsTakenOnlyWhileTheFileHoldsItsBytes)
+TEST_F(CDataFixture, AWorkbookRewrittenInPlaceWhileOpenIsReadAsItIsNow)
 {
-    // A modification time ahead of the clock stands for a write within the tick still running:
-    // the file's state alone could not tell a second write in that tick.
-    const std::string path = maker();
-    const std::string same = folder.file("same.xls");
-    const std::string other = folder.file("other.xls");
-    std::filesystem::copy_file(path, same);
-    ASSERT_TRUE(test::writeWorkbook(other, { { "Luminaires$", { { "Věta", G } }, { { 1 } } } }));
-    std::filesystem::resize_file(other, std::filesystem::file_size(path));
-    const timespec times[2] = { { 0, UTIME_OMIT }, { ::time(nullptr) + 3600, 0 } };
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    const ReadableFile file(path);
-    const auto state = datalib::descriptorState(file.fd());
-    ASSERT_TRUE(state);
-    for (const auto& [holder, taken] : { std::pair { &other, false }, { &same, true }, { &path, true } }) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        datalib::keepConnection(path, db, false, state->device, state->inode);
-        const ReadableFile bytes(*holder);
-        bool readOnly = true;
-        sqlite3* back = datalib::takeConnection(path, *state, bytes.fd(), readOnly);
-        EXPECT_EQ(back == db, taken) << *holder;
-        sqlite3_close_v2(back);
+    // Another workbook of the same size and the same count of changes, whose first record differs.
+    const std::string first = folder.file("first.xls");
+    const std::string second = folder.file("second.xls");
+    ASSERT_TRUE(test::writeWorkbook(first, { { "Luminaires$", { { "Věta", G } }, { { 1 } } } }));
+    ASSERT_TRUE(test::writeWorkbook(second, { { "Luminaires$", { { "Věta", G } }, { { 2 } } } }));
+    const auto replacement = readWholeFile(second);
+    ASSERT_EQ(replacement.size(), std::filesystem::file_size(first));
+    const auto firstRecord = [&](CData& data) {
+        std::string value;
+        if (!data.OpenTable("Luminaires$", "", 0) || !data.GetStringValue("Věta", value))
+            value = "<none>";
+        data.CloseTable();
+        return value;
+    };
+    CData open;
+    ASSERT_EQ(open.Open(first, "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(firstRecord(open), "1");
+    // Rewritten by another program while this one has it open.
+    std::ofstream(first, std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char*>(replacement.data()), static_cast<std::streamsize>(replacement.size()));
+    open.Close();
+    CData again;
+    ASSERT_EQ(again.Open(first, "Excel 8.0", 0, 0), 1);
+    EXPECT_EQ(firstRecord(again), "2");
+}
+
+/** Runs SQL in another process (Python's SQLite), as another program on the machine would; true when it committed. */
+bool writtenByAnotherProgram(const std::string& file, const std::string& sql)
+{
+    const std::string script = "import sqlite3, sys\n"
+                               "c = sqlite3.connect(sys.argv[1], timeout=0.2, isolation_level=None)\n"
+                               "try:\n"
+                               "    c.executescript('BEGIN IMMEDIATE; ' + sys.argv[2])\n"
+                               "except sqlite3.OperationalError:\n"
+                               "    sys.exit(3)\n";
+    const std::string command = "python3 -c \"$0\" \"$1\" \"$2\"";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), script.c_str(), file.c_str(), sql.c_str(), nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(CDataFixture, AnotherProgramWaitsForAWriteHeldWhileTheSameFileIsOpenedAgain)
+{
+    std::string rows;
+    for (int i = 0; i < 500; ++i)
+        rows += "INSERT INTO jiny VALUES (" + std::to_string(i) + ");";
+    const std::string other = "CREATE TABLE jiny (x); " + rows + " COMMIT;";
+    CData writer;
+    ASSERT_EQ(writer.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(writer.BeginTrans(), 1);
+    ASSERT_EQ(writer.OpenTable("Luminaires$", "", 0), 1);
+    ASSERT_EQ(writer.AddRow(), 1);
+    ASSERT_EQ(writer.SetStringValue("Věta", "6", -1, 0), 1);
+    {
+        // The same file opened and closed meanwhile, as a dialog reads a table beside an import.
+        CData reader;
+        ASSERT_EQ(reader.Open(maker(), "Excel 8.0", 0, 0), 1);
+        EXPECT_EQ(reader.OpenTable("Lamps$", "", 0), 1);
+    }
+    EXPECT_FALSE(writtenByAnotherProgram(maker(), other)) << "refused while the write is held";
+    ASSERT_EQ(writer.CommitTrans(), 1) << writer.lastError();
+    writer.Close();
+    EXPECT_TRUE(writtenByAnotherProgram(maker(), other)) << "written once the first commits";
+    // Nothing of either is lost.
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
+    EXPECT_EQ(column(data, "Věta"), (std::vector<std::string> { "1", "2", "3", "4", "5", "6" }));
+    ASSERT_EQ(data.OpenTable("SELECT COUNT(*) AS n FROM [jiny]", "", 0), 1);
+    EXPECT_EQ(column(data, "n"), std::vector<std::string> { "500" });
+}
+
+/** Holds the size every file of this process may grow to, and ignores the signal beyond it, while it lives. */
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited { bytes, m_before.rlim_max };
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before {};
+    sighandler_t m_signal {};
+};
+
+TEST_F(CDataFixture, AWriteTheDiskCannotTakeIsReportedWithTheDisksCauseAndUndone)
+{
+    enum class Ending { commit, closeTable, close };
+    const struct {
+        const char* name;
+        Ending ending;
+    } cases[] = { { "held and committed", Ending::commit }, { "committed as the table closes", Ending::closeTable },
+        { "committed as the file closes", Ending::close } };
+    const std::string expectedCause = std::strerror(EFBIG);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CData data;
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        if (c.ending == Ending::commit) {
+            ASSERT_EQ(data.BeginTrans(), 1);
+        }
+        ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
+        int result = 1;
+        {
+            // As a full disk: the file may not grow by what the rows need.
+            const FileSizeLimit limit(static_cast<rlim_t>(std::filesystem::file_size(maker())) + (64 << 10));
+            for (int row = 0; row < 300; ++row) {
+                ASSERT_EQ(data.AddRow(), 1) << data.lastError();
+                ASSERT_EQ(data.SetStringValue("Název", std::string(2000, 'x'), -1, 0), 1) << data.lastError();
+            }
+            switch (c.ending) {
+            case Ending::commit: result = data.CommitTrans(); break;
+            case Ending::closeTable: result = data.CloseTable(); break;
+            case Ending::close: result = data.Close(); break;
+            }
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_NE(data.lastError().find(expectedCause), std::string::npos) << data.lastError();
+        EXPECT_EQ(data.lastError().find("cannot rollback"), std::string::npos) << data.lastError();
+        data.Close();
+        CData after;
+        ASSERT_EQ(after.Open(maker(), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(after.OpenTable("Luminaires$", "", 0), 1);
+        EXPECT_EQ(after.rowCount(), 5) << "nothing of the failed write stays";
     }
 }
 
