@@ -7,6 +7,7 @@
 #include "platform/TextUtil.h"
 #include "print/HtmlWriter.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace kzev {
@@ -92,11 +93,12 @@ void writeMaintenance(HtmlWriter& out, const CRoom& room)
     const bool computed = room.m_maintenanceFactorMode == 1;
     out.HtmlTextRow(61753, loadString(computed ? 61751 : 61752), kDash, 1);
     if (computed) {
-        // A class outside the five named ones is shown as its number.
-        const int cleanliness = 61760 + room.m_cleanlinessClass;
+        // A class outside the five named ones is shown as its number; the class is
+        // checked before it names a text, as a damaged project may hold any number.
+        const std::int64_t cleanliness = std::int64_t { kFirstCleanliness - 1 } + room.m_cleanlinessClass;
         out.HtmlTextRow(61756,
             cleanliness >= kFirstCleanliness && cleanliness <= kLastCleanliness
-                ? loadString(cleanliness)
+                ? loadString(static_cast<int>(cleanliness))
                 : formatC("%ld", static_cast<long>(room.m_cleanlinessClass)),
             kDash, 0);
         out.HtmlLongRow(61757, room.m_cleaningInterval, kMonths);

@@ -17,7 +17,9 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <regex>
 #include <string>
@@ -293,5 +295,29 @@ TEST_F(HtmlReportTest, FileNamesAndAFolderThatIsNotThere)
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+TEST_F(HtmlReportTest, CleanlinessClassIsNamedOrShownAsItsNumber)
+{
+    CKzevDoc& doc = openCalculated("Vzor-kancelar.kzv");
+    CRoom& room = doc.m_rooms.at(0);
+    room.m_maintenanceFactorMode = 1;
+    // A damaged project may hold any class; the largest one once overflowed the text's number.
+    const struct {
+        std::int32_t cleanliness;
+        std::string shown;
+    } cases[] = {
+        { 3, "Průměrné" },
+        { 0, "0" },
+        { 6, "6" },
+        { std::numeric_limits<std::int32_t>::max(), "2147483647" },
+        { std::numeric_limits<std::int32_t>::min(), "-2147483648" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cleanliness);
+        room.m_cleanlinessClass = c.cleanliness;
+        const ParsedReport report = parse(write("cleanliness.htm"));
+        EXPECT_TRUE(report.errors.empty()) << joined(report.errors);
+        EXPECT_TRUE(report.hasCell(c.shown));
+    }
+}
 } // namespace
 } // namespace kzev::test
