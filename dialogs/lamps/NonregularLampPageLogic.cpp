@@ -3,6 +3,7 @@
 #include "grid/CGridCtrl.h"
 #include "grid/GridTypes.h"
 #include "model/CKzevDoc.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 #include "platform/TypedNumber.h"
@@ -21,6 +22,10 @@ constexpr int kSpinHeading = 61790;
 constexpr int kAngleFormat = 61493;  // "%1.1lf"
 constexpr int kFactorFormat = 61462; // "%1.2lf"
 constexpr int kCountFormat = 61464;  // "%ld"
+constexpr int kFactorRefusedId = 65231;
+
+// A luminaire's factor in a mode is its dimming level: off, full or in between.
+constexpr NumberRange kFactorRange { 0.0, 1.0 };
 
 std::string angleText(double degrees)
 {
@@ -299,12 +304,16 @@ void NonregularLampPageLogic::OnEndEdit(int row, int col)
     CLampSystem* w = m_context.working;
     if (!w || row < 1 || row >= m_grid.GetRowCount() || col < 1 || col >= m_grid.GetColumnCount())
         return;
+    const std::string text = m_grid.GetItemText(row, col);
+    if (col >= kFirstFactorColumn && !readTypedNumber(text, kFactorRange)) {
+        refuseFactor(row, col, text);
+        return;
+    }
     // The undo step holds the room as it was before the edit; the cells of one pasted block make one step.
     const int block = m_grid.GetBlockEdit();
     if (block == 0 || block != m_undoBlock)
         pushUndo();
     m_undoBlock = block;
-    const std::string text = m_grid.GetItemText(row, col);
     int firstSelected = -1;
     for (int r = 1; r < m_grid.GetRowCount(); ++r) {
         if (r != row && !m_grid.IsCellSelected(r, col))
@@ -331,6 +340,7 @@ void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
     COneLampSystem& one = w->m_luminaires[static_cast<std::size_t>(i)];
     const std::string typed = m_grid.GetItemText(row, col);
     const bool readable = col >= 1 && col <= 3 ? readTypedLength(typed, m_context.doc->m_unitMm == 1).has_value()
+        : col >= kFirstFactorColumn            ? readTypedNumber(typed, kFactorRange).has_value()
                                                : readTypedNumber(typed).has_value();
     if (!readable) {
         // A text that is no number, or one out of range, is no position, angle or factor: the row shows the luminaire again.
@@ -366,6 +376,30 @@ void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
     const int factor = col - kFirstFactorColumn;
     if (factor >= 0 && inRange(factor, one.m_modeFactors.size()))
         one.m_modeFactors[static_cast<std::size_t>(factor)] = cellNumber(row, col);
+}
+
+void NonregularLampPageLogic::refuseFactor(int row, int col, const std::string& typed)
+{
+    CLampSystem* w = m_context.working;
+    if (w && inRange(row - 1, w->m_luminaires.size())) {
+        showLuminaireRow(row, w->m_luminaires[static_cast<std::size_t>(row - 1)]);
+        m_grid.RedrawCell(row, col);
+    }
+    // A pasted block says it once, however many of its cells were refused.
+    const int block = m_grid.GetBlockEdit();
+    if (block != 0 && block == m_refusedBlock)
+        return;
+    m_refusedBlock = block;
+    const CRoom* r = room();
+    const int mode = col - kFirstFactorColumn;
+    const std::string modeName = r && inRange(mode, r->m_modes.size()) ? r->m_modes[static_cast<std::size_t>(mode)].m_name : std::string();
+    // A stale clipboard may hold a whole page: the message quotes its beginning.
+    std::size_t cut = std::min<std::size_t>(typed.size(), 40);
+    while (cut > 0 && cut < typed.size() && (static_cast<unsigned char>(typed[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a letter
+    const std::string quoted = cut < typed.size() ? typed.substr(0, cut) + "…" : typed;
+    (void)services().messageBox->show(formatC(loadString(kFactorRefusedId).c_str(), modeName.c_str(), quoted.c_str()),
+        MessageIcon::Warning, MessageButtons::Ok);
 }
 
 // ---- adding, removing and moving luminaires ------------------------------------------------------

@@ -81,6 +81,8 @@ private:
     void pushUndo();
     void rederive(int source);
     void refresh();
+    /** Shows the luminaire's factors again and says why the typed one was not taken. */
+    void refuseFactor(int row, int col, const std::string& typed);
     /** Removes the selected luminaire from the working copy; returns its index. */
     int removeSelected();
 
@@ -91,6 +93,7 @@ private:
     int m_editColumn = -1;
     bool m_filling = false;
     int m_undoBlock = 0; ///< the grid's pasted block the last undo step was taken for
+    int m_refusedBlock = 0; ///< the grid's pasted block a refused factor was last reported for
 };
 
 } // namespace kzev
