@@ -77,7 +77,7 @@ void CMainFrame::OnTreeSelChanged()
             OnTreeShowRoomSize();
         const kzev::ViewTreeSelection selection
             = kzev::applyTreeSelection(*context.room, context.object.kind, context.object.index);
-        if (context.object.kind == TreeItemKind::Mode)
+        if (context.object.kind == TreeItemKind::Mode || context.object.kind == TreeItemKind::Area)
             projectTree()->refreshAreaChecks(context.object.room);
         m_view->setTreeSelection(selection.lampSystem, selection.area, selection.obstacle);
     }

@@ -226,6 +226,10 @@ ViewTreeSelection applyTreeSelection(CRoom& room, TreeItemKind kind, int index)
         if (validIndex(room.m_workSystems, index)) {
             room.UseAreaViewSettings(index);
             selection.area = index;
+            // The plan and the summary line show one mode: the chosen area's, as if its mode were chosen.
+            const int mode = room.m_workSystems[static_cast<std::size_t>(index)].m_modeIndex;
+            if (mode != room.m_currentMode && validIndex(room.m_modes, mode))
+                selectMode(room, mode);
         }
         break;
     case TreeItemKind::Obstacle:

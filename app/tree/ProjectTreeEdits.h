@@ -72,7 +72,8 @@ struct ViewTreeSelection {
 
 /**
  * Applies the selection of an item of the room: the room's current view
- * settings, its current mode, and what the view shows as selected.
+ * settings, its current mode (a task area of another mode makes its own mode
+ * current), and what the view shows as selected.
  */
 ViewTreeSelection applyTreeSelection(CRoom& room, TreeItemKind kind, int index);
 

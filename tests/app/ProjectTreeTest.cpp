@@ -282,6 +282,29 @@ TEST(ProjectTreeEditsTest, SelectingAModeHidesTheAreasOfOtherModes)
     EXPECT_EQ(room.m_workSystems[2].m_excluded, 0);
 }
 
+TEST(ProjectTreeEditsTest, SelectingAnAreaOfAnotherModeMakesItsModeCurrent)
+{
+    CRoom room;
+    room.m_modes.resize(2);
+    room.m_workSystems = { area("P", 0), area("Q", 1), area("R", 1) };
+    kzev::applyTreeSelection(room, TreeItemKind::Mode, 0);
+
+    EXPECT_EQ(kzev::applyTreeSelection(room, TreeItemKind::Area, 2), (kzev::ViewTreeSelection { -1, 2, -1 }));
+    EXPECT_EQ(room.m_currentMode, 1);
+    EXPECT_EQ(room.m_workSystems[0].m_excluded, 1);
+    EXPECT_EQ(room.m_workSystems[1].m_excluded, 0);
+    EXPECT_EQ(room.m_workSystems[2].m_excluded, 0);
+
+    // An area of the mode shown leaves the areas hidden by hand as they are.
+    room.m_workSystems[1].m_excluded = 1;
+    kzev::applyTreeSelection(room, TreeItemKind::Area, 2);
+    EXPECT_EQ(room.m_workSystems[1].m_excluded, 1);
+    // An area naming a mode the room lacks changes no mode.
+    room.m_workSystems[0].m_modeIndex = 5;
+    kzev::applyTreeSelection(room, TreeItemKind::Area, 0);
+    EXPECT_EQ(room.m_currentMode, 1);
+}
+
 TEST(ProjectTreeEditsTest, SelectionPicksTheViewSettingsAndTheSelectedObject)
 {
     CRoom room = office();

@@ -254,4 +254,27 @@ TEST_F(HallDesignerGui, ANightFactorOutsideZeroToOneIsRefusedTypedOrPasted)
     sheet->reject();
 }
 
+TEST_F(HallDesignerGui, TheNightAreaChosenInTheTreeShowsTheNightModeInThePlanAndTheSummary)
+{
+    calculate();
+    select(item(kzev::TreeItemKind::ModeFolder, kFullMode));
+    ASSERT_EQ(hall().m_currentMode, kFullMode);
+    const CWorkSystem& night = hall().m_workSystems.at(kNightArea);
+    ASSERT_EQ(night.m_modeIndex, kNightMode);
+
+    select(item(kzev::TreeItemKind::AreaFolder, kNightArea));
+    EXPECT_EQ(frame().kzevView()->plan().currentMode(), kNightMode) << "the isolines are the night mode's";
+    EXPECT_EQ(summaryShown(), summaryOf(night));
+    // The tree says which mode is drawn: the night area ticked, the full mode's not.
+    EXPECT_EQ(item(kzev::TreeItemKind::AreaFolder, kNightArea)->checkState(0), Qt::Checked);
+    EXPECT_EQ(item(kzev::TreeItemKind::AreaFolder, 0)->checkState(0), Qt::Unchecked);
+    QApplication::processEvents();
+    saveShot(frame(), "hall_night_area_chosen.png");
+
+    // Back on the full mode's area, the plan follows it.
+    select(item(kzev::TreeItemKind::AreaFolder, 0));
+    EXPECT_EQ(frame().kzevView()->plan().currentMode(), kFullMode);
+    EXPECT_EQ(summaryShown(), summaryOf(hall().m_workSystems.at(0)));
+}
+
 } // namespace
