@@ -19,6 +19,15 @@ void showCalcTime();
  */
 void reportCalcProgress();
 
+/**
+ * Starts the clock and shows the bar at 0 of the steps (at most the 32-bit
+ * range), in the calculation's colours, with the elapsed time.
+ */
+void beginCalcProgress(std::int64_t steps);
+
+/** Hides the bar, empties its text and stops the clock, so that nothing of the run stays shown. */
+void endCalcProgress();
+
 /** Raises the run's step counter by one and moves the progress bar to it. */
 void advanceCalcStep(std::int32_t& step);
 

@@ -64,10 +64,6 @@ constexpr std::int32_t kUgrCode = 89;
 constexpr std::int32_t kRoadLuminanceCode = 141;
 constexpr std::int32_t kGrCode = 161;
 
-constexpr std::uint32_t kPercentStyle = 0x100;
-constexpr std::uint32_t kGradientFrom = 0xFFC5AE; // red 174, green 197, blue 255
-constexpr std::uint32_t kGradientTo = 0xFF0D80;   // red 128, green 13, blue 255
-
 bool g_runActive = false;
 
 // Marks the run as in progress for its lifetime, so that a start handled
@@ -302,13 +298,7 @@ std::int32_t RoomRun::countSteps()
 
 void RoomRun::prepareProgress(std::int32_t steps)
 {
-    IProgress& progress = *services().progress;
-    startCalcClock();
-    progress.setProgress(0, steps);
-    progress.setText("%d%%", kPercentStyle);
-    progress.setGradient(kGradientFrom, kGradientTo);
-    showCalcTime();
-    progress.setProgress(0, -1);
+    beginCalcProgress(steps);
 }
 
 bool RoomRun::resolveLampSystems()

@@ -39,12 +39,14 @@ LayoutOutcome designLampCount(CKzevDoc& document, std::size_t roomIndex, ILampCo
         CRoom& room;
         const CLampSystem& system;
         const std::vector<CWorkSystem>& areas;
+        const std::int32_t resultsValid;
         ~Restore()
         {
             room.m_lampSystems[0] = system;
             room.m_workSystems = areas;
+            room.m_resultsValid = resultsValid;
         }
-    } restore { room, saved, savedAreas };
+    } restore { room, saved, savedAreas, room.m_resultsValid };
 
     const std::int32_t n = saved.m_numberOfLuminaires;
     const std::int32_t nMax = n > 0 ? static_cast<std::int32_t>(std::sqrt(static_cast<double>(n)) + 0.9) : 0;
@@ -61,7 +63,9 @@ LayoutOutcome designLampCount(CKzevDoc& document, std::size_t roomIndex, ILampCo
     const double ly = room.m_width;
     LayoutOutcome outcome = LayoutOutcome::Completed;
     {
-        LayoutRunningFlag running(document, hooks.syncBars);
+        LayoutRunningFlag running(document, hooks.syncBars, candidateSteps(room, areaIndex, 2 * std::int64_t { nMax }));
+        // A variant's direct light is no result: the areas show nothing while the variants are computed.
+        room.m_resultsValid = 0;
         int row = 0;
         for (std::int32_t n1 = 1; n1 <= nMax && outcome == LayoutOutcome::Completed; ++n1) {
             const auto n2 = static_cast<std::int32_t>(static_cast<double>(n) / n1 + 0.9);
@@ -90,7 +94,7 @@ LayoutOutcome designLampCount(CKzevDoc& document, std::size_t roomIndex, ILampCo
                 services().log->addLine(formatC("N1:%d, N2=%d, N=%lld -> ", n1, n2, static_cast<long long>(count)));
                 regenerateLuminaires(system, room);
                 const CandidateResult variant
-                    = evaluateCandidate(room, areaIndex, catalogue, type, hooks.thresholdIncrement);
+                    = evaluateCandidate(room, areaIndex, catalogue, type, hooks.thresholdIncrement, running.step());
                 if (!variant.computed) {
                     outcome = stopRequested() ? LayoutOutcome::Stopped : LayoutOutcome::Failed;
                     break;

@@ -1,5 +1,6 @@
 #include "calc/LayoutCandidate.h"
 
+#include "calc/CalcProgress.h"
 #include "calc/CalculationRun.h"
 #include "calc/DirectIlluminance.h"
 #include "model/CKzevDoc.h"
@@ -8,6 +9,7 @@
 #include "platform/StringTable.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kzev {
 
@@ -21,7 +23,7 @@ constexpr double kNoLight = 1e-9;
 
 } // namespace
 
-LayoutRunningFlag::LayoutRunningFlag(CKzevDoc& document, const std::function<void()>& syncBars)
+LayoutRunningFlag::LayoutRunningFlag(CKzevDoc& document, const std::function<void()>& syncBars, std::int64_t steps)
     : m_document(document)
     , m_syncBars(syncBars)
 {
@@ -29,6 +31,8 @@ LayoutRunningFlag::LayoutRunningFlag(CKzevDoc& document, const std::function<voi
     setStopRequested(false);
     if (m_syncBars)
         m_syncBars();
+    // The command's own time, not that of the last point calculation.
+    beginCalcProgress(steps);
 }
 
 LayoutRunningFlag::~LayoutRunningFlag() { release(); }
@@ -38,13 +42,14 @@ void LayoutRunningFlag::release()
     if (!m_held)
         return;
     m_held = false;
+    endCalcProgress();
     m_document.m_calcRunning = 0;
     if (m_syncBars)
         m_syncBars();
 }
 
 CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const CalcCatalogue& catalogue,
-    ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement)
+    ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement, std::int32_t& step)
 {
     CandidateResult result;
     CWorkSystem& area = room.m_workSystems[areaIndex];
@@ -57,7 +62,6 @@ CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const Calc
         area.m_points.resize(points);
     clearPointResults(area);
     services().log->addLine(loadString(kDirectId));
-    std::int32_t step = 0;
     if (!calcPointIlluminance(room, area, 0, step, catalogue))
         return result;
     computeIlluminance(room, projectType, thresholdIncrement);
@@ -66,6 +70,16 @@ CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const Calc
     // Without counted points the minimum stays at its reset value: no minimum.
     result.minimum = result.average > kNoLight ? area.m_min[CWorkSystem::kSlotHorizontal] : 0.0;
     return result;
+}
+
+std::int64_t candidateSteps(const CRoom& room, std::size_t areaIndex, std::int64_t candidates)
+{
+    if (areaIndex >= room.m_workSystems.size())
+        return 0;
+    // The direct pass advances one step per row of the area.
+    const std::int64_t rows = std::max(room.m_workSystems[areaIndex].m_count1, 0);
+    const std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    return rows > 0 && candidates > most / rows ? most : rows * std::max<std::int64_t>(candidates, 0);
 }
 
 std::optional<double> uniformityOf(const CandidateResult& result)

@@ -3,6 +3,7 @@
 #include "calc/AreaSummary.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -36,22 +37,26 @@ enum class LayoutOutcome {
 };
 
 /**
- * Holds the document's calculation-running flag at 1 (so the stop command is
- * available) with the stop flag cleared, and the bars synchronised, for its
- * lifetime or until released.
+ * A layout command's run: holds the document's calculation-running flag at 1
+ * (so the stop command is available) with the stop flag cleared and the bars
+ * synchronised, and shows the command's own elapsed time and steps in the
+ * status bar, for its lifetime or until released; then the bar is cleared.
  */
 class LayoutRunningFlag {
 public:
-    LayoutRunningFlag(CKzevDoc& document, const std::function<void()>& syncBars);
+    LayoutRunningFlag(CKzevDoc& document, const std::function<void()>& syncBars, std::int64_t steps);
     ~LayoutRunningFlag();
     LayoutRunningFlag(const LayoutRunningFlag&) = delete;
     LayoutRunningFlag& operator=(const LayoutRunningFlag&) = delete;
     void release();
+    /** The step counter the candidates' passes advance. */
+    [[nodiscard]] std::int32_t& step() { return m_step; }
 
 private:
     CKzevDoc& m_document;
     const std::function<void()>& m_syncBars;
     bool m_held = true;
+    std::int32_t m_step = 0;
 };
 
 /** Result of one candidate layout on the task area. */
@@ -64,11 +69,15 @@ struct CandidateResult {
 
 /**
  * Computes one candidate: clears the task area's point results, runs the
- * direct pass for mode 0 on it and summarises the room's areas. A task area
- * without a counted point, or without light, has a minimum of 0.
+ * direct pass for mode 0 on it (advancing the step counter by its rows) and
+ * summarises the room's areas. A task area without a counted point, or
+ * without light, has a minimum of 0.
  */
 [[nodiscard]] CandidateResult evaluateCandidate(CRoom& room, std::size_t areaIndex, const CalcCatalogue& catalogue,
-    ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement);
+    ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement, std::int32_t& step);
+
+/** The progress steps of a command that computes so many candidates on the room's task area. */
+[[nodiscard]] std::int64_t candidateSteps(const CRoom& room, std::size_t areaIndex, std::int64_t candidates);
 
 /** Returns minimum / average, none when the average is no illuminance at all. */
 [[nodiscard]] std::optional<double> uniformityOf(const CandidateResult& result);

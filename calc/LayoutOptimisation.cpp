@@ -8,8 +8,10 @@
 #include "platform/TextUtil.h"
 
 #include <cmath>
+#include <cstdint>
 #include <exception>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace kzev {
@@ -47,6 +49,19 @@ public:
         if (!(d < m_bound - kBoundTolerance))
             return std::nullopt;
         return d;
+    }
+
+    // How many pitches at() gives, for the progress bar; a step too small to count gives the most.
+    [[nodiscard]] std::int64_t count() const
+    {
+        if (m_single)
+            return 1;
+        const double room = m_bound - kBoundTolerance - m_start;
+        if (!(room > 0.0))
+            return 0;
+        const double n = std::ceil(room / m_step);
+        constexpr double kMost = 1e12;
+        return n < kMost ? static_cast<std::int64_t>(n) : static_cast<std::int64_t>(kMost);
     }
 
 private:
@@ -87,6 +102,7 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
 
     const CLampSystem saved = room.m_lampSystems[systemIndex];
     const std::vector<CWorkSystem> savedAreas = room.m_workSystems;
+    const std::int32_t savedResultsValid = room.m_resultsValid;
     CLampSystem bestSystem = saved;
     std::vector<CWorkSystem> bestAreas = savedAreas;
 
@@ -107,10 +123,16 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
     const auto restore = [&] {
         room.m_lampSystems[systemIndex] = saved;
         room.m_workSystems = savedAreas;
+        room.m_resultsValid = savedResultsValid;
     };
 
     const ProjectType type = static_cast<ProjectType>(document.m_projectType);
-    LayoutRunningFlag running(document, hooks.syncBars);
+    const std::int64_t candidates = axis1.count() > 0 && axis2.count() > std::numeric_limits<std::int64_t>::max() / axis1.count()
+        ? std::numeric_limits<std::int64_t>::max()
+        : axis1.count() * axis2.count();
+    LayoutRunningFlag running(document, hooks.syncBars, candidateSteps(room, areaIndex, candidates));
+    // A candidate's direct light is no result: the areas show nothing until a complete calculation.
+    room.m_resultsValid = 0;
     // A candidate that throws (out of memory) leaves the project as it was.
     struct RestoreOnThrow {
         const std::function<void()> restore;
@@ -146,7 +168,7 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
             regenerateLuminaires(system, room);
             services().log->addLine(formatC("%f %f ... ", *d1, *d2));
 
-            const CandidateResult candidate = evaluateCandidate(room, areaIndex, catalogue, type, hooks.thresholdIncrement);
+            const CandidateResult candidate = evaluateCandidate(room, areaIndex, catalogue, type, hooks.thresholdIncrement, running.step());
             if (!candidate.computed) {
                 const bool stopped = stopRequested();
                 restore();
@@ -172,7 +194,7 @@ LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomInde
         }
     }
 
-    // The areas show the results of the layout chosen, not of the last one tried.
+    // The plan shows the layout chosen; its areas keep its figures, but not as results.
     room.m_lampSystems[systemIndex] = bestSystem;
     room.m_workSystems = bestAreas;
     running.release();

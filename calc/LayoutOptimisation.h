@@ -27,10 +27,11 @@ struct LayoutOptimisationResult {
  * first mode), starting each pitch at the luminaire's size and raising it by
  * the document's length increment while the rows still fit the room. An axis
  * with one row has one candidate, the row in the middle. Then it lays the
- * system out with the best pair, with the areas showing that layout's
- * results, and asks whether to keep it; on no, the system and the areas are
- * restored. The stop command ends the search between candidates and restores
- * the project.
+ * system out with the best pair and asks whether to keep it; on no, the
+ * system and the areas are restored with their results. A candidate's direct
+ * light is never shown as a result: from the start of the search the room
+ * shows no results, and on yes none until it is calculated again. The stop
+ * command ends the search between candidates and restores the project.
  */
 LayoutOptimisationResult optimiseLayout(CKzevDoc& document, std::size_t roomIndex, const LayoutCommandHooks& hooks = {});
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace kzev::test {
 namespace {
@@ -189,6 +190,49 @@ TEST(LayoutOptimisation, ARoomWithoutTaskAreaIsRefused)
     ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
     EXPECT_EQ(fakes.messageBox.shown[0].text, "Místnost nemá soustavu svítidel nebo místo zrakového úkolu !");
     EXPECT_EQ(optimiseLayout(scene.doc, 3).outcome, LayoutOutcome::NotStarted);
+}
+
+// Answers the question with what the test says, looking at the project while it is asked.
+class LookingMessageBox final : public IMessageBox {
+public:
+    MessageAnswer show(const std::string&, MessageIcon, MessageButtons) override { return look(); }
+    std::function<MessageAnswer()> look;
+};
+
+TEST(LayoutOptimisation, CandidatesAreNoResultAndTheBarCountsTheSearchAlone)
+{
+    for (const MessageAnswer answer : { MessageAnswer::No, MessageAnswer::Yes }) {
+        FakeServices fakes;
+        LayoutScene scene;
+        scene.doc.m_dimIncrement = 1.0;
+        scene.room().m_resultsValid = 1;
+        std::int32_t resultsAsked = -1;
+        bool barHiddenAsked = false;
+        LookingMessageBox box;
+        box.look = [&] {
+            resultsAsked = scene.room().m_resultsValid;
+            barHiddenAsked = !fakes.progress.positions.empty() && fakes.progress.positions.back().position == -1;
+            return answer;
+        };
+        const ScopedServices asking(Services { nullptr, nullptr, &box, nullptr, nullptr, nullptr });
+        const LayoutOptimisationResult result = optimiseLayout(scene.doc, 0);
+        // d1 1.2 .. 4.2 below 10 / 2, d2 0.3 .. 5.3 below 6: 4 × 6 candidates of 5 rows each.
+        ASSERT_EQ(result.candidates, 24);
+        EXPECT_EQ(resultsAsked, 0) << "a candidate's direct light is no result";
+        EXPECT_EQ(scene.room().m_resultsValid, answer == MessageAnswer::No ? 1 : 0);
+        ASSERT_FALSE(fakes.progress.positions.empty());
+        EXPECT_EQ(fakes.progress.positions.front().range, 24 * 5);
+        int last = 0;
+        for (const auto& p : fakes.progress.positions) {
+            if (p.position >= 0)
+                last = p.position;
+        }
+        EXPECT_EQ(last, 24 * 5);
+        EXPECT_TRUE(barHiddenAsked) << "the search is over when the question comes";
+        ASSERT_FALSE(fakes.progress.texts.empty());
+        EXPECT_EQ(fakes.progress.texts.back().text, "");
+        EXPECT_TRUE(fakes.progress.texts.at(1).text.starts_with("Čas výpočtu :00:00:0"));
+    }
 }
 
 } // namespace

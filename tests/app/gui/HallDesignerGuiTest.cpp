@@ -277,4 +277,97 @@ TEST_F(HallDesignerGui, TheNightAreaChosenInTheTreeShowsTheNightModeInThePlanAnd
     EXPECT_EQ(summaryShown(), summaryOf(hall().m_workSystems.at(0)));
 }
 
+TEST_F(HallDesignerGui, TheOptimisersCandidatesAreNoResultAndItsOwnTimeIsClearedAtItsEnd)
+{
+    calculate();
+    // A coarse step keeps the search short.
+    doc().m_dimIncrement = 1.0;
+    select(tree().roomItem(0));
+    const std::string before = summaryShown();
+    ASSERT_EQ(before, summaryOf(hall().m_workSystems.at(0)));
+    ASSERT_FALSE(before.empty());
+    // Long enough after the point calculation for its clock to show it.
+    QTest::qWait(2100);
+
+    for (const QMessageBox::StandardButton answer : { QMessageBox::No, QMessageBox::Yes }) {
+        SCOPED_TRACE(answer == QMessageBox::No ? "Ne" : "Ano");
+        RunWatch watch;
+        watchRun(watch);
+        std::string asked;
+        std::string summaryAsked = "-";
+        bool barShownAsked = true;
+        const kzev::test::WhenShown<QMessageBox> question([&](QMessageBox& box) {
+            asked = box.text().toStdString();
+            summaryAsked = summaryShown();
+            barShownAsked = progress().isVisible();
+            if (answer == QMessageBox::No) {
+                saveShot(box, "hall_optimiser_question.png");
+                saveShot(frame(), "hall_optimiser_asking.png");
+            }
+            QTest::mouseClick(box.button(answer), Qt::LeftButton);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        clickMenuItem(frame(), "Optimalizace rozmístění");
+        const qint64 took = clock.elapsed();
+        watch.timer.stop();
+        ASSERT_TRUE(question.done());
+        EXPECT_NE(asked.find("Aktualizovat soustavu ?"), std::string::npos) << asked;
+
+        EXPECT_EQ(summaryAsked, "") << "no candidate's figures while it asks";
+        for (const std::string& shown : watch.summaries)
+            EXPECT_EQ(shown, "") << "no candidate's figures while it searches";
+        EXPECT_FALSE(barShownAsked) << "the search is over when it asks";
+        for (const int s : watch.seconds)
+            EXPECT_LE(s * 1000, took) << "the time shown is the command's own";
+        EXPECT_FALSE(progress().isVisible());
+        EXPECT_EQ(progress().DisplayText(), "");
+
+        if (answer == QMessageBox::No) {
+            EXPECT_EQ(summaryShown(), before) << "the complete calculation's figures come back";
+        } else {
+            EXPECT_EQ(summaryShown(), "") << "the layout taken is not calculated yet";
+            EXPECT_EQ(hall().m_resultsValid, 0);
+        }
+    }
+    QApplication::processEvents();
+    saveShot(frame(), "hall_optimiser_taken.png");
+}
+
+TEST_F(HallDesignerGui, TheLampCountDesignShowsNoVariantAsResultAndClearsItsTime)
+{
+    calculate();
+    select(tree().roomItem(0));
+    const std::string before = summaryShown();
+    ASSERT_FALSE(before.empty());
+    QTest::qWait(2100);
+
+    RunWatch watch;
+    watchRun(watch);
+    bool barShownInDialog = true;
+    std::string summaryInDialog = "-";
+    const kzev::test::WhenShown<CLampCountVariantsDialog> table([&](CLampCountVariantsDialog& dialog) {
+        barShownInDialog = progress().isVisible();
+        summaryInDialog = summaryShown();
+        saveShot(dialog, "hall_lamp_count_design.png");
+        dialog.reject();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    clickMenuItem(frame(), "Návrh počtu svítidel");
+    const qint64 took = clock.elapsed();
+    watch.timer.stop();
+    ASSERT_TRUE(table.done());
+    for (const std::string& shown : watch.summaries)
+        EXPECT_EQ(shown, "") << "no variant's figures while it computes";
+    for (const int s : watch.seconds)
+        EXPECT_LE(s * 1000, took) << "the time shown is the command's own";
+    EXPECT_FALSE(barShownInDialog);
+    EXPECT_EQ(summaryInDialog, before);
+    EXPECT_FALSE(progress().isVisible());
+    EXPECT_EQ(progress().DisplayText(), "");
+    EXPECT_EQ(summaryShown(), before);
+    saveShot(frame(), "hall_lamp_count_done.png");
+}
+
 } // namespace
