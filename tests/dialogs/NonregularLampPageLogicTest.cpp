@@ -116,6 +116,50 @@ TEST_F(NonregularPage, AnEditOfOneCellGoesToEverySelectedRowOfItsColumn)
     EXPECT_TRUE(m_doc.m_undo.canUndo());
 }
 
+TEST_F(NonregularPage, AFactorIsADimmingLevelFromZeroToOne)
+{
+    struct Case {
+        const char* typed;
+        bool taken;
+        double factor;
+    };
+    for (const Case& c : { Case { "0", true, 0.0 }, Case { "1", true, 1.0 }, Case { "0,25", true, 0.25 },
+             Case { "50", false, 0.0 }, Case { "1.0001", false, 0.0 }, Case { "-0.1", false, 0.0 },
+             Case { "abc", false, 0.0 }, Case { "1e999", false, 0.0 } }) {
+        working().m_luminaires[0].m_modeFactors[1] = 0.0;
+        systems()[0].m_luminaires[0].m_modeFactors[1] = 0.0;
+        m_services.messageBox.shown.clear();
+        m_grid.SetSelectedRange(1, 8, 1, 8);
+        typeInto(1, 8, c.typed);
+        EXPECT_DOUBLE_EQ(working().m_luminaires[0].m_modeFactors[1], c.factor) << c.typed;
+        EXPECT_DOUBLE_EQ(systems()[0].m_luminaires[0].m_modeFactors[1], c.factor) << c.typed;
+        if (c.taken) {
+            EXPECT_TRUE(m_services.messageBox.shown.empty()) << c.typed;
+        } else {
+            ASSERT_EQ(m_services.messageBox.shown.size(), 1u) << c.typed;
+            EXPECT_EQ(m_services.messageBox.shown[0].text,
+                std::string("Činitel svítidla v režimu „Noc“ musí být číslo od 0 do 1 (zadáno „") + c.typed + "“) !");
+            EXPECT_EQ(m_grid.GetItemText(1, 8), "0.00") << "the old value shows again";
+        }
+    }
+}
+
+TEST_F(NonregularPage, ABlockPastedWithFactorsOutOfRangeSaysSoOnce)
+{
+    // Three rows of the night column from a stale clipboard: none is a dimming level.
+    m_grid.SetSelectedRange(1, 8, 1, 8);
+    ASSERT_TRUE(m_grid.PasteTextToGrid(1, 8, "87042\n2\n-1"));
+    EXPECT_EQ(m_services.messageBox.shown.size(), 1u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_DOUBLE_EQ(working().m_luminaires[i].m_modeFactors[1], 0.0) << i;
+    // A long text is quoted by its beginning, a letter never cut in two.
+    m_services.messageBox.shown.clear();
+    typeInto(1, 8, std::string(39, 'x') + "ččč");
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_services.messageBox.shown[0].text.find("„" + std::string(39, 'x') + "…“"), std::string::npos)
+        << m_services.messageBox.shown[0].text;
+}
+
 TEST_F(NonregularPage, TiltingAHangingLuminaireTurnsItTheWayItsC0Pointed)
 {
     m_grid.SetSelectedRange(1, 6, 1, 6);
