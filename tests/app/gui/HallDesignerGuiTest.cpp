@@ -121,9 +121,13 @@ protected:
     void select(QTreeWidgetItem* target)
     {
         ASSERT_NE(target, nullptr);
+        // The tree lays its items out late after a change: aim at where they stand.
+        QApplication::processEvents();
         tree().scrollToItem(target);
+        QApplication::processEvents();
         click(tree().viewport(), tree().visualItemRect(target).center());
-        ASSERT_EQ(tree().currentItem(), target);
+        ASSERT_EQ(tree().currentItem(), target) << target->text(0).toStdString() << " chosen, "
+                                                << (tree().currentItem() ? tree().currentItem()->text(0).toStdString() : "") << " current";
     }
 
     void calculate()
