@@ -245,7 +245,7 @@ TEST_F(CDataFixture, TextThatLooksLikeANumberIsKeptAsWritten)
 TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
 {
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
     const long before = data.rowCount();
     ASSERT_EQ(data.AddRow(), 1);
@@ -280,7 +280,7 @@ TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
 TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
 {
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
     // Rows visited out of order and back, and a row written after it was read.
     const std::vector<std::tuple<long, const char*, const char*>> reads {
@@ -327,7 +327,7 @@ TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
     ASSERT_EQ(data.SetStringValue(0, "007"), 1);
     ASSERT_EQ(data.SetStringValue(1, "007"), 1);
     data.Close();
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Nová", "", 0), 1);
     EXPECT_EQ(data.columnNames(), declared);
     ASSERT_EQ(data.GetStringValue(0, value), 1);
@@ -432,7 +432,7 @@ TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
     // Written through another object while the first one's connection waits for the next open.
     {
         CData writer;
-        ASSERT_TRUE(writer.Open(maker(), "Excel 8.0", 0, 0));
+        ASSERT_TRUE(writer.Open(maker(), "Excel 8.0", kOpenToWrite, 0));
         ASSERT_TRUE(writer.OpenTable("Luminaires$", "", 0));
         ASSERT_TRUE(writer.AddRow());
         ASSERT_TRUE(writer.SetStringValue("Věta", "6", -1, 0));
@@ -520,7 +520,7 @@ TEST_F(CDataFixture, AnotherProgramWaitsForAWriteHeldWhileTheSameFileIsOpenedAga
         rows += "INSERT INTO jiny VALUES (" + std::to_string(i) + ");";
     const std::string other = "CREATE TABLE jiny (x); " + rows + " COMMIT;";
     CData writer;
-    ASSERT_EQ(writer.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(writer.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(writer.BeginTrans(), 1);
     ASSERT_EQ(writer.OpenTable("Luminaires$", "", 0), 1);
     ASSERT_EQ(writer.AddRow(), 1);
@@ -579,7 +579,7 @@ TEST_F(CDataFixture, AWriteTheDiskCannotTakeIsReportedWithTheDisksCauseAndUndone
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CData data;
-        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
         if (c.ending == Ending::commit) {
             ASSERT_EQ(data.BeginTrans(), 1);
         }
@@ -622,7 +622,7 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     for (const bool commit : { false, true }) {
         SCOPED_TRACE(commit ? "committed" : "closed without commit");
         CData data;
-        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
         ASSERT_EQ(data.BeginTrans(), 1);
         ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
         ASSERT_EQ(data.AddRow(), 1);
@@ -639,7 +639,7 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     }
 
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.BeginTrans(), 1);
     EXPECT_EQ(data.BeginTrans(), 0);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);

@@ -36,10 +36,10 @@ TEST(FileIoTest, AFileWhosePermissionsCannotBeSetIsNotSaved)
 {
     test::TempFolder folder;
     const std::filesystem::path path = folder.file("projekt.kzv");
-    writeFileReplacing(path, { 's', 't', 'a', 'r', 'y' });
+    (void)writeFileReplacing(path, { 's', 't', 'a', 'r', 'y' });
     const auto mode = std::filesystem::status(path).permissions();
     g_refusePermissions = true;
-    EXPECT_THROW(writeFileReplacing(path, { 'n', 'o', 'v', 'y' }), FileError);
+    EXPECT_THROW((void)writeFileReplacing(path, { 'n', 'o', 'v', 'y' }), FileError);
     g_refusePermissions = false;
     EXPECT_EQ(readWholeFile(path), (std::vector<std::uint8_t> { 's', 't', 'a', 'r', 'y' })) << "the saved file stays";
     EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
