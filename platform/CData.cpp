@@ -1019,6 +1019,8 @@ int CData::BeginTrans()
         return d.fail("no file is open"), 0;
     if (d.held)
         return d.fail("a transaction is held already"), 0;
+    if (d.readOnly)
+        return d.fail("the file is read-only"), 0;
     if (!d.beginWrite())
         return 0;
     d.held = true;
