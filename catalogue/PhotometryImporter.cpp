@@ -81,6 +81,8 @@ std::string columnName(double angle, double gammaStep)
 
 [[noreturn]] void failWrite(const CData& workbook, const std::string& table, const std::string& makerFile)
 {
+    if (workbook.failure() == DataFailure::busy)
+        throw PhotometryError(makerFile, -1, busyWriteText(makerFile));
     throw PhotometryError(makerFile, -1,
         formatC(loadString(kIdCannotWrite).c_str(), table.c_str(), makerFile.c_str(), workbook.lastError().c_str()));
 }
@@ -285,7 +287,7 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         throw PhotometryError(makerFile, -1,
             formatC(loadString(kIdBadCategory).c_str(), formatC("%ld", rows.maintenanceCategory).c_str(),
                 static_cast<long>(CLuminaire::kMaintenanceCategories)));
-    if (!workbook.Open(makerFile, kDriver, 0, 0)) {
+    if (!workbook.Open(makerFile, kDriver, kOpenToWrite, 0)) {
         workbook.Close();
         failFile(workbook, makerFile);
     }
@@ -293,6 +295,10 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     CloseGuard guard(workbook);
     if (workbook.isReadOnly())
         failReadOnly(makerFile);
+    // The write lock before the next record numbers and the sheets are read: another import waits
+    // until this one commits, and then reads what this one wrote.
+    if (!workbook.BeginTrans())
+        failWrite(workbook, kLuminaires, makerFile);
 
     // Everything the rows need is checked before the first row is written.
     if (!workbook.OpenTable(kLuminaires, "", 0))
@@ -320,8 +326,6 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     const SectionPlace section = sectioned ? findSection(workbook, makerFile, rows.section) : SectionPlace {};
     const long maker = makerNumberOfFile(makerFile);
 
-    if (!workbook.BeginTrans())
-        failWrite(workbook, kLuminaires, makerFile);
     const std::string sheet = rows.sheet + "$";
     if (!workbook.IsTable(sheet)) {
         workbook.AddColBeforeCreateTable(kRecord, kTypeLong, 255, -2);

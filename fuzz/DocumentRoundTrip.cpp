@@ -112,7 +112,7 @@ void checkReopensEqual(std::string_view what)
     CKzevDoc& doc = fuzzDocument();
     const std::vector<std::uint8_t> saved = doc.SaveToBytes();
     const std::filesystem::path file = scratchFolder() / "reopened.kzv";
-    writeFileReplacing(file, saved);
+    (void)writeFileReplacing(file, saved);
     messageBox().shown.clear();
     if (!doc.OnOpenDocument(file))
         fail(std::string(what) + " saves a project that cannot be reopened: " + messageBox().shown);

@@ -23,7 +23,7 @@ const std::filesystem::path& projectFile()
         CKzevDoc doc;
         doc.m_rooms = { CRoom() };
         const auto file = kzev::fuzz::scratchFolder() / "projekt.kzv";
-        kzev::writeFileReplacing(file, doc.SaveToBytes());
+        (void)kzev::writeFileReplacing(file, doc.SaveToBytes());
         return file;
     }();
     return path;

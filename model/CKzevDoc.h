@@ -289,7 +289,7 @@ int CKzevDoc::StoreObjectToFile(const std::filesystem::path& path, T& object)
 {
     kzev::Archive ar = kzev::Archive::forStoring();
     object.Serialize(ar);
-    kzev::writeFileReplacing(path, ar.bytes());
+    kzev::warnIfFolderUnflushed(path, kzev::writeFileReplacing(path, ar.bytes()));
     return 1;
 }
 

@@ -243,8 +243,9 @@ bool CKzevDoc::OnSaveDocument(const std::filesystem::path& path)
 {
     // The project's own designer and company travel with it under any name:
     // they are what the user typed for this project. A save that fails changes nothing.
+    ReplacedFile replaced;
     try {
-        writeFileReplacing(path, SaveToBytes());
+        replaced = writeFileReplacing(path, SaveToBytes());
     } catch (const FileError& error) {
         // The user is told why: a full disk, a read-only folder, no permission.
         std::string text = withPath(kCannotSave, path);
@@ -258,5 +259,7 @@ bool CKzevDoc::OnSaveDocument(const std::filesystem::path& path)
     }
     m_pathName = path;
     m_modified = false;
+    // Saved: the user only hears what could not be made sure.
+    warnIfFolderUnflushed(path, replaced);
     return true;
 }

@@ -7,10 +7,13 @@
 #include "platform/StringTable.h"
 #include "platform/SqliteFileGuard.h"
 #include "platform/TextUtil.h"
+#include "platform/WorkbookAnswer.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,15 +22,99 @@
 
 namespace kzev {
 
+namespace {
+
+// How long a call waits for another program's write to end before it gives up.
+constexpr int kBusyWaitMs = 2000;
+
+} // namespace
+
 void reportOpenFailure(const std::string& file)
 {
     services().messageBox->show(
         formatC(loadString(61446).c_str(), file.c_str()), MessageIcon::Warning, MessageButtons::Ok);
 }
 
+namespace {
+
+constexpr int kIdCannotOpen = 61446;
+constexpr int kIdDamaged = 64614;
+constexpr int kIdTimedOut = 64621;
+constexpr int kIdRefusedBySystem = 64622;
+constexpr int kIdNotDatabase = 64623;
+constexpr int kIdBusy = 64624;
+constexpr int kIdForeignFile = 64625;
+constexpr int kIdReaderMissing = 64626;
+constexpr int kIdReaderCannotStart = 64627;
+constexpr int kIdReaderNoAnswer = 64628;
+constexpr int kIdReaderStopped = 64629;
+constexpr int kIdBusyWrite = 64630;
+constexpr int kIdChangesLost = 64631;
+constexpr int kIdNoPermission = 64632;
+constexpr int kIdNotAFile = 64633;
+constexpr int kIdTooManyFiles = 64634;
+constexpr int kIdDiskError = 64635;
+constexpr int kIdNotAProgram = 64636;
+constexpr int kIdNoMemory = 64637;
+constexpr int kIdNoSuchFile = 64638;
+constexpr int kIdSystemSays = 63595;
+
+/** Why the system refused to open or start a file, in a sentence of the user's language. */
+std::string systemCause(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM: return loadString(kIdNoPermission);
+    case ENXIO:
+    case EISDIR:
+    case EINVAL: return loadString(kIdNotAFile);
+    case EMFILE:
+    case ENFILE: return loadString(kIdTooManyFiles);
+    case EIO: return loadString(kIdDiskError);
+    case ENOEXEC: return loadString(kIdNotAProgram);
+    case ENOMEM:
+    case EAGAIN: return loadString(kIdNoMemory);
+    case ENOENT: return loadString(kIdNoSuchFile);
+    default: return formatC(loadString(kIdSystemSays).c_str(), std::strerror(error));
+    }
+}
+
+} // namespace
+
 std::string openFailureText(const CData& data, const std::string& file)
 {
-    return formatC(loadString(data.isDamaged() ? 64614 : 61446).c_str(), file.c_str());
+    return failureText(data.failure(), file, data.failureFile(), data.systemError());
+}
+
+std::string failureText(DataFailure kind, const std::string& file, const std::string& about, int systemError)
+{
+    const char* name = file.c_str();
+    const char* other = about.c_str();
+    switch (kind) {
+    case DataFailure::damaged: return formatC(loadString(kIdDamaged).c_str(), name);
+    case DataFailure::timedOut:
+        return formatC(loadString(kIdTimedOut).c_str(), name,
+            static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(workbook::kReadTimeout).count()));
+    case DataFailure::cannotOpen:
+        return formatC(loadString(kIdRefusedBySystem).c_str(), name, systemCause(systemError).c_str());
+    case DataFailure::notDatabase: return formatC(loadString(kIdNotDatabase).c_str(), name);
+    case DataFailure::busy: return formatC(loadString(kIdBusy).c_str(), name);
+    case DataFailure::foreignFile: return formatC(loadString(kIdForeignFile).c_str(), name, other);
+    case DataFailure::readerMissing: return formatC(loadString(kIdReaderMissing).c_str(), name, workbook::kReaderName);
+    case DataFailure::readerCannotStart:
+        return formatC(loadString(kIdReaderCannotStart).c_str(), name, other, systemCause(systemError).c_str());
+    case DataFailure::readerNoAnswer: return formatC(loadString(kIdReaderNoAnswer).c_str(), name, other);
+    case DataFailure::readerStopped: return formatC(loadString(kIdReaderStopped).c_str(), name);
+    case DataFailure::none:
+    case DataFailure::missing:
+    case DataFailure::other: break;
+    }
+    return formatC(loadString(kIdCannotOpen).c_str(), name);
+}
+
+std::string busyWriteText(const std::string& file)
+{
+    return formatC(loadString(kIdBusyWrite).c_str(), file.c_str(), kBusyWaitMs / 1000L);
 }
 
 void reportOpenFailure(const CData& data, const std::string& file)
@@ -110,9 +197,11 @@ struct CData::Impl {
     bool workbook = false; // an *.xls file: its tables are sheets named with a trailing "$"
     bool inTransaction = false;
     bool held = false; // BeginTrans: only CommitTrans ends the transaction
-    bool damaged = false;
     std::string file;
     std::string error;
+    kzev::DataFailure failure = kzev::DataFailure::none;
+    std::string failureFile;
+    int systemError = 0;
 
     bool tableOpen = false;
     bool isQuery = false;
@@ -137,15 +226,34 @@ struct CData::Impl {
     std::map<int, sqlite3_stmt*> writers;
     sqlite3_stmt* rowInserter = nullptr;
     std::vector<ColumnDeclaration> pending;
-    // The file's tables, read when it is opened: the data library's files are opened for a
-    // short while by one object, which makes their tables itself.
+    // The file's tables, read again at every lookup: another program may make one meanwhile.
     std::vector<std::string> tables;
 
-    ~Impl() { closeFile(); }
+    ~Impl()
+    {
+        const std::string name = file;
+        // Writes not committed yet are kept as Close keeps them; the user hears when they are lost.
+        if (!closeFile() && kzev::services().messageBox)
+            kzev::services().messageBox->show(
+                kzev::formatC(kzev::loadString(kzev::kIdChangesLost).c_str(), name.c_str(), error.c_str()),
+                kzev::MessageIcon::Error, kzev::MessageButtons::Ok);
+    }
 
     bool fail(std::string message)
     {
         error = std::move(message);
+        failure = kzev::DataFailure::other;
+        failureFile.clear();
+        systemError = 0;
+        return false;
+    }
+
+    bool failAs(kzev::DataFailure kind, std::string message, std::string about = {}, int cause = 0)
+    {
+        fail(std::move(message));
+        failure = kind;
+        failureFile = std::move(about);
+        systemError = cause;
         return false;
     }
 
@@ -154,12 +262,22 @@ struct CData::Impl {
         return fail(what + ": " + (db ? sqlite3_errmsg(db) : "no database"));
     }
 
-    bool exec(const std::string& sql) { return execSql(db, sql, error); }
+    bool exec(const std::string& sql)
+    {
+        std::string reason;
+        if (execSql(db, sql, reason))
+            return true;
+        failAs(sqlite3_errcode(db) == SQLITE_BUSY ? kzev::DataFailure::busy : kzev::DataFailure::other,
+            std::move(reason));
+        return false;
+    }
 
     bool beginWrite()
     {
         if (!inTransaction) {
-            if (!exec("BEGIN"))
+            // The write lock first: what the transaction reads then stays as read until it commits,
+            // and a writer of another program is waited for instead of failing the write at once.
+            if (!exec("BEGIN IMMEDIATE"))
                 return false;
             inTransaction = true;
         }
@@ -180,6 +298,7 @@ struct CData::Impl {
     {
         if (exec("COMMIT"))
             return true;
+        const kzev::DataFailure kind = failure;
         std::string reason = "the writes were not kept: " + error;
         // SQLite's "disk I/O error" says where, the system's error why (a file grown beyond its limit).
         int cause = 0;
@@ -188,7 +307,7 @@ struct CData::Impl {
         if (cause != 0)
             reason += std::string(" (") + std::strerror(cause) + ")";
         undo();
-        error = std::move(reason);
+        failAs(kind, std::move(reason), {}, cause);
         return false;
     }
 
@@ -210,11 +329,18 @@ struct CData::Impl {
         writers.clear();
         sqlite3_finalize(rowInserter);
         rowInserter = nullptr;
-        if (tableOpen && isQuery && db && !qualified.empty())
-            exec("DROP TABLE IF EXISTS " + qualified);
+        bool dropped = true;
+        std::string dropFailure;
+        if (tableOpen && isQuery && db && !qualified.empty() && !exec("DROP TABLE IF EXISTS " + qualified)) {
+            dropped = false;
+            dropFailure = "the search table of the query stays: " + error;
+        }
         resultRows.clear();
         resultQuery.reset();
-        const bool kept = commit();
+        const bool committed = commit();
+        if (committed && !dropped)
+            fail(dropFailure);
+        const bool kept = committed && dropped;
         tableOpen = false;
         isQuery = false;
         displayName.clear();
@@ -241,7 +367,6 @@ struct CData::Impl {
     {
         if (sqlite3_get_autocommit(db) == 0)
             exec("ROLLBACK");
-        (void)readTableNames();
     }
 
     /** Closes the file; false when the writes it commits are not kept. */
@@ -276,9 +401,10 @@ struct CData::Impl {
         return found;
     }
 
-    std::optional<std::string> findStoredTable(const std::string& name) const
+    std::optional<std::string> findStoredTable(const std::string& name)
     {
-        if (!db)
+        // Asked of the file itself: the tables read at the open may have changed since.
+        if (!db || !readTableNames())
             return std::nullopt;
         const std::string folded = kzev::foldCase(name);
         for (const std::string& table : tables) {
@@ -288,9 +414,11 @@ struct CData::Impl {
         return std::nullopt;
     }
 
-    std::vector<std::string> tableNames() const
+    std::vector<std::string> tableNames()
     {
         std::vector<std::string> names;
+        if (!readTableNames())
+            return names;
         for (const std::string& table : tables) {
             if (table.compare(0, 7, "sqlite_") != 0)
                 names.push_back(table);
@@ -550,35 +678,83 @@ struct CData::Impl {
         return fail(std::move(reason));
     }
 
-    /**
-     * Opens the file through SQLite, read-write where it may, and tells what it
-     * holds. SQLite's own open refuses anything but a regular file at once.
-     */
-    FileKind openFile(const std::string& path)
+    /** Opens a connection to the file, read-only or read-write; false with the cause when the system refuses. */
+    bool connect(const std::string& path, int flags)
     {
-        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-            sqlite3_close_v2(db);
-            db = nullptr;
-            if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-                std::string reason = "cannot open " + path;
-                if (const int cause = sqlite3_system_errno(db))
-                    reason += std::string(": ") + std::strerror(cause);
-                dropConnection(std::move(reason));
+        if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) == SQLITE_OK)
+            return true;
+        const int cause = sqlite3_system_errno(db);
+        sqlite3_close_v2(db);
+        db = nullptr;
+        std::string reason = "cannot open " + path;
+        if (cause != 0)
+            reason += std::string(": ") + std::strerror(cause);
+        return failAs(cause == ENOENT ? kzev::DataFailure::missing : kzev::DataFailure::cannotOpen, std::move(reason),
+            {}, cause);
+    }
+
+    /**
+     * Opens the file through SQLite, read-only unless it is to be written
+     * (then read-write where it may), and tells what it holds. SQLite's own
+     * open refuses anything but a regular file at once; nothing is read
+     * through SQLite before the files beside it are checked.
+     */
+    FileKind openFile(const std::string& path, bool toWrite)
+    {
+        if (toWrite && !connect(path, SQLITE_OPEN_READWRITE) && failure != kzev::DataFailure::cannotOpen)
+            return FileKind::None;
+        if (!db) {
+            if (!connect(path, SQLITE_OPEN_READONLY))
                 return FileKind::None;
-            }
             readOnly = true;
+            failure = kzev::DataFailure::none;
         }
         const FileKind kind = fileKind(db);
-        if (kind != FileKind::Sqlite)
+        if (kind != FileKind::Sqlite) {
             dropConnection("neither a database nor an Excel 97 workbook: " + path);
+            if (kind == FileKind::None)
+                failure = kzev::DataFailure::notDatabase;
+            return kind;
+        }
+        // Another user's journal would be rolled into this file by the first read.
+        if (const auto foreign = kzev::datalib::foreignCompanionFile(path)) {
+            dropConnection({});
+            failAs(kzev::DataFailure::foreignFile, "a file beside it is not its owner's: " + *foreign, *foreign);
+            return FileKind::None;
+        }
         return kind;
     }
 
-    bool openSqlite(const std::string& path)
+    bool openSqlite(const std::string& path, bool toWrite)
     {
-        sqlite3_busy_timeout(db, 2000);
-        if (!registerFunctions(db) || !readTableNames())
+        sqlite3_busy_timeout(db, kzev::kBusyWaitMs);
+        if (!registerFunctions(db))
             return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
+        if (!readTableNames() && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK && !toWrite) {
+            // The owner's own journal of a write cut short: SQLite puts it back as it always has,
+            // on a connection that may write, and the file is read as it was before that write.
+            sqlite3_close_v2(db);
+            db = nullptr;
+            readOnly = false;
+            if (!connect(path, SQLITE_OPEN_READWRITE))
+                return false;
+            sqlite3_busy_timeout(db, kzev::kBusyWaitMs);
+            const bool restored = readTableNames();
+            sqlite3_close_v2(db);
+            db = nullptr;
+            if (!restored || !connect(path, SQLITE_OPEN_READONLY))
+                return restored ? false : failAs(kzev::DataFailure::other, "cannot restore " + path);
+            readOnly = true;
+            sqlite3_busy_timeout(db, kzev::kBusyWaitMs);
+            if (!registerFunctions(db))
+                return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
+        }
+        if (!readTableNames()) {
+            const bool busy = sqlite3_errcode(db) == SQLITE_BUSY;
+            dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
+            failure = busy ? kzev::DataFailure::busy : kzev::DataFailure::notDatabase;
+            return false;
+        }
         if (!readOnly && sqlite3_db_readonly(db, "main") == 1)
             readOnly = true;
         return true;
@@ -586,8 +762,9 @@ struct CData::Impl {
 
     bool openWorkbook(const std::string& path)
     {
-        if (!kzev::datalib::loadExcelWorkbook(path, db, error, damaged))
-            return false;
+        kzev::datalib::WorkbookRefusal refusal;
+        if (!kzev::datalib::loadExcelWorkbook(path, db, error, refusal))
+            return failAs(refusal.kind, error, refusal.file, refusal.systemError);
         readOnly = true; // a genuine workbook is only ever read
         if (!readTableNames())
             return failSql("reading the sheets of " + path);
@@ -602,17 +779,22 @@ CData::CData()
 
 CData::~CData() = default;
 
-int CData::Open(const std::string& file, const std::string&, int, int)
+int CData::Open(const std::string& file, const std::string&, int mode, int)
 {
-    Close();
+    // The writes of the file open before are kept first; a failure is this call's.
+    if (!Close())
+        return 0;
     kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     d.error.clear();
-    d.damaged = false;
+    d.failure = kzev::DataFailure::none;
+    d.failureFile.clear();
+    d.systemError = 0;
+    const bool toWrite = mode == kzev::kOpenToWrite;
     bool ok = false;
-    switch (d.openFile(file)) {
+    switch (d.openFile(file, toWrite)) {
     case FileKind::Sqlite:
-        ok = d.openSqlite(file);
+        ok = d.openSqlite(file, toWrite);
         break;
     case FileKind::Excel97:
         // Read by the workbook reader; SQLite holds no lock on a file that is no database.
@@ -624,8 +806,11 @@ int CData::Open(const std::string& file, const std::string&, int, int)
     }
     if (!ok) {
         const std::string reason = d.error;
+        const kzev::DataFailure kind = d.failure;
+        const std::string about = d.failureFile;
+        const int cause = d.systemError;
         d.closeFile();
-        d.error = reason;
+        d.failAs(kind, reason, about, cause);
         return 0;
     }
     d.file = file;
@@ -635,7 +820,8 @@ int CData::Open(const std::string& file, const std::string&, int, int)
 
 int CData::Create(const std::string& file, const std::string&)
 {
-    Close();
+    if (!Close())
+        return 0;
     kzev::datalib::guardSqliteFileOpens();
     auto& d = *m_impl;
     std::error_code ignored;
@@ -815,7 +1001,6 @@ int CData::CreateTable(const std::string& name)
     sql += ")";
     if (!d.beginWrite() || !d.exec(sql))
         return 0;
-    d.tables.push_back(stored);
     // The new table has the columns just declared and no rows: nothing to read back.
     d.qualified = "main." + kzev::quoteName(stored);
     for (const ColumnDeclaration& column : columns) {
@@ -834,6 +1019,8 @@ int CData::BeginTrans()
         return d.fail("no file is open"), 0;
     if (d.held)
         return d.fail("a transaction is held already"), 0;
+    if (d.readOnly)
+        return d.fail("the file is read-only"), 0;
     if (!d.beginWrite())
         return 0;
     d.held = true;
@@ -946,10 +1133,35 @@ bool CData::isReadOnly() const
 
 bool CData::isDamaged() const
 {
-    return m_impl->damaged;
+    return m_impl->failure == kzev::DataFailure::damaged || m_impl->failure == kzev::DataFailure::timedOut;
+}
+
+kzev::DataFailure CData::failure() const
+{
+    return m_impl->failure;
+}
+
+const std::string& CData::failureFile() const
+{
+    return m_impl->failureFile;
+}
+
+int CData::systemError() const
+{
+    return m_impl->systemError;
 }
 
 const std::string& CData::lastError() const
 {
     return m_impl->error;
+}
+
+bool kzev::isDatabaseFile(const std::string& file)
+{
+    kzev::datalib::guardSqliteFileOpens();
+    sqlite3* db = nullptr;
+    const bool opened = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    const bool database = opened && fileKind(db) == FileKind::Sqlite;
+    sqlite3_close_v2(db);
+    return database;
 }

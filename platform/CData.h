@@ -18,6 +18,27 @@ inline constexpr int kDataTypeDouble = 7;
 inline constexpr int kDataTypeText = 10;
 inline constexpr int kDataTypeMemo = 12;
 
+/** What CData::Open opens a file for (its third argument): only to read it, or to write into it as well. */
+inline constexpr int kOpenToRead = 0;
+inline constexpr int kOpenToWrite = 1;
+
+/** Why the last failed call of a CData failed, where the user is told more than that it failed. */
+enum class DataFailure {
+    none,
+    missing,           ///< nothing stands at the path
+    cannotOpen,        ///< the system refused to open it (systemError says why)
+    notDatabase,       ///< neither a database nor an Excel 97 workbook
+    busy,              ///< another program writes it for longer than the library waits
+    foreignFile,       ///< a journal, WAL or shared-memory file beside it is not its owner's (failureFile)
+    damaged,           ///< its reader crashed, ran away or answered in part
+    timedOut,          ///< its reader did not answer in time
+    readerMissing,     ///< no workbook reader is installed
+    readerCannotStart, ///< the workbook reader (failureFile) cannot be started (systemError says why)
+    readerNoAnswer,    ///< the workbook reader (failureFile) ended without a usable answer
+    readerStopped,     ///< the workbook reader was ended from outside, twice
+    other,             ///< lastError says why
+};
+
 /** Shows "Nelze otevřít soubor %s ! (existuje ?)" with the file (exclamation icon). */
 void reportOpenFailure(const std::string& file);
 /** Shows "Nelze otevřít tabulku %s souboru %s !" with the table and the file (exclamation icon). */
@@ -49,8 +70,16 @@ public:
     CData(const CData&) = delete;
     CData& operator=(const CData&) = delete;
 
-    /** Opens an existing workbook or database; the type text ("Excel 8.0" or empty) is not needed to tell them apart. */
-    int Open(const std::string& file, const std::string& type = {}, int = 0, int = 0);
+    /**
+     * Opens an existing workbook or database; the type text ("Excel 8.0" or
+     * empty) is not needed to tell them apart. A file opened to read
+     * (kOpenToRead) is opened read-only: reading never writes into it. A
+     * journal, WAL or shared-memory file beside it that is not the file's
+     * owner's refuses the file (DataFailure::foreignFile). Writes of a file
+     * opened before that were not committed yet are committed first; 0 with
+     * their cause when they are not kept.
+     */
+    int Open(const std::string& file, const std::string& type = {}, int mode = kzev::kOpenToRead, int = 0);
     /** Creates a new empty database file (0 when the file exists already) and keeps it open. */
     int Create(const std::string& file, const std::string& type = {});
     /**
@@ -77,7 +106,7 @@ public:
     /** The same search under the recordset's name. */
     int FindFirst(const std::string& criterion);
 
-    /** Whether the file has that table ("Lamps$"); names compare without regard to case. */
+    /** Whether the file has that table ("Lamps$") now; names compare without regard to case. */
     int IsTable(const std::string& name);
 
     /** Declares a column of the next CreateTable: type codes 4 long, 7 double, 10 text, 12 memo, 0 general. */
@@ -86,8 +115,11 @@ public:
     int CreateTable(const std::string& name);
 
     /**
-     * Holds every write from now on in one transaction, across tables, until
-     * CommitTrans; Rollback or a Close before it undoes them all.
+     * Takes the file's write lock and holds every write from now on in one
+     * transaction, across tables, until CommitTrans; Rollback or a Close
+     * before it undoes them all. What is read after it cannot change under
+     * the writes: another program's writer waits, or this call waits for it
+     * (2 s at most, else 0 with DataFailure::busy).
      */
     int BeginTrans();
     /** Makes the writes held since BeginTrans lasting. */
@@ -115,6 +147,12 @@ public:
     [[nodiscard]] bool isReadOnly() const;
     /** Whether the last Open met a damaged workbook: its reader crashed, hung or answered in part. */
     [[nodiscard]] bool isDamaged() const;
+    /** Why the last failed call failed. */
+    [[nodiscard]] kzev::DataFailure failure() const;
+    /** The file the failure is about when it is not the opened one (a foreign journal, the reader). */
+    [[nodiscard]] const std::string& failureFile() const;
+    /** The system's error number behind the failure, 0 when there is none. */
+    [[nodiscard]] int systemError() const;
     /** The reason of the last failure, for logs and tests. */
     [[nodiscard]] const std::string& lastError() const;
 
@@ -126,12 +164,27 @@ private:
 namespace kzev {
 
 /**
- * Returns the message for a file that Open refused: the damaged-workbook text
- * when its reader crashed, hung or answered in part, else "Nelze otevřít
- * soubor %s ! (existuje ?)"; both name the file.
+ * Returns the message for a file that Open refused, naming the file and the
+ * cause: "Nelze otevřít soubor %s ! (existuje ?)" for a missing file, the
+ * damaged-workbook text when its reader crashed, hung or answered in part,
+ * and a text of its own for every other cause (another program writing it,
+ * a foreign journal, a reader that cannot start or gives no answer).
  */
 [[nodiscard]] std::string openFailureText(const CData& data, const std::string& file);
+/** The text of openFailureText for a failure of that kind, about that other file, with that system error. */
+[[nodiscard]] std::string failureText(DataFailure kind, const std::string& file, const std::string& about = {},
+    int systemError = 0);
 /** Shows openFailureText with the exclamation icon. */
 void reportOpenFailure(const CData& data, const std::string& file);
+/**
+ * Whether the file is one of the program's SQLite databases, told from its
+ * first bytes read through SQLite, as Open reads them: a descriptor of the
+ * program's own, once closed, would drop the locks SQLite holds on the file
+ * for an open CData of this process.
+ */
+[[nodiscard]] bool isDatabaseFile(const std::string& file);
+
+/** Returns the message that a write into the file waited in vain for another program's write to end. */
+[[nodiscard]] std::string busyWriteText(const std::string& file);
 
 } // namespace kzev

@@ -4,9 +4,11 @@
 
 #include "platform/AccessSql.h"
 #include "platform/CData.h"
+#include "platform/WorkbookAnswer.h"
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -49,19 +51,35 @@ private:
 /** Runs statements without results; on failure the reason goes into error. */
 [[nodiscard]] bool execSql(sqlite3* db, const std::string& sql, std::string& error);
 
+/** Why a genuine workbook was not read: the kind, the reader's name where it is at fault, the system's error. */
+struct WorkbookRefusal {
+    DataFailure kind = DataFailure::none;
+    std::string file;
+    int systemError = 0;
+};
+
+/** The reader program that reads genuine workbooks (none: it was not found), and the longest it may take. */
+struct WorkbookReader {
+    std::optional<std::filesystem::path> program;
+    std::chrono::milliseconds timeout = workbook::kReadTimeout;
+};
+
 /**
  * Reads a genuine Excel 97 workbook into a new in-memory database, one table
  * per sheet named with "$", the first row naming the columns. The workbook
  * library runs in the reader program (platform/xlsreader/) found beside the
  * program; a reader that crashes, hangs or answers in part marks the
- * workbook damaged. A reader that is missing or cannot be started refuses
- * the workbook, which is not called damaged. On failure db stays null and
- * the reason goes into error.
+ * workbook damaged (or timed out), and that refusal is kept for the rest of
+ * the run: the same file, unchanged (device, inode, size, modification
+ * time), is refused again at once. A reader that is missing, cannot be
+ * started, is ended from outside or ends without a usable answer refuses
+ * the workbook without a verdict on it. On failure db stays null and the
+ * reason goes into error and refusal.
  */
-[[nodiscard]] bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged);
+[[nodiscard]] bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, WorkbookRefusal& refusal);
 
-/** As loadExcelWorkbook, with the reader program given (none: it was not found). */
-[[nodiscard]] bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesystem::path>& reader,
-    sqlite3*& db, std::string& error, bool& damaged);
+/** As loadExcelWorkbook, with the reader given. */
+[[nodiscard]] bool loadExcelWorkbook(const std::string& path, const WorkbookReader& reader, sqlite3*& db,
+    std::string& error, WorkbookRefusal& refusal);
 
 } // namespace kzev::datalib

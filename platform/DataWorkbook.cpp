@@ -10,7 +10,11 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace kzev::datalib {
 
@@ -241,66 +245,154 @@ bool readAnswer(const std::vector<std::uint8_t>& bytes, sqlite3* db, std::string
 }
 
 /** The reader's answer for the workbook, read from the very file checked here, whatever the name points to meanwhile. */
-IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const std::filesystem::path& reader)
+IsolatedResult readCells(const ReadableFile& checked, const std::string& path, const WorkbookReader& reader)
 {
-    const IsolatedProgram program { reader, { path } };
-    IsolatedResult result = runIsolated(program, checked.fd(), kReadTimeout, kMaxCellBytes);
+    const IsolatedProgram program { *reader.program, { path } };
+    IsolatedResult result = runIsolated(program, checked.fd(), reader.timeout, kMaxCellBytes);
     // A reader ended from outside (a user's kill, the system's out-of-memory killer) says nothing of the
     // workbook: a new one reads it once more.
     if (result.status == IsolatedStatus::stopped)
-        result = runIsolated(program, checked.fd(), kReadTimeout, kMaxCellBytes);
+        result = runIsolated(program, checked.fd(), reader.timeout, kMaxCellBytes);
     return result;
+}
+
+/**
+ * The workbooks refused as damaged or timed out in this run, each by the
+ * state of its file: reading one again would only take as long again. Only
+ * the refusal is kept, never anything of a workbook's content.
+ */
+class Verdicts {
+public:
+    std::optional<DataFailure> find(const FileStamp& stamp)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const auto& [known, kind] : m_refused) {
+            if (known == stamp)
+                return kind;
+        }
+        return std::nullopt;
+    }
+
+    void keep(const FileStamp& stamp, DataFailure kind)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_refused.size() >= kKept)
+            m_refused.erase(m_refused.begin());
+        m_refused.emplace_back(stamp, kind);
+    }
+
+private:
+    static constexpr std::size_t kKept = 256;
+    std::mutex m_mutex;
+    std::vector<std::pair<FileStamp, DataFailure>> m_refused;
+};
+
+Verdicts& verdicts()
+{
+    static Verdicts kept;
+    return kept;
+}
+
+/** The state of the opened file; none when it cannot be examined. */
+std::optional<FileStamp> stampOf(const ReadableFile& file)
+{
+    struct stat status {};
+    if (::fstat(file.fd(), &status) != 0)
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(status.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
+    stamp.size = static_cast<std::uint64_t>(status.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+std::string damagedReason(DataFailure kind, const std::string& path)
+{
+    return kind == DataFailure::timedOut ? "the workbook reader did not answer in time: " + path
+                                         : "the workbook is damaged: " + path;
 }
 
 } // namespace
 
-bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, bool& damaged)
+bool loadExcelWorkbook(const std::string& path, sqlite3*& db, std::string& error, WorkbookRefusal& refusal)
 {
-    return loadExcelWorkbook(path, findHelperProgram(kReaderName), db, error, damaged);
+    return loadExcelWorkbook(path, WorkbookReader { findHelperProgram(kReaderName) }, db, error, refusal);
 }
 
-bool loadExcelWorkbook(const std::string& path, const std::optional<std::filesystem::path>& reader, sqlite3*& db,
-    std::string& error, bool& damaged)
+bool loadExcelWorkbook(const std::string& path, const WorkbookReader& reader, sqlite3*& db, std::string& error,
+    WorkbookRefusal& refusal)
 {
-    damaged = false;
-    const auto fail = [&](std::string message, bool isDamaged) {
+    refusal = {};
+    const auto fail = [&](std::string message, DataFailure kind, std::string file = {}, int cause = 0) {
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
         error = std::move(message);
-        damaged = isDamaged;
+        refusal = { kind, std::move(file), cause };
         return false;
     };
     std::optional<ReadableFile> checked;
     try {
         checked.emplace(path);
     } catch (const FileError& refused) {
-        return fail("cannot open " + path + ": " + refused.what(), false);
+        return fail("cannot open " + path + ": " + refused.what(),
+            refused.isMissing() ? DataFailure::missing : DataFailure::cannotOpen, {}, refused.error());
     }
-    if (!reader)
+    const std::optional<FileStamp> stamp = stampOf(*checked);
+    if (stamp) {
+        if (const auto known = verdicts().find(*stamp))
+            return fail(damagedReason(*known, path) + " (refused before, unchanged since)", *known);
+    }
+    if (!reader.program)
         return fail(std::string("cannot read ") + path + ": the workbook reader " + kReaderName
                 + " is not installed beside the program",
-            false);
-    const IsolatedResult result = readCells(*checked, path, *reader);
-    // The file is not at fault when its reader could not start.
-    if (result.status == IsolatedStatus::notStarted)
-        return fail("cannot read " + path + ": the workbook reader " + reader->string()
+            DataFailure::readerMissing);
+    const std::string program = reader.program->string();
+    const IsolatedResult result = readCells(*checked, path, reader);
+    // The file is not at fault when its reader could not start, was ended from outside or could not be watched.
+    switch (result.status) {
+    case IsolatedStatus::notStarted:
+        return fail("cannot read " + path + ": the workbook reader " + program
                 + " cannot be started: " + std::strerror(result.startError),
-            false);
-    if (result.status == IsolatedStatus::stopped)
-        return fail("cannot read " + path + ": the workbook reader was ended from outside, twice", false);
-    if (result.status != IsolatedStatus::finished)
-        return fail("the workbook is damaged: " + path, true);
+            DataFailure::readerCannotStart, program, result.startError);
+    case IsolatedStatus::stopped:
+        return fail("cannot read " + path + ": the workbook reader was ended from outside, twice",
+            DataFailure::readerStopped);
+    case IsolatedStatus::unwatched:
+        return fail("cannot read " + path + ": the workbook reader " + program + " could not be waited for",
+            DataFailure::readerNoAnswer, program);
+    case IsolatedStatus::timedOut:
+    case IsolatedStatus::crashed:
+    case IsolatedStatus::tooLarge: {
+        const DataFailure kind = result.status == IsolatedStatus::timedOut ? DataFailure::timedOut : DataFailure::damaged;
+        if (stamp)
+            verdicts().keep(*stamp, kind);
+        return fail(damagedReason(kind, path), kind);
+    }
+    case IsolatedStatus::finished:
+    case IsolatedStatus::endedUnseen:
+        break;
+    }
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK
         || !registerFunctions(db) || !execSql(db, "BEGIN", error))
-        return fail("cannot hold the workbook in memory", false);
+        return fail("cannot hold the workbook in memory", DataFailure::other);
     std::string failure;
-    if (!readAnswer(result.output, db, failure))
-        return fail("the workbook is damaged: " + path, true);
+    if (!readAnswer(result.output, db, failure)) {
+        // A reader that ended well wrote a whole answer, or a failure, for any workbook: one that
+        // does not read is the reader's fault. Whether one that was reaped unseen crashed is not known;
+        // its answer cut short is taken for a crash.
+        if (result.status == IsolatedStatus::finished)
+            return fail("cannot read " + path + ": the workbook reader " + program + " gave no usable answer",
+                DataFailure::readerNoAnswer, program);
+        if (stamp)
+            verdicts().keep(*stamp, DataFailure::damaged);
+        return fail(damagedReason(DataFailure::damaged, path), DataFailure::damaged);
+    }
     if (!failure.empty())
-        return fail(failure, false);
+        return fail(failure, DataFailure::notDatabase);
     if (!execSql(db, "COMMIT", error))
-        return fail(error, false);
+        return fail(error, DataFailure::other);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/FileIo.h"
 
 #include "platform/LargePages.h"
+#include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
@@ -25,6 +26,7 @@ constexpr int kNoFolder = 63593;
 constexpr int kNotAFolder = 63594;
 constexpr int kSystemSays = 63595;
 constexpr int kTooLarge = 63596;
+constexpr int kSavedUnflushed = 63597;
 
 std::string reason(const char* what, int error)
 {
@@ -128,26 +130,23 @@ TemporaryFile createBeside(const std::filesystem::path& path)
     throw FileError(reason("cannot create a temporary file", EEXIST), path, EEXIST);
 }
 
-/** Flushes the folder of the path, so that a rename in it outlasts a power cut. */
-void syncFolderOf(const std::filesystem::path& path)
+/** Flushes the folder of the path, so that a rename in it outlasts a power cut; the system's error when it cannot. */
+int syncFolderOf(const std::filesystem::path& path)
 {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     // A folder the user may write into but not read cannot be opened: the rename stands, unflushed.
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
+        return 0;
     const int synced = ::fsync(fd);
     const int error = errno;
     ::close(fd);
     // A folder that cannot be flushed at all (some file systems) has nothing to flush.
-    if (synced != 0 && error != EINVAL && error != EROFS) {
-        errno = error;
-        fail("cannot flush the folder of", path);
-    }
+    return synced != 0 && error != EINVAL && error != EROFS ? error : 0;
 }
 
 /** Writes the bytes into a new file beside the path, flushes it, renames it onto the path and flushes the folder. */
-void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, mode_t mode)
+ReplacedFile replaceWith(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes, mode_t mode)
 {
     TemporaryFile temporary = createBeside(path);
     // Else the saved file would silently keep the temporary file's 0600.
@@ -172,7 +171,8 @@ void replaceWith(const std::filesystem::path& path, const std::vector<std::uint8
     if (::rename(temporary.name().c_str(), path.c_str()) != 0)
         fail("cannot replace", path);
     temporary.release();
-    syncFolderOf(path);
+    // The file is replaced: from here on nothing undoes the save.
+    return ReplacedFile { syncFolderOf(path) };
 }
 
 } // namespace
@@ -328,16 +328,31 @@ std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path)
     return stamp;
 }
 
-void writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)
+ReplacedFile writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)
 {
     const std::filesystem::path path = finalTarget(given);
-    replaceWith(path, bytes, newFileMode(path));
+    return replaceWith(path, bytes, newFileMode(path));
+}
+
+std::string unflushedFolderWarning(const std::filesystem::path& path, const ReplacedFile& replaced)
+{
+    if (replaced.folderNotFlushed == 0)
+        return {};
+    return formatC(loadString(kSavedUnflushed).c_str(), path.string().c_str(),
+        writeFailureCause(replaced.folderNotFlushed).c_str());
+}
+
+void warnIfFolderUnflushed(const std::filesystem::path& path, const ReplacedFile& replaced)
+{
+    if (const std::string warning = unflushedFolderWarning(path, replaced); !warning.empty())
+        services().messageBox->show(warning, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void writePrivateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
     // The rename replaces whatever stands at the name, a link included, and never writes through it.
-    replaceWith(path, bytes, 0600);
+    // The program's own exchange files are written again when needed: an unflushed folder costs nothing.
+    (void)replaceWith(path, bytes, 0600);
 }
 
 } // namespace kzev

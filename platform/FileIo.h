@@ -97,14 +97,31 @@ struct FileStamp {
 /** Returns the stamp of the regular file at the path, a link not followed; none for anything else. */
 [[nodiscard]] std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path);
 
+/** What a replacing write could not make sure of once the file stood replaced. */
+struct ReplacedFile {
+    /** The system's error when the folder could not be flushed (the new file may not outlast a power cut), else 0. */
+    int folderNotFlushed = 0;
+};
+
 /**
  * Writes the bytes to the file so that it is never left half written: they go
  * into a temporary file in the same folder, which replaces the file only once
- * it is complete and flushed to disk. A symbolic link is kept: the file it
- * points to is the one replaced. On failure the old file is untouched,
- * the temporary file is removed and FileError is thrown.
+ * it is complete and flushed to disk; then the folder is flushed. A symbolic
+ * link is kept: the file it points to is the one replaced. On failure the old
+ * file is untouched, the temporary file is removed and FileError is thrown.
+ * A folder that cannot be flushed after the file was replaced is no failure
+ * of the save: the result says so.
  */
-void writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+[[nodiscard]] ReplacedFile writeFileReplacing(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+/**
+ * Returns the warning that the file is saved but its folder could not be
+ * flushed, with the system's cause; empty when all was made sure.
+ */
+[[nodiscard]] std::string unflushedFolderWarning(const std::filesystem::path& path, const ReplacedFile& replaced);
+
+/** Shows unflushedFolderWarning (exclamation icon) when there is one. */
+void warnIfFolderUnflushed(const std::filesystem::path& path, const ReplacedFile& replaced);
 
 /**
  * Writes a file of the program's own in a folder of the user's own, readable

@@ -30,8 +30,15 @@ std::optional<std::filesystem::path> findHelperProgram(std::string_view name)
     const std::filesystem::path folder = programFolder();
     if (folder.empty())
         return std::nullopt;
-    for (const std::filesystem::path& candidate : { folder / name, folder.parent_path() / "libexec" / "kzev" / name }) {
+    const std::filesystem::path candidates[] = { folder / name, folder.parent_path() / "libexec" / "kzev" / name };
+    for (const std::filesystem::path& candidate : candidates) {
         if (isExecutableFile(candidate))
+            return candidate;
+    }
+    // One that is there but cannot run is still the installed one: its start then says why it fails.
+    for (const std::filesystem::path& candidate : candidates) {
+        struct stat status {};
+        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode))
             return candidate;
     }
     return std::nullopt;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -100,19 +99,26 @@ int aboveStandard(int fd)
     return ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
 }
 
-/** Waits for the child until the deadline; its wait status, or none when it still runs then. */
-std::optional<int> reap(pid_t child, Clock::time_point deadline)
+/** How waiting for the child ended. */
+struct Reaped {
+    enum class Kind { ended, running, unseen } kind = Kind::running;
+    int status = 0;
+};
+
+/** Waits for the child until the deadline: its wait status, still running then, or reaped unseen. */
+Reaped reap(pid_t child, Clock::time_point deadline)
 {
     auto pause = std::chrono::microseconds(100);
     for (;;) {
         int status = 0;
         const pid_t done = ::waitpid(child, &status, WNOHANG);
         if (done == child)
-            return status;
+            return { Reaped::Kind::ended, status };
+        // No status to read: SIGCHLD ignored makes the system reap the child itself, how it ended unknown.
         if (done < 0 && errno != EINTR)
-            return 0; // not ours to wait for any more
+            return { Reaped::Kind::unseen, 0 };
         if (Clock::now() >= deadline)
-            return std::nullopt;
+            return { Reaped::Kind::running, 0 };
         std::this_thread::sleep_for(pause);
         pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
     }
@@ -189,6 +195,12 @@ IsolatedResult runIsolated(const IsolatedProgram& program, int input, std::chron
         const int ready = left.count() > 0 ? ::poll(&wanted, 1, static_cast<int>(left.count())) : 0;
         if (ready < 0 && errno == EINTR)
             continue;
+        if (ready < 0) {
+            // A read now could wait without end.
+            killAndReap(child);
+            result.status = IsolatedStatus::unwatched;
+            return result;
+        }
         if (ready == 0) {
             killAndReap(child);
             result.status = IsolatedStatus::timedOut;
@@ -207,14 +219,16 @@ IsolatedResult runIsolated(const IsolatedProgram& program, int input, std::chron
         }
         result.output.insert(result.output.end(), buffer.begin(), buffer.begin() + got);
     }
-    const std::optional<int> ended = reap(child, deadline);
-    if (!ended) {
+    const Reaped ended = reap(child, deadline);
+    switch (ended.kind) {
+    case Reaped::Kind::running:
         killAndReap(child);
         result.status = IsolatedStatus::timedOut;
-    } else {
-        result.status = statusOf(*ended);
+        break;
+    case Reaped::Kind::unseen: result.status = IsolatedStatus::endedUnseen; break;
+    case Reaped::Kind::ended: result.status = statusOf(ended.status); break;
     }
-    if (result.status != IsolatedStatus::finished)
+    if (result.status != IsolatedStatus::finished && result.status != IsolatedStatus::endedUnseen)
         result.output.clear();
     return result;
 }

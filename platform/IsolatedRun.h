@@ -17,6 +17,13 @@ enum class IsolatedStatus {
     timedOut,   ///< the helper took longer than it was allowed and was killed
     tooLarge,   ///< the helper wrote more than it was allowed and was killed
     notStarted, ///< the helper could not be started
+    unwatched,  ///< the system refused to wait for the helper's output: it was ended, its output not kept
+    /**
+     * The helper ended by itself, but how is not known: this program ignores
+     * SIGCHLD, so the system reaped it unseen. Its output is handed back for
+     * the caller to judge by its content.
+     */
+    endedUnseen,
 };
 
 struct IsolatedResult {
@@ -39,8 +46,8 @@ struct IsolatedProgram {
  * at their defaults, `input` as its standard input (/dev/null for -1), a pipe
  * to this call as its output, its errors going nowhere and no other
  * descriptor. Returns once it has ended and been reaped: nothing of it is
- * left running. Its output is kept only when it ended with success within the
- * time and the size allowed.
+ * left running. Its output is kept only when it ended with success (or unseen,
+ * endedUnseen) within the time and the size allowed.
  */
 [[nodiscard]] IsolatedResult runIsolated(
     const IsolatedProgram& program, int input, std::chrono::milliseconds timeout, std::size_t maxOutput);

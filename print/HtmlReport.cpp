@@ -142,7 +142,7 @@ HtmlReportOutcome writeHtmlReport(CKzevDoc& doc, const std::vector<int>& roomOrd
     HtmlReport report(doc, dataFolder);
     const HtmlWriter document = report.compose(roomOrder, startTime);
     try {
-        writeFileReplacing(file, document.fileBytes());
+        warnIfFolderUnflushed(file, writeFileReplacing(file, document.fileBytes()));
     } catch (const FileError&) {
         services().messageBox->show(
             formatC(loadString(kCannotWriteId).c_str(), file.string().c_str()), MessageIcon::Error, MessageButtons::Ok);

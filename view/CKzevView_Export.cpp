@@ -73,7 +73,8 @@ int CKzevView::exportCadFile(int commandId, int filterId, const char* extension,
         } });
     const std::string text = write(file);
     try {
-        kzev::writeFileReplacing(path.toStdString(), std::vector<std::uint8_t>(text.begin(), text.end()));
+        kzev::warnIfFolderUnflushed(path.toStdString(),
+            kzev::writeFileReplacing(path.toStdString(), std::vector<std::uint8_t>(text.begin(), text.end())));
     } catch (const kzev::FileError&) {
         const std::string shown = QDir::toNativeSeparators(path).toStdString();
         kzev::services().messageBox->show(kzev::formatC(kzev::loadString(kCannotWrite).c_str(), shown.c_str()),

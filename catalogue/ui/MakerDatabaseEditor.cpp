@@ -2,7 +2,7 @@
 
 #include "catalogue/ui/MakerDatabaseEditor.h"
 
-#include "platform/FileIo.h"
+#include "platform/CData.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <cstring>
 #include <vector>
 
 namespace kzev {
@@ -44,18 +43,6 @@ DatabaseEditorHooks realHooks()
     return hooks;
 }
 
-/** Whether the file is one of the program's SQLite workbooks (else a genuine Excel workbook, or none). */
-bool isSqliteFile(const std::string& file)
-{
-    static constexpr char kHeader[] = "SQLite format 3";
-    try {
-        const std::vector<std::uint8_t> head = ReadableFile(file).read(sizeof(kHeader));
-        return head.size() == sizeof(kHeader) && std::memcmp(head.data(), kHeader, sizeof(kHeader)) == 0;
-    } catch (const FileError&) {
-        return false;
-    }
-}
-
 void showCannotStart(const std::string& program, const std::string& parameter)
 {
     services().messageBox->show(formatC(loadString(kCannotStart).c_str(), program.c_str(), parameter.c_str()),
@@ -73,7 +60,7 @@ DatabaseEditorHooks& databaseEditorHooks()
 bool startDatabaseEditor(const std::string& workbook, const std::string& sheet)
 {
     DatabaseEditorHooks& hooks = databaseEditorHooks();
-    if (QFileInfo::exists(QString::fromStdString(workbook)) && !isSqliteFile(workbook)) {
+    if (QFileInfo::exists(QString::fromStdString(workbook)) && !isDatabaseFile(workbook)) {
         if (hooks.openWithDesktop(workbook))
             return true;
         services().messageBox->show(formatC(loadString(kNoSpreadsheet).c_str(), workbook.c_str()),

@@ -49,7 +49,7 @@ TEST(PipeInsteadOfFileTest, EveryReaderRefusesAPipeAtOnce)
                 CData data;
                 return data.Open(path, "Excel 8.0", 0, 0) ? std::string("opened") : kzev::openFailureText(data, path);
             },
-            "Nelze otevřít soubor %s ! (existuje ?)" },
+            "Soubor %s nelze otevřít: není to obyčejný soubor" },
         { "EULUMDAT file", "svitidlo.ldt",
             [](const std::string& path) {
                 return photometryMessage([&] { (void)kzev::EulumdatReader::read(path); });

@@ -65,7 +65,7 @@ protected:
     std::filesystem::path write(const std::string& name, const std::string& text)
     {
         const std::filesystem::path path = m_folder / name;
-        writeFileReplacing(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+        (void)writeFileReplacing(path, std::vector<std::uint8_t>(text.begin(), text.end()));
         return path;
     }
 

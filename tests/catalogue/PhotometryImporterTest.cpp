@@ -302,7 +302,7 @@ TEST(PhotometryImporterTest, AFailedImportNamesItsCauseAndLeavesNoRowAnywhere)
     const std::string workbook = test::makerWorkbook(folder);
     {
         CData data;
-        ASSERT_TRUE(data.Open(workbook, "Excel 8.0", 0, 0));
+        ASSERT_TRUE(data.Open(workbook, "Excel 8.0", kOpenToWrite, 0));
         data.AddColBeforeCreateTable("Věta", kDataTypeLong, 255, -2);
         data.AddColBeforeCreateTable(rows.columns.front().first, kDataTypeText, 255, -2);
         ASSERT_TRUE(data.CreateTable(sheet));

@@ -46,7 +46,7 @@ inline void setLastRowCell(const std::string& file, const std::string& sheet, co
     const std::string& text)
 {
     CData data;
-    ASSERT_TRUE(data.Open(file, "Excel 8.0", 0, 0));
+    ASSERT_TRUE(data.Open(file, "Excel 8.0", kOpenToWrite, 0));
     ASSERT_TRUE(data.OpenTable(sheet, "", 0));
     ASSERT_TRUE(data.SetStringValue(column, text, data.rowCount() - 1, 0));
     data.Close();

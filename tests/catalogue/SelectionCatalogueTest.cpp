@@ -140,7 +140,7 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(shippedData()))
             std::filesystem::copy_file(entry.path(), m_folder.path() / entry.path().filename());
         CData data;
-        EXPECT_TRUE(data.Open(m_folder.file("ZEV-1002.xls"), "Excel 8.0"));
+        EXPECT_TRUE(data.Open(m_folder.file("ZEV-1002.xls"), "Excel 8.0", kOpenToWrite));
         EXPECT_TRUE(data.OpenTable("Luminaires$"));
         EXPECT_TRUE(data.AddRow());
         data.SetValue("Věta", std::int64_t { 3 });

@@ -20,7 +20,7 @@ protected:
         CRoom room;
         edit(room);
         source.m_rooms = { room };
-        writeFileReplacing(file("crafted.kzv"), source.SaveToBytes());
+        (void)writeFileReplacing(file("crafted.kzv"), source.SaveToBytes());
         CKzevDoc doc;
         return doc.OnOpenDocument(file("crafted.kzv"));
     }

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <optional>
 
+#include <unistd.h>
+
 #include <sys/wait.h>
 
 namespace kzev {
@@ -162,31 +164,6 @@ TEST(CDataExcel, AWorkbookThatCrashesItsLibraryIsReportedDamagedByName)
         "Nelze otevřít soubor /nonexistent/ZEV-0001.xls ! (existuje ?)");
 }
 
-TEST(CDataExcel, AMissingReaderRefusesTheWorkbookWithoutCallingItDamaged)
-{
-    test::TempFolder folder;
-    const std::string path = folder.file("ZEV-0044.xls");
-    std::filesystem::copy_file(kExcelWorkbook, path);
-    const struct {
-        std::optional<std::filesystem::path> reader;
-        std::string error;
-    } cases[] = {
-        { std::nullopt, "cannot read " + path + ": the workbook reader kzev-xls-reader is not installed beside the program" },
-        { "/nonexistent/kzev-xls-reader",
-            "cannot read " + path + ": the workbook reader /nonexistent/kzev-xls-reader cannot be started: "
-                + std::strerror(ENOENT) },
-    };
-    for (const auto& c : cases) {
-        sqlite3* db = nullptr;
-        std::string error;
-        bool damaged = true;
-        EXPECT_FALSE(datalib::loadExcelWorkbook(path, c.reader, db, error, damaged));
-        EXPECT_EQ(db, nullptr);
-        EXPECT_FALSE(damaged);
-        EXPECT_EQ(error, c.error);
-    }
-}
-
 TEST(CDataExcel, AWorkbookReplacedUnderItsNameIsReadAnew)
 {
     // The same name holds in turn the sound workbook, the damaged one and the sound one again.
@@ -242,7 +219,9 @@ TEST(CDataExcel, AReaderKilledFromOutsideLeavesTheWorkbookToANewReader)
     std::filesystem::copy_file(kExcelWorkbook, path);
     const auto load = [&](const std::filesystem::path& program, std::string& error, bool& damaged) {
         sqlite3* db = nullptr;
-        const bool loaded = datalib::loadExcelWorkbook(path, program, db, error, damaged);
+        datalib::WorkbookRefusal refusal;
+        const bool loaded = datalib::loadExcelWorkbook(path, { program }, db, error, refusal);
+        damaged = refusal.kind == DataFailure::damaged;
         sqlite3_close_v2(db);
         return loaded;
     };
@@ -260,6 +239,111 @@ TEST(CDataExcel, AReaderKilledFromOutsideLeavesTheWorkbookToANewReader)
     EXPECT_FALSE(damaged);
     EXPECT_NE(error.find("ended from outside"), std::string::npos) << error;
     EXPECT_TRUE(load(*reader, error, damaged)) << "the next open reads it: " << error;
+}
+
+/** Reads the workbook with the reader given; the refusal when it is not read. */
+datalib::WorkbookRefusal loadWith(const std::string& path, const datalib::WorkbookReader& reader, std::string& error)
+{
+    sqlite3* db = nullptr;
+    datalib::WorkbookRefusal refusal;
+    if (datalib::loadExcelWorkbook(path, reader, db, error, refusal))
+        refusal.kind = DataFailure::none;
+    sqlite3_close_v2(db);
+    return refusal;
+}
+
+TEST(CDataExcel, ABrokenReaderIsReportedAsWhatHappenedNeverAsTheWorkbooksFault)
+{
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0044.xls");
+    std::filesystem::copy_file(kExcelWorkbook, path);
+    const std::string reader = std::string("kzev-xls-reader");
+    const auto notExecutable = readerScript(folder, "not-executable.sh", "exit 0");
+    std::filesystem::permissions(notExecutable, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const auto junk = readerScript(folder, "junk.sh", "printf 'Tohle neni odpoved ctecky.'");
+    const struct {
+        const char* name;
+        std::optional<std::filesystem::path> reader;
+        DataFailure kind;
+        int systemError;
+        std::string message;
+    } cases[] = {
+        { "not installed", std::nullopt, DataFailure::readerMissing, 0,
+            "Sešit " + path + " nelze přečíst: program pro čtení sešitů Excel 97 (" + reader
+                + ") není nainstalován u programu Kzev." },
+        { "missing where it was found", "/nonexistent/kzev-xls-reader", DataFailure::readerCannotStart, ENOENT,
+            "Sešit " + path + " nelze přečíst: program pro čtení sešitů /nonexistent/kzev-xls-reader nelze spustit "
+                "(soubor neexistuje)." },
+        { "present but not executable", notExecutable, DataFailure::readerCannotStart, EACCES,
+            "Sešit " + path + " nelze přečíst: program pro čtení sešitů " + notExecutable.string()
+                + " nelze spustit (chybí oprávnění)." },
+        { "writes junk", junk, DataFailure::readerNoAnswer, 0,
+            "Sešit " + path + " nelze přečíst: program pro čtení sešitů " + junk.string()
+                + " nedal použitelnou odpověď." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        const datalib::WorkbookRefusal refusal = loadWith(path, { c.reader }, error);
+        EXPECT_EQ(refusal.kind, c.kind) << error;
+        EXPECT_EQ(refusal.systemError, c.systemError);
+        EXPECT_EQ(failureText(refusal.kind, path, refusal.file, refusal.systemError), c.message);
+    }
+    // None of them is a verdict on the workbook: the real reader reads it at once.
+    std::string error;
+    EXPECT_EQ(loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::none) << error;
+}
+
+TEST(CDataExcel, AReaderThatIsThereButCannotRunIsFoundSoItsStartSaysWhy)
+{
+    const auto real = findHelperProgram(workbook::kReaderName);
+    ASSERT_TRUE(real);
+    const std::string name = "kzev-test-helper-" + std::to_string(::getpid());
+    const std::filesystem::path beside = real->parent_path() / name;
+    std::ofstream(beside) << "#!/bin/sh\nexit 0\n";
+    std::filesystem::permissions(beside, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const auto found = findHelperProgram(name);
+    std::filesystem::remove(beside);
+    EXPECT_EQ(found, beside) << "reported as not installed otherwise";
+    EXPECT_FALSE(findHelperProgram(name));
+}
+
+TEST(CDataExcel, AWorkbookItsReaderCannotAnswerInTimeIsWaitedForOnceWhileUnchanged)
+{
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0048.xls");
+    std::filesystem::copy_file(kExcelWorkbook, path);
+    const std::string starts = folder.file("starts");
+    const auto hanging = readerScript(folder, "hanging.sh", "printf x >> '" + starts + "'\nexec /bin/sleep 30");
+    const auto startCount = [&] { return std::filesystem::exists(starts) ? std::filesystem::file_size(starts) : 0; };
+    const datalib::WorkbookReader reader { hanging, std::chrono::milliseconds(300) };
+    const std::string expected = "Sešit " + path + " se nepodařilo přečíst ani za 20 s, je zřejmě poškozený; nelze jej přečíst !";
+    std::string error;
+    for (int open = 0; open < 3; ++open) {
+        const datalib::WorkbookRefusal refusal = loadWith(path, reader, error);
+        EXPECT_EQ(refusal.kind, DataFailure::timedOut) << error;
+        EXPECT_EQ(failureText(refusal.kind, path), expected);
+    }
+    EXPECT_EQ(startCount(), 1u) << "refused again at once while the file is unchanged";
+    // The real reader would read it now, but the refusal stands until the file changes.
+    EXPECT_EQ(loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::timedOut);
+
+    // Changed (a new modification time): read anew.
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
+    EXPECT_EQ(loadWith(path, reader, error).kind, DataFailure::timedOut);
+    EXPECT_EQ(startCount(), 2u);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
+    EXPECT_EQ(loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::none) << error;
+
+    // A crash is a verdict too; a reader ended from outside is none.
+    const auto crashing = readerScript(folder, "crashing.sh", "kill -SEGV $$");
+    const auto killed = readerScript(folder, "killed.sh", "kill -KILL $$");
+    const std::string other = folder.file("ZEV-0049.xls");
+    std::filesystem::copy_file(kExcelWorkbook, other);
+    EXPECT_EQ(loadWith(other, { killed }, error).kind, DataFailure::readerStopped);
+    EXPECT_EQ(loadWith(other, { crashing }, error).kind, DataFailure::damaged);
+    EXPECT_EQ(loadWith(other, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::damaged)
+        << "an unchanged damaged workbook is not read again";
 }
 
 TEST(CDataExcel, NoReaderIsLeftBehindAfterAWorkbookIsRead)

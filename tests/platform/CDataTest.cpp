@@ -4,11 +4,13 @@
 #include "platform/FileIo.h"
 
 #include "support/FakeServices.h"
+#include "support/OtherProgram.h"
 #include "support/PipeWatchdog.h"
 #include "support/WorkbookFixture.h"
 
 #include <sqlite3.h>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,12 +19,35 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <tuple>
+
+namespace {
+
+// Stands for a DROP TABLE that fails: this test program's own sqlite3_exec, which the data library calls,
+// and SQLite's otherwise.
+std::atomic<bool> g_refuseDrop { false };
+
+} // namespace
+
+extern "C" int sqlite3_exec(sqlite3* db, const char* sql, int (*callback)(void*, int, char**, char**), void* argument,
+    char** message)
+{
+    using Exec = int (*)(sqlite3*, const char*, int (*)(void*, int, char**, char**), void*, char**);
+    static const auto real = reinterpret_cast<Exec>(::dlsym(RTLD_NEXT, "sqlite3_exec"));
+    if (g_refuseDrop && sql && std::strncmp(sql, "DROP TABLE", 10) == 0) {
+        if (message)
+            *message = sqlite3_mprintf("database table is locked");
+        return SQLITE_LOCKED;
+    }
+    return real(db, sql, callback, argument, message);
+}
 
 namespace kzev {
 namespace {
@@ -245,7 +270,7 @@ TEST_F(CDataFixture, TextThatLooksLikeANumberIsKeptAsWritten)
 TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
 {
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
     const long before = data.rowCount();
     ASSERT_EQ(data.AddRow(), 1);
@@ -280,7 +305,7 @@ TEST_F(CDataFixture, ImportAppendsRowsAndAnIntensitySheet)
 TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
 {
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
     // Rows visited out of order and back, and a row written after it was read.
     const std::vector<std::tuple<long, const char*, const char*>> reads {
@@ -327,7 +352,7 @@ TEST_F(CDataFixture, CellsReadAcrossRowsAndAfterWritesHoldWhatIsStored)
     ASSERT_EQ(data.SetStringValue(0, "007"), 1);
     ASSERT_EQ(data.SetStringValue(1, "007"), 1);
     data.Close();
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.OpenTable("Nová", "", 0), 1);
     EXPECT_EQ(data.columnNames(), declared);
     ASSERT_EQ(data.GetStringValue(0, value), 1);
@@ -432,7 +457,7 @@ TEST_F(CDataFixture, AFileWrittenOrReplacedSinceItWasClosedIsReadAsItIsNow)
     // Written through another object while the first one's connection waits for the next open.
     {
         CData writer;
-        ASSERT_TRUE(writer.Open(maker(), "Excel 8.0", 0, 0));
+        ASSERT_TRUE(writer.Open(maker(), "Excel 8.0", kOpenToWrite, 0));
         ASSERT_TRUE(writer.OpenTable("Luminaires$", "", 0));
         ASSERT_TRUE(writer.AddRow());
         ASSERT_TRUE(writer.SetStringValue("Věta", "6", -1, 0));
@@ -493,25 +518,7 @@ TEST_F(CDataFixture, AWorkbookRewrittenInPlaceWhileOpenIsReadAsItIsNow)
     EXPECT_EQ(firstRecord(again), "2");
 }
 
-/** Runs SQL in another process (Python's SQLite), as another program on the machine would; true when it committed. */
-bool writtenByAnotherProgram(const std::string& file, const std::string& sql)
-{
-    const std::string script = "import sqlite3, sys\n"
-                               "c = sqlite3.connect(sys.argv[1], timeout=0.2, isolation_level=None)\n"
-                               "try:\n"
-                               "    c.executescript('BEGIN IMMEDIATE; ' + sys.argv[2])\n"
-                               "except sqlite3.OperationalError:\n"
-                               "    sys.exit(3)\n";
-    const std::string command = "python3 -c \"$0\" \"$1\" \"$2\"";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execl("/bin/sh", "sh", "-c", command.c_str(), script.c_str(), file.c_str(), sql.c_str(), nullptr);
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+using test::writtenByAnotherProgram;
 
 TEST_F(CDataFixture, AnotherProgramWaitsForAWriteHeldWhileTheSameFileIsOpenedAgain)
 {
@@ -520,7 +527,7 @@ TEST_F(CDataFixture, AnotherProgramWaitsForAWriteHeldWhileTheSameFileIsOpenedAga
         rows += "INSERT INTO jiny VALUES (" + std::to_string(i) + ");";
     const std::string other = "CREATE TABLE jiny (x); " + rows + " COMMIT;";
     CData writer;
-    ASSERT_EQ(writer.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(writer.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(writer.BeginTrans(), 1);
     ASSERT_EQ(writer.OpenTable("Luminaires$", "", 0), 1);
     ASSERT_EQ(writer.AddRow(), 1);
@@ -569,17 +576,20 @@ private:
 
 TEST_F(CDataFixture, AWriteTheDiskCannotTakeIsReportedWithTheDisksCauseAndUndone)
 {
-    enum class Ending { commit, closeTable, close };
+    enum class Ending { commit, closeTable, close, openAnother, destroyed };
     const struct {
         const char* name;
         Ending ending;
     } cases[] = { { "held and committed", Ending::commit }, { "committed as the table closes", Ending::closeTable },
-        { "committed as the file closes", Ending::close } };
+        { "committed as the file closes", Ending::close }, { "committed as another file opens", Ending::openAnother },
+        { "committed as the object goes", Ending::destroyed } };
     const std::string expectedCause = std::strerror(EFBIG);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CData data;
-        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        test::FakeServices fakes;
+        auto owned = std::make_unique<CData>();
+        CData& data = *owned;
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
         if (c.ending == Ending::commit) {
             ASSERT_EQ(data.BeginTrans(), 1);
         }
@@ -596,12 +606,26 @@ TEST_F(CDataFixture, AWriteTheDiskCannotTakeIsReportedWithTheDisksCauseAndUndone
             case Ending::commit: result = data.CommitTrans(); break;
             case Ending::closeTable: result = data.CloseTable(); break;
             case Ending::close: result = data.Close(); break;
+            case Ending::openAnother: result = data.Open(folder.file("ZEV-SKUPINY.xls"), "Excel 8.0", 0, 0); break;
+            case Ending::destroyed: owned.reset(); break;
             }
         }
-        EXPECT_EQ(result, 0);
-        EXPECT_NE(data.lastError().find(expectedCause), std::string::npos) << data.lastError();
-        EXPECT_EQ(data.lastError().find("cannot rollback"), std::string::npos) << data.lastError();
-        data.Close();
+        if (c.ending == Ending::destroyed) {
+            // Nobody is left to ask: the user is told that the changes are lost, and why.
+            ASSERT_EQ(fakes.messageBox.shown.size(), 1u);
+            EXPECT_EQ(fakes.messageBox.shown[0].text.rfind("Změny souboru " + maker() + " se nepodařilo uložit (", 0), 0u)
+                << fakes.messageBox.shown[0].text;
+            EXPECT_NE(fakes.messageBox.shown[0].text.find(expectedCause), std::string::npos);
+        } else {
+            EXPECT_EQ(result, 0);
+            EXPECT_NE(data.lastError().find(expectedCause), std::string::npos) << data.lastError();
+            EXPECT_EQ(data.lastError().find("cannot rollback"), std::string::npos) << data.lastError();
+            if (c.ending == Ending::openAnother) {
+                EXPECT_FALSE(data.isOpen()) << "the other file is not opened in place of the lost writes";
+            }
+            data.Close();
+            EXPECT_TRUE(fakes.messageBox.shown.empty());
+        }
         CData after;
         ASSERT_EQ(after.Open(maker(), "Excel 8.0", 0, 0), 1);
         ASSERT_EQ(after.OpenTable("Luminaires$", "", 0), 1);
@@ -622,7 +646,7 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     for (const bool commit : { false, true }) {
         SCOPED_TRACE(commit ? "committed" : "closed without commit");
         CData data;
-        ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
         ASSERT_EQ(data.BeginTrans(), 1);
         ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
         ASSERT_EQ(data.AddRow(), 1);
@@ -639,7 +663,7 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     }
 
     CData data;
-    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
     ASSERT_EQ(data.BeginTrans(), 1);
     EXPECT_EQ(data.BeginTrans(), 0);
     ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
@@ -654,6 +678,120 @@ TEST_F(CDataFixture, WritesHeldByATransactionAcrossTablesAreUndoneTogether)
     ASSERT_EQ(data.OpenTable(0, "", 0), 1);
     data.Close();
     EXPECT_EQ(rows("Lamps$"), lamps + 1);
+}
+
+TEST_F(CDataFixture, AFileOpenedToReadIsOpenedReadOnly)
+{
+    const auto before = readWholeFile(maker());
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    EXPECT_TRUE(data.isReadOnly());
+    ASSERT_EQ(data.OpenTable("Luminaires$", "", 0), 1);
+    EXPECT_EQ(data.AddRow(), 0);
+    EXPECT_EQ(data.SetStringValue("Typ", "jiný", 0, 0), 0);
+    EXPECT_EQ(data.BeginTrans(), 0);
+    data.Close();
+    EXPECT_EQ(readWholeFile(maker()), before);
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
+    EXPECT_FALSE(data.isReadOnly()) << "a file opened to write is written";
+}
+
+/** The "Typ" of the first luminaire as a new object reads it; "<refused>" when the workbook is refused. */
+std::string firstType(const std::string& workbook)
+{
+    CData data;
+    std::string value;
+    if (!data.Open(workbook, "Excel 8.0", 0, 0) || !data.OpenTable("Luminaires$", "", 0) || !data.GetStringValue("Typ", value, 0))
+        return "<refused>";
+    return value;
+}
+
+TEST_F(CDataFixture, AJournalOfAnotherUserBesideAWorkbookIsNeverUsed)
+{
+    // Another user's copy of the workbook with its own first luminaire, and the journal of a write
+    // to that copy cut short: played back, it would put the copy's rows into the workbook.
+    const std::string copy = folder.file("cizi.xls");
+    std::filesystem::copy_file(maker(), copy);
+    ASSERT_TRUE(writtenByAnotherProgram(copy, "UPDATE [Luminaires$] SET Typ = 'cizí' WHERE rowid = 1; COMMIT;"));
+    const std::string journal = maker() + "-journal";
+    const std::string hot = folder.file("hot-journal");
+    ASSERT_TRUE(test::ranInAnotherProgram("import sqlite3, shutil, sys, os\n"
+                                          "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                          "c.execute('PRAGMA synchronous=OFF')\n"
+                                          "c.execute('BEGIN IMMEDIATE')\n"
+                                          "c.execute('UPDATE [Luminaires$] SET Typ = Typ || \"!\"')\n"
+                                          "shutil.copyfile(sys.argv[1] + '-journal', sys.argv[2])\n"
+                                          "os._exit(0)\n",
+        { copy, hot }));
+    ASSERT_GT(std::filesystem::file_size(hot), 0u);
+    const auto before = readWholeFile(maker());
+    const struct {
+        const char* name;
+        std::string file;
+    } cases[] = { { "a hot journal", journal }, { "a WAL file", maker() + "-wal" }, { "a shared-memory file", maker() + "-shm" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.file == journal)
+            std::filesystem::copy_file(hot, journal);
+        else
+            std::ofstream(c.file, std::ios::binary) << std::string(4096, '\x5a');
+        ASSERT_EQ(::chown(c.file.c_str(), 65534, 65534), 0) << std::strerror(errno);
+        for (const int mode : { kOpenToRead, kOpenToWrite }) {
+            CData data;
+            EXPECT_EQ(data.Open(maker(), "Excel 8.0", mode, 0), 0) << mode;
+            EXPECT_EQ(data.failure(), DataFailure::foreignFile);
+            EXPECT_EQ(data.failureFile(), c.file);
+            EXPECT_EQ(openFailureText(data, maker()),
+                "Sešit " + maker() + " nelze otevřít: vedle něj leží soubor " + c.file
+                    + ", který nepatří vlastníkovi sešitu (zanechal jej jiný uživatel). Sešit zůstal beze změny; "
+                      "soubor může odstranit jeho vlastník nebo správce.");
+        }
+        EXPECT_EQ(readWholeFile(maker()), before) << "the workbook stays byte for byte";
+        std::filesystem::remove(c.file);
+    }
+    // The owner's own journal is SQLite's as ever: a read puts the write cut short back.
+    std::filesystem::copy_file(hot, journal);
+    EXPECT_EQ(firstType(maker()), "cizí");
+    EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
+TEST_F(CDataFixture, AnOpenWaitsForAnotherProgramsWriteAndElseSaysItIsBeingWritten)
+{
+    {
+        const test::HeldWrite shortWrite(maker(), "INSERT INTO [Lamps$] (Věta) VALUES (4)", 0.5, "EXCLUSIVE");
+        ASSERT_TRUE(shortWrite.held());
+        CData data;
+        EXPECT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1) << data.lastError();
+        ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+        EXPECT_EQ(data.rowCount(), 4) << "read once the other program committed";
+    }
+    test::HeldWrite longWrite(maker(), "INSERT INTO [Lamps$] (Věta) VALUES (5)", 30, "EXCLUSIVE");
+    ASSERT_TRUE(longWrite.held());
+    CData data;
+    EXPECT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(data.failure(), DataFailure::busy) << data.lastError();
+    EXPECT_EQ(openFailureText(data, maker()),
+        "Do sešitu " + maker() + " právě zapisuje jiný program, nelze jej nyní otevřít. Zkuste to znovu, až zápis skončí.");
+    EXPECT_TRUE(longWrite.release());
+    EXPECT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    // A missing file is the one case that asks whether it exists.
+    EXPECT_EQ(data.Open(folder.file("ZEV-0099.xls"), "Excel 8.0", 0, 0), 0);
+    EXPECT_EQ(openFailureText(data, folder.file("ZEV-0099.xls")),
+        "Nelze otevřít soubor " + folder.file("ZEV-0099.xls") + " ! (existuje ?)");
+}
+
+TEST_F(CDataFixture, ASearchTableThatCannotBeDroppedFailsTheCallThatClosesIt)
+{
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 1);
+    ASSERT_EQ(data.OpenTable("SELECT * FROM [Lamps$] WHERE Skupina=20", "", 0), 1);
+    ASSERT_EQ(data.FindFirst("Věta=2"), 1);
+    g_refuseDrop = true;
+    const int closed = data.CloseTable();
+    g_refuseDrop = false;
+    EXPECT_EQ(closed, 0);
+    EXPECT_NE(data.lastError().find("the search table of the query stays"), std::string::npos) << data.lastError();
+    EXPECT_EQ(data.OpenTable("Lamps$", "", 0), 1) << "the file stays usable";
 }
 
 TEST_F(CDataFixture, CallersReportFailuresWithTheirMessages)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -11,8 +12,27 @@
 #include <string>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+// Stands for a system that refuses to wait for the helper's output: this test program's own poll,
+// which the runner calls, and the system's otherwise.
+std::atomic<bool> g_refusePoll { false };
+
+} // namespace
+
+extern "C" int poll(struct pollfd* fds, nfds_t count, int timeout)
+{
+    if (g_refusePoll) {
+        errno = ENOMEM;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_poll, fds, count, timeout));
+}
 
 namespace kzev {
 namespace {
@@ -98,6 +118,40 @@ TEST(IsolatedRun, AHelperThatCannotStartSaysWhy)
     EXPECT_EQ(missing.startError, ENOENT);
     // Only a full name is run: a bare name is not looked up along PATH.
     EXPECT_EQ(runIsolated({ "sh", { "-c", "exit 0" } }, -1, 300ms, 1 << 16).status, IsolatedStatus::notStarted);
+}
+
+TEST(IsolatedRun, AHelperReapedUnseenIsNeverTakenForOneThatEndedWell)
+{
+    // A program that ignores SIGCHLD has its children reaped by the system: how one ended is lost.
+    const struct {
+        const char* name;
+        std::string script;
+        std::string output;
+    } cases[] = {
+        { "answers", "printf hotovo", "hotovo" },
+        { "crashes after a part", "printf cast; kill -SEGV $$", "cast" },
+        { "fails after a part", "printf cast; exit 2", "cast" },
+    };
+    const sighandler_t before = std::signal(SIGCHLD, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const IsolatedResult result = runIsolated(shell(c.script), -1, 2s, 1 << 16);
+        EXPECT_EQ(result.status, IsolatedStatus::endedUnseen);
+        EXPECT_EQ(text(result), c.output) << "left to the caller to judge by its content";
+    }
+    std::signal(SIGCHLD, before);
+}
+
+TEST(IsolatedRun, AHelperWhoseOutputCannotBeWaitedForIsEndedAtOnce)
+{
+    const auto start = std::chrono::steady_clock::now();
+    g_refusePoll = true;
+    const IsolatedResult result = runIsolated(shell("printf cast; exec /bin/sleep 3"), -1, 10s, 1 << 16);
+    g_refusePoll = false;
+    EXPECT_EQ(result.status, IsolatedStatus::unwatched);
+    EXPECT_TRUE(result.output.empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "no read waits for the helper without a deadline";
+    EXPECT_FALSE(anyChildLeft());
 }
 
 } // namespace

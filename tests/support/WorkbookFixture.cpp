@@ -30,7 +30,7 @@ bool writeWorkbook(const std::string& file, const std::vector<SheetFixture>& she
             *failure = what + ": " + data.lastError();
         return false;
     };
-    if (!(exists ? data.Open(file, "Excel 8.0", 0, 0) : data.Create(file, "")))
+    if (!(exists ? data.Open(file, "Excel 8.0", kOpenToWrite, 0) : data.Create(file, "")))
         return fail("open " + file);
     for (const auto& sheet : sheets) {
         for (const auto& column : sheet.columns)

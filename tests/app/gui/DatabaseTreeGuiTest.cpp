@@ -3,6 +3,7 @@
 // luminaire database dialog opened by a double click, and the database editor.
 
 #include "support/FakeServices.h"
+#include "support/OtherProgram.h"
 #include "support/gui/ShippedDataProgram.h"
 #include "support/gui/UserInput.h"
 #include "support/WorkbookFixture.h"
@@ -247,4 +248,24 @@ TEST(DatabaseEditor, ConfiguredCommandAndGenuineWorkbooks)
     EXPECT_EQ(services.messageBox.shown[0].text,
         "Program /opt/my editor/run nelze spustit s parametrem \"--open\" \"" + sqlite + "\" !");
     kzev::installProfileStore(std::make_unique<kzev::MemoryProfileStore>());
+}
+
+TEST(DatabaseEditor, TheWorkbooksHeaderIsCheckedWithoutDroppingTheLockOfAnOpenWrite)
+{
+    kzev::test::FakeServices services;
+    FakeEditor editor;
+    kzev::test::TempFolder folder;
+    const std::string workbook = folder.file("ZEV-1001.xls");
+    fs::copy_file(fs::path(KZEV_SOURCE_DIR) / "data" / "ZEV-1001.xls", workbook);
+    CData import;
+    ASSERT_EQ(import.Open(workbook, "Excel 8.0", kzev::kOpenToWrite, 0), 1);
+    ASSERT_EQ(import.BeginTrans(), 1);
+
+    EXPECT_TRUE(kzev::startDatabaseEditor(workbook));
+    ASSERT_EQ(editor.starts.size(), 1u) << "opened in the editor as a database";
+    EXPECT_FALSE(kzev::test::writtenByAnotherProgram(workbook, "CREATE TABLE jiny (x); COMMIT;"))
+        << "the import's write lock still holds";
+    ASSERT_EQ(import.CommitTrans(), 1);
+    import.Close();
+    EXPECT_TRUE(kzev::test::writtenByAnotherProgram(workbook, "CREATE TABLE jiny (x); COMMIT;"));
 }

@@ -34,7 +34,7 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(KZEV_SOURCE_DIR) / "data"))
             std::filesystem::copy_file(entry.path(), m_folder.path() / entry.path().filename());
         CData data;
-        EXPECT_TRUE(data.Open(m_folder.file("ZEV-1001.xls"), "Excel 8.0"));
+        EXPECT_TRUE(data.Open(m_folder.file("ZEV-1001.xls"), "Excel 8.0", kOpenToWrite));
         EXPECT_TRUE(data.OpenTable("Luminaires$"));
         EXPECT_TRUE(data.SetStringValue("Picture", "panel.JPG", 1));
         data.Close();

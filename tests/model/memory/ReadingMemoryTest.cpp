@@ -76,7 +76,7 @@ TEST(ReadingMemory, AShortFileWithHugeCountsIsRefusedHoldingLittleMoreThanItself
     bytes.resize(bytes.size() + 60000, 0x7F); // texts that claim 127 bytes each: the file ends early
 
     const auto path = std::filesystem::temp_directory_path() / ("kzev-memory-" + std::to_string(::getpid()) + ".kzv");
-    writeFileReplacing(path, bytes);
+    (void)writeFileReplacing(path, bytes);
     std::size_t largest = 0;
     {
         CKzevDoc doc;
