@@ -208,7 +208,7 @@ void importLuminaire(const Maker& maker, const std::string& workbook, const fs::
     CData data;
     const long record = kzev::PhotometryImporter::write(data, workbook, prepared);
 
-    check(data.Open(workbook, "Excel 8.0", 0, 0), data, workbook);
+    check(data.Open(workbook, "Excel 8.0", kzev::kOpenToWrite, 0), data, workbook);
     check(data.OpenTable("Luminaires$", "", 0), data, "Luminaires$");
     check(data.FindFirst(formatC("Věta=%ld", record)), data, "Luminaires$ record");
     std::string lampReference;
