@@ -1,6 +1,7 @@
 #include "cad/CadDrawingOpen.h"
 
 #include "model/CKzevDoc.h"
+#include "model/CadDetection.h"
 #include "platform/Services.h"
 
 namespace kzev {
@@ -19,12 +20,23 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// The program id that reaches a CAD program here: where the id asked for is not
+// registered but the drawing window's is, the drawing window is the CAD program
+// of this system, whether it is open already or not.
+std::string reachableProgramId(ICadAutomation& automation, const std::string& programId)
+{
+    if (!programId.empty() && automation.isRegistered(programId))
+        return programId;
+    const std::string drawingWindow(kDrawingProgramId);
+    return automation.isRegistered(drawingWindow) ? drawingWindow : programId;
+}
+
 } // namespace
 
 bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing)
 {
     const WaitCursor wait;
-    const std::string programId = autocadType ? acadProgramId() : icadProgramId();
+    const std::string programId = reachableProgramId(automation, autocadType ? acadProgramId() : icadProgramId());
     if (programId.empty() || !automation.isRegistered(programId)) {
         messageBoxId(kNotRegistered);
         return false;
