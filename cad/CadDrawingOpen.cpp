@@ -31,12 +31,17 @@ std::string reachableProgramId(ICadAutomation& automation, const std::string& pr
     return automation.isRegistered(drawingWindow) ? drawingWindow : programId;
 }
 
+std::string modelProgramId(bool autocadType)
+{
+    return autocadType ? acadProgramId() : icadProgramId();
+}
+
 } // namespace
 
 bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing)
 {
     const WaitCursor wait;
-    const std::string programId = reachableProgramId(automation, autocadType ? acadProgramId() : icadProgramId());
+    const std::string programId = reachableProgramId(automation, modelProgramId(autocadType));
     if (programId.empty() || !automation.isRegistered(programId)) {
         messageBoxId(kNotRegistered);
         return false;
@@ -59,6 +64,16 @@ bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::f
         return false;
     }
     return true;
+}
+
+bool openProjectDrawing(ICadAutomation& automation, bool preferAutocad, const std::filesystem::path& drawing)
+{
+    const std::string first = reachableProgramId(automation, modelProgramId(preferAutocad));
+    if (openDrawingInCad(automation, preferAutocad, drawing))
+        return true;
+    if (reachableProgramId(automation, modelProgramId(!preferAutocad)) == first)
+        return false;
+    return openDrawingInCad(automation, !preferAutocad, drawing);
 }
 
 } // namespace kzev

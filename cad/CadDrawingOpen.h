@@ -17,4 +17,12 @@ namespace kzev {
  */
 [[nodiscard]] bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing);
 
+/**
+ * "Otevřít" of the project's properties: opens the drawing in the preferred
+ * object model's program, and in the other model's when that does not
+ * succeed, unless both reach the same program (the drawing window here),
+ * which would only fail again. True when the drawing was opened.
+ */
+bool openProjectDrawing(ICadAutomation& automation, bool preferAutocad, const std::filesystem::path& drawing);
+
 } // namespace kzev

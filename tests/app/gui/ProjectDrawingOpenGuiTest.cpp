@@ -104,5 +104,25 @@ TEST_F(ProjectDrawingOpenGui, OtevritOpensTheDrawingWindowWithTheProjectsDrawing
     }
 }
 
+TEST_F(ProjectDrawingOpenGui, AMissingDrawingIsSaidOnceNotForEachModel)
+{
+    select(tree().roomItem(0));
+    const std::string missing = (m_folder.path() / "Není.dxf").string();
+    const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+        typeInto(dialog.edit(1008), QString::fromStdString(missing));
+        clickButton(dialog.button(1220)); // "Otevřít"
+        QApplication::processEvents();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    clickMenuItem(frame(), "&Vlastnosti projektu");
+    ASSERT_TRUE(deed.done());
+
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].text, "Není otevřen potřebný dokument,\notevřete si ho!");
+    if (DrawingWindow* window = DrawingWindow::instance(false)) {
+        EXPECT_TRUE(window->drawing().entities().empty());
+    }
+}
+
 } // namespace
 } // namespace kzev::test
