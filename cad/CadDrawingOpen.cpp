@@ -1,6 +1,7 @@
 #include "cad/CadDrawingOpen.h"
 
 #include "model/CKzevDoc.h"
+#include "model/CadDetection.h"
 #include "platform/Services.h"
 
 namespace kzev {
@@ -19,12 +20,28 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// The program id that reaches a CAD program here: where the id asked for is not
+// registered but the drawing window's is, the drawing window is the CAD program
+// of this system, whether it is open already or not.
+std::string reachableProgramId(ICadAutomation& automation, const std::string& programId)
+{
+    if (!programId.empty() && automation.isRegistered(programId))
+        return programId;
+    const std::string drawingWindow(kDrawingProgramId);
+    return automation.isRegistered(drawingWindow) ? drawingWindow : programId;
+}
+
+std::string modelProgramId(bool autocadType)
+{
+    return autocadType ? acadProgramId() : icadProgramId();
+}
+
 } // namespace
 
 bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing)
 {
     const WaitCursor wait;
-    const std::string programId = autocadType ? acadProgramId() : icadProgramId();
+    const std::string programId = reachableProgramId(automation, modelProgramId(autocadType));
     if (programId.empty() || !automation.isRegistered(programId)) {
         messageBoxId(kNotRegistered);
         return false;
@@ -47,6 +64,16 @@ bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::f
         return false;
     }
     return true;
+}
+
+bool openProjectDrawing(ICadAutomation& automation, bool preferAutocad, const std::filesystem::path& drawing)
+{
+    const std::string first = reachableProgramId(automation, modelProgramId(preferAutocad));
+    if (openDrawingInCad(automation, preferAutocad, drawing))
+        return true;
+    if (reachableProgramId(automation, modelProgramId(!preferAutocad)) == first)
+        return false;
+    return openDrawingInCad(automation, !preferAutocad, drawing);
 }
 
 } // namespace kzev

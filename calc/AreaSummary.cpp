@@ -186,8 +186,9 @@ void computeIlluminance(CRoom& room, ProjectType projectType, const ThresholdInc
 
     if (!roads)
         return;
+    // A field the pass does not reach (a lane, an area without the flag, no basis) shows that TI was not computed.
     for (CWorkSystem& area : room.m_workSystems) {
-        area.m_thresholdIncrement = 0.0;
+        area.m_thresholdIncrement = CPointCalc::kNotComputed;
         if (area.m_tiFlag != 0 && thresholdIncrement)
             thresholdIncrement(room, area);
     }

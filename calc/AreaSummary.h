@@ -43,8 +43,9 @@ void summarizeArea(CWorkSystem& area);
  * The summaries of every visual-task area of the room, whatever its mode or
  * switched-off flag. A road project first merges the lanes into the
  * carriageways, and afterwards computes the threshold increment of the fields
- * that ask for it (through the pass given; without one it stays 0) and gathers
- * the lanes' road figures into the carriageways.
+ * that ask for it (through the pass given) and gathers the lanes' road figures
+ * into the carriageways. A field whose threshold increment nothing computed
+ * holds CPointCalc::kNotComputed.
  */
 void computeIlluminance(CRoom& room, ProjectType projectType, const ThresholdIncrementPass& thresholdIncrement = {});
 

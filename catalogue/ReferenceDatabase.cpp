@@ -11,6 +11,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -106,8 +107,12 @@ public:
     Rebuild& operator=(const Rebuild&) = delete;
 
     bool run();
+    /** Writes the database anew with the rows of the other makers kept and this maker's read again. */
+    bool update(const MakerWorkbook& workbook);
 
 private:
+    bool createFile();
+    bool copyOtherMakers(CData& old, const TableSpec& table, long maker);
     bool createTables();
     bool scanPass(const TableSpec& table, const std::string& sheet);
     bool scanWorkbook(const MakerWorkbook& workbook, const std::string& sheet, long& rows);
@@ -147,14 +152,7 @@ bool Rebuild::run()
     if (m_workbooks.empty())
         return fail(formatC(loadString(kNoWorkbooks).c_str(), m_target.c_str()));
 
-    std::error_code ignored;
-    fs::remove(m_temp, ignored);
-    if (!m_references.Create(m_temp, {}))
-        return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
-    // The new database is written in one transaction: one journal and one sync instead of one per table.
-    if (!m_references.BeginTrans())
-        return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
-    if (!createTables())
+    if (!createFile())
         return false;
 
     log.addLine(loadString(kPreparingLuminaires));
@@ -171,6 +169,79 @@ bool Rebuild::run()
     if (!replace())
         return false;
     log.addLine(loadString(kOk));
+    return true;
+}
+
+bool Rebuild::update(const MakerWorkbook& workbook)
+{
+    ICalcLog& log = *services().log;
+    log.addLine(loadString(kPreparing));
+    CData old;
+    if (!old.Open(m_target, {})) {
+        old.Close();
+        return fail(openFailureText(old, m_target));
+    }
+    m_workbooks = { workbook };
+    if (!createFile())
+        return false;
+    const std::array<int, 2> preparing { kPreparingLuminaires, kPreparingLamps };
+    const std::array<int, 2> sheets { 61659, 61662 };
+    for (std::size_t k = 0; k < 2; ++k) {
+        log.addLine(loadString(preparing[k]));
+        if (!copyOtherMakers(old, tables()[k], workbook.number) || !scanPass(tables()[k], loadString(sheets[k])))
+            return false;
+    }
+    if (!copyOtherMakers(old, tables()[2], workbook.number) || !writeSections())
+        return false;
+    old.Close();
+    if (!m_references.CommitTrans())
+        return failWrite(tables()[2].name);
+    m_references.Close();
+    if (!replace())
+        return false;
+    log.addLine(loadString(kOk));
+    return true;
+}
+
+bool Rebuild::createFile()
+{
+    std::error_code ignored;
+    fs::remove(m_temp, ignored);
+    if (!m_references.Create(m_temp, {}))
+        return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
+    // The new database is written in one transaction: one journal and one sync instead of one per table.
+    if (!m_references.BeginTrans())
+        return fail(formatC(loadString(kNoTempFile).c_str(), m_temp.c_str()));
+    return createTables();
+}
+
+bool Rebuild::copyOtherMakers(CData& old, const TableSpec& table, long maker)
+{
+    const std::string name = loadString(table.name);
+    // A table the old database lacks holds nothing to keep.
+    if (!old.IsTable(name))
+        return true;
+    if (!old.OpenTable(name))
+        return fail(formatC(loadString(61447).c_str(), name.c_str(), m_target.c_str()));
+    if (!m_references.OpenTable(name))
+        return failTable(table.name);
+    const int columns = std::min(old.columnCount(), static_cast<int>(table.columns.size()));
+    for (long row = 0; row < old.rowCount(); ++row) {
+        std::string owner;
+        if (!old.GetStringValue(0, owner, row) || StrToLong(owner) == maker)
+            continue;
+        if (!m_references.AddRow())
+            return failWrite(table.name);
+        for (int column = 0; column < columns; ++column) {
+            std::string value;
+            if (!old.GetStringValue(column, value, row) || value.empty())
+                break;
+            if (!m_references.SetStringValue(column, value))
+                return failWrite(table.name);
+        }
+    }
+    old.CloseTable();
+    m_references.CloseTable();
     return true;
 }
 
@@ -372,6 +443,17 @@ bool rebuildReferenceDatabase()
     WaitCursorGuard wait;
     Rebuild rebuild;
     return rebuild.run();
+}
+
+bool updateReferenceDatabase(const MakerWorkbook& workbook)
+{
+    WaitCursorGuard wait;
+    std::error_code error;
+    // Without a database there is nothing of the other makers to keep: all of it is made.
+    if (!fs::exists(referenceDatabasePath(), error))
+        return rebuildReferenceDatabase();
+    Rebuild rebuild;
+    return rebuild.update(workbook);
 }
 
 } // namespace kzev

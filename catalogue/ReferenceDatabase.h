@@ -37,4 +37,14 @@ struct MakerWorkbook {
  */
 bool rebuildReferenceDatabase();
 
+/**
+ * Brings what the reference database says of one maker's workbook up to
+ * date (after luminaires and lamps were added to it): the database is
+ * written anew with the rows of the other makers as they were and this
+ * maker's read again from the workbook, and replaces the old one as the
+ * rebuild does. Without a database the whole of it is rebuilt. A failure is
+ * shown, leaves the old database untouched and returns false.
+ */
+bool updateReferenceDatabase(const MakerWorkbook& workbook);
+
 } // namespace kzev

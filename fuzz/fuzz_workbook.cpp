@@ -8,7 +8,8 @@
 // rebuilt from the workbooks, which either replaces the database whole or
 // leaves no temporary file behind, and the selection page's group trees (with
 // the makers' and groups' names) and the grid of each group are read from it.
-// A second rebuild from the same workbooks gives the same trees.
+// A second rebuild from the same workbooks gives the same trees, and so does
+// the update of the maker's part that follows an import.
 //
 // Input: sheets separated by an empty line; in each the first line is the
 // sheet's name, the second its column names and every further line a row,
@@ -198,5 +199,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // What the rebuild made of these workbooks it makes again.
     if (rebuild() != trees)
         kzev::fuzz::fail("a second rebuild from the same workbooks gives other trees");
+    // Bringing the maker's part up to date, as an import does, from the same workbook changes nothing.
+    if (trees) {
+        const bool updated = kzev::updateReferenceDatabase({ kzev::makerWorkbookPath(kDatabase), kDatabase });
+        if (std::filesystem::exists(kzev::referenceDatabaseTempPath()))
+            kzev::fuzz::fail("the update left its temporary file behind");
+        if (!updated)
+            kzev::fuzz::fail("the update failed on the workbook the rebuild read");
+        if (Trees { kzev::loadLuminaireGroupTree(false), kzev::loadLampGroupTree(false) } != *trees)
+            kzev::fuzz::fail("the update from the same workbook gives other trees");
+    }
     return 0;
 }

@@ -52,6 +52,38 @@ std::string glareLine(int stringId, double limit, const SummaryFigures& f)
     return formatC(pattern.c_str(), limit);
 }
 
+// The pattern with its conversion number `index` (from 0, "%%" not counted) written as "–".
+std::string withDash(std::string pattern, int index)
+{
+    for (std::size_t at = pattern.find('%'); at != std::string::npos; at = pattern.find('%', at)) {
+        if (at + 1 < pattern.size() && pattern[at + 1] == '%') {
+            at += 2;
+            continue;
+        }
+        const std::size_t end = pattern.find_first_of("diouxXeEfFgGaAcsp", at + 1);
+        if (end == std::string::npos)
+            break;
+        if (index-- == 0) {
+            pattern.replace(at, end + 1 - at, "\u2013");
+            break;
+        }
+        at = end + 1;
+    }
+    return pattern;
+}
+
+// The road line; a threshold increment nothing computed (a lane, an area without the flag) shows as "–".
+std::string roadLine(const SummaryFigures& f, const CWorkSystem& area, double z)
+{
+    const std::string pattern = loadString(kLineRoad);
+    if (!CPointCalc::IsNotComputed(area.m_thresholdIncrement))
+        return formatC(pattern.c_str(), f.minimum, f.mean, f.maximum, area.m_uniformity,
+            area.m_longitudinalUniformity, area.m_thresholdIncrement, z);
+    constexpr int kThresholdIncrementField = 5;
+    return formatC(withDash(pattern, kThresholdIncrementField).c_str(), f.minimum, f.mean, f.maximum,
+        area.m_uniformity, area.m_longitudinalUniformity, z);
+}
+
 // The display switch of the area's own view settings for its quantity.
 bool quantityShown(const CWorkSystem& area)
 {
@@ -168,8 +200,7 @@ std::string resultSummaryLine(const CWorkSystem& area, const CRoom& room, std::i
             return {};
         return glareLine(kLineUgr, settings.m_ugrLimit, f);
     case 141:
-        return formatC(loadString(kLineRoad).c_str(), f.minimum, f.mean, f.maximum, area.m_uniformity,
-            area.m_longitudinalUniformity, area.m_thresholdIncrement, z);
+        return roadLine(f, area, z);
     case 161:
         if (!(f.maximum > kLineThreshold) && !CPointCalc::IsNotComputed(f.maximum))
             return {};

@@ -58,22 +58,30 @@ std::string joinIsoList(const std::vector<std::string>& values)
     return text;
 }
 
-std::vector<std::string> parseIsoList(std::string_view text)
+IsoListReading readIsoList(std::string_view text)
 {
-    std::vector<std::string> values;
+    IsoListReading reading;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t blank = text.find(' ', start);
         const std::size_t end = blank == std::string_view::npos ? text.size() : blank;
         std::string field(text.substr(start, end - start));
         // The drawing reads each level with the same reading, so what is kept is what is drawn.
-        if (readTypedNumber(field).value_or(0.0) > 0.00001)
-            values.push_back(std::move(field));
+        const std::optional<double> value = readTypedNumber(field);
+        if (value.value_or(0.0) > 0.00001)
+            reading.values.push_back(std::move(field));
+        else if (!value && !field.empty())
+            reading.notNumbers.push_back(std::move(field));
         if (blank == std::string_view::npos)
             break;
         start = blank + 1;
     }
-    return values;
+    return reading;
+}
+
+std::vector<std::string> parseIsoList(std::string_view text)
+{
+    return readIsoList(text).values;
 }
 
 std::vector<Setting> userSettings(CKzevDoc& d, CRoom* r)

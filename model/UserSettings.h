@@ -68,6 +68,18 @@ void writeSettings(const std::vector<Setting>& settings, SettingMoment moment, I
  */
 [[nodiscard]] std::vector<std::string> parseIsoList(std::string_view text);
 
+/** An isoline list as typed: the values kept and the fields that are no number at all. */
+struct IsoListReading {
+    std::vector<std::string> values;
+    std::vector<std::string> notNumbers;
+};
+/**
+ * Reads the list as parseIsoList does and names, in typing order, the fields
+ * that are no number ("abc", "1e999"); the empty fields between blanks and
+ * the numbers not above 0.00001 are not named.
+ */
+[[nodiscard]] IsoListReading readIsoList(std::string_view text);
+
 /** Converts the leading number like atof, in the C locale whatever the user's locale. */
 [[nodiscard]] double atofC(const std::string& text);
 

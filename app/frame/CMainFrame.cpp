@@ -242,6 +242,8 @@ QAction* CMainFrame::commandAction(int id)
     const QString prompt = newline >= 0 ? text.left(newline) : text;
     const QString tip = newline >= 0 ? text.mid(newline + 1) : text;
     action->setStatusTip(prompt);
+    // "Co je to?" says what a command does in the words of its status-bar prompt.
+    action->setWhatsThis(prompt);
     action->setToolTip(tip.isEmpty() ? label.remove(QLatin1Char('&')) : tip);
 
     connect(action, &QAction::triggered, this, [this, id] { sendCommand(id); });

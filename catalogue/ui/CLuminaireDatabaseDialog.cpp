@@ -3,6 +3,7 @@
 #include "catalogue/EulumdatWriter.h"
 #include "catalogue/PhotometryError.h"
 #include "catalogue/PhotometryImporter.h"
+#include "catalogue/ReferenceDatabase.h"
 #include "catalogue/SelectionCatalogue.h"
 #include "catalogue/ui/MakerDatabaseEditor.h"
 #include "grid/GridWidget.h"
@@ -32,6 +33,8 @@ constexpr std::array<int, 6> kHeadings { 61691, 61687, 61697, 61694, 61855, 6169
 constexpr int kWriteFailed = 61920;
 constexpr int kCategoryLabel = 64744;
 constexpr int kBadCategory = 64743;
+/** No column is wider than this share of the table: a third. */
+constexpr int kWidestColumnShare = 3;
 
 template <typename T>
 T* named(T* widget, int id)
@@ -217,10 +220,24 @@ void CLuminaireDatabaseDialog::FillGrid()
         }
     }
     grid.AutoSizeColumns();
+    limitColumnWidths();
     if (grid.GetRowCount() > 1)
         grid.EnsureVisible(1, 0);
     grid.Refresh();
     OnUpdateCatalogueSheet();
+}
+
+void CLuminaireDatabaseDialog::limitColumnWidths()
+{
+    // One long text (an imported file's type of a hundred characters) would push every other column out of
+    // view; the cell's title tip shows the whole of it.
+    CGridCtrl& grid = m_grid->grid();
+    const int table = m_grid->viewport()->width() > 0 ? m_grid->viewport()->width() : width();
+    const int widest = std::max(table / kWidestColumnShare, 1);
+    for (int col = 0; col < grid.GetColumnCount(); ++col) {
+        if (grid.GetColumnWidth(col) > widest)
+            grid.SetColumnWidth(col, widest);
+    }
 }
 
 void CLuminaireDatabaseDialog::OnEdit()
@@ -258,6 +275,7 @@ void CLuminaireDatabaseDialog::importFiles(bool ies)
     if (files.isEmpty())
         return;
     const auto format = ies ? kzev::PhotometryImporter::Format::Ies : kzev::PhotometryImporter::Format::Eulumdat;
+    bool imported = false;
     {
         kzev::WaitCursorGuard wait;
         for (const QString& file : files) {
@@ -265,6 +283,8 @@ void CLuminaireDatabaseDialog::importFiles(bool ies)
             try {
                 prepared = kzev::PhotometryImporter::prepareFile(format, file.toStdString());
                 prepared.maintenanceCategory = category;
+                // A blank before the file's catalogue number ("[LUMCAT] BD0150") is no part of the type.
+                prepared.type = qs(prepared.type).trimmed().toStdString();
             } catch (const std::exception& error) {
                 // Files imported before this one stay.
                 kzev::services().messageBox->show(kzev::PhotometryImporter::readFailureMessage(format, error),
@@ -274,12 +294,16 @@ void CLuminaireDatabaseDialog::importFiles(bool ies)
             try {
                 CData workbook;
                 kzev::PhotometryImporter::write(workbook, m_workbook, prepared);
+                imported = true;
             } catch (const std::exception& error) {
                 kzev::services().messageBox->show(error.what(), kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
                 break;
             }
         }
     }
+    // The lamp-system sheet finds a maker's groups in the reference database: what was added is usable at once.
+    if (imported)
+        (void)kzev::updateReferenceDatabase({ m_workbook, m_maker });
     FillGrid();
 }
 

@@ -72,6 +72,8 @@ protected:
 
 private:
     void setHeadings();
+    /** Narrows every column that is wider than a share of the table. */
+    void limitColumnWidths();
     void importFiles(bool ies);
     void enableBars();
 

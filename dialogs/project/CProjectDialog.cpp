@@ -75,9 +75,9 @@ QString controlName(int id)
     return QString::number(id);
 }
 
-bool openInInstalledCad(bool autocadType, const std::string& path)
+bool openInInstalledCad(bool preferAutocad, const std::string& path)
 {
-    return kzev::openDrawingInCad(*kzev::cadLink().automation, autocadType, std::filesystem::path(path));
+    return kzev::openProjectDrawing(*kzev::cadLink().automation, preferAutocad, std::filesystem::path(path));
 }
 
 } // namespace
@@ -253,10 +253,7 @@ void CProjectDialog::OnBrowseDwg()
 
 void CProjectDialog::OnOpenDwg()
 {
-    const std::string path = edit(kDrawing)->text().toStdString();
-    const bool autocadFirst = m_preferAutocad->isChecked();
-    if (!m_openDrawing(autocadFirst, path))
-        (void)m_openDrawing(!autocadFirst, path);
+    (void)m_openDrawing(m_preferAutocad->isChecked(), edit(kDrawing)->text().toStdString());
 }
 
 void CProjectDialog::OnToday()

@@ -26,8 +26,8 @@ class CProjectDialog : public QDialog {
 public:
     static constexpr int kTemplateId = 219;
 
-    /** Opens a drawing in the CAD program of the given type (true: AutoCAD type); true when it was opened. */
-    using DrawingOpener = std::function<bool(bool autocadType, const std::string& path)>;
+    /** Opens a drawing in CAD, the AutoCAD type first when preferred, then the other; true when it was opened. */
+    using DrawingOpener = std::function<bool(bool preferAutocad, const std::string& path)>;
 
     explicit CProjectDialog(QWidget* parent = nullptr);
     ~CProjectDialog() override;

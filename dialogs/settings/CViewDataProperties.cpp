@@ -83,8 +83,7 @@ CViewDataProperties::CViewDataProperties(CKzevDoc& doc, CViewSettings& working, 
             if (m_filling || !m_values[i]->isModified())
                 return;
             m_values[i]->setModified(false);
-            *valuesField(i) = kzev::parseIsoList(m_values[i]->text().toStdString());
-            repaintView();
+            takeValues(i);
         });
     }
     auto* colourRow = new QHBoxLayout;
@@ -204,6 +203,23 @@ void CViewDataProperties::takeLimit(std::size_t quantity)
     }
     refuse(edit, typed);
     edit->setText(QString::fromStdString(kzev::formatLimit(kLimitKinds[quantity], *limitField(quantity))));
+}
+
+void CViewDataProperties::takeValues(std::size_t quantity)
+{
+    QLineEdit* edit = m_values[quantity];
+    const kzev::IsoListReading reading = kzev::readIsoList(edit->text().toStdString());
+    *valuesField(quantity) = reading.values;
+    repaintView();
+    if (reading.notNumbers.empty())
+        return;
+    // What is no number is not drawn: the field shows the list that stays.
+    std::string typed;
+    for (const std::string& field : reading.notNumbers)
+        typed += (typed.empty() ? "" : " ") + field;
+    edit->setText(QString::fromStdString(kzev::joinIsoList(reading.values)));
+    edit->setCursorPosition(0);
+    refuse(edit, typed);
 }
 
 bool CViewDataProperties::readOutdoor()

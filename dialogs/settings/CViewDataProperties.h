@@ -46,6 +46,8 @@ private:
     bool readOutdoor();
     /** Takes the typed limit of the quantity, or refuses it so. */
     void takeLimit(std::size_t quantity);
+    /** Takes the typed isoline values of the quantity; the fields that are no number are named and left out. */
+    void takeValues(std::size_t quantity);
     /** Tells why the typed text was refused and goes back to its field. */
     void refuse(QLineEdit* edit, const std::string& typed);
     void OnColour(std::size_t index);

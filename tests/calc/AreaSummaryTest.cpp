@@ -243,6 +243,27 @@ TEST(AreaSummary, InteriorProjectsNeverMergeLanes)
     EXPECT_EQ(room.m_workSystems[0].m_thresholdIncrement, 9.0);
 }
 
+TEST(AreaSummary, FieldsNoPassReachedHoldNoThresholdIncrement)
+{
+    // Area 0 and 1 the carriageways, 2 and 3 their lanes; only carriageway 0 asks for TI.
+    CRoom room = roadRoom(1, 1, { { 5.0, 5.0 }, { 6.0, 6.0 }, { 4.0, 4.5 }, { 3.0, 7.0 } });
+    for (CWorkSystem& area : room.m_workSystems)
+        area.m_thresholdIncrement = 4.0; // a stale figure of an earlier calculation
+    room.m_workSystems[0].m_tiFlag = 1;
+    const ThresholdIncrementPass ti = [](const CRoom&, CWorkSystem& area) { area.m_thresholdIncrement = 7.5; };
+
+    computeIlluminance(room, ProjectType::Roads, ti);
+
+    EXPECT_EQ(room.m_workSystems[0].m_thresholdIncrement, 7.5);
+    for (std::size_t k : { 1u, 2u, 3u })
+        EXPECT_TRUE(CPointCalc::IsNotComputed(room.m_workSystems[k].m_thresholdIncrement)) << "area " << k;
+
+    // Without a pass nothing is computed anywhere, and no figure stands for it.
+    computeIlluminance(room, ProjectType::Roads);
+    for (const CWorkSystem& area : room.m_workSystems)
+        EXPECT_TRUE(CPointCalc::IsNotComputed(area.m_thresholdIncrement)) << area.m_name;
+}
+
 TEST(AreaSummary, RoadFiguresOfTheLanesGatherIntoTheCarriageway)
 {
     CRoom room = roadRoom(2, 0, { { 5.0, 5.0 }, { 2.0, 4.0 }, { 3.0, 1.0 } });

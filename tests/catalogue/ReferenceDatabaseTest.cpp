@@ -172,6 +172,72 @@ TEST_F(ReferenceDatabase, GroupNumbersNoMakerUsesArePassedOver)
     EXPECT_EQ(queryRows(target(), "SELECT * FROM Luminaires WHERE [Výrobce]=7"), (std::vector<std::string> { "7|20034" }));
 }
 
+/** A workbook of maker 7 with luminaires of group 20, subgroup `subgroup`, section 5, and one lamp of subgroup 35. */
+bool writeMakerSeven(const std::string& file, long subgroup)
+{
+    const auto n = [](long value) { return DataValue { std::int64_t { value } }; };
+    std::error_code ignored;
+    fs::remove(file, ignored);
+    return writeWorkbook(file,
+        { { "Luminaires$", { { "Věta" }, { "Skupina" }, { "Podskupina" }, { "Oddíl" } },
+              { { n(1), n(20), n(subgroup), n(5) }, { n(2), n(20), n(subgroup), n(5) } } },
+            { "Lamps$", { { "Věta" }, { "Skupina" }, { "Podskupina" }, { "Oddíl" } }, { { n(1), n(20), n(35), n(5) } } },
+            { "Oddíly$", { { "Oddíl" }, { "Název" } }, { { n(5), std::string("ACME Inc.") } } } });
+}
+
+TEST_F(ReferenceDatabase, UpdateAfterAnImportReadsThatMakerAgainAndKeepsTheOthers)
+{
+    ASSERT_TRUE(writeMakerSeven(m_folder.file("ZEV-0007.xls"), 1));
+    ASSERT_TRUE(rebuildReferenceDatabase());
+    // Luminaires moved to the group of imported ones; a damaged workbook of another maker, which a whole
+    // rebuild would stop at, is not read.
+    ASSERT_TRUE(writeMakerSeven(m_folder.file("ZEV-0007.xls"), 34));
+    fs::copy_file(fs::path(KZEV_SOURCE_DIR) / "tests/fixtures/ZEV-0042-damaged.xls", m_folder.path() / "ZEV-1500.xls");
+    const std::vector<std::uint8_t> before = readWholeFile(target());
+    m_services.log.calls.clear();
+
+    ASSERT_TRUE(updateReferenceDatabase({ m_folder.file("ZEV-0007.xls"), 7 }));
+
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM Luminaires ORDER BY [Výrobce],[Skupina] ASC"),
+        (std::vector<std::string> { "7|20034", "1001|20001", "1002|20001", "1002|20002" }));
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM Lamps ORDER BY [Výrobce],[Skupina] ASC"),
+        (std::vector<std::string> { "7|20035", "1001|20011", "1002|20011", "1002|20012" }));
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM [Oddíly] WHERE [Výrobce]=7 ORDER BY [Podskupina] ASC"),
+        (std::vector<std::string> { "7|20|34|5|ACME Inc.", "7|20|35|5|ACME Inc." }));
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM [Oddíly] WHERE [Výrobce]=1002 ORDER BY [Podskupina] ASC").size(), 4u);
+    EXPECT_EQ(readWholeFile(referenceDatabaseBackupPath()), before);
+    EXPECT_FALSE(fs::exists(referenceDatabaseTempPath()));
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+    ASSERT_FALSE(m_services.log.calls.empty());
+    EXPECT_EQ(m_services.log.calls.back(), "line:O.K.");
+    EXPECT_FALSE(logHas(m_services.log, "ZEV-1001.xls")) << "only the updated maker is read";
+}
+
+TEST_F(ReferenceDatabase, UpdateWithoutADatabaseBuildsAllOfIt)
+{
+    ASSERT_TRUE(writeMakerSeven(m_folder.file("ZEV-0007.xls"), 34));
+    fs::remove(target());
+
+    ASSERT_TRUE(updateReferenceDatabase({ m_folder.file("ZEV-0007.xls"), 7 }));
+
+    EXPECT_EQ(queryRows(target(), "SELECT * FROM Luminaires ORDER BY [Výrobce],[Skupina] ASC"),
+        (std::vector<std::string> { "7|20034", "1001|20001", "1002|20001", "1002|20002" }));
+}
+
+TEST_F(ReferenceDatabase, UpdateOfAnUnreadableDatabaseLeavesItAndSaysSo)
+{
+    ASSERT_TRUE(writeMakerSeven(m_folder.file("ZEV-0007.xls"), 34));
+    std::ofstream(target(), std::ios::binary | std::ios::trunc) << "not a database";
+    const std::vector<std::uint8_t> old = readWholeFile(target());
+
+    EXPECT_FALSE(updateReferenceDatabase({ m_folder.file("ZEV-0007.xls"), 7 }));
+
+    EXPECT_EQ(readWholeFile(target()), old);
+    EXPECT_FALSE(fs::exists(referenceDatabaseTempPath()));
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_services.messageBox.shown[0].text.find("zůstal beze změny"), std::string::npos);
+}
+
 TEST(MakerWorkbooks, OnlyNumberedWorkbooksAreMakers)
 {
     TempFolder folder;

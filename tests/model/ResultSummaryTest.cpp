@@ -85,6 +85,14 @@ TEST(ResultSummaryLine, StoredFiguresOfTheQuantities)
     road.m_maintenanceRatio = 0.8;
     EXPECT_EQ(resultSummaryLine(road, room, 2),
         "Lmin: 0.6   Lm: 1.0   Lmax: 1.7   U0=Lmin/Lm: 0.60   Ul=Eminl/Eml: 0.7  TIMax: 9.8   Z: 0.80");
+    // A lane, whose threshold increment nothing computed: a dash, never 0.0 or -1.0.
+    road.m_thresholdIncrement = CPointCalc::kNotComputed;
+    EXPECT_EQ(resultSummaryLine(road, room, 2),
+        "Lmin: 0.6   Lm: 1.0   Lmax: 1.7   U0=Lmin/Lm: 0.60   Ul=Eminl/Eml: 0.7  TIMax: \u2013   Z: 0.80");
+    // A computed 0 (all luminaires switched off) is a figure.
+    road.m_thresholdIncrement = 0.0;
+    EXPECT_EQ(resultSummaryLine(road, room, 2),
+        "Lmin: 0.6   Lm: 1.0   Lmax: 1.7   U0=Lmin/Lm: 0.60   Ul=Eminl/Eml: 0.7  TIMax: 0.0   Z: 0.80");
 
     // Outdoor work places add the upward light ratio in per cent.
     const CWorkSystem yard = horizontalArea({ 10.0, 30.0 });

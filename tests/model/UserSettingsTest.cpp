@@ -134,6 +134,11 @@ TEST_F(UserSettingsTest, IsolineListKeepsOnlyPositiveNumbers)
     EXPECT_EQ(parseIsoList("  1.5  2e1 "), (std::vector<std::string> { "1.5", "2e1" }));
     EXPECT_TRUE(parseIsoList("").empty());
     EXPECT_EQ(joinIsoList({ "1", "2.5" }), "1 2.5 ");
+    // What is no number at all is named; an empty field, 0 and a negative level are no levels, silently.
+    const IsoListReading reading = readIsoList("100 abc 0 -5  1e999 12,5 inf");
+    EXPECT_EQ(reading.values, (std::vector<std::string> { "100", "12,5" }));
+    EXPECT_EQ(reading.notNumbers, (std::vector<std::string> { "abc", "1e999", "inf" }));
+    EXPECT_TRUE(readIsoList("1 2 ").notNumbers.empty());
 }
 
 TEST_F(UserSettingsTest, IsolineListTakesADecimalCommaAndDropsEndlessLevels)

@@ -11,6 +11,7 @@
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "dialogs/settings/CViewDataProperties.h"
 #include "dialogs/settings/CViewSheet.h"
+#include "model/UserSettings.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -92,6 +93,43 @@ TEST_F(FinishedTypingGui, EndlessRoadLuminanceLimitLeavesThePreviousValue)
     ASSERT_TRUE(sheet.done());
     EXPECT_TRUE(typed);
     EXPECT_DOUBLE_EQ(room().m_workSystems.at(0).m_viewSettings.m_luminanceLimit, 2.5);
+}
+
+TEST_F(FinishedTypingGui, IsolineValueThatIsNoNumberIsNamedAndLeftOut)
+{
+    select(item(0, kzev::TreeItemKind::AreaFolder, 0));
+    bool typed = false;
+    const kzev::test::WhenShown<CViewSheet> sheet([&](CViewSheet& open) {
+        CViewDataProperties& data = *open.dataPage();
+        QLineEdit* values = data.valuesEdit(0);
+        // A level added at the end of the illuminance list, typed key by key.
+        const QString list = QString::fromStdString(kzev::joinIsoList(open.working().m_isoIlluminance));
+        typeInto(values, list + QStringLiteral("1e999 1750"));
+        EXPECT_TRUE(m_messages.shown.empty()) << "nothing is said while the user types";
+        leaveField(values);
+        ASSERT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_EQ(m_messages.shown[0].text, kRefused);
+        EXPECT_EQ(m_messages.shown[0].icon, kzev::MessageIcon::Warning);
+        // The number typed beside it is kept; the field shows what the list holds.
+        ASSERT_FALSE(open.working().m_isoIlluminance.empty());
+        EXPECT_EQ(open.working().m_isoIlluminance.back(), "1750");
+        EXPECT_EQ(values->text(), list + QStringLiteral("1750 "));
+        EXPECT_TRUE(values->hasFocus()) << "back to the field the text was refused in";
+        kzev::test::saveShot(open, "view_values_isoline_refused.png");
+
+        // Levels that are numbers, however written, say nothing; 0 and a negative level are no levels.
+        typeInto(values, QStringLiteral("100 200  300,5 -5 0 750"));
+        leaveField(values);
+        EXPECT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_EQ(open.working().m_isoIlluminance, (std::vector<std::string> { "100", "200", "300,5", "750" }));
+        typed = true;
+        kzev::test::click(open.buttons()->button(QDialogButtonBox::Ok));
+    });
+    kzev::test::clickMenuItem(frame(), "Zobrazované hodnoty");
+    ASSERT_TRUE(sheet.done());
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(room().m_workSystems.at(0).m_viewSettings.m_isoIlluminance,
+        (std::vector<std::string> { "100", "200", "300,5", "750" }));
 }
 
 } // namespace

@@ -437,6 +437,9 @@ TEST_F(PrintCommands, ReportOfTheRoadHoldsItsLaneWidthAndLuminanceLines)
     const double lane = 3.0 * road.m_workSystems.front().m_step2.Length();
     EXPECT_TRUE(holds(pdfText(pdf), kzev::formatC("Šířka pruhu %1.0lf mm", lane * 1000.0))) << lane;
     EXPECT_TRUE(holds(pdfText(pdf), "Jas vozovky v kontrolních bodech"));
+    // The lanes, whose threshold increment nothing computes, print a dash in its place, never 0.0.
+    EXPECT_TRUE(holds(pdfText(pdf), "TIMax: \u2013 Z:"));
+    EXPECT_FALSE(holds(pdfText(pdf), "TIMax: 0.0"));
     savePage(pdf, sheet->contentsPages().back(), "print_road_room");
 
     // Each field's plan shows the field, not the whole road, at a round scale its title names.

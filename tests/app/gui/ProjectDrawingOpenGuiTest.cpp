@@ -1,0 +1,128 @@
+// "Otevřít" in the project's properties with no drawing window open: the
+// drawing window, the CAD program of this system, opens with the drawing the
+// project names, whichever of the two object models is tried first.
+
+#include "app/gui/OfficeFrameTest.h"
+
+#include "cad/drawing/CadDrawing.h"
+#include "cad/drawing/DrawingDxf.h"
+#include "cad/ui/DrawingCadLink.h"
+#include "cad/ui/DrawingWindow.h"
+#include "dialogs/project/CProjectDialog.h"
+#include "model/CKzevDoc.h"
+#include "platform/CadLink.h"
+
+#include "support/WorkbookFixture.h"
+#include "support/gui/WhenShown.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kzev::test {
+namespace {
+
+class ProjectDrawingOpenGui : public OfficeFrameTest {
+protected:
+    void SetUp() override
+    {
+        OfficeFrameTest::SetUp();
+        closeDrawingWindow();
+        // Nothing detected yet in this run: the id of the AutoCAD-type model is still its first one.
+        acadProgramId() = "BricscadApp.AcadApplication";
+        icadProgramId() = "Icad.Application";
+        CadDrawing drawing;
+        DrawingEntity wall;
+        wall.points = { { 0.0, 0.0, 0.0 }, { 8000.0, 0.0, 0.0 } };
+        drawing.add(wall);
+        DrawingEntity side;
+        side.points = { { 8000.0, 0.0, 0.0 }, { 8000.0, 6000.0, 0.0 } };
+        drawing.add(side);
+        m_drawing = m_folder.path() / "Kancelář 1.01.dxf";
+        ASSERT_TRUE(writeDrawingDxf(drawing, m_drawing));
+    }
+    void TearDown() override { closeDrawingWindow(); }
+
+    static void closeDrawingWindow()
+    {
+        if (DrawingWindow* open = DrawingWindow::instance(false)) {
+            open->drawing().modified = false;
+            open->close();
+            QApplication::processEvents();
+        }
+    }
+
+    // The program's own CAD link, as it installs it at start-up.
+    DrawingDesktop m_desktop;
+    DrawingAutomationRegistry m_automation;
+    ScopedCadLink m_link { { &m_desktop, &m_automation } };
+    TempFolder m_folder;
+    std::filesystem::path m_drawing;
+};
+
+TEST_F(ProjectDrawingOpenGui, OtevritOpensTheDrawingWindowWithTheProjectsDrawing)
+{
+    for (const bool preferAutocad : { false, true }) {
+        SCOPED_TRACE(preferAutocad ? "Preferovat AutoCAD" : "IntelliCAD first");
+        closeDrawingWindow();
+        ASSERT_EQ(DrawingWindow::instance(false), nullptr);
+        m_messages.shown.clear();
+        select(tree().roomItem(0));
+
+        bool openedWhileAsked = false;
+        const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+            auto* prefer = dialog.findChild<QCheckBox*>(QStringLiteral("1222"));
+            ASSERT_NE(prefer, nullptr);
+            if (prefer->isChecked() != preferAutocad)
+                clickBox(prefer);
+            typeInto(dialog.edit(1008), QString::fromStdString(m_drawing.string()));
+            clickButton(dialog.button(1220)); // "Otevřít"
+            QApplication::processEvents();
+            openedWhileAsked = DrawingWindow::instance(false) != nullptr;
+            if (!preferAutocad)
+                saveShot(dialog, "project-properties-drawing.png");
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        clickMenuItem(frame(), "&Vlastnosti projektu");
+        ASSERT_TRUE(deed.done());
+
+        EXPECT_TRUE(m_messages.shown.empty()) << m_messages.shown.front().text;
+        EXPECT_TRUE(openedWhileAsked);
+        DrawingWindow* window = DrawingWindow::instance(false);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->drawing().fileName, m_drawing.string());
+        EXPECT_EQ(window->drawing().entities().size(), 2u);
+        EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("Kancelář 1.01.dxf")))
+            << window->windowTitle().toStdString();
+        // Once open, the CAD detection finds it as the CAD program.
+        EXPECT_EQ(doc().DetectCadApplication(), 1);
+        if (!preferAutocad) {
+            QApplication::processEvents();
+            saveShot(*window, "drawing-window-opened-from-project.png");
+        }
+    }
+}
+
+TEST_F(ProjectDrawingOpenGui, AMissingDrawingIsSaidOnceNotForEachModel)
+{
+    select(tree().roomItem(0));
+    const std::string missing = (m_folder.path() / "Není.dxf").string();
+    const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+        typeInto(dialog.edit(1008), QString::fromStdString(missing));
+        clickButton(dialog.button(1220)); // "Otevřít"
+        QApplication::processEvents();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    clickMenuItem(frame(), "&Vlastnosti projektu");
+    ASSERT_TRUE(deed.done());
+
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].text, "Není otevřen potřebný dokument,\notevřete si ho!");
+    if (DrawingWindow* window = DrawingWindow::instance(false)) {
+        EXPECT_TRUE(window->drawing().entities().empty());
+    }
+}
+
+} // namespace
+} // namespace kzev::test
