@@ -199,13 +199,6 @@ PhotometryImporter::Prepared PhotometryImporter::prepareFile(Format format, cons
 PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, Format format,
     const std::filesystem::path& file)
 {
-    // The loaded table interpolates between the stored gammas, so light at the file's
-    // last angle would run on to the next stored step, where the zeros begin. A file
-    // that stops short of 180 (or starts above 0) is stored in whole degrees: the
-    // loaded table then holds nothing past its last angle.
-    if (data.gammaAngles.size() > 1
-        && (data.gammaAngles.front() > 1e-5 || data.gammaAngles.back() < 180.0 - 1e-5))
-        data.gammaStep = 1.0;
     // The table holds planes on uniform steps; a full circle closes at 360.
     data.ResampleToUniformGrid();
     if (format == Format::Eulumdat)
@@ -252,8 +245,10 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
         std::string cell;
         for (int j = 0; j <= lastGamma; ++j) {
             const double gamma = j * dg;
+            // Gammas the file does not cover are left empty: the loaded luminaire gives no light
+            // there, not even towards the next step from the file's last angle.
             if (gamma < firstGamma - 1e-5 || gamma > lastMeasured + 1e-5) {
-                cell += "0;";
+                cell += ";";
                 continue;
             }
             const int index = static_cast<int>(std::lround((gamma - firstGamma) / dg));

@@ -198,6 +198,8 @@ int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, l
         columns, lum.m_gammaSpacing, lum.m_intensityFactor, lum.m_symmetry, lum.m_intensity, lum.m_maxIntensity);
     switch (built.error) {
     case kzev::IntensitySheetError::none:
+        lum.m_firstGamma = built.firstGamma;
+        lum.m_lastGamma = built.lastGamma;
         break;
     case kzev::IntensitySheetError::incompleteName:
         show(loud, formatC(loadString(61470).c_str(), built.column, built.columnName.c_str()), kzev::MessageIcon::None);
