@@ -112,12 +112,15 @@ bool setDouble(CData& workbook, const std::string& column, double value)
     return workbook.SetValue(column, DataValue(value), -1, 0) != 0;
 }
 
-/** A power: whole watts as the whole number the column has always held, a share of them with its decimals. */
-bool setPower(CData& workbook, const std::string& column, double watts)
+/**
+ * A catalogue figure (watts, per cent): a whole one as the whole number the column has
+ * always held, any other with its decimals.
+ */
+bool setFigure(CData& workbook, const std::string& column, double value)
 {
-    const double whole = std::round(watts);
-    return whole == watts && std::fabs(whole) < 1e15 ? setLong(workbook, column, static_cast<long>(whole))
-                                                   : setDouble(workbook, column, watts);
+    const double whole = std::round(value);
+    return whole == value && std::fabs(whole) < 1e15 ? setLong(workbook, column, static_cast<long>(whole))
+                                                   : setDouble(workbook, column, value);
 }
 
 /** The largest number of a column over the open sheet's rows, 0 when none can be read. */
@@ -211,7 +214,7 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     rows.date = data.fileNameField;
     rows.lamps = data.lampCount;
     // Shared exactly: 15 W over two lamps is 7.5 W each, so the luminaire keeps the file's 15 W.
-    rows.power = data.lampCount > 0 ? static_cast<double>(data.totalWattage) / data.lampCount : data.totalWattage;
+    rows.power = data.lampCount > 0 ? data.totalWattage / data.lampCount : data.totalWattage;
     rows.symmetry = data.symmetry;
     rows.efficiency = data.lightOutputRatio;
     // A file that leaves the luminous area out: the luminaire's outline stands for it, as the
@@ -363,7 +366,7 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     const std::string lampType = !rows.lampType.empty() ? rows.lampType : rows.type;
     written = workbook.AddRow() && setLong(workbook, kRecord, lampRecord) && optionalValue("Skupina", kGroup)
         && optionalValue("Podskupina", kLampSubgroup) && (!sectioned || optionalValue(kSection, section.number))
-        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setPower(workbook, "Výkon", rows.power)
+        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setFigure(workbook, "Výkon", rows.power)
         && setDouble(workbook, "SvTok", rows.lampFlux) && setLong(workbook, "Život", kDefaultLampLife)
         && setDouble(workbook, "Gama", kDefaultLampResidual) && setDouble(workbook, "Tau", kDefaultLampTau)
         && optionalValue("Čirý", 0);
@@ -396,8 +399,8 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         && optionalValue("Podskupina", kLuminaireSubgroup)
         && (!sectioned || optionalValue(kSection, section.number)) && setText(workbook, "Typ", rows.type)
         && setText(workbook, "Název", rows.name) && optionalText("Datum", rows.date)
-        && setPower(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
-        && setLong(workbook, "Symetrie", rows.symmetry) && setLong(workbook, "Účinnost", rows.efficiency)
+        && setFigure(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
+        && setLong(workbook, "Symetrie", rows.symmetry) && setFigure(workbook, "Účinnost", rows.efficiency)
         && setText(workbook, "RozmCelkové", rows.dimensions)
         && setText(workbook, "RozmSvítící", rows.luminousDimensions)
         && setText(workbook, "Table", rows.sheet)

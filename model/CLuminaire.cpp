@@ -116,7 +116,7 @@ std::string CLuminaire::GetDescription() const
 {
     return m_type + "," + m_name + "," + kzev::protectionText(m_protection) + ","
         + kzev::formatC("%ldx", static_cast<long>(m_numberOfLamps)) + kzev::lampPowerText(m_lampPower) + "W,"
-        + kzev::formatC("%ld%%", static_cast<long>(m_efficiency));
+        + kzev::catalogueFigureText(m_efficiency) + "%";
 }
 
 namespace kzev {

@@ -58,8 +58,8 @@ public:
     std::int32_t m_numberOfLamps = 0;
     /** Watts per lamp; the luminaire's power shared by its lamps need not be whole. */
     double m_lampPower = 0.0;
-    /** Catalogued light output ratio, per cent. */
-    std::int32_t m_efficiency = 0;
+    /** Catalogued light output ratio, per cent, with the decimals the maker's data give. */
+    double m_efficiency = 0.0;
     /** Number of the maker's workbook: second half of the identity pair. */
     std::int32_t m_databaseNumber = 0;
     /** Entry C x 181 + gamma, cd/klm with decimals. */

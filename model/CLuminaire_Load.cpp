@@ -94,7 +94,9 @@ int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, l
     lum.m_lampDesignation = cell(data, loadString(61694));
     lum.m_numberOfLamps = kzev::StrToInt32(cell(data, loadString(61701)));
     lum.m_lampSubgroup = kzev::StrToInt32(cell(data, loadString(61706)));
-    lum.m_efficiency = kzev::StrToInt32(cell(data, loadString(61855)));
+    lum.m_efficiency = kzev::StrToDouble(cell(data, loadString(61855)));
+    if (!std::isfinite(lum.m_efficiency))
+        lum.m_efficiency = 0.0;
     lum.m_picture = cell(data, "Picture");
     lum.m_intensityFactor = kzev::StrToDouble(cell(data, "Prepocet", "1.0"));
     if (lum.m_intensityFactor <= 0.001)

@@ -439,6 +439,64 @@ TEST(PhotometryImporterTest, AnImportedLuminaireGivesNoLightPastTheFilesLastAngl
     }
 }
 
+TEST(PhotometryImporterTest, TheFilesWattsAndLightOutputRatioKeepTheirDecimals)
+{
+    struct Case {
+        const char* name;
+        Format format;
+        int lamps;
+        double watts;      // of all lamps, as the file gives them
+        double ratio;      // light output ratio, per cent
+        const char* power; // "Výkon" of the luminaire and of its lamp: watts per lamp
+        const char* shown; // in the luminaire's description
+    };
+    const Case cases[] = {
+        { "one lamp of 31.7 W", Format::Eulumdat, 1, 31.7, 72.0, "31.7", ",1x31.7W,72%" },
+        { "two lamps of 15.5 W in all", Format::Eulumdat, 2, 15.5, 72.0, "7.75", ",2x7.75W,72%" },
+        { "a light output ratio of 100.1 %", Format::Eulumdat, 1, 28.0, 100.1, "28", ",1x28W,100.1%" },
+        { "an IES file of 9.39 input watts", Format::Ies, 1, 9.39, 0.0, "9.39", ",1x9.39W," },
+    };
+    for (const Case& c : cases) {
+        test::FakeServices fakes;
+        test::TempFolder folder;
+        const std::string workbook = test::makerWorkbook(folder);
+        ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+        std::string file;
+        if (c.format == Format::Eulumdat) {
+            test::LdtFixture ldt;
+            ldt.lamps = c.lamps;
+            ldt.watts = c.watts;
+            ldt.lightOutputRatio = c.ratio;
+            file = test::writeFile(folder, "watts.ldt", ldt.text());
+            const PhotometricData read = EulumdatReader::read(file);
+            EXPECT_DOUBLE_EQ(read.totalWattage, c.watts) << c.name;
+            EXPECT_DOUBLE_EQ(read.lightOutputRatio, c.ratio) << c.name;
+        } else {
+            file = test::writeFile(folder, "watts.ies",
+                "IESNA:LM-63-2002\n[LUMCAT] W-1\n[LUMINAIRE] Watts\nTILT=NONE\n1 1000 1 3 1 1 2 0.1 0.1 0\n1 1 9.39\n"
+                "0 45 90\n0\n300 200 0\n");
+            EXPECT_DOUBLE_EQ(IesReader::read(file).totalWattage, c.watts) << c.name;
+        }
+        CData data;
+        const long record = PhotometryImporter::importFile(data, workbook, c.format, file);
+        EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "Výkon"), c.power) << c.name;
+        EXPECT_EQ(test::cell(test::lastRow(workbook, "Lamps$"), "Výkon"), c.power) << c.name;
+
+        CLuminaire luminaire;
+        ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1) << c.name;
+        EXPECT_NEAR(luminaire.m_numberOfLamps * luminaire.m_lampPower, c.watts, 1e-9) << c.name;
+        EXPECT_NE(luminaire.GetDescription().find(c.shown), std::string::npos) << c.name << ": " << luminaire.GetDescription();
+        CLamp lamp;
+        ASSERT_EQ(lamp.LoadFromDatabase(15, 4, 1), 1) << c.name;
+        EXPECT_NEAR(lamp.m_power * c.lamps, c.watts, 1e-9) << c.name;
+        if (c.format == Format::Eulumdat) {
+            // The luminaire's flux from its lamps (3000 lm in all) and its light output ratio.
+            const double flux = luminaire.m_numberOfLamps * lamp.m_luminousFlux * luminaire.m_efficiency / 100.0;
+            EXPECT_NEAR(flux, 3000.0 * c.ratio / 100.0, 3000.0 * c.ratio / 100.0 * 1e-4) << c.name;
+        }
+    }
+}
+
 TEST(PhotometryImporterTest, AnImportedLuminaireAndItsLampHaveWhatTheCalculationReads)
 {
     test::FakeServices fakes;
