@@ -6,16 +6,15 @@
 #include <cstddef>
 #include <vector>
 
-
 namespace kzev {
 
 /**
  * A luminaire's intensity table as the passes read it, built once per pass:
  * the same values and the same bilinear interpolation as
  * CLuminaire::GetIntensity, so the same results (none outside the gammas the
- * photometry covers), but a read at angles already in range needs no range fixing. Entry c × 181 + gamma as in the luminaire;
- * one spare entry after the last keeps the reads at gamma 180 of plane 359
- * inside the table.
+ * photometry covers), but a read at angles already in range needs no range
+ * fixing. Entry c × 181 + gamma as in the luminaire; one spare entry after
+ * the last keeps the reads at gamma 180 of plane 359 inside the table.
  */
 class IntensityTable {
 public:
