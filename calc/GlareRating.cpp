@@ -26,8 +26,9 @@ constexpr double kVeilingFactor = 0.011140848334220358;
 
 // Maintained mean illuminance over the work place's points that are not
 // hidden; none when there is no such point. The luminaires' veiling
-// luminance carries the maintenance factor, so the surroundings' must too:
-// both terms of GR then describe the same state of the installation.
+// luminance carries the maintenance factor and the mode's dimming, as this
+// illuminance does: both terms of GR then describe the same state of the
+// installation.
 std::optional<double> workPlaceIlluminance(const CWorkSystem& workPlace)
 {
     double sum = 0.0;
@@ -51,20 +52,34 @@ struct VeilingSource {
     LuminaireFrame frame;
     const CLuminaire* luminaire;
     double maintenance;
-    double flux;
+    double flux; // lm, times the mode's factor and the uncertainty factor, as the direct pass takes it
 };
 
-std::vector<VeilingSource> veilingSources(const std::vector<LitLampSystem>& systems)
+// The luminaires as the mode lights them: a luminaire the mode leaves dark gives no
+// veiling luminance, a dimmed one its dimmed share.
+std::vector<VeilingSource> veilingSources(const std::vector<LitLampSystem>& systems, std::int32_t mode)
 {
+    const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
     std::vector<VeilingSource> sources;
     for (const LitLampSystem& entry : systems) {
         for (const COneLampSystem& position : entry.system->m_luminaires) {
-            if (position.m_switchedOff != 1)
+            const double k = position.ModeFactor(modeIndex);
+            if (position.m_switchedOff != 1 && k > 0.001)
                 sources.push_back({ position.m_position, LuminaireFrame(position), entry.luminaire,
-                    entry.system->m_maintenanceFactor, entry.flux });
+                    entry.system->m_maintenanceFactor, k * entry.system->m_uncertaintyFactor * entry.flux });
         }
     }
     return sources;
+}
+
+// The work place of an area: the room's first area in the area's mode, so that its
+// illuminance is of the same lighting as the luminaires the area is rated against.
+const CWorkSystem* workPlaceOf(const CRoom& room, const CWorkSystem& area)
+{
+    for (const CWorkSystem& candidate : room.m_workSystems)
+        if (candidate.m_modeIndex == area.m_modeIndex)
+            return &candidate;
+    return nullptr;
 }
 
 } // namespace
@@ -79,11 +94,10 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
 {
     std::optional<double> meanIlluminance;
     double reflectance = 0.0;
-    if (!room.m_workSystems.empty()) {
-        const CWorkSystem& workPlace = room.m_workSystems.front();
-        reflectance = workPlace.m_reflectance;
-        if (workPlace.m_quantityCode == quantityCode(Quantity::Horizontal))
-            meanIlluminance = workPlaceIlluminance(workPlace);
+    if (const CWorkSystem* workPlace = workPlaceOf(room, area)) {
+        reflectance = workPlace->m_reflectance;
+        if (workPlace->m_quantityCode == quantityCode(Quantity::Horizontal))
+            meanIlluminance = workPlaceIlluminance(*workPlace);
     }
     // A work place without light would make the surroundings' luminance 0 and GR infinite.
     if (!meanIlluminance || !(*meanIlluminance > 1e-9) || !(reflectance >= 0.0001)) {
@@ -96,7 +110,7 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
     const auto lit = litLampSystems(room, catalogue);
     if (!lit)
         return false;
-    const std::vector<VeilingSource> sources = veilingSources(*lit);
+    const std::vector<VeilingSource> sources = veilingSources(*lit, area.m_modeIndex);
     const ObstacleScene obstacles(room);
     std::vector<CVector> views;
     for (std::int32_t k = 0; k < area.m_directionCount; ++k)

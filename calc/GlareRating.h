@@ -14,10 +14,11 @@ class CalcCatalogue;
  * area for each of its viewing directions:
  * GR = 27 + 24 log10(Lvl / Lve^0.9), with the luminaires' veiling luminance
  * Lvl = 10 Σ E·cos θ / θ² (θ in degrees, 1.5 to 60 from the line of sight,
- * E at the eye normal to the light, maintained) and the surroundings'
- * Lve = 0.035 ρ Eav / pi from the room's first area (the work place: its
- * reflectance and its maintained mean illuminance, so that both terms are of
- * the one maintained state the summaries show).
+ * E at the eye normal to the light, maintained, as the area's mode dims
+ * the luminaires) and the surroundings' Lve = 0.035 ρ Eav / pi from the
+ * work place, the room's first area in the area's mode (its reflectance and
+ * its maintained mean illuminance, so that both terms are of the one state
+ * the mode's summaries show).
  * Writes list 2 (GR per direction; a negative GR is stored as 0) and value
  * 21 (the largest) of every point, and the area's viewing direction.
  *

@@ -1,19 +1,20 @@
 #pragma once
 
+#include "model/CLuminaire.h"
+
+#include <cmath>
 #include <cstddef>
 #include <vector>
-
-class CLuminaire;
 
 namespace kzev {
 
 /**
  * A luminaire's intensity table as the passes read it, built once per pass:
  * the same values and the same bilinear interpolation as
- * CLuminaire::GetIntensity, so the same results, but a read at angles already
- * in range needs no range fixing. Entry c × 181 + gamma as in the luminaire;
- * one spare entry after the last keeps the reads at gamma 180 of plane 359
- * inside the table.
+ * CLuminaire::GetIntensity, so the same results (none outside the gammas the
+ * photometry covers), but a read at angles already in range needs no range
+ * fixing. Entry c × 181 + gamma as in the luminaire; one spare entry after
+ * the last keeps the reads at gamma 180 of plane 359 inside the table.
  */
 class IntensityTable {
 public:
@@ -26,6 +27,25 @@ public:
 
     /** The intensity at (C, gamma) in degrees, angles out of range brought in as GetIntensity does. */
     [[nodiscard]] double value(double c, double gamma) const;
+
+    /**
+     * The intensity at C in 0 to kLastC and gamma in 0 to 180 as GetIntensity reads it:
+     * entry is cWhole × 181 + gammaWhole, the rests what is left over of each angle;
+     * 0 outside the gammas the photometry covers.
+     */
+    [[nodiscard]] double read(double entry, double cRest, double gammaRest, double gamma) const
+    {
+        if (!(gamma >= m_firstGamma + 1.0 && gamma <= m_lastGamma - 1.0)) {
+            double held = gamma;
+            if (!CLuminaire::HoldWithinCovered(held, m_firstGamma, m_lastGamma))
+                return 0.0;
+            if (held != gamma) {
+                entry += held - std::floor(gamma);
+                gammaRest = 0.0;
+            }
+        }
+        return interpolate(data() + static_cast<std::size_t>(entry), cRest, gammaRest);
+    }
 
     /** The entries, C plane after C plane. */
     [[nodiscard]] const double* data() const { return m_values.data(); }
@@ -53,6 +73,8 @@ public:
 
 private:
     std::vector<double> m_values;
+    double m_firstGamma = 0.0;
+    double m_lastGamma = 180.0;
 };
 
 } // namespace kzev

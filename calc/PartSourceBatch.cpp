@@ -41,6 +41,7 @@ struct Geometry {
     alignas(64) double entry[PartSourceBatch::kCapacity]; // of the whole angles, exact in a double
     alignas(64) double cRest[PartSourceBatch::kCapacity];
     alignas(64) double gammaRest[PartSourceBatch::kCapacity];
+    alignas(64) double gamma[PartSourceBatch::kCapacity];
     alignas(64) double inverse[PartSourceBatch::kCapacity]; // 1 / distance; 0 for a source the point ignores
     alignas(64) double horizontal[PartSourceBatch::kCapacity]; // the cosine's horizontal component
     alignas(64) double intensity[PartSourceBatch::kCapacity];
@@ -124,6 +125,7 @@ KZEV_VECTOR_CLONES void workOutGeometry(const PartSourceRays& rays, std::size_t 
         g->entry[i] = cWhole * IntensityTable::kGammas + gammaWhole;
         g->cRest[i] = c - cWhole;
         g->gammaRest[i] = gamma - gammaWhole;
+        g->gamma[i] = gamma;
         g->inverse[i] = inverse;
         const double cx = x * inverse;
         const double cy = y * inverse;
@@ -234,8 +236,7 @@ void PartSourceBatch::flush()
     Geometry g;
     workOutGeometry(m_rays, n, &g);
     for (std::size_t i = 0; i < n; ++i) {
-        g.intensity[i] = IntensityTable::interpolate(
-            m_rays.table[i] + static_cast<std::size_t>(g.entry[i]), g.cRest[i], g.gammaRest[i]);
+        g.intensity[i] = m_rays.table[i]->read(g.entry[i], g.cRest[i], g.gammaRest[i], g.gamma[i]);
     }
     addLight(m_rays, g, n, m_normal, m_lanes);
 }

@@ -20,7 +20,7 @@ struct PartSourceRays {
     alignas(64) double observer[kCapacity];
     alignas(64) double initial[kCapacity];
     alignas(64) double maintained[kCapacity];
-    const double* table[kCapacity];
+    const IntensityTable* table[kCapacity];
 };
 
 /** Sums of one point over all part sources of the direct pass, added to the point once it is done. */
@@ -73,7 +73,7 @@ public:
         m_rays.observer[i] = towardsObserver;
         m_rays.initial[i] = initial;
         m_rays.maintained[i] = maintained;
-        m_rays.table[i] = table.data();
+        m_rays.table[i] = &table;
         if (++m_count == kCapacity)
             flush();
     }

@@ -107,16 +107,34 @@ double PositionIndexTable::lookup(double tr, double hr) const
         return 1.0;
     const int i = static_cast<int>(10.0 * hr + 1e-5);
     const int j = static_cast<int>(10.0 * tr + 1e-5);
-    // CIE 117 gives no index above the brow; a value between such a cell and
-    // its neighbours would be made up, so the position has none either.
-    for (const int row : { j, j + 1 }) {
-        for (const int column : { i, i + 1 }) {
-            if (isOpen(m_values[row][column]))
+    double fH = (hr - m_columnHeadings[i]) * 10.0;
+    double fT = (tr - m_rowHeadings[j]) * 10.0;
+    // CIE 117 gives no index above the brow; a value between such a cell and its
+    // neighbours would be made up, so a position that leans on one has none either.
+    // A cell the position does not lean on (on the line of its neighbour) is no obstacle.
+    const double columnWeight[2] = { 1.0 - fH, fH };
+    const double rowWeight[2] = { 1.0 - fT, fT };
+    bool anyOpen = false;
+    for (int a = 0; a < 2; ++a) {
+        for (int b = 0; b < 2; ++b) {
+            if (!isOpen(m_values[j + a][i + b]))
+                continue;
+            anyOpen = true;
+            if (rowWeight[a] > kNoWeight && columnWeight[b] > kNoWeight)
                 return -1.0;
         }
     }
-    const double fH = (hr - m_columnHeadings[i]) * 10.0;
-    const double fT = (tr - m_rowHeadings[j]) * 10.0;
+    if (anyOpen) {
+        // Only the cells with weight are read, so an open one adds nothing.
+        const auto snap = [](double f) { return f <= kNoWeight ? 0.0 : 1.0 - f <= kNoWeight ? 1.0 : f; };
+        fH = snap(fH);
+        fT = snap(fT);
+        const auto along = [&](int row) {
+            const double* v = m_values[row].data();
+            return fH == 0.0 ? v[i] : fH == 1.0 ? v[i + 1] : v[i] + (v[i + 1] - v[i]) * fH;
+        };
+        return fT == 0.0 ? along(j) : fT == 1.0 ? along(j + 1) : along(j) + (along(j + 1) - along(j)) * fT;
+    }
     const double vj = m_values[j][i] + (m_values[j][i + 1] - m_values[j][i]) * fH;
     const double vj1 = m_values[j + 1][i] + (m_values[j + 1][i + 1] - m_values[j + 1][i]) * fH;
     return vj + (vj1 - vj) * fT;

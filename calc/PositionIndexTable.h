@@ -30,14 +30,18 @@ public:
     /** The value an open cell holds: the CIE table gives no position index there. */
     static constexpr double kOpenCell = -1.0;
 
+    /** A share of a cell in the interpolation this small counts as none. */
+    static constexpr double kNoWeight = 1e-6;
+
     /** Whether a stored value stands for an open cell (no index, as −1 and 0 read). */
     [[nodiscard]] static constexpr bool isOpen(double value) { return !(value > 1e-5); }
 
     /**
      * Returns the position index for T/R and H/R, interpolated between the
      * four neighbouring cells; −1.0 outside the table (either ratio
-     * negative, T/R ≥ 2.9999 or H/R ≥ 1.8999) and when any of the four
-     * cells is open, and exactly 1.0 on the line of sight.
+     * negative, T/R ≥ 2.9999 or H/R ≥ 1.8999) and when a cell the
+     * interpolation takes a share of (more than kNoWeight) is open, and
+     * exactly 1.0 on the line of sight.
      */
     [[nodiscard]] double lookup(double tr, double hr) const;
 

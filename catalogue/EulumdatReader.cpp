@@ -110,7 +110,7 @@ PhotometricData EulumdatReader::read(PhotometryFileText& text)
     data.luminousHeight = optionalNumber(text);
     for (int i = 0; i < 4; ++i)
         text.nextLine(); // luminous heights C90, C180, C270; downward flux fraction
-    data.lightOutputRatio = saturatedInt(optionalNumber(text));
+    data.lightOutputRatio = saturatedNumber(optionalNumber(text));
     text.nextLine(); // conversion factor
     text.nextLine(); // tilt during measurement
 
@@ -129,7 +129,7 @@ PhotometricData EulumdatReader::read(PhotometryFileText& text)
             data.absolute = lamps < 0;
             data.lampCount = std::abs(lamps);
             data.lampFlux = flux;
-            data.totalWattage = saturatedInt(std::round(watts));
+            data.totalWattage = saturatedNumber(watts);
         }
     }
     for (int i = 0; i < 10; ++i)

@@ -163,7 +163,7 @@ std::string EulumdatWriter::toText(const EulumdatExport& l)
     for (int i = 0; i < 4; ++i)
         line(formatC("%1.0lf", l.luminousHeight * 1000.0));
     line(formatC("%d", downwardShare));
-    line(formatC("%d", l.efficiency));
+    line(catalogueFigureText(l.efficiency));
     line("1");
     line("0");
     line(formatC("%d", 1));
@@ -172,7 +172,7 @@ std::string EulumdatWriter::toText(const EulumdatExport& l)
     line(l.lampFound ? formatC("%1.0lf", l.lampCount * l.lampFlux) : std::string("2000"));
     line("");
     line("");
-    line(formatC("%1.0lf", l.lampFound ? static_cast<double>(l.lampCount) * l.lampPower : 0.0));
+    line(catalogueFigureText(l.lampFound ? static_cast<double>(l.lampCount) * l.lampPower : 0.0));
     for (int i = 0; i < 10; ++i)
         line("");
     for (int i = 0; i < mc; ++i)

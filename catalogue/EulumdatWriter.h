@@ -31,7 +31,7 @@ struct EulumdatExport {
     double cStep = 15.0;
     double gammaStep = 5.0;
     int lampCount = 0;
-    int efficiency = 0;
+    double efficiency = 0.0;
     bool lampFound = false;
     std::string lampName;
     double lampPower = 0.0;

@@ -330,11 +330,11 @@ PhotometricData IesReader::read(PhotometryFileText& text)
     std::transform(candela.begin(), candela.end(), data.intensities.begin(),
         [&](double cd) { return cd * toPerKilolumen; });
     text.checkIntensities(data.intensities);
-    data.lightOutputRatio = data.absolute ? 100 : saturatedInt(std::round(data.integratedFlux() / 10.0));
+    data.lightOutputRatio = data.absolute ? 100.0 : saturatedNumber(data.integratedFlux() / 10.0);
 
     // Absolute photometry names no lamp lumens: the luminaire is one source of its own flux.
     data.lampCount = data.absolute ? 1 : std::max(1, saturatedInt(std::round(lamps)));
-    data.totalWattage = saturatedInt(std::round(inputWatts));
+    data.totalWattage = saturatedNumber(inputWatts);
     data.headerPlaneCount = horizontalCount;
     data.headerGammaCount = verticalCount;
 

@@ -47,8 +47,9 @@ struct PhotometricData {
     double luminousWidth = 0.0;
     double luminousHeight = 0.0;
     int lampCount = 0;
-    int totalWattage = 0;
-    int lightOutputRatio = 0;
+    /** Watts of all lamps together and the light output ratio in per cent, as the file gives them. */
+    double totalWattage = 0.0;
+    double lightOutputRatio = 0.0;
     /** Lamp flux (lm) the cd/klm refer to: lamps x lumens, or the luminaire's own flux. */
     double lampFlux = 0.0;
     /** Whether the file gave absolute photometry. */

@@ -61,6 +61,14 @@ int saturatedInt(double value)
     return static_cast<int>(std::clamp(std::trunc(value), -kLimit, kLimit));
 }
 
+double saturatedNumber(double value)
+{
+    constexpr double kLimit = std::numeric_limits<int>::max();
+    if (std::isnan(value))
+        return 0.0;
+    return std::clamp(value, -kLimit, kLimit);
+}
+
 bool parseLeadingNumber(std::string_view text, double& value)
 {
     std::size_t i = 0;

@@ -66,6 +66,9 @@ private:
  */
 [[nodiscard]] int saturatedInt(double value);
 
+/** A catalogue figure with its decimals, held within the range of saturatedInt (NaN gives 0). */
+[[nodiscard]] double saturatedNumber(double value);
+
 /** Parses the leading number of a text into value; false when there is none. */
 [[nodiscard]] bool parseLeadingNumber(std::string_view text, double& value);
 

@@ -114,12 +114,15 @@ bool setDouble(CData& workbook, const std::string& column, double value)
     return workbook.SetValue(column, DataValue(value), -1, 0) != 0;
 }
 
-/** A power: whole watts as the whole number the column has always held, a share of them with its decimals. */
-bool setPower(CData& workbook, const std::string& column, double watts)
+/**
+ * A catalogue figure (watts, per cent): a whole one as the whole number the column has
+ * always held, any other with its decimals.
+ */
+bool setFigure(CData& workbook, const std::string& column, double value)
 {
-    const double whole = std::round(watts);
-    return whole == watts && std::fabs(whole) < 1e15 ? setLong(workbook, column, static_cast<long>(whole))
-                                                   : setDouble(workbook, column, watts);
+    const double whole = std::round(value);
+    return whole == value && std::fabs(whole) < 1e15 ? setLong(workbook, column, static_cast<long>(whole))
+                                                   : setDouble(workbook, column, value);
 }
 
 /** The largest number of a column over the open sheet's rows, 0 when none can be read. */
@@ -201,13 +204,6 @@ PhotometryImporter::Prepared PhotometryImporter::prepareFile(Format format, cons
 PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, Format format,
     const std::filesystem::path& file)
 {
-    // The loaded table interpolates between the stored gammas, so light at the file's
-    // last angle would run on to the next stored step, where the zeros begin. A file
-    // that stops short of 180 (or starts above 0) is stored in whole degrees: the
-    // loaded table then holds nothing past its last angle.
-    if (data.gammaAngles.size() > 1
-        && (data.gammaAngles.front() > 1e-5 || data.gammaAngles.back() < 180.0 - 1e-5))
-        data.gammaStep = 1.0;
     // The table holds planes on uniform steps; a full circle closes at 360.
     data.ResampleToUniformGrid();
     if (format == Format::Eulumdat)
@@ -220,7 +216,7 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
     rows.date = data.fileNameField;
     rows.lamps = data.lampCount;
     // Shared exactly: 15 W over two lamps is 7.5 W each, so the luminaire keeps the file's 15 W.
-    rows.power = data.lampCount > 0 ? static_cast<double>(data.totalWattage) / data.lampCount : data.totalWattage;
+    rows.power = data.lampCount > 0 ? data.totalWattage / data.lampCount : data.totalWattage;
     rows.symmetry = data.symmetry;
     rows.efficiency = data.lightOutputRatio;
     // A file that leaves the luminous area out: the luminaire's outline stands for it, as the
@@ -254,8 +250,10 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
         std::string cell;
         for (int j = 0; j <= lastGamma; ++j) {
             const double gamma = j * dg;
+            // Gammas the file does not cover are left empty: the loaded luminaire gives no light
+            // there, not even towards the next step from the file's last angle.
             if (gamma < firstGamma - 1e-5 || gamma > lastMeasured + 1e-5) {
-                cell += "0;";
+                cell += ";";
                 continue;
             }
             const int index = static_cast<int>(std::lround((gamma - firstGamma) / dg));
@@ -372,7 +370,7 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
     const std::string lampType = !rows.lampType.empty() ? rows.lampType : rows.type;
     written = workbook.AddRow() && setLong(workbook, kRecord, lampRecord) && optionalValue("Skupina", kGroup)
         && optionalValue("Podskupina", kLampSubgroup) && (!sectioned || optionalValue(kSection, section.number))
-        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setPower(workbook, "Výkon", rows.power)
+        && optionalText("Typ", lampType) && optionalText("Název", rows.type) && setFigure(workbook, "Výkon", rows.power)
         && setDouble(workbook, "SvTok", rows.lampFlux) && setLong(workbook, "Život", kDefaultLampLife)
         && setDouble(workbook, "Gama", kDefaultLampResidual) && setDouble(workbook, "Tau", kDefaultLampTau)
         && optionalValue("Čirý", 0);
@@ -405,8 +403,8 @@ long PhotometryImporter::write(CData& workbook, const std::string& makerFile, co
         && optionalValue("Podskupina", kLuminaireSubgroup)
         && (!sectioned || optionalValue(kSection, section.number)) && setText(workbook, "Typ", rows.type)
         && setText(workbook, "Název", rows.name) && optionalText("Datum", rows.date)
-        && setPower(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
-        && setLong(workbook, "Symetrie", rows.symmetry) && setLong(workbook, "Účinnost", rows.efficiency)
+        && setFigure(workbook, "Výkon", rows.power) && setLong(workbook, "Zdrojů", rows.lamps)
+        && setLong(workbook, "Symetrie", rows.symmetry) && setFigure(workbook, "Účinnost", rows.efficiency)
         && setText(workbook, "RozmCelkové", rows.dimensions)
         && setText(workbook, "RozmSvítící", rows.luminousDimensions)
         && setText(workbook, "Table", rows.sheet)

@@ -59,7 +59,7 @@ public:
         double power = 0.0;        ///< "Výkon": watts per lamp, the file's total shared exactly
         long lamps = 0;            ///< "Zdrojů"
         long symmetry = 0;         ///< "Symetrie"
-        long efficiency = 0;       ///< "Účinnost"
+        double efficiency = 0.0;   ///< "Účinnost": per cent, with the file's decimals
         std::string dimensions;    ///< "RozmCelkové"
         std::string luminousDimensions; ///< "RozmSvítící"
         std::string sheet;         ///< "Table", without the trailing "$"

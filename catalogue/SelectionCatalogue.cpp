@@ -14,6 +14,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace kzev {
@@ -270,9 +271,9 @@ SelectionRow luminaireRow(CData& data, long row, long maker, const std::string& 
     out.cells[2] = protectionText(cell(data, loadString(kColProtection), row));
     out.cells[3] = formatC("%ldx", StrToLong(cell(data, loadString(kColLampCount), row)))
         + lampPowerText(StrToDouble(cell(data, loadString(kColPower), row))) + "W";
-    const long efficiency = StrToLong(cell(data, loadString(kColEfficiency), row));
-    if (efficiency >= 1)
-        out.cells[4] = formatC("%ld%%", efficiency);
+    const double efficiency = StrToDouble(cell(data, loadString(kColEfficiency), row));
+    if (efficiency >= 1.0 && std::isfinite(efficiency))
+        out.cells[4] = catalogueFigureText(efficiency) + "%";
     out.cells[5] = luminaireDimensions(cell(data, loadString(kColDimensions), row));
     const std::string key = formatC("%ld-%ld", maker, StrToLong(cell(data, "Divez", row)));
     for (std::size_t i = 0; i < legend.keys.size() && i < legend.names.size(); ++i) {

@@ -85,7 +85,12 @@ namespace kzev {
 
 std::string lampPowerText(double watts)
 {
-    std::string text = formatC("%.2f", watts);
+    return catalogueFigureText(watts);
+}
+
+std::string catalogueFigureText(double value)
+{
+    std::string text = formatC("%.2f", value);
     while (text.back() == '0')
         text.pop_back();
     if (text.back() == '.')

@@ -52,4 +52,7 @@ namespace kzev {
 /** A lamp power as the catalogue shows it: whole watts as "36", others with their decimals ("7.5"). */
 [[nodiscard]] std::string lampPowerText(double watts);
 
+/** A catalogue figure (a power, a light output ratio) as shown: "65", "64.97", "7.75". */
+[[nodiscard]] std::string catalogueFigureText(double value);
+
 } // namespace kzev

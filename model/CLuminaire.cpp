@@ -3,6 +3,7 @@
 #include "model/CLamp.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <cmath>
 
 CLuminaire::CLuminaire()
@@ -30,6 +31,8 @@ CLuminaire& CLuminaire::operator=(const CLuminaire& other)
     m_databaseNumber = other.m_databaseNumber;
     m_intensity = other.m_intensity;
     m_maxIntensity = other.m_maxIntensity;
+    m_firstGamma = other.m_firstGamma;
+    m_lastGamma = other.m_lastGamma;
     m_luminance = other.m_luminance;
     m_symmetry = other.m_symmetry;
     m_maintenanceCategory = other.m_maintenanceCategory;
@@ -60,10 +63,24 @@ void CLuminaire::BringIntoTable(double& c, double& gamma)
         c = 359.9999;
 }
 
+bool CLuminaire::HoldWithinCovered(double& gamma, double first, double last)
+{
+    if (gamma >= first + 1.0 && gamma <= last - 1.0)
+        return true;
+    if (gamma < first - kGammaSlack || gamma > last + kGammaSlack)
+        return false;
+    // The table holds whole degrees: past the last whole one within the covered gammas it
+    // would lead towards the unlit degree beyond, so that degree's value is kept instead.
+    gamma = std::min(std::max(gamma, std::ceil(first - kGammaSlack)), std::floor(last + kGammaSlack));
+    return true;
+}
+
 double CLuminaire::GetIntensity(double c, double gamma) const
 {
     // Callers keep to 0..360 and 0..180; anything else is brought into range rather than read outside the table.
     BringIntoTable(c, gamma);
+    if (!HoldWithinCovered(gamma, m_firstGamma, m_lastGamma))
+        return 0.0;
     const int ci = static_cast<int>(c);
     int gi = static_cast<int>(gamma);
     // An angle worked out from vectors lands a hair off a whole degree either way; one a
@@ -99,7 +116,7 @@ std::string CLuminaire::GetDescription() const
 {
     return m_type + "," + m_name + "," + kzev::protectionText(m_protection) + ","
         + kzev::formatC("%ldx", static_cast<long>(m_numberOfLamps)) + kzev::lampPowerText(m_lampPower) + "W,"
-        + kzev::formatC("%ld%%", static_cast<long>(m_efficiency));
+        + kzev::catalogueFigureText(m_efficiency) + "%";
 }
 
 namespace kzev {

@@ -58,13 +58,19 @@ public:
     std::int32_t m_numberOfLamps = 0;
     /** Watts per lamp; the luminaire's power shared by its lamps need not be whole. */
     double m_lampPower = 0.0;
-    /** Catalogued light output ratio, per cent. */
-    std::int32_t m_efficiency = 0;
+    /** Catalogued light output ratio, per cent, with the decimals the maker's data give. */
+    double m_efficiency = 0.0;
     /** Number of the maker's workbook: second half of the identity pair. */
     std::int32_t m_databaseNumber = 0;
     /** Entry C x 181 + gamma, cd/klm with decimals. */
     std::vector<double> m_intensity;
     double m_maxIntensity = 0.0;
+    /**
+     * The gammas the maker's photometry covers (degrees); the luminaire gives
+     * no light outside them, also within the table's last degree.
+     */
+    double m_firstGamma = 0.0;
+    double m_lastGamma = 180.0;
     /** Luminances in C0 (first five) and C90 (last five) at gamma 45, 55, 65, 75, 85. */
     std::array<std::int32_t, 10> m_luminance {};
     /** 0 none, 1 rotational, 2 about the C0-C180 plane, 3 about the C90-C270 plane, 4 about both. */
@@ -95,7 +101,9 @@ public:
     int LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, long recordNumber, int showMessages);
     /**
      * Returns the intensity at (C, gamma) in degrees, bilinear in the table; a gamma
-     * within a thousandth of a degree of a whole one reads that degree's row.
+     * within a thousandth of a degree of a whole one reads that degree's row. Outside
+     * the covered gammas (by more than that thousandth) it is 0; between a covered end
+     * off a whole degree and the whole degree within, that degree's row holds.
      */
     [[nodiscard]] double GetIntensity(double c, double gamma) const;
     /**
@@ -103,6 +111,13 @@ public:
      * (not reaching) 360, a C that is no number to 0, gamma to 0..180.
      */
     static void BringIntoTable(double& c, double& gamma);
+    /** A gamma counts as at a covered end when it lies this close to it. */
+    static constexpr double kGammaSlack = 0.001;
+    /**
+     * Brings a gamma already in 0..180 to what the table reads within the covered
+     * gammas first..last; false when it lies outside them (no light).
+     */
+    static bool HoldWithinCovered(double& gamma, double first, double last);
     /** Returns the light output ratio in per cent computed from the table. */
     [[nodiscard]] double ComputeFlux() const;
     /** Returns "type,name,IP54,2x36W,65%". */

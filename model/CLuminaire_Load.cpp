@@ -94,7 +94,9 @@ int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, l
     lum.m_lampDesignation = cell(data, loadString(61694));
     lum.m_numberOfLamps = kzev::StrToInt32(cell(data, loadString(61701)));
     lum.m_lampSubgroup = kzev::StrToInt32(cell(data, loadString(61706)));
-    lum.m_efficiency = kzev::StrToInt32(cell(data, loadString(61855)));
+    lum.m_efficiency = kzev::StrToDouble(cell(data, loadString(61855)));
+    if (!std::isfinite(lum.m_efficiency))
+        lum.m_efficiency = 0.0;
     lum.m_picture = cell(data, "Picture");
     lum.m_intensityFactor = kzev::StrToDouble(cell(data, "Prepocet", "1.0"));
     if (lum.m_intensityFactor <= 0.001)
@@ -198,6 +200,8 @@ int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, l
         columns, lum.m_gammaSpacing, lum.m_intensityFactor, lum.m_symmetry, lum.m_intensity, lum.m_maxIntensity);
     switch (built.error) {
     case kzev::IntensitySheetError::none:
+        lum.m_firstGamma = built.firstGamma;
+        lum.m_lastGamma = built.lastGamma;
         break;
     case kzev::IntensitySheetError::incompleteName:
         show(loud, formatC(loadString(61470).c_str(), built.column, built.columnName.c_str()), kzev::MessageIcon::None);

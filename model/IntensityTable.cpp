@@ -62,16 +62,28 @@ IntensitySheetError readName(const std::string& name, PlaneName& plane)
     return IntensitySheetError::none;
 }
 
+/** The gammas a plane's cell gives values for: none when every entry is empty. */
+struct GivenRange {
+    double first = 0.0;
+    double last = 0.0;
+    bool any = false;
+};
+
 /**
  * The gamma row of one plane: samples at the step, with their decimals, whole
- * gammas between them interpolated. A value that is no number or lies beyond
- * kMaxIntensity leaves the row unread and is returned in badValue.
+ * gammas between them interpolated. Empty entries before the first value and
+ * after the last one mark gammas the photometry does not cover: their whole
+ * gammas stay 0 and are not interpolated towards; an empty entry between
+ * values counts as 0. A value that is no number or lies beyond kMaxIntensity
+ * leaves the row unread and is returned in badValue.
  */
 std::optional<Row> readPlane(const PlaneName& plane, const std::string& values, double step, double factor,
-    double& maxIntensity, std::string& badValue)
+    double& maxIntensity, std::string& badValue, GivenRange& given)
 {
     Row row(kGammas, 0);
     std::vector<std::pair<double, double>> samples;
+    std::size_t firstGiven = 0;
+    std::size_t lastGiven = 0;
     for (int k = 0;; ++k) {
         const double g = plane.g0 + k * step;
         if (g > plane.g1 + 0.01)
@@ -83,15 +95,25 @@ std::optional<Row> readPlane(const PlaneName& plane, const std::string& values, 
             badValue = field;
             return std::nullopt;
         }
+        if (field.find_first_not_of(" \t") != std::string::npos) {
+            if (!given.any)
+                firstGiven = samples.size();
+            lastGiven = samples.size();
+            given.any = true;
+        }
         samples.emplace_back(std::min(g, 180.0), value);
         maxIntensity = std::max(maxIntensity, value);
     }
-    for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (!given.any)
+        return row;
+    given.first = samples[firstGiven].first;
+    given.last = samples[lastGiven].first;
+    for (std::size_t i = firstGiven; i <= lastGiven; ++i) {
         const auto [g, value] = samples[i];
         const int gamma = static_cast<int>(std::trunc(g + 0.01));
         if (std::fabs(g - gamma) < 0.01)
             row[static_cast<std::size_t>(gamma)] = value;
-        if (i == 0)
+        if (i == firstGiven)
             continue;
         const auto [gPrev, old] = samples[i - 1];
         for (int j = static_cast<int>(std::ceil(gPrev - 0.01)); j <= gamma; ++j) {
@@ -149,6 +171,7 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
 
     double maximum = 0.0;
     std::map<double, Row> given;
+    GivenRange covered;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         PlaneName plane;
         const auto error = readName(columns[i].name, plane);
@@ -158,9 +181,15 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
             return { error, static_cast<int>(i) + 1, shown, {} };
         }
         std::string badValue;
-        auto row = readPlane(plane, columns[i].values, gammaStep, factor, maximum, badValue);
+        GivenRange range;
+        auto row = readPlane(plane, columns[i].values, gammaStep, factor, maximum, badValue, range);
         if (!row)
             return { IntensitySheetError::valueOutOfRange, static_cast<int>(i) + 1, columns[i].name, badValue };
+        if (range.any) {
+            covered.first = covered.any ? std::min(covered.first, range.first) : range.first;
+            covered.last = covered.any ? std::max(covered.last, range.last) : range.last;
+            covered.any = true;
+        }
         given[plane.c] = std::move(*row);
     }
 
@@ -194,7 +223,12 @@ IntensitySheetResult buildIntensityTable(const std::vector<IntensityColumn>& col
     std::copy_n(result.begin(), kGammas, result.begin() + 360 * kGammas);
     table = std::move(result);
     maxIntensity = maximum;
-    return {};
+    IntensitySheetResult built;
+    if (covered.any) {
+        built.firstGamma = std::clamp(covered.first, 0.0, 180.0);
+        built.lastGamma = std::clamp(covered.last, built.firstGamma, 180.0);
+    }
+    return built;
 }
 
 } // namespace kzev

@@ -36,6 +36,9 @@ struct IntensitySheetResult {
     int column = -1;
     std::string columnName;
     std::string value;
+    /** The gammas the photometry covers, from the first to the last entry given in any plane. */
+    double firstGamma = 0.0;
+    double lastGamma = 180.0;
 };
 
 /**
@@ -47,7 +50,9 @@ struct IntensitySheetResult {
  * symmetry), the first and the last gamma; its cell holds the intensities from
  * the first to the last gamma at the gamma step, separated by ";". Values are
  * multiplied by the factor and kept with their decimals; whole gammas
- * between samples are interpolated linearly. The stored planes are then completed by the
+ * between samples are interpolated linearly. Empty entries before the first
+ * value and after the last one stand for gammas the photometry does not
+ * cover: those whole gammas hold 0, and the result names the covered range. The stored planes are then completed by the
  * symmetry code as the EULUMDAT format defines it (1 rotational, 2 about the
  * C0-C180 plane, 3 about the C90-C270 plane, 4 about both; 0 and unknown
  * codes none), and the C planes between them are interpolated around the

@@ -233,7 +233,7 @@ void writeUsedLuminaires(HtmlWriter& out, const CKzevDoc& doc, const CRoom& room
         out.HtmlTextRow(61873,
             formatC("%1.0lf x %1.0lf x %1.0lf", size[0] * 1000.0, size[1] * 1000.0, size[2] * 1000.0), kMillimetres,
             0);
-        out.HtmlLongRow(61855, luminaire.m_efficiency, 61879);
+        out.HtmlTextRow(61855, catalogueFigureText(luminaire.m_efficiency), 61879, 0);
         out.HtmlTableEnd();
     }
 

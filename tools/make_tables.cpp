@@ -125,7 +125,7 @@ void writePositionIndex(const fs::path& reference, const fs::path& data)
            "Transcription: github.com/123VincentB/eulumdat-ugr, src/eulumdat_ugr/guth.py (MIT licence),\n"
            "numbers unchanged, including T/R 2.7, H/R 0.6 = 7.50 as published.\n"
            "The CIE table gives no value (\"-\") in the cells below; they hold -1 (no position index),\n"
-           "so that a luminaire whose position falls in or next to one of them is left out of the sum:\n";
+           "so that a luminaire whose position falls in one of them, or between one and its neighbours, is left out of the sum:\n";
     for (const auto& cell : open)
         out << "  " << cell << '\n';
     out << "Written by tools/make_tables.cpp.\n";

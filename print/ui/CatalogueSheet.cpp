@@ -54,9 +54,10 @@ int PrintLuminaireSheet(ReportPass& pass, const CLuminaire& luminaire)
 
     // The protection is printed as the catalogue gives it ("IP65"), a bare number with its IP.
     pass.font(kReportNormal);
-    const std::string description = formatC("%s, %s, %s %ld/%1.1lf %%, %ld x %s W", luminaire.m_type.c_str(),
+    const std::string description = formatC("%s, %s, %s %s/%1.1lf %%, %ld x %s W", luminaire.m_type.c_str(),
         protectionText(luminaire.m_protection).c_str(), loadString(61927).c_str(),
-        static_cast<long>(luminaire.m_efficiency), luminaire.ComputeFlux(), static_cast<long>(luminaire.m_numberOfLamps),
+        catalogueFigureText(luminaire.m_efficiency).c_str(), luminaire.ComputeFlux(),
+        static_cast<long>(luminaire.m_numberOfLamps),
         lampPowerText(luminaire.m_lampPower).c_str());
     y -= 2 * pass.text(x, y, description, TextAlign::Left);
 

@@ -66,6 +66,27 @@ TEST(DirectIlluminance, PointSourceGivesInverseSquareCosineCubedOnHorizontalPlan
     }
 }
 
+TEST(DirectIlluminance, NoLightPastTheLastAngleThePhotometryCovers)
+{
+    FakeServices fakes;
+    // Photometry of 250 cd up to gamma 60, its table 0 from 61 on; a point on the floor 1 m
+    // below the luminaire at each gamma, just inside and just past that angle.
+    for (const double gamma : { 59.5, 60.0, 60.5, 60.99 }) {
+        CalcScene scene(isotropic(250.0));
+        CLuminaire& luminaire = scene.luminaires[0];
+        luminaire.m_lastGamma = 60.0;
+        for (int c = 0; c < CLuminaire::kPlanes; ++c)
+            for (int g = 61; g < CLuminaire::kGammas; ++g)
+                luminaire.m_intensity[static_cast<std::size_t>(c * CLuminaire::kGammas + g)] = 0.0;
+        scene.addLuminaire({ 0.0, 0.0, 1.0 });
+        const double x = std::tan(gamma * 3.14159265358979323846 / 180.0);
+        scene.addArea({ x, 0.0, 0.0 }, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        ASSERT_TRUE(runPass(scene));
+        const double expected = gamma <= 60.0 ? pointSourceHorizontal([](double) { return 250.0; }, x, 0.0, 1.0) : 0.0;
+        EXPECT_NEAR(value(scene, 0, CPointCalc::kHorizontal), expected, 1e-9) << gamma;
+    }
+}
+
 TEST(DirectIlluminance, VerticalAndSphericalFieldsOfAnOffAxisPoint)
 {
     FakeServices fakes;

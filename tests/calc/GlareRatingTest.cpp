@@ -144,6 +144,84 @@ TEST(GlareRating, YardIsRatedInTheMaintainedStateOfBothTerms)
     EXPECT_NEAR(scene.room.m_workSystems[1].m_points[0].value(CPointCalc::kGr), expected, 0.1);
 }
 
+// A yard of 20 × 20 m lit from its corners by isotropic luminaires of 20 000 cd, 8 m up, at
+// maintenance factor 1.0; each mode dims every luminaire by its factor. Each mode has its own
+// work place (reflectance 0.2), lit by the program's direct pass; the eye stands 1.5 m up,
+// 10 m in front of the yard's middle, and looks across it.
+struct DimmedYard {
+    static constexpr double kIntensity = 20000.0;
+    static constexpr double kRho = 0.2;
+    FakeServices fakes;
+    CalcScene scene { isotropic(kIntensity) };
+    std::vector<CVector> corners { { 0.0, 0.0, 8.0 }, { 20.0, 0.0, 8.0 }, { 0.0, 20.0, 8.0 }, { 20.0, 20.0, 8.0 } };
+    CVector eye { 10.0, -10.0, 1.5 };
+
+    explicit DimmedYard(const std::vector<double>& modeFactors)
+    {
+        for (const CVector& corner : corners)
+            scene.addLuminaire(corner).m_luminaires[0].m_modeFactors = modeFactors;
+        for (std::size_t mode = 0; mode < modeFactors.size(); ++mode) {
+            CWorkSystem& yard = scene.addArea({ 0.0, 0.0, 0.0 }, { 5.0, 0.0, 0.0 }, { 0.0, 5.0, 0.0 }, 5, 5);
+            yard.m_quantityCode = 94;
+            yard.m_reflectance = kRho;
+            yard.m_modeIndex = static_cast<std::int32_t>(mode);
+            std::int32_t step = 0;
+            EXPECT_TRUE(calcPointIlluminance(
+                scene.room, scene.room.m_workSystems.back(), static_cast<std::int32_t>(mode), step, scene.catalogue));
+        }
+    }
+
+    double rate(std::int32_t mode)
+    {
+        CWorkSystem& eyes = scene.addArea(eye, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
+        eyes.m_quantityCode = 161;
+        eyes.m_directionCount = 1;
+        eyes.m_firstDirection = 90;
+        eyes.m_modeIndex = mode;
+        EXPECT_TRUE(computeGlareRatingGr(scene.room, scene.room.m_workSystems.back(), scene.catalogue));
+        return scene.room.m_workSystems.back().m_points[0].value(CPointCalc::kGr);
+    }
+
+    // By hand, every luminaire at factor k in both terms: E = k I h / d³ on the ground, k I / d² at the eye.
+    double byHand(double k) const
+    {
+        double eav = 0.0;
+        for (int i = 0; i < 5; ++i) {
+            for (int j = 0; j < 5; ++j) {
+                for (const CVector& corner : corners) {
+                    const double d = (corner - CVector { 5.0 * i, 5.0 * j, 0.0 }).Length();
+                    eav += k * kIntensity * corner.z / (d * d * d) / 25.0;
+                }
+            }
+        }
+        double veiling = 0.0;
+        for (const CVector& corner : corners) {
+            const CVector s = corner - eye;
+            const double d = s.Length();
+            const double theta = std::acos(s.y / d) * 180.0 / kPi;
+            veiling += 10.0 * k * kIntensity / (d * d) * std::cos(theta * kPi / 180.0) / (theta * theta);
+        }
+        const double surroundings = 0.035 * kRho * eav / kPi;
+        return 27.0 + 24.0 * std::log10(veiling / std::pow(surroundings, 0.9));
+    }
+};
+
+TEST(GlareRating, DimmedModeRatesLuminairesAndSurroundingsInTheOneStateItShows)
+{
+    DimmedYard yard({ 0.5 });
+    EXPECT_NEAR(yard.rate(0), yard.byHand(0.5), 0.1);
+    // One state dimmed to half: GR moves by 2.4 log10 0.5 from the full state, not up by 6.5.
+    EXPECT_NEAR(yard.byHand(0.5) - yard.byHand(1.0), 2.4 * std::log10(0.5), 1e-9);
+}
+
+TEST(GlareRating, EachModeIsRatedAgainstItsOwnWorkPlace)
+{
+    // Mode 1 dims the yard to half; the room's first work place belongs to mode 0 at full light.
+    DimmedYard yard({ 1.0, 0.5 });
+    EXPECT_NEAR(yard.rate(1), yard.byHand(0.5), 0.1);
+    EXPECT_NEAR(yard.rate(0), yard.byHand(1.0), 0.1);
+}
+
 TEST(GlareRating, OnlyLuminairesFrom1Point5To60DegreesCount)
 {
     struct Case {

@@ -45,6 +45,27 @@ TEST(IntensityTable, ReadsWhatGetIntensityReadsAtEveryAngle)
     }
 }
 
+TEST(IntensityTable, ReadsWhatGetIntensityReadsWithinTheCoveredGammas)
+{
+    // Photometry covering 2.5 to 87.5 degrees: nothing outside, the last whole degree's
+    // value held up to an end off a whole degree.
+    CLuminaire luminaire = unevenLuminaire();
+    luminaire.m_firstGamma = 2.5;
+    luminaire.m_lastGamma = 87.5;
+    const IntensityTable table(luminaire);
+    for (double c : { 0.0, 17.3, 359.9999 }) {
+        for (double gamma : { 0.0, 2.0, 2.4985, 2.5, 2.7, 3.0, 3.4, 45.0, 86.5, 86.9995, 87.0, 87.3, 87.5, 87.5009,
+                 87.502, 88.0, 88.49, 88.5, 180.0 }) {
+            const double expected = luminaire.GetIntensity(c, gamma);
+            EXPECT_EQ(table.value(c, gamma), expected) << "C " << c << ", gamma " << gamma;
+            const bool covered = gamma >= 2.5 - 0.001 && gamma <= 87.5 + 0.001;
+            EXPECT_EQ(expected != 0.0, covered) << "C " << c << ", gamma " << gamma;
+        }
+        EXPECT_EQ(luminaire.GetIntensity(c, 87.3), luminaire.GetIntensity(c, 87.0));
+        EXPECT_EQ(luminaire.GetIntensity(c, 2.7), luminaire.GetIntensity(c, 3.0));
+    }
+}
+
 TEST(IntensityTable, ShortTableReadsZeroBeyondItsEntries)
 {
     CLuminaire luminaire;

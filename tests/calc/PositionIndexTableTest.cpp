@@ -54,6 +54,15 @@ TEST(PositionIndexTable, LookupInterpolatesAndKeepsToTheTable)
         // Cells 14.60 16.00 / 14.40 15.70 and 15.00 16.00 / 15.00 16.00, all given.
         { "next to the open cells, all four given", 0.45, 1.75, (14.60 + 16.00 + 14.40 + 15.70) / 4.0 },
         { "H/R 1.85 where the table gives both columns", 0.95, 1.85, 15.5 },
+        // On a row or column of the table the open cells beside it take no share and refuse nothing.
+        { "T/R 0 at H/R 1.7, open cells at H/R 1.8 beside", 0.0, 1.7, 16.20 },
+        { "T/R 0.4 at H/R 1.8, open cell at H/R 1.9 beside", 0.4, 1.8, 16.00 },
+        { "T/R 0.4 at H/R 1.8, open cell at T/R 0.3 before", 0.4, 1.8, 16.00 },
+        { "along H/R 1.7 between T/R 0.1 and 0.2", 0.15, 1.7, (16.10 + 15.70) / 2.0 },
+        { "along T/R 0.5 between H/R 1.7 and 1.8", 0.5, 1.75, (14.40 + 15.70) / 2.0 },
+        // A share of an open cell, however small, still refuses.
+        { "a hair towards the open H/R 1.8", 0.0, 1.7001, -1.0 },
+        { "a hair towards the open T/R 0.3", 0.3999, 1.8, -1.0 },
     };
     for (const Case& c : cases)
         EXPECT_NEAR(table.lookup(c.tr, c.hr), c.expected, 1e-9) << c.name;

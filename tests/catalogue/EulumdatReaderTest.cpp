@@ -46,11 +46,11 @@ TEST(EulumdatReaderTest, ReadsTheCatalogueLines)
     EXPECT_DOUBLE_EQ(data.height, 825.0);
     EXPECT_DOUBLE_EQ(data.luminousLength, 472.0);
     EXPECT_DOUBLE_EQ(data.luminousHeight, 140.0);
-    EXPECT_EQ(data.lightOutputRatio, 84);
+    EXPECT_DOUBLE_EQ(data.lightOutputRatio, 84.42); // with its decimals
     EXPECT_EQ(data.lampCount, 1);
     EXPECT_EQ(data.lampType, "SON-TPP250W");
     EXPECT_DOUBLE_EQ(data.lampFlux, 33200.0);
-    EXPECT_EQ(data.totalWattage, 276);
+    EXPECT_DOUBLE_EQ(data.totalWattage, 276.0);
 }
 
 TEST(EulumdatReaderTest, IntegratedFluxAgreesWithTheFilesLightOutputRatio)

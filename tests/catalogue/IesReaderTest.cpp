@@ -62,7 +62,7 @@ TEST(IesReaderTest, FluxOfTheRabFilesMatchesThePublishedFigures)
         EXPECT_NEAR(data.lampFlux, c.lumens, c.lumens * 0.01);
         // In cd/klm of that flux the light output ratio is 100 %.
         EXPECT_NEAR(data.integratedFlux(), 1000.0, 1.0);
-        EXPECT_EQ(data.lightOutputRatio, 100);
+        EXPECT_DOUBLE_EQ(data.lightOutputRatio, 100.0);
     }
 }
 
@@ -73,7 +73,7 @@ TEST(IesReaderTest, ReadsKeywordsContinuationsFeetAndRoundOpenings)
     EXPECT_EQ(rab1.luminaireNumber, "PRT70/480, PRT70/480/D10");
     EXPECT_EQ(rab1.luminaireName.rfind("FROSTED TRANSLUCENT PLASTIC DIFFUSER, SANDWICHED BETWEEN CAST METAL HOUSING", 0), 0u);
     EXPECT_EQ(rab1.lampCount, 1); // absolute: one source of the luminaire's flux, not 192 LEDs
-    EXPECT_EQ(rab1.totalWattage, 70);
+    EXPECT_DOUBLE_EQ(rab1.totalWattage, 69.6); // the input watts as the file gives them
     EXPECT_EQ(rab1.fileNameField, "rab_1.ies");
     // 1.47 ft wide and long, 0.2375 ft high.
     EXPECT_NEAR(rab1.length, 1.47 * 304.8, 1e-9);
@@ -100,7 +100,7 @@ TEST(IesReaderTest, RelativePhotometryAppliesMultiplierAndLampLumens)
     EXPECT_DOUBLE_EQ(data.lampFlux, 1000.0);
     EXPECT_DOUBLE_EQ(data.value(0, 0), 600.0);
     EXPECT_DOUBLE_EQ(data.value(0, 1), 300.0);
-    EXPECT_EQ(data.totalWattage, 40);
+    EXPECT_DOUBLE_EQ(data.totalWattage, 40.0);
 
     const auto absolute = IesReader::read(test::photometryDir() / "ies" / "pv95_absolute_photometry_with_multiplier.ies");
     const auto relative = IesReader::read(test::photometryDir() / "ies" / "pv95_label_lines.ies");

@@ -14,7 +14,8 @@ struct LdtFixture {
     std::vector<double> values{100.0, 50.0, 0.0};
     std::string lineEnd = "\r\n";
     int lamps = 1;
-    int watts = 28;
+    double watts = 28.0;
+    double lightOutputRatio = 72.0;
     double cStepHeader = 0.0;
     double gammaStepHeader = 0.0;
 
@@ -45,7 +46,7 @@ struct LdtFixture {
         for (const char* dim : {"600", "300", "80", "580", "280", "0", "0", "0", "0"})
             line(dim);
         line("100");
-        line("72");
+        line(num(lightOutputRatio));
         line("1");
         line("0");
         line("1");
@@ -54,7 +55,7 @@ struct LdtFixture {
         line("3000");
         line("840");
         line("80");
-        line(std::to_string(watts));
+        line(num(watts));
         for (int i = 0; i < 10; ++i)
             line("0.5");
         for (double c : cAngles)

@@ -87,32 +87,33 @@ TEST(PhotometryImporterTest, SymmetryThreeColumnsRunFromC270ThroughC0ToC90)
     CData data;
     PhotometryImporter::importFile(data, workbook, Format::Eulumdat, path);
 
-    // Measured 0..90 at 2.5 degrees, it is stored in whole degrees (see below).
-    const auto sheet = test::lastRow(workbook, "Tab3_100_10$");
+    // Measured 0..90 at 2.5 degrees, it is stored at its own step (see below).
+    const auto sheet = test::lastRow(workbook, "Tab3_100_25$");
     std::vector<std::string> names;
     for (const auto& c : sheet)
         names.push_back(c.first);
     ASSERT_EQ(names.size(), 21u);
-    EXPECT_EQ(names[1], "I270_0_180_1");
-    EXPECT_EQ(names[10], "I360_0_180_1");
-    EXPECT_EQ(names[11], "I0_0_180_1");
-    EXPECT_EQ(names[12], "I10_0_180_1");
-    EXPECT_EQ(names[20], "I90_0_180_1");
+    EXPECT_EQ(names[1], "I270_0_180_2");
+    EXPECT_EQ(names[10], "I360_0_180_2");
+    EXPECT_EQ(names[11], "I0_0_180_2");
+    EXPECT_EQ(names[12], "I10_0_180_2");
+    EXPECT_EQ(names[20], "I90_0_180_2");
     EXPECT_EQ(sheet[11].second, sheet[10].second);
     // First stored plane of the file (C270) starts 2200, the tenth (C0) 2533, the last (C90) 2866.
     EXPECT_EQ(sheet[1].second.substr(0, 5), "2200;");
     EXPECT_EQ(sheet[11].second.substr(0, 5), "2533;");
     EXPECT_EQ(sheet[20].second.substr(0, 5), "2866;");
-    // Gammas above 90 are written as 0, from 91 on: the loaded table, which interpolates
-    // between stored gammas, then holds nothing past the file's last angle.
+    // Gammas above 90 are left empty: the file does not cover them, and the loaded
+    // luminaire gives no light there, not even towards 92.5.
     std::vector<std::string> values;
     std::istringstream cell(sheet[1].second);
     for (std::string value; std::getline(cell, value, ';');)
         values.push_back(value);
-    ASSERT_EQ(values.size(), 181u);
-    EXPECT_NE(values[90], "0");
-    for (std::size_t gamma = 91; gamma <= 180; ++gamma)
-        EXPECT_EQ(values[gamma], "0") << gamma;
+    ASSERT_EQ(values.size(), 73u);
+    EXPECT_NE(values[36], "");
+    EXPECT_NE(values[36], "0");
+    for (std::size_t k = 37; k < values.size(); ++k)
+        EXPECT_EQ(values[k], "") << k * 2.5;
 }
 
 TEST(PhotometryImporterTest, SecondImportOfTheSameLayoutAddsARow)
@@ -138,12 +139,11 @@ TEST(PhotometryImporterTest, IesIntensitiesKeepTheirDecimals)
     const auto catalogue = test::lastRow(workbook, "Luminaires$");
     EXPECT_EQ(test::cell(catalogue, "Typ"), "dim.ies"); // a one-letter number gives way to the file name
     EXPECT_EQ(test::cell(catalogue, "ImportFile"), "");  // the IES import leaves the trace columns empty
-    // Ending at 90, the file is stored in whole degrees, 0 from 91 on.
-    const auto sheet = test::lastRow(workbook, "Tab1_3600_10$");
+    // Ending at 90, the file is stored at its own step, the gammas past 90 empty.
+    const auto sheet = test::lastRow(workbook, "Tab1_3600_450$");
     ASSERT_EQ(sheet.size(), 2u);
-    EXPECT_EQ(sheet[1].first, "I0_0_180_1");
-    EXPECT_EQ(sheet[1].second.substr(0, 11), "15;14.9409;"); // 15 + (12.34 - 15) / 45
-    EXPECT_NE(sheet[1].second.find(";12.34;"), std::string::npos);
+    EXPECT_EQ(sheet[1].first, "I0_0_180_45");
+    EXPECT_EQ(sheet[1].second, "15;12.34;0;;;");
 }
 
 TEST(PhotometryImporterTest, UnreadableFileLeavesTheWorkbookAsItWas)
@@ -401,6 +401,100 @@ TEST(PhotometryImporterTest, APowerThatTheLampsDoNotShareEvenlyKeepsTheFilesTota
     ASSERT_EQ(lamp.LoadFromDatabase(15, 4, 1), 1);
     EXPECT_DOUBLE_EQ(lamp.m_power, 7.5);
     EXPECT_NE(lamp.GetDescription(-1.0).find(",7.5W,"), std::string::npos) << lamp.GetDescription(-1.0);
+}
+
+TEST(PhotometryImporterTest, AnImportedLuminaireGivesNoLightPastTheFilesLastAngle)
+{
+    struct Case {
+        double last;
+        double step;
+    };
+    // Files ending on a whole degree and one ending off it, each at its own step.
+    for (const Case c : { Case { 60.0, 5.0 }, Case { 80.0, 10.0 }, Case { 87.5, 2.5 } }) {
+        test::FakeServices fakes;
+        test::TempFolder folder;
+        const std::string workbook = test::makerWorkbook(folder);
+        ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+        test::LdtFixture ldt;
+        ldt.gammas.clear();
+        ldt.values.clear();
+        for (double g = 0.0; g <= c.last + 1e-9; g += c.step) {
+            ldt.gammas.push_back(g);
+            ldt.values.push_back(300.0 - 3.0 * g); // still bright at the last angle
+        }
+        const std::string file = test::writeFile(folder, "short.ldt", ldt.text());
+        const PhotometricData measured = EulumdatReader::read(file);
+        CData data;
+        const long record = PhotometryImporter::importFile(data, workbook, Format::Eulumdat, file);
+        CLuminaire luminaire;
+        ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1) << c.last;
+        for (double past : { 0.5, 0.99, 1.0, 5.0 }) {
+            EXPECT_EQ(measured.intensityAt(45.0, c.last + past), 0.0);
+            EXPECT_EQ(luminaire.GetIntensity(45.0, c.last + past), 0.0) << c.last << " + " << past;
+        }
+        // Within the file's angles the luminaire gives the file's light, up to its last angle.
+        EXPECT_NEAR(luminaire.GetIntensity(45.0, c.last - 5.0), measured.intensityAt(45.0, c.last - 5.0), 1e-9);
+        EXPECT_NEAR(luminaire.GetIntensity(45.0, std::floor(c.last)), 300.0 - 3.0 * std::floor(c.last), 1e-9);
+        EXPECT_NEAR(luminaire.GetIntensity(45.0, c.last), measured.intensityAt(45.0, c.last), 3.0 * (c.last - std::floor(c.last)));
+    }
+}
+
+TEST(PhotometryImporterTest, TheFilesWattsAndLightOutputRatioKeepTheirDecimals)
+{
+    struct Case {
+        const char* name;
+        Format format;
+        int lamps;
+        double watts;      // of all lamps, as the file gives them
+        double ratio;      // light output ratio, per cent
+        const char* power; // "Výkon" of the luminaire and of its lamp: watts per lamp
+        const char* shown; // in the luminaire's description
+    };
+    const Case cases[] = {
+        { "one lamp of 31.7 W", Format::Eulumdat, 1, 31.7, 72.0, "31.7", ",1x31.7W,72%" },
+        { "two lamps of 15.5 W in all", Format::Eulumdat, 2, 15.5, 72.0, "7.75", ",2x7.75W,72%" },
+        { "a light output ratio of 100.1 %", Format::Eulumdat, 1, 28.0, 100.1, "28", ",1x28W,100.1%" },
+        { "an IES file of 9.39 input watts", Format::Ies, 1, 9.39, 0.0, "9.39", ",1x9.39W," },
+    };
+    for (const Case& c : cases) {
+        test::FakeServices fakes;
+        test::TempFolder folder;
+        const std::string workbook = test::makerWorkbook(folder);
+        ScopedDataLocation location({ folder.path().string(), "ZEV-", "Excel 8.0" });
+        std::string file;
+        if (c.format == Format::Eulumdat) {
+            test::LdtFixture ldt;
+            ldt.lamps = c.lamps;
+            ldt.watts = c.watts;
+            ldt.lightOutputRatio = c.ratio;
+            file = test::writeFile(folder, "watts.ldt", ldt.text());
+            const PhotometricData read = EulumdatReader::read(file);
+            EXPECT_DOUBLE_EQ(read.totalWattage, c.watts) << c.name;
+            EXPECT_DOUBLE_EQ(read.lightOutputRatio, c.ratio) << c.name;
+        } else {
+            file = test::writeFile(folder, "watts.ies",
+                "IESNA:LM-63-2002\n[LUMCAT] W-1\n[LUMINAIRE] Watts\nTILT=NONE\n1 1000 1 3 1 1 2 0.1 0.1 0\n1 1 9.39\n"
+                "0 45 90\n0\n300 200 0\n");
+            EXPECT_DOUBLE_EQ(IesReader::read(file).totalWattage, c.watts) << c.name;
+        }
+        CData data;
+        const long record = PhotometryImporter::importFile(data, workbook, c.format, file);
+        EXPECT_EQ(test::cell(test::lastRow(workbook, "Luminaires$"), "Výkon"), c.power) << c.name;
+        EXPECT_EQ(test::cell(test::lastRow(workbook, "Lamps$"), "Výkon"), c.power) << c.name;
+
+        CLuminaire luminaire;
+        ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 1), 1) << c.name;
+        EXPECT_NEAR(luminaire.m_numberOfLamps * luminaire.m_lampPower, c.watts, 1e-9) << c.name;
+        EXPECT_NE(luminaire.GetDescription().find(c.shown), std::string::npos) << c.name << ": " << luminaire.GetDescription();
+        CLamp lamp;
+        ASSERT_EQ(lamp.LoadFromDatabase(15, 4, 1), 1) << c.name;
+        EXPECT_NEAR(lamp.m_power * c.lamps, c.watts, 1e-9) << c.name;
+        if (c.format == Format::Eulumdat) {
+            // The luminaire's flux from its lamps (3000 lm in all) and its light output ratio.
+            const double flux = luminaire.m_numberOfLamps * lamp.m_luminousFlux * luminaire.m_efficiency / 100.0;
+            EXPECT_NEAR(flux, 3000.0 * c.ratio / 100.0, 3000.0 * c.ratio / 100.0 * 1e-4) << c.name;
+        }
+    }
 }
 
 TEST(PhotometryImporterTest, AnImportedLuminaireAndItsLampHaveWhatTheCalculationReads)

@@ -69,7 +69,7 @@ TEST_F(SelectionCatalogue, LuminaireRowsOfASubgroup)
     ASSERT_EQ(rows->size(), 9u);
     const SelectionRow& panel = (*rows)[1];
     EXPECT_EQ(panel.record, 2);
-    const std::array<std::string, 7> expected { "sample_02", "sample_02", "IP20", "1x36W", "100%", "596x596x10",
+    const std::array<std::string, 7> expected { "sample_02", "sample_02", "IP20", "1x35.7W", "100%", "596x596x10",
         "Panel 600" };
     EXPECT_EQ(panel.cells, expected);
     // A round luminaire (no width) gives its diameter and height.

@@ -165,7 +165,7 @@ TEST(DatabaseTreeGui, RebuildListMakersOpenTheDialogAndTheEditor)
     EXPECT_EQ(grid.GetItemText(0, 5), "RozmCelkové");
     ASSERT_EQ(grid.GetRowCount(), 10);
     EXPECT_EQ(grid.GetItemData(2, 0), 2);
-    EXPECT_EQ(grid.GetItemText(2, 3), "1x36W");
+    EXPECT_EQ(grid.GetItemText(2, 3), "1x35.7W");
 
     // The filter keeps the luminaires whose type or name holds the text.
     auto* filter = dialog->findChild<QLineEdit*>(QString::number(CLuminaireDatabaseDialog::kFilterEditId));
