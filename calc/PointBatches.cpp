@@ -24,7 +24,7 @@ using Seconds = std::chrono::duration<double>;
 // the stop flag read every few hundredths of a second.
 constexpr double kBatchSeconds = 0.015;
 // The first points are timed on the calling thread until this much has passed.
-constexpr double kProbeSeconds = 50e-6;
+constexpr double kProbeSeconds = 20e-6;
 // Work shorter than this stays on the calling thread: waking the other cores costs more.
 constexpr double kShareableSeconds = 150e-6;
 // A chunk handed to one thread is at least this long, so that the tasks cost nothing.
