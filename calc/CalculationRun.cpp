@@ -346,6 +346,8 @@ void RoomRun::surfacePasses(std::size_t mode, std::vector<CWorkSystem>& surfaces
 {
     m_phase = Phase::Surfaces;
     const std::int32_t m = static_cast<std::int32_t>(mode);
+    // The direct light of all the surfaces in one pass: most of them are a few elements each.
+    std::vector<CWorkSystem*> reflecting;
     for (std::size_t k = 0; k < surfaces.size(); ++k) {
         CWorkSystem& surface = surfaces[k];
         logLine(formatC(text(kSurfaceId).c_str(), static_cast<long>(k), surface.m_name.c_str()));
@@ -355,10 +357,11 @@ void RoomRun::surfacePasses(std::size_t mode, std::vector<CWorkSystem>& surfaces
         ensurePointGrid(surface);
         clearPointResults(surface);
         logId(kDirectId);
-        check(calcPointIlluminance(m_room, surface, m, m_step, m_catalogue));
-        showCalcTime();
-        refreshView();
+        reflecting.push_back(&surface);
     }
+    check(calcPointIlluminance(m_room, reflecting, m, m_step, m_catalogue));
+    showCalcTime();
+    refreshView();
     logId(kReflectedId);
     for (std::int32_t r = 1; r <= m_room.m_iterations; ++r) {
         logLine(formatC(text(kBounceId).c_str(), r));

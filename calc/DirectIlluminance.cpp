@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kzev {
@@ -99,11 +100,23 @@ inline double wholePart(double x)
 
 } // namespace
 
-bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode, std::int32_t& step,
-    const CalcCatalogue& catalogue)
+namespace {
+
+// What the pass needs of one area: its plane and its grid.
+struct AreaPlane {
+    CWorkSystem* area = nullptr;
+    CVector unitNormal;
+    // A calculation surface (its normal given, not taken from its grid) holds the mean of each element.
+    bool elementMean = false;
+    double elementU = 0.0;
+    double elementV = 0.0;
+    std::size_t perRow = 0;
+    std::size_t first = 0; // the pass's index of the area's first point
+};
+
+AreaPlane planeOf(CWorkSystem& area, std::size_t first)
 {
     const CVector axisZ { 0.0, 0.0, 1.0 };
-
     CVector normal;
     if (area.m_normalMode == 1) {
         normal = CrossProduct(area.m_step1, area.m_step2).Normalized();
@@ -114,15 +127,48 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     }
     // A degenerate plane has no normal: its plane fields get nothing rather than NaN.
     const double normalLength = normal.Length();
-    const CVector unitNormal = normalLength > 0.5 ? (1.0 / normalLength) * normal : CVector { 0.0, 0.0, 0.0 };
+    AreaPlane plane;
+    plane.area = &area;
+    plane.unitNormal = normalLength > 0.5 ? (1.0 / normalLength) * normal : CVector { 0.0, 0.0, 0.0 };
+    plane.elementMean = area.m_normalMode == 0;
+    plane.elementU = area.m_step1.Length();
+    plane.elementV = area.m_step2.Length();
+    plane.perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
+    plane.first = first;
+    return plane;
+}
 
-    const std::size_t rows = static_cast<std::size_t>(std::max(area.m_count1, 0));
-    const std::size_t perRow = static_cast<std::size_t>(std::max(area.m_count2, 0));
-    if (area.m_excluded == 1) {
-        for (std::size_t i = 0; i < rows; ++i)
-            advanceCalcStep(step);
-        return true;
+} // namespace
+
+bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode, std::int32_t& step,
+    const CalcCatalogue& catalogue)
+{
+    CWorkSystem* const one[] = { &area };
+    return calcPointIlluminance(room, one, mode, step, catalogue);
+}
+
+bool calcPointIlluminance(const CRoom& room, std::span<CWorkSystem* const> areas, std::int32_t mode,
+    std::int32_t& step, const CalcCatalogue& catalogue)
+{
+    // The areas' points one after another, row by row; an excluded area only counts its rows.
+    std::vector<AreaPlane> planes;
+    std::vector<std::size_t> rowEnds;
+    std::size_t total = 0;
+    for (CWorkSystem* area : areas) {
+        const std::size_t rows = static_cast<std::size_t>(std::max(area->m_count1, 0));
+        if (area->m_excluded == 1) {
+            for (std::size_t i = 0; i < rows; ++i)
+                advanceCalcStep(step);
+            continue;
+        }
+        planes.push_back(planeOf(*area, total));
+        for (std::size_t i = 0; i < rows; ++i) {
+            total += planes.back().perRow;
+            rowEnds.push_back(total);
+        }
     }
+    if (planes.empty())
+        return true;
 
     const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
     std::vector<LitPosition> lit;
@@ -135,13 +181,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     const ObstacleScene obstacles(room);
     const bool anyObstacle = !obstacles.empty();
     const double ratio = room.m_divisionRatio;
-    // A calculation surface (its normal given, not taken from its grid) holds the mean of each element.
-    const bool elementMean = area.m_normalMode == 0;
-    const double elementU = area.m_step1.Length();
-    const double elementV = area.m_step2.Length();
-
     // The unit direction from p to the observer; none when the observer stands at p.
-    const auto towardsObserver = [&](const CVector& p) {
+    const auto towardsObserver = [](const CWorkSystem& area, const CVector& p) {
         const CVector toObserver = area.m_cameraPosition - p;
         const double observerLength = toObserver.Length();
         return observerLength > 0.0 ? (1.0 / observerLength) * toObserver : CVector { 0.0, 0.0, 0.0 };
@@ -209,15 +250,22 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
     };
 
     // Each point is summed whole by one thread, in the same order: results do not depend on the threads.
-    const auto computePoint = [&](std::size_t record) {
+    const auto computePoint = [&](std::size_t index) {
+        // The area whose points hold the index: the last that starts at it or before.
+        const auto next = std::upper_bound(planes.begin(), planes.end(), index,
+            [](std::size_t i, const AreaPlane& plane) { return i < plane.first; });
+        const AreaPlane& plane = *(next - 1);
+        CWorkSystem& area = *plane.area;
+        const std::size_t record = index - plane.first;
         if (record >= area.m_points.size())
             return true;
         CPointCalc& point = area.m_points[record];
+        const std::size_t perRow = plane.perRow;
         const CVector p = area.PointPosition(static_cast<std::int32_t>(record / perRow),
             static_cast<std::int32_t>(record % perRow));
-        PartSourceBatch batch(unitNormal);
-        if (!elementMean) {
-            const CVector observer = towardsObserver(p);
+        PartSourceBatch batch(plane.unitNormal);
+        if (!plane.elementMean) {
+            const CVector observer = towardsObserver(area, p);
             LuminaireSpots::Seen seen;
             for (std::size_t from = 0; from < lit.size(); from += LuminaireSpots::kChunk) {
                 const std::size_t count = std::min(LuminaireSpots::kChunk, lit.size() - from);
@@ -249,8 +297,8 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                 // A calculation surface takes the mean over its element: the element is
                 // sampled finer the nearer the luminaire is, as the luminaire is cut.
                 const double dc = Distance(p, lum.position);
-                const int samples1 = elementSamples(elementU, dc);
-                const int samples2 = elementSamples(elementV, dc);
+                const int samples1 = elementSamples(plane.elementU, dc);
+                const int samples2 = elementSamples(plane.elementV, dc);
                 const double sampleWeight = 1.0 / (samples1 * samples2);
                 for (int s1 = 0; s1 < samples1; ++s1) {
                     for (int s2 = 0; s2 < samples2; ++s2) {
@@ -258,7 +306,7 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
                             + sampleOffset(s2, samples2) * area.m_step2;
                         const double d0 = Distance(ps, lum.position);
                         if (!addLuminaire(ps, sampleWeight, lum, d0, lum.luminousLength / d0 * ratio,
-                                lum.luminousWidth / d0 * ratio, towardsObserver(ps), batch))
+                                lum.luminousWidth / d0 * ratio, towardsObserver(area, ps), batch))
                             return false;
                     }
                 }
@@ -267,7 +315,7 @@ bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mod
         addToPoint(point, batch.finish());
         return true;
     };
-    switch (runPointBatches(rows, perRow, step, computePoint)) {
+    switch (runPointBatches(rowEnds, step, computePoint)) {
     case BatchOutcome::done:
         return true;
     case BatchOutcome::stopped:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 class CRoom;
 class CWorkSystem;
@@ -26,6 +27,17 @@ inline constexpr double kMaxLuminaireParts = 100.0;
  * outside the area changes.
  */
 [[nodiscard]] bool calcPointIlluminance(const CRoom& room, CWorkSystem& area, std::int32_t mode,
+    std::int32_t& step, const CalcCatalogue& catalogue);
+
+/**
+ * The direct pass over several areas of one mode, as the calculation surfaces
+ * of a mode take it: the values of calcPointIlluminance over each area in
+ * turn, to the last bit, with the points of all the areas shared among the
+ * cores at once (a surface of a few elements would keep them idle). The step
+ * counter is raised for every row of every area, those of excluded areas
+ * first.
+ */
+[[nodiscard]] bool calcPointIlluminance(const CRoom& room, std::span<CWorkSystem* const> areas, std::int32_t mode,
     std::int32_t& step, const CalcCatalogue& catalogue);
 
 } // namespace kzev

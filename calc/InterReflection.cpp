@@ -123,9 +123,9 @@ std::size_t listPosition(std::span<const CWorkSystem> surfaces, const CWorkSyste
     return surfaces.size();
 }
 
-// Between calculation surfaces the exchange is exact. A point's sums are split as in a bounce
-// over all the surfaces of the list (blockStarts); a target that is not in the list takes every
-// surface as one before it.
+// Between calculation surfaces the exchange is exact. A point sums apart what the surfaces before
+// its own in the list give and what those after it give, as a bounce over all the surfaces does;
+// a target that is not in the list takes every surface as one before it.
 bool reflectIntoSurface(const CRoom& room, CWorkSystem& target, std::int32_t mode, std::int32_t& step)
 {
     const std::span<const CWorkSystem> surfaces = mode >= 0 && static_cast<std::size_t>(mode) < room.m_modes.size()
@@ -134,17 +134,8 @@ bool reflectIntoSurface(const CRoom& room, CWorkSystem& target, std::int32_t mod
     const SurfaceExchange exchange(room, surfaces);
     const SurfaceExchange::Target plane = exchange.target(target);
     const std::size_t k = listPosition(surfaces, target);
-    const std::vector<std::size_t> starts = blockStarts(surfaces);
-    const std::size_t blocks = starts.size() - 1;
-    std::size_t own = blocks;
-    while (own > 0 && k < starts[own])
-        --own;
     const std::size_t rows = static_cast<std::size_t>(std::max(target.m_count1, 0));
     const std::size_t perRow = static_cast<std::size_t>(std::max(target.m_count2, 0));
-    const auto add = [](PlaneSums& sums, const PlaneSums& piece) {
-        sums.maintained += piece.maintained;
-        sums.initial += piece.initial;
-    };
     // Each point gathers whole on one thread, in the same order: results do not depend on the threads.
     const auto computePoint = [&](std::size_t record) {
         if (record >= target.m_points.size())
@@ -154,18 +145,9 @@ bool reflectIntoSurface(const CRoom& room, CWorkSystem& target, std::int32_t mod
         ObstacleScene::View view;
         exchange.viewFrom(p, view);
         PlaneSums before;
-        for (std::size_t u = 0; u < own; ++u) {
-            PlaneSums piece;
-            exchange.gather(plane, p, view, starts[u], starts[u + 1], piece);
-            add(before, piece);
-        }
-        exchange.gather(plane, p, view, starts[own], k, before);
+        exchange.gather(plane, p, view, 0, k, before);
         PlaneSums after;
-        for (std::size_t u = own; u < blocks; ++u) {
-            PlaneSums piece;
-            exchange.gather(plane, p, view, u == own ? k + 1 : starts[u], starts[u + 1], piece);
-            add(after, piece);
-        }
+        exchange.gather(plane, p, view, k + 1, surfaces.size(), after);
         setSurfacePoint(target.m_points[record], before, after);
         return true;
     };

@@ -40,9 +40,9 @@ inline constexpr double kMaxElementParts = 100.0;
  * the light, except the box whose face the element lies on.
  *
  * A calculation surface as target gets the exact exchange of
- * SurfaceExchange, its sums split as a bounce over the mode's surfaces
- * splits them (blockStarts), so that a pass over each surface in turn gives
- * what calcSurfaceBounce gives.
+ * SurfaceExchange, summing apart what the surfaces before it in the mode's
+ * list give and what those after it give, as calcSurfaceBounce does, so that
+ * a pass over each surface in turn gives what a bounce gives.
  *
  * Raises the step counter after each row of target points, also for an
  * excluded target, which is not touched. Returns false when the stop flag

@@ -24,7 +24,7 @@ using Seconds = std::chrono::duration<double>;
 // the stop flag read every few hundredths of a second.
 constexpr double kBatchSeconds = 0.015;
 // The first points are timed on the calling thread until this much has passed.
-constexpr double kProbeSeconds = 50e-6;
+constexpr double kProbeSeconds = 20e-6;
 // Work shorter than this stays on the calling thread: waking the other cores costs more.
 constexpr double kShareableSeconds = 150e-6;
 // A chunk handed to one thread is at least this long, so that the tasks cost nothing.
@@ -127,10 +127,26 @@ private:
     std::size_t m_threads;
 };
 
-BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step,
-    const std::function<bool(std::size_t index)>& work)
+// The rows of a pass: a grid of rows × perRow points, or rows of their own lengths.
+struct Rows {
+    std::size_t rows;
+    std::size_t perRow;
+    std::span<const std::size_t> ends;
+
+    [[nodiscard]] std::size_t total() const { return ends.empty() ? rows * perRow : ends.back(); }
+    [[nodiscard]] std::size_t firstRow() const { return ends.empty() ? perRow : ends.front(); }
+    // The rows whose points all lie before next; a row of no points counts at once.
+    [[nodiscard]] std::size_t doneBefore(std::size_t next) const
+    {
+        if (!ends.empty())
+            return static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), next) - ends.begin());
+        return perRow == 0 ? rows : next / perRow;
+    }
+};
+
+BatchOutcome runBatches(const Rows& layout, std::int32_t* step, const std::function<bool(std::size_t index)>& work)
 {
-    const std::size_t total = rows * perRow;
+    const std::size_t total = layout.total();
     IMessagePump& pump = *services().pump;
     const std::size_t threads = threadCount();
     const BatchRunner runner(work, threads);
@@ -140,7 +156,7 @@ BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step
     double secondsPerPoint = g_recentSecondsPerPoint.load(std::memory_order_relaxed);
     bool timed = false;
     // The first batch is the first row; later ones are sized from what the batch before took.
-    std::size_t batch = std::max<std::size_t>(perRow, 1);
+    std::size_t batch = std::max<std::size_t>(layout.firstRow(), 1);
     bool first = true;
     while (first || next < total) {
         const std::size_t remaining = total - next;
@@ -174,7 +190,8 @@ BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step
                 last = std::min(last, from + kUntimedPointsPerThread * threads);
         }
         if (ok && from < last) {
-            if (shareable(last - from)) {
+            // A first batch cut short until its points are timed belongs to a pass found worth sharing.
+            if (shareable(last - from) || (first && !timed)) {
                 double busy = 0.0;
                 ok = runner.shared(from, last, secondsPerPoint, busy);
                 if (!timed || first) {
@@ -202,7 +219,7 @@ BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step
         first = false;
 
         // Rows count once all their points are done; a row of no points counts at once.
-        const std::size_t rowsDone = perRow == 0 ? rows : next / perRow;
+        const std::size_t rowsDone = layout.doneBefore(next);
         while (step && rowsShown < rowsDone) {
             advanceCalcStep(*step);
             ++rowsShown;
@@ -222,12 +239,18 @@ BatchOutcome runBatches(std::size_t rows, std::size_t perRow, std::int32_t* step
 BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t& step,
     const std::function<bool(std::size_t index)>& work)
 {
-    return runBatches(rows, perRow, &step, work);
+    return runBatches(Rows { rows, perRow, {} }, &step, work);
+}
+
+BatchOutcome runPointBatches(
+    std::span<const std::size_t> rowEnds, std::int32_t& step, const std::function<bool(std::size_t index)>& work)
+{
+    return runBatches(Rows { rowEnds.size(), 0, rowEnds }, &step, work);
 }
 
 BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, const std::function<bool(std::size_t index)>& work)
 {
-    return runBatches(rows, perRow, nullptr, work);
+    return runBatches(Rows { rows, perRow, {} }, nullptr, work);
 }
 
 bool pointRunsAlone()

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 namespace kzev {
 
@@ -34,6 +35,14 @@ enum class BatchOutcome {
  * returns false on a failure.
  */
 [[nodiscard]] BatchOutcome runPointBatches(std::size_t rows, std::size_t perRow, std::int32_t& step,
+    const std::function<bool(std::size_t index)>& work);
+
+/**
+ * The same over rows of differing lengths, one after another: rowEnds[i] is
+ * the index after the last point of row i (the areas of a pass over several
+ * areas, each row counted once its points are done).
+ */
+[[nodiscard]] BatchOutcome runPointBatches(std::span<const std::size_t> rowEnds, std::int32_t& step,
     const std::function<bool(std::size_t index)>& work);
 
 /** The same for a pass whose rows the run does not count: no step is raised. */

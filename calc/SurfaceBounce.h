@@ -14,19 +14,20 @@ namespace kzev {
  * the list, from those before it the light of this bounce, as
  * calcReflectedPoints over each surface in turn does and with the same
  * values to the last bit. The work is spread over every core across the
- * surfaces, block by block of the list: what an element gets from the
- * surfaces after its own (whose light this bounce has not changed yet) and
- * from those before its block (all done) is gathered for many elements of
- * many surfaces at once; only what it gets from the earlier surfaces of its
- * own block waits for them. Each element's sums are made by one thread in
- * one order, so the values do not depend on the number of threads.
+ * surfaces: what every element gets from the surfaces after its own (whose
+ * light this bounce has not changed yet) is gathered at once, and what the
+ * elements of all later surfaces get from the surfaces that have had their
+ * turn is gathered in one pass once enough of it waits; a surface's own
+ * elements take the rest just before it is set. Each element's sums are made
+ * in the order of the list, by one thread at a time, so the values do not
+ * depend on the number of threads.
  *
  * turn(k) is called for every surface k in the order of the list, on the
- * calling thread, before its values are set. The step counter is raised after
- * each row of a surface that reflects, also of an excluded one, which is not
- * touched; the window is served between batches. Returns false when the stop
- * flag was seen: the surfaces set by then keep their new values, the others
- * those of the bounce before.
+ * calling thread, before its values are set. The step counter is raised for
+ * each row of a surface that reflects once it is set, also of an excluded
+ * one, which is not touched but lights the others; the window is served
+ * between batches. Returns false when the stop flag was seen: the surfaces
+ * set by then keep their new values, the others those of the bounce before.
  */
 [[nodiscard]] bool calcSurfaceBounce(
     CRoom& room, std::int32_t mode, std::int32_t& step, const std::function<void(std::size_t surface)>& turn);

@@ -140,10 +140,12 @@ void SurfaceExchange::gather(const Target& target, const CVector& p, const Obsta
         return;
     const CVector& normal = target.normal;
     const bool anyObstacle = !m_obstacles.empty();
-    std::vector<ObstacleScene::BoxRef> boxes;
-    std::vector<ObstacleScene::BoxRef> rowBoxes;
-    std::vector<ObstacleScene::BoxRef> surfaceBoxes;
-    std::vector<ObstacleScene::GridSpan> spans;
+    // Lists of the thread's, kept for its next gather: an element gathers from each surface in a call of its own.
+    thread_local std::vector<ObstacleScene::BoxRef> boxes;
+    thread_local std::vector<ObstacleScene::BoxRef> rowBoxes;
+    thread_local std::vector<ObstacleScene::BoxRef> surfaceBoxes;
+    thread_local std::vector<ObstacleScene::GridSpan> spans;
+    surfaceBoxes.clear();
     // At most kMostSamples² samples of the target element, on the stack: an element's gathers
     // come in pieces, each of which would grow a list anew.
     std::array<CVector, kMostSamples * kMostSamples> samples;
@@ -223,22 +225,6 @@ std::size_t elementCount(const CWorkSystem& surface)
     const std::size_t grid = static_cast<std::size_t>(std::max(surface.m_count1, 0))
         * static_cast<std::size_t>(std::max(surface.m_count2, 0));
     return std::min(grid, surface.m_points.size());
-}
-
-std::vector<std::size_t> blockStarts(std::span<const CWorkSystem> surfaces)
-{
-    std::vector<std::size_t> starts { 0 };
-    std::size_t held = 0;
-    for (std::size_t k = 0; k < surfaces.size(); ++k) {
-        held += takesTurn(surfaces[k]) ? elementCount(surfaces[k]) : 0;
-        if (held >= kBlockElements || k + 1 == surfaces.size()) {
-            starts.push_back(k + 1);
-            held = 0;
-        }
-    }
-    if (starts.back() != surfaces.size())
-        starts.push_back(surfaces.size());
-    return starts;
 }
 
 void setSurfacePoint(CPointCalc& point, const PlaneSums& before, const PlaneSums& after)

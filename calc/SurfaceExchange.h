@@ -82,21 +82,6 @@ private:
     double m_surfaceMaintenance;
 };
 
-/**
- * Where the blocks in which a bounce takes the surfaces start, the list's
- * size last: a block closes once it holds kBlockElements elements of surfaces
- * that reflect. An element's sums are split at these places, each piece
- * summed on its own and the pieces added in the order of the list: what the
- * blocks before its own give, then, continued, what the surfaces before it in
- * its own block give; and, apart, what those after it in its block give,
- * then what the blocks after give. A bounce over all surfaces and a pass over
- * one of them so give the same values.
- */
-[[nodiscard]] std::vector<std::size_t> blockStarts(std::span<const CWorkSystem> surfaces);
-
-/** Elements that close a block of the bounce. */
-inline constexpr std::size_t kBlockElements = 64;
-
 /** Whether a surface of the list has its turn in a bounce: it reflects and is not excluded. */
 [[nodiscard]] bool takesTurn(const CWorkSystem& surface);
 

@@ -7,7 +7,9 @@
 #include <tbb/global_control.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 namespace kzev::test {
 namespace {
@@ -454,6 +456,61 @@ TEST(DirectIlluminance, ResultsDoNotDependOnTheNumberOfThreads)
     };
     const std::vector<double> one = run(1);
     EXPECT_EQ(run(8), one) << "every point is summed whole, in one order";
+}
+
+TEST(DirectIlluminance, SeveralAreasInOnePassGetTheValuesOfEachInTurnOnAnyNumberOfThreads)
+{
+    // Calculation surfaces as a mode has them: a large one, faces of one and of a few elements,
+    // an excluded one, one without rows, and a plane area among them; a box between.
+    FakeServices fakes;
+    CalcScene scene(lambertian(300.0), 1.5, 0.3);
+    for (int i = 0; i < 3; ++i)
+        scene.addLuminaire({ 1.0 + 2.0 * i, 1.5, 2.4 });
+    scene.addBox({ 2.0, 1.0, 0.0 }, { 0.8, 0.0, 0.0 }, { 0.0, 0.6, 0.0 }, { 0.0, 0.0, 0.9 }, 0.3);
+    const auto surface = [&](const CVector& origin, const CVector& step1, const CVector& step2, const CVector& normal,
+                             std::int32_t rows, std::int32_t perRow) -> CWorkSystem& {
+        CWorkSystem& s = scene.addArea(origin, step1, step2, rows, perRow);
+        s.m_normalMode = 0;
+        s.m_normal = normal;
+        return s;
+    };
+    surface({ 0.25, 0.25, 0.0 }, { 0.5, 0.0, 0.0 }, { 0.0, 0.5, 0.0 }, { 0.0, 0.0, 1.0 }, 12, 6);
+    surface({ 2.0, 1.2, 0.9 }, { 0.4, 0.0, 0.0 }, { 0.0, 0.3, 0.0 }, { 0.0, 0.0, 1.0 }, 1, 1);
+    surface({ 2.8, 1.1, 0.2 }, { 0.0, 0.3, 0.0 }, { 0.0, 0.0, 0.3 }, { 1.0, 0.0, 0.0 }, 2, 3).m_excluded = 1;
+    surface({ 2.0, 1.0, 0.2 }, { 0.3, 0.0, 0.0 }, { 0.0, 0.0, 0.3 }, { 0.0, -1.0, 0.0 }, 0, 3);
+    scene.addArea({ 0.1, 0.1, 0.8 }, { 0.6, 0.0, 0.0 }, { 0.0, 0.5, 0.0 }, 9, 5);
+    surface({ 2.0, 1.7, 0.2 }, { 0.3, 0.0, 0.0 }, { 0.0, 0.0, 0.3 }, { 0.0, 1.0, 0.0 }, 3, 2);
+    const CRoom lit = scene.room;
+
+    const auto valuesOf = [](const CRoom& room) {
+        std::vector<double> values;
+        for (const CWorkSystem& area : room.m_workSystems) {
+            for (const CPointCalc& p : area.m_points)
+                values.insert(values.end(), p.m_values.begin(), p.m_values.end());
+        }
+        return values;
+    };
+    std::int32_t inTurnSteps = 0;
+    for (CWorkSystem& area : scene.room.m_workSystems)
+        ASSERT_TRUE(calcPointIlluminance(scene.room, area, 0, inTurnSteps, scene.catalogue));
+    const std::vector<double> inTurn = valuesOf(scene.room);
+    ASSERT_GT(scene.room.m_workSystems[1].m_points[0].value(CPointCalc::kDirectMaintained), 0.0);
+    EXPECT_EQ(scene.room.m_workSystems[2].m_points[0].value(CPointCalc::kDirectMaintained), 0.0) << "excluded";
+    EXPECT_EQ(inTurnSteps, 12 + 1 + 2 + 0 + 9 + 3);
+
+    for (const std::size_t threads : { 1u, 8u }) {
+        const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+        CRoom room = lit;
+        std::vector<CWorkSystem*> areas;
+        for (CWorkSystem& area : room.m_workSystems)
+            areas.push_back(&area);
+        std::int32_t steps = 0;
+        ASSERT_TRUE(calcPointIlluminance(room, areas, 0, steps, scene.catalogue));
+        EXPECT_EQ(steps, inTurnSteps);
+        const std::vector<double> values = valuesOf(room);
+        ASSERT_EQ(values.size(), inTurn.size());
+        EXPECT_EQ(std::memcmp(values.data(), inTurn.data(), values.size() * sizeof(double)), 0) << threads << " threads";
+    }
 }
 
 } // namespace

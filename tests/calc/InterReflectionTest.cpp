@@ -544,9 +544,11 @@ TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAn
     lightFurnishedRoom(lit);
     const std::vector<CWorkSystem>& surfaces = lit.room.m_modes[0].m_surfaces;
     ASSERT_GT(surfaces.size(), 12u);
-    // One that does not reflect is passed over, as the run passes over it.
+    // One that does not reflect is passed over, as the run passes over it; an excluded one keeps
+    // its values and still lights the others with them.
     const std::size_t dark = 9;
     lit.room.m_modes[0].m_surfaces[dark].m_reflectedComponent = 0;
+    lit.room.m_modes[0].m_surfaces[2].m_excluded = 1;
 
     // Two bounces as the run made them before: each surface in turn, from those before it
     // already bounced.
