@@ -299,12 +299,7 @@ std::optional<FileStamp> stampOf(const ReadableFile& file)
     struct stat status {};
     if (::fstat(file.fd(), &status) != 0)
         return std::nullopt;
-    FileStamp stamp;
-    stamp.device = static_cast<std::uint64_t>(status.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
-    stamp.size = static_cast<std::uint64_t>(status.st_size);
-    stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    return stamp;
+    return kzev::stampOf(status);
 }
 
 std::string damagedReason(DataFailure kind, const std::string& path)

@@ -315,17 +315,22 @@ std::istringstream readableStream(const std::filesystem::path& path)
     return in;
 }
 
-std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path)
+FileStamp stampOf(const struct stat& status)
 {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
     FileStamp stamp;
     stamp.device = static_cast<std::uint64_t>(status.st_dev);
     stamp.inode = static_cast<std::uint64_t>(status.st_ino);
     stamp.size = static_cast<std::uint64_t>(status.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     return stamp;
+}
+
+std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return stampOf(status);
 }
 
 ReplacedFile writeFileReplacing(const std::filesystem::path& given, const std::vector<std::uint8_t>& bytes)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace kzev {
 
 /** Raised when a file cannot be opened, read, written or replaced; carries the path. */
@@ -93,6 +95,9 @@ struct FileStamp {
     std::int64_t modifiedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
+
+/** The stamp of a file whose status was read. */
+[[nodiscard]] FileStamp stampOf(const struct stat& status);
 
 /** Returns the stamp of the regular file at the path, a link not followed; none for anything else. */
 [[nodiscard]] std::optional<FileStamp> regularFileStamp(const std::filesystem::path& path);
