@@ -16,6 +16,15 @@ namespace kzev {
 
 namespace {
 
+std::string withoutBlanks(const std::string& text)
+{
+    constexpr const char* kBlanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 constexpr int kIdPointSource = 64620;
 constexpr int kIdMissingColumn = 64617;
 constexpr int kIdCannotWrite = 64618;
@@ -211,7 +220,9 @@ PhotometryImporter::Prepared PhotometryImporter::prepare(PhotometricData data, F
 
     Prepared rows;
     rows.format = format;
-    rows.type = characterCount(data.luminaireNumber) <= 1 ? file.filename().string() : data.luminaireNumber;
+    // Blanks around the file's catalogue number ("[LUMCAT] BD0150") are no part of the type.
+    const std::string number = withoutBlanks(data.luminaireNumber);
+    rows.type = characterCount(number) <= 1 ? file.filename().string() : number;
     rows.name = data.luminaireName;
     rows.date = data.fileNameField;
     rows.lamps = data.lampCount;

@@ -112,6 +112,8 @@ public:
 
 private:
     bool createFile();
+    /** Commits the new database and puts it in the old one's place. */
+    bool finish();
     bool copyOtherMakers(CData& old, const TableSpec& table, long maker);
     bool createTables();
     bool scanPass(const TableSpec& table, const std::string& sheet);
@@ -161,15 +163,7 @@ bool Rebuild::run()
     log.addLine(loadString(kPreparingLamps));
     if (!scanPass(tables()[1], loadString(61662)))
         return false;
-    if (!writeSections())
-        return false;
-    if (!m_references.CommitTrans())
-        return failWrite(tables()[2].name);
-    m_references.Close();
-    if (!replace())
-        return false;
-    log.addLine(loadString(kOk));
-    return true;
+    return writeSections() && finish();
 }
 
 bool Rebuild::update(const MakerWorkbook& workbook)
@@ -194,12 +188,17 @@ bool Rebuild::update(const MakerWorkbook& workbook)
     if (!copyOtherMakers(old, tables()[2], workbook.number) || !writeSections())
         return false;
     old.Close();
+    return finish();
+}
+
+bool Rebuild::finish()
+{
     if (!m_references.CommitTrans())
         return failWrite(tables()[2].name);
     m_references.Close();
     if (!replace())
         return false;
-    log.addLine(loadString(kOk));
+    services().log->addLine(loadString(kOk));
     return true;
 }
 

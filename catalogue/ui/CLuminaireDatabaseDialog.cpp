@@ -283,8 +283,6 @@ void CLuminaireDatabaseDialog::importFiles(bool ies)
             try {
                 prepared = kzev::PhotometryImporter::prepareFile(format, file.toStdString());
                 prepared.maintenanceCategory = category;
-                // A blank before the file's catalogue number ("[LUMCAT] BD0150") is no part of the type.
-                prepared.type = qs(prepared.type).trimmed().toStdString();
             } catch (const std::exception& error) {
                 // Files imported before this one stay.
                 kzev::services().messageBox->show(kzev::PhotometryImporter::readFailureMessage(format, error),
