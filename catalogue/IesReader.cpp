@@ -42,13 +42,7 @@ std::string trimmed(const std::string& text)
 /** Shortens a text to what one workbook cell holds, not splitting a UTF-8 character. */
 std::string cellText(std::string text)
 {
-    if (text.size() <= kMaxTextLength)
-        return text;
-    std::size_t cut = kMaxTextLength;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    text.resize(cut);
-    return text;
+    return utf8Prefix(std::move(text), kMaxTextLength);
 }
 
 std::string shown(double angle)

@@ -105,4 +105,15 @@ std::string GetToken(std::string_view source, int index, std::string& separator)
     return {};
 }
 
+std::string utf8Prefix(std::string text, std::size_t bytes)
+{
+    if (text.size() <= bytes)
+        return text;
+    std::size_t cut = bytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    text.resize(cut);
+    return text;
+}
+
 } // namespace kzev

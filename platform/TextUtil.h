@@ -39,4 +39,7 @@ namespace kzev {
  */
 [[nodiscard]] std::string GetToken(std::string_view source, int index, std::string& separator);
 
+/** The text cut to at most `bytes` bytes, never inside a UTF-8 character. */
+[[nodiscard]] std::string utf8Prefix(std::string text, std::size_t bytes);
+
 } // namespace kzev

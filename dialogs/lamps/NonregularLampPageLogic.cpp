@@ -394,10 +394,8 @@ void NonregularLampPageLogic::refuseFactor(int row, int col, const std::string& 
     const int mode = col - kFirstFactorColumn;
     const std::string modeName = r && inRange(mode, r->m_modes.size()) ? r->m_modes[static_cast<std::size_t>(mode)].m_name : std::string();
     // A stale clipboard may hold a whole page: the message quotes its beginning.
-    std::size_t cut = std::min<std::size_t>(typed.size(), 40);
-    while (cut > 0 && cut < typed.size() && (static_cast<unsigned char>(typed[cut]) & 0xC0) == 0x80)
-        --cut; // not inside a letter
-    const std::string quoted = cut < typed.size() ? typed.substr(0, cut) + "…" : typed;
+    const std::string start = utf8Prefix(typed, 40);
+    const std::string quoted = start.size() < typed.size() ? start + "…" : typed;
     (void)services().messageBox->show(formatC(loadString(kFactorRefusedId).c_str(), modeName.c_str(), quoted.c_str()),
         MessageIcon::Warning, MessageButtons::Ok);
 }

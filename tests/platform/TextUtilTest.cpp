@@ -122,3 +122,22 @@ TEST(TextUtilTest, GetTokenLoopEndsOnEmptiedSeparator)
     }
     EXPECT_EQ(fields, (std::vector<std::string> { "1", "2", "3" }));
 }
+
+TEST(TextUtilTest, Utf8PrefixNeverCutsALetter)
+{
+    struct Case {
+        std::string text;
+        std::size_t bytes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { "87042", 40, "87042" },
+        { "abcdef", 3, "abc" },
+        { "ab\xC4\x8D", 3, "ab" },          // "abč": the cut would fall inside č
+        { "ab\xC4\x8D" "d", 4, "ab\xC4\x8D" },
+        { "\xE2\x80\x93x", 2, "" },         // an en dash, three bytes
+        { "", 0, "" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kzev::utf8Prefix(c.text, c.bytes), c.expected) << c.text << " " << c.bytes;
+}
