@@ -124,8 +124,16 @@ protected:
         // The tree lays its items out late after a change: aim at where they stand.
         QApplication::processEvents();
         tree().scrollToItem(target);
-        QApplication::processEvents();
+        // Under load the layout may come later still: aim once the item stands under the point.
+        const auto aimed = [&] {
+            const QPoint at = tree().visualItemRect(target).center();
+            return tree().itemAt(at) == target;
+        };
+        ASSERT_TRUE(QTest::qWaitFor(aimed, 5000)) << target->text(0).toStdString() << " not laid out";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tree().isEnabled() && doc().m_calcRunning == 0; }, 60000))
+            << "the tree waits for a calculation";
         click(tree().viewport(), tree().visualItemRect(target).center());
+        (void)QTest::qWaitFor([&] { return tree().currentItem() == target; }, 2000);
         ASSERT_EQ(tree().currentItem(), target) << target->text(0).toStdString() << " chosen, "
                                                 << (tree().currentItem() ? tree().currentItem()->text(0).toStdString() : "") << " current";
     }
@@ -134,6 +142,7 @@ protected:
     {
         select(tree().roomItem(0));
         clickMenuItem(frame(), "Zahájit bodový výpočet");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return doc().m_calcRunning == 0; }, 60000));
         ASSERT_EQ(hall().m_resultsValid, 1);
     }
 
