@@ -441,7 +441,7 @@ void RoomRun::glarePasses(std::int32_t mode)
                 for (std::int32_t row = 0; row < area.m_count1; ++row)
                     advance();
             } else {
-                check(computeGlareRatingGr(m_room, area, m_step, m_catalogue));
+                check(runGrPass(m_room, area, m_step, m_catalogue));
             }
             showCalcTime();
         }

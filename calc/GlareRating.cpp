@@ -59,12 +59,11 @@ struct VeilingSource {
 // veiling luminance, a dimmed one its dimmed share.
 std::vector<VeilingSource> veilingSources(const std::vector<LitLampSystem>& systems, std::int32_t mode)
 {
-    const std::size_t modeIndex = mode < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(mode);
     std::vector<VeilingSource> sources;
     for (const LitLampSystem& entry : systems) {
         for (const COneLampSystem& position : entry.system->m_luminaires) {
-            const double k = position.ModeFactor(modeIndex);
-            if (position.m_switchedOff != 1 && k > 0.001)
+            const double k = outputInMode(position, mode);
+            if (k > 0.0)
                 sources.push_back({ position.m_position, LuminaireFrame(position), entry.luminaire,
                     entry.system->m_maintenanceFactor, k * entry.system->m_uncertaintyFactor * entry.flux });
         }
@@ -72,44 +71,40 @@ std::vector<VeilingSource> veilingSources(const std::vector<LitLampSystem>& syst
     return sources;
 }
 
-// The work place of an area: the room's first area in the area's mode, so that its
-// illuminance is of the same lighting as the luminaires the area is rated against.
+// The work place of an area: the first area of the area's mode that holds the
+// horizontal illuminance, so that its light is of the same lighting as the
+// luminaires the area is rated against. Glare areas of the mode may come before it.
 const CWorkSystem* workPlaceOf(const CRoom& room, const CWorkSystem& area)
 {
-    for (const CWorkSystem& candidate : room.m_workSystems)
-        if (candidate.m_modeIndex == area.m_modeIndex)
+    for (const CWorkSystem& candidate : room.m_workSystems) {
+        if (candidate.m_modeIndex == area.m_modeIndex
+            && candidate.m_quantityCode == quantityCode(Quantity::Horizontal))
             return &candidate;
+    }
     return nullptr;
 }
 
-} // namespace
+enum class GrOutcome { Rated, NoWorkPlace, Ended };
 
-bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue)
-{
-    std::int32_t rowsDone = 0;
-    return computeGlareRatingGr(room, area, rowsDone, catalogue);
-}
-
-bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue)
+GrOutcome rateArea(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue)
 {
     std::optional<double> meanIlluminance;
     double reflectance = 0.0;
     if (const CWorkSystem* workPlace = workPlaceOf(room, area)) {
         reflectance = workPlace->m_reflectance;
-        if (workPlace->m_quantityCode == quantityCode(Quantity::Horizontal))
-            meanIlluminance = workPlaceIlluminance(*workPlace);
+        meanIlluminance = workPlaceIlluminance(*workPlace);
     }
     // A work place without light would make the surroundings' luminance 0 and GR infinite.
     if (!meanIlluminance || !(*meanIlluminance > 1e-9) || !(reflectance >= 0.0001)) {
         messageBoxId(kNoWorkPlaceId, MessageIcon::Error);
-        return false;
+        return GrOutcome::NoWorkPlace;
     }
     const double surroundings = reflectance * *meanIlluminance * kVeilingFactor;
     const double surroundingsTerm = std::pow(surroundings, 0.9);
 
     const auto lit = litLampSystems(room, catalogue);
     if (!lit)
-        return false;
+        return GrOutcome::Ended;
     const std::vector<VeilingSource> sources = veilingSources(*lit, area.m_modeIndex);
     const ObstacleScene obstacles(room);
     std::vector<CVector> views;
@@ -174,7 +169,33 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
     // The area keeps the last direction it was looked along.
     if (rows * perRow > 0 && !area.m_points.empty() && !views.empty())
         area.m_viewDirection = views.back();
-    return outcome == BatchOutcome::done;
+    return outcome == BatchOutcome::done ? GrOutcome::Rated : GrOutcome::Ended;
+}
+
+} // namespace
+
+bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue)
+{
+    std::int32_t rowsDone = 0;
+    return computeGlareRatingGr(room, area, rowsDone, catalogue);
+}
+
+bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue)
+{
+    return rateArea(room, area, step, catalogue) == GrOutcome::Rated;
+}
+
+bool runGrPass(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue)
+{
+    const GrOutcome outcome = rateArea(room, area, step, catalogue);
+    if (outcome != GrOutcome::NoWorkPlace)
+        return outcome == GrOutcome::Rated;
+    // The message said why; an earlier run's values must not pass for this run's, nor 0 for no glare.
+    for (CPointCalc& point : area.m_points) {
+        point.m_grByDirection.clear();
+        point.value(CPointCalc::kGr) = CPointCalc::kNotComputed;
+    }
+    return true;
 }
 
 } // namespace kzev

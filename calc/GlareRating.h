@@ -16,9 +16,10 @@ class CalcCatalogue;
  * Lvl = 10 Σ E·cos θ / θ² (θ in degrees, 1.5 to 60 from the line of sight,
  * E at the eye normal to the light, maintained, as the area's mode dims
  * the luminaires) and the surroundings' Lve = 0.035 ρ Eav / pi from the
- * work place, the room's first area in the area's mode (its reflectance and
- * its maintained mean illuminance, so that both terms are of the one state
- * the mode's summaries show).
+ * work place, the first area of the area's mode that holds the horizontal
+ * illuminance, wherever it stands in the list (its reflectance and its
+ * maintained mean illuminance, so that both terms are of the one state the
+ * mode's summaries show).
  * Writes list 2 (GR per direction; a negative GR is stored as 0) and value
  * 21 (the largest) of every point, and the area's viewing direction.
  *
@@ -35,5 +36,13 @@ bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, std::int32_t& st
 
 /** The same with a step counter of its own, for a caller that counts no steps. */
 bool computeGlareRatingGr(const CRoom& room, CWorkSystem& area, const CalcCatalogue& catalogue);
+
+/**
+ * The calculation run's GR step for one area. An area whose mode has no work
+ * place with light and reflectance gets the message and no GR (its points
+ * not computed, never an earlier run's values) and the run goes on: true.
+ * False only when the stop flag was seen or a lamp system is not resolved.
+ */
+bool runGrPass(const CRoom& room, CWorkSystem& area, std::int32_t& step, const CalcCatalogue& catalogue);
 
 } // namespace kzev

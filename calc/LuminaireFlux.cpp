@@ -44,4 +44,12 @@ std::optional<std::vector<LitLampSystem>> litLampSystems(const CRoom& room, cons
     return lit;
 }
 
+double outputInMode(const COneLampSystem& position, std::int32_t mode)
+{
+    if (mode < 0 || position.m_switchedOff == 1)
+        return 0.0;
+    const double k = position.ModeFactor(static_cast<std::size_t>(mode));
+    return k > 0.001 ? k : 0.0;
+}
+
 } // namespace kzev

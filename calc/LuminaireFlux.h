@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 class CLampSystem;
+class COneLampSystem;
 class CLuminaire;
 class CRoom;
 
@@ -34,5 +36,12 @@ struct LitLampSystem {
  */
 [[nodiscard]] std::optional<std::vector<LitLampSystem>> litLampSystems(const CRoom& room,
     const CalcCatalogue& catalogue);
+
+/**
+ * Returns the share of its output the luminaire gives in the mode: its
+ * factor there, 0 when it is switched off or the mode leaves it dark (a
+ * factor of 0.001 or less) or the mode is not one of the room's.
+ */
+[[nodiscard]] double outputInMode(const COneLampSystem& position, std::int32_t mode);
 
 } // namespace kzev

@@ -55,28 +55,32 @@ double projectedArea(double length, double width, double height, const CVector& 
     return height * length * ca + height * width * cb + width * length * co;
 }
 
-// One luminaire position that is switched on, with what the rating needs of
+// One luminaire position that the mode lights, with what the rating needs of
 // it worked out once per pass; in the order of the systems and their positions.
 struct GlareSource {
     CVector position;
     LuminaireFrame frame;
     const CLuminaire* luminaire;
     const CLampSystem* system;
-    double flux;
+    double flux; // lm, times the mode's factor
     double length;
     double width;
     double height;
 };
 
-std::vector<GlareSource> glareSources(const std::vector<LitLampSystem>& systems)
+// The luminaires as the area's mode lights them, the state its background
+// comes from: a luminaire the mode leaves dark is no glare source, a dimmed
+// one glares with its dimmed output.
+std::vector<GlareSource> glareSources(const std::vector<LitLampSystem>& systems, std::int32_t mode)
 {
     std::vector<GlareSource> sources;
     for (const LitLampSystem& entry : systems) {
         const auto& dimensions = entry.luminaire->m_luminousDimensions;
         for (const COneLampSystem& position : entry.system->m_luminaires) {
-            if (position.m_switchedOff != 1)
+            const double k = outputInMode(position, mode);
+            if (k > 0.0)
                 sources.push_back({ position.m_position, LuminaireFrame(position), entry.luminaire, entry.system,
-                    entry.flux, dimensions[kLuminousLength], dimensions[kLuminousWidth], dimensions[2] });
+                    k * entry.flux, dimensions[kLuminousLength], dimensions[kLuminousWidth], dimensions[2] });
         }
     }
     return sources;
@@ -140,7 +144,7 @@ bool computeUgr(const CRoom& room, CWorkSystem& area, std::int32_t& step, const 
     const auto lit = litLampSystems(room, catalogue);
     if (!lit)
         return false;
-    const std::vector<GlareSource> sources = glareSources(*lit);
+    const std::vector<GlareSource> sources = glareSources(*lit, area.m_modeIndex);
     const ObstacleScene obstacles(room);
 
     const CVector up = upVector(area);

@@ -61,7 +61,10 @@ public:
  * the eye lies more than 85 degrees from its optical axis. A width of
  * 0 is a round area (a disc, or an upright cylinder of the luminous height),
  * a width of 2 a sphere. UGR = 8 log10(0.25 / Lb × sum), Lb = reflected eye
- * illuminance / pi.
+ * illuminance / pi. Both terms are of the state the area's mode shows: each
+ * luminaire at its factor in that mode (one the mode leaves dark is no
+ * source), as the mode's reflected light is; neither carries the
+ * maintenance factor.
  * Writes list 1 (UGR per direction) and value 15 (the largest) of every
  * point and the area's viewing direction (the last one used). A direction
  * with glare sources but no background is not computed

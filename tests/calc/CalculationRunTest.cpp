@@ -698,6 +698,106 @@ TEST_F(CalculationRunTest, GlareThatIsNotComputedShowsAsNotComputedNeverAsNoGlar
     EXPECT_NE(resultSummaryLine(area, room(), 0).find("UGRmax: \u2013"), std::string::npos);
 }
 
+// An outdoor work place by day and by night (every luminaire at half), each mode with a
+// work place and a GR area of three eyes looking towards the luminaire; direct light only.
+class GrModesTest : public CalculationRunTest {
+protected:
+    GrModesTest()
+    {
+        room().m_reflectedComponent = 0;
+        room().m_computeGr = 1;
+        CLampState night;
+        night.m_name = "Noc";
+        room().m_modes.push_back(night);
+        room().m_lampSystems[0].m_luminaires[0].m_modeFactors = { 1.0, 0.5 };
+        m_workPlace = room().m_workSystems[0];
+        m_workPlace.m_quantityCode = 94;
+        m_workPlace.m_reflectance = 0.3;
+        m_eyes.m_quantityCode = 161;
+        m_eyes.m_origin = { 0.2, 1.0, 1.5 };
+        m_eyes.m_step1 = { 0.0, 0.5, 0.0 };
+        m_eyes.m_count1 = 3;
+        m_eyes.m_count2 = 1;
+        m_eyes.m_points.resize(3);
+        m_eyes.m_firstDirection = 0;
+        m_eyes.m_directionCount = 2;
+        m_eyes.m_directionStep = 20;
+    }
+
+    static CWorkSystem inMode(CWorkSystem area, std::int32_t mode)
+    {
+        area.m_modeIndex = mode;
+        return area;
+    }
+    CWorkSystem workPlace(std::int32_t mode) const { return inMode(m_workPlace, mode); }
+    CWorkSystem eyes(std::int32_t mode) const { return inMode(m_eyes, mode); }
+
+    /** The GR of every eye and direction of the area. */
+    std::vector<double> ratings(std::size_t area)
+    {
+        std::vector<double> values;
+        for (const CPointCalc& point : room().m_workSystems.at(area).m_points)
+            values.insert(values.end(), point.m_grByDirection.begin(), point.m_grByDirection.end());
+        return values;
+    }
+
+    CWorkSystem m_workPlace;
+    CWorkSystem m_eyes;
+};
+
+TEST_F(GrModesTest, EachModeTakesItsWorkPlaceWhereverItIsListed)
+{
+    room().m_workSystems = { workPlace(0), workPlace(1), eyes(0), eyes(1) };
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    const std::vector<double> day = ratings(2);
+    const std::vector<double> night = ratings(3);
+    const double dayMax = room().m_workSystems[2].m_grMax;
+
+    room().m_workSystems = { workPlace(0), eyes(0), eyes(1), workPlace(1) };
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_TRUE(m_fakes.messageBox.shown.empty());
+    expectSameValues(ratings(1), day);
+    expectSameValues(ratings(2), night);
+    EXPECT_DOUBLE_EQ(room().m_workSystems[1].m_grMax, dayMax);
+
+    // Both terms at half: GR moves by 24 log10 0.5 - 0.9 × 24 log10 0.5 from the day's.
+    ASSERT_EQ(day.size(), 6u);
+    for (std::size_t k = 0; k < day.size(); ++k) {
+        ASSERT_GT(day[k], 0.0) << k;
+        EXPECT_NEAR(night[k] - day[k], 2.4 * std::log10(0.5), 1e-9) << k;
+    }
+}
+
+TEST_F(GrModesTest, ModeWithoutWorkPlaceGetsNoGrAndTheRunGoesOn)
+{
+    room().m_workSystems = { workPlace(0), eyes(0) };
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    const std::vector<double> day = ratings(1);
+    const double dayMax = room().m_workSystems[1].m_grMax;
+    ASSERT_GT(dayMax, 0.0);
+
+    room().m_workSystems = { workPlace(0), eyes(0), eyes(1) };
+    for (CPointCalc& point : room().m_workSystems[2].m_points) {
+        point.value(CPointCalc::kGr) = 33.0; // from an earlier run
+        point.m_grByDirection = { 33.0, 30.0 };
+    }
+    ASSERT_EQ(run(), CalcOutcome::Completed);
+    EXPECT_EQ(log().back(), "line:O.K.");
+    ASSERT_EQ(m_fakes.messageBox.shown.size(), 1u);
+    EXPECT_NE(m_fakes.messageBox.shown[0].text.find("Činitel oslnění GR nelze spočítat"), std::string::npos);
+    // The day's area whole, its summary with it.
+    expectSameValues(ratings(1), day);
+    EXPECT_DOUBLE_EQ(room().m_workSystems[1].m_grMax, dayMax);
+    // The night's shows no GR, neither the earlier run's nor 0.
+    const CWorkSystem& night = room().m_workSystems[2];
+    for (const CPointCalc& point : night.m_points) {
+        EXPECT_EQ(point.value(CPointCalc::kGr), CPointCalc::kNotComputed);
+        EXPECT_TRUE(point.m_grByDirection.empty());
+    }
+    EXPECT_EQ(night.m_grMax, CPointCalc::kNotComputed);
+    EXPECT_EQ(formatResultValue(night), "\u2013");
+}
+
 TEST(ClearPointResults, ZeroesTheComputedValuesOnly)
 {
     CWorkSystem area;

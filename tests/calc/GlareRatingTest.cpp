@@ -171,15 +171,26 @@ struct DimmedYard {
         }
     }
 
-    double rate(std::int32_t mode)
+    // The eye as a GR area of the mode, added last.
+    void addEyes(std::int32_t mode)
     {
         CWorkSystem& eyes = scene.addArea(eye, { 1.0, 0.0, 0.0 }, { 0.0, 1.0, 0.0 }, 1, 1);
         eyes.m_quantityCode = 161;
         eyes.m_directionCount = 1;
         eyes.m_firstDirection = 90;
         eyes.m_modeIndex = mode;
-        EXPECT_TRUE(computeGlareRatingGr(scene.room, scene.room.m_workSystems.back(), scene.catalogue));
-        return scene.room.m_workSystems.back().m_points[0].value(CPointCalc::kGr);
+    }
+
+    double rateArea(std::size_t index)
+    {
+        EXPECT_TRUE(computeGlareRatingGr(scene.room, scene.room.m_workSystems.at(index), scene.catalogue));
+        return scene.room.m_workSystems.at(index).m_points[0].value(CPointCalc::kGr);
+    }
+
+    double rate(std::int32_t mode)
+    {
+        addEyes(mode);
+        return rateArea(scene.room.m_workSystems.size() - 1);
     }
 
     // By hand, every luminaire at factor k in both terms: E = k I h / d³ on the ground, k I / d² at the eye.
@@ -220,6 +231,19 @@ TEST(GlareRating, EachModeIsRatedAgainstItsOwnWorkPlace)
     DimmedYard yard({ 1.0, 0.5 });
     EXPECT_NEAR(yard.rate(1), yard.byHand(0.5), 0.1);
     EXPECT_NEAR(yard.rate(0), yard.byHand(1.0), 0.1);
+}
+
+TEST(GlareRating, WorkPlaceListedAfterTheGlareAreasOfItsModeIsTaken)
+{
+    // Areas listed [day yard, night eyes, night yard]: the night's first area rates GR,
+    // its work place comes after it.
+    DimmedYard yard({ 1.0, 0.5 });
+    yard.addEyes(1);
+    std::vector<CWorkSystem>& areas = yard.scene.room.m_workSystems;
+    std::rotate(areas.begin() + 1, areas.begin() + 2, areas.end());
+    ASSERT_EQ(areas[1].m_quantityCode, 161);
+    EXPECT_NEAR(yard.rateArea(1), yard.byHand(0.5), 0.1);
+    EXPECT_TRUE(yard.fakes.messageBox.shown.empty());
 }
 
 TEST(GlareRating, OnlyLuminairesFrom1Point5To60DegreesCount)

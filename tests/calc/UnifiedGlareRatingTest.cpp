@@ -229,6 +229,33 @@ TEST(UnifiedGlareRating, SeveralLuminairesEachRatedAtItsCentreMatchTheCieFormula
     EXPECT_NEAR(s.point().m_ugrByDirection[0], cieUgr(eye, sources, 65.0), 0.1);
 }
 
+TEST(UnifiedGlareRating, EachLuminaireGlaresAtItsFactorInTheAreasMode)
+{
+    // Two luminaires ahead of the eye; the second is at full output in mode 0, at half in
+    // mode 1 and dark in mode 2. A luminaire at factor k has k times its luminance.
+    const Distribution distribution = lambertian(1500.0);
+    const CVector eye { 2.0, 0.0, 1.2 };
+    const CVector first { 1.0, 3.0, 3.0 };
+    const CVector second { 3.0, 4.0, 3.0 };
+    const double secondFactors[] = { 1.0, 0.5, 0.0 };
+    for (std::int32_t mode = 0; mode < 3; ++mode) {
+        UgrScene s(distribution);
+        s.scene.addLuminaire(first).m_luminaires[0].m_modeFactors = { 1.0, 1.0, 1.0 };
+        s.scene.addLuminaire(second).m_luminaires[0].m_modeFactors = { 1.0, 0.5, 0.0 };
+        s.addEye(eye).m_modeIndex = mode;
+        ASSERT_TRUE(s.run(FixedBackground(65.0))) << mode;
+
+        std::vector<Source> sources { flatSource(distribution, first, { 1.0, 0.0, 0.0 }, eye) };
+        const double k = secondFactors[mode];
+        if (k > 0.0) {
+            Source dimmed = flatSource(distribution, second, { 1.0, 0.0, 0.0 }, eye);
+            dimmed.luminance *= k;
+            sources.push_back(dimmed);
+        }
+        EXPECT_NEAR(s.point().m_ugrByDirection.at(0), cieUgr(eye, sources, 65.0), 0.1) << "mode " << mode;
+    }
+}
+
 TEST(UnifiedGlareRating, ReadsTheLuminaireOnTheSideTheEyeIsOn)
 {
     // Four times brighter on the C90 side than on the C270 side: the eye sees

@@ -8,12 +8,14 @@
 #include "calc/LumenMethod.h"
 #include "calc/RoadPasses.h"
 #include "model/CKzevDoc.h"
+#include "model/ProjectObjects.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
 #include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -99,6 +101,51 @@ TEST_F(SampleCalculation, OfficeComputesIlluminanceAndGlare)
         EXPECT_GT(point.value(CPointCalc::kUgr), 0.0);
         EXPECT_LT(point.value(CPointCalc::kUgr), 30.0);
     }
+}
+
+TEST_F(SampleCalculation, OfficeNightModeRatesUgrInTheStateItShows)
+{
+    // A night mode that runs every luminaire at half output, with the same areas as the day.
+    ASSERT_TRUE(open("Vzor-kancelar.kzv"));
+    ASSERT_EQ(newMode(*m_doc, 0, 0), 1);
+    CRoom& room = m_doc->m_rooms[0];
+    for (CLampSystem& system : room.m_lampSystems) {
+        for (COneLampSystem& one : system.m_luminaires)
+            one.m_modeFactors.at(1) = 0.5;
+    }
+    const std::size_t dayAreas = room.m_workSystems.size();
+    for (std::size_t k = 0; k < dayAreas; ++k) {
+        CWorkSystem night = room.m_workSystems[k];
+        night.m_modeIndex = 1;
+        room.m_workSystems.push_back(night);
+    }
+
+    ASSERT_EQ(runFirstRoom(), CalcOutcome::Completed);
+    EXPECT_TRUE(m_services.messageBox.shown.empty());
+
+    // Luminances at half square the sum down to a quarter, the background from the same light
+    // halves: UGR falls by 8 log10 2 at every observer and in every direction.
+    const CWorkSystem& day = room.m_workSystems[2];
+    const CWorkSystem& night = room.m_workSystems[dayAreas + 2];
+    ASSERT_EQ(day.m_quantityCode, 89);
+    ASSERT_EQ(night.m_points.size(), day.m_points.size());
+    std::size_t rated = 0;
+    for (std::size_t p = 0; p < day.m_points.size(); ++p) {
+        const std::vector<double>& dayRatings = day.m_points[p].m_ugrByDirection;
+        ASSERT_EQ(dayRatings.size(), 4u);
+        ASSERT_EQ(night.m_points[p].m_ugrByDirection.size(), 4u);
+        for (std::size_t d = 0; d < dayRatings.size(); ++d) {
+            // Looking where no luminaire glares: no glare by night either.
+            if (dayRatings[d] == 0.0) {
+                EXPECT_EQ(night.m_points[p].m_ugrByDirection[d], 0.0) << "observer " << p << ", direction " << d;
+                continue;
+            }
+            ++rated;
+            EXPECT_NEAR(night.m_points[p].m_ugrByDirection[d], dayRatings[d] + 8.0 * std::log10(0.5), 0.05)
+                << "observer " << p << ", direction " << d;
+        }
+    }
+    EXPECT_GE(rated, day.m_points.size() * 2) << "most directions see luminaires";
 }
 
 TEST_F(SampleCalculation, HallComputesBothModes)
