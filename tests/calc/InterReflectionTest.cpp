@@ -537,6 +537,20 @@ std::vector<double> surfaceValues(const CRoom& room)
     return values;
 }
 
+// Two bounces as the run made them before: each surface in turn, from those before it already
+// bounced; the values of the surfaces, and the steps counted.
+std::vector<double> bouncedInTurn(CRoom room, std::int32_t& steps)
+{
+    for (int n = 0; n < 2; ++n) {
+        for (CWorkSystem& s : room.m_modes[0].m_surfaces) {
+            if (s.m_reflectedComponent != 0) {
+                EXPECT_TRUE(calcReflectedPoints(room, s, 0, steps));
+            }
+        }
+    }
+    return surfaceValues(room);
+}
+
 TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAnyNumberOfThreads)
 {
     FakeServices fakes;
@@ -550,18 +564,8 @@ TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAn
     lit.room.m_modes[0].m_surfaces[dark].m_reflectedComponent = 0;
     lit.room.m_modes[0].m_surfaces[2].m_excluded = 1;
 
-    // Two bounces as the run made them before: each surface in turn, from those before it
-    // already bounced.
-    CRoom inTurn = lit.room;
     std::int32_t turnSteps = 0;
-    for (int n = 0; n < 2; ++n) {
-        for (CWorkSystem& s : inTurn.m_modes[0].m_surfaces) {
-            if (s.m_reflectedComponent != 0) {
-                ASSERT_TRUE(calcReflectedPoints(inTurn, s, 0, turnSteps));
-            }
-        }
-    }
-    const std::vector<double> expected = surfaceValues(inTurn);
+    const std::vector<double> expected = bouncedInTurn(lit.room, turnSteps);
 
     for (const std::size_t threads : { 1u, 3u, 8u }) {
         const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
@@ -590,16 +594,8 @@ TEST(InterReflection, BounceHoldingFewObstacleViewsGivesTheSameValuesOnAnyNumber
     CalcScene lit(isotropic(200.0));
     lightFurnishedRoom(lit);
     lit.room.m_modes[0].m_surfaces[2].m_excluded = 1;
-    CRoom inTurn = lit.room;
     std::int32_t turnSteps = 0;
-    for (int n = 0; n < 2; ++n) {
-        for (CWorkSystem& s : inTurn.m_modes[0].m_surfaces) {
-            if (s.m_reflectedComponent != 0) {
-                ASSERT_TRUE(calcReflectedPoints(inTurn, s, 0, turnSteps));
-            }
-        }
-    }
-    const std::vector<double> expected = surfaceValues(inTurn);
+    const std::vector<double> expected = bouncedInTurn(lit.room, turnSteps);
     std::size_t largest = 0;
     for (const CWorkSystem& s : lit.room.m_modes[0].m_surfaces)
         largest = std::max(largest, s.m_points.size());
