@@ -1,12 +1,16 @@
 // Times the whole run of a large hall (the shipped hall enlarged, LargeHall.h;
 // ten times its floor unless told otherwise; --multiple=1 is the shipped hall
-// as it is), its calculation surfaces built and lit anew as in a project's
-// first run, on one thread and on every core, and prints the speed-up.
+// as it is; --tiles=N is the shipped hall tiled N × N), its calculation
+// surfaces built and lit anew as in a project's first run, on one thread and
+// on every core, and prints the speed-up. The counter peak_rss_mb is the
+// process's peak resident memory when the benchmark ended (that of the runs
+// before it included: filter one thread count out for its own figure).
 //
-//   bench_large_hall [--multiple=N] [benchmark options]
+//   bench_large_hall [--multiple=N | --tiles=N] [benchmark options]
 #include "LargeHall.h"
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <tbb/global_control.h>
 #include <tbb/info.h>
 
@@ -29,12 +33,27 @@ std::size_t surfaceElements(const CRoom& room)
     return count;
 }
 
-void largeHallRun(benchmark::State& state, int multiple, int threads)
+double peakResidentMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+// The hall: enlarged `multiple` times, or tiled `tiles` × `tiles` when tiles > 0.
+struct HallSize {
+    int multiple = 10;
+    int tiles = 0;
+};
+
+void largeHallRun(benchmark::State& state, HallSize size, int threads)
 {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     kzev::bench::SampleProject sample("Vzor-hala.kzv");
-    if (multiple > 1)
-        kzev::bench::enlargeHall(*sample.doc, multiple);
+    if (size.tiles > 0)
+        kzev::bench::tileHall(*sample.doc, size.tiles, size.tiles);
+    else if (size.multiple > 1)
+        kzev::bench::enlargeHall(*sample.doc, size.multiple);
     for (auto _ : state) {
         if (sample.run(true) != kzev::CalcOutcome::Completed)
             state.SkipWithError("the run did not complete");
@@ -50,6 +69,11 @@ void largeHallRun(benchmark::State& state, int multiple, int threads)
     state.counters["luminaires"] = static_cast<double>(luminaires);
     state.counters["points"] = static_cast<double>(points);
     state.counters["elements"] = static_cast<double>(surfaceElements(room));
+    std::size_t obstacles = 0;
+    for (const CXSystem& system : room.m_obstacleSystems)
+        obstacles += static_cast<std::size_t>(std::max(system.m_count1, 0) * std::max(system.m_count2, 0));
+    state.counters["obstacles"] = static_cast<double>(obstacles);
+    state.counters["peak_rss_mb"] = peakResidentMegabytes();
 }
 
 // Keeps the mean wall-clock time of each run, by its thread count, for the speed-up.
@@ -92,11 +116,13 @@ private:
 
 int main(int argc, char** argv)
 {
-    int multiple = 10;
+    HallSize size;
     std::vector<char*> rest;
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--multiple=", 11) == 0)
-            multiple = std::max(std::atoi(argv[i] + 11), 1);
+            size.multiple = std::max(std::atoi(argv[i] + 11), 1);
+        else if (std::strncmp(argv[i], "--tiles=", 8) == 0)
+            size.tiles = std::max(std::atoi(argv[i] + 8), 1);
         else
             rest.push_back(argv[i]);
     }
@@ -104,8 +130,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&restCount, rest.data());
     const int cores = tbb::info::default_concurrency();
     for (const int threads : { 1, cores }) {
-        const std::string name = "LargeHallRun/multiple:" + std::to_string(multiple) + "/threads:" + std::to_string(threads);
-        benchmark::RegisterBenchmark(name.c_str(), largeHallRun, multiple, threads)
+        const std::string hall = size.tiles > 0 ? "tiles:" + std::to_string(size.tiles) + "x" + std::to_string(size.tiles)
+                                                : "multiple:" + std::to_string(size.multiple);
+        const std::string name = "LargeHallRun/" + hall + "/threads:" + std::to_string(threads);
+        benchmark::RegisterBenchmark(name.c_str(), largeHallRun, size, threads)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         if (cores == 1)

@@ -641,6 +641,14 @@ void ObstacleScene::viewFrom(const CVector& apex, View& view) const
     }
 }
 
+std::size_t ObstacleScene::viewBytes() const
+{
+    std::size_t boxes = 0;
+    for (const System& s : m_systems)
+        boxes += s.boxes.size();
+    return boxes * sizeof(View::Seen);
+}
+
 std::uint32_t ObstacleScene::facesInView(const View& view, std::size_t system, std::size_t box,
     std::span<const CVector> corners, const CVector& low, const CVector& high, double slack, bool& within,
     double (&spans)[7]) const

@@ -108,6 +108,9 @@ public:
     /** Sets the view of the boxes from the apex. */
     void viewFrom(const CVector& apex, View& view) const;
 
+    /** What a view holds for the boxes of the scene, in bytes. */
+    [[nodiscard]] std::size_t viewBytes() const;
+
     /**
      * As gatherBundle for a bundle whose apex is the view's, the boxes culled
      * by their outline from the apex. `perhapsStopped` tells whether the

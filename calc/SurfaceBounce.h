@@ -14,11 +14,15 @@ namespace kzev {
  * the list, from those before it the light of this bounce, as
  * calcReflectedPoints over each surface in turn does and with the same
  * values to the last bit. The work is spread over every core across the
- * surfaces: what every element gets from the surfaces after its own (whose
- * light this bounce has not changed yet) is gathered at once, and what the
- * elements of all later surfaces get from the surfaces that have had their
- * turn is gathered in one pass once enough of it waits; a surface's own
- * elements take the rest just before it is set. Each element's sums are made
+ * surfaces: what the elements next in turn get from the surfaces after their
+ * own (whose light this bounce has not changed yet) is gathered at once, and
+ * what they get from the surfaces that have had their turn is gathered in
+ * one pass once enough of it waits; a surface's own elements take the rest
+ * just before it is set. Each element's view of the obstacles is held from
+ * the first such pass until its turn, for as many elements as fit in a few
+ * tens of megabytes (never fewer than a few hundred), so that memory grows
+ * with the elements plus the obstacles; an element beyond them works its
+ * view out at its turn and gathers all then. Each element's sums are made
  * in the order of the list, by one thread at a time, so the values do not
  * depend on the number of threads.
  *
@@ -31,5 +35,9 @@ namespace kzev {
  */
 [[nodiscard]] bool calcSurfaceBounce(
     CRoom& room, std::int32_t mode, std::int32_t& step, const std::function<void(std::size_t surface)>& turn);
+
+/** The same, holding the obstacle views of at most heldViews elements (at least one) at a time. */
+[[nodiscard]] bool calcSurfaceBounce(CRoom& room, std::int32_t mode, std::int32_t& step,
+    const std::function<void(std::size_t surface)>& turn, std::size_t heldViews);
 
 } // namespace kzev

@@ -66,6 +66,9 @@ public:
     /** The obstacles as seen from p, for the gathers of one point. */
     void viewFrom(const CVector& p, ObstacleScene::View& view) const;
 
+    /** What a view of the obstacles holds, in bytes. */
+    [[nodiscard]] std::size_t viewBytes() const { return m_obstacles.viewBytes(); }
+
     [[nodiscard]] std::size_t size() const { return m_sources.size(); }
 
 private:

@@ -537,6 +537,20 @@ std::vector<double> surfaceValues(const CRoom& room)
     return values;
 }
 
+// Two bounces as the run made them before: each surface in turn, from those before it already
+// bounced; the values of the surfaces, and the steps counted.
+std::vector<double> bouncedInTurn(CRoom room, std::int32_t& steps)
+{
+    for (int n = 0; n < 2; ++n) {
+        for (CWorkSystem& s : room.m_modes[0].m_surfaces) {
+            if (s.m_reflectedComponent != 0) {
+                EXPECT_TRUE(calcReflectedPoints(room, s, 0, steps));
+            }
+        }
+    }
+    return surfaceValues(room);
+}
+
 TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAnyNumberOfThreads)
 {
     FakeServices fakes;
@@ -550,18 +564,8 @@ TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAn
     lit.room.m_modes[0].m_surfaces[dark].m_reflectedComponent = 0;
     lit.room.m_modes[0].m_surfaces[2].m_excluded = 1;
 
-    // Two bounces as the run made them before: each surface in turn, from those before it
-    // already bounced.
-    CRoom inTurn = lit.room;
     std::int32_t turnSteps = 0;
-    for (int n = 0; n < 2; ++n) {
-        for (CWorkSystem& s : inTurn.m_modes[0].m_surfaces) {
-            if (s.m_reflectedComponent != 0) {
-                ASSERT_TRUE(calcReflectedPoints(inTurn, s, 0, turnSteps));
-            }
-        }
-    }
-    const std::vector<double> expected = surfaceValues(inTurn);
+    const std::vector<double> expected = bouncedInTurn(lit.room, turnSteps);
 
     for (const std::size_t threads : { 1u, 3u, 8u }) {
         const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
@@ -578,6 +582,38 @@ TEST(InterReflection, BounceOverAllSurfacesGivesTheValuesOfEachSurfaceInTurnOnAn
         ASSERT_EQ(turns.size(), 2 * surfaces.size());
         for (std::size_t i = 0; i < turns.size(); ++i)
             EXPECT_EQ(turns[i], i % surfaces.size());
+    }
+}
+
+// The views of the obstacles held for a few elements only, as a room of many obstacles holds
+// them: the elements beyond the window, those that enter it late and those that share a place
+// in it give the same values to the last bit.
+TEST(InterReflection, BounceHoldingFewObstacleViewsGivesTheSameValuesOnAnyNumberOfThreads)
+{
+    FakeServices fakes;
+    CalcScene lit(isotropic(200.0));
+    lightFurnishedRoom(lit);
+    lit.room.m_modes[0].m_surfaces[2].m_excluded = 1;
+    std::int32_t turnSteps = 0;
+    const std::vector<double> expected = bouncedInTurn(lit.room, turnSteps);
+    std::size_t largest = 0;
+    for (const CWorkSystem& s : lit.room.m_modes[0].m_surfaces)
+        largest = std::max(largest, s.m_points.size());
+    ASSERT_GT(largest, 7u) << "a surface larger than the smaller windows";
+
+    for (const std::size_t held : { std::size_t { 1 }, std::size_t { 7 }, largest + 3 }) {
+        for (const std::size_t threads : { 1u, 3u, 8u }) {
+            const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+            CRoom room = lit.room;
+            std::int32_t steps = 0;
+            for (int n = 0; n < 2; ++n)
+                ASSERT_TRUE(calcSurfaceBounce(room, 0, steps, [](std::size_t) {}, held));
+            const std::vector<double> values = surfaceValues(room);
+            ASSERT_EQ(values.size(), expected.size());
+            EXPECT_EQ(std::memcmp(values.data(), expected.data(), values.size() * sizeof(double)), 0)
+                << held << " views held, " << threads << " threads";
+            EXPECT_EQ(steps, turnSteps);
+        }
     }
 }
 
