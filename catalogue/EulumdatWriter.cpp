@@ -49,9 +49,10 @@ EulumdatExport EulumdatWriter::exportOf(const CLuminaire& luminaire, const std::
     out.makerName = makerName;
     out.luminaireName = luminaire.m_name;
     out.luminaireNumber = luminaire.m_type;
-    out.length = luminaire.m_overallDimensions[0];
-    out.width = luminaire.m_overallDimensions[1];
-    out.height = luminaire.m_overallDimensions[2];
+    // What the workbook holds: the drawing's stand-in for a missing width or height is no dimension of the luminaire.
+    out.length = luminaire.m_catalogueDimensions[0];
+    out.width = luminaire.m_catalogueDimensions[1];
+    out.height = luminaire.m_catalogueDimensions[2];
     out.luminousLength = luminaire.m_luminousDimensions[0];
     out.luminousWidth = luminaire.m_luminousDimensions[1];
     out.luminousHeight = luminaire.m_luminousDimensions[2];

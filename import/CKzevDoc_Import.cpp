@@ -8,14 +8,19 @@
 #include "import/NepInputReader.h"
 #include "import/ZevInputReader.h"
 #include "model/CKzevDoc.h"
+#include "platform/DataLocation.h"
 #include "platform/FileIo.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
+
+constexpr int kMakersListId = 61675;
+constexpr int kUnknownMakerId = 65132;
 
 void showMessage(const std::string& text)
 {
@@ -36,6 +41,34 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path)
 std::string_view asText(const std::vector<std::uint8_t>& bytes)
 {
     return { reinterpret_cast<const char*>(bytes.data()), bytes.size() };
+}
+
+/**
+ * Tells once which maker codes the makers' list lacks and which lamp systems therefore
+ * have no luminaire; returns whether every lamp system without one is among them.
+ */
+bool tellUnknownMakers(const std::vector<CLampSystem>& systems, const std::vector<kzev::PredecessorCodes>& codes,
+    const std::vector<std::int32_t>& unknownMakers)
+{
+    if (unknownMakers.empty())
+        return false;
+    std::string makers;
+    for (const std::int32_t maker : unknownMakers)
+        makers += (makers.empty() ? "" : ", ") + std::to_string(maker);
+    std::string names;
+    bool allTold = true;
+    for (std::size_t i = 0; i < systems.size(); ++i) {
+        const bool unknown = i < codes.size()
+            && std::find(unknownMakers.begin(), unknownMakers.end(), codes[i].luminaireCode / 10000)
+                != unknownMakers.end();
+        if (unknown)
+            names += (names.empty() ? "" : ", ") + systems[i].m_name;
+        else if (systems[i].m_luminaireDatabase < 1 || systems[i].m_luminaireRecord < 1)
+            allTold = false;
+    }
+    const std::string list = kzev::dataFolderWithPrefix() + kzev::loadString(kMakersListId);
+    showMessage(kzev::formatC(kzev::loadString(kUnknownMakerId).c_str(), list.c_str(), makers.c_str(), names.c_str()));
+    return allTold;
 }
 
 /** Runs an import step; an ImportError is shown and gives 0. */
@@ -60,10 +93,13 @@ int CKzevDoc::ImportZevInput(const std::string& path)
         return 0;
     return guarded([&] {
         kzev::ZevInput input = kzev::readZevInput(asText(*bytes), path);
-        kzev::translatePredecessorCodes(input.room.m_lampSystems, input.codes);
+        const std::vector<std::int32_t> unknownMakers
+            = kzev::translatePredecessorCodes(input.room.m_lampSystems, input.codes);
+        // Told before the takeover, which then tells only of luminaires this message does not explain.
+        const bool unassignedTold = tellUnknownMakers(input.room.m_lampSystems, input.codes, unknownMakers);
         std::vector<CRoom> rooms;
         rooms.push_back(std::move(input.room));
-        TakeOverImportedRooms(std::move(rooms));
+        TakeOverImportedRooms(std::move(rooms), unassignedTold);
     });
 }
 

@@ -88,11 +88,13 @@ std::int32_t toNumber(const std::string& text)
 
 } // namespace
 
-void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vector<PredecessorCodes>& codes)
+std::vector<std::int32_t> translatePredecessorCodes(
+    std::vector<CLampSystem>& systems, const std::vector<PredecessorCodes>& codes)
 {
+    std::vector<std::int32_t> unknownMakers;
     const std::size_t count = std::min(systems.size(), codes.size());
     if (count == 0)
-        return;
+        return unknownMakers;
 
     std::vector<std::int32_t> luminaireCodes;
     for (std::size_t i = 0; i < count; ++i) {
@@ -108,10 +110,14 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
         openTable(data, workbook, std::nullopt);
         requireColumns(data, workbook, data.tableName(), { "DBF" });
         for (const std::int32_t code : luminaireCodes) {
-            const std::string condition = formatC("[DBF] = %ld", static_cast<long>(code / 10000));
+            const std::int32_t maker = code / 10000;
+            const std::string condition = formatC("[DBF] = %ld", static_cast<long>(maker));
             const std::optional<std::string> file = findValue(data, condition, 0);
-            if (!file)
+            if (!file) {
                 logNotFound(condition, workbook);
+                if (std::find(unknownMakers.begin(), unknownMakers.end(), maker) == unknownMakers.end())
+                    unknownMakers.push_back(maker);
+            }
             makerFiles.push_back(file ? toNumber(*file) : 0);
         }
         data.Close();
@@ -156,10 +162,17 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
     for (const long file : kPredecessorLampWorkbooks) {
         const std::string workbook = makerWorkbookPath(file);
         CData data;
-        try {
-            openTable(data, workbook, std::string("Lamps$"));
-        } catch (const ImportError&) {
-            // The data folder need not hold every lamp workbook: its lamps stay unassigned.
+        if (!data.Open(workbook, dataLocation().driver, 0, 0)) {
+            // The data folder need not hold every lamp workbook: one that is not there is no fault
+            // and leaves its lamps unassigned; one that is there but unreadable is told.
+            const bool absent = data.failure() == DataFailure::missing;
+            data.Close();
+            if (!absent)
+                services().log->addLine(formatC(loadString(65108).c_str(), workbook.c_str()));
+            continue;
+        }
+        if (!data.OpenTable(std::string("Lamps$"), {}, 0)) {
+            data.Close();
             services().log->addLine(formatC(loadString(65108).c_str(), workbook.c_str()));
             continue;
         }
@@ -192,6 +205,7 @@ void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vec
         systems[i].m_luminaireIndex = -1;
         systems[i].m_lampIndex = -1;
     }
+    return unknownMakers;
 }
 
 } // namespace kzev

@@ -4,6 +4,7 @@
 #include "model/CLampSystem.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace kzev {
@@ -16,9 +17,13 @@ inline constexpr std::array<long, 4> kPredecessorLampWorkbooks { 1184, 1241, 119
  * (codes[i] belongs to systems[i]) into the record and workbook numbers of the
  * makers' workbooks of the data folder. A luminaire or lamp that is not found
  * is no error: the system keeps 0 numbers and a line goes to the calculation
- * log. Throws ImportError when the makers' list or a maker's workbook that
- * was found cannot be opened.
+ * log. A lamp workbook that is not in the data folder is passed over
+ * silently; one that is there but cannot be read gets a log line. Throws
+ * ImportError when the makers' list or a maker's workbook that was found
+ * cannot be opened. Returns the maker codes (luminaire code / 10000) the
+ * makers' list does not hold, each once, in the order met.
  */
-void translatePredecessorCodes(std::vector<CLampSystem>& systems, const std::vector<PredecessorCodes>& codes);
+std::vector<std::int32_t> translatePredecessorCodes(
+    std::vector<CLampSystem>& systems, const std::vector<PredecessorCodes>& codes);
 
 } // namespace kzev

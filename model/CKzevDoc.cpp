@@ -222,7 +222,7 @@ void CKzevDoc::PushUndo(const CRoom& room)
     m_undo.push(room.m_lampSystems);
 }
 
-void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms)
+void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms, bool unassignedTold)
 {
     m_rooms = std::move(rooms);
     for (CRoom& room : m_rooms) {
@@ -233,7 +233,7 @@ void CKzevDoc::TakeOverImportedRooms(std::vector<CRoom> rooms)
     // the old project's would be saved with the imported one.
     BuildLuminaireLegend();
     // A luminaire or lamp that cannot be found is told once here, as at an open, not while the plan is drawn.
-    resolveAfterOpen();
+    resolveAfterOpen(unassignedTold);
     m_undo.clear();
     m_pathName.clear();
     m_modified = true;

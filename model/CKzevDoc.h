@@ -82,9 +82,11 @@ public:
      * Takes imported rooms over as the project's rooms. The project becomes
      * untitled and modified, so that saving never overwrites the file they
      * came from; the undo steps of the old rooms go. The luminaire legend
-     * (counts and used luminaires) is built for the new rooms.
+     * (counts and used luminaires) is built for the new rooms. When the
+     * import has told the user already why lamp systems have no luminaire
+     * (unassignedTold), those systems are not told of again.
      */
-    void TakeOverImportedRooms(std::vector<CRoom> rooms);
+    void TakeOverImportedRooms(std::vector<CRoom> rooms, bool unassignedTold = false);
 
     // ---- Object files (named views) ---------------------------------------
     /** Writes one object's record, and nothing else, into its own file; throws on failure. */
@@ -259,7 +261,7 @@ private:
     void readOpenSettings();
     void newProjectDialog();
     void makeFirstRoom(CRoom& templateRoom);
-    void resolveAfterOpen();
+    void resolveAfterOpen(bool unassignedTold = false);
     [[nodiscard]] kzev::LuminaireLists catalogueLists();
     [[nodiscard]] std::uint32_t workTimeToWrite() const;
 

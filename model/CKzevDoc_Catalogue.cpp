@@ -95,7 +95,7 @@ CLampSystem CKzevDoc::DeriveLampSystemMirrorDiagonal(CLampSystem system, CVector
     return kzev::deriveLampSystemMirrorDiagonal(std::move(system), v, type, DocumentLuminaires(m_luminaires));
 }
 
-void CKzevDoc::resolveAfterOpen()
+void CKzevDoc::resolveAfterOpen(bool unassignedTold)
 {
     // Each message is shown once per open, not once per lamp system; the
     // rooms themselves are left as loaded, only the two lists grow.
@@ -105,8 +105,11 @@ void CKzevDoc::resolveAfterOpen()
         // Only the lamp systems are resolved: a copy of the whole room would copy its grids of points too.
         std::vector<CLampSystem> systems = room.m_lampSystems;
         for (CLampSystem& system : systems) {
-            if (!ResolveLuminaire(system, luminaireMessages)) {
-                luminaireMessages = 0;
+            const bool unassigned = system.m_luminaireDatabase < 1 || system.m_luminaireRecord < 1;
+            const int show = unassignedTold && unassigned ? 0 : luminaireMessages;
+            if (!ResolveLuminaire(system, show)) {
+                if (show != 0)
+                    luminaireMessages = 0;
                 continue;
             }
             if (!ResolveLamp(system, lampMessages))

@@ -22,6 +22,7 @@ CLuminaire& CLuminaire::operator=(const CLuminaire& other)
     m_protection = other.m_protection;
     m_block = other.m_block;
     m_overallDimensions = other.m_overallDimensions;
+    m_catalogueDimensions = other.m_catalogueDimensions;
     m_luminousDimensions = other.m_luminousDimensions;
     m_lampDesignation = other.m_lampDesignation;
     m_lampSubgroup = other.m_lampSubgroup;

@@ -44,8 +44,13 @@ public:
     std::string m_protection;
     /** CAD block name; resolution puts the document's block prefix in front. */
     std::string m_block;
-    /** Length, width, height in metres. */
+    /**
+     * Length, width, height in metres, for drawing: a width or height the
+     * maker's data leave at 0 is the length here (see m_shape).
+     */
     std::array<double, 3> m_overallDimensions {};
+    /** Length, width, height in metres as the maker's workbook holds them: 0 where it gives none. */
+    std::array<double, 3> m_catalogueDimensions {};
     /**
      * Length, width, height of the luminous area in metres, as the maker's data
      * give them: a width of 0 is a round area (a disc, or an upright cylinder

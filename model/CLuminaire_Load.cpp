@@ -108,6 +108,11 @@ int CLuminaire::LoadFromDataFile(MakerWorkbook& workbook, long databaseNumber, l
         lum.m_overallDimensions[static_cast<std::size_t>(k)] = kzev::StrToDouble(field(overall, k)) * 0.001;
         lum.m_luminousDimensions[static_cast<std::size_t>(k)] = kzev::StrToDouble(field(luminous, k)) * 0.001;
     }
+    // A dimension below 0 or not a number is none.
+    for (std::size_t k = 0; k < 3; ++k) {
+        const double given = lum.m_overallDimensions[k];
+        lum.m_catalogueDimensions[k] = std::isfinite(given) && given > 0.0 ? given : 0.0;
+    }
     auto& dim = lum.m_overallDimensions;
     lum.m_shape = 0;
     if (dim[1] <= 0.0001) {

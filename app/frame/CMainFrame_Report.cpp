@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kReportFilterId = 61870;
 constexpr int kCannotOpenId = 61854;
+constexpr int kReportSavedId = 65140;
+constexpr int kNoHtmlProgramId = 65141;
 
 } // namespace
 
@@ -74,12 +76,16 @@ void CMainFrame::OnExportHtml()
     }
     if (outcome != kzev::HtmlReportOutcome::Written)
         return;
-    if (!kzev::shellOpen()(file)) {
-        const std::string path = file.string();
-        kzev::services().messageBox->show(
-            kzev::formatC(kzev::loadString(kCannotOpenId).c_str(), path.c_str(), path.c_str()),
-            kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
-    }
+    const kzev::ShellOpenResult shown = kzev::shellOpen()(file);
+    if (shown.opened)
+        return;
+    // The user learns what was tried, or that nothing is set up, and where the report is.
+    const std::string path = file.string();
+    const std::string text = shown.program.empty()
+        ? kzev::formatC(kzev::loadString(kNoHtmlProgramId).c_str(), path.c_str())
+        : kzev::formatC(kzev::loadString(kCannotOpenId).c_str(), shown.program.c_str(), path.c_str()) + "\n"
+            + kzev::formatC(kzev::loadString(kReportSavedId).c_str(), path.c_str());
+    kzev::services().messageBox->show(text, kzev::MessageIcon::Warning, kzev::MessageButtons::Ok);
 }
 
 void CMainFrame::OnUpdateExportHtml(kzev::CommandUi& ui)

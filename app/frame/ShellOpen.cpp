@@ -1,6 +1,7 @@
 #include "app/frame/ShellOpen.h"
 
 #include <QDesktopServices>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 
@@ -13,7 +14,13 @@ ShellOpenFunction& shellOpen()
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(file, error);
         const std::filesystem::path& local = error ? file : absolute;
-        return desktopUrlOpener()(QUrl::fromLocalFile(QString::fromStdString(local.lexically_normal().string())));
+        ShellOpenResult result;
+        result.opened
+            = desktopUrlOpener()(QUrl::fromLocalFile(QString::fromStdString(local.lexically_normal().string())));
+        // The desktop services do not say what they tried: the launcher they start is named.
+        if (!result.opened)
+            result.program = desktopLauncher();
+        return result;
     };
     return opener;
 }
@@ -22,6 +29,15 @@ DesktopUrlOpener& desktopUrlOpener()
 {
     static DesktopUrlOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return opener;
+}
+
+std::string desktopLauncher()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return QStandardPaths::findExecutable(QStringLiteral("xdg-open")).toStdString();
+#else
+    return {};
+#endif
 }
 
 } // namespace kzev

@@ -177,3 +177,45 @@ TEST(EulumdatWriterTest, ImportLoadAndExportGiveBackTheIntensitiesOfTheFile)
         }
     }
 }
+
+// A file that gives no height (or no width) is exported with none: the length the loaded
+// luminaire draws in their place is no dimension of the luminaire.
+TEST(EulumdatWriterTest, DimensionsComeBackAsTheImportedFileGaveThem)
+{
+    test::TempFolder folder;
+    const std::string workbook = test::makerWorkbook(folder);
+    ScopedDataLocation location({folder.path().string(), "ZEV-", "Excel 8.0"});
+    const struct {
+        const char* folder;
+        const char* name;
+        PhotometryImporter::Format format;
+        double length, width, height;
+    } cases[] = {
+        // A rectangular opening of 0.16 x 0.21 m without height.
+        { "ies", "rab_3.ies", PhotometryImporter::Format::Ies, 160.0, 210.0, 0.0 },
+        // A round opening of 0.453125 ft (138 mm) without height.
+        { "ies", "rab_7.ies", PhotometryImporter::Format::Ies, 138.0, 0.0, 0.0 },
+        { "ldt", "ugr_sample_07.ldt", PhotometryImporter::Format::Eulumdat, -1.0, -1.0, -1.0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto path = test::photometryDir() / c.folder / c.name;
+        const PhotometricData original
+            = c.format == PhotometryImporter::Format::Ies ? IesReader::read(path) : EulumdatReader::read(path);
+        CData data;
+        const long record = PhotometryImporter::importFile(data, workbook, c.format, path);
+        CLuminaire luminaire;
+        ASSERT_EQ(luminaire.LoadFromDataFile(15, record, 0), 1);
+        const auto out = folder.path() / "out.ldt";
+        EulumdatWriter::write(out, EulumdatWriter::exportOf(luminaire, "Maker"));
+        const PhotometricData back = EulumdatReader::read(out);
+        EXPECT_NEAR(back.length, original.length, 0.5);
+        EXPECT_NEAR(back.width, original.width, 0.5);
+        EXPECT_NEAR(back.height, original.height, 0.5);
+        if (c.length >= 0.0) {
+            EXPECT_NEAR(back.length, c.length, 0.5);
+            EXPECT_NEAR(back.width, c.width, 0.5);
+            EXPECT_EQ(back.height, c.height);
+        }
+    }
+}

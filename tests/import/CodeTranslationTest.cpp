@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 namespace {
 
@@ -70,13 +71,27 @@ TEST_F(CodeTranslation, FindsLuminairesAndTheFirstLampWorkbookHoldingTheLamp)
     EXPECT_EQ(systems[2].m_lampRecord, 0);
     EXPECT_EQ(systems[2].m_lampDatabase, 0);
     EXPECT_TRUE(logged("Nenalezeno [ČísloZev] = 1 v " + makerWorkbookPath(1001)));
+    // 1184 and 1191 are not in the folder: a folder need not hold them, nothing is said of them.
+    EXPECT_TRUE(std::none_of(m_log.calls.begin(), m_log.calls.end(),
+        [](const std::string& line) { return line.find("Sešit") != std::string::npos; }));
+}
+
+TEST_F(CodeTranslation, ALampWorkbookThatIsThereButUnreadableIsLogged)
+{
+    std::ofstream(makerWorkbookPath(1184), std::ios::binary) << "not a workbook";
+    std::vector<CLampSystem> systems(1);
+    translatePredecessorCodes(systems, { { 12345678, 21, 36 } });
+    EXPECT_EQ(systems[0].m_lampDatabase, 1241);
     EXPECT_TRUE(logged("Sešit " + makerWorkbookPath(1184) + " nelze otevřít, jeho zdroje nebyly hledány."));
+    EXPECT_FALSE(logged("Sešit " + makerWorkbookPath(1191) + " nelze otevřít, jeho zdroje nebyly hledány."));
 }
 
 TEST_F(CodeTranslation, AMakerNotFoundIsLoggedAndLeavesItsSystemsUnassigned)
 {
-    std::vector<CLampSystem> systems(1);
-    translatePredecessorCodes(systems, { { 99990001, 21, 36 } });
+    std::vector<CLampSystem> systems(3);
+    const std::vector<std::int32_t> unknown
+        = translatePredecessorCodes(systems, { { 99990001, 21, 36 }, { 99990002, 21, 36 }, { 12345678, 21, 36 } });
+    EXPECT_EQ(unknown, std::vector<std::int32_t> { 9999 }) << "each unknown maker once, a known one not";
     EXPECT_EQ(systems[0].m_luminaireDatabase, 0);
     EXPECT_EQ(systems[0].m_luminaireRecord, 0);
     EXPECT_EQ(systems[0].m_lampRecord, 11);

@@ -1,7 +1,8 @@
 // File › Export › Export do HTML on the real frame, clicked through the menus:
 // the save dialog proposes the project's name, adds the .htm extension, and the
 // written report is handed to the desktop to open, by an absolute file URL even
-// for a project opened by a relative path.
+// for a project opened by a relative path. A report the desktop cannot open
+// names the program tried, or says none is set up, and where the report is.
 
 #include "support/FakeServices.h"
 #include "support/gui/UserInput.h"
@@ -13,6 +14,8 @@
 #include "model/CKzevDoc.h"
 #include "platform/FileIo.h"
 #include "platform/ProfileStore.h"
+#include "platform/Services.h"
+#include "platform/qt/QtMessageBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,16 +23,34 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
 
 constexpr int kExportHtml = 32862;
+
+/** The program search path set to one folder while it lives, as on a desktop with only that folder's programs. */
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::filesystem::path& folder)
+        : m_previous(qgetenv("PATH"))
+    {
+        qputenv("PATH", QByteArray::fromStdString(folder.string()));
+    }
+    ~ScopedPath() { qputenv("PATH", m_previous); }
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+private:
+    QByteArray m_previous;
+};
 
 class HtmlReportCommand : public ::testing::Test {
 protected:
@@ -44,7 +65,7 @@ protected:
         m_previousOpener = kzev::shellOpen();
         kzev::shellOpen() = [this](const std::filesystem::path& file) {
             m_opened.push_back(file);
-            return m_openerWorks;
+            return kzev::ShellOpenResult { m_openerWorks, m_openerWorks ? std::string() : "/usr/bin/prohlizec" };
         };
     }
     void TearDown() override { kzev::shellOpen() = m_previousOpener; }
@@ -123,7 +144,8 @@ TEST_F(HtmlReportCommand, MenuWritesTheReportOfTheCalculatedProjectAndOpensIt)
     EXPECT_TRUE(std::filesystem::exists(proposedFile));
     ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
     EXPECT_EQ(m_services.messageBox.shown[0].text,
-        "Program " + proposedFile.string() + " nelze spustit s parametrem " + proposedFile.string() + " !");
+        "Program /usr/bin/prohlizec nelze spustit s parametrem " + proposedFile.string()
+            + " !\nZpráva je uložena v souboru " + proposedFile.string() + ".");
 }
 
 TEST_F(HtmlReportCommand, AProjectOpenedByARelativePathHandsTheDesktopAnAbsoluteFileUrl)
@@ -133,6 +155,7 @@ TEST_F(HtmlReportCommand, AProjectOpenedByARelativePathHandsTheDesktopAnAbsolute
     std::filesystem::current_path(m_folder.parent_path());
     const std::filesystem::path relative = m_folder.filename() / "Vzor-kancelar.kzv";
     kzev::shellOpen() = m_previousOpener;
+    const ScopedPath noLauncher(m_folder);
     const kzev::DesktopUrlOpener previousDesktop = kzev::desktopUrlOpener();
     std::vector<QUrl> handed;
     bool desktopOpens = true;
@@ -161,7 +184,7 @@ TEST_F(HtmlReportCommand, AProjectOpenedByARelativePathHandsTheDesktopAnAbsolute
         EXPECT_TRUE(handed[0].toString().startsWith(QStringLiteral("file:///"))) << handed[0].toString().toStdString();
         EXPECT_TRUE(m_services.messageBox.shown.empty());
 
-        // No program opens it: the user is told so, by the file's full name.
+        // No program opens it, and none is there to try: the user is told so, by the file's full name.
         desktopOpens = false;
         ASSERT_NO_FATAL_FAILURE(exportThroughMenu(frame, [](QFileDialog& dialog) {
             auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -181,10 +204,74 @@ TEST_F(HtmlReportCommand, AProjectOpenedByARelativePathHandsTheDesktopAnAbsolute
         }));
         const std::string full = std::filesystem::absolute(m_folder / "druha.htm").lexically_normal().string();
         ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
-        EXPECT_EQ(m_services.messageBox.shown[0].text, "Program " + full + " nelze spustit s parametrem " + full + " !");
+        EXPECT_EQ(m_services.messageBox.shown[0].text,
+            "Pro zobrazení souborů HTML není nastaven žádný program. Zpráva je uložena v souboru " + full + ".");
     }
     kzev::desktopUrlOpener() = previousDesktop;
     std::filesystem::current_path(previousFolder);
+}
+
+// The desktop services themselves, on a desktop with no program for HTML and on one whose launcher cannot run.
+TEST_F(HtmlReportCommand, ADesktopThatCannotShowTheReportIsNamedWithTheSavedReport)
+{
+    kzev::shellOpen() = m_previousOpener;
+    const std::filesystem::path programs = m_folder / "programy";
+    std::filesystem::create_directories(programs);
+    CKzevApp app;
+    ASSERT_TRUE(app.InitInstance({ "--nologo", QString::fromStdString(m_project.string()) }, false));
+    CMainFrame& frame = *app.frame();
+    frame.resize(1200, 850);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+
+    kzev::QtMessageBox shownBox(&frame);
+    const kzev::ScopedServices scope(kzev::Services { nullptr, nullptr, &shownBox, nullptr, nullptr, nullptr });
+    const auto exportAs = [&](const QString& name, const char* shot) {
+        std::string reported;
+        const kzev::test::WhenShown<QMessageBox> report([&](QMessageBox& box) {
+            reported = box.text().toStdString();
+            kzev::test::saveShot(box, shot);
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        exportThroughMenu(frame, [&](QFileDialog& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!edit)
+                return;
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    edit->selectAll();
+                    QTest::keyClicks(edit, name);
+                    return dialog.selectedFiles().value(0).endsWith(name + QStringLiteral(".htm"));
+                },
+                5000));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        for (int k = 0; k < 200 && !report.done(); ++k)
+            QTest::qWait(10);
+        return reported;
+    };
+
+    {
+        // Nothing on the search path opens files.
+        const ScopedPath path(programs);
+        const std::string report = (m_folder / "bez.htm").string();
+        EXPECT_EQ(exportAs(QStringLiteral("bez"), "html_report_no_program.png"),
+            "Pro zobrazení souborů HTML není nastaven žádný program. Zpráva je uložena v souboru " + report + ".");
+        EXPECT_TRUE(std::filesystem::exists(report));
+    }
+    {
+        // The launcher is there but its interpreter is not: it cannot be started.
+        const std::filesystem::path launcher = programs / "xdg-open";
+        std::ofstream(launcher) << "#!/nonexistent/interpreter\n";
+        std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
+        const ScopedPath path(programs);
+        const std::string report = (m_folder / "spoustec.htm").string();
+        EXPECT_EQ(exportAs(QStringLiteral("spoustec"), "html_report_launcher_fails.png"),
+            "Program " + launcher.string() + " nelze spustit s parametrem " + report
+                + " !\nZpráva je uložena v souboru " + report + ".");
+        EXPECT_TRUE(std::filesystem::exists(report));
+    }
 }
 
 } // namespace
