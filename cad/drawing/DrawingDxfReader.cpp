@@ -296,19 +296,24 @@ private:
             ++m_blocks;
             m_blockName.clear();
         }
+        if (name == "SECTION" || name == "ENDSEC" || name == "EOF") {
+            m_section.clear();
+            m_blockName.clear();
+            return;
+        }
         const bool inBlocks = m_section == "BLOCKS";
         if (!inBlocks && m_section != "ENTITIES")
             return;
         // A paper space is no block a reference draws, and its entities are not saved again; nor
         // are the attributes of a reference within a block, nor a definition outside any block.
-        const bool paper = inBlocks && (m_blockName.starts_with("*Paper_Space") || m_blockName.starts_with("*PAPER_SPACE"));
+        const bool paper = inBlocks && layoutBlockName(m_blockName);
         if (inBlocks && name == "ATTDEF" && !paper) {
             m_kind = Kind::AttributeDefinition;
             m_definition = {};
             m_definition.block = m_blocks;
             return;
         }
-        const bool lost = !keptEntity(name) || (paper && name != "BLOCK" && name != "ENDBLK" && name != "ENDSEC")
+        const bool lost = !keptEntity(name) || (paper && name != "BLOCK" && name != "ENDBLK")
             || (inBlocks && name == "ATTRIB") || (!inBlocks && name == "ATTDEF");
         // A name is kept within reason; a damaged file may have anything there.
         constexpr std::size_t kNameLength = 40;
@@ -423,7 +428,7 @@ public:
             if (m_inBlock)
                 addDefinition(std::move(d));
         attributes = own;
-        if (m_inBlock && !m_block.entities.empty())
+        if (m_inBlock && !m_block.entities.empty() && !layoutBlockName(m_block.name))
             m_drawing.defineBlock(std::move(m_block));
         m_block = {};
         m_blockPolyline.reset();
@@ -459,14 +464,9 @@ public:
     }
     void addText(const DL_TextData& d) override
     {
-        DrawingEntity text;
-        const bool middle = d.hJustification == 4 || d.hJustification == 1;
-        const bool top = !middle && d.vJustification == 3;
-        text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
-        text.height = d.height;
-        text.text = decodeDxfText(d.text, m_encoding);
-        const DrawingPoint at
-            = middle || top ? DrawingPoint { d.apx, d.apy, d.apz } : DrawingPoint { d.ipx, d.ipy, d.ipz };
+        DrawingEntity text = oneLineText(d.hJustification, d.vJustification, d.height, d.text);
+        const DrawingPoint at = text.justification != TextJustification::Left ? DrawingPoint { d.apx, d.apy, d.apz }
+                                                                               : DrawingPoint { d.ipx, d.ipy, d.ipz };
         const DxfOcs ocs(extrusion());
         text.rotation = planRotation(ocs, dxfangle::fromDxflib(dxfangle::Field::Text, d.angle));
         addWith(DrawingEntityKind::Text, { ocs.toWorld(at) }, std::move(text));
@@ -536,19 +536,25 @@ private:
         m_blockPolyline.reset();
         m_polyline = 0;
     }
-    void addDefinition(RawAttributeDefinition d)
+    // A text of one line: centred (either of the centred justifications), hanging from its top left, or standing on its point.
+    DrawingEntity oneLineText(int horizontal, int vertical, double height, const std::string& raw) const
     {
         DrawingEntity text;
-        const bool middle = d.horizontal == 4 || d.horizontal == 1;
-        const bool top = !middle && d.vertical == 3;
+        const bool middle = horizontal == 4 || horizontal == 1;
+        const bool top = !middle && vertical == 3;
         text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
-        text.height = d.height;
-        text.text = decodeDxfText(d.text, m_encoding);
+        text.height = height;
+        text.text = decodeDxfText(raw, m_encoding);
+        return text;
+    }
+    void addDefinition(RawAttributeDefinition d)
+    {
+        DrawingEntity text = oneLineText(d.horizontal, d.vertical, d.height, d.text);
         const DxfOcs ocs(d.normal);
         text.rotation = planRotation(ocs, dxfangle::fromFileDegrees(d.degrees));
         d.definition.prompt = decodeDxfText(d.definition.prompt, m_encoding);
         text.definition = std::move(d.definition);
-        const DrawingPoint at = (middle || top) && d.aligned ? *d.aligned : d.point;
+        const DrawingPoint at = text.justification != TextJustification::Left && d.aligned ? *d.aligned : d.point;
         attributes.setLayer(d.layer);
         attributes.setColor(d.color);
         addWith(DrawingEntityKind::Text, { ocs.toWorld(at) }, std::move(text));

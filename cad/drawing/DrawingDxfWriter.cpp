@@ -406,10 +406,11 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
         if ((!only || wanted.contains(e.id)) && writable(e))
             chosen.push_back(&e);
     // The blocks referred to, and those their definitions refer to in turn.
+    // The model and paper spaces are written below, empty, whatever a reference names them.
     std::set<std::string> blocks;
     std::vector<std::string> pending;
     for (const DrawingEntity* e : chosen)
-        if (e->kind == DrawingEntityKind::Block && blocks.insert(e->blockName).second)
+        if (e->kind == DrawingEntityKind::Block && !layoutBlockName(e->blockName) && blocks.insert(e->blockName).second)
             pending.push_back(e->blockName);
     while (!pending.empty()) {
         const DrawingBlockDefinition* definition = drawing.findBlockDefinition(pending.back());
@@ -417,7 +418,8 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
         if (!definition)
             continue;
         for (const DrawingEntity& e : definition->entities)
-            if (e.kind == DrawingEntityKind::Block && writable(e) && blocks.insert(e.blockName).second)
+            if (e.kind == DrawingEntityKind::Block && writable(e) && !layoutBlockName(e.blockName)
+                && blocks.insert(e.blockName).second)
                 pending.push_back(e.blockName);
     }
 

@@ -137,6 +137,9 @@ TEST_F(DrawingDxfKeptTest, WhatTheReadingLeavesOutIsNamedAndTheSavedFileHasNothi
     const auto saved = folder / "saved.dxf";
     ASSERT_TRUE(writeDrawingDxf(drawing, saved));
     EXPECT_TRUE(read(saved).notKept.empty());
+    // Nor does a drawing of no block of its own, whose last block is a paper space.
+    ASSERT_TRUE(writeDrawingDxf(CadDrawing {}, saved));
+    EXPECT_TRUE(read(saved).notKept.empty());
 }
 
 TEST_F(DrawingDxfKeptTest, AnArcMovedAwayFromWhatItWasReadAsIsSavedAsItsPolyline)
