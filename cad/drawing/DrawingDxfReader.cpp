@@ -32,6 +32,8 @@ namespace {
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
+// An arc smaller than this draws nothing, and a file would not hold its radius.
+constexpr double kLeastRadius = 1e-9;
 // The fewest bytes a vertex of a light polyline takes in a file ("10\n0\n20\n0\n").
 constexpr std::uintmax_t kBytesPerVertex = 10;
 // Room for the entities is made once, from the file's size: a drawing's
@@ -527,7 +529,7 @@ private:
         DrawingEntity centre;
         centre.points = { arc.centre, arc.normal };
         if (!saneDxfEntity(centre) || !saneDxfValue(arc.radius) || !saneDxfValue(arc.startDegrees)
-            || !saneDxfValue(arc.endDegrees) || !(arc.radius > 0.0))
+            || !saneDxfValue(arc.endDegrees) || !(arc.radius >= kLeastRadius))
             return;
         DrawingEntity line;
         line.closed = arc.circle;

@@ -161,5 +161,24 @@ TEST_F(DrawingDxfKeptTest, AnArcMovedAwayFromWhatItWasReadAsIsSavedAsItsPolyline
     EXPECT_FALSE(again.entities().front().arc);
 }
 
+TEST_F(DrawingDxfKeptTest, AnArcTooSmallForAFileToHoldItsRadiusIsLeftOutAndTheRestReadsBackAlike)
+{
+    const auto file = folder / "tiny.dxf";
+    {
+        std::ofstream out(file);
+        out << "0\nSECTION\n2\nENTITIES\n0\nARC\n8\n0\n10\n1.0\n20\n1.0\n30\n0.0\n40\n6.9e-310\n50\n0\n51\n90\n"
+               "0\nCIRCLE\n8\n0\n10\n1.0\n20\n1.0\n30\n0.0\n40\n0.001\n0\nENDSEC\n0\nEOF\n";
+    }
+    const CadDrawing drawing = read(file);
+    ASSERT_EQ(drawing.entities().size(), 1u);
+    ASSERT_TRUE(drawing.entities().front().arc);
+    EXPECT_DOUBLE_EQ(drawing.entities().front().arc->radius, 0.001);
+    const auto saved = folder / "saved.dxf";
+    ASSERT_TRUE(writeDrawingDxf(drawing, saved));
+    const CadDrawing again = read(saved);
+    ASSERT_EQ(again.entities().size(), 1u);
+    EXPECT_EQ(again.entities().front().arc, drawing.entities().front().arc);
+}
+
 } // namespace
 } // namespace kzev
