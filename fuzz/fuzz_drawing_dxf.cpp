@@ -1,5 +1,6 @@
 // DXF files opened in the drawing window: read through dxflib into a drawing,
-// or refused with a reason; what is read can be written again.
+// or refused with a reason; what is read can be written again and read back
+// without losing more.
 #include "cad/drawing/DrawingDxf.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -15,7 +16,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const kzev::DrawingEntity& e : drawing->entities())
             if (e.kind == kzev::DrawingEntityKind::Block && kzev::blockOutline(*drawing, e).size() > kzev::kBlockOutlineLimit)
                 kzev::fuzz::fail("a block reference drew more than its limit");
-        (void)kzev::writeDrawingDxf(*drawing, path.parent_path() / "again.dxf");
+        const auto again = path.parent_path() / "again.dxf";
+        if (kzev::writeDrawingDxf(*drawing, again)) {
+            // Saved again, the drawing loses nothing more, and its arcs and circles stay what they were.
+            const auto reread = kzev::readDrawingDxf(again, error);
+            if (!reread)
+                kzev::fuzz::fail("a drawing saved cannot be read again");
+            if (!reread->notKept.empty())
+                kzev::fuzz::fail("a drawing saved holds an entity its reading does not keep");
+            const auto arcs = [](const kzev::CadDrawing& d) {
+                std::vector<kzev::DrawingArc> kept;
+                for (const kzev::DrawingEntity& e : d.entities())
+                    if (e.arc && e.points.size() >= 2)
+                        kept.push_back(*e.arc);
+                return kept;
+            };
+            if (arcs(*drawing).size() != arcs(*reread).size())
+                kzev::fuzz::fail("an arc or circle saved is not read again");
+        }
     }
     return 0;
 }

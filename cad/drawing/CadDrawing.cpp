@@ -1,5 +1,6 @@
 #include "cad/drawing/CadDrawing.h"
 
+#include "cad/drawing/DxfAngles.h"
 #include "cad/drawing/DxfOcs.h"
 
 #include <algorithm>
@@ -95,6 +96,30 @@ void addBlockSegments(const CadDrawing& drawing, const DrawingBlockDefinition& b
 
 } // namespace
 
+std::vector<DrawingPoint> arcPolyline(const DrawingArc& arc)
+{
+    // Steps of at most this many degrees.
+    constexpr double kStepDegrees = 10.0;
+    double sweep = 360.0;
+    if (!arc.circle) {
+        sweep = std::fmod(arc.endDegrees - arc.startDegrees, 360.0);
+        if (!(sweep > 0.0))
+            sweep += 360.0;
+    }
+    const DxfOcs ocs(arc.normal);
+    const int steps = std::max(1, static_cast<int>(std::ceil(sweep / kStepDegrees)));
+    // A circle's last point would repeat its first: its polyline is closed instead.
+    const int points = arc.circle ? steps : steps + 1;
+    std::vector<DrawingPoint> line;
+    line.reserve(static_cast<std::size_t>(points));
+    for (int k = 0; k < points; ++k) {
+        const double a = dxfangle::fromFileDegrees(arc.startDegrees + sweep * k / steps);
+        line.push_back(ocs.toWorld(
+            { arc.centre.x + arc.radius * std::cos(a), arc.centre.y + arc.radius * std::sin(a), arc.centre.z }));
+    }
+    return line;
+}
+
 CadDrawing::CadDrawing() { clear(); }
 
 void CadDrawing::clear()
@@ -105,6 +130,7 @@ void CadDrawing::clear()
     m_current = 0;
     m_color = 256;
     modified = false;
+    notKept.clear();
 }
 
 int CadDrawing::findLayer(const std::string& name) const

@@ -33,6 +33,33 @@ struct DrawingAttribute {
 
 enum class DrawingEntityKind { Line, Polyline, Text, Block };
 
+/**
+ * The arc or circle a polyline was read from: centre in the entity's own
+ * system (of normal), radius, angles in degrees as the file gives them. The
+ * polyline drawn is made from it by `arcPolyline`; while the points are still
+ * those, the entity is saved as the arc or circle it came as.
+ */
+struct DrawingArc {
+    DrawingPoint centre;
+    double radius = 0.0;
+    double startDegrees = 0.0;
+    double endDegrees = 360.0;
+    bool circle = false;
+    DrawingPoint normal { 0.0, 0.0, 1.0 };
+    friend bool operator==(const DrawingArc&, const DrawingArc&) = default;
+};
+
+/** Returns the polyline drawn for an arc or circle, in the world (a circle's is closed, without its first point again). */
+[[nodiscard]] std::vector<DrawingPoint> arcPolyline(const DrawingArc& arc);
+
+/** What makes a block's text an attribute definition: its tag, prompt and flags (1 invisible). */
+struct DrawingAttributeDefinition {
+    std::string tag;
+    std::string prompt;
+    int flags = 0;
+    friend bool operator==(const DrawingAttributeDefinition&, const DrawingAttributeDefinition&) = default;
+};
+
 /** Placement of a text against its point. */
 enum class TextJustification { Left, Middle, TopLeft };
 
@@ -65,12 +92,17 @@ struct DrawingEntity {
     double scale[3] { 1.0, 1.0, 1.0 };
     DrawingPoint normal { 0.0, 0.0, 1.0 };
     std::vector<DrawingAttribute> attributes;
+    /** For a polyline read from an arc or circle: the arc. */
+    std::optional<DrawingArc> arc;
+    /** For a text of a block read from an attribute definition: the definition; its text is the default value. */
+    std::optional<DrawingAttributeDefinition> definition;
 };
 
 /**
  * A block definition read from a file: its base point and what it draws, in
  * its own coordinates. Lines and polylines (arcs and circles come as
- * polylines) and references to other blocks.
+ * polylines), references to other blocks, and texts and attribute
+ * definitions, which are kept to be saved again but not drawn.
  */
 struct DrawingBlockDefinition {
     std::string name;
@@ -133,6 +165,8 @@ public:
     bool modified = false;
     /** The file the drawing was read from or saved to; empty for a new drawing. */
     std::string fileName;
+    /** The kinds of entity of the file read that the drawing does not keep, with how many of each. */
+    std::map<std::string, std::size_t> notKept;
 
 private:
     std::vector<DrawingLayer> m_layers;

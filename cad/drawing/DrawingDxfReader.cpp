@@ -17,6 +17,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <streambuf>
 #include <string_view>
@@ -31,8 +32,8 @@ namespace {
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
-// An arc or circle of a block is drawn as a polyline of steps of at most this many degrees.
-constexpr double kArcStepDegrees = 10.0;
+// An arc smaller than this draws nothing, and a file would not hold its radius.
+constexpr double kLeastRadius = 1e-9;
 // The fewest bytes a vertex of a light polyline takes in a file ("10\n0\n20\n0\n").
 constexpr std::uintmax_t kBytesPerVertex = 10;
 // Room for the entities is made once, from the file's size: a drawing's
@@ -77,6 +78,30 @@ struct RawAttribute {
     std::string tag;
     int flags = 0;
 };
+// An attribute definition of a block, which dxflib does not read at all, with
+// the ordinal of the block it stands in (the first is 1).
+struct RawAttributeDefinition {
+    std::size_t block = 0;
+    std::string layer = "0";
+    int color = 256;
+    DrawingPoint point;
+    std::optional<DrawingPoint> aligned;
+    DrawingPoint normal { 0.0, 0.0, 1.0 };
+    double height = 0.0;
+    double degrees = 0.0;
+    int horizontal = 0;
+    int vertical = 0;
+    std::string text;
+    DrawingAttributeDefinition definition;
+};
+
+// The entities the drawing keeps; dxflib reads some others, which the drawing leaves out.
+bool keptEntity(std::string_view name)
+{
+    static constexpr std::string_view kKept[] { "LINE", "LWPOLYLINE", "POLYLINE", "VERTEX", "SEQEND", "TEXT", "MTEXT",
+        "INSERT", "ATTRIB", "ARC", "CIRCLE", "ATTDEF", "BLOCK", "ENDBLK", "SECTION", "ENDSEC", "EOF" };
+    return std::ranges::find(kKept, name) != std::end(kKept);
+}
 
 /**
  * The file as dxflib reads it, a piece at a time: it tells the progress,
@@ -94,6 +119,20 @@ public:
     }
 
     [[nodiscard]] bool stopped() const { return m_stopped; }
+    /** The kinds of entity met that the drawing does not keep, with how many of each. */
+    [[nodiscard]] const std::map<std::string, std::size_t>& notKept() const { return m_notKept; }
+
+    /** Takes the noted attribute definitions of the block of the ordinal, dropping those of blocks dxflib passed by. */
+    std::vector<RawAttributeDefinition> definitionsOf(std::size_t block)
+    {
+        std::vector<RawAttributeDefinition> taken;
+        while (!m_definitions.empty() && m_definitions.front().block <= block) {
+            if (m_definitions.front().block == block)
+                taken.push_back(std::move(m_definitions.front()));
+            m_definitions.pop_front();
+        }
+        return taken;
+    }
 
     /** Takes the noted paragraph text at the point, dropping those dxflib passed by; none when it is not noted. */
     std::optional<RawParagraph> paragraphAt(double x, double y)
@@ -159,7 +198,7 @@ protected:
     }
 
 private:
-    enum class Kind { Other, Paragraph, Attribute };
+    enum class Kind { Other, Paragraph, Attribute, Section, Block, AttributeDefinition };
 
     void scan(char* data, std::size_t size, bool atEnd)
     {
@@ -221,7 +260,7 @@ private:
         }
         if (m_code == 0) {
             finishEntity();
-            m_kind = line == "MTEXT" ? Kind::Paragraph : line == "ATTRIB" ? Kind::Attribute : Kind::Other;
+            noteEntity(line);
             return false;
         }
 
@@ -239,8 +278,76 @@ private:
                 m_attribute.flags = integerOf(line, 0);
                 m_hasFlags = true;
             }
+        } else if (m_kind == Kind::Section && m_code == 2) {
+            m_section = line;
+        } else if (m_kind == Kind::Block && m_code == 2) {
+            m_blockName = line;
+        } else if (m_kind == Kind::AttributeDefinition) {
+            noteDefinition(line);
         }
         return false;
+    }
+    void noteEntity(std::string_view name)
+    {
+        m_kind = name == "MTEXT" ? Kind::Paragraph
+            : name == "ATTRIB"   ? Kind::Attribute
+            : name == "SECTION"  ? Kind::Section
+            : name == "BLOCK"    ? Kind::Block
+            : Kind::Other;
+        if (name == "BLOCK") {
+            ++m_blocks;
+            m_blockName.clear();
+        }
+        if (name == "SECTION" || name == "ENDSEC" || name == "EOF") {
+            m_section.clear();
+            m_blockName.clear();
+            return;
+        }
+        const bool inBlocks = m_section == "BLOCKS";
+        if (!inBlocks && m_section != "ENTITIES")
+            return;
+        // A paper space is no block a reference draws, and its entities are not saved again; nor
+        // are the attributes of a reference within a block, nor a definition outside any block.
+        const bool paper = inBlocks && layoutBlockName(m_blockName);
+        if (inBlocks && name == "ATTDEF" && !paper) {
+            m_kind = Kind::AttributeDefinition;
+            m_definition = {};
+            m_definition.block = m_blocks;
+            return;
+        }
+        const bool lost = !keptEntity(name) || (paper && name != "BLOCK" && name != "ENDBLK")
+            || (inBlocks && name == "ATTRIB") || (!inBlocks && name == "ATTDEF");
+        // A name is kept within reason; a damaged file may have anything there.
+        constexpr std::size_t kNameLength = 40;
+        constexpr std::size_t kNames = 100;
+        if (lost && !name.empty() && (m_notKept.size() < kNames || m_notKept.contains(std::string(name))))
+            ++m_notKept[std::string(name.substr(0, kNameLength))];
+    }
+    void noteDefinition(std::string_view value)
+    {
+        RawAttributeDefinition& d = m_definition;
+        switch (m_code) {
+        case 8: d.layer = value.empty() ? "0" : std::string(value); break;
+        case 62: d.color = integerOf(value, 256); break;
+        case 10: d.point.x = numberOf(value, 0.0); break;
+        case 20: d.point.y = numberOf(value, 0.0); break;
+        case 30: d.point.z = numberOf(value, 0.0); break;
+        case 11: d.aligned = DrawingPoint { numberOf(value, 0.0), 0.0, 0.0 }; break;
+        case 21: if (d.aligned) d.aligned->y = numberOf(value, 0.0); break;
+        case 31: if (d.aligned) d.aligned->z = numberOf(value, 0.0); break;
+        case 210: d.normal.x = numberOf(value, 0.0); break;
+        case 220: d.normal.y = numberOf(value, 0.0); break;
+        case 230: d.normal.z = numberOf(value, 1.0); break;
+        case 40: d.height = numberOf(value, 0.0); break;
+        case 50: d.degrees = numberOf(value, 0.0); break;
+        case 72: d.horizontal = integerOf(value, 0); break;
+        case 74: d.vertical = integerOf(value, 0); break;
+        case 1: d.text = value; break;
+        case 2: d.definition.tag = value; break;
+        case 3: d.definition.prompt = value; break;
+        case 70: d.definition.flags = integerOf(value, 0); break;
+        default: break;
+        }
     }
     void finishEntity()
     {
@@ -248,6 +355,8 @@ private:
             m_paragraphs.push_back(m_paragraph);
         else if (m_kind == Kind::Attribute)
             m_attributes.push_back(std::move(m_attribute));
+        else if (m_kind == Kind::AttributeDefinition && m_definitions.size() < kEntityLimit)
+            m_definitions.push_back(std::move(m_definition));
         m_kind = Kind::Other;
         m_paragraph = {};
         m_attribute = {};
@@ -273,6 +382,12 @@ private:
     bool m_hasFlags = false;
     std::deque<RawParagraph> m_paragraphs;
     std::deque<RawAttribute> m_attributes;
+    std::string m_section;
+    std::string m_blockName;
+    std::size_t m_blocks = 0;
+    RawAttributeDefinition m_definition;
+    std::deque<RawAttributeDefinition> m_definitions;
+    std::map<std::string, std::size_t> m_notKept;
 };
 
 // Collects the model-space entities dxflib reports.
@@ -298,6 +413,7 @@ public:
     }
     void addBlock(const DL_BlockData& data) override
     {
+        ++m_blockOrdinal;
         m_inBlock = true;
         m_block = DrawingBlockDefinition { data.name, { data.bpx, data.bpy, data.bpz }, {} };
         m_blockPolyline.reset();
@@ -308,21 +424,27 @@ public:
     }
     void endBlock() override
     {
-        if (m_inBlock && !m_block.entities.empty())
+        // The definitions carry their own layer and colour; the block's end keeps its own.
+        const DL_Attributes own = attributes;
+        for (RawAttributeDefinition& d : m_input.definitionsOf(m_blockOrdinal))
+            if (m_inBlock)
+                addDefinition(std::move(d));
+        attributes = own;
+        if (m_inBlock && !m_block.entities.empty() && !layoutBlockName(m_block.name))
             m_drawing.defineBlock(std::move(m_block));
         m_block = {};
         m_blockPolyline.reset();
         m_inBlock = false;
     }
-    // Arcs and circles are read only where a block draws them; the drawing has none of its own.
+    // Arcs and circles are drawn as polylines and keep what they were drawn from, to be saved as they came.
     void addArc(const DL_ArcData& d) override
     {
-        double sweep = std::fmod(d.angle2 - d.angle1, 360.0);
-        if (!(sweep > 0.0))
-            sweep += 360.0;
-        addArcLine(d.cx, d.cy, d.cz, d.radius, d.angle1, sweep, false);
+        addArcLine({ { d.cx, d.cy, d.cz }, d.radius, d.angle1, d.angle2, false, extrusion() });
     }
-    void addCircle(const DL_CircleData& d) override { addArcLine(d.cx, d.cy, d.cz, d.radius, 0.0, 360.0, true); }
+    void addCircle(const DL_CircleData& d) override
+    {
+        addArcLine({ { d.cx, d.cy, d.cz }, d.radius, 0.0, 360.0, true, extrusion() });
+    }
 
     void addLine(const DL_LineData& d) override
     {
@@ -344,14 +466,9 @@ public:
     }
     void addText(const DL_TextData& d) override
     {
-        DrawingEntity text;
-        const bool middle = d.hJustification == 4 || d.hJustification == 1;
-        const bool top = !middle && d.vJustification == 3;
-        text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
-        text.height = d.height;
-        text.text = decodeDxfText(d.text, m_encoding);
-        const DrawingPoint at
-            = middle || top ? DrawingPoint { d.apx, d.apy, d.apz } : DrawingPoint { d.ipx, d.ipy, d.ipz };
+        DrawingEntity text = oneLineText(d.hJustification, d.vJustification, d.height, d.text);
+        const DrawingPoint at = text.justification != TextJustification::Left ? DrawingPoint { d.apx, d.apy, d.apz }
+                                                                               : DrawingPoint { d.ipx, d.ipy, d.ipz };
         const DxfOcs ocs(extrusion());
         text.rotation = planRotation(ocs, dxfangle::fromDxflib(dxfangle::Field::Text, d.angle));
         addWith(DrawingEntityKind::Text, { ocs.toWorld(at) }, std::move(text));
@@ -407,25 +524,42 @@ private:
             return m_blockPolyline ? &m_block.entities[*m_blockPolyline] : nullptr;
         return m_polyline ? m_drawing.find(m_polyline) : nullptr;
     }
-    void addArcLine(double cx, double cy, double cz, double radius, double startDegrees, double sweepDegrees, bool closed)
+    void addArcLine(const DrawingArc& arc)
     {
-        if (!m_inBlock || !saneDxfValue(radius) || !saneDxfValue(startDegrees) || !saneDxfValue(sweepDegrees)
-            || !(radius > 0.0))
+        DrawingEntity centre;
+        centre.points = { arc.centre, arc.normal };
+        if (!saneDxfEntity(centre) || !saneDxfValue(arc.radius) || !saneDxfValue(arc.startDegrees)
+            || !saneDxfValue(arc.endDegrees) || !(arc.radius >= kLeastRadius))
             return;
-        const DxfOcs ocs(extrusion());
-        const int steps = std::max(1, static_cast<int>(std::ceil(sweepDegrees / kArcStepDegrees)));
-        // A circle's last point would repeat its first: the polyline is closed instead.
-        const int points = closed ? steps : steps + 1;
-        std::vector<DrawingPoint> line;
-        line.reserve(static_cast<std::size_t>(points));
-        for (int k = 0; k < points; ++k) {
-            const double a = dxfangle::fromFileDegrees(startDegrees + sweepDegrees * k / steps);
-            line.push_back(ocs.toWorld({ cx + radius * std::cos(a), cy + radius * std::sin(a), cz }));
-        }
-        DrawingEntity arc;
-        arc.closed = closed;
-        addWith(DrawingEntityKind::Polyline, std::move(line), std::move(arc));
+        DrawingEntity line;
+        line.closed = arc.circle;
+        line.arc = arc;
+        addWith(DrawingEntityKind::Polyline, arcPolyline(arc), std::move(line));
         m_blockPolyline.reset();
+        m_polyline = 0;
+    }
+    // A text of one line: centred (either of the centred justifications), hanging from its top left, or standing on its point.
+    DrawingEntity oneLineText(int horizontal, int vertical, double height, const std::string& raw) const
+    {
+        DrawingEntity text;
+        const bool middle = horizontal == 4 || horizontal == 1;
+        const bool top = !middle && vertical == 3;
+        text.justification = middle ? TextJustification::Middle : top ? TextJustification::TopLeft : TextJustification::Left;
+        text.height = height;
+        text.text = decodeDxfText(raw, m_encoding);
+        return text;
+    }
+    void addDefinition(RawAttributeDefinition d)
+    {
+        DrawingEntity text = oneLineText(d.horizontal, d.vertical, d.height, d.text);
+        const DxfOcs ocs(d.normal);
+        text.rotation = planRotation(ocs, dxfangle::fromFileDegrees(d.degrees));
+        d.definition.prompt = decodeDxfText(d.definition.prompt, m_encoding);
+        text.definition = std::move(d.definition);
+        const DrawingPoint at = text.justification != TextJustification::Left && d.aligned ? *d.aligned : d.point;
+        attributes.setLayer(d.layer);
+        attributes.setColor(d.color);
+        addWith(DrawingEntityKind::Text, { ocs.toWorld(at) }, std::move(text));
     }
     DrawingPoint extrusion()
     {
@@ -451,10 +585,10 @@ private:
     }
     std::int64_t addWith(DrawingEntityKind kind, std::vector<DrawingPoint> points, DrawingEntity entity)
     {
-        // A block's texts are not drawn; the rest of a block counts against the limit as the drawing's own.
+        // A block's texts are kept but not drawn; a block counts against the limit as the drawing's own.
         if (m_inBlock)
             m_blockPolyline.reset();
-        if ((m_inBlock && kind == DrawingEntityKind::Text) || m_drawing.entities().size() + m_blockEntities >= kEntityLimit)
+        if (m_drawing.entities().size() + m_blockEntities >= kEntityLimit)
             return 0;
         entity.kind = kind;
         entity.points = std::move(points);
@@ -483,6 +617,7 @@ private:
     std::int64_t m_polyline = 0;
     DxfOcs m_polylineOcs { { 0.0, 0.0, 1.0 } };
     std::int64_t m_insert = 0;
+    std::size_t m_blockOrdinal = 0;
     std::string m_chunks;
     DxfTextEncoding m_encoding = DxfTextEncoding::Cp1252;
 };
@@ -528,6 +663,7 @@ std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std:
         return std::nullopt;
     }
     drawing.modified = false;
+    drawing.notKept = input.notKept();
     return drawing;
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <unordered_set>
 
 namespace kzev {
@@ -124,12 +125,13 @@ void writeBlockReference(DL_WriterA& dw, const DrawingEntity& e)
     writeLayerAndColour(dw, e);
 }
 
+// A one-line text, or a block's attribute definition, which is one with its tag.
 void writeText(DL_WriterA& dw, const DrawingEntity& e)
 {
     const DrawingPoint& p = e.points.front();
     const bool middle = e.justification == TextJustification::Middle;
     const bool top = e.justification == TextJustification::TopLeft;
-    dw.entity("TEXT");
+    dw.entity(e.definition ? "ATTDEF" : "TEXT");
     dw.dxfString(100, "AcDbEntity");
     writeLayerAndColour(dw, e);
     dw.dxfString(100, "AcDbText");
@@ -142,9 +144,45 @@ void writeText(DL_WriterA& dw, const DrawingEntity& e)
         dw.dxfInt(72, 4);
     if (middle || top)
         dw.coord(11, p.x, p.y, p.z);
+    if (e.definition) {
+        dw.dxfString(100, "AcDbAttributeDefinition");
+        dw.dxfString(3, encodeDxfText(e.definition->prompt));
+        dw.dxfString(2, e.definition->tag);
+        dw.dxfInt(70, e.definition->flags);
+        if (top)
+            dw.dxfInt(74, 3);
+        return;
+    }
     dw.dxfString(100, "AcDbText");
     if (top)
         dw.dxfInt(73, 3);
+}
+
+// An arc or circle goes out as one while its polyline is still the one drawn from it.
+bool keptArc(const DrawingEntity& e)
+{
+    return e.arc && e.closed == e.arc->circle && saneDxfValue(e.arc->radius) && saneDxfValue(e.arc->startDegrees)
+        && saneDxfValue(e.arc->endDegrees) && arcPolyline(*e.arc) == e.points;
+}
+
+void writeArc(DL_WriterA& dw, const DrawingEntity& e, const char* linetype)
+{
+    const DrawingArc& arc = *e.arc;
+    dw.entity(arc.circle ? "CIRCLE" : "ARC");
+    dw.dxfString(100, "AcDbEntity");
+    writeLayerAndColour(dw, e);
+    if (std::string_view(linetype) != "BYLAYER")
+        dw.dxfString(6, linetype);
+    dw.dxfString(100, "AcDbCircle");
+    dw.coord(10, arc.centre.x, arc.centre.y, arc.centre.z);
+    dw.dxfReal(40, arc.radius);
+    if (!DxfOcs(arc.normal).isWorld())
+        writeExtrusion(dw, arc.normal);
+    if (arc.circle)
+        return;
+    dw.dxfString(100, "AcDbArc");
+    dw.dxfReal(50, arc.startDegrees);
+    dw.dxfReal(51, arc.endDegrees);
 }
 
 void writeParagraphText(DL_WriterA& dw, const DrawingEntity& e)
@@ -183,6 +221,10 @@ void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e, const char
             attributesOf(e, linetype));
         break;
     case DrawingEntityKind::Polyline:
+        if (keptArc(e)) {
+            writeArc(dw, e, linetype);
+            break;
+        }
         dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(e.points.size()), 0, 0, e.closed ? 1 : 0,
                                   e.points.front().z),
             attributesOf(e, linetype));
@@ -191,7 +233,7 @@ void writeEntity(DL_Dxf& dxf, DL_WriterA& dw, const DrawingEntity& e, const char
         dxf.writePolylineEnd(dw);
         break;
     case DrawingEntityKind::Text:
-        if (e.attachment != 0 || e.text.find('\n') != std::string::npos)
+        if (!e.definition && (e.attachment != 0 || e.text.find('\n') != std::string::npos))
             writeParagraphText(dw, e);
         else
             writeText(dw, e);
@@ -364,10 +406,11 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
         if ((!only || wanted.contains(e.id)) && writable(e))
             chosen.push_back(&e);
     // The blocks referred to, and those their definitions refer to in turn.
+    // The model and paper spaces are written below, empty, whatever a reference names them.
     std::set<std::string> blocks;
     std::vector<std::string> pending;
     for (const DrawingEntity* e : chosen)
-        if (e->kind == DrawingEntityKind::Block && blocks.insert(e->blockName).second)
+        if (e->kind == DrawingEntityKind::Block && !layoutBlockName(e->blockName) && blocks.insert(e->blockName).second)
             pending.push_back(e->blockName);
     while (!pending.empty()) {
         const DrawingBlockDefinition* definition = drawing.findBlockDefinition(pending.back());
@@ -375,7 +418,8 @@ bool writeDrawingDxf(const CadDrawing& drawing, const std::filesystem::path& pat
         if (!definition)
             continue;
         for (const DrawingEntity& e : definition->entities)
-            if (e.kind == DrawingEntityKind::Block && writable(e) && blocks.insert(e.blockName).second)
+            if (e.kind == DrawingEntityKind::Block && writable(e) && !layoutBlockName(e.blockName)
+                && blocks.insert(e.blockName).second)
                 pending.push_back(e.blockName);
     }
 

@@ -3,6 +3,7 @@
 #include "platform/Codepage1250.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -82,6 +83,16 @@ std::string decodeDxfText(const std::string& text, DxfTextEncoding encoding)
     }
     flush();
     return out;
+}
+
+bool layoutBlockName(std::string_view name)
+{
+    const auto startsWith = [name](std::string_view prefix) {
+        return name.size() >= prefix.size()
+            && std::equal(prefix.begin(), prefix.end(), name.begin(),
+                [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    return startsWith("*paper_space") || (startsWith("*model_space") && name.size() == 12);
 }
 
 bool saneDxfValue(double value) { return std::isfinite(value) && std::abs(value) <= kLargestValue; }

@@ -3,6 +3,7 @@
 #include "cad/drawing/CadDrawing.h"
 
 #include <string>
+#include <string_view>
 
 namespace kzev {
 
@@ -18,5 +19,7 @@ enum class DxfTextEncoding { Cp1250, Utf8, Cp1252 };
 [[nodiscard]] bool saneDxfValue(double value);
 /** Whether every number of the entity can be written. */
 [[nodiscard]] bool saneDxfEntity(const DrawingEntity& e);
+/** Whether a block name is one of the model or paper space, which the writer makes itself and no reference draws. */
+[[nodiscard]] bool layoutBlockName(std::string_view name);
 
 } // namespace kzev

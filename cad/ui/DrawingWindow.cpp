@@ -4,6 +4,8 @@
 #include "cad/ui/DrawingCanvas.h"
 #include "model/CadDetection.h"
 #include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +37,29 @@ constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 400;
 
 QString coordinatesText(double x, double y) { return QStringLiteral("X = %1   Y = %2").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1); }
+
+constexpr int kNotKeptOnOpening = 64922;
+constexpr int kNotKeptOnSaving = 64923;
+
+// The entities a drawing left out, by name with their count: "SPLINE (2), HATCH (1)".
+std::string notKeptList(const CadDrawing& drawing)
+{
+    std::string list;
+    for (const auto& [name, count] : drawing.notKept)
+        list += (list.empty() ? "" : ", ") + name + " (" + std::to_string(count) + ")";
+    return list;
+}
+
+std::string notKeptOnOpening(const CadDrawing& drawing, const std::filesystem::path& path)
+{
+    return formatC(loadString(kNotKeptOnOpening).c_str(), path.filename().string().c_str(), notKeptList(drawing).c_str());
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    return a == b || std::filesystem::equivalent(a, b, error);
+}
 
 } // namespace
 
@@ -240,14 +265,19 @@ bool DrawingWindow::openDrawing(const std::filesystem::path& path, std::string& 
     m_drawing.modified = false;
     m_canvas->zoomExtents();
     refresh();
+    if (!m_drawing.notKept.empty())
+        statusBar()->showMessage(QString::fromStdString(notKeptOnOpening(m_drawing, path)).replace(u'\n', u' '));
     return true;
 }
 
 bool DrawingWindow::openFile(const std::filesystem::path& path)
 {
     std::string error;
-    if (openDrawing(path, error))
+    if (openDrawing(path, error)) {
+        if (!m_drawing.notKept.empty())
+            services().messageBox->show(notKeptOnOpening(m_drawing, path), MessageIcon::Warning, MessageButtons::Ok);
         return true;
+    }
     if (m_readingStopped) {
         statusBar()->showMessage(QString::fromStdString(error));
         return false;
@@ -258,6 +288,13 @@ bool DrawingWindow::openFile(const std::filesystem::path& path)
 
 bool DrawingWindow::saveFile(const std::filesystem::path& path)
 {
+    // Saving over the file read destroys what the drawing left out of it.
+    if (!m_drawing.notKept.empty() && !m_drawing.fileName.empty() && sameFile(path, m_drawing.fileName)
+        && services().messageBox->show(formatC(loadString(kNotKeptOnSaving).c_str(), path.string().c_str(),
+                                           notKeptList(m_drawing).c_str()),
+               MessageIcon::Warning, MessageButtons::YesNo)
+            != MessageAnswer::Yes)
+        return false;
     if (!writeDrawingDxf(m_drawing, path)) {
         services().messageBox->show("Výkres nelze uložit do souboru " + path.string() + ".", MessageIcon::Warning,
             MessageButtons::Ok);
@@ -265,6 +302,8 @@ bool DrawingWindow::saveFile(const std::filesystem::path& path)
     }
     m_drawing.fileName = path.string();
     m_drawing.modified = false;
+    // The file saved holds all the drawing has.
+    m_drawing.notKept.clear();
     refresh();
     return true;
 }

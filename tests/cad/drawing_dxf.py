@@ -18,6 +18,12 @@ in the world:
   POLYLINE closed x,y x,y ...
   LINE x1 y1 x2 y2
   ELLIPSE cx cy major_x major_y ratio
+"kept FILE": audits the file and lists its model space's arcs and circles and
+what its blocks hold:
+  errors N / fixes N
+  ARC layer cx cy cz radius start end
+  CIRCLE layer cx cy cz radius
+  BLOCK name kind [ATTDEF: tag prompt=default | TEXT: text]
 """
 import math
 import sys
@@ -140,10 +146,35 @@ def blocks(path):
             print(f"OTHER {kind}")
 
 
+def kept(path):
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    print(f"errors {len(auditor.errors)}")
+    print(f"fixes {len(auditor.fixes)}")
+    for e in doc.modelspace():
+        d = e.dxf
+        if e.dxftype() == "ARC":
+            print(f"ARC {d.layer} {point(d.center)} {n(d.radius)} {n(d.start_angle)} {n(d.end_angle)}")
+        elif e.dxftype() == "CIRCLE":
+            print(f"CIRCLE {d.layer} {point(d.center)} {n(d.radius)}")
+    for block in doc.blocks:
+        if block.name.startswith("*"):
+            continue
+        for e in block:
+            if e.dxftype() == "ATTDEF":
+                print(f"BLOCK {block.name} ATTDEF {e.dxf.tag} {e.dxf.prompt}={e.dxf.text}")
+            elif e.dxftype() == "TEXT":
+                print(f"BLOCK {block.name} TEXT {e.dxf.text}")
+            else:
+                print(f"BLOCK {block.name} {e.dxftype()}")
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "make":
         make(sys.argv[2])
     elif sys.argv[1] == "blocks":
         blocks(sys.argv[2])
+    elif sys.argv[1] == "kept":
+        kept(sys.argv[2])
     else:
         listing(sys.argv[2])

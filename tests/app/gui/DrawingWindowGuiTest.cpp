@@ -7,6 +7,7 @@
 #include "cad/CadConnection.h"
 #include "cad/CadTextChannel.h"
 #include "cad/DxfReadBack.h"
+#include "cad/ForeignDrawing.h"
 #include "cad/drawing/DrawingDxf.h"
 #include "cad/ui/DrawingCadLink.h"
 #include "cad/ui/DrawingCanvas.h"
@@ -24,6 +25,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <numbers>
 
@@ -386,7 +389,7 @@ TEST_F(DrawingWindowGuiTest, LargeDrawingShowsProgressAndEscLeavesThePreviousOne
     ASSERT_EQ(window->drawing().entities().size(), 1u);
     EXPECT_EQ(window->drawing().fileName, small.string());
     EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("přerušeno")));
-    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_TRUE(m_messages.shown.empty()) << (m_messages.shown.empty() ? "" : m_messages.shown[0].text);
     std::filesystem::remove_all(folder);
 }
 
@@ -458,6 +461,76 @@ TEST_F(DrawingWindowGuiTest, ABlockFromAnotherProgramIsDrawnFromItsDefinition)
         EXPECT_TRUE(inkNear(plan, canvas.toScreen({ cx - sign * my * ratio, cy + sign * mx * ratio, 0.0 })));
     }
     EXPECT_FALSE(inkNear(plan, canvas.toScreen({ cx, cy, 0.0 })));
+    std::filesystem::remove_all(folder);
+}
+
+std::string contentOf(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+TEST_F(DrawingWindowGuiTest, AForeignDrawingKeepsItsArcsAndNamesWhatItLosesBeforeItIsSavedOverItsFile)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("kzev-cizi-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "pudorys.dxf";
+    writeForeignDrawing(file);
+    const std::string original = contentOf(file);
+
+    bool answered = false;
+    {
+        const auto answering = answerFileDialog(file.string(), answered);
+        clickMenuItem(*window, QStringLiteral("&Otevřít..."));
+        QApplication::processEvents();
+    }
+    ASSERT_TRUE(answered);
+    // The opening names what the window leaves out.
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].text,
+        "Výkres pudorys.dxf obsahuje objekty, které okno Výkres neuchová: HATCH (1), SPLINE (1).\n"
+        "Při uložení výkresu se ztratí.");
+    EXPECT_EQ(m_messages.shown[0].icon, MessageIcon::Warning);
+
+    DrawingCanvas& canvas = window->canvas();
+    canvas.zoomExtents();
+    QApplication::processEvents();
+    const QImage plan = canvas.grab().toImage();
+    saveShot(*window, "drawing-window-arc-circle.png");
+    // The arc at its middle (75 degrees), the circle at its left and right, nothing at the circle's centre.
+    const double middle = 75.0 * std::numbers::pi / 180.0;
+    EXPECT_TRUE(inkNear(plan, canvas.toScreen({ 100.0 + 50.0 * std::cos(middle), 200.0 + 50.0 * std::sin(middle), 0.0 })));
+    EXPECT_TRUE(inkNear(plan, canvas.toScreen({ 275.0, 200.0, 0.0 })));
+    EXPECT_TRUE(inkNear(plan, canvas.toScreen({ 325.0, 200.0, 0.0 })));
+    EXPECT_FALSE(inkNear(plan, canvas.toScreen({ 300.0, 200.0, 0.0 })));
+
+    // Saving over the file warns first; "No" leaves the file as it was.
+    m_messages.answers = { MessageAnswer::No };
+    clickMenuItem(*window, QStringLiteral("&Uložit"));
+    QApplication::processEvents();
+    ASSERT_EQ(m_messages.shown.size(), 2u);
+    EXPECT_EQ(m_messages.shown[1].text, "Soubor " + file.string()
+            + " obsahuje objekty, které okno Výkres neuchovalo: HATCH (1), SPLINE (1).\n"
+              "Uložením přes tento soubor se ztratí. Přesto uložit?");
+    EXPECT_EQ(m_messages.shown[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(contentOf(file), original);
+
+    // "Yes" saves it, with its arc, circle and the block's definition and text, and nothing is left to warn of.
+    m_messages.answers = { MessageAnswer::Yes };
+    clickMenuItem(*window, QStringLiteral("&Uložit"));
+    QApplication::processEvents();
+    ASSERT_EQ(m_messages.shown.size(), 3u);
+    const std::string saved = contentOf(file);
+    EXPECT_NE(saved, original);
+    for (const char* entity : { "\nARC\n", "\nCIRCLE\n", "\nATTDEF\n", "\nTEXT\n" })
+        EXPECT_NE(saved.find(entity), std::string::npos) << entity;
+    std::string error;
+    const std::optional<CadDrawing> back = readDrawingDxf(file, error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(std::ranges::count_if(back->entities(), [](const DrawingEntity& e) { return e.arc.has_value(); }), 2);
+    clickMenuItem(*window, QStringLiteral("&Uložit"));
+    QApplication::processEvents();
+    EXPECT_EQ(m_messages.shown.size(), 3u);
     std::filesystem::remove_all(folder);
 }
 
