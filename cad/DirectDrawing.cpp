@@ -152,7 +152,7 @@ void DirectDrawing::forEachResultArea(const std::function<void(const CWorkSystem
     const std::vector<CWorkSystem> areas = room().m_workSystems;
     for (std::size_t k = 0; k < areas.size(); ++k) {
         const CWorkSystem& area = areas[k];
-        if (area.m_excluded == 1 || area.m_points.empty() || !area.HasUsableGrid() || area.m_viewCode != kFloorLike
+        if (area.m_excluded == 1 || area.m_resultsStale == 1 || area.m_points.empty() || !area.HasUsableGrid() || area.m_viewCode != kFloorLike
             || (m_scene.areaShown && !m_scene.areaShown(k, area)))
             continue;
         draw(area);

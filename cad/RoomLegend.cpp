@@ -83,7 +83,7 @@ std::vector<RoomLegendRow> roomLegendRows(CKzevDoc& doc)
             continue;
         for (std::size_t a = 0; a < room.m_workSystems.size(); ++a) {
             const CWorkSystem& area = room.m_workSystems[a];
-            if (area.m_excluded == 1)
+            if (area.m_excluded == 1 || area.m_resultsStale == 1)
                 continue;
             rows.push_back(areaRow(roomIndex, static_cast<std::int32_t>(a), area));
         }

@@ -92,7 +92,8 @@ std::vector<std::pair<std::size_t, std::size_t>> roadLanePairs(const CRoom& room
 void mergeRoadLanes(CRoom& room)
 {
     for (const auto& [sourceIndex, targetIndex] : roadLanePairs(room)) {
-        if (sourceIndex == targetIndex)
+        // A lane without figures of the lighting as it is gives the carriageway nothing.
+        if (sourceIndex == targetIndex || room.m_workSystems[sourceIndex].m_resultsStale == 1)
             continue;
         const CWorkSystem& source = room.m_workSystems[sourceIndex];
         CWorkSystem& target = room.m_workSystems[targetIndex];

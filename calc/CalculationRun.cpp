@@ -190,6 +190,7 @@ private:
     void areaPasses(std::int32_t mode);
     void glarePasses(std::int32_t mode);
     void markGlareThisRunSkips(CWorkSystem& area) const;
+    void settleSkippedAreas();
     void finishNormally();
     CalcOutcome end(CalcOutcome outcome);
 
@@ -208,6 +209,8 @@ private:
     ProjectType m_type;
     Phase m_phase = Phase::Preparing;
     bool m_rebuildSurfaces = false;
+    // Whether nothing changed since the last complete run: then the figures of an area this run skips still hold.
+    bool m_resultsWereCurrent = false;
     std::int32_t m_step = 0;
     std::unique_ptr<RunningFlagGuard> m_running;
 };
@@ -448,6 +451,25 @@ void RoomRun::glarePasses(std::int32_t mode)
     }
 }
 
+void RoomRun::settleSkippedAreas()
+{
+    for (CWorkSystem& area : m_room.m_workSystems) {
+        if (takesPart(area)) {
+            area.m_resultsStale = 0;
+        } else if (!m_resultsWereCurrent) {
+            // Figures of a lighting that is gone: cleared, so that neither the summaries below nor a saved file keep them.
+            clearPointResults(area);
+            for (CPointCalc& point : area.m_points) {
+                point.value(CPointCalc::kGr) = 0.0;
+                point.m_ugrByDirection.clear();
+                point.m_grByDirection.clear();
+                point.m_reflectedByDirection.clear();
+            }
+            area.m_resultsStale = 1;
+        }
+    }
+}
+
 void RoomRun::finishNormally()
 {
     // The threshold increment is part of the summaries; without its pass they would be incomplete.
@@ -463,6 +485,7 @@ void RoomRun::finishNormally()
         m_room.m_upwardFluxShare = upwardFluxShare(m_room, m_catalogue);
     }
     logId(kSummaryId);
+    settleSkippedAreas();
     computeIlluminance(m_room, m_type, m_hooks.thresholdIncrement);
     // The threshold increment tests the stop flag; a field it left without TI is no complete result.
     check(true);
@@ -498,6 +521,7 @@ CalcOutcome RoomRun::end(CalcOutcome outcome)
 
 CalcOutcome RoomRun::execute()
 {
+    m_resultsWereCurrent = m_room.m_resultsValid == 1;
     services().log->clear();
     logId(kStartId);
     if (m_document.m_saveBeforeCalc == 1 && m_hooks.saveDocument)

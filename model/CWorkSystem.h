@@ -99,6 +99,11 @@ public:
     double m_longitudinalUniformity = 0.0;         ///< "Ul"
     double m_uniformity = 0.0;                     ///< minimum / mean of the shown quantity
     CViewSettings m_viewSettings;                  ///< the area's own display settings
+    /**
+     * 1: the area's figures are of a lighting since changed and no run has computed it since (it did not
+     * take part); it shows none. Not stored: that run clears them, so no file keeps a stale figure.
+     */
+    std::int32_t m_resultsStale = 0;
 
     /** Makes an area with the defaults and the drawing colour given. */
     explicit CWorkSystem(std::uint32_t colour = 0xFFFFFF);

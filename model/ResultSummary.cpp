@@ -189,8 +189,15 @@ const CWorkSystem* summaryArea(const CRoom& room, int selectedArea, int mode)
     return &areas.back();
 }
 
+bool areaResultsCurrent(const CRoom& room, const CWorkSystem& area)
+{
+    return room.m_resultsValid == 1 && area.m_resultsStale != 1;
+}
+
 std::string resultSummaryLine(const CWorkSystem& area, const CRoom& room, std::int32_t projectType)
 {
+    if (area.m_resultsStale == 1)
+        return {};
     const SummaryFigures f = summaryFigures(area);
     const double z = area.m_maintenanceRatio;
     const CViewSettings& settings = area.m_viewSettings;

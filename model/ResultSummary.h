@@ -53,9 +53,16 @@ struct SummaryFigures {
 [[nodiscard]] const CWorkSystem* summaryArea(const CRoom& room, int selectedArea, int mode);
 
 /**
+ * Returns whether the area's figures are current: the room's last run
+ * completed, nothing has changed since, and the area's figures are not of a
+ * lighting that changed before a run that left the area out.
+ */
+[[nodiscard]] bool areaResultsCurrent(const CRoom& room, const CWorkSystem& area);
+
+/**
  * Returns the one-line result summary of the area (minimum, mean, maximum,
  * uniformity and the quantity's own figures), or an empty text when its
- * figures give no line. projectType 1 (outdoor spaces) adds the upward light
+ * figures give no line or are stale (CWorkSystem::m_resultsStale). projectType 1 (outdoor spaces) adds the upward light
  * ratio of the room.
  */
 [[nodiscard]] std::string resultSummaryLine(const CWorkSystem& area, const CRoom& room, std::int32_t projectType);

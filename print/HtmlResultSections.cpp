@@ -236,7 +236,7 @@ void writeIlluminance(HtmlWriter& out, const CKzevDoc& doc, const CRoom& room)
             const CWorkSystem& area = room.m_workSystems[k];
             if (!inBlock(area.m_quantityCode, Block::Illuminance) || area.m_modeIndex != static_cast<int>(mode))
                 continue;
-            if (oneMode && area.m_excluded == 1)
+            if ((oneMode && area.m_excluded == 1) || area.m_resultsStale == 1)
                 continue;
             writeArea(out, doc, area, k, Block::Illuminance);
         }
@@ -251,7 +251,7 @@ void writeBlock(HtmlWriter& out, const CKzevDoc& doc, const CRoom& room, Block b
         out.HtmlIdParagraph(headingId, kHtmlHeading);
     for (std::size_t k = 0; k < room.m_workSystems.size(); ++k) {
         const CWorkSystem& area = room.m_workSystems[k];
-        if (!inBlock(area.m_quantityCode, block) || area.m_excluded == 1)
+        if (!inBlock(area.m_quantityCode, block) || area.m_excluded == 1 || area.m_resultsStale == 1)
             continue;
         if (!headed) {
             out.HtmlIdParagraph(headingId, kHtmlHeading);

@@ -476,7 +476,7 @@ void PlanView::DrawGlareMarks(IDrawSurface& surface, int print) const
         const CWorkSystem& area = areaSource(k, slot);
         const std::int32_t code = area.m_quantityCode;
         if (IsWorkSystemShown(area) == 0 || area.m_excluded == 1 || (code != 89 && code != 161) || area.m_points.empty()
-            || !area.HasUsableGrid())
+            || !area.HasUsableGrid() || area.m_resultsStale == 1)
             continue;
         const double limit = code == 89 ? area.m_viewSettings.m_ugrLimit : area.m_viewSettings.m_grLimit;
         for (std::int32_t i = 0; i < area.m_count1; ++i) {
@@ -525,7 +525,7 @@ void PlanView::DrawValueRelief(IDrawSurface& surface, int mode) const
     for (std::size_t k = 0; k < current->m_workSystems.size(); ++k) {
         int slot = 0;
         const CWorkSystem& area = areaSource(k, slot);
-        if (IsWorkSystemShown(area) == 0 || !areaPassesRoomFilter(k, area, mode))
+        if (IsWorkSystemShown(area) == 0 || !areaPassesRoomFilter(k, area, mode) || area.m_resultsStale == 1)
             continue;
         const std::int32_t rows = area.m_count1;
         const std::int32_t columns = area.m_count2;

@@ -125,7 +125,7 @@ std::vector<ResultLayers::Box> ResultLayers::valueBoxes(PlanView& plan, IDrawSur
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         int slot = 0;
         const CWorkSystem& area = plan.areaSource(k, slot);
-        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode))
+        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode) || area.m_resultsStale == 1)
             continue;
         for (const ValueLabel& label : pointValueLabels(area))
             boxes.push_back(rightBelowBox(project(plan, label.at), surface.textExtent(label.text)));
@@ -145,7 +145,7 @@ void ResultLayers::drawPointValues(PlanView& plan, IDrawSurface& surface, int mo
         int slot = 0;
         const CWorkSystem& area = plan.areaSource(k, slot);
         surface.selectPen(slot == 1 ? PlanPens::kFixed[1] : PlanPens::kFixed[0]);
-        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode))
+        if (plan.IsWorkSystemShown(area) == 0 || !plan.areaPassesRoomFilter(k, area, mode) || area.m_resultsStale == 1)
             continue;
         for (const ValueLabel& label : pointValueLabels(area)) {
             surface.setTextColour(label.colour);
@@ -165,7 +165,7 @@ void ResultLayers::drawIsolines(PlanView& plan, IDrawSurface& surface, int mode)
     m_taken = plan.viewSettings()->m_pointLabels == 1 ? valueBoxes(plan, surface, mode) : std::vector<Box>();
     for (std::size_t k = 0; k < room->m_workSystems.size(); ++k) {
         const CWorkSystem& area = room->m_workSystems[k];
-        if (!plan.areaPassesRoomFilter(k, area, mode) || plan.IsWorkSystemShown(area) == 0)
+        if (!plan.areaPassesRoomFilter(k, area, mode) || plan.IsWorkSystemShown(area) == 0 || area.m_resultsStale == 1)
             continue;
         surface.selectPen(
             Pen { PenStyle::Solid, plan.ScaleSize(1), isolinePenColour(*plan.viewSettings(), IsolinePen::AtLimit) });

@@ -13,6 +13,7 @@
 #include "dialogs/CLampCountVariantsDialog.h"
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
 #include "platform/AppFolders.h"
 #include "platform/Clipboard.h"
 #include "platform/Services.h"
@@ -35,10 +36,10 @@ const CWorkSystem* selectedResults(const CKzevDoc& doc)
     if (!item || item->first < 0 || static_cast<std::size_t>(item->first) >= doc.m_rooms.size())
         return nullptr;
     const CRoom& room = doc.m_rooms[static_cast<std::size_t>(item->first)];
-    if (room.m_resultsValid != 1 || item->second < 0
-        || static_cast<std::size_t>(item->second) >= room.m_workSystems.size())
+    if (item->second < 0 || static_cast<std::size_t>(item->second) >= room.m_workSystems.size())
         return nullptr;
-    return &room.m_workSystems[static_cast<std::size_t>(item->second)];
+    const CWorkSystem& area = room.m_workSystems[static_cast<std::size_t>(item->second)];
+    return kzev::areaResultsCurrent(room, area) ? &area : nullptr;
 }
 
 } // namespace

@@ -167,7 +167,8 @@ void printResultTables(ReportPass& pass, const CRoom& room)
             for (const CWorkSystem& area : room.m_workSystems) {
                 if (resultKindOf(area.m_quantityCode) != kind || area.m_modeIndex != static_cast<int>(mode))
                     continue;
-                if (oneMode && area.m_excluded == 1)
+                // An area whose figures are of a lighting since changed has none to print.
+                if ((oneMode && area.m_excluded == 1) || area.m_resultsStale == 1)
                     continue;
                 areaResults(pass, room, area, kind);
             }

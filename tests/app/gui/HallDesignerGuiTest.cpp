@@ -19,12 +19,15 @@
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 #include "model/ResultSummary.h"
+#include "platform/AppFolders.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecordingSurface.h"
 #include "platform/Services.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtWaitCursor.h"
+#include "platform/TextUtil.h"
+#include "print/HtmlReport.h"
 #include "view/CKzevView.h"
 #include "view/PlanView.h"
 
@@ -34,6 +37,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -288,6 +293,50 @@ TEST_F(HallDesignerGui, TheNightAreaChosenInTheTreeShowsTheNightModeInThePlanAnd
     select(item(kzev::TreeItemKind::AreaFolder, 0));
     EXPECT_EQ(frame().kzevView()->plan().currentMode(), kFullMode);
     EXPECT_EQ(summaryShown(), summaryOf(hall().m_workSystems.at(0)));
+}
+
+TEST_F(HallDesignerGui, AnAreaTheRunSkippedAfterTheLightingChangedShowsNoFiguresOnScreenOrInTheReport)
+{
+    calculate();
+    const CWorkSystem& day = hall().m_workSystems.at(0);
+    const std::string staleMean = kzev::formatC("%1.1lf", kzev::summaryFigures(day).mean);
+    ASSERT_FALSE(kzev::resultSummaryLine(day, hall(), doc().m_projectType).empty());
+
+    // The night area chosen leaves the day area out of the next run; the machines' lighting switched off by its box.
+    // A click soon after the room's reads as its second.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    select(item(kzev::TreeItemKind::AreaFolder, kNightArea));
+    ASSERT_EQ(day.m_excluded, 1);
+    QTreeWidgetItem* machines = item(kzev::TreeItemKind::LampFolder, kMachines);
+    ASSERT_NE(machines, nullptr);
+    tree().scrollToItem(machines);
+    QApplication::processEvents();
+    QStyleOptionViewItem option;
+    option.initFrom(tree().viewport());
+    option.rect = tree().visualItemRect(machines);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay
+        | QStyleOptionViewItem::HasDecoration;
+    option.decorationSize = tree().iconSize().isValid() ? tree().iconSize() : QSize(16, 16);
+    const QRect box = tree().style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree());
+    click(tree().viewport(), box.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return machines->checkState(0) == Qt::Unchecked; }, 2000));
+    ASSERT_EQ(hall().m_lampSystems.at(kMachines).m_switchedOff, 1);
+
+    calculate();
+    const CWorkSystem& night = hall().m_workSystems.at(kNightArea);
+    ASSERT_FALSE(kzev::resultSummaryLine(night, hall(), doc().m_projectType).empty()) << "the night area was computed";
+
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    select(item(kzev::TreeItemKind::AreaFolder, 0));
+    EXPECT_EQ(summaryShown(), "") << "the day area's figures are of the machines' lighting, which is gone";
+    QApplication::processEvents();
+    saveShot(frame(), "hall_day_area_not_computed.png");
+
+    // Nor does the report give them, while the night area's stand in it.
+    kzev::HtmlReport report(doc(), kzev::appFolders().PathData);
+    const std::string html = report.compose({ 0 }, 0).text();
+    EXPECT_EQ(html.find(staleMean), std::string::npos) << staleMean;
+    EXPECT_NE(html.find(kzev::formatC("%1.1lf", kzev::storedSummaryFigures(night).mean)), std::string::npos);
 }
 
 TEST_F(HallDesignerGui, TheOptimisersCandidatesAreNoResultAndItsOwnTimeIsClearedAtItsEnd)
