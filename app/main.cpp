@@ -1,5 +1,6 @@
 #include "app/CKzevApp.h"
 
+#include "platform/IsolatedRun.h"
 #include "platform/ProfileStore.h"
 #include "platform/Services.h"
 #include "platform/StringTable.h"
@@ -12,6 +13,8 @@
 
 int main(int argc, char** argv)
 {
+    // Workbook readers are judged by how they end, which an inherited ignored SIGCHLD would hide.
+    kzev::seeHelperEnds();
     QApplication qtApp(argc, argv);
     // Numbers in files and reports are always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");

@@ -92,6 +92,8 @@ std::string columnName(double angle, double gammaStep)
 {
     if (workbook.failure() == DataFailure::busy)
         throw PhotometryError(makerFile, -1, busyWriteText(makerFile));
+    if (workbook.failure() == DataFailure::foreignFile)
+        failFile(workbook, makerFile);
     throw PhotometryError(makerFile, -1,
         formatC(loadString(kIdCannotWrite).c_str(), table.c_str(), makerFile.c_str(), workbook.lastError().c_str()));
 }

@@ -19,6 +19,7 @@ constexpr int kDamagedProject = 62240;
 constexpr int kNewerProject = 62241;
 constexpr int kNotAProject = 62242;
 constexpr int kCannotSave = 62243;
+constexpr int kCannotSaveNew = 62244;
 constexpr int kRepairedModes = 63320;
 
 constexpr std::int32_t kFiller = 16777215;   // 0xFFFFFF
@@ -244,17 +245,20 @@ bool CKzevDoc::OnSaveDocument(const std::filesystem::path& path)
     // The project's own designer and company travel with it under any name:
     // they are what the user typed for this project. A save that fails changes nothing.
     ReplacedFile replaced;
+    // Only a file that was there can have stayed unchanged.
+    std::error_code unknown;
+    const int cannotSave = std::filesystem::exists(path, unknown) ? kCannotSave : kCannotSaveNew;
     try {
         replaced = writeFileReplacing(path, SaveToBytes());
     } catch (const FileError& error) {
         // The user is told why: a full disk, a read-only folder, no permission.
-        std::string text = withPath(kCannotSave, path);
+        std::string text = withPath(cannotSave, path);
         if (const std::string cause = writeFailureCause(error.error()); !cause.empty())
             text += "\n" + cause;
         services().messageBox->show(text, MessageIcon::Error, MessageButtons::Ok);
         return false;
     } catch (const std::exception&) {
-        services().messageBox->show(withPath(kCannotSave, path), MessageIcon::Error, MessageButtons::Ok);
+        services().messageBox->show(withPath(cannotSave, path), MessageIcon::Error, MessageButtons::Ok);
         return false;
     }
     m_pathName = path;

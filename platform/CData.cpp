@@ -259,7 +259,22 @@ struct CData::Impl {
 
     bool failSql(const std::string& what)
     {
-        return fail(what + ": " + (db ? sqlite3_errmsg(db) : "no database"));
+        fail(what + ": " + (db ? sqlite3_errmsg(db) : "no database"));
+        blameForeignFile();
+        return false;
+    }
+
+    /**
+     * A write that failed beside a file of a user who may not write this one,
+     * put there after the open, failed for that file: the failure names it.
+     */
+    void blameForeignFile()
+    {
+        if (!db || readOnly || file.empty())
+            return;
+        if (const auto foreign = kzev::datalib::foreignCompanionFile(file, true))
+            failAs(kzev::DataFailure::foreignFile, error + " (a file beside it is not its owner's: " + *foreign + ")",
+                *foreign);
     }
 
     bool exec(const std::string& sql)
@@ -269,6 +284,7 @@ struct CData::Impl {
             return true;
         failAs(sqlite3_errcode(db) == SQLITE_BUSY ? kzev::DataFailure::busy : kzev::DataFailure::other,
             std::move(reason));
+        blameForeignFile();
         return false;
     }
 
@@ -299,6 +315,7 @@ struct CData::Impl {
         if (exec("COMMIT"))
             return true;
         const kzev::DataFailure kind = failure;
+        std::string about = failureFile;
         std::string reason = "the writes were not kept: " + error;
         // SQLite's "disk I/O error" says where, the system's error why (a file grown beyond its limit).
         int cause = 0;
@@ -307,7 +324,7 @@ struct CData::Impl {
         if (cause != 0)
             reason += std::string(" (") + std::strerror(cause) + ")";
         undo();
-        failAs(kind, std::move(reason), {}, cause);
+        failAs(kind, std::move(reason), std::move(about), cause);
         return false;
     }
 
@@ -716,8 +733,9 @@ struct CData::Impl {
                 failure = kzev::DataFailure::notDatabase;
             return kind;
         }
-        // Another user's journal would be rolled into this file by the first read.
-        if (const auto foreign = kzev::datalib::foreignCompanionFile(path)) {
+        // The journal of a user who may not write the file would be rolled into it by the first read,
+        // and one lying where a write puts its own would fail that write.
+        if (const auto foreign = kzev::datalib::foreignCompanionFile(path, toWrite && !readOnly)) {
             dropConnection({});
             failAs(kzev::DataFailure::foreignFile, "a file beside it is not its owner's: " + *foreign, *foreign);
             return FileKind::None;
@@ -730,7 +748,9 @@ struct CData::Impl {
         sqlite3_busy_timeout(db, kzev::kBusyWaitMs);
         if (!registerFunctions(db))
             return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
-        if (!readTableNames() && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK && !toWrite) {
+        // Read once: a busy file has been waited for already, and is not waited for twice.
+        bool read = readTableNames();
+        if (!read && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK && !toWrite) {
             // The owner's own journal of a write cut short: SQLite puts it back as it always has,
             // on a connection that may write, and the file is read as it was before that write.
             sqlite3_close_v2(db);
@@ -748,8 +768,9 @@ struct CData::Impl {
             sqlite3_busy_timeout(db, kzev::kBusyWaitMs);
             if (!registerFunctions(db))
                 return dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
+            read = readTableNames();
         }
-        if (!readTableNames()) {
+        if (!read) {
             const bool busy = sqlite3_errcode(db) == SQLITE_BUSY;
             dropConnection(std::string("not a usable database: ") + sqlite3_errmsg(db) + ": " + path);
             failure = busy ? kzev::DataFailure::busy : kzev::DataFailure::notDatabase;

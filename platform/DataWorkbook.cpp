@@ -375,13 +375,12 @@ bool loadExcelWorkbook(const std::string& path, const WorkbookReader& reader, sq
     std::string failure;
     if (!readAnswer(result.output, db, failure)) {
         // A reader that ended well wrote a whole answer, or a failure, for any workbook: one that
-        // does not read is the reader's fault. Whether one that was reaped unseen crashed is not known;
-        // its answer cut short is taken for a crash.
+        // does not read is the reader's fault. One reaped unseen may have crashed on the workbook or
+        // been killed from outside: its answer cut short refuses the workbook now, but is no verdict
+        // to remember.
         if (result.status == IsolatedStatus::finished)
             return fail("cannot read " + path + ": the workbook reader " + program + " gave no usable answer",
                 DataFailure::readerNoAnswer, program);
-        if (stamp)
-            verdicts().keep(*stamp, DataFailure::damaged);
         return fail(damagedReason(DataFailure::damaged, path), DataFailure::damaged);
     }
     if (!failure.empty())

@@ -322,6 +322,7 @@ FileStamp stampOf(const struct stat& status)
     stamp.inode = static_cast<std::uint64_t>(status.st_ino);
     stamp.size = static_cast<std::uint64_t>(status.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    stamp.changedNs = static_cast<std::int64_t>(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
     return stamp;
 }
 

@@ -93,6 +93,8 @@ struct FileStamp {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
+    // A rewrite can set the modification time back; the change time it cannot.
+    std::int64_t changedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
 

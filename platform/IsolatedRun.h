@@ -49,6 +49,13 @@ struct IsolatedProgram {
  * left running. Its output is kept only when it ended with success (or unseen,
  * endedUnseen) within the time and the size allowed.
  */
+/**
+ * Sets SIGCHLD to its default action, for a program that runs helpers: a
+ * parent that ignored it passes that on through exec, and the system would
+ * then reap each helper before its end could be seen. Called at start.
+ */
+void seeHelperEnds();
+
 [[nodiscard]] IsolatedResult runIsolated(
     const IsolatedProgram& program, int input, std::chrono::milliseconds timeout, std::size_t maxOutput);
 

@@ -2,13 +2,17 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
 #include <string_view>
+#include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,10 +39,45 @@ std::string_view companionSuffix(std::string_view path)
     return {};
 }
 
+/** Whether the user belongs to the group, as its primary group or as one of its others. */
+bool inGroup(uid_t user, gid_t group)
+{
+    std::vector<char> text(16384);
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(user, &entry, text.data(), text.size(), &found) != 0 || !found)
+        return false;
+    if (found->pw_gid == group)
+        return true;
+    std::vector<gid_t> groups(64);
+    for (int tries = 0; tries < 4; ++tries) {
+        int count = static_cast<int>(groups.size());
+        if (::getgrouplist(found->pw_name, found->pw_gid, groups.data(), &count) >= 0)
+            return std::find(groups.begin(), groups.begin() + count, group) != groups.begin() + count;
+        if (count <= static_cast<int>(groups.size()) || count > 65536)
+            return false;
+        groups.resize(static_cast<std::size_t>(count));
+    }
+    return false;
+}
+
 /**
- * Whether SQLite may use a companion file of that owner: the database's
- * owner's, or one this process made itself. A rollback journal of anyone
- * else may be opened to read its header, never to write or play back.
+ * Whether a companion file of that owner is SQLite's own business: one of
+ * this process, or of a user who may write the database (its owner, a
+ * member of its group when it is group-writable, anyone when it is
+ * world-writable), as a colleague's write in a team folder.
+ */
+bool ownerMayWrite(uid_t owner, const struct stat& database)
+{
+    if (owner == ::geteuid() || owner == database.st_uid || (database.st_mode & S_IWOTH) != 0)
+        return true;
+    return (database.st_mode & S_IWGRP) != 0 && inGroup(owner, database.st_gid);
+}
+
+/**
+ * Whether SQLite may use a companion file of that owner. A rollback journal
+ * of a user who may not write the database may be opened to read its
+ * header, never to write or play back.
  */
 bool companionAllowed(std::string_view path, std::string_view suffix, uid_t owner, int flags)
 {
@@ -46,7 +85,7 @@ bool companionAllowed(std::string_view path, std::string_view suffix, uid_t owne
     const std::string databasePath(path.substr(0, path.size() - suffix.size()));
     if (::stat(databasePath.c_str(), &database) != 0)
         return owner == ::geteuid();
-    if (owner == database.st_uid || owner == ::geteuid())
+    if (ownerMayWrite(owner, database))
         return true;
     return suffix == "-journal" && (flags & O_ACCMODE) == O_RDONLY;
 }
@@ -79,6 +118,31 @@ int guardedOpen(const char* path, int flags, int mode)
     return fd;
 }
 
+// The signature of the unlink the unix file layer of SQLite calls: a write that failed on a companion
+// file it may not use would delete it on its way back, and with it what names the failure's cause.
+int guardedUnlink(const char* path)
+{
+    struct stat status {};
+    if (const std::string_view suffix = companionSuffix(path); !suffix.empty() && ::lstat(path, &status) == 0
+        && !companionAllowed(path, suffix, status.st_uid, O_RDWR)) {
+        errno = EACCES;
+        return -1;
+    }
+    return ::unlink(path);
+}
+
+// The signature of the fchown the unix file layer of SQLite calls. Run by the superuser it gives a
+// journal it opened the database's owner; a file of another user it only looked into stays theirs.
+int guardedFchown(int fd, uid_t user, gid_t group)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return -1;
+    if (status.st_uid != ::geteuid())
+        return 0;
+    return ::fchown(fd, user, group);
+}
+
 /** Whether a rollback journal would be played back: its header is not all zeros, or cannot be read. */
 bool looksHot(const std::string& journal)
 {
@@ -106,12 +170,15 @@ void guardSqliteFileOpens()
     static std::once_flag once;
     std::call_once(once, [] {
         sqlite3_vfs* unixFiles = sqlite3_vfs_find("unix");
-        if (unixFiles && unixFiles->iVersion >= 3 && unixFiles->xSetSystemCall)
+        if (unixFiles && unixFiles->iVersion >= 3 && unixFiles->xSetSystemCall) {
             unixFiles->xSetSystemCall(unixFiles, "open", reinterpret_cast<sqlite3_syscall_ptr>(&guardedOpen));
+            unixFiles->xSetSystemCall(unixFiles, "unlink", reinterpret_cast<sqlite3_syscall_ptr>(&guardedUnlink));
+            unixFiles->xSetSystemCall(unixFiles, "fchown", reinterpret_cast<sqlite3_syscall_ptr>(&guardedFchown));
+        }
     });
 }
 
-std::optional<std::string> foreignCompanionFile(const std::string& database)
+std::optional<std::string> foreignCompanionFile(const std::string& database, bool toWrite)
 {
     // By name, never by a descriptor of the program's own: closing one would drop SQLite's locks.
     struct stat owner {};
@@ -120,9 +187,10 @@ std::optional<std::string> foreignCompanionFile(const std::string& database)
     for (const std::string_view suffix : kCompanions) {
         const std::string companion = database + std::string(suffix);
         struct stat status {};
-        if (::lstat(companion.c_str(), &status) != 0 || status.st_uid == owner.st_uid)
+        if (::lstat(companion.c_str(), &status) != 0 || ownerMayWrite(status.st_uid, owner))
             continue;
-        if (suffix != "-journal" || looksHot(companion))
+        // A write would have to make its own journal where that one lies.
+        if (toWrite || suffix != "-journal" || looksHot(companion))
             return companion;
     }
     return std::nullopt;

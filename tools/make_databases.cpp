@@ -14,6 +14,7 @@
 #include "catalogue/PhotometryImporter.h"
 #include "catalogue/SelectionCatalogue.h"
 #include "platform/CData.h"
+#include "platform/IsolatedRun.h"
 #include "platform/TextUtil.h"
 
 #include <cmath>
@@ -493,6 +494,7 @@ void writeRequirements(const fs::path& reference, const fs::path& dataFolder)
 
 int main(int argc, char** argv)
 {
+    kzev::seeHelperEnds(); // the workbooks it reads are judged by how their reader ends
     const fs::path shared = argc > 1 ? fs::path(argv[1]) : fs::path(KZEV_SHARED_DIR);
     const fs::path dataFolder = argc > 2 ? fs::path(argv[2]) : fs::path(KZEV_SOURCE_DIR) / "data";
     try {

@@ -528,6 +528,23 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFileWholeAndSaysSo)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file("")), std::filesystem::directory_iterator()), 1);
 }
 
+TEST_F(ProjectFileTest, AFailedSaveToANewFileClaimsNoOriginalFile)
+{
+    CKzevDoc doc;
+    fillRichProject(doc);
+    bool saved = true;
+    {
+        const FileSizeLimit full(64);
+        saved = doc.OnSaveDocument(file("nový.kzv"));
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(std::filesystem::exists(file("nový.kzv")));
+    ASSERT_EQ(m_services.messageBox.shown.size(), 1u);
+    EXPECT_EQ(m_services.messageBox.shown[0].text,
+        "Projekt nelze uložit do souboru " + file("nový.kzv").string()
+            + " !\nSoubor by byl větší, než systém dovoluje.");
+}
+
 TEST_F(ProjectFileTest, SavingIntoAMissingFolderFails)
 {
     CKzevDoc doc;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -344,6 +345,41 @@ TEST(CDataExcel, AWorkbookItsReaderCannotAnswerInTimeIsWaitedForOnceWhileUnchang
     EXPECT_EQ(loadWith(other, { crashing }, error).kind, DataFailure::damaged);
     EXPECT_EQ(loadWith(other, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::damaged)
         << "an unchanged damaged workbook is not read again";
+}
+
+TEST(CDataExcel, AReaderNotSeenToEndIsNoVerdictOnTheWorkbook)
+{
+    // A parent that ignores SIGCHLD passes that on: the system reaps the reader before its end is seen.
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0050.xls");
+    std::filesystem::copy_file(kExcelWorkbook, path);
+    const auto cutShort = readerScript(folder, "cut-short.sh", "printf 'KZEV'\nkill -KILL $$");
+    std::string error;
+    const sighandler_t before = std::signal(SIGCHLD, SIG_IGN);
+    const DataFailure first = loadWith(path, { cutShort }, error).kind;
+    const DataFailure then = loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind;
+    std::signal(SIGCHLD, before);
+    EXPECT_NE(first, DataFailure::none);
+    EXPECT_EQ(then, DataFailure::none) << "the working reader reads the unchanged workbook: " << error;
+}
+
+TEST(CDataExcel, ARefusedWorkbookRewrittenInPlaceWithItsOldTimesIsReadAnew)
+{
+    // The damaged workbook is as large as the sound one: only the change time tells the rewrite.
+    ASSERT_EQ(std::filesystem::file_size(kCrashingWorkbook), std::filesystem::file_size(kExcelWorkbook));
+    test::TempFolder folder;
+    const std::string path = folder.file("ZEV-0051.xls");
+    std::filesystem::copy_file(kCrashingWorkbook, path);
+    std::string error;
+    ASSERT_EQ(loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::damaged);
+    const auto modified = std::filesystem::last_write_time(path);
+    {
+        std::ifstream sound(kExcelWorkbook, std::ios::binary);
+        std::fstream place(path, std::ios::binary | std::ios::in | std::ios::out);
+        place << sound.rdbuf();
+    }
+    std::filesystem::last_write_time(path, modified);
+    EXPECT_EQ(loadWith(path, { findHelperProgram(workbook::kReaderName) }, error).kind, DataFailure::none) << error;
 }
 
 TEST(CDataExcel, NoReaderIsLeftBehindAfterAWorkbookIsRead)

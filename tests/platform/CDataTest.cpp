@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -755,6 +756,93 @@ TEST_F(CDataFixture, AJournalOfAnotherUserBesideAWorkbookIsNeverUsed)
     EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
+TEST_F(CDataFixture, AColleaguesWriteOnATeamWorkbookIsWaitedForAndItsRowsKept)
+{
+    // A colleague: another user who may write the workbook, as a member of its group or as anyone.
+    constexpr int kColleague = 65534;
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can run a program as another user";
+    std::filesystem::permissions(folder.file(""), std::filesystem::perms::all);
+    const struct {
+        const char* name;
+        mode_t mode;
+        gid_t group;
+    } cases[] = { { "world-writable", 0666, 0 }, { "group-writable, the colleague's group", 0664, kColleague } };
+    int imports = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(::chown(maker().c_str(), 0, c.group), 0) << std::strerror(errno);
+        ASSERT_EQ(::chmod(maker().c_str(), c.mode), 0) << std::strerror(errno);
+        // A long import: its pages spill into the workbook while its journal lies beside it.
+        const std::string table = "Dovoz" + std::to_string(++imports) + "$";
+        {
+            const test::HeldWrite colleague(maker(),
+                "CREATE TABLE [" + table + "] AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                "WHERE i < 20000) SELECT i AS Věta, randomblob(300) AS Data FROM n",
+                0.5, "IMMEDIATE", kColleague);
+            ASSERT_TRUE(colleague.held());
+            ASSERT_TRUE(std::filesystem::exists(maker() + "-journal"));
+            CData data;
+            ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToRead, 0), 1) << data.lastError();
+            ASSERT_EQ(data.OpenTable(table, "", 0), 1);
+            EXPECT_EQ(data.rowCount(), 20000) << "read once the colleague committed";
+        }
+        // The colleague's write cut short leaves its journal with no lock held: rolled back as SQLite does.
+        ASSERT_TRUE(test::ranInAnotherProgram("import sqlite3, sys, os\n"
+                                              "os.setgid(int(sys.argv[2])); os.setuid(int(sys.argv[2]))\n"
+                                              "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                              "c.execute('PRAGMA cache_size=10')\n"
+                                              "c.execute('BEGIN IMMEDIATE')\n"
+                                              "c.execute('UPDATE [Luminaires$] SET Typ = \"zkaženo\"')\n"
+                                              "c.execute('DELETE FROM [" + table + "]')\n"
+                                              "os._exit(0)\n",
+            { maker(), std::to_string(kColleague) }));
+        ASSERT_TRUE(std::filesystem::exists(maker() + "-journal"));
+        EXPECT_EQ(firstType(maker()), "A-100");
+        EXPECT_FALSE(std::filesystem::exists(maker() + "-journal"));
+        CData data;
+        ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1) << data.lastError();
+        ASSERT_EQ(data.OpenTable(table, "", 0), 1);
+        EXPECT_EQ(data.rowCount(), 20000) << "the colleague's rows are kept";
+    }
+}
+
+TEST_F(CDataFixture, AWriteBesideAnyJournalOfAUserWhoMayNotWriteTheWorkbookIsRefusedNamingIt)
+{
+    const std::string journal = maker() + "-journal";
+    const auto plant = [&](const std::string& bytes) {
+        std::ofstream(journal, std::ios::binary) << bytes;
+        return ::chown(journal.c_str(), 65534, 65534) == 0;
+    };
+    const auto before = readWholeFile(maker());
+    const std::string expected = "Sešit " + maker() + " nelze otevřít: vedle něj leží soubor " + journal
+        + ", který nepatří vlastníkovi sešitu (zanechal jej jiný uživatel). Sešit zůstal beze změny; "
+          "soubor může odstranit jeho vlastník nebo správce.";
+    for (const std::string& bytes : { std::string(), std::string(4096, '\0') }) {
+        SCOPED_TRACE(bytes.empty() ? "empty" : "zero-filled");
+        ASSERT_TRUE(plant(bytes)) << std::strerror(errno);
+        CData data;
+        EXPECT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 0);
+        EXPECT_EQ(data.failure(), DataFailure::foreignFile) << data.lastError();
+        EXPECT_EQ(data.failureFile(), journal);
+        EXPECT_EQ(openFailureText(data, maker()), expected);
+        // Not hot, it is no use to a read.
+        EXPECT_EQ(firstType(maker()), "A-100");
+        std::filesystem::remove(journal);
+    }
+    // Planted after the open: the write it fails names it.
+    CData data;
+    ASSERT_EQ(data.Open(maker(), "Excel 8.0", kOpenToWrite, 0), 1);
+    ASSERT_EQ(data.OpenTable("Lamps$", "", 0), 1);
+    ASSERT_TRUE(plant({})) << std::strerror(errno);
+    EXPECT_EQ(data.AddRow(), 0);
+    EXPECT_EQ(data.failure(), DataFailure::foreignFile) << data.lastError();
+    EXPECT_EQ(data.failureFile(), journal);
+    data.Close();
+    std::filesystem::remove(journal);
+    EXPECT_EQ(readWholeFile(maker()), before) << "the workbook stays byte for byte";
+}
+
 TEST_F(CDataFixture, AnOpenWaitsForAnotherProgramsWriteAndElseSaysItIsBeingWritten)
 {
     {
@@ -768,7 +856,10 @@ TEST_F(CDataFixture, AnOpenWaitsForAnotherProgramsWriteAndElseSaysItIsBeingWritt
     test::HeldWrite longWrite(maker(), "INSERT INTO [Lamps$] (Věta) VALUES (5)", 30, "EXCLUSIVE");
     ASSERT_TRUE(longWrite.held());
     CData data;
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(data.Open(maker(), "Excel 8.0", 0, 0), 0);
+    // One wait of 2 s, not two.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(data.failure(), DataFailure::busy) << data.lastError();
     EXPECT_EQ(openFailureText(data, maker()),
         "Do sešitu " + maker() + " právě zapisuje jiný program, nelze jej nyní otevřít. Zkuste to znovu, až zápis skončí.");

@@ -1,6 +1,7 @@
 #include "support/OtherProgram.h"
 
 #include <cerrno>
+#include <string>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,9 +52,11 @@ bool ranInAnotherProgram(const std::string& script, const std::vector<std::strin
     return child > 0 && endedWell(child);
 }
 
-HeldWrite::HeldWrite(const std::string& file, const std::string& sql, double seconds, const char* lock)
+HeldWrite::HeldWrite(const std::string& file, const std::string& sql, double seconds, const char* lock, int user)
 {
-    const std::string script = "import sqlite3, sys, select\n"
+    const std::string script = "import sqlite3, sys, select, os\n"
+                               "if int(sys.argv[5]) >= 0:\n"
+                               "    os.setgid(int(sys.argv[5])); os.setuid(int(sys.argv[5]))\n"
                                "c = sqlite3.connect(sys.argv[1], timeout=5, isolation_level=None)\n"
                                "c.execute('BEGIN ' + sys.argv[3])\n"
                                "c.execute(sys.argv[2])\n"
@@ -77,7 +80,7 @@ HeldWrite::HeldWrite(const std::string& file, const std::string& sql, double sec
         ::close(release[1]);
         ::close(told[0]);
         ::execl("/usr/bin/python3", "python3", "-c", script.c_str(), file.c_str(), sql.c_str(), lock, time.c_str(),
-            nullptr);
+            std::to_string(user).c_str(), nullptr);
         ::_exit(127);
     }
     ::close(told[1]);

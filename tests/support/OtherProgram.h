@@ -22,7 +22,9 @@ bool ranInAnotherProgram(const std::string& script, const std::vector<std::strin
  */
 class HeldWrite {
 public:
-    HeldWrite(const std::string& file, const std::string& sql, double seconds, const char* lock = "IMMEDIATE");
+    /** `user`, when not -1, is the user (and group) the program runs as: a colleague on the machine. */
+    HeldWrite(const std::string& file, const std::string& sql, double seconds, const char* lock = "IMMEDIATE",
+        int user = -1);
     ~HeldWrite();
     HeldWrite(const HeldWrite&) = delete;
     HeldWrite& operator=(const HeldWrite&) = delete;
