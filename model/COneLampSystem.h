@@ -37,6 +37,8 @@ public:
      */
     void FitModeFactors(std::size_t modeCount);
 
+    bool operator==(const COneLampSystem&) const = default;
+
     /** Returns the factor of a mode, 0 for a mode the luminaire has no entry for. */
     [[nodiscard]] double ModeFactor(std::size_t mode) const;
 };

@@ -262,7 +262,7 @@ void NonregularLampPageLogic::OnGridNotify(GridNotification& notification)
 {
     switch (notification.code) {
     case gvn::SelChanged: OnSelectionChanged(notification.row); break;
-    case gvn::BeginLabelEdit: OnBeginEdit(); break;
+    case gvn::BeginLabelEdit: OnBeginEdit(notification.row, notification.col); break;
     case gvn::EndLabelEdit: OnEndEdit(notification.row, notification.col); break;
     default: break;
     }
@@ -290,8 +290,11 @@ void NonregularLampPageLogic::OnSelectionChanged(int row)
     refresh();
 }
 
-void NonregularLampPageLogic::OnBeginEdit()
+void NonregularLampPageLogic::OnBeginEdit(int row, int col)
 {
+    // What the cell held tells at the end whether the editor changed anything.
+    m_begun = CellId(row, col);
+    m_begunText = m_grid.IsValid(row, col) ? m_grid.GetItemText(row, col) : std::string();
     const kzev::CellRange range = m_grid.GetSelectedCellRange();
     if (range.minRow >= 0 && range.minRow < m_grid.GetRowCount())
         m_editRow = range.minRow;
@@ -305,27 +308,38 @@ void NonregularLampPageLogic::OnEndEdit(int row, int col)
     if (!w || row < 1 || row >= m_grid.GetRowCount() || col < 1 || col >= m_grid.GetColumnCount())
         return;
     const std::string text = m_grid.GetItemText(row, col);
+    const bool retyped = m_begun == CellId(row, col) && text == m_begunText;
+    m_begun = CellId(-1, -1);
+    std::vector<int> rows;
+    for (int r = 1; r < m_grid.GetRowCount(); ++r) {
+        if (r == row || m_grid.IsCellSelected(r, col))
+            rows.push_back(r);
+    }
+    // An editor left as it opened (Enter opens one on the next cell) gives the selected cells nothing new.
+    const bool othersHoldIt = std::all_of(rows.begin(), rows.end(), [&](int r) { return m_grid.GetItemText(r, col) == text; });
+    if (retyped && othersHoldIt)
+        return;
     if (col >= kFirstFactorColumn && !readTypedNumber(text, kFactorRange)) {
         refuseFactor(row, col, text);
         return;
     }
-    // The undo step holds the room as it was before the edit; the cells of one pasted block make one step.
-    const int block = m_grid.GetBlockEdit();
-    if (block == 0 || block != m_undoBlock)
-        pushUndo();
-    m_undoBlock = block;
-    int firstSelected = -1;
-    for (int r = 1; r < m_grid.GetRowCount(); ++r) {
-        if (r != row && !m_grid.IsCellSelected(r, col))
-            continue;
-        if (firstSelected < 0)
-            firstSelected = r;
+    const std::vector<COneLampSystem> before = w->m_luminaires;
+    for (const int r : rows) {
         m_grid.SetItemText(r, col, text);
         ApplyCellToLuminaire(r - 1, col);
         m_grid.RedrawCell(r, col);
     }
-    if (firstSelected >= 1 && inRange(firstSelected - 1, w->m_luminaires.size()))
-        w->m_selectedLuminaire = firstSelected - 1;
+    if (!rows.empty() && inRange(rows.front() - 1, w->m_luminaires.size()))
+        w->m_selectedLuminaire = rows.front() - 1;
+    // A text that reads as the value the luminaire had ("0,5" for 0.50) changes nothing and takes no step.
+    if (w->m_luminaires == before)
+        return;
+    // The undo step holds the room as it was before the edit, which the working copy reaches only
+    // below; the cells of one pasted block make one step.
+    const int block = m_grid.GetBlockEdit();
+    if (block == 0 || block != m_undoBlock)
+        pushUndo();
+    m_undoBlock = block;
     StoreLampSystem();
     rederive(-1);
     refresh();
@@ -354,6 +368,8 @@ void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
         double& origin = col == 1 ? w->m_origin.x : col == 2 ? w->m_origin.y : w->m_origin.z;
         position = value;
         origin = value;
+        // The cell reads as its neighbours do, whatever way the length was typed.
+        m_grid.SetItemText(row, col, lengthText(value));
         return;
     }
     if (col >= 4 && col <= 6) {
@@ -365,6 +381,7 @@ void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
             turn = spin;
             m_grid.SetItemText(row, 5, angleText(spin));
         }
+        m_grid.SetItemText(row, col, angleText(col == 4 ? tilt : col == 5 ? turn : spin));
         AxisAtAngleAroundHeading(tilt, turn, spin, one.m_opticalAxis, one.m_c0Axis);
         w->m_opticalAxis = one.m_opticalAxis;
         w->m_c0Axis = one.m_c0Axis;
@@ -374,8 +391,11 @@ void NonregularLampPageLogic::ApplyCellToLuminaire(int i, int col)
         return;
     }
     const int factor = col - kFirstFactorColumn;
-    if (factor >= 0 && inRange(factor, one.m_modeFactors.size()))
-        one.m_modeFactors[static_cast<std::size_t>(factor)] = cellNumber(row, col);
+    if (factor >= 0 && inRange(factor, one.m_modeFactors.size())) {
+        double& taken = one.m_modeFactors[static_cast<std::size_t>(factor)];
+        taken = cellNumber(row, col);
+        m_grid.SetItemText(row, col, formatC(loadString(kFactorFormat).c_str(), taken));
+    }
 }
 
 void NonregularLampPageLogic::refuseFactor(int row, int col, const std::string& typed)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/ui/LampSheetPage.h"
+#include "grid/GridTypes.h"
 
 #include <functional>
 #include <optional>
@@ -47,7 +48,7 @@ public:
     void OnGridNotify(GridNotification& notification);
 
     void OnSelectionChanged(int row);
-    void OnBeginEdit();
+    void OnBeginEdit(int row, int col);
     void OnEndEdit(int row, int col);
     /** Applies the text of cell (i + 1, col) to luminaire i. */
     void ApplyCellToLuminaire(int i, int col);
@@ -89,6 +90,8 @@ private:
     LampSheetContext m_context;
     CGridCtrl& m_grid;
     NonregularHooks m_hooks;
+    CellId m_begun { -1, -1 }; ///< the cell whose editor began last, and its text then
+    std::string m_begunText;
     int m_editRow = -1;
     int m_editColumn = -1;
     bool m_filling = false;

@@ -116,6 +116,33 @@ TEST_F(NonregularPage, AnEditOfOneCellGoesToEverySelectedRowOfItsColumn)
     EXPECT_TRUE(m_doc.m_undo.canUndo());
 }
 
+TEST_F(NonregularPage, AnEditThatChangesNothingTakesNoUndoStep)
+{
+    // A position the cell shows rounded: an editor left as it opened must not round the luminaire.
+    working().m_luminaires[1].m_position.x = 2.0004;
+    systems()[0].m_luminaires[1].m_position.x = 2.0004;
+    m_page->OnSetActive();
+    ASSERT_EQ(m_grid.GetItemText(2, 1), "2.000");
+    struct Case {
+        int col;
+        const char* typed;
+        const char* shown;
+        bool step;
+    };
+    for (const Case& c : { Case { 1, "2.000", "2.000", false }, Case { 4, "0.0", "0.0", false },
+             Case { 7, "1,0", "1.00", false }, Case { 3, "3", "3.000", false }, Case { 7, "0,5", "0.50", true } }) {
+        m_doc.m_undo.clear();
+        const std::vector<CLampSystem> before = systems();
+        m_grid.SetSelectedRange(2, c.col, 2, c.col);
+        m_page->OnBeginEdit(2, c.col);
+        typeInto(2, c.col, c.typed);
+        EXPECT_EQ(m_grid.GetItemText(2, c.col), c.shown) << c.typed;
+        EXPECT_EQ(m_doc.m_undo.canUndo(), c.step) << c.typed;
+        EXPECT_EQ(systems()[0].m_luminaires == before[0].m_luminaires, !c.step) << c.typed;
+    }
+    EXPECT_DOUBLE_EQ(working().m_luminaires[1].m_position.x, 2.0004);
+}
+
 TEST_F(NonregularPage, AFactorIsADimmingLevelFromZeroToOne)
 {
     struct Case {

@@ -17,6 +17,7 @@
 #include "dialogs/lamps/CDialogLamps.h"
 #include "dialogs/lamps/CLampSystemDialog.h"
 #include "dialogs/lamps/CLampsSystemNonregular.h"
+#include "dialogs/lamps/NonregularLampPageLogic.h"
 #include "grid/GridWidget.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
@@ -250,6 +251,54 @@ TEST_F(NonregularPageGui, ABlockPastedIntoTheGridIsUndoneByOneZpet)
     EXPECT_EQ(restored[0].m_position, first);
     EXPECT_EQ(restored[1].m_position, second);
     EXPECT_EQ(grid.grid().GetItemText(2, 3), kzev::formatC("%1.0lf", second.z * 1000.0));
+}
+
+TEST_F(NonregularPageGui, OneZpetUndoesOneTypedFactor)
+{
+    CDialogLamps* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    CKzevDoc& document = *kzev::theDocument();
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& design = *sheet->regularPage();
+    QCheckBox* nonRegular = nullptr;
+    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
+        if (box->text() == QStringLiteral("Nepravidelná soustava"))
+            nonRegular = box;
+    }
+    ASSERT_NE(nonRegular, nullptr);
+    click(nonRegular, QPoint(6, nonRegular->height() / 2));
+    click(tabs, tabs->tabRect(2).center());
+    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
+    CLampsSystemNonregular& page = *sheet->nonRegularPage();
+    kzev::GridWidget& grid = page.gridWidget();
+    constexpr int factorColumn = kzev::NonregularLampPageLogic::kFirstFactorColumn;
+    ASSERT_GT(grid.grid().GetColumnCount(), factorColumn);
+    ASSERT_GE(grid.grid().GetRowCount(), 3);
+    const auto& luminaires = document.m_rooms[0].m_lampSystems[0].m_luminaires;
+    const double factor = luminaires.at(0).m_modeFactors.at(0);
+    const std::string shown = grid.grid().GetItemText(1, factorColumn);
+    ASSERT_EQ(shown, kzev::formatC("%1.2lf", factor));
+
+    clickCell(grid, 1, factorColumn);
+    typeText(QStringLiteral("0,5"));
+    key(Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(luminaires.at(0).m_modeFactors.at(0), 0.5);
+    EXPECT_EQ(grid.grid().GetItemText(1, factorColumn), "0.50") << "the taken factor reads as its neighbours";
+    // Enter went on to the next luminaire's first cell and opened its editor there.
+    EXPECT_EQ(grid.grid().GetFocusCell(), kzev::CellId(2, 1));
+    EXPECT_NE(grid.inPlaceEditor(), nullptr);
+    saveShot(*sheet, "lamp_sheet_nonregular_factor_taken.png");
+
+    // A click as the window system gives it, which takes the focus from the open editor.
+    QPushButton* undo = page.button(QStringLiteral("&Zpět"));
+    ASSERT_TRUE(undo->isEnabled());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(luminaires.at(0).m_modeFactors.at(0), factor) << "one Zpět undoes the one typed factor";
+    EXPECT_EQ(grid.grid().GetItemText(1, factorColumn), shown);
+    EXPECT_DOUBLE_EQ(sheet->session().working().m_luminaires.at(0).m_modeFactors.at(0), factor);
+    sheet->reject();
 }
 
 TEST_F(NonregularPageGui, UsedLuminairePickedOnTheSelectionPage)
