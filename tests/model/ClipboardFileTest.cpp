@@ -91,13 +91,13 @@ TEST_F(ClipboardFileTest, HeaderIsReadAgainOnlyWhenTheFileChanged)
     ASSERT_TRUE(clipboard.write({ 'a', 'b', 'c' }));
     ASSERT_EQ(clipboard.header(), (std::vector<std::uint8_t> { 'a', 'b', 'c' }));
 
-    // Changed in place with its size and time kept: an update of the menus does not read it.
+    // Changed in place with its size and modification time kept: its status change time tells.
     struct stat before {};
     ASSERT_EQ(::stat(file().c_str(), &before), 0);
     { std::fstream(file(), std::ios::in | std::ios::out | std::ios::binary) << "xyz"; }
     const timespec times[2] = { before.st_atim, before.st_mtim };
     ASSERT_EQ(::utimensat(AT_FDCWD, file().c_str(), times, 0), 0);
-    EXPECT_EQ(clipboard.header(), (std::vector<std::uint8_t> { 'a', 'b', 'c' }));
+    EXPECT_EQ(clipboard.header(), (std::vector<std::uint8_t> { 'x', 'y', 'z' }));
 
     // A copy replaces the file: the next update sees the new one.
     ASSERT_TRUE(clipboard.write({ 'd', 'e', 'f' }));
