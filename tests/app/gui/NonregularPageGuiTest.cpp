@@ -113,6 +113,26 @@ protected:
         return sheet;
     }
 
+    /** Ticks "Nepravidelná soustava" on the design page and goes to the non-regular page, as a user does. */
+    CLampsSystemNonregular* openNonregularPage(CDialogLamps& sheet)
+    {
+        QTabBar* tabs = sheet.tabs()->tabBar();
+        click(tabs, tabs->tabRect(1).center());
+        QCheckBox* nonRegular = nullptr;
+        for (QCheckBox* box : sheet.regularPage()->findChildren<QCheckBox*>()) {
+            if (box->text() == QStringLiteral("Nepravidelná soustava"))
+                nonRegular = box;
+        }
+        EXPECT_NE(nonRegular, nullptr);
+        if (!nonRegular)
+            return nullptr;
+        click(nonRegular, QPoint(6, nonRegular->height() / 2));
+        EXPECT_TRUE(nonRegular->isChecked());
+        click(tabs, tabs->tabRect(2).center());
+        EXPECT_EQ(sheet.tabs()->currentIndex(), 2);
+        return sheet.tabs()->currentIndex() == 2 ? sheet.nonRegularPage() : nullptr;
+    }
+
     kzev::test::FakeServices m_services;
     CKzevApp m_app;
 };
@@ -210,20 +230,9 @@ TEST_F(NonregularPageGui, ABlockPastedIntoTheGridIsUndoneByOneZpet)
     CDialogLamps* sheet = openSheet();
     ASSERT_NE(sheet, nullptr);
     CKzevDoc& document = *kzev::theDocument();
-    QTabBar* tabs = sheet->tabs()->tabBar();
-    click(tabs, tabs->tabRect(1).center());
-    CLampSystemDialog& design = *sheet->regularPage();
-    QCheckBox* nonRegular = nullptr;
-    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
-        if (box->text() == QStringLiteral("Nepravidelná soustava"))
-            nonRegular = box;
-    }
-    ASSERT_NE(nonRegular, nullptr);
-    click(nonRegular, QPoint(6, nonRegular->height() / 2));
-    ASSERT_TRUE(nonRegular->isChecked());
-    click(tabs, tabs->tabRect(2).center());
-    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
-    CLampsSystemNonregular& page = *sheet->nonRegularPage();
+    CLampsSystemNonregular* nonregular = openNonregularPage(*sheet);
+    ASSERT_NE(nonregular, nullptr);
+    CLampsSystemNonregular& page = *nonregular;
     kzev::GridWidget& grid = page.gridWidget();
     const auto& luminaires = document.m_rooms[0].m_lampSystems[0].m_luminaires;
     ASSERT_GE(luminaires.size(), 2u);
@@ -258,19 +267,9 @@ TEST_F(NonregularPageGui, OneZpetUndoesOneTypedFactor)
     CDialogLamps* sheet = openSheet();
     ASSERT_NE(sheet, nullptr);
     CKzevDoc& document = *kzev::theDocument();
-    QTabBar* tabs = sheet->tabs()->tabBar();
-    click(tabs, tabs->tabRect(1).center());
-    CLampSystemDialog& design = *sheet->regularPage();
-    QCheckBox* nonRegular = nullptr;
-    for (QCheckBox* box : design.findChildren<QCheckBox*>()) {
-        if (box->text() == QStringLiteral("Nepravidelná soustava"))
-            nonRegular = box;
-    }
-    ASSERT_NE(nonRegular, nullptr);
-    click(nonRegular, QPoint(6, nonRegular->height() / 2));
-    click(tabs, tabs->tabRect(2).center());
-    ASSERT_EQ(sheet->tabs()->currentIndex(), 2);
-    CLampsSystemNonregular& page = *sheet->nonRegularPage();
+    CLampsSystemNonregular* nonregular = openNonregularPage(*sheet);
+    ASSERT_NE(nonregular, nullptr);
+    CLampsSystemNonregular& page = *nonregular;
     kzev::GridWidget& grid = page.gridWidget();
     constexpr int factorColumn = kzev::NonregularLampPageLogic::kFirstFactorColumn;
     ASSERT_GT(grid.grid().GetColumnCount(), factorColumn);
