@@ -366,7 +366,8 @@ void CProjectTree::OnClick(QTreeWidgetItem* item, bool wasChecked)
 
 void CProjectTree::OnEndLabelEdit(QTreeWidgetItem* item, const QString& text)
 {
-    if (!item || text.isEmpty())
+    // Confirming the label as shown is no new name: splitting it again would add blanks to the room's name.
+    if (!item || text.isEmpty() || text == item->text(0))
         return;
     setItemText(item, text.toStdString());
     // The frame stores the name of the selected item. A click on another item ends the editing while

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -214,6 +215,17 @@ TEST_F(ProjectTreeGuiTest, RenamingARoomShowsItsNormalisedLabel)
 {
     kzev::services().view->fillProjectTree();
     QTreeWidgetItem* room = tree->topLevelItem(0);
+    // The label confirmed as shown changes nothing: the blanks around " : " stay out of the number and name.
+    tree->editItem(room);
+    const QPointer<QLineEdit> unchanged = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(unchanged, nullptr);
+    QTest::keyClick(unchanged, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return unchanged.isNull(); }, 2000)) << "the editor closes";
+    EXPECT_EQ(room->text(0), QStringLiteral("1 : Kancelář"));
+    EXPECT_EQ(doc->m_rooms[0].m_number, "1");
+    EXPECT_EQ(doc->m_rooms[0].m_name, "Kancelář");
+    EXPECT_FALSE(doc->IsModified());
+
     tree->editItem(room);
     auto* editor = tree->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
