@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -365,13 +366,24 @@ void CProjectTree::OnClick(QTreeWidgetItem* item, bool wasChecked)
 
 void CProjectTree::OnEndLabelEdit(QTreeWidgetItem* item, const QString& text)
 {
-    if (!item || text.isEmpty())
+    // Confirming the label as shown is no new name: splitting it again would add blanks to the room's name.
+    if (!item || text.isEmpty() || text == item->text(0))
         return;
-    // The frame stores the name of the selected item: make sure it is this one.
-    if (currentItem() != item)
-        setCurrentItem(item);
     setItemText(item, text.toStdString());
+    // The frame stores the name of the selected item. A click on another item ends the editing while
+    // that item is being made current: lend the edited item the selection for the command and give the
+    // user's choice back, never moving the current item.
+    const QItemSelection chosen = selectionModel()->selection();
+    const bool lend = selectedItems() != QList<QTreeWidgetItem*> { item };
+    if (lend) {
+        const Quiet quiet(*this);
+        selectionModel()->select(indexFromItem(item), QItemSelectionModel::ClearAndSelect);
+    }
     sendCommand(kLabelEdited);
+    if (lend) {
+        const Quiet quiet(*this);
+        selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 bool CProjectTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

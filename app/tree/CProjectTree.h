@@ -84,7 +84,7 @@ public:
     [[nodiscard]] bool isDragging() const { return m_dragging; }
     /** A click on the item's check box, which was ticked before when wasChecked. */
     void OnClick(QTreeWidgetItem* item, bool wasChecked);
-    /** The editor closed with a text; an empty text changes nothing. */
+    /** The editor closed with a text; an empty or unchanged text changes nothing. */
     void OnEndLabelEdit(QTreeWidgetItem* item, const QString& text);
     /** Starts dragging the item; false when it may not be dragged. */
     bool OnBeginDrag(QTreeWidgetItem* item);

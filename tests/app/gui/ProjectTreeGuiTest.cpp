@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -214,6 +215,17 @@ TEST_F(ProjectTreeGuiTest, RenamingARoomShowsItsNormalisedLabel)
 {
     kzev::services().view->fillProjectTree();
     QTreeWidgetItem* room = tree->topLevelItem(0);
+    // The label confirmed as shown changes nothing: the blanks around " : " stay out of the number and name.
+    tree->editItem(room);
+    const QPointer<QLineEdit> unchanged = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(unchanged, nullptr);
+    QTest::keyClick(unchanged, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return unchanged.isNull(); }, 2000)) << "the editor closes";
+    EXPECT_EQ(room->text(0), QStringLiteral("1 : Kancelář"));
+    EXPECT_EQ(doc->m_rooms[0].m_number, "1");
+    EXPECT_EQ(doc->m_rooms[0].m_name, "Kancelář");
+    EXPECT_FALSE(doc->IsModified());
+
     tree->editItem(room);
     auto* editor = tree->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
@@ -230,6 +242,33 @@ TEST_F(ProjectTreeGuiTest, RenamingARoomShowsItsNormalisedLabel)
     // Folder names cannot be edited.
     tree->editItem(tree->folderItem(0, kzev::TreeItemKind::AreaFolder));
     EXPECT_FALSE(tree->isEditingLabel());
+}
+
+TEST_F(ProjectTreeGuiTest, ClickingAnotherItemWhileRenamingARoomKeepsTheNameAndChoosesTheClickedItem)
+{
+    kzev::services().view->fillProjectTree();
+    tree->expandAll();
+    QTreeWidgetItem* corridor = tree->topLevelItem(2);
+    kzev::test::click(tree->viewport(), tree->visualItemRect(corridor).center());
+    ASSERT_EQ(tree->currentItem(), corridor);
+    QTest::keyClick(tree, Qt::Key_F2);
+    auto* editor = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("3:Hala"));
+
+    // The click on the night mode ends the editing: the name is kept and the night mode is chosen.
+    QTreeWidgetItem* night = tree->folderItem(2, kzev::TreeItemKind::ModeFolder)->child(1);
+    kzev::test::click(tree->viewport(), tree->visualItemRect(night).center());
+    QApplication::processEvents();
+    EXPECT_FALSE(tree->isEditingLabel());
+    EXPECT_EQ(doc->m_rooms[2].m_number, "3");
+    EXPECT_EQ(doc->m_rooms[2].m_name, "Hala");
+    EXPECT_EQ(corridor->text(0), QStringLiteral("3 : Hala"));
+    EXPECT_EQ(tree->currentItem(), night);
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*> { night });
+    EXPECT_EQ(doc->m_rooms[2].m_currentMode, 1);
+    EXPECT_EQ(doc->m_rooms[2].m_workSystems[1].m_excluded, 0);
 }
 
 TEST_F(ProjectTreeGuiTest, DraggingTheFirstRoomBehindTheThirdGivesTwoThreeOne)
