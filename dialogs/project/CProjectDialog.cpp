@@ -43,6 +43,7 @@ constexpr int kTimeOnProject = 1244;
 constexpr int kBrowse = 1221;
 constexpr int kOpen = 1220;
 constexpr int kToday = 3;
+constexpr int kNoDrawingNamed = 63547;
 
 constexpr int kTitle = 63510;
 constexpr int kFirstLabel = 63511; // "&Stavba" ... "Dw&g soubor" in the order of kLabelled
@@ -253,7 +254,13 @@ void CProjectDialog::OnBrowseDwg()
 
 void CProjectDialog::OnOpenDwg()
 {
-    (void)m_openDrawing(m_preferAutocad->isChecked(), edit(kDrawing)->text().toStdString());
+    // With no file named there is nothing to open: no empty drawing window, no word about a missing document.
+    const QString named = edit(kDrawing)->text().trimmed();
+    if (named.isEmpty()) {
+        kzev::messageBoxId(kNoDrawingNamed);
+        return;
+    }
+    (void)m_openDrawing(m_preferAutocad->isChecked(), named.toStdString());
 }
 
 void CProjectDialog::OnToday()

@@ -124,5 +124,31 @@ TEST_F(ProjectDrawingOpenGui, AMissingDrawingIsSaidOnceNotForEachModel)
     }
 }
 
+TEST_F(ProjectDrawingOpenGui, NoDrawingNamedIsSaidAndOpensNothing)
+{
+    for (const QString& field : { QString(), QStringLiteral("   ") }) {
+        SCOPED_TRACE("field \"" + field.toStdString() + "\"");
+        closeDrawingWindow();
+        m_messages.shown.clear();
+        select(tree().roomItem(0));
+        const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+            QLineEdit* drawing = dialog.edit(1008);
+            typeInto(drawing, field);
+            QTest::keyClick(drawing, Qt::Key_Delete);
+            EXPECT_EQ(drawing->text(), field);
+            clickButton(dialog.button(1220)); // "Otevřít"
+            QApplication::processEvents();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        clickMenuItem(frame(), "&Vlastnosti projektu");
+        ASSERT_TRUE(deed.done());
+
+        ASSERT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_EQ(m_messages.shown[0].text,
+            "Není zadán žádný soubor výkresu: vyplňte pole „Dwg soubor“ nebo ho vyberte tlačítkem „...“.");
+        EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
+    }
+}
+
 } // namespace
 } // namespace kzev::test
