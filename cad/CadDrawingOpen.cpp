@@ -3,6 +3,11 @@
 #include "model/CKzevDoc.h"
 #include "model/CadDetection.h"
 #include "platform/Services.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
+
+#include <fstream>
+#include <optional>
 
 namespace kzev {
 
@@ -10,6 +15,23 @@ namespace {
 
 constexpr int kNotRegistered = 61856;
 constexpr int kCannotOpen = 61858;
+constexpr int kDrawingMissing = 63542;
+constexpr int kDrawingNotAFile = 63543;
+constexpr int kDrawingUnreadable = 63544;
+
+// Why the named drawing cannot be opened, or nothing where it can be read.
+std::optional<int> unreadableReason(const std::filesystem::path& drawing)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(drawing, error);
+    if (!std::filesystem::exists(status))
+        return kDrawingMissing;
+    if (!std::filesystem::is_regular_file(status))
+        return kDrawingNotAFile;
+    if (!std::ifstream(drawing, std::ios::binary))
+        return kDrawingUnreadable;
+    return std::nullopt;
+}
 
 /** Holds the wait cursor for as long as the CAD program is being talked to. */
 class WaitCursor {
@@ -68,6 +90,12 @@ bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::f
 
 bool openProjectDrawing(ICadAutomation& automation, bool preferAutocad, const std::filesystem::path& drawing)
 {
+    // Said once, with its reason, before any CAD program is tried.
+    if (const std::optional<int> reason = unreadableReason(drawing)) {
+        services().messageBox->show(formatC(loadString(*reason).c_str(), drawing.string().c_str()), MessageIcon::Warning,
+            MessageButtons::Ok);
+        return false;
+    }
     const std::string first = reachableProgramId(automation, modelProgramId(preferAutocad));
     if (openDrawingInCad(automation, preferAutocad, drawing))
         return true;

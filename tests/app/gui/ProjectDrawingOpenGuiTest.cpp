@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+
 namespace kzev::test {
 namespace {
 
@@ -118,9 +119,37 @@ TEST_F(ProjectDrawingOpenGui, AMissingDrawingIsSaidOnceNotForEachModel)
     ASSERT_TRUE(deed.done());
 
     ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, "Není otevřen potřebný dokument,\notevřete si ho!");
-    if (DrawingWindow* window = DrawingWindow::instance(false)) {
-        EXPECT_TRUE(window->drawing().entities().empty());
+    EXPECT_EQ(m_messages.shown[0].text, "Soubor výkresu " + missing + " neexistuje.");
+    EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
+}
+
+TEST_F(ProjectDrawingOpenGui, ADrawingThatCannotBeReadIsSaidWithItsReason)
+{
+    const std::filesystem::path folder = m_folder.path() / "Výkresy";
+    std::filesystem::create_directories(folder);
+    struct Case {
+        std::filesystem::path named;
+        std::string message;
+    };
+    const Case cases[] = {
+        { folder, folder.string() + " není soubor výkresu, ale složka nebo jiný objekt." },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.named.string());
+        closeDrawingWindow();
+        m_messages.shown.clear();
+        select(tree().roomItem(0));
+        const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+            typeInto(dialog.edit(1008), QString::fromStdString(c.named.string()));
+            clickButton(dialog.button(1220)); // "Otevřít"
+            QApplication::processEvents();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        clickMenuItem(frame(), "&Vlastnosti projektu");
+        ASSERT_TRUE(deed.done());
+        ASSERT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_EQ(m_messages.shown[0].text, c.message);
+        EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
     }
 }
 
