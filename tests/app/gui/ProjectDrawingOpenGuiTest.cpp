@@ -53,6 +53,20 @@ protected:
         }
     }
 
+    /** Names the drawing in "Vlastnosti projektu", presses "Otevřít" and leaves the dialog with Esc. */
+    void openNamedDrawing(const std::string& named)
+    {
+        select(tree().roomItem(0));
+        const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
+            typeInto(dialog.edit(1008), QString::fromStdString(named));
+            clickButton(dialog.button(1220)); // "Otevřít"
+            QApplication::processEvents();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        clickMenuItem(frame(), "&Vlastnosti projektu");
+        ASSERT_TRUE(deed.done());
+    }
+
     // The program's own CAD link, as it installs it at start-up.
     DrawingDesktop m_desktop;
     DrawingAutomationRegistry m_automation;
@@ -107,16 +121,8 @@ TEST_F(ProjectDrawingOpenGui, OtevritOpensTheDrawingWindowWithTheProjectsDrawing
 
 TEST_F(ProjectDrawingOpenGui, AMissingDrawingIsSaidOnceNotForEachModel)
 {
-    select(tree().roomItem(0));
     const std::string missing = (m_folder.path() / "Není.dxf").string();
-    const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
-        typeInto(dialog.edit(1008), QString::fromStdString(missing));
-        clickButton(dialog.button(1220)); // "Otevřít"
-        QApplication::processEvents();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-    });
-    clickMenuItem(frame(), "&Vlastnosti projektu");
-    ASSERT_TRUE(deed.done());
+    openNamedDrawing(missing);
 
     ASSERT_EQ(m_messages.shown.size(), 1u);
     EXPECT_EQ(m_messages.shown[0].text, "Soubor výkresu " + missing + " neexistuje.");
@@ -138,15 +144,7 @@ TEST_F(ProjectDrawingOpenGui, ADrawingThatCannotBeReadIsSaidWithItsReason)
         SCOPED_TRACE(c.named.string());
         closeDrawingWindow();
         m_messages.shown.clear();
-        select(tree().roomItem(0));
-        const WhenShown<CProjectDialog> deed([&](CProjectDialog& dialog) {
-            typeInto(dialog.edit(1008), QString::fromStdString(c.named.string()));
-            clickButton(dialog.button(1220)); // "Otevřít"
-            QApplication::processEvents();
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        });
-        clickMenuItem(frame(), "&Vlastnosti projektu");
-        ASSERT_TRUE(deed.done());
+        openNamedDrawing(c.named.string());
         ASSERT_EQ(m_messages.shown.size(), 1u);
         EXPECT_EQ(m_messages.shown[0].text, c.message);
         EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
