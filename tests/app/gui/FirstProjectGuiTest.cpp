@@ -1,15 +1,22 @@
 // A designer's first project from an empty start: File › Nový, the room
-// described in its sheet and shown; the last room deleted and a new one made
-// in the empty project.
+// described in its sheet and shown; a new project computed at once with a
+// luminaire chosen; the last
+// room deleted and a new one made in the empty project.
 
 #include "support/FakeServices.h"
+#include "support/gui/GridInput.h"
 #include "support/gui/UserInput.h"
 
 #include "app/CKzevApp.h"
 #include "app/frame/CMainFrame.h"
 #include "app/bars/CProgressStatusBar.h"
+#include "app/openers/AreaDialogOpener.h"
 #include "app/tree/CProjectTree.h"
 #include "app/tree/ProjectTreeEdits.h"
+#include "catalogue/ui/CLampSelectDialog.h"
+#include "dialogs/lamps/CDialogLamps.h"
+#include "grid/GridWidget.h"
+#include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
 #include "platform/ProfileStore.h"
@@ -17,6 +24,7 @@
 #include "view/CKzevView.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +32,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -186,6 +195,85 @@ TEST_F(FirstProjectGui, LastRoomDeletedBlanksTheViewAtOnceAndNewRoomMakesOne)
     view().viewport()->repaint();
     EXPECT_TRUE(drawsAnything(viewPicture()));
     saveShot(frame(), "new_room_in_empty_project.png");
+}
+
+TEST_F(FirstProjectGui, NewProjectComputedAtOnceGivesItsFirstAreaTheGridItsDialogShows)
+{
+    start({});
+    kzev::test::clickMenuItem(frame(), frame().commandAction(57600), QStringLiteral("&Soubor"));
+    CKzevDoc& document = *kzev::theDocument();
+    ASSERT_EQ(document.m_projectType, 0) << "an interior project";
+    ASSERT_EQ(document.m_rooms.size(), 1u);
+    document.m_saveBeforeCalc = 0;
+
+    // The room's sheet confirmed as it is, which shows the room; then computed from the menu.
+    kzev::test::whenOpen<CDialogRoom>([](CDialogRoom& sheet) {
+        click(sheet.findChild<QPushButton*>("ok"));
+        if (sheet.isVisible())
+            sheet.reject();
+    });
+    const QPoint roomItem = tree().visualItemRect(tree().topLevelItem(0)).center();
+    click(tree().viewport(), roomItem);
+    doubleClick(tree().viewport(), roomItem);
+    QApplication::processEvents();
+
+    // The new lamp system names no luminaire yet: the first one of the catalogue chosen in its sheet.
+    QTreeWidgetItem* lampItem = tree().folderItem(0, kzev::TreeItemKind::LampFolder)->child(0);
+    ASSERT_NE(lampItem, nullptr);
+    tree().scrollToItem(lampItem);
+    const QPoint lampAt = tree().visualItemRect(lampItem).center();
+    click(tree().viewport(), lampAt);
+    doubleClick(tree().viewport(), lampAt);
+    QApplication::processEvents();
+    auto* lampSheet = qobject_cast<CDialogLamps*>(frame().m_pLampSheet);
+    ASSERT_NE(lampSheet, nullptr);
+    CLampSelectDialog& page = *lampSheet->selectionPage();
+    QTreeWidget& kinds = *page.luminaireTree();
+    const QList<QTreeWidgetItem*> interior = kinds.findItems(QStringLiteral("Interiérová svítidla"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(interior.isEmpty());
+    kinds.scrollToItem(interior.front());
+    click(kinds.viewport(), kinds.visualItemRect(interior.front()).center());
+    QApplication::processEvents();
+    ASSERT_GT(page.luminaireGrid()->grid().GetRowCount(), page.luminaireGrid()->grid().GetFixedRowCount());
+    kzev::test::clickCell(*page.luminaireGrid(), page.luminaireGrid()->grid().GetFixedRowCount(), 1);
+    ASSERT_NE(page.shownLuminaire(), nullptr);
+    QPushButton* lampOk = lampSheet->buttons()->button(QDialogButtonBox::Ok);
+    click(lampOk, lampOk->rect().center());
+    QApplication::processEvents();
+    ASSERT_GE(document.m_rooms.at(0).m_lampSystems.at(0).m_luminaireIndex, 0);
+
+    ASSERT_TRUE(kzev::test::menuItemEnabled(frame(), QStringLiteral("Zahájit bodový výpočet")));
+    kzev::test::clickMenuItem(frame(), QStringLiteral("Zahájit bodový výpočet"));
+    const CRoom& room = document.m_rooms.at(0);
+    ASSERT_EQ(room.m_resultsValid, 1);
+    const CWorkSystem& area = room.m_workSystems.at(0);
+    // The default room (10 m × 6 m) at the default pitches of 1 m, centred: the grid the dialog lays.
+    EXPECT_EQ(area.m_count1, 10);
+    EXPECT_EQ(area.m_count2, 6);
+    EXPECT_DOUBLE_EQ(area.m_origin.x, 0.5);
+    EXPECT_DOUBLE_EQ(area.m_origin.y, 0.5);
+    EXPECT_EQ(area.m_points.size(), 60u);
+    // No luminaire is placed yet, so the figures are 0 lx and the summary line stays empty; each point is computed all the same.
+    for (const CPointCalc& point : area.m_points)
+        EXPECT_FALSE(CPointCalc::IsNotComputed(point.value(CPointCalc::kHorizontal)));
+
+    // The area's dialog shows that very grid, and leaves the computed area as it is.
+    const std::int32_t count1 = area.m_count1;
+    const std::int32_t count2 = area.m_count2;
+    QTreeWidgetItem* areaItem = tree().folderItem(0, kzev::TreeItemKind::AreaFolder)->child(0);
+    ASSERT_NE(areaItem, nullptr);
+    tree().scrollToItem(areaItem);
+    const QPoint at = tree().visualItemRect(areaItem).center();
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, at);
+    CVisualTaskDialog* dialog = kzev::openAreaDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("count1")->text(), QString::number(count1));
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("count2")->text(), QString::number(count2));
+    saveShot(*dialog, "new_project_first_area.png");
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(room.m_resultsValid, 1);
 }
 
 } // namespace
