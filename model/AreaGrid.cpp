@@ -85,6 +85,25 @@ void apply(CWorkSystem& area, int axis1, int axis2, const AxisLayout& first, con
     component(area.m_origin, axis2) = second.origin;
 }
 
+bool near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a)); }
+
+bool same(const RoomExtents& a, const RoomExtents& b) { return near(a.x, b.x) && near(a.y, b.y) && near(a.z, b.z); }
+
+/** Whether the area's grid is the one its pitches lay centred over the room. */
+bool laidCentredByPitch(const CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room)
+{
+    if (orientation == AreaOrientation::General)
+        return false;
+    const auto [a1, a2] = axesOf(orientation);
+    CVector step1 = area.m_step1;
+    CVector step2 = area.m_step2;
+    CVector origin = area.m_origin;
+    const auto first = byPitch(extent(room, a1), component(step1, a1), component(origin, a1), false);
+    const auto second = byPitch(extent(room, a2), component(step2, a2), component(origin, a2), false);
+    return first && second && first->count == area.m_count1 && second->count == area.m_count2
+        && near(first->origin, component(origin, a1)) && near(second->origin, component(origin, a2));
+}
+
 } // namespace
 
 RoomExtents extentsOf(const CRoom& room) { return { room.m_length, room.m_width, room.m_height }; }
@@ -201,6 +220,18 @@ void layOutFirstArea(CRoom& room)
 {
     if (!room.m_workSystems.empty())
         layOutNewArea(room.m_workSystems.front(), extentsOf(room));
+}
+
+void followRoomSize(CRoom& room, const RoomExtents& before)
+{
+    const RoomExtents after = extentsOf(room);
+    if (same(before, after))
+        return;
+    for (CWorkSystem& area : room.m_workSystems) {
+        const AreaOrientation orientation = orientationOfViewCode(area.m_viewCode);
+        if (area.m_count1 > 0 && laidCentredByPitch(area, orientation, before))
+            (void)layOutByPitch(area, orientation, after, false);
+    }
 }
 
 } // namespace kzev

@@ -64,4 +64,11 @@ void layOutNewArea(CWorkSystem& area, const RoomExtents& room);
 /** Lays out the area a new room starts with, so that a calculation at once has its points. */
 void layOutFirstArea(CRoom& room);
 
+/**
+ * After the room's size changed from `before`: each area whose grid is still
+ * the one its pitches lay centred over the old size is laid so over the new
+ * one. A grid set otherwise is left where it is.
+ */
+void followRoomSize(CRoom& room, const RoomExtents& before);
+
 } // namespace kzev

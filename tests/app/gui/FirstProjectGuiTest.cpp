@@ -15,10 +15,12 @@
 #include "app/tree/ProjectTreeEdits.h"
 #include "catalogue/ui/CLampSelectDialog.h"
 #include "dialogs/lamps/CDialogLamps.h"
+#include "dialogs/lamps/CLampSystemDialog.h"
 #include "grid/GridWidget.h"
 #include "dialogs/areas/CVisualTaskDialog.h"
 #include "dialogs/rooms/CDialogRoom.h"
 #include "model/CKzevDoc.h"
+#include "model/ResultSummary.h"
 #include "platform/ProfileStore.h"
 #include "platform/StringTable.h"
 #include "view/CKzevView.h"
@@ -28,6 +30,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -206,8 +209,10 @@ TEST_F(FirstProjectGui, NewProjectComputedAtOnceGivesItsFirstAreaTheGridItsDialo
     ASSERT_EQ(document.m_rooms.size(), 1u);
     document.m_saveBeforeCalc = 0;
 
-    // The room's sheet confirmed as it is, which shows the room; then computed from the menu.
+    // The room made shorter and narrower in its sheet, which shows the room; then computed from the menu.
     kzev::test::whenOpen<CDialogRoom>([](CDialogRoom& sheet) {
+        typeInto(sheet.findChild<QLineEdit*>("length"), QStringLiteral("5500"));
+        typeInto(sheet.findChild<QLineEdit*>("width"), QStringLiteral("5000"));
         click(sheet.findChild<QPushButton*>("ok"));
         if (sheet.isVisible())
             sheet.reject();
@@ -237,6 +242,14 @@ TEST_F(FirstProjectGui, NewProjectComputedAtOnceGivesItsFirstAreaTheGridItsDialo
     ASSERT_GT(page.luminaireGrid()->grid().GetRowCount(), page.luminaireGrid()->grid().GetFixedRowCount());
     kzev::test::clickCell(*page.luminaireGrid(), page.luminaireGrid()->grid().GetFixedRowCount(), 1);
     ASSERT_NE(page.shownLuminaire(), nullptr);
+    // Three by two of them under the ceiling, spread over the room by their counts.
+    QTabBar* tabs = lampSheet->tabs()->tabBar();
+    click(tabs, tabs->tabRect(1).center());
+    CLampSystemDialog& design = *lampSheet->regularPage();
+    kzev::test::typeAndLeave(design.field(kzev::DesignField::Count1), QStringLiteral("3"));
+    kzev::test::typeAndLeave(design.field(kzev::DesignField::Count2), QStringLiteral("2"));
+    kzev::test::typeAndLeave(design.field(kzev::DesignField::OriginZ), QStringLiteral("2800"));
+    kzev::test::clickButton(design.button(QStringLiteral("Dle &počtů")));
     QPushButton* lampOk = lampSheet->buttons()->button(QDialogButtonBox::Ok);
     click(lampOk, lampOk->rect().center());
     QApplication::processEvents();
@@ -247,15 +260,18 @@ TEST_F(FirstProjectGui, NewProjectComputedAtOnceGivesItsFirstAreaTheGridItsDialo
     const CRoom& room = document.m_rooms.at(0);
     ASSERT_EQ(room.m_resultsValid, 1);
     const CWorkSystem& area = room.m_workSystems.at(0);
-    // The default room (10 m × 6 m) at the default pitches of 1 m, centred: the grid the dialog lays.
-    EXPECT_EQ(area.m_count1, 10);
-    EXPECT_EQ(area.m_count2, 6);
-    EXPECT_DOUBLE_EQ(area.m_origin.x, 0.5);
+    ASSERT_EQ(room.m_lampSystems.at(0).m_luminaires.size(), 6u);
+    // The room as typed (5.5 m × 5 m) at the default pitches of 1 m, centred: the grid the dialog lays.
+    EXPECT_EQ(area.m_count1, 5);
+    EXPECT_EQ(area.m_count2, 5);
+    EXPECT_DOUBLE_EQ(area.m_origin.x, 0.75);
     EXPECT_DOUBLE_EQ(area.m_origin.y, 0.5);
-    EXPECT_EQ(area.m_points.size(), 60u);
-    // No luminaire is placed yet, so the figures are 0 lx and the summary line stays empty; each point is computed all the same.
+    ASSERT_EQ(area.m_points.size(), 25u);
     for (const CPointCalc& point : area.m_points)
-        EXPECT_FALSE(CPointCalc::IsNotComputed(point.value(CPointCalc::kHorizontal)));
+        EXPECT_GT(point.value(CPointCalc::kHorizontal), 0.0);
+    const std::string summary = kzev::resultSummaryLine(area, room, document.m_projectType);
+    EXPECT_NE(summary.find("Em"), std::string::npos) << summary;
+    saveShot(frame(), "new_project_computed.png");
 
     // The area's dialog shows that very grid, and leaves the computed area as it is.
     const std::int32_t count1 = area.m_count1;
