@@ -193,6 +193,11 @@ TEST_F(FirstProjectGui, LastRoomDeletedBlanksTheViewAtOnceAndNewRoomMakesOne)
     ASSERT_EQ(document.m_rooms.size(), 1u);
     EXPECT_EQ(document.m_rooms[0].m_name, "Místnost");
     EXPECT_DOUBLE_EQ(document.m_rooms[0].m_length, 10.0);
+    // Its area holds the grid its dialog lays: 1 m pitches centred over 10 m × 6 m.
+    ASSERT_FALSE(document.m_rooms[0].m_workSystems.empty());
+    EXPECT_EQ(document.m_rooms[0].m_workSystems[0].m_count1, 10);
+    EXPECT_EQ(document.m_rooms[0].m_workSystems[0].m_count2, 6);
+    EXPECT_EQ(document.m_rooms[0].m_workSystems[0].m_points.size(), 60u);
     ASSERT_EQ(tree().topLevelItemCount(), 1);
     EXPECT_EQ(tree().currentItem(), tree().roomItem(0));
     view().viewport()->repaint();
