@@ -95,6 +95,28 @@ protected:
             document->SetModifiedFlag(false);
     }
 
+    /** Opens the first room's sheet by a double click on its item, types its size (and name) and presses OK. */
+    bool describeRoom(const QString& length, const QString& width, const QString& name = {})
+    {
+        bool sheetSeen = false;
+        kzev::test::whenOpen<CDialogRoom>([&](CDialogRoom& sheet) {
+            sheetSeen = true;
+            QTabBar* tabs = sheet.findChild<QTabWidget*>()->tabBar();
+            click(tabs, tabs->tabRect(0).center());
+            if (!name.isEmpty())
+                typeInto(sheet.findChild<QLineEdit*>("name"), name);
+            typeInto(sheet.findChild<QLineEdit*>("length"), length);
+            typeInto(sheet.findChild<QLineEdit*>("width"), width);
+            click(sheet.findChild<QPushButton*>("ok"));
+            if (sheet.isVisible())
+                sheet.reject();
+        });
+        const QPoint roomItem = tree().visualItemRect(tree().topLevelItem(0)).center();
+        click(tree().viewport(), roomItem);
+        doubleClick(tree().viewport(), roomItem);
+        return sheetSeen;
+    }
+
     CMainFrame& frame() { return *app.frame(); }
     CProjectTree& tree() { return *frame().projectTree(); }
     CKzevView& view() { return *frame().kzevView(); }
@@ -128,22 +150,7 @@ TEST_F(FirstProjectGui, NewProjectRoomSheetOkShowsTheRoomAndEnablesCalculation)
     EXPECT_FALSE(view().sceneShown());
 
     // The room described in its sheet, reached by a double click on its item, and confirmed with OK.
-    bool sheetSeen = false;
-    kzev::test::whenOpen<CDialogRoom>([&](CDialogRoom& sheet) {
-        sheetSeen = true;
-        QTabBar* tabs = sheet.findChild<QTabWidget*>()->tabBar();
-        click(tabs, tabs->tabRect(0).center());
-        typeInto(sheet.findChild<QLineEdit*>("name"), QStringLiteral("Kancelář"));
-        typeInto(sheet.findChild<QLineEdit*>("length"), QStringLiteral("8000"));
-        typeInto(sheet.findChild<QLineEdit*>("width"), QStringLiteral("5000"));
-        click(sheet.findChild<QPushButton*>("ok"));
-        if (sheet.isVisible())
-            sheet.reject();
-    });
-    const QPoint roomItem = tree().visualItemRect(tree().topLevelItem(0)).center();
-    click(tree().viewport(), roomItem);
-    doubleClick(tree().viewport(), roomItem);
-    ASSERT_TRUE(sheetSeen);
+    ASSERT_TRUE(describeRoom(QStringLiteral("8000"), QStringLiteral("5000"), QStringLiteral("Kancelář")));
     const CRoom& room = kzev::theDocument()->m_rooms.at(0);
     ASSERT_DOUBLE_EQ(room.m_length, 8.0);
     ASSERT_DOUBLE_EQ(room.m_width, 5.0);
@@ -215,16 +222,7 @@ TEST_F(FirstProjectGui, NewProjectComputedAtOnceGivesItsFirstAreaTheGridItsDialo
     document.m_saveBeforeCalc = 0;
 
     // The room made shorter and narrower in its sheet, which shows the room; then computed from the menu.
-    kzev::test::whenOpen<CDialogRoom>([](CDialogRoom& sheet) {
-        typeInto(sheet.findChild<QLineEdit*>("length"), QStringLiteral("5500"));
-        typeInto(sheet.findChild<QLineEdit*>("width"), QStringLiteral("5000"));
-        click(sheet.findChild<QPushButton*>("ok"));
-        if (sheet.isVisible())
-            sheet.reject();
-    });
-    const QPoint roomItem = tree().visualItemRect(tree().topLevelItem(0)).center();
-    click(tree().viewport(), roomItem);
-    doubleClick(tree().viewport(), roomItem);
+    ASSERT_TRUE(describeRoom(QStringLiteral("5500"), QStringLiteral("5000")));
     QApplication::processEvents();
 
     // The new lamp system names no luminaire yet: the first one of the catalogue chosen in its sheet.
