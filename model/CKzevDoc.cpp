@@ -1,5 +1,6 @@
 #include "model/CKzevDoc.h"
 
+#include "model/AreaGrid.h"
 #include "model/UserSettings.h"
 #include "platform/DocumentShell.h"
 #include "platform/ProfileStore.h"
@@ -152,6 +153,8 @@ void CKzevDoc::makeFirstRoom(CRoom& templateRoom)
         templateRoom.m_computeRoadLuminance = 0;
         templateRoom.m_reflectedComponent = 1;
         templateRoom.m_wallReflections = 1;
+        // The first area holds the grid its dialog shows, so that a calculation at once computes it.
+        kzev::layOutFirstArea(templateRoom);
         m_rooms.push_back(std::move(templateRoom));
         break;
     case kOutdoor:
@@ -170,6 +173,7 @@ void CKzevDoc::makeFirstRoom(CRoom& templateRoom)
         m_printStream = 0;
         m_printStreamTotal = 0;
         m_limitLuminanceLog = 0;
+        kzev::layOutFirstArea(templateRoom);
         m_rooms.push_back(std::move(templateRoom));
         break;
     case kRoads:

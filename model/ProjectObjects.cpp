@@ -1,5 +1,6 @@
 #include "model/ProjectObjects.h"
 
+#include "model/AreaGrid.h"
 #include "model/ArrayIndex.h"
 #include "model/CKzevDoc.h"
 #include "model/NumberedName.h"
@@ -59,6 +60,8 @@ std::optional<int> newRoom(CKzevDoc& doc, int source, bool copyWhole)
     } else {
         room.m_viewSettings = from->m_viewSettings;
     }
+    if (!copyWhole)
+        layOutFirstArea(room);
     doc.m_rooms.push_back(std::move(room));
     doc.SetModifiedFlag();
     return static_cast<int>(doc.m_rooms.size()) - 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AreaGrid.h"
 #include "model/CWorkSystem.h"
 
 #include <cstdint>
@@ -8,37 +9,6 @@
 #include <vector>
 
 namespace kzev {
-
-/** The plane a visual-task area's grid lies in, as the area dialog's radio group offers it. */
-enum class AreaOrientation { Horizontal = 0, VerticalYZ = 1, VerticalXZ = 2, General = 3 };
-
-/** The most points an area takes along one direction. */
-inline constexpr std::int32_t kMaxAreaPointsPerRow = 1023;
-
-/** The room's size along x, y and z that the layouts fill. */
-struct RoomExtents {
-    double x = 10.0;
-    double y = 6.0;
-    double z = 3.0;
-};
-
-[[nodiscard]] AreaOrientation orientationOfViewCode(std::int32_t viewCode);
-[[nodiscard]] std::int32_t viewCodeOf(AreaOrientation orientation);
-
-/**
- * Derives counts, pure axis steps and the origin from the steps' pitches:
- * centred with equal margins, or from 1 m off the walls. Leaves the area as
- * it was and returns false where that cannot be done (a general plane, a room
- * of 2 m or less with the 1 m rule). The point array is rebuilt.
- */
-bool layOutByPitch(CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room, bool fromWalls);
-
-/**
- * Derives the pitches and the origin from the counts: the centres of equal
- * cells, or from 1 m off the walls. Returns false and changes nothing for a
- * count of 0 (or 1 with the 1 m rule), a general plane or a too small room.
- */
-bool layOutByCount(CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room, bool fromWalls);
 
 /** Two corners picked in a CAD drawing, in the drawing's units (the user's unit). */
 struct CadCorners {
@@ -56,15 +26,6 @@ struct CadCorners {
  */
 bool layOutByCadCorners(CWorkSystem& area, const CadCorners& corners, const CVector& roomOrigin, bool millimetres);
 
-/** Centres the grid in plan, whatever its plane. */
-void centreArea(CWorkSystem& area, const RoomExtents& room);
-
-/** Replaces the point array by count 1 × count 2 fresh points (none when a count is out of range). */
-void rebuildPoints(CWorkSystem& area);
-
-/** Whether both counts are within 0 .. kMaxAreaPointsPerRow. */
-[[nodiscard]] bool countsAllowed(const CWorkSystem& area);
-
 /** The entries of the quantity list: text and quantity code, in the dialog's order. */
 [[nodiscard]] std::vector<std::pair<std::string, std::int32_t>> quantityChoices();
 
@@ -76,9 +37,6 @@ struct QuantityControls {
     bool values = false;       ///< "Editovat" (the table of given values)
 };
 [[nodiscard]] QuantityControls controlsFor(std::int32_t quantityCode);
-
-/** Sets the area's display switches for its quantity (the one shown on, the rest of the five off). */
-void applyQuantitySwitches(CWorkSystem& area);
 
 /** Whether a new grid would lose daylight-factor values the area shows. */
 [[nodiscard]] bool holdsDaylightValues(const CWorkSystem& area);

@@ -30,27 +30,15 @@ RoomExtents VisualTaskSession::extents() const
 {
     if (!m_valid)
         return {};
-    const CRoom& r = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
-    return { r.m_length, r.m_width, r.m_height };
+    return extentsOf(m_doc.m_rooms[static_cast<std::size_t>(m_room)]);
 }
 
 void VisualTaskSession::open()
 {
     if (!m_valid || m_working.m_count1 != 0)
         return;
-    const RoomExtents room = extents();
-    if (room.x > 100.0 || room.y > 100.0) {
-        m_working.m_step1 = 10.0 * m_working.m_step1;
-        m_working.m_step2 = 10.0 * m_working.m_step2;
-    }
-    (void)layOutByPitch();
-    // A new area shows its values with isolines, not the relief or false colours.
-    CViewSettings& v = m_working.m_viewSettings;
-    v.m_isolines = 1;
-    v.m_pointLabels = 1;
-    v.m_relief = 0;
-    v.m_fillSurfaces = 0;
-    applyQuantitySwitches(m_working);
+    // The grid a new room's first area got at its making is the one laid here.
+    layOutNewArea(m_working, extents());
     writeBack();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/rooms/RoomSheet.h"
 
+#include "model/AreaGrid.h"
 #include "model/CKzevDoc.h"
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
@@ -136,7 +137,9 @@ RoomSheet::Result RoomSheet::ok(const std::function<bool()>& askMoveLuminaires)
     }
     CRoom& room = m_doc.m_rooms[static_cast<std::size_t>(m_room)];
     const bool changed = !(values == m_opened);
+    const RoomExtents before = extentsOf(room);
     store(room);
+    followRoomSize(room, before);
     // The requirement waits for OK like every other field, so Storno leaves the room whole.
     if (m_chosen) {
         applyStandardRequirement(room, *m_chosen, outdoor());

@@ -5,6 +5,7 @@
 #include "calc/CalcCatalogue.h"
 #include "calc/MaintenanceFactor.h"
 #include "dialogs/rooms/RoomSheet.h"
+#include "model/AreaGrid.h"
 #include "model/CKzevDoc.h"
 #include "platform/DataLocation.h"
 #include "platform/ProfileStore.h"
@@ -110,6 +111,44 @@ TEST_F(RoomSheetTest, OkWithNothingEditedKeepsTheResults)
     ASSERT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted);
     EXPECT_EQ(room().m_resultsValid, 1);
     EXPECT_EQ(room().m_surfacesUpToDate, 1);
+}
+
+TEST_F(RoomSheetTest, AnAreaStillOnTheGridItStartedWithFollowsTheRoomsSize)
+{
+    // A new room's area: its 1 m pitches centred over 10 m x 6 m.
+    ASSERT_EQ(room().m_workSystems.size(), 1u);
+    ASSERT_EQ(room().m_workSystems[0].m_count1, 10);
+    CWorkSystem moved = room().m_workSystems[0];
+    moved.m_origin.x = 2.0;
+    moved.m_count1 = 3;
+    room().m_workSystems.push_back(moved);
+    // A wall area laid centred over the room's length and height.
+    CWorkSystem wall;
+    wall.m_viewCode = 114;
+    wall.m_step1 = { 0.5, 0.0, 0.0 };
+    wall.m_step2 = { 0.0, 0.0, 0.5 };
+    ASSERT_TRUE(layOutByPitch(wall, AreaOrientation::VerticalXZ, extentsOf(room()), false));
+    ASSERT_EQ(wall.m_count2, 6);
+    room().m_workSystems.push_back(wall);
+
+    RoomSheet sheet(m_doc, 0);
+    sheet.values.size = { "5500", "4000", "2700" };
+    ASSERT_EQ(sheet.ok(kNeverAsked), RoomSheet::Result::Accepted);
+
+    const CWorkSystem& first = room().m_workSystems[0];
+    EXPECT_EQ(first.m_count1, 5);
+    EXPECT_EQ(first.m_count2, 4);
+    EXPECT_DOUBLE_EQ(first.m_origin.x, 0.75);
+    EXPECT_DOUBLE_EQ(first.m_origin.y, 0.5);
+    EXPECT_EQ(first.m_points.size(), 20u);
+    // One placed by hand stays where it was put.
+    EXPECT_EQ(room().m_workSystems[1].m_count1, 3);
+    EXPECT_DOUBLE_EQ(room().m_workSystems[1].m_origin.x, 2.0);
+    const CWorkSystem& followed = room().m_workSystems[2];
+    EXPECT_EQ(followed.m_count1, 11);
+    EXPECT_EQ(followed.m_count2, 5);
+    EXPECT_DOUBLE_EQ(followed.m_origin.x, 0.25);
+    EXPECT_DOUBLE_EQ(followed.m_origin.z, 0.35);
 }
 
 TEST_F(RoomSheetTest, ARefusedValueChangesNothing)
