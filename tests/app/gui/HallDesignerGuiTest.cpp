@@ -4,6 +4,8 @@
 // tree after a calculation, and the two layout commands run from the menu,
 // the optimiser's question answered with Ne and with Ano.
 
+#include "support/gui/AnswerFileDialog.h"
+#include "support/gui/PdfText.h"
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
@@ -62,6 +64,7 @@ constexpr int kNightMode = 1;
 constexpr int kNightArea = 1;
 constexpr int kMachines = 1; // "Osvětlení strojů"
 constexpr int kNightColumn = 8;
+constexpr int kExportPdf = 32941; // Soubor › Export › Export do PDF
 
 QPoint cellCentre(kzev::GridWidget& widget, int row, int col)
 {
@@ -300,7 +303,8 @@ TEST_F(HallDesignerGui, AnAreaTheRunSkippedAfterTheLightingChangedShowsNoFigures
     calculate();
     const CWorkSystem& day = hall().m_workSystems.at(0);
     const std::string staleMean = kzev::formatC("%1.1lf", kzev::summaryFigures(day).mean);
-    ASSERT_FALSE(kzev::resultSummaryLine(day, hall(), doc().m_projectType).empty());
+    const std::string staleLine = kzev::resultSummaryLine(day, hall(), doc().m_projectType);
+    ASSERT_FALSE(staleLine.empty());
 
     // The night area chosen leaves the day area out of the next run; the machines' lighting switched off by its box.
     // A click soon after the room's reads as its second.
@@ -337,6 +341,25 @@ TEST_F(HallDesignerGui, AnAreaTheRunSkippedAfterTheLightingChangedShowsNoFigures
     const std::string html = report.compose({ 0 }, 0).text();
     EXPECT_EQ(html.find(staleMean), std::string::npos) << staleMean;
     EXPECT_NE(html.find(kzev::formatC("%1.1lf", kzev::storedSummaryFigures(night).mean)), std::string::npos);
+
+    // Nor does the printed report, exported to PDF from the menu.
+    const std::filesystem::path folder = std::filesystem::path(KZEV_BINARY_DIR) / "hall_stale_area_print";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path pdf = folder / "hala.pdf";
+    bool answered = false;
+    {
+        const auto answering = kzev::test::answerFileDialog(pdf.string(), answered);
+        clickMenuItem(frame(), frame().commandAction(kExportPdf), QStringLiteral("&Soubor"));
+    }
+    ASSERT_TRUE(answered);
+    const QString printed = kzev::test::pdfText(pdf);
+    ASSERT_FALSE(printed.isEmpty()) << "pdftotext (poppler-utils) read nothing";
+    EXPECT_FALSE(kzev::test::holdsWords(printed, staleLine)) << staleLine;
+    EXPECT_FALSE(kzev::test::holdsWords(printed, "Střední hodnota " + staleMean)) << staleMean;
+    EXPECT_TRUE(kzev::test::holdsWords(printed, kzev::resultSummaryLine(night, hall(), doc().m_projectType)));
+    EXPECT_TRUE(kzev::test::holdsWords(printed,
+        kzev::formatC("Střední hodnota %8.1lf", kzev::storedSummaryFigures(night).mean)));
 }
 
 TEST_F(HallDesignerGui, TheOptimisersCandidatesAreNoResultAndItsOwnTimeIsClearedAtItsEnd)

@@ -5,6 +5,7 @@
 // first; File › Print preview opens the preview of the same report.
 
 #include "support/FakeServices.h"
+#include "support/gui/PdfText.h"
 #include "support/gui/UserInput.h"
 #include "support/gui/WhenShown.h"
 
@@ -89,24 +90,9 @@ private:
     kzev::SheetComposer& m_inner;
 };
 
-QString flat(QString text)
-{
-    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-}
+using kzev::test::pdfText;
 
-QString pdfText(const std::filesystem::path& pdf, int page = 0)
-{
-    QStringList arguments { QStringLiteral("-layout") };
-    if (page > 0)
-        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
-    arguments << QString::fromStdString(pdf.string()) << QStringLiteral("-");
-    return flat(run(QStringLiteral("pdftotext"), arguments));
-}
-
-bool holds(const QString& text, const std::string& wanted)
-{
-    return text.contains(flat(QString::fromStdString(wanted)));
-}
+bool holds(const QString& text, const std::string& wanted) { return kzev::test::holdsWords(text, wanted); }
 
 void savePage(const std::filesystem::path& pdf, int page, const char* name)
 {
