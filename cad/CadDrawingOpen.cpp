@@ -18,6 +18,7 @@ constexpr int kCannotOpen = 61858;
 constexpr int kDrawingMissing = 63542;
 constexpr int kDrawingNotAFile = 63543;
 constexpr int kDrawingUnreadable = 63544;
+constexpr int kDrawingRefused = 63555;
 
 // Why the named drawing cannot be opened, or nothing where it can be read.
 std::optional<int> unreadableReason(const std::filesystem::path& drawing)
@@ -58,6 +59,17 @@ std::string modelProgramId(bool autocadType)
     return autocadType ? acadProgramId() : icadProgramId();
 }
 
+// The program's refusal with its reason, where it gives one.
+void sayRefused(const std::string& reason)
+{
+    if (reason.empty()) {
+        messageBoxId(kCannotOpen);
+        return;
+    }
+    services().messageBox->show(formatC(loadString(kDrawingRefused).c_str(), reason.c_str()), MessageIcon::Warning,
+        MessageButtons::Ok);
+}
+
 } // namespace
 
 bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing)
@@ -68,18 +80,30 @@ bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::f
         messageBoxId(kNotRegistered);
         return false;
     }
+    std::unique_ptr<ICadApplication> application;
+    bool started = false;
     try {
-        std::unique_ptr<ICadApplication> application = automation.activeObject(programId);
-        if (!application)
+        application = automation.activeObject(programId);
+        if (!application) {
             application = automation.createInstance(programId);
+            started = true;
+        }
         if (!application) {
             messageBoxId(kCannotOpen);
             return false;
         }
         application->setVisible(true);
         application->openDrawing(drawing);
-    } catch (const CadServerError&) {
-        messageBoxId(kCannotOpen);
+    } catch (const CadServerError& error) {
+        // A program started for this drawing alone goes again, rather than stand empty behind the message.
+        if (started && application) {
+            try {
+                application->quit();
+            } catch (const CadServerError&) {
+            } catch (const CadComError&) {
+            }
+        }
+        sayRefused(error.what());
         return false;
     } catch (const CadComError&) {
         messageBoxId(kCannotOpen);

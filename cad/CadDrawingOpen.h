@@ -12,8 +12,10 @@ namespace kzev {
  * program is not registered but the drawing window is, in the drawing window,
  * the CAD program of this system. A running program is used, else one is
  * started. An unregistered program is told by
- * message 61856, a program that cannot open the file by 61858; both return
- * false so that the caller can try the other model.
+ * message 61856, a program that cannot open the file by 63555 with the reason
+ * it gives (61858 where it gives none), and a program started only for the
+ * drawing is ended again; all return false so that the caller can try the
+ * other model.
  */
 [[nodiscard]] bool openDrawingInCad(ICadAutomation& automation, bool autocadType, const std::filesystem::path& drawing);
 

@@ -144,6 +144,8 @@ public:
     virtual void sendCommand(const std::string& line) = 0;
     /** Opens a drawing file and makes it the active drawing. */
     virtual void openDrawing(const std::filesystem::path& path) = 0;
+    /** Ends the program. */
+    virtual void quit() = 0;
 };
 
 /** The automation registry of the system: which CAD programs are known and which run. */

@@ -318,6 +318,7 @@ public:
         if (!m_parts.host.openDrawing(path, error))
             throw serverError(error);
     }
+    void quit() override { m_parts.host.closeWindow(); }
 
 private:
     DrawingParts m_parts;

@@ -23,6 +23,8 @@ public:
     virtual void workBriefly() = 0;
     /** Shows the window. */
     virtual void showWindow() = 0;
+    /** Closes the window, as the user does. */
+    virtual void closeWindow() = 0;
     /** Repaints after a change made through automation. */
     virtual void drawingChanged() = 0;
     /** Opens a drawing file in the window; false (with the reason in error) when it cannot. */

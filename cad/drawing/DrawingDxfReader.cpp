@@ -8,6 +8,8 @@
 #include <dxflib/dl_dxf.h>
 
 #include "platform/FileIo.h"
+#include "platform/StringTable.h"
+#include "platform/TextUtil.h"
 
 #include <algorithm>
 #include <array>
@@ -28,10 +30,14 @@ namespace kzev {
 
 namespace {
 
+constexpr int kNotADrawing = 64924;
+
 // Enough for any drawing the window holds; a larger file is not ours to show.
 constexpr std::size_t kEntityLimit = 2'000'000;
 // Bytes handed to dxflib at a time; progress is told after each piece.
 constexpr std::size_t kPiece = 1 << 16;
+// The longest line dxflib reads: a longer one stops its stream for good, and it reads on without end.
+constexpr std::size_t kLongestLine = DL_DXF_MAXLINE - 1;
 // An arc smaller than this draws nothing, and a file would not hold its radius.
 constexpr double kLeastRadius = 1e-9;
 // The fewest bytes a vertex of a light polyline takes in a file ("10\n0\n20\n0\n").
@@ -119,6 +125,11 @@ public:
     }
 
     [[nodiscard]] bool stopped() const { return m_stopped; }
+    /**
+     * Whether a section began anywhere: dxflib takes any text for groups
+     * (what is no number is code 0 to it), so this is what tells a drawing.
+     */
+    [[nodiscard]] bool sawSection() const { return m_sawSection; }
     /** The kinds of entity met that the drawing does not keep, with how many of each. */
     [[nodiscard]] const std::map<std::string, std::size_t>& notKept() const { return m_notKept; }
 
@@ -160,44 +171,74 @@ public:
 protected:
     int_type underflow() override
     {
-        if (m_stopped)
-            return traits_type::eof();
-        // dxflib is handed whole lines only, so that a value can be mended before it sees it;
-        // the part of a line not yet ended waits at the front of the buffer for the rest.
-        std::memmove(m_buffer.data(), m_buffer.data() + m_handed, m_kept);
-        const std::size_t wanted = m_buffer.size() - m_kept;
-        m_file.read(m_buffer.data() + m_kept, static_cast<std::streamsize>(wanted));
-        const auto got = static_cast<std::size_t>(m_file.gcount());
-        const bool atEnd = got < wanted;
-        const std::size_t filled = m_kept + got;
-        if (filled == 0) {
-            note(std::string_view(m_line));
-            m_line.clear();
-            finishEntity();
-            return traits_type::eof();
+        for (;;) {
+            if (m_stopped)
+                return traits_type::eof();
+            // dxflib is handed whole lines only, so that a value can be mended before it sees it;
+            // the part of a line not yet ended waits at the front of the buffer for the rest.
+            std::memmove(m_buffer.data(), m_buffer.data() + m_handed, m_kept);
+            const std::size_t wanted = m_buffer.size() - m_kept;
+            m_file.read(m_buffer.data() + m_kept, static_cast<std::streamsize>(wanted));
+            const auto got = static_cast<std::size_t>(m_file.gcount());
+            const bool atEnd = got < wanted;
+            const std::size_t filled = m_kept + got;
+            if (filled == 0) {
+                note(std::string_view(m_line));
+                m_line.clear();
+                finishEntity();
+                return traits_type::eof();
+            }
+            m_read += got;
+            std::size_t whole = filled;
+            if (got > 0) {
+                const std::string_view text(m_buffer.data(), filled);
+                const std::size_t lastEnd = text.rfind('\n');
+                // A line longer than the buffer goes on as it is.
+                if (lastEnd != std::string_view::npos)
+                    whole = lastEnd + 1;
+            }
+            const std::size_t handed = cutLongLines(m_buffer.data(), whole);
+            scan(m_buffer.data(), handed, atEnd);
+            m_handed = whole;
+            m_kept = filled - whole;
+            if (m_progress
+                && !m_progress(
+                    m_size == 0 ? 0.0 : std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size)))) {
+                m_stopped = true;
+                return traits_type::eof();
+            }
+            // The whole piece may be the rest of a line cut short.
+            if (handed == 0)
+                continue;
+            setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + handed);
+            return traits_type::to_int_type(m_buffer[0]);
         }
-        m_read += got;
-        std::size_t whole = filled;
-        if (got > 0) {
-            const std::string_view text(m_buffer.data(), filled);
-            const std::size_t lastEnd = text.rfind('\n');
-            // A line longer than the buffer goes on as it is.
-            if (lastEnd != std::string_view::npos)
-                whole = lastEnd + 1;
-        }
-        scan(m_buffer.data(), whole, atEnd);
-        m_handed = whole;
-        m_kept = filled - whole;
-        if (m_progress
-            && !m_progress(m_size == 0 ? 0.0 : std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size)))) {
-            m_stopped = true;
-            return traits_type::eof();
-        }
-        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + whole);
-        return traits_type::to_int_type(m_buffer[0]);
     }
 
 private:
+    /** Leaves out what a line holds beyond the longest dxflib reads; returns the bytes kept, moved to the front. */
+    std::size_t cutLongLines(char* data, std::size_t size)
+    {
+        std::size_t kept = 0;
+        std::size_t at = 0;
+        while (at < size) {
+            const auto* end = static_cast<const char*>(std::memchr(data + at, '\n', size - at));
+            const std::size_t length = (end ? static_cast<std::size_t>(end - data) : size) - at;
+            const std::size_t take = std::min(length, kLongestLine - std::min(m_column, kLongestLine));
+            if (kept != at)
+                std::memmove(data + kept, data + at, take);
+            kept += take;
+            if (!end) {
+                m_column += length;
+                break;
+            }
+            data[kept++] = '\n';
+            m_column = 0;
+            at += length + 1;
+        }
+        return kept;
+    }
+
     enum class Kind { Other, Paragraph, Attribute, Section, Block, AttributeDefinition };
 
     void scan(char* data, std::size_t size, bool atEnd)
@@ -242,6 +283,10 @@ private:
     bool note(std::string_view line)
     {
         line = stripped(line);
+        // A byte order mark before the first code is no part of it.
+        if (!m_sawLine && line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
+        m_sawLine = true;
         m_codeLine = !m_codeLine;
         if (m_codeLine) {
             m_code = integerOf(line, -1);
@@ -298,6 +343,8 @@ private:
             ++m_blocks;
             m_blockName.clear();
         }
+        if (name == "SECTION")
+            m_sawSection = true;
         if (name == "SECTION" || name == "ENDSEC" || name == "EOF") {
             m_section.clear();
             m_blockName.clear();
@@ -370,8 +417,12 @@ private:
     std::uintmax_t m_read = 0;
     std::size_t m_handed = 0;
     std::size_t m_kept = 0;
+    // The bytes of the line being handed so far.
+    std::size_t m_column = 0;
     bool m_stopped = false;
     std::string m_line;
+    bool m_sawLine = false;
+    bool m_sawSection = false;
     // The line before the first is taken as a value, so that the first is a code.
     bool m_codeLine = false;
     int m_code = -1;
@@ -656,6 +707,11 @@ std::optional<CadDrawing> readDrawingDxf(const std::filesystem::path& path, std:
         }
         if (!read) {
             error = "Soubor " + path.string() + " není čitelný výkres DXF.";
+            return std::nullopt;
+        }
+        // A text or any other file reads without a fault, as a drawing with nothing in it.
+        if (!input.sawSection()) {
+            error = formatC(loadString(kNotADrawing).c_str(), path.string().c_str());
             return std::nullopt;
         }
     } catch (const std::exception& e) {

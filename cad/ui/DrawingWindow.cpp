@@ -235,6 +235,8 @@ void DrawingWindow::showWindow()
     activateWindow();
 }
 
+void DrawingWindow::closeWindow() { close(); }
+
 void DrawingWindow::drawingChanged() { refresh(); }
 
 bool DrawingWindow::openDrawing(const std::filesystem::path& path, std::string& error)

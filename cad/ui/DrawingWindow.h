@@ -48,6 +48,7 @@ public:
     std::optional<DrawingPoint> pickPoint(const std::string& prompt, const std::optional<DrawingPoint>& base) override;
     void workBriefly() override;
     void showWindow() override;
+    void closeWindow() override;
     void drawingChanged() override;
     bool openDrawing(const std::filesystem::path& path, std::string& error) override;
 

@@ -21,6 +21,7 @@ public:
     }
     void workBriefly() override { }
     void showWindow() override { }
+    void closeWindow() override { }
     void drawingChanged() override { }
     bool openDrawing(const std::filesystem::path&, std::string&) override { return false; }
 };

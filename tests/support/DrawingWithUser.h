@@ -92,6 +92,7 @@ public:
     }
     void workBriefly() override { act(); }
     void showWindow() override { }
+    void closeWindow() override { }
     void drawingChanged() override { }
     bool openDrawing(const std::filesystem::path&, std::string&) override { return false; }
 

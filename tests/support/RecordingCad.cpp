@@ -371,6 +371,7 @@ public:
         if (m_cad.openFails)
             throw CadServerError(1, kCadException, "Soubor nelze otevřít");
     }
+    void quit() override { m_cad.record("application.quit"); }
 
 private:
     RecordingCad& m_cad;

@@ -15,6 +15,7 @@
 #include "model/CadKind.h"
 #include "platform/CadLink.h"
 
+#include "support/WorkbookFixture.h"
 #include "support/gui/AnswerFileDialog.h"
 #include "support/gui/WhenShown.h"
 
@@ -346,6 +347,32 @@ TEST_F(DrawingWindowGuiTest, CommandLineTakesEachEnterAsOneAnswer)
     EXPECT_EQ(entities[0].attributes[0].text, "1001");
     for (const std::string& said : window->processor().history())
         EXPECT_EQ(said.find("Neznámý"), std::string::npos) << said;
+}
+
+TEST_F(DrawingWindowGuiTest, AFileThatIsNoDxfDrawingIsSaidAndThePreviousDrawingStays)
+{
+    const TempFolder folder;
+    const auto drawn = folder.path() / "kancelar.dxf";
+    const auto notes = folder.path() / "poznamky.dxf";
+    CadDrawing drawing;
+    DrawingEntity line;
+    line.points = { { 0.0, 0.0, 0.0 }, { 100.0, 0.0, 0.0 } };
+    drawing.add(line);
+    ASSERT_TRUE(writeDrawingDxf(drawing, drawn));
+    std::ofstream(notes, std::ios::binary) << "Svítidla v kanceláři 1.01 vyměnit.\n";
+    ASSERT_TRUE(window->openFile(drawn));
+
+    bool answered = false;
+    const auto answering = answerFileDialog(notes.string(), answered);
+    clickMenuItem(*window, QStringLiteral("&Otevřít..."));
+    QApplication::processEvents();
+
+    EXPECT_TRUE(answered);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_NE(m_messages.shown[0].text.find(notes.string() + " není čitelný výkres DXF"), std::string::npos)
+        << m_messages.shown[0].text;
+    EXPECT_EQ(window->drawing().fileName, drawn.string());
+    EXPECT_EQ(window->drawing().entities().size(), 1u);
 }
 
 TEST_F(DrawingWindowGuiTest, LargeDrawingShowsProgressAndEscLeavesThePreviousOneOpen)

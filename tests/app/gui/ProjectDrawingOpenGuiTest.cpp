@@ -11,14 +11,17 @@
 #include "dialogs/project/CProjectDialog.h"
 #include "model/CKzevDoc.h"
 #include "platform/CadLink.h"
+#include "platform/qt/QtMessageBox.h"
 
 #include "support/WorkbookFixture.h"
 #include "support/gui/WhenShown.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
+#include <fstream>
 
 namespace kzev::test {
 namespace {
@@ -149,6 +152,31 @@ TEST_F(ProjectDrawingOpenGui, ADrawingThatCannotBeReadIsSaidWithItsReason)
         EXPECT_EQ(m_messages.shown[0].text, c.message);
         EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
     }
+}
+
+TEST_F(ProjectDrawingOpenGui, AFileThatIsNoDxfDrawingIsSaidWithItsReasonAndLeavesNoEmptyWindow)
+{
+    const std::filesystem::path notes = m_folder.path() / "Poznámky k osvětlení.dxf";
+    std::ofstream(notes, std::ios::binary) << "Zápis z porady\nSvítidla v kanceláři 1.01 vyměnit za LED.\n";
+    QtMessageBox shownBox;
+    const ScopedServices scope(Services { nullptr, nullptr, &shownBox, nullptr, nullptr, nullptr });
+    std::vector<std::string> said;
+    bool drawingWindowBehind = false;
+    const WhenShown<QMessageBox> message([&](QMessageBox& box) {
+        said.push_back(box.text().toStdString());
+        drawingWindowBehind = DrawingWindow::instance(false) != nullptr;
+        saveShot(box, "project-drawing-not-dxf.png");
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    openNamedDrawing(notes.string());
+
+    ASSERT_EQ(said.size(), 1u) << "said once, for both object models";
+    EXPECT_EQ(said[0],
+        "Výkres se v grafickém editoru nepodařilo otevřít.\nSoubor " + notes.string()
+            + " není čitelný výkres DXF: nenašel se v něm žádný oddíl výkresu DXF. Jde nejspíš o jiný druh souboru, "
+              "nebo je soubor poškozený.");
+    EXPECT_FALSE(drawingWindowBehind) << "the drawing window started for the file is not left empty behind the message";
+    EXPECT_EQ(DrawingWindow::instance(false), nullptr) << "no empty drawing window";
 }
 
 TEST_F(ProjectDrawingOpenGui, NoDrawingNamedIsSaidAndOpensNothing)
