@@ -5,6 +5,8 @@
 #include "platform/StringTable.h"
 #include "platform/TextUtil.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kIdsRoomName = 61450; // "Místnost"
@@ -213,7 +215,15 @@ void CRoom::Serialize(kzev::Archive& ar)
             v.m_luminaireCharacteristics = ar.readLong();
     }
     ar.io(m_surfacesUpToDate);
-    ar.io(m_resultsValid);
+    if (storing) {
+        // The mark of an area whose figures belong to a lighting that is gone is not stored: such a room is
+        // stored as not computed, so that the area's cleared points are not read as 0 lx when it is opened again.
+        const bool staleArea = std::any_of(m_workSystems.begin(), m_workSystems.end(),
+            [](const CWorkSystem& area) { return area.m_resultsStale == 1; });
+        ar.writeLong(staleArea ? 0 : m_resultsValid);
+    } else {
+        ar.io(m_resultsValid);
+    }
 
     if (from(1003)) {
         ar.io(m_ceilingReflectance);

@@ -180,6 +180,25 @@ TEST_F(ProjectFileTest, SaveOpenSaveGivesTheSameBytes)
     EXPECT_EQ(readWholeFile(file("b.kzv")), readWholeFile(file("a.kzv")));
 }
 
+TEST_F(ProjectFileTest, ARoomWithAnAreaWhoseFiguresAreGoneIsStoredAsNotComputed)
+{
+    CKzevDoc doc;
+    fillRichProject(doc);
+    for (CRoom& room : doc.m_rooms)
+        room.m_resultsValid = 1;
+    ASSERT_FALSE(doc.m_rooms[0].m_workSystems.empty());
+    doc.m_rooms[0].m_workSystems.front().m_resultsStale = 1;
+    ASSERT_TRUE(doc.OnSaveDocument(file("a.kzv")));
+    EXPECT_EQ(doc.m_rooms[0].m_resultsValid, 1) << "saving changes nothing shown";
+    EXPECT_EQ(doc.m_rooms[0].m_workSystems.front().m_resultsStale, 1);
+
+    CKzevDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(file("a.kzv")));
+    EXPECT_EQ(reopened.m_rooms[0].m_resultsValid, 0) << "its cleared points are no figures";
+    EXPECT_EQ(reopened.m_rooms[1].m_resultsValid, 1);
+    EXPECT_EQ(reopened.m_rooms[2].m_resultsValid, 1);
+}
+
 TEST_F(ProjectFileTest, CurrentLayoutOfTheDocumentLevel)
 {
     CKzevDoc doc;
