@@ -24,6 +24,7 @@ std::pair<int, int> axesOf(AreaOrientation orientation)
 }
 
 double& component(CVector& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+double component(const CVector& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 double extent(const RoomExtents& room, int axis) { return axis == 0 ? room.x : axis == 1 ? room.y : room.z; }
 
 CVector along(int axis, double length)
@@ -89,19 +90,34 @@ bool near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, 
 
 bool same(const RoomExtents& a, const RoomExtents& b) { return near(a.x, b.x) && near(a.y, b.y) && near(a.z, b.z); }
 
+struct PlaneLayout {
+    int axis1;
+    int axis2;
+    AxisLayout first;
+    AxisLayout second;
+};
+
+/** Both axes of the area's plane laid out by their pitches; nothing for a general plane or where one cannot be. */
+std::optional<PlaneLayout> byPitches(
+    const CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room, bool fromWalls)
+{
+    if (orientation == AreaOrientation::General)
+        return std::nullopt;
+    const auto [a1, a2] = axesOf(orientation);
+    const auto first = byPitch(extent(room, a1), component(area.m_step1, a1), component(area.m_origin, a1), fromWalls);
+    const auto second = byPitch(extent(room, a2), component(area.m_step2, a2), component(area.m_origin, a2), fromWalls);
+    if (!first || !second)
+        return std::nullopt;
+    return PlaneLayout { a1, a2, *first, *second };
+}
+
 /** Whether the area's grid is the one its pitches lay centred over the room. */
 bool laidCentredByPitch(const CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room)
 {
-    if (orientation == AreaOrientation::General)
-        return false;
-    const auto [a1, a2] = axesOf(orientation);
-    CVector step1 = area.m_step1;
-    CVector step2 = area.m_step2;
-    CVector origin = area.m_origin;
-    const auto first = byPitch(extent(room, a1), component(step1, a1), component(origin, a1), false);
-    const auto second = byPitch(extent(room, a2), component(step2, a2), component(origin, a2), false);
-    return first && second && first->count == area.m_count1 && second->count == area.m_count2
-        && near(first->origin, component(origin, a1)) && near(second->origin, component(origin, a2));
+    const auto laid = byPitches(area, orientation, room, false);
+    return laid && laid->first.count == area.m_count1 && laid->second.count == area.m_count2
+        && near(laid->first.origin, component(area.m_origin, laid->axis1))
+        && near(laid->second.origin, component(area.m_origin, laid->axis2));
 }
 
 } // namespace
@@ -133,14 +149,10 @@ std::int32_t viewCodeOf(AreaOrientation orientation)
 
 bool layOutByPitch(CWorkSystem& area, AreaOrientation orientation, const RoomExtents& room, bool fromWalls)
 {
-    if (orientation == AreaOrientation::General)
+    const auto laid = byPitches(area, orientation, room, fromWalls);
+    if (!laid)
         return false;
-    const auto [a1, a2] = axesOf(orientation);
-    const auto first = byPitch(extent(room, a1), component(area.m_step1, a1), component(area.m_origin, a1), fromWalls);
-    const auto second = byPitch(extent(room, a2), component(area.m_step2, a2), component(area.m_origin, a2), fromWalls);
-    if (!first || !second)
-        return false;
-    apply(area, a1, a2, *first, *second);
+    apply(area, laid->axis1, laid->axis2, laid->first, laid->second);
     rebuildPoints(area);
     return true;
 }
